@@ -1,0 +1,131 @@
+#pragma once
+
+// The seam between the program and the machine it runs on. Every registry, file, folder and
+// process operation the program needs passes through this interface, in Win32 terms: paths are
+// Windows paths in code page 1252, results are Win32 error numbers and registry status codes.
+// The Win32 backend calls Windows; the Wine backend makes a Wine prefix look like Windows.
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/Win32Codes.h"
+
+namespace parvane {
+
+enum class Hive { ClassesRoot, CurrentUser, LocalMachine };
+
+// An open registry key; 0 is no key.
+using KeyHandle = std::uintptr_t;
+
+// One entry of a folder listing, as FindFirstFileA/FindNextFileA report it.
+struct FolderEntry {
+    std::string name;
+    std::uint32_t attributes = 0;
+    std::uint64_t size = 0;
+};
+
+// A byte stream over one open file (the runtime's FILE* in binary mode).
+class FileStream {
+public:
+    virtual ~FileStream() = default;
+    // Reads up to `size` bytes; returns how many were read. Fewer than asked means the end of
+    // the file or an error; Error() tells which.
+    virtual std::size_t Read(void* buffer, std::size_t size) = 0;
+    // Writes `size` bytes; returns how many were written. Fewer means an error, see Error().
+    virtual std::size_t Write(const void* data, std::size_t size) = 0;
+    // origin: 0 from the start, 1 from the current position, 2 from the end.
+    virtual Win32Error Seek(std::int64_t offset, int origin) = 0;
+    virtual std::int64_t Tell() = 0;
+    // The error of the last Read, Write or Seek that failed, ERR_SUCCESS when none did.
+    virtual Win32Error Error() const = 0;
+    // Flushes and closes; the stream is unusable afterwards.
+    virtual Win32Error Close() = 0;
+};
+
+enum class FileMode {
+    Read,   // existing file, reading
+    Write,  // created or truncated, writing
+};
+
+class Machine {
+public:
+    virtual ~Machine() = default;
+
+    // Registry (advapi32). Status codes as the Reg*ExA calls return them. Keys of
+    // HKEY_LOCAL_MACHINE\Software are seen in the 32-bit view, as the game sees them.
+
+    // RegOpenKeyExA with KEY_READ.
+    virtual Win32Error OpenKey(Hive hive, const std::string& subKey, KeyHandle& key) = 0;
+    // RegCreateKeyExA, non-volatile, KEY_ALL_ACCESS, with the given class for a new key.
+    virtual Win32Error CreateKey(Hive hive, const std::string& subKey, const std::string& keyClass,
+                                 KeyHandle& key) = 0;
+    // RegEnumKeyExA with a name buffer of `capacity` characters (terminator included): a longer
+    // name gives ERR_MORE_DATA, the end of the list ERR_NO_MORE_ITEMS.
+    virtual Win32Error EnumKey(KeyHandle key, std::uint32_t index, std::uint32_t capacity,
+                               std::string& name) = 0;
+    // RegQueryValueExA with a data buffer of `capacity` bytes. String data comes back in code
+    // page 1252 with its terminator, as the A entry point returns it; data longer than
+    // `capacity` gives ERR_MORE_DATA. `valueName` empty is the default value.
+    virtual Win32Error QueryValue(KeyHandle key, const std::string& valueName,
+                                  std::uint32_t capacity, std::uint32_t& type,
+                                  std::string& data) = 0;
+    // RegSetValueExA with `data` as its bytes and their number as the length. String types are
+    // stored with their terminator even when the length leaves it out, as Windows does.
+    virtual Win32Error SetValue(KeyHandle key, const std::string& valueName, std::uint32_t type,
+                                const std::string& data) = 0;
+    // RegDeleteKeyA: the key must have no subkeys.
+    virtual Win32Error DeleteKey(Hive hive, const std::string& subKey) = 0;
+    virtual Win32Error CloseKey(KeyHandle key) = 0;
+
+    // Files and folders (kernel32). Each returns ERR_SUCCESS or the GetLastError value.
+
+    // GetFileAttributesA.
+    virtual Win32Error GetAttributes(const std::string& path, std::uint32_t& attributes) = 0;
+    // CreateDirectoryA: one level; ERR_ALREADY_EXISTS when something has that name.
+    virtual Win32Error MakeFolder(const std::string& path) = 0;
+    // RemoveDirectoryA: the folder must be empty.
+    virtual Win32Error RemoveEmptyFolder(const std::string& path) = 0;
+    // DeleteFileA.
+    virtual Win32Error RemoveFile(const std::string& path) = 0;
+    // CopyFileA with overwriting allowed.
+    virtual Win32Error CopyFileOver(const std::string& source, const std::string& target) = 0;
+    // MoveFileA: the target must not exist.
+    virtual Win32Error MoveFileTo(const std::string& source, const std::string& target) = 0;
+    // FindFirstFileA/FindNextFileA/FindClose over a folder and a wildcard pattern in its last
+    // component ("C:\x\*.*"), with Windows' matching rules; "." and ".." are listed as
+    // Windows lists them. No match gives ERR_FILE_NOT_FOUND, a missing folder
+    // ERR_PATH_NOT_FOUND.
+    virtual Win32Error ListFolder(const std::string& pattern,
+                                  std::vector<FolderEntry>& entries) = 0;
+    // GetLongPathNameA: the path with every component as the file system spells it.
+    virtual Win32Error LongPathName(const std::string& path, std::string& longPath) = 0;
+    // GetTempPathA: the temporary folder, ending in a backslash.
+    virtual Win32Error TempPath(std::string& folder) = 0;
+    // GetTempFileNameA with unique number 0: creates an empty file "<prefix><hex>.tmp" in
+    // `folder` and returns its path.
+    virtual Win32Error UniqueTempFile(const std::string& folder, const std::string& prefix,
+                                      std::string& path) = 0;
+    // GetDiskFreeSpaceExA: bytes available to the caller on the volume holding `path`.
+    virtual Win32Error FreeDiskSpace(const std::string& path, std::uint64_t& bytes) = 0;
+    // The runtime's fopen in binary mode; null with `error` set on failure.
+    virtual std::unique_ptr<FileStream> OpenFile(const std::string& path, FileMode mode,
+                                                 Win32Error& error) = 0;
+
+    // Processes and the shell.
+
+    // GetModuleFileNameA of the program itself.
+    virtual Win32Error ModulePath(std::string& path) = 0;
+    // The image names (file name only) of the running processes, from a toolhelp snapshot.
+    virtual Win32Error ProcessImageNames(std::vector<std::string>& names) = 0;
+    // WinExec with SW_SHOWNORMAL: above 31 on success.
+    virtual std::uint32_t RunCommand(const std::string& commandLine) = 0;
+};
+
+// The process-wide machine, set once at start-up and by each test fixture.
+Machine& TheMachine();
+void SetMachine(Machine* machine);
+
+}  // namespace parvane

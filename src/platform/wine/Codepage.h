@@ -1,0 +1,24 @@
+#pragma once
+
+// Conversion between the program's single-byte text (code page 1252, as on a Western Windows)
+// and the Unicode forms of the host: UTF-8 file names and UTF-16 registry strings.
+
+#include <string>
+#include <string_view>
+
+namespace parvane::wine {
+
+// Every byte of code page 1252 has a Unicode character, so these cannot fail.
+std::u16string Cp1252ToUtf16(std::string_view text);
+std::string Cp1252ToUtf8(std::string_view text);
+
+// False when a character has no place in code page 1252 (or the UTF-8 is malformed); `out`
+// is then unspecified.
+bool Utf16ToCp1252(std::u16string_view text, std::string& out);
+bool Utf8ToCp1252(std::string_view text, std::string& out);
+
+// Upper case as the registry and the file system of Windows compare names: ASCII and the
+// Latin-1 letters (e with acute to E with acute, and the like).
+char16_t FoldCase(char16_t c);
+
+}  // namespace parvane::wine
