@@ -1,0 +1,34 @@
+#pragma once
+
+// The five kinds of message box through which every message of the program is shown, and the
+// way every modal dialog is started. Texts are printf formats with their arguments.
+
+#include <string>
+
+#include "platform/UserInterface.h"
+
+namespace parvane {
+
+#if defined(__GNUC__)
+#define PARVANE_PRINTF(formatIndex, firstArgument) \
+    __attribute__((format(printf, formatIndex, firstArgument)))
+#else
+#define PARVANE_PRINTF(formatIndex, firstArgument)
+#endif
+
+// Return 1 when the box was shown, 0 when it could not be.
+int ShowInformation(const char* format, ...) PARVANE_PRINTF(1, 2);
+int ShowError(const char* format, ...) PARVANE_PRINTF(1, 2);
+int ShowWarning(const char* format, ...) PARVANE_PRINTF(1, 2);
+
+// Return the button pressed (ANSWER_YES, ANSWER_NO, ANSWER_CANCEL). Yes is the default button
+// when `defaultButton` is ANSWER_YES, No otherwise.
+int AskYesNo(int defaultButton, const char* format, ...) PARVANE_PRINTF(2, 3);
+int AskYesNoCancel(int defaultButton, const char* format, ...) PARVANE_PRINTF(2, 3);
+
+// Runs dialog `templateId` modally; when it cannot be created, shows `failureMessage` in an
+// Error box. Returns the value the dialog ended with, -1 when it could not be created.
+std::intptr_t RunModalDialog(int templateId, DialogProcedure& procedure,
+                             const char* failureMessage);
+
+}  // namespace parvane
