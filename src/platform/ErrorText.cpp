@@ -26,12 +26,12 @@ std::string RuntimeErrorText(Win32Error error) {
         case ERR_NOT_ENOUGH_MEMORY:
             return "Not enough space";
         case ERR_NOT_SAME_DEVICE:
-            return "Cross-device link";
+            return "Improper link";
         case ERR_FILE_EXISTS:
         case ERR_ALREADY_EXISTS:
             return "File exists";
         case ERR_DISK_FULL:
-            return "No space on device";
+            return "No space left on device";
         case ERR_DIR_NOT_EMPTY:
             return "Directory not empty";
         default:
