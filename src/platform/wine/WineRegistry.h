@@ -1,0 +1,45 @@
+#pragma once
+
+// The registry of a Wine prefix, read from and written to the prefix's own files: HKLM is
+// system.reg, HKCU is user.reg, HKCR is HKLM\Software\Classes overlaid by
+// HKCU\Software\Classes. In a 64-bit prefix (#arch=win64) HKLM\Software is seen in the 32-bit
+// view, through Software\Wow6432Node, as the game sees it. The operations answer as the
+// Reg*ExA calls of Windows do (status codes, code page 1252 text).
+
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "platform/Machine.h"
+
+namespace parvane::wine {
+
+class WineRegistry {
+public:
+    explicit WineRegistry(std::filesystem::path prefixFolder);
+    ~WineRegistry();  // saves what is still unsaved
+    WineRegistry(const WineRegistry&) = delete;
+    WineRegistry& operator=(const WineRegistry&) = delete;
+
+    // Reads system.reg and user.reg. False with a message naming the file and line when a file
+    // cannot be read or parsed: nothing is then saved over it.
+    bool Load(std::string& errorMessage);
+
+    Win32Error OpenKey(Hive hive, const std::string& subKey, KeyHandle& key);
+    Win32Error CreateKey(Hive hive, const std::string& subKey, const std::string& keyClass,
+                         KeyHandle& key);
+    Win32Error EnumKey(KeyHandle key, std::uint32_t index, std::uint32_t capacity,
+                       std::string& name);
+    Win32Error QueryValue(KeyHandle key, const std::string& valueName, std::uint32_t capacity,
+                          std::uint32_t& type, std::string& data);
+    Win32Error SetValue(KeyHandle key, const std::string& valueName, std::uint32_t type,
+                        const std::string& data);
+    Win32Error DeleteKey(Hive hive, const std::string& subKey);
+    Win32Error CloseKey(KeyHandle key);
+
+private:
+    struct State;
+    std::unique_ptr<State> state;
+};
+
+}  // namespace parvane::wine
