@@ -10,12 +10,12 @@
 #include <string>
 
 #include "catalogue/Guid.h"
+#include "catalogue/Records.h"
 
 namespace parvane {
 
 inline constexpr std::size_t NAME_BLOCK_SIZE = 80;
 inline constexpr std::size_t COURSE_HEADER_SIZE = 3000;
-inline constexpr int MAX_REFERENCED_LIBRARIES = 40;
 inline constexpr std::size_t MAX_NAME_LENGTH = 255;
 
 struct NameAndGuid {

@@ -1,0 +1,20 @@
+#pragma once
+
+// Letter case as the program folds it everywhere: the letters a to z only, whatever the code
+// page holds above 127.
+
+#include <string>
+#include <string_view>
+
+namespace parvane {
+
+inline char UpperAscii(char c) {
+    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+}
+
+std::string ToUpperAscii(std::string_view text);
+bool EqualsNoCase(std::string_view first, std::string_view second);
+// Negative, zero or positive, comparing the folded texts as unsigned bytes.
+int CompareNoCase(std::string_view first, std::string_view second);
+
+}  // namespace parvane

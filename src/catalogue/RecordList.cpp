@@ -1,0 +1,89 @@
+#include "catalogue/RecordList.h"
+
+#include <algorithm>
+
+#include "catalogue/AsciiCase.h"
+
+namespace parvane {
+
+namespace {
+
+// Unique across all lists, so that a stamp identifies one state of one list.
+std::uint64_t NextStamp() {
+    static std::uint64_t last = 0;
+    return ++last;
+}
+
+template <typename Record>
+bool NameBefore(const Record& first, const Record& second) {
+    return CompareNoCase(first.name, second.name) < 0;
+}
+
+}  // namespace
+
+int CompareCourseNames(const CourseRecord& first, const CourseRecord& second) {
+    return CompareNoCase(first.name, second.name);
+}
+
+int CompareLibraryNames(const LibraryRecord& first, const LibraryRecord& second) {
+    return CompareNoCase(first.name, second.name);
+}
+
+template <typename Record>
+const Record* RecordList<Record>::FindByGuidText(std::string_view guidText) const {
+    if (!index.built) {
+        BuildIndex();
+    }
+    const auto found = index.firstPosition.find(guidText);
+    return found == index.firstPosition.end() ? nullptr : &records[found->second];
+}
+
+template <typename Record>
+void RecordList<Record>::Clear() {
+    records.clear();
+    Changed();
+}
+
+template <typename Record>
+void RecordList<Record>::Append(Record record) {
+    AppendUnsorted(std::move(record));
+    Sort();
+}
+
+template <typename Record>
+void RecordList<Record>::AppendUnsorted(Record record) {
+    records.push_back(std::move(record));
+    Changed();
+}
+
+template <typename Record>
+void RecordList<Record>::Sort() {
+    std::stable_sort(records.begin(), records.end(), NameBefore<Record>);
+    Changed();
+}
+
+template <typename Record>
+void RecordList<Record>::Changed() {
+    // Only when built: clearing a map costs its bucket count, once per append in a bulk load.
+    if (index.built) {
+        index.firstPosition.clear();
+        index.built = false;
+    }
+    stamp = NextStamp();
+}
+
+template <typename Record>
+void RecordList<Record>::BuildIndex() const {
+    index.firstPosition.clear();
+    index.firstPosition.reserve(records.size());
+    for (std::size_t position = 0; position < records.size(); ++position) {
+        // emplace keeps the first position of a text that occurs twice.
+        index.firstPosition.emplace(records[position].guidText, position);
+    }
+    index.built = true;
+}
+
+template class RecordList<CourseRecord>;
+template class RecordList<LibraryRecord>;
+
+}  // namespace parvane

@@ -1,0 +1,80 @@
+#pragma once
+
+// A list of catalogue records, kept sorted by display name, with an index from GUID text to the
+// first record that carries it. Lookups by GUID text give exactly what a walk of the list in
+// order would give, without the walk.
+//
+// Pointers and spans handed out stay valid only until the list next changes (Clear, Append,
+// AppendUnsorted, Sort).
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "catalogue/Records.h"
+
+namespace parvane {
+
+// Display-name order: the names compared byte by byte as unsigned characters after folding
+// the letters a to z to upper case. Negative, zero or positive.
+int CompareCourseNames(const CourseRecord& first, const CourseRecord& second);
+int CompareLibraryNames(const LibraryRecord& first, const LibraryRecord& second);
+
+template <typename Record>
+class RecordList {
+  public:
+    std::span<const Record> Records() const { return records; }
+    std::size_t Count() const { return records.size(); }
+    bool Empty() const { return records.empty(); }
+
+    // The first record, in list order, whose guidText equals `guidText` byte for byte.
+    const Record* FindByGuidText(std::string_view guidText) const;
+
+    void Clear();
+    // Registration: one record joins and the list is sorted again.
+    void Append(Record record);
+    // Loading: append many records, then Sort once.
+    void AppendUnsorted(Record record);
+    // Stable, so records with equal names keep their order of arrival.
+    void Sort();
+
+    // Changes with every change of the list; two lists never share a stamp unless one is a
+    // copy of the other.
+    std::uint64_t Stamp() const { return stamp; }
+
+  private:
+    // Built on first use after a change. A copy starts unbuilt: the keys view the records
+    // they were built from.
+    struct GuidTextIndex {
+        std::unordered_map<std::string_view, std::size_t> firstPosition;
+        bool built = false;
+
+        GuidTextIndex() = default;
+        GuidTextIndex(const GuidTextIndex&) {}
+        GuidTextIndex& operator=(const GuidTextIndex&) {
+            firstPosition.clear();
+            built = false;
+            return *this;
+        }
+        GuidTextIndex(GuidTextIndex&&) = default;
+        GuidTextIndex& operator=(GuidTextIndex&&) = default;
+    };
+
+    void Changed();
+    void BuildIndex() const;
+
+    std::vector<Record> records;
+    mutable GuidTextIndex index;
+    std::uint64_t stamp = 0;
+};
+
+using CourseList = RecordList<CourseRecord>;
+using LibraryList = RecordList<LibraryRecord>;
+
+extern template class RecordList<CourseRecord>;
+extern template class RecordList<LibraryRecord>;
+
+}  // namespace parvane

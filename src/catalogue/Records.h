@@ -1,0 +1,63 @@
+#pragma once
+
+// The records of the catalogue: one registered course, one registered library, one detected
+// product.
+
+#include <array>
+#include <string>
+
+#include "catalogue/Guid.h"
+
+namespace parvane {
+
+// A course file names at most this many libraries; a course that names more is refused.
+inline constexpr int MAX_REFERENCED_LIBRARIES = 40;
+
+struct CourseRecord {
+    // The course folder may be deleted on uninstall (IsRemovableLocation on `filename`).
+    bool removable = false;
+    // The registry key name, spelled exactly as the registry spells it.
+    std::string guidText;
+    // Registry values, in the alphabetical order of their names.
+    std::string audio;     // "Audio": folder of hole1.mp3 to hole18.mp3
+    std::string filename;  // "Filename": full path of the .tcr file
+    std::string flag;      // "Flag"
+    std::string logo;      // "Logo"
+    std::string music;     // "Music"
+    std::string name;      // "Name": display name
+    std::string picture;   // "Picture"
+    std::string text;      // "Text"
+    // Files found in an installation package; empty in loaded records.
+    std::string iniFile;
+    std::string soundIniFile;    // "snd.ini"
+    std::string stationeryFile;  // .stn
+    std::string caddyBookFile;   // .tcn
+    // The libraries the course file references, slot by slot; slots past the last reference
+    // hold an empty name and a zero GUID.
+    std::array<std::string, MAX_REFERENCED_LIBRARIES> libraryNames;
+    std::array<GUID, MAX_REFERENCED_LIBRARIES> libraryGuids{};
+    int libraryCount = 0;  // valid slots of libraryGuids
+};
+
+struct LibraryRecord {
+    // Set only in the package records of an installation, for a library not to be copied.
+    bool skip = false;
+    bool removable = false;
+    // The name and GUID stored in the .tcl file's header; courses reference libraries by these.
+    std::string headerName;
+    GUID guid;
+    // The registry key name, in upper case.
+    std::string guidText;
+    std::string filename;  // "Filename": full path of the .tcl file
+    std::string name;      // "Name": display name
+};
+
+inline constexpr int GAME_KIND_GAME = 1;
+inline constexpr int GAME_KIND_CLOAK_TOOL = 2;
+
+// One product found on the machine by game detection.
+struct GameEntry {
+    int kind = 0;  // GAME_KIND_GAME or GAME_KIND_CLOAK_TOOL
+};
+
+}  // namespace parvane

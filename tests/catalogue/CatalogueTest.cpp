@@ -1,0 +1,286 @@
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "catalogue/AsciiCase.h"
+#include "catalogue/Catalogue.h"
+
+namespace parvane {
+namespace {
+
+const char* const kGuidA = "{11111111-2222-3333-4444-555555555555}";
+const char* const kGuidB = "{AAAAAAAA-BBBB-CCCC-DDDD-EEEEEEEEEEEE}";
+
+CourseRecord Course(std::string guidText, std::string name) {
+    CourseRecord course;
+    course.guidText = std::move(guidText);
+    course.name = std::move(name);
+    return course;
+}
+
+LibraryRecord Library(std::string guidText, std::string name) {
+    LibraryRecord library;
+    library.guidText = std::move(guidText);
+    library.name = std::move(name);
+    return library;
+}
+
+GUID GuidNumber(std::uint32_t number) {
+    GUID guid;
+    guid.Data1 = number;
+    return guid;
+}
+
+class CatalogueTest : public ::testing::Test {
+  protected:
+    void SetUp() override { TheCatalogue() = Catalogue{}; }
+    void TearDown() override { TheCatalogue() = Catalogue{}; }
+    Catalogue& catalogue = TheCatalogue();
+};
+
+TEST_F(CatalogueTest, StockTablesIgnoreLetterCase) {
+    EXPECT_TRUE(IsStockLibrary("{2de90001-40f4-4b13-a863-b20c58118c22}"));
+    EXPECT_TRUE(IsStockCourse("{eabd103c-3712-4d1a-82bc-34b41341c441}"));
+    EXPECT_TRUE(IsStockCourse(StockCourseGuids.front()));
+    EXPECT_TRUE(IsStockLibrary(StockLibraryGuids.back()));
+    // The two tables are separate.
+    EXPECT_FALSE(IsStockCourse(StockLibraryGuids.front()));
+    EXPECT_FALSE(IsStockLibrary(StockCourseGuids.front()));
+    // A prefix of a stock GUID is not stock.
+    EXPECT_FALSE(IsStockLibrary("{2DE90001-40F4-4B13-A863-B20C58118C2"));
+}
+
+TEST_F(CatalogueTest, GuidLookupsAreExactAboutCase) {
+    catalogue.installedLibraries.Append(Library(kGuidB, "Trees"));
+    catalogue.installedCourses.Append(Course(kGuidB, "Links"));
+    const std::string lower = "{aaaaaaaa-bbbb-cccc-dddd-eeeeeeeeeeee}";
+    EXPECT_TRUE(IsLibraryKnown(kGuidB));
+    EXPECT_FALSE(IsLibraryKnown(lower));
+    EXPECT_EQ(FindLibrary(lower), nullptr);
+    EXPECT_TRUE(IsCourseInstalled(kGuidB));
+    EXPECT_FALSE(IsCourseKnown(lower));
+    EXPECT_FALSE(IsLibraryKnown(""));
+}
+
+TEST_F(CatalogueTest, EachLookupSearchesItsOwnLists) {
+    catalogue.cloakedCourses.Append(Course(kGuidA, "Hidden course"));
+    catalogue.installedLibraries.Append(Library(kGuidB, "Shown library"));
+
+    EXPECT_TRUE(IsCourseKnown(kGuidA));
+    EXPECT_TRUE(IsCourseCloaked(kGuidA));
+    EXPECT_FALSE(IsCourseInstalled(kGuidA));
+    EXPECT_FALSE(IsLibraryKnown(kGuidA));
+
+    EXPECT_TRUE(IsLibraryKnown(kGuidB));
+    EXPECT_TRUE(IsLibraryInstalled(kGuidB));
+    EXPECT_FALSE(IsLibraryCloaked(kGuidB));
+    EXPECT_FALSE(IsCourseKnown(kGuidB));
+}
+
+TEST_F(CatalogueTest, InstalledRecordIsFoundBeforeCloakedOne) {
+    catalogue.installedLibraries.Append(Library(kGuidA, "Installed"));
+    catalogue.cloakedLibraries.Append(Library(kGuidA, "Cloaked"));
+    catalogue.installedCourses.Append(Course(kGuidA, "Installed"));
+    catalogue.cloakedCourses.Append(Course(kGuidA, "Cloaked"));
+
+    ASSERT_NE(FindLibrary(kGuidA), nullptr);
+    EXPECT_EQ(FindLibrary(kGuidA)->name, "Installed");
+    ASSERT_NE(FindCourse(kGuidA), nullptr);
+    EXPECT_EQ(FindCourse(kGuidA)->name, "Installed");
+    EXPECT_TRUE(IsLibraryCloaked(kGuidA));
+}
+
+TEST_F(CatalogueTest, DuplicateGuidTextFindsTheFirstRecordInNameOrder) {
+    // Registering a GUID that is already installed leaves both records in the list.
+    catalogue.installedCourses.Append(Course(kGuidA, "Pine Valley"));
+    catalogue.installedCourses.Append(Course(kGuidA, "Augusta"));
+    catalogue.installedCourses.Append(Course(kGuidB, "Zandvoort"));
+
+    EXPECT_EQ(catalogue.installedCourses.Count(), 2u + 1u);
+    ASSERT_NE(FindCourse(kGuidA), nullptr);
+    EXPECT_EQ(FindCourse(kGuidA)->name, "Augusta");
+    EXPECT_EQ(FindCourse(kGuidA), &GetInstalledCourses()[0]);
+}
+
+TEST_F(CatalogueTest, ListsSortByNameIgnoringCase) {
+    catalogue.installedLibraries.Append(Library(kGuidA, "Zinnias"));
+    catalogue.installedLibraries.Append(Library(kGuidB, "asters"));
+    catalogue.installedLibraries.Append(Library(kGuidB, "\xC9glantine"));  // above 127
+    catalogue.installedLibraries.Append(Library(kGuidB, "Birches"));
+
+    const auto libraries = GetInstalledLibraries();
+    ASSERT_EQ(libraries.size(), 4u);
+    EXPECT_EQ(libraries[0].name, "asters");
+    EXPECT_EQ(libraries[1].name, "Birches");
+    EXPECT_EQ(libraries[2].name, "Zinnias");
+    EXPECT_EQ(libraries[3].name, "\xC9glantine");
+
+    EXPECT_EQ(CompareCourseNames(Course("", "Old Course"), Course("", "OLD course")), 0);
+    EXPECT_GT(CompareCourseNames(Course("", "Zebra"), Course("", "apple")), 0);
+    EXPECT_LT(CompareLibraryNames(Library("", "Oak"), Library("", "oaks")), 0);
+}
+
+TEST_F(CatalogueTest, BulkLoadSortsOnceAtTheEnd) {
+    CourseList& courses = catalogue.installedCourses;
+    courses.Append(Course(kGuidB, "Stale"));
+    courses.Clear();
+    EXPECT_FALSE(IsCourseInstalled(kGuidB));
+
+    courses.AppendUnsorted(Course(kGuidA, "Moor"));
+    courses.AppendUnsorted(Course(kGuidB, "heath"));
+    courses.AppendUnsorted(Course(kGuidA, "Downs"));
+    // Before the sort, lookups follow arrival order.
+    EXPECT_EQ(FindCourse(kGuidA)->name, "Moor");
+    courses.Sort();
+    EXPECT_EQ(FindCourse(kGuidA)->name, "Downs");
+    EXPECT_EQ(FindCourse(kGuidB)->name, "heath");
+    EXPECT_EQ(GetInstalledCourses()[2].name, "Moor");
+}
+
+TEST_F(CatalogueTest, CopiedCatalogueAnswersFromItsOwnRecords) {
+    catalogue.installedLibraries.Append(Library(kGuidA, "Original"));
+    EXPECT_TRUE(IsLibraryKnown(kGuidA));  // builds the index
+    const Catalogue copy = catalogue;
+    catalogue = Catalogue{};
+    EXPECT_FALSE(IsLibraryKnown(kGuidA));
+    catalogue = copy;
+    ASSERT_NE(FindLibrary(kGuidA), nullptr);
+    EXPECT_EQ(FindLibrary(kGuidA), &GetInstalledLibraries()[0]);
+}
+
+// Lookups must give what a walk of the installed list, then the cloaked list, gives, whatever
+// sequence of changes came before.
+const CourseRecord* WalkForCourse(const std::string& guidText) {
+    for (const auto* list : {&TheCatalogue().installedCourses, &TheCatalogue().cloakedCourses}) {
+        for (const CourseRecord& course : list->Records()) {
+            if (course.guidText == guidText) {
+                return &course;
+            }
+        }
+    }
+    return nullptr;
+}
+
+TEST_F(CatalogueTest, IndexFollowsEveryKindOfChange) {
+    const std::vector<std::string> texts = {kGuidA, kGuidB, ToUpperAscii("{aaaa}"), "{aaaa}",
+                                            "{0000}"};
+    std::mt19937 random(20061);
+    auto pick = [&](std::size_t count) {
+        return std::uniform_int_distribution<std::size_t>(0, count - 1)(random);
+    };
+    for (int step = 0; step < 400; ++step) {
+        CourseList& list = pick(2) == 0 ? catalogue.installedCourses : catalogue.cloakedCourses;
+        const std::string name(1, static_cast<char>("aBcDeF"[pick(6)]));
+        switch (pick(8)) {
+            case 0:
+                list.Clear();
+                break;
+            case 1:
+                list.Sort();
+                break;
+            case 2:
+            case 3:
+                list.AppendUnsorted(Course(texts[pick(texts.size())], name));
+                break;
+            default:
+                list.Append(Course(texts[pick(texts.size())], name));
+                break;
+        }
+        for (const std::string& text : texts) {
+            ASSERT_EQ(FindCourse(text), WalkForCourse(text)) << "step " << step << " " << text;
+            ASSERT_EQ(IsCourseInstalled(text),
+                      catalogue.installedCourses.FindByGuidText(text) != nullptr);
+        }
+    }
+}
+
+class ReferenceCountTest : public CatalogueTest {
+  protected:
+    // A course that names `names` libraries and carries `guids` in its first slots.
+    static CourseRecord Referencing(int names, const std::vector<GUID>& guids) {
+        CourseRecord course = Course("{C}", "Course");
+        for (int slot = 0; slot < names; ++slot) {
+            course.libraryNames[slot] = "Library " + std::to_string(slot);
+        }
+        for (std::size_t slot = 0; slot < guids.size(); ++slot) {
+            course.libraryGuids[slot] = guids[slot];
+        }
+        course.libraryCount = static_cast<int>(guids.size());
+        return course;
+    }
+    static LibraryRecord WithGuid(const GUID& guid) {
+        LibraryRecord library = Library("{L}", "Library");
+        library.guid = guid;
+        return library;
+    }
+};
+
+TEST_F(ReferenceCountTest, EmptyCatalogueCountsNothing) {
+    EXPECT_EQ(CountCoursesReferencingLibrary(WithGuid(GuidNumber(7))), 0);
+    EXPECT_EQ(CountCoursesReferencingLibrary(WithGuid(GUID{})), 0);
+}
+
+TEST_F(ReferenceCountTest, CountsSlotsOfInstalledAndCloakedCourses) {
+    const GUID tree = GuidNumber(1);
+    const GUID rock = GuidNumber(2);
+    catalogue.installedCourses.Append(Referencing(3, {rock, tree, tree}));  // twice
+    catalogue.installedCourses.Append(Referencing(1, {tree}));
+    catalogue.cloakedCourses.Append(Referencing(2, {rock, tree}));
+
+    EXPECT_EQ(CountCoursesReferencingLibrary(WithGuid(tree)), 4);
+    EXPECT_EQ(CountCoursesReferencingLibrary(WithGuid(rock)), 2);
+    EXPECT_EQ(CountCoursesReferencingLibrary(WithGuid(GuidNumber(3))), 0);
+}
+
+TEST_F(ReferenceCountTest, WalkStopsAfterTheFirstSlotWithoutAName) {
+    const GUID tree = GuidNumber(1);
+    // Slots 0 and 1 are named; slot 2 is examined and ends the walk; slot 3 is never reached,
+    // whatever libraryCount says.
+    catalogue.installedCourses.Append(Referencing(2, {GuidNumber(9), GuidNumber(9), tree, tree}));
+    EXPECT_EQ(CountCoursesReferencingLibrary(WithGuid(tree)), 1);
+}
+
+TEST_F(ReferenceCountTest, SlotZeroIsExaminedEvenWithoutNames) {
+    const GUID tree = GuidNumber(1);
+    catalogue.installedCourses.Append(Referencing(0, {tree, tree}));
+    EXPECT_EQ(CountCoursesReferencingLibrary(WithGuid(tree)), 1);
+}
+
+TEST_F(ReferenceCountTest, AllFortyNamedSlotsAreExamined) {
+    const GUID last = GuidNumber(40);
+    std::vector<GUID> guids;
+    for (std::uint32_t slot = 1; slot <= 40; ++slot) {
+        guids.push_back(GuidNumber(slot));
+    }
+    catalogue.installedCourses.Append(Referencing(MAX_REFERENCED_LIBRARIES, guids));
+    EXPECT_EQ(CountCoursesReferencingLibrary(WithGuid(last)), 1);
+    EXPECT_EQ(CountCoursesReferencingLibrary(WithGuid(GuidNumber(1))), 1);
+}
+
+TEST_F(ReferenceCountTest, ZeroGuidSlotsNeverCount) {
+    catalogue.installedCourses.Append(Referencing(3, {GUID{}, GUID{}, GUID{}}));
+    EXPECT_EQ(CountCoursesReferencingLibrary(WithGuid(GUID{})), 0);
+}
+
+TEST_F(ReferenceCountTest, CountsFollowChangesOfTheCourseLists) {
+    const GUID tree = GuidNumber(1);
+    catalogue.installedCourses.Append(Referencing(1, {tree}));
+    EXPECT_EQ(CountCoursesReferencingLibrary(WithGuid(tree)), 1);
+
+    catalogue.cloakedCourses.Append(Referencing(1, {tree}));
+    EXPECT_EQ(CountCoursesReferencingLibrary(WithGuid(tree)), 2);
+
+    catalogue.installedCourses.Clear();
+    EXPECT_EQ(CountCoursesReferencingLibrary(WithGuid(tree)), 1);
+
+    catalogue = Catalogue{};
+    EXPECT_EQ(CountCoursesReferencingLibrary(WithGuid(tree)), 0);
+    catalogue.installedCourses.AppendUnsorted(Referencing(1, {tree}));
+    EXPECT_EQ(CountCoursesReferencingLibrary(WithGuid(tree)), 1);
+}
+
+}  // namespace
+}  // namespace parvane
