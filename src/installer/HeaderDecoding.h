@@ -34,8 +34,11 @@ struct ReferencedNames {
 };
 
 // Each takes the first bytes of a file and fails when there are fewer than the block needs
-// (80 bytes for the name block, 3000 for the course header). A course that lists more than 40
-// libraries, or a library name longer than 255 characters, is refused rather than cut.
+// (80 bytes for the name block, 3000 for the course header); bytes past the block are ignored.
+// The GUID list runs from offset 268 to a record whose first 32-bit word is 0 or that would not
+// fit the block; the name list runs from offset 804 to an empty string. A course that lists
+// more than 40 libraries, or a library name longer than 255 characters, is refused rather than
+// cut.
 bool DecodeNameAndGuid(std::span<const std::uint8_t> block, NameAndGuid& result);
 bool DecodeReferencedLibraryGuids(std::span<const std::uint8_t> header, ReferencedGuids& result);
 bool DecodeReferencedLibraryNames(std::span<const std::uint8_t> header, ReferencedNames& result);
