@@ -6,6 +6,7 @@
 #include <string>
 
 #include "platform/UserInterface.h"
+#include "platform/Win32Codes.h"
 
 namespace parvane {
 

@@ -1,0 +1,133 @@
+#pragma once
+
+// The tests' user interface. A test lists, in order, every message box and dialog it expects,
+// with the answer to each; the interface installs itself with SetUserInterface for its
+// lifetime. A box or dialog that was not expected next fails the test (showing the expected
+// and the actual text), and so does an expected one that never came (checked at destruction).
+//
+//     ScriptedUserInterface ui;
+//     ui.ExpectError(Containing("Couldn't open"));
+//     ui.ExpectYesNo(DefaultButton::No, "Overwrite 'a.tcr'?", ANSWER_YES);
+//     ui.ExpectDialog(106, [](ScriptedDialog& dialog) {
+//         dialog.Init();
+//         dialog.SetItemText(1001, "C:\\Games");
+//         dialog.Press(1);
+//     });
+
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <map>
+#include <string>
+#include <utility>
+
+#include "platform/UserInterface.h"
+#include "platform/Win32Codes.h"
+
+namespace parvane {
+
+// The text a box must show: the whole text, or a distinctive part of it (Containing).
+struct ExpectedText {
+    ExpectedText(const char* whole) : text(whole) {}
+    ExpectedText(std::string whole) : text(std::move(whole)) {}
+    std::string text;
+    bool partial = false;
+};
+ExpectedText Containing(std::string part);
+
+enum class DefaultButton { Yes, No };
+
+// A running dialog as the test drives it: its controls, plus the user's actions.
+class ScriptedDialog : public DialogControls {
+  public:
+    ScriptedDialog(int templateId, DialogProcedure& procedure);
+
+    // WM_INITDIALOG.
+    void Init();
+    // The user presses a button (or Enter = 1, Esc = 2): a WM_COMMAND from `id`.
+    void Press(int id);
+
+    bool HasEnded() const { return ended; }
+    std::intptr_t Result() const { return result; }
+
+    // The controls; the test types with SetItemText and clicks boxes with CheckItem.
+    std::string ItemText(int id) override;
+    void SetItemText(int id, const std::string& text) override;
+    bool IsItemChecked(int id) override;
+    void CheckItem(int id, bool checked) override;
+    void EndDialog(std::intptr_t dialogResult) override;
+
+  private:
+    int templateId;
+    DialogProcedure& procedure;
+    std::map<int, std::string> texts;
+    std::map<int, bool> checks;
+    bool ended = false;
+    std::intptr_t result = 0;
+};
+
+using DialogScript = std::function<void(ScriptedDialog&)>;
+
+class ScriptedUserInterface : public UserInterface {
+  public:
+    ScriptedUserInterface();
+    ~ScriptedUserInterface() override;
+    ScriptedUserInterface(const ScriptedUserInterface&) = delete;
+    ScriptedUserInterface& operator=(const ScriptedUserInterface&) = delete;
+
+    // `answer` 0 makes the box fail to show.
+    void ExpectInformation(ExpectedText text, int answer = ANSWER_OK);
+    void ExpectError(ExpectedText text, int answer = ANSWER_OK);
+    void ExpectWarning(ExpectedText text, int answer = ANSWER_OK);
+    void ExpectYesNo(DefaultButton defaultButton, ExpectedText text, int answer);
+    void ExpectYesNoCancel(DefaultButton defaultButton, ExpectedText text, int answer);
+
+    // The open-file dialog returns `selection` (several files: folder, NUL, names, NUL, NUL).
+    void ExpectOpenFile(std::string selection);
+    // The open-file dialog is cancelled (0) or fails with CommDlgExtendedError's code.
+    void ExpectOpenFileFailure(std::uint32_t dialogError = 0);
+    void ExpectBrowseForFolder(std::string folder);
+    void ExpectBrowseForFolderCancelled();
+    // Dialog `templateId` comes up and `script` drives it; the dialog must have ended when the
+    // script returns.
+    void ExpectDialog(int templateId, DialogScript script);
+    // Dialog `templateId` cannot be created (-1).
+    void ExpectDialogCreationFailure(int templateId);
+
+    // What the program passed to the last open-file dialog and folder browser.
+    const OpenFileRequest& LastOpenFileRequest() const { return lastOpenFileRequest; }
+    const std::string& LastBrowseInstruction() const { return lastBrowseInstruction; }
+
+    int ShowMessageBox(const std::string& text, const std::string& caption,
+                       std::uint32_t flags) override;
+    bool OpenFile(const OpenFileRequest& request, std::string& selection,
+                  std::uint32_t& dialogError) override;
+    bool BrowseForFolder(const std::string& instruction, std::string& folder) override;
+    std::intptr_t RunDialog(int templateId, DialogProcedure& procedure) override;
+
+  private:
+    enum class Kind { MessageBox, OpenFile, BrowseForFolder, Dialog };
+    struct Expectation {
+        Kind kind = Kind::MessageBox;
+        std::string caption;  // message box
+        std::uint32_t flags = 0;
+        ExpectedText text{""};  // message box text; chosen file or folder
+        int answer = 0;         // message box answer; 1 chosen, 0 cancelled or failed
+        std::uint32_t dialogError = 0;
+        int templateId = 0;
+        DialogScript script;  // empty: the dialog cannot be created
+    };
+
+    Expectation& Expect(Kind kind);
+    void ExpectBox(std::string caption, std::uint32_t flags, ExpectedText text, int answer);
+    // Takes the next expectation when it is of `kind` and `matches`; otherwise fails the
+    // test, describing `actual` against what was expected, and returns false.
+    bool TakeNext(Kind kind, const std::function<bool(const Expectation&)>& matches,
+                  const std::string& actual, Expectation& taken);
+
+    std::deque<Expectation> expectations;
+    OpenFileRequest lastOpenFileRequest;
+    std::string lastBrowseInstruction;
+};
+
+}  // namespace parvane
