@@ -3,29 +3,51 @@
 // Name tests, path splitting, safe folder names, folder creation and removal, the temporary
 // extraction folder, and the safety test in front of every deletion of installed content.
 // Paths are Windows paths; the splitting operations also accept '/', as zip entry names use it.
+//
+// The text operations take and return texts of any length and never cut them; a caller that
+// stores a result in a fixed 255-character slot checks the length there. The operations that
+// reach the machine pass paths on whole, except where noted.
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
 namespace parvane {
+
+// The longest path or name the program stores (256 characters with the terminator on Windows).
+inline constexpr std::size_t MAX_PATH_LENGTH = 255;
 
 // Case-insensitive (A to Z) suffix and prefix tests; false when either text is empty or the
 // suffix/prefix is longer than the text.
 bool EndsWithNoCase(std::string_view text, std::string_view suffix);
 bool StartsWithNoCase(std::string_view text, std::string_view prefix);
 
-// True when "folder\pattern" matches anything, file or folder.
+// True when "folder\pattern" matches anything, file or folder. Both callers use it to forbid a
+// deletion, so a search that fails for any reason but "no match" or "no such folder" (access
+// denied, a path too long) counts as a match.
 bool FolderHasMatch(const std::string& folder, const std::string& pattern);
 
-// Plain text prefix test of the long path names (no separator boundary is required); false
-// when either cannot be expanded.
+// True when the long path name of `path` is the long path name of `parent` or lies inside it:
+// the parent must end at a separator of the path, so "C:\Games\Golf Old" is not under
+// "C:\Games\Golf". False when either cannot be expanded (a missing path, a long path name over
+// 255 characters) and when the path has a "." or ".." component, which could lead out again.
 bool IsPathUnder(const std::string& parent, const std::string& path);
 
 // The file's folder lies under the game's install folder and holds no *.tca and no *.tlb.
 bool IsRemovableLocation(const std::string& file);
 
-// The per-run folder into which packages are unpacked; fixed at the first call.
+// The per-run folder into which packages are unpacked; fixed at the first call, not created
+// here. When the system gives no temporary folder or unique name, it shows the Error and ends
+// the process with status 1 through the process-end handler.
 std::string GetTempExtractionFolder();
+
+// What GetTempExtractionFolder calls to end the process (std::exit by default). Tests replace
+// it to watch the exit happen; when a replacement returns, GetTempExtractionFolder returns an
+// empty path and keeps nothing. Null restores the default.
+using ProcessEndHandler = void (*)(int status);
+void SetProcessEndHandler(ProcessEndHandler handler);
+// Forgets the stored folder, so that the next call picks a new one, as a new run would.
+void ForgetTempExtractionFolder();
 
 // After the last '/', else after the last '\', else the whole path.
 std::string GetFileNamePart(std::string_view path);
@@ -35,9 +57,13 @@ std::string GetFileStem(std::string_view path);
 // the last '\', else the whole path.
 std::string GetFolderPart(const std::string& path);
 
-// Deletes the files of one folder (not its subfolders), then the folder.
+// Deletes the files of one folder (not its subfolders), then the folder. Shows an Error for
+// every file it cannot delete and then an Information, or an Error when the folder stays.
 void RemoveFolder(const std::string& folder);
-// Creates every missing folder along a path of backslash-separated components.
+// Creates every missing folder along a path of backslash-separated components; shows an Error
+// and returns false at the first folder it cannot create (those created before it stay). A
+// path over 255 characters is refused before anything is created, with the error number
+// Windows gives for it (206).
 bool CreateFolderPath(const std::string& path);
 
 // The text without \ / : * ? " < > | and without trailing blanks.
