@@ -1,0 +1,25 @@
+#pragma once
+
+// The Help menu's About box: the program's name, version, credits and build time.
+
+#include <string>
+
+#include "platform/UserInterface.h"
+
+namespace parvane {
+
+inline constexpr int ABOUT_OK_BUTTON = 1020;
+inline constexpr int ABOUT_TEXT_CONTROL = 1021;
+
+std::string AboutText();
+
+// Shows the text; only the OK button closes the box (Esc is ignored).
+class AboutDialog : public DialogProcedure {
+  public:
+    void OnInitDialog(DialogControls& controls) override;
+    void OnCommand(int id, DialogControls& controls) override;
+};
+
+void ShowAboutDialog();
+
+}  // namespace parvane

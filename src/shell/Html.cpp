@@ -1,0 +1,106 @@
+#include "shell/Html.h"
+
+#include "platform/Machine.h"
+#include "platform/RegistryKey.h"
+#include "platform/RegistryText.h"
+#include "shell/Messages.h"
+
+namespace parvane {
+
+namespace {
+
+// The handler path, the file type name and the command are each read through a buffer of 256
+// bytes; the command line is run from one of 256.
+constexpr std::uint32_t VALUE_CAPACITY = 256;
+constexpr std::size_t MAX_COMMAND_LENGTH = 255;
+
+std::string& CachedHtmlHandler() {
+    static std::string handler;
+    return handler;
+}
+
+std::string ReadDefaultValue(Hive hive, const std::string& subKey) {
+    RegistryKey key;
+    if (key.Open(hive, subKey) != ERR_SUCCESS) {
+        return {};
+    }
+    std::string text;
+    if (ReadTextValue(key.Handle(), "", VALUE_CAPACITY, text) != ERR_SUCCESS) {
+        return {};
+    }
+    return text;
+}
+
+// The folder of the running executable, without a trailing backslash.
+bool GetProgramFolder(std::string& folder) {
+    std::string modulePath;
+    if (TheMachine().ModulePath(modulePath) != ERR_SUCCESS) {
+        return false;
+    }
+    const std::size_t lastBackslash = modulePath.rfind('\\');
+    if (lastBackslash == std::string::npos) {
+        return false;
+    }
+    folder = modulePath.substr(0, lastBackslash);
+    return true;
+}
+
+}  // namespace
+
+std::string HandlerPathOfCommand(const std::string& command) {
+    if (!command.empty() && command.front() == '"') {
+        const std::size_t closingQuote = command.find('"', 1);
+        if (closingQuote == std::string::npos) {
+            return {};
+        }
+        return command.substr(1, closingQuote - 1);
+    }
+    return command.substr(0, command.find(' '));
+}
+
+std::string FindHtmlHandler() {
+    std::string& handler = CachedHtmlHandler();
+    if (!handler.empty()) {
+        return handler;
+    }
+    const std::string fileType = ReadDefaultValue(Hive::ClassesRoot, ".htm");
+    if (fileType.empty()) {
+        return {};
+    }
+    handler = HandlerPathOfCommand(
+        ReadDefaultValue(Hive::ClassesRoot, fileType + "\\Shell\\Open\\Command"));
+    return handler;
+}
+
+void ForgetHtmlHandler() {
+    CachedHtmlHandler().clear();
+}
+
+bool OpenHtmlDocument(const std::string& documentName) {
+    const std::string handler = FindHtmlHandler();
+    std::string folder;
+    if (handler.empty() || !GetProgramFolder(folder)) {
+        return false;
+    }
+    const std::string document = folder + "\\" + documentName;
+    // Both paths are quoted: either may hold blanks ("C:\Program Files\...").
+    const std::string command = "\"" + handler + "\" \"" + document + "\"";
+    if (command.size() > MAX_COMMAND_LENGTH) {
+        ShowError(
+            "Couldn't open '%s': the command that starts the web browser would be longer "
+            "than %zu characters.",
+            document.c_str(), MAX_COMMAND_LENGTH);
+        return false;
+    }
+    return TheMachine().RunCommand(command) > 31;
+}
+
+void ShowHelpContents() {
+    OpenHtmlDocument(HELP_CONTENTS_DOCUMENT);
+}
+
+void ShowMissingLibrariesReport() {
+    OpenHtmlDocument(MISSING_LIBRARIES_DOCUMENT);
+}
+
+}  // namespace parvane
