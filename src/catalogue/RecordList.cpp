@@ -41,24 +41,34 @@ const Record* RecordList<Record>::FindByGuidText(std::string_view guidText) cons
 template <typename Record>
 void RecordList<Record>::Clear() {
     records.clear();
+    sorted = true;
     Changed();
 }
 
 template <typename Record>
 void RecordList<Record>::Append(Record record) {
-    AppendUnsorted(std::move(record));
-    Sort();
+    if (!sorted) {
+        AppendUnsorted(std::move(record));
+        Sort();
+        return;
+    }
+    // The same place a stable sort after appending would give, without the sort.
+    const auto place = std::upper_bound(records.begin(), records.end(), record, NameBefore<Record>);
+    records.insert(place, std::move(record));
+    Changed();
 }
 
 template <typename Record>
 void RecordList<Record>::AppendUnsorted(Record record) {
     records.push_back(std::move(record));
+    sorted = false;
     Changed();
 }
 
 template <typename Record>
 void RecordList<Record>::Sort() {
     std::stable_sort(records.begin(), records.end(), NameBefore<Record>);
+    sorted = true;
     Changed();
 }
 

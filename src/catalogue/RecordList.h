@@ -34,7 +34,8 @@ class RecordList {
     const Record* FindByGuidText(std::string_view guidText) const;
 
     void Clear();
-    // Registration: one record joins and the list is sorted again.
+    // Registration: one record joins and the list is sorted again; it goes after the records
+    // whose names equal its own.
     void Append(Record record);
     // Loading: append many records, then Sort once.
     void AppendUnsorted(Record record);
@@ -67,6 +68,7 @@ class RecordList {
     void BuildIndex() const;
 
     std::vector<Record> records;
+    bool sorted = true;  // false from AppendUnsorted until Sort
     mutable GuidTextIndex index;
     std::uint64_t stamp = 0;
 };

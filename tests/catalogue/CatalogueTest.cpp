@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include <optional>
+#include <algorithm>
 #include <random>
 #include <string>
 #include <vector>
@@ -187,6 +187,11 @@ TEST_F(CatalogueTest, IndexFollowsEveryKindOfChange) {
                 break;
             default:
                 list.Append(Course(texts[pick(texts.size())], name));
+                ASSERT_TRUE(std::is_sorted(list.Records().begin(), list.Records().end(),
+                                           [](const CourseRecord& a, const CourseRecord& b) {
+                                               return CompareCourseNames(a, b) < 0;
+                                           }))
+                    << "step " << step;
                 break;
         }
         for (const std::string& text : texts) {
