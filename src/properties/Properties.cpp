@@ -1,0 +1,217 @@
+#include "properties/Properties.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+#include "catalogue/GameDetection.h"
+#include "platform/ErrorText.h"
+#include "platform/Machine.h"
+#include "properties/PropertyFileFormat.h"
+#include "shell/Messages.h"
+
+namespace parvane {
+
+namespace {
+
+std::vector<PropertyEntry> propertyTable;  // sorted by key; equal keys in file order
+std::string propertiesFolder;
+
+struct PropertyDefault {
+    const char* key;
+    const char* value;  // nullptr: the game's install folder
+};
+
+constexpr PropertyDefault PROPERTY_DEFAULTS[] = {
+    {PROPERTY_WARN_ON_OVERWRITE_FILE, "1"},
+    {PROPERTY_WARN_ON_CLOAKED_LIBRARIES, "1"},
+    {PROPERTY_SAVE_PROPERTIES_ON_EXIT, "1"},
+    {PROPERTY_ASK_FOR_TARGET_FOLDER, "1"},
+    {PROPERTY_ASK_FOR_INSTALL_PROCEED, "1"},
+    {PROPERTY_TARGET_FOLDER, nullptr},
+    {PROPERTY_REMEMBER_OPEN_ARCHIVE_FOLDER, "1"},
+    {PROPERTY_OPEN_ARCHIVE_FOLDER, "c:\\"},
+    {PROPERTY_ASK_FOR_FLAG, "0"},
+    {PROPERTY_ASK_FOR_FLAG_FOLDER, "c:\\"},
+    {PROPERTY_USE_DEFAULT_LIBRARY_FOLDER, "1"},
+    {PROPERTY_LIBRARY_FOLDER, "c:\\"},
+};
+
+bool KeyBefore(const PropertyEntry& entry, std::string_view key) {
+    return entry.key < key;
+}
+bool EntryBefore(const PropertyEntry& left, const PropertyEntry& right) {
+    return left.key < right.key;
+}
+
+// The first entry of `key`, or nullptr.
+PropertyEntry* FindEntry(std::string_view key) {
+    const auto found = std::lower_bound(propertyTable.begin(), propertyTable.end(), key, KeyBefore);
+    return found != propertyTable.end() && found->key == key ? &*found : nullptr;
+}
+
+bool HasLineBreak(std::string_view text) {
+    return text.find_first_of("\r\n") != text.npos;
+}
+
+std::string PropertiesFilePath() {
+    return propertiesFolder + "\\" + PROPERTIES_FILE_NAME;
+}
+
+Win32Error ReadWholeFile(FileStream& stream, std::string& content) {
+    char buffer[4096];
+    for (;;) {
+        const std::size_t count = stream.Read(buffer, sizeof buffer);
+        content.append(buffer, count);
+        if (count < sizeof buffer) {
+            return stream.Error();
+        }
+    }
+}
+
+void WarnAboutRefusedLines(const std::string& path, const std::vector<int>& refusedLines) {
+    std::string numbers;
+    for (const int line : refusedLines) {
+        numbers += (numbers.empty() ? "" : ", ") + std::to_string(line);
+    }
+    ShowWarning(
+        "These lines of '%s' were ignored, because a key holds at most %zu characters and a "
+        "value at most %zu: %s",
+        path.c_str(), MAX_PROPERTY_KEY_LENGTH, MAX_PROPERTY_VALUE_LENGTH, numbers.c_str());
+}
+
+// Writes `content` into a new file `path`; false, with the file removed, when it fails.
+bool WriteNewFile(const std::string& path, const std::string& content) {
+    Win32Error error = ERR_SUCCESS;
+    std::unique_ptr<FileStream> stream = TheMachine().OpenFile(path, FileMode::Write, error);
+    if (!stream) {
+        return false;
+    }
+    const bool written = stream->Write(content.data(), content.size()) == content.size();
+    const bool closed = stream->Close() == ERR_SUCCESS;
+    if (!written || !closed) {
+        TheMachine().RemoveFile(path);
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+bool LoadProperties(const std::string& folder) {
+    if (!propertyTable.empty()) {
+        return true;
+    }
+    propertiesFolder = folder;
+    const std::string path = PropertiesFilePath();
+    Win32Error error = ERR_SUCCESS;
+    std::unique_ptr<FileStream> stream = TheMachine().OpenFile(path, FileMode::Read, error);
+    if (stream) {
+        std::string content;
+        error = ReadWholeFile(*stream, content);
+        stream->Close();
+        if (error != ERR_SUCCESS) {
+            ShowError("Couldn't read file '%s': %s", path.c_str(), RuntimeErrorText(error).c_str());
+            return false;
+        }
+        std::vector<int> refusedLines;
+        propertyTable = ParsePropertyText(content, refusedLines);
+        std::stable_sort(propertyTable.begin(), propertyTable.end(), EntryBefore);
+        if (!refusedLines.empty()) {
+            WarnAboutRefusedLines(path, refusedLines);
+        }
+    }
+    ApplyPropertyDefaults();
+    return true;
+}
+
+bool SaveProperties() {
+    if (propertyTable.empty()) {
+        return true;
+    }
+    if (propertiesFolder.empty()) {
+        return false;  // never loaded: there is no file to replace
+    }
+    // The new content goes into a file beside the old one, which is replaced only once the
+    // new one is complete: a failed write leaves the old settings in place.
+    const std::string path = PropertiesFilePath();
+    const std::string newPath = path + ".new";
+    if (!WriteNewFile(newPath, FormatPropertyText(propertyTable))) {
+        return false;
+    }
+    const Win32Error removed = TheMachine().RemoveFile(path);
+    if (removed != ERR_SUCCESS && removed != ERR_FILE_NOT_FOUND) {
+        TheMachine().RemoveFile(newPath);
+        return false;
+    }
+    return TheMachine().MoveFileTo(newPath, path) == ERR_SUCCESS;
+}
+
+std::string GetProperty(std::string_view key) {
+    const PropertyEntry* entry = FindEntry(key);
+    return entry != nullptr ? entry->value : std::string();
+}
+
+long GetPropertyNumber(std::string_view key) {
+    return std::strtol(GetProperty(key).c_str(), nullptr, 10);
+}
+
+bool IsPropertyOn(std::string_view key) {
+    return GetPropertyNumber(key) > 0;
+}
+
+bool SetProperty(std::string_view key, std::string_view value) {
+    PropertyEntry* existing = FindEntry(key);
+    PropertyEntry entry{std::string(key), std::string(value)};
+    if (existing == nullptr) {
+        entry = {TrimPropertyText(key), TrimPropertyText(value)};
+    }
+    if (entry.key.size() > MAX_PROPERTY_KEY_LENGTH || HasLineBreak(entry.key) ||
+        entry.key.find('=') != std::string::npos) {
+        ShowError(
+            "Couldn't set property '%s': a key holds at most %zu characters, no equals sign "
+            "and no line break.",
+            entry.key.c_str(), MAX_PROPERTY_KEY_LENGTH);
+        return false;
+    }
+    if (entry.value.size() > MAX_PROPERTY_VALUE_LENGTH || HasLineBreak(entry.value)) {
+        ShowError(
+            "Couldn't set property '%s': a value holds at most %zu characters and no line "
+            "break.",
+            entry.key.c_str(), MAX_PROPERTY_VALUE_LENGTH);
+        return false;
+    }
+    if (existing != nullptr) {
+        existing->value = std::move(entry.value);
+        return true;
+    }
+    const auto position =
+        std::upper_bound(propertyTable.begin(), propertyTable.end(), entry, EntryBefore);
+    propertyTable.insert(position, std::move(entry));
+    return true;
+}
+
+void ApplyPropertyDefaults() {
+    for (const PropertyDefault& fallback : PROPERTY_DEFAULTS) {
+        if (GetProperty(fallback.key).empty()) {
+            SetProperty(fallback.key,
+                        fallback.value != nullptr ? fallback.value : GetGameInstallDir());
+        }
+    }
+}
+
+std::string TrimPropertyText(std::string_view text) {
+    const std::size_t first = text.find_first_not_of(' ');
+    if (first == std::string_view::npos) {
+        return {};
+    }
+    text.remove_prefix(first);
+    const std::size_t last = text.find_last_not_of(" \n");
+    return std::string(text.substr(0, last + 1));
+}
+
+void ResetProperties() {
+    propertyTable.clear();
+    propertiesFolder.clear();
+}
+
+}  // namespace parvane

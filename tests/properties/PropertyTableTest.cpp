@@ -1,0 +1,64 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "properties/Properties.h"
+#include "support/ScriptedUserInterface.h"
+
+namespace parvane {
+namespace {
+
+class PropertyTable : public testing::Test {
+  protected:
+    PropertyTable() { ResetProperties(); }
+    ~PropertyTable() override { ResetProperties(); }
+    ScriptedUserInterface ui;
+};
+
+TEST_F(PropertyTable, KeysCompareByteForByte) {
+    ASSERT_TRUE(SetProperty("targetfolder", "lower"));
+    ASSERT_TRUE(SetProperty("TargetFolder", "mixed"));
+    EXPECT_EQ(GetProperty("targetfolder"), "lower");
+    EXPECT_EQ(GetProperty("TargetFolder"), "mixed");
+    EXPECT_EQ(GetProperty("TARGETFOLDER"), "");
+}
+
+TEST_F(PropertyTable, NewEntryIsTrimmedAndAReplacedValueIsNot) {
+    ASSERT_TRUE(SetProperty("  Key  ", "  value  "));
+    EXPECT_EQ(GetProperty("Key"), "value");
+    ASSERT_TRUE(SetProperty("Key", " spaced "));
+    EXPECT_EQ(GetProperty("Key"), " spaced ");
+}
+
+TEST_F(PropertyTable, SwitchIsOnAboveZeroByDecimalReading) {
+    const struct {
+        const char* value;
+        bool on;
+    } cases[] = {{"1", true},   {"2", true}, {" 3", true},   {"0", false},
+                 {"-1", false}, {"", false}, {"yes", false}, {"1abc", true}};
+    for (const auto& item : cases) {
+        ASSERT_TRUE(SetProperty("Switch", item.value));
+        EXPECT_EQ(IsPropertyOn("Switch"), item.on) << '"' << item.value << '"';
+    }
+    EXPECT_FALSE(IsPropertyOn("Absent"));
+}
+
+TEST_F(PropertyTable, ValueThatTheFileCannotHoldIsRefused) {
+    ASSERT_TRUE(SetProperty("LibraryFolder", "c:\\"));
+    ui.ExpectError(Containing("a value holds at most 255 characters"));
+    EXPECT_FALSE(SetProperty("LibraryFolder", std::string(256, 'x')));
+    ui.ExpectError(Containing("a value holds at most 255 characters"));
+    EXPECT_FALSE(SetProperty("LibraryFolder", "c:\\\nInjected = 1"));
+    ui.ExpectError(Containing("a key holds at most 79 characters"));
+    EXPECT_FALSE(SetProperty("A=B", "1"));
+    EXPECT_EQ(GetProperty("LibraryFolder"), "c:\\");
+    EXPECT_EQ(GetProperty("A"), "");
+}
+
+TEST_F(PropertyTable, TrimKeepsTabsAndDropsTrailingLineFeeds) {
+    EXPECT_EQ(TrimPropertyText("  \tvalue \n \n"), "\tvalue");
+    EXPECT_EQ(TrimPropertyText("   "), "");
+}
+
+}  // namespace
+}  // namespace parvane
