@@ -6,13 +6,12 @@
 
 namespace parvane {
 
-namespace {
-
-// Unique across all lists, so that a stamp identifies one state of one list.
-std::uint64_t NextStamp() {
+std::uint64_t NextListStamp() {
     static std::uint64_t last = 0;
     return ++last;
 }
+
+namespace {
 
 template <typename Record>
 bool NameBefore(const Record& first, const Record& second) {
@@ -79,7 +78,7 @@ void RecordList<Record>::Changed() {
         index.firstPosition.clear();
         index.built = false;
     }
-    stamp = NextStamp();
+    stamp.value = NextListStamp();
 }
 
 template <typename Record>

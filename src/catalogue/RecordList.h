@@ -12,6 +12,7 @@
 #include <span>
 #include <string_view>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "catalogue/Records.h"
@@ -22,6 +23,9 @@ namespace parvane {
 // the letters a to z to upper case. Negative, zero or positive.
 int CompareCourseNames(const CourseRecord& first, const CourseRecord& second);
 int CompareLibraryNames(const LibraryRecord& first, const LibraryRecord& second);
+
+// Unique across all lists, so that a stamp identifies one state of one list.
+std::uint64_t NextListStamp();
 
 template <typename Record>
 class RecordList {
@@ -44,7 +48,7 @@ class RecordList {
 
     // Changes with every change of the list; two lists never share a stamp unless one is a
     // copy of the other.
-    std::uint64_t Stamp() const { return stamp; }
+    std::uint64_t Stamp() const { return stamp.value; }
 
   private:
     // Built on first use after a change. A copy starts unbuilt: the keys view the records
@@ -60,8 +64,34 @@ class RecordList {
             built = false;
             return *this;
         }
-        GuidTextIndex(GuidTextIndex&&) = default;
-        GuidTextIndex& operator=(GuidTextIndex&&) = default;
+        // Moving the records keeps them where the keys view them; the source starts unbuilt.
+        GuidTextIndex(GuidTextIndex&& other) noexcept
+            : firstPosition(std::move(other.firstPosition)), built(other.built) {
+            other.built = false;
+        }
+        GuidTextIndex& operator=(GuidTextIndex&& other) noexcept {
+            firstPosition = std::move(other.firstPosition);
+            built = other.built;
+            other.built = false;
+            return *this;
+        }
+    };
+
+    // A list moved away is left empty, so the source takes a new stamp.
+    struct ListStamp {
+        std::uint64_t value = 0;
+
+        ListStamp() = default;
+        ListStamp(const ListStamp&) = default;
+        ListStamp& operator=(const ListStamp&) = default;
+        ListStamp(ListStamp&& other) noexcept : value(other.value) {
+            other.value = NextListStamp();
+        }
+        ListStamp& operator=(ListStamp&& other) noexcept {
+            value = other.value;
+            other.value = NextListStamp();
+            return *this;
+        }
     };
 
     void Changed();
@@ -70,7 +100,7 @@ class RecordList {
     std::vector<Record> records;
     bool sorted = true;  // false from AppendUnsorted until Sort
     mutable GuidTextIndex index;
-    std::uint64_t stamp = 0;
+    ListStamp stamp;
 };
 
 using CourseList = RecordList<CourseRecord>;

@@ -281,6 +281,11 @@ TEST_F(ReferenceCountTest, CountsFollowChangesOfTheCourseLists) {
     catalogue.installedCourses.Clear();
     EXPECT_EQ(CountCoursesReferencingLibrary(WithGuid(tree)), 1);
 
+    const CourseList movedAway = std::move(catalogue.cloakedCourses);
+    EXPECT_EQ(CountCoursesReferencingLibrary(WithGuid(tree)), 0);
+    catalogue.cloakedCourses = movedAway;
+    EXPECT_EQ(CountCoursesReferencingLibrary(WithGuid(tree)), 1);
+
     catalogue = Catalogue{};
     EXPECT_EQ(CountCoursesReferencingLibrary(WithGuid(tree)), 0);
     catalogue.installedCourses.AppendUnsorted(Referencing(1, {tree}));
