@@ -74,9 +74,10 @@ void WarnAboutRefusedLines(const std::string& path, const std::vector<int>& refu
         numbers += (numbers.empty() ? "" : ", ") + std::to_string(line);
     }
     ShowWarning(
-        "These lines of '%s' were ignored, because a key holds at most %zu characters and a "
-        "value at most %zu: %s",
-        path.c_str(), MAX_PROPERTY_KEY_LENGTH, MAX_PROPERTY_VALUE_LENGTH, numbers.c_str());
+        "These lines of '%s' were ignored, because a key holds at most %d characters and a "
+        "value at most %d: %s",
+        path.c_str(), static_cast<int>(MAX_PROPERTY_KEY_LENGTH),
+        static_cast<int>(MAX_PROPERTY_VALUE_LENGTH), numbers.c_str());
 }
 
 // Writes `content` into a new file `path`; false, with the file removed, when it fails.
@@ -168,16 +169,16 @@ bool SetProperty(std::string_view key, std::string_view value) {
     if (entry.key.size() > MAX_PROPERTY_KEY_LENGTH || HasLineBreak(entry.key) ||
         entry.key.find('=') != std::string::npos) {
         ShowError(
-            "Couldn't set property '%s': a key holds at most %zu characters, no equals sign "
+            "Couldn't set property '%s': a key holds at most %d characters, no equals sign "
             "and no line break.",
-            entry.key.c_str(), MAX_PROPERTY_KEY_LENGTH);
+            entry.key.c_str(), static_cast<int>(MAX_PROPERTY_KEY_LENGTH));
         return false;
     }
     if (entry.value.size() > MAX_PROPERTY_VALUE_LENGTH || HasLineBreak(entry.value)) {
         ShowError(
-            "Couldn't set property '%s': a value holds at most %zu characters and no line "
+            "Couldn't set property '%s': a value holds at most %d characters and no line "
             "break.",
-            entry.key.c_str(), MAX_PROPERTY_VALUE_LENGTH);
+            entry.key.c_str(), static_cast<int>(MAX_PROPERTY_VALUE_LENGTH));
         return false;
     }
     if (existing != nullptr) {

@@ -88,8 +88,8 @@ bool OpenHtmlDocument(const std::string& documentName) {
     if (command.size() > MAX_COMMAND_LENGTH) {
         ShowError(
             "Couldn't open '%s': the command that starts the web browser would be longer "
-            "than %zu characters.",
-            document.c_str(), MAX_COMMAND_LENGTH);
+            "than %d characters.",
+            document.c_str(), static_cast<int>(MAX_COMMAND_LENGTH));
         return false;
     }
     return TheMachine().RunCommand(command) > 31;
