@@ -10,7 +10,12 @@
 
 namespace parvane {
 
-#if defined(__GNUC__)
+// MinGW's libstdc++ selects MinGW's own C99 printf family (%zu and the like), whose formats
+// GCC checks as gnu_printf; plain printf there means the Microsoft runtime's.
+#if defined(__MINGW32__)
+#define PARVANE_PRINTF(formatIndex, firstArgument) \
+    __attribute__((format(gnu_printf, formatIndex, firstArgument)))
+#elif defined(__GNUC__)
 #define PARVANE_PRINTF(formatIndex, firstArgument) \
     __attribute__((format(printf, formatIndex, firstArgument)))
 #else
