@@ -5,6 +5,13 @@
 // HKCU\Software\Classes. In a 64-bit prefix (#arch=win64) HKLM\Software is seen in the 32-bit
 // view, through Software\Wow6432Node, as the game sees it. The operations answer as the
 // Reg*ExA calls of Windows do (status codes, code page 1252 text).
+//
+// Saving: a change marks its file as changed, and the file is written (whole, atomically, with
+// every untouched key as it was) when the handle through which the change was made is closed,
+// when a key is deleted, on SaveChanges and in the destructor. So registering a key with many
+// values writes the file once, not once per value. A failed write is reported by CloseKey,
+// DeleteKey or SaveChanges with ERR_CANTWRITE or a message, and is tried again at the next of
+// these. After a failed Load nothing is ever written, and every operation answers ERR_BADDB.
 
 #include <filesystem>
 #include <memory>
@@ -15,7 +22,7 @@
 namespace parvane::wine {
 
 class WineRegistry {
-public:
+  public:
     explicit WineRegistry(std::filesystem::path prefixFolder);
     ~WineRegistry();  // saves what is still unsaved
     WineRegistry(const WineRegistry&) = delete;
@@ -37,7 +44,11 @@ public:
     Win32Error DeleteKey(Hive hive, const std::string& subKey);
     Win32Error CloseKey(KeyHandle key);
 
-private:
+    // Writes every file that has unsaved changes. False with a message naming the file when
+    // one cannot be written.
+    bool SaveChanges(std::string& errorMessage);
+
+  private:
     struct State;
     std::unique_ptr<State> state;
 };

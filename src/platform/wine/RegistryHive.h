@@ -1,0 +1,116 @@
+#pragma once
+
+// The key tree of one registry file (system.reg or user.reg), kept so that it can be written
+// back as Wine writes it: keys stay in the order of the file, new keys go where Wine would put
+// them, and each key that did not change keeps its original lines.
+
+#include <cstdint>
+#include <list>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace parvane::wine {
+
+// FILETIME: 100-nanosecond ticks since 1601-01-01 UTC.
+using FileTime = std::uint64_t;
+
+FileTime CurrentFileTime();
+FileTime FileTimeFromUnixSeconds(std::uint64_t seconds);
+std::uint32_t UnixSecondsFromFileTime(FileTime time);
+
+// Compares key or value names as Wine's registry does: letter case ignored, and ordered by
+// the small letters (so "_x" comes before "a"). Below 0, 0 or above 0.
+int CompareNames(std::u16string_view a, std::u16string_view b);
+
+struct HiveValue {
+    std::u16string name;  // empty for the default value
+    std::uint32_t type = 0;
+    std::string data;  // the bytes as stored; strings are UTF-16LE
+};
+
+struct HiveKey;
+using FileOrder = std::list<HiveKey*>;
+
+struct HiveKey {
+    std::u16string name;
+    HiveKey* parent = nullptr;
+    std::vector<std::unique_ptr<HiveKey>> subkeys;  // ordered by CompareNames
+    std::vector<HiveValue> values;                  // ordered by CompareNames
+    std::optional<std::u16string> keyClass;
+    bool isLink = false;
+    FileTime modified = 0;
+    // The key's own lines as the file held them, from "[" to its last value, kept while the key
+    // does not change; empty for a key that is new, changed or only implied by its subkeys.
+    std::string originalText;
+    // The blank lines in front of the key's lines.
+    std::string separator = "\n";
+    bool deleted = false;
+    int openHandles = 0;
+    FileOrder::iterator position;  // in the hive's file order
+};
+
+// The subkey or value of that name, or null.
+HiveKey* FindSubkey(const HiveKey& key, std::u16string_view name);
+const HiveValue* FindValue(const HiveKey& key, std::u16string_view name);
+
+// Wine writes a key that has values, a class, the link flag or no subkeys; a key that has
+// only subkeys is implied by them.
+bool IsWrittenOut(const HiveKey& key);
+
+// The path of `key` below the root, components joined with a backslash.
+std::u16string KeyPath(const HiveKey& key);
+
+class HiveTree {
+  public:
+    HiveTree();
+    HiveTree(const HiveTree&) = delete;
+    HiveTree& operator=(const HiveTree&) = delete;
+
+    HiveKey& Root() { return *root; }
+    const HiveKey& Root() const { return *root; }
+    // Every key, the root first, in the order in which the file holds them.
+    const FileOrder& KeysInFileOrder() const { return fileOrder; }
+
+    // While reading the file: the named subkey, created at the end of the file order when
+    // missing; nothing is marked changed.
+    HiveKey& SubkeyForLoading(HiveKey& parent, std::u16string_view name);
+    // While reading the file: the key's lines come here, after those read so far.
+    void MoveToEndOfFile(HiveKey& key);
+    // While reading the file: sets or replaces a value without marking anything changed.
+    static void StoreValue(HiveKey& key, HiveValue value);
+
+    // A new subkey stamped `now`, placed in the file where Wine would write it; the parent's
+    // stamp is renewed, as Wine does when a subkey is created.
+    HiveKey& CreateSubkey(HiveKey& parent, std::u16string_view name, FileTime now);
+    // Removes a key that has no subkeys and renews the parent's stamp. While handles refer to
+    // it the key stays allocated, marked deleted, until ReleaseHandle.
+    void DeleteKey(HiveKey& key, FileTime now);
+    void AcquireHandle(HiveKey& key) { ++key.openHandles; }
+    void ReleaseHandle(HiveKey& key);
+    // Sets a value; false when it already held exactly that type and data (Wine then leaves the
+    // key untouched).
+    bool SetValue(HiveKey& key, HiveValue value, FileTime now);
+    void SetClass(HiveKey& key, std::u16string keyClass, FileTime now);
+
+    // The text before the first key and after the last one.
+    std::string preamble;
+    std::string trailer;
+    // The value of the file's "#arch=" option, empty when it has none.
+    std::string arch;
+    // Changes not yet written to the file.
+    bool dirty = false;
+
+  private:
+    void Touch(HiveKey& key, FileTime now);
+    HiveKey& InsertSubkey(HiveKey& parent, std::u16string_view name,
+                          FileOrder::iterator filePosition);
+
+    std::unique_ptr<HiveKey> root;
+    FileOrder fileOrder;
+    std::vector<std::unique_ptr<HiveKey>> deletedButOpen;
+};
+
+}  // namespace parvane::wine

@@ -1,0 +1,454 @@
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "platform/wine/WineRegistry.h"
+
+namespace parvane::wine {
+namespace {
+
+namespace fs = std::filesystem;
+
+const std::string MACHINE_WIN64 =
+    "WINE REGISTRY Version 2\n"
+    ";; All keys relative to REGISTRY\\\\Machine\n"
+    "\n"
+    "#arch=win64\n"
+    "\n"
+    "[Software\\\\Classes\\\\.htm] 1796543988\n"
+    "#time=1dd8557c3e49862\n"
+    "@=\"htmlfile\"\n"
+    "\"Content Type\"=\"text/html\"\n"
+    "\n"
+    "[Software\\\\Classes\\\\htmlfile\\\\Shell\\\\Open\\\\Command] 1796543988\n"
+    "#time=1dd8557c3e49862\n"
+    "@=\"\\\"C:\\\\Program Files\\\\Browser\\\\browser.exe\\\" \\\"%1\\\"\"\n"
+    "\n"
+    "[Software\\\\Wow6432Node\\\\Quorlix\\\\Greenvale 06] 1796543988\n"
+    "#time=1dd8557c3e49862\n"
+    "\"Install Dir\"=\"C:\\\\Games\\\\Greenvale 06\"\n"
+    "\n"
+    "[Software\\\\Wow6432Node\\\\Quorlix\\\\Greenvale 06\\\\Courses\\\\{00000001-0000-0000-0000-"
+    "000000000000}] 1796543990\n"
+    "#time=1dd8557c4e49862\n"
+    "#class=\"Parvane\"\n"
+    "\"Name\"=\"Alpha\"\n"
+    "\n"
+    "[Software\\\\Wow6432Node\\\\Quorlix\\\\Greenvale 06\\\\Courses\\\\{00000002-0000-0000-0000-"
+    "000000000000}] 1796543990\n"
+    "#time=1dd8557c4e49862\n"
+    "#class=\"Parvane\"\n"
+    "\"Name\"=\"Bravo\"\n"
+    "\n"
+    "[Software\\\\Wow6432Node\\\\Quorlix\\\\Greenvale 06\\\\Courses\\\\{00000003-0000-0000-0000-"
+    "000000000000}] 1796543990\n"
+    "#time=1dd8557c4e49862\n"
+    "#class=\"Parvane\"\n"
+    "\"Name\"=\"Charlie\"\n"
+    "\n"
+    "[Software\\\\Wow6432Node\\\\Quorlix\\\\Greenvale 06\\\\Libraries] 1796543990\n"
+    "#time=1dd8557c4e49862\n";
+
+const std::string USER =
+    "WINE REGISTRY Version 2\n"
+    ";; All keys relative to REGISTRY\\\\User\\\\S-1-5-21-0-0-0-1000\n"
+    "\n"
+    "#arch=win64\n"
+    "\n"
+    "[Software\\\\Classes\\\\.htm] 1796543988\n"
+    "#time=1dd8557c3e49862\n"
+    "@=\"userhtmlfile\"\n"
+    "\n"
+    "[Software\\\\Odd\\\\Br\\[ack\\]et] 1796543988\n"
+    "#time=1dd8557c3e49862\n"
+    "#class=\"Quorlix\"\n"
+    "@=\"default text\"\n"
+    "\"Blob\"=hex:00,01,02,03,04,05,06,07,08,09,0a,0b,0c,0d,0e,0f,10,11,12,13,14,15,16,\\\n"
+    "  17,18,19,1a\n"
+    "\"Esc\"=\"back\\\\slash \\\"quoted\\\"\\nnext\\tcaf\\xe9 \\x00e99\"\n"
+    "\"Exp\"=str(2):\"%SystemRoot%\\\\system32\"\n"
+    "\"Multi\"=str(7):\"one\\0two\\0\"\n"
+    "\"Number\"=dword:0000002a\n"
+    "\"Raw\"=hex(1):41,00,42,00\n"
+    "\n"
+    "[Software\\\\Odd\\\\Link] 1796543988\n"
+    "#time=1dd8557c3e49862\n"
+    "#link\n"
+    "\"SymbolicLinkValue\"=hex(6):5c,00,52,00\n"
+    "\n"
+    "[Software\\\\Odd\\\\Wide] 1796543988\n"
+    "#time=1dd8557c3e49862\n"
+    "\"Cyrillic\"=\"\\x416\"\n"
+    "\n"
+    "[Software\\\\Odd\\\\\\x416] 1796543988\n"
+    "#time=1dd8557c3e49862\n";
+
+const std::string COURSES = "Software\\Quorlix\\Greenvale 06\\Courses";
+const std::string COURSE_B = COURSES + "\\{00000002-0000-0000-0000-000000000000}";
+const std::string ODD = "Software\\Odd\\Br[ack]et";
+
+// A C string with its terminator, as a string value comes back from a query.
+template <std::size_t N>
+std::string Terminated(const char (&text)[N]) {
+    return std::string(text, N);
+}
+
+std::string ReadText(const fs::path& path) {
+    std::ifstream file(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+}
+
+void WriteText(const fs::path& path, const std::string& text) {
+    std::ofstream(path, std::ios::binary) << text;
+}
+
+// Replaces the first `from` of `text` with `to`.
+std::string Replaced(std::string text, const std::string& from, const std::string& to) {
+    const std::size_t at = text.find(from);
+    EXPECT_NE(at, std::string::npos) << from;
+    if (at != std::string::npos) {
+        text.replace(at, from.size(), to);
+    }
+    return text;
+}
+
+std::string Win32Variant(std::string text) {
+    text = Replaced(text, "#arch=win64", "#arch=win32");
+    for (std::size_t at; (at = text.find("Wow6432Node\\\\")) != std::string::npos;) {
+        text.erase(at, std::string("Wow6432Node\\\\").size());
+    }
+    return text;
+}
+
+// A prefix folder holding system.reg and user.reg, removed afterwards.
+class RegistryPrefix : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        std::string name = (fs::temp_directory_path() / "parvane-registry-XXXXXX").string();
+        ASSERT_NE(::mkdtemp(name.data()), nullptr);
+        folder = name;
+        WriteText(SystemReg(), MACHINE_WIN64);
+        WriteText(UserReg(), USER);
+    }
+    void TearDown() override {
+        registry.reset();
+        fs::remove_all(folder);
+    }
+
+    fs::path SystemReg() const { return folder / "system.reg"; }
+    fs::path UserReg() const { return folder / "user.reg"; }
+
+    WineRegistry& Load() {
+        registry = std::make_unique<WineRegistry>(folder);
+        std::string message;
+        EXPECT_TRUE(registry->Load(message)) << message;
+        return *registry;
+    }
+
+    // Closes and forgets the registry, so that everything is saved.
+    void Unload() { registry.reset(); }
+
+    std::string Query(Hive hive, const std::string& subKey, const std::string& valueName,
+                      std::uint32_t* type = nullptr) {
+        KeyHandle key = 0;
+        EXPECT_EQ(registry->OpenKey(hive, subKey, key), ERR_SUCCESS) << subKey;
+        std::uint32_t valueType = 0;
+        std::string data;
+        EXPECT_EQ(registry->QueryValue(key, valueName, 1024, valueType, data), ERR_SUCCESS)
+            << valueName;
+        registry->CloseKey(key);
+        if (type != nullptr) {
+            *type = valueType;
+        }
+        return data;
+    }
+
+    std::vector<std::string> SubkeyNames(Hive hive, const std::string& subKey) {
+        KeyHandle key = 0;
+        EXPECT_EQ(registry->OpenKey(hive, subKey, key), ERR_SUCCESS);
+        std::vector<std::string> names;
+        std::string name;
+        for (std::uint32_t i = 0; registry->EnumKey(key, i, 256, name) == ERR_SUCCESS; ++i) {
+            names.push_back(name);
+        }
+        registry->CloseKey(key);
+        return names;
+    }
+
+    fs::path folder;
+    std::unique_ptr<WineRegistry> registry;
+};
+
+TEST_F(RegistryPrefix, ValuesComeBackWithTheirTypesInCodePage1252) {
+    Load();
+    std::uint32_t type = 0;
+    EXPECT_EQ(Query(Hive::CurrentUser, ODD, "Esc", &type),
+              Terminated("back\\slash \"quoted\"\nnext\tcaf\xE9 \xE9"
+                         "9"));
+    EXPECT_EQ(type, REGTYPE_SZ);
+    EXPECT_EQ(Query(Hive::CurrentUser, ODD, "", &type), Terminated("default text"));
+    EXPECT_EQ(Query(Hive::CurrentUser, ODD, "exp", &type), Terminated("%SystemRoot%\\system32"));
+    EXPECT_EQ(type, REGTYPE_EXPAND_SZ);
+    EXPECT_EQ(Query(Hive::CurrentUser, ODD, "Multi", &type), Terminated("one\0two\0"));
+    EXPECT_EQ(type, REGTYPE_MULTI_SZ);
+    EXPECT_EQ(Query(Hive::CurrentUser, ODD, "Number", &type), Terminated("\x2a\0\0"));
+    EXPECT_EQ(type, REGTYPE_DWORD);
+    EXPECT_EQ(Query(Hive::CurrentUser, ODD, "Raw", &type), "AB");  // stored unterminated
+    EXPECT_EQ(type, REGTYPE_SZ);
+    const std::string blob = Query(Hive::CurrentUser, ODD, "Blob", &type);
+    EXPECT_EQ(type, REGTYPE_BINARY);
+    ASSERT_EQ(blob.size(), 27u);
+    EXPECT_EQ(blob[26], '\x1a');
+    EXPECT_EQ(Query(Hive::CurrentUser, "SOFTWARE\\ODD\\LINK", "symboliclinkvalue", &type),
+              Terminated("\x5c\0\x52"));
+    EXPECT_EQ(type, 6u);
+}
+
+TEST_F(RegistryPrefix, StatusCodesAreThoseOfWindows) {
+    Load();
+    KeyHandle key = 0;
+    EXPECT_EQ(registry->OpenKey(Hive::CurrentUser, "Software\\Missing", key), ERR_FILE_NOT_FOUND);
+    EXPECT_EQ(key, 0u);
+    ASSERT_EQ(registry->OpenKey(Hive::CurrentUser, ODD, key), ERR_SUCCESS);
+    std::uint32_t type = 0;
+    std::string data;
+    EXPECT_EQ(registry->QueryValue(key, "Missing", 256, type, data), ERR_FILE_NOT_FOUND);
+    EXPECT_EQ(registry->QueryValue(key, "", 13, type, data), ERR_SUCCESS);
+    EXPECT_EQ(registry->QueryValue(key, "", 12, type, data), ERR_MORE_DATA);
+    EXPECT_EQ(type, REGTYPE_SZ);
+    EXPECT_EQ(registry->CloseKey(key), ERR_SUCCESS);
+    EXPECT_EQ(registry->CloseKey(key), ERR_INVALID_HANDLE);
+    EXPECT_EQ(registry->QueryValue(key, "", 256, type, data), ERR_INVALID_HANDLE);
+
+    ASSERT_EQ(registry->OpenKey(Hive::LocalMachine, COURSES, key), ERR_SUCCESS);
+    std::string name;
+    EXPECT_EQ(registry->EnumKey(key, 0, 39, name), ERR_SUCCESS);  // 38 characters and the end
+    EXPECT_EQ(name, "{00000001-0000-0000-0000-000000000000}");
+    EXPECT_EQ(registry->EnumKey(key, 0, 38, name), ERR_MORE_DATA);
+    EXPECT_EQ(registry->EnumKey(key, 3, 256, name), ERR_NO_MORE_ITEMS);
+    registry->CloseKey(key);
+
+    EXPECT_EQ(registry->DeleteKey(Hive::LocalMachine, COURSES), ERR_ACCESS_DENIED);
+    EXPECT_EQ(registry->DeleteKey(Hive::LocalMachine, COURSES + "\\{Missing}"), ERR_FILE_NOT_FOUND);
+}
+
+TEST_F(RegistryPrefix, TextOutsideTheCodePageIsAnErrorNotAQuestionMark) {
+    Load();
+    KeyHandle key = 0;
+    ASSERT_EQ(registry->OpenKey(Hive::CurrentUser, "Software\\Odd", key), ERR_SUCCESS);
+    std::string name;
+    EXPECT_EQ(registry->EnumKey(key, 0, 256, name), ERR_SUCCESS);
+    EXPECT_EQ(registry->EnumKey(key, 3, 256, name), ERR_NO_UNICODE_TRANSLATION);
+    registry->CloseKey(key);
+    ASSERT_EQ(registry->OpenKey(Hive::CurrentUser, "Software\\Odd\\Wide", key), ERR_SUCCESS);
+    std::uint32_t type = 0;
+    std::string data;
+    EXPECT_EQ(registry->QueryValue(key, "Cyrillic", 256, type, data), ERR_NO_UNICODE_TRANSLATION);
+    registry->CloseKey(key);
+}
+
+TEST_F(RegistryPrefix, SixtyFourBitPrefixShowsSoftwareInThe32BitView) {
+    Load();
+    EXPECT_EQ(Query(Hive::LocalMachine, "Software\\Quorlix\\Greenvale 06", "Install Dir"),
+              Terminated("C:\\Games\\Greenvale 06"));
+    EXPECT_EQ(Query(Hive::LocalMachine, "Software\\Classes\\.htm", ""), Terminated("htmlfile"));
+    KeyHandle key = 0;
+    ASSERT_EQ(registry->CreateKey(Hive::LocalMachine, "Software\\Quorlix\\New\\Key", "", key),
+              ERR_SUCCESS);
+    registry->CloseKey(key);
+    const std::string text = ReadText(SystemReg());
+    EXPECT_NE(text.find("\n[Software\\\\Wow6432Node\\\\Quorlix\\\\New\\\\Key] "),
+              std::string::npos);
+    EXPECT_EQ(text.find("[Software\\\\Quorlix"), std::string::npos);
+}
+
+TEST_F(RegistryPrefix, ThirtyTwoBitPrefixHasNoRedirection) {
+    WriteText(SystemReg(), Win32Variant(MACHINE_WIN64));
+    Load();
+    EXPECT_EQ(Query(Hive::LocalMachine, "Software\\Quorlix\\Greenvale 06", "Install Dir"),
+              Terminated("C:\\Games\\Greenvale 06"));
+    KeyHandle key = 0;
+    ASSERT_EQ(registry->CreateKey(Hive::LocalMachine, "Software\\Quorlix\\New\\Key", "", key),
+              ERR_SUCCESS);
+    registry->CloseKey(key);
+    const std::string text = ReadText(SystemReg());
+    EXPECT_NE(text.find("\n[Software\\\\Quorlix\\\\New\\\\Key] "), std::string::npos);
+    EXPECT_EQ(text.find("Wow6432Node"), std::string::npos);
+}
+
+TEST_F(RegistryPrefix, ClassesRootReadsTheUserClassesFirst) {
+    Load();
+    EXPECT_EQ(Query(Hive::ClassesRoot, ".htm", ""), Terminated("userhtmlfile"));
+    EXPECT_EQ(Query(Hive::ClassesRoot, ".htm", "Content Type"), Terminated("text/html"));
+    EXPECT_EQ(Query(Hive::ClassesRoot, "htmlfile\\Shell\\Open\\Command", ""),
+              Terminated("\"C:\\Program Files\\Browser\\browser.exe\" \"%1\""));
+    EXPECT_EQ(SubkeyNames(Hive::ClassesRoot, ""), (std::vector<std::string>{".htm", "htmlfile"}));
+}
+
+TEST_F(RegistryPrefix, EnumerationAfterDeletionMovesTheNextKeyDown) {
+    Load();
+    KeyHandle key = 0;
+    ASSERT_EQ(registry->OpenKey(Hive::LocalMachine, COURSES, key), ERR_SUCCESS);
+    std::string name;
+    ASSERT_EQ(registry->EnumKey(key, 1, 256, name), ERR_SUCCESS);
+    EXPECT_EQ(COURSES + "\\" + name, COURSE_B);
+    EXPECT_EQ(registry->DeleteKey(Hive::LocalMachine, COURSE_B), ERR_SUCCESS);
+    ASSERT_EQ(registry->EnumKey(key, 1, 256, name), ERR_SUCCESS);
+    EXPECT_EQ(name, "{00000003-0000-0000-0000-000000000000}");
+    EXPECT_EQ(registry->EnumKey(key, 2, 256, name), ERR_NO_MORE_ITEMS);
+    registry->CloseKey(key);
+    // The deletion is saved at once, and only the deleted key's lines are gone (its parent is
+    // implied by its subkeys and has no stamp in the file).
+    const std::string deletedLines =
+        "\n[Software\\\\Wow6432Node\\\\Quorlix\\\\Greenvale 06\\\\Courses\\\\{00000002-0000-0000-"
+        "0000-000000000000}] 1796543990\n"
+        "#time=1dd8557c4e49862\n"
+        "#class=\"Parvane\"\n"
+        "\"Name\"=\"Bravo\"\n";
+    EXPECT_EQ(ReadText(SystemReg()), Replaced(MACHINE_WIN64, deletedLines, ""));
+}
+
+TEST_F(RegistryPrefix, OpenHandleToADeletedKeyReportsItDeleted) {
+    Load();
+    KeyHandle key = 0;
+    ASSERT_EQ(registry->OpenKey(Hive::LocalMachine, COURSE_B, key), ERR_SUCCESS);
+    EXPECT_EQ(registry->DeleteKey(Hive::LocalMachine, COURSE_B), ERR_SUCCESS);
+    std::uint32_t type = 0;
+    std::string data;
+    EXPECT_EQ(registry->QueryValue(key, "Name", 256, type, data), ERR_KEY_DELETED);
+    EXPECT_EQ(registry->SetValue(key, "Name", REGTYPE_SZ, "x"), ERR_KEY_DELETED);
+    EXPECT_EQ(registry->CloseKey(key), ERR_SUCCESS);
+    EXPECT_EQ(registry->OpenKey(Hive::LocalMachine, COURSE_B, key), ERR_FILE_NOT_FOUND);
+}
+
+TEST_F(RegistryPrefix, ChangeRewritesOnlyThatKeyAndItsParentsStamp) {
+    WriteText(SystemReg(), MACHINE_WIN64 + "\"Count\"=dword:00000000\n");  // Libraries has a value
+    const std::string before = ReadText(SystemReg());
+    Load();
+    KeyHandle key = 0;
+    ASSERT_EQ(
+        registry->CreateKey(Hive::LocalMachine, "Software\\Quorlix\\Greenvale 06\\Libraries\\{LIB}",
+                            "Parvane", key),
+        ERR_SUCCESS);
+    EXPECT_EQ(registry->SetValue(key, "Name", REGTYPE_SZ, "Hello"), ERR_SUCCESS);
+    EXPECT_EQ(registry->SetValue(key, "Music", REGTYPE_SZ, ""), ERR_SUCCESS);
+    EXPECT_EQ(ReadText(SystemReg()), before);  // saved when the handle closes
+    EXPECT_EQ(registry->CloseKey(key), ERR_SUCCESS);
+    const std::string after = ReadText(SystemReg());
+
+    // Take the new key's lines and the parent's new stamp out again: what is left is the
+    // original file.
+    const std::string parentHeader =
+        "[Software\\\\Wow6432Node\\\\Quorlix\\\\Greenvale 06\\\\Libraries] ";
+    const std::size_t parentAt = after.find(parentHeader);
+    ASSERT_NE(parentAt, std::string::npos);
+    const std::size_t parentEnd = after.find("\n\"Count\"", parentAt);
+    const std::string newParentLines = after.substr(parentAt, parentEnd - parentAt);
+    EXPECT_NE(newParentLines, parentHeader + "1796543990\n#time=1dd8557c4e49862");
+    const std::size_t childAt =
+        after.find("\n[Software\\\\Wow6432Node\\\\Quorlix\\\\Greenvale 06\\\\Libraries\\\\{LIB}] ");
+    ASSERT_NE(childAt, std::string::npos);
+    const std::string childLines = after.substr(childAt);
+    EXPECT_NE(childLines.find("\n#class=\"Parvane\"\n\"Music\"=hex(1):\n\"Name\"=\"Hello\"\n"),
+              std::string::npos);
+    std::string restored = after.substr(0, childAt);
+    restored.replace(parentAt, newParentLines.size(),
+                     parentHeader + "1796543990\n#time=1dd8557c4e49862");
+    EXPECT_EQ(restored, before);
+}
+
+TEST_F(RegistryPrefix, CreatedKeyTakesTheClassButNotItsNewParents) {
+    Load();
+    KeyHandle key = 0;
+    ASSERT_EQ(registry->CreateKey(Hive::CurrentUser, "Software\\Quorlix\\A\\B", "Parvane", key),
+              ERR_SUCCESS);
+    registry->CloseKey(key);
+    ASSERT_EQ(registry->CreateKey(Hive::CurrentUser, "Software\\Quorlix\\A\\B", "Other", key),
+              ERR_SUCCESS);
+    registry->CloseKey(key);
+    const std::string text = ReadText(UserReg());
+    EXPECT_EQ(text.find("[Software\\\\Quorlix\\\\A] "), std::string::npos);  // only subkeys
+    const std::size_t at = text.find("[Software\\\\Quorlix\\\\A\\\\B] ");
+    ASSERT_NE(at, std::string::npos);
+    EXPECT_NE(text.find("#class=\"Parvane\"", at), std::string::npos);
+    EXPECT_EQ(text.find("Other"), std::string::npos);
+}
+
+TEST_F(RegistryPrefix, AccentedNamesAreWrittenAsWineWritesThem) {
+    Load();
+    KeyHandle key = 0;
+    ASSERT_EQ(registry->CreateKey(Hive::CurrentUser, "Software\\Caf\xE9", "", key), ERR_SUCCESS);
+    ASSERT_EQ(registry->SetValue(key, "Nam\xE9", REGTYPE_SZ,
+                                 "\xE9"
+                                 "9 \x80"),
+              ERR_SUCCESS);
+    registry->CloseKey(key);
+    const std::string text = ReadText(UserReg());
+    EXPECT_NE(text.find("[Software\\\\Caf\\xe9] "), std::string::npos);
+    EXPECT_NE(text.find("\n\"Nam\\xe9\"=\"\\x00e99 \\x20ac\"\n"), std::string::npos);
+    Unload();
+    Load();
+    EXPECT_EQ(Query(Hive::CurrentUser, "SOFTWARE\\CAF\xC9", "NAM\xC9"), Terminated("\xE9"
+                                                                                   "9 \x80"));
+}
+
+TEST_F(RegistryPrefix, UnreadableFileFailsWithPathAndLineAndIsNeverWritten) {
+    const std::string broken = Replaced(USER, "\"Number\"=dword:0000002a", "\"Number\"=dword:zz");
+    WriteText(UserReg(), broken);
+    registry = std::make_unique<WineRegistry>(folder);
+    std::string message;
+    EXPECT_FALSE(registry->Load(message));
+    EXPECT_NE(message.find(UserReg().string()), std::string::npos) << message;
+    EXPECT_NE(message.find("line 19"), std::string::npos) << message;
+    KeyHandle key = 0;
+    EXPECT_EQ(registry->CreateKey(Hive::CurrentUser, "Software\\New", "", key), ERR_BADDB);
+    EXPECT_EQ(registry->DeleteKey(Hive::CurrentUser, "Software\\Odd\\Link"), ERR_BADDB);
+    Unload();
+    EXPECT_EQ(ReadText(UserReg()), broken);
+    EXPECT_EQ(ReadText(SystemReg()), MACHINE_WIN64);
+}
+
+TEST_F(RegistryPrefix, MissingFileFailsToLoad) {
+    fs::remove(UserReg());
+    registry = std::make_unique<WineRegistry>(folder);
+    std::string message;
+    EXPECT_FALSE(registry->Load(message));
+    EXPECT_NE(message.find(UserReg().string()), std::string::npos) << message;
+}
+
+TEST_F(RegistryPrefix, SaveLeavesNoTemporaryFileBehind) {
+    Load();
+    KeyHandle key = 0;
+    ASSERT_EQ(registry->CreateKey(Hive::CurrentUser, "Software\\New", "", key), ERR_SUCCESS);
+    registry->CloseKey(key);
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder)) {
+        names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"system.reg", "user.reg"}));
+}
+
+TEST_F(RegistryPrefix, WriteFailureIsReportedAndTriedAgain) {
+    Load();
+    KeyHandle key = 0;
+    ASSERT_EQ(registry->CreateKey(Hive::CurrentUser, "Software\\New", "", key), ERR_SUCCESS);
+    fs::remove_all(folder);  // nowhere to write to
+    EXPECT_EQ(registry->CloseKey(key), ERR_CANTWRITE);
+    std::string message;
+    EXPECT_FALSE(registry->SaveChanges(message));
+    EXPECT_NE(message.find(UserReg().string()), std::string::npos) << message;
+    fs::create_directory(folder);
+    EXPECT_TRUE(registry->SaveChanges(message)) << message;
+    EXPECT_NE(ReadText(UserReg()).find("\n[Software\\\\New] "), std::string::npos);
+    EXPECT_FALSE(fs::exists(SystemReg()));  // unchanged, so not written
+}
+
+}  // namespace
+}  // namespace parvane::wine
