@@ -291,6 +291,28 @@ TEST_F(RegistryPrefix, ClassesRootReadsTheUserClassesFirst) {
     EXPECT_EQ(SubkeyNames(Hive::ClassesRoot, ""), (std::vector<std::string>{".htm", "htmlfile"}));
 }
 
+TEST_F(RegistryPrefix, ClassesRootWritesGoToTheMachineClasses) {
+    Load();
+    KeyHandle key = 0;
+    ASSERT_EQ(registry->CreateKey(Hive::ClassesRoot, ".tcx", "", key), ERR_SUCCESS);
+    EXPECT_EQ(registry->SetValue(key, "", REGTYPE_SZ, "Parvane.Archive"), ERR_SUCCESS);
+    registry->CloseKey(key);
+    EXPECT_NE(ReadText(SystemReg()).find("\n[Software\\\\Classes\\\\.tcx] "), std::string::npos);
+    EXPECT_EQ(ReadText(UserReg()), USER);
+}
+
+TEST_F(RegistryPrefix, LinkedFileIsReplacedBehindItsLink) {
+    fs::create_directory(folder / "real");
+    fs::rename(UserReg(), folder / "real" / "user.reg");
+    fs::create_symlink(fs::path("real") / "user.reg", UserReg());
+    Load();
+    KeyHandle key = 0;
+    ASSERT_EQ(registry->CreateKey(Hive::CurrentUser, "Software\\New", "", key), ERR_SUCCESS);
+    registry->CloseKey(key);
+    EXPECT_TRUE(fs::is_symlink(UserReg()));
+    EXPECT_NE(ReadText(folder / "real" / "user.reg").find("[Software\\\\New] "), std::string::npos);
+}
+
 TEST_F(RegistryPrefix, EnumerationAfterDeletionMovesTheNextKeyDown) {
     Load();
     KeyHandle key = 0;

@@ -282,6 +282,7 @@ Win32Error WineRegistry::OpenKey(parvane::Hive hive, const std::string& subKey, 
     }
     OpenedKey opened{FindRef(*slot, path), state->ClassesOverlay(hive, subKey)};
     if (opened.target.key == nullptr) {
+        // A class only the user has: reads and writes go to the user's key, as on Windows.
         std::swap(opened.target, opened.overlay);
     }
     if (opened.target.key == nullptr) {
