@@ -1,0 +1,91 @@
+#include "archive/ArchiveContents.h"
+
+#include <functional>
+
+#include "archive/EntryNames.h"
+#include "archive/PathHelpers.h"
+#include "archive/ZipReader.h"
+#include "shell/Messages.h"
+
+namespace parvane {
+
+namespace {
+
+// Calls `visit` with the name of every entry in archive order; false after an Error box.
+bool VisitEntryNames(const std::string& archivePath,
+                     const std::function<void(const std::string&)>& visit) {
+    ZipReader reader(archivePath);
+    if (const int result = reader.ReadGlobalInfo(); result != ZIPCODE_OK) {
+        ShowError("Couldn't get ZIP global info, return code=%d", result);
+        return false;
+    }
+    reader.GoToFirstEntry();
+    do {
+        ZipEntryInfo info;
+        if (const int result = reader.ReadEntryInfo(info); result != ZIPCODE_OK) {
+            ShowError("Couldn't get ZIP file info, return code=%d", result);
+            return false;
+        }
+        visit(info.name);
+    } while (reader.GoToNextEntry() != ZIPCODE_END_OF_LIST);
+    return true;
+}
+
+struct EntryCounts {
+    int zips = 0;
+    int courses = 0;
+    int libraries = 0;
+};
+
+// Names are taken as Windows will write them, so that "x.tcr." counts as the course it becomes.
+void CountEntry(const std::string& entryName, EntryCounts& counts) {
+    const std::string name = WindowsFileName(entryName);
+    if (EndsWithNoCase(name, ".zip")) {
+        ++counts.zips;
+    } else if (EndsWithNoCase(name, ".tcr") || EndsWithNoCase(name, ".tcx")) {
+        ++counts.courses;
+    } else if (EndsWithNoCase(name, ".tcl")) {
+        ++counts.libraries;
+    }
+}
+
+ArchiveKind KindOf(const EntryCounts& counts) {
+    if (counts.courses > 0)
+        return ARCHIVE_KIND_COURSE;
+    if (counts.libraries == 1)
+        return ARCHIVE_KIND_LIBRARY;
+    if (counts.libraries > 1)
+        return ARCHIVE_KIND_LIBRARIES;
+    if (counts.zips > 0)
+        return ARCHIVE_KIND_MYZIP;
+    return ARCHIVE_KIND_NONE;
+}
+
+}  // namespace
+
+ArchiveKind ClassifyArchive(const std::string& archivePath) {
+    if (EndsWithNoCase(archivePath, ".tcl"))
+        return ARCHIVE_KIND_LIBRARY;
+    EntryCounts counts;
+    if (!VisitEntryNames(archivePath,
+                         [&counts](const std::string& name) { CountEntry(name, counts); })) {
+        return ARCHIVE_KIND_NONE;
+    }
+    return KindOf(counts);
+}
+
+bool ListArchiveEntries(const std::string& archivePath, const std::string& extension,
+                        std::vector<std::string>& paths) {
+    const std::string folder = GetFolderPart(archivePath);
+    std::vector<std::string> found;
+    if (!VisitEntryNames(archivePath, [&](const std::string& name) {
+            if (EndsWithNoCase(WindowsFileName(name), extension))
+                found.push_back(folder + "\\" + name);
+        })) {
+        return false;
+    }
+    paths.insert(paths.end(), found.begin(), found.end());
+    return true;
+}
+
+}  // namespace parvane

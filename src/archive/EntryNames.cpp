@@ -1,0 +1,94 @@
+#include "archive/EntryNames.h"
+
+#include <array>
+
+#include "catalogue/AsciiCase.h"
+
+namespace parvane {
+
+namespace {
+
+constexpr std::string_view FORBIDDEN_CHARACTERS = "<>:\"/\\|?*";
+
+bool IsControlCharacter(char c) {
+    return static_cast<unsigned char>(c) < 32;
+}
+
+// Windows also reserves COM and LPT with the superscript digits 1, 2 and 3 (code page 1252).
+bool IsDeviceDigit(char c) {
+    const auto u = static_cast<unsigned char>(c);
+    return (c >= '1' && c <= '9') || u == 0xB9 || u == 0xB2 || u == 0xB3;
+}
+
+// Windows takes the part before the first dot, without trailing spaces, as the device name:
+// "CON.txt", "con .log" and "Com1" all open a device.
+bool IsDeviceName(std::string_view name) {
+    std::string_view stem = name.substr(0, name.find('.'));
+    while (!stem.empty() && stem.back() == ' ')
+        stem.remove_suffix(1);
+    constexpr std::array<std::string_view, 6> DEVICES = {"CON", "PRN",    "AUX",
+                                                         "NUL", "CONIN$", "CONOUT$"};
+    for (std::string_view device : DEVICES) {
+        if (EqualsNoCase(stem, device))
+            return true;
+    }
+    if (stem.size() != 4 || !IsDeviceDigit(stem[3]))
+        return false;
+    return EqualsNoCase(stem.substr(0, 3), "COM") || EqualsNoCase(stem.substr(0, 3), "LPT");
+}
+
+}  // namespace
+
+std::string_view LastEntryComponent(std::string_view entryName) {
+    std::size_t cut = entryName.rfind('/');
+    if (cut == std::string_view::npos)
+        cut = entryName.rfind('\\');
+    return cut == std::string_view::npos ? entryName : entryName.substr(cut + 1);
+}
+
+std::string_view EntryFolderPart(std::string_view entryName) {
+    std::size_t cut = entryName.rfind('/');
+    if (cut == std::string_view::npos)
+        cut = entryName.rfind('\\');
+    return cut == std::string_view::npos ? entryName : entryName.substr(0, cut);
+}
+
+std::string WindowsFileName(std::string_view name) {
+    while (!name.empty() && (name.back() == '.' || name.back() == ' '))
+        name.remove_suffix(1);
+    return std::string(name);
+}
+
+std::string UnsafeFileNameReason(std::string_view component) {
+    if (component.empty())
+        return "the name is empty";
+    if (component == "." || component == "..")
+        return "the name is a folder reference";
+    for (char c : component) {
+        if (c == '\\')
+            return "the name holds a backslash";
+        if (c == ':')
+            return "the name holds a colon";
+        if (IsControlCharacter(c))
+            return "the name holds a control character";
+        if (FORBIDDEN_CHARACTERS.find(c) != std::string_view::npos) {
+            return "the name holds a character that Windows forbids in file names";
+        }
+    }
+    if (WindowsFileName(component).empty())
+        return "the name is only dots and spaces";
+    if (IsDeviceName(component))
+        return "the name is a device name";
+    return {};
+}
+
+std::string PrintableName(std::string_view name) {
+    std::string printable(name);
+    for (char& c : printable) {
+        if (IsControlCharacter(c))
+            c = '?';
+    }
+    return printable;
+}
+
+}  // namespace parvane

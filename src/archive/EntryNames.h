@@ -1,0 +1,32 @@
+#pragma once
+
+// The name under which an archive entry is written. Archives come from the internet, so the
+// last component of an entry name decides everything: it must be a plain Windows file name,
+// and it is written as Windows would store it.
+
+#include <string>
+#include <string_view>
+
+namespace parvane {
+
+// The last component of an entry name: after the last '/', else after the last '\', else the
+// whole name (the same cut as GetFileNamePart).
+std::string_view LastEntryComponent(std::string_view entryName);
+
+// The entry's folder: before the last '/', else before the last '\', else the whole name.
+std::string_view EntryFolderPart(std::string_view entryName);
+
+// The name without its trailing dots and spaces, as Windows stores a file created under it.
+std::string WindowsFileName(std::string_view name);
+
+// Why a last component cannot be written as a file of its own in the target folder, or empty
+// when it can: it holds a '\', a ':', a control character or another character Windows
+// forbids; it is empty, "." or ".." (also after Windows drops its trailing dots and spaces);
+// or it names a device (CON, PRN, AUX, NUL, COM1-COM9, LPT1-LPT9, CONIN$, CONOUT$, with or
+// without an extension).
+std::string UnsafeFileNameReason(std::string_view component);
+
+// The name with control characters shown as '?', for messages.
+std::string PrintableName(std::string_view name);
+
+}  // namespace parvane

@@ -1,0 +1,348 @@
+#include "archive/ExtractArchive.h"
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string_view>
+#include <vector>
+
+#include "archive/EntryNames.h"
+#include "archive/OriginLists.h"
+#include "archive/PathHelpers.h"
+#include "archive/ZipReader.h"
+#include "catalogue/AsciiCase.h"
+#include "platform/ErrorText.h"
+#include "platform/Machine.h"
+#include "shell/Messages.h"
+
+namespace parvane {
+
+namespace {
+
+// The long path names of the archives being unpacked, outermost first. No entry may be
+// written over one of them while it is read.
+using ArchiveChain = std::vector<std::string>;
+
+class ChainLink {
+  public:
+    ChainLink(ArchiveChain& archiveChain, const std::string& archivePath) : chain(archiveChain) {
+        chain.push_back(LongPathOr(archivePath));
+    }
+    ~ChainLink() { chain.pop_back(); }
+    ChainLink(const ChainLink&) = delete;
+    ChainLink& operator=(const ChainLink&) = delete;
+
+    static std::string LongPathOr(const std::string& path) {
+        std::string longPath;
+        return TheMachine().LongPathName(path, longPath) == ERR_SUCCESS ? longPath : path;
+    }
+
+  private:
+    ArchiveChain& chain;
+};
+
+bool IsFolderEntry(const ZipEntryInfo& info) {
+    return info.name.ends_with('/');
+}
+
+std::string WrittenFileName(const ZipEntryInfo& info) {
+    return WindowsFileName(LastEntryComponent(info.name));
+}
+
+std::string OutputPath(const std::string& targetFolder, const std::string& fileName) {
+    return targetFolder + "\\" + fileName;
+}
+
+bool IsInnerArchiveName(const std::string& fileName) {
+    return EndsWithNoCase(fileName, ".zip") || EndsWithNoCase(fileName, ".exe") ||
+           EndsWithNoCase(fileName, ".tcx");
+}
+
+bool OverwritesArchiveInUse(const std::string& outputPath, const ArchiveChain& chain) {
+    std::string longPath;
+    if (TheMachine().LongPathName(outputPath, longPath) != ERR_SUCCESS)
+        return false;
+    for (const std::string& archive : chain) {
+        if (EqualsNoCase(archive, longPath))
+            return true;
+    }
+    return false;
+}
+
+// Why an entry cannot be written safely, or empty when it can.
+std::string EntryNameProblem(const ZipEntryInfo& info) {
+    if (info.declaredNameLength != info.name.size())
+        return "the name holds a control character";
+    return UnsafeFileNameReason(LastEntryComponent(info.name));
+}
+
+bool CheckEntry(const ZipEntryInfo& info, const std::string& archivePath,
+                const std::string& targetFolder, const ArchiveChain& chain) {
+    const char* archive = archivePath.c_str();
+    const std::string shownName = PrintableName(info.name);
+    if (info.declaredNameLength > MAX_PATH_LENGTH) {
+        ShowError(
+            "Couldn't extract archive '%s': the name of the entry '%s...' is longer than "
+            "%d characters.",
+            archive, shownName.c_str(), static_cast<int>(MAX_PATH_LENGTH));
+        return false;
+    }
+    if (IsFolderEntry(info))
+        return true;
+    if (const std::string problem = EntryNameProblem(info); !problem.empty()) {
+        ShowError(
+            "Couldn't extract archive '%s': the entry '%s' cannot be written safely, "
+            "because %s.",
+            archive, shownName.c_str(), problem.c_str());
+        return false;
+    }
+    if ((info.flags & ZIP_FLAG_ENCRYPTED) != 0) {
+        ShowError(
+            "Couldn't extract archive '%s': the entry '%s' is encrypted, which is not "
+            "supported.",
+            archive, shownName.c_str());
+        return false;
+    }
+    if (info.method != ZIP_METHOD_STORED && info.method != ZIP_METHOD_DEFLATED) {
+        ShowError(
+            "Couldn't extract archive '%s': the entry '%s' uses compression method %u, "
+            "which is not supported.",
+            archive, shownName.c_str(), info.method);
+        return false;
+    }
+    const std::string outputPath = OutputPath(targetFolder, WrittenFileName(info));
+    if (outputPath.size() > MAX_PATH_LENGTH) {
+        ShowError("Couldn't create file '%s': the path is longer than %d characters.",
+                  outputPath.c_str(), static_cast<int>(MAX_PATH_LENGTH));
+        return false;
+    }
+    if (OverwritesArchiveInUse(outputPath, chain)) {
+        ShowError(
+            "Couldn't extract archive '%s': the entry '%s' would overwrite the archive "
+            "'%s' while it is being unpacked.",
+            archive, shownName.c_str(), outputPath.c_str());
+        return false;
+    }
+    return true;
+}
+
+bool CheckFreeSpace(const std::string& archivePath, const std::string& targetFolder,
+                    std::uint64_t neededBytes) {
+    std::uint64_t freeBytes = 0;
+    const Win32Error error = TheMachine().FreeDiskSpace(targetFolder, freeBytes);
+    if (error != ERR_SUCCESS) {
+        ShowError("Couldn't get the free disk space of '%s', error code=%d", targetFolder.c_str(),
+                  static_cast<int>(error));
+        return false;
+    }
+    if (neededBytes <= freeBytes)
+        return true;
+    ShowError(
+        "Couldn't extract archive '%s': its files need %llu bytes, but only %llu bytes "
+        "are free on the drive of '%s'.",
+        archivePath.c_str(), static_cast<unsigned long long>(neededBytes),
+        static_cast<unsigned long long>(freeBytes), targetFolder.c_str());
+    return false;
+}
+
+std::uint64_t SaturatingAdd(std::uint64_t a, std::uint64_t b) {
+    return a + b < a ? UINT64_MAX : a + b;
+}
+
+// Walks the whole archive once before anything of it is written.
+bool CheckArchive(ZipReader& reader, const std::string& archivePath,
+                  const std::string& targetFolder, const ArchiveChain& chain) {
+    std::uint64_t neededBytes = 0;
+    reader.GoToFirstEntry();
+    do {
+        ZipEntryInfo info;
+        if (const int result = reader.ReadEntryInfo(info); result != ZIPCODE_OK) {
+            ShowError("Couldn't get ZIP file info, return code=%d", result);
+            return false;
+        }
+        if (!CheckEntry(info, archivePath, targetFolder, chain))
+            return false;
+        if (!IsFolderEntry(info))
+            neededBytes = SaturatingAdd(neededBytes, info.uncompressedSize);
+    } while (reader.GoToNextEntry() != ZIPCODE_END_OF_LIST);
+    return CheckFreeSpace(archivePath, targetFolder, neededBytes);
+}
+
+void RecordFolderOrigin(const ZipEntryInfo& info, const std::string& fileName) {
+    const std::string_view folder = EntryFolderPart(info.name);
+    if (EndsWithNoCase(folder, "/prv") || EqualsNoCase(folder, "prv")) {
+        AddPrvFile(fileName);
+    } else if (EndsWithNoCase(folder, "/sounds") || EqualsNoCase(folder, "sounds")) {
+        AddSoundsFile(fileName);
+    }
+}
+
+// An output file that is closed on every path; Finish reports the close.
+class OutputFile {
+  public:
+    explicit OutputFile(std::unique_ptr<FileStream> openStream) : stream(std::move(openStream)) {}
+    ~OutputFile() {
+        if (stream)
+            stream->Close();
+    }
+    OutputFile(const OutputFile&) = delete;
+    OutputFile& operator=(const OutputFile&) = delete;
+
+    FileStream& Stream() { return *stream; }
+    Win32Error Finish() {
+        const Win32Error error = stream->Close();
+        stream.reset();
+        return error;
+    }
+
+  private:
+    std::unique_ptr<FileStream> stream;
+};
+
+bool CopyEntryData(ZipReader& reader, const ZipEntryInfo& info, const std::string& fileName,
+                   const std::string& outputPath, OutputFile& output) {
+    std::array<char, ZIP_DATA_BLOCK_SIZE> block;
+    std::uint64_t writtenBytes = 0;
+    for (;;) {
+        const int count = reader.ReadEntryData(block.data(), block.size());
+        if (count == 0)
+            break;
+        if (count < 0) {
+            ShowError("Couldn't read compressed file '%s', return code=%d", fileName.c_str(),
+                      count);
+            return false;
+        }
+        const auto size = static_cast<std::size_t>(count);
+        if (output.Stream().Write(block.data(), size) != size) {
+            ShowError("Couldn't write target file '%s': %s", outputPath.c_str(),
+                      RuntimeErrorText(output.Stream().Error()).c_str());
+            return false;
+        }
+        writtenBytes += size;
+    }
+    if (const int result = reader.CloseEntryData(); result != ZIPCODE_OK) {
+        ShowError("Couldn't close compressed file '%s', return code=%d", fileName.c_str(), result);
+        return false;
+    }
+    // minizip checks the CRC only when it has delivered every declared byte.
+    if (writtenBytes != info.uncompressedSize) {
+        ShowError(
+            "Couldn't read compressed file '%s': its data ends after %llu of its %llu "
+            "bytes.",
+            fileName.c_str(), static_cast<unsigned long long>(writtenBytes),
+            static_cast<unsigned long long>(info.uncompressedSize));
+        return false;
+    }
+    return true;
+}
+
+bool WriteEntry(ZipReader& reader, const ZipEntryInfo& info, const std::string& fileName,
+                const std::string& outputPath) {
+    Win32Error error = ERR_SUCCESS;
+    std::unique_ptr<FileStream> stream = TheMachine().OpenFile(outputPath, FileMode::Write, error);
+    if (!stream) {
+        ShowError("Couldn't create file '%s': %s", outputPath.c_str(),
+                  RuntimeErrorText(error).c_str());
+        return false;
+    }
+    OutputFile output(std::move(stream));
+    if (const int result = reader.OpenEntryData(); result != ZIPCODE_OK) {
+        ShowError("Couldn't open compressed file '%s', return code=%d", fileName.c_str(), result);
+        return false;
+    }
+    if (!CopyEntryData(reader, info, fileName, outputPath, output))
+        return false;
+    if (const Win32Error closeError = output.Finish(); closeError != ERR_SUCCESS) {
+        ShowError("Couldn't close file '%s': %s", outputPath.c_str(),
+                  RuntimeErrorText(closeError).c_str());
+        return false;
+    }
+    return true;
+}
+
+bool ExtractArchiveAt(const std::string& archivePath, const std::string& targetFolder,
+                      bool expandInner, ArchiveChain& chain);
+
+bool ExpandInnerArchive(const std::string& fileName, const std::string& innerPath,
+                        const std::string& targetFolder, ArchiveChain& chain) {
+    const bool extracted = ExtractArchiveAt(innerPath, targetFolder, true, chain);
+    if (!extracted) {
+        ShowError("Couldn't extract internal archive '%s', return code=%d", fileName.c_str(), 0);
+        return false;
+    }
+    if (const Win32Error error = TheMachine().RemoveFile(innerPath); error != ERR_SUCCESS) {
+        ShowError("Couldn't delete internal archive '%s', return code=%d", fileName.c_str(),
+                  static_cast<int>(error));
+        return false;
+    }
+    return true;
+}
+
+bool ExtractEntry(ZipReader& reader, const ZipEntryInfo& info, const std::string& archivePath,
+                  const std::string& targetFolder, bool expandInner, ArchiveChain& chain) {
+    if (IsFolderEntry(info))
+        return true;
+    const std::string fileName = WrittenFileName(info);
+    RecordFolderOrigin(info, fileName);
+    const std::string outputPath = OutputPath(targetFolder, fileName);
+    if (!WriteEntry(reader, info, fileName, outputPath))
+        return false;
+    if (EndsWithNoCase(archivePath, ".tcx"))
+        AddTcxFile(fileName);
+    if (expandInner && IsInnerArchiveName(fileName)) {
+        return ExpandInnerArchive(fileName, outputPath, targetFolder, chain);
+    }
+    return true;
+}
+
+bool CreateTargetFolder(const std::string& targetFolder) {
+    const Win32Error error = TheMachine().MakeFolder(targetFolder);
+    if (error == ERR_SUCCESS || error == ERR_ALREADY_EXISTS)
+        return true;
+    ShowError("Couldn't create directory '%s', error code=%d", targetFolder.c_str(),
+              static_cast<int>(error));
+    return false;
+}
+
+bool ExtractArchiveAt(const std::string& archivePath, const std::string& targetFolder,
+                      bool expandInner, ArchiveChain& chain) {
+    if (chain.size() > MAX_INNER_ARCHIVE_DEPTH) {
+        ShowError(
+            "Couldn't extract internal archive '%s': archives nested more than %d levels "
+            "deep are not unpacked.",
+            archivePath.c_str(), MAX_INNER_ARCHIVE_DEPTH);
+        return false;
+    }
+    if (!CreateTargetFolder(targetFolder))
+        return false;
+    ChainLink link(chain, archivePath);
+    ZipReader reader(archivePath);
+    if (const int result = reader.ReadGlobalInfo(); result != ZIPCODE_OK) {
+        ShowError("Couldn't get ZIP global info, return code=%d", result);
+        return false;
+    }
+    if (!CheckArchive(reader, archivePath, targetFolder, chain))
+        return false;
+    reader.GoToFirstEntry();
+    do {
+        ZipEntryInfo info;
+        if (const int result = reader.ReadEntryInfo(info); result != ZIPCODE_OK) {
+            ShowError("Couldn't get ZIP file info, return code=%d", result);
+            return false;
+        }
+        if (!ExtractEntry(reader, info, archivePath, targetFolder, expandInner, chain)) {
+            return false;
+        }
+    } while (reader.GoToNextEntry() != ZIPCODE_END_OF_LIST);
+    return true;
+}
+
+}  // namespace
+
+bool ExtractArchive(const std::string& archivePath, const std::string& targetFolder,
+                    bool expandInner) {
+    ArchiveChain chain;
+    return ExtractArchiveAt(archivePath, targetFolder, expandInner, chain);
+}
+
+}  // namespace parvane

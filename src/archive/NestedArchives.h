@@ -1,0 +1,31 @@
+#pragma once
+
+// MyZip archives: zip archives whose packages are themselves zip archives. Before an install
+// run over the user's selection, each one is unpacked beside itself and replaced in the
+// archive queue by its inner archives, which are deleted again after their installation.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace parvane {
+
+// Classifies every queued archive, replaces each MyZip archive by its inner archives (marked
+// temporary) and orders the queue by kind, larger first: several libraries, one library,
+// course, nothing installable. Archives of equal kind keep their order.
+void ExpandMyZipArchives();
+
+// Replaces the queue entry of `myZipPath` by the given inner archive paths, each temporary and
+// classified, and moves the read cursor to the entry that followed the MyZip archive (or back
+// to the start when there is none).
+void ReplaceWithInnerArchives(const std::string& myZipPath,
+                              const std::vector<std::string>& innerPaths);
+
+// The index of the first queue entry whose path equals `path` exactly, or -1.
+std::int32_t FindFileName(const std::string& path);
+
+// Deletes the file of a temporary queue entry after its installation; does nothing for the
+// user's own archives.
+void DeleteTemporaryArchive(const std::string& path);
+
+}  // namespace parvane

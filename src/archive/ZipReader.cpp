@@ -1,0 +1,125 @@
+#include "archive/ZipReader.h"
+
+#include <unzip.h>
+
+#include <algorithm>
+#include <memory>
+
+#include "platform/Machine.h"
+
+namespace parvane {
+
+namespace {
+
+FileStream* StreamOf(voidpf stream) {
+    return static_cast<FileStream*>(stream);
+}
+
+voidpf ZCALLBACK OpenStream(voidpf, const void* path, int mode) {
+    // unzip only ever opens an existing archive for reading.
+    if ((mode & ZLIB_FILEFUNC_MODE_READWRITEFILTER) != ZLIB_FILEFUNC_MODE_READ)
+        return nullptr;
+    Win32Error error = ERR_SUCCESS;
+    std::unique_ptr<FileStream> stream =
+        TheMachine().OpenFile(static_cast<const char*>(path), FileMode::Read, error);
+    return stream.release();
+}
+
+uLong ZCALLBACK ReadStream(voidpf, voidpf stream, void* buffer, uLong size) {
+    return static_cast<uLong>(StreamOf(stream)->Read(buffer, size));
+}
+
+uLong ZCALLBACK WriteStream(voidpf, voidpf, const void*, uLong) {
+    return 0;
+}
+
+ZPOS64_T ZCALLBACK TellStream(voidpf, voidpf stream) {
+    return static_cast<ZPOS64_T>(StreamOf(stream)->Tell());
+}
+
+long ZCALLBACK SeekStream(voidpf, voidpf stream, ZPOS64_T offset, int origin) {
+    const Win32Error error = StreamOf(stream)->Seek(static_cast<std::int64_t>(offset), origin);
+    return error == ERR_SUCCESS ? 0 : -1;
+}
+
+int ZCALLBACK CloseStream(voidpf, voidpf stream) {
+    std::unique_ptr<FileStream> owned(StreamOf(stream));
+    return owned->Close() == ERR_SUCCESS ? 0 : -1;
+}
+
+int ZCALLBACK StreamError(voidpf, voidpf stream) {
+    return StreamOf(stream)->Error() == ERR_SUCCESS ? 0 : 1;
+}
+
+zlib_filefunc64_def MachineFileFunctions() {
+    zlib_filefunc64_def functions{};
+    functions.zopen64_file = OpenStream;
+    functions.zread_file = ReadStream;
+    functions.zwrite_file = WriteStream;
+    functions.ztell64_file = TellStream;
+    functions.zseek64_file = SeekStream;
+    functions.zclose_file = CloseStream;
+    functions.zerror_file = StreamError;
+    functions.opaque = nullptr;
+    return functions;
+}
+
+unzFile Handle(void* handle) {
+    return static_cast<unzFile>(handle);
+}
+
+}  // namespace
+
+ZipReader::ZipReader(const std::string& archivePath) {
+    zlib_filefunc64_def functions = MachineFileFunctions();
+    handle = unzOpen2_64(archivePath.c_str(), &functions);
+}
+
+ZipReader::~ZipReader() {
+    if (handle != nullptr)
+        unzClose(Handle(handle));
+}
+
+int ZipReader::ReadGlobalInfo() {
+    unz_global_info64 info{};
+    return unzGetGlobalInfo64(Handle(handle), &info);
+}
+
+int ZipReader::GoToFirstEntry() {
+    return unzGoToFirstFile(Handle(handle));
+}
+
+int ZipReader::GoToNextEntry() {
+    return unzGoToNextFile(Handle(handle));
+}
+
+int ZipReader::ReadEntryInfo(ZipEntryInfo& info) {
+    // Cleared before every read: minizip terminates only names shorter than the buffer.
+    char name[ZIP_NAME_BUFFER_SIZE] = {};
+    unz_file_info64 fileInfo{};
+    const int result = unzGetCurrentFileInfo64(Handle(handle), &fileInfo, name, sizeof name - 1,
+                                               nullptr, 0, nullptr, 0);
+    if (result != UNZ_OK)
+        return result;
+    info.name.assign(name, std::find(name, name + sizeof name - 1, '\0'));
+    info.declaredNameLength = fileInfo.size_filename;
+    info.flags = static_cast<std::uint32_t>(fileInfo.flag);
+    info.method = static_cast<std::uint32_t>(fileInfo.compression_method);
+    info.uncompressedSize = fileInfo.uncompressed_size;
+    return UNZ_OK;
+}
+
+int ZipReader::OpenEntryData() {
+    return unzOpenCurrentFile(Handle(handle));
+}
+
+int ZipReader::ReadEntryData(void* buffer, std::size_t size) {
+    const auto limited = static_cast<unsigned>(std::min<std::size_t>(size, ZIP_DATA_BLOCK_SIZE));
+    return unzReadCurrentFile(Handle(handle), buffer, limited);
+}
+
+int ZipReader::CloseEntryData() {
+    return unzCloseCurrentFile(Handle(handle));
+}
+
+}  // namespace parvane

@@ -1,0 +1,55 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "archive/EntryNames.h"
+
+namespace parvane {
+namespace {
+
+TEST(EntryNames, LastComponentCutsAtSlashBeforeBackslash) {
+    EXPECT_EQ(LastEntryComponent("Course/prv/tree.bin"), "tree.bin");
+    EXPECT_EQ(LastEntryComponent("Course\\prv\\tree.bin"), "tree.bin");
+    // A slash decides the cut, so a backslash after it stays in the component.
+    EXPECT_EQ(LastEntryComponent("a/..\\..\\x.dll"), "..\\..\\x.dll");
+    EXPECT_EQ(LastEntryComponent("plain.txt"), "plain.txt");
+    EXPECT_EQ(EntryFolderPart("Course/prv/tree.bin"), "Course/prv");
+    EXPECT_EQ(EntryFolderPart("Course\\prv\\a.bin"), "Course\\prv");
+    EXPECT_EQ(EntryFolderPart("prv"), "prv");
+}
+
+TEST(EntryNames, WindowsDropsTrailingDotsAndSpaces) {
+    EXPECT_EQ(WindowsFileName("readme.txt. . "), "readme.txt");
+    EXPECT_EQ(WindowsFileName("course.tcr..."), "course.tcr");
+    EXPECT_EQ(WindowsFileName(" lead.txt"), " lead.txt");
+    EXPECT_EQ(WindowsFileName("..."), "");
+}
+
+TEST(EntryNames, PlainNamesAreSafe) {
+    for (const char* name : {"course.tcr", "hole1.mp3", "Console.txt", "COM10.txt", "LPT0",
+                             "CONIN.txt", "nul_file.bin", "a..b", " lead.txt", "\xE9t\xE9.txt"}) {
+        EXPECT_EQ(UnsafeFileNameReason(name), "") << name;
+    }
+}
+
+TEST(EntryNames, ComponentsThatCouldLeaveTheFolderOrBreakWindowsAreRefused) {
+    for (const char* name : {"", ".", "..", "...", " . ", "..\\..\\x.dll", "C:x.dll", "a:b", "a*b",
+                             "a?b", "a<b", "a>b", "a|b", "a\"b", "tab\tname", "bell\x07", "\x1F"}) {
+        EXPECT_NE(UnsafeFileNameReason(name), "") << PrintableName(name);
+    }
+}
+
+TEST(EntryNames, DeviceNamesAreRefusedWithAnyExtensionAndCase) {
+    for (const char* name :
+         {"CON", "con", "Prn.txt", "aux.tar.gz", "NUL", "nul.", "COM1", "com9.log", "LPT1",
+          "lpt9.dll", "CONIN$", "conout$.txt", "CON .txt", "COM\xB9", "lpt\xB2.txt"}) {
+        EXPECT_NE(UnsafeFileNameReason(name), "") << name;
+    }
+}
+
+TEST(EntryNames, PrintableNameMasksControlCharacters) {
+    EXPECT_EQ(PrintableName(std::string("a\nb\0c", 5)), "a?b?c");
+}
+
+}  // namespace
+}  // namespace parvane
