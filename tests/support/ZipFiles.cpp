@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "platform/Machine.h"
 #include "support/ContentFiles.h"
 
 namespace parvane::test {
@@ -165,6 +166,19 @@ void PatchEntryUncompressedSize(ZipBytes& bytes, std::size_t index, std::uint32_
 void PatchEntryNameByte(ZipBytes& bytes, std::size_t index, std::size_t position,
                         std::uint8_t value) {
     PatchBoth(bytes, index, CENTRAL_HEADER_SIZE + position, LOCAL_HEADER_SIZE + position, value, 1);
+}
+
+std::vector<std::string> FileNamesIn(const std::string& folder) {
+    std::vector<FolderEntry> entries;
+    const Win32Error error = TheMachine().ListFolder(folder + "\\*.*", entries);
+    EXPECT_TRUE(error == ERR_SUCCESS || error == ERR_FILE_NOT_FOUND) << folder << ": " << error;
+    std::vector<std::string> names;
+    for (const FolderEntry& entry : entries) {
+        if ((entry.attributes & ATTR_DIRECTORY) == 0)
+            names.push_back(entry.name);
+    }
+    std::sort(names.begin(), names.end());
+    return names;
 }
 
 }  // namespace parvane::test
