@@ -22,6 +22,7 @@ inline constexpr Win32Error ERR_INVALID_DATA = 13;
 inline constexpr Win32Error ERR_NOT_SAME_DEVICE = 17;
 inline constexpr Win32Error ERR_NO_MORE_FILES = 18;
 inline constexpr Win32Error ERR_WRITE_PROTECT = 19;
+inline constexpr Win32Error ERR_GEN_FAILURE = 31;
 inline constexpr Win32Error ERR_SHARING_VIOLATION = 32;
 inline constexpr Win32Error ERR_HANDLE_EOF = 38;
 inline constexpr Win32Error ERR_NOT_SUPPORTED = 50;

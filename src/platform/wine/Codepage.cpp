@@ -130,6 +130,25 @@ bool Utf8ToCp1252(std::string_view text, std::string& out) {
     return true;
 }
 
+std::string Utf8ToCp1252WithSubstitutes(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    std::size_t pos = 0;
+    while (pos < text.size()) {
+        char32_t c = 0;
+        char byte = 0;
+        if (!DecodeUtf8(text, pos, c)) {
+            out += '?';
+            ++pos;
+        } else if (UnicodeToByte(c, byte)) {
+            out += byte;
+        } else {
+            out += '?';
+        }
+    }
+    return out;
+}
+
 char16_t FoldCase(char16_t c) {
     if (c >= u'a' && c <= u'z') {
         return static_cast<char16_t>(c - 0x20);

@@ -17,6 +17,10 @@ std::string Cp1252ToUtf8(std::string_view text);
 bool Utf16ToCp1252(std::u16string_view text, std::string& out);
 bool Utf8ToCp1252(std::string_view text, std::string& out);
 
+// As Windows' single-byte calls report a name they cannot hold: each character outside the
+// code page, and each malformed UTF-8 byte, becomes '?'. Such a name names no file.
+std::string Utf8ToCp1252WithSubstitutes(std::string_view text);
+
 // Upper case as the registry and the file system of Windows compare names: ASCII and the
 // Latin-1 letters (e with acute to E with acute, and the like).
 char16_t FoldCase(char16_t c);

@@ -1,0 +1,149 @@
+#include "support/wine/TestPrefix.h"
+
+#include <stdlib.h>
+#include <sys/stat.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+#include "platform/wine/TempFiles.h"
+
+namespace parvane::test {
+
+namespace {
+
+// The user's profile folder below drive_c ("users/<user>") and as a Windows path.
+struct Profile {
+    std::string windowsPath;
+    std::filesystem::path underDriveC;
+};
+
+Profile UserProfile() {
+    std::string windowsPath;
+    if (wine::UserProfileFolder(windowsPath) != ERR_SUCCESS) {
+        throw std::runtime_error("Test prefix: the user name does not fit code page 1252");
+    }
+    const std::string user = windowsPath.substr(windowsPath.find_last_of('\\') + 1);
+    return {windowsPath, std::filesystem::path("users") / user};
+}
+
+// Text as Wine writes it inside a quoted registry string (code page 1252 is ASCII here).
+std::string RegistryText(std::string_view text) {
+    std::string escaped;
+    for (char c : text) {
+        if (c == '\\' || c == '"') {
+            escaped += '\\';
+        }
+        escaped += c;
+    }
+    return escaped;
+}
+
+void WriteTextFile(const std::filesystem::path& path, const std::string& text) {
+    std::ofstream file(path, std::ios::binary);
+    file << text;
+    if (!file.flush()) {
+        throw std::runtime_error("Test prefix: cannot write " + path.string());
+    }
+}
+
+std::string SystemRegistry() {
+    return "WINE REGISTRY Version 2\n"
+           ";; All keys relative to \\\\Machine\n"
+           "\n"
+           "#arch=win64\n"
+           "\n"
+           "[Software\\\\Classes\\\\.htm] 1796543990\n"
+           "#time=1dd8557c507cb1a\n"
+           "@=\"htmlfile\"\n"
+           "\"Content Type\"=\"text/html\"\n"
+           "\n"
+           "[Software\\\\Classes\\\\htmlfile\\\\shell\\\\open\\\\command] 1796543990\n"
+           "#time=1dd8557c507cb1a\n"
+           "@=\"\\\"C:\\\\windows\\\\system32\\\\winebrowser.exe\\\" -nohome\"\n"
+           "\n"
+           "[Software\\\\Microsoft\\\\Windows\\\\CurrentVersion] 1796543990\n"
+           "#time=1dd8557c507cb1a\n"
+           "\"ProgramFilesDir\"=\"C:\\\\Program Files\"\n"
+           "\"ProgramFilesDir (x86)\"=\"C:\\\\Program Files (x86)\"\n"
+           "\n";
+}
+
+std::string UserRegistry(const std::string& profile) {
+    const std::string folder = RegistryText(profile);
+    return "WINE REGISTRY Version 2\n"
+           ";; All keys relative to \\\\User\\\\S-1-5-21-0-0-0-1000\n"
+           "\n"
+           "#arch=win64\n"
+           "\n"
+           "[Environment] 1796543990\n"
+           "#time=1dd8557c4c96514\n"
+           "\"TEMP\"=\"" +
+           folder + "\\\\Temp\"\n\"TMP\"=\"" + folder +
+           "\\\\Temp\"\n"
+           "\n"
+           "[Software\\\\Microsoft\\\\Windows\\\\CurrentVersion\\\\Explorer\\\\Shell Folders] "
+           "1796543990\n"
+           "#time=1dd8557c4c493a4\n"
+           "\"Desktop\"=\"" +
+           folder + "\\\\Desktop\"\n\"Personal\"=\"" + folder + "\\\\Documents\"\n\n";
+}
+
+std::filesystem::path MakeTemporaryFolder() {
+    const char* variable = std::getenv("TMPDIR");
+    std::string pattern =
+        std::string(variable != nullptr && *variable != '\0' ? variable : "/tmp") +
+        "/parvane-test-XXXXXX";
+    if (mkdtemp(pattern.data()) == nullptr) {
+        throw std::runtime_error("Test prefix: cannot create a folder from " + pattern);
+    }
+    return pattern;
+}
+
+void CreatePrefix(const std::filesystem::path& folder) {
+    const Profile profile = UserProfile();
+    std::filesystem::create_directories(folder / "dosdevices");
+    for (const char* userFolder : {"Temp", "Documents", "Desktop"}) {
+        std::filesystem::create_directories(folder / "drive_c" / profile.underDriveC / userFolder);
+    }
+    std::filesystem::create_directory_symlink("../drive_c", folder / "dosdevices" / "c:");
+    std::filesystem::create_directory_symlink("/", folder / "dosdevices" / "z:");
+    WriteTextFile(folder / "system.reg", SystemRegistry());
+    WriteTextFile(folder / "user.reg", UserRegistry(profile.windowsPath));
+}
+
+// Removes the prefix without ever following its drive links out of it, also when a test left
+// read-only folders behind.
+void RemovePrefix(const std::filesystem::path& folder) {
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(folder / "dosdevices", error)) {
+        std::filesystem::remove(entry.path(), error);
+    }
+    for (auto it = std::filesystem::recursive_directory_iterator(folder, error);
+         it != std::filesystem::recursive_directory_iterator(); it.increment(error)) {
+        if (!it->is_symlink(error) && it->is_directory(error)) {
+            chmod(it->path().c_str(), 0700);
+        }
+    }
+    std::filesystem::remove_all(folder, error);
+}
+
+}  // namespace
+
+TestPrefix::TestPrefix() : folder(MakeTemporaryFolder()) {
+    try {
+        CreatePrefix(folder);
+    } catch (...) {
+        RemovePrefix(folder);
+        throw;
+    }
+}
+
+TestPrefix::~TestPrefix() {
+    RemovePrefix(folder);
+}
+
+}  // namespace parvane::test

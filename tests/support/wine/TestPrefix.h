@@ -1,0 +1,26 @@
+#pragma once
+
+// A throwaway Wine prefix on disk, as wineboot leaves one, reduced to what the program touches:
+// drive_c with the user's folders, dosdevices with c: -> ../drive_c and z: -> /, and
+// system.reg and user.reg in Wine's format for a 64-bit prefix (the user's Shell Folders and
+// Environment, the .htm class). Removed again at the end, without following the drive links.
+
+#include <filesystem>
+
+namespace parvane::test {
+
+class TestPrefix {
+  public:
+    TestPrefix();
+    ~TestPrefix();
+    TestPrefix(const TestPrefix&) = delete;
+    TestPrefix& operator=(const TestPrefix&) = delete;
+
+    const std::filesystem::path& Folder() const { return folder; }
+    std::filesystem::path DriveC() const { return folder / "drive_c"; }
+
+  private:
+    std::filesystem::path folder;
+};
+
+}  // namespace parvane::test
