@@ -1,0 +1,38 @@
+#pragma once
+
+// The kernel32 file and folder calls over the Windows paths of a Wine prefix, with Windows'
+// answers: a read-only file cannot be deleted or overwritten, a folder cannot be deleted as a
+// file, and a move never replaces what exists.
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+
+#include "platform/Win32Codes.h"
+
+namespace parvane::wine {
+
+// GetFileAttributesA: ATTR_DIRECTORY for folders, ATTR_ARCHIVE for files, ATTR_READONLY when
+// the owner may not write, ATTR_HIDDEN for names starting with a dot (as Wine shows them).
+Win32Error GetAttributes(const std::filesystem::path& prefix, const std::string& path,
+                         std::uint32_t& attributes);
+// CreateDirectoryA: ERR_ALREADY_EXISTS when anything has that name.
+Win32Error MakeFolder(const std::filesystem::path& prefix, const std::string& path);
+// RemoveDirectoryA.
+Win32Error RemoveEmptyFolder(const std::filesystem::path& prefix, const std::string& path);
+// DeleteFileA.
+Win32Error RemoveFile(const std::filesystem::path& prefix, const std::string& path);
+// CopyFileA with overwriting: the data and the permissions of the source.
+Win32Error CopyFileOver(const std::filesystem::path& prefix, const std::string& source,
+                        const std::string& target);
+// MoveFileA: ERR_ALREADY_EXISTS when the target exists; a file is copied across devices.
+Win32Error MoveFileTo(const std::filesystem::path& prefix, const std::string& source,
+                      const std::string& target);
+// GetLongPathNameA: every name spelled as on disk.
+Win32Error LongPathName(const std::filesystem::path& prefix, const std::string& path,
+                        std::string& longPath);
+// GetDiskFreeSpaceExA: bytes available to the caller.
+Win32Error FreeDiskSpace(const std::filesystem::path& prefix, const std::string& path,
+                         std::uint64_t& bytes);
+
+}  // namespace parvane::wine

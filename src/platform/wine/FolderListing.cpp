@@ -1,0 +1,133 @@
+#include "platform/wine/FolderListing.h"
+
+#include <dirent.h>
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <cerrno>
+
+#include "platform/wine/Codepage.h"
+#include "platform/wine/HostErrors.h"
+#include "platform/wine/PathMapping.h"
+#include "platform/wine/Wildcard.h"
+
+namespace parvane::wine {
+
+namespace {
+
+bool IsValidPatternCharacter(char c) {
+    return c == '*' || c == '?' || !IsForbiddenNameCharacter(c);
+}
+
+FolderEntry DescribeEntry(const std::filesystem::path& hostPath, std::string name) {
+    FolderEntry entry;
+    entry.name = std::move(name);
+    struct stat status {};
+    if (stat(hostPath.c_str(), &status) != 0 && lstat(hostPath.c_str(), &status) != 0) {
+        entry.attributes = ATTR_ARCHIVE;
+        return entry;
+    }
+    if (S_ISDIR(status.st_mode)) {
+        entry.attributes = ATTR_DIRECTORY;
+    } else {
+        entry.attributes = ATTR_ARCHIVE;
+        entry.size = static_cast<std::uint64_t>(status.st_size);
+    }
+    if ((status.st_mode & S_IWUSR) == 0) {
+        entry.attributes |= ATTR_READONLY;
+    }
+    if (entry.name.front() == '.' && entry.name != "." && entry.name != "..") {
+        entry.attributes |= ATTR_HIDDEN;
+    }
+    return entry;
+}
+
+std::u16string SortKey(const std::string& name) {
+    std::u16string key = Cp1252ToUtf16(name);
+    for (char16_t& c : key) {
+        c = FoldCase(c);
+    }
+    return key;
+}
+
+void SortByName(std::vector<FolderEntry>& entries) {
+    std::vector<std::pair<std::u16string, FolderEntry>> keyed;
+    keyed.reserve(entries.size());
+    for (FolderEntry& entry : entries) {
+        keyed.emplace_back(SortKey(entry.name), std::move(entry));
+    }
+    std::sort(keyed.begin(), keyed.end(),
+              [](const auto& a, const auto& b) { return a.first < b.first; });
+    entries.clear();
+    for (auto& [key, entry] : keyed) {
+        entries.push_back(std::move(entry));
+    }
+}
+
+// Splits "C:\x\*.tca" into the folder "C:\x\" and the pattern "*.tca".
+void SplitPattern(const std::string& pattern, std::string& folder, std::string& namePattern) {
+    const std::size_t separator = pattern.find_last_of("\\/");
+    if (separator == std::string::npos) {
+        const bool driveRelative = pattern.size() >= 2 && pattern[1] == ':';
+        folder = driveRelative ? pattern.substr(0, 2) : ".";
+        namePattern = driveRelative ? pattern.substr(2) : pattern;
+        return;
+    }
+    folder = pattern.substr(0, separator + 1);
+    namePattern = pattern.substr(separator + 1);
+}
+
+}  // namespace
+
+Win32Error ListFolder(const std::filesystem::path& prefix, const std::string& pattern,
+                      std::vector<FolderEntry>& entries) {
+    entries.clear();
+    std::string folder;
+    std::string namePattern;
+    SplitPattern(pattern, folder, namePattern);
+    if (namePattern.empty()) {
+        return ERR_FILE_NOT_FOUND;
+    }
+    if (!std::all_of(namePattern.begin(), namePattern.end(), IsValidPatternCharacter)) {
+        return ERR_INVALID_NAME;
+    }
+    HostPath host;
+    const Win32Error error = ResolveWindowsPath(prefix, folder, host);
+    if (error != ERR_SUCCESS) {
+        return error;
+    }
+    if (!host.Exists()) {
+        return ERR_PATH_NOT_FOUND;
+    }
+    DIR* directory = opendir(host.path.c_str());
+    if (directory == nullptr) {
+        return errno == ENOTDIR ? ERR_PATH_NOT_FOUND : Win32ErrorFromErrno(errno, host.path);
+    }
+    if (!host.IsDriveRoot()) {
+        for (const char* dots : {".", ".."}) {
+            if (MatchesWildcard(namePattern, dots)) {
+                entries.push_back({dots, ATTR_DIRECTORY, 0});
+            }
+        }
+    }
+    const std::size_t firstListed = entries.size();
+    while (const dirent* entry = readdir(directory)) {
+        const std::string_view hostName = entry->d_name;
+        if (hostName == "." || hostName == "..") {
+            continue;
+        }
+        std::string name = Utf8ToCp1252WithSubstitutes(hostName);
+        if (MatchesWildcard(namePattern, name)) {
+            entries.push_back(DescribeEntry(host.path / hostName, std::move(name)));
+        }
+    }
+    closedir(directory);
+    std::vector<FolderEntry> listed(std::make_move_iterator(entries.begin() + firstListed),
+                                    std::make_move_iterator(entries.end()));
+    entries.resize(firstListed);
+    SortByName(listed);
+    std::move(listed.begin(), listed.end(), std::back_inserter(entries));
+    return entries.empty() ? ERR_FILE_NOT_FOUND : ERR_SUCCESS;
+}
+
+}  // namespace parvane::wine

@@ -1,0 +1,129 @@
+#include "platform/wine/HostFileStream.h"
+
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <cstdio>
+
+#include "platform/wine/HostErrors.h"
+#include "platform/wine/PathMapping.h"
+
+namespace parvane::wine {
+
+namespace {
+
+class HostFileStream final : public FileStream {
+  public:
+    HostFileStream(std::FILE* openFile, std::filesystem::path openPath)
+        : file(openFile), hostPath(std::move(openPath)) {}
+    ~HostFileStream() override {
+        if (file != nullptr) {
+            std::fclose(file);
+        }
+    }
+    HostFileStream(const HostFileStream&) = delete;
+    HostFileStream& operator=(const HostFileStream&) = delete;
+
+    std::size_t Read(void* buffer, std::size_t size) override {
+        if (file == nullptr) {
+            lastError = ERR_INVALID_HANDLE;
+            return 0;
+        }
+        const std::size_t got = std::fread(buffer, 1, size, file);
+        if (got < size && std::ferror(file)) {
+            Fail(errno);
+        }
+        return got;
+    }
+
+    std::size_t Write(const void* data, std::size_t size) override {
+        if (file == nullptr) {
+            lastError = ERR_INVALID_HANDLE;
+            return 0;
+        }
+        const std::size_t put = std::fwrite(data, 1, size, file);
+        if (put < size) {
+            Fail(errno);
+        }
+        return put;
+    }
+
+    Win32Error Seek(std::int64_t offset, int origin) override {
+        static constexpr int ORIGINS[] = {SEEK_SET, SEEK_CUR, SEEK_END};
+        if (file == nullptr) {
+            return lastError = ERR_INVALID_HANDLE;
+        }
+        if (origin < 0 || origin > 2) {
+            return lastError = ERR_INVALID_PARAMETER;
+        }
+        if (fseeko(file, static_cast<off_t>(offset), ORIGINS[origin]) != 0) {
+            return Fail(errno);
+        }
+        return ERR_SUCCESS;
+    }
+
+    std::int64_t Tell() override { return file == nullptr ? -1 : ftello(file); }
+
+    Win32Error Error() const override { return lastError; }
+
+    Win32Error Close() override {
+        if (file == nullptr) {
+            return ERR_INVALID_HANDLE;
+        }
+        const int result = std::fclose(file);
+        file = nullptr;
+        return result == 0 ? ERR_SUCCESS : Fail(errno);
+    }
+
+  private:
+    Win32Error Fail(int error) {
+        lastError = Win32ErrorFromErrno(error == 0 ? EIO : error, hostPath);
+        return lastError;
+    }
+
+    std::FILE* file;
+    std::filesystem::path hostPath;
+    Win32Error lastError = ERR_SUCCESS;
+};
+
+// Windows' answer for opening `host` in `mode`, before the host is asked.
+Win32Error CheckOpen(const HostPath& host, FileMode mode) {
+    if (mode == FileMode::Read && !host.Exists()) {
+        return NotFoundError(host);
+    }
+    if (host.missingComponents > 1) {
+        return ERR_PATH_NOT_FOUND;
+    }
+    struct stat status {};
+    if (host.Exists() && stat(host.path.c_str(), &status) == 0) {
+        if (S_ISDIR(status.st_mode)) {
+            return ERR_ACCESS_DENIED;
+        }
+        if (mode == FileMode::Write && (status.st_mode & S_IWUSR) == 0) {
+            return ERR_ACCESS_DENIED;
+        }
+    }
+    return ERR_SUCCESS;
+}
+
+}  // namespace
+
+std::unique_ptr<FileStream> OpenFile(const std::filesystem::path& prefix, const std::string& path,
+                                     FileMode mode, Win32Error& error) {
+    HostPath host;
+    error = ResolveWindowsPath(prefix, path, host);
+    if (error == ERR_SUCCESS) {
+        error = CheckOpen(host, mode);
+    }
+    if (error != ERR_SUCCESS) {
+        return nullptr;
+    }
+    std::FILE* file = std::fopen(host.path.c_str(), mode == FileMode::Read ? "rbe" : "wbe");
+    if (file == nullptr) {
+        error = Win32ErrorFromErrno(errno, host.path);
+        return nullptr;
+    }
+    return std::make_unique<HostFileStream>(file, host.path);
+}
+
+}  // namespace parvane::wine

@@ -1,0 +1,24 @@
+#pragma once
+
+// The running program and the other processes of the host, as Windows would name them.
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/Win32Codes.h"
+
+namespace parvane::wine {
+
+// GetModuleFileNameA: the program's own file (/proc/self/exe) as a Windows path of the prefix.
+Win32Error ModulePath(const std::filesystem::path& prefix, std::string& path);
+
+// The image name of a process from its command line (/proc/<pid>/cmdline): the last component
+// of argv[0] after the last '\' or '/'. A Wine process's argv[0] is its Windows path.
+std::string ImageNameFromCommandLine(std::string_view commandLine);
+
+// The image names of the running processes, in code page 1252 ('?' where it has no character).
+Win32Error ProcessImageNames(std::vector<std::string>& names);
+
+}  // namespace parvane::wine

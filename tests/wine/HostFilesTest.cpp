@@ -1,0 +1,180 @@
+// The file calls on the host side of a Wine prefix: names on disk, permissions, devices.
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <fstream>
+
+#include "platform/wine/FileOperations.h"
+#include "platform/wine/FolderListing.h"
+#include "platform/wine/HostFileStream.h"
+#include "platform/wine/TempFiles.h"
+#include "support/wine/TestPrefix.h"
+
+namespace parvane::wine {
+namespace {
+
+class HostFiles : public ::testing::Test {
+  protected:
+    void Touch(const std::filesystem::path& path, const std::string& contents = "x") {
+        std::filesystem::create_directories(path.parent_path());
+        std::ofstream(path, std::ios::binary) << contents;
+    }
+
+    std::string Contents(const std::filesystem::path& path) {
+        std::ifstream file(path, std::ios::binary);
+        return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+    }
+
+    test::TestPrefix testPrefix;
+    const std::filesystem::path prefix = testPrefix.Folder();
+    const std::filesystem::path driveC = testPrefix.DriveC();
+};
+
+TEST_F(HostFiles, LongPathNameSpellsEveryNameAsOnDisk) {
+    Touch(driveC / "Games" / "Golf Courses" / "Links.TCR");
+    std::string longPath;
+    ASSERT_EQ(LongPathName(prefix, "c:\\games\\GOLF COURSES\\links.tcr", longPath), ERR_SUCCESS);
+    EXPECT_EQ(longPath, "C:\\Games\\Golf Courses\\Links.TCR");
+    ASSERT_EQ(LongPathName(prefix, "c:/games/", longPath), ERR_SUCCESS);
+    EXPECT_EQ(longPath, "C:\\Games\\");
+}
+
+TEST_F(HostFiles, AccentedNamesAreUtf8OnDisk) {
+    ASSERT_EQ(MakeFolder(prefix, "C:\\Caf\xE9"), ERR_SUCCESS);
+    Win32Error error = ERR_SUCCESS;
+    auto file = OpenFile(prefix, "C:\\CAF\xC9\\cr\xE8me.tcr", FileMode::Write, error);
+    ASSERT_NE(file, nullptr);
+    ASSERT_EQ(file->Write("abc", 3), 3u);
+    ASSERT_EQ(file->Close(), ERR_SUCCESS);
+    EXPECT_EQ(Contents(driveC / "Caf\xC3\xA9" / "cr\xC3\xA8me.tcr"), "abc");
+}
+
+TEST_F(HostFiles, NamesOutsideTheCodePageAreListedWithQuestionMarksAndCannotBeOpened) {
+    Touch(driveC / "mixed" / "\xD0\x96.tca");  // Cyrillic Zhe
+    std::vector<FolderEntry> entries;
+    ASSERT_EQ(ListFolder(prefix, "C:\\mixed\\*.tca", entries), ERR_SUCCESS);
+    ASSERT_EQ(entries.size(), 1u);
+    EXPECT_EQ(entries[0].name, "?.tca");
+    EXPECT_EQ(RemoveFile(prefix, "C:\\mixed\\?.tca"), ERR_INVALID_NAME);
+    EXPECT_EQ(RemoveEmptyFolder(prefix, "C:\\mixed"), ERR_DIR_NOT_EMPTY);
+}
+
+TEST_F(HostFiles, ADriveRootListsNoDotEntries) {
+    std::vector<FolderEntry> entries;
+    ASSERT_EQ(ListFolder(prefix, "C:\\*", entries), ERR_SUCCESS);
+    for (const FolderEntry& entry : entries) {
+        EXPECT_NE(entry.name, ".");
+        EXPECT_NE(entry.name, "..");
+    }
+    EXPECT_FALSE(entries.empty());
+}
+
+TEST_F(HostFiles, DotFilesAreHiddenAsWineShowsThem) {
+    Touch(driveC / ".hidden");
+    std::uint32_t attributes = 0;
+    ASSERT_EQ(GetAttributes(prefix, "C:\\.hidden", attributes), ERR_SUCCESS);
+    EXPECT_EQ(attributes, ATTR_ARCHIVE | ATTR_HIDDEN);
+}
+
+TEST_F(HostFiles, ReadOnlyMeansTheOwnerMayNotWrite) {
+    Touch(driveC / "group-writable");
+    chmod((driveC / "group-writable").c_str(), 0464);
+    std::uint32_t attributes = 0;
+    ASSERT_EQ(GetAttributes(prefix, "C:\\group-writable", attributes), ERR_SUCCESS);
+    EXPECT_NE(attributes & ATTR_READONLY, 0u);
+
+    std::filesystem::create_directories(driveC / "kept");
+    chmod((driveC / "kept").c_str(), 0555);
+    EXPECT_EQ(RemoveEmptyFolder(prefix, "C:\\kept"), ERR_ACCESS_DENIED);
+    EXPECT_TRUE(std::filesystem::exists(driveC / "kept"));
+}
+
+TEST_F(HostFiles, RemovingAFileIsNotRemovingAFolder) {
+    Touch(driveC / "file.txt");
+    EXPECT_EQ(RemoveEmptyFolder(prefix, "C:\\file.txt"), ERR_DIRECTORY);
+    EXPECT_EQ(RemoveEmptyFolder(prefix, "C:\\"), ERR_ACCESS_DENIED);
+}
+
+TEST_F(HostFiles, CopyTakesTheDataOfALinkAndThePermissionsOfTheSource) {
+    Touch(driveC / "real.tcl", "library");
+    chmod((driveC / "real.tcl").c_str(), 0444);
+    std::filesystem::create_symlink("real.tcl", driveC / "link.tcl");
+    ASSERT_EQ(CopyFileOver(prefix, "C:\\link.tcl", "C:\\copy.tcl"), ERR_SUCCESS);
+    EXPECT_FALSE(std::filesystem::is_symlink(driveC / "copy.tcl"));
+    EXPECT_EQ(Contents(driveC / "copy.tcl"), "library");
+    std::uint32_t attributes = 0;
+    ASSERT_EQ(GetAttributes(prefix, "C:\\copy.tcl", attributes), ERR_SUCCESS);
+    EXPECT_NE(attributes & ATTR_READONLY, 0u);
+}
+
+TEST_F(HostFiles, CopyOntoItselfIsASharingViolation) {
+    Touch(driveC / "same.tcr", "data");
+    EXPECT_EQ(CopyFileOver(prefix, "C:\\same.tcr", "C:\\SAME.TCR"), ERR_SHARING_VIOLATION);
+    EXPECT_EQ(Contents(driveC / "same.tcr"), "data");
+}
+
+// A second drive on another file system (/dev/shm), when the machine has one.
+class HostFilesAcrossDevices : public HostFiles {
+  protected:
+    void SetUp() override {
+        char folder[] = "/dev/shm/parvane-drive-XXXXXX";
+        struct stat shm {};
+        struct stat tmp {};
+        if (mkdtemp(folder) == nullptr || stat(folder, &shm) != 0 ||
+            stat(driveC.c_str(), &tmp) != 0 || shm.st_dev == tmp.st_dev) {
+            GTEST_SKIP() << "no second file system to move across";
+        }
+        otherDrive = folder;
+        std::filesystem::create_directory_symlink(otherDrive, prefix / "dosdevices" / "e:");
+    }
+    void TearDown() override {
+        std::error_code error;
+        if (!otherDrive.empty()) {
+            std::filesystem::remove_all(otherDrive, error);
+        }
+    }
+    std::filesystem::path otherDrive;
+};
+
+TEST_F(HostFilesAcrossDevices, AFileIsCopiedAndTheOriginalRemoved) {
+    Touch(driveC / "pack.zip", "zip data");
+    ASSERT_EQ(MoveFileTo(prefix, "C:\\pack.zip", "E:\\pack.zip"), ERR_SUCCESS);
+    EXPECT_FALSE(std::filesystem::exists(driveC / "pack.zip"));
+    EXPECT_EQ(Contents(otherDrive / "pack.zip"), "zip data");
+}
+
+TEST_F(HostFilesAcrossDevices, AFolderCannotMove) {
+    std::filesystem::create_directories(driveC / "folder");
+    EXPECT_EQ(MoveFileTo(prefix, "C:\\folder", "E:\\folder"), ERR_NOT_SAME_DEVICE);
+    EXPECT_TRUE(std::filesystem::exists(driveC / "folder"));
+}
+
+TEST_F(HostFiles, TempPathPrefersTheConfiguredFolder) {
+    std::string profile;
+    ASSERT_EQ(UserProfileFolder(profile), ERR_SUCCESS);
+    const std::string user = profile.substr(profile.find_last_of('\\') + 1);
+    std::string folder;
+    ASSERT_EQ(TempPath(prefix, "C:\\Configured Temp", folder), ERR_SUCCESS);
+    EXPECT_EQ(folder, profile + "\\Temp\\") << "a configured folder that does not exist";
+    std::filesystem::create_directory(driveC / "Configured Temp");
+    ASSERT_EQ(TempPath(prefix, "C:\\Configured Temp", folder), ERR_SUCCESS);
+    EXPECT_EQ(folder, "C:\\Configured Temp\\");
+
+    ASSERT_EQ(TempPath(prefix, "", folder), ERR_SUCCESS);
+    EXPECT_EQ(folder, profile + "\\Temp\\");
+    std::filesystem::remove(driveC / "users" / user / "Temp");
+    ASSERT_EQ(TempPath(prefix, "", folder), ERR_SUCCESS);
+    EXPECT_EQ(folder, profile + "\\AppData\\Local\\Temp\\");
+    EXPECT_TRUE(std::filesystem::is_directory(driveC / "users" / user / "AppData/Local/Temp"));
+}
+
+TEST_F(HostFiles, UniqueTempFileNeedsItsFolder) {
+    std::string path;
+    EXPECT_EQ(UniqueTempFile(prefix, "C:\\absent", "PRV", path), ERR_PATH_NOT_FOUND);
+    EXPECT_TRUE(path.empty());
+}
+
+}  // namespace
+}  // namespace parvane::wine

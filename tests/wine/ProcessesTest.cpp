@@ -1,0 +1,103 @@
+// The program itself, the process list and the launching of documents on a Wine host.
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdlib>
+#include <fstream>
+#include <thread>
+
+#include "platform/wine/DocumentLauncher.h"
+#include "platform/wine/HostProcesses.h"
+#include "support/wine/TestPrefix.h"
+
+namespace parvane::wine {
+namespace {
+
+TEST(Processes, ImageNameIsTheLastComponentOfTheFirstArgument) {
+    using namespace std::string_literals;
+    EXPECT_EQ(ImageNameFromCommandLine("C:\\Program Files\\Quorlix\\GV2006.EXE\0-w\0"s),
+              "GV2006.EXE");
+    EXPECT_EQ(ImageNameFromCommandLine("/usr/lib/wine/wineserver64\0-p0\0"s), "wineserver64");
+    EXPECT_EQ(ImageNameFromCommandLine("Z:/games/Architect.exe\0"s), "Architect.exe");
+    EXPECT_EQ(ImageNameFromCommandLine("bash\0"s), "bash");
+    EXPECT_EQ(ImageNameFromCommandLine(""), "");
+}
+
+TEST(Processes, TheRunningTestIsListedUnderItsOwnName) {
+    std::vector<std::string> names;
+    ASSERT_EQ(ProcessImageNames(names), ERR_SUCCESS);
+    EXPECT_NE(std::find(names.begin(), names.end(), "parvane-wine-tests"), names.end());
+}
+
+TEST(Processes, TheModulePathIsAWindowsPathOfTheProgram) {
+    test::TestPrefix prefix;
+    std::string path;
+    ASSERT_EQ(ModulePath(prefix.Folder(), path), ERR_SUCCESS);
+    EXPECT_EQ(path.substr(0, 3), "Z:\\");
+    EXPECT_EQ(path.substr(path.find_last_of('\\') + 1), "parvane-wine-tests");
+}
+
+// Runs with $PATH holding only a fake xdg-open that writes its argument to a file.
+class DocumentLauncher : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        const char* path = std::getenv("PATH");
+        savedPath = path != nullptr ? path : "";
+        tools = prefix.Folder() / "tools";
+        std::filesystem::create_directories(tools);
+        std::ofstream(tools / "xdg-open")
+            << "#!/bin/sh\nprintf '%s' \"$1\" > '" << (tools / "opened").string() << "'\n";
+        std::filesystem::permissions(tools / "xdg-open", std::filesystem::perms::owner_all);
+        setenv("PATH", tools.c_str(), 1);
+        std::filesystem::create_directories(prefix.DriveC() / "Parvane");
+        std::ofstream(prefix.DriveC() / "Parvane" / "Missing Libraries.htm") << "<html>";
+    }
+    void TearDown() override { setenv("PATH", savedPath.c_str(), 1); }
+
+    std::string OpenedDocument() {
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+        while (std::chrono::steady_clock::now() < deadline) {
+            std::ifstream file(tools / "opened");
+            std::string text;
+            if (file && std::getline(file, text) && !text.empty()) {
+                return text;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+        return {};
+    }
+
+    test::TestPrefix prefix;
+    std::filesystem::path tools;
+    std::string savedPath;
+};
+
+TEST_F(DocumentLauncher, TheDocumentOfTheCommandOpensWithXdgOpen) {
+    const std::uint32_t result =
+        RunCommand(prefix.Folder(),
+                   "C:\\windows\\system32\\winebrowser.exe C:\\Parvane\\Missing Libraries.htm");
+    EXPECT_EQ(result, 33u);
+    EXPECT_EQ(
+        OpenedDocument(),
+        (prefix.Folder() / "dosdevices" / "c:" / "Parvane" / "Missing Libraries.htm").string());
+}
+
+TEST_F(DocumentLauncher, ACommandWithoutAnExistingDocumentFails) {
+    EXPECT_EQ(RunCommand(prefix.Folder(), "C:\\windows\\winebrowser.exe C:\\Parvane\\none.htm"),
+              ERR_FILE_NOT_FOUND);
+    EXPECT_EQ(RunCommand(prefix.Folder(), "C:\\Parvane\\Missing Libraries.htm"),
+              ERR_FILE_NOT_FOUND);
+    EXPECT_FALSE(std::filesystem::exists(tools / "opened"));
+}
+
+TEST_F(DocumentLauncher, WithoutXdgOpenNothingStarts) {
+    std::filesystem::remove(tools / "xdg-open");
+    EXPECT_EQ(RunCommand(prefix.Folder(), "browser.exe C:\\Parvane\\Missing Libraries.htm"),
+              ERR_FILE_NOT_FOUND);
+}
+
+}  // namespace
+}  // namespace parvane::wine

@@ -1,0 +1,137 @@
+// Finding the wineserver that serves a prefix.
+
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <fstream>
+#include <thread>
+
+#include "platform/wine/WineServer.h"
+#include "support/wine/TestPrefix.h"
+
+namespace parvane::wine {
+namespace {
+
+// $TMPDIR pointed at a folder of the test's own, as Debian's Wine uses it.
+class Wineserver : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        const char* variable = std::getenv("TMPDIR");
+        hadTemporary = variable != nullptr;
+        savedTemporary = hadTemporary ? variable : "";
+        temporary = prefix.Folder() / "tmp";
+        std::filesystem::create_directories(temporary);
+        setenv("TMPDIR", temporary.c_str(), 1);
+    }
+    void TearDown() override {
+        if (hadTemporary) {
+            setenv("TMPDIR", savedTemporary.c_str(), 1);
+        } else {
+            unsetenv("TMPDIR");
+        }
+    }
+
+    // The lock file a server of the prefix would have in wine-XXXXXX.
+    std::filesystem::path ServerLockFile() {
+        struct stat status {};
+        EXPECT_EQ(stat(prefix.Folder().c_str(), &status), 0);
+        char name[64];
+        std::snprintf(name, sizeof name, "server-%lx-%lx",
+                      static_cast<unsigned long>(status.st_dev),
+                      static_cast<unsigned long>(status.st_ino));
+        const std::filesystem::path folder = temporary / "wine-Ab12Cd" / name;
+        std::filesystem::create_directories(folder);
+        std::ofstream(folder / "lock");
+        return folder / "lock";
+    }
+
+    test::TestPrefix prefix;
+    std::filesystem::path temporary;
+    bool hadTemporary = false;
+    std::string savedTemporary;
+};
+
+TEST_F(Wineserver, TheServerFolderIsNamedAfterThePrefixDeviceAndInode) {
+    const std::filesystem::path lock = ServerLockFile();
+    const auto folders = WineserverFolders(prefix.Folder());
+    EXPECT_NE(std::find(folders.begin(), folders.end(), lock.parent_path()), folders.end());
+    EXPECT_EQ(folders.front().parent_path(), "/tmp/.wine-" + std::to_string(getuid()));
+}
+
+TEST_F(Wineserver, AnUnlockedLockFileMeansNoServer) {
+    ServerLockFile();
+    int pid = -1;
+    EXPECT_FALSE(FindRunningWineserver(prefix.Folder(), pid));
+    EXPECT_EQ(pid, 0);
+}
+
+TEST_F(Wineserver, TheProcessHoldingTheLockIsTheServer) {
+    const std::filesystem::path lock = ServerLockFile();
+    int ready[2];
+    int release[2];
+    ASSERT_EQ(pipe(ready), 0);
+    ASSERT_EQ(pipe(release), 0);
+    const pid_t holder = fork();
+    ASSERT_GE(holder, 0);
+    if (holder == 0) {
+        const int file = open(lock.c_str(), O_RDWR);
+        struct flock region {};
+        region.l_type = F_WRLCK;
+        region.l_whence = SEEK_SET;
+        region.l_len = 1;
+        char byte = fcntl(file, F_SETLK, &region) == 0 ? 'y' : 'n';
+        (void)!write(ready[1], &byte, 1);
+        (void)!read(release[0], &byte, 1);
+        _exit(0);
+    }
+    char answer = 0;
+    ASSERT_EQ(read(ready[0], &answer, 1), 1);
+    ASSERT_EQ(answer, 'y');
+    int pid = 0;
+    EXPECT_TRUE(FindRunningWineserver(prefix.Folder(), pid));
+    EXPECT_EQ(pid, holder);
+    std::string message;
+    EXPECT_TRUE(IsServedByWineserver(prefix.Folder(), message));
+    EXPECT_NE(message.find("wineserver (process " + std::to_string(holder) + ")"),
+              std::string::npos)
+        << message;
+
+    (void)!write(release[1], "x", 1);
+    waitpid(holder, nullptr, 0);
+    EXPECT_FALSE(FindRunningWineserver(prefix.Folder(), pid));
+    for (int end : {ready[0], ready[1], release[0], release[1]}) {
+        close(end);
+    }
+}
+
+bool WaitForServer(const std::filesystem::path& prefix, bool running) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(15);
+    int pid = 0;
+    while (FindRunningWineserver(prefix, pid) != running) {
+        if (std::chrono::steady_clock::now() > deadline) {
+            return false;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    return true;
+}
+
+TEST_F(Wineserver, ARealWineserverIsFound) {
+    if (std::system("command -v wineserver >/dev/null 2>&1") != 0) {
+        GTEST_SKIP() << "Wine is not installed";
+    }
+    const std::string environment = "WINEPREFIX='" + prefix.Folder().string() + "' ";
+    ASSERT_EQ(std::system((environment + "wineserver -p 5 >/dev/null 2>&1").c_str()), 0);
+    const bool found = WaitForServer(prefix.Folder(), true);
+    std::system((environment + "wineserver -k >/dev/null 2>&1").c_str());
+    EXPECT_TRUE(found);
+    EXPECT_TRUE(WaitForServer(prefix.Folder(), false));
+}
+
+}  // namespace
+}  // namespace parvane::wine
