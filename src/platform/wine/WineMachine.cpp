@@ -1,0 +1,166 @@
+#include "platform/wine/WineMachine.h"
+
+#include "platform/wine/DocumentLauncher.h"
+#include "platform/wine/FileOperations.h"
+#include "platform/wine/FolderListing.h"
+#include "platform/wine/HostFileStream.h"
+#include "platform/wine/HostProcesses.h"
+#include "platform/wine/TempFiles.h"
+#include "platform/wine/WinePrefix.h"
+#include "platform/wine/WineServer.h"
+
+namespace parvane::wine {
+
+namespace {
+
+constexpr std::string_view PROFILE_VARIABLE = "%USERPROFILE%";
+
+bool StartsWithNoCase(std::string_view text, std::string_view start) {
+    if (text.size() < start.size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < start.size(); ++i) {
+        const auto upper = [](char c) { return (c >= 'a' && c <= 'z') ? char(c - 0x20) : c; };
+        if (upper(text[i]) != upper(start[i])) {
+            return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
+WineMachine::WineMachine(std::filesystem::path prefixFolder)
+    : prefix(std::move(prefixFolder)), registry(prefix) {}
+
+Win32Error WineMachine::OpenKey(Hive hive, const std::string& subKey, KeyHandle& key) {
+    return registry.OpenKey(hive, subKey, key);
+}
+
+Win32Error WineMachine::CreateKey(Hive hive, const std::string& subKey, const std::string& keyClass,
+                                  KeyHandle& key) {
+    return registry.CreateKey(hive, subKey, keyClass, key);
+}
+
+Win32Error WineMachine::EnumKey(KeyHandle key, std::uint32_t index, std::uint32_t capacity,
+                                std::string& name) {
+    return registry.EnumKey(key, index, capacity, name);
+}
+
+Win32Error WineMachine::QueryValue(KeyHandle key, const std::string& valueName,
+                                   std::uint32_t capacity, std::uint32_t& type, std::string& data) {
+    return registry.QueryValue(key, valueName, capacity, type, data);
+}
+
+Win32Error WineMachine::SetValue(KeyHandle key, const std::string& valueName, std::uint32_t type,
+                                 const std::string& data) {
+    return registry.SetValue(key, valueName, type, data);
+}
+
+Win32Error WineMachine::DeleteKey(Hive hive, const std::string& subKey) {
+    return registry.DeleteKey(hive, subKey);
+}
+
+Win32Error WineMachine::CloseKey(KeyHandle key) {
+    return registry.CloseKey(key);
+}
+
+Win32Error WineMachine::GetAttributes(const std::string& path, std::uint32_t& attributes) {
+    return wine::GetAttributes(prefix, path, attributes);
+}
+
+Win32Error WineMachine::MakeFolder(const std::string& path) {
+    return wine::MakeFolder(prefix, path);
+}
+
+Win32Error WineMachine::RemoveEmptyFolder(const std::string& path) {
+    return wine::RemoveEmptyFolder(prefix, path);
+}
+
+Win32Error WineMachine::RemoveFile(const std::string& path) {
+    return wine::RemoveFile(prefix, path);
+}
+
+Win32Error WineMachine::CopyFileOver(const std::string& source, const std::string& target) {
+    return wine::CopyFileOver(prefix, source, target);
+}
+
+Win32Error WineMachine::MoveFileTo(const std::string& source, const std::string& target) {
+    return wine::MoveFileTo(prefix, source, target);
+}
+
+Win32Error WineMachine::ListFolder(const std::string& pattern, std::vector<FolderEntry>& entries) {
+    return wine::ListFolder(prefix, pattern, entries);
+}
+
+Win32Error WineMachine::LongPathName(const std::string& path, std::string& longPath) {
+    return wine::LongPathName(prefix, path, longPath);
+}
+
+Win32Error WineMachine::TempPath(std::string& folder) {
+    return wine::TempPath(prefix, ConfiguredTempFolder(), folder);
+}
+
+Win32Error WineMachine::UniqueTempFile(const std::string& folder, const std::string& namePrefix,
+                                       std::string& path) {
+    return wine::UniqueTempFile(prefix, folder, namePrefix, path);
+}
+
+Win32Error WineMachine::FreeDiskSpace(const std::string& path, std::uint64_t& bytes) {
+    return wine::FreeDiskSpace(prefix, path, bytes);
+}
+
+std::unique_ptr<FileStream> WineMachine::OpenFile(const std::string& path, FileMode mode,
+                                                  Win32Error& error) {
+    return wine::OpenFile(prefix, path, mode, error);
+}
+
+Win32Error WineMachine::ModulePath(std::string& path) {
+    return wine::ModulePath(prefix, path);
+}
+
+Win32Error WineMachine::ProcessImageNames(std::vector<std::string>& names) {
+    return wine::ProcessImageNames(names);
+}
+
+std::uint32_t WineMachine::RunCommand(const std::string& commandLine) {
+    return wine::RunCommand(prefix, commandLine);
+}
+
+std::string WineMachine::ConfiguredTempFolder() {
+    KeyHandle key = 0;
+    if (registry.OpenKey(Hive::CurrentUser, "Environment", key) != ERR_SUCCESS) {
+        return {};
+    }
+    std::uint32_t type = 0;
+    std::string value;
+    const Win32Error error = registry.QueryValue(key, "TEMP", 256, type, value);
+    registry.CloseKey(key);
+    if (error != ERR_SUCCESS || (type != REGTYPE_SZ && type != REGTYPE_EXPAND_SZ)) {
+        return {};
+    }
+    value = value.substr(0, value.find('\0'));
+    if (StartsWithNoCase(value, PROFILE_VARIABLE)) {
+        std::string profile;
+        if (UserProfileFolder(profile) != ERR_SUCCESS) {
+            return {};
+        }
+        value = profile + value.substr(PROFILE_VARIABLE.size());
+    }
+    return value.find('%') == std::string::npos ? value : std::string();
+}
+
+std::unique_ptr<WineMachine> OpenWineMachine(const std::filesystem::path& prefixFolder,
+                                             std::string& errorMessage) {
+    if (!CheckPrefixFolder(prefixFolder, errorMessage) ||
+        IsServedByWineserver(prefixFolder, errorMessage)) {
+        return nullptr;
+    }
+    auto machine = std::make_unique<WineMachine>(prefixFolder);
+    if (!machine->Registry().Load(errorMessage)) {
+        return nullptr;
+    }
+    return machine;
+}
+
+}  // namespace parvane::wine

@@ -1,0 +1,87 @@
+#include "support/wine/WineTestMachine.h"
+
+#include <sys/stat.h>
+
+#include <stdexcept>
+
+#include "platform/wine/PathMapping.h"
+#include "platform/wine/WineMachine.h"
+#include "support/TestBackend.h"
+#include "support/wine/TestPrefix.h"
+
+namespace parvane::test {
+
+namespace {
+
+constexpr const char* GAME_INSTALL_DIR = "C:\\Program Files (x86)\\Quorlix\\Greenvale 06";
+constexpr const char* SCRATCH_FOLDER = "C:\\Scratch";
+
+class WineTestBackend final : public TestBackend {
+  public:
+    WineTestBackend() {
+        std::filesystem::create_directory(prefix.DriveC() / "Scratch");
+        std::string message;
+        machine = wine::OpenWineMachine(prefix.Folder(), message);
+        if (!machine) {
+            throw std::runtime_error("Test prefix: " + message);
+        }
+    }
+    ~WineTestBackend() override {
+        machine.reset();  // saves the registry before the prefix goes
+    }
+    WineTestBackend(const WineTestBackend&) = delete;
+    WineTestBackend& operator=(const WineTestBackend&) = delete;
+
+    Machine& GetMachine() override { return *machine; }
+    std::string DefaultGameInstallDir() const override { return GAME_INSTALL_DIR; }
+    std::string ScratchFolder() const override { return SCRATCH_FOLDER; }
+
+    void SetReadOnly(const std::string& path, bool readOnly) override {
+        const std::filesystem::path host = HostPathFor(path);
+        struct stat status {};
+        if (stat(host.c_str(), &status) != 0) {
+            throw std::runtime_error("Test machine: no file " + path);
+        }
+        const mode_t writable = S_IWUSR | S_IWGRP | S_IWOTH;
+        const mode_t mode = readOnly ? (status.st_mode & ~writable) : (status.st_mode | S_IWUSR);
+        if (chmod(host.c_str(), mode & 07777) != 0) {
+            throw std::runtime_error("Test machine: cannot change the mode of " + path);
+        }
+    }
+
+    const std::filesystem::path& Prefix() const { return prefix.Folder(); }
+
+    std::filesystem::path HostPathFor(const std::string& windowsPath) const {
+        wine::HostPath host;
+        const Win32Error error = wine::ResolveWindowsPath(prefix.Folder(), windowsPath, host);
+        if (error != ERR_SUCCESS) {
+            throw std::runtime_error("Test machine: no host path for " + windowsPath + ", error " +
+                                     std::to_string(error));
+        }
+        return host.path;
+    }
+
+  private:
+    TestPrefix prefix;  // outlives the machine, which saves into it
+    std::unique_ptr<wine::WineMachine> machine;
+};
+
+WineTestBackend& WineBackendOf(TestMachine& machine) {
+    return dynamic_cast<WineTestBackend&>(machine.Backend());
+}
+
+}  // namespace
+
+std::unique_ptr<TestBackend> CreateTestBackend(const TestMachineOptions&) {
+    return std::make_unique<WineTestBackend>();
+}
+
+std::filesystem::path PrefixFolder(TestMachine& machine) {
+    return WineBackendOf(machine).Prefix();
+}
+
+std::filesystem::path HostPathOf(TestMachine& machine, const std::string& windowsPath) {
+    return WineBackendOf(machine).HostPathFor(windowsPath);
+}
+
+}  // namespace parvane::test
