@@ -27,10 +27,12 @@ bool StartsWithNoCase(std::string_view text, std::string_view prefix);
 // denied, a path too long) counts as a match.
 bool FolderHasMatch(const std::string& folder, const std::string& pattern);
 
-// True when the long path name of `path` is the long path name of `parent` or lies inside it:
-// the parent must end at a separator of the path, so "C:\Games\Golf Old" is not under
-// "C:\Games\Golf". False when either cannot be expanded (a missing path, a long path name over
-// 255 characters) and when the path has a "." or ".." component, which could lead out again.
+// True when the long path name of `path` lies inside the long path name of `parent`: the
+// parent must end at a separator of the path, so "C:\Games\Golf Old" is not under
+// "C:\Games\Golf", and the parent itself is not under itself (content found directly in the
+// game's folder must not lead to emptying it). Trailing separators do not count. False when
+// either cannot be expanded (a missing path, a long path name over 255 characters) and when
+// the path has a "." or ".." component, which could lead out again.
 bool IsPathUnder(const std::string& parent, const std::string& path);
 
 // The file's folder lies under the game's install folder and holds no *.tca and no *.tlb.

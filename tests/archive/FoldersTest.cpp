@@ -1,0 +1,157 @@
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "archive/PathHelpers.h"
+#include "platform/Machine.h"
+#include "support/ForwardingMachine.h"
+#include "support/ScriptedUserInterface.h"
+#include "support/TestMachine.h"
+
+namespace parvane {
+namespace {
+
+class FolderTest : public ::testing::Test {
+  protected:
+    void MakeFolder(const std::string& path) { machine.MakeFolders(path); }
+    void MakeFile(const std::string& path) { machine.WriteFile(path, "x"); }
+    static bool Exists(const std::string& path) {
+        std::uint32_t attributes = 0;
+        return TheMachine().GetAttributes(path, attributes) == ERR_SUCCESS;
+    }
+
+    test::TestMachine machine;
+    ScriptedUserInterface ui;
+    const std::string scratch = machine.ScratchFolder();
+};
+
+// Fails one chosen folder operation with access denied.
+class DenyingMachine : public test::ForwardingMachine {
+  public:
+    std::string denyMakeFolder;
+    std::string denyRemoveFolder;
+    std::string denyListing;  // every search whose pattern starts with this
+
+    Win32Error MakeFolder(const std::string& path) override {
+        return path == denyMakeFolder ? ERR_ACCESS_DENIED : ForwardingMachine::MakeFolder(path);
+    }
+    Win32Error RemoveEmptyFolder(const std::string& path) override {
+        return path == denyRemoveFolder ? ERR_ACCESS_DENIED
+                                        : ForwardingMachine::RemoveEmptyFolder(path);
+    }
+    Win32Error ListFolder(const std::string& pattern, std::vector<FolderEntry>& entries) override {
+        return pattern.starts_with(denyListing) && !denyListing.empty()
+                   ? ERR_ACCESS_DENIED
+                   : ForwardingMachine::ListFolder(pattern, entries);
+    }
+};
+
+using GetFolderPartTest = FolderTest;
+
+TEST_F(GetFolderPartTest, CutsAFilePathAtItsLastSeparator) {
+    EXPECT_EQ(GetFolderPart(scratch + "\\y.tcr"), scratch);
+    EXPECT_EQ(GetFolderPart("C:\\y.tcr"), "C:");
+    EXPECT_EQ(GetFolderPart("y.tcr"), "y.tcr");
+    EXPECT_EQ(GetFolderPart("Course/prv\\1.prv"), "Course");
+}
+
+TEST_F(GetFolderPartTest, ReturnsAnExistingFolderWhole) {
+    MakeFolder(scratch + "\\Course.tcr");
+    EXPECT_EQ(GetFolderPart(scratch), scratch);
+    EXPECT_EQ(GetFolderPart(scratch + "\\Course.tcr"), scratch + "\\Course.tcr");
+}
+
+using FolderHasMatchTest = FolderTest;
+
+TEST_F(FolderHasMatchTest, FindsFilesAndFoldersMatchingThePattern) {
+    MakeFile(scratch + "\\Source.TCA");
+    MakeFolder(scratch + "\\Objects.tlb");
+    EXPECT_TRUE(FolderHasMatch(scratch, "*.tca"));
+    EXPECT_TRUE(FolderHasMatch(scratch, "*.tlb"));
+    EXPECT_FALSE(FolderHasMatch(scratch, "*.tcr"));
+    EXPECT_FALSE(FolderHasMatch(scratch + "\\Missing", "*.tca"));
+}
+
+TEST_F(FolderHasMatchTest, CountsAFolderItCannotSearchAsMatching) {
+    DenyingMachine denying;
+    denying.denyListing = scratch;
+    EXPECT_TRUE(FolderHasMatch(scratch, "*.tca"));
+}
+
+using CreateFolderPathTest = FolderTest;
+
+TEST_F(CreateFolderPathTest, CreatesEveryMissingFolderAlongThePath) {
+    MakeFolder(scratch + "\\A");
+    EXPECT_TRUE(CreateFolderPath(scratch + "\\A\\B\\C"));
+    EXPECT_TRUE(Exists(scratch + "\\A\\B\\C"));
+    EXPECT_TRUE(CreateFolderPath(scratch + "\\\\D\\\\E\\"));
+    EXPECT_TRUE(Exists(scratch + "\\D\\E"));
+    EXPECT_TRUE(CreateFolderPath(scratch + "\\A\\B\\C"));
+    EXPECT_TRUE(CreateFolderPath(""));
+    EXPECT_TRUE(CreateFolderPath("\\\\"));
+}
+
+TEST_F(CreateFolderPathTest, StopsAtTheFirstFolderItCannotCreate) {
+    MakeFolder(scratch + "\\A");
+    DenyingMachine denying;
+    denying.denyMakeFolder = scratch + "\\A\\B\\C\\";
+    ui.ExpectError("Couldn't create folder " + scratch + "\\A\\B\\C\\, return code=5");
+    EXPECT_FALSE(CreateFolderPath(scratch + "\\A\\B\\C\\D"));
+    EXPECT_TRUE(Exists(scratch + "\\A\\B"));
+    EXPECT_FALSE(Exists(scratch + "\\A\\B\\C"));
+}
+
+TEST_F(CreateFolderPathTest, FailsAtAFileInTheWay) {
+    // With its trailing backslash the accumulated path does not name the file, as on Windows,
+    // so creating the folder is tried and finds the name taken.
+    MakeFile(scratch + "\\F");
+    ui.ExpectError("Couldn't create folder " + scratch + "\\F\\, return code=183");
+    EXPECT_FALSE(CreateFolderPath(scratch + "\\F\\G"));
+}
+
+TEST_F(CreateFolderPathTest, RefusesAPathLongerThanWindowsAllowsBeforeCreatingAnything) {
+    const std::string path = scratch + "\\New\\" + std::string(MAX_PATH_LENGTH, 'x');
+    ui.ExpectError("Couldn't create folder " + path + ", return code=206");
+    EXPECT_FALSE(CreateFolderPath(path));
+    EXPECT_FALSE(Exists(scratch + "\\New"));
+}
+
+using RemoveFolderTest = FolderTest;
+
+TEST_F(RemoveFolderTest, RemovesTheFilesAndTheFolderSilently) {
+    MakeFile(scratch + "\\one.tcr");
+    MakeFile(scratch + "\\two.tcl");
+    RemoveFolder(scratch);
+    EXPECT_FALSE(Exists(scratch));
+}
+
+TEST_F(RemoveFolderTest, SaysNothingAboutAMissingFolder) {
+    RemoveFolder(scratch + "\\Missing");
+    EXPECT_TRUE(Exists(scratch));
+}
+
+TEST_F(RemoveFolderTest, LeavesAFolderWithASubfolderAndSaysSo) {
+    MakeFile(scratch + "\\one.tcr");
+    MakeFolder(scratch + "\\prv");
+    ui.ExpectError("Couldn't remove file '" + scratch + "\\prv', return code=5");
+    ui.ExpectInformation("There are still files left in the folder '" + scratch +
+                         "',\nYou must remove this folder manually.");
+    RemoveFolder(scratch);
+    EXPECT_FALSE(Exists(scratch + "\\one.tcr"));
+    EXPECT_TRUE(Exists(scratch + "\\prv"));
+}
+
+TEST_F(RemoveFolderTest, ReportsAFolderThatCannotBeRemoved) {
+    MakeFile(scratch + "\\one.tcr");
+    DenyingMachine denying;
+    denying.denyRemoveFolder = scratch;
+    ui.ExpectError("Couldn't remove directory '" + scratch + "', return code=5");
+    RemoveFolder(scratch);
+    EXPECT_FALSE(Exists(scratch + "\\one.tcr"));
+    EXPECT_TRUE(Exists(scratch));
+}
+
+}  // namespace
+}  // namespace parvane

@@ -1,0 +1,99 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "archive/PathHelpers.h"
+#include "platform/Machine.h"
+#include "support/ForwardingMachine.h"
+#include "support/ScriptedUserInterface.h"
+#include "support/TestMachine.h"
+
+namespace parvane {
+namespace {
+
+int endStatus = -1;
+void RecordEnd(int status) {
+    endStatus = status;
+}
+
+class TempExtractionFolderTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ForgetTempExtractionFolder();
+        endStatus = -1;
+        SetProcessEndHandler(RecordEnd);
+    }
+    void TearDown() override {
+        SetProcessEndHandler(nullptr);
+        ForgetTempExtractionFolder();
+    }
+
+    test::TestMachine machine;
+    ScriptedUserInterface ui;
+};
+
+class FailingTempMachine : public test::ForwardingMachine {
+  public:
+    bool failTempPath = false;
+    bool failUniqueFile = false;
+
+    Win32Error TempPath(std::string& folder) override {
+        return failTempPath ? ERR_ACCESS_DENIED : ForwardingMachine::TempPath(folder);
+    }
+    Win32Error UniqueTempFile(const std::string& folder, const std::string& prefix,
+                              std::string& path) override {
+        return failUniqueFile ? ERR_DISK_FULL
+                              : ForwardingMachine::UniqueTempFile(folder, prefix, path);
+    }
+};
+
+TEST_F(TempExtractionFolderTest, IsAUniqueNameInTheTemporaryFolderKeptForTheRun) {
+    std::string tempFolder;
+    ASSERT_EQ(TheMachine().TempPath(tempFolder), ERR_SUCCESS);
+
+    const std::string folder = GetTempExtractionFolder();
+    EXPECT_TRUE(StartsWithNoCase(folder, tempFolder + "PRV")) << folder;
+    std::uint32_t attributes = 0;
+    EXPECT_EQ(TheMachine().GetAttributes(folder, attributes), ERR_FILE_NOT_FOUND)
+        << "the reserved file stands where the folder goes";
+
+    EXPECT_EQ(GetTempExtractionFolder(), folder);
+    EXPECT_EQ(TheMachine().MakeFolder(folder), ERR_SUCCESS);
+    EXPECT_EQ(GetTempExtractionFolder(), folder);
+    EXPECT_EQ(endStatus, -1);
+}
+
+TEST_F(TempExtractionFolderTest, EndsTheProcessWithoutATemporaryFolder) {
+    FailingTempMachine failing;
+    failing.failTempPath = true;
+    ui.ExpectError("Couldn't get temporary path, return code=5");
+    EXPECT_EQ(GetTempExtractionFolder(), "");
+    EXPECT_EQ(endStatus, 1);
+
+    // Nothing was kept from the failed attempt.
+    failing.failTempPath = false;
+    EXPECT_NE(GetTempExtractionFolder(), "");
+}
+
+TEST_F(TempExtractionFolderTest, EndsTheProcessWithoutAUniqueName) {
+    FailingTempMachine failing;
+    failing.failUniqueFile = true;
+    ui.ExpectError("Couldn't get temporary file, return code=112");
+    EXPECT_EQ(GetTempExtractionFolder(), "");
+    EXPECT_EQ(endStatus, 1);
+}
+
+TEST_F(TempExtractionFolderTest, EndsTheProcessWithStatusOneByDefault) {
+    SetProcessEndHandler(nullptr);
+    EXPECT_EXIT(
+        {
+            FailingTempMachine failing;
+            failing.failTempPath = true;
+            ui.ExpectError(Containing("Couldn't get temporary path"));
+            GetTempExtractionFolder();
+        },
+        ::testing::ExitedWithCode(1), "");
+}
+
+}  // namespace
+}  // namespace parvane
