@@ -1,0 +1,76 @@
+// The safety test in front of every deletion of installed content: the content's folder must
+// lie inside the game's install folder and hold no source files of the game's editors.
+
+#include <string_view>
+
+#include "archive/PathHelpers.h"
+#include "catalogue/GameDetection.h"
+#include "platform/Machine.h"
+
+namespace parvane {
+
+namespace {
+
+bool IsSeparator(char c) {
+    return c == '\\' || c == '/';
+}
+
+// The long path name, or nothing when the path cannot be expanded or the result would not fit
+// the 255 characters the program stores.
+std::string ExpandedPath(const std::string& path) {
+    std::string longPath;
+    if (TheMachine().LongPathName(path, longPath) != ERR_SUCCESS ||
+        longPath.size() > MAX_PATH_LENGTH) {
+        return {};
+    }
+    return longPath;
+}
+
+std::string_view WithoutTrailingSeparators(std::string_view path) {
+    while (!path.empty() && IsSeparator(path.back())) {
+        path.remove_suffix(1);
+    }
+    return path;
+}
+
+bool HasDotComponent(std::string_view path) {
+    std::size_t start = 0;
+    while (start <= path.size()) {
+        std::size_t end = start;
+        while (end < path.size() && !IsSeparator(path[end])) {
+            ++end;
+        }
+        const std::string_view component = path.substr(start, end - start);
+        if (component == "." || component == "..") {
+            return true;
+        }
+        start = end + 1;
+    }
+    return false;
+}
+
+}  // namespace
+
+bool IsPathUnder(const std::string& parent, const std::string& path) {
+    const std::string expandedParent = ExpandedPath(parent);
+    const std::string expandedPath = ExpandedPath(path);
+    const std::string_view longParent = WithoutTrailingSeparators(expandedParent);
+    const std::string_view longPath = WithoutTrailingSeparators(expandedPath);
+    // The parent must end where a component of the path ends: "C:\Games\Golf Old" is a
+    // sibling of "C:\Games\Golf". The parent itself is not under itself: removing content
+    // found there would empty the game's own folder.
+    return longPath.size() > longParent.size() && StartsWithNoCase(longPath, longParent) &&
+           IsSeparator(longPath[longParent.size()]) && !HasDotComponent(longPath);
+}
+
+bool IsRemovableLocation(const std::string& file) {
+    const std::string folder = GetFolderPart(file);
+    const std::string installFolder = GetGameInstallDir();
+    if (installFolder.empty()) {
+        return false;
+    }
+    return IsPathUnder(installFolder, folder) && !FolderHasMatch(folder, "*.tca") &&
+           !FolderHasMatch(folder, "*.tlb");
+}
+
+}  // namespace parvane

@@ -1,0 +1,91 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "archive/PathHelpers.h"
+#include "catalogue/GameDetection.h"
+#include "platform/Machine.h"
+#include "support/ForwardingMachine.h"
+#include "support/TestMachine.h"
+
+namespace parvane {
+namespace {
+
+class RemovableLocationTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ResetGameDetection();
+        machine.MakeFolders(courseFolder);
+    }
+    void TearDown() override { ResetGameDetection(); }
+
+    std::string MakeFile(const std::string& path) {
+        machine.WriteFile(path, "x");
+        return path;
+    }
+
+    test::TestMachine machine;
+    const std::string game = machine.GameInstallDir();
+    const std::string courseFolder = game + "\\Courses\\Pine";
+};
+
+TEST_F(RemovableLocationTest, AcceptsAFolderInsideTheGameFolderFreeOfSources) {
+    EXPECT_TRUE(IsRemovableLocation(MakeFile(courseFolder + "\\Pine.tcr")));
+    EXPECT_TRUE(IsRemovableLocation(courseFolder + "\\NotYetThere.tcr"));
+}
+
+TEST_F(RemovableLocationTest, RefusesAFolderHoldingSourceFiles) {
+    const std::string course = MakeFile(courseFolder + "\\Pine.tcr");
+    MakeFile(courseFolder + "\\Objects.TLB");
+    EXPECT_FALSE(IsRemovableLocation(course));
+    ASSERT_EQ(TheMachine().RemoveFile(courseFolder + "\\Objects.TLB"), ERR_SUCCESS);
+    MakeFile(courseFolder + "\\Pine.tca");
+    EXPECT_FALSE(IsRemovableLocation(course));
+}
+
+TEST_F(RemovableLocationTest, RefusesAFolderOutsideTheGameFolder) {
+    EXPECT_FALSE(IsRemovableLocation(MakeFile(machine.ScratchFolder() + "\\Pine.tcr")));
+    // A sibling whose name merely starts like the game folder's.
+    EXPECT_FALSE(IsRemovableLocation(MakeFile(game + " Old\\Pine.tcr")));
+    EXPECT_FALSE(IsRemovableLocation(courseFolder + "\\..\\..\\..\\" + GetFileNamePart(game) +
+                                     " Old\\Pine.tcr"));
+}
+
+TEST_F(RemovableLocationTest, RefusesTheGameFolderItself) {
+    EXPECT_FALSE(IsRemovableLocation(MakeFile(game + "\\Stray.tcl")));
+}
+
+TEST_F(RemovableLocationTest, RefusesEverythingWhileTheGameFolderIsUnknown) {
+    machine.SetString(Hive::LocalMachine, test::GAME_KEY, "Install Dir", "");
+    EXPECT_FALSE(IsRemovableLocation(MakeFile(courseFolder + "\\Pine.tcr")));
+}
+
+TEST_F(RemovableLocationTest, PathUnderIgnoresCaseAndTrailingSeparators) {
+    MakeFile(game + " Old\\x.txt");
+    EXPECT_TRUE(IsPathUnder(game + "\\", courseFolder + "\\"));
+    EXPECT_TRUE(IsPathUnder(game, game + "\\COURSES"));
+    EXPECT_FALSE(IsPathUnder(game + "\\", game));
+    EXPECT_FALSE(IsPathUnder(game, game + " Old"));
+    EXPECT_FALSE(IsPathUnder(game, game + "\\Missing"));
+    EXPECT_FALSE(IsPathUnder(game + "\\Missing", courseFolder));
+}
+
+TEST(PathUnder, RefusesADotDotComponentThatTheSystemLeavesInPlace) {
+    // Windows keeps ".." in a long path name; the prefix would then hide a way out.
+    test::TestMachine machine;
+    const std::string game = machine.GameInstallDir();
+    machine.MakeFolders(game + "\\Courses");
+    class DotKeepingMachine : public test::ForwardingMachine {
+      public:
+        Win32Error LongPathName(const std::string& path, std::string& longPath) override {
+            longPath = path;
+            return ERR_SUCCESS;
+        }
+    } keeping;
+    EXPECT_TRUE(IsPathUnder(game, game + "\\Courses"));
+    EXPECT_FALSE(IsPathUnder(game, game + "\\Courses\\..\\..\\Windows"));
+    EXPECT_FALSE(IsPathUnder(game, game + "\\.\\Courses"));
+}
+
+}  // namespace
+}  // namespace parvane
