@@ -112,5 +112,39 @@ TEST(ScriptedUserInterface, PartOfTheTextMatches) {
     EXPECT_EQ(ShowWarning("The disk is full."), 1);
 }
 
+TEST(ScriptedUserInterface, CommonDialogsAreAnsweredInTheirTurn) {
+    ScriptedUserInterface ui;
+    ui.ExpectOpenFile("C:\\in\\a.zip");
+    ui.ExpectBrowseForFolderCancelled();
+    ui.ExpectOpenFileFailure(0x3003);
+
+    OpenFileRequest request;
+    request.title = "Open";
+    std::string selection;
+    std::uint32_t dialogError = 1;
+    EXPECT_TRUE(TheUserInterface().OpenFile(request, selection, dialogError));
+    EXPECT_EQ(selection, "C:\\in\\a.zip");
+    EXPECT_EQ(ui.LastOpenFileRequest().title, "Open");
+    std::string folder;
+    EXPECT_FALSE(TheUserInterface().BrowseForFolder("Choose", folder));
+    EXPECT_FALSE(TheUserInterface().OpenFile(request, selection, dialogError));
+    EXPECT_EQ(dialogError, 0x3003u);
+}
+
+TEST(ScriptedUserInterface, DialogLeftOpenByItsScriptFails) {
+    class Inert : public DialogProcedure {
+      public:
+        void OnInitDialog(DialogControls&) override {}
+        void OnCommand(int, DialogControls&) override {}
+    } procedure;
+    const auto failures = FailuresOf([&] {
+        ScriptedUserInterface ui;
+        ui.ExpectDialog(106, [](ScriptedDialog& dialog) { dialog.Init(); });
+        TheUserInterface().RunDialog(106, procedure);
+    });
+    ASSERT_EQ(failures.size(), 1u);
+    EXPECT_PRED_FORMAT2(testing::IsSubstring, "dialog 106 was still open", failures[0]);
+}
+
 }  // namespace
 }  // namespace parvane
