@@ -1,0 +1,145 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "catalogue/GameDetection.h"
+#include "properties/Properties.h"
+#include "support/ForwardingMachine.h"
+#include "support/ScriptedUserInterface.h"
+#include "support/TestMachine.h"
+
+namespace parvane {
+namespace {
+
+using test::TestMachine;
+
+class PropertiesFile : public testing::Test {
+  protected:
+    PropertiesFile() {
+        ResetProperties();
+        ResetGameDetection();
+        folder = machine.ScratchFolder();
+        path = folder + "\\Parvane.properties";
+    }
+    ~PropertiesFile() override {
+        ResetProperties();
+        ResetGameDetection();
+    }
+
+    // Loads, saves and returns the saved text.
+    std::string LoadAndSave() {
+        EXPECT_TRUE(LoadProperties(folder));
+        EXPECT_TRUE(SaveProperties());
+        return machine.ReadFile(path);
+    }
+
+    TestMachine machine;
+    ScriptedUserInterface ui;
+    std::string folder;
+    std::string path;
+};
+
+TEST_F(PropertiesFile, NoFileGivesTheTwelveDefaultsSavedInKeyOrder) {
+    EXPECT_EQ(LoadAndSave(),
+              "AskForFlag = 0\r\n"
+              "AskForFlagFolder = c:\\\r\n"
+              "AskForInstallProceed = 1\r\n"
+              "AskForTargetFolder = 1\r\n"
+              "LibraryFolder = c:\\\r\n"
+              "OpenArchiveFolder = c:\\\r\n"
+              "RememberOpenArchiveFolder = 1\r\n"
+              "SavePropertiesOnExit = 1\r\n"
+              "TargetFolder = " +
+                  machine.GameInstallDir() +
+                  "\r\n"
+                  "UseDefaultLibraryFolder = 1\r\n"
+                  "WarnOnCloakedLibraries = 1\r\n"
+                  "WarnOnOverwriteFile = 1\r\n");
+}
+
+TEST_F(PropertiesFile, EmptyTargetFolderTakesTheGameFolderAndOtherCaseKeysStay) {
+    machine.WriteFile(path, "TargetFolder =\nwarnonoverwritefile = 0\nWarnOnOverwriteFile=0\n");
+    ASSERT_TRUE(LoadProperties(folder));
+    EXPECT_EQ(GetProperty(PROPERTY_TARGET_FOLDER), machine.GameInstallDir());
+    EXPECT_EQ(GetProperty("warnonoverwritefile"), "0");
+    EXPECT_EQ(GetProperty(PROPERTY_WARN_ON_OVERWRITE_FILE), "0");
+    EXPECT_EQ(GetProperty(PROPERTY_WARN_ON_CLOAKED_LIBRARIES), "1");
+}
+
+TEST_F(PropertiesFile, DuplicateKeysAreBothKeptAndTheFirstInTheFileIsFound) {
+    machine.WriteFile(path, "Zed = second\nZed = first\nZed = third\n");
+    const std::string saved = LoadAndSave();
+    EXPECT_EQ(GetProperty("Zed"), "second");
+    EXPECT_NE(saved.find("Zed = second\r\nZed = first\r\nZed = third\r\n"), std::string::npos);
+}
+
+TEST_F(PropertiesFile, SavedFileReloadsIdentically) {
+    machine.WriteFile(path,
+                      "# settings\r\n  #NotAComment = 1\r\nLibraryFolder = d:\\libs  \r\n"
+                      "Custom = a = b\r\nAskForFlag=1");
+    const std::string first = LoadAndSave();
+    ResetProperties();
+    EXPECT_EQ(LoadAndSave(), first);
+    EXPECT_EQ(GetProperty("#NotAComment"), "1");
+    EXPECT_EQ(GetProperty(PROPERTY_LIBRARY_FOLDER), "d:\\libs");
+    EXPECT_EQ(GetProperty("Custom"), "a = b");
+    EXPECT_TRUE(IsPropertyOn(PROPERTY_ASK_FOR_FLAG));
+}
+
+TEST_F(PropertiesFile, OverlongLinesAreIgnoredWithAWarning) {
+    machine.WriteFile(path, "LibraryFolder = " + std::string(300, 'x') + "\nAskForFlag = 1\n");
+    ui.ExpectWarning(Containing("'" + path + "' were ignored"));
+    ASSERT_TRUE(LoadProperties(folder));
+    EXPECT_EQ(GetProperty(PROPERTY_LIBRARY_FOLDER), "c:\\");
+    EXPECT_EQ(GetProperty(PROPERTY_ASK_FOR_FLAG), "1");
+}
+
+// Every file written holds only half of what it was given, as on a full disk.
+class DiskFillsUp : public test::ForwardingMachine {
+  public:
+    std::unique_ptr<FileStream> OpenFile(const std::string& filePath, FileMode mode,
+                                         Win32Error& error) override {
+        std::unique_ptr<FileStream> stream = ForwardingMachine::OpenFile(filePath, mode, error);
+        if (!stream || mode != FileMode::Write) {
+            return stream;
+        }
+        return std::make_unique<HalfWritten>(std::move(stream));
+    }
+
+  private:
+    class HalfWritten : public FileStream {
+      public:
+        explicit HalfWritten(std::unique_ptr<FileStream> file) : inner(std::move(file)) {}
+        std::size_t Read(void* buffer, std::size_t size) override {
+            return inner->Read(buffer, size);
+        }
+        std::size_t Write(const void* data, std::size_t size) override {
+            return inner->Write(data, size / 2);
+        }
+        Win32Error Seek(std::int64_t offset, int origin) override {
+            return inner->Seek(offset, origin);
+        }
+        std::int64_t Tell() override { return inner->Tell(); }
+        Win32Error Error() const override { return ERR_DISK_FULL; }
+        Win32Error Close() override { return inner->Close(); }
+
+      private:
+        std::unique_ptr<FileStream> inner;
+    };
+};
+
+TEST_F(PropertiesFile, FailedSaveKeepsTheOldFile) {
+    const std::string old = "AskForFlag = 1\r\n";
+    machine.WriteFile(path, old);
+    ASSERT_TRUE(LoadProperties(folder));
+    ASSERT_TRUE(SetProperty(PROPERTY_ASK_FOR_FLAG, "0"));
+    {
+        DiskFillsUp disk;
+        EXPECT_FALSE(SaveProperties());
+    }
+    EXPECT_EQ(machine.ReadFile(path), old);
+    EXPECT_FALSE(machine.FileExists(path + ".new"));
+}
+
+}  // namespace
+}  // namespace parvane
