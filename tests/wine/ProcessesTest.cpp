@@ -20,16 +20,18 @@ TEST(Processes, ImageNameIsTheLastComponentOfTheFirstArgument) {
     using namespace std::string_literals;
     EXPECT_EQ(ImageNameFromCommandLine("C:\\Program Files\\Quorlix\\GV2006.EXE\0-w\0"s),
               "GV2006.EXE");
-    EXPECT_EQ(ImageNameFromCommandLine("/usr/lib/wine/wineserver64\0-p0\0"s), "wineserver64");
+    EXPECT_EQ(ImageNameFromCommandLine("/usr/lib/wine/wine64-preloader\0-p0\0"s),
+              "wine64-preloader.exe");
     EXPECT_EQ(ImageNameFromCommandLine("Z:/games/Architect.exe\0"s), "Architect.exe");
-    EXPECT_EQ(ImageNameFromCommandLine("bash\0"s), "bash");
+    EXPECT_EQ(ImageNameFromCommandLine("./build/parvane\0pack.zip\0"s), "parvane.exe");
+    EXPECT_EQ(ImageNameFromCommandLine("python3.11\0"s), "python3.11");
     EXPECT_EQ(ImageNameFromCommandLine(""), "");
 }
 
 TEST(Processes, TheRunningTestIsListedUnderItsOwnName) {
     std::vector<std::string> names;
     ASSERT_EQ(ProcessImageNames(names), ERR_SUCCESS);
-    EXPECT_NE(std::find(names.begin(), names.end(), "parvane-wine-tests"), names.end());
+    EXPECT_NE(std::find(names.begin(), names.end(), "parvane-wine-tests.exe"), names.end());
 }
 
 TEST(Processes, TheModulePathIsAWindowsPathOfTheProgram) {

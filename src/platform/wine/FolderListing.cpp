@@ -8,6 +8,7 @@
 
 #include "platform/wine/Codepage.h"
 #include "platform/wine/HostErrors.h"
+#include "platform/wine/NameCompare.h"
 #include "platform/wine/PathMapping.h"
 #include "platform/wine/Wildcard.h"
 
@@ -42,26 +43,10 @@ FolderEntry DescribeEntry(const std::filesystem::path& hostPath, std::string nam
     return entry;
 }
 
-std::u16string SortKey(const std::string& name) {
-    std::u16string key = Cp1252ToUtf16(name);
-    for (char16_t& c : key) {
-        c = FoldCase(c);
-    }
-    return key;
-}
-
 void SortByName(std::vector<FolderEntry>& entries) {
-    std::vector<std::pair<std::u16string, FolderEntry>> keyed;
-    keyed.reserve(entries.size());
-    for (FolderEntry& entry : entries) {
-        keyed.emplace_back(SortKey(entry.name), std::move(entry));
-    }
-    std::sort(keyed.begin(), keyed.end(),
-              [](const auto& a, const auto& b) { return a.first < b.first; });
-    entries.clear();
-    for (auto& [key, entry] : keyed) {
-        entries.push_back(std::move(entry));
-    }
+    std::sort(entries.begin(), entries.end(), [](const FolderEntry& a, const FolderEntry& b) {
+        return NameLessIgnoringCase(a.name, b.name);
+    });
 }
 
 // Splits "C:\x\*.tca" into the folder "C:\x\" and the pattern "*.tca".
@@ -103,9 +88,10 @@ Win32Error ListFolder(const std::filesystem::path& prefix, const std::string& pa
     if (directory == nullptr) {
         return errno == ENOTDIR ? ERR_PATH_NOT_FOUND : Win32ErrorFromErrno(errno, host.path);
     }
+    const WildcardPattern matcher(namePattern);
     if (!host.IsDriveRoot()) {
         for (const char* dots : {".", ".."}) {
-            if (MatchesWildcard(namePattern, dots)) {
+            if (matcher.Matches(dots)) {
                 entries.push_back({dots, ATTR_DIRECTORY, 0});
             }
         }
@@ -117,7 +103,7 @@ Win32Error ListFolder(const std::filesystem::path& prefix, const std::string& pa
             continue;
         }
         std::string name = Utf8ToCp1252WithSubstitutes(hostName);
-        if (MatchesWildcard(namePattern, name)) {
+        if (matcher.Matches(name)) {
             entries.push_back(DescribeEntry(host.path / hostName, std::move(name)));
         }
     }

@@ -34,8 +34,11 @@ Win32Error ModulePath(const std::filesystem::path& prefix, std::string& path) {
 std::string ImageNameFromCommandLine(std::string_view commandLine) {
     const std::string_view program = commandLine.substr(0, commandLine.find('\0'));
     const std::size_t separator = program.find_last_of("\\/");
-    return std::string(separator == std::string_view::npos ? program
-                                                           : program.substr(separator + 1));
+    std::string name(separator == std::string_view::npos ? program : program.substr(separator + 1));
+    if (!name.empty() && name.find('.') == std::string::npos) {
+        name += ".exe";
+    }
+    return name;
 }
 
 Win32Error ProcessImageNames(std::vector<std::string>& names) {

@@ -15,7 +15,9 @@ namespace parvane::wine {
 Win32Error ModulePath(const std::filesystem::path& prefix, std::string& path);
 
 // The image name of a process from its command line (/proc/<pid>/cmdline): the last component
-// of argv[0] after the last '\' or '/'. A Wine process's argv[0] is its Windows path.
+// of argv[0] after the last '\' or '/'. A Wine process's argv[0] is its Windows path. A host
+// program's name without an extension gets ".exe", as Windows names every image, so that a
+// second native copy of this program is seen as one.
 std::string ImageNameFromCommandLine(std::string_view commandLine);
 
 // The image names of the running processes, in code page 1252 ('?' where it has no character).

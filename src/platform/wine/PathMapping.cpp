@@ -9,6 +9,7 @@
 #include <system_error>
 
 #include "platform/wine/Codepage.h"
+#include "platform/wine/NameCompare.h"
 
 namespace parvane::wine {
 
@@ -23,14 +24,6 @@ struct Drive {
 std::filesystem::path DriveFolder(const std::filesystem::path& prefix, char drive) {
     const char lower = static_cast<char>(drive - 'A' + 'a');
     return prefix / "dosdevices" / std::string{lower, ':'};
-}
-
-std::u16string FoldedName(const std::string& name) {
-    std::u16string folded = Cp1252ToUtf16(name);
-    for (char16_t& c : folded) {
-        c = FoldCase(c);
-    }
-    return folded;
 }
 
 // The drives of the prefix whose folders exist, in letter order.
@@ -64,6 +57,9 @@ Win32Error AbsoluteWindowsPath(const std::filesystem::path& prefix, const std::s
     if (IsAbsoluteWindowsPath(path)) {
         absolute = path;
         return ERR_SUCCESS;
+    }
+    if (path.size() >= 2 && IsSeparator(path[0]) && IsSeparator(path[1])) {
+        return ERR_BAD_PATHNAME;  // a network path: no such thing in a prefix
     }
     if (path.size() >= 2 && path[1] == ':') {  // "C:name": relative to that drive's root
         absolute = path.substr(0, 2) + "\\" + path.substr(2);
@@ -114,25 +110,22 @@ Win32Error NotFoundError(const HostPath& host) {
     return host.missingComponents <= 1 ? ERR_FILE_NOT_FOUND : ERR_PATH_NOT_FOUND;
 }
 
-bool NamesEqualIgnoringCase(const std::string& a, const std::string& b) {
-    return a.size() == b.size() && FoldedName(a) == FoldedName(b);
-}
-
 bool FindNameIgnoringCase(const std::filesystem::path& folder, const std::string& name,
                           std::string& hostName) {
     DIR* directory = opendir(folder.c_str());
     if (directory == nullptr) {
         return false;
     }
-    const std::u16string wanted = FoldedName(name);
     bool found = false;
     std::string entryName;
     while (const dirent* entry = readdir(directory)) {
         const std::string_view candidate = entry->d_name;
-        if (candidate == "." || candidate == ".." || !Utf8ToCp1252(candidate, entryName)) {
+        // A UTF-8 name is as long as its code page form or up to three times longer.
+        if (candidate.size() < name.size() || candidate.size() > 3 * name.size() ||
+            candidate == "." || candidate == ".." || !Utf8ToCp1252(candidate, entryName)) {
             continue;
         }
-        if (entryName.size() == name.size() && FoldedName(entryName) == wanted) {
+        if (NamesEqualIgnoringCase(entryName, name)) {
             hostName = candidate;
             found = true;
             break;

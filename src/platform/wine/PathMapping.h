@@ -27,7 +27,8 @@ struct HostPath {
 Win32Error NotFoundError(const HostPath& host);
 
 // The host path of `windowsPath`; a relative path is taken from the current folder. Fails for
-// a path that is malformed, too long, or names a drive the prefix does not have.
+// a path that is malformed, too long, a network path (ERR_BAD_PATHNAME), or names a drive the
+// prefix does not have (ERR_PATH_NOT_FOUND).
 Win32Error ResolveWindowsPath(const std::filesystem::path& prefix, const std::string& windowsPath,
                               HostPath& host);
 
@@ -40,8 +41,5 @@ Win32Error WindowsPathOfHostPath(const std::filesystem::path& prefix,
 // The entry of `folder` named `name` ignoring case (as Windows compares names), or false.
 bool FindNameIgnoringCase(const std::filesystem::path& folder, const std::string& name,
                           std::string& hostName);
-
-// True when two code page 1252 names are equal ignoring case as Windows compares them.
-bool NamesEqualIgnoringCase(const std::string& a, const std::string& b);
 
 }  // namespace parvane::wine

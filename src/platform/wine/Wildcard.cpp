@@ -1,99 +1,78 @@
 #include "platform/wine/Wildcard.h"
 
-#include <vector>
-
-#include "platform/wine/Codepage.h"
+#include "platform/wine/NameCompare.h"
 
 namespace parvane::wine {
 
 namespace {
 
-// The pattern's characters after Windows has turned them into the file system's DOS
-// wildcards, as FsRtlIsNameInExpression reads them.
-enum class Token { Literal, Star, DosStar, QuestionMark, DosDot };
-
-struct PatternItem {
-    Token token = Token::Literal;
-    char16_t character = 0;  // folded, for literals
-};
-
-std::vector<PatternItem> Translate(const std::u16string& pattern) {
-    std::vector<PatternItem> items;
-    for (std::size_t i = 0; i < pattern.size(); ++i) {
-        const char16_t c = pattern[i];
-        const char16_t next = i + 1 < pattern.size() ? pattern[i + 1] : u'\0';
-        if (c == u'?') {
-            items.push_back({Token::QuestionMark, 0});
-        } else if (c == u'*') {
-            items.push_back({next == u'.' ? Token::DosStar : Token::Star, 0});
-        } else if (c == u'.' && (next == u'?' || next == u'*' || next == u'\0')) {
-            items.push_back({Token::DosDot, 0});
-        } else {
-            items.push_back({Token::Literal, FoldCase(c)});
-        }
-    }
-    return items;
-}
-
-class Matcher {
-  public:
-    Matcher(std::vector<PatternItem> pattern, std::u16string name)
-        : items(std::move(pattern)),
-          text(std::move(name)),
-          lastDot(text.rfind(u'.')),
-          known((items.size() + 1) * (text.size() + 1), Unknown) {}
-
-    bool Matches(std::size_t p, std::size_t n) {
-        char& memo = known[p * (text.size() + 1) + n];
-        if (memo == Unknown) {
-            memo = Compute(p, n) ? Yes : No;
-        }
-        return memo == Yes;
-    }
-
-  private:
-    static constexpr char Unknown = 0;
-    static constexpr char Yes = 1;
-    static constexpr char No = 2;
-
-    bool Compute(std::size_t p, std::size_t n) {
-        const bool atEnd = n == text.size();
-        if (p == items.size()) {
-            return atEnd;
-        }
-        const PatternItem& item = items[p];
-        switch (item.token) {
-            case Token::Star:
-                return Matches(p + 1, n) || (!atEnd && Matches(p, n + 1));
-            case Token::DosStar:  // anything up to, not past, the name's last dot
-                return Matches(p + 1, n) || (!atEnd && n != lastDot && Matches(p, n + 1));
-            case Token::QuestionMark:  // one character, or none before a dot or at the end
-                if (atEnd || text[n] == u'.') {
-                    return Matches(p + 1, n);
-                }
-                return Matches(p + 1, n + 1);
-            case Token::DosDot:  // a dot, or nothing at the end of the name
-                if (atEnd) {
-                    return Matches(p + 1, n);
-                }
-                return text[n] == u'.' && Matches(p + 1, n + 1);
-            case Token::Literal:
-                return !atEnd && FoldCase(text[n]) == item.character && Matches(p + 1, n + 1);
-        }
-        return false;
-    }
-
-    std::vector<PatternItem> items;
-    std::u16string text;
-    std::size_t lastDot;
-    std::vector<char> known;
-};
+constexpr char UNKNOWN = 0;
+constexpr char YES = 1;
+constexpr char NO = 2;
 
 }  // namespace
 
-bool MatchesWildcard(const std::string& pattern, const std::string& name) {
-    Matcher matcher(Translate(Cp1252ToUtf16(pattern)), Cp1252ToUtf16(name));
-    return matcher.Matches(0, 0);
+WildcardPattern::WildcardPattern(std::string_view pattern) {
+    for (std::size_t i = 0; i < pattern.size(); ++i) {
+        const char c = pattern[i];
+        const char next = i + 1 < pattern.size() ? pattern[i + 1] : '\0';
+        if (c == '?') {
+            items.push_back({Token::QuestionMark, 0});
+        } else if (c == '*') {
+            items.push_back({next == '.' ? Token::DosStar : Token::Star, 0});
+        } else if (c == '.' && (next == '?' || next == '*' || next == '\0')) {
+            items.push_back({Token::DosDot, 0});
+        } else {
+            items.push_back({Token::Literal, FoldedCharacter(c)});
+        }
+    }
+}
+
+bool WildcardPattern::Matches(std::string_view candidate) const {
+    name = candidate;
+    lastDot = name.rfind('.');
+    known.assign((items.size() + 1) * (name.size() + 1), UNKNOWN);
+    return Matches(0, 0);
+}
+
+bool WildcardPattern::Matches(std::size_t item, std::size_t at) const {
+    char& memo = known[item * (name.size() + 1) + at];
+    if (memo != UNKNOWN) {
+        return memo == YES;
+    }
+    const bool atEnd = at == name.size();
+    bool result = false;
+    if (item == items.size()) {
+        result = atEnd;
+    } else {
+        switch (items[item].token) {
+            case Token::Star:
+                result = Matches(item + 1, at) || (!atEnd && Matches(item, at + 1));
+                break;
+            case Token::DosStar:  // anything up to, not past, the name's last dot
+                result =
+                    Matches(item + 1, at) || (!atEnd && at != lastDot && Matches(item, at + 1));
+                break;
+            case Token::QuestionMark:  // one character, or none before a dot or at the end
+                result =
+                    (atEnd || name[at] == '.') ? Matches(item + 1, at) : Matches(item + 1, at + 1);
+                break;
+            case Token::DosDot:  // a dot, or nothing at the end of the name
+                result =
+                    atEnd ? Matches(item + 1, at) : name[at] == '.' && Matches(item + 1, at + 1);
+                break;
+            case Token::Literal:
+                result = !atEnd && FoldedCharacter(name[at]) == items[item].character &&
+                         Matches(item + 1, at + 1);
+                break;
+        }
+    }
+    memo = result ? YES : NO;
+    return result;
+}
+
+bool MatchesWildcard(std::string_view pattern, std::string_view name) {
+    return WildcardPattern(pattern).Matches(name);
 }
 
 }  // namespace parvane::wine

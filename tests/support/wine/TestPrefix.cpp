@@ -63,7 +63,7 @@ std::string SystemRegistry() {
            "\n"
            "[Software\\\\Classes\\\\htmlfile\\\\shell\\\\open\\\\command] 1796543990\n"
            "#time=1dd8557c507cb1a\n"
-           "@=\"\\\"C:\\\\windows\\\\system32\\\\winebrowser.exe\\\" -nohome\"\n"
+           "@=\"\\\"C:\\\\windows\\\\system32\\\\winebrowser.exe\\\" \\\"%1\\\"\"\n"
            "\n"
            "[Software\\\\Microsoft\\\\Windows\\\\CurrentVersion] 1796543990\n"
            "#time=1dd8557c507cb1a\n"
