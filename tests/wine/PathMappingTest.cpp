@@ -89,6 +89,7 @@ TEST_F(PathMapping, ForbiddenCharactersAndOverlongPathsAreRefused) {
     EXPECT_EQ(ResolveWindowsPath(prefix, "C:\\a:b", host), ERR_INVALID_NAME);
     EXPECT_EQ(ResolveWindowsPath(prefix, "C:\\a|b", host), ERR_INVALID_NAME);
     EXPECT_EQ(ResolveWindowsPath(prefix, "\\\\server\\share\\x", host), ERR_BAD_PATHNAME);
+    EXPECT_EQ(ResolveWindowsPath(prefix, "", host), ERR_PATH_NOT_FOUND);
     EXPECT_EQ(ResolveWindowsPath(prefix, "C:\\" + std::string(257, 'a'), host),
               ERR_FILENAME_EXCED_RANGE);
     EXPECT_EQ(ResolveWindowsPath(prefix, "C:\\" + std::string(256, 'a'), host), ERR_SUCCESS);

@@ -58,6 +58,9 @@ Win32Error AbsoluteWindowsPath(const std::filesystem::path& prefix, const std::s
         absolute = path;
         return ERR_SUCCESS;
     }
+    if (path.empty()) {
+        return ERR_PATH_NOT_FOUND;
+    }
     if (path.size() >= 2 && IsSeparator(path[0]) && IsSeparator(path[1])) {
         return ERR_BAD_PATHNAME;  // a network path: no such thing in a prefix
     }
@@ -75,7 +78,7 @@ Win32Error AbsoluteWindowsPath(const std::filesystem::path& prefix, const std::s
     if (status != ERR_SUCCESS) {
         return status;
     }
-    if (!path.empty() && IsSeparator(path[0])) {
+    if (IsSeparator(path[0])) {
         absolute = currentFolder.substr(0, 2) + path;
     } else {
         absolute = currentFolder + "\\" + path;
