@@ -171,7 +171,8 @@ void PatchEntryNameByte(ZipBytes& bytes, std::size_t index, std::size_t position
 std::vector<std::string> FileNamesIn(const std::string& folder) {
     std::vector<FolderEntry> entries;
     const Win32Error error = TheMachine().ListFolder(folder + "\\*.*", entries);
-    EXPECT_TRUE(error == ERR_SUCCESS || error == ERR_FILE_NOT_FOUND) << folder << ": " << error;
+    EXPECT_TRUE(error == ERR_SUCCESS || error == ERR_FILE_NOT_FOUND || error == ERR_PATH_NOT_FOUND)
+        << folder << ": " << error;
     std::vector<std::string> names;
     for (const FolderEntry& entry : entries) {
         if ((entry.attributes & ATTR_DIRECTORY) == 0)

@@ -38,7 +38,8 @@ void PatchEntryUncompressedSize(ZipBytes& bytes, std::size_t index, std::uint32_
 void PatchEntryNameByte(ZipBytes& bytes, std::size_t index, std::size_t position,
                         std::uint8_t value);
 
-// The names of the files (not folders) in a folder, sorted; empty when it has none.
+// The names of the files (not folders) in a folder, sorted; empty when it has none or does
+// not exist.
 std::vector<std::string> FileNamesIn(const std::string& folder);
 
 }  // namespace parvane::test

@@ -1,0 +1,78 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "archive/ArchiveContents.h"
+#include "support/ScriptedUserInterface.h"
+#include "support/TestMachine.h"
+#include "support/ZipFiles.h"
+
+namespace parvane {
+namespace {
+
+using test::ZipFileEntry;
+using Names = std::vector<std::string>;
+
+class ArchiveContentsTest : public ::testing::Test {
+  protected:
+    std::string Archive(const std::string& name, const Names& entryNames) {
+        std::vector<ZipFileEntry> entries;
+        for (const std::string& entryName : entryNames)
+            entries.push_back({entryName, "x"});
+        const std::string path = folder + "\\" + name;
+        EXPECT_TRUE(test::WriteZipFile(path, entries));
+        return path;
+    }
+
+    test::TestMachine machine;
+    ScriptedUserInterface ui;
+    const std::string folder = machine.ScratchFolder();
+};
+
+TEST_F(ArchiveContentsTest, KindFollowsTheCountsOfCourseLibraryAndZipEntries) {
+    EXPECT_EQ(ClassifyArchive(Archive("course.zip", {"c/x.TCR", "a.tcl", "b.tcl", "z.zip"})),
+              ARCHIVE_KIND_COURSE);
+    EXPECT_EQ(ClassifyArchive(Archive("tcx.zip", {"readme.txt", "pack.tcx"})), ARCHIVE_KIND_COURSE);
+    EXPECT_EQ(ClassifyArchive(Archive("one.zip", {"lib/a.Tcl", "readme.txt", "z.zip"})),
+              ARCHIVE_KIND_LIBRARY);
+    EXPECT_EQ(ClassifyArchive(Archive("two.zip", {"a.tcl", "b.tcl", "z.zip"})),
+              ARCHIVE_KIND_LIBRARIES);
+    EXPECT_EQ(ClassifyArchive(Archive("myzip.zip", {"a.zip", "b.ZIP", "readme.txt"})),
+              ARCHIVE_KIND_MYZIP);
+    EXPECT_EQ(ClassifyArchive(Archive("text.zip", {"a.txt", "b.txt", "folder.tcr/"})),
+              ARCHIVE_KIND_NONE);
+    // Counted under the name Windows writes.
+    EXPECT_EQ(ClassifyArchive(Archive("dots.zip", {"x.tcr. "})), ARCHIVE_KIND_COURSE);
+}
+
+TEST_F(ArchiveContentsTest, LibraryPathIsOneLibraryWithoutBeingOpened) {
+    EXPECT_EQ(ClassifyArchive(folder + "\\no such.TCL"), ARCHIVE_KIND_LIBRARY);
+}
+
+TEST_F(ArchiveContentsTest, UnreadableArchiveIsNoneAfterAnError) {
+    ui.ExpectError("Couldn't get ZIP global info, return code=-102");
+    EXPECT_EQ(ClassifyArchive(folder + "\\missing.zip"), ARCHIVE_KIND_NONE);
+    ui.ExpectError("Couldn't get ZIP global info, return code=-102");
+    EXPECT_EQ(ClassifyArchive(Archive("empty.zip", {})), ARCHIVE_KIND_NONE);
+}
+
+TEST_F(ArchiveContentsTest, ListingGivesTheArchiveFolderAndTheStoredNames) {
+    const std::string archive =
+        Archive("m.zip", {"a.zip", "sub/b.ZIP", "readme.txt", "c.zip.txt", "sub\\d.zip"});
+    Names paths = {"kept"};
+    ASSERT_TRUE(ListArchiveEntries(archive, ".zip", paths));
+    EXPECT_EQ(paths,
+              (Names{"kept", folder + "\\a.zip", folder + "\\sub/b.ZIP", folder + "\\sub\\d.zip"}));
+
+    Names texts;
+    ASSERT_TRUE(ListArchiveEntries(archive, "me.txt", texts));
+    EXPECT_EQ(texts, (Names{folder + "\\readme.txt"}));
+
+    ui.ExpectError("Couldn't get ZIP global info, return code=-102");
+    EXPECT_FALSE(ListArchiveEntries(folder + "\\missing.zip", ".zip", paths));
+    EXPECT_EQ(paths.size(), 4u);
+}
+
+}  // namespace
+}  // namespace parvane

@@ -1,0 +1,381 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "archive/ExtractArchive.h"
+#include "archive/OriginLists.h"
+#include "platform/Machine.h"
+#include "support/ForwardingMachine.h"
+#include "support/ScriptedUserInterface.h"
+#include "support/TestMachine.h"
+#include "support/ZipFiles.h"
+
+namespace parvane {
+namespace {
+
+using test::FileNamesIn;
+using test::ZipArchiveBytes;
+using test::ZipBytes;
+using test::ZipFileEntry;
+using test::ZipMethod;
+using Names = std::vector<std::string>;
+
+std::string ZipText(const std::vector<ZipFileEntry>& entries) {
+    const ZipBytes bytes = ZipArchiveBytes(entries);
+    return std::string(bytes.begin(), bytes.end());
+}
+
+class ExtractArchiveTest : public ::testing::Test {
+  protected:
+    void SetUp() override { ClearOriginLists(); }
+    void TearDown() override { ClearOriginLists(); }
+
+    std::string Archive(const std::string& name, const std::vector<ZipFileEntry>& entries) {
+        const std::string path = folder + "\\" + name;
+        EXPECT_TRUE(test::WriteZipFile(path, entries));
+        return path;
+    }
+    std::string Archive(const std::string& name, const ZipBytes& bytes) {
+        const std::string path = folder + "\\" + name;
+        EXPECT_TRUE(test::WriteZipFile(path, bytes));
+        return path;
+    }
+    std::string Output(const std::string& name) { return machine.ReadFile(target + "\\" + name); }
+
+    test::TestMachine machine;
+    ScriptedUserInterface ui;
+    const std::string folder = machine.ScratchFolder();
+    const std::string target = folder + "\\out";
+};
+
+TEST_F(ExtractArchiveTest, WritesFlatAndRecordsPrvAndSoundsFoldersAtAnyDepth) {
+    const std::string archive = Archive("course.zip", {{"Course/", ""},
+                                                       {"Course/prv/a.bin", "A", ZipMethod::Stored},
+                                                       {"Course/sounds/b.wav", "B"},
+                                                       {"Course/course.tcr", "T"},
+                                                       {"deep/er/Prv/c.bin", "C"},
+                                                       {"SOUNDS/d.wav", "D"},
+                                                       {"prv/sub/e.bin", "E"},
+                                                       {"Course\\prv\\f.bin", "F"},
+                                                       {"prv\\g.bin", "G"},
+                                                       {"prv", "H"},
+                                                       {"notprv/i.bin", "I"}});
+
+    ASSERT_TRUE(ExtractArchive(archive, target, true));
+
+    EXPECT_EQ(FileNamesIn(target), (Names{"a.bin", "b.wav", "c.bin", "course.tcr", "d.wav", "e.bin",
+                                          "f.bin", "g.bin", "i.bin", "prv"}));
+    EXPECT_EQ(Output("a.bin"), "A");
+    EXPECT_EQ(Output("course.tcr"), "T");
+    // Only the last folder counts; a backslash name has the folder "Course\prv", but a name
+    // whose whole folder is "prv" counts, and so does a top-level file named prv.
+    EXPECT_EQ(GetPrvFiles(), (Names{"a.bin", "c.bin", "g.bin", "prv"}));
+    EXPECT_EQ(GetSoundsFiles(), (Names{"b.wav", "d.wav"}));
+    EXPECT_FALSE(IsTcxFile("course.tcr"));
+}
+
+TEST_F(ExtractArchiveTest, LargeEntriesAreCopiedWhole) {
+    std::string big;
+    for (int i = 0; big.size() < 100000; ++i)
+        big += std::to_string(i * 7919) + ",";
+    const std::string archive =
+        Archive("big.zip", {{"big.txt", big}, {"stored.bin", big, ZipMethod::Stored}});
+    ASSERT_TRUE(ExtractArchive(archive, target, false));
+    EXPECT_EQ(Output("big.txt"), big);
+    EXPECT_EQ(Output("stored.bin"), big);
+}
+
+TEST_F(ExtractArchiveTest, FilesOfATcxArchiveAreRecordedAtEveryDepth) {
+    const std::string innerZip = ZipText({{"z.txt", "Z"}});
+    const std::string innerTcx = ZipText({{"t.txt", "T"}});
+    const std::string tcx = Archive("pack.TCX", {{"a.txt", "A"}, {"inner.zip", innerZip}});
+    const std::string zip = Archive("pack.zip", {{"plain.txt", "P"}, {"inner.tcx", innerTcx}});
+
+    ASSERT_TRUE(ExtractArchive(tcx, target, true));
+    ASSERT_TRUE(ExtractArchive(zip, target, true));
+
+    EXPECT_TRUE(IsTcxFile("a.txt"));
+    // The inner archive file was written from the .tcx, its content from a .zip.
+    EXPECT_TRUE(IsTcxFile("inner.zip"));
+    EXPECT_FALSE(IsTcxFile("z.txt"));
+    EXPECT_FALSE(IsTcxFile("plain.txt"));
+    EXPECT_FALSE(IsTcxFile("inner.tcx"));
+    EXPECT_TRUE(IsTcxFile("t.txt"));
+    EXPECT_EQ(FileNamesIn(target), (Names{"a.txt", "plain.txt", "t.txt", "z.txt"}));
+}
+
+TEST_F(ExtractArchiveTest, InnerArchivesAreExpandedAndDeletedOrKept) {
+    const std::string deeper = ZipText({{"d.txt", "D"}});
+    const std::vector<ZipFileEntry> entries = {
+        {"a.zip", ZipText({{"x/a.txt", "A"}, {"deeper.zip", deeper}})},
+        {"sub/b.EXE", ZipText({{"b.txt", "B"}})},
+        {"c.tcx", ZipText({{"c.txt", "C"}})}};
+    const std::string archive = Archive("outer.zip", entries);
+
+    ASSERT_TRUE(ExtractArchive(archive, target, true));
+    EXPECT_EQ(FileNamesIn(target), (Names{"a.txt", "b.txt", "c.txt", "d.txt"}));
+
+    const std::string kept = folder + "\\kept";
+    ASSERT_TRUE(ExtractArchive(archive, kept, false));
+    EXPECT_EQ(FileNamesIn(kept), (Names{"a.zip", "b.EXE", "c.tcx"}));
+}
+
+TEST_F(ExtractArchiveTest, ProgramThatIsNoZipArchiveFailsWithTwoMessages) {
+    const std::string archive =
+        Archive("setup.zip", {{"readme.txt", "R"}, {"setup.exe", "MZ\x90\x00 not a zip"}});
+    ui.ExpectError("Couldn't get ZIP global info, return code=-102");
+    ui.ExpectError("Couldn't extract internal archive 'setup.exe', return code=0");
+
+    EXPECT_FALSE(ExtractArchive(archive, target, true));
+    EXPECT_EQ(FileNamesIn(target), (Names{"readme.txt", "setup.exe"}));
+}
+
+TEST_F(ExtractArchiveTest, MissingOrDamagedArchiveCannotBeOpened) {
+    ZipBytes cut = ZipArchiveBytes({{"a.txt", std::string(100, 'a')}, {"b.txt", "B"}});
+    cut.resize(cut.size() / 2);
+    const std::vector<std::string> archives = {folder + "\\missing.zip", Archive("cut.zip", cut),
+                                               Archive("text.zip", ZipBytes{'h', 'i'})};
+    for (const std::string& archive : archives) {
+        ui.ExpectError("Couldn't get ZIP global info, return code=-102");
+        EXPECT_FALSE(ExtractArchive(archive, target, true)) << archive;
+    }
+    // The target folder was made before the archive was opened.
+    EXPECT_TRUE(machine.FolderExists(target));
+    EXPECT_TRUE(FileNamesIn(target).empty());
+}
+
+TEST_F(ExtractArchiveTest, ArchiveCutInsideItsEndRecordFailsAtTheFirstEntry) {
+    ZipBytes cut = ZipArchiveBytes({{"a.txt", "A"}});
+    cut.resize(cut.size() - 10);
+    ui.ExpectError("Couldn't get ZIP file info, return code=-103");
+    EXPECT_FALSE(ExtractArchive(Archive("cut.zip", cut), target, true));
+    EXPECT_TRUE(FileNamesIn(target).empty());
+}
+
+TEST_F(ExtractArchiveTest, ArchiveWithoutEntriesCannotBeOpenedByMinizip) {
+    const ZipBytes empty = ZipArchiveBytes({});
+    ASSERT_EQ(empty.size(), 22u);
+    ui.ExpectError("Couldn't get ZIP global info, return code=-102");
+    EXPECT_FALSE(ExtractArchive(Archive("empty.zip", empty), target, true));
+}
+
+TEST_F(ExtractArchiveTest, TargetFolderMustBeCreatableOneLevelDeep) {
+    const std::string archive = Archive("a.zip", {{"a.txt", "A"}});
+    machine.MakeFolders(target);
+    EXPECT_TRUE(ExtractArchive(archive, target, false));  // already there is fine
+
+    ui.ExpectError("Couldn't create directory '" + folder + "\\no\\such', error code=3");
+    EXPECT_FALSE(ExtractArchive(archive, folder + "\\no\\such", false));
+}
+
+// Every entry name whose last component could escape the target folder or that Windows
+// cannot take as a file name refuses the whole archive before anything of it is written.
+TEST_F(ExtractArchiveTest, HostileEntryNamesRefuseTheArchiveBeforeWriting) {
+    const std::vector<std::string> hostile = {"a/..\\..\\x.dll",
+                                              "evil\\",
+                                              "a/.",
+                                              "a/..",
+                                              "..",
+                                              "a/ . ",
+                                              "C:x.dll",
+                                              "a/b.txt:stream",
+                                              "a/tab\tname.txt",
+                                              "a/new\nline",
+                                              "a/x<y",
+                                              "a/x>y",
+                                              "a/x\"y",
+                                              "a/x|y",
+                                              "a/x?y",
+                                              "a/x*y",
+                                              "a/CON",
+                                              "a/con.txt",
+                                              "NUL.tar.gz",
+                                              "aux",
+                                              "a/PRN.",
+                                              "COM1",
+                                              "com9.log",
+                                              "LPT1.dll",
+                                              "lpt9",
+                                              "CONIN$",
+                                              "conout$.txt"};
+    for (const std::string& name : hostile) {
+        const std::string archive =
+            Archive("hostile.zip", {{"good.txt", "G"}, {name, "X"}, {"later.txt", "L"}});
+        std::string shown = name;
+        for (char& c : shown) {
+            if (static_cast<unsigned char>(c) < 32)
+                c = '?';
+        }
+        ui.ExpectError(Containing("the entry '" + shown + "' cannot be written safely"));
+        EXPECT_FALSE(ExtractArchive(archive, target, true)) << shown;
+        EXPECT_TRUE(FileNamesIn(target).empty()) << shown;
+        EXPECT_TRUE(GetPrvFiles().empty());
+    }
+}
+
+TEST_F(ExtractArchiveTest, NameWithAHiddenNulIsRefused) {
+    ZipBytes bytes = ZipArchiveBytes({{"a.txt", "A"}, {"x.txt.zip", "X"}});
+    test::PatchEntryNameByte(bytes, 1, 5, 0);  // "x.txt\0zip"
+    ui.ExpectError(Containing("cannot be written safely, because the name holds a control"));
+    EXPECT_FALSE(ExtractArchive(Archive("nul.zip", bytes), target, true));
+    EXPECT_TRUE(FileNamesIn(target).empty());
+}
+
+TEST_F(ExtractArchiveTest, TrailingDotsAndSpacesAreDroppedAsWindowsDoes) {
+    const std::string archive = Archive("dots.zip", {{"readme.txt. .", "R"},
+                                                     {"prv/tree.bin ", "T"},
+                                                     {"inner.zip.", ZipText({{"in.txt", "I"}})}});
+    ASSERT_TRUE(ExtractArchive(archive, target, true));
+    EXPECT_EQ(FileNamesIn(target), (Names{"in.txt", "readme.txt", "tree.bin"}));
+    EXPECT_EQ(GetPrvFiles(), (Names{"tree.bin"}));
+}
+
+TEST_F(ExtractArchiveTest, NamesEqualIgnoringCaseMakeOneFileAndTheLaterWins) {
+    const std::string archive =
+        Archive("case.zip", {{"one/Readme.TXT", "first"}, {"two/readme.txt", "second"}});
+    ASSERT_TRUE(ExtractArchive(archive, target, false));
+    const Names names = FileNamesIn(target);
+    ASSERT_EQ(names.size(), 1u);
+    EXPECT_EQ(Output("readme.txt"), "second");
+}
+
+TEST_F(ExtractArchiveTest, EncryptedEntryOrUnknownMethodRefusesTheArchive) {
+    ZipBytes encrypted = ZipArchiveBytes({{"a.txt", "A"}, {"secret.txt", "S"}});
+    test::PatchEntryFlags(encrypted, 1, 0x0001);
+    ui.ExpectError("Couldn't extract archive '" + folder +
+                   "\\enc.zip': the entry 'secret.txt' is encrypted, which is not supported.");
+    EXPECT_FALSE(ExtractArchive(Archive("enc.zip", encrypted), target, false));
+
+    ZipBytes lzma = ZipArchiveBytes({{"a.txt", "A"}, {"packed.bin", "P", ZipMethod::Stored}});
+    test::PatchEntryMethod(lzma, 1, 14);
+    ui.ExpectError(
+        Containing("the entry 'packed.bin' uses compression method 14, which is "
+                   "not supported."));
+    EXPECT_FALSE(ExtractArchive(Archive("lzma.zip", lzma), target, false));
+    EXPECT_TRUE(FileNamesIn(target).empty());
+}
+
+TEST_F(ExtractArchiveTest, CrcMismatchIsReportedAtClose) {
+    for (ZipMethod method : {ZipMethod::Stored, ZipMethod::Deflated}) {
+        ZipBytes bytes = ZipArchiveBytes({{"a.txt", "some text", method}});
+        test::PatchEntryCrc(bytes, 0, 0x12345678);
+        ui.ExpectError("Couldn't close compressed file 'a.txt', return code=-105");
+        EXPECT_FALSE(ExtractArchive(Archive("crc.zip", bytes), target, false));
+    }
+}
+
+TEST_F(ExtractArchiveTest, DataEndingBeforeItsDeclaredSizeIsNotSuccess) {
+    for (ZipMethod method : {ZipMethod::Stored, ZipMethod::Deflated}) {
+        ZipBytes bytes = ZipArchiveBytes({{"a.txt", "0123456789", method}});
+        test::PatchEntryUncompressedSize(bytes, 0, 20);
+        ui.ExpectError(
+            "Couldn't read compressed file 'a.txt': its data ends after 10 of its 20 "
+            "bytes.");
+        EXPECT_FALSE(ExtractArchive(Archive("short.zip", bytes), target, false));
+    }
+    // Declared shorter than it is: minizip stops at the declared size, and the CRC then fails.
+    ZipBytes longer = ZipArchiveBytes({{"b.txt", "0123456789"}});
+    test::PatchEntryUncompressedSize(longer, 0, 4);
+    ui.ExpectError("Couldn't close compressed file 'b.txt', return code=-105");
+    EXPECT_FALSE(ExtractArchive(Archive("long.zip", longer), target, false));
+}
+
+TEST_F(ExtractArchiveTest, NamesAndPathsOverTheCapacityAreRefused) {
+    const std::string longName = "dir/" + std::string(300, 'n') + ".txt";
+    ui.ExpectError(Containing("is longer than 255 characters."));
+    EXPECT_FALSE(
+        ExtractArchive(Archive("longname.zip", {{"a.txt", "A"}, {longName, "L"}}), target, true));
+
+    std::string deepTarget = folder;
+    while (deepTarget.size() < 240)
+        deepTarget += "\\" + std::string(20, 'd');
+    machine.MakeFolders(deepTarget);
+    const std::string name = std::string(254 - deepTarget.size(), 'f');
+    const std::string archive = Archive("longpath.zip", {{name, "fits"}, {name + "x", "no"}});
+    ui.ExpectError("Couldn't create file '" + deepTarget + "\\" + name +
+                   "x': the path is longer than 255 characters.");
+    EXPECT_FALSE(ExtractArchive(archive, deepTarget, false));
+    EXPECT_TRUE(FileNamesIn(deepTarget).empty());
+}
+
+class FullDisk : public test::ForwardingMachine {
+  public:
+    Win32Error FreeDiskSpace(const std::string&, std::uint64_t& bytes) override {
+        bytes = freeBytes;
+        return ERR_SUCCESS;
+    }
+    std::uint64_t freeBytes = 0;
+};
+
+TEST_F(ExtractArchiveTest, DeclaredSizesMustFitTheFreeSpace) {
+    const std::string archive =
+        Archive("sizes.zip", {{"a.txt", std::string(600, 'a')}, {"b.txt", std::string(500, 'b')}});
+    FullDisk disk;
+    disk.freeBytes = 1099;
+    ui.ExpectError("Couldn't extract archive '" + archive +
+                   "': its files need 1100 bytes, but only 1099 bytes are free on the drive of '" +
+                   target + "'.");
+    EXPECT_FALSE(ExtractArchive(archive, target, false));
+    EXPECT_TRUE(FileNamesIn(target).empty());
+
+    disk.freeBytes = 1100;
+    EXPECT_TRUE(ExtractArchive(archive, target, false));
+}
+
+TEST_F(ExtractArchiveTest, DeclaredSizeOfABombIsCheckedBeforeInflating) {
+    ZipBytes bomb = ZipArchiveBytes({{"small.txt", "tiny"}});
+    test::PatchEntryUncompressedSize(bomb, 0, 0xFFFFFFFFu);
+    FullDisk disk;
+    disk.freeBytes = 1u << 30;
+    ui.ExpectError(Containing("its files need 4294967295 bytes"));
+    EXPECT_FALSE(ExtractArchive(Archive("bomb.zip", bomb), target, true));
+}
+
+TEST_F(ExtractArchiveTest, ArchivesNestedTooDeepAreRefused) {
+    std::string nested = ZipText({{"bottom.txt", "B"}});
+    const int levels = MAX_INNER_ARCHIVE_DEPTH + 1;
+    for (int level = levels; level > 1; --level) {
+        nested = ZipText({{"level" + std::to_string(level) + ".zip", nested}});
+    }
+    const std::string deep = Archive("deep.zip", {{"level1.zip", nested}});
+
+    ui.ExpectError(Containing("archives nested more than 7 levels deep are not unpacked."));
+    for (int level = levels; level >= 1; --level) {
+        ui.ExpectError("Couldn't extract internal archive 'level" + std::to_string(level) +
+                       ".zip', return code=0");
+    }
+    EXPECT_FALSE(ExtractArchive(deep, target, true));
+    EXPECT_FALSE(machine.FileExists(target + "\\bottom.txt"));
+
+    // One level less is unpacked to the bottom.
+    std::string allowed = ZipText({{"bottom.txt", "B"}});
+    for (int level = levels - 1; level > 1; --level) {
+        allowed = ZipText({{"level" + std::to_string(level) + ".zip", allowed}});
+    }
+    const std::string fits = Archive("fits.zip", {{"level1.zip", allowed}});
+    const std::string fitsTarget = folder + "\\fits";
+    EXPECT_TRUE(ExtractArchive(fits, fitsTarget, true));
+    EXPECT_EQ(FileNamesIn(fitsTarget), (Names{"bottom.txt"}));
+}
+
+TEST_F(ExtractArchiveTest, EntryMayNotOverwriteAnArchiveBeingRead) {
+    // Unpacked beside itself, as a MyZip archive is.
+    const std::string self = Archive("Self.zip", {{"a.txt", "A"}, {"sub/self.ZIP", "X"}});
+    ui.ExpectError("Couldn't extract archive '" + self +
+                   "': the entry 'sub/self.ZIP' would overwrite the archive '" + folder +
+                   "\\self.ZIP' while it is being unpacked.");
+    EXPECT_FALSE(ExtractArchive(self, folder, false));
+    EXPECT_FALSE(machine.FileExists(folder + "\\a.txt"));
+
+    // An inner archive that holds an entry of its own name.
+    const std::string quine =
+        Archive("outer.zip", {{"inner.zip", ZipText({{"b.txt", "B"}, {"inner.zip", "I"}})}});
+    ui.ExpectError(Containing("the entry 'inner.zip' would overwrite the archive"));
+    ui.ExpectError("Couldn't extract internal archive 'inner.zip', return code=0");
+    EXPECT_FALSE(ExtractArchive(quine, target, true));
+    EXPECT_EQ(FileNamesIn(target), (Names{"inner.zip"}));
+}
+
+}  // namespace
+}  // namespace parvane
