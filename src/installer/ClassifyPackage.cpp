@@ -1,0 +1,257 @@
+#include "installer/ClassifyPackage.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <vector>
+
+#include "archive/EntryNames.h"
+#include "archive/OriginLists.h"
+#include "archive/PathHelpers.h"
+#include "catalogue/AsciiCase.h"
+#include "catalogue/Guid.h"
+#include "installer/HeaderReaders.h"
+#include "installer/InstallRecord.h"
+#include "platform/Machine.h"
+#include "properties/Properties.h"
+#include "shell/Messages.h"
+
+namespace parvane {
+
+namespace {
+
+// No text file is this large; a .txt file of this size or more is chosen only from a .tcx.
+constexpr std::uint64_t NO_TEXT_SIZE = 999999999;
+
+struct Scan {
+    const std::string& folder;
+    InstallRecord& record;
+    std::uint64_t smallestTextSize = NO_TEXT_SIZE;
+    bool courseSeen = false;
+    bool librarySeen = false;
+};
+
+std::string FilePath(const Scan& scan, const std::string& fileName) {
+    return scan.folder + "\\" + fileName;
+}
+
+// The display name as a folder name Windows accepts and that stays inside its parent: the
+// characters Windows forbids, control characters and trailing dots and blanks removed; empty
+// when nothing usable is left ("..", "CON", only forbidden characters).
+std::string SafeFolderName(const std::string& displayName) {
+    std::string printable = displayName;
+    std::erase_if(printable, [](char c) { return static_cast<unsigned char>(c) < 32; });
+    std::string name = WindowsFileName(MakeValidName(printable));
+    return UnsafeFileNameReason(name).empty() ? name : std::string();
+}
+
+// "TargetFolder\<kindFolder>\<safe name>", for a course or a library of the default folder.
+bool ContentFolder(const char* kindFolder, const std::string& displayName,
+                   const std::string& filePath, std::string& target) {
+    const std::string safeName = SafeFolderName(displayName);
+    if (safeName.empty()) {
+        ShowError("Couldn't make a folder name from the name '%s' in file '%s'.",
+                  displayName.c_str(), filePath.c_str());
+        return false;
+    }
+    target = CollapseBackslashes(GetProperty(PROPERTY_TARGET_FOLDER) + "\\" + kindFolder + "\\" +
+                                 safeName);
+    if (target.size() > MAX_PATH_LENGTH) {
+        ShowError("The target folder '%s' is longer than %d characters.", target.c_str(),
+                  static_cast<int>(MAX_PATH_LENGTH));
+        return false;
+    }
+    return true;
+}
+
+bool TakeCourseFile(Scan& scan, const std::string& fileName) {
+    const std::string path = FilePath(scan, fileName);
+    NameAndGuid header;
+    if (!GetHeaderNameAndGuid(path, header)) {
+        ShowError("Couldn't get course name from file '%s'", path.c_str());
+        return false;
+    }
+    ReferencedNames names;
+    if (!GetReferencedLibraryNames(path, names)) {
+        ShowError("Couldn't get library names from file '%s'", path.c_str());
+        return false;
+    }
+    ReferencedGuids guids;
+    if (!GetReferencedLibraryGuids(path, guids)) {
+        ShowError("Couldn't get library GUIDs from file '%s'", path.c_str());
+        return false;
+    }
+    std::string target;
+    if (!ContentFolder("courses", header.name, path, target))
+        return false;
+    scan.courseSeen = true;
+    CourseRecord& course = scan.record.course;
+    course.libraryNames = names.names;
+    course.libraryGuids = guids.guids;
+    course.libraryCount = guids.count;
+    scan.record.installType = INSTALL_TYPE_COURSE;
+    scan.record.targetFolder = target;
+    course.guidText = GuidToText(header.guid);
+    course.name = header.name;
+    course.filename = fileName;
+    return true;
+}
+
+bool TakeLibraryFile(Scan& scan, const std::string& fileName) {
+    const std::string path = FilePath(scan, fileName);
+    if (scan.record.libraries.size() >= MAX_PACKAGE_LIBRARIES) {
+        ShowError(
+            "The installation archive holds more than %d library files ('%s' is one too "
+            "many).\nParvane installs at most %d libraries from one package.",
+            static_cast<int>(MAX_PACKAGE_LIBRARIES), fileName.c_str(),
+            static_cast<int>(MAX_PACKAGE_LIBRARIES));
+        return false;
+    }
+    NameAndGuid header;
+    if (!GetHeaderNameAndGuid(path, header)) {
+        ShowError("Couldn't get library name from file '%s'", path.c_str());
+        return false;
+    }
+    scan.librarySeen = true;
+    if (!scan.courseSeen) {
+        std::string target;
+        if (IsPropertyOn(PROPERTY_USE_DEFAULT_LIBRARY_FOLDER)) {
+            if (!ContentFolder("libraries", header.name, path, target))
+                return false;
+        } else {
+            target = GetProperty(PROPERTY_LIBRARY_FOLDER);
+        }
+        scan.record.installType =
+            scan.record.libraries.empty() ? INSTALL_TYPE_LIBRARY : INSTALL_TYPE_LIBRARIES;
+        scan.record.targetFolder = target;
+    }
+    LibraryRecord library;
+    library.guid = header.guid;
+    library.guidText = GuidToText(header.guid);
+    library.filename = fileName;
+    library.name = header.name;
+    library.headerName = header.name;
+    scan.record.libraries.push_back(library);
+    return true;
+}
+
+void TakeTextFile(Scan& scan, const FolderEntry& entry) {
+    if (IsTcxFile(entry.name)) {
+        scan.record.course.text = entry.name;
+        scan.smallestTextSize = 0;
+    } else if (entry.size < scan.smallestTextSize) {
+        scan.record.course.text = entry.name;
+        scan.smallestTextSize = entry.size;
+    }
+}
+
+// A sound or picture candidate: the first one listed, unless a later one came from a .tcx.
+void TakeCandidate(std::string& field, const std::string& fileName) {
+    if (field.empty() || IsTcxFile(fileName))
+        field = fileName;
+}
+
+void TakeMp3File(Scan& scan, const std::string& fileName) {
+    if (IsSoundsFile(fileName))
+        return;
+    if (StartsWithNoCase(fileName, "hole") && fileName.size() <= 10) {
+        // The mark that the package carries per-hole audio; installation makes it the folder.
+        scan.record.course.audio.assign(1, '.');
+    } else {
+        TakeCandidate(scan.record.course.music, fileName);
+    }
+}
+
+void TakeDdsFile(Scan& scan, const std::string& fileName) {
+    if (IsPrvFile(fileName))
+        return;
+    if (EqualsNoCase(fileName, "flag.dds")) {
+        scan.record.course.flag = fileName;
+    } else if (EqualsNoCase(fileName, "logo.dds")) {
+        scan.record.course.logo = fileName;
+    } else {
+        ShowWarning(
+            "Parvane cannot detect whether the file '%s' is a splash screen, a flag or a "
+            "logo.\nThis file will be ignored.",
+            fileName.c_str());
+    }
+}
+
+void TakeIniFile(Scan& scan, const std::string& fileName) {
+    if (IsPrvFile(fileName))
+        return;
+    if (EqualsNoCase(fileName, "snd.ini")) {
+        scan.record.course.soundIniFile = fileName;
+    } else {
+        scan.record.course.iniFile = fileName;
+    }
+}
+
+// The rules in order; the first whose name test matches decides, even when it then ignores
+// the file.
+bool ClassifyFile(Scan& scan, const FolderEntry& entry) {
+    const std::string& name = entry.name;
+    CourseRecord& course = scan.record.course;
+    if (EndsWithNoCase(name, ".tcr"))
+        return TakeCourseFile(scan, name);
+    if (EndsWithNoCase(name, ".tcl"))
+        return TakeLibraryFile(scan, name);
+    if (EndsWithNoCase(name, ".txt")) {
+        TakeTextFile(scan, entry);
+    } else if (EndsWithNoCase(name, ".rtf") || EndsWithNoCase(name, ".htm")) {
+        ShowWarning(
+            "The file '%s' appears to be the course text, but the format is not "
+            "supported by GV06\nThis file will be ignored.",
+            name.c_str());
+    } else if (EndsWithNoCase(name, ".mp3")) {
+        TakeMp3File(scan, name);
+    } else if (EndsWithNoCase(name, ".dds")) {
+        TakeDdsFile(scan, name);
+    } else if (EndsWithNoCase(name, ".bmp") || EndsWithNoCase(name, ".tga")) {
+        if (!IsPrvFile(name))
+            TakeCandidate(course.picture, name);
+    } else if (EndsWithNoCase(name, ".wav")) {
+        if (!IsSoundsFile(name) && !IsPrvFile(name))
+            TakeCandidate(course.music, name);
+    } else if (EndsWithNoCase(name, ".ini")) {
+        TakeIniFile(scan, name);
+    } else if (EndsWithNoCase(name, ".stn")) {
+        course.stationeryFile = name;
+    } else if (EndsWithNoCase(name, ".tcn")) {
+        course.caddyBookFile = name;
+    }
+    return true;
+}
+
+bool ListPackageFiles(const std::string& folder, std::vector<FolderEntry>& entries) {
+    const Win32Error error = TheMachine().ListFolder(folder + "\\*.*", entries);
+    if (error == ERR_SUCCESS || error == ERR_FILE_NOT_FOUND)
+        return true;
+    ShowError("Couldn't list the folder '%s', error code=%d", folder.c_str(),
+              static_cast<int>(error));
+    return false;
+}
+
+}  // namespace
+
+bool ClassifyPackage(const std::string& folder) {
+    ClearInstallRecord();
+    std::vector<FolderEntry> entries;
+    if (!ListPackageFiles(folder, entries))
+        return false;
+    Scan scan{folder, TheInstallRecord()};
+    for (const FolderEntry& entry : entries) {
+        if ((entry.attributes & ATTR_DIRECTORY) != 0)
+            continue;
+        if (!ClassifyFile(scan, entry))
+            return false;
+    }
+    if (!scan.courseSeen && !scan.librarySeen) {
+        ShowError(
+            "The installation archive you selected does not appear\nto be a course or "
+            "library package.");
+        return false;
+    }
+    return true;
+}
+
+}  // namespace parvane
