@@ -170,6 +170,21 @@ TEST_F(HostFiles, TempPathPrefersTheConfiguredFolder) {
     EXPECT_TRUE(std::filesystem::is_directory(driveC / "users" / user / "AppData/Local/Temp"));
 }
 
+TEST_F(HostFiles, AFullDiskIsReportedWhenTheStreamIsWrittenOut) {
+    if (access("/dev/full", W_OK) != 0) {
+        GTEST_SKIP() << "no /dev/full";
+    }
+    std::filesystem::create_directory_symlink("/dev", prefix / "dosdevices" / "f:");
+    Win32Error error = ERR_SUCCESS;
+    auto file = OpenFile(prefix, "F:\\full", FileMode::Write, error);
+    ASSERT_NE(file, nullptr);
+    const std::string data(100000, 'x');
+    const std::size_t written = file->Write(data.data(), data.size());
+    const Win32Error closed = file->Close();
+    EXPECT_TRUE(written < data.size() || closed == ERR_DISK_FULL);
+    EXPECT_EQ(file->Error(), ERR_DISK_FULL);
+}
+
 TEST_F(HostFiles, UniqueTempFileNeedsItsFolder) {
     std::string path;
     EXPECT_EQ(UniqueTempFile(prefix, "C:\\absent", "PRV", path), ERR_PATH_NOT_FOUND);

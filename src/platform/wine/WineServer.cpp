@@ -47,8 +47,15 @@ std::vector<std::filesystem::path> WineserverFolders(const std::filesystem::path
                   static_cast<unsigned long long>(status.st_ino));
     folders.push_back(std::filesystem::path("/tmp") / (".wine-" + std::to_string(getuid())) /
                       serverName);
-    const std::filesystem::path temporary = TemporaryFolder();
-    if (DIR* directory = opendir(temporary.c_str())) {
+    std::vector<std::filesystem::path> temporaries = {"/tmp"};
+    if (TemporaryFolder() != temporaries.front()) {
+        temporaries.push_back(TemporaryFolder());  // the server may have been started with either
+    }
+    for (const std::filesystem::path& temporary : temporaries) {
+        DIR* directory = opendir(temporary.c_str());
+        if (directory == nullptr) {
+            continue;
+        }
         while (const dirent* entry = readdir(directory)) {
             if (std::string_view(entry->d_name).starts_with("wine-")) {
                 folders.push_back(temporary / entry->d_name / serverName);
