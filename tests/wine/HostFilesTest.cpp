@@ -109,6 +109,16 @@ TEST_F(HostFiles, CopyTakesTheDataOfALinkAndThePermissionsOfTheSource) {
     EXPECT_NE(attributes & ATTR_READONLY, 0u);
 }
 
+// Windows refuses with ERR_SHARING_VIOLATION while the file is open; the host does not.
+TEST_F(HostFiles, AnOpenFileCanBeDeletedUnlikeOnWindows) {
+    Touch(driveC / "open.tcr");
+    Win32Error error = ERR_SUCCESS;
+    auto file = OpenFile(prefix, "C:\\open.tcr", FileMode::Read, error);
+    ASSERT_NE(file, nullptr);
+    EXPECT_EQ(RemoveFile(prefix, "C:\\open.tcr"), ERR_SUCCESS);
+    file->Close();
+}
+
 TEST_F(HostFiles, CopyOntoItselfIsASharingViolation) {
     Touch(driveC / "same.tcr", "data");
     EXPECT_EQ(CopyFileOver(prefix, "C:\\same.tcr", "C:\\SAME.TCR"), ERR_SHARING_VIOLATION);

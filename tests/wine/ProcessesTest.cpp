@@ -95,6 +95,14 @@ TEST_F(DocumentLauncher, ACommandWithoutAnExistingDocumentFails) {
     EXPECT_FALSE(std::filesystem::exists(tools / "opened"));
 }
 
+// Windows would start the program (and answer 33); here no Windows program is ever started.
+TEST_F(DocumentLauncher, AWindowsProgramAloneIsNotStartedUnlikeOnWindows) {
+    std::filesystem::create_directories(prefix.DriveC() / "windows");
+    std::ofstream(prefix.DriveC() / "windows" / "notepad.exe") << "MZ";
+    EXPECT_EQ(RunCommand(prefix.Folder(), "C:\\windows\\notepad.exe"), ERR_FILE_NOT_FOUND);
+    EXPECT_FALSE(std::filesystem::exists(tools / "opened"));
+}
+
 TEST_F(DocumentLauncher, WithoutXdgOpenNothingStarts) {
     std::filesystem::remove(tools / "xdg-open");
     EXPECT_EQ(RunCommand(prefix.Folder(), "browser.exe C:\\Parvane\\Missing Libraries.htm"),
