@@ -197,7 +197,9 @@ TEST_F(HostFiles, AFullDiskIsReportedWhenTheStreamIsWrittenOut) {
 
 TEST_F(HostFiles, UniqueTempFileNeedsItsFolder) {
     std::string path;
-    EXPECT_EQ(UniqueTempFile(prefix, "C:\\absent", "PRV", path), ERR_PATH_NOT_FOUND);
+    EXPECT_EQ(UniqueTempFile(prefix, "C:\\absent", "PRV", path), ERR_DIRECTORY);
+    Touch(driveC / "file");
+    EXPECT_EQ(UniqueTempFile(prefix, "C:\\file", "PRV", path), ERR_DIRECTORY);
     EXPECT_TRUE(path.empty());
 }
 

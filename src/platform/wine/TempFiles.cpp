@@ -103,8 +103,11 @@ Win32Error TempPath(const std::filesystem::path& prefix, const std::string& conf
 Win32Error UniqueTempFile(const std::filesystem::path& prefix, const std::string& folder,
                           const std::string& namePrefix, std::string& path) {
     path.clear();
+    if (!IsFolder(prefix, folder)) {
+        return ERR_DIRECTORY;  // as GetTempFileNameA answers for a missing folder
+    }
     std::string stem = folder;
-    if (stem.empty() || !IsSeparator(stem.back())) {
+    if (!IsSeparator(stem.back())) {
         stem += '\\';
     }
     stem += namePrefix.substr(0, 3);
@@ -124,9 +127,6 @@ Win32Error UniqueTempFile(const std::filesystem::path& prefix, const std::string
         }
         if (host.Exists()) {
             continue;  // under another case, too
-        }
-        if (host.missingComponents > 1) {
-            return ERR_PATH_NOT_FOUND;
         }
         const int file = open(host.path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (file >= 0) {

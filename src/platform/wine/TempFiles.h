@@ -21,7 +21,8 @@ Win32Error UserProfileFolder(std::string& folder);
 
 // GetTempFileNameA with unique number 0: creates a new empty file "<prefix><hex>.tmp" in
 // `folder` (at most three characters of `namePrefix`, the number in upper-case hexadecimal)
-// trying successive numbers until a name is free, and returns its path.
+// trying successive numbers until a name is free, and returns its path. ERR_DIRECTORY when
+// `folder` is no existing folder.
 Win32Error UniqueTempFile(const std::filesystem::path& prefix, const std::string& folder,
                           const std::string& namePrefix, std::string& path);
 
