@@ -1,0 +1,146 @@
+#include "catalogue/CatalogueLoading.h"
+
+#include <utility>
+
+#include "catalogue/AsciiCase.h"
+#include "catalogue/Catalogue.h"
+#include "catalogue/ContentFileFields.h"
+#include "catalogue/GameDetection.h"
+#include "catalogue/StoreEntries.h"
+#include "platform/RegistryKey.h"
+#include "shell/Messages.h"
+
+namespace parvane {
+
+namespace {
+
+constexpr const char* OPEN_FAILED_MESSAGE = "RegOpenKeyEx returned %ld";
+constexpr const char* STALE_COURSE_MESSAGE =
+    "Failed to remove cloaked entry for course with ID=%s\nThis course will remain in the "
+    "cloaked store, but will not be\nlisted on screen.";
+constexpr const char* STALE_LIBRARY_MESSAGE =
+    "Failed to remove cloaked entry for library with ID=%s\nThis library will remain in the "
+    "cloaked store, but will not be\nlisted on screen.";
+
+// Opens a key for reading, with the message when it cannot be opened.
+bool OpenForReading(RegistryKey& key, const std::string& path) {
+    const Win32Error status = key.Open(Hive::LocalMachine, path);
+    if (status != ERR_SUCCESS) {
+        ShowError(OPEN_FAILED_MESSAGE, static_cast<long>(status));
+        return false;
+    }
+    return true;
+}
+
+// Deleting a stale entry moves the entries behind it down by one, so after a deletion the
+// same index is read again. An entry that cannot be deleted is reported and passed over.
+// `loadEntry` is called with every other key name and may stop the load by returning false.
+// The enumeration ends at its first status other than success: the end of the list, or a key
+// name too long for the buffer.
+template <typename LoadEntry>
+bool ForEachEntry(const RegistryKey& store, const std::string& storePath, StaleEntryFilter isStale,
+                  const char* staleFailureMessage, LoadEntry&& loadEntry) {
+    std::string keyName;
+    std::uint32_t index = 0;
+    while (TheMachine().EnumKey(store.Handle(), index, ENTRY_KEY_NAME_CAPACITY, keyName) ==
+           ERR_SUCCESS) {
+        if (isStale != nullptr && isStale(keyName)) {
+            if (TheMachine().DeleteKey(Hive::LocalMachine, EntryKeyPath(storePath, keyName)) !=
+                ERR_SUCCESS) {
+                ShowError(staleFailureMessage, keyName.c_str());
+                ++index;
+            }
+            continue;
+        }
+        if (!loadEntry(keyName)) {
+            return false;
+        }
+        ++index;
+    }
+    return true;
+}
+
+bool LoadCourseEntry(const std::string& storePath, const std::string& keyName, CourseList& list) {
+    RegistryKey entry;
+    if (!OpenForReading(entry, EntryKeyPath(storePath, keyName))) {
+        return false;
+    }
+    CourseRecord course;
+    course.guidText = keyName;
+    course.name = ReadEntryValue(entry.Handle(), VALUE_NAME);
+    course.filename = ReadEntryValue(entry.Handle(), VALUE_FILENAME);
+    course.audio = ReadEntryValue(entry.Handle(), VALUE_AUDIO);
+    course.music = ReadEntryValue(entry.Handle(), VALUE_MUSIC);
+    course.picture = ReadEntryValue(entry.Handle(), VALUE_PICTURE);
+    course.text = ReadEntryValue(entry.Handle(), VALUE_TEXT);
+    course.flag = ReadEntryValue(entry.Handle(), VALUE_FLAG);
+    course.logo = ReadEntryValue(entry.Handle(), VALUE_LOGO);
+    entry.Close();
+    FillFromCourseFile(course);
+    list.AppendUnsorted(std::move(course));
+    return true;
+}
+
+bool LoadLibraryEntry(const std::string& storePath, const std::string& keyName, LibraryList& list) {
+    RegistryKey entry;
+    if (!OpenForReading(entry, EntryKeyPath(storePath, keyName))) {
+        return false;
+    }
+    LibraryRecord library;
+    library.guidText = ToUpperAscii(keyName);
+    library.name = ReadEntryValue(entry.Handle(), VALUE_NAME);
+    library.filename = ReadEntryValue(entry.Handle(), VALUE_FILENAME);
+    entry.Close();
+    FillFromLibraryFile(library);
+    list.AppendUnsorted(std::move(library));
+    return true;
+}
+
+}  // namespace
+
+bool LoadCourseStore(const std::string& storePath, CourseList& list, StaleEntryFilter isStale) {
+    RegistryKey store;
+    if (!OpenForReading(store, storePath)) {
+        return false;
+    }
+    const bool loaded = ForEachEntry(
+        store, storePath, isStale, STALE_COURSE_MESSAGE,
+        [&](const std::string& keyName) { return LoadCourseEntry(storePath, keyName, list); });
+    // Sorted once, after the whole store, also when an entry stopped the load: the records
+    // already listed stay and stay in order.
+    list.Sort();
+    return loaded;
+}
+
+bool LoadLibraryStore(const std::string& storePath, LibraryList& list, StaleEntryFilter isStale) {
+    RegistryKey store;
+    if (!OpenForReading(store, storePath)) {
+        return false;
+    }
+    const bool loaded = ForEachEntry(
+        store, storePath, isStale, STALE_LIBRARY_MESSAGE,
+        [&](const std::string& keyName) { return LoadLibraryEntry(storePath, keyName, list); });
+    list.Sort();
+    return loaded;
+}
+
+bool LoadCatalogue() {
+    Catalogue& catalogue = TheCatalogue();
+    catalogue.installedCourses.Clear();
+    catalogue.cloakedCourses.Clear();
+    catalogue.installedLibraries.Clear();
+    catalogue.cloakedLibraries.Clear();
+
+    // The installed lists first: the stale-entry filters of the cloaked loads look into them.
+    if (!LoadCourseStore(GAME_COURSES_KEY, catalogue.installedCourses, nullptr) ||
+        !LoadLibraryStore(GAME_LIBRARIES_KEY, catalogue.installedLibraries, nullptr)) {
+        return false;
+    }
+    if (!IsCloakingToolPresent()) {
+        return true;
+    }
+    return LoadCourseStore(CLOAK_COURSES_KEY, catalogue.cloakedCourses, IsCourseInstalled) &&
+           LoadLibraryStore(CLOAK_LIBRARIES_KEY, catalogue.cloakedLibraries, IsLibraryInstalled);
+}
+
+}  // namespace parvane

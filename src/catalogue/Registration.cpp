@@ -1,0 +1,121 @@
+#include "catalogue/Registration.h"
+
+#include <array>
+#include <string>
+#include <utility>
+
+#include "catalogue/Catalogue.h"
+#include "catalogue/ContentFileFields.h"
+#include "catalogue/GameDetection.h"
+#include "catalogue/StoreEntries.h"
+#include "platform/RegistryKey.h"
+#include "shell/Messages.h"
+
+namespace parvane {
+
+namespace {
+
+struct EntryValue {
+    const char* name;
+    const std::string* text;
+};
+
+// A value longer than this would not fit the buffer through which the game's entries are
+// read back: it is refused rather than stored unreadable.
+constexpr std::size_t MAX_VALUE_LENGTH = ENTRY_VALUE_CAPACITY - 1;
+
+template <std::size_t Count>
+bool ValuesFit(const std::string& guidText, const std::array<EntryValue, Count>& values) {
+    for (const EntryValue& value : values) {
+        if (value.text->size() > MAX_VALUE_LENGTH) {
+            ShowError(
+                "The value \"%s\" of the entry %s is longer than %d characters and "
+                "cannot be registered.",
+                value.name, guidText.c_str(), static_cast<int>(MAX_VALUE_LENGTH));
+            return false;
+        }
+    }
+    return true;
+}
+
+// Creates or opens the entry key in the game's store and writes the values in their order,
+// each without a terminator. The first failure stops the writing; values already written stay.
+template <std::size_t Count>
+bool WriteEntry(const std::string& storePath, const std::string& guidText,
+                const std::array<EntryValue, Count>& values) {
+    if (!ValuesFit(guidText, values)) {
+        return false;
+    }
+    RegistryKey entry;
+    Win32Error status =
+        entry.Create(Hive::LocalMachine, EntryKeyPath(storePath, guidText), ENTRY_KEY_CLASS);
+    if (status != ERR_SUCCESS) {
+        ShowError("RegCreateKeyEx returned %ld", static_cast<long>(status));
+        return false;
+    }
+    for (const EntryValue& value : values) {
+        status = TheMachine().SetValue(entry.Handle(), value.name, REGTYPE_SZ, *value.text);
+        if (status != ERR_SUCCESS) {
+            ShowError("RegSetValueEx returned %ld", static_cast<long>(status));
+            return false;
+        }
+    }
+    return true;
+}
+
+bool DeleteEntry(const std::string& storePath, const std::string& guidText) {
+    const Win32Error status =
+        TheMachine().DeleteKey(Hive::LocalMachine, EntryKeyPath(storePath, guidText));
+    if (status != ERR_SUCCESS) {
+        ShowError("RegDeleteKey returned %ld", static_cast<long>(status));
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+bool RegisterCourse(CourseRecord& course) {
+    const std::array<EntryValue, 8> values{{
+        {VALUE_NAME, &course.name},
+        {VALUE_FILENAME, &course.filename},
+        {VALUE_FLAG, &course.flag},
+        {VALUE_LOGO, &course.logo},
+        {VALUE_AUDIO, &course.audio},
+        {VALUE_MUSIC, &course.music},
+        {VALUE_PICTURE, &course.picture},
+        {VALUE_TEXT, &course.text},
+    }};
+    if (!WriteEntry(GAME_COURSES_KEY, course.guidText, values)) {
+        return false;
+    }
+    FillFromCourseFile(course);
+    TheCatalogue().installedCourses.Append(course);
+    return true;
+}
+
+bool RegisterLibrary(LibraryRecord& library) {
+    const std::array<EntryValue, 2> values{{
+        {VALUE_NAME, &library.name},
+        {VALUE_FILENAME, &library.filename},
+    }};
+    if (!WriteEntry(GAME_LIBRARIES_KEY, library.guidText, values)) {
+        return false;
+    }
+    FillFromLibraryFile(library);
+    TheCatalogue().installedLibraries.Append(library);
+    return true;
+}
+
+bool UnregisterCourse(const CourseRecord& course) {
+    return DeleteEntry(IsCourseCloaked(course.guidText) ? CLOAK_COURSES_KEY : GAME_COURSES_KEY,
+                       course.guidText);
+}
+
+bool UnregisterLibrary(const LibraryRecord& library) {
+    return DeleteEntry(
+        IsLibraryCloaked(library.guidText) ? CLOAK_LIBRARIES_KEY : GAME_LIBRARIES_KEY,
+        library.guidText);
+}
+
+}  // namespace parvane

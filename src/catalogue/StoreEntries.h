@@ -1,0 +1,39 @@
+#pragma once
+
+// The layout of one entry of a content store: a key named by the entry's GUID text below the
+// store key, holding text values under fixed names. The game, the cloaking tool and this
+// program all read and write entries in this layout.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "platform/Machine.h"
+
+namespace parvane {
+
+inline constexpr const char* VALUE_NAME = "Name";
+inline constexpr const char* VALUE_FILENAME = "Filename";
+inline constexpr const char* VALUE_AUDIO = "Audio";
+inline constexpr const char* VALUE_MUSIC = "Music";
+inline constexpr const char* VALUE_PICTURE = "Picture";
+inline constexpr const char* VALUE_TEXT = "Text";
+inline constexpr const char* VALUE_FLAG = "Flag";
+inline constexpr const char* VALUE_LOGO = "Logo";
+
+// Entry keys are created with this class.
+inline constexpr const char* ENTRY_KEY_CLASS = "Parvane";
+
+// Values are read through a buffer of this many bytes, terminator included.
+inline constexpr std::uint32_t ENTRY_VALUE_CAPACITY = 256;
+// Entry key names are enumerated through a buffer of this many characters, terminator included.
+inline constexpr std::uint32_t ENTRY_KEY_NAME_CAPACITY = 128;
+
+// storePath + "\" + keyName.
+std::string EntryKeyPath(std::string_view storePath, std::string_view keyName);
+
+// The text of one value of an open entry key; empty when the value is missing, does not fit
+// the buffer or cannot be read. Data of any type is taken up to its first zero byte.
+std::string ReadEntryValue(KeyHandle entry, const std::string& valueName);
+
+}  // namespace parvane
