@@ -6,6 +6,7 @@
 #include "catalogue/Catalogue.h"
 #include "catalogue/ContentFileFields.h"
 #include "catalogue/GameDetection.h"
+#include "catalogue/RegistryRoots.h"
 #include "catalogue/StoreEntries.h"
 #include "platform/RegistryKey.h"
 #include "shell/Messages.h"
@@ -24,7 +25,7 @@ constexpr const char* STALE_LIBRARY_MESSAGE =
 
 // Opens a key for reading, with the message when it cannot be opened.
 bool OpenForReading(RegistryKey& key, const std::string& path) {
-    const Win32Error status = key.Open(Hive::LocalMachine, path);
+    const Win32Error status = key.Open(GAME_HIVE, path);
     if (status != ERR_SUCCESS) {
         ShowError(OPEN_FAILED_MESSAGE, static_cast<long>(status));
         return false;
@@ -45,7 +46,7 @@ bool ForEachEntry(const RegistryKey& store, const std::string& storePath, StaleE
     while (TheMachine().EnumKey(store.Handle(), index, ENTRY_KEY_NAME_CAPACITY, keyName) ==
            ERR_SUCCESS) {
         if (isStale != nullptr && isStale(keyName)) {
-            if (TheMachine().DeleteKey(Hive::LocalMachine, EntryKeyPath(storePath, keyName)) !=
+            if (TheMachine().DeleteKey(GAME_HIVE, EntryKeyPath(storePath, keyName)) !=
                 ERR_SUCCESS) {
                 ShowError(staleFailureMessage, keyName.c_str());
                 ++index;

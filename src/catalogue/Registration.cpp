@@ -6,7 +6,7 @@
 
 #include "catalogue/Catalogue.h"
 #include "catalogue/ContentFileFields.h"
-#include "catalogue/GameDetection.h"
+#include "catalogue/RegistryRoots.h"
 #include "catalogue/StoreEntries.h"
 #include "platform/RegistryKey.h"
 #include "shell/Messages.h"
@@ -47,8 +47,7 @@ bool WriteEntry(const std::string& storePath, const std::string& guidText,
         return false;
     }
     RegistryKey entry;
-    Win32Error status =
-        entry.Create(Hive::LocalMachine, EntryKeyPath(storePath, guidText), ENTRY_KEY_CLASS);
+    Win32Error status = entry.Create(GAME_HIVE, EntryKeyPath(storePath, guidText), ENTRY_KEY_CLASS);
     if (status != ERR_SUCCESS) {
         ShowError("RegCreateKeyEx returned %ld", static_cast<long>(status));
         return false;
@@ -64,8 +63,7 @@ bool WriteEntry(const std::string& storePath, const std::string& guidText,
 }
 
 bool DeleteEntry(const std::string& storePath, const std::string& guidText) {
-    const Win32Error status =
-        TheMachine().DeleteKey(Hive::LocalMachine, EntryKeyPath(storePath, guidText));
+    const Win32Error status = TheMachine().DeleteKey(GAME_HIVE, EntryKeyPath(storePath, guidText));
     if (status != ERR_SUCCESS) {
         ShowError("RegDeleteKey returned %ld", static_cast<long>(status));
         return false;
