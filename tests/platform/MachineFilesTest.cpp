@@ -183,7 +183,7 @@ TEST_F(MachineFiles, LongPathNameNeedsAnExistingPath) {
     ASSERT_EQ(TheMachine().LongPathName(InScratch("deep\\file.tcr"), longPath), ERR_SUCCESS);
     EXPECT_EQ(longPath.size(), InScratch("deep\\file.tcr").size());
     EXPECT_EQ(TheMachine().LongPathName(InScratch("deep\\none.tcr"), longPath), ERR_FILE_NOT_FOUND);
-    EXPECT_EQ(TheMachine().LongPathName(InScratch("none\\none.tcr"), longPath), ERR_PATH_NOT_FOUND);
+    EXPECT_EQ(TheMachine().LongPathName(InScratch("none\\none.tcr"), longPath), ERR_FILE_NOT_FOUND);
 }
 
 TEST_F(MachineFiles, TempPathIsAFolderEndingInABackslash) {

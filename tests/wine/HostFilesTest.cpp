@@ -39,6 +39,7 @@ TEST_F(HostFiles, LongPathNameSpellsEveryNameAsOnDisk) {
     EXPECT_EQ(longPath, "C:\\Games\\Golf Courses\\Links.TCR");
     ASSERT_EQ(LongPathName(prefix, "c:/games/", longPath), ERR_SUCCESS);
     EXPECT_EQ(longPath, "C:\\Games\\");
+    EXPECT_EQ(LongPathName(prefix, "C:\\Games\\None\\x.tcr", longPath), ERR_FILE_NOT_FOUND);
 }
 
 TEST_F(HostFiles, AccentedNamesAreUtf8OnDisk) {

@@ -311,7 +311,7 @@ Win32Error LongPathName(const std::filesystem::path& prefix, const std::string& 
         return error;
     }
     if (!host.Exists()) {
-        return NotFoundError(host);
+        return ERR_FILE_NOT_FOUND;  // Windows stops at the first missing name, folder or not
     }
     longPath = FormatWindowsPath(host.windows);
     return ERR_SUCCESS;

@@ -28,7 +28,7 @@ Win32Error CopyFileOver(const std::filesystem::path& prefix, const std::string& 
 // MoveFileA: ERR_ALREADY_EXISTS when the target exists; a file is copied across devices.
 Win32Error MoveFileTo(const std::filesystem::path& prefix, const std::string& source,
                       const std::string& target);
-// GetLongPathNameA: every name spelled as on disk.
+// GetLongPathNameA: every name spelled as on disk; ERR_FILE_NOT_FOUND when any is missing.
 Win32Error LongPathName(const std::filesystem::path& prefix, const std::string& path,
                         std::string& longPath);
 // GetDiskFreeSpaceExA: bytes available to the caller.
