@@ -218,7 +218,7 @@ TEST_F(ExtractArchiveTest, NameWithAHiddenNulIsRefused) {
     ZipBytes bytes = ZipArchiveBytes({{"a.txt", "A"}, {"x.txt.zip", "X"}});
     test::PatchEntryNameByte(bytes, 1, 5, 0);  // "x.txt\0zip"
     ui.ExpectError(Containing("cannot be written safely, because the name holds a control"));
-    EXPECT_FALSE(ExtractArchive(Archive("nul.zip", bytes), target, true));
+    EXPECT_FALSE(ExtractArchive(Archive("hidden.zip", bytes), target, true));
     EXPECT_TRUE(FileNamesIn(target).empty());
 }
 
