@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "archive/ArchiveChecks.h"
 #include "archive/EntryNames.h"
 #include "archive/OriginLists.h"
 #include "archive/PathHelpers.h"
@@ -23,6 +24,11 @@ namespace {
 // written over one of them while it is read.
 using ArchiveChain = std::vector<std::string>;
 
+std::string LongPathOr(const std::string& path) {
+    std::string longPath;
+    return TheMachine().LongPathName(path, longPath) == ERR_SUCCESS ? longPath : path;
+}
+
 class ChainLink {
   public:
     ChainLink(ArchiveChain& archiveChain, const std::string& archivePath) : chain(archiveChain) {
@@ -32,140 +38,13 @@ class ChainLink {
     ChainLink(const ChainLink&) = delete;
     ChainLink& operator=(const ChainLink&) = delete;
 
-    static std::string LongPathOr(const std::string& path) {
-        std::string longPath;
-        return TheMachine().LongPathName(path, longPath) == ERR_SUCCESS ? longPath : path;
-    }
-
   private:
     ArchiveChain& chain;
 };
 
-bool IsFolderEntry(const ZipEntryInfo& info) {
-    return info.name.ends_with('/');
-}
-
-std::string WrittenFileName(const ZipEntryInfo& info) {
-    return WindowsFileName(LastEntryComponent(info.name));
-}
-
-std::string OutputPath(const std::string& targetFolder, const std::string& fileName) {
-    return targetFolder + "\\" + fileName;
-}
-
 bool IsInnerArchiveName(const std::string& fileName) {
     return EndsWithNoCase(fileName, ".zip") || EndsWithNoCase(fileName, ".exe") ||
            EndsWithNoCase(fileName, ".tcx");
-}
-
-bool OverwritesArchiveInUse(const std::string& outputPath, const ArchiveChain& chain) {
-    std::string longPath;
-    if (TheMachine().LongPathName(outputPath, longPath) != ERR_SUCCESS)
-        return false;
-    for (const std::string& archive : chain) {
-        if (EqualsNoCase(archive, longPath))
-            return true;
-    }
-    return false;
-}
-
-// Why an entry cannot be written safely, or empty when it can.
-std::string EntryNameProblem(const ZipEntryInfo& info) {
-    if (info.declaredNameLength != info.name.size())
-        return "the name holds a control character";
-    return UnsafeFileNameReason(LastEntryComponent(info.name));
-}
-
-bool CheckEntry(const ZipEntryInfo& info, const std::string& archivePath,
-                const std::string& targetFolder, const ArchiveChain& chain) {
-    const char* archive = archivePath.c_str();
-    const std::string shownName = PrintableName(info.name);
-    if (info.declaredNameLength > MAX_PATH_LENGTH) {
-        ShowError(
-            "Couldn't extract archive '%s': the name of the entry '%s...' is longer than "
-            "%d characters.",
-            archive, shownName.c_str(), static_cast<int>(MAX_PATH_LENGTH));
-        return false;
-    }
-    if (IsFolderEntry(info))
-        return true;
-    if (const std::string problem = EntryNameProblem(info); !problem.empty()) {
-        ShowError(
-            "Couldn't extract archive '%s': the entry '%s' cannot be written safely, "
-            "because %s.",
-            archive, shownName.c_str(), problem.c_str());
-        return false;
-    }
-    if ((info.flags & ZIP_FLAG_ENCRYPTED) != 0) {
-        ShowError(
-            "Couldn't extract archive '%s': the entry '%s' is encrypted, which is not "
-            "supported.",
-            archive, shownName.c_str());
-        return false;
-    }
-    if (info.method != ZIP_METHOD_STORED && info.method != ZIP_METHOD_DEFLATED) {
-        ShowError(
-            "Couldn't extract archive '%s': the entry '%s' uses compression method %u, "
-            "which is not supported.",
-            archive, shownName.c_str(), info.method);
-        return false;
-    }
-    const std::string outputPath = OutputPath(targetFolder, WrittenFileName(info));
-    if (outputPath.size() > MAX_PATH_LENGTH) {
-        ShowError("Couldn't create file '%s': the path is longer than %d characters.",
-                  outputPath.c_str(), static_cast<int>(MAX_PATH_LENGTH));
-        return false;
-    }
-    if (OverwritesArchiveInUse(outputPath, chain)) {
-        ShowError(
-            "Couldn't extract archive '%s': the entry '%s' would overwrite the archive "
-            "'%s' while it is being unpacked.",
-            archive, shownName.c_str(), outputPath.c_str());
-        return false;
-    }
-    return true;
-}
-
-bool CheckFreeSpace(const std::string& archivePath, const std::string& targetFolder,
-                    std::uint64_t neededBytes) {
-    std::uint64_t freeBytes = 0;
-    const Win32Error error = TheMachine().FreeDiskSpace(targetFolder, freeBytes);
-    if (error != ERR_SUCCESS) {
-        ShowError("Couldn't get the free disk space of '%s', error code=%d", targetFolder.c_str(),
-                  static_cast<int>(error));
-        return false;
-    }
-    if (neededBytes <= freeBytes)
-        return true;
-    ShowError(
-        "Couldn't extract archive '%s': its files need %llu bytes, but only %llu bytes "
-        "are free on the drive of '%s'.",
-        archivePath.c_str(), static_cast<unsigned long long>(neededBytes),
-        static_cast<unsigned long long>(freeBytes), targetFolder.c_str());
-    return false;
-}
-
-std::uint64_t SaturatingAdd(std::uint64_t a, std::uint64_t b) {
-    return a + b < a ? UINT64_MAX : a + b;
-}
-
-// Walks the whole archive once before anything of it is written.
-bool CheckArchive(ZipReader& reader, const std::string& archivePath,
-                  const std::string& targetFolder, const ArchiveChain& chain) {
-    std::uint64_t neededBytes = 0;
-    reader.GoToFirstEntry();
-    do {
-        ZipEntryInfo info;
-        if (const int result = reader.ReadEntryInfo(info); result != ZIPCODE_OK) {
-            ShowError("Couldn't get ZIP file info, return code=%d", result);
-            return false;
-        }
-        if (!CheckEntry(info, archivePath, targetFolder, chain))
-            return false;
-        if (!IsFolderEntry(info))
-            neededBytes = SaturatingAdd(neededBytes, info.uncompressedSize);
-    } while (reader.GoToNextEntry() != ZIPCODE_END_OF_LIST);
-    return CheckFreeSpace(archivePath, targetFolder, neededBytes);
 }
 
 void RecordFolderOrigin(const ZipEntryInfo& info, const std::string& fileName) {
@@ -321,7 +200,7 @@ bool ExtractArchiveAt(const std::string& archivePath, const std::string& targetF
         ShowError("Couldn't get ZIP global info, return code=%d", result);
         return false;
     }
-    if (!CheckArchive(reader, archivePath, targetFolder, chain))
+    if (!CheckArchiveBeforeExtraction(reader, archivePath, targetFolder, chain))
         return false;
     reader.GoToFirstEntry();
     do {
