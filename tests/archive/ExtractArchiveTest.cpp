@@ -231,6 +231,16 @@ TEST_F(ExtractArchiveTest, TrailingDotsAndSpacesAreDroppedAsWindowsDoes) {
     EXPECT_EQ(GetPrvFiles(), (Names{"tree.bin"}));
 }
 
+TEST_F(ExtractArchiveTest, FoldersThatClimbOrStartAtARootAreDroppedWithTheRest) {
+    const std::string archive = Archive("climb.zip", {{"../../up.txt", "U"},
+                                                      {"/abs/root.txt", "R"},
+                                                      {"C:/Windows/system.ini", "S"},
+                                                      {"..\\..\\back.txt", "B"}});
+    ASSERT_TRUE(ExtractArchive(archive, target, false));
+    EXPECT_EQ(FileNamesIn(target), (Names{"back.txt", "root.txt", "system.ini", "up.txt"}));
+    EXPECT_EQ(FileNamesIn(folder), (Names{"climb.zip"}));
+}
+
 TEST_F(ExtractArchiveTest, NamesEqualIgnoringCaseMakeOneFileAndTheLaterWins) {
     const std::string archive =
         Archive("case.zip", {{"one/Readme.TXT", "first"}, {"two/readme.txt", "second"}});
