@@ -145,6 +145,21 @@ TEST_F(NestedArchivesTest, InnerArchivesInFoldersAreQueuedWhereTheFlatUnpackingP
                                                  {folder + "\\b.zip", 1, ARCHIVE_KIND_COURSE}}));
 }
 
+TEST_F(NestedArchivesTest, MyZipWithMoreThanEightyInnerArchivesKeepsThemAll) {
+    std::vector<ZipFileEntry> entries;
+    std::vector<QueuedEntry> expected;
+    const std::string library = ZipText(ONE_LIBRARY);
+    for (int i = 0; i < 85; ++i) {
+        const std::string name = "pack" + std::to_string(i) + ".zip";
+        entries.push_back({name, library});
+        expected.push_back({folder + "\\" + name, 1, ARCHIVE_KIND_LIBRARY});
+    }
+    const std::string myZip = Queued("M.zip", entries);
+    ui.ExpectInformation(MyZipMessage(myZip));
+    ExpandMyZipArchives();
+    EXPECT_EQ(Queue(), expected);
+}
+
 TEST_F(NestedArchivesTest, OnlyInnerArchiveRestartsTheWalkSoANestedMyZipIsExpandedToo) {
     const std::string inner = folder + "\\inner.zip";
     const std::string outer =
