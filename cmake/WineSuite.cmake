@@ -1,30 +1,52 @@
 # The tests built for Windows (scripts/build-windows, in PARVANE_WINDOWS_BUILD) run under wine,
-# label `wine`, in one throwaway prefix made once per run. They share the prefix's registry,
-# so they run one at a time.
+# label `wine`, in one throwaway prefix made once per run, beside native tests of the Wine
+# backend against Wine itself. They share the prefix's registry, so they run one at a time.
+
+if(WIN32)
+    # Writes a key with the Win32 backend for the native interoperability tests.
+    add_executable(parvane-registry-writer
+                   ${CMAKE_CURRENT_SOURCE_DIR}/interop/windows/RegistryWriter.cpp)
+    target_link_libraries(parvane-registry-writer PRIVATE parvane-backend)
+    parvane_strict_warnings(parvane-registry-writer)
+    return()
+endif()
+
 set(PARVANE_WINDOWS_BUILD "" CACHE PATH
     "Folder of the MinGW build whose test programs run under wine (empty: none)")
-
-if(PARVANE_WINDOWS_BUILD)
-    set(wine_suite ${PROJECT_SOURCE_DIR}/scripts/wine-suite)
-    set(WINE_TEST_PREFIX ${CMAKE_BINARY_DIR}/wine-prefix)
-
-    add_test(NAME wine-prefix-create COMMAND ${wine_suite} create ${WINE_TEST_PREFIX})
-    set_tests_properties(wine-prefix-create PROPERTIES FIXTURES_SETUP wine-prefix LABELS wine
-                                                       RESOURCE_LOCK wine-prefix)
-    add_test(NAME wine-prefix-remove COMMAND ${wine_suite} remove ${WINE_TEST_PREFIX})
-    set_tests_properties(wine-prefix-remove PROPERTIES FIXTURES_CLEANUP wine-prefix LABELS wine
-                                                       RESOURCE_LOCK wine-prefix)
-
-    # The folders the Windows build makes test programs of (see the loop above, with win32
-    # in place of wine).
-    foreach(folder IN LISTS WINDOWS_TEST_FOLDERS)
-        file(GLOB windows_test_sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/${folder}/*.cpp)
-        if(windows_test_sources)
-            set(program ${PARVANE_WINDOWS_BUILD}/tests/parvane-${folder}-tests.exe)
-            add_test(NAME wine:${folder}
-                     COMMAND ${wine_suite} run ${WINE_TEST_PREFIX} ${program})
-            set_tests_properties(wine:${folder} PROPERTIES FIXTURES_REQUIRED wine-prefix
-                                                           LABELS wine RESOURCE_LOCK wine-prefix)
-        endif()
-    endforeach()
+if(NOT PARVANE_WINDOWS_BUILD)
+    return()
 endif()
+
+set(wine_suite ${PROJECT_SOURCE_DIR}/scripts/wine-suite)
+set(WINE_TEST_PREFIX ${CMAKE_BINARY_DIR}/wine-prefix)
+
+add_test(NAME wine-prefix-create COMMAND ${wine_suite} create ${WINE_TEST_PREFIX})
+set_tests_properties(wine-prefix-create PROPERTIES FIXTURES_SETUP wine-prefix LABELS wine
+                                                   RESOURCE_LOCK wine-prefix)
+add_test(NAME wine-prefix-remove COMMAND ${wine_suite} remove ${WINE_TEST_PREFIX})
+set_tests_properties(wine-prefix-remove PROPERTIES FIXTURES_CLEANUP wine-prefix LABELS wine
+                                                   RESOURCE_LOCK wine-prefix)
+
+function(parvane_wine_test name program)
+    add_test(NAME wine:${name} COMMAND ${wine_suite} run ${WINE_TEST_PREFIX} ${program})
+    set_tests_properties(wine:${name} PROPERTIES FIXTURES_REQUIRED wine-prefix LABELS wine
+                                                 RESOURCE_LOCK wine-prefix ${ARGN})
+endfunction()
+
+# The Windows build's test programs: one per folder with tests, as above with win32 in place
+# of wine.
+foreach(folder IN LISTS WINDOWS_TEST_FOLDERS)
+    file(GLOB windows_test_sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/${folder}/*.cpp)
+    if(windows_test_sources)
+        parvane_wine_test(${folder} ${PARVANE_WINDOWS_BUILD}/tests/parvane-${folder}-tests.exe)
+    endif()
+endforeach()
+
+# The Wine backend and Wine itself reading each other's registry.
+file(GLOB interop_sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/interop/*.cpp)
+add_executable(parvane-interop-tests ${interop_sources})
+target_link_libraries(parvane-interop-tests PRIVATE parvane-test-support GTest::gtest_main)
+parvane_strict_warnings(parvane-interop-tests)
+parvane_wine_test(interop $<TARGET_FILE:parvane-interop-tests>
+                  ENVIRONMENT
+                  "PARVANE_REGISTRY_WRITER=${PARVANE_WINDOWS_BUILD}/tests/parvane-registry-writer.exe")

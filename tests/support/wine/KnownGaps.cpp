@@ -6,7 +6,7 @@ namespace parvane::test {
 
 const char* KnownGapReason(const std::string& testName) {
     static const std::map<std::string, const char*> GAPS = {
-        {"MachineFiles.UniqueTempFileNeedsAnExistingFolder",
+        {"MachineStatus.UniqueTempFileInAMissingFolderIsNotADirectory",
          "GetTempFileNameA answers 267 (ERROR_DIRECTORY) for a missing folder; the Wine backend "
          "answers 3"},
     };
