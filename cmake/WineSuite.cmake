@@ -8,6 +8,11 @@ if(WIN32)
                    ${CMAKE_CURRENT_SOURCE_DIR}/interop/windows/RegistryWriter.cpp)
     target_link_libraries(parvane-registry-writer PRIVATE parvane-backend)
     parvane_strict_warnings(parvane-registry-writer)
+    # Registers a course with the Win32 backend, for the same tests.
+    add_executable(parvane-course-registrar
+                   ${CMAKE_CURRENT_SOURCE_DIR}/interop/windows/CourseRegistrar.cpp)
+    target_link_libraries(parvane-course-registrar PRIVATE parvane-backend)
+    parvane_strict_warnings(parvane-course-registrar)
     return()
 endif()
 
@@ -50,3 +55,5 @@ parvane_strict_warnings(parvane-interop-tests)
 parvane_wine_test(interop $<TARGET_FILE:parvane-interop-tests>
                   ENVIRONMENT
                   "PARVANE_REGISTRY_WRITER=${PARVANE_WINDOWS_BUILD}/tests/parvane-registry-writer.exe")
+set_property(TEST wine:interop APPEND PROPERTY ENVIRONMENT
+             "PARVANE_COURSE_REGISTRAR=${PARVANE_WINDOWS_BUILD}/tests/parvane-course-registrar.exe")

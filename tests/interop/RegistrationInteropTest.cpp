@@ -1,0 +1,257 @@
+// A course registered by the Wine backend must reach the game exactly as the Win32 backend
+// would have registered it: the same eight values, types and bytes, as Wine itself reads them.
+// Runs in the wine suite's throwaway prefix (WINEPREFIX), with `wine` on the path and the
+// Windows build's course registrar in PARVANE_COURSE_REGISTRAR.
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "catalogue/Catalogue.h"
+#include "catalogue/GameDetection.h"
+#include "catalogue/Registration.h"
+#include "catalogue/RegistryRoots.h"
+#include "platform/wine/WineMachine.h"
+#include "support/ScriptedUserInterface.h"
+
+namespace parvane::test {
+namespace {
+
+const std::string WINE_BACKEND_GUID = "{0A0A0A0A-0000-4000-8000-000000000001}";
+const std::string WIN32_BACKEND_GUID = "{0B0B0B0B-0000-4000-8000-000000000002}";
+
+std::string Environment(const char* name) {
+    const char* value = std::getenv(name);
+    return value == nullptr ? std::string() : value;
+}
+
+std::string Quoted(const std::string& argument) {
+    std::string quoted = "'";
+    for (char c : argument) {
+        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    }
+    return quoted + "'";
+}
+
+// Runs a shell command; its output, with the status appended when it failed.
+std::string RunCommand(const std::string& command) {
+    std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen((command + " 2>&1").c_str(), "r"), pclose);
+    if (!pipe) {
+        return "cannot run " + command;
+    }
+    std::string output;
+    char buffer[4096];
+    while (const std::size_t got = std::fread(buffer, 1, sizeof buffer, pipe.get())) {
+        output.append(buffer, got);
+    }
+    const int status = pclose(pipe.release());
+    return status == 0 ? output : output + "\n[exit status " + std::to_string(status) + "]";
+}
+
+// Waits until the prefix's wineserver has saved the registry and gone.
+void WaitForWineserver() {
+    RunCommand("wineserver -w");
+}
+
+std::string ReadAll(const std::filesystem::path& path) {
+    std::ifstream file(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+}
+
+void ReplaceAll(std::string& text, const std::string& from, const std::string& to) {
+    for (std::size_t at = text.find(from); at != std::string::npos;
+         at = text.find(from, at + to.size())) {
+        text.replace(at, from.size(), to);
+    }
+}
+
+// The lines of a key's block in a registry file after its header and time stamp: class and
+// values, as Wine saved them.
+std::string KeyBlockBody(const std::string& registryFile, const std::string& keyPath) {
+    const std::size_t header = registryFile.find("\n[" + keyPath + "] ");
+    if (header == std::string::npos) {
+        return "(no key " + keyPath + ")";
+    }
+    const std::size_t bodyStart = registryFile.find("\n#time=", header + 1);
+    const std::size_t afterTime = registryFile.find('\n', bodyStart + 1);
+    const std::size_t end = registryFile.find("\n\n", afterTime);
+    return registryFile.substr(afterTime + 1, end - afterTime);
+}
+
+// The course as both backends register it: empty values, quotes, backslashes and an accented
+// letter (code page 1252) among the values.
+CourseRecord Course(const std::string& guidText) {
+    CourseRecord course;
+    course.guidText = guidText;
+    course.name = "Caf\xE9 \"Links\"";
+    course.filename = "C:\\Games\\Greenvale 06\\Courses\\Links\\Links.tcr";
+    course.flag = "";
+    course.logo = "C:\\Games\\Greenvale 06\\Courses\\Links\\logo.dds";
+    course.audio = "C:\\Games\\Greenvale 06\\Courses\\Links\\";
+    course.music = "";
+    course.picture = "C:\\Games\\Greenvale 06\\Courses\\Links\\picture.jpg";
+    course.text = "";
+    return course;
+}
+
+// A code page 1252 argument as the shell must pass it for Wine to hand it on in 1252.
+std::string Utf8Argument(const std::string& cp1252) {
+    std::string utf8;
+    for (char c : cp1252) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x80) {
+            utf8 += c;
+        } else {  // only Latin-1 letters are used here
+            utf8 += static_cast<char>(0xC0 | (byte >> 6));
+            utf8 += static_cast<char>(0x80 | (byte & 0x3F));
+        }
+    }
+    return Quoted(utf8);
+}
+
+class RegistrationInterop : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ASSERT_FALSE(prefix.empty()) << "WINEPREFIX names no prefix";
+        ASSERT_TRUE(std::filesystem::exists(prefix / "system.reg")) << prefix;
+        ASSERT_FALSE(registrar.empty()) << "PARVANE_COURSE_REGISTRAR names no program";
+        WaitForWineserver();
+        std::unique_ptr<wine::WineMachine> machine = Open();
+        ASSERT_NE(machine, nullptr);
+        KeyHandle key = 0;
+        gameWasRegistered = machine->OpenKey(GAME_HIVE, GAME_ROOT, key) == ERR_SUCCESS;
+        if (gameWasRegistered) {
+            machine->CloseKey(key);
+        }
+    }
+
+    void TearDown() override {
+        WaitForWineserver();
+        std::unique_ptr<wine::WineMachine> machine = Open();
+        if (!machine) {
+            return;
+        }
+        for (const std::string& guid : {WINE_BACKEND_GUID, WIN32_BACKEND_GUID}) {
+            machine->DeleteKey(GAME_HIVE, std::string(GAME_COURSES_KEY) + "\\" + guid);
+        }
+        if (!gameWasRegistered) {
+            for (const char* key : {GAME_COURSES_KEY, GAME_ROOT, "Software\\Quorlix"}) {
+                machine->DeleteKey(GAME_HIVE, key);
+            }
+        }
+        std::string message;
+        EXPECT_TRUE(machine->Registry().SaveChanges(message)) << message;
+        TheCatalogue() = Catalogue{};
+        ResetGameDetection();
+    }
+
+    std::unique_ptr<wine::WineMachine> Open() {
+        std::string message;
+        std::unique_ptr<wine::WineMachine> machine = wine::OpenWineMachine(prefix, message);
+        EXPECT_NE(machine, nullptr) << message;
+        return machine;
+    }
+
+    // One value as wine's reg tool shows it. (Wine 8's reg cannot show a whole key that holds
+    // an empty string value: it copies the string from a buffer of size 0. Such values are
+    // compared through the export and the saved file instead.)
+    std::string QueryWithWineReg(const std::string& guidText, const char* valueName) {
+        return RunCommand("wine reg query " + Quoted(EntryKey(guidText)) + " /v " + valueName +
+                          " /reg:32");
+    }
+
+    // The key as wine's reg tool exports it (UTF-16 narrowed to its low bytes, which is exact
+    // for the Latin-1 text used here), the key's name left out.
+    std::string ExportWithWineReg(const std::string& guidText) {
+        const std::filesystem::path file = prefix / ("export-" + guidText + ".reg");
+        std::string windowsFile = "Z:" + file.string();
+        ReplaceAll(windowsFile, "/", "\\");
+        const std::string exported = RunCommand("wine reg export " + Quoted(EntryKey(guidText)) +
+                                                " " + Quoted(windowsFile) + " /y /reg:32");
+        EXPECT_EQ(exported.find("[exit status"), std::string::npos) << exported;
+        const std::string wide = ReadAll(file);
+        std::filesystem::remove(file);
+        std::string narrow;
+        for (std::size_t i = 0; i + 1 < wide.size(); i += 2) {
+            narrow += wide[i];
+        }
+        ReplaceAll(narrow, guidText, "{GUID}");
+        return narrow;
+    }
+
+    static std::string EntryKey(const std::string& guidText) {
+        return "HKLM\\" + std::string(GAME_COURSES_KEY) + "\\" + guidText;
+    }
+
+    const std::filesystem::path prefix = Environment("WINEPREFIX");
+    const std::string registrar = Environment("PARVANE_COURSE_REGISTRAR");
+    bool gameWasRegistered = false;
+};
+
+TEST_F(RegistrationInterop, WineSeesTheWineBackendsCourseAsTheWin32BackendWritesIt) {
+    {
+        std::unique_ptr<wine::WineMachine> machine = Open();
+        ASSERT_NE(machine, nullptr);
+        SetMachine(machine.get());
+        ScriptedUserInterface ui;
+        CourseRecord course = Course(WINE_BACKEND_GUID);
+        EXPECT_TRUE(RegisterCourse(course));
+        std::string message;
+        EXPECT_TRUE(machine->Registry().SaveChanges(message)) << message;
+        SetMachine(nullptr);
+    }
+    const CourseRecord course = Course(WIN32_BACKEND_GUID);
+    std::string command = "wine " + Quoted(registrar);
+    for (const std::string* argument :
+         {&course.guidText, &course.name, &course.filename, &course.flag, &course.logo,
+          &course.audio, &course.music, &course.picture, &course.text}) {
+        command += " " + Utf8Argument(*argument);
+    }
+    const std::string registered = RunCommand(command);
+    ASSERT_EQ(registered.find("[exit status"), std::string::npos) << registered;
+    WaitForWineserver();
+
+    // What wine's own reg tool shows of the Wine backend's key. In the console's code page 437,
+    // e with acute is 0x82.
+    const CourseRecord written = Course(WINE_BACKEND_GUID);
+    const std::vector<std::pair<const char*, std::string>> shown = {{"Name", "Caf\x82 \"Links\""},
+                                                                    {"Filename", written.filename},
+                                                                    {"Logo", written.logo},
+                                                                    {"Audio", written.audio},
+                                                                    {"Picture", written.picture}};
+    for (const auto& [value, text] : shown) {
+        const std::string seen = QueryWithWineReg(WINE_BACKEND_GUID, value);
+        EXPECT_NE(seen.find(std::string("    ") + value + "    REG_SZ    " + text + "\r\n"),
+                  std::string::npos)
+            << seen;
+    }
+    // The whole of both keys as wine's reg tool exports them.
+    const std::string exported = ExportWithWineReg(WINE_BACKEND_GUID);
+    EXPECT_EQ(exported, ExportWithWineReg(WIN32_BACKEND_GUID));
+    for (const char* empty : {"\"Flag\"=\"\"", "\"Music\"=\"\"", "\"Text\"=\"\""}) {
+        EXPECT_NE(exported.find(empty), std::string::npos) << empty << " in\n" << exported;
+    }
+    WaitForWineserver();
+
+    // The two keys as the wineserver saved them after reading the Wine backend's file: class,
+    // value types and data byte for byte (an empty value has no terminator: hex(1):).
+    const std::string systemReg = ReadAll(prefix / "system.reg");
+    const std::string storeKey =
+        "Software\\\\Wow6432Node\\\\Quorlix\\\\Greenvale 06\\\\Courses\\\\";
+    const std::string wineBlock = KeyBlockBody(systemReg, storeKey + WINE_BACKEND_GUID);
+    EXPECT_EQ(wineBlock, KeyBlockBody(systemReg, storeKey + WIN32_BACKEND_GUID));
+    EXPECT_NE(wineBlock.find("#class=\"Parvane\"\n"), std::string::npos) << wineBlock;
+    EXPECT_NE(wineBlock.find("\"Flag\"=hex(1):\n"), std::string::npos) << wineBlock;
+    EXPECT_NE(wineBlock.find("\"Name\"=\"Caf\\xe9 \\\"Links\\\"\"\n"), std::string::npos)
+        << wineBlock;
+}
+
+}  // namespace
+}  // namespace parvane::test
