@@ -2,8 +2,9 @@
 
 // A throwaway machine for one test, the same on every backend: on Linux a fresh Wine prefix,
 // on Windows the real registry and a scratch folder. While it lives, TheMachine() is its
-// machine; it installs no user interface. Setup failures throw std::runtime_error, which
-// GoogleTest reports as the test's failure.
+// machine (one test machine at a time: the destructor leaves no machine set); it installs no
+// user interface. Setup failures throw std::runtime_error, which GoogleTest reports as the
+// test's failure.
 
 #include <cstdint>
 #include <memory>
