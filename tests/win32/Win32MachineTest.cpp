@@ -1,33 +1,20 @@
+// What only the Win32 backend does: the 32-bit registry view of a 64-bit program, and the test
+// machine that puts the real registry back after each test.
+
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <cctype>
 #include <memory>
+#include <optional>
 #include <string>
-#include <vector>
 
-#include "platform/Sha1.h"
 #include "platform/win32/Win32Machine.h"
 #include "platform/win32/WindowsApi.h"
+#include "support/TestMachine.h"
 
 namespace parvane::win32 {
 namespace {
 
-std::string UpperCase(std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
-    return text;
-}
-
-std::string HexOf(const Sha1Digest& digest) {
-    static const char DIGITS[] = "0123456789abcdef";
-    std::string text;
-    for (std::uint8_t byte : digest) {
-        text += DIGITS[byte >> 4];
-        text += DIGITS[byte & 15];
-    }
-    return text;
-}
+const std::string VIEW_TEST_KEY = "Software\\Parvane Win32 View Test";
 
 // Whether HKEY_LOCAL_MACHINE\<subKey> exists in the 64-bit (native) view.
 bool ExistsInNativeView(const std::string& subKey) {
@@ -40,50 +27,67 @@ bool ExistsInNativeView(const std::string& subKey) {
     return true;
 }
 
-class Win32MachineTest : public ::testing::Test {
-  protected:
-    std::unique_ptr<Machine> machine = MakeWin32Machine();
-};
-
-TEST_F(Win32MachineTest, ModulePathAndProcessListNameThisProgram) {
-    std::string path;
-    ASSERT_EQ(machine->ModulePath(path), ERR_SUCCESS);
-    const std::string image = path.substr(path.find_last_of('\\') + 1);
-    EXPECT_EQ(UpperCase(image), "PARVANE-WIN32-TESTS.EXE");
-
-    std::vector<std::string> names;
-    ASSERT_EQ(machine->ProcessImageNames(names), ERR_SUCCESS);
-    EXPECT_TRUE(std::any_of(names.begin(), names.end(), [&](const std::string& name) {
-        return UpperCase(name) == UpperCase(image);
-    }));
+std::optional<std::string> StringValue(Hive hive, const std::string& subKey,
+                                       const std::string& name) {
+    const std::unique_ptr<Machine> machine = MakeWin32Machine();
+    KeyHandle key = 0;
+    if (machine->OpenKey(hive, subKey, key) != ERR_SUCCESS) {
+        return std::nullopt;
+    }
+    std::uint32_t type = 0;
+    std::string data;
+    const Win32Error error = machine->QueryValue(key, name, 4096, type, data);
+    machine->CloseKey(key);
+    return error == ERR_SUCCESS ? std::optional<std::string>(data) : std::nullopt;
 }
 
-TEST_F(Win32MachineTest, MachineKeysLiveInTheThirtyTwoBitView) {
-    const std::string key = "Software\\Parvane Win32 View Test";
+bool KeyExists(Hive hive, const std::string& subKey) {
+    const std::unique_ptr<Machine> machine = MakeWin32Machine();
+    KeyHandle key = 0;
+    if (machine->OpenKey(hive, subKey, key) != ERR_SUCCESS) {
+        return false;
+    }
+    machine->CloseKey(key);
+    return true;
+}
+
+TEST(Win32Registry, MachineKeysLiveInTheThirtyTwoBitView) {
+    const std::unique_ptr<Machine> machine = MakeWin32Machine();
     KeyHandle handle = 0;
-    ASSERT_EQ(machine->CreateKey(Hive::LocalMachine, key, "Parvane", handle), ERR_SUCCESS);
+    ASSERT_EQ(machine->CreateKey(Hive::LocalMachine, VIEW_TEST_KEY + "\\Inner", "Parvane", handle),
+              ERR_SUCCESS);
     machine->CloseKey(handle);
 
     if constexpr (sizeof(void*) == 8) {
-        EXPECT_TRUE(ExistsInNativeView("Software\\Wow6432Node\\Parvane Win32 View Test"));
-        EXPECT_FALSE(ExistsInNativeView(key));
+        EXPECT_TRUE(ExistsInNativeView("Software\\Wow6432Node\\Parvane Win32 View Test\\Inner"));
+        EXPECT_FALSE(ExistsInNativeView(VIEW_TEST_KEY));
     }
-    ASSERT_EQ(machine->OpenKey(Hive::LocalMachine, key, handle), ERR_SUCCESS);
+    ASSERT_EQ(machine->OpenKey(Hive::LocalMachine, VIEW_TEST_KEY + "\\Inner", handle), ERR_SUCCESS);
     machine->CloseKey(handle);
 
-    EXPECT_EQ(machine->DeleteKey(Hive::LocalMachine, key), ERR_SUCCESS);
-    EXPECT_EQ(machine->OpenKey(Hive::LocalMachine, key, handle), ERR_FILE_NOT_FOUND);
+    EXPECT_EQ(machine->DeleteKey(Hive::LocalMachine, VIEW_TEST_KEY), ERR_ACCESS_DENIED);
+    EXPECT_EQ(machine->DeleteKey(Hive::LocalMachine, VIEW_TEST_KEY + "\\Inner"), ERR_SUCCESS);
+    EXPECT_EQ(machine->DeleteKey(Hive::LocalMachine, VIEW_TEST_KEY), ERR_SUCCESS);
+    EXPECT_EQ(machine->OpenKey(Hive::LocalMachine, VIEW_TEST_KEY, handle), ERR_FILE_NOT_FOUND);
     EXPECT_FALSE(ExistsInNativeView("Software\\Wow6432Node\\Parvane Win32 View Test"));
 }
 
-TEST(Win32Sha1, KnownDigestsOverCng) {
-    Sha1 empty;
-    EXPECT_EQ(HexOf(empty.Finish()), "da39a3ee5e6b4b0d3255bfef95601890afd80709");
-
-    Sha1 pieces;
-    pieces.Add("a", 1);
-    pieces.Add("bc", 2);
-    EXPECT_EQ(HexOf(pieces.Finish()), "a9993e364706816aba3e25717850c26c9cd0d89d");
+TEST(Win32TestMachine, PutsTheRegistryBackAsItFoundIt) {
+    const std::string shellFolders = test::SHELL_FOLDERS_KEY;
+    const std::optional<std::string> personal =
+        StringValue(Hive::CurrentUser, shellFolders, "Personal");
+    ASSERT_TRUE(personal.has_value());
+    {
+        test::TestMachine testMachine;
+        testMachine.SetString(Hive::CurrentUser, shellFolders, "Personal", "C:\\Elsewhere");
+        testMachine.SetString(Hive::CurrentUser, shellFolders, "Parvane Test", "added");
+        testMachine.SetString(Hive::CurrentUser, "Software\\Parvane Test\\Deeper", "Name", "x");
+        EXPECT_TRUE(testMachine.KeyExists(Hive::LocalMachine, test::GAME_KEY));
+    }
+    EXPECT_EQ(StringValue(Hive::CurrentUser, shellFolders, "Personal"), personal);
+    EXPECT_EQ(StringValue(Hive::CurrentUser, shellFolders, "Parvane Test"), std::nullopt);
+    EXPECT_FALSE(KeyExists(Hive::CurrentUser, "Software\\Parvane Test"));
+    EXPECT_FALSE(KeyExists(Hive::LocalMachine, test::GAME_KEY));
 }
 
 }  // namespace
