@@ -48,9 +48,10 @@ std::string RunCommand(const std::string& command) {
     return status == 0 ? output : output + "\n[exit status " + std::to_string(status) + "]";
 }
 
-// Waits until the prefix's wineserver has saved the registry and gone.
+// Stops the prefix's wineserver, which saves the registry as it ends, and waits until it has
+// gone (quicker than waiting out its idle time).
 void WaitForWineserver() {
-    RunCommand("wineserver -w");
+    RunCommand("wineserver -k; wineserver -w");
 }
 
 std::string ReadAll(const std::filesystem::path& path) {
