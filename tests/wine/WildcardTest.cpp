@@ -2,57 +2,52 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "platform/wine/Wildcard.h"
 
 namespace parvane::wine {
 namespace {
 
-TEST(Wildcard, StarDotStarMatchesEveryName) {
-    for (const char* name : {"README", "a.b", "a.b.c", ".profile", "x."}) {
-        EXPECT_TRUE(MatchesWildcard("*.*", name)) << name;
+using Names = std::vector<std::string>;
+
+// The names among `candidates` that `pattern` matches.
+Names Matching(const char* pattern, const Names& candidates) {
+    Names names;
+    for (const std::string& name : candidates) {
+        if (MatchesWildcard(pattern, name)) {
+            names.push_back(name);
+        }
     }
+    return names;
+}
+
+TEST(Wildcard, MatchesAsFindFirstFileDoes) {
+    EXPECT_EQ(Matching("*.*", {"README", "a.b.c", ".profile", "x."}).size(), 4u);
+    EXPECT_EQ(Matching("*.", {"README", "read.me"}), Names{"README"});
+    // "?" is one character, or none before a dot.
+    EXPECT_EQ(Matching("a?.txt", {"ab.txt", "a.txt", "abc.txt"}), (Names{"ab.txt", "a.txt"}));
+    EXPECT_EQ(Matching("file.???", {"file.tc"}).size(), 1u);
+    EXPECT_TRUE(Matching("?", {"ab"}).empty());
+    // Letters compare ignoring case, Latin-1 ones too; é is no e.
+    EXPECT_EQ(Matching("CAF\xC9*", {"caf\xE9 cr\xE8me.tcr"}).size(), 1u);
+    EXPECT_EQ(Matching("*.TCR", {"x.tcr"}).size(), 1u);
+    EXPECT_TRUE(Matching("cafe*", {"caf\xE9"}).empty());
+    EXPECT_EQ(Matching("Course.tcr", {"COURSE.TCR", "Course.tcr2"}), Names{"COURSE.TCR"});
+    EXPECT_EQ(Matching("*", {"."}).size(), 1u);
+    EXPECT_TRUE(Matching("*.tca", {"."}).empty());
 }
 
 // Windows also matches "hole.tcab" when the volume keeps 8.3 names (its short name ends in
 // .TCA); Wine has no short names.
 TEST(Wildcard, StarDotExtensionNeedsThatExtensionWithoutShortNameMatches) {
-    EXPECT_TRUE(MatchesWildcard("*.tca", "Hole 1.TCA"));
-    EXPECT_TRUE(MatchesWildcard("*.tca", "a.b.tca"));
-    EXPECT_TRUE(MatchesWildcard("*.tca", ".tca"));
-    EXPECT_FALSE(MatchesWildcard("*.tca", "hole.tcab"));
-    EXPECT_FALSE(MatchesWildcard("*.tca", "hole.tc"));
-    EXPECT_FALSE(MatchesWildcard("*.tca", "tca"));
-}
-
-TEST(Wildcard, StarDotMatchesNamesWithoutExtension) {
-    EXPECT_TRUE(MatchesWildcard("*.", "README"));
-    EXPECT_FALSE(MatchesWildcard("*.", "read.me"));
-}
-
-TEST(Wildcard, QuestionMarkIsOneCharacterOrNoneBeforeADot) {
-    EXPECT_TRUE(MatchesWildcard("a?.txt", "ab.txt"));
-    EXPECT_TRUE(MatchesWildcard("a?.txt", "a.txt"));
-    EXPECT_FALSE(MatchesWildcard("a?.txt", "abc.txt"));
-    EXPECT_TRUE(MatchesWildcard("file.???", "file.tc"));
-    EXPECT_FALSE(MatchesWildcard("?", "ab"));
-}
-
-TEST(Wildcard, LettersCompareIgnoringCaseLatinOneIncluded) {
-    EXPECT_TRUE(MatchesWildcard("CAF\xC9*", "caf\xE9 cr\xE8me.tcr"));
-    EXPECT_TRUE(MatchesWildcard("*.TCR", "x.tcr"));
-    EXPECT_FALSE(MatchesWildcard("cafe*", "caf\xE9"));
-}
-
-TEST(Wildcard, PlainNamesMatchOnlyThemselves) {
-    EXPECT_TRUE(MatchesWildcard("Course.tcr", "COURSE.TCR"));
-    EXPECT_FALSE(MatchesWildcard("Course.tcr", "Course.tcr2"));
-    EXPECT_TRUE(MatchesWildcard("*", "."));
-    EXPECT_FALSE(MatchesWildcard("*.tca", "."));
+    EXPECT_EQ(Matching("*.tca", {"Hole 1.TCA", "a.b.tca", ".tca", "hole.tcab", "hole.tc", "tca"}),
+              (Names{"Hole 1.TCA", "a.b.tca", ".tca"}));
 }
 
 TEST(Wildcard, ManyStarsStayQuick) {
-    const std::string name(250, 'a');
-    EXPECT_FALSE(MatchesWildcard("*a*a*a*a*a*a*a*a*a*a*a*a*a*b", name));
+    EXPECT_FALSE(MatchesWildcard("*a*a*a*a*a*a*a*a*a*a*a*a*a*b", std::string(250, 'a')));
 }
 
 }  // namespace

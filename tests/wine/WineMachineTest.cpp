@@ -12,19 +12,14 @@
 namespace parvane::wine {
 namespace {
 
-TEST(WineMachineOpening, ARegistryThatCannotBeParsedIsNamedWithItsLine) {
-    test::TestPrefix prefix;
-    std::ofstream(prefix.Folder() / "user.reg", std::ios::app) << "[Broken\n";
-    std::string message;
-    EXPECT_EQ(OpenWineMachine(prefix.Folder(), message), nullptr);
-    EXPECT_NE(message.find("user.reg"), std::string::npos) << message;
-}
-
-TEST(WineMachineOpening, AFolderThatIsNoPrefixIsRefused) {
+TEST(WineMachineOpening, AFolderThatIsNoPrefixOrARegistryThatCannotBeParsedIsNamed) {
     test::TestPrefix prefix;
     std::string message;
     EXPECT_EQ(OpenWineMachine(prefix.DriveC(), message), nullptr);
     EXPECT_NE(message.find("has no folder 'drive_c'"), std::string::npos) << message;
+    std::ofstream(prefix.Folder() / "user.reg", std::ios::app) << "[Broken\n";
+    EXPECT_EQ(OpenWineMachine(prefix.Folder(), message), nullptr);
+    EXPECT_NE(message.find("user.reg"), std::string::npos) << message;
 }
 
 TEST(WineMachineTemp, TheTempFolderIsTheOneTheRegistryNames) {
