@@ -43,20 +43,16 @@ TEST_F(RemovableLocationTest, RefusesAFolderHoldingSourceFiles) {
     EXPECT_FALSE(IsRemovableLocation(course));
 }
 
-TEST_F(RemovableLocationTest, RefusesAFolderOutsideTheGameFolder) {
+TEST_F(RemovableLocationTest, RefusesTheGameFolderItselfAndEverythingOutsideIt) {
+    EXPECT_FALSE(IsRemovableLocation(MakeFile(game + "\\Stray.tcl")));
     EXPECT_FALSE(IsRemovableLocation(MakeFile(machine.ScratchFolder() + "\\Pine.tcr")));
     // A sibling whose name merely starts like the game folder's.
     EXPECT_FALSE(IsRemovableLocation(MakeFile(game + " Old\\Pine.tcr")));
     EXPECT_FALSE(IsRemovableLocation(courseFolder + "\\..\\..\\..\\" + GetFileNamePart(game) +
                                      " Old\\Pine.tcr"));
-}
-
-TEST_F(RemovableLocationTest, RefusesTheGameFolderItself) {
-    EXPECT_FALSE(IsRemovableLocation(MakeFile(game + "\\Stray.tcl")));
-}
-
-TEST_F(RemovableLocationTest, RefusesEverythingWhileTheGameFolderIsUnknown) {
+    // While the game folder is unknown, nothing is inside it.
     machine.SetString(Hive::LocalMachine, test::GAME_KEY, "Install Dir", "");
+    ResetGameDetection();
     EXPECT_FALSE(IsRemovableLocation(MakeFile(courseFolder + "\\Pine.tcr")));
 }
 

@@ -63,24 +63,23 @@ TEST_F(TempExtractionFolderTest, IsAUniqueNameInTheTemporaryFolderKeptForTheRun)
     EXPECT_EQ(endStatus, -1);
 }
 
-TEST_F(TempExtractionFolderTest, EndsTheProcessWithoutATemporaryFolder) {
+TEST_F(TempExtractionFolderTest, EndsTheProcessWithoutATemporaryFolderOrUniqueName) {
     FailingTempMachine failing;
     failing.failTempPath = true;
     ui.ExpectError("Couldn't get temporary path, return code=5");
     EXPECT_EQ(GetTempExtractionFolder(), "");
     EXPECT_EQ(endStatus, 1);
 
-    // Nothing was kept from the failed attempt.
     failing.failTempPath = false;
-    EXPECT_NE(GetTempExtractionFolder(), "");
-}
-
-TEST_F(TempExtractionFolderTest, EndsTheProcessWithoutAUniqueName) {
-    FailingTempMachine failing;
     failing.failUniqueFile = true;
+    endStatus = -1;
     ui.ExpectError("Couldn't get temporary file, return code=112");
     EXPECT_EQ(GetTempExtractionFolder(), "");
     EXPECT_EQ(endStatus, 1);
+
+    // Nothing was kept from the failed attempts.
+    failing.failUniqueFile = false;
+    EXPECT_NE(GetTempExtractionFolder(), "");
 }
 
 TEST_F(TempExtractionFolderTest, EndsTheProcessWithStatusOneByDefault) {

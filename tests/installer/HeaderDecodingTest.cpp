@@ -33,37 +33,25 @@ void PutNames(Bytes& bytes, const std::vector<std::string>& names) {
     }
 }
 
-TEST(NameAndGuid, DecodesTheFirstEightyBytes) {
+TEST(NameAndGuid, NeedsEightyBytesAndTakesTheNameUpToNulOrBlockEnd) {
     Bytes block(NAME_BLOCK_SIZE, 0xEE);
     const std::uint8_t guid[16] = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16};
     std::copy(std::begin(guid), std::end(guid), block.begin() + 2);
     Put(block, 22, std::string("Heather Links") + '\0');
-
     NameAndGuid result;
     ASSERT_TRUE(DecodeNameAndGuid(block, result));
     EXPECT_EQ(GuidToText(result.guid), "{04030201-0605-0807-090A-0B0C0D0E0F10}");
     EXPECT_EQ(result.name, "Heather Links");
-}
 
-TEST(NameAndGuid, NeedsAllEightyBytes) {
-    NameAndGuid result;
-    EXPECT_FALSE(DecodeNameAndGuid(Bytes(NAME_BLOCK_SIZE - 1, 'x'), result));
+    block.pop_back();
+    EXPECT_FALSE(DecodeNameAndGuid(block, result));
     EXPECT_FALSE(DecodeNameAndGuid({}, result));
-    EXPECT_TRUE(DecodeNameAndGuid(Bytes(COURSE_HEADER_SIZE - 1, 'x'), result));
-}
 
-TEST(NameAndGuid, NameWithoutNulStopsAtTheEndOfTheBlock) {
-    Bytes block(NAME_BLOCK_SIZE + 10, 'n');  // bytes after 80 must not join the name
-    NameAndGuid result;
-    ASSERT_TRUE(DecodeNameAndGuid(block, result));
+    Bytes unended(NAME_BLOCK_SIZE + 10, 'n');  // bytes after 80 must not join the name
+    ASSERT_TRUE(DecodeNameAndGuid(unended, result));
     EXPECT_EQ(result.name, std::string(58, 'n'));
-}
 
-TEST(NameAndGuid, EmptyNameIsAccepted) {
-    Bytes block(NAME_BLOCK_SIZE, 0);
-    NameAndGuid result;
-    result.name = "left over";
-    ASSERT_TRUE(DecodeNameAndGuid(block, result));
+    ASSERT_TRUE(DecodeNameAndGuid(Bytes(NAME_BLOCK_SIZE, 0), result));
     EXPECT_EQ(result.name, "");
     EXPECT_TRUE(IsZeroGuid(result.guid));
 }
@@ -76,27 +64,21 @@ class CourseHeader : public ::testing::Test {
 };
 
 TEST_F(CourseHeader, ListsAreParallelAndEndAtTheirTerminators) {
-    PutGuidRecord(header, 0, 0x11);
-    PutGuidRecord(header, 1, 0x22);
-    PutNames(header, {"Oaks", "Rocks"});
-
-    ASSERT_TRUE(DecodeReferencedLibraryGuids(header, guids));
-    ASSERT_EQ(guids.count, 2);
-    EXPECT_EQ(GuidToText(guids.guids[1]), "{22222222-2222-2222-2222-222222222222}");
-    EXPECT_TRUE(IsZeroGuid(guids.guids[2]));
-
-    ASSERT_TRUE(DecodeReferencedLibraryNames(header, names));
-    ASSERT_EQ(names.count, 2);
-    EXPECT_EQ(names.names[0], "Oaks");
-    EXPECT_EQ(names.names[1], "Rocks");
-    EXPECT_EQ(names.names[2], "");
-}
-
-TEST_F(CourseHeader, EmptyListsSucceed) {
     ASSERT_TRUE(DecodeReferencedLibraryGuids(header, guids));
     EXPECT_EQ(guids.count, 0);
     ASSERT_TRUE(DecodeReferencedLibraryNames(header, names));
     EXPECT_EQ(names.count, 0);
+
+    PutGuidRecord(header, 0, 0x11);
+    PutGuidRecord(header, 1, 0x22);
+    PutNames(header, {"Oaks", "Rocks"});
+    ASSERT_TRUE(DecodeReferencedLibraryGuids(header, guids));
+    ASSERT_EQ(guids.count, 2);
+    EXPECT_EQ(GuidToText(guids.guids[1]), "{22222222-2222-2222-2222-222222222222}");
+    ASSERT_TRUE(DecodeReferencedLibraryNames(header, names));
+    ASSERT_EQ(names.count, 2);
+    EXPECT_EQ(names.names[0], "Oaks");
+    EXPECT_EQ(names.names[1], "Rocks");
 }
 
 TEST_F(CourseHeader, NeedsAllThreeThousandBytes) {
@@ -109,17 +91,15 @@ TEST_F(CourseHeader, NeedsAllThreeThousandBytes) {
     EXPECT_TRUE(DecodeNameAndGuid(header, nameAndGuid));
 }
 
-TEST_F(CourseHeader, ZeroFirstWordEndsTheGuidListWhateverFollows) {
+TEST_F(CourseHeader, FirstWordAloneDecidesWhetherARecordEndsTheGuidList) {
     PutGuidRecord(header, 0, 0x11);
     PutGuidRecord(header, 1, 0x22);
     std::fill_n(header.begin() + GUID_LIST + 16, 4, 0);  // record 1: only its first word zero
     PutGuidRecord(header, 2, 0x33);
-
     ASSERT_TRUE(DecodeReferencedLibraryGuids(header, guids));
     EXPECT_EQ(guids.count, 1);
-}
 
-TEST_F(CourseHeader, NonZeroFirstWordAloneMakesARecord) {
+    std::fill_n(header.begin() + GUID_LIST, 16, 0);
     header[GUID_LIST + 3] = 0x80;  // only the high byte of Data1
     ASSERT_TRUE(DecodeReferencedLibraryGuids(header, guids));
     ASSERT_EQ(guids.count, 1);
@@ -141,21 +121,17 @@ TEST_F(CourseHeader, FortyReferencesAreTheMostAccepted) {
     EXPECT_FALSE(DecodeReferencedLibraryNames(header, names));
 }
 
-TEST_F(CourseHeader, FortyOneGuidsAreRefused) {
+TEST_F(CourseHeader, FortyOneGuidsOrAListWithoutTerminatorAreRefused) {
     // The GUID list may run on past the name list's offset; it is bounded by the block.
-    Bytes forty(COURSE_HEADER_SIZE, 0);
-    for (std::size_t i = 0; i < 40; ++i) {
-        PutGuidRecord(forty, i, static_cast<std::uint8_t>(i + 1));
-    }
-    ASSERT_TRUE(DecodeReferencedLibraryGuids(forty, guids));
+    for (std::size_t i = 0; i < 40; ++i)
+        PutGuidRecord(header, i, static_cast<std::uint8_t>(i + 1));
+    ASSERT_TRUE(DecodeReferencedLibraryGuids(header, guids));
     EXPECT_EQ(guids.count, 40);
     EXPECT_EQ(guids.guids[39].Data1, 0x28282828u);
 
-    PutGuidRecord(forty, 40, 0x41);
-    EXPECT_FALSE(DecodeReferencedLibraryGuids(forty, guids));
-}
+    PutGuidRecord(header, 40, 0x41);
+    EXPECT_FALSE(DecodeReferencedLibraryGuids(header, guids));
 
-TEST_F(CourseHeader, GuidListWithoutTerminatorIsRefused) {
     // From offset 268 on, 170 whole records fit the block: far more than a course may name.
     std::fill(header.begin() + GUID_LIST, header.end(), 0x77);
     EXPECT_FALSE(DecodeReferencedLibraryGuids(header, guids));
@@ -168,13 +144,13 @@ TEST_F(CourseHeader, NameOfTwoHundredFiftyFiveCharactersIsTheLongestAccepted) {
 
     PutNames(header, {"Short", std::string(256, 'b')});
     EXPECT_FALSE(DecodeReferencedLibraryNames(header, names));
-}
 
-TEST_F(CourseHeader, NameRunningToTheEndOfTheBlockEndsTheList) {
     // 2196 bytes of text from offset 804 with no NUL: one name, far too long.
     std::fill(header.begin() + NAME_LIST, header.end(), 'z');
     EXPECT_FALSE(DecodeReferencedLibraryNames(header, names));
+}
 
+TEST_F(CourseHeader, ShortNameRunningToTheEndOfTheBlockEndsTheList) {
     // A short unterminated name in the last bytes of the block ends the list after it.
     Bytes last(COURSE_HEADER_SIZE + 8, 'q');
     std::fill(last.begin(), last.begin() + COURSE_HEADER_SIZE, 'x');
