@@ -41,71 +41,38 @@ class CatalogueTest : public ::testing::Test {
     Catalogue& catalogue = TheCatalogue();
 };
 
-TEST_F(CatalogueTest, StockTablesIgnoreLetterCase) {
+TEST_F(CatalogueTest, StockTablesAreSeparateAndIgnoreLetterCase) {
     EXPECT_TRUE(IsStockLibrary("{2de90001-40f4-4b13-a863-b20c58118c22}"));
     EXPECT_TRUE(IsStockCourse("{eabd103c-3712-4d1a-82bc-34b41341c441}"));
-    EXPECT_TRUE(IsStockCourse(StockCourseGuids.front()));
     EXPECT_TRUE(IsStockLibrary(StockLibraryGuids.back()));
-    // The two tables are separate.
     EXPECT_FALSE(IsStockCourse(StockLibraryGuids.front()));
     EXPECT_FALSE(IsStockLibrary(StockCourseGuids.front()));
-    // A prefix of a stock GUID is not stock.
-    EXPECT_FALSE(IsStockLibrary("{2DE90001-40F4-4B13-A863-B20C58118C2"));
+    EXPECT_FALSE(IsStockLibrary("{2DE90001-40F4-4B13-A863-B20C58118C2"));  // a prefix
 }
 
-TEST_F(CatalogueTest, GuidLookupsAreExactAboutCase) {
-    catalogue.installedLibraries.Append(Library(kGuidB, "Trees"));
-    catalogue.installedCourses.Append(Course(kGuidB, "Links"));
+TEST_F(CatalogueTest, EachLookupSearchesItsOwnListsExactlyAndInstalledFirst) {
+    catalogue.cloakedCourses.Append(Course(kGuidA, "Hidden course"));
+    catalogue.installedLibraries.Append(Library(kGuidA, "Shown library"));
+    catalogue.installedLibraries.Append(Library(kGuidB, "Installed"));
+    catalogue.cloakedLibraries.Append(Library(kGuidB, "Cloaked"));
+
+    EXPECT_TRUE(IsCourseCloaked(kGuidA));
+    EXPECT_TRUE(IsCourseKnown(kGuidA));
+    EXPECT_FALSE(IsCourseInstalled(kGuidA));
+    EXPECT_FALSE(IsCourseKnown(kGuidB));
+    EXPECT_TRUE(IsLibraryInstalled(kGuidA));
+    EXPECT_FALSE(IsLibraryCloaked(kGuidA));
+    EXPECT_TRUE(IsLibraryCloaked(kGuidB));
+    ASSERT_NE(FindLibrary(kGuidB), nullptr);
+    EXPECT_EQ(FindLibrary(kGuidB)->name, "Installed");
+
     const std::string lower = "{aaaaaaaa-bbbb-cccc-dddd-eeeeeeeeeeee}";
-    EXPECT_TRUE(IsLibraryKnown(kGuidB));
     EXPECT_FALSE(IsLibraryKnown(lower));
     EXPECT_EQ(FindLibrary(lower), nullptr);
-    EXPECT_TRUE(IsCourseInstalled(kGuidB));
-    EXPECT_FALSE(IsCourseKnown(lower));
     EXPECT_FALSE(IsLibraryKnown(""));
 }
 
-TEST_F(CatalogueTest, EachLookupSearchesItsOwnLists) {
-    catalogue.cloakedCourses.Append(Course(kGuidA, "Hidden course"));
-    catalogue.installedLibraries.Append(Library(kGuidB, "Shown library"));
-
-    EXPECT_TRUE(IsCourseKnown(kGuidA));
-    EXPECT_TRUE(IsCourseCloaked(kGuidA));
-    EXPECT_FALSE(IsCourseInstalled(kGuidA));
-    EXPECT_FALSE(IsLibraryKnown(kGuidA));
-
-    EXPECT_TRUE(IsLibraryKnown(kGuidB));
-    EXPECT_TRUE(IsLibraryInstalled(kGuidB));
-    EXPECT_FALSE(IsLibraryCloaked(kGuidB));
-    EXPECT_FALSE(IsCourseKnown(kGuidB));
-}
-
-TEST_F(CatalogueTest, InstalledRecordIsFoundBeforeCloakedOne) {
-    catalogue.installedLibraries.Append(Library(kGuidA, "Installed"));
-    catalogue.cloakedLibraries.Append(Library(kGuidA, "Cloaked"));
-    catalogue.installedCourses.Append(Course(kGuidA, "Installed"));
-    catalogue.cloakedCourses.Append(Course(kGuidA, "Cloaked"));
-
-    ASSERT_NE(FindLibrary(kGuidA), nullptr);
-    EXPECT_EQ(FindLibrary(kGuidA)->name, "Installed");
-    ASSERT_NE(FindCourse(kGuidA), nullptr);
-    EXPECT_EQ(FindCourse(kGuidA)->name, "Installed");
-    EXPECT_TRUE(IsLibraryCloaked(kGuidA));
-}
-
-TEST_F(CatalogueTest, DuplicateGuidTextFindsTheFirstRecordInNameOrder) {
-    // Registering a GUID that is already installed leaves both records in the list.
-    catalogue.installedCourses.Append(Course(kGuidA, "Pine Valley"));
-    catalogue.installedCourses.Append(Course(kGuidA, "Augusta"));
-    catalogue.installedCourses.Append(Course(kGuidB, "Zandvoort"));
-
-    EXPECT_EQ(catalogue.installedCourses.Count(), 2u + 1u);
-    ASSERT_NE(FindCourse(kGuidA), nullptr);
-    EXPECT_EQ(FindCourse(kGuidA)->name, "Augusta");
-    EXPECT_EQ(FindCourse(kGuidA), &GetInstalledCourses()[0]);
-}
-
-TEST_F(CatalogueTest, ListsSortByNameIgnoringCase) {
+TEST_F(CatalogueTest, ListsKeepDuplicatesSortedByNameIgnoringCase) {
     catalogue.installedLibraries.Append(Library(kGuidA, "Zinnias"));
     catalogue.installedLibraries.Append(Library(kGuidB, "asters"));
     catalogue.installedLibraries.Append(Library(kGuidB, "\xC9glantine"));  // above 127
@@ -121,23 +88,6 @@ TEST_F(CatalogueTest, ListsSortByNameIgnoringCase) {
     EXPECT_EQ(CompareCourseNames(Course("", "Old Course"), Course("", "OLD course")), 0);
     EXPECT_GT(CompareCourseNames(Course("", "Zebra"), Course("", "apple")), 0);
     EXPECT_LT(CompareLibraryNames(Library("", "Oak"), Library("", "oaks")), 0);
-}
-
-TEST_F(CatalogueTest, BulkLoadSortsOnceAtTheEnd) {
-    CourseList& courses = catalogue.installedCourses;
-    courses.Append(Course(kGuidB, "Stale"));
-    courses.Clear();
-    EXPECT_FALSE(IsCourseInstalled(kGuidB));
-
-    courses.AppendUnsorted(Course(kGuidA, "Moor"));
-    courses.AppendUnsorted(Course(kGuidB, "heath"));
-    courses.AppendUnsorted(Course(kGuidA, "Downs"));
-    // Before the sort, lookups follow arrival order.
-    EXPECT_EQ(FindCourse(kGuidA)->name, "Moor");
-    courses.Sort();
-    EXPECT_EQ(FindCourse(kGuidA)->name, "Downs");
-    EXPECT_EQ(FindCourse(kGuidB)->name, "heath");
-    EXPECT_EQ(GetInstalledCourses()[2].name, "Moor");
 }
 
 TEST_F(CatalogueTest, CopiedCatalogueAnswersFromItsOwnRecords) {
@@ -223,51 +173,51 @@ class ReferenceCountTest : public CatalogueTest {
     }
 };
 
-TEST_F(ReferenceCountTest, EmptyCatalogueCountsNothing) {
-    EXPECT_EQ(CountCoursesReferencingLibrary(WithGuid(GuidNumber(7))), 0);
-    EXPECT_EQ(CountCoursesReferencingLibrary(WithGuid(GUID{})), 0);
-}
-
-TEST_F(ReferenceCountTest, CountsSlotsOfInstalledAndCloakedCourses) {
+TEST_F(ReferenceCountTest, CountsNamedSlotsOfInstalledAndCloakedCourses) {
     const GUID tree = GuidNumber(1);
     const GUID rock = GuidNumber(2);
-    catalogue.installedCourses.Append(Referencing(3, {rock, tree, tree}));  // twice
-    catalogue.installedCourses.Append(Referencing(1, {tree}));
-    catalogue.cloakedCourses.Append(Referencing(2, {rock, tree}));
-
-    EXPECT_EQ(CountCoursesReferencingLibrary(WithGuid(tree)), 4);
-    EXPECT_EQ(CountCoursesReferencingLibrary(WithGuid(rock)), 2);
-    EXPECT_EQ(CountCoursesReferencingLibrary(WithGuid(GuidNumber(3))), 0);
-}
-
-TEST_F(ReferenceCountTest, WalkStopsAfterTheFirstSlotWithoutAName) {
-    const GUID tree = GuidNumber(1);
-    // Slots 0 and 1 are named; slot 2 is examined and ends the walk; slot 3 is never reached,
-    // whatever libraryCount says.
-    catalogue.installedCourses.Append(Referencing(2, {GuidNumber(9), GuidNumber(9), tree, tree}));
-    EXPECT_EQ(CountCoursesReferencingLibrary(WithGuid(tree)), 1);
-}
-
-TEST_F(ReferenceCountTest, SlotZeroIsExaminedEvenWithoutNames) {
-    const GUID tree = GuidNumber(1);
-    catalogue.installedCourses.Append(Referencing(0, {tree, tree}));
-    EXPECT_EQ(CountCoursesReferencingLibrary(WithGuid(tree)), 1);
-}
-
-TEST_F(ReferenceCountTest, AllFortyNamedSlotsAreExamined) {
-    const GUID last = GuidNumber(40);
-    std::vector<GUID> guids;
+    std::vector<GUID> forty;
     for (std::uint32_t slot = 1; slot <= 40; ++slot) {
-        guids.push_back(GuidNumber(slot));
+        forty.push_back(GuidNumber(slot));
     }
-    catalogue.installedCourses.Append(Referencing(MAX_REFERENCED_LIBRARIES, guids));
-    EXPECT_EQ(CountCoursesReferencingLibrary(WithGuid(last)), 1);
-    EXPECT_EQ(CountCoursesReferencingLibrary(WithGuid(GuidNumber(1))), 1);
-}
-
-TEST_F(ReferenceCountTest, ZeroGuidSlotsNeverCount) {
-    catalogue.installedCourses.Append(Referencing(3, {GUID{}, GUID{}, GUID{}}));
-    EXPECT_EQ(CountCoursesReferencingLibrary(WithGuid(GUID{})), 0);
+    const struct {
+        const char* name;
+        std::vector<CourseRecord> installed;
+        std::vector<CourseRecord> cloaked;
+        GUID library;
+        int count;
+    } cases[] = {
+        {"empty catalogue", {}, {}, tree, 0},
+        {"zero GUID in an empty catalogue", {}, {}, GUID{}, 0},
+        {"both lists, a slot twice",
+         {Referencing(3, {rock, tree, tree}), Referencing(1, {tree})},
+         {Referencing(2, {rock, tree})},
+         tree,
+         4},
+        {"other library", {Referencing(3, {rock, tree, tree})}, {Referencing(2, {rock})}, rock, 2},
+        {"unreferenced library", {Referencing(3, {rock, tree, tree})}, {}, GuidNumber(3), 0},
+        // Slot 2 is examined and ends the walk; slot 3 is never reached, whatever libraryCount.
+        {"walk ends after the first unnamed slot",
+         {Referencing(2, {GuidNumber(9), GuidNumber(9), tree, tree})},
+         {},
+         tree,
+         1},
+        {"slot zero examined without names", {Referencing(0, {tree, tree})}, {}, tree, 1},
+        {"fortieth slot", {Referencing(MAX_REFERENCED_LIBRARIES, forty)}, {}, GuidNumber(40), 1},
+        {"first of forty", {Referencing(MAX_REFERENCED_LIBRARIES, forty)}, {}, GuidNumber(1), 1},
+        {"zero GUID slots never count", {Referencing(3, {GUID{}, GUID{}, GUID{}})}, {}, GUID{}, 0},
+    };
+    for (const auto& item : cases) {
+        SCOPED_TRACE(item.name);
+        catalogue = Catalogue{};
+        for (const CourseRecord& course : item.installed) {
+            catalogue.installedCourses.Append(course);
+        }
+        for (const CourseRecord& course : item.cloaked) {
+            catalogue.cloakedCourses.Append(course);
+        }
+        EXPECT_EQ(CountCoursesReferencingLibrary(WithGuid(item.library)), item.count);
+    }
 }
 
 TEST_F(ReferenceCountTest, CountsFollowChangesOfTheCourseLists) {

@@ -31,12 +31,5 @@ TEST(About, DialogShowsTheTextAndClosesOnlyThroughOk) {
     ShowAboutDialog();
 }
 
-TEST(About, DialogThatCannotBeCreatedIsReported) {
-    ScriptedUserInterface ui;
-    ui.ExpectDialogCreationFailure(105);
-    ui.ExpectError("Couldn't display 'About...' dialog box");
-    ShowAboutDialog();
-}
-
 }  // namespace
 }  // namespace parvane

@@ -46,6 +46,22 @@ class HtmlDocument : public testing::Test {
     ScriptedUserInterface ui;
 };
 
+TEST(HtmlHandler, PathIsTheQuotedPartOrTheFirstWordOfTheCommand) {
+    const struct {
+        const char* command;
+        const char* path;
+    } cases[] = {
+        {"\"C:\\Program Files\\Web Browser\\browse.exe\" -url \"%1\"",
+         "C:\\Program Files\\Web Browser\\browse.exe"},
+        {"\"C:\\Program Files\\browse.exe -url %1", ""},  // no closing quote
+        {"C:\\Windows\\browse.exe -nohome %1", "C:\\Windows\\browse.exe"},
+        {"C:\\Windows\\browse.exe", "C:\\Windows\\browse.exe"},
+    };
+    for (const auto& item : cases) {
+        EXPECT_EQ(HandlerPathOfCommand(item.command), item.path) << item.command;
+    }
+}
+
 TEST_F(HtmlDocument, HandlerFoundOnceIsNotLookedUpAgain) {
     EXPECT_EQ(FindHtmlHandler(), "C:\\Program Files\\Browser\\browse.exe");
     machine.SetString(Hive::ClassesRoot, COMMAND_KEY, "", "C:\\Other\\other.exe %1");

@@ -11,15 +11,18 @@
 namespace parvane {
 namespace {
 
-TEST(MessageBoxes, OkKindsCarryTheirCaptionAndIconAndFormatTheText) {
+TEST(MessageBoxes, OkKindsCarryTheirCaptionAndIconAndFormatTheWholeText) {
+    const std::string path(5000, 'p');
     ScriptedUserInterface ui;
     ui.ExpectInformation("3 files in 'C:\\x'");
     ui.ExpectError("RegOpenKeyEx returned 2");
     ui.ExpectWarning("disk full", 0);  // the box cannot be shown
+    ui.ExpectError("Couldn't open '" + path + "'");
 
     EXPECT_EQ(ShowInformation("%d files in '%s'", 3, "C:\\x"), 1);
     EXPECT_EQ(ShowError("RegOpenKeyEx returned %ld", 2L), 1);
     EXPECT_EQ(ShowWarning("%s", "disk full"), 0);
+    EXPECT_EQ(ShowError("Couldn't open '%s'", path.c_str()), 1);
 }
 
 TEST(MessageBoxes, QuestionHasYesAsDefaultOnlyForTheYesArgument) {
@@ -28,27 +31,16 @@ TEST(MessageBoxes, QuestionHasYesAsDefaultOnlyForTheYesArgument) {
     ui.ExpectYesNo(DefaultButton::No, "Proceed?", ANSWER_YES);
     ui.ExpectYesNoCancel(DefaultButton::No, "Overwrite?", ANSWER_CANCEL);
     ui.ExpectYesNoCancel(DefaultButton::Yes, "Overwrite?", ANSWER_YES);
+    // The scripted kinds are built from names; pin them to the Win32 numbers once.
+    ui.ExpectYesNo(DefaultButton::No, "a", ANSWER_YES);
+    ui.ExpectYesNoCancel(DefaultButton::Yes, "b", ANSWER_YES);
 
     EXPECT_EQ(AskYesNo(ANSWER_YES, "Proceed?"), ANSWER_NO);
     EXPECT_EQ(AskYesNo(ANSWER_NO, "Proceed?"), ANSWER_YES);
     EXPECT_EQ(AskYesNoCancel(0, "Overwrite?"), ANSWER_CANCEL);
     EXPECT_EQ(AskYesNoCancel(ANSWER_YES, "Overwrite?"), ANSWER_YES);
-}
-
-TEST(MessageBoxes, QuestionFlagsAreTheWin32Numbers) {
-    ScriptedUserInterface ui;
-    // The scripted kinds are built from names; pin them to the numbers once.
-    ui.ExpectYesNo(DefaultButton::No, "a", ANSWER_YES);
-    ui.ExpectYesNoCancel(DefaultButton::Yes, "b", ANSWER_YES);
     EXPECT_EQ(TheUserInterface().ShowMessageBox("a", "Question", 0x2124), ANSWER_YES);
     EXPECT_EQ(TheUserInterface().ShowMessageBox("b", "Question", 0x2023), ANSWER_YES);
-}
-
-TEST(MessageBoxes, LongTextIsShownWhole) {
-    const std::string path(5000, 'p');
-    ScriptedUserInterface ui;
-    ui.ExpectError("Couldn't open '" + path + "'");
-    EXPECT_EQ(ShowError("Couldn't open '%s'", path.c_str()), 1);
 }
 
 class NeverCreated : public DialogProcedure {
@@ -65,45 +57,47 @@ TEST(ModalDialog, DialogThatCannotBeCreatedShowsItsFailureMessage) {
     EXPECT_EQ(RunModalDialog(UNINSTALL_COURSE_DIALOG, procedure), -1);
 }
 
-// The failures the scripted interface reports while `run` runs, instead of failing this test.
+// Runs `run`, expecting the scripted interface to report exactly `expected` (parts of each
+// failure's text, in order) instead of failing this test.
 template <typename Run>
-std::vector<std::string> FailuresOf(Run run) {
+void ExpectFailures(Run run, const std::vector<std::string>& expected) {
     testing::TestPartResultArray failures;
     {
         testing::ScopedFakeTestPartResultReporter reporter(
             testing::ScopedFakeTestPartResultReporter::INTERCEPT_ONLY_CURRENT_THREAD, &failures);
         run();
     }
-    std::vector<std::string> messages;
+    ASSERT_EQ(failures.size(), static_cast<int>(expected.size()));
     for (int i = 0; i < failures.size(); ++i) {
-        messages.push_back(failures.GetTestPartResult(i).message());
+        EXPECT_PRED_FORMAT2(testing::IsSubstring, expected[static_cast<std::size_t>(i)],
+                            failures.GetTestPartResult(i).message());
     }
-    return messages;
 }
 
-TEST(ScriptedUserInterface, WrongBoxFailsShowingBothTextsAndTheExpectedOneIsMissing) {
-    const auto failures = FailuresOf([] {
-        ScriptedUserInterface ui;
-        ui.ExpectError("expected text");
-        ShowError("actual text");
-    });
-    ASSERT_EQ(failures.size(), 2u);
-    EXPECT_PRED_FORMAT2(testing::IsSubstring, "unexpected Error box (0x2010) \"actual text\"",
-                        failures[0]);
-    EXPECT_PRED_FORMAT2(testing::IsSubstring, "expected next: Error box (0x2010) \"expected text\"",
-                        failures[0]);
-    EXPECT_PRED_FORMAT2(testing::IsSubstring, "never came: Error box (0x2010) \"expected text\"",
-                        failures[1]);
-}
-
-TEST(ScriptedUserInterface, BoxWhenNothingIsExpectedFails) {
-    const auto failures = FailuresOf([] {
-        ScriptedUserInterface ui;
-        ShowInformation("surprise");
-    });
-    ASSERT_EQ(failures.size(), 1u);
-    EXPECT_PRED_FORMAT2(testing::IsSubstring, "unexpected Information box (0x2040) \"surprise\"",
-                        failures[0]);
+TEST(ScriptedUserInterface, WhatWasNotExpectedNextAndWhatNeverCameFail) {
+    ExpectFailures(
+        [] {
+            ScriptedUserInterface ui;
+            ui.ExpectError("expected text");
+            ShowError("actual text");
+        },
+        {"unexpected Error box (0x2010) \"actual text\"\n"
+         "  expected next: Error box (0x2010) \"expected text\"",
+         "never came: Error box (0x2010) \"expected text\""});
+    ExpectFailures(
+        [] {
+            ScriptedUserInterface ui;
+            ShowInformation("surprise");
+        },
+        {"unexpected Information box (0x2040) \"surprise\""});
+    ExpectFailures(
+        [] {
+            NeverCreated procedure;  // the script below never initialises it
+            ScriptedUserInterface ui;
+            ui.ExpectDialog(106, [](ScriptedDialog&) {});
+            TheUserInterface().RunDialog(106, procedure);
+        },
+        {"dialog 106 was still open"});
 }
 
 TEST(ScriptedUserInterface, PartOfTheTextMatches) {
@@ -129,21 +123,6 @@ TEST(ScriptedUserInterface, CommonDialogsAreAnsweredInTheirTurn) {
     EXPECT_FALSE(TheUserInterface().BrowseForFolder("Choose", folder));
     EXPECT_FALSE(TheUserInterface().OpenFile(request, selection, dialogError));
     EXPECT_EQ(dialogError, 0x3003u);
-}
-
-TEST(ScriptedUserInterface, DialogLeftOpenByItsScriptFails) {
-    class Inert : public DialogProcedure {
-      public:
-        void OnInitDialog(DialogControls&) override {}
-        void OnCommand(int, DialogControls&) override {}
-    } procedure;
-    const auto failures = FailuresOf([&] {
-        ScriptedUserInterface ui;
-        ui.ExpectDialog(106, [](ScriptedDialog& dialog) { dialog.Init(); });
-        TheUserInterface().RunDialog(106, procedure);
-    });
-    ASSERT_EQ(failures.size(), 1u);
-    EXPECT_PRED_FORMAT2(testing::IsSubstring, "dialog 106 was still open", failures[0]);
 }
 
 }  // namespace

@@ -9,14 +9,10 @@ namespace parvane {
 
 namespace {
 
-std::string Hex(std::uint32_t value) {
-    char text[16];
-    std::snprintf(text, sizeof text, "0x%04X", value);
-    return text;
-}
-
 std::string DescribeBox(const std::string& caption, std::uint32_t flags, const std::string& text) {
-    return caption + " box (" + Hex(flags) + ") \"" + text + "\"";
+    char hex[16];
+    std::snprintf(hex, sizeof hex, "0x%04X", flags);
+    return caption + " box (" + hex + ") \"" + text + "\"";
 }
 
 std::uint32_t QuestionFlags(std::uint32_t buttons, DefaultButton defaultButton) {
@@ -53,19 +49,6 @@ void ScriptedDialog::Press(int id) {
     }
 }
 
-std::string ScriptedDialog::ItemText(int id) {
-    return texts[id];
-}
-void ScriptedDialog::SetItemText(int id, const std::string& text) {
-    texts[id] = text;
-}
-bool ScriptedDialog::IsItemChecked(int id) {
-    return checks[id];
-}
-void ScriptedDialog::CheckItem(int id, bool checked) {
-    checks[id] = checked;
-}
-
 void ScriptedDialog::EndDialog(std::intptr_t dialogResult) {
     EXPECT_FALSE(ended) << "dialog " << templateId << " ended twice";
     ended = true;
@@ -78,38 +61,33 @@ ScriptedUserInterface::ScriptedUserInterface() {
 
 ScriptedUserInterface::~ScriptedUserInterface() {
     for (const Expectation& missing : expectations) {
-        switch (missing.kind) {
-            case Kind::MessageBox:
-                ADD_FAILURE() << "expected message box never came: "
-                              << DescribeBox(missing.caption, missing.flags, missing.text.text);
-                break;
-            case Kind::OpenFile:
-                ADD_FAILURE() << "expected open-file dialog never came";
-                break;
-            case Kind::BrowseForFolder:
-                ADD_FAILURE() << "expected folder browser never came";
-                break;
-            case Kind::Dialog:
-                ADD_FAILURE() << "expected dialog " << missing.templateId << " never came";
-                break;
-        }
+        ADD_FAILURE() << "expected but never came: " << Describe(missing);
     }
     SetUserInterface(nullptr);
 }
 
-ScriptedUserInterface::Expectation& ScriptedUserInterface::Expect(Kind kind) {
-    Expectation& expectation = expectations.emplace_back();
-    expectation.kind = kind;
-    return expectation;
+std::string ScriptedUserInterface::Describe(const Expectation& expected) {
+    switch (expected.kind) {
+        case Kind::MessageBox:
+            return DescribeBox(expected.caption, expected.flags, expected.text.text) +
+                   (expected.text.partial ? " (part of the text)" : "");
+        case Kind::OpenFile:
+            return "open-file dialog";
+        case Kind::BrowseForFolder:
+            return "folder browser";
+        case Kind::Dialog:
+            return "dialog " + std::to_string(expected.templateId);
+    }
+    return "";
 }
 
 void ScriptedUserInterface::ExpectBox(std::string caption, std::uint32_t flags, ExpectedText text,
                                       int answer) {
-    Expectation& box = Expect(Kind::MessageBox);
-    box.caption = std::move(caption);
-    box.flags = flags;
-    box.text = std::move(text);
-    box.answer = answer;
+    expectations.push_back({.kind = Kind::MessageBox,
+                            .caption = std::move(caption),
+                            .flags = flags,
+                            .text = std::move(text),
+                            .answer = answer});
 }
 
 void ScriptedUserInterface::ExpectInformation(ExpectedText text, int answer) {
@@ -136,118 +114,90 @@ void ScriptedUserInterface::ExpectYesNoCancel(DefaultButton defaultButton, Expec
 }
 
 void ScriptedUserInterface::ExpectOpenFile(std::string selection) {
-    Expectation& dialog = Expect(Kind::OpenFile);
-    dialog.text = std::move(selection);
-    dialog.answer = 1;
+    expectations.push_back({.kind = Kind::OpenFile, .text = std::move(selection), .answer = 1});
 }
 
 void ScriptedUserInterface::ExpectOpenFileFailure(std::uint32_t dialogError) {
-    Expect(Kind::OpenFile).dialogError = dialogError;
+    expectations.push_back({.kind = Kind::OpenFile, .dialogError = dialogError});
 }
 
 void ScriptedUserInterface::ExpectBrowseForFolder(std::string folder) {
-    Expectation& browser = Expect(Kind::BrowseForFolder);
-    browser.text = std::move(folder);
-    browser.answer = 1;
+    expectations.push_back({.kind = Kind::BrowseForFolder, .text = std::move(folder), .answer = 1});
 }
 
 void ScriptedUserInterface::ExpectBrowseForFolderCancelled() {
-    Expect(Kind::BrowseForFolder);
+    expectations.push_back({.kind = Kind::BrowseForFolder});
 }
 
 void ScriptedUserInterface::ExpectDialog(int templateId, DialogScript script) {
-    Expectation& dialog = Expect(Kind::Dialog);
-    dialog.templateId = templateId;
-    dialog.script = std::move(script);
+    expectations.push_back(
+        {.kind = Kind::Dialog, .templateId = templateId, .script = std::move(script)});
 }
 
 void ScriptedUserInterface::ExpectDialogCreationFailure(int templateId) {
-    Expect(Kind::Dialog).templateId = templateId;
+    expectations.push_back({.kind = Kind::Dialog, .templateId = templateId});
 }
 
-bool ScriptedUserInterface::TakeNext(Kind kind,
-                                     const std::function<bool(const Expectation&)>& matches,
-                                     const std::string& actual, Expectation& taken) {
+std::optional<ScriptedUserInterface::Expectation> ScriptedUserInterface::TakeNext(
+    Kind kind, const std::string& actual, const std::function<bool(const Expectation&)>& matches) {
     if (expectations.empty()) {
         ADD_FAILURE() << "unexpected " << actual << "\n  nothing more was expected";
-        return false;
+        return std::nullopt;
     }
-    const Expectation& next = expectations.front();
-    if (next.kind != kind || !matches(next)) {
-        std::string wanted;
-        switch (next.kind) {
-            case Kind::MessageBox:
-                wanted = DescribeBox(next.caption, next.flags, next.text.text);
-                if (next.text.partial) {
-                    wanted += " (part of the text)";
-                }
-                break;
-            case Kind::OpenFile:
-                wanted = "open-file dialog";
-                break;
-            case Kind::BrowseForFolder:
-                wanted = "folder browser";
-                break;
-            case Kind::Dialog:
-                wanted = "dialog " + std::to_string(next.templateId);
-                break;
-        }
-        ADD_FAILURE() << "unexpected " << actual << "\n  expected next: " << wanted;
-        return false;
+    if (expectations.front().kind != kind || (matches && !matches(expectations.front()))) {
+        ADD_FAILURE() << "unexpected " << actual
+                      << "\n  expected next: " << Describe(expectations.front());
+        return std::nullopt;
     }
-    taken = std::move(expectations.front());
+    Expectation taken = std::move(expectations.front());
     expectations.pop_front();
-    return true;
+    return taken;
 }
 
 int ScriptedUserInterface::ShowMessageBox(const std::string& text, const std::string& caption,
                                           std::uint32_t flags) {
-    Expectation taken;
-    const auto matches = [&](const Expectation& next) {
-        return next.caption == caption && next.flags == flags && TextMatches(next.text, text);
-    };
-    if (!TakeNext(Kind::MessageBox, matches, DescribeBox(caption, flags, text), taken)) {
-        return 0;
-    }
-    return taken.answer;
+    const auto taken =
+        TakeNext(Kind::MessageBox, DescribeBox(caption, flags, text), [&](const Expectation& next) {
+            return next.caption == caption && next.flags == flags && TextMatches(next.text, text);
+        });
+    return taken ? taken->answer : 0;
 }
 
 bool ScriptedUserInterface::OpenFile(const OpenFileRequest& request, std::string& selection,
                                      std::uint32_t& dialogError) {
     lastOpenFileRequest = request;
-    Expectation taken;
-    const auto any = [](const Expectation&) { return true; };
-    if (!TakeNext(Kind::OpenFile, any, "open-file dialog \"" + request.title + "\"", taken)) {
+    const auto taken = TakeNext(Kind::OpenFile, "open-file dialog \"" + request.title + "\"");
+    if (!taken) {
         dialogError = 0;
         return false;
     }
-    selection = taken.text.text;
-    dialogError = taken.dialogError;
-    return taken.answer == 1;
+    selection = taken->text.text;
+    dialogError = taken->dialogError;
+    return taken->answer == 1;
 }
 
 bool ScriptedUserInterface::BrowseForFolder(const std::string& instruction, std::string& folder) {
     lastBrowseInstruction = instruction;
-    Expectation taken;
-    const auto any = [](const Expectation&) { return true; };
-    if (!TakeNext(Kind::BrowseForFolder, any, "folder browser \"" + instruction + "\"", taken)) {
+    const auto taken = TakeNext(Kind::BrowseForFolder, "folder browser \"" + instruction + "\"");
+    if (!taken) {
         return false;
     }
-    folder = taken.text.text;
-    return taken.answer == 1;
+    folder = taken->text.text;
+    return taken->answer == 1;
 }
 
 std::intptr_t ScriptedUserInterface::RunDialog(int templateId, DialogProcedure& procedure) {
-    Expectation taken;
-    const auto matches = [&](const Expectation& next) { return next.templateId == templateId; };
-    if (!TakeNext(Kind::Dialog, matches, "dialog " + std::to_string(templateId), taken)) {
+    const auto taken =
+        TakeNext(Kind::Dialog, "dialog " + std::to_string(templateId),
+                 [&](const Expectation& next) { return next.templateId == templateId; });
+    if (!taken) {
         return 0;  // as if closed at once: -1 would add a second, misleading failure box
     }
-    if (!taken.script) {
+    if (!taken->script) {
         return -1;
     }
     ScriptedDialog dialog(templateId, procedure);
-    taken.script(dialog);
+    taken->script(dialog);
     EXPECT_TRUE(dialog.HasEnded())
         << "dialog " << templateId << " was still open when its script finished";
     return dialog.Result();

@@ -18,6 +18,7 @@
 #include <deque>
 #include <functional>
 #include <map>
+#include <optional>
 #include <string>
 #include <utility>
 
@@ -51,10 +52,10 @@ class ScriptedDialog : public DialogControls {
     std::intptr_t Result() const { return result; }
 
     // The controls; the test types with SetItemText and clicks boxes with CheckItem.
-    std::string ItemText(int id) override;
-    void SetItemText(int id, const std::string& text) override;
-    bool IsItemChecked(int id) override;
-    void CheckItem(int id, bool checked) override;
+    std::string ItemText(int id) override { return texts[id]; }
+    void SetItemText(int id, const std::string& text) override { texts[id] = text; }
+    bool IsItemChecked(int id) override { return checks[id]; }
+    void CheckItem(int id, bool checked) override { checks[id] = checked; }
     void EndDialog(std::intptr_t dialogResult) override;
 
   private:
@@ -109,21 +110,22 @@ class ScriptedUserInterface : public UserInterface {
     enum class Kind { MessageBox, OpenFile, BrowseForFolder, Dialog };
     struct Expectation {
         Kind kind = Kind::MessageBox;
-        std::string caption;  // message box
+        std::string caption{};  // message box
         std::uint32_t flags = 0;
         ExpectedText text{""};  // message box text; chosen file or folder
         int answer = 0;         // message box answer; 1 chosen, 0 cancelled or failed
         std::uint32_t dialogError = 0;
         int templateId = 0;
-        DialogScript script;  // empty: the dialog cannot be created
+        DialogScript script{};  // empty: the dialog cannot be created
     };
 
-    Expectation& Expect(Kind kind);
+    static std::string Describe(const Expectation& expected);
     void ExpectBox(std::string caption, std::uint32_t flags, ExpectedText text, int answer);
-    // Takes the next expectation when it is of `kind` and `matches`; otherwise fails the
-    // test, describing `actual` against what was expected, and returns false.
-    bool TakeNext(Kind kind, const std::function<bool(const Expectation&)>& matches,
-                  const std::string& actual, Expectation& taken);
+    // Takes the next expectation when it is of `kind` and `matches` (if given); otherwise
+    // fails the test, describing `actual` against what was expected, and returns nothing.
+    std::optional<Expectation> TakeNext(
+        Kind kind, const std::string& actual,
+        const std::function<bool(const Expectation&)>& matches = nullptr);
 
     std::deque<Expectation> expectations;
     OpenFileRequest lastOpenFileRequest;
