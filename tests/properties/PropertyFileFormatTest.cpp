@@ -22,20 +22,17 @@ TEST(PropertyFile, SplitsAtTheFirstEqualsSignWithOrWithoutBlanks) {
     EXPECT_EQ(Parse("LibraryFolder=c:\\libs\nLibraryFolder = c:\\libs\nOdd = a = b=c\n"), expected);
 }
 
-TEST(PropertyFile, SkipsCommentsEmptyLinesAndLinesWithoutEqualsSign) {
-    const std::vector<PropertyEntry> expected = {{"#Shown", "1"}};
-    EXPECT_EQ(Parse("# comment = 1\n\nno equals sign\n  #Shown = 1\n"), expected);
+TEST(PropertyFile, SkipsCommentsAndLinesWithoutEqualsSignAndTrimsBlanksButNotTabs) {
+    EXPECT_EQ(Parse("# comment = 1\n\nno equals sign\n  #Shown = 1\n"),
+              (std::vector<PropertyEntry>{{"#Shown", "1"}}));
+    EXPECT_EQ(Parse("   Key   =   c:\\x   \r\n\tTab = v\t\n"),
+              (std::vector<PropertyEntry>{{"Key", "c:\\x"}, {"\tTab", "v\t"}}));
 }
 
 TEST(PropertyFile, TakesCrLfOrLfAndTheLastLineWithoutLineFeed) {
     const std::vector<PropertyEntry> expected = {{"A", "1"}, {"B", "2"}, {"C", "3"}};
     EXPECT_EQ(Parse("A = 1\r\nB = 2\nC = 3"), expected);
     EXPECT_EQ(Parse("A = 1\r\nB = 2\nC = 3\r"), expected);
-}
-
-TEST(PropertyFile, TrimsLeadingAndTrailingBlanksButNotTabs) {
-    const std::vector<PropertyEntry> expected = {{"Key", "c:\\x"}, {"\tTab", "v\t"}};
-    EXPECT_EQ(Parse("   Key   =   c:\\x   \r\n\tTab = v\t\n"), expected);
 }
 
 TEST(PropertyFile, LineWithTooLongKeyOrValueIsRefusedWhole) {
