@@ -5,11 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <memory>
 #include <string>
 #include <vector>
@@ -18,6 +14,7 @@
 #include "catalogue/GameDetection.h"
 #include "catalogue/Registration.h"
 #include "catalogue/RegistryRoots.h"
+#include "interop/WineCommands.h"
 #include "platform/wine/WineMachine.h"
 #include "support/ScriptedUserInterface.h"
 
@@ -26,44 +23,6 @@ namespace {
 
 const std::string WINE_BACKEND_GUID = "{0A0A0A0A-0000-4000-8000-000000000001}";
 const std::string WIN32_BACKEND_GUID = "{0B0B0B0B-0000-4000-8000-000000000002}";
-
-std::string Environment(const char* name) {
-    const char* value = std::getenv(name);
-    return value == nullptr ? std::string() : value;
-}
-
-std::string Quoted(const std::string& argument) {
-    std::string quoted = "'";
-    for (char c : argument) {
-        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    }
-    return quoted + "'";
-}
-
-// Runs a shell command; its output, with the status appended when it failed.
-std::string RunCommand(const std::string& command) {
-    std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen((command + " 2>&1").c_str(), "r"), pclose);
-    if (!pipe) {
-        return "cannot run " + command;
-    }
-    std::string output;
-    char buffer[4096];
-    while (const std::size_t got = std::fread(buffer, 1, sizeof buffer, pipe.get())) {
-        output.append(buffer, got);
-    }
-    const int status = pclose(pipe.release());
-    return status == 0 ? output : output + "\n[exit status " + std::to_string(status) + "]";
-}
-
-// Waits until the prefix's wineserver has saved the registry and gone.
-void WaitForWineserver() {
-    RunCommand("wineserver -w");
-}
-
-std::string ReadAll(const std::filesystem::path& path) {
-    std::ifstream file(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-}
 
 void ReplaceAll(std::string& text, const std::string& from, const std::string& to) {
     for (std::size_t at = text.find(from); at != std::string::npos;

@@ -4,60 +4,24 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "interop/WineCommands.h"
 #include "platform/wine/WineMachine.h"
 
 namespace parvane::wine {
 namespace {
 
+using test::Environment;
+using test::Quoted;
+using test::ReadAll;
+using test::RunCommand;
+using test::WaitForWineserver;
+
 const std::string INTEROP_KEY = "Software\\Parvane Interop";
-
-std::string Environment(const char* name) {
-    const char* value = std::getenv(name);
-    return value == nullptr ? std::string() : value;
-}
-
-std::string Quoted(const std::string& argument) {
-    std::string quoted = "'";
-    for (char c : argument) {
-        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    }
-    return quoted + "'";
-}
-
-// Runs a shell command; its output, with the status appended when it failed.
-std::string RunCommand(const std::string& command) {
-    std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen((command + " 2>&1").c_str(), "r"), pclose);
-    if (!pipe) {
-        return "cannot run " + command;
-    }
-    std::string output;
-    char buffer[4096];
-    while (const std::size_t got = std::fread(buffer, 1, sizeof buffer, pipe.get())) {
-        output.append(buffer, got);
-    }
-    const int status = pclose(pipe.release());
-    return status == 0 ? output : output + "\n[exit status " + std::to_string(status) + "]";
-}
-
-// Stops the prefix's wineserver, which saves the registry as it ends, and waits until it has
-// gone (quicker than waiting out its idle time).
-void WaitForWineserver() {
-    RunCommand("wineserver -k; wineserver -w");
-}
-
-std::string ReadAll(const std::filesystem::path& path) {
-    std::ifstream file(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-}
 
 class WineInterop : public ::testing::Test {
   protected:
