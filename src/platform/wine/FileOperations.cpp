@@ -141,22 +141,33 @@ int RenameWithoutReplacing(const std::filesystem::path& from, const std::filesys
     return rename(from.c_str(), to.c_str()) == 0 ? 0 : errno;
 }
 
-}  // namespace
-
-Win32Error GetAttributes(const std::filesystem::path& prefix, const std::string& path,
-                         std::uint32_t& attributes) {
-    attributes = ATTR_INVALID;
-    HostPath host;
-    Win32Error error = ResolveWindowsPath(prefix, path, host);
+// Resolves a path that must name something, and reads its status: the link's own with
+// `Link::Own`, what it points to with `Link::Follow`.
+enum class Link { Own, Follow };
+Win32Error ResolveExisting(const std::filesystem::path& prefix, const std::string& path, Link link,
+                           HostPath& host, struct stat& status) {
+    const Win32Error error = ResolveWindowsPath(prefix, path, host);
     if (error != ERR_SUCCESS) {
         return error;
     }
     if (!host.Exists()) {
         return NotFoundError(host);
     }
+    const int result =
+        link == Link::Follow ? stat(host.path.c_str(), &status) : lstat(host.path.c_str(), &status);
+    return result == 0 ? ERR_SUCCESS : Win32ErrorFromErrno(errno, host.path);
+}
+
+}  // namespace
+
+Win32Error GetAttributes(const std::filesystem::path& prefix, const std::string& path,
+                         std::uint32_t& attributes) {
+    attributes = ATTR_INVALID;
+    HostPath host;
     struct stat status {};
-    if (stat(host.path.c_str(), &status) != 0) {
-        return Win32ErrorFromErrno(errno, host.path);
+    const Win32Error error = ResolveExisting(prefix, path, Link::Follow, host, status);
+    if (error != ERR_SUCCESS) {
+        return error;
     }
     attributes = S_ISDIR(status.st_mode) ? ATTR_DIRECTORY : ATTR_ARCHIVE;
     if (!OwnerMayWrite(status)) {
@@ -188,19 +199,13 @@ Win32Error MakeFolder(const std::filesystem::path& prefix, const std::string& pa
 
 Win32Error RemoveEmptyFolder(const std::filesystem::path& prefix, const std::string& path) {
     HostPath host;
-    const Win32Error error = ResolveWindowsPath(prefix, path, host);
+    struct stat status {};
+    const Win32Error error = ResolveExisting(prefix, path, Link::Own, host, status);
     if (error != ERR_SUCCESS) {
         return error;
     }
-    if (!host.Exists()) {
-        return NotFoundError(host);
-    }
     if (host.IsDriveRoot()) {
         return ERR_ACCESS_DENIED;
-    }
-    struct stat status {};
-    if (lstat(host.path.c_str(), &status) != 0) {
-        return Win32ErrorFromErrno(errno, host.path);
     }
     if (!S_ISDIR(status.st_mode)) {
         return ERR_DIRECTORY;
@@ -218,16 +223,10 @@ Win32Error RemoveEmptyFolder(const std::filesystem::path& prefix, const std::str
 
 Win32Error RemoveFile(const std::filesystem::path& prefix, const std::string& path) {
     HostPath host;
-    const Win32Error error = ResolveWindowsPath(prefix, path, host);
+    struct stat status {};
+    const Win32Error error = ResolveExisting(prefix, path, Link::Own, host, status);
     if (error != ERR_SUCCESS) {
         return error;
-    }
-    if (!host.Exists()) {
-        return NotFoundError(host);
-    }
-    struct stat status {};
-    if (lstat(host.path.c_str(), &status) != 0) {
-        return Win32ErrorFromErrno(errno, host.path);
     }
     if (S_ISDIR(status.st_mode) || (S_ISREG(status.st_mode) && !OwnerMayWrite(status))) {
         return ERR_ACCESS_DENIED;  // DeleteFileA refuses folders and read-only files
