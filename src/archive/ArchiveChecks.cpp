@@ -4,6 +4,7 @@
 
 #include "archive/EntryNames.h"
 #include "archive/PathHelpers.h"
+#include "archive/ZipWalk.h"
 #include "catalogue/AsciiCase.h"
 #include "platform/Machine.h"
 #include "shell/Messages.h"
@@ -122,19 +123,14 @@ bool CheckArchiveBeforeExtraction(ZipReader& reader, const std::string& archiveP
                                   const std::string& targetFolder,
                                   const std::vector<std::string>& openArchives) {
     std::uint64_t neededBytes = 0;
-    reader.GoToFirstEntry();
-    do {
-        ZipEntryInfo info;
-        if (const int result = reader.ReadEntryInfo(info); result != ZIPCODE_OK) {
-            ShowError("Couldn't get ZIP file info, return code=%d", result);
-            return false;
-        }
+    const bool entriesPass = ForEachEntry(reader, [&](const ZipEntryInfo& info) {
         if (!CheckEntry(info, archivePath, targetFolder, openArchives))
             return false;
         if (!IsFolderEntry(info))
             neededBytes = SaturatingAdd(neededBytes, info.uncompressedSize);
-    } while (reader.GoToNextEntry() != ZIPCODE_END_OF_LIST);
-    return CheckFreeSpace(archivePath, targetFolder, neededBytes);
+        return true;
+    });
+    return entriesPass && CheckFreeSpace(archivePath, targetFolder, neededBytes);
 }
 
 }  // namespace parvane

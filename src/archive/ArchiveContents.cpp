@@ -5,7 +5,7 @@
 #include "archive/EntryNames.h"
 #include "archive/PathHelpers.h"
 #include "archive/ZipReader.h"
-#include "shell/Messages.h"
+#include "archive/ZipWalk.h"
 
 namespace parvane {
 
@@ -15,20 +15,10 @@ namespace {
 bool VisitEntryNames(const std::string& archivePath,
                      const std::function<void(const std::string&)>& visit) {
     ZipReader reader(archivePath);
-    if (const int result = reader.ReadGlobalInfo(); result != ZIPCODE_OK) {
-        ShowError("Couldn't get ZIP global info, return code=%d", result);
-        return false;
-    }
-    reader.GoToFirstEntry();
-    do {
-        ZipEntryInfo info;
-        if (const int result = reader.ReadEntryInfo(info); result != ZIPCODE_OK) {
-            ShowError("Couldn't get ZIP file info, return code=%d", result);
-            return false;
-        }
-        visit(info.name);
-    } while (reader.GoToNextEntry() != ZIPCODE_END_OF_LIST);
-    return true;
+    return ReadArchiveInfo(reader) && ForEachEntry(reader, [&](const ZipEntryInfo& info) {
+               visit(info.name);
+               return true;
+           });
 }
 
 struct EntryCounts {

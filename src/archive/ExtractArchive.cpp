@@ -11,6 +11,7 @@
 #include "archive/OriginLists.h"
 #include "archive/PathHelpers.h"
 #include "archive/ZipReader.h"
+#include "archive/ZipWalk.h"
 #include "catalogue/AsciiCase.h"
 #include "platform/ErrorText.h"
 #include "platform/Machine.h"
@@ -196,24 +197,12 @@ bool ExtractArchiveAt(const std::string& archivePath, const std::string& targetF
         return false;
     ChainLink link(chain, archivePath);
     ZipReader reader(archivePath);
-    if (const int result = reader.ReadGlobalInfo(); result != ZIPCODE_OK) {
-        ShowError("Couldn't get ZIP global info, return code=%d", result);
+    if (!ReadArchiveInfo(reader) ||
+        !CheckArchiveBeforeExtraction(reader, archivePath, targetFolder, chain))
         return false;
-    }
-    if (!CheckArchiveBeforeExtraction(reader, archivePath, targetFolder, chain))
-        return false;
-    reader.GoToFirstEntry();
-    do {
-        ZipEntryInfo info;
-        if (const int result = reader.ReadEntryInfo(info); result != ZIPCODE_OK) {
-            ShowError("Couldn't get ZIP file info, return code=%d", result);
-            return false;
-        }
-        if (!ExtractEntry(reader, info, archivePath, targetFolder, expandInner, chain)) {
-            return false;
-        }
-    } while (reader.GoToNextEntry() != ZIPCODE_END_OF_LIST);
-    return true;
+    return ForEachEntry(reader, [&](const ZipEntryInfo& info) {
+        return ExtractEntry(reader, info, archivePath, targetFolder, expandInner, chain);
+    });
 }
 
 }  // namespace
