@@ -14,10 +14,11 @@
 #include <string>
 #include <vector>
 
+#include "base/GameFolders.h"
+#include "base/RegistryRoots.h"
 #include "catalogue/Catalogue.h"
 #include "catalogue/CatalogueLoading.h"
 #include "catalogue/GameDetection.h"
-#include "catalogue/RegistryRoots.h"
 #include "platform/RegistryKey.h"
 #include "platform/UserInterface.h"
 #include "platform/wine/WineMachine.h"
@@ -123,7 +124,7 @@ class LargePrefix {
         }
         SetMachine(machine.get());
         SetUserInterface(&recorder);
-        ResetGameDetection();
+        ForgetGameFolders();
         if (!DetectSupportedGames()) {
             throw std::runtime_error("the prefix holds neither the game nor the cloaking tool");
         }

@@ -3,11 +3,11 @@
 #include <cstdint>
 
 #include "archive/EntryNames.h"
-#include "archive/PathHelpers.h"
 #include "archive/ZipWalk.h"
-#include "catalogue/AsciiCase.h"
+#include "base/AsciiCase.h"
+#include "base/Messages.h"
+#include "base/PathText.h"
 #include "platform/Machine.h"
-#include "shell/Messages.h"
 
 namespace parvane {
 
@@ -16,7 +16,7 @@ bool IsFolderEntry(const ZipEntryInfo& info) {
 }
 
 std::string WrittenFileName(const ZipEntryInfo& info) {
-    return WindowsFileName(LastEntryComponent(info.name));
+    return WindowsFileName(GetFileNamePart(info.name));
 }
 
 std::string OutputPath(const std::string& targetFolder, const std::string& fileName) {
@@ -41,7 +41,7 @@ bool OverwritesArchiveInUse(const std::string& outputPath,
 std::string EntryNameProblem(const ZipEntryInfo& info) {
     if (info.declaredNameLength != info.name.size())
         return "the name holds a control character";
-    return UnsafeFileNameReason(LastEntryComponent(info.name));
+    return UnsafeFileNameReason(GetFileNamePart(info.name));
 }
 
 bool CheckEntry(const ZipEntryInfo& info, const std::string& archivePath,

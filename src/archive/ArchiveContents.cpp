@@ -3,9 +3,10 @@
 #include <functional>
 
 #include "archive/EntryNames.h"
-#include "archive/PathHelpers.h"
+#include "archive/Folders.h"
 #include "archive/ZipReader.h"
 #include "archive/ZipWalk.h"
+#include "base/AsciiCase.h"
 
 namespace parvane {
 

@@ -2,13 +2,12 @@
 
 #include <array>
 
-#include "catalogue/AsciiCase.h"
+#include "base/AsciiCase.h"
+#include "base/PathText.h"
 
 namespace parvane {
 
 namespace {
-
-constexpr std::string_view FORBIDDEN_CHARACTERS = "<>:\"/\\|?*";
 
 bool IsControlCharacter(char c) {
     return static_cast<unsigned char>(c) < 32;
@@ -39,20 +38,6 @@ bool IsDeviceName(std::string_view name) {
 
 }  // namespace
 
-std::string_view LastEntryComponent(std::string_view entryName) {
-    std::size_t cut = entryName.rfind('/');
-    if (cut == std::string_view::npos)
-        cut = entryName.rfind('\\');
-    return cut == std::string_view::npos ? entryName : entryName.substr(cut + 1);
-}
-
-std::string_view EntryFolderPart(std::string_view entryName) {
-    std::size_t cut = entryName.rfind('/');
-    if (cut == std::string_view::npos)
-        cut = entryName.rfind('\\');
-    return cut == std::string_view::npos ? entryName : entryName.substr(0, cut);
-}
-
 std::string WindowsFileName(std::string_view name) {
     while (!name.empty() && (name.back() == '.' || name.back() == ' '))
         name.remove_suffix(1);
@@ -71,7 +56,7 @@ std::string UnsafeFileNameReason(std::string_view component) {
             return "the name holds a colon";
         if (IsControlCharacter(c))
             return "the name holds a control character";
-        if (FORBIDDEN_CHARACTERS.find(c) != std::string_view::npos) {
+        if (IsForbiddenNameCharacter(c)) {
             return "the name holds a character that Windows forbids in file names";
         }
     }

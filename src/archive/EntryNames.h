@@ -9,13 +9,6 @@
 
 namespace parvane {
 
-// The last component of an entry name: after the last '/', else after the last '\', else the
-// whole name (the same cut as GetFileNamePart).
-std::string_view LastEntryComponent(std::string_view entryName);
-
-// The entry's folder: before the last '/', else before the last '\', else the whole name.
-std::string_view EntryFolderPart(std::string_view entryName);
-
 // The name without its trailing dots and spaces, as Windows stores a file created under it.
 std::string WindowsFileName(std::string_view name);
 

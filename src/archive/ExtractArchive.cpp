@@ -9,13 +9,13 @@
 #include "archive/ArchiveChecks.h"
 #include "archive/EntryNames.h"
 #include "archive/OriginLists.h"
-#include "archive/PathHelpers.h"
 #include "archive/ZipReader.h"
 #include "archive/ZipWalk.h"
-#include "catalogue/AsciiCase.h"
+#include "base/AsciiCase.h"
+#include "base/Messages.h"
+#include "base/PathText.h"
 #include "platform/ErrorText.h"
 #include "platform/Machine.h"
-#include "shell/Messages.h"
 
 namespace parvane {
 
@@ -49,7 +49,7 @@ bool IsInnerArchiveName(const std::string& fileName) {
 }
 
 void RecordFolderOrigin(const ZipEntryInfo& info, const std::string& fileName) {
-    const std::string_view folder = EntryFolderPart(info.name);
+    const std::string_view folder = FolderTextPart(info.name);
     if (EndsWithNoCase(folder, "/prv") || EqualsNoCase(folder, "prv")) {
         AddPrvFile(fileName);
     } else if (EndsWithNoCase(folder, "/sounds") || EqualsNoCase(folder, "sounds")) {

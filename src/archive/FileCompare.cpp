@@ -4,9 +4,9 @@
 #include <cstdint>
 #include <memory>
 
-#include "archive/DigestText.h"
+#include "base/DigestText.h"
+#include "base/Sha1.h"
 #include "platform/Machine.h"
-#include "platform/Sha1.h"
 
 namespace parvane {
 

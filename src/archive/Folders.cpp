@@ -1,12 +1,14 @@
 // Folder operations over the machine: the folder part of a path, wildcard tests, creation of a
 // whole folder path and removal of one folder with its files.
 
+#include "archive/Folders.h"
+
 #include <cstdint>
 #include <vector>
 
-#include "archive/PathHelpers.h"
+#include "base/Messages.h"
+#include "base/PathText.h"
 #include "platform/Machine.h"
-#include "shell/Messages.h"
 
 namespace parvane {
 
@@ -49,11 +51,7 @@ std::string GetFolderPart(const std::string& path) {
     if (IsExistingFolder(path)) {
         return path;
     }
-    std::size_t separator = path.rfind('/');
-    if (separator == std::string::npos) {
-        separator = path.rfind('\\');
-    }
-    return separator == std::string::npos ? path : path.substr(0, separator);
+    return std::string(FolderTextPart(path));
 }
 
 bool FolderHasMatch(const std::string& folder, const std::string& pattern) {

@@ -2,7 +2,7 @@
 
 #include <unordered_set>
 
-#include "catalogue/AsciiCase.h"
+#include "base/AsciiCase.h"
 
 namespace parvane {
 

@@ -3,17 +3,15 @@
 
 #include <string_view>
 
-#include "archive/PathHelpers.h"
-#include "catalogue/GameDetection.h"
+#include "archive/Folders.h"
+#include "base/AsciiCase.h"
+#include "base/GameFolders.h"
+#include "base/PathText.h"
 #include "platform/Machine.h"
 
 namespace parvane {
 
 namespace {
-
-bool IsSeparator(char c) {
-    return c == '\\' || c == '/';
-}
 
 // The long path name, or nothing when the path cannot be expanded or the result would not fit
 // the 255 characters the program stores.
@@ -27,26 +25,10 @@ std::string ExpandedPath(const std::string& path) {
 }
 
 std::string_view WithoutTrailingSeparators(std::string_view path) {
-    while (!path.empty() && IsSeparator(path.back())) {
+    while (!path.empty() && IsPathSeparator(path.back())) {
         path.remove_suffix(1);
     }
     return path;
-}
-
-bool HasDotComponent(std::string_view path) {
-    std::size_t start = 0;
-    while (start <= path.size()) {
-        std::size_t end = start;
-        while (end < path.size() && !IsSeparator(path[end])) {
-            ++end;
-        }
-        const std::string_view component = path.substr(start, end - start);
-        if (component == "." || component == "..") {
-            return true;
-        }
-        start = end + 1;
-    }
-    return false;
 }
 
 }  // namespace
@@ -60,7 +42,7 @@ bool IsPathUnder(const std::string& parent, const std::string& path) {
     // sibling of "C:\Games\Golf". The parent itself is not under itself: removing content
     // found there would empty the game's own folder.
     return longPath.size() > longParent.size() && StartsWithNoCase(longPath, longParent) &&
-           IsSeparator(longPath[longParent.size()]) && !HasDotComponent(longPath);
+           IsPathSeparator(longPath[longParent.size()]) && !HasDotComponent(longPath);
 }
 
 bool IsRemovableLocation(const std::string& file) {

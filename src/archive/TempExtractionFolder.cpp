@@ -3,9 +3,9 @@
 
 #include <cstdlib>
 
-#include "archive/PathHelpers.h"
+#include "archive/Folders.h"
+#include "base/Messages.h"
 #include "platform/Machine.h"
-#include "shell/Messages.h"
 
 namespace parvane {
 

@@ -1,6 +1,6 @@
 #include "archive/ZipWalk.h"
 
-#include "shell/Messages.h"
+#include "base/Messages.h"
 
 namespace parvane {
 

@@ -2,14 +2,14 @@
 
 #include <utility>
 
-#include "catalogue/AsciiCase.h"
+#include "base/AsciiCase.h"
+#include "base/Messages.h"
+#include "base/RegistryRoots.h"
 #include "catalogue/Catalogue.h"
 #include "catalogue/ContentFileFields.h"
 #include "catalogue/GameDetection.h"
-#include "catalogue/RegistryRoots.h"
 #include "catalogue/StoreEntries.h"
 #include "platform/RegistryKey.h"
-#include "shell/Messages.h"
 
 namespace parvane {
 

@@ -2,8 +2,8 @@
 
 #include <utility>
 
-#include "archive/PathHelpers.h"
-#include "installer/HeaderReaders.h"
+#include "archive/Folders.h"
+#include "catalogue/HeaderReaders.h"
 
 namespace parvane {
 

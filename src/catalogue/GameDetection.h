@@ -1,11 +1,6 @@
 #pragma once
 
-// Which of the game and the cloaking tool are on this machine, and the two folders the
-// program takes from the registry.
-
-#include <string>
-
-#include "catalogue/RegistryRoots.h"
+// Which of the game and the cloaking tool are on this machine.
 
 namespace parvane {
 
@@ -16,14 +11,5 @@ bool DetectSupportedGames();
 
 // True when detection found the cloaking tool.
 bool IsCloakingToolPresent();
-
-// The game's install folder and the user's documents folder. Each is read once and then kept
-// for the run; empty while unknown (key or value missing, or a text longer than 255
-// characters), in which case the next call reads the registry again.
-std::string GetGameInstallDir();
-std::string GetPersonalFolder();
-
-// Forgets both folders (for a fresh start in tests).
-void ResetGameDetection();
 
 }  // namespace parvane

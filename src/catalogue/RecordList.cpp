@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "catalogue/AsciiCase.h"
+#include "base/AsciiCase.h"
 
 namespace parvane {
 

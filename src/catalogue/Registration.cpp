@@ -4,12 +4,12 @@
 #include <string>
 #include <utility>
 
+#include "base/Messages.h"
+#include "base/RegistryRoots.h"
 #include "catalogue/Catalogue.h"
 #include "catalogue/ContentFileFields.h"
-#include "catalogue/RegistryRoots.h"
 #include "catalogue/StoreEntries.h"
 #include "platform/RegistryKey.h"
-#include "shell/Messages.h"
 
 namespace parvane {
 

@@ -6,14 +6,14 @@
 
 #include "archive/EntryNames.h"
 #include "archive/OriginLists.h"
-#include "archive/PathHelpers.h"
-#include "catalogue/AsciiCase.h"
+#include "base/AsciiCase.h"
+#include "base/Messages.h"
+#include "base/PathText.h"
 #include "catalogue/Guid.h"
-#include "installer/HeaderReaders.h"
+#include "catalogue/HeaderReaders.h"
 #include "installer/InstallRecord.h"
 #include "platform/Machine.h"
 #include "properties/Properties.h"
-#include "shell/Messages.h"
 
 namespace parvane {
 

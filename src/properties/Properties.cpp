@@ -3,11 +3,11 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "catalogue/GameDetection.h"
+#include "base/GameFolders.h"
+#include "base/Messages.h"
 #include "platform/ErrorText.h"
 #include "platform/Machine.h"
 #include "properties/PropertyFileFormat.h"
-#include "shell/Messages.h"
 
 namespace parvane {
 

@@ -1,6 +1,6 @@
 #include "shell/About.h"
 
-#include "shell/ModalDialogs.h"
+#include "base/ModalDialogs.h"
 
 namespace parvane {
 

@@ -1,7 +1,7 @@
 #include "shell/FileNameList.h"
 
-#include "archive/PathHelpers.h"
-#include "shell/Messages.h"
+#include "base/Messages.h"
+#include "base/PathText.h"
 
 namespace parvane {
 

@@ -1,9 +1,9 @@
 #include "shell/Html.h"
 
+#include "base/Messages.h"
 #include "platform/Machine.h"
 #include "platform/RegistryKey.h"
 #include "platform/RegistryText.h"
-#include "shell/Messages.h"
 
 namespace parvane {
 

@@ -7,17 +7,6 @@
 namespace parvane {
 namespace {
 
-TEST(EntryNames, LastComponentCutsAtSlashBeforeBackslash) {
-    EXPECT_EQ(LastEntryComponent("Course/prv/tree.bin"), "tree.bin");
-    EXPECT_EQ(LastEntryComponent("Course\\prv\\tree.bin"), "tree.bin");
-    // A slash decides the cut, so a backslash after it stays in the component.
-    EXPECT_EQ(LastEntryComponent("a/..\\..\\x.dll"), "..\\..\\x.dll");
-    EXPECT_EQ(LastEntryComponent("plain.txt"), "plain.txt");
-    EXPECT_EQ(EntryFolderPart("Course/prv/tree.bin"), "Course/prv");
-    EXPECT_EQ(EntryFolderPart("Course\\prv\\a.bin"), "Course\\prv");
-    EXPECT_EQ(EntryFolderPart("prv"), "prv");
-}
-
 TEST(EntryNames, WindowsDropsTrailingDotsAndSpaces) {
     EXPECT_EQ(WindowsFileName("readme.txt. . "), "readme.txt");
     EXPECT_EQ(WindowsFileName("course.tcr..."), "course.tcr");

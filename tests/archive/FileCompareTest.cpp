@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
-#include "archive/DigestText.h"
 #include "archive/FileCompare.h"
-#include "platform/Sha1.h"
+#include "base/DigestText.h"
+#include "base/Sha1.h"
 #include "support/ContentFiles.h"
 #include "support/TestMachine.h"
 

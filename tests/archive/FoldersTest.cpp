@@ -4,7 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "archive/PathHelpers.h"
+#include "archive/Folders.h"
+#include "base/PathText.h"
 #include "platform/Machine.h"
 #include "support/ForwardingMachine.h"
 #include "support/ScriptedUserInterface.h"

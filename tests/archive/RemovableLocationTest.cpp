@@ -2,7 +2,9 @@
 
 #include <string>
 
-#include "archive/PathHelpers.h"
+#include "archive/Folders.h"
+#include "base/GameFolders.h"
+#include "base/PathText.h"
 #include "catalogue/GameDetection.h"
 #include "platform/Machine.h"
 #include "support/ForwardingMachine.h"
@@ -14,10 +16,10 @@ namespace {
 class RemovableLocationTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        ResetGameDetection();
+        ForgetGameFolders();
         machine.MakeFolders(courseFolder);
     }
-    void TearDown() override { ResetGameDetection(); }
+    void TearDown() override { ForgetGameFolders(); }
 
     std::string MakeFile(const std::string& path) {
         machine.WriteFile(path, "x");
@@ -52,7 +54,7 @@ TEST_F(RemovableLocationTest, RefusesTheGameFolderItselfAndEverythingOutsideIt) 
                                      " Old\\Pine.tcr"));
     // While the game folder is unknown, nothing is inside it.
     machine.SetString(Hive::LocalMachine, test::GAME_KEY, "Install Dir", "");
-    ResetGameDetection();
+    ForgetGameFolders();
     EXPECT_FALSE(IsRemovableLocation(MakeFile(courseFolder + "\\Pine.tcr")));
 }
 

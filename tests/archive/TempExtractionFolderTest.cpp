@@ -2,7 +2,8 @@
 
 #include <string>
 
-#include "archive/PathHelpers.h"
+#include "archive/Folders.h"
+#include "base/AsciiCase.h"
 #include "platform/Machine.h"
 #include "support/ForwardingMachine.h"
 #include "support/ScriptedUserInterface.h"

@@ -3,9 +3,9 @@
 #include <string>
 
 #include "StoreFixture.h"
+#include "base/RegistryRoots.h"
 #include "catalogue/Catalogue.h"
 #include "catalogue/CatalogueLoading.h"
-#include "catalogue/RegistryRoots.h"
 #include "support/ForwardingMachine.h"
 
 namespace parvane::test {

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "catalogue/AsciiCase.h"
+#include "base/AsciiCase.h"
 #include "catalogue/Catalogue.h"
 
 namespace parvane {

@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "base/GameFolders.h"
+#include "base/RegistryRoots.h"
 #include "catalogue/Catalogue.h"
 #include "catalogue/GameDetection.h"
 #include "support/ScriptedUserInterface.h"
@@ -22,9 +24,9 @@ TestMachineOptions Products(bool game, bool cloakingTool) {
 
 class GameDetection : public testing::Test {
   protected:
-    GameDetection() { ResetGameDetection(); }
+    GameDetection() { ForgetGameFolders(); }
     ~GameDetection() override {
-        ResetGameDetection();
+        ForgetGameFolders();
         TheCatalogue().supportedGames.clear();
     }
     ScriptedUserInterface ui;

@@ -3,10 +3,10 @@
 #include <string>
 
 #include "StoreFixture.h"
+#include "base/RegistryRoots.h"
 #include "catalogue/Catalogue.h"
 #include "catalogue/CatalogueLoading.h"
 #include "catalogue/Registration.h"
-#include "catalogue/RegistryRoots.h"
 #include "platform/RegistryKey.h"
 #include "support/ForwardingMachine.h"
 

@@ -12,9 +12,10 @@
 #include <utility>
 #include <vector>
 
+#include "base/GameFolders.h"
+#include "base/RegistryRoots.h"
 #include "catalogue/Catalogue.h"
 #include "catalogue/GameDetection.h"
-#include "catalogue/RegistryRoots.h"
 #include "support/ContentFiles.h"
 #include "support/ScriptedUserInterface.h"
 #include "support/TestMachine.h"
@@ -38,11 +39,11 @@ class StoreTest : public ::testing::Test {
   protected:
     explicit StoreTest(bool cloakingTool = true) : machine(Options(cloakingTool)) {
         TheCatalogue() = Catalogue{};
-        ResetGameDetection();
+        ForgetGameFolders();
     }
     ~StoreTest() override {
         TheCatalogue() = Catalogue{};
-        ResetGameDetection();
+        ForgetGameFolders();
     }
 
     void SetUp() override { ASSERT_TRUE(DetectSupportedGames()); }

@@ -10,10 +10,11 @@
 #include <string>
 #include <vector>
 
+#include "base/GameFolders.h"
+#include "base/RegistryRoots.h"
 #include "catalogue/Catalogue.h"
 #include "catalogue/GameDetection.h"
 #include "catalogue/Registration.h"
-#include "catalogue/RegistryRoots.h"
 #include "interop/WineCommands.h"
 #include "platform/wine/WineMachine.h"
 #include "support/ScriptedUserInterface.h"
@@ -108,7 +109,7 @@ class RegistrationInterop : public ::testing::Test {
         std::string message;
         EXPECT_TRUE(machine->Registry().SaveChanges(message)) << message;
         TheCatalogue() = Catalogue{};
-        ResetGameDetection();
+        ForgetGameFolders();
     }
 
     std::unique_ptr<wine::WineMachine> Open() {

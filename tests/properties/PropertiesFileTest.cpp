@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "base/GameFolders.h"
 #include "catalogue/GameDetection.h"
 #include "properties/Properties.h"
 #include "support/ForwardingMachine.h"
@@ -17,13 +18,13 @@ class PropertiesFile : public testing::Test {
   protected:
     PropertiesFile() {
         ResetProperties();
-        ResetGameDetection();
+        ForgetGameFolders();
         folder = machine.ScratchFolder();
         path = folder + "\\Parvane.properties";
     }
     ~PropertiesFile() override {
         ResetProperties();
-        ResetGameDetection();
+        ForgetGameFolders();
     }
 
     // Loads, saves and returns the saved text.

@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "shell/Messages.h"
-#include "shell/ModalDialogs.h"
+#include "base/Messages.h"
+#include "base/ModalDialogs.h"
 #include "support/ScriptedUserInterface.h"
 
 namespace parvane {

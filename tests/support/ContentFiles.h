@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "catalogue/Guid.h"
-#include "installer/HeaderDecoding.h"
+#include "catalogue/HeaderDecoding.h"
 
 namespace parvane::test {
 

@@ -1,4 +1,4 @@
-#include "archive/NestedArchives.h"
+#include "shell/NestedArchives.h"
 
 #include <algorithm>
 #include <unordered_set>
@@ -6,11 +6,12 @@
 #include "archive/ArchiveContents.h"
 #include "archive/EntryNames.h"
 #include "archive/ExtractArchive.h"
-#include "archive/PathHelpers.h"
-#include "catalogue/AsciiCase.h"
+#include "archive/Folders.h"
+#include "base/AsciiCase.h"
+#include "base/Messages.h"
+#include "base/PathText.h"
 #include "platform/Machine.h"
 #include "shell/FileNameList.h"
-#include "shell/Messages.h"
 
 namespace parvane {
 
@@ -24,8 +25,7 @@ std::vector<std::string> WrittenInnerArchives(const std::string& myZipFolder,
     std::unordered_set<std::string> seen;
     for (const std::string& listed : listedPaths) {
         const std::string entryName = listed.substr(myZipFolder.size() + 1);
-        const std::string path =
-            myZipFolder + "\\" + WindowsFileName(LastEntryComponent(entryName));
+        const std::string path = myZipFolder + "\\" + WindowsFileName(GetFileNamePart(entryName));
         if (seen.insert(ToUpperAscii(path)).second)
             written.push_back(path);
     }

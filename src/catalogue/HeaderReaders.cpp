@@ -1,4 +1,4 @@
-#include "installer/HeaderReaders.h"
+#include "catalogue/HeaderReaders.h"
 
 #include <cstdint>
 #include <memory>

@@ -1,11 +1,12 @@
 #include <gtest/gtest.h>
 
-#include "archive/PathHelpers.h"
+#include "base/AsciiCase.h"
+#include "base/PathText.h"
 
 namespace parvane {
 namespace {
 
-TEST(PathNames, AffixComparisonsIgnoreTheCaseOfAToZOnly) {
+TEST(PathText, AffixComparisonsIgnoreTheCaseOfAToZOnly) {
     EXPECT_TRUE(EndsWithNoCase("Pack.ZIP", ".zip"));
     EXPECT_TRUE(EndsWithNoCase(".zip", ".zip"));
     EXPECT_FALSE(EndsWithNoCase("Pack.zip ", ".zip"));
@@ -21,18 +22,21 @@ TEST(PathNames, AffixComparisonsIgnoreTheCaseOfAToZOnly) {
     EXPECT_FALSE(StartsWithNoCase("[x", "{x"));
 }
 
-TEST(PathNames, FileNameAndStemAreCutAtTheLastSeparatorAndDot) {
+TEST(PathText, FileNameAndStemAreCutAtTheLastSeparatorAndDot) {
     EXPECT_EQ(GetFileNamePart("C:\\x\\y.tcr"), "y.tcr");
     EXPECT_EQ(GetFileNamePart("y.tcr"), "y.tcr");
     EXPECT_EQ(GetFileNamePart("C:\\x\\"), "");
     // A forward slash wins over later backslashes.
     EXPECT_EQ(GetFileNamePart("a/b\\c.txt"), "b\\c.txt");
+    EXPECT_EQ(FolderTextPart("Course/prv\\tree.bin"), "Course");
+    EXPECT_EQ(FolderTextPart("Course\\prv\\a.bin"), "Course\\prv");
+    EXPECT_EQ(FolderTextPart("prv"), "prv");
     EXPECT_EQ(GetFileStem("C:\\x\\Links.old.tcr"), "Links.old");
     EXPECT_EQ(GetFileStem("C:\\x.d\\README"), "README");
     EXPECT_EQ(GetFileStem("C:\\x\\.tcr"), "");
 }
 
-TEST(PathNames, MakeValidNameRemovesForbiddenCharactersAndTrailingBlanks) {
+TEST(PathText, MakeValidNameRemovesForbiddenCharactersAndTrailingBlanks) {
     EXPECT_EQ(MakeValidName("a\\b/c:d*e?f\"g<h>i|j"), "abcdefghij");
     EXPECT_EQ(MakeValidName("  Leading stays"), "  Leading stays");
     // A blank left at the end once a forbidden character goes is trailing too.
@@ -42,13 +46,13 @@ TEST(PathNames, MakeValidNameRemovesForbiddenCharactersAndTrailingBlanks) {
     EXPECT_EQ(MakeValidName("   "), "");
 }
 
-TEST(PathNames, CollapseBackslashesReducesEveryRunToOne) {
+TEST(PathText, CollapseBackslashesReducesEveryRunToOne) {
     EXPECT_EQ(CollapseBackslashes("C:\\\\\\Games\\Golf\\\\Courses"), "C:\\Games\\Golf\\Courses");
     EXPECT_EQ(CollapseBackslashes("\\\\server\\share"), "\\server\\share");
     EXPECT_EQ(CollapseBackslashes("a//b\\"), "a//b\\");
 }
 
-TEST(PathNames, TextsLongerThanAWindowsPathAreKeptWhole) {
+TEST(PathText, TextsLongerThanAWindowsPathAreKeptWhole) {
     const std::string longFolder = "C:\\" + std::string(300, 'f');
     const std::string longName = std::string(300, 'n') + ".tcr";
     EXPECT_EQ(GetFileNamePart(longFolder + "\\" + longName), longName);

@@ -1,26 +1,12 @@
 #pragma once
 
-// Name tests, path splitting, safe folder names, folder creation and removal, the temporary
-// extraction folder, and the safety test in front of every deletion of installed content.
-// Paths are Windows paths; the splitting operations also accept '/', as zip entry names use it.
-//
-// The text operations take and return texts of any length and never cut them; a caller that
-// stores a result in a fixed 255-character slot checks the length there. The operations that
-// reach the machine pass paths on whole, except where noted.
+// Folder operations over the machine: the folder part of a path, wildcard tests, folder
+// creation and removal, the temporary extraction folder, and the safety test in front of every
+// deletion of installed content. Paths are passed on whole, except where noted.
 
-#include <cstddef>
 #include <string>
-#include <string_view>
 
 namespace parvane {
-
-// The longest path or name the program stores (256 characters with the terminator on Windows).
-inline constexpr std::size_t MAX_PATH_LENGTH = 255;
-
-// Case-insensitive (A to Z) suffix and prefix tests; false when either text is empty or the
-// suffix/prefix is longer than the text.
-bool EndsWithNoCase(std::string_view text, std::string_view suffix);
-bool StartsWithNoCase(std::string_view text, std::string_view prefix);
 
 // True when "folder\pattern" matches anything, file or folder. Both callers use it to forbid a
 // deletion, so a search that fails for any reason but "no match" or "no such folder" (access
@@ -51,10 +37,6 @@ void SetProcessEndHandler(ProcessEndHandler handler);
 // Forgets the stored folder, so that the next call picks a new one, as a new run would.
 void ForgetTempExtractionFolder();
 
-// After the last '/', else after the last '\', else the whole path.
-std::string GetFileNamePart(std::string_view path);
-// GetFileNamePart without its last dot and what follows.
-std::string GetFileStem(std::string_view path);
 // The path itself when it names an existing folder; otherwise cut at the last '/', else at
 // the last '\', else the whole path.
 std::string GetFolderPart(const std::string& path);
@@ -67,10 +49,5 @@ void RemoveFolder(const std::string& folder);
 // path over 255 characters is refused before anything is created, with the error number
 // Windows gives for it (206).
 bool CreateFolderPath(const std::string& path);
-
-// The text without \ / : * ? " < > | and without trailing blanks.
-std::string MakeValidName(std::string_view text);
-// Every run of backslashes reduced to one.
-std::string CollapseBackslashes(std::string_view path);
 
 }  // namespace parvane

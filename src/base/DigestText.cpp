@@ -1,4 +1,4 @@
-#include "archive/DigestText.h"
+#include "base/DigestText.h"
 
 namespace parvane {
 

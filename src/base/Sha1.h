@@ -12,7 +12,7 @@ namespace parvane {
 using Sha1Digest = std::array<std::uint8_t, 20>;
 
 class Sha1 {
-public:
+  public:
     Sha1();
     ~Sha1();
     Sha1(const Sha1&) = delete;
@@ -22,7 +22,7 @@ public:
     // Ends the computation; the object is not used afterwards.
     Sha1Digest Finish();
 
-private:
+  private:
     struct State;
     std::unique_ptr<State> state;
 };

@@ -1,4 +1,4 @@
-#include "installer/HeaderDecoding.h"
+#include "catalogue/HeaderDecoding.h"
 
 #include <algorithm>
 

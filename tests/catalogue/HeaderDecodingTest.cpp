@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "installer/HeaderDecoding.h"
+#include "catalogue/HeaderDecoding.h"
 
 namespace parvane {
 namespace {

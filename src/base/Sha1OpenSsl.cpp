@@ -4,7 +4,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "platform/Sha1.h"
+#include "base/Sha1.h"
 
 namespace parvane {
 

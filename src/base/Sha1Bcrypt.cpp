@@ -1,12 +1,18 @@
-#include "platform/Sha1.h"
-
 #include <cstdio>
 #include <limits>
 #include <stdexcept>
 #include <string>
 
+#include "base/Sha1.h"
+
 // clang-format off
-#include "platform/win32/WindowsApi.h"
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
 #include <bcrypt.h>
 // clang-format on
 

@@ -1,4 +1,4 @@
-#include "catalogue/AsciiCase.h"
+#include "base/AsciiCase.h"
 
 #include <algorithm>
 
@@ -27,6 +27,20 @@ int CompareNoCase(std::string_view first, std::string_view second) {
         return 0;
     }
     return first.size() < second.size() ? -1 : 1;
+}
+
+bool EndsWithNoCase(std::string_view text, std::string_view suffix) {
+    if (text.empty() || suffix.empty() || suffix.size() > text.size()) {
+        return false;
+    }
+    return EqualsNoCase(text.substr(text.size() - suffix.size()), suffix);
+}
+
+bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
+    if (text.empty() || prefix.empty() || prefix.size() > text.size()) {
+        return false;
+    }
+    return EqualsNoCase(text.substr(0, prefix.size()), prefix);
 }
 
 }  // namespace parvane

@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "installer/HeaderDecoding.h"
+#include "catalogue/HeaderDecoding.h"
 
 namespace parvane {
 

@@ -4,8 +4,8 @@
 #include <string>
 #include <string_view>
 
-#include "archive/DigestText.h"
-#include "platform/Sha1.h"
+#include "base/DigestText.h"
+#include "base/Sha1.h"
 
 namespace parvane {
 namespace {

@@ -1,4 +1,4 @@
-#include "shell/Messages.h"
+#include "base/Messages.h"
 
 #include <cstdarg>
 #include <cstdio>

@@ -4,9 +4,9 @@
 #include <vector>
 
 #include "archive/ArchiveKind.h"
-#include "archive/NestedArchives.h"
 #include "archive/OriginLists.h"
 #include "shell/FileNameList.h"
+#include "shell/NestedArchives.h"
 #include "support/ScriptedUserInterface.h"
 #include "support/TestMachine.h"
 #include "support/ZipFiles.h"

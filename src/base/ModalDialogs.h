@@ -5,8 +5,8 @@
 
 #include <cstdint>
 
+#include "base/Messages.h"
 #include "platform/UserInterface.h"
-#include "shell/Messages.h"
 
 namespace parvane {
 

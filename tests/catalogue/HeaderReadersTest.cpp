@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "installer/HeaderReaders.h"
+#include "catalogue/HeaderReaders.h"
 #include "platform/Machine.h"
 #include "support/ContentFiles.h"
 #include "support/ForwardingMachine.h"

@@ -1,0 +1,18 @@
+#pragma once
+
+// The two folders the program takes from the registry: where the game is installed and the
+// user's documents folder.
+
+#include <string>
+
+namespace parvane {
+
+// Each is read once and then kept for the run; empty while unknown (key or value missing, or
+// a text longer than 255 characters), in which case the next call reads the registry again.
+std::string GetGameInstallDir();
+std::string GetPersonalFolder();
+
+// Forgets both folders (for a fresh start in tests).
+void ForgetGameFolders();
+
+}  // namespace parvane

@@ -1,0 +1,79 @@
+// The text-only path operations: no machine access. Results are as long as they need to be;
+// nothing here cuts a path or a name.
+
+#include "base/PathText.h"
+
+#include <algorithm>
+#include <iterator>
+
+namespace parvane {
+
+std::size_t LastSeparator(std::string_view path) {
+    // Zip entry names use '/', so a forward slash wins over any backslash.
+    const std::size_t slash = path.rfind('/');
+    return slash != std::string_view::npos ? slash : path.rfind('\\');
+}
+
+std::string GetFileNamePart(std::string_view path) {
+    const std::size_t separator = LastSeparator(path);
+    return std::string(separator == std::string_view::npos ? path : path.substr(separator + 1));
+}
+
+std::string GetFileStem(std::string_view path) {
+    std::string name = GetFileNamePart(path);
+    const std::size_t dot = name.rfind('.');
+    if (dot != std::string::npos) {
+        name.erase(dot);
+    }
+    return name;
+}
+
+std::string_view FolderTextPart(std::string_view path) {
+    const std::size_t separator = LastSeparator(path);
+    return separator == std::string_view::npos ? path : path.substr(0, separator);
+}
+
+bool IsForbiddenNameCharacter(char c) {
+    constexpr std::string_view FORBIDDEN = "\\/:*?\"<>|";
+    return FORBIDDEN.find(c) != std::string_view::npos;
+}
+
+std::string MakeValidName(std::string_view text) {
+    std::string name;
+    name.reserve(text.size());
+    std::copy_if(text.begin(), text.end(), std::back_inserter(name),
+                 [](char c) { return !IsForbiddenNameCharacter(c); });
+    const std::size_t last = name.find_last_not_of(' ');
+    name.erase(last == std::string::npos ? 0 : last + 1);
+    return name;
+}
+
+std::string CollapseBackslashes(std::string_view path) {
+    std::string collapsed;
+    collapsed.reserve(path.size());
+    for (std::size_t i = 0; i < path.size(); ++i) {
+        if (i > 0 && path[i] == '\\' && path[i - 1] == '\\') {
+            continue;
+        }
+        collapsed += path[i];
+    }
+    return collapsed;
+}
+
+bool HasDotComponent(std::string_view path) {
+    std::size_t start = 0;
+    while (start <= path.size()) {
+        std::size_t end = start;
+        while (end < path.size() && !IsPathSeparator(path[end])) {
+            ++end;
+        }
+        const std::string_view component = path.substr(start, end - start);
+        if (component == "." || component == "..") {
+            return true;
+        }
+        start = end + 1;
+    }
+    return false;
+}
+
+}  // namespace parvane
