@@ -56,6 +56,13 @@ public:
 
     // Registry (advapi32). Status codes as the Reg*ExA calls return them. Keys of
     // HKEY_LOCAL_MACHINE\Software are seen in the 32-bit view, as the game sees them.
+    //
+    // Where a change becomes durable: on Windows, SetValue, CreateKey and DeleteKey change the
+    // registry when they return. On the Wine backend the prefix's registry file is written
+    // when the key through which a value was set or a key created is closed (CloseKey), and at
+    // DeleteKey; a failure to write it is returned there (ERR_CANTWRITE), and the change is not
+    // on the disk. Every caller that changes the registry therefore checks the CloseKey of the
+    // key it changed.
 
     // RegOpenKeyExA with KEY_READ.
     virtual Win32Error OpenKey(Hive hive, const std::string& subKey, KeyHandle& key) = 0;
@@ -82,18 +89,26 @@ public:
 
     // Files and folders (kernel32). Each returns ERR_SUCCESS or the GetLastError value.
 
-    // GetFileAttributesA.
+    // GetFileAttributesA. A symbolic link or junction carries ATTR_REPARSE_POINT (with
+    // ATTR_DIRECTORY when it leads to a folder); the attributes are the link's own.
     virtual Win32Error GetAttributes(const std::string& path, std::uint32_t& attributes) = 0;
     // CreateDirectoryA: one level; ERR_ALREADY_EXISTS when something has that name.
     virtual Win32Error MakeFolder(const std::string& path) = 0;
-    // RemoveDirectoryA: the folder must be empty.
+    // RemoveDirectoryA: the folder must be empty. A link to a folder is removed itself; what
+    // it leads to is not touched.
     virtual Win32Error RemoveEmptyFolder(const std::string& path) = 0;
-    // DeleteFileA.
+    // DeleteFileA. A link to a file is removed itself.
     virtual Win32Error RemoveFile(const std::string& path) = 0;
     // CopyFileA with overwriting allowed.
     virtual Win32Error CopyFileOver(const std::string& source, const std::string& target) = 0;
     // MoveFileA: the target must not exist.
     virtual Win32Error MoveFileTo(const std::string& source, const std::string& target) = 0;
+    // MoveFileExA with MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED |
+    // MOVEFILE_WRITE_THROUGH: `source` (a file) takes the place of `target`, whether or not
+    // `target` exists. Within one volume it is one step: the name always names either the old
+    // file or the whole new one, and the new data is on the disk when the call returns. A
+    // folder or a read-only file at `target` is not replaced (ERR_ACCESS_DENIED).
+    virtual Win32Error MoveFileOver(const std::string& source, const std::string& target) = 0;
     // FindFirstFileA/FindNextFileA/FindClose over a folder and a wildcard pattern in its last
     // component ("C:\x\*.*"), with Windows' matching rules; "." and ".." are listed as
     // Windows lists them. No match gives ERR_FILE_NOT_FOUND, a missing folder

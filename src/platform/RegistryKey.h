@@ -1,6 +1,6 @@
 #pragma once
 
-// An open registry key that closes itself.
+// An open registry key that closes itself (ignoring the result: see Close).
 
 #include <string>
 #include <utility>
@@ -34,10 +34,11 @@ public:
         Close();
         return TheMachine().CreateKey(hive, subKey, keyClass, handle);
     }
-    void Close() {
-        if (handle != 0) {
-            TheMachine().CloseKey(std::exchange(handle, 0));
-        }
+    // RegCloseKey. On the Wine backend closing a key through which something was changed is
+    // what writes the change to the registry file, so a caller that changed the key closes it
+    // itself and treats a failure here as the failure of its change.
+    Win32Error Close() {
+        return handle != 0 ? TheMachine().CloseKey(std::exchange(handle, 0)) : ERR_SUCCESS;
     }
 
     KeyHandle Handle() const { return handle; }

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace parvane {
 
@@ -17,15 +18,30 @@ public:
     virtual bool IsItemChecked(int id) = 0;
     virtual void CheckItem(int id, bool checked) = 0;
     virtual void EndDialog(std::intptr_t result) = 0;
+
+    // List boxes (LB_RESETCONTENT, LB_ADDSTRING, LB_GETSELITEMS, LB_SELITEMRANGE,
+    // LB_SETTABSTOPS). Lines keep the order they were added in.
+    virtual void ClearList(int id) = 0;
+    virtual void AddListLine(int id, const std::string& text) = 0;
+    // The selected lines, ascending.
+    virtual std::vector<int> SelectedListLines(int id) = 0;
+    virtual void SelectListLines(int id, int first, int last, bool selected) = 0;
+    // Tab stops in dialog template units.
+    virtual void SetListTabStops(int id, const std::vector<int>& stops) = 0;
 };
+
+// Notification codes a control sends with WM_COMMAND.
+inline constexpr int NOTIFY_CLICKED = 0;        // BN_CLICKED (buttons, menu items, Enter, Esc)
+inline constexpr int NOTIFY_DOUBLE_CLICKED = 2;  // LBN_DBLCLK
+inline constexpr int NOTIFY_SELECTION_CANCELLED = 4;  // LBN_SELCANCEL
 
 // A dialog's logic: the front end draws template `templateId` and calls these.
 class DialogProcedure {
 public:
     virtual ~DialogProcedure() = default;
     virtual void OnInitDialog(DialogControls& controls) = 0;
-    // A WM_COMMAND from control `id`.
-    virtual void OnCommand(int id, DialogControls& controls) = 0;
+    // A WM_COMMAND from control `id` with its notification code.
+    virtual void OnCommand(int id, int notification, DialogControls& controls) = 0;
 };
 
 // GetOpenFileNameA's settings, as the program fills them.
@@ -54,6 +70,19 @@ public:
     virtual bool BrowseForFolder(const std::string& instruction, std::string& folder) = 0;
     // DialogBoxParamA: the value the dialog ended with, -1 when it cannot be created.
     virtual std::intptr_t RunDialog(int templateId, DialogProcedure& procedure) = 0;
+
+    // The main window's title: while an archive is installed it names the archive.
+    virtual void ShowTitle(const std::string& title) { (void)title; }
+
+    // Long work (unpacking an archive, copying a large file): the window shows the wait
+    // cursor meanwhile, the terminal a progress line. `total` and `done` count bytes; a total
+    // of 0 is unknown.
+    virtual void BeginWork(const std::string& description, std::uint64_t total) {
+        (void)description;
+        (void)total;
+    }
+    virtual void AdvanceWork(std::uint64_t done) { (void)done; }
+    virtual void EndWork() {}
 };
 
 // The process-wide user interface, set once at start-up and by each test fixture.

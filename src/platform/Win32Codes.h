@@ -51,6 +51,7 @@ inline constexpr std::uint32_t ATTR_HIDDEN = 0x02;
 inline constexpr std::uint32_t ATTR_DIRECTORY = 0x10;
 inline constexpr std::uint32_t ATTR_ARCHIVE = 0x20;
 inline constexpr std::uint32_t ATTR_NORMAL = 0x80;
+inline constexpr std::uint32_t ATTR_REPARSE_POINT = 0x400;
 inline constexpr std::uint32_t ATTR_INVALID = 0xFFFFFFFF;
 
 // Registry value types.

@@ -27,7 +27,7 @@ void AboutDialog::OnInitDialog(DialogControls& controls) {
     controls.SetItemText(ABOUT_TEXT_CONTROL, AboutText());
 }
 
-void AboutDialog::OnCommand(int id, DialogControls& controls) {
+void AboutDialog::OnCommand(int id, int, DialogControls& controls) {
     if (id == ABOUT_OK_BUTTON) {
         controls.EndDialog(0);
     }

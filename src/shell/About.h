@@ -17,7 +17,7 @@ std::string AboutText();
 class AboutDialog : public DialogProcedure {
   public:
     void OnInitDialog(DialogControls& controls) override;
-    void OnCommand(int id, DialogControls& controls) override;
+    void OnCommand(int id, int notification, DialogControls& controls) override;
 };
 
 void ShowAboutDialog();

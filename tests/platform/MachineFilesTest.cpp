@@ -131,6 +131,32 @@ TEST_F(MachineFiles, MoveNeverReplacesAnExistingFile) {
     EXPECT_EQ(machine.ReadFile(InScratch("third.tcl")), "first");
 }
 
+TEST_F(MachineFiles, MoveOverReplacesAFileButNeverAFolder) {
+    machine.WriteFile(InScratch("new.tmp"), "new");
+    machine.WriteFile(InScratch("target.tcr"), "old");
+    ASSERT_EQ(seam.MoveFileOver(InScratch("new.tmp"), InScratch("TARGET.tcr")), ERR_SUCCESS);
+    EXPECT_FALSE(machine.FileExists(InScratch("new.tmp")));
+    EXPECT_EQ(machine.ReadFile(InScratch("target.tcr")), "new");
+
+    machine.WriteFile(InScratch("other.tmp"), "other");
+    ASSERT_EQ(seam.MoveFileOver(InScratch("other.tmp"), InScratch("absent.tcr")), ERR_SUCCESS);
+    EXPECT_EQ(machine.ReadFile(InScratch("absent.tcr")), "other");
+
+    machine.MakeFolders(InScratch("folder"));
+    EXPECT_EQ(seam.MoveFileOver(InScratch("absent.tcr"), InScratch("folder")), ERR_ACCESS_DENIED);
+    EXPECT_TRUE(machine.FolderExists(InScratch("folder")));
+    EXPECT_EQ(machine.ReadFile(InScratch("absent.tcr")), "other");
+}
+
+TEST_F(MachineFiles, MoveOverKeepsAReadOnlyFile) {
+    PARVANE_SKIP_IF_KNOWN_GAP();
+    machine.WriteFile(InScratch("new.tmp"), "new");
+    machine.WriteFile(InScratch("kept.tcr"), "kept");
+    machine.SetReadOnly(InScratch("kept.tcr"), true);
+    EXPECT_EQ(seam.MoveFileOver(InScratch("new.tmp"), InScratch("kept.tcr")), ERR_ACCESS_DENIED);
+    EXPECT_EQ(machine.ReadFile(InScratch("kept.tcr")), "kept");
+}
+
 TEST_F(MachineFiles, MoveMayChangeOnlyTheCaseOfAName) {
     PARVANE_SKIP_IF_KNOWN_GAP();
     machine.WriteFile(InScratch("links.tcr"), "x");

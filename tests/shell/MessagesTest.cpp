@@ -46,7 +46,7 @@ TEST(MessageBoxes, QuestionHasYesAsDefaultOnlyForTheYesArgument) {
 class NeverCreated : public DialogProcedure {
   public:
     void OnInitDialog(DialogControls&) override { ADD_FAILURE() << "initialised"; }
-    void OnCommand(int, DialogControls&) override { ADD_FAILURE() << "command"; }
+    void OnCommand(int, int, DialogControls&) override { ADD_FAILURE() << "command"; }
 };
 
 TEST(ModalDialog, DialogThatCannotBeCreatedShowsItsFailureMessage) {

@@ -56,6 +56,9 @@ class ForwardingMachine : public Machine {
     Win32Error MoveFileTo(const std::string& source, const std::string& target) override {
         return inner.MoveFileTo(source, target);
     }
+    Win32Error MoveFileOver(const std::string& source, const std::string& target) override {
+        return inner.MoveFileOver(source, target);
+    }
     Win32Error ListFolder(const std::string& pattern, std::vector<FolderEntry>& entries) override {
         return inner.ListFolder(pattern, entries);
     }

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <utility>
 
@@ -45,7 +46,48 @@ void ScriptedDialog::Press(int id) {
     EXPECT_FALSE(ended) << "control " << id << " of dialog " << templateId
                         << " pressed after the dialog ended";
     if (!ended) {
-        procedure.OnCommand(id, *this);
+        procedure.OnCommand(id, NOTIFY_CLICKED, *this);
+    }
+}
+
+void ScriptedDialog::Notify(int id, int notification) {
+    EXPECT_FALSE(ended) << "control " << id << " of dialog " << templateId
+                        << " notified after the dialog ended";
+    if (!ended) {
+        procedure.OnCommand(id, notification, *this);
+    }
+}
+
+void ScriptedDialog::Select(int id, const std::vector<int>& lines) {
+    ListBox& list = lists[id];
+    for (const int line : lines) {
+        ASSERT_LT(static_cast<std::size_t>(line), list.lines.size())
+            << "list " << id << " of dialog " << templateId << " has no line " << line;
+        list.selected[static_cast<std::size_t>(line)] = true;
+    }
+}
+
+void ScriptedDialog::AddListLine(int id, const std::string& text) {
+    lists[id].lines.push_back(text);
+    lists[id].selected.push_back(false);
+}
+
+std::vector<int> ScriptedDialog::SelectedListLines(int id) {
+    std::vector<int> selected;
+    const ListBox& list = lists[id];
+    for (std::size_t line = 0; line < list.selected.size(); ++line) {
+        if (list.selected[line]) {
+            selected.push_back(static_cast<int>(line));
+        }
+    }
+    return selected;
+}
+
+void ScriptedDialog::SelectListLines(int id, int first, int last, bool selected) {
+    ListBox& list = lists[id];
+    for (int line = std::max(first, 0);
+         line <= last && static_cast<std::size_t>(line) < list.selected.size(); ++line) {
+        list.selected[static_cast<std::size_t>(line)] = selected;
     }
 }
 

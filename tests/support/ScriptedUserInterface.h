@@ -21,6 +21,7 @@
 #include <optional>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "platform/UserInterface.h"
 #include "platform/Win32Codes.h"
@@ -47,6 +48,10 @@ class ScriptedDialog : public DialogControls {
     void Init();
     // The user presses a button (or Enter = 1, Esc = 2): a WM_COMMAND from `id`.
     void Press(int id);
+    // A list box notifies its dialog (NOTIFY_DOUBLE_CLICKED, NOTIFY_SELECTION_CANCELLED).
+    void Notify(int id, int notification);
+    // The user selects lines of a list, as a click with Ctrl held would.
+    void Select(int id, const std::vector<int>& lines);
 
     bool HasEnded() const { return ended; }
     std::intptr_t Result() const { return result; }
@@ -58,11 +63,29 @@ class ScriptedDialog : public DialogControls {
     void CheckItem(int id, bool checked) override { checks[id] = checked; }
     void EndDialog(std::intptr_t dialogResult) override;
 
+    // The lines of a list box as the dialog filled it.
+    const std::vector<std::string>& ListLines(int id) { return lists[id].lines; }
+    const std::vector<int>& ListTabStops(int id) { return lists[id].tabStops; }
+    void ClearList(int id) override { lists[id] = {}; }
+    void AddListLine(int id, const std::string& text) override;
+    std::vector<int> SelectedListLines(int id) override;
+    void SelectListLines(int id, int first, int last, bool selected) override;
+    void SetListTabStops(int id, const std::vector<int>& stops) override {
+        lists[id].tabStops = stops;
+    }
+
   private:
+    struct ListBox {
+        std::vector<std::string> lines;
+        std::vector<bool> selected;
+        std::vector<int> tabStops;
+    };
+
     int templateId;
     DialogProcedure& procedure;
     std::map<int, std::string> texts;
     std::map<int, bool> checks;
+    std::map<int, ListBox> lists;
     bool ended = false;
     std::intptr_t result = 0;
 };

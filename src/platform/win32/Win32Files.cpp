@@ -65,6 +65,12 @@ Win32Error MoveFileTo(const std::string& source, const std::string& target) {
     return ResultOf(MoveFileA(source.c_str(), target.c_str()));
 }
 
+Win32Error MoveFileOver(const std::string& source, const std::string& target) {
+    return ResultOf(MoveFileExA(source.c_str(), target.c_str(),
+                                MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED |
+                                    MOVEFILE_WRITE_THROUGH));
+}
+
 Win32Error ListFolder(const std::string& pattern, std::vector<FolderEntry>& entries) {
     entries.clear();
     WIN32_FIND_DATAA found{};

@@ -17,6 +17,7 @@ Win32Error RemoveEmptyFolder(const std::string& path);
 Win32Error RemoveFile(const std::string& path);
 Win32Error CopyFileOver(const std::string& source, const std::string& target);
 Win32Error MoveFileTo(const std::string& source, const std::string& target);
+Win32Error MoveFileOver(const std::string& source, const std::string& target);
 Win32Error ListFolder(const std::string& pattern, std::vector<FolderEntry>& entries);
 Win32Error LongPathName(const std::string& path, std::string& longPath);
 Win32Error TempPath(std::string& folder);

@@ -48,6 +48,9 @@ class Win32Machine final : public Machine {
     Win32Error MoveFileTo(const std::string& source, const std::string& target) override {
         return win32::MoveFileTo(source, target);
     }
+    Win32Error MoveFileOver(const std::string& source, const std::string& target) override {
+        return win32::MoveFileOver(source, target);
+    }
     Win32Error ListFolder(const std::string& pattern, std::vector<FolderEntry>& entries) override {
         return win32::ListFolder(pattern, entries);
     }

@@ -7,9 +7,11 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <string>
 #include <vector>
 
 #include "platform/wine/HostErrors.h"
+#include "platform/wine/HostSync.h"
 #include "platform/wine/PathMapping.h"
 
 namespace parvane::wine {
@@ -165,12 +167,20 @@ Win32Error GetAttributes(const std::filesystem::path& prefix, const std::string&
     attributes = ATTR_INVALID;
     HostPath host;
     struct stat status {};
-    const Win32Error error = ResolveExisting(prefix, path, Link::Follow, host, status);
+    const Win32Error error = ResolveExisting(prefix, path, Link::Own, host, status);
     if (error != ERR_SUCCESS) {
         return error;
     }
-    attributes = S_ISDIR(status.st_mode) ? ATTR_DIRECTORY : ATTR_ARCHIVE;
-    if (!OwnerMayWrite(status)) {
+    const bool isLink = S_ISLNK(status.st_mode) && !host.IsDriveRoot();
+    struct stat target = status;
+    if (S_ISLNK(status.st_mode) && stat(host.path.c_str(), &target) != 0 && !isLink) {
+        return Win32ErrorFromErrno(errno, host.path);
+    }
+    attributes = S_ISDIR(target.st_mode) ? ATTR_DIRECTORY : ATTR_ARCHIVE;
+    if (isLink) {
+        attributes |= ATTR_REPARSE_POINT;  // a link that leads nowhere is still there
+    }
+    if (!OwnerMayWrite(target)) {
         attributes |= ATTR_READONLY;
     }
     if (!host.IsDriveRoot() && host.windows.components.back().front() == '.') {
@@ -206,6 +216,15 @@ Win32Error RemoveEmptyFolder(const std::filesystem::path& prefix, const std::str
     }
     if (host.IsDriveRoot()) {
         return ERR_ACCESS_DENIED;
+    }
+    if (S_ISLNK(status.st_mode)) {
+        // Windows removes a folder link itself and never what it leads to.
+        struct stat target {};
+        if (stat(host.path.c_str(), &target) == 0 && !S_ISDIR(target.st_mode)) {
+            return ERR_DIRECTORY;
+        }
+        return unlink(host.path.c_str()) == 0 ? ERR_SUCCESS
+                                               : Win32ErrorFromErrno(errno, host.path);
     }
     if (!S_ISDIR(status.st_mode)) {
         return ERR_DIRECTORY;
@@ -299,6 +318,61 @@ Win32Error MoveFileTo(const std::filesystem::path& prefix, const std::string& so
         default:
             return Win32ErrorFromErrno(renameError, destination);
     }
+}
+
+Win32Error MoveFileOver(const std::filesystem::path& prefix, const std::string& source,
+                        const std::string& target) {
+    HostPath from;
+    HostPath to;
+    Win32Error error = ResolveSourceAndTarget(prefix, source, target, from, to);
+    if (error != ERR_SUCCESS) {
+        return error;
+    }
+    struct stat fromStatus {};
+    if (lstat(from.path.c_str(), &fromStatus) != 0) {
+        return Win32ErrorFromErrno(errno, from.path);
+    }
+    if (!S_ISREG(fromStatus.st_mode)) {
+        return ERR_ACCESS_DENIED;
+    }
+    struct stat toStatus {};
+    if (to.Exists() && lstat(to.path.c_str(), &toStatus) == 0) {
+        if (SameFile(fromStatus, toStatus)) {
+            return ERR_SUCCESS;
+        }
+        if (S_ISDIR(toStatus.st_mode) || (S_ISREG(toStatus.st_mode) && !OwnerMayWrite(toStatus))) {
+            return ERR_ACCESS_DENIED;
+        }
+    }
+    if (const int syncError = SyncFile(from.path); syncError != 0) {
+        return Win32ErrorFromErrno(syncError, from.path);
+    }
+    if (rename(from.path.c_str(), to.path.c_str()) == 0) {
+        SyncFolder(to.path.parent_path());
+        return ERR_SUCCESS;
+    }
+    if (errno != EXDEV) {
+        return Win32ErrorFromErrno(errno, to.path);
+    }
+    // Another file system: a complete copy beside the target is renamed over it.
+    const std::filesystem::path copy =
+        to.path.parent_path() / (".parvane-move-" + std::to_string(getpid()));
+    error = CopyHostFile(from.path, fromStatus, copy, O_TRUNC);
+    if (const int syncError = error == ERR_SUCCESS ? SyncFile(copy) : 0; syncError != 0) {
+        error = Win32ErrorFromErrno(syncError, copy);
+    }
+    if (error != ERR_SUCCESS) {
+        unlink(copy.c_str());
+        return error;
+    }
+    if (rename(copy.c_str(), to.path.c_str()) != 0) {
+        error = Win32ErrorFromErrno(errno, to.path);
+        unlink(copy.c_str());
+        return error;
+    }
+    unlink(from.path.c_str());
+    SyncFolder(to.path.parent_path());
+    return ERR_SUCCESS;
 }
 
 Win32Error LongPathName(const std::filesystem::path& prefix, const std::string& path,

@@ -13,12 +13,13 @@
 namespace parvane::wine {
 
 // GetFileAttributesA: ATTR_DIRECTORY for folders, ATTR_ARCHIVE for files, ATTR_READONLY when
-// the owner may not write, ATTR_HIDDEN for names starting with a dot (as Wine shows them).
+// the owner may not write, ATTR_HIDDEN for names starting with a dot (as Wine shows them),
+// ATTR_REPARSE_POINT for a symbolic link (the last name only; a drive is never one).
 Win32Error GetAttributes(const std::filesystem::path& prefix, const std::string& path,
                          std::uint32_t& attributes);
 // CreateDirectoryA: ERR_ALREADY_EXISTS when anything has that name.
 Win32Error MakeFolder(const std::filesystem::path& prefix, const std::string& path);
-// RemoveDirectoryA.
+// RemoveDirectoryA; a symbolic link that does not lead to a file is removed itself.
 Win32Error RemoveEmptyFolder(const std::filesystem::path& prefix, const std::string& path);
 // DeleteFileA.
 Win32Error RemoveFile(const std::filesystem::path& prefix, const std::string& path);
@@ -28,6 +29,10 @@ Win32Error CopyFileOver(const std::filesystem::path& prefix, const std::string& 
 // MoveFileA: ERR_ALREADY_EXISTS when the target exists; a file is copied across devices.
 Win32Error MoveFileTo(const std::filesystem::path& prefix, const std::string& source,
                       const std::string& target);
+// MoveFileExA with replacing, copying across devices and writing through: the source's data
+// is flushed to the disk, then a rename puts it in place of the target in one step.
+Win32Error MoveFileOver(const std::filesystem::path& prefix, const std::string& source,
+                        const std::string& target);
 // GetLongPathNameA: every name spelled as on disk; ERR_FILE_NOT_FOUND when any is missing.
 Win32Error LongPathName(const std::filesystem::path& prefix, const std::string& path,
                         std::string& longPath);

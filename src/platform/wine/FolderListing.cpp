@@ -24,8 +24,10 @@ FolderEntry DescribeEntry(const std::filesystem::path& hostPath, std::string nam
     FolderEntry entry;
     entry.name = std::move(name);
     struct stat status {};
+    struct stat own {};
+    const bool isLink = lstat(hostPath.c_str(), &own) == 0 && S_ISLNK(own.st_mode);
     if (stat(hostPath.c_str(), &status) != 0 && lstat(hostPath.c_str(), &status) != 0) {
-        entry.attributes = ATTR_ARCHIVE;
+        entry.attributes = ATTR_ARCHIVE | (isLink ? ATTR_REPARSE_POINT : 0);
         return entry;
     }
     if (S_ISDIR(status.st_mode)) {
@@ -36,6 +38,9 @@ FolderEntry DescribeEntry(const std::filesystem::path& hostPath, std::string nam
     }
     if ((status.st_mode & S_IWUSR) == 0) {
         entry.attributes |= ATTR_READONLY;
+    }
+    if (isLink) {
+        entry.attributes |= ATTR_REPARSE_POINT;
     }
     if (entry.name.front() == '.' && entry.name != "." && entry.name != "..") {
         entry.attributes |= ATTR_HIDDEN;

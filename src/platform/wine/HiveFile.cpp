@@ -10,6 +10,7 @@
 #include <iterator>
 #include <vector>
 
+#include "platform/wine/HostSync.h"
 #include "platform/wine/RegistryFormat.h"
 
 namespace parvane::wine {
@@ -32,15 +33,6 @@ bool WriteAll(int fd, std::string_view content) {
         content.remove_prefix(static_cast<std::size_t>(written));
     }
     return true;
-}
-
-// Makes the rename itself durable.
-void SyncFolder(const std::filesystem::path& folder) {
-    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY);
-    if (fd >= 0) {
-        ::fsync(fd);
-        ::close(fd);
-    }
 }
 
 std::filesystem::path ResolveLinks(const std::filesystem::path& path) {

@@ -89,6 +89,10 @@ Win32Error WineMachine::MoveFileTo(const std::string& source, const std::string&
     return wine::MoveFileTo(prefix, source, target);
 }
 
+Win32Error WineMachine::MoveFileOver(const std::string& source, const std::string& target) {
+    return wine::MoveFileOver(prefix, source, target);
+}
+
 Win32Error WineMachine::ListFolder(const std::string& pattern, std::vector<FolderEntry>& entries) {
     return wine::ListFolder(prefix, pattern, entries);
 }

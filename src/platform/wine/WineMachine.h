@@ -37,6 +37,7 @@ class WineMachine final : public Machine {
     Win32Error RemoveFile(const std::string& path) override;
     Win32Error CopyFileOver(const std::string& source, const std::string& target) override;
     Win32Error MoveFileTo(const std::string& source, const std::string& target) override;
+    Win32Error MoveFileOver(const std::string& source, const std::string& target) override;
     Win32Error ListFolder(const std::string& pattern, std::vector<FolderEntry>& entries) override;
     Win32Error LongPathName(const std::string& path, std::string& longPath) override;
     Win32Error TempPath(std::string& folder) override;

@@ -25,6 +25,9 @@ const char* KnownGapReason(const std::string& testName) {
         {"MachineFiles.OpenFileForWritingRefusesAReadOnlyFile",
          "Wine keeps the read-only attribute as the Unix write permission, which root (the user "
          "of the test machines) is not held to"},
+        {"MachineFiles.MoveOverKeepsAReadOnlyFile",
+         "Wine keeps the read-only attribute as the Unix write permission, which root (the user "
+         "of the test machines) is not held to"},
         {"MachineFiles.UniqueTempFileNumbersAreUpperCaseHex",
          "Wine's GetTempFileNameA writes the number in lower-case hex"},
         {"MachineFiles.MoveMayChangeOnlyTheCaseOfAName",

@@ -54,6 +54,9 @@ class RestoringMachine final : public Machine {
     Win32Error MoveFileTo(const std::string& source, const std::string& target) override {
         return machine->MoveFileTo(source, target);
     }
+    Win32Error MoveFileOver(const std::string& source, const std::string& target) override {
+        return machine->MoveFileOver(source, target);
+    }
     Win32Error ListFolder(const std::string& pattern, std::vector<FolderEntry>& entries) override {
         return machine->ListFolder(pattern, entries);
     }

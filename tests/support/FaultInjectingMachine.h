@@ -1,0 +1,142 @@
+#pragma once
+
+// The machine of a test with faults injected, as SQLite's test VFS injects them: every call
+// (registry, files, streams, processes) is counted, and the calls that a fault names fail with
+// its error instead of reaching the machine underneath. A test runs an operation once to count
+// its calls, then again failing call N, or every call from N on (a disk that is full, a
+// machine that has gone away), and checks that nothing was lost and nothing half-done claims
+// success.
+//
+//     test::FaultInjectingMachine faults;                     // installs itself
+//     faults.Inject({.call = MachineCall::SetValue, .first = 3});  // the third SetValue fails
+//     faults.Inject({.first = 120, .count = test::EVERY_CALL});   // everything from call 120
+
+#include <cstdint>
+#include <limits>
+#include <memory>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "support/ForwardingMachine.h"
+
+namespace parvane::test {
+
+enum class MachineCall {
+    Any,  // in a fault: every operation
+    OpenKey,
+    CreateKey,
+    EnumKey,
+    QueryValue,
+    SetValue,
+    DeleteKey,
+    CloseKey,
+    GetAttributes,
+    MakeFolder,
+    RemoveEmptyFolder,
+    RemoveFile,
+    CopyFileOver,
+    MoveFileTo,
+    MoveFileOver,
+    ListFolder,
+    LongPathName,
+    TempPath,
+    UniqueTempFile,
+    FreeDiskSpace,
+    OpenFile,
+    StreamRead,
+    StreamWrite,
+    StreamClose,
+    ModulePath,
+    ProcessImageNames,
+    RunCommand,
+};
+
+const char* MachineCallName(MachineCall call);
+
+inline constexpr std::uint64_t EVERY_CALL = std::numeric_limits<std::uint64_t>::max();
+
+struct Fault {
+    MachineCall call = MachineCall::Any;
+    // The calls that fail, counted from 1 among the calls this fault matches: `count` calls
+    // from call `first` on.
+    std::uint64_t first = 1;
+    std::uint64_t count = 1;
+    // Only calls on a path (or registry key, or a stream's file) holding this text, ignoring
+    // case; empty: calls on any path or none.
+    std::string pathPart = {};
+    Win32Error error = ERR_GEN_FAILURE;
+};
+
+// One call that reached the machine or failed.
+struct CallRecord {
+    MachineCall call;
+    std::string path;  // the path, registry key or stream's file; the target of a copy or move
+    bool failed;
+};
+
+class FaultInjectingMachine : public ForwardingMachine {
+  public:
+    // Installs itself in place of `inner` until destroyed.
+    explicit FaultInjectingMachine(Machine& wrapped = TheMachine());
+
+    void Inject(const Fault& fault) { faults.push_back({fault, 0}); }
+    void ClearFaults() { faults.clear(); }
+
+    // Every call so far, in order.
+    const std::vector<CallRecord>& Calls() const { return calls; }
+    std::uint64_t CallCount() const { return calls.size(); }
+    std::uint64_t CallCount(MachineCall call) const;
+    std::uint64_t FailedCallCount() const;
+
+    // The fault for `call` on `path` that strikes now, counting the call; ERR_SUCCESS when the
+    // call goes through. Used by the streams too.
+    Win32Error Intercept(MachineCall call, const std::string& path);
+
+    Win32Error OpenKey(Hive hive, const std::string& subKey, KeyHandle& key) override;
+    Win32Error CreateKey(Hive hive, const std::string& subKey, const std::string& keyClass,
+                         KeyHandle& key) override;
+    Win32Error EnumKey(KeyHandle key, std::uint32_t index, std::uint32_t capacity,
+                       std::string& name) override;
+    Win32Error QueryValue(KeyHandle key, const std::string& valueName, std::uint32_t capacity,
+                          std::uint32_t& type, std::string& data) override;
+    Win32Error SetValue(KeyHandle key, const std::string& valueName, std::uint32_t type,
+                        const std::string& data) override;
+    Win32Error DeleteKey(Hive hive, const std::string& subKey) override;
+    Win32Error CloseKey(KeyHandle key) override;
+
+    Win32Error GetAttributes(const std::string& path, std::uint32_t& attributes) override;
+    Win32Error MakeFolder(const std::string& path) override;
+    Win32Error RemoveEmptyFolder(const std::string& path) override;
+    Win32Error RemoveFile(const std::string& path) override;
+    Win32Error CopyFileOver(const std::string& source, const std::string& target) override;
+    Win32Error MoveFileTo(const std::string& source, const std::string& target) override;
+    Win32Error MoveFileOver(const std::string& source, const std::string& target) override;
+    Win32Error ListFolder(const std::string& pattern, std::vector<FolderEntry>& entries) override;
+    Win32Error LongPathName(const std::string& path, std::string& longPath) override;
+    Win32Error TempPath(std::string& folder) override;
+    Win32Error UniqueTempFile(const std::string& folder, const std::string& prefix,
+                              std::string& path) override;
+    Win32Error FreeDiskSpace(const std::string& path, std::uint64_t& bytes) override;
+    std::unique_ptr<FileStream> OpenFile(const std::string& path, FileMode mode,
+                                         Win32Error& error) override;
+
+    Win32Error ModulePath(std::string& path) override;
+    Win32Error ProcessImageNames(std::vector<std::string>& names) override;
+    std::uint32_t RunCommand(const std::string& commandLine) override;
+
+  private:
+    struct ActiveFault {
+        Fault fault;
+        std::uint64_t matched;  // calls this fault has matched so far
+    };
+
+    // The subkey path of every open key, for the records of the calls made through it.
+    std::string KeyPath(KeyHandle key) const;
+
+    std::vector<ActiveFault> faults;
+    std::vector<CallRecord> calls;
+    std::unordered_map<KeyHandle, std::string> keyPaths;
+};
+
+}  // namespace parvane::test
