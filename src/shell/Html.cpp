@@ -1,6 +1,7 @@
 #include "shell/Html.h"
 
 #include "base/Messages.h"
+#include "base/ProgramFolder.h"
 #include "platform/Machine.h"
 #include "platform/RegistryKey.h"
 #include "platform/RegistryText.h"
@@ -29,20 +30,6 @@ std::string ReadDefaultValue(Hive hive, const std::string& subKey) {
         return {};
     }
     return text;
-}
-
-// The folder of the running executable, without a trailing backslash.
-bool GetProgramFolder(std::string& folder) {
-    std::string modulePath;
-    if (TheMachine().ModulePath(modulePath) != ERR_SUCCESS) {
-        return false;
-    }
-    const std::size_t lastBackslash = modulePath.rfind('\\');
-    if (lastBackslash == std::string::npos) {
-        return false;
-    }
-    folder = modulePath.substr(0, lastBackslash);
-    return true;
 }
 
 }  // namespace
@@ -78,8 +65,8 @@ void ForgetHtmlHandler() {
 
 bool OpenHtmlDocument(const std::string& documentName) {
     const std::string handler = FindHtmlHandler();
-    std::string folder;
-    if (handler.empty() || !GetProgramFolder(folder)) {
+    const std::string folder = GetProgramFolder();
+    if (handler.empty() || folder.empty()) {
         return false;
     }
     const std::string document = folder + "\\" + documentName;

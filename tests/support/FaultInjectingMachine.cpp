@@ -270,13 +270,26 @@ std::unique_ptr<FileStream> FaultInjectingMachine::OpenFile(const std::string& p
 }
 
 Win32Error FaultInjectingMachine::ModulePath(std::string& path) {
-    const Win32Error error = Intercept(MachineCall::ModulePath, {});
-    return error != ERR_SUCCESS ? error : ForwardingMachine::ModulePath(path);
+    if (const Win32Error error = Intercept(MachineCall::ModulePath, {}); error != ERR_SUCCESS) {
+        return error;
+    }
+    if (modulePath) {
+        path = *modulePath;
+        return ERR_SUCCESS;
+    }
+    return ForwardingMachine::ModulePath(path);
 }
 
 Win32Error FaultInjectingMachine::ProcessImageNames(std::vector<std::string>& names) {
-    const Win32Error error = Intercept(MachineCall::ProcessImageNames, {});
-    return error != ERR_SUCCESS ? error : ForwardingMachine::ProcessImageNames(names);
+    if (const Win32Error error = Intercept(MachineCall::ProcessImageNames, {});
+        error != ERR_SUCCESS) {
+        return error;
+    }
+    if (processNames) {
+        names = *processNames;
+        return ERR_SUCCESS;
+    }
+    return ForwardingMachine::ProcessImageNames(names);
 }
 
 // WinExec's failure values are below 32; the error number stands in for one.

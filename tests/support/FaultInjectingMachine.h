@@ -14,8 +14,10 @@
 #include <cstdint>
 #include <limits>
 #include <memory>
+#include <optional>
 #include <string>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "support/ForwardingMachine.h"
@@ -83,6 +85,11 @@ class FaultInjectingMachine : public ForwardingMachine {
     void Inject(const Fault& fault) { faults.push_back({fault, 0}); }
     void ClearFaults() { faults.clear(); }
 
+    // What the machine answers instead of the real one: the running processes' image names
+    // and the program's own path (a Windows path).
+    void SetProcessImageNames(std::vector<std::string> names) { processNames = std::move(names); }
+    void SetModulePath(std::string path) { modulePath = std::move(path); }
+
     // Every call so far, in order.
     const std::vector<CallRecord>& Calls() const { return calls; }
     std::uint64_t CallCount() const { return calls.size(); }
@@ -137,6 +144,8 @@ class FaultInjectingMachine : public ForwardingMachine {
     std::vector<ActiveFault> faults;
     std::vector<CallRecord> calls;
     std::unordered_map<KeyHandle, std::string> keyPaths;
+    std::optional<std::vector<std::string>> processNames;
+    std::optional<std::string> modulePath;
 };
 
 }  // namespace parvane::test

@@ -24,7 +24,7 @@ struct TestMachineOptions {
     // "Libraries" subkeys, and its folder created.
     bool gameInstalled = true;
     // The game's folder (Windows path); empty for the backend's usual place.
-    std::string gameInstallDir;
+    std::string gameInstallDir = {};
     // The cloaking tool registered: HKLM\<CLOAK_KEY> with empty "Courses" and "Libraries".
     bool cloakingTool = false;
 };
@@ -71,7 +71,7 @@ class TestMachine {
     void RegisterCloakingTool();
 
     std::unique_ptr<TestBackend> backend;
-    std::string gameInstallDir;
+    std::string gameInstallDir = {};
 };
 
 }  // namespace parvane::test

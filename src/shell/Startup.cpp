@@ -1,0 +1,64 @@
+#include "shell/Startup.h"
+
+#include "base/Messages.h"
+#include "catalogue/CatalogueLoading.h"
+#include "catalogue/GameDetection.h"
+#include "properties/Properties.h"
+#include "shell/RunningPrograms.h"
+
+namespace parvane {
+
+bool DetectGamesAtStartup() {
+    if (DetectSupportedGames()) {
+        return true;
+    }
+    ShowError("Error during registry initialization, the program will now exit.");
+    return false;
+}
+
+bool CheckProgramsAtStartup() {
+    bool anotherInstance = false;
+    if (CheckRunningPrograms(anotherInstance)) {
+        ShowError(
+            "Either the GV golf sim, the architect, the library creator\nor the course manager "
+            "is running on your system.\n\nIt is very important to not run Parvane at the same "
+            "time as any of the\nGV 06 tools, or you may end up with a corrupt GV "
+            "installation.\nPlease shut all GV 06 programs down before starting "
+            "Parvane.\n\nParvane will now exit.");
+        return false;
+    }
+    if (anotherInstance) {
+        ShowError(
+            "Parvane is already running on your system.\n\nRunning multiple instances of "
+            "Parvane may cause registry inconsistencies,\nand is therefore not "
+            "allowed.\n\nParvane will now exit.");
+        return false;
+    }
+    return true;
+}
+
+bool LoadCatalogueAtStartup() {
+    if (LoadCatalogue()) {
+        return true;
+    }
+    ShowError("Error during data loading, the program will now exit.");
+    return false;
+}
+
+bool LoadPropertiesAtStartup(const std::string& folder) {
+    if (LoadProperties(folder)) {
+        return true;
+    }
+    ShowError("Error during property initialization, the program will now exit.");
+    return false;
+}
+
+bool SavePropertiesAtExit() {
+    if (!IsPropertyOn(PROPERTY_SAVE_PROPERTIES_ON_EXIT) || SaveProperties()) {
+        return true;
+    }
+    ShowError("Error during saving of program properties");
+    return false;
+}
+
+}  // namespace parvane

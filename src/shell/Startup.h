@@ -1,0 +1,34 @@
+#pragma once
+
+// The steps of start-up and shutdown that both front ends share, each with its message. The
+// window program runs them between its window steps, the terminal program one after the
+// other; a step that fails has shown its Error box, and the program then ends with
+// EXIT_STARTUP_REFUSED.
+
+#include <string>
+
+namespace parvane {
+
+inline constexpr int EXIT_STARTUP_REFUSED = 1;
+
+// Game detection; when neither the game nor the cloaking tool is found, detection's own
+// message is followed by "Error during registry initialization, the program will now exit.".
+bool DetectGamesAtStartup();
+
+// False, after the conflict message (the game or one of its tools runs; it wins) or the
+// second-instance message, when Parvane must not run now.
+bool CheckProgramsAtStartup();
+
+// The catalogue load, with "Error during data loading, the program will now exit." when it
+// fails.
+bool LoadCatalogueAtStartup();
+
+// The properties of `folder`, with "Error during property initialization, the program will
+// now exit." when they cannot be loaded.
+bool LoadPropertiesAtStartup(const std::string& folder);
+
+// Saves the properties when SavePropertiesOnExit is on, with "Error during saving of program
+// properties" when that fails. False only when saving failed.
+bool SavePropertiesAtExit();
+
+}  // namespace parvane

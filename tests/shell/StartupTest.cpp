@@ -1,0 +1,168 @@
+// Start-up: the command line and the open dialog's selection into the queue, the programs
+// Parvane refuses to run beside, and the steps that end the program with their messages.
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "catalogue/Catalogue.h"
+#include "properties/Properties.h"
+#include "shell/CommandLine.h"
+#include "shell/FileNameList.h"
+#include "shell/OpenArchiveDialog.h"
+#include "shell/RunningPrograms.h"
+#include "shell/Startup.h"
+#include "support/FaultInjectingMachine.h"
+#include "support/ScriptedUserInterface.h"
+#include "support/TestMachine.h"
+
+namespace parvane {
+namespace {
+
+std::vector<std::string> QueuedPaths() {
+    std::vector<std::string> paths;
+    for (const FileNameEntry& entry : GetFileNameEntries()) {
+        paths.push_back(entry.path);
+    }
+    return paths;
+}
+
+TEST(NextArgumentToken, SplitsAtBlanksOutsideQuotesAndDropsTheQuotes) {
+    const struct {
+        const char* text;
+        std::vector<std::string> tokens;
+    } cases[] = {
+        {R"(C:\a.zip C:\b.zip)", {R"(C:\a.zip)", R"(C:\b.zip)"}},
+        {R"("C:\My Files\a.zip" "D:\x y\b.tcx")", {R"(C:\My Files\a.zip)", R"(D:\x y\b.tcx)"}},
+        {"a  b", {"a", "b"}},
+        {R"("" a"b c"d)", {"ab c", "d"}},
+        {"   ", {}},
+    };
+    for (const auto& c : cases) {
+        ArgumentScan scan{c.text};
+        std::vector<std::string> tokens;
+        while (const auto token = NextArgumentToken(scan)) {
+            tokens.push_back(*token);
+        }
+        EXPECT_EQ(tokens, c.tokens) << c.text;
+    }
+    EXPECT_EQ(CommandLineArguments(R"("C:\Program Files\Parvane.exe"   a.zip b)"), "a.zip b");
+    EXPECT_EQ(CommandLineArguments(R"(C:\Parvane.exe)"), "");
+}
+
+class QueueFromText : public ::testing::Test {
+  protected:
+    void SetUp() override { faults.SetModulePath(folder + "\\Parvane.exe"); }
+    void TearDown() override { ClearFileNameList(); }
+
+    test::TestMachine machine;
+    test::FaultInjectingMachine faults;
+    ScriptedUserInterface ui;
+    const std::string folder = machine.ScratchFolder();
+};
+
+TEST_F(QueueFromText, CommandLineArgumentsAreQueuedInOrder) {
+    machine.WriteFile(folder + "\\Long Name.zip", "x");
+    ASSERT_TRUE(QueueArchivesFromText("\"" + folder + "\\Parvane.exe\" \"" + folder +
+                                      "\\Long Name.zip\"  C:\\missing.tcl"));
+    EXPECT_EQ(QueuedPaths(),
+              (std::vector<std::string>{folder + "\\Long Name.zip", "C:\\missing.tcl"}));
+
+    ASSERT_TRUE(QueueArchivesFromText("\"" + folder + "\\Parvane.exe\""));
+    EXPECT_EQ(FileNameCount(), 0);
+}
+
+TEST_F(QueueFromText, SelectionOfSeveralFilesOrOneFileAndNeverTheProgramItself) {
+    machine.WriteFile(folder + "\\a.zip", "x");
+    machine.WriteFile(folder + "\\Parvane.exe", "x");
+    ASSERT_TRUE(QueueArchivesFromText(folder + std::string("\0a.zip\0b.tcl\0", 14)));
+    EXPECT_EQ(QueuedPaths(), (std::vector<std::string>{folder + "\\a.zip", folder + "\\b.tcl"}));
+
+    ASSERT_TRUE(QueueArchivesFromText(folder + "\\a.zip"));
+    EXPECT_EQ(QueuedPaths(), std::vector<std::string>{folder + "\\a.zip"});
+    ASSERT_TRUE(QueueArchivesFromText(folder + "\\Parvane.exe"));
+    EXPECT_EQ(FileNameCount(), 0);
+
+    ui.ExpectError(Containing("longer than 255 characters"));
+    EXPECT_FALSE(QueueArchivesFromText("p.exe C:\\" + std::string(260, 'x') + ".zip"));
+}
+
+TEST_F(QueueFromText, OpenDialogQueuesTheSelectionAndRemembersItsFolder) {
+    ResetProperties();
+    SetProperty(PROPERTY_REMEMBER_OPEN_ARCHIVE_FOLDER, "1");
+    SetProperty(PROPERTY_OPEN_ARCHIVE_FOLDER, "C:\\");
+    ui.ExpectOpenFile(folder + std::string("\0a.zip\0b.zip\0", 14));
+    ASSERT_TRUE(ShowOpenArchiveDialog());
+    EXPECT_EQ(ui.LastOpenFileRequest().title, "Open installation archive");
+    EXPECT_EQ(ui.LastOpenFileRequest().initialFolder, "C:\\");
+    EXPECT_EQ(FileNameCount(), 2);
+    EXPECT_EQ(GetProperty(PROPERTY_OPEN_ARCHIVE_FOLDER), folder);
+
+    ui.ExpectOpenFileFailure(0x3003);
+    ui.ExpectError("Couldn't display open file dialog box, code=12291");
+    EXPECT_FALSE(ShowOpenArchiveDialog());
+    ResetProperties();
+}
+
+class RunningProgramsTest : public ::testing::Test {
+  protected:
+    test::TestMachine machine;
+    test::FaultInjectingMachine faults;
+    ScriptedUserInterface ui;
+};
+
+TEST_F(RunningProgramsTest, TheGameInAnyCaseWinsOverASecondCopy) {
+    const struct {
+        std::vector<std::string> processes;
+        bool conflict;
+        bool anotherInstance;
+    } cases[] = {
+        {{"explorer.exe", "parvane.exe"}, false, false},
+        {{"Parvane.exe", "PARVANE.EXE"}, false, true},
+        {{"gv2006.Exe"}, true, false},
+        {{"PARVANE.EXE", "CourseUtilities.exe", "parvane.exe"}, true, false},
+    };
+    for (const auto& c : cases) {
+        faults.SetProcessImageNames(c.processes);
+        bool anotherInstance = true;
+        EXPECT_EQ(CheckRunningPrograms(anotherInstance), c.conflict) << c.processes.front();
+        EXPECT_EQ(anotherInstance, c.anotherInstance) << c.processes.front();
+    }
+    faults.SetProcessImageNames({"PARVANE.EXE", "LC2006.EXE", "PARVANE.EXE"});
+    ui.ExpectError(Containing("the architect, the library creator\nor the course manager"));
+    EXPECT_FALSE(CheckProgramsAtStartup());
+    faults.SetProcessImageNames({"PARVANE.EXE", "PARVANE.EXE"});
+    ui.ExpectError(Containing("Parvane is already running on your system."));
+    EXPECT_FALSE(CheckProgramsAtStartup());
+}
+
+TEST(StartupSteps, FailuresEndWithTheirMessages) {
+    {
+        test::TestMachine machine({.gameInstalled = false});
+        ScriptedUserInterface ui;
+        ui.ExpectError(Containing("you do not have any of the supported games installed"));
+        ui.ExpectError("Error during registry initialization, the program will now exit.");
+        EXPECT_FALSE(DetectGamesAtStartup());
+    }
+    test::TestMachine machine({.cloakingTool = true});
+    machine.CreateKey(Hive::LocalMachine, std::string(test::GAME_KEY) + "\\Courses\\{X}");
+    test::FaultInjectingMachine faults;
+    faults.Inject({.call = test::MachineCall::OpenKey, .pathPart = "\\Courses\\{X}"});
+    ScriptedUserInterface ui;
+    ASSERT_TRUE(DetectGamesAtStartup());
+    ui.ExpectError(Containing("RegOpenKeyEx returned"));
+    ui.ExpectError("Error during data loading, the program will now exit.");
+    EXPECT_FALSE(LoadCatalogueAtStartup());
+
+    ResetProperties();
+    machine.WriteFile(machine.ScratchFolder() + "\\Parvane.properties", "A = 1\n");
+    faults.Inject({.call = test::MachineCall::StreamRead, .pathPart = "Parvane.properties"});
+    ui.ExpectError(Containing("Parvane.properties"));
+    ui.ExpectError("Error during property initialization, the program will now exit.");
+    EXPECT_FALSE(LoadPropertiesAtStartup(machine.ScratchFolder()));
+    ResetProperties();
+}
+
+}  // namespace
+}  // namespace parvane
