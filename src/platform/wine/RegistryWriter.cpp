@@ -14,6 +14,11 @@ namespace {
 // Wine breaks a hex list once a line passes this many characters.
 constexpr std::size_t HEX_LINE_WIDTH = 76;
 
+std::size_t AppendText(std::string& out, std::string_view text) {
+    out += text;
+    return text.size();
+}
+
 template <typename... Args>
 std::size_t AppendFormatted(std::string& out, const char* format, Args... args) {
     std::array<char, 32> buffer{};
@@ -34,7 +39,7 @@ bool IsTerminatedString(const std::string& data) {
 
 void AppendHexList(const HiveValue& value, std::size_t column, std::string& out) {
     if (value.type == REGTYPE_BINARY) {
-        column += AppendFormatted(out, "hex:");
+        column += AppendText(out, "hex:");
     } else {
         column += AppendFormatted(out, "hex(%x):", value.type);
     }
@@ -54,11 +59,11 @@ void AppendHexList(const HiveValue& value, std::size_t column, std::string& out)
 void AppendValue(const HiveValue& value, std::string& out) {
     std::size_t column = 0;
     if (value.name.empty()) {
-        column = AppendFormatted(out, "@=");
+        column = AppendText(out, "@=");
     } else {
         out += '"';
         column = 1 + AppendEscapedString(value.name, "\"", out);
-        column += AppendFormatted(out, "\"=");
+        column += AppendText(out, "\"=");
     }
     if (IsStringType(value.type) && IsTerminatedString(value.data)) {
         if (value.type != REGTYPE_SZ) {
