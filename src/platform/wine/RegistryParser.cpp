@@ -40,10 +40,11 @@ bool ReadHexNumber(std::string_view text, std::size_t& pos, std::uint64_t limit,
     const std::size_t start = pos;
     number = 0;
     while (pos < text.size() && IsHexDigit(text[pos])) {
-        number = number * 16 + HexDigitValue(text[pos++]);
-        if (number > limit) {
+        const unsigned digit = HexDigitValue(text[pos++]);
+        if (digit > limit || number > (limit - digit) / 16) {
             return false;
         }
+        number = number * 16 + digit;
     }
     return pos > start;
 }
@@ -183,10 +184,12 @@ bool Parser::ParseKeyHeader(std::string_view line, std::size_t lineBegin) {
         return Fail("malformed key name");
     }
     pos = SkipSpaces(line, pos);
+    // Wine writes the stamp as 32-bit Unix seconds; a longer number reads as the largest one.
     std::uint64_t seconds = 0;
     const bool stamped = pos < line.size() && line[pos] >= '0' && line[pos] <= '9';
     while (pos < line.size() && line[pos] >= '0' && line[pos] <= '9') {
-        seconds = seconds * 10 + static_cast<unsigned>(line[pos++] - '0');
+        seconds = std::min<std::uint64_t>(seconds * 10 + static_cast<unsigned>(line[pos++] - '0'),
+                                          UINT32_MAX);
     }
 
     HiveKey* key = &hive.Root();
@@ -238,7 +241,7 @@ bool Parser::ParseKeyOption(std::string_view line) {
     if (line.starts_with(TIME)) {
         std::size_t pos = TIME.size();
         std::uint64_t time = 0;
-        if (!ReadHexNumber(line, pos, UINT64_MAX >> 4, time)) {
+        if (!ReadHexNumber(line, pos, UINT64_MAX, time)) {
             return Fail("malformed key time");
         }
         current->modified = time;
