@@ -29,6 +29,9 @@ class HostFileStream final : public FileStream {
             lastError = ERR_INVALID_HANDLE;
             return 0;
         }
+        if (size == 0) {
+            return 0;
+        }
         const std::size_t got = std::fread(buffer, 1, size, file);
         if (got < size && std::ferror(file)) {
             Fail(errno);
@@ -40,6 +43,9 @@ class HostFileStream final : public FileStream {
         if (file == nullptr) {
             lastError = ERR_INVALID_HANDLE;
             return 0;
+        }
+        if (size == 0) {
+            return 0;  // the data of an empty buffer may be null, which fwrite must not see
         }
         const std::size_t put = std::fwrite(data, 1, size, file);
         if (put < size) {
