@@ -22,15 +22,7 @@ Fault EntryCloseFails() {
     return {.call = MachineCall::CloseKey, .count = EVERY_CALL, .pathPart = kGuid};
 }
 
-class RegistrationFailures : public StoreTest {
-  protected:
-    static CourseRecord Course() {
-        CourseRecord course;
-        course.guidText = kGuid;
-        course.name = "Links";
-        return course;
-    }
-};
+using RegistrationFailures = StoreTest;
 
 TEST_F(RegistrationFailures, NewEntryThatCannotBeCompletedOrSavedIsRemovedAgain) {
     const std::string removed = "\nThe new entry was removed again.";
@@ -42,20 +34,13 @@ TEST_F(RegistrationFailures, NewEntryThatCannotBeCompletedOrSavedIsRemovedAgain)
             FaultInjectingMachine faults;
             faults.Inject(fault);
             ui.ExpectError(message + removed);
-            CourseRecord course = Course();
+            CourseRecord course;
+            course.guidText = kGuid;
             EXPECT_FALSE(RegisterCourse(course));
         }
         EXPECT_FALSE(EntryExists(GAME_COURSES_KEY, kGuid));
         EXPECT_TRUE(GetInstalledCourses().empty());
     }
-    FaultInjectingMachine faults;
-    faults.Inject(EntryCloseFails());
-    ui.ExpectError(SaveFailed(GAME_LIBRARIES_KEY, ERR_GEN_FAILURE) + removed);
-    LibraryRecord library;
-    library.guidText = kGuid;
-    EXPECT_FALSE(RegisterLibrary(library));
-    EXPECT_FALSE(EntryExists(GAME_LIBRARIES_KEY, kGuid));
-    EXPECT_TRUE(GetInstalledLibraries().empty());
 }
 
 TEST_F(RegistrationFailures, ChangesToAnExistingEntryThatCannotBeSavedAreReportedAsFailed) {
@@ -64,7 +49,8 @@ TEST_F(RegistrationFailures, ChangesToAnExistingEntryThatCannotBeSavedAreReporte
     FaultInjectingMachine faults;
     faults.Inject(EntryCloseFails());
     ui.ExpectError(SaveFailed(GAME_COURSES_KEY, ERR_GEN_FAILURE));
-    CourseRecord course = Course();
+    CourseRecord course;
+    course.guidText = kGuid;
     EXPECT_FALSE(RegisterCourse(course));
     EXPECT_TRUE(EntryExists(GAME_COURSES_KEY, kGuid));
     ASSERT_EQ(GetInstalledCourses().size(), 1u);

@@ -1,6 +1,5 @@
-// Changes to the catalogue when the prefix's registry file cannot be written. The tests run as
-// root, whom a read-only folder does not stop, so the process runs out of file descriptors
-// instead, as a busy process can: the file is then never opened, let alone replaced.
+// Changes to the catalogue when the prefix's registry file cannot be written. A read-only folder
+// does not stop root, who runs the tests, so the process runs out of file descriptors instead.
 
 #include <fcntl.h>
 #include <sys/resource.h>
@@ -45,10 +44,10 @@ using RegistrySaveFailure = StoreTest;
 TEST_F(RegistrySaveFailure, RegistrationFailsAndLeavesTheRegistryFileAsItWas) {
     const std::filesystem::path systemReg = PrefixFolder(machine) / "system.reg";
     const std::string before = HostFileText(systemReg);
-    const std::string guid = OrderedGuidText(1);
     CourseRecord course;
-    course.guidText = guid;
-    ui.ExpectError("Couldn't save the registry entry '" + EntryPath(GAME_COURSES_KEY, guid) +
+    course.guidText = OrderedGuidText(1);
+    ui.ExpectError("Couldn't save the registry entry '" +
+                   EntryPath(GAME_COURSES_KEY, course.guidText) +
                    "', return code=1013\nThe new entry was removed again.");
     {
         NoFreeFileDescriptors exhausted;
@@ -56,7 +55,7 @@ TEST_F(RegistrySaveFailure, RegistrationFailsAndLeavesTheRegistryFileAsItWas) {
     }
     EXPECT_EQ(HostFileText(systemReg), before);
     EXPECT_TRUE(GetInstalledCourses().empty());
-    EXPECT_FALSE(EntryExists(GAME_COURSES_KEY, guid));
+    EXPECT_FALSE(EntryExists(GAME_COURSES_KEY, course.guidText));
 }
 
 // The stale cloaked entries are gone from the registry as the machine shows it, though not
@@ -66,9 +65,8 @@ TEST_F(RegistrySaveFailure, StaleEntriesWhoseDeletionCannotBeSavedAreEachReporte
         AddCourse(CLOAK_COURSES_KEY, OrderedGuidText(n), "Cloaked");
         AddCourse(GAME_COURSES_KEY, OrderedGuidText(n < 3 ? n : 9), "Installed");
     }
-    for (std::uint32_t n = 1; n <= 2; ++n) {
+    for (std::uint32_t n = 1; n <= 2; ++n)
         ui.ExpectError(Containing("course with ID=" + OrderedGuidText(n)));
-    }
     NoFreeFileDescriptors exhausted;
     ASSERT_TRUE(LoadCatalogue());
     ASSERT_EQ(GetCloakedCourses().size(), 1u);
