@@ -45,9 +45,9 @@ std::string SaveFailure(const std::string& keyPath, Win32Error status) {
 }
 
 // A registration that cannot be completed takes back the entry key it created, so that the game
-// never finds a half-written entry. Deleted while still open: on the Wine backend closing the
-// key would otherwise write the half-written entry first. ERR_CANTWRITE there means the key is
-// gone but the file could not be written, the file that never received the new key either.
+// never finds a half-written entry. A key still open is deleted before it is closed: on the Wine
+// backend closing it would write the half-written entry first. ERR_CANTWRITE there means the key
+// is gone but the file could not be written, the file that never received the new key either.
 std::string WithdrawNewEntry(const std::string& keyPath) {
     const Win32Error status = TheMachine().DeleteKey(GAME_HIVE, keyPath);
     return status == ERR_SUCCESS || status == ERR_CANTWRITE
