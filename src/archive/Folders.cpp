@@ -45,6 +45,57 @@ bool IsDotEntry(const std::string& name) {
     return name == "." || name == "..";
 }
 
+bool IsLink(std::uint32_t attributes) {
+    return (attributes & ATTR_REPARSE_POINT) != 0;
+}
+
+// "C:", "C:\", "\\" or "\\server\share": a path that names a whole drive.
+bool IsDriveRoot(std::string_view path) {
+    const std::string_view trimmed = WithoutTrailingSeparators(path);
+    if (trimmed.empty() || (trimmed.size() == 2 && trimmed[1] == ':')) {
+        return true;
+    }
+    if (trimmed.size() < 2 || !IsPathSeparator(trimmed[0]) || !IsPathSeparator(trimmed[1])) {
+        return false;
+    }
+    const std::size_t shareSeparator = trimmed.find_first_of("\\/", 2);
+    return shareSeparator == std::string_view::npos ||
+           trimmed.find_first_of("\\/", shareSeparator + 1) == std::string_view::npos;
+}
+
+// Why RemoveFolder must leave `folder` alone, or nothing when it may remove it. Where a missing
+// folder lies does not matter: there is nothing to remove.
+const char* RemovalRefusal(const std::string& folder, bool missing) {
+    if (folder.empty()) {
+        return "no folder is named";
+    }
+    if (IsDriveRoot(folder)) {
+        return "it is the root of a drive";
+    }
+    if (HasDotComponent(folder)) {
+        return "its path holds a \".\" or \"..\" component";
+    }
+    if (!missing && !IsOwnTemporaryFolder(folder) && !IsDeletableContentPath(folder)) {
+        return "it lies neither inside the game's folder nor among Parvane's temporary folders";
+    }
+    return nullptr;
+}
+
+// A link to a folder is removed as a folder, anything else as a file; neither follows a link.
+Win32Error RemoveEntry(const std::string& path, std::uint32_t attributes) {
+    return IsLink(attributes) && (attributes & ATTR_DIRECTORY) != 0
+               ? TheMachine().RemoveEmptyFolder(path)
+               : TheMachine().RemoveFile(path);
+}
+
+void RemoveFolderItself(const std::string& folder) {
+    const Win32Error error = TheMachine().RemoveEmptyFolder(folder);
+    if (error != ERR_SUCCESS) {
+        ShowError("Couldn't remove directory '%s', return code=%d", folder.c_str(),
+                  static_cast<int>(error));
+    }
+}
+
 }  // namespace
 
 std::string GetFolderPart(const std::string& path) {
@@ -87,6 +138,20 @@ bool CreateFolderPath(const std::string& path) {
 }
 
 void RemoveFolder(const std::string& folder) {
+    std::uint32_t attributes = 0;
+    const Win32Error found = TheMachine().GetAttributes(folder, attributes);
+    const bool missing = found == ERR_FILE_NOT_FOUND || found == ERR_PATH_NOT_FOUND;
+    if (const char* refusal = RemovalRefusal(folder, missing)) {
+        ShowError("Parvane will not remove the folder '%s': %s.", folder.c_str(), refusal);
+        return;
+    }
+    if (missing) {
+        return;
+    }
+    if (found == ERR_SUCCESS && IsLink(attributes)) {
+        RemoveFolderItself(folder);  // the link; what it leads to is not ours
+        return;
+    }
     std::vector<FolderEntry> entries;
     if (TheMachine().ListFolder(folder + "\\*.*", entries) != ERR_SUCCESS) {
         return;
@@ -97,7 +162,7 @@ void RemoveFolder(const std::string& folder) {
             continue;
         }
         const std::string file = folder + "\\" + entry.name;
-        const Win32Error error = TheMachine().RemoveFile(file);
+        const Win32Error error = RemoveEntry(file, entry.attributes);
         if (error != ERR_SUCCESS) {
             ShowError("Couldn't remove file '%s', return code=%d", file.c_str(),
                       static_cast<int>(error));
@@ -111,11 +176,7 @@ void RemoveFolder(const std::string& folder) {
             folder.c_str());
         return;
     }
-    const Win32Error error = TheMachine().RemoveEmptyFolder(folder);
-    if (error != ERR_SUCCESS) {
-        ShowError("Couldn't remove directory '%s', return code=%d", folder.c_str(),
-                  static_cast<int>(error));
-    }
+    RemoveFolderItself(folder);
 }
 
 }  // namespace parvane

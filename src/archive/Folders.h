@@ -21,8 +21,19 @@ bool FolderHasMatch(const std::string& folder, const std::string& pattern);
 // the path has a "." or ".." component, which could lead out again.
 bool IsPathUnder(const std::string& parent, const std::string& path);
 
-// The file's folder lies under the game's install folder and holds no *.tca and no *.tlb.
+// The file's folder lies under the game's install folder and holds no *.tca and no *.tlb; the
+// file's path has no dot component.
 bool IsRemovableLocation(const std::string& file);
+
+// The check in front of every single deletion: `path` lies strictly inside `root` (long path
+// names, ending at a separator), has no dot component, and no folder between the root and its
+// last name is a link (a link there could lead anywhere). The folder of `path` must exist; its
+// last name need not, and may itself be a link, which deleting removes.
+bool IsDeletablePathInside(const std::string& root, const std::string& path);
+// The same inside the game's install folder (false while that is unknown), and inside the
+// caddy books' folder of the user's personal folder.
+bool IsDeletableContentPath(const std::string& path);
+bool IsDeletableCaddyBookPath(const std::string& path);
 
 // The per-run folder into which packages are unpacked; fixed at the first call, not created
 // here. When the system gives no temporary folder or unique name, it shows the Error and ends
@@ -37,12 +48,23 @@ void SetProcessEndHandler(ProcessEndHandler handler);
 // Forgets the stored folder, so that the next call picks a new one, as a new run would.
 void ForgetTempExtractionFolder();
 
+// Makes a new, empty folder under a unique name in the system's temporary folder and counts it
+// among the program's own for the run. Empty after an Error box when none can be made.
+std::string MakeOwnTemporaryFolder();
+// True for the temporary extraction folder (once chosen) and the folders MakeOwnTemporaryFolder
+// made; the texts are compared ignoring case and trailing separators.
+bool IsOwnTemporaryFolder(const std::string& folder);
+
 // The path itself when it names an existing folder; otherwise cut at the last '/', else at
 // the last '\', else the whole path.
 std::string GetFolderPart(const std::string& path);
 
 // Deletes the files of one folder (not its subfolders), then the folder. Shows an Error for
 // every file it cannot delete and then an Information, or an Error when the folder stays.
+// Only a folder inside the game's install folder (IsDeletableContentPath) or one of the
+// program's own temporary folders is touched; any other, and an empty path, a drive root or a
+// path with a dot component, is refused with an Error and nothing is removed. Links are never
+// followed: a folder that is a link, and a link inside it, are removed themselves.
 void RemoveFolder(const std::string& folder);
 // Creates every missing folder along a path of backslash-separated components; shows an Error
 // and returns false at the first folder it cannot create (those created before it stay). A

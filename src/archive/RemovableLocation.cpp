@@ -1,5 +1,6 @@
-// The safety test in front of every deletion of installed content: the content's folder must
-// lie inside the game's install folder and hold no source files of the game's editors.
+// The safety tests in front of every deletion of installed content: the content's folder must
+// lie inside the game's install folder and hold no source files of the game's editors, and every
+// path about to be deleted must lie inside its root without passing through a link.
 
 #include <string_view>
 
@@ -24,13 +25,6 @@ std::string ExpandedPath(const std::string& path) {
     return longPath;
 }
 
-std::string_view WithoutTrailingSeparators(std::string_view path) {
-    while (!path.empty() && IsPathSeparator(path.back())) {
-        path.remove_suffix(1);
-    }
-    return path;
-}
-
 }  // namespace
 
 bool IsPathUnder(const std::string& parent, const std::string& path) {
@@ -46,6 +40,11 @@ bool IsPathUnder(const std::string& parent, const std::string& path) {
 }
 
 bool IsRemovableLocation(const std::string& file) {
+    // The folder part is cut at the last '/', so a dot component behind it could still lead
+    // the file itself out of that folder.
+    if (HasDotComponent(file)) {
+        return false;
+    }
     const std::string folder = GetFolderPart(file);
     const std::string installFolder = GetGameInstallDir();
     if (installFolder.empty()) {
@@ -53,6 +52,52 @@ bool IsRemovableLocation(const std::string& file) {
     }
     return IsPathUnder(installFolder, folder) && !FolderHasMatch(folder, "*.tca") &&
            !FolderHasMatch(folder, "*.tlb");
+}
+
+bool IsDeletablePathInside(const std::string& root, const std::string& path) {
+    const std::string_view trimmed = WithoutTrailingSeparators(path);
+    if (root.empty() || HasDotComponent(trimmed)) {
+        return false;
+    }
+    const std::size_t cut = trimmed.find_last_of("\\/");
+    if (cut == std::string_view::npos) {
+        return false;
+    }
+    // The folder must exist; the last name need not (a companion file may be missing).
+    const std::string expandedRoot = ExpandedPath(root);
+    const std::string expandedFolder = ExpandedPath(std::string(trimmed.substr(0, cut)));
+    const std::string_view longRoot = WithoutTrailingSeparators(expandedRoot);
+    const std::string_view longFolder = WithoutTrailingSeparators(expandedFolder);
+    if (longRoot.empty() || longFolder.size() < longRoot.size() ||
+        !StartsWithNoCase(longFolder, longRoot) ||
+        (longFolder.size() > longRoot.size() && !IsPathSeparator(longFolder[longRoot.size()]))) {
+        return false;
+    }
+    // A link below the root could lead anywhere; the last name may be one (deleting a link
+    // deletes the link itself).
+    for (std::size_t end = longRoot.size(); end < longFolder.size();) {
+        end = longFolder.find_first_of("\\/", end + 1);
+        if (end == std::string_view::npos) {
+            end = longFolder.size();
+        }
+        std::uint32_t attributes = 0;
+        if (TheMachine().GetAttributes(std::string(longFolder.substr(0, end)), attributes) !=
+                ERR_SUCCESS ||
+            (attributes & ATTR_REPARSE_POINT) != 0) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool IsDeletableContentPath(const std::string& path) {
+    return IsDeletablePathInside(GetGameInstallDir(), path);
+}
+
+bool IsDeletableCaddyBookPath(const std::string& path) {
+    const std::string personalFolder = GetPersonalFolder();
+    return !personalFolder.empty() &&
+           IsDeletablePathInside(personalFolder + "\\" + COURSE_NOTES_FOLDER, path);
 }
 
 }  // namespace parvane

@@ -1,10 +1,15 @@
-// The per-run temporary extraction folder: a unique name in the system's temporary folder,
-// chosen once and kept for the whole run.
+// The program's own temporary folders: the per-run extraction folder, a unique name in the
+// system's temporary folder chosen once and kept for the whole run, and the further folders made
+// there for the run (the inner archives of MyZip archives).
 
+#include <algorithm>
 #include <cstdlib>
+#include <vector>
 
 #include "archive/Folders.h"
+#include "base/AsciiCase.h"
 #include "base/Messages.h"
+#include "base/PathText.h"
 #include "platform/Machine.h"
 
 namespace parvane {
@@ -12,6 +17,7 @@ namespace parvane {
 namespace {
 
 std::string extractionFolder;
+std::vector<std::string> madeFolders;
 
 void ExitWithStatus(int status) {
     std::exit(status);
@@ -25,6 +31,27 @@ std::string EndProcess() {
     return {};
 }
 
+// A unique name in the system's temporary folder, free for a folder; empty after an Error box
+// when the system gives no temporary folder or unique name.
+std::string UniqueTempName() {
+    std::string tempFolder;
+    Win32Error error = TheMachine().TempPath(tempFolder);
+    if (error != ERR_SUCCESS) {
+        ShowError("Couldn't get temporary path, return code=%d", static_cast<int>(error));
+        return {};
+    }
+    std::string uniqueFile;
+    error = TheMachine().UniqueTempFile(tempFolder, "PRV", uniqueFile);
+    if (error != ERR_SUCCESS) {
+        ShowError("Couldn't get temporary file, return code=%d", static_cast<int>(error));
+        return {};
+    }
+    // The name is what we need; the empty file the system made to reserve it would stand in the
+    // way of the folder.
+    TheMachine().RemoveFile(uniqueFile);
+    return uniqueFile;
+}
+
 }  // namespace
 
 void SetProcessEndHandler(ProcessEndHandler handler) {
@@ -36,26 +63,38 @@ void ForgetTempExtractionFolder() {
 }
 
 std::string GetTempExtractionFolder() {
-    if (!extractionFolder.empty()) {
-        return extractionFolder;
+    if (extractionFolder.empty()) {
+        extractionFolder = UniqueTempName();
+        if (extractionFolder.empty()) {
+            return EndProcess();
+        }
     }
-    std::string tempFolder;
-    Win32Error error = TheMachine().TempPath(tempFolder);
-    if (error != ERR_SUCCESS) {
-        ShowError("Couldn't get temporary path, return code=%d", static_cast<int>(error));
-        return EndProcess();
-    }
-    std::string uniqueFile;
-    error = TheMachine().UniqueTempFile(tempFolder, "PRV", uniqueFile);
-    if (error != ERR_SUCCESS) {
-        ShowError("Couldn't get temporary file, return code=%d", static_cast<int>(error));
-        return EndProcess();
-    }
-    // The name is what we need; the empty file the system made to reserve it would stand in the
-    // way of the folder.
-    TheMachine().RemoveFile(uniqueFile);
-    extractionFolder = uniqueFile;
     return extractionFolder;
+}
+
+std::string MakeOwnTemporaryFolder() {
+    const std::string folder = UniqueTempName();
+    if (folder.empty()) {
+        return {};
+    }
+    // Someone else may have taken the name since it was reserved: their folder is not ours.
+    if (const Win32Error error = TheMachine().MakeFolder(folder); error != ERR_SUCCESS) {
+        ShowError("Couldn't create folder %s, return code=%d", folder.c_str(),
+                  static_cast<int>(error));
+        return {};
+    }
+    madeFolders.push_back(folder);
+    return folder;
+}
+
+bool IsOwnTemporaryFolder(const std::string& folder) {
+    const std::string_view asked = WithoutTrailingSeparators(folder);
+    if (asked.empty()) {
+        return false;
+    }
+    return EqualsNoCase(asked, extractionFolder) ||
+           std::any_of(madeFolders.begin(), madeFolders.end(),
+                       [asked](const std::string& made) { return EqualsNoCase(asked, made); });
 }
 
 }  // namespace parvane

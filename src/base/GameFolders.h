@@ -7,6 +7,9 @@
 
 namespace parvane {
 
+// Where the game keeps caddy books (.tcn), below the personal folder.
+inline constexpr const char* COURSE_NOTES_FOLDER = "Greenvale 06\\Course Notes";
+
 // Each is read once and then kept for the run; empty while unknown (key or value missing, or
 // a text longer than 255 characters), in which case the next call reads the registry again.
 std::string GetGameInstallDir();

@@ -8,6 +8,13 @@
 
 namespace parvane {
 
+std::string_view WithoutTrailingSeparators(std::string_view path) {
+    while (!path.empty() && IsPathSeparator(path.back())) {
+        path.remove_suffix(1);
+    }
+    return path;
+}
+
 std::size_t LastSeparator(std::string_view path) {
     // Zip entry names use '/', so a forward slash wins over any backslash.
     const std::size_t slash = path.rfind('/');
@@ -68,7 +75,7 @@ bool HasDotComponent(std::string_view path) {
             ++end;
         }
         const std::string_view component = path.substr(start, end - start);
-        if (component == "." || component == "..") {
+        if (!component.empty() && component.find_first_not_of(". ") == std::string_view::npos) {
             return true;
         }
         start = end + 1;

@@ -21,6 +21,9 @@ inline bool IsPathSeparator(char c) {
     return c == '\\' || c == '/';
 }
 
+// The path without the separators at its end.
+std::string_view WithoutTrailingSeparators(std::string_view path);
+
 // The position of the last '/', else of the last '\', else npos.
 std::size_t LastSeparator(std::string_view path);
 
@@ -38,7 +41,9 @@ std::string MakeValidName(std::string_view text);
 // Every run of backslashes reduced to one.
 std::string CollapseBackslashes(std::string_view path);
 
-// True when a component between separators (either kind) is "." or "..".
+// True when a component between separators (either kind) is "." or "..", or is made only of
+// dots and blanks: Windows drops trailing dots and blanks from a last component, so "..." there
+// names the folder it stands in.
 bool HasDotComponent(std::string_view path);
 
 }  // namespace parvane

@@ -34,7 +34,8 @@ bool OpenForReading(RegistryKey& key, const std::string& path) {
 }
 
 // Deleting a stale entry moves the entries behind it down by one, so after a deletion the
-// same index is read again. An entry that cannot be deleted is reported and passed over.
+// same index is read again. An entry that cannot be deleted is reported and passed over; a
+// deletion whose write failed counts as failed.
 // `loadEntry` is called with every other key name and may stop the load by returning false.
 // The enumeration ends at its first status other than success: the end of the list, or a key
 // name too long for the buffer.
@@ -49,7 +50,14 @@ bool ForEachEntry(const RegistryKey& store, const std::string& storePath, StaleE
             if (TheMachine().DeleteKey(GAME_HIVE, EntryKeyPath(storePath, keyName)) !=
                 ERR_SUCCESS) {
                 ShowError(staleFailureMessage, keyName.c_str());
-                ++index;
+                // A deletion that could not be written down may still have taken the key out
+                // of the store as the machine shows it: pass over only a key still standing.
+                std::string standing;
+                if (TheMachine().EnumKey(store.Handle(), index, ENTRY_KEY_NAME_CAPACITY,
+                                         standing) == ERR_SUCCESS &&
+                    standing == keyName) {
+                    ++index;
+                }
             }
             continue;
         }

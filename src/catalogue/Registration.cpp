@@ -38,32 +38,73 @@ bool ValuesFit(const std::string& guidText, const std::array<EntryValue, Count>&
     return true;
 }
 
-// Creates or opens the entry key in the game's store and writes the values in their order,
-// each without a terminator. The first failure stops the writing; values already written stay.
+// The status and key name of a change the registry did not keep.
+std::string SaveFailure(const std::string& keyPath, Win32Error status) {
+    return "Couldn't save the registry entry '" + keyPath +
+           "', return code=" + std::to_string(status);
+}
+
+// A registration that cannot be completed takes back the entry key it created, so that the game
+// never finds a half-written entry. A key still open is deleted before it is closed: on the Wine
+// backend closing it would write the half-written entry first. ERR_CANTWRITE there means the key
+// is gone but the file could not be written, the file that never received the new key either.
+std::string WithdrawNewEntry(const std::string& keyPath) {
+    const Win32Error status = TheMachine().DeleteKey(GAME_HIVE, keyPath);
+    return status == ERR_SUCCESS || status == ERR_CANTWRITE
+               ? "\nThe new entry was removed again."
+               : "\nThe new entry could not be removed again, return code=" +
+                     std::to_string(status) + ".";
+}
+
+// Creates or opens the entry key in the game's store, writes the values in their order, each
+// without a terminator, and closes the key, which is where the Wine backend writes the change.
+// The first failure stops the writing: an entry key this call created is then deleted again,
+// one that existed before keeps the values already written.
 template <std::size_t Count>
 bool WriteEntry(const std::string& storePath, const std::string& guidText,
                 const std::array<EntryValue, Count>& values) {
     if (!ValuesFit(guidText, values)) {
         return false;
     }
+    const std::string keyPath = EntryKeyPath(storePath, guidText);
     RegistryKey entry;
-    Win32Error status = entry.Create(GAME_HIVE, EntryKeyPath(storePath, guidText), ENTRY_KEY_CLASS);
+    // Anything but a clear "not there" counts as an entry that was there before.
+    const bool isNew = entry.Open(GAME_HIVE, keyPath) == ERR_FILE_NOT_FOUND;
+    Win32Error status = entry.Create(GAME_HIVE, keyPath, ENTRY_KEY_CLASS);
     if (status != ERR_SUCCESS) {
         ShowError("RegCreateKeyEx returned %ld", static_cast<long>(status));
         return false;
     }
+    std::string failure;
     for (const EntryValue& value : values) {
         status = TheMachine().SetValue(entry.Handle(), value.name, REGTYPE_SZ, *value.text);
         if (status != ERR_SUCCESS) {
-            ShowError("RegSetValueEx returned %ld", static_cast<long>(status));
-            return false;
+            failure = "RegSetValueEx returned " + std::to_string(status);
+            break;
         }
     }
-    return true;
+    if (failure.empty()) {
+        status = entry.Close();
+        if (status == ERR_SUCCESS) {
+            return true;
+        }
+        failure = SaveFailure(keyPath, status);
+    }
+    if (isNew) {
+        failure += WithdrawNewEntry(keyPath);
+    }
+    entry.Close();  // the failure is already reported
+    ShowError("%s", failure.c_str());
+    return false;
 }
 
 bool DeleteEntry(const std::string& storePath, const std::string& guidText) {
-    const Win32Error status = TheMachine().DeleteKey(GAME_HIVE, EntryKeyPath(storePath, guidText));
+    const std::string keyPath = EntryKeyPath(storePath, guidText);
+    const Win32Error status = TheMachine().DeleteKey(GAME_HIVE, keyPath);
+    if (status == ERR_CANTWRITE) {  // deleted, but the Wine backend could not write it down
+        ShowError("%s", SaveFailure(keyPath, status).c_str());
+        return false;
+    }
     if (status != ERR_SUCCESS) {
         ShowError("RegDeleteKey returned %ld", static_cast<long>(status));
         return false;

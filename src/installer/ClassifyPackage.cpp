@@ -80,16 +80,11 @@ bool TakeCourseFile(Scan& scan, const std::string& fileName) {
         ShowError("Couldn't get library GUIDs from file '%s'", path.c_str());
         return false;
     }
-    std::string target;
-    if (!ContentFolder("courses", header.name, path, target))
-        return false;
     scan.courseSeen = true;
     CourseRecord& course = scan.record.course;
     course.libraryNames = names.names;
     course.libraryGuids = guids.guids;
     course.libraryCount = guids.count;
-    scan.record.installType = INSTALL_TYPE_COURSE;
-    scan.record.targetFolder = target;
     course.guidText = GuidToText(header.guid);
     course.name = header.name;
     course.filename = fileName;
@@ -112,18 +107,6 @@ bool TakeLibraryFile(Scan& scan, const std::string& fileName) {
         return false;
     }
     scan.librarySeen = true;
-    if (!scan.courseSeen) {
-        std::string target;
-        if (IsPropertyOn(PROPERTY_USE_DEFAULT_LIBRARY_FOLDER)) {
-            if (!ContentFolder("libraries", header.name, path, target))
-                return false;
-        } else {
-            target = GetProperty(PROPERTY_LIBRARY_FOLDER);
-        }
-        scan.record.installType =
-            scan.record.libraries.empty() ? INSTALL_TYPE_LIBRARY : INSTALL_TYPE_LIBRARIES;
-        scan.record.targetFolder = target;
-    }
     LibraryRecord library;
     library.guid = header.guid;
     library.guidText = GuidToText(header.guid);
@@ -222,6 +205,29 @@ bool ClassifyFile(Scan& scan, const FolderEntry& entry) {
     return true;
 }
 
+// The type and folder of the package, decided once every file is known: the last course file
+// listed makes a course package, whose included libraries go into the course's folder; without
+// one, a single library has its folder, and several get theirs one by one at installation.
+// Only a folder that will be used is checked.
+bool SettleTypeAndFolder(Scan& scan) {
+    InstallRecord& record = scan.record;
+    if (scan.courseSeen) {
+        record.installType = INSTALL_TYPE_COURSE;
+        return ContentFolder("courses", record.course.name, FilePath(scan, record.course.filename),
+                             record.targetFolder);
+    }
+    if (record.libraries.size() == 1) {
+        record.installType = INSTALL_TYPE_LIBRARY;
+        const LibraryRecord& library = record.libraries.front();
+        return LibraryTargetFolder(library.name, FilePath(scan, library.filename),
+                                   record.targetFolder);
+    }
+    record.installType = INSTALL_TYPE_LIBRARIES;
+    if (!IsPropertyOn(PROPERTY_USE_DEFAULT_LIBRARY_FOLDER))
+        record.targetFolder = GetProperty(PROPERTY_LIBRARY_FOLDER);
+    return true;
+}
+
 bool ListPackageFiles(const std::string& folder, std::vector<FolderEntry>& entries) {
     const Win32Error error = TheMachine().ListFolder(folder + "\\*.*", entries);
     if (error == ERR_SUCCESS || error == ERR_FILE_NOT_FOUND)
@@ -251,7 +257,16 @@ bool ClassifyPackage(const std::string& folder) {
             "library package.");
         return false;
     }
-    return true;
+    return SettleTypeAndFolder(scan);
+}
+
+bool LibraryTargetFolder(const std::string& libraryName, const std::string& libraryPath,
+                         std::string& folder) {
+    if (!IsPropertyOn(PROPERTY_USE_DEFAULT_LIBRARY_FOLDER)) {
+        folder = GetProperty(PROPERTY_LIBRARY_FOLDER);
+        return true;
+    }
+    return ContentFolder("libraries", libraryName, libraryPath, folder);
 }
 
 }  // namespace parvane

@@ -20,7 +20,8 @@ inline constexpr std::size_t MAX_PACKAGE_LIBRARIES = 8;
 
 struct InstallRecord {
     int installType = INSTALL_TYPE_NONE;
-    // The folder the course or library goes to, at most 255 characters.
+    // The folder the course or library goes to, at most 255 characters; for several libraries
+    // the fixed libraries folder, or empty when each library gets a folder of its own.
     std::string targetFolder;
     // The course of a course package; its file fields hold bare file names until the install
     // driver completes them.

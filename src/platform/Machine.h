@@ -29,7 +29,7 @@ struct FolderEntry {
 
 // A byte stream over one open file (the runtime's FILE* in binary mode).
 class FileStream {
-public:
+  public:
     virtual ~FileStream() = default;
     // Reads up to `size` bytes; returns how many were read. Fewer than asked means the end of
     // the file or an error; Error() tells which.
@@ -51,7 +51,7 @@ enum class FileMode {
 };
 
 class Machine {
-public:
+  public:
     virtual ~Machine() = default;
 
     // Registry (advapi32). Status codes as the Reg*ExA calls return them. Keys of
@@ -61,8 +61,9 @@ public:
     // registry when they return. On the Wine backend the prefix's registry file is written
     // when the key through which a value was set or a key created is closed (CloseKey), and at
     // DeleteKey; a failure to write it is returned there (ERR_CANTWRITE), and the change is not
-    // on the disk. Every caller that changes the registry therefore checks the CloseKey of the
-    // key it changed.
+    // on the disk, although the backend shows it (a key deleted stays deleted) and writes it
+    // with its next save that succeeds. Every caller that changes the registry therefore checks
+    // the CloseKey of the key it changed, and treats ERR_CANTWRITE from DeleteKey as a failure.
 
     // RegOpenKeyExA with KEY_READ.
     virtual Win32Error OpenKey(Hive hive, const std::string& subKey, KeyHandle& key) = 0;

@@ -106,6 +106,12 @@ bool LoadProperties(const std::string& folder) {
     const std::string path = PropertiesFilePath();
     Win32Error error = ERR_SUCCESS;
     std::unique_ptr<FileStream> stream = TheMachine().OpenFile(path, FileMode::Read, error);
+    // Only a missing file means "no settings yet"; the defaults must never be saved over
+    // settings that are there but could not be opened.
+    if (!stream && error != ERR_FILE_NOT_FOUND && error != ERR_PATH_NOT_FOUND) {
+        ShowError("Couldn't open file '%s': %s", path.c_str(), RuntimeErrorText(error).c_str());
+        return false;
+    }
     if (stream) {
         std::string content;
         error = ReadWholeFile(*stream, content);
@@ -132,19 +138,18 @@ bool SaveProperties() {
     if (propertiesFolder.empty()) {
         return false;  // never loaded: there is no file to replace
     }
-    // The new content goes into a file beside the old one, which is replaced only once the
-    // new one is complete: a failed write leaves the old settings in place.
+    // The new content goes into a file beside the old one, which takes the old one's place in
+    // one step once it is complete: at every moment the name holds one whole file.
     const std::string path = PropertiesFilePath();
     const std::string newPath = path + ".new";
     if (!WriteNewFile(newPath, FormatPropertyText(propertyTable))) {
         return false;
     }
-    const Win32Error removed = TheMachine().RemoveFile(path);
-    if (removed != ERR_SUCCESS && removed != ERR_FILE_NOT_FOUND) {
+    if (TheMachine().MoveFileOver(newPath, path) != ERR_SUCCESS) {
         TheMachine().RemoveFile(newPath);
         return false;
     }
-    return TheMachine().MoveFileTo(newPath, path) == ERR_SUCCESS;
+    return true;
 }
 
 std::string GetProperty(std::string_view key) {

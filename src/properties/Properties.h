@@ -35,12 +35,13 @@ struct PropertyEntry {
 };
 
 // Loads the file of `folder` once per run (later calls do nothing) and applies the defaults.
-// A missing or unopenable file is not an error. False, after an Error box, when the file
-// opened but could not be read.
+// A missing file is not an error. False, after an Error box, when the file is there but
+// cannot be opened or read.
 bool LoadProperties(const std::string& folder);
 
-// Writes the table to the file of the folder given to LoadProperties, replacing it only once
-// the new content is complete. False when it cannot be written; the old file then stays.
+// Writes the table to the file of the folder given to LoadProperties: into a new file first,
+// which then replaces the old one in one step. False when it cannot be written or moved into
+// place; the old file then stays as it was, and the new one is removed.
 bool SaveProperties();
 
 // The value of `key` (compared byte for byte), empty when there is none.

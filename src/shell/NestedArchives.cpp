@@ -17,35 +17,103 @@ namespace parvane {
 
 namespace {
 
-// The unpacking is flat, so an inner archive listed as "folder\sub/a.zip" was written as
+// A MyZip archive among the inner archives of another is unpacked as well, down to this many
+// levels; a deeper one is refused, which also ends two archives that hold each other.
+constexpr int MAX_MYZIP_LEVELS = 4;
+
+// One unpacked MyZip archive: the program's own folder it was unpacked into, how deep it lay
+// (1 for an archive the user chose), and its inner archives not yet deleted. The folder goes,
+// with whatever else the MyZip archive held, when the last of them is deleted.
+struct Expansion {
+    std::string folder;
+    int level = 1;
+    std::vector<std::string> innerArchives;
+};
+
+std::vector<Expansion> expansions;
+
+std::vector<Expansion>::iterator ExpansionHolding(const std::string& path) {
+    return std::find_if(expansions.begin(), expansions.end(), [&path](const Expansion& e) {
+        return std::find(e.innerArchives.begin(), e.innerArchives.end(), path) !=
+               e.innerArchives.end();
+    });
+}
+
+// The unpacking is flat, so an inner archive listed as "sub/a.zip" was written as
 // "folder\a.zip"; two listed under the same flat name are one file.
 std::vector<std::string> WrittenInnerArchives(const std::string& myZipFolder,
+                                              const std::string& folder,
                                               const std::vector<std::string>& listedPaths) {
     std::vector<std::string> written;
     std::unordered_set<std::string> seen;
     for (const std::string& listed : listedPaths) {
         const std::string entryName = listed.substr(myZipFolder.size() + 1);
-        const std::string path = myZipFolder + "\\" + WindowsFileName(GetFileNamePart(entryName));
+        const std::string path = folder + "\\" + WindowsFileName(GetFileNamePart(entryName));
         if (seen.insert(ToUpperAscii(path)).second)
             written.push_back(path);
     }
     return written;
 }
 
-void ExpandMyZipArchive(const std::string& myZipPath) {
-    const std::string myZipFolder = GetFolderPart(myZipPath);
+// Unpacks the MyZip archive into a new folder of the program's own, so that nothing of the
+// user's is overwritten, and returns the inner archives written there. Empty after an Error box
+// when that fails part-way; nothing unpacked is then left behind.
+std::vector<std::string> UnpackInnerArchives(const std::string& myZipPath, int level) {
     std::vector<std::string> listedPaths;
-    ListArchiveEntries(myZipPath, ".zip", listedPaths);
-    ShowInformation(
-        "Parvane has detected that the selected file '%s' is a MyZip archive.\nThe file will "
-        "now be unzipped and each contained zip file will be installed separately.\nOnce the "
-        "installation is complete, the contained zip files will be removed again.",
-        myZipPath.c_str());
-    // An archive that could not be unpacked leaves the queue: its inner archives are not on
-    // disk, and the names it lists must not be taken as paths to install and delete.
-    if (!ExtractArchive(myZipPath, myZipFolder, false))
-        listedPaths.clear();
-    ReplaceWithInnerArchives(myZipPath, WrittenInnerArchives(myZipFolder, listedPaths));
+    const bool listed = ListArchiveEntries(myZipPath, ".zip", listedPaths);
+    const std::string folder = listed ? MakeOwnTemporaryFolder() : std::string();
+    if (folder.empty() || !ExtractArchive(myZipPath, folder, false)) {
+        if (!folder.empty())
+            RemoveFolder(folder);
+        ShowError(
+            "The MyZip archive '%s' will not be installed: its zip files could not be unpacked.",
+            myZipPath.c_str());
+        return {};
+    }
+    std::vector<std::string> written =
+        WrittenInnerArchives(GetFolderPart(myZipPath), folder, listedPaths);
+    expansions.push_back({folder, level, written});
+    return written;
+}
+
+// Deletes an inner archive that an expansion wrote, once; its folder goes with the last one.
+// A path no expansion wrote, or one already deleted, is left alone.
+void DiscardInnerArchive(const std::string& path) {
+    const auto expansion = ExpansionHolding(path);
+    if (expansion == expansions.end())
+        return;
+    if (TheMachine().RemoveFile(path) != ERR_SUCCESS) {
+        ShowWarning("Could not remove temporary archive file '%s'", path.c_str());
+    }
+    std::erase(expansion->innerArchives, path);
+    if (expansion->innerArchives.empty()) {
+        const std::string folder = expansion->folder;
+        expansions.erase(expansion);
+        RemoveFolder(folder);
+    }
+}
+
+void ExpandMyZipArchive(const std::string& myZipPath) {
+    const auto holder = ExpansionHolding(myZipPath);
+    const int level = holder == expansions.end() ? 1 : holder->level + 1;
+    std::vector<std::string> innerArchives;
+    if (level > MAX_MYZIP_LEVELS) {
+        ShowError(
+            "The MyZip archive '%s' lies inside more than %d MyZip archives and will not be "
+            "installed.",
+            myZipPath.c_str(), MAX_MYZIP_LEVELS - 1);
+    } else {
+        ShowInformation(
+            "Parvane has detected that the selected file '%s' is a MyZip archive.\nThe file "
+            "will now be unzipped and each contained zip file will be installed "
+            "separately.\nOnce the installation is complete, the contained zip files will be "
+            "removed again.",
+            myZipPath.c_str());
+        innerArchives = UnpackInnerArchives(myZipPath, level);
+    }
+    ReplaceWithInnerArchives(myZipPath, innerArchives);
+    // An inner MyZip archive has been replaced by its own inner archives: it is done with.
+    DiscardInnerArchive(myZipPath);
 }
 
 void SortByPackageKind() {
@@ -102,12 +170,9 @@ void DeleteTemporaryArchive(const std::string& path) {
     const std::int32_t index = FindFileName(path);
     if (index < 0)
         return;
-    const FileNameEntry& entry = GetFileNameEntries()[static_cast<std::size_t>(index)];
-    if (entry.isTemporary == 0)
+    if (GetFileNameEntries()[static_cast<std::size_t>(index)].isTemporary == 0)
         return;
-    if (TheMachine().RemoveFile(entry.path) != ERR_SUCCESS) {
-        ShowWarning("Could not remove temporary archive file '%s'", entry.path.c_str());
-    }
+    DiscardInnerArchive(path);
 }
 
 }  // namespace parvane

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "archive/Folders.h"
+#include "base/GameFolders.h"
 #include "base/PathText.h"
 #include "platform/Machine.h"
 #include "support/ForwardingMachine.h"
@@ -111,35 +112,41 @@ TEST_F(CreateFolderPathTest, FailsAtAFileInTheWayOrAPathLongerThanWindowsAllows)
     EXPECT_FALSE(Exists(scratch + "\\New"));
 }
 
-using RemoveFolderTest = FolderTest;
+// RemoveFolder touches only folders inside the game's folder.
+class RemoveFolderTest : public FolderTest {
+  protected:
+    RemoveFolderTest() { ForgetGameFolders(); }
+    ~RemoveFolderTest() override { ForgetGameFolders(); }
+    const std::string course = machine.GameInstallDir() + "\\Courses\\Pine";
+};
 
 TEST_F(RemoveFolderTest, RemovesTheFilesAndTheFolderSilentlyAndSkipsAMissingOne) {
-    RemoveFolder(scratch + "\\Missing");
-    MakeFile(scratch + "\\one.tcr");
-    MakeFile(scratch + "\\two.tcl");
-    RemoveFolder(scratch);
-    EXPECT_FALSE(Exists(scratch));
+    RemoveFolder(course + "\\Missing");
+    MakeFile(course + "\\one.tcr");
+    MakeFile(course + "\\two.tcl");
+    RemoveFolder(course);
+    EXPECT_FALSE(Exists(course));
 }
 
 TEST_F(RemoveFolderTest, LeavesAFolderWithASubfolderAndSaysSo) {
-    MakeFile(scratch + "\\one.tcr");
-    MakeFolder(scratch + "\\prv");
-    ui.ExpectError("Couldn't remove file '" + scratch + "\\prv', return code=5");
-    ui.ExpectInformation("There are still files left in the folder '" + scratch +
+    MakeFile(course + "\\one.tcr");
+    MakeFolder(course + "\\prv");
+    ui.ExpectError("Couldn't remove file '" + course + "\\prv', return code=5");
+    ui.ExpectInformation("There are still files left in the folder '" + course +
                          "',\nYou must remove this folder manually.");
-    RemoveFolder(scratch);
-    EXPECT_FALSE(Exists(scratch + "\\one.tcr"));
-    EXPECT_TRUE(Exists(scratch + "\\prv"));
+    RemoveFolder(course);
+    EXPECT_FALSE(Exists(course + "\\one.tcr"));
+    EXPECT_TRUE(Exists(course + "\\prv"));
 }
 
 TEST_F(RemoveFolderTest, ReportsAFolderThatCannotBeRemoved) {
-    MakeFile(scratch + "\\one.tcr");
+    MakeFile(course + "\\one.tcr");
     DenyingMachine denying;
-    denying.denyRemoveFolder = scratch;
-    ui.ExpectError("Couldn't remove directory '" + scratch + "', return code=5");
-    RemoveFolder(scratch);
-    EXPECT_FALSE(Exists(scratch + "\\one.tcr"));
-    EXPECT_TRUE(Exists(scratch));
+    denying.denyRemoveFolder = course;
+    ui.ExpectError("Couldn't remove directory '" + course + "', return code=5");
+    RemoveFolder(course);
+    EXPECT_FALSE(Exists(course + "\\one.tcr"));
+    EXPECT_TRUE(Exists(course));
 }
 
 }  // namespace

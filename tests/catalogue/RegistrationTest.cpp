@@ -199,6 +199,7 @@ TEST_F(Registration, KeyThatCannotBeCreatedIsReportedAndNothingIsListed) {
 }
 
 TEST_F(Registration, FirstValueThatCannotBeSetStopsTheWritingAndKeepsTheEarlierOnes) {
+    AddEntry(GAME_COURSES_KEY, kGuid1, {{"Version", "1.2"}});  // a new entry would be removed
     CourseRecord course = FilledCourse(kGuid1, "Links");
     {
         ValueThatWillNotBeSet refusing("Flag");

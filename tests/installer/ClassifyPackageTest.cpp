@@ -211,6 +211,10 @@ TEST_F(ClassifyPackageTest, UnknownDdsAndUnsupportedTextFormatsAreIgnoredWithAWa
         "supported by GV06\nThis file will be ignored.");
     ASSERT_TRUE(Classify({{"c.tcr", CourseFile("C")}, {"about.RTF", "r"}}));
     EXPECT_EQ(Record().course.text, "");
+    ui.ExpectWarning(
+        "The file 'About.HTM' appears to be the course text, but the format is not "
+        "supported by GV06\nThis file will be ignored.");
+    ASSERT_TRUE(Classify({{"c.tcr", CourseFile("C")}, {"About.HTM", "h"}}));
 }
 
 TEST_F(ClassifyPackageTest, LibraryListedBeforeTheCourseBecomesAnIncludedLibrary) {
@@ -278,8 +282,64 @@ TEST_F(ClassifyPackageTest, PackageWithoutCourseOrLibraryOrWithAnUnreadableHeade
     EXPECT_FALSE(Classify({{"bad.tcr", "short"}}));
     ui.ExpectError("Couldn't get library names from file '" + unpacked + "\\cut.tcr'");
     EXPECT_FALSE(Classify({{"cut.tcr", CourseFile("C").substr(0, 100)}}));
+    std::string manyGuids = CourseFile("C");  // 41 GUIDs from offset 268, no names at 804
+    std::fill_n(manyGuids.begin() + 268, 16 * 41, '\x01');
+    manyGuids[804] = '\0';
+    ui.ExpectError("Couldn't get library GUIDs from file '" + unpacked + "\\many.tcr'");
+    EXPECT_FALSE(Classify({{"many.tcr", manyGuids}}));
     ui.ExpectError("Couldn't get library name from file '" + unpacked + "\\bad.tcl'");
     EXPECT_FALSE(Classify({{"bad.tcl", "short"}}));
+}
+
+// One package of each listing order: a candidate from a .tcx replaces one listed before it and
+// is not replaced by one listed after it.
+TEST_F(ClassifyPackageTest, MusicAndPictureFromATcxWinInEitherListingOrder) {
+    for (const auto& [plain, fromTcx] : {std::pair{"a", "z"}, std::pair{"z", "a"}}) {
+        ASSERT_TRUE(Classify({{"c.tcr", CourseFile("C")},
+                              {plain + std::string(".mp3"), "m"},
+                              {plain + std::string(".bmp"), "b"},
+                              {"extra.tcx", ZipText({{fromTcx + std::string(".wav"), "w"},
+                                                     {fromTcx + std::string(".tga"), "t"}})}}));
+        EXPECT_EQ(Record().course.music, fromTcx + std::string(".wav"));
+        EXPECT_EQ(Record().course.picture, fromTcx + std::string(".tga"));
+    }
+    // A .wav from a sounds folder is no candidate.
+    ASSERT_TRUE(Classify({{"c.tcr", CourseFile("C")}, {"sounds/a.wav", "w"}, {"z.mp3", "m"}}));
+    EXPECT_EQ(Record().course.music, "z.mp3");
+}
+
+// Only the course file listed last decides the course and its folder.
+TEST_F(ClassifyPackageTest, LastCourseFileListedWinsWhateverTheNameOfAnEarlierOne) {
+    ASSERT_TRUE(Classify({{"a.tcr", CourseFile("Alpha", 1)}, {"b.tcr", CourseFile("Beta", 2)}}));
+    const bool aFirst = ListedBefore("a.tcr", "b.tcr");
+    EXPECT_EQ(Record().course.filename, aFirst ? "b.tcr" : "a.tcr");
+    EXPECT_EQ(Record().course.guidText, GuidToText(TestGuid(aFirst ? 2 : 1)));
+    EXPECT_EQ(Record().targetFolder,
+              aFirst ? "C:\\Games\\GV06\\courses\\Beta" : "C:\\Games\\GV06\\courses\\Alpha");
+
+    ASSERT_TRUE(Classify({{"a.tcr", CourseFile(aFirst ? "CON" : "Beta")},
+                          {"b.tcr", CourseFile(aFirst ? "Beta" : "CON")}}));
+    EXPECT_EQ(Record().targetFolder, "C:\\Games\\GV06\\courses\\Beta");
+}
+
+// A library's folder name matters only where that folder is used.
+TEST_F(ClassifyPackageTest, LibraryNameIsCheckedOnlyWhereItsFolderIsUsed) {
+    // A course package keeps its libraries in the course folder, in either listing order.
+    for (const char* library : {"a.tcl", "z.tcl"}) {
+        ASSERT_TRUE(Classify({{library, LibraryFile("..", 3)}, {"m.tcr", CourseFile("Oasis")}}));
+        EXPECT_EQ(Record().targetFolder, "C:\\Games\\GV06\\courses\\Oasis");
+    }
+    // Several libraries get their folders one by one, so one bad name fails only its own.
+    ASSERT_TRUE(Classify({{"a.tcl", LibraryFile("CON", 3)}, {"b.tcl", LibraryFile("Palms", 4)}}));
+    EXPECT_EQ(Record().installType, INSTALL_TYPE_LIBRARIES);
+    std::string target;
+    EXPECT_TRUE(LibraryTargetFolder("Palms", "b.tcl", target));
+    EXPECT_EQ(target, "C:\\Games\\GV06\\libraries\\Palms");
+    ui.ExpectError(Containing("Couldn't make a folder name from the name 'CON' in file 'a.tcl'"));
+    EXPECT_FALSE(LibraryTargetFolder("CON", "a.tcl", target));
+
+    ui.ExpectError(Containing("Couldn't make a folder name from the name '..'"));
+    EXPECT_FALSE(Classify({{"a.tcl", LibraryFile("..", 3)}}));
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include "base/GameFolders.h"
 #include "catalogue/GameDetection.h"
 #include "properties/Properties.h"
+#include "support/FaultInjectingMachine.h"
 #include "support/ForwardingMachine.h"
 #include "support/ScriptedUserInterface.h"
 #include "support/TestMachine.h"
@@ -136,6 +137,33 @@ TEST_F(PropertiesFile, FailedSaveKeepsTheOldFile) {
         DiskFillsUp disk;
         EXPECT_FALSE(SaveProperties());
     }
+    EXPECT_EQ(machine.ReadFile(path), old);
+    EXPECT_FALSE(machine.FileExists(path + ".new"));
+}
+
+// Settings that are there but cannot be opened must not be replaced by the defaults at exit.
+TEST_F(PropertiesFile, OnlyAMissingFileGivesTheDefaults) {
+    machine.WriteFile(path, "AskForFlag = 1\r\n");
+    for (const Win32Error error : {ERR_ACCESS_DENIED, ERR_SHARING_VIOLATION, ERR_PATH_NOT_FOUND}) {
+        ResetProperties();
+        test::FaultInjectingMachine faults;
+        faults.Inject({.call = test::MachineCall::OpenFile, .error = error});
+        const bool missing = error == ERR_PATH_NOT_FOUND;
+        if (!missing)
+            ui.ExpectError(Containing("Couldn't open file '" + path + "': "));
+        EXPECT_EQ(LoadProperties(folder), missing) << error;
+        EXPECT_EQ(GetProperty(PROPERTY_ASK_FOR_FLAG), missing ? "0" : "") << error;
+    }
+}
+
+TEST_F(PropertiesFile, SaveThatCannotReplaceTheFileKeepsTheOldOneWhole) {
+    const std::string old = "AskForFlag = 1\r\n";
+    machine.WriteFile(path, old);
+    ASSERT_TRUE(LoadProperties(folder));
+    test::FaultInjectingMachine faults;
+    faults.Inject({.call = test::MachineCall::MoveFileOver});
+    faults.Inject({.call = test::MachineCall::MoveFileTo});
+    EXPECT_FALSE(SaveProperties());
     EXPECT_EQ(machine.ReadFile(path), old);
     EXPECT_FALSE(machine.FileExists(path + ".new"));
 }

@@ -5,8 +5,11 @@
 
 #include "archive/ArchiveKind.h"
 #include "archive/OriginLists.h"
+#include "base/PathText.h"
+#include "platform/Machine.h"
 #include "shell/FileNameList.h"
 #include "shell/NestedArchives.h"
+#include "support/FaultInjectingMachine.h"
 #include "support/ScriptedUserInterface.h"
 #include "support/TestMachine.h"
 #include "support/ZipFiles.h"
@@ -42,6 +45,18 @@ struct QueuedEntry {
 
 void PrintTo(const QueuedEntry& entry, std::ostream* out) {
     *out << "{" << entry.path << ", " << entry.isTemporary << ", " << entry.packageKind << "}";
+}
+
+// What the system's temporary folder holds, where MyZip archives are unpacked.
+std::vector<std::string> TempEntries() {
+    std::string temp;
+    std::vector<FolderEntry> entries;
+    EXPECT_EQ(TheMachine().TempPath(temp), ERR_SUCCESS);
+    TheMachine().ListFolder(temp + "*.*", entries);
+    std::vector<std::string> names;
+    for (const FolderEntry& entry : entries)
+        names.push_back(entry.name);
+    return names;
 }
 
 std::vector<QueuedEntry> Queue() {
@@ -105,60 +120,70 @@ TEST_F(NestedArchivesTest, QueueIsOrderedByKindLargerFirstKeepingTheSelectionOrd
 }
 
 // Inner archives in folders are queued where the flat unpacking put them.
-TEST_F(NestedArchivesTest, MyZipIsUnpackedBesideItselfAndReplacedByItsInnerArchives) {
+TEST_F(NestedArchivesTest, MyZipIsUnpackedIntoAFolderOfItsOwnAndReplacedByItsInnerArchives) {
     const std::string myZip = Queued("M.zip", {{"packs/one/a.zip", ZipText(ONE_LIBRARY)},
                                                {"packs/two/A.ZIP", ZipText(TWO_LIBRARIES)},
                                                {"b.zip ", ZipText(COURSE)},
                                                {"note.txt", "n"}});
-    const std::string course = Queued("C.zip", COURSE);
+    const std::string course = Queued("a.zip", COURSE);  // the user's, named like an inner one
     ui.ExpectInformation(MyZipMessage(myZip));
 
     ExpandMyZipArchives();
 
     // Both a.zip entries were written to one file; the later one won.
-    const std::string a = folder + "\\a.zip";
+    const std::string expansion = std::string(FolderTextPart(GetFileNameEntries()[0].path));
+    const std::string a = expansion + "\\a.zip";
+    const std::string b = expansion + "\\b.zip";
     EXPECT_EQ(Queue(), (std::vector<QueuedEntry>{{a, 1, ARCHIVE_KIND_LIBRARIES},
-                                                 {folder + "\\b.zip", 1, ARCHIVE_KIND_COURSE},
+                                                 {b, 1, ARCHIVE_KIND_COURSE},
                                                  {course, 0, ARCHIVE_KIND_COURSE}}));
-    EXPECT_TRUE(machine.FileExists(folder + "\\note.txt"));
+    EXPECT_TRUE(machine.FileExists(expansion + "\\note.txt"));
+    EXPECT_FALSE(machine.FileExists(folder + "\\note.txt"));
     EXPECT_TRUE(machine.FileExists(myZip));
 
     // After installation a temporary archive is deleted, the user's own archive is not.
     DeleteTemporaryArchive(a);
     EXPECT_FALSE(machine.FileExists(a));
     DeleteTemporaryArchive(course);
-    EXPECT_TRUE(machine.FileExists(course));
+    EXPECT_EQ(machine.ReadFile(course), ZipText(COURSE));
     DeleteTemporaryArchive(folder + "\\not queued.zip");
-    ui.ExpectWarning("Could not remove temporary archive file '" + a + "'");
-    DeleteTemporaryArchive(a);
+    DeleteTemporaryArchive(a);  // once only
+
+    // The folder goes with the last inner archive, and with it what else the MyZip held.
+    test::FaultInjectingMachine faults;
+    faults.Inject({.call = test::MachineCall::RemoveFile, .pathPart = "b.zip"});
+    ui.ExpectWarning("Could not remove temporary archive file '" + b + "'");
+    DeleteTemporaryArchive(b);
+    EXPECT_FALSE(machine.FolderExists(expansion));
 }
 
 TEST_F(NestedArchivesTest, MyZipWithMoreThanEightyInnerArchivesKeepsThemAll) {
     std::vector<ZipFileEntry> entries;
-    std::vector<QueuedEntry> expected;
     const std::string library = ZipText(ONE_LIBRARY);
-    for (int i = 0; i < 85; ++i) {
-        const std::string name = "pack" + std::to_string(i) + ".zip";
-        entries.push_back({name, library});
-        expected.push_back({folder + "\\" + name, 1, ARCHIVE_KIND_LIBRARY});
-    }
+    for (int i = 0; i < 85; ++i)
+        entries.push_back({"pack" + std::to_string(i) + ".zip", library});
     const std::string myZip = Queued("M.zip", entries);
     ui.ExpectInformation(MyZipMessage(myZip));
     ExpandMyZipArchives();
+    const std::string expansion = std::string(FolderTextPart(GetFileNameEntries()[0].path));
+    std::vector<QueuedEntry> expected;
+    for (const ZipFileEntry& entry : entries)
+        expected.push_back({expansion + "\\" + entry.name, 1, ARCHIVE_KIND_LIBRARY});
     EXPECT_EQ(Queue(), expected);
 }
 
 TEST_F(NestedArchivesTest, OnlyInnerArchiveRestartsTheWalkSoANestedMyZipIsExpandedToo) {
-    const std::string inner = folder + "\\inner.zip";
     const std::string outer =
         Queued("outer.zip", {{"inner.zip", ZipText({{"course.zip", ZipText(COURSE)}})}});
     ui.ExpectInformation(MyZipMessage(outer));
-    ui.ExpectInformation(MyZipMessage(inner));
+    ui.ExpectInformation(Containing("\\inner.zip' is a MyZip archive"));
 
     ExpandMyZipArchives();
 
-    EXPECT_EQ(Queue(),
-              (std::vector<QueuedEntry>{{folder + "\\course.zip", 1, ARCHIVE_KIND_COURSE}}));
+    ASSERT_EQ(FileNameCount(), 1);
+    const std::string course = GetFileNameEntries()[0].path;
+    EXPECT_EQ(GetFileNamePart(course), "course.zip");
+    EXPECT_EQ(Queue(), (std::vector<QueuedEntry>{{course, 1, ARCHIVE_KIND_COURSE}}));
 }
 
 TEST_F(NestedArchivesTest, MyZipThatCannotBeUnpackedLeavesTheQueue) {
@@ -166,13 +191,16 @@ TEST_F(NestedArchivesTest, MyZipThatCannotBeUnpackedLeavesTheQueue) {
     const std::string myZip =
         Queued("M.zip", {{"a.zip", ZipText(COURSE)}, {"x/..\\victim.zip", "x"}});
     const std::string victim = Archive("victim.zip", COURSE);
+    const std::vector<std::string> temporary = TempEntries();
     ui.ExpectInformation(MyZipMessage(myZip));
     ui.ExpectError(Containing("the entry 'x/..\\victim.zip' cannot be written safely"));
+    ui.ExpectError("The MyZip archive '" + myZip +
+                   "' will not be installed: its zip files could not be unpacked.");
 
     ExpandMyZipArchives();
 
     EXPECT_EQ(Queue(), (std::vector<QueuedEntry>{{course, 0, ARCHIVE_KIND_COURSE}}));
-    EXPECT_FALSE(machine.FileExists(folder + "\\a.zip"));
+    EXPECT_EQ(TempEntries(), temporary);
     EXPECT_TRUE(machine.FileExists(victim));
 }
 
@@ -190,6 +218,23 @@ TEST_F(NestedArchivesTest, ReplacementMovesTheCursorPastTheInnerArchivesAndNeeds
     ui.ExpectError("Internal error - 'C:\\x.zip' not found in file name list");
     ReplaceWithInnerArchives("C:\\x.zip", {"C:\\i.zip"});
     EXPECT_EQ(FileNameCount(), 5);
+}
+
+// Five MyZip archives, each inside the next: the innermost is refused.
+TEST_F(NestedArchivesTest, MyZipNestedTooDeepIsRefusedAndLeavesNothingBehind) {
+    std::string nested = ZipText(COURSE);
+    for (int level = 0; level < 4; ++level)
+        nested = ZipText({{"m" + std::to_string(level) + ".zip", nested}});
+    Queued("outer.zip", {{"m4.zip", nested}});
+    const std::vector<std::string> temporary = TempEntries();
+    for (int level = 0; level < 4; ++level)
+        ui.ExpectInformation(Containing("' is a MyZip archive."));
+    ui.ExpectError(Containing("\\m1.zip' lies inside more than 3 MyZip archives"));
+
+    ExpandMyZipArchives();
+
+    EXPECT_EQ(FileNameCount(), 0);
+    EXPECT_EQ(TempEntries(), temporary);
 }
 
 }  // namespace

@@ -21,6 +21,8 @@ class TestBackend {
     virtual std::string ScratchFolder() const = 0;
     // Sets or clears the read-only attribute of a file or folder (Windows path).
     virtual void SetReadOnly(const std::string& path, bool readOnly) = 0;
+    // Makes `link` a symbolic link to the folder `target` (Windows paths).
+    virtual void MakeFolderLink(const std::string& link, const std::string& target) = 0;
 };
 
 // Implemented once per backend, in tests/support/<backend>/.

@@ -163,4 +163,8 @@ void TestMachine::SetReadOnly(const std::string& path, bool readOnly) {
     backend->SetReadOnly(path, readOnly);
 }
 
+void TestMachine::MakeFolderLink(const std::string& link, const std::string& target) {
+    backend->MakeFolderLink(link, target);
+}
+
 }  // namespace parvane::test

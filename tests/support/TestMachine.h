@@ -65,6 +65,8 @@ class TestMachine {
     bool FolderExists(const std::string& path);
     // The read-only attribute, which the seam itself never sets.
     void SetReadOnly(const std::string& path, bool readOnly);
+    // A symbolic link at `link` to the folder `target`, which the seam cannot make.
+    void MakeFolderLink(const std::string& link, const std::string& target);
 
   private:
     void RegisterGame();

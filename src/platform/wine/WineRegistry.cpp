@@ -1,6 +1,7 @@
 #include "platform/wine/WineRegistry.h"
 
 #include <array>
+#include <cstdio>
 #include <unordered_map>
 #include <utility>
 #include <vector>
@@ -248,9 +249,16 @@ WineRegistry::WineRegistry(std::filesystem::path prefixFolder) : state(std::make
     state->user.tree = std::make_unique<HiveTree>();
 }
 
+// Every change is written when the key it was made through is closed, or at DeleteKey, and a
+// failure there reaches the caller, which reports it. What is still unsaved here is such a
+// change, tried once more; a destructor can show no box, so a failure now goes to the
+// standard error stream (the terminal the Linux build runs from) instead of being dropped.
 WineRegistry::~WineRegistry() {
-    std::string ignored;
-    state->Save(ignored);
+    std::string message;
+    if (!state->Save(message)) {
+        std::fprintf(stderr, "Parvane: %s The change was already reported as failed.\n",
+                     message.c_str());
+    }
 }
 
 bool WineRegistry::Load(std::string& errorMessage) {

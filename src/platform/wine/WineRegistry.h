@@ -8,10 +8,12 @@
 //
 // Saving: a change marks its file as changed, and the file is written (whole, atomically, with
 // every untouched key as it was) when the handle through which the change was made is closed,
-// when a key is deleted, on SaveChanges and in the destructor. So registering a key with many
-// values writes the file once, not once per value. A failed write is reported by CloseKey,
-// DeleteKey or SaveChanges with ERR_CANTWRITE or a message, and is tried again at the next of
-// these. After a failed Load nothing is ever written, and every operation answers ERR_BADDB.
+// when a key is deleted, and on SaveChanges. So registering a key with many values writes the
+// file once, not once per value. A failed write is reported by CloseKey, DeleteKey or
+// SaveChanges with ERR_CANTWRITE or a message; the change stays in memory (a deleted key stays
+// deleted) and is written with the next save that succeeds. The destructor tries once more and
+// reports a failure on the standard error stream. After a failed Load nothing is ever
+// written, and every operation answers ERR_BADDB.
 
 #include <filesystem>
 #include <memory>
@@ -24,7 +26,7 @@ namespace parvane::wine {
 class WineRegistry {
   public:
     explicit WineRegistry(std::filesystem::path prefixFolder);
-    ~WineRegistry();  // saves what is still unsaved
+    ~WineRegistry();  // saves what is still unsaved, see above
     WineRegistry(const WineRegistry&) = delete;
     WineRegistry& operator=(const WineRegistry&) = delete;
 

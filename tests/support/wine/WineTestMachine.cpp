@@ -49,6 +49,14 @@ class WineTestBackend final : public TestBackend {
         }
     }
 
+    void MakeFolderLink(const std::string& link, const std::string& target) override {
+        std::error_code error;
+        std::filesystem::create_directory_symlink(HostPathFor(target), HostPathFor(link), error);
+        if (error) {
+            throw std::runtime_error("Test machine: cannot link " + link + ": " + error.message());
+        }
+    }
+
     const std::filesystem::path& Prefix() const { return prefix.Folder(); }
 
     std::filesystem::path HostPathFor(const std::string& windowsPath) const {

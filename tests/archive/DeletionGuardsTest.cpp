@@ -1,0 +1,101 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "archive/Folders.h"
+#include "base/GameFolders.h"
+#include "support/KnownGaps.h"
+#include "support/ScriptedUserInterface.h"
+#include "support/TestMachine.h"
+
+namespace parvane {
+namespace {
+
+// A course folder inside the game's folder, and a file of the user's outside it.
+class DeletionGuards : public ::testing::Test {
+  protected:
+    DeletionGuards() {
+        ForgetGameFolders();
+        machine.MakeFolders(course + "\\x");
+        machine.WriteFile(victim, "keep");
+    }
+    ~DeletionGuards() override { ForgetGameFolders(); }
+
+    void ExpectRefusal(const std::string& folder) {
+        ui.ExpectError(Containing("Parvane will not remove the folder '" + folder + "'"));
+        RemoveFolder(folder);
+    }
+
+    test::TestMachine machine;
+    ScriptedUserInterface ui;
+    const std::string game = machine.GameInstallDir();
+    const std::string course = game + "\\courses\\Pine";
+    const std::string outside = machine.ScratchFolder();
+    const std::string victim = outside + "\\victim.tcr";
+};
+
+TEST_F(DeletionGuards, DotComponentsWithEitherSeparatorAreRefusedAnywhereInThePath) {
+    // The folder part is cut at the last '/', so this one's folder is the course folder.
+    for (const std::string& path :
+         {course + "/x\\..\\..\\..\\..\\evil.tcr", course + "\\x\\..\\..\\..\\evil.tcr",
+          course + "/x/../../../evil.tcr", course + "\\.\\Pine.tcr", course + "\\x\\...",
+          course + "/x/. ."}) {
+        EXPECT_FALSE(IsRemovableLocation(path)) << path;
+        EXPECT_FALSE(IsDeletableContentPath(path)) << path;
+    }
+    EXPECT_TRUE(IsRemovableLocation(course + "\\Pine.tcr"));
+    EXPECT_TRUE(IsDeletableContentPath(course + "/x/Pine.ini"));  // need not exist
+    EXPECT_TRUE(IsDeletableContentPath(game + "\\Stray.tcl"));
+    EXPECT_FALSE(IsDeletableContentPath(game));
+    EXPECT_FALSE(IsDeletableContentPath(victim));
+}
+
+TEST_F(DeletionGuards, CaddyBooksAreDeletableInsideTheCourseNotesFolderOnly) {
+    const std::string notes = GetPersonalFolder() + "\\Greenvale 06\\Course Notes";
+    machine.MakeFolders(notes);
+    EXPECT_TRUE(IsDeletableCaddyBookPath(notes + "\\Pine.tcn"));
+    EXPECT_FALSE(IsDeletableCaddyBookPath(notes + "\\..\\Pine.tcn"));
+    EXPECT_FALSE(IsDeletableCaddyBookPath(GetPersonalFolder() + "\\Pine.tcn"));
+}
+
+TEST_F(DeletionGuards, RemoveFolderRefusesEverythingOutsideTheGameAndItsOwnTemporaryFolders) {
+    machine.WriteFile(course + "\\Pine.tcr", "x");
+    for (const std::string& folder :
+         {std::string(), std::string("C:\\"), std::string("C:"), outside, game, game + "\\",
+          course + "\\x\\..", course + "/x/../..\\Pine", course + "\\."}) {
+        ExpectRefusal(folder);
+    }
+    EXPECT_EQ(machine.ReadFile(victim), "keep");
+    EXPECT_TRUE(machine.FileExists(course + "\\Pine.tcr"));
+
+    // The program's own temporary folders are its to remove.
+    const std::string temporary = MakeOwnTemporaryFolder();
+    machine.WriteFile(temporary + "\\a.zip", "a");
+    RemoveFolder(temporary);
+    EXPECT_FALSE(machine.FolderExists(temporary));
+}
+
+TEST_F(DeletionGuards, LinksInsideTheGameFolderAreRemovedThemselvesAndNeverFollowed) {
+    PARVANE_SKIP_IF_KNOWN_GAP();
+    machine.MakeFolders(outside + "\\Sub");
+    machine.WriteFile(outside + "\\Sub\\victim.tcr", "keep");
+    machine.MakeFolderLink(course + "\\Link", outside);
+    machine.MakeFolderLink(game + "\\courses\\Elm", outside);
+
+    EXPECT_FALSE(IsDeletableContentPath(course + "\\Link\\victim.tcr"));
+    EXPECT_TRUE(IsDeletableContentPath(course + "\\Link"));
+    ExpectRefusal(course + "\\Link\\Sub");
+
+    // A folder that is a link, and a link inside the folder, go as links.
+    RemoveFolder(game + "\\courses\\Elm");
+    machine.WriteFile(course + "\\Pine.tcr", "x");
+    RemoveFolder(course + "\\x");
+    RemoveFolder(course);
+    EXPECT_FALSE(machine.FolderExists(game + "\\courses\\Elm"));
+    EXPECT_FALSE(machine.FolderExists(course));
+    EXPECT_EQ(machine.ReadFile(victim), "keep");
+    EXPECT_EQ(machine.ReadFile(outside + "\\Sub\\victim.tcr"), "keep");
+}
+
+}  // namespace
+}  // namespace parvane
