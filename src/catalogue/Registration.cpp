@@ -40,17 +40,29 @@ bool ValuesFit(const std::string& guidText, const std::array<EntryValue, Count>&
 
 // The status and key name of a change the registry did not keep.
 std::string SaveFailure(const std::string& keyPath, Win32Error status) {
-    return "Couldn't save the registry entry '" + keyPath +
-           "', return code=" + std::to_string(status);
+    std::string text =
+        "Couldn't save the registry entry '" + keyPath + "', return code=" + std::to_string(status);
+    if (status == ERR_SHARING_VIOLATION) {
+        text +=
+            "\nThe game or another program of its Wine prefix started while Parvane worked, and "
+            "now holds the registry.\nClose it, then run Parvane again.";
+    }
+    return text;
+}
+
+// What the Wine backend answers when it could not write a change down: the change did not
+// happen.
+bool IsSaveFailure(Win32Error status) {
+    return status == ERR_CANTWRITE || status == ERR_SHARING_VIOLATION;
 }
 
 // A registration that cannot be completed takes back the entry key it created, so that the game
 // never finds a half-written entry. A key still open is deleted before it is closed: on the Wine
-// backend closing it would write the half-written entry first. ERR_CANTWRITE there means the key
-// is gone but the file could not be written, the file that never received the new key either.
+// backend closing it would write the half-written entry first.
 std::string WithdrawNewEntry(const std::string& keyPath) {
     const Win32Error status = TheMachine().DeleteKey(GAME_HIVE, keyPath);
-    return status == ERR_SUCCESS || status == ERR_CANTWRITE
+    // Gone already, or never written down: either way the registry holds no such entry.
+    return status == ERR_SUCCESS || status == ERR_FILE_NOT_FOUND || IsSaveFailure(status)
                ? "\nThe new entry was removed again."
                : "\nThe new entry could not be removed again, return code=" +
                      std::to_string(status) + ".";
@@ -101,7 +113,7 @@ bool WriteEntry(const std::string& storePath, const std::string& guidText,
 bool DeleteEntry(const std::string& storePath, const std::string& guidText) {
     const std::string keyPath = EntryKeyPath(storePath, guidText);
     const Win32Error status = TheMachine().DeleteKey(GAME_HIVE, keyPath);
-    if (status == ERR_CANTWRITE) {  // deleted, but the Wine backend could not write it down
+    if (IsSaveFailure(status)) {
         ShowError("%s", SaveFailure(keyPath, status).c_str());
         return false;
     }

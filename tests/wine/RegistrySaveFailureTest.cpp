@@ -5,12 +5,14 @@
 #include <sys/resource.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <fstream>
 #include <sstream>
 
 #include "catalogue/CatalogueLoading.h"
 #include "catalogue/Registration.h"
 #include "catalogue/StoreFixture.h"
+#include "platform/wine/WineServer.h"
 #include "support/wine/WineTestMachine.h"
 
 namespace parvane::test {
@@ -58,6 +60,32 @@ TEST_F(RegistrySaveFailure, RegistrationFailsAndLeavesTheRegistryFileAsItWas) {
     EXPECT_FALSE(EntryExists(GAME_COURSES_KEY, course.guidText));
 }
 
+// A change that could not be saved is taken back: it is not written by the next save that
+// succeeds. The prefix folder is made immutable, which stops root too from creating the new
+// file beside system.reg while system.reg itself stays readable.
+TEST_F(RegistrySaveFailure, AFailedChangeNeverReachesTheFileLater) {
+    const std::string folder = PrefixFolder(machine).string();
+    if (std::system(("chattr +i '" + folder + "' 2>/dev/null").c_str()) != 0) {
+        GTEST_SKIP() << "this file system has no immutable folders";
+    }
+    std::system(("chattr -i '" + folder + "'").c_str());
+    CourseRecord kept;
+    kept.guidText = OrderedGuidText(1);
+    ASSERT_TRUE(RegisterCourse(kept));
+    std::system(("chattr +i '" + folder + "'").c_str());
+    ui.ExpectError(Containing("return code=1013"));
+    EXPECT_FALSE(UnregisterCourse(kept));
+    std::system(("chattr -i '" + folder + "'").c_str());
+    EXPECT_TRUE(EntryExists(GAME_COURSES_KEY, kept.guidText));
+
+    CourseRecord added;
+    added.guidText = OrderedGuidText(2);
+    ASSERT_TRUE(RegisterCourse(added));
+    const std::string text = HostFileText(PrefixFolder(machine) / "system.reg");
+    EXPECT_NE(text.find(kept.guidText.substr(1, 8)), std::string::npos);
+    EXPECT_NE(text.find(added.guidText.substr(1, 8)), std::string::npos);
+}
+
 // The stale cloaked entries are gone from the registry as the machine shows it, though not
 // from the file: each is reported, and the entry after them is still loaded.
 TEST_F(RegistrySaveFailure, StaleEntriesWhoseDeletionCannotBeSavedAreEachReported) {
@@ -71,6 +99,34 @@ TEST_F(RegistrySaveFailure, StaleEntriesWhoseDeletionCannotBeSavedAreEachReporte
     ASSERT_TRUE(LoadCatalogue());
     ASSERT_EQ(GetCloakedCourses().size(), 1u);
     EXPECT_EQ(GetCloakedCourses()[0].guidText, OrderedGuidText(3));
+}
+
+// A wineserver started for the prefix after the load (the game, started meanwhile) holds the
+// registry: nothing is saved from then on, and the change is taken back.
+TEST_F(RegistrySaveFailure, AWineserverStartedSinceTheLoadStopsEverySave) {
+    if (std::system("command -v wineserver >/dev/null 2>&1") != 0) {
+        GTEST_SKIP() << "Wine is not installed";
+    }
+    const std::filesystem::path systemReg = PrefixFolder(machine) / "system.reg";
+    const std::string before = HostFileText(systemReg);
+    const std::string environment = "WINEPREFIX='" + PrefixFolder(machine).string() + "' ";
+    ASSERT_EQ(std::system((environment + "wineserver -p 30 >/dev/null 2>&1").c_str()), 0);
+    int pid = 0;
+    for (int tries = 0; tries < 300 && !wine::FindRunningWineserver(PrefixFolder(machine), pid);
+         ++tries) {
+        usleep(50000);
+    }
+    CourseRecord course;
+    course.guidText = OrderedGuidText(1);
+    ui.ExpectError(Containing("return code=32\nThe game or another program of its Wine prefix"));
+    EXPECT_FALSE(RegisterCourse(course));
+    EXPECT_EQ(HostFileText(systemReg), before);
+    EXPECT_FALSE(EntryExists(GAME_COURSES_KEY, course.guidText));
+    EXPECT_TRUE(GetInstalledCourses().empty());
+    // The server writes its own copy when it ends; the entry is not in it either.
+    std::system((environment + "wineserver -k >/dev/null 2>&1").c_str());
+    EXPECT_NE(pid, 0);
+    EXPECT_EQ(HostFileText(systemReg).find(course.guidText.substr(1, 8)), std::string::npos);
 }
 
 }  // namespace

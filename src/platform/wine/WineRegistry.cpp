@@ -1,5 +1,6 @@
 #include "platform/wine/WineRegistry.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <unordered_map>
@@ -10,6 +11,7 @@
 #include "platform/wine/HiveFile.h"
 #include "platform/wine/RegistryHive.h"
 #include "platform/wine/RegistryText.h"
+#include "platform/wine/WineServer.h"
 
 namespace parvane::wine {
 
@@ -93,8 +95,8 @@ Path UnderClasses(const Path& path) {
     return full;
 }
 
-HiveKey* FindKey(HiveSlot& slot, const Path& path) {
-    HiveKey* key = &slot.tree->Root();
+HiveKey* FindKey(HiveTree& tree, const Path& path) {
+    HiveKey* key = &tree.Root();
     for (const std::u16string& name : path) {
         key = FindSubkey(*key, name);
         if (key == nullptr) {
@@ -105,7 +107,7 @@ HiveKey* FindKey(HiveSlot& slot, const Path& path) {
 }
 
 KeyRef FindRef(HiveSlot& slot, const Path& path) {
-    return {&slot, FindKey(slot, path)};
+    return {&slot, FindKey(*slot.tree, path)};
 }
 
 // The subkey names of an HKEY_CLASSES_ROOT key: the union of the user's and the machine's, in
@@ -161,6 +163,21 @@ std::string DataForStorage(std::uint32_t type, const std::string& data) {
 
 }  // namespace
 
+// The names from the root down to `key`.
+Path PathOf(const HiveKey& key) {
+    Path path;
+    for (const HiveKey* k = &key; k->parent != nullptr; k = k->parent) {
+        path.insert(path.begin(), k->name);
+    }
+    return path;
+}
+
+HiveKey VanishedKey() {
+    HiveKey key;
+    key.deleted = true;
+    return key;
+}
+
 struct WineRegistry::State {
     HiveSlot machine;
     HiveSlot user;
@@ -168,6 +185,10 @@ struct WineRegistry::State {
     bool is64BitPrefix = false;
     std::unordered_map<KeyHandle, OpenedKey> handles;
     KeyHandle nextHandle = 0x100;
+    // Where handles to keys that a revert took away point: a key that is gone.
+    HiveKey vanished = VanishedKey();
+    // Set once a wineserver serves the prefix: it owns the registry files from then on.
+    std::string serverMessage;
 
     OpenedKey* Find(KeyHandle key) {
         const auto found = handles.find(key);
@@ -188,7 +209,7 @@ struct WineRegistry::State {
 
     void Release(const OpenedKey& opened) {
         for (const KeyRef* ref : {&opened.target, &opened.overlay}) {
-            if (ref->key != nullptr) {
+            if (ref->key != nullptr && ref->key != &vanished) {
                 ref->slot->tree->ReleaseHandle(*ref->key);
             }
         }
@@ -226,19 +247,59 @@ struct WineRegistry::State {
         return FindRef(user, UnderClasses(path));
     }
 
-    bool Save(std::string& errorMessage) {
-        bool saved = true;
-        for (HiveSlot* slot : {&machine, &user}) {
-            if (!loaded || !slot->tree->dirty) {
+    // Writes every file with unsaved changes. A file that cannot be written, or any file
+    // while a wineserver serves the prefix (it would write its own copy over ours, and ours
+    // over its changes), is not written: its changes are taken back, so that what the program
+    // sees is what the file holds. ERR_CANTWRITE or ERR_SHARING_VIOLATION then.
+    Win32Error Save(std::string& errorMessage) {
+        const std::array<HiveSlot*, 2> slots = {&machine, &user};
+        if (!loaded || std::none_of(slots.begin(), slots.end(),
+                                    [](const HiveSlot* slot) { return slot->tree->dirty; })) {
+            return ERR_SUCCESS;
+        }
+        if (serverMessage.empty()) {
+            IsServedByWineserver(machine.path.parent_path(), serverMessage);
+        }
+        Win32Error result = serverMessage.empty() ? ERR_SUCCESS : ERR_SHARING_VIOLATION;
+        for (HiveSlot* slot : slots) {
+            if (!slot->tree->dirty) {
                 continue;
             }
-            if (WriteHiveFile(slot->path, *slot->tree, errorMessage)) {
+            if (result == ERR_SHARING_VIOLATION) {
+                errorMessage = serverMessage;
+                Revert(*slot);
+            } else if (WriteHiveFile(slot->path, *slot->tree, errorMessage)) {
                 slot->tree->dirty = false;
             } else {
-                saved = false;
+                result = ERR_CANTWRITE;
+                Revert(*slot);
             }
         }
-        return saved;
+        return result;
+    }
+
+    // Reads the file again in place of the changed tree. Open handles follow their keys into
+    // the new tree; a key the file does not hold is gone for them. When even the read fails,
+    // the changes stay in memory, unsaved.
+    void Revert(HiveSlot& slot) {
+        auto fresh = std::make_unique<HiveTree>();
+        std::string ignored;
+        if (!ReadHiveFile(slot.path, *fresh, ignored)) {
+            return;
+        }
+        for (auto& [handle, opened] : handles) {
+            for (KeyRef* ref : {&opened.target, &opened.overlay}) {
+                if (ref->slot != &slot || ref->key == nullptr || ref->key == &vanished) {
+                    continue;
+                }
+                HiveKey* same = ref->key->deleted ? nullptr : FindKey(*fresh, PathOf(*ref->key));
+                ref->key = same != nullptr ? same : &vanished;
+                if (same != nullptr) {
+                    fresh->AcquireHandle(*same);
+                }
+            }
+        }
+        slot.tree = std::move(fresh);
     }
 };
 
@@ -250,14 +311,13 @@ WineRegistry::WineRegistry(std::filesystem::path prefixFolder) : state(std::make
 }
 
 // Every change is written when the key it was made through is closed, or at DeleteKey, and a
-// failure there reaches the caller, which reports it. What is still unsaved here is such a
-// change, tried once more; a destructor can show no box, so a failure now goes to the
-// standard error stream (the terminal the Linux build runs from) instead of being dropped.
+// failure there reaches the caller. What is still unsaved here was made through a handle never
+// closed; a destructor can show no box, so a failure goes to the standard error stream (the
+// terminal the Linux build runs from) instead of being dropped.
 WineRegistry::~WineRegistry() {
     std::string message;
-    if (!state->Save(message)) {
-        std::fprintf(stderr, "Parvane: %s The change was already reported as failed.\n",
-                     message.c_str());
+    if (state->Save(message) != ERR_SUCCESS) {
+        std::fprintf(stderr, "Parvane: a registry change was not saved: %s\n", message.c_str());
     }
 }
 
@@ -433,7 +493,7 @@ Win32Error WineRegistry::DeleteKey(parvane::Hive hive, const std::string& subKey
     }
     found.slot->tree->DeleteKey(*found.key, CurrentFileTime());
     std::string ignored;
-    return state->Save(ignored) ? ERR_SUCCESS : ERR_CANTWRITE;
+    return state->Save(ignored);
 }
 
 Win32Error WineRegistry::CloseKey(KeyHandle key) {
@@ -445,11 +505,11 @@ Win32Error WineRegistry::CloseKey(KeyHandle key) {
     state->Release(found->second);
     state->handles.erase(found);
     std::string ignored;
-    return !changed || state->Save(ignored) ? ERR_SUCCESS : ERR_CANTWRITE;
+    return changed ? state->Save(ignored) : ERR_SUCCESS;
 }
 
 bool WineRegistry::SaveChanges(std::string& errorMessage) {
-    return state->Save(errorMessage);
+    return state->Save(errorMessage) == ERR_SUCCESS;
 }
 
 }  // namespace parvane::wine

@@ -10,10 +10,14 @@
 // every untouched key as it was) when the handle through which the change was made is closed,
 // when a key is deleted, and on SaveChanges. So registering a key with many values writes the
 // file once, not once per value. A failed write is reported by CloseKey, DeleteKey or
-// SaveChanges with ERR_CANTWRITE or a message; the change stays in memory (a deleted key stays
-// deleted) and is written with the next save that succeeds. The destructor tries once more and
-// reports a failure on the standard error stream. After a failed Load nothing is ever
-// written, and every operation answers ERR_BADDB.
+// SaveChanges with ERR_CANTWRITE or a message, and the changes of that file are taken back:
+// the registry as the program sees it is again what the file holds, so a change reported as
+// failed never reaches the disk later. Right before every save the prefix is checked for a
+// wineserver, which would write its own copy of the files over the program's changes and
+// lose its own under them: while one serves the prefix nothing is saved, every change is taken
+// back and answered with ERR_SHARING_VIOLATION. The destructor saves changes made through
+// handles never closed, reporting a failure on the standard error stream. After a failed Load
+// nothing is ever written, and every operation answers ERR_BADDB.
 
 #include <filesystem>
 #include <memory>
