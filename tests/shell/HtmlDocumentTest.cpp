@@ -107,7 +107,9 @@ TEST_F(HtmlDocument, MissingHelpPageOpensNothingAndSaysWhereItWasLookedFor) {
 }
 
 TEST_F(HtmlDocument, CommandTooLongToRunIsRefusedWithAMessage) {
-    LaunchRecorder recorder(ProgramFolderWithDocuments(std::string(220, 'p')));
+    // A document path of 233 characters, which Windows still opens.
+    const std::size_t scratch = machine.ScratchFolder().size();
+    LaunchRecorder recorder(ProgramFolderWithDocuments(std::string(220 - scratch, 'p')));
     ui.ExpectError(Containing("the command that starts the web browser would be longer than 255"));
     EXPECT_FALSE(OpenHtmlDocument(HELP_CONTENTS_DOCUMENT));
     EXPECT_TRUE(recorder.commands.empty());
