@@ -45,13 +45,17 @@ class Win32DialogControls final : public DialogControls {
         return lines;
     }
     void SelectListLines(int id, int first, int last, bool selected) override {
-        // The extended message takes 32-bit line numbers: lists may hold more than 65535
-        // lines. It deselects when the first line is given after the last.
-        if (selected) {
-            SendDlgItemMessageA(dialog, id, LB_SELITEMRANGEEX, first, last);
-        } else {
-            SendDlgItemMessageA(dialog, id, LB_SELITEMRANGEEX, last, first);
+        if (last < first) {
+            return;  // an empty range, as for an empty list
         }
+        if (first == last) {
+            SendDlgItemMessageA(dialog, id, LB_SETSEL, selected, first);
+            return;
+        }
+        // The extended message takes 32-bit line numbers (lists may hold more than 65535
+        // lines); it deselects when the first line is given after the last.
+        SendDlgItemMessageA(dialog, id, LB_SELITEMRANGEEX, selected ? first : last,
+                            selected ? last : first);
     }
     void SetListTabStops(int id, const std::vector<int>& stops) override {
         std::vector<INT> tabStops(stops.begin(), stops.end());
