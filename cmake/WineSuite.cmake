@@ -13,6 +13,14 @@ if(WIN32)
                    ${CMAKE_CURRENT_SOURCE_DIR}/interop/windows/CourseRegistrar.cpp)
     target_link_libraries(parvane-course-registrar PRIVATE parvane-backend)
     parvane_strict_warnings(parvane-course-registrar)
+    # Stands in for a running game program in the window tests (scripts/gui-suite).
+    add_executable(parvane-idle-program WIN32 ${PROJECT_SOURCE_DIR}/tests/gui/IdleProgram.cpp)
+    parvane_strict_warnings(parvane-idle-program)
+    # Shows any of Parvane.exe's dialog templates, for the window tests' screenshots.
+    add_executable(parvane-template-viewer WIN32 ${PROJECT_SOURCE_DIR}/tests/gui/TemplateViewer.cpp
+                                                 ${PROJECT_SOURCE_DIR}/resources/Parvane.rc)
+    target_include_directories(parvane-template-viewer PRIVATE ${PROJECT_SOURCE_DIR}/resources)
+    parvane_strict_warnings(parvane-template-viewer)
     return()
 endif()
 

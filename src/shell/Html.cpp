@@ -32,6 +32,12 @@ std::string ReadDefaultValue(Hive hive, const std::string& subKey) {
     return text;
 }
 
+bool IsExistingFile(const std::string& path) {
+    std::uint32_t attributes = 0;
+    return TheMachine().GetAttributes(path, attributes) == ERR_SUCCESS &&
+           (attributes & ATTR_DIRECTORY) == 0;
+}
+
 }  // namespace
 
 std::string HandlerPathOfCommand(const std::string& command) {
@@ -64,12 +70,19 @@ void ForgetHtmlHandler() {
 }
 
 bool OpenHtmlDocument(const std::string& documentName) {
-    const std::string handler = FindHtmlHandler();
     const std::string folder = GetProgramFolder();
-    if (handler.empty() || folder.empty()) {
+    if (folder.empty()) {
         return false;
     }
     const std::string document = folder + "\\" + documentName;
+    if (!IsExistingFile(document)) {
+        ShowError("Couldn't open '%s': there is no such file.", document.c_str());
+        return false;
+    }
+    const std::string handler = FindHtmlHandler();
+    if (handler.empty()) {
+        return false;
+    }
     // Both paths are quoted: either may hold blanks ("C:\Program Files\...").
     const std::string command = "\"" + handler + "\" \"" + document + "\"";
     if (command.size() > MAX_COMMAND_LENGTH) {

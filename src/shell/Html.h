@@ -22,7 +22,8 @@ std::string FindHtmlHandler();
 void ForgetHtmlHandler();
 
 // Starts the .htm handler on `documentName` in the program's folder; true when it started.
-// Nothing is reported when it does not, except for a command too long to be run.
+// A document that is not there is reported with the path where it was looked for, and so is a
+// command too long to be run; nothing else is reported (no handler, or one that fails).
 bool OpenHtmlDocument(const std::string& documentName);
 
 void ShowHelpContents();

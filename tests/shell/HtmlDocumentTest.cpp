@@ -42,6 +42,14 @@ class HtmlDocument : public testing::Test {
     }
     ~HtmlDocument() override { ForgetHtmlHandler(); }
 
+    // A program folder holding both documents.
+    std::string ProgramFolderWithDocuments(const std::string& name) {
+        const std::string folder = machine.ScratchFolder() + "\\" + name;
+        machine.WriteFile(folder + "\\" + HELP_CONTENTS_DOCUMENT, "<html></html>");
+        machine.WriteFile(folder + "\\" + MISSING_LIBRARIES_DOCUMENT, "<html></html>");
+        return folder;
+    }
+
     TestMachine machine;
     ScriptedUserInterface ui;
 };
@@ -71,27 +79,37 @@ TEST_F(HtmlDocument, HandlerFoundOnceIsNotLookedUpAgain) {
 }
 
 TEST_F(HtmlDocument, HelpOpensTheDocumentBesideTheProgramWithBothPathsQuoted) {
-    LaunchRecorder recorder("C:\\Program Files\\Parvane");
+    const std::string folder = ProgramFolderWithDocuments("Program Files\\Parvane");
+    LaunchRecorder recorder(folder);
     EXPECT_TRUE(OpenHtmlDocument(HELP_CONTENTS_DOCUMENT));
     recorder.result = 2;  // the handler did not start
     EXPECT_FALSE(OpenHtmlDocument(MISSING_LIBRARIES_DOCUMENT));
-    const std::vector<std::string> expected = {
-        "\"C:\\Program Files\\Browser\\browse.exe\" \"C:\\Program Files\\Parvane\\Parvane.htm\"",
-        "\"C:\\Program Files\\Browser\\browse.exe\" "
-        "\"C:\\Program Files\\Parvane\\MissingLibraries.htm\""};
+    const std::string browser = "\"C:\\Program Files\\Browser\\browse.exe\" \"";
+    const std::vector<std::string> expected = {browser + folder + "\\Parvane.htm\"",
+                                               browser + folder + "\\MissingLibraries.htm\""};
     EXPECT_EQ(recorder.commands, expected);
 }
 
 TEST_F(HtmlDocument, NothingStartsWithoutAHandler) {
     machine.SetString(Hive::ClassesRoot, ".htm", "", "nosuchtype");
-    LaunchRecorder recorder("C:\\Parvane");
+    LaunchRecorder recorder(ProgramFolderWithDocuments("Parvane"));
     EXPECT_FALSE(OpenHtmlDocument(HELP_CONTENTS_DOCUMENT));
     EXPECT_TRUE(recorder.commands.empty());
 }
 
-TEST_F(HtmlDocument, CommandTooLongToRunIsRefusedWithAMessage) {
-    const std::string folder = "C:\\" + std::string(220, 'p');
+TEST_F(HtmlDocument, MissingHelpPageOpensNothingAndSaysWhereItWasLookedFor) {
+    const std::string folder = machine.ScratchFolder() + "\\Parvane";
+    machine.MakeFolders(folder);
     LaunchRecorder recorder(folder);
+    ui.ExpectError("Couldn't open '" + folder + "\\Parvane.htm': there is no such file.");
+    ShowHelpContents();
+    EXPECT_TRUE(recorder.commands.empty());
+}
+
+TEST_F(HtmlDocument, CommandTooLongToRunIsRefusedWithAMessage) {
+    // A document path of 233 characters, which Windows still opens.
+    const std::size_t scratch = machine.ScratchFolder().size();
+    LaunchRecorder recorder(ProgramFolderWithDocuments(std::string(220 - scratch, 'p')));
     ui.ExpectError(Containing("the command that starts the web browser would be longer than 255"));
     EXPECT_FALSE(OpenHtmlDocument(HELP_CONTENTS_DOCUMENT));
     EXPECT_TRUE(recorder.commands.empty());

@@ -1,0 +1,131 @@
+#include "app/win32/MainWindow.h"
+
+#include "ResourceIds.h"
+#include "app/win32/Splash.h"
+#include "shell/Commands.h"
+
+namespace parvane::win32 {
+
+namespace {
+
+// Overlapped, caption, system menu and minimise box: neither resizable nor maximisable.
+constexpr DWORD MAIN_WINDOW_STYLE = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+
+struct MenuItem {
+    UINT id;  // 0: a separator
+    const char* text;
+};
+
+constexpr MenuItem FILE_MENU[] = {
+    {CMD_OPEN_ARCHIVE, "&Open installation archive...\tCtrl+O"},
+    {0, nullptr},
+    {CMD_UNINSTALL_COURSE, "Uninstall &course...\tCtrl+C"},
+    {CMD_UNINSTALL_LIBRARY, "Uninstall &library...\tCtrl+L"},
+    {0, nullptr},
+    {CMD_ANALYZE, "&Analyze installation...\tCtrl+A"},
+    {0, nullptr},
+    {CMD_EXIT, "&Exit"},
+};
+constexpr MenuItem OPTIONS_MENU[] = {{CMD_PROPERTIES, "&Properties...\tCtrl+P"}};
+constexpr MenuItem HELP_MENU[] = {
+    {CMD_HELP_CONTENTS, "&Contents"},
+    {0, nullptr},
+    {CMD_ABOUT, "&About..."},
+};
+
+// Appends a drop-down menu of `items` titled `title` to `bar`; false when a call fails.
+template <std::size_t count>
+bool AppendDropDown(HMENU bar, const char* title, const MenuItem (&items)[count]) {
+    HMENU dropDown = CreatePopupMenu();
+    if (dropDown == nullptr) {
+        return false;
+    }
+    for (const MenuItem& item : items) {
+        const BOOL appended = item.id == 0 ? AppendMenuA(dropDown, MF_SEPARATOR, 0, nullptr)
+                                           : AppendMenuA(dropDown, MF_STRING, item.id, item.text);
+        if (!appended) {
+            DestroyMenu(dropDown);
+            return false;
+        }
+    }
+    if (!AppendMenuA(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(dropDown), title)) {
+        DestroyMenu(dropDown);
+        return false;
+    }
+    return true;
+}
+
+LRESULT CALLBACK MainWindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_COMMAND:
+        case WM_USER:
+            DispatchCommand(LOWORD(wParam));
+            return 0;
+        case WM_CLOSE:
+            // The window is destroyed after the message loop, at shutdown.
+            RequestQuit();
+            return 0;
+        case WM_PAINT:
+            PaintSplash(window);
+            return 0;
+        case WM_KEYDOWN:
+            if (wParam == VK_F1) {
+                DispatchCommand(CMD_HELP_CONTENTS);
+            }
+            return 0;
+        default:
+            return DefWindowProcA(window, message, wParam, lParam);
+    }
+}
+
+}  // namespace
+
+bool RegisterMainWindowClass(HINSTANCE instance) {
+    WNDCLASSEXA windowClass{};
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.lpfnWndProc = MainWindowProcedure;
+    windowClass.hInstance = instance;
+    windowClass.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(ICON_PARVANE));
+    windowClass.hIconSm = static_cast<HICON>(
+        LoadImageA(instance, MAKEINTRESOURCEA(ICON_PARVANE), IMAGE_ICON, 16, 16, LR_SHARED));
+    windowClass.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));  // IDC_ARROW
+    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_GRAYTEXT + 1);
+    windowClass.lpszClassName = MAIN_WINDOW_CLASS;
+    return RegisterClassExA(&windowClass) != 0;
+}
+
+HMENU BuildMainMenu() {
+    HMENU bar = CreateMenu();
+    if (bar == nullptr) {
+        return nullptr;
+    }
+    if (!AppendDropDown(bar, "&File", FILE_MENU) ||
+        !AppendDropDown(bar, "&Options", OPTIONS_MENU) ||
+        !AppendDropDown(bar, "&Help", HELP_MENU)) {
+        DestroyMenu(bar);  // with the drop-downs already appended
+        return nullptr;
+    }
+    return bar;
+}
+
+HACCEL BuildAccelerators() {
+    ACCEL accelerators[] = {
+        {FVIRTKEY | FCONTROL, 'O', CMD_OPEN_ARCHIVE},
+        {FVIRTKEY | FCONTROL, 'P', CMD_PROPERTIES},
+        {FVIRTKEY | FCONTROL, 'C', CMD_UNINSTALL_COURSE},
+        {FVIRTKEY | FCONTROL, 'L', CMD_UNINSTALL_LIBRARY},
+        {FVIRTKEY | FCONTROL, 'A', CMD_ANALYZE},
+    };
+    return CreateAcceleratorTableA(accelerators, static_cast<int>(std::size(accelerators)));
+}
+
+HWND CreateMainWindow(HINSTANCE instance, const std::string& title, HMENU menu) {
+    RECT workArea{};
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &workArea, 0);
+    const int x = (workArea.right - workArea.left) / 2 - MAIN_WINDOW_WIDTH / 2;
+    const int y = (workArea.bottom - workArea.top) / 2 - MAIN_WINDOW_HEIGHT / 2;
+    return CreateWindowExA(0, MAIN_WINDOW_CLASS, title.c_str(), MAIN_WINDOW_STYLE, x, y,
+                           MAIN_WINDOW_WIDTH, MAIN_WINDOW_HEIGHT, nullptr, menu, instance, nullptr);
+}
+
+}  // namespace parvane::win32

@@ -1,0 +1,119 @@
+// Parvane.exe: prepares the user interface, refuses to run beside the game's tools, loads the
+// catalogue and the properties, runs the main window's message loop and saves the properties
+// at the end.
+
+#include <memory>
+
+// clang-format off
+#include "platform/win32/WindowsApi.h"
+#include <commctrl.h>
+#include <objbase.h>
+// clang-format on
+
+#include "app/win32/MainWindow.h"
+#include "app/win32/Win32UserInterface.h"
+#include "base/Messages.h"
+#include "base/ProgramFolder.h"
+#include "platform/win32/Win32Machine.h"
+#include "shell/CommandLine.h"
+#include "shell/Commands.h"
+#include "shell/Startup.h"
+
+namespace parvane::win32 {
+
+namespace {
+
+bool InitialiseCommonControls() {
+    INITCOMMONCONTROLSEX controls{};
+    controls.dwSize = sizeof controls;
+    controls.dwICC = ICC_WIN95_CLASSES;
+    return InitCommonControlsEx(&controls) != FALSE;
+}
+
+// The shared start-up steps after the window exists; false when the program must end.
+bool LoadEverything() {
+    if (!QuitRequested() && !LoadCatalogueAtStartup()) {
+        RequestQuit();
+    }
+    if (!QuitRequested() && !LoadPropertiesAtStartup(GetProgramFolder())) {
+        RequestQuit();
+    }
+    return !QuitRequested();
+}
+
+void RunMessageLoop(HACCEL accelerators) {
+    MSG message;
+    while (!QuitRequested() && GetMessageA(&message, nullptr, 0, 0) > 0) {
+        if (!TranslateAcceleratorA(message.hwnd, accelerators, &message)) {
+            TranslateMessage(&message);
+            DispatchMessageA(&message);
+        }
+    }
+}
+
+int RunProgram(HINSTANCE instance, Win32UserInterface& userInterface) {
+    const std::string commandLine = GetCommandLineA();
+    if (!InitialiseCommonControls()) {
+        ShowError("Couldn't initialize common controls.");
+        return EXIT_STARTUP_REFUSED;
+    }
+    if (!RegisterMainWindowClass(instance)) {
+        return EXIT_STARTUP_REFUSED;
+    }
+    if (!DetectGamesAtStartup()) {
+        RequestQuit();
+    }
+    HMENU menu = BuildMainMenu();
+    HACCEL accelerators = BuildAccelerators();
+    HWND window = CreateMainWindow(instance, MAIN_WINDOW_TITLE, menu);
+    if (window == nullptr) {
+        ShowError("Couldn't create main window.");
+        DestroyMenu(menu);
+        DestroyAcceleratorTable(accelerators);
+        UnregisterClassA(MAIN_WINDOW_CLASS, instance);
+        return EXIT_STARTUP_REFUSED;
+    }
+    userInterface.SetMainWindow(window);
+    if (!CheckProgramsAtStartup()) {
+        DestroyWindow(window);
+        DestroyAcceleratorTable(accelerators);
+        UnregisterClassA(MAIN_WINDOW_CLASS, instance);
+        return EXIT_STARTUP_REFUSED;
+    }
+    const bool started = LoadEverything();
+    if (started) {
+        ShowWindow(window, SW_SHOWNORMAL);
+        UpdateWindow(window);  // paints the splash picture once
+        if (!commandLine.empty()) {
+            QueueArchivesFromText(commandLine);
+        }
+        PostMessageA(window, WM_USER, CMD_OPEN_ARCHIVE, 0);
+        RunMessageLoop(accelerators);
+    }
+    SavePropertiesAtExit();
+    DestroyWindow(window);
+    DestroyAcceleratorTable(accelerators);
+    UnregisterClassA(MAIN_WINDOW_CLASS, instance);
+    return started ? 0 : EXIT_STARTUP_REFUSED;
+}
+
+}  // namespace
+
+}  // namespace parvane::win32
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+    using namespace parvane;
+    // The folder browser is a shell object.
+    const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    std::unique_ptr<Machine> machine = win32::MakeWin32Machine();
+    SetMachine(machine.get());
+    win32::Win32UserInterface userInterface(instance);
+    SetUserInterface(&userInterface);
+    const int exitCode = win32::RunProgram(instance, userInterface);
+    SetUserInterface(nullptr);
+    SetMachine(nullptr);
+    if (SUCCEEDED(com)) {
+        CoUninitialize();
+    }
+    return exitCode;
+}
