@@ -38,6 +38,10 @@ std::string MakeValidName(std::string_view text);
 // Every run of backslashes reduced to one.
 std::string CollapseBackslashes(std::string_view path);
 
+// A full Windows path: a drive letter, a colon and a backslash ("C:\Games"). Anything else
+// would be taken relative to the current drive or folder.
+bool IsFullWindowsPath(std::string_view path);
+
 // True when a component between separators (either kind) is "." or "..".
 bool HasDotComponent(std::string_view path);
 
