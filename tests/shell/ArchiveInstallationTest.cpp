@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -12,79 +11,41 @@
 namespace parvane {
 namespace {
 
-using Titles = std::vector<std::string>;
+using ArchiveInstallation = test::InstallTest;
 
-struct OutcomeCase {
-    const char* name;
-    std::vector<test::ZipFileEntry> package;
-    std::function<void(ScriptedUserInterface&)> expect;
-    bool installed;
-};
-
-class ArchiveInstallation : public test::InstallTest,
-                            public ::testing::WithParamInterface<OutcomeCase> {
-  protected:
-    ~ArchiveInstallation() override { SetFileNameEntries({}); }
-};
-
-// The closing message, the title while the archive is installed, and the clean-up after it:
-// the temporary extraction folder and a temporary archive from a MyZip archive are gone.
-TEST_P(ArchiveInstallation, ReportsAndCleansUp) {
-    const OutcomeCase& c = GetParam();
-    const std::string archive = Package(c.package, "inner.zip");
-    SetFileNameEntries({{archive, 1, 1}});
-    c.expect(ui);
-    EXPECT_EQ(InstallQueuedArchive(archive), c.installed);
-    EXPECT_EQ(ui.Titles(),
-              (Titles{"Parvane for Greenvale 06 - " + archive, "Parvane for Greenvale 06"}));
-    EXPECT_FALSE(machine.FolderExists(GetTempExtractionFolder()));
-    EXPECT_FALSE(machine.FileExists(archive));
-}
-
-const char* const WITH_WARNINGS =
-    "Installation complete, with warnings.\nWould you like to view a report of the missing "
-    "libraries?";
-const test::ZipFileEntry WITH_MISSING_LIBRARY = {"Lakeside.tcr",
-                                                 test::CourseData("Lakeside", 1, {{102, "Rocks"}})};
-
-void ExpectMissingLibrary(ScriptedUserInterface& ui) {
-    ui.ExpectYesNo(DefaultButton::No, Containing("requires the following library:\n\nRocks"),
+// The closing message of each outcome, the title while an archive is installed, and the
+// clean-up after each: the temporary extraction folder goes, and so does an archive that was
+// unpacked from a MyZip archive, but not the user's own.
+TEST_F(ArchiveInstallation, ReportsEachOutcomeAndCleansUp) {
+    const std::string complete = Package({{"Pines.tcl", test::LibraryData("Pines", 301)}}, "a.zip");
+    const std::string notAPackage = Package({{"readme.txt", "text"}}, "b.zip");
+    const std::string withWarnings =
+        Package({{"Lakeside.tcr", test::CourseData("Lakeside", 1, {{102, "Rocks"}})}}, "c.zip");
+    SetFileNameEntries({{complete, 1, 2}, {notAPackage, 0, 0}});
+    ui.ExpectInformation("Installation complete.");
+    EXPECT_TRUE(InstallQueuedArchive(complete));
+    ui.ExpectError(Containing("does not appear\nto be a course or library package."));
+    ui.ExpectError("Installation not complete.");
+    EXPECT_FALSE(InstallQueuedArchive(notAPackage));
+    ui.ExpectYesNo(DefaultButton::No, Containing("library:\n\nRocks"), ANSWER_YES);
+    ui.ExpectYesNo(DefaultButton::Yes,
+                   "Installation complete, with warnings.\nWould you like to view a report of "
+                   "the missing libraries?",
                    ANSWER_YES);
-}
+    ui.ExpectInformation("The report of the missing libraries is not available in this version.");
+    EXPECT_TRUE(InstallQueuedArchive(withWarnings));
+    SetFileNameEntries({});
 
-INSTANTIATE_TEST_SUITE_P(
-    Outcomes, ArchiveInstallation,
-    ::testing::Values(
-        OutcomeCase{
-            "Complete",
-            {{"Lakeside.tcr", test::CourseData("Lakeside", 1)}},
-            [](ScriptedUserInterface& ui) { ui.ExpectInformation("Installation complete."); },
-            true},
-        OutcomeCase{"NotComplete",
-                    {{"readme.txt", "text"}},
-                    [](ScriptedUserInterface& ui) {
-                        ui.ExpectError(Containing("does not appear\nto be a course or library"));
-                        ui.ExpectError("Installation not complete.");
-                    },
-                    false},
-        OutcomeCase{"WithWarningsReportDeclined",
-                    {WITH_MISSING_LIBRARY},
-                    [](ScriptedUserInterface& ui) {
-                        ExpectMissingLibrary(ui);
-                        ui.ExpectYesNo(DefaultButton::Yes, WITH_WARNINGS, ANSWER_NO);
-                    },
-                    true},
-        OutcomeCase{"WithWarningsReportWanted",
-                    {WITH_MISSING_LIBRARY},
-                    [](ScriptedUserInterface& ui) {
-                        ExpectMissingLibrary(ui);
-                        ui.ExpectYesNo(DefaultButton::Yes, WITH_WARNINGS, ANSWER_YES);
-                        ui.ExpectInformation(
-                            "The report of the missing libraries is not available in this "
-                            "version.");
-                    },
-                    true}),
-    test::RowName());
+    EXPECT_FALSE(machine.FileExists(complete));
+    EXPECT_TRUE(machine.FileExists(notAPackage));
+    EXPECT_FALSE(machine.FolderExists(GetTempExtractionFolder()));
+    std::vector<std::string> titles;
+    for (const std::string& archive : {complete, notAPackage, withWarnings}) {
+        titles.push_back("Parvane for Greenvale 06 - " + archive);
+        titles.push_back("Parvane for Greenvale 06");
+    }
+    EXPECT_EQ(ui.Titles(), titles);
+}
 
 }  // namespace
 }  // namespace parvane

@@ -28,6 +28,7 @@ void ForgetInstallation() {
     ClearOriginLists();
     ForgetGameFolders();
     ForgetTempExtractionFolder();
+    ResetProperties();
 }
 
 void CollectFiles(const std::string& folder, const std::string& relative,
@@ -35,22 +36,15 @@ void CollectFiles(const std::string& folder, const std::string& relative,
     std::vector<FolderEntry> entries;
     TheMachine().ListFolder(folder + "\\*.*", entries);
     for (const FolderEntry& entry : entries) {
-        if (entry.name == "." || entry.name == "..") {
-            continue;
-        }
-        if ((entry.attributes & ATTR_DIRECTORY) != 0) {
-            CollectFiles(folder + "\\" + entry.name, relative + entry.name + "\\", files);
-        } else {
+        if ((entry.attributes & ATTR_DIRECTORY) == 0) {
             files.push_back(relative + entry.name);
+        } else if (entry.name != "." && entry.name != "..") {
+            CollectFiles(folder + "\\" + entry.name, relative + entry.name + "\\", files);
         }
     }
 }
 
 }  // namespace
-
-std::string GuidTextOf(std::uint32_t guid) {
-    return GuidToText(TestGuid(guid));
-}
 
 std::string CourseData(const std::string& name, std::uint32_t guid,
                        const std::vector<Reference>& references, std::size_t padding) {
@@ -65,31 +59,33 @@ std::string CourseData(const std::string& name, std::uint32_t guid,
     return Text(CourseFileBytes(content));
 }
 
+std::string LibraryData(const std::string& name, const GUID& guid, std::size_t padding) {
+    return Text(LibraryFileBytes({guid, name, NAME_BLOCK_SIZE + padding}));
+}
+
 std::string LibraryData(const std::string& name, std::uint32_t guid, std::size_t padding) {
-    return Text(LibraryFileBytes({TestGuid(guid), name, NAME_BLOCK_SIZE + padding}));
+    return LibraryData(name, TestGuid(guid), padding);
 }
 
-std::string LibraryData(const std::string& name, const GUID& guid) {
-    return Text(LibraryFileBytes({guid, name}));
-}
-
-InstallTest::InstallTest() {
-    ForgetInstallation();
-    ResetProperties();
-    SetProperty(PROPERTY_TARGET_FOLDER, GameDir());
+void SetQuietInstallProperties(const std::string& targetFolder) {
+    SetProperty(PROPERTY_TARGET_FOLDER, targetFolder);
     for (const char* key : {PROPERTY_WARN_ON_OVERWRITE_FILE, PROPERTY_ASK_FOR_TARGET_FOLDER,
                             PROPERTY_ASK_FOR_INSTALL_PROCEED, PROPERTY_ASK_FOR_FLAG}) {
         SetProperty(key, "0");
     }
     SetProperty(PROPERTY_WARN_ON_CLOAKED_LIBRARIES, "1");
     SetProperty(PROPERTY_USE_DEFAULT_LIBRARY_FOLDER, "1");
+}
+
+InstallTest::InstallTest() {
+    ForgetInstallation();
+    SetQuietInstallProperties(GameDir());
     machine.SetString(Hive::CurrentUser, SHELL_FOLDERS_KEY, PERSONAL_FOLDER_VALUE, Documents());
 }
 
 InstallTest::~InstallTest() {
     RemoveFolder(GetTempExtractionFolder());
     ForgetInstallation();
-    ResetProperties();
 }
 
 std::string InstallTest::Package(const std::vector<ZipFileEntry>& entries,
@@ -107,32 +103,25 @@ bool InstallTest::Install(const std::string& archivePath) {
 void InstallTest::AddInstalledLibrary(const std::string& name, const std::string& data) {
     LibraryRecord library;
     library.filename = LibraryFolder(name) + "\\" + name + ".tcl";
+    library.name = name;
     machine.WriteFile(library.filename, data);
     NameAndGuid header;
     ASSERT_TRUE(GetHeaderNameAndGuid(library.filename, header));
     library.guidText = GuidToText(header.guid);
-    library.name = name;
     ASSERT_TRUE(RegisterLibrary(library));
 }
 
 void InstallTest::AddCloakedLibrary(std::uint32_t guid, const std::string& name) {
     LibraryRecord library;
-    library.guidText = GuidTextOf(guid);
-    library.name = name;
-    library.headerName = name;
+    library.guidText = GuidToText(TestGuid(guid));
+    library.name = library.headerName = name;
     TheCatalogue().cloakedLibraries.Append(library);
-}
-
-bool InstallTest::IsRegistered(const char* store, std::uint32_t guid) {
-    return machine.KeyExists(GAME_HIVE, std::string(store) + "\\" + GuidTextOf(guid));
 }
 
 std::string InstallTest::RegistryValue(const char* store, std::uint32_t guid, const char* name) {
     std::string value;
-    EXPECT_TRUE(
-        machine.QueryString(GAME_HIVE, std::string(store) + "\\" + GuidTextOf(guid), name, value))
-        << name;
-    return value;
+    const std::string key = std::string(store) + "\\" + GuidToText(TestGuid(guid));
+    return machine.QueryString(GAME_HIVE, key, name, value) ? value : "(none)";
 }
 
 std::vector<std::string> InstallTest::FilesBelow(const std::string& folder) {

@@ -18,12 +18,6 @@
 
 namespace parvane::test {
 
-// A library a course references: its GUID and the name the course file gives it.
-struct Reference {
-    std::uint32_t guid;
-    std::string name;
-};
-
 // Names the cases of a table after the `name` field of their rows.
 struct RowName {
     template <typename Row>
@@ -32,12 +26,20 @@ struct RowName {
     }
 };
 
-std::string GuidTextOf(std::uint32_t guid);
+// A library a course references: its GUID and the name the course file gives it.
+struct Reference {
+    std::uint32_t guid;
+    std::string name;
+};
+
 // The bytes of a course or library file; `padding` makes files of equal headers differ.
 std::string CourseData(const std::string& name, std::uint32_t guid,
                        const std::vector<Reference>& references = {}, std::size_t padding = 0);
+std::string LibraryData(const std::string& name, const GUID& guid, std::size_t padding = 0);
 std::string LibraryData(const std::string& name, std::uint32_t guid, std::size_t padding = 0);
-std::string LibraryData(const std::string& name, const GUID& guid);
+
+// The settings under which an installation asks nothing, with `targetFolder` as TargetFolder.
+void SetQuietInstallProperties(const std::string& targetFolder);
 
 // Public, so that the rows of a test table can prepare the machine.
 class InstallTest : public ::testing::Test {
@@ -60,13 +62,13 @@ class InstallTest : public ::testing::Test {
                         const std::string& name = "package.zip");
     bool Install(const std::string& archivePath);
 
-    // A library as the game would have it registered, in a folder of its own.
+    // A library registered as the game would have it, in a folder of its own.
     void AddInstalledLibrary(const std::string& name, const std::string& data);
-    // A library the cloaking tool hides, known to the catalogue by its header.
+    // A library the cloaking tool hides.
     void AddCloakedLibrary(std::uint32_t guid, const std::string& name);
 
-    bool IsRegistered(const char* store, std::uint32_t guid);
-    std::string RegistryValue(const char* store, std::uint32_t guid, const char* name);
+    // A value of the entry of `guid` in the game's store `store`; "(none)" without the entry.
+    std::string RegistryValue(const char* store, std::uint32_t guid, const char* name = "Name");
     // Every file below the folder, as paths relative to it, sorted.
     std::vector<std::string> FilesBelow(const std::string& folder);
 

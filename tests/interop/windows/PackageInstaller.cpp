@@ -1,6 +1,6 @@
 // Installs one package through the Win32 backend, as the program does when an archive is
 // opened, with settings under which nothing is asked, for the interoperability tests that
-// compare it with an installation by the Wine backend:
+// compare it with an installation by the Wine backend (the catalogue is left empty):
 //   parvane-package-installer <archive> <target folder>
 // Exit status 0 when the package was installed without a single message.
 
@@ -9,8 +9,6 @@
 #include <string>
 
 #include "archive/Folders.h"
-#include "catalogue/CatalogueLoading.h"
-#include "catalogue/GameDetection.h"
 #include "installer/InstallArchive.h"
 #include "platform/UserInterface.h"
 #include "platform/win32/Win32Machine.h"
@@ -35,16 +33,6 @@ class ErrorStreamInterface final : public parvane::UserInterface {
     int messages = 0;
 };
 
-void AskNothing(const std::string& targetFolder) {
-    using namespace parvane;
-    SetProperty(PROPERTY_TARGET_FOLDER, targetFolder);
-    for (const char* key : {PROPERTY_WARN_ON_OVERWRITE_FILE, PROPERTY_ASK_FOR_TARGET_FOLDER,
-                            PROPERTY_ASK_FOR_INSTALL_PROCEED, PROPERTY_ASK_FOR_FLAG}) {
-        SetProperty(key, "0");
-    }
-    SetProperty(PROPERTY_USE_DEFAULT_LIBRARY_FOLDER, "1");
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -57,10 +45,13 @@ int main(int argc, char** argv) {
     ErrorStreamInterface userInterface;
     SetMachine(machine.get());
     SetUserInterface(&userInterface);
-    AskNothing(argv[2]);
+    SetProperty(PROPERTY_TARGET_FOLDER, argv[2]);
+    for (const char* key : {PROPERTY_WARN_ON_OVERWRITE_FILE, PROPERTY_ASK_FOR_TARGET_FOLDER,
+                            PROPERTY_ASK_FOR_INSTALL_PROCEED, PROPERTY_ASK_FOR_FLAG}) {
+        SetProperty(key, "0");
+    }
     InstallResult result;
-    const bool installed =
-        DetectSupportedGames() && LoadCatalogue() && InstallArchive(argv[1], result);
+    const bool installed = InstallArchive(argv[1], result);
     RemoveFolder(GetTempExtractionFolder());
     SetMachine(nullptr);
     return installed && userInterface.messages == 0 ? 0 : 1;
