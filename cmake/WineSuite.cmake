@@ -13,6 +13,11 @@ if(WIN32)
                    ${CMAKE_CURRENT_SOURCE_DIR}/interop/windows/CourseRegistrar.cpp)
     target_link_libraries(parvane-course-registrar PRIVATE parvane-backend)
     parvane_strict_warnings(parvane-course-registrar)
+    # Installs a package with the Win32 backend, for the same tests.
+    add_executable(parvane-package-installer
+                   ${CMAKE_CURRENT_SOURCE_DIR}/interop/windows/PackageInstaller.cpp)
+    target_link_libraries(parvane-package-installer PRIVATE parvane-backend)
+    parvane_strict_warnings(parvane-package-installer)
     # Stands in for a running game program in the window tests (scripts/gui-suite).
     add_executable(parvane-idle-program WIN32 ${PROJECT_SOURCE_DIR}/tests/gui/IdleProgram.cpp)
     parvane_strict_warnings(parvane-idle-program)
@@ -65,3 +70,5 @@ parvane_wine_test(interop $<TARGET_FILE:parvane-interop-tests>
                   "PARVANE_REGISTRY_WRITER=${PARVANE_WINDOWS_BUILD}/tests/parvane-registry-writer.exe")
 set_property(TEST wine:interop APPEND PROPERTY ENVIRONMENT
              "PARVANE_COURSE_REGISTRAR=${PARVANE_WINDOWS_BUILD}/tests/parvane-course-registrar.exe")
+set_property(TEST wine:interop APPEND PROPERTY ENVIRONMENT
+             "PARVANE_PACKAGE_INSTALLER=${PARVANE_WINDOWS_BUILD}/tests/parvane-package-installer.exe")

@@ -1,6 +1,5 @@
 #include "archive/ExtractArchive.h"
 
-#include <array>
 #include <cstdint>
 #include <memory>
 #include <string_view>
@@ -81,7 +80,7 @@ class OutputFile {
 
 bool CopyEntryData(ZipReader& reader, const ZipEntryInfo& info, const std::string& fileName,
                    const std::string& outputPath, OutputFile& output) {
-    std::array<char, ZIP_DATA_BLOCK_SIZE> block;
+    std::vector<char> block(ZIP_DATA_BLOCK_SIZE);
     std::uint64_t writtenBytes = 0;
     for (;;) {
         const int count = reader.ReadEntryData(block.data(), block.size());

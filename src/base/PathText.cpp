@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <iterator>
 
+#include "base/AsciiCase.h"
+
 namespace parvane {
 
 std::string_view WithoutTrailingSeparators(std::string_view path) {
@@ -65,6 +67,11 @@ std::string CollapseBackslashes(std::string_view path) {
         collapsed += path[i];
     }
     return collapsed;
+}
+
+bool IsFullWindowsPath(std::string_view path) {
+    const char drive = UpperAscii(path.empty() ? '\0' : path[0]);
+    return path.size() >= 3 && drive >= 'A' && drive <= 'Z' && path[1] == ':' && path[2] == '\\';
 }
 
 bool HasDotComponent(std::string_view path) {

@@ -41,6 +41,10 @@ std::string MakeValidName(std::string_view text);
 // Every run of backslashes reduced to one.
 std::string CollapseBackslashes(std::string_view path);
 
+// A full Windows path: a drive letter, a colon and a backslash ("C:\Games"). Anything else
+// would be taken relative to the current drive or folder.
+bool IsFullWindowsPath(std::string_view path);
+
 // True when a component between separators (either kind) is "." or "..", or is made only of
 // dots and blanks: Windows drops trailing dots and blanks from a last component, so "..." there
 // names the folder it stands in.

@@ -4,13 +4,13 @@
 #include <cstdint>
 #include <vector>
 
-#include "archive/EntryNames.h"
 #include "archive/OriginLists.h"
 #include "base/AsciiCase.h"
 #include "base/Messages.h"
 #include "base/PathText.h"
 #include "catalogue/Guid.h"
 #include "catalogue/HeaderReaders.h"
+#include "installer/ContentFolders.h"
 #include "installer/InstallRecord.h"
 #include "platform/Machine.h"
 #include "properties/Properties.h"
@@ -32,35 +32,6 @@ struct Scan {
 
 std::string FilePath(const Scan& scan, const std::string& fileName) {
     return scan.folder + "\\" + fileName;
-}
-
-// The display name as a folder name Windows accepts and that stays inside its parent: the
-// characters Windows forbids, control characters and trailing dots and blanks removed; empty
-// when nothing usable is left ("..", "CON", only forbidden characters).
-std::string SafeFolderName(const std::string& displayName) {
-    std::string printable = displayName;
-    std::erase_if(printable, [](char c) { return static_cast<unsigned char>(c) < 32; });
-    std::string name = WindowsFileName(MakeValidName(printable));
-    return UnsafeFileNameReason(name).empty() ? name : std::string();
-}
-
-// "TargetFolder\<kindFolder>\<safe name>", for a course or a library of the default folder.
-bool ContentFolder(const char* kindFolder, const std::string& displayName,
-                   const std::string& filePath, std::string& target) {
-    const std::string safeName = SafeFolderName(displayName);
-    if (safeName.empty()) {
-        ShowError("Couldn't make a folder name from the name '%s' in file '%s'.",
-                  displayName.c_str(), filePath.c_str());
-        return false;
-    }
-    target = CollapseBackslashes(GetProperty(PROPERTY_TARGET_FOLDER) + "\\" + kindFolder + "\\" +
-                                 safeName);
-    if (target.size() > MAX_PATH_LENGTH) {
-        ShowError("The target folder '%s' is longer than %d characters.", target.c_str(),
-                  static_cast<int>(MAX_PATH_LENGTH));
-        return false;
-    }
-    return true;
 }
 
 bool TakeCourseFile(Scan& scan, const std::string& fileName) {
@@ -213,8 +184,8 @@ bool SettleTypeAndFolder(Scan& scan) {
     InstallRecord& record = scan.record;
     if (scan.courseSeen) {
         record.installType = INSTALL_TYPE_COURSE;
-        return ContentFolder("courses", record.course.name, FilePath(scan, record.course.filename),
-                             record.targetFolder);
+        return CourseTargetFolder(record.course.name, FilePath(scan, record.course.filename),
+                                  record.targetFolder);
     }
     if (record.libraries.size() == 1) {
         record.installType = INSTALL_TYPE_LIBRARY;
@@ -258,15 +229,6 @@ bool ClassifyPackage(const std::string& folder) {
         return false;
     }
     return SettleTypeAndFolder(scan);
-}
-
-bool LibraryTargetFolder(const std::string& libraryName, const std::string& libraryPath,
-                         std::string& folder) {
-    if (!IsPropertyOn(PROPERTY_USE_DEFAULT_LIBRARY_FOLDER)) {
-        folder = GetProperty(PROPERTY_LIBRARY_FOLDER);
-        return true;
-    }
-    return ContentFolder("libraries", libraryName, libraryPath, folder);
 }
 
 }  // namespace parvane

@@ -82,4 +82,14 @@ inline constexpr int ANSWER_CANCEL = 2;
 inline constexpr int ANSWER_YES = 6;
 inline constexpr int ANSWER_NO = 7;
 
+// GetOpenFileNameA options.
+inline constexpr std::uint32_t OPENFILE_HIDEREADONLY = 0x00000004;
+inline constexpr std::uint32_t OPENFILE_PATHMUSTEXIST = 0x00000800;
+inline constexpr std::uint32_t OPENFILE_FILEMUSTEXIST = 0x00001000;
+inline constexpr std::uint32_t OPENFILE_EXPLORER = 0x00080000;
+
+// The values with which a dialog ends when its OK or Cancel button closes it.
+inline constexpr std::intptr_t DIALOG_OK = 1;
+inline constexpr std::intptr_t DIALOG_CANCEL = 2;
+
 }  // namespace parvane

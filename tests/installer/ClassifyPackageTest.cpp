@@ -8,6 +8,7 @@
 #include "archive/OriginLists.h"
 #include "catalogue/Guid.h"
 #include "installer/ClassifyPackage.h"
+#include "installer/ContentFolders.h"
 #include "installer/InstallRecord.h"
 #include "platform/Machine.h"
 #include "properties/Properties.h"

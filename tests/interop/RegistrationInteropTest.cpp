@@ -1,22 +1,32 @@
 // A course registered by the Wine backend must reach the game exactly as the Win32 backend
-// would have registered it: the same eight values, types and bytes, as Wine itself reads them.
-// Runs in the wine suite's throwaway prefix (WINEPREFIX), with `wine` on the path and the
-// Windows build's course registrar in PARVANE_COURSE_REGISTRAR.
+// would have registered it: the same eight values, types and bytes, as Wine itself reads them;
+// and a package installed by the Wine backend must leave the same values and files as the
+// Windows build installing it under wine. Runs in the wine suite's throwaway prefix
+// (WINEPREFIX), with `wine` on the path and the Windows build's course registrar and package
+// installer in PARVANE_COURSE_REGISTRAR and PARVANE_PACKAGE_INSTALLER.
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "archive/Folders.h"
 #include "base/GameFolders.h"
 #include "base/RegistryRoots.h"
 #include "catalogue/Catalogue.h"
 #include "catalogue/GameDetection.h"
 #include "catalogue/Registration.h"
+#include "installer/InstallArchive.h"
 #include "interop/WineCommands.h"
+#include "platform/wine/PathMapping.h"
 #include "platform/wine/WineMachine.h"
+#include "properties/Properties.h"
+#include "support/ContentFiles.h"
+#include "support/InstallFixture.h"
 #include "support/ScriptedUserInterface.h"
 
 namespace parvane::test {
@@ -24,6 +34,8 @@ namespace {
 
 const std::string WINE_BACKEND_GUID = "{0A0A0A0A-0000-4000-8000-000000000001}";
 const std::string WIN32_BACKEND_GUID = "{0B0B0B0B-0000-4000-8000-000000000002}";
+constexpr std::uint32_t PACKAGE_COURSE = 0x1A7E;
+const std::string PACKAGE_GUID = GuidToText(TestGuid(PACKAGE_COURSE));
 
 void ReplaceAll(std::string& text, const std::string& from, const std::string& to) {
     for (std::size_t at = text.find(from); at != std::string::npos;
@@ -98,7 +110,7 @@ class RegistrationInterop : public ::testing::Test {
         if (!machine) {
             return;
         }
-        for (const std::string& guid : {WINE_BACKEND_GUID, WIN32_BACKEND_GUID}) {
+        for (const std::string& guid : {WINE_BACKEND_GUID, WIN32_BACKEND_GUID, PACKAGE_GUID}) {
             machine->DeleteKey(GAME_HIVE, std::string(GAME_COURSES_KEY) + "\\" + guid);
         }
         if (!gameWasRegistered) {
@@ -152,6 +164,7 @@ class RegistrationInterop : public ::testing::Test {
 
     const std::filesystem::path prefix = Environment("WINEPREFIX");
     const std::string registrar = Environment("PARVANE_COURSE_REGISTRAR");
+    const std::string installer = Environment("PARVANE_PACKAGE_INSTALLER");
     bool gameWasRegistered = false;
 };
 
@@ -211,6 +224,109 @@ TEST_F(RegistrationInterop, WineSeesTheWineBackendsCourseAsTheWin32BackendWrites
     EXPECT_NE(wineBlock.find("\"Flag\"=hex(1):\n"), std::string::npos) << wineBlock;
     EXPECT_NE(wineBlock.find("\"Name\"=\"Caf\\xe9 \\\"Links\\\"\"\n"), std::string::npos)
         << wineBlock;
+}
+
+// The package: a course with every kind of file, its eight values all non-empty, so that
+// wine's reg tool can show each one.
+const std::string TARGET = "C:\\Interop\\Greenvale 06";
+const std::string ARCHIVE = "C:\\Interop\\Links.zip";
+const std::string COURSE_FOLDER = TARGET + "\\courses\\Interop Links";
+const std::vector<std::pair<const char*, std::string>> PACKAGE_VALUES = {
+    {"Name", "Interop Links"},
+    {"Filename", COURSE_FOLDER + "\\Links.tcr"},
+    {"Flag", COURSE_FOLDER + "\\flag.dds"},
+    {"Logo", COURSE_FOLDER + "\\logo.dds"},
+    {"Audio", COURSE_FOLDER + "\\"},
+    {"Music", COURSE_FOLDER + "\\theme.mp3"},
+    {"Picture", COURSE_FOLDER + "\\splash.bmp"},
+    {"Text", COURSE_FOLDER + "\\readme.txt"}};
+
+class PackageInterop : public RegistrationInterop {
+  protected:
+    std::filesystem::path HostPath(const std::string& windowsPath) {
+        wine::HostPath host;
+        EXPECT_EQ(wine::ResolveWindowsPath(prefix, windowsPath, host), ERR_SUCCESS);
+        return host.path;
+    }
+
+    // Writes the package and installs it.
+    void InstallWithTheWineBackend(const std::vector<ZipFileEntry>& package) {
+        std::unique_ptr<wine::WineMachine> machine = Open();
+        ASSERT_NE(machine, nullptr);
+        SetMachine(machine.get());
+        EXPECT_TRUE(WriteZipFile(ARCHIVE, package));
+        ScriptedUserInterface ui;  // nothing may be asked or reported
+        SetQuietInstallProperties(TARGET);
+        InstallResult result;
+        EXPECT_TRUE(InstallArchive(ARCHIVE, result));
+        RemoveFolder(GetTempExtractionFolder());
+        ForgetTempExtractionFolder();
+        caddyBook = GetPersonalFolder() + "\\Greenvale 06\\Course Notes\\Links.tcn";
+        std::string message;
+        EXPECT_TRUE(machine->Registry().SaveChanges(message)) << message;
+        SetMachine(nullptr);
+        ResetProperties();
+    }
+
+    // Each value as wine's reg tool shows it, one value at a time (see QueryWithWineReg), all
+    // from one batch file.
+    std::string QueryValuesWithWineReg() {
+        std::string queries = "@echo off\r\n";
+        for (const auto& [name, text] : PACKAGE_VALUES) {
+            queries += "reg query \"" + EntryKey(PACKAGE_GUID) + "\" /v " + name + " /reg:32\r\n";
+        }
+        std::ofstream(HostPath("C:\\Interop\\query.cmd"), std::ios::binary) << queries;
+        const std::string shown = RunCommand("wine cmd /c 'C:\\Interop\\query.cmd'");
+        for (const auto& [name, text] : PACKAGE_VALUES) {
+            EXPECT_NE(shown.find(std::string("    ") + name + "    REG_SZ    " + text + "\r\n"),
+                      std::string::npos)
+                << name << " in\n"
+                << shown;
+        }
+        return shown;
+    }
+
+    // Every file the installation wrote, with its content; then they are gone.
+    std::map<std::string, std::string> TakeInstalledFiles() {
+        std::map<std::string, std::string> files = {{"caddy book", ReadAll(HostPath(caddyBook))}};
+        const std::filesystem::path folder = HostPath(COURSE_FOLDER);
+        for (const auto& entry : std::filesystem::recursive_directory_iterator(folder)) {
+            if (entry.is_regular_file()) {
+                files[entry.path().lexically_relative(folder).string()] = ReadAll(entry.path());
+            }
+        }
+        std::filesystem::remove_all(folder);
+        std::filesystem::remove(HostPath(caddyBook));
+        return files;
+    }
+
+    std::string caddyBook;
+};
+
+TEST_F(PackageInterop, TheWineBackendInstallsAPackageAsTheWindowsBuildDoes) {
+    ASSERT_FALSE(installer.empty()) << "PARVANE_PACKAGE_INSTALLER names no program";
+    std::filesystem::create_directories(HostPath(TARGET));
+    const std::string course = "Interop Links/";
+    InstallWithTheWineBackend({{course + "Links.tcr", CourseData("Interop Links", PACKAGE_COURSE)},
+                               {course + "flag.dds", "flag"},
+                               {course + "logo.dds", "logo"},
+                               {course + "theme.mp3", "music"},
+                               {course + "splash.bmp", "picture"},
+                               {course + "readme.txt", "text"},
+                               {course + "hole1.mp3", "hole"},
+                               {course + "Links.tcn", "caddy"},
+                               {course + "prv/tree.dds", "prv"},
+                               {course + "sounds/bird.wav", "bird"}});
+    const std::string shownAfterWineBackend = QueryValuesWithWineReg();
+    const std::map<std::string, std::string> filesAfterWineBackend = TakeInstalledFiles();
+    EXPECT_EQ(filesAfterWineBackend.size(), 10u);
+
+    const std::string installed =
+        RunCommand("wine " + Quoted(installer) + " " + Quoted(ARCHIVE) + " " + Quoted(TARGET));
+    ASSERT_EQ(installed.find("[exit status"), std::string::npos) << installed;
+    EXPECT_EQ(QueryValuesWithWineReg(), shownAfterWineBackend);
+    EXPECT_EQ(TakeInstalledFiles(), filesAfterWineBackend);
+    std::filesystem::remove_all(HostPath("C:\\Interop"));
 }
 
 }  // namespace

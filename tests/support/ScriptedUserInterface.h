@@ -121,6 +121,8 @@ class ScriptedUserInterface : public UserInterface {
     // What the program passed to the last open-file dialog and folder browser.
     const OpenFileRequest& LastOpenFileRequest() const { return lastOpenFileRequest; }
     const std::string& LastBrowseInstruction() const { return lastBrowseInstruction; }
+    // Every window title the program showed, in order.
+    const std::vector<std::string>& Titles() const { return titles; }
 
     int ShowMessageBox(const std::string& text, const std::string& caption,
                        std::uint32_t flags) override;
@@ -128,6 +130,7 @@ class ScriptedUserInterface : public UserInterface {
                   std::uint32_t& dialogError) override;
     bool BrowseForFolder(const std::string& instruction, std::string& folder) override;
     std::intptr_t RunDialog(int templateId, DialogProcedure& procedure) override;
+    void ShowTitle(const std::string& title) override { titles.push_back(title); }
 
   private:
     enum class Kind { MessageBox, OpenFile, BrowseForFolder, Dialog };
@@ -153,6 +156,7 @@ class ScriptedUserInterface : public UserInterface {
     std::deque<Expectation> expectations;
     OpenFileRequest lastOpenFileRequest;
     std::string lastBrowseInstruction;
+    std::vector<std::string> titles;
 };
 
 }  // namespace parvane

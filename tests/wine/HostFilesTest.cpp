@@ -145,6 +145,13 @@ TEST_F(HostFilesAcrossDevices, OnlyFilesMove) {
     EXPECT_TRUE(std::filesystem::exists(driveC / "folder"));
 }
 
+// Where the kernel refuses to copy between the two file systems, the data goes through a buffer.
+TEST_F(HostFilesAcrossDevices, FilesCopy) {
+    Touch(driveC / "course.tcr", std::string(300000, 'c'));
+    ASSERT_EQ(CopyFileOver(prefix, "C:\\course.tcr", "E:\\course.tcr"), ERR_SUCCESS);
+    EXPECT_EQ(Contents(otherDrive / "course.tcr"), std::string(300000, 'c'));
+}
+
 TEST_F(HostFiles, TempPathPrefersTheConfiguredFolder) {
     std::string profile;
     ASSERT_EQ(UserProfileFolder(profile), ERR_SUCCESS);

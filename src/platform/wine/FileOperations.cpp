@@ -45,8 +45,8 @@ Win32Error ResolveSourceAndTarget(const std::filesystem::path& prefix, const std
     return ERR_SUCCESS;
 }
 
-// Copies everything from one descriptor to the other; 0 or the errno of the failure.
-int CopyData(int input, int output) {
+// Copies the rest of `input` to `output` through a buffer; 0 or the errno of the failure.
+int CopyThroughBuffer(int input, int output) {
     std::vector<char> buffer(1 << 18);
     for (;;) {
         const ssize_t got = read(input, buffer.data(), buffer.size());
@@ -69,6 +69,33 @@ int CopyData(int input, int output) {
                 return errno;
             }
             written += put;
+        }
+    }
+}
+
+// The errors with which a kernel or file system refuses copy_file_range for these two files,
+// where a copy through a buffer still works.
+bool CopyRangeRefused(int error) {
+    return error == EXDEV || error == ENOSYS || error == EOPNOTSUPP || error == EINVAL ||
+           error == EBADF || error == ETXTBSY || error == EPERM;
+}
+
+// Copies everything from one descriptor to the other, inside the kernel (and without copying
+// the data at all where the file system can share it) when it allows; 0 or the errno of the
+// failure. Both descriptors' offsets advance, so a copy through a buffer can take over at any
+// point.
+int CopyData(int input, int output) {
+    constexpr std::size_t CHUNK = std::size_t{1} << 30;
+    for (;;) {
+        const ssize_t copied = copy_file_range(input, nullptr, output, nullptr, CHUNK, 0);
+        if (copied == 0) {
+            return 0;
+        }
+        if (copied < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return CopyRangeRefused(errno) ? CopyThroughBuffer(input, output) : errno;
         }
     }
 }
@@ -223,8 +250,7 @@ Win32Error RemoveEmptyFolder(const std::filesystem::path& prefix, const std::str
         if (stat(host.path.c_str(), &target) == 0 && !S_ISDIR(target.st_mode)) {
             return ERR_DIRECTORY;
         }
-        return unlink(host.path.c_str()) == 0 ? ERR_SUCCESS
-                                               : Win32ErrorFromErrno(errno, host.path);
+        return unlink(host.path.c_str()) == 0 ? ERR_SUCCESS : Win32ErrorFromErrno(errno, host.path);
     }
     if (!S_ISDIR(status.st_mode)) {
         return ERR_DIRECTORY;

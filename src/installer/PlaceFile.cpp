@@ -1,0 +1,114 @@
+#include "installer/PlaceFile.h"
+
+#include <cstdint>
+
+#include "archive/Folders.h"
+#include "base/Messages.h"
+#include "platform/Machine.h"
+#include "properties/Properties.h"
+
+namespace parvane {
+
+namespace {
+
+bool GetAttributes(const std::string& path, std::uint32_t& attributes) {
+    return TheMachine().GetAttributes(path, attributes) == ERR_SUCCESS;
+}
+
+// Unlike the other switches, any value but 0 turns the question on, negative ones included.
+bool IsOverwriteQuestionOn() {
+    return GetPropertyNumber(PROPERTY_WARN_ON_OVERWRITE_FILE) != 0;
+}
+
+bool CreateMissingFolder(const std::string& folder) {
+    std::uint32_t attributes = 0;
+    return GetAttributes(folder, attributes) || CreateFolderPath(folder);
+}
+
+enum class Overwrite { Replace, Keep, Stop };
+
+Overwrite DecideOverwrite(const std::string& destination, std::uint32_t attributes) {
+    if ((attributes & ATTR_DIRECTORY) != 0) {
+        ShowError(
+            "The target file '%s' exists and is a directory.\nPlease re-run the installation "
+            "and choose a different path.",
+            destination.c_str());
+        return Overwrite::Stop;
+    }
+    if ((attributes & ATTR_READONLY) != 0) {
+        ShowError(
+            "The target file '%s' exists and has the read-only attribute set.\nPlease re-run "
+            "the installation and choose a different path.",
+            destination.c_str());
+        return Overwrite::Stop;
+    }
+    if (!IsOverwriteQuestionOn()) {
+        return Overwrite::Replace;
+    }
+    switch (AskYesNoCancel(
+        ANSWER_NO,
+        "The target file '%s' already exists.\nDo you want Parvane to overwrite the existing "
+        "file with the new file?\n\nPress Yes if you like Parvane to overwrite the existing "
+        "file.\nPress No to keep the existing file.\nPress Cancel to terminate the "
+        "installation.\n",
+        destination.c_str())) {
+        case ANSWER_YES:
+            return Overwrite::Replace;
+        case ANSWER_NO:
+            return Overwrite::Keep;
+        default:
+            return Overwrite::Stop;
+    }
+}
+
+// A copy under a temporary name beside the destination, then moved over it in one step: a
+// copy that fails part-way never leaves a torn file where a good one stood.
+Win32Error CopyIntoPlace(const std::string& source, const std::string& folder,
+                         const std::string& destination) {
+    Machine& machine = TheMachine();
+    std::string temporary;
+    Win32Error error = machine.UniqueTempFile(folder, "prv", temporary);
+    if (error != ERR_SUCCESS) {
+        return error;
+    }
+    error = machine.CopyFileOver(source, temporary);
+    if (error == ERR_SUCCESS) {
+        error = machine.MoveFileOver(temporary, destination);
+    }
+    if (error != ERR_SUCCESS) {
+        machine.RemoveFile(temporary);
+    }
+    return error;
+}
+
+}  // namespace
+
+bool PlaceFile(const std::string& source, const std::string& destination) {
+    std::uint32_t attributes = 0;
+    if (source.empty() || !GetAttributes(source, attributes)) {
+        return true;
+    }
+    const std::string folder = GetFolderPart(destination);
+    if (!CreateMissingFolder(folder)) {
+        return false;
+    }
+    if (GetAttributes(destination, attributes)) {
+        switch (DecideOverwrite(destination, attributes)) {
+            case Overwrite::Keep:
+                return true;
+            case Overwrite::Stop:
+                return false;
+            case Overwrite::Replace:
+                break;
+        }
+    }
+    const Win32Error error = CopyIntoPlace(source, folder, destination);
+    if (error != ERR_SUCCESS) {
+        ShowError("Couldn't copy to file '%s', return code=%d", destination.c_str(),
+                  static_cast<int>(error));
+        return false;
+    }
+    return true;
+}
+
+}  // namespace parvane

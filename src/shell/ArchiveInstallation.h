@@ -1,0 +1,17 @@
+#pragma once
+
+// What an install run does around the installation of each queued archive, the same in every
+// front end: the archive in the title, the closing message, and the clean-up afterwards.
+
+#include <string>
+
+namespace parvane {
+
+// Installs one queued archive: names it in the title, installs it, reports the outcome
+// ("Installation complete.", "Installation not complete.", or the offer of a report of the
+// missing libraries), then restores the title, deletes the archive when it was a temporary
+// one unpacked from a MyZip archive, and removes the temporary extraction folder. True when
+// the archive was installed.
+bool InstallQueuedArchive(const std::string& archivePath);
+
+}  // namespace parvane

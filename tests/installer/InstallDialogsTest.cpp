@@ -1,0 +1,136 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "installer/FlagFileDialog.h"
+#include "installer/InstallRecord.h"
+#include "installer/TargetFolderDialog.h"
+#include "properties/Properties.h"
+#include "support/InstallFixture.h"
+
+namespace parvane {
+namespace {
+
+struct TypedFolderCase {
+    const char* name;
+    int installType;
+    std::string typed;    // "<file>" and "<folder>": an existing file or folder
+    std::string message;  // what OK raises, "%s" standing for the typed text; empty for nothing
+    int answer;           // to a question
+    bool accepted;
+};
+
+class TargetFolderTyping : public test::InstallTest,
+                           public ::testing::WithParamInterface<TypedFolderCase> {};
+
+// What OK does with the text in the edit box: a refused text leaves the dialog open, and
+// Cancel then leaves the caller's folder as it was.
+TEST_P(TargetFolderTyping, AcceptsOnlyAFullPathOfANewOrExistingFolder) {
+    const TypedFolderCase& c = GetParam();
+    machine.WriteFile(Scratch() + "\\file.dat", "");
+    const std::string typed = c.typed == "<file>"     ? Scratch() + "\\file.dat"
+                              : c.typed == "<folder>" ? Scratch()
+                                                      : c.typed;
+    TheInstallRecord().installType = c.installType;
+    ui.ExpectDialog(103, [&](ScriptedDialog& dialog) {
+        dialog.Init();
+        EXPECT_EQ(dialog.ItemText(TARGET_FOLDER_EDIT), "C:\\Opened");
+        dialog.SetItemText(TARGET_FOLDER_EDIT, typed);
+        dialog.Press(TARGET_FOLDER_OK_BUTTON);
+        EXPECT_EQ(dialog.HasEnded(), c.accepted);
+        if (!dialog.HasEnded()) {
+            EXPECT_EQ(dialog.ItemText(TARGET_FOLDER_EDIT), typed);
+            dialog.Press(TARGET_FOLDER_CANCEL_BUTTON);
+        }
+    });
+    std::string message = c.message;
+    if (const std::size_t at = message.find("%s"); at != std::string::npos) {
+        message.replace(at, 2, typed);
+    }
+    if (c.answer != 0) {
+        ui.ExpectYesNo(DefaultButton::No, message, c.answer);
+    } else if (!message.empty()) {
+        ui.ExpectError(message);
+    }
+    std::string folder = "C:\\Opened";
+    EXPECT_EQ(TargetFolderDialog(folder), c.accepted);
+    EXPECT_EQ(folder, c.accepted ? typed : "C:\\Opened");
+}
+
+const std::string EMPTY =
+    "No target folder was given.\nType a full path, starting with a drive letter (such as C:\\), "
+    "and try again.";
+const std::string NOT_FULL =
+    "The path '%s' is not a full path.\nType a full path, starting with a drive letter (such as "
+    "C:\\), and try again.";
+const std::string TOO_LONG =
+    "The path '%s' is longer than 255 characters.\nChange the path and try again.";
+const std::string NOT_A_FOLDER =
+    "The path you typed is not a folder.\nChange the path and try again.";
+const std::string EXISTS =
+    "The folder '%s' already exists!\nInstalling into this folder may cause some files to be "
+    "overwritten.\n\nDo you want to install into this folder anyway?";
+const int COURSE = INSTALL_TYPE_COURSE;
+
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Texts, TargetFolderTyping, ::testing::Values(
+    TypedFolderCase{"Empty", COURSE, "", EMPTY, 0, false},
+    TypedFolderCase{"Relative", COURSE, "Games\\Golf", NOT_FULL, 0, false},
+    TypedFolderCase{"DriveOnly", INSTALL_TYPE_LIBRARY, "d:", NOT_FULL, 0, false},
+    TypedFolderCase{"TooLong", COURSE, "C:\\" + std::string(253, 'x'), TOO_LONG, 0, false},
+    TypedFolderCase{"ExistingFile", INSTALL_TYPE_LIBRARY, "<file>", NOT_A_FOLDER, 0, false},
+    TypedFolderCase{"ExistingFolderNo", COURSE, "<folder>", EXISTS, ANSWER_NO, false},
+    TypedFolderCase{"ExistingFolderYes", COURSE, "<folder>", EXISTS, ANSWER_YES, true},
+    TypedFolderCase{"ExistingFolderOfALibrary", INSTALL_TYPE_LIBRARIES, "<folder>", "", 0, true},
+    TypedFolderCase{"NewFolder", COURSE, "c:\\New Folder\\Course", "", 0, true}),
+    test::RowName());
+// clang-format on
+
+using InstallDialogs = test::InstallTest;
+
+TEST_F(InstallDialogs, UndoBringsBackTheFolderTheDialogOpenedWith) {
+    ui.ExpectDialog(103, [](ScriptedDialog& dialog) {
+        dialog.Init();
+        dialog.Press(TARGET_FOLDER_BROWSE_BUTTON);
+        dialog.Press(TARGET_FOLDER_BROWSE_BUTTON);
+        EXPECT_EQ(dialog.ItemText(TARGET_FOLDER_EDIT), "D:\\Picked");
+        dialog.Press(TARGET_FOLDER_UNDO_BUTTON);
+        EXPECT_EQ(dialog.ItemText(TARGET_FOLDER_EDIT), "C:\\Opened");
+        dialog.Press(TARGET_FOLDER_OK_BUTTON);
+    });
+    ui.ExpectBrowseForFolder("D:\\Picked");
+    ui.ExpectBrowseForFolderCancelled();
+    std::string folder = "C:\\Opened";
+    EXPECT_TRUE(TargetFolderDialog(folder));
+    EXPECT_EQ(folder, "C:\\Opened");
+    EXPECT_EQ(ui.LastBrowseInstruction(), "Select a folder below and press OK when done.");
+
+    ui.ExpectDialogCreationFailure(103);
+    ui.ExpectError("Couldn't display folder selection dialog box");
+    EXPECT_FALSE(TargetFolderDialog(folder));
+}
+
+TEST_F(InstallDialogs, APickedFlagMovesTheFolderTheNextDialogOpensIn) {
+    SetProperty(PROPERTY_ASK_FOR_FLAG_FOLDER, "C:\\Flags");
+    ui.ExpectOpenFile("D:\\Clubs\\Red\\flag.dds");
+    std::string path;
+    EXPECT_TRUE(FlagFileDialog(path));
+    EXPECT_EQ(path, "D:\\Clubs\\Red\\flag.dds");
+    const OpenFileRequest& request = ui.LastOpenFileRequest();
+    EXPECT_EQ(request.title + "|" + request.filterDescription + "|" + request.filterPattern + "|" +
+                  request.initialFolder + "|" + request.defaultExtension,
+              "Open flag file|Flag files (*.dds)|*.dds|C:\\Flags|dds");
+    EXPECT_EQ(request.flags, 0x81804u);
+
+    ui.ExpectOpenFileFailure(0);
+    EXPECT_TRUE(FlagFileDialog(path));
+    EXPECT_EQ(path, "");
+    EXPECT_EQ(ui.LastOpenFileRequest().initialFolder, "D:\\Clubs\\Red");
+
+    ui.ExpectOpenFileFailure(0x3003);
+    ui.ExpectError("Couldn't display open file dialog box, code=12291");
+    EXPECT_FALSE(FlagFileDialog(path));
+}
+
+}  // namespace
+}  // namespace parvane

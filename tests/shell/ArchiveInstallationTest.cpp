@@ -1,0 +1,50 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "archive/Folders.h"
+#include "shell/ArchiveInstallation.h"
+#include "shell/FileNameList.h"
+#include "support/InstallFixture.h"
+
+namespace parvane {
+namespace {
+
+using ArchiveInstallation = test::InstallTest;
+
+// The closing message of each outcome, the title while an archive is installed, and the
+// clean-up after each: the temporary extraction folder goes, the user's own archives stay.
+TEST_F(ArchiveInstallation, ReportsEachOutcomeAndCleansUp) {
+    const std::string complete = Package({{"Pines.tcl", test::LibraryData("Pines", 301)}}, "a.zip");
+    const std::string notAPackage = Package({{"readme.txt", "text"}}, "b.zip");
+    const std::string withWarnings =
+        Package({{"Lakeside.tcr", test::CourseData("Lakeside", 1, {{102, "Rocks"}})}}, "c.zip");
+    SetFileNameEntries({{complete, 0, 2}, {notAPackage, 0, 0}});
+    ui.ExpectInformation("Installation complete.");
+    EXPECT_TRUE(InstallQueuedArchive(complete));
+    ui.ExpectError(Containing("does not appear\nto be a course or library package."));
+    ui.ExpectError("Installation not complete.");
+    EXPECT_FALSE(InstallQueuedArchive(notAPackage));
+    ui.ExpectYesNo(DefaultButton::No, Containing("library:\n\nRocks"), ANSWER_YES);
+    ui.ExpectYesNo(DefaultButton::Yes,
+                   "Installation complete, with warnings.\nWould you like to view a report of "
+                   "the missing libraries?",
+                   ANSWER_YES);
+    ui.ExpectInformation("The report of the missing libraries is not available in this version.");
+    EXPECT_TRUE(InstallQueuedArchive(withWarnings));
+    SetFileNameEntries({});
+
+    EXPECT_TRUE(machine.FileExists(complete));
+    EXPECT_TRUE(machine.FileExists(notAPackage));
+    EXPECT_FALSE(machine.FolderExists(GetTempExtractionFolder()));
+    std::vector<std::string> titles;
+    for (const std::string& archive : {complete, notAPackage, withWarnings}) {
+        titles.push_back("Parvane for Greenvale 06 - " + archive);
+        titles.push_back("Parvane for Greenvale 06");
+    }
+    EXPECT_EQ(ui.Titles(), titles);
+}
+
+}  // namespace
+}  // namespace parvane

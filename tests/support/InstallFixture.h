@@ -1,0 +1,80 @@
+#pragma once
+
+// An installation on a fresh test machine: the game registered, a documents folder, settings
+// under which nothing is asked until a test turns a question on, an empty catalogue, and
+// builders of the packages the tests install.
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "catalogue/Guid.h"
+#include "installer/InstallResult.h"
+#include "support/ScriptedUserInterface.h"
+#include "support/TestMachine.h"
+#include "support/ZipFiles.h"
+
+namespace parvane::test {
+
+// Names the cases of a table after the `name` field of their rows.
+struct RowName {
+    template <typename Row>
+    std::string operator()(const ::testing::TestParamInfo<Row>& row) const {
+        return row.param.name;
+    }
+};
+
+// A library a course references: its GUID and the name the course file gives it.
+struct Reference {
+    std::uint32_t guid;
+    std::string name;
+};
+
+// The bytes of a course or library file; `padding` makes files of equal headers differ.
+std::string CourseData(const std::string& name, std::uint32_t guid,
+                       const std::vector<Reference>& references = {}, std::size_t padding = 0);
+std::string LibraryData(const std::string& name, const GUID& guid, std::size_t padding = 0);
+std::string LibraryData(const std::string& name, std::uint32_t guid, std::size_t padding = 0);
+
+// The settings under which an installation asks nothing, with `targetFolder` as TargetFolder.
+void SetQuietInstallProperties(const std::string& targetFolder);
+
+// Public, so that the rows of a test table can prepare the machine.
+class InstallTest : public ::testing::Test {
+  public:
+    InstallTest();
+    ~InstallTest() override;
+
+    std::string GameDir() const { return machine.GameInstallDir(); }
+    std::string Scratch() const { return machine.ScratchFolder(); }
+    std::string Documents() const { return Scratch() + "\\Documents"; }
+    std::string CourseFolder(const std::string& name) const {
+        return GameDir() + "\\courses\\" + name;
+    }
+    std::string LibraryFolder(const std::string& name) const {
+        return GameDir() + "\\libraries\\" + name;
+    }
+
+    // Writes the archive into the scratch folder; its path.
+    std::string Package(const std::vector<ZipFileEntry>& entries,
+                        const std::string& name = "package.zip");
+    bool Install(const std::string& archivePath);
+
+    // A library registered as the game would have it, in a folder of its own.
+    void AddInstalledLibrary(const std::string& name, const std::string& data);
+    // A library the cloaking tool hides.
+    void AddCloakedLibrary(std::uint32_t guid, const std::string& name);
+
+    // A value of the entry of `guid` in the game's store `store`; "(none)" without the entry.
+    std::string RegistryValue(const char* store, std::uint32_t guid, const char* name = "Name");
+    // Every file below the folder, as paths relative to it, sorted.
+    std::vector<std::string> FilesBelow(const std::string& folder);
+
+    TestMachine machine;
+    ScriptedUserInterface ui;
+    InstallResult result;
+};
+
+}  // namespace parvane::test
