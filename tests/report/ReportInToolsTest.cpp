@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "analysis/MissingLibrariesReport.h"
@@ -19,90 +20,69 @@
 namespace parvane::test {
 namespace {
 
-struct ToolRun {
-    int status = -1;
-    std::string output;  // standard output only
-};
-
-ToolRun RunTool(const std::string& command) {
-    ToolRun run;
+// The exit status and standard output of a shell command.
+std::pair<int, std::string> RunTool(const std::string& command) {
+    std::string output;
     FILE* pipe = popen(command.c_str(), "r");
     if (pipe == nullptr) {
-        return run;
+        return {-1, output};
     }
     char buffer[4096];
     for (std::size_t read; (read = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) {
-        run.output.append(buffer, read);
+        output.append(buffer, read);
     }
     const int status = pclose(pipe);
-    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return run;
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, output};
 }
 
 std::string Quoted(const std::filesystem::path& path) {
     return "'" + path.string() + "'";
 }
 
-class ReportInTools : public ::testing::Test {
-  protected:
-    ReportInTools() {
-        std::filesystem::create_directories(folder);
-        std::string windowsFolder = "Z:" + folder.string();
-        std::replace(windowsFolder.begin(), windowsFolder.end(), '/', '\\');
-        SetReportFolder(windowsFolder);
-        written = WriteMissingLibrariesReport(
-            "Tom & Jerry <Links>", {"Trees & Rocks", "<script>document.title='x'</script>"});
-    }
-    ~ReportInTools() override {
-        SetReportFolder({});
-        std::filesystem::remove_all(folder);
-    }
-
+TEST(ReportInTools, TidyAndChromiumShowTheNamesAsText) {
     TestMachine machine;
     ScriptedUserInterface ui;
     const std::filesystem::path folder =
         std::filesystem::temp_directory_path() / ("parvane-report-" + std::to_string(getpid()));
-    const std::filesystem::path page = folder / "MissingLibraries.htm";
-    std::string written;
-};
-
-TEST_F(ReportInTools, TidyFindsValidHtml401Strict) {
+    std::filesystem::create_directories(folder);
+    std::string windowsFolder = "Z:" + folder.string();
+    std::replace(windowsFolder.begin(), windowsFolder.end(), '/', '\\');
+    SetReportFolder(windowsFolder);
+    const std::string written = WriteMissingLibrariesReport(
+        "Tom & Jerry <Links>", {"Trees & Rocks", "<script>document.title='x'</script>"});
+    SetReportFolder({});
     ASSERT_FALSE(written.empty());
-    const ToolRun tidy = RunTool("tidy -errors " + Quoted(page) + " 2>&1");
-    EXPECT_EQ(tidy.status, 0) << tidy.output;
-    EXPECT_NE(tidy.output.find("Document content looks like HTML 4.01 Strict"), std::string::npos)
-        << tidy.output;
-}
+    const std::filesystem::path page = folder / "MissingLibraries.htm";
 
-TEST_F(ReportInTools, ChromiumShowsTheCourseAndEachLibraryAsText) {
-    if (RunTool("command -v chromium").status != 0) {
+    const auto [tidyStatus, tidy] = RunTool("tidy -errors " + Quoted(page) + " 2>&1");
+    EXPECT_EQ(tidyStatus, 0) << tidy;
+    EXPECT_NE(tidy.find("Document content looks like HTML 4.01 Strict"), std::string::npos) << tidy;
+
+    if (RunTool("command -v chromium").first != 0) {
+        std::filesystem::remove_all(folder);
         GTEST_SKIP() << "chromium is not installed (scripts/test installs it)";
     }
-    ASSERT_FALSE(written.empty());
     const std::string chromium =
         "chromium --headless --no-sandbox --disable-gpu --disable-background-networking "
         "--no-first-run --user-data-dir=" +
         Quoted(folder / "profile") + " ";
     const std::string url = Quoted("file://" + page.string());
-
-    const ToolRun dom = RunTool(chromium + "--dump-dom " + url + " 2>/dev/null");
-
-    ASSERT_EQ(dom.status, 0);
-    EXPECT_NE(dom.output.find("the course \"Tom &amp; Jerry &lt;Links&gt;\","), std::string::npos)
-        << dom.output;
-    EXPECT_NE(dom.output.find("<li>Trees &amp; Rocks</li>"), std::string::npos);
-    EXPECT_NE(dom.output.find("<li>&lt;script&gt;document.title='x'&lt;/script&gt;</li>"),
-              std::string::npos);
-    EXPECT_EQ(dom.output.find("<script>"), std::string::npos);
+    const auto [status, dom] = RunTool(chromium + "--dump-dom " + url + " 2>/dev/null");
+    EXPECT_EQ(status, 0);
+    for (const char* shown :
+         {"the course \"Tom &amp; Jerry &lt;Links&gt;\",", "<li>Trees &amp; Rocks</li>",
+          "<li>&lt;script&gt;document.title='x'&lt;/script&gt;</li>"}) {
+        EXPECT_NE(dom.find(shown), std::string::npos) << shown << " in\n" << dom;
+    }
+    EXPECT_EQ(dom.find("<script>"), std::string::npos);
 
     // Kept beside the test program for a person to look at.
     const std::filesystem::path shot = std::filesystem::current_path() / "MissingLibraries.png";
     std::filesystem::remove(shot);
-    EXPECT_EQ(RunTool(chromium + "--window-size=800,400 --screenshot=" + Quoted(shot) + " " + url +
-                      " >/dev/null 2>&1")
-                  .status,
-              0);
-    EXPECT_GT(std::filesystem::exists(shot) ? std::filesystem::file_size(shot) : 0u, 0u);
+    RunTool(chromium + "--window-size=800,400 --screenshot=" + Quoted(shot) + " " + url +
+            " >/dev/null 2>&1");
+    EXPECT_TRUE(std::filesystem::exists(shot) && std::filesystem::file_size(shot) > 0);
+    std::filesystem::remove_all(folder);
 }
 
 }  // namespace

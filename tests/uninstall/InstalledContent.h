@@ -25,10 +25,6 @@ class InstalledContentTest : public StoreTest {
     std::string Folder(const std::string& name) {
         return machine.GameInstallDir() + "\\Courses\\" + name;
     }
-    std::string CaddyBook(const std::string& stem) {
-        return GetPersonalFolder() + "\\Greenvale 06\\Course Notes\\" + stem + ".tcn";
-    }
-
     // Course `stem` in `folder`, named `name` in its entry, referencing the libraries `uses`
     // (TestGuid numbers): its course file, the files its entry names, the .ini and .stn named
     // after it and its caddy book.
@@ -47,23 +43,26 @@ class InstalledContentTest : public StoreTest {
         const std::string base = folder + "\\" + stem;
         EXPECT_TRUE(WriteCourseFile(base + ".tcr", content));
         InstalledEntry entry{store, OrderedGuidText(++entries), {base + ".tcr"}};
-        for (const char* companion : {"_flag.dds", "_logo.dds", "_music.mp3", "_picture.jpg",
-                                      "_text.txt", ".ini", ".stn"}) {
-            entry.files.push_back(base + companion);
+        EntryValues values = {
+            {"Name", name}, {"Filename", base + ".tcr"}, {"Audio", folder + "\\"}};
+        for (const auto& [value, suffix] : {std::pair{"Flag", "_flag.dds"},
+                                            {"Logo", "_logo.dds"},
+                                            {"Music", "_music.mp3"},
+                                            {"Picture", "_picture.jpg"},
+                                            {"Text", "_text.txt"},
+                                            {"", ".ini"},
+                                            {"", ".stn"}}) {
+            entry.files.push_back(base + suffix);
+            if (*value != '\0') {
+                values.push_back({value, entry.files.back()});
+            }
         }
-        entry.files.push_back(CaddyBook(stem));
+        entry.files.push_back(GetPersonalFolder() + "\\Greenvale 06\\Course Notes\\" + stem +
+                              ".tcn");
         for (std::size_t i = 1; i < entry.files.size(); ++i) {
             machine.WriteFile(entry.files[i], "x");
         }
-        AddEntry(store, entry.key,
-                 {{"Name", name},
-                  {"Filename", base + ".tcr"},
-                  {"Flag", entry.files[1]},
-                  {"Logo", entry.files[2]},
-                  {"Audio", folder + "\\"},
-                  {"Music", entry.files[3]},
-                  {"Picture", entry.files[4]},
-                  {"Text", entry.files[5]}});
+        AddEntry(store, entry.key, values);
         return entry;
     }
 
