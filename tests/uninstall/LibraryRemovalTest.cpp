@@ -139,7 +139,11 @@ INSTANTIATE_TEST_SUITE_P(Counts, LibraryUsers,
                          ::testing::Values(UsersCase{3, 1, 0, "the following courses"},
                                            UsersCase{10, 0, 0, "the following courses"},
                                            UsersCase{11, 1, 240,
-                                                     "12 courses, where the first ten are"}));
+                                                     "12 courses, where the first ten are"}),
+                         [](const auto& instance) {
+                             const UsersCase& users = instance.param;
+                             return std::to_string(users.installed + users.cloaked) + "Users";
+                         });
 
 }  // namespace
 }  // namespace parvane::test
