@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "catalogue/Catalogue.h"
+#include "uninstall/UninstallLists.h"
 
 namespace parvane {
 namespace {
@@ -167,6 +168,18 @@ void BM_CountReferencesEveryLibraryAfterLoad(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_CountReferencesEveryLibraryAfterLoad)->Unit(benchmark::kMillisecond);
+
+// The whole library uninstall list right after a load: one line with its usage count per
+// installed and cloaked library.
+void BM_LibraryListLinesAfterLoad(benchmark::State& state) {
+    for (auto _ : state) {
+        state.PauseTiming();
+        LoadCatalogue();
+        state.ResumeTiming();
+        benchmark::DoNotOptimize(LibraryListLines());
+    }
+}
+BENCHMARK(BM_LibraryListLinesAfterLoad)->Unit(benchmark::kMillisecond);
 
 // A registration: one record joins the sorted list.
 void BM_RegisterLibrary(benchmark::State& state) {

@@ -4,18 +4,6 @@ namespace parvane {
 
 namespace {
 
-// A course's slots in the order the game reads them: from slot 0 on while the slot carries a
-// library name, never more than 40.
-template <typename Visit>
-void ForEachExaminedSlot(const CourseRecord& course, Visit visit) {
-    for (int slot = 0; slot < MAX_REFERENCED_LIBRARIES; ++slot) {
-        visit(course.libraryGuids[slot]);
-        if (course.libraryNames[slot].empty()) {
-            break;
-        }
-    }
-}
-
 void AddReferences(const CourseList& courses, ReferenceCounts& counts) {
     for (const CourseRecord& course : courses.Records()) {
         ForEachExaminedSlot(course, [&](const GUID& guid) {

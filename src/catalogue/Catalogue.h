@@ -57,6 +57,18 @@ bool IsLibraryCloaked(std::string_view guidText);
 const CourseRecord* FindCourse(std::string_view guidText);
 const LibraryRecord* FindLibrary(std::string_view guidText);
 
+// Calls `visit` with the GUID of each slot of `course` in the order the game reads them: from
+// slot 0 on while the slot carries a library name, never more than 40.
+template <typename Visit>
+void ForEachExaminedSlot(const CourseRecord& course, Visit visit) {
+    for (int slot = 0; slot < MAX_REFERENCED_LIBRARIES; ++slot) {
+        visit(course.libraryGuids[slot]);
+        if (course.libraryNames[slot].empty()) {
+            break;
+        }
+    }
+}
+
 // Slots of installed and cloaked courses whose GUID is the library's `guid`; a course that
 // names it twice counts twice. A course's slots are examined from slot 0 while the slot's
 // library name is not empty, up to 40 slots; zero GUIDs never count. Above 0: referenced.

@@ -1,19 +1,26 @@
 #include "shell/ArchiveInstallation.h"
 
+#include "analysis/MissingLibrariesReport.h"
 #include "archive/Folders.h"
 #include "base/Messages.h"
 #include "installer/InstallArchive.h"
 #include "platform/UserInterface.h"
 #include "shell/Commands.h"
+#include "shell/Html.h"
 #include "shell/NestedArchives.h"
 
 namespace parvane {
 
 namespace {
 
-// Where the report of the missing libraries will be written and opened.
-void ShowMissingLibrariesReport(const InstallResult&) {
-    ShowInformation("The report of the missing libraries is not available in this version.");
+// A report that cannot be written has said so, and is not opened: whatever an earlier run
+// left there describes another course.
+void WriteAndOpenReport(const InstallResult& result) {
+    const std::string report =
+        WriteMissingLibrariesReport(result.courseName, result.missingLibraryNames);
+    if (!report.empty()) {
+        ShowMissingLibrariesReport(report);
+    }
 }
 
 void ReportOutcome(bool installed, const InstallResult& result) {
@@ -24,7 +31,7 @@ void ReportOutcome(bool installed, const InstallResult& result) {
     } else if (AskYesNo(ANSWER_YES,
                         "Installation complete, with warnings.\nWould you like to view a report "
                         "of the missing libraries?") == ANSWER_YES) {
-        ShowMissingLibrariesReport(result);
+        WriteAndOpenReport(result);
     }
 }
 

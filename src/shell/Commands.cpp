@@ -1,8 +1,10 @@
 #include "shell/Commands.h"
 
+#include "analysis/AnalysisDialog.h"
 #include "properties/PropertiesDialog.h"
 #include "shell/About.h"
 #include "shell/Html.h"
+#include "uninstall/UninstallDialogs.h"
 
 namespace parvane {
 
@@ -20,8 +22,17 @@ void RequestQuit() {
 
 void DispatchCommand(int id) {
     switch (id) {
+        case CMD_UNINSTALL_COURSE:
+            ShowUninstallCourseDialog();
+            break;
+        case CMD_UNINSTALL_LIBRARY:
+            ShowUninstallLibraryDialog();
+            break;
         case CMD_EXIT:
             RequestQuit();
+            break;
+        case CMD_ANALYZE:
+            ShowAnalysisDialog();
             break;
         case CMD_PROPERTIES:
             ShowPropertiesDialog();

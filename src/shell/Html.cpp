@@ -69,12 +69,7 @@ void ForgetHtmlHandler() {
     CachedHtmlHandler().clear();
 }
 
-bool OpenHtmlDocument(const std::string& documentName) {
-    const std::string folder = GetProgramFolder();
-    if (folder.empty()) {
-        return false;
-    }
-    const std::string document = folder + "\\" + documentName;
+bool OpenHtmlFile(const std::string& document) {
     if (!IsExistingFile(document)) {
         ShowError("Couldn't open '%s': there is no such file.", document.c_str());
         return false;
@@ -95,12 +90,17 @@ bool OpenHtmlDocument(const std::string& documentName) {
     return TheMachine().RunCommand(command) > 31;
 }
 
+bool OpenHtmlDocument(const std::string& documentName) {
+    const std::string folder = GetProgramFolder();
+    return !folder.empty() && OpenHtmlFile(folder + "\\" + documentName);
+}
+
 void ShowHelpContents() {
     OpenHtmlDocument(HELP_CONTENTS_DOCUMENT);
 }
 
-void ShowMissingLibrariesReport() {
-    OpenHtmlDocument(MISSING_LIBRARIES_DOCUMENT);
+void ShowMissingLibrariesReport(const std::string& path) {
+    OpenHtmlFile(path);
 }
 
 }  // namespace parvane

@@ -8,7 +8,6 @@
 namespace parvane {
 
 inline constexpr const char* HELP_CONTENTS_DOCUMENT = "Parvane.htm";
-inline constexpr const char* MISSING_LIBRARIES_DOCUMENT = "MissingLibraries.htm";
 
 // The program path of a registered open command: the text between its leading double quote
 // and the next one (empty when there is no closing quote), else the command up to its first
@@ -21,12 +20,15 @@ std::string FindHtmlHandler();
 // Forgets the handler found, so that the next FindHtmlHandler reads the registry again.
 void ForgetHtmlHandler();
 
-// Starts the .htm handler on `documentName` in the program's folder; true when it started.
-// A document that is not there is reported with the path where it was looked for, and so is a
-// command too long to be run; nothing else is reported (no handler, or one that fails).
+// Starts the .htm handler on the document at `path`; true when it started. A document that is
+// not there is reported with its path, and so is a command too long to be run; nothing else is
+// reported (no handler, or one that fails).
+bool OpenHtmlFile(const std::string& path);
+// The same for the document `documentName` in the program's folder.
 bool OpenHtmlDocument(const std::string& documentName);
 
 void ShowHelpContents();
-void ShowMissingLibrariesReport();
+// Opens the missing-libraries report that was written at `path`.
+void ShowMissingLibrariesReport(const std::string& path);
 
 }  // namespace parvane

@@ -3,9 +3,12 @@
 #include <string>
 #include <vector>
 
+#include "analysis/MissingLibrariesReport.h"
 #include "archive/Folders.h"
 #include "shell/ArchiveInstallation.h"
 #include "shell/FileNameList.h"
+#include "shell/Html.h"
+#include "support/FaultInjectingMachine.h"
 #include "support/InstallFixture.h"
 
 namespace parvane {
@@ -31,9 +34,25 @@ TEST_F(ArchiveInstallation, ReportsEachOutcomeAndCleansUp) {
                    "Installation complete, with warnings.\nWould you like to view a report of "
                    "the missing libraries?",
                    ANSWER_YES);
-    ui.ExpectInformation("The report of the missing libraries is not available in this version.");
+    // The report is written and handed to the browser (which does not start here).
+    SetReportFolder(Scratch());
+    ForgetHtmlHandler();
+    machine.SetString(Hive::ClassesRoot, ".htm", "", "htmlfile");
+    machine.SetString(Hive::ClassesRoot, "htmlfile\\Shell\\Open\\Command", "", "browse.exe %1");
+    test::FaultInjectingMachine faults;
+    faults.Inject({.call = test::MachineCall::RunCommand});
     EXPECT_TRUE(InstallQueuedArchive(withWarnings));
     SetFileNameEntries({});
+    SetReportFolder({});
+    ForgetHtmlHandler();
+    const std::string report = Scratch() + "\\MissingLibraries.htm";
+    EXPECT_NE(machine.ReadFile(report).find("&quot;Lakeside&quot;"), std::string::npos);
+    EXPECT_NE(machine.ReadFile(report).find("<li>Rocks</li>"), std::string::npos);
+    for (const test::CallRecord& call : faults.Calls()) {
+        EXPECT_TRUE(call.call != test::MachineCall::RunCommand ||
+                    call.path.ends_with("\"" + report + "\""));
+    }
+    EXPECT_EQ(faults.CallCount(test::MachineCall::RunCommand), 1u);
 
     EXPECT_TRUE(machine.FileExists(complete));
     EXPECT_TRUE(machine.FileExists(notAPackage));

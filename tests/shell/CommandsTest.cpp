@@ -23,6 +23,12 @@ class CommandDispatch : public testing::Test {
 };
 
 TEST_F(CommandDispatch, EachCommandRunsItsDialogOrDocument) {
+    for (const int templateId : {107, 108, 111}) {
+        ui.ExpectDialog(templateId, [](ScriptedDialog& dialog) {
+            dialog.Init();
+            dialog.Press(8);  // Close
+        });
+    }
     ui.ExpectDialog(106, [](ScriptedDialog& dialog) {
         dialog.Init();
         dialog.Press(2);
@@ -33,7 +39,10 @@ TEST_F(CommandDispatch, EachCommandRunsItsDialogOrDocument) {
     });
     // The help page is not beside this program: the attempt to open it says so.
     ui.ExpectError(Containing("Parvane.htm': there is no such file."));
-    DispatchCommand(CMD_PROPERTIES);
+    for (const int id :
+         {CMD_UNINSTALL_COURSE, CMD_UNINSTALL_LIBRARY, CMD_ANALYZE, CMD_PROPERTIES}) {
+        DispatchCommand(id);
+    }
     DispatchCommand(CMD_ABOUT);
     DispatchCommand(CMD_HELP_CONTENTS);
     EXPECT_FALSE(QuitRequested());

@@ -46,7 +46,7 @@ class HtmlDocument : public testing::Test {
     std::string ProgramFolderWithDocuments(const std::string& name) {
         const std::string folder = machine.ScratchFolder() + "\\" + name;
         machine.WriteFile(folder + "\\" + HELP_CONTENTS_DOCUMENT, "<html></html>");
-        machine.WriteFile(folder + "\\" + MISSING_LIBRARIES_DOCUMENT, "<html></html>");
+        machine.WriteFile(folder + "\\MissingLibraries.htm", "<html></html>");
         return folder;
     }
 
@@ -78,12 +78,12 @@ TEST_F(HtmlDocument, HandlerFoundOnceIsNotLookedUpAgain) {
     EXPECT_EQ(FindHtmlHandler(), "C:\\Other\\other.exe");
 }
 
-TEST_F(HtmlDocument, HelpOpensTheDocumentBesideTheProgramWithBothPathsQuoted) {
+TEST_F(HtmlDocument, HelpBesideTheProgramAndADocumentByItsPathOpenWithBothPathsQuoted) {
     const std::string folder = ProgramFolderWithDocuments("Program Files\\Parvane");
     LaunchRecorder recorder(folder);
     EXPECT_TRUE(OpenHtmlDocument(HELP_CONTENTS_DOCUMENT));
     recorder.result = 2;  // the handler did not start
-    EXPECT_FALSE(OpenHtmlDocument(MISSING_LIBRARIES_DOCUMENT));
+    EXPECT_FALSE(OpenHtmlFile(folder + "\\MissingLibraries.htm"));
     const std::string browser = "\"C:\\Program Files\\Browser\\browse.exe\" \"";
     const std::vector<std::string> expected = {browser + folder + "\\Parvane.htm\"",
                                                browser + folder + "\\MissingLibraries.htm\""};

@@ -1,0 +1,21 @@
+#pragma once
+
+// The dialog that shows the installation analysis (template 111): the report in a read-only
+// edit control, and a Close button, the only way out.
+
+#include "platform/UserInterface.h"
+
+namespace parvane {
+
+inline constexpr int ANALYSIS_REPORT_TEXT = 1013;
+inline constexpr int ANALYSIS_CLOSE_BUTTON = 8;
+
+class AnalysisDialog : public DialogProcedure {
+  public:
+    void OnInitDialog(DialogControls& controls) override;
+    void OnCommand(int id, int notification, DialogControls& controls) override;
+};
+
+void ShowAnalysisDialog();
+
+}  // namespace parvane

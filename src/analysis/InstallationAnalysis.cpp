@@ -1,0 +1,126 @@
+#include "analysis/InstallationAnalysis.h"
+
+#include <array>
+#include <cstdint>
+#include <span>
+
+#include "base/ShortText.h"
+#include "catalogue/Catalogue.h"
+#include "platform/Machine.h"
+
+namespace parvane {
+
+namespace {
+
+constexpr std::array<const char*, 3> KIND_NAMES = {"Course", "Library", "Other"};
+constexpr std::array<const char*, 3> SEVERITY_NAMES = {"information", "warning", "error"};
+constexpr const char* REPORT_HEAD =
+    "The following problems were found during the analysis:\r\n\r\n";
+constexpr const char* REPORT_TAIL = "\r\nAnalysis complete.";
+
+bool Exists(const std::string& path) {
+    std::uint32_t attributes = 0;
+    return TheMachine().GetAttributes(path, attributes) == ERR_SUCCESS;
+}
+
+void Add(std::vector<ProblemEntry>& problems, ProblemKind kind, ProblemSeverity severity,
+         std::string_view format, std::vector<std::string> arguments) {
+    problems.push_back(
+        {kind, severity, FormatWithin(MAX_FINDING_LENGTH, format, std::move(arguments))});
+}
+
+void CheckReferences(const CourseRecord& course, std::vector<ProblemEntry>& problems) {
+    int cloaked = 0;
+    for (int slot = 0; slot < course.libraryCount && slot < MAX_REFERENCED_LIBRARIES; ++slot) {
+        const std::string& referencedName = course.libraryNames[slot];
+        const LibraryRecord* library = FindLibrary(GuidToText(course.libraryGuids[slot]));
+        if (library == nullptr) {
+            Add(problems, PROBLEM_KIND_COURSE, PROBLEM_SEVERITY_ERROR,
+                "%s: Cannot find the referenced library %s", {course.name, referencedName});
+        } else if (!Exists(library->filename)) {
+            Add(problems, PROBLEM_KIND_LIBRARY, PROBLEM_SEVERITY_ERROR,
+                "%s: Cannot find the library file '%s' referenced by course %s",
+                {library->name, library->filename, course.name});
+        } else {
+            if (library->headerName != referencedName) {
+                Add(problems, PROBLEM_KIND_COURSE, PROBLEM_SEVERITY_WARNING,
+                    "%s: The referenced library %s is actually named %s",
+                    {course.name, referencedName, library->headerName});
+            }
+            cloaked += IsLibraryCloaked(library->guidText) ? 1 : 0;
+        }
+    }
+    if (cloaked > 0) {
+        Add(problems, PROBLEM_KIND_COURSE, PROBLEM_SEVERITY_WARNING,
+            "%s: " + std::to_string(cloaked) +
+                (cloaked == 1 ? " referenced library is cloaked"
+                              : " referenced libraries are cloaked"),
+            {course.name});
+    }
+}
+
+void CheckCourses(std::span<const CourseRecord> courses, std::vector<ProblemEntry>& problems) {
+    for (const CourseRecord& course : courses) {
+        if (!Exists(course.filename)) {
+            Add(problems, PROBLEM_KIND_COURSE, PROBLEM_SEVERITY_ERROR,
+                "%s: Cannot find the course file. (%s)", {course.name, course.filename});
+        } else {
+            CheckReferences(course, problems);
+        }
+    }
+}
+
+std::string ReportLine(const ProblemEntry& problem) {
+    return std::string(KIND_NAMES[problem.kind]) + " " + SEVERITY_NAMES[problem.severity] + ": " +
+           problem.text + "\r\n";
+}
+
+std::string OmissionLine(std::size_t omitted) {
+    return "(" + std::to_string(omitted) + " more problems were found but are not listed.)\r\n";
+}
+
+}  // namespace
+
+std::vector<ProblemEntry> CollectProblems() {
+    std::vector<ProblemEntry> problems;
+    CheckCourses(GetInstalledCourses(), problems);
+    CheckCourses(GetCloakedCourses(), problems);
+    return problems;
+}
+
+std::string FormatAnalysisReport(const std::vector<ProblemEntry>& problems) {
+    if (problems.empty()) {
+        return "Congratulations, the installation analysis did not find any problems!\r\n\r\n"
+               "Analysis complete.";
+    }
+    std::vector<std::string> lines;
+    std::size_t total =
+        std::char_traits<char>::length(REPORT_HEAD) + std::char_traits<char>::length(REPORT_TAIL);
+    for (const ProblemEntry& problem : problems) {
+        lines.push_back(ReportLine(problem));
+        total += lines.back().size();
+    }
+    // Room for the omission line, should it be needed, with as many digits as the count has.
+    const std::size_t reserve =
+        total > MAX_ANALYSIS_REPORT_LENGTH ? OmissionLine(lines.size()).size() : 0;
+    std::string report = REPORT_HEAD;
+    std::size_t listed = 0;
+    for (; listed < lines.size(); ++listed) {
+        if (report.size() + lines[listed].size() + reserve +
+                std::char_traits<char>::length(REPORT_TAIL) >
+            MAX_ANALYSIS_REPORT_LENGTH) {
+            break;
+        }
+        report += lines[listed];
+    }
+    if (listed < lines.size()) {
+        report += OmissionLine(lines.size() - listed);
+    }
+    return report + REPORT_TAIL;
+}
+
+std::string AnalyzeInstallation() {
+    return FormatAnalysisReport(CollectProblems());
+}
+
+}  // namespace parvane

@@ -1,0 +1,70 @@
+#pragma once
+
+// The four dialogs of uninstalling: the course and library lists (templates 107 and 108) and
+// the read-only properties of one entry (109 and 110). The procedures hold the whole logic;
+// the front end only draws the templates.
+
+#include <cstddef>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "platform/UserInterface.h"
+
+namespace parvane {
+
+inline constexpr int UNINSTALL_CLOSE_BUTTON = 8;
+inline constexpr int UNINSTALL_REMOVE_BUTTON = 9;
+inline constexpr int UNINSTALL_PROPERTIES_BUTTON = 10;
+inline constexpr int COURSE_LIST = 1008;
+inline constexpr int LIBRARY_LIST = 1007;
+inline constexpr int COURSE_PROPERTIES_TEXT = 1011;
+inline constexpr int LIBRARY_PROPERTIES_TEXT = 1012;
+
+// What differs between the course and the library list dialog.
+struct UninstallListKind {
+    int listId;
+    int tabStop;  // 0: none
+    std::vector<std::string> (*lines)();
+    int (*uninstallAt)(const std::vector<int>& lines);
+    void (*showProperties)(int line);
+};
+
+extern const UninstallListKind COURSE_LIST_KIND;
+extern const UninstallListKind LIBRARY_LIST_KIND;
+
+// Uninstall removes the selected entries and rebuilds the list; Properties... (or a double
+// click) shows the first selected entry. The dialog closes only through its Close button.
+class UninstallListDialog : public DialogProcedure {
+  public:
+    explicit UninstallListDialog(const UninstallListKind& listKind) : kind(listKind) {}
+    void OnInitDialog(DialogControls& controls) override;
+    void OnCommand(int id, int notification, DialogControls& controls) override;
+
+  private:
+    void Fill(DialogControls& controls);
+    void ShowFirstSelected(DialogControls& controls);
+
+    const UninstallListKind& kind;
+    std::size_t lineCount = 0;
+};
+
+// Shows a fixed text in its edit control; closes only through its Close button.
+class EntryPropertiesDialog : public DialogProcedure {
+  public:
+    EntryPropertiesDialog(int textId, std::string text) : editId(textId), shown(std::move(text)) {}
+    void OnInitDialog(DialogControls& controls) override;
+    void OnCommand(int id, int notification, DialogControls& controls) override;
+
+  private:
+    int editId;
+    std::string shown;
+};
+
+void ShowUninstallCourseDialog();
+void ShowUninstallLibraryDialog();
+// The properties of the entry on list line `line`; nothing when there is none.
+void ShowCoursePropertiesDialog(int line);
+void ShowLibraryPropertiesDialog(int line);
+
+}  // namespace parvane

@@ -1,0 +1,116 @@
+#include <gtest/gtest.h>
+
+#include "uninstall/InstalledContent.h"
+#include "uninstall/UninstallDialogs.h"
+#include "uninstall/UninstallLists.h"
+
+namespace parvane::test {
+namespace {
+
+using Lines = std::vector<std::string>;
+
+class UninstallLists : public InstalledContentTest {
+  protected:
+    void ExpectRemoval(const std::string& name) {
+        ui.ExpectYesNo(DefaultButton::No, Containing("uninstall '" + name + "'"), ANSWER_YES);
+        ui.ExpectInformation("Course '" + name + "' uninstalled successfully");
+    }
+    void ExpectCourseProperties(const std::string& name) {
+        ui.ExpectDialog(109, [this, name](ScriptedDialog& dialog) {
+            dialog.Init();
+            EXPECT_EQ(dialog.ItemText(COURSE_PROPERTIES_TEXT),
+                      "\r\n   Course name:\t" + name + "\r\n   File name:\t" + name +
+                          ".tcr\r\n   Location:\t" + Folder(name) + "\r\n");
+            dialog.Press(2);  // Esc does not close it
+            dialog.Press(UNINSTALL_CLOSE_BUTTON);
+        });
+    }
+};
+
+TEST_F(UninstallLists, LinesShowStockMarkerCloakedNoteAndUsage) {
+    AddEntry(GAME_COURSES_KEY, std::string(StockCourseGuids[0]),
+             {{"Name", "Stock"}, {"Filename", ""}});
+    AddCourse(Folder("Pine"), "Pine", "Pine", {7, 9});
+    AddCourse(Folder("Oak"), "Oak", "Oak", {7}, CLOAK_COURSES_KEY);
+    AddLibrary(Folder("Trees"), 7, CLOAK_LIBRARIES_KEY);
+    AddLibrary(Folder("Trees"), 8);
+    const InstalledEntry longName = AddLibrary(Folder("Rocks"), 9);
+    machine.SetString(GAME_HIVE, EntryPath(GAME_LIBRARIES_KEY, longName.key), "Name",
+                      std::string(255, 'r'));
+    Load();
+
+    EXPECT_EQ(CourseListLines(), (Lines{"   Pine", "+ Stock", "   Oak (Cloaked)"}));
+    const Lines libraries = LibraryListLines();
+    ASSERT_EQ(libraries.size(), 3u);
+    EXPECT_EQ(libraries[0], "   Lib 8");
+    EXPECT_EQ(libraries[1],
+              "   " + std::string(123, 'r') + "..." + std::string(122, 'r') + "\t(1)");
+    EXPECT_EQ(libraries[2], "   Lib 7 (Cloaked) \t(2)");
+    EXPECT_EQ(LibraryPropertiesText(*LibraryAtListLine(2)),
+              "\r\n   Library name:\tLib 7\r\n   File name:\tLib7.tcl\r\n   Location:\t" +
+                  Folder("Trees") +
+                  "\r\n\r\n   This library is used by 2 of the installed courses");
+    EXPECT_TRUE(
+        LibraryPropertiesText(*LibraryAtListLine(0))
+            .ends_with("\r\n\r\n   This library is not used by any of the installed courses"));
+    EXPECT_EQ(LibraryAtListLine(3), nullptr);
+}
+
+TEST_F(UninstallLists, UninstallRemovesTheSelectionInListOrderAndRebuildsTheList) {
+    for (const char* name : {"Ash", "Birch", "Cedar", "Elm"}) {
+        AddCourse(Folder(name), name, name);
+    }
+    Load();
+    ui.ExpectDialog(107, [](ScriptedDialog& dialog) {
+        dialog.Init();
+        dialog.Select(COURSE_LIST, {3, 0, 2});
+        dialog.Press(UNINSTALL_REMOVE_BUTTON);
+        EXPECT_EQ(dialog.ListLines(COURSE_LIST), Lines{"   Birch"});
+        dialog.Press(UNINSTALL_REMOVE_BUTTON);  // nothing selected: the list is only rebuilt
+        EXPECT_EQ(dialog.ListLines(COURSE_LIST), Lines{"   Birch"});
+        dialog.Press(2);
+        dialog.Press(UNINSTALL_CLOSE_BUTTON);
+    });
+    for (const char* name : {"Ash", "Cedar", "Elm"}) {
+        ExpectRemoval(name);
+    }
+
+    ShowUninstallCourseDialog();
+
+    EXPECT_EQ(CourseListLines(), Lines{"   Birch"});
+}
+
+TEST_F(UninstallLists, PropertiesShowTheFirstSelectedEntryInstalledOrCloaked) {
+    AddCourse(Folder("Pine"), "Pine", "Pine");
+    AddCourse(Folder("Oak"), "Oak", "Oak", {}, CLOAK_COURSES_KEY);
+    AddLibrary(Folder("Trees"), 7);
+    Load();
+    ui.ExpectDialog(107, [](ScriptedDialog& dialog) {
+        dialog.Init();
+        dialog.Select(COURSE_LIST, {1});
+        dialog.Notify(COURSE_LIST, NOTIFY_DOUBLE_CLICKED);
+        dialog.Select(COURSE_LIST, {0});
+        dialog.Press(UNINSTALL_PROPERTIES_BUTTON);
+        dialog.Notify(COURSE_LIST, NOTIFY_SELECTION_CANCELLED);
+        EXPECT_TRUE(dialog.SelectedListLines(COURSE_LIST).empty());
+        dialog.Press(UNINSTALL_PROPERTIES_BUTTON);  // nothing selected: nothing shown
+        dialog.Press(UNINSTALL_CLOSE_BUTTON);
+    });
+    ExpectCourseProperties("Oak");
+    ExpectCourseProperties("Pine");
+    ui.ExpectDialog(108, [](ScriptedDialog& dialog) {
+        dialog.Init();
+        EXPECT_EQ(dialog.ListTabStops(LIBRARY_LIST), std::vector<int>{LIBRARY_LIST_TAB_STOP});
+        EXPECT_EQ(dialog.ListLines(LIBRARY_LIST), Lines{"   Lib 7"});
+        dialog.Press(UNINSTALL_CLOSE_BUTTON);
+    });
+    ui.ExpectDialogCreationFailure(110);
+    ui.ExpectError("Couldn't display 'Library properties...' dialog box");
+
+    ShowUninstallCourseDialog();
+    ShowUninstallLibraryDialog();
+    ShowLibraryPropertiesDialog(0);
+}
+
+}  // namespace
+}  // namespace parvane::test
