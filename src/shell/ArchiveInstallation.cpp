@@ -3,6 +3,7 @@
 #include "analysis/MissingLibrariesReport.h"
 #include "archive/Folders.h"
 #include "base/Messages.h"
+#include "base/ShortText.h"
 #include "installer/InstallArchive.h"
 #include "platform/UserInterface.h"
 #include "shell/Commands.h"
@@ -35,11 +36,18 @@ void ReportOutcome(bool installed, const InstallResult& result) {
     }
 }
 
+// The title holds 255 characters: a longer archive path gives way to "..." in its middle, so
+// that its drive and its file name stay readable.
+std::string InstallationTitle(const std::string& archivePath) {
+    constexpr std::size_t TITLE_CAPACITY = 255;
+    return FormatWithin(TITLE_CAPACITY, "%s - %s", {MAIN_WINDOW_TITLE, archivePath});
+}
+
 }  // namespace
 
 bool InstallQueuedArchive(const std::string& archivePath) {
     UserInterface& userInterface = TheUserInterface();
-    userInterface.ShowTitle(std::string(MAIN_WINDOW_TITLE) + " - " + archivePath);
+    userInterface.ShowTitle(InstallationTitle(archivePath));
     InstallResult result;
     const bool installed = InstallArchive(archivePath, result);
     ReportOutcome(installed, result);

@@ -65,5 +65,17 @@ TEST_F(ArchiveInstallation, ReportsEachOutcomeAndCleansUp) {
     EXPECT_EQ(ui.Titles(), titles);
 }
 
+TEST_F(ArchiveInstallation, ALongArchivePathIsShortenedInTheTitle) {
+    const std::string archive = "C:\\" + std::string(240, 'd') + "\\tail.zip";
+    ui.ExpectError(Containing("Couldn't get ZIP global info"));
+    ui.ExpectError("Installation not complete.");
+    EXPECT_FALSE(InstallQueuedArchive(archive));
+    const std::string title = ui.Titles().front();
+    EXPECT_EQ(title.size(), 255u);
+    EXPECT_TRUE(title.starts_with("Parvane for Greenvale 06 - C:\\ddd")) << title;
+    EXPECT_TRUE(title.ends_with("d\\tail.zip")) << title;
+    EXPECT_NE(title.find("d...d"), std::string::npos) << title;
+}
+
 }  // namespace
 }  // namespace parvane
