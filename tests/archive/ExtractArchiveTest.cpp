@@ -7,7 +7,7 @@
 #include "archive/ExtractArchive.h"
 #include "archive/OriginLists.h"
 #include "platform/Machine.h"
-#include "support/ForwardingMachine.h"
+#include "support/FaultInjectingMachine.h"
 #include "support/ScriptedUserInterface.h"
 #include "support/TestMachine.h"
 #include "support/ZipFiles.h"
@@ -256,33 +256,24 @@ TEST_F(ExtractArchiveTest, NamesAndPathsOverTheCapacityAreRefused) {
     EXPECT_TRUE(FileNamesIn(deepTarget).empty());
 }
 
-class FullDisk : public test::ForwardingMachine {
-  public:
-    Win32Error FreeDiskSpace(const std::string&, std::uint64_t& bytes) override {
-        bytes = freeBytes;
-        return ERR_SUCCESS;
-    }
-    std::uint64_t freeBytes = 0;
-};
-
 TEST_F(ExtractArchiveTest, DeclaredSizesMustFitTheFreeSpace) {
     const std::string archive =
         Archive("sizes.zip", {{"a.txt", std::string(600, 'a')}, {"b.txt", std::string(500, 'b')}});
-    FullDisk disk;
-    disk.freeBytes = 1099;
+    test::FaultInjectingMachine disk;
+    disk.SetFreeDiskSpace(1099);
     ui.ExpectError("Couldn't extract archive '" + archive +
                    "': its files need 1100 bytes, but only 1099 bytes are free on the drive of '" +
                    target + "'.");
     EXPECT_FALSE(ExtractArchive(archive, target, false));
     EXPECT_TRUE(FileNamesIn(target).empty());
 
-    disk.freeBytes = 1100;
+    disk.SetFreeDiskSpace(1100);
     EXPECT_TRUE(ExtractArchive(archive, target, false));
 
     // A bomb's declared size is checked before anything is inflated.
     ZipBytes bomb = ZipArchiveBytes({{"small.txt", "tiny"}});
     test::PatchEntryUncompressedSize(bomb, 0, 0xFFFFFFFFu);
-    disk.freeBytes = 1u << 30;
+    disk.SetFreeDiskSpace(1u << 30);
     ui.ExpectError(Containing("its files need 4294967295 bytes"));
     EXPECT_FALSE(ExtractArchive(Archive("bomb.zip", bomb), target, true));
 }

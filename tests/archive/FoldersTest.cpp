@@ -8,7 +8,7 @@
 #include "base/GameFolders.h"
 #include "base/PathText.h"
 #include "platform/Machine.h"
-#include "support/ForwardingMachine.h"
+#include "support/FaultInjectingMachine.h"
 #include "support/ScriptedUserInterface.h"
 #include "support/TestMachine.h"
 
@@ -29,26 +29,13 @@ class FolderTest : public ::testing::Test {
     const std::string scratch = machine.ScratchFolder();
 };
 
-// Fails one chosen folder operation with access denied.
-class DenyingMachine : public test::ForwardingMachine {
-  public:
-    std::string denyMakeFolder;
-    std::string denyRemoveFolder;
-    std::string denyListing;  // every search whose pattern starts with this
-
-    Win32Error MakeFolder(const std::string& path) override {
-        return path == denyMakeFolder ? ERR_ACCESS_DENIED : ForwardingMachine::MakeFolder(path);
-    }
-    Win32Error RemoveEmptyFolder(const std::string& path) override {
-        return path == denyRemoveFolder ? ERR_ACCESS_DENIED
-                                        : ForwardingMachine::RemoveEmptyFolder(path);
-    }
-    Win32Error ListFolder(const std::string& pattern, std::vector<FolderEntry>& entries) override {
-        return pattern.starts_with(denyListing) && !denyListing.empty()
-                   ? ERR_ACCESS_DENIED
-                   : ForwardingMachine::ListFolder(pattern, entries);
-    }
-};
+// Every call of one folder operation on a path holding `pathPart` is denied.
+test::Fault Denied(test::MachineCall call, std::string pathPart) {
+    return {.call = call,
+            .count = test::EVERY_CALL,
+            .pathPart = std::move(pathPart),
+            .error = ERR_ACCESS_DENIED};
+}
 
 using GetFolderPartTest = FolderTest;
 
@@ -70,8 +57,8 @@ TEST_F(FolderHasMatchTest, FindsFilesAndFoldersAndCountsAnUnsearchableFolderAsMa
     EXPECT_FALSE(FolderHasMatch(scratch, "*.tcr"));
     EXPECT_FALSE(FolderHasMatch(scratch + "\\Missing", "*.tca"));
 
-    DenyingMachine denying;
-    denying.denyListing = scratch;
+    test::FaultInjectingMachine denying;
+    denying.Inject(Denied(test::MachineCall::ListFolder, scratch));
     EXPECT_TRUE(FolderHasMatch(scratch, "*.tcr"));
 }
 
@@ -90,8 +77,8 @@ TEST_F(CreateFolderPathTest, CreatesEveryMissingFolderAlongThePath) {
 
 TEST_F(CreateFolderPathTest, StopsAtTheFirstFolderItCannotCreate) {
     MakeFolder(scratch + "\\A");
-    DenyingMachine denying;
-    denying.denyMakeFolder = scratch + "\\A\\B\\C\\";
+    test::FaultInjectingMachine denying;
+    denying.Inject(Denied(test::MachineCall::MakeFolder, scratch + "\\A\\B\\C\\"));
     ui.ExpectError("Couldn't create folder " + scratch + "\\A\\B\\C\\, return code=5");
     EXPECT_FALSE(CreateFolderPath(scratch + "\\A\\B\\C\\D"));
     EXPECT_TRUE(Exists(scratch + "\\A\\B"));
@@ -141,8 +128,8 @@ TEST_F(RemoveFolderTest, LeavesAFolderWithASubfolderAndSaysSo) {
 
 TEST_F(RemoveFolderTest, ReportsAFolderThatCannotBeRemoved) {
     MakeFile(course + "\\one.tcr");
-    DenyingMachine denying;
-    denying.denyRemoveFolder = course;
+    test::FaultInjectingMachine denying;
+    denying.Inject(Denied(test::MachineCall::RemoveEmptyFolder, course));
     ui.ExpectError("Couldn't remove directory '" + course + "', return code=5");
     RemoveFolder(course);
     EXPECT_FALSE(Exists(course + "\\one.tcr"));

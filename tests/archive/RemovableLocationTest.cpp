@@ -7,7 +7,7 @@
 #include "base/PathText.h"
 #include "catalogue/GameDetection.h"
 #include "platform/Machine.h"
-#include "support/ForwardingMachine.h"
+#include "support/FaultInjectingMachine.h"
 #include "support/TestMachine.h"
 
 namespace parvane {
@@ -73,13 +73,8 @@ TEST(PathUnder, RefusesADotDotComponentThatTheSystemLeavesInPlace) {
     test::TestMachine machine;
     const std::string game = machine.GameInstallDir();
     machine.MakeFolders(game + "\\Courses");
-    class DotKeepingMachine : public test::ForwardingMachine {
-      public:
-        Win32Error LongPathName(const std::string& path, std::string& longPath) override {
-            longPath = path;
-            return ERR_SUCCESS;
-        }
-    } keeping;
+    test::FaultInjectingMachine keeping;
+    keeping.AnswerLongPathNamesAsGiven();
     EXPECT_TRUE(IsPathUnder(game, game + "\\Courses"));
     EXPECT_FALSE(IsPathUnder(game, game + "\\Courses\\..\\..\\Windows"));
     EXPECT_FALSE(IsPathUnder(game, game + "\\.\\Courses"));

@@ -6,7 +6,7 @@
 #include "base/RegistryRoots.h"
 #include "catalogue/Catalogue.h"
 #include "catalogue/CatalogueLoading.h"
-#include "support/ForwardingMachine.h"
+#include "support/FaultInjectingMachine.h"
 
 namespace parvane::test {
 namespace {
@@ -331,25 +331,15 @@ TEST_F(CatalogueLoadingFailures, MissingGameLibrariesKeyFailsAfterTheCourses) {
     EXPECT_EQ(GetInstalledCourses().size(), 1u);
 }
 
-// The machine refuses to open one key.
-class KeyThatWillNotOpen : public ForwardingMachine {
-  public:
-    explicit KeyThatWillNotOpen(std::string path) : refused(std::move(path)) {}
-    Win32Error OpenKey(Hive hive, const std::string& subKey, KeyHandle& key) override {
-        return subKey == refused ? ERR_ACCESS_DENIED
-                                 : ForwardingMachine::OpenKey(hive, subKey, key);
-    }
-
-  private:
-    std::string refused;
-};
-
 TEST_F(CatalogueLoadingFailures, EntryKeyThatCannotBeOpenedStopsTheLoad) {
     for (const std::string& guid : {kGuid1, kGuid2, kGuid3}) {
         AddCourse(GAME_COURSES_KEY, guid, "Course " + guid);
     }
     AddLibrary(GAME_LIBRARIES_KEY, kGuid1, "Trees");
-    KeyThatWillNotOpen refusing(EntryPath(GAME_COURSES_KEY, kGuid2));
+    FaultInjectingMachine refusing;
+    refusing.Inject({.call = MachineCall::OpenKey,
+                     .pathPart = EntryPath(GAME_COURSES_KEY, kGuid2),
+                     .error = ERR_ACCESS_DENIED});
     ui.ExpectError("RegOpenKeyEx returned 5");
 
     EXPECT_FALSE(LoadCatalogue());

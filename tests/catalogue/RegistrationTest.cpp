@@ -8,7 +8,7 @@
 #include "catalogue/CatalogueLoading.h"
 #include "catalogue/Registration.h"
 #include "platform/RegistryKey.h"
-#include "support/ForwardingMachine.h"
+#include "support/FaultInjectingMachine.h"
 
 namespace parvane::test {
 namespace {
@@ -162,30 +162,10 @@ TEST_F(Registration, ValueLongerThan255CharactersIsRefusedBeforeAnythingIsWritte
     EXPECT_TRUE(GetInstalledCourses().empty());
 }
 
-// The machine refuses to create keys.
-class NoKeyCreation : public ForwardingMachine {
-  public:
-    Win32Error CreateKey(Hive, const std::string&, const std::string&, KeyHandle&) override {
-        return ERR_ACCESS_DENIED;
-    }
-};
-
-// The machine refuses to set one value.
-class ValueThatWillNotBeSet : public ForwardingMachine {
-  public:
-    explicit ValueThatWillNotBeSet(std::string name) : refused(std::move(name)) {}
-    Win32Error SetValue(KeyHandle key, const std::string& valueName, std::uint32_t type,
-                        const std::string& data) override {
-        return valueName == refused ? ERR_ACCESS_DENIED
-                                    : ForwardingMachine::SetValue(key, valueName, type, data);
-    }
-
-  private:
-    std::string refused;
-};
-
 TEST_F(Registration, KeyThatCannotBeCreatedIsReportedAndNothingIsListed) {
-    NoKeyCreation refusing;
+    FaultInjectingMachine refusing;
+    refusing.Inject(
+        {.call = MachineCall::CreateKey, .count = EVERY_CALL, .error = ERR_ACCESS_DENIED});
     CourseRecord course = FilledCourse(kGuid1, "Links");
     LibraryRecord library = FilledLibrary(kGuid1, "Trees", "C:\\Trees.tcl");
     ui.ExpectError("RegCreateKeyEx returned 5");
@@ -202,7 +182,9 @@ TEST_F(Registration, FirstValueThatCannotBeSetStopsTheWritingAndKeepsTheEarlierO
     AddEntry(GAME_COURSES_KEY, kGuid1, {{"Version", "1.2"}});  // a new entry would be removed
     CourseRecord course = FilledCourse(kGuid1, "Links");
     {
-        ValueThatWillNotBeSet refusing("Flag");
+        FaultInjectingMachine refusing;
+        refusing.Inject(
+            {.call = MachineCall::SetValue, .pathPart = "\\Flag", .error = ERR_ACCESS_DENIED});
         ui.ExpectError("RegSetValueEx returned 5");
         EXPECT_FALSE(RegisterCourse(course));
     }

@@ -6,7 +6,6 @@
 #include "catalogue/GameDetection.h"
 #include "properties/Properties.h"
 #include "support/FaultInjectingMachine.h"
-#include "support/ForwardingMachine.h"
 #include "support/ScriptedUserInterface.h"
 #include "support/TestMachine.h"
 
@@ -94,47 +93,17 @@ TEST_F(PropertiesFile, OverlongLinesAreIgnoredWithAWarning) {
     EXPECT_EQ(GetProperty(PROPERTY_ASK_FOR_FLAG), "1");
 }
 
-// Every file written holds only half of what it was given, as on a full disk.
-class DiskFillsUp : public test::ForwardingMachine {
-  public:
-    std::unique_ptr<FileStream> OpenFile(const std::string& filePath, FileMode mode,
-                                         Win32Error& error) override {
-        std::unique_ptr<FileStream> stream = ForwardingMachine::OpenFile(filePath, mode, error);
-        if (!stream || mode != FileMode::Write) {
-            return stream;
-        }
-        return std::make_unique<HalfWritten>(std::move(stream));
-    }
-
-  private:
-    class HalfWritten : public FileStream {
-      public:
-        explicit HalfWritten(std::unique_ptr<FileStream> file) : inner(std::move(file)) {}
-        std::size_t Read(void* buffer, std::size_t size) override {
-            return inner->Read(buffer, size);
-        }
-        std::size_t Write(const void* data, std::size_t size) override {
-            return inner->Write(data, size / 2);
-        }
-        Win32Error Seek(std::int64_t offset, int origin) override {
-            return inner->Seek(offset, origin);
-        }
-        std::int64_t Tell() override { return inner->Tell(); }
-        Win32Error Error() const override { return ERR_DISK_FULL; }
-        Win32Error Close() override { return inner->Close(); }
-
-      private:
-        std::unique_ptr<FileStream> inner;
-    };
-};
-
 TEST_F(PropertiesFile, FailedSaveKeepsTheOldFile) {
     const std::string old = "AskForFlag = 1\r\n";
     machine.WriteFile(path, old);
     ASSERT_TRUE(LoadProperties(folder));
     ASSERT_TRUE(SetProperty(PROPERTY_ASK_FOR_FLAG, "0"));
     {
-        DiskFillsUp disk;
+        // Every file written holds only half of what it was given, as on a full disk.
+        test::FaultInjectingMachine disk;
+        disk.Inject({.call = test::MachineCall::StreamWrite,
+                     .count = test::EVERY_CALL,
+                     .error = ERR_DISK_FULL});
         EXPECT_FALSE(SaveProperties());
     }
     EXPECT_EQ(machine.ReadFile(path), old);

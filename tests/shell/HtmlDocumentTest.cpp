@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "shell/Html.h"
-#include "support/ForwardingMachine.h"
+#include "support/FaultInjectingMachine.h"
 #include "support/ScriptedUserInterface.h"
 #include "support/TestMachine.h"
 
@@ -16,20 +16,12 @@ using test::TestMachine;
 constexpr const char* COMMAND_KEY = "htmlfile\\Shell\\Open\\Command";
 
 // Records the commands run instead of starting anything, from a program in `programFolder`.
-class LaunchRecorder : public test::ForwardingMachine {
-  public:
-    explicit LaunchRecorder(std::string programFolder) : folder(std::move(programFolder)) {}
-    Win32Error ModulePath(std::string& path) override {
-        path = folder + "\\Parvane.exe";
-        return ERR_SUCCESS;
+struct LaunchRecorder : test::FaultInjectingMachine {
+    explicit LaunchRecorder(const std::string& programFolder) {
+        SetModulePath(programFolder + "\\Parvane.exe");
+        SetCommandResult(33);
     }
-    std::uint32_t RunCommand(const std::string& commandLine) override {
-        commands.push_back(commandLine);
-        return result;
-    }
-    std::string folder;
-    std::vector<std::string> commands;
-    std::uint32_t result = 33;
+    std::vector<std::string> Commands() const { return CallPaths(test::MachineCall::RunCommand); }
 };
 
 class HtmlDocument : public testing::Test {
@@ -73,20 +65,20 @@ TEST_F(HtmlDocument, HandlerFoundOnceIsNotLookedUpAgain) {
 TEST_F(HtmlDocument, HelpOpensTheDocumentBesideTheProgramWithBothPathsQuoted) {
     LaunchRecorder recorder("C:\\Program Files\\Parvane");
     EXPECT_TRUE(OpenHtmlDocument(HELP_CONTENTS_DOCUMENT));
-    recorder.result = 2;  // the handler did not start
+    recorder.SetCommandResult(2);  // the handler did not start
     EXPECT_FALSE(OpenHtmlDocument(MISSING_LIBRARIES_DOCUMENT));
     const std::vector<std::string> expected = {
         "\"C:\\Program Files\\Browser\\browse.exe\" \"C:\\Program Files\\Parvane\\Parvane.htm\"",
         "\"C:\\Program Files\\Browser\\browse.exe\" "
         "\"C:\\Program Files\\Parvane\\MissingLibraries.htm\""};
-    EXPECT_EQ(recorder.commands, expected);
+    EXPECT_EQ(recorder.Commands(), expected);
 }
 
 TEST_F(HtmlDocument, NothingStartsWithoutAHandler) {
     machine.SetString(Hive::ClassesRoot, ".htm", "", "nosuchtype");
     LaunchRecorder recorder("C:\\Parvane");
     EXPECT_FALSE(OpenHtmlDocument(HELP_CONTENTS_DOCUMENT));
-    EXPECT_TRUE(recorder.commands.empty());
+    EXPECT_TRUE(recorder.Commands().empty());
 }
 
 TEST_F(HtmlDocument, CommandTooLongToRunIsRefusedWithAMessage) {
@@ -94,7 +86,7 @@ TEST_F(HtmlDocument, CommandTooLongToRunIsRefusedWithAMessage) {
     LaunchRecorder recorder(folder);
     ui.ExpectError(Containing("the command that starts the web browser would be longer than 255"));
     EXPECT_FALSE(OpenHtmlDocument(HELP_CONTENTS_DOCUMENT));
-    EXPECT_TRUE(recorder.commands.empty());
+    EXPECT_TRUE(recorder.Commands().empty());
 }
 
 }  // namespace

@@ -47,7 +47,7 @@ enum class MachineCall {
     FreeDiskSpace,
     OpenFile,
     StreamRead,
-    StreamWrite,
+    StreamWrite,  // a failing write writes half of its bytes, as a disk that fills up does
     StreamClose,
     ModulePath,
     ProcessImageNames,
@@ -73,7 +73,9 @@ struct Fault {
 // One call that reached the machine or failed.
 struct CallRecord {
     MachineCall call;
-    std::string path;  // the path, registry key or stream's file; the target of a copy or move
+    // The path, registry key (with "\<value>" for a value) or stream's file; the target of a
+    // copy or move; the command line that RunCommand was given.
+    std::string path;
     bool failed;
 };
 
@@ -81,20 +83,28 @@ class FaultInjectingMachine : public ForwardingMachine {
   public:
     // Installs itself in place of `inner` until destroyed.
     explicit FaultInjectingMachine(Machine& wrapped = TheMachine());
+    ~FaultInjectingMachine() override;
 
     void Inject(const Fault& fault) { faults.push_back({fault, 0}); }
     void ClearFaults() { faults.clear(); }
 
-    // What the machine answers instead of the real one: the running processes' image names
-    // and the program's own path (a Windows path).
+    // What the machine answers instead of the real one: the running processes' image names,
+    // the program's own path (a Windows path), the free disk space, and RunCommand's result
+    // (the command then starts nothing). LongPathName answers a path as given, "." and ".."
+    // kept, as GetLongPathNameA may.
     void SetProcessImageNames(std::vector<std::string> names) { processNames = std::move(names); }
     void SetModulePath(std::string path) { modulePath = std::move(path); }
+    void SetFreeDiskSpace(std::uint64_t bytes) { freeBytes = bytes; }
+    void SetCommandResult(std::uint32_t result) { commandResult = result; }
+    void AnswerLongPathNamesAsGiven() { longPathNamesAsGiven = true; }
 
     // Every call so far, in order.
     const std::vector<CallRecord>& Calls() const { return calls; }
     std::uint64_t CallCount() const { return calls.size(); }
     std::uint64_t CallCount(MachineCall call) const;
     std::uint64_t FailedCallCount() const;
+    // The paths (or command lines) of the calls of one operation, in order.
+    std::vector<std::string> CallPaths(MachineCall call) const;
 
     // The fault for `call` on `path` that strikes now, counting the call; ERR_SUCCESS when the
     // call goes through. Used by the streams too.
@@ -138,14 +148,24 @@ class FaultInjectingMachine : public ForwardingMachine {
         std::uint64_t matched;  // calls this fault has matched so far
     };
 
+    // The injected error for the call, or else what `forward` returns.
+    template <typename Forward>
+    Win32Error Pass(MachineCall call, const std::string& path, Forward forward) {
+        const Win32Error error = Intercept(call, path);
+        return error != ERR_SUCCESS ? error : forward();
+    }
     // The subkey path of every open key, for the records of the calls made through it.
     std::string KeyPath(KeyHandle key) const;
+    Win32Error RememberKey(Win32Error status, KeyHandle key, const std::string& subKey);
 
     std::vector<ActiveFault> faults;
     std::vector<CallRecord> calls;
     std::unordered_map<KeyHandle, std::string> keyPaths;
     std::optional<std::vector<std::string>> processNames;
     std::optional<std::string> modulePath;
+    std::optional<std::uint64_t> freeBytes;
+    std::optional<std::uint32_t> commandResult;
+    bool longPathNamesAsGiven = false;
 };
 
 }  // namespace parvane::test

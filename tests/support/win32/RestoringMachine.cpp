@@ -1,20 +1,11 @@
 #include "support/win32/RestoringMachine.h"
 
-#include <algorithm>
-#include <cctype>
-
-#include "platform/win32/Win32Machine.h"
+#include "base/AsciiCase.h"
 #include "platform/win32/WindowsApi.h"
 
 namespace parvane::test {
 
 namespace {
-
-std::string UpperCase(std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
-    return text;
-}
 
 // The key paths from the first component down to `subKey` itself.
 std::vector<std::string> PathsDownTo(const std::string& subKey) {
@@ -61,8 +52,6 @@ void DeleteKeyTree(Machine& machine, Hive hive, const std::string& subKey) {
     }
     machine.DeleteKey(hive, subKey);
 }
-
-RestoringMachine::RestoringMachine() : machine(win32::MakeWin32Machine()) {}
 
 RestoringMachine::~RestoringMachine() {
     for (const auto& [handle, path] : openKeys) {
@@ -125,7 +114,7 @@ bool RestoringMachine::Exists(Hive hive, const std::string& subKey) {
 
 void RestoringMachine::RememberValue(const KeyPath& key, KeyHandle handle,
                                      const std::string& name) {
-    const auto id = std::make_tuple(key.hive, UpperCase(key.subKey), UpperCase(name));
+    const auto id = std::make_tuple(key.hive, ToUpperAscii(key.subKey), ToUpperAscii(name));
     if (!rememberedValues.insert(id).second) {
         return;  // the first contents are the ones to put back
     }
