@@ -50,7 +50,7 @@ endforeach()
 # The Wine backend and Wine itself reading each other's registry.
 file(GLOB interop_sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/interop/*.cpp)
 add_executable(parvane-interop-tests ${interop_sources})
-target_link_libraries(parvane-interop-tests PRIVATE parvane-test-support GTest::gtest_main)
+target_link_libraries(parvane-interop-tests PRIVATE parvane-test-support)
 parvane_strict_warnings(parvane-interop-tests)
 parvane_wine_test(interop $<TARGET_FILE:parvane-interop-tests>
                   ENVIRONMENT

@@ -5,7 +5,6 @@
 #include <algorithm>
 
 #include "platform/Machine.h"
-#include "support/KnownGaps.h"
 #include "support/TestMachine.h"
 
 namespace parvane {
@@ -112,7 +111,6 @@ TEST_F(MachineFiles, CopyOverwritesAnExistingTarget) {
 }
 
 TEST_F(MachineFiles, CopyDoesNotOverwriteAReadOnlyTarget) {
-    PARVANE_SKIP_IF_KNOWN_GAP();
     machine.WriteFile(InScratch("source.tcr"), "new contents");
     machine.WriteFile(InScratch("kept.tcr"), "kept");
     machine.SetReadOnly(InScratch("kept.tcr"), true);
@@ -149,7 +147,6 @@ TEST_F(MachineFiles, MoveOverReplacesAFileButNeverAFolder) {
 }
 
 TEST_F(MachineFiles, MoveOverKeepsAReadOnlyFile) {
-    PARVANE_SKIP_IF_KNOWN_GAP();
     machine.WriteFile(InScratch("new.tmp"), "new");
     machine.WriteFile(InScratch("kept.tcr"), "kept");
     machine.SetReadOnly(InScratch("kept.tcr"), true);
@@ -158,7 +155,6 @@ TEST_F(MachineFiles, MoveOverKeepsAReadOnlyFile) {
 }
 
 TEST_F(MachineFiles, MoveMayChangeOnlyTheCaseOfAName) {
-    PARVANE_SKIP_IF_KNOWN_GAP();
     machine.WriteFile(InScratch("links.tcr"), "x");
     ASSERT_EQ(seam.MoveFileTo(InScratch("links.tcr"), InScratch("Links.TCR")), ERR_SUCCESS);
     Win32Error error = ERR_SUCCESS;
@@ -226,7 +222,6 @@ TEST_F(MachineFiles, UniqueTempFileCreatesANewEmptyFileEachTime) {
 }
 
 TEST_F(MachineFiles, UniqueTempFileNumbersAreUpperCaseHex) {
-    PARVANE_SKIP_IF_KNOWN_GAP();
     // Several names, so that one of them almost surely holds a letter.
     for (int i = 0; i < 8; ++i) {
         std::string path;
@@ -238,7 +233,6 @@ TEST_F(MachineFiles, UniqueTempFileNumbersAreUpperCaseHex) {
 }
 
 TEST_F(MachineFiles, OpenFileForWritingRefusesAReadOnlyFile) {
-    PARVANE_SKIP_IF_KNOWN_GAP();
     Win32Error error = ERR_SUCCESS;
     machine.WriteFile(InScratch("locked.bin"), "x");
     machine.SetReadOnly(InScratch("locked.bin"), true);
