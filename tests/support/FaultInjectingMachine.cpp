@@ -69,12 +69,6 @@ FaultInjectingMachine::~FaultInjectingMachine() {
     SetMachine(&inner);
 }
 
-std::uint64_t FaultInjectingMachine::CallCount(MachineCall call) const {
-    return static_cast<std::uint64_t>(
-        std::count_if(calls.begin(), calls.end(),
-                      [call](const CallRecord& record) { return record.call == call; }));
-}
-
 std::uint64_t FaultInjectingMachine::FailedCallCount() const {
     return static_cast<std::uint64_t>(std::count_if(
         calls.begin(), calls.end(), [](const CallRecord& record) { return record.failed; }));
@@ -123,45 +117,17 @@ Win32Error FaultInjectingMachine::RememberKey(Win32Error status, KeyHandle key,
 
 Win32Error FaultInjectingMachine::OpenKey(Hive hive, const std::string& subKey, KeyHandle& key) {
     key = 0;
-    const Win32Error status = Pass(MachineCall::OpenKey, subKey,
-                                   [&] { return ForwardingMachine::OpenKey(hive, subKey, key); });
+    const Win32Error status =
+        Pass(MachineCall::OpenKey, subKey, [&] { return inner.OpenKey(hive, subKey, key); });
     return RememberKey(status, key, subKey);
 }
 
 Win32Error FaultInjectingMachine::CreateKey(Hive hive, const std::string& subKey,
                                             const std::string& keyClass, KeyHandle& key) {
     key = 0;
-    const Win32Error status = Pass(MachineCall::CreateKey, subKey, [&] {
-        return ForwardingMachine::CreateKey(hive, subKey, keyClass, key);
-    });
+    const Win32Error status = Pass(MachineCall::CreateKey, subKey,
+                                   [&] { return inner.CreateKey(hive, subKey, keyClass, key); });
     return RememberKey(status, key, subKey);
-}
-
-Win32Error FaultInjectingMachine::EnumKey(KeyHandle key, std::uint32_t index,
-                                          std::uint32_t capacity, std::string& name) {
-    name.clear();
-    return Pass(MachineCall::EnumKey, KeyPath(key),
-                [&] { return ForwardingMachine::EnumKey(key, index, capacity, name); });
-}
-
-Win32Error FaultInjectingMachine::QueryValue(KeyHandle key, const std::string& valueName,
-                                             std::uint32_t capacity, std::uint32_t& type,
-                                             std::string& data) {
-    data.clear();
-    return Pass(MachineCall::QueryValue, KeyPath(key) + "\\" + valueName, [&] {
-        return ForwardingMachine::QueryValue(key, valueName, capacity, type, data);
-    });
-}
-
-Win32Error FaultInjectingMachine::SetValue(KeyHandle key, const std::string& valueName,
-                                           std::uint32_t type, const std::string& data) {
-    return Pass(MachineCall::SetValue, KeyPath(key) + "\\" + valueName,
-                [&] { return ForwardingMachine::SetValue(key, valueName, type, data); });
-}
-
-Win32Error FaultInjectingMachine::DeleteKey(Hive hive, const std::string& subKey) {
-    return Pass(MachineCall::DeleteKey, subKey,
-                [&] { return ForwardingMachine::DeleteKey(hive, subKey); });
 }
 
 // A failing close still closes the key, as RegCloseKey's failures leave no handle behind; the
@@ -169,82 +135,16 @@ Win32Error FaultInjectingMachine::DeleteKey(Hive hive, const std::string& subKey
 Win32Error FaultInjectingMachine::CloseKey(KeyHandle key) {
     const Win32Error injected = Intercept(MachineCall::CloseKey, KeyPath(key));
     keyPaths.erase(key);
-    const Win32Error closed = ForwardingMachine::CloseKey(key);
+    const Win32Error closed = inner.CloseKey(key);
     return injected != ERR_SUCCESS ? injected : closed;
 }
 
-Win32Error FaultInjectingMachine::GetAttributes(const std::string& path,
-                                                std::uint32_t& attributes) {
-    attributes = ATTR_INVALID;
-    return Pass(MachineCall::GetAttributes, path,
-                [&] { return ForwardingMachine::GetAttributes(path, attributes); });
-}
-
-Win32Error FaultInjectingMachine::MakeFolder(const std::string& path) {
-    return Pass(MachineCall::MakeFolder, path, [&] { return ForwardingMachine::MakeFolder(path); });
-}
-
-Win32Error FaultInjectingMachine::RemoveEmptyFolder(const std::string& path) {
-    return Pass(MachineCall::RemoveEmptyFolder, path,
-                [&] { return ForwardingMachine::RemoveEmptyFolder(path); });
-}
-
-Win32Error FaultInjectingMachine::RemoveFile(const std::string& path) {
-    return Pass(MachineCall::RemoveFile, path, [&] { return ForwardingMachine::RemoveFile(path); });
-}
-
-Win32Error FaultInjectingMachine::CopyFileOver(const std::string& source,
-                                               const std::string& target) {
-    return Pass(MachineCall::CopyFileOver, target,
-                [&] { return ForwardingMachine::CopyFileOver(source, target); });
-}
-
-Win32Error FaultInjectingMachine::MoveFileTo(const std::string& source, const std::string& target) {
-    return Pass(MachineCall::MoveFileTo, target,
-                [&] { return ForwardingMachine::MoveFileTo(source, target); });
-}
-
-Win32Error FaultInjectingMachine::MoveFileOver(const std::string& source,
-                                               const std::string& target) {
-    return Pass(MachineCall::MoveFileOver, target,
-                [&] { return ForwardingMachine::MoveFileOver(source, target); });
-}
-
-Win32Error FaultInjectingMachine::ListFolder(const std::string& pattern,
-                                             std::vector<FolderEntry>& entries) {
-    entries.clear();
-    return Pass(MachineCall::ListFolder, pattern,
-                [&] { return ForwardingMachine::ListFolder(pattern, entries); });
-}
-
 Win32Error FaultInjectingMachine::LongPathName(const std::string& path, std::string& longPath) {
-    longPath.clear();
     return Pass(MachineCall::LongPathName, path, [&] {
         if (!longPathNamesAsGiven) {
-            return ForwardingMachine::LongPathName(path, longPath);
+            return inner.LongPathName(path, longPath);
         }
         longPath = path;
-        return ERR_SUCCESS;
-    });
-}
-
-Win32Error FaultInjectingMachine::TempPath(std::string& folder) {
-    return Pass(MachineCall::TempPath, {}, [&] { return ForwardingMachine::TempPath(folder); });
-}
-
-Win32Error FaultInjectingMachine::UniqueTempFile(const std::string& folder,
-                                                 const std::string& prefix, std::string& path) {
-    return Pass(MachineCall::UniqueTempFile, folder,
-                [&] { return ForwardingMachine::UniqueTempFile(folder, prefix, path); });
-}
-
-Win32Error FaultInjectingMachine::FreeDiskSpace(const std::string& path, std::uint64_t& bytes) {
-    bytes = 0;
-    return Pass(MachineCall::FreeDiskSpace, path, [&] {
-        if (!freeBytes) {
-            return ForwardingMachine::FreeDiskSpace(path, bytes);
-        }
-        bytes = *freeBytes;
         return ERR_SUCCESS;
     });
 }
@@ -254,31 +154,11 @@ std::unique_ptr<FileStream> FaultInjectingMachine::OpenFile(const std::string& p
     if ((error = Intercept(MachineCall::OpenFile, path)) != ERR_SUCCESS) {
         return nullptr;
     }
-    std::unique_ptr<FileStream> stream = ForwardingMachine::OpenFile(path, mode, error);
+    std::unique_ptr<FileStream> stream = inner.OpenFile(path, mode, error);
     if (!stream) {
         return stream;
     }
     return std::make_unique<FaultInjectingStream>(std::move(stream), *this, path);
-}
-
-Win32Error FaultInjectingMachine::ModulePath(std::string& path) {
-    return Pass(MachineCall::ModulePath, {}, [&] {
-        if (!modulePath) {
-            return ForwardingMachine::ModulePath(path);
-        }
-        path = *modulePath;
-        return ERR_SUCCESS;
-    });
-}
-
-Win32Error FaultInjectingMachine::ProcessImageNames(std::vector<std::string>& names) {
-    return Pass(MachineCall::ProcessImageNames, {}, [&] {
-        if (!processNames) {
-            return ForwardingMachine::ProcessImageNames(names);
-        }
-        names = *processNames;
-        return ERR_SUCCESS;
-    });
 }
 
 // WinExec's failure values are below 32; the error number stands in for one.
@@ -286,7 +166,7 @@ std::uint32_t FaultInjectingMachine::RunCommand(const std::string& commandLine) 
     if (Intercept(MachineCall::RunCommand, commandLine) != ERR_SUCCESS) {
         return 2;
     }
-    return commandResult ? *commandResult : ForwardingMachine::RunCommand(commandLine);
+    return commandResult ? *commandResult : inner.RunCommand(commandLine);
 }
 
 }  // namespace parvane::test

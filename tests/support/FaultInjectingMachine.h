@@ -101,7 +101,7 @@ class FaultInjectingMachine : public ForwardingMachine {
     // Every call so far, in order.
     const std::vector<CallRecord>& Calls() const { return calls; }
     std::uint64_t CallCount() const { return calls.size(); }
-    std::uint64_t CallCount(MachineCall call) const;
+    std::uint64_t CallCount(MachineCall call) const { return CallPaths(call).size(); }
     std::uint64_t FailedCallCount() const;
     // The paths (or command lines) of the calls of one operation, in order.
     std::vector<std::string> CallPaths(MachineCall call) const;
@@ -114,32 +114,82 @@ class FaultInjectingMachine : public ForwardingMachine {
     Win32Error CreateKey(Hive hive, const std::string& subKey, const std::string& keyClass,
                          KeyHandle& key) override;
     Win32Error EnumKey(KeyHandle key, std::uint32_t index, std::uint32_t capacity,
-                       std::string& name) override;
+                       std::string& name) override {
+        return Pass(MachineCall::EnumKey, KeyPath(key),
+                    [&] { return inner.EnumKey(key, index, capacity, name); });
+    }
     Win32Error QueryValue(KeyHandle key, const std::string& valueName, std::uint32_t capacity,
-                          std::uint32_t& type, std::string& data) override;
+                          std::uint32_t& type, std::string& data) override {
+        return Pass(MachineCall::QueryValue, KeyPath(key) + "\\" + valueName,
+                    [&] { return inner.QueryValue(key, valueName, capacity, type, data); });
+    }
     Win32Error SetValue(KeyHandle key, const std::string& valueName, std::uint32_t type,
-                        const std::string& data) override;
-    Win32Error DeleteKey(Hive hive, const std::string& subKey) override;
+                        const std::string& data) override {
+        return Pass(MachineCall::SetValue, KeyPath(key) + "\\" + valueName,
+                    [&] { return inner.SetValue(key, valueName, type, data); });
+    }
+    Win32Error DeleteKey(Hive hive, const std::string& subKey) override {
+        return Pass(MachineCall::DeleteKey, subKey, [&] { return inner.DeleteKey(hive, subKey); });
+    }
     Win32Error CloseKey(KeyHandle key) override;
 
-    Win32Error GetAttributes(const std::string& path, std::uint32_t& attributes) override;
-    Win32Error MakeFolder(const std::string& path) override;
-    Win32Error RemoveEmptyFolder(const std::string& path) override;
-    Win32Error RemoveFile(const std::string& path) override;
-    Win32Error CopyFileOver(const std::string& source, const std::string& target) override;
-    Win32Error MoveFileTo(const std::string& source, const std::string& target) override;
-    Win32Error MoveFileOver(const std::string& source, const std::string& target) override;
-    Win32Error ListFolder(const std::string& pattern, std::vector<FolderEntry>& entries) override;
+    Win32Error GetAttributes(const std::string& path, std::uint32_t& attributes) override {
+        return Pass(MachineCall::GetAttributes, path,
+                    [&] { return inner.GetAttributes(path, attributes); });
+    }
+    Win32Error MakeFolder(const std::string& path) override {
+        return Pass(MachineCall::MakeFolder, path, [&] { return inner.MakeFolder(path); });
+    }
+    Win32Error RemoveEmptyFolder(const std::string& path) override {
+        return Pass(MachineCall::RemoveEmptyFolder, path,
+                    [&] { return inner.RemoveEmptyFolder(path); });
+    }
+    Win32Error RemoveFile(const std::string& path) override {
+        return Pass(MachineCall::RemoveFile, path, [&] { return inner.RemoveFile(path); });
+    }
+    Win32Error CopyFileOver(const std::string& source, const std::string& target) override {
+        return Pass(MachineCall::CopyFileOver, target,
+                    [&] { return inner.CopyFileOver(source, target); });
+    }
+    Win32Error MoveFileTo(const std::string& source, const std::string& target) override {
+        return Pass(MachineCall::MoveFileTo, target,
+                    [&] { return inner.MoveFileTo(source, target); });
+    }
+    Win32Error MoveFileOver(const std::string& source, const std::string& target) override {
+        return Pass(MachineCall::MoveFileOver, target,
+                    [&] { return inner.MoveFileOver(source, target); });
+    }
+    Win32Error ListFolder(const std::string& pattern, std::vector<FolderEntry>& entries) override {
+        return Pass(MachineCall::ListFolder, pattern,
+                    [&] { return inner.ListFolder(pattern, entries); });
+    }
     Win32Error LongPathName(const std::string& path, std::string& longPath) override;
-    Win32Error TempPath(std::string& folder) override;
+    Win32Error TempPath(std::string& folder) override {
+        return Pass(MachineCall::TempPath, {}, [&] { return inner.TempPath(folder); });
+    }
     Win32Error UniqueTempFile(const std::string& folder, const std::string& prefix,
-                              std::string& path) override;
-    Win32Error FreeDiskSpace(const std::string& path, std::uint64_t& bytes) override;
+                              std::string& path) override {
+        return Pass(MachineCall::UniqueTempFile, folder,
+                    [&] { return inner.UniqueTempFile(folder, prefix, path); });
+    }
+    Win32Error FreeDiskSpace(const std::string& path, std::uint64_t& bytes) override {
+        return Pass(MachineCall::FreeDiskSpace, path, [&] {
+            return Given(freeBytes, bytes, [&] { return inner.FreeDiskSpace(path, bytes); });
+        });
+    }
     std::unique_ptr<FileStream> OpenFile(const std::string& path, FileMode mode,
                                          Win32Error& error) override;
 
-    Win32Error ModulePath(std::string& path) override;
-    Win32Error ProcessImageNames(std::vector<std::string>& names) override;
+    Win32Error ModulePath(std::string& path) override {
+        return Pass(MachineCall::ModulePath, {}, [&] {
+            return Given(modulePath, path, [&] { return inner.ModulePath(path); });
+        });
+    }
+    Win32Error ProcessImageNames(std::vector<std::string>& names) override {
+        return Pass(MachineCall::ProcessImageNames, {}, [&] {
+            return Given(processNames, names, [&] { return inner.ProcessImageNames(names); });
+        });
+    }
     std::uint32_t RunCommand(const std::string& commandLine) override;
 
   private:
@@ -153,6 +203,15 @@ class FaultInjectingMachine : public ForwardingMachine {
     Win32Error Pass(MachineCall call, const std::string& path, Forward forward) {
         const Win32Error error = Intercept(call, path);
         return error != ERR_SUCCESS ? error : forward();
+    }
+    // The answer the test gave, or else the machine's.
+    template <typename Value, typename Forward>
+    static Win32Error Given(const std::optional<Value>& given, Value& answer, Forward forward) {
+        if (!given) {
+            return forward();
+        }
+        answer = *given;
+        return ERR_SUCCESS;
     }
     // The subkey path of every open key, for the records of the calls made through it.
     std::string KeyPath(KeyHandle key) const;
