@@ -16,7 +16,6 @@
 #include "catalogue/GameDetection.h"
 #include "catalogue/Registration.h"
 #include "interop/WineCommands.h"
-#include "platform/wine/WineMachine.h"
 #include "support/ScriptedUserInterface.h"
 
 namespace parvane::test {
@@ -79,22 +78,18 @@ std::string Utf8Argument(const std::string& cp1252) {
 class RegistrationInterop : public ::testing::Test {
   protected:
     void SetUp() override {
-        ASSERT_FALSE(prefix.empty()) << "WINEPREFIX names no prefix";
-        ASSERT_TRUE(std::filesystem::exists(prefix / "system.reg")) << prefix;
         ASSERT_FALSE(registrar.empty()) << "PARVANE_COURSE_REGISTRAR names no program";
         WaitForWineserver();
-        std::unique_ptr<wine::WineMachine> machine = Open();
+        std::unique_ptr<wine::WineMachine> machine = OpenSuitePrefix();
         ASSERT_NE(machine, nullptr);
         KeyHandle key = 0;
         gameWasRegistered = machine->OpenKey(GAME_HIVE, GAME_ROOT, key) == ERR_SUCCESS;
-        if (gameWasRegistered) {
-            machine->CloseKey(key);
-        }
+        machine->CloseKey(key);
     }
 
     void TearDown() override {
         WaitForWineserver();
-        std::unique_ptr<wine::WineMachine> machine = Open();
+        std::unique_ptr<wine::WineMachine> machine = OpenSuitePrefix();
         if (!machine) {
             return;
         }
@@ -110,13 +105,6 @@ class RegistrationInterop : public ::testing::Test {
         EXPECT_TRUE(machine->Registry().SaveChanges(message)) << message;
         TheCatalogue() = Catalogue{};
         ForgetGameFolders();
-    }
-
-    std::unique_ptr<wine::WineMachine> Open() {
-        std::string message;
-        std::unique_ptr<wine::WineMachine> machine = wine::OpenWineMachine(prefix, message);
-        EXPECT_NE(machine, nullptr) << message;
-        return machine;
     }
 
     // One value as wine's reg tool shows it. (Wine 8's reg cannot show a whole key that holds
@@ -157,7 +145,7 @@ class RegistrationInterop : public ::testing::Test {
 
 TEST_F(RegistrationInterop, WineSeesTheWineBackendsCourseAsTheWin32BackendWritesIt) {
     {
-        std::unique_ptr<wine::WineMachine> machine = Open();
+        std::unique_ptr<wine::WineMachine> machine = OpenSuitePrefix();
         ASSERT_NE(machine, nullptr);
         SetMachine(machine.get());
         ScriptedUserInterface ui;
