@@ -5,12 +5,10 @@
 #include <sys/resource.h>
 #include <unistd.h>
 
-#include <fstream>
-#include <sstream>
-
 #include "catalogue/CatalogueLoading.h"
 #include "catalogue/Registration.h"
 #include "catalogue/StoreFixture.h"
+#include "support/wine/TestPrefix.h"
 #include "support/wine/WineTestMachine.h"
 
 namespace parvane::test {
@@ -33,17 +31,11 @@ class NoFreeFileDescriptors {
     rlimit saved{};
 };
 
-std::string HostFileText(const std::filesystem::path& path) {
-    std::ostringstream text;
-    text << std::ifstream(path, std::ios::binary).rdbuf();
-    return text.str();
-}
-
 using RegistrySaveFailure = StoreTest;
 
 TEST_F(RegistrySaveFailure, RegistrationFailsAndLeavesTheRegistryFileAsItWas) {
     const std::filesystem::path systemReg = PrefixFolder(machine) / "system.reg";
-    const std::string before = HostFileText(systemReg);
+    const std::string before = ReadHostFile(systemReg);
     CourseRecord course;
     course.guidText = OrderedGuidText(1);
     ui.ExpectError("Couldn't save the registry entry '" +
@@ -53,7 +45,7 @@ TEST_F(RegistrySaveFailure, RegistrationFailsAndLeavesTheRegistryFileAsItWas) {
         NoFreeFileDescriptors exhausted;
         EXPECT_FALSE(RegisterCourse(course));
     }
-    EXPECT_EQ(HostFileText(systemReg), before);
+    EXPECT_EQ(ReadHostFile(systemReg), before);
     EXPECT_TRUE(GetInstalledCourses().empty());
     EXPECT_FALSE(EntryExists(GAME_COURSES_KEY, course.guidText));
 }
