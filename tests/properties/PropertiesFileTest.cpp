@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "base/GameFolders.h"
 #include "catalogue/GameDetection.h"
@@ -93,21 +94,28 @@ TEST_F(PropertiesFile, OverlongLinesAreIgnoredWithAWarning) {
     EXPECT_EQ(GetProperty(PROPERTY_ASK_FOR_FLAG), "1");
 }
 
+// A disk that fills up (every file written holds half of what it was given) or a file that
+// cannot be replaced: the old file stays whole.
 TEST_F(PropertiesFile, FailedSaveKeepsTheOldFile) {
+    using test::MachineCall;
+    const std::vector<std::vector<test::Fault>> cases = {
+        {{.call = MachineCall::StreamWrite, .count = test::EVERY_CALL, .error = ERR_DISK_FULL}},
+        {{.call = MachineCall::MoveFileOver}, {.call = MachineCall::MoveFileTo}}};
     const std::string old = "AskForFlag = 1\r\n";
     machine.WriteFile(path, old);
     ASSERT_TRUE(LoadProperties(folder));
     ASSERT_TRUE(SetProperty(PROPERTY_ASK_FOR_FLAG, "0"));
-    {
-        // Every file written holds only half of what it was given, as on a full disk.
-        test::FaultInjectingMachine disk;
-        disk.Inject({.call = test::MachineCall::StreamWrite,
-                     .count = test::EVERY_CALL,
-                     .error = ERR_DISK_FULL});
-        EXPECT_FALSE(SaveProperties());
+    for (const auto& faults : cases) {
+        {
+            test::FaultInjectingMachine failing;
+            for (const test::Fault& fault : faults) {
+                failing.Inject(fault);
+            }
+            EXPECT_FALSE(SaveProperties());
+        }
+        EXPECT_EQ(machine.ReadFile(path), old);
+        EXPECT_FALSE(machine.FileExists(path + ".new"));
     }
-    EXPECT_EQ(machine.ReadFile(path), old);
-    EXPECT_FALSE(machine.FileExists(path + ".new"));
 }
 
 // Settings that are there but cannot be opened must not be replaced by the defaults at exit.
@@ -123,18 +131,6 @@ TEST_F(PropertiesFile, OnlyAMissingFileGivesTheDefaults) {
         EXPECT_EQ(LoadProperties(folder), missing) << error;
         EXPECT_EQ(GetProperty(PROPERTY_ASK_FOR_FLAG), missing ? "0" : "") << error;
     }
-}
-
-TEST_F(PropertiesFile, SaveThatCannotReplaceTheFileKeepsTheOldOneWhole) {
-    const std::string old = "AskForFlag = 1\r\n";
-    machine.WriteFile(path, old);
-    ASSERT_TRUE(LoadProperties(folder));
-    test::FaultInjectingMachine faults;
-    faults.Inject({.call = test::MachineCall::MoveFileOver});
-    faults.Inject({.call = test::MachineCall::MoveFileTo});
-    EXPECT_FALSE(SaveProperties());
-    EXPECT_EQ(machine.ReadFile(path), old);
-    EXPECT_FALSE(machine.FileExists(path + ".new"));
 }
 
 }  // namespace
