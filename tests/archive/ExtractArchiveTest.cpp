@@ -21,12 +21,8 @@ using test::ZipArchiveBytes;
 using test::ZipBytes;
 using test::ZipFileEntry;
 using test::ZipMethod;
+using test::ZipText;
 using Names = std::vector<std::string>;
-
-std::string ZipText(const std::vector<ZipFileEntry>& entries) {
-    const ZipBytes bytes = ZipArchiveBytes(entries);
-    return std::string(bytes.begin(), bytes.end());
-}
 
 class ExtractArchiveTest : public ::testing::Test {
   protected:

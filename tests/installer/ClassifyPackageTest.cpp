@@ -21,6 +21,7 @@ namespace {
 
 using test::TestGuid;
 using test::ZipFileEntry;
+using test::ZipText;
 using Entries = std::vector<ZipFileEntry>;
 using Field = std::string CourseRecord::*;
 
@@ -40,10 +41,6 @@ std::string CourseFile(const std::string& name, std::uint32_t guid = 1,
 
 std::string LibraryFile(const std::string& name, std::uint32_t guid) {
     return Text(test::LibraryFileBytes({TestGuid(guid), name}));
-}
-
-std::string ZipText(const Entries& entries) {
-    return Text(test::ZipArchiveBytes(entries));
 }
 
 const std::string COURSES = "C:\\Games\\GV06\\courses\\";

@@ -75,7 +75,7 @@ TEST_F(WineInterop, KeysTheWineBackendWroteAreReadByWineReg) {
     }
     const std::string software = "HKLM\\Software\\";
     for (const std::string& query : {Quoted(software + "Wow6432Node\\Parvane Interop\\Café"),
-                                    Quoted(software + "Parvane Interop\\Café") + " /reg:32"}) {
+                                     Quoted(software + "Parvane Interop\\Café") + " /reg:32"}) {
         const std::string seen = RunCommand("wine reg query " + query);
         EXPECT_NE(seen.find("Cr\x8Ame    REG_SZ    Br\x96l\x82\x65"), std::string::npos) << seen;
         EXPECT_NE(seen.find("Count    REG_DWORD    0x2a"), std::string::npos) << seen;

@@ -120,6 +120,11 @@ ZipBytes ZipArchiveBytes(const std::vector<ZipFileEntry>& entries) {
     return archive;
 }
 
+std::string ZipText(const std::vector<ZipFileEntry>& entries) {
+    const ZipBytes bytes = ZipArchiveBytes(entries);
+    return std::string(bytes.begin(), bytes.end());
+}
+
 bool WriteZipFile(const std::string& path, const ZipBytes& bytes) {
     return WriteFileBytes(path, bytes);
 }

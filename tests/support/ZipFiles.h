@@ -25,6 +25,9 @@ using ZipBytes = std::vector<std::uint8_t>;
 // archive of the end record alone.
 ZipBytes ZipArchiveBytes(const std::vector<ZipFileEntry>& entries);
 
+// The archive's bytes as a string, as an archive packed inside another holds them.
+std::string ZipText(const std::vector<ZipFileEntry>& entries);
+
 // Writes the bytes through TheMachine(); false (and a failure of the running test) otherwise.
 bool WriteZipFile(const std::string& path, const ZipBytes& bytes);
 bool WriteZipFile(const std::string& path, const std::vector<ZipFileEntry>& entries);
