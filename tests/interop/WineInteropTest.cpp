@@ -6,32 +6,14 @@
 
 #include <memory>
 #include <string>
-#include <vector>
 
 #include "interop/WineCommands.h"
+#include "support/TestMachine.h"
 
 namespace parvane::test {
 namespace {
 
 const std::string INTEROP_KEY = "Software\\Parvane Interop";
-
-// Deletes HKEY_LOCAL_MACHINE\<subKey> with its subkeys.
-void DeleteTree(Machine& machine, const std::string& subKey) {
-    KeyHandle key = 0;
-    if (machine.OpenKey(Hive::LocalMachine, subKey, key) != ERR_SUCCESS) {
-        return;
-    }
-    std::vector<std::string> names;
-    std::string name;
-    for (std::uint32_t index = 0; machine.EnumKey(key, index, 256, name) == ERR_SUCCESS; ++index) {
-        names.push_back(name);
-    }
-    machine.CloseKey(key);
-    for (const std::string& child : names) {
-        DeleteTree(machine, subKey + "\\" + child);
-    }
-    machine.DeleteKey(Hive::LocalMachine, subKey);
-}
 
 // The value's type and data, or a text saying what is missing.
 std::string QueryText(Machine& machine, const std::string& subKey, const std::string& name,
@@ -54,7 +36,7 @@ class WineInterop : public ::testing::Test {
     ~WineInterop() override {
         WaitForWineserver();
         if (std::unique_ptr<wine::WineMachine> machine = OpenSuitePrefix()) {
-            DeleteTree(*machine, INTEROP_KEY);
+            DeleteKeyTree(*machine, Hive::LocalMachine, INTEROP_KEY);
         }
     }
 };

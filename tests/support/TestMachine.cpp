@@ -165,4 +165,22 @@ void TestMachine::MakeFolderLink(const std::string& link, const std::string& tar
     backend->MakeFolderLink(link, target);
 }
 
+void DeleteKeyTree(Machine& machine, Hive hive, const std::string& subKey) {
+    KeyHandle key = 0;
+    if (machine.OpenKey(hive, subKey, key) != ERR_SUCCESS) {
+        return;
+    }
+    std::vector<std::string> names;
+    std::string name;
+    while (machine.EnumKey(key, static_cast<std::uint32_t>(names.size()), 256, name) ==
+           ERR_SUCCESS) {
+        names.push_back(name);
+    }
+    machine.CloseKey(key);
+    for (const std::string& child : names) {
+        DeleteKeyTree(machine, hive, subKey + "\\" + child);
+    }
+    machine.DeleteKey(hive, subKey);
+}
+
 }  // namespace parvane::test

@@ -2,6 +2,7 @@
 
 #include "base/AsciiCase.h"
 #include "platform/win32/WindowsApi.h"
+#include "support/TestMachine.h"
 
 namespace parvane::test {
 
@@ -18,15 +19,6 @@ std::vector<std::string> PathsDownTo(const std::string& subKey) {
     return paths;
 }
 
-std::vector<std::string> SubkeyNames(Machine& machine, KeyHandle key) {
-    std::vector<std::string> names;
-    std::string name;
-    for (std::uint32_t index = 0; machine.EnumKey(key, index, 256, name) == ERR_SUCCESS; ++index) {
-        names.push_back(name);
-    }
-    return names;
-}
-
 // The whole value, however long.
 Win32Error QueryWholeValue(Machine& machine, KeyHandle key, const std::string& name,
                            std::uint32_t& type, std::string& data) {
@@ -39,19 +31,6 @@ Win32Error QueryWholeValue(Machine& machine, KeyHandle key, const std::string& n
 }
 
 }  // namespace
-
-void DeleteKeyTree(Machine& machine, Hive hive, const std::string& subKey) {
-    KeyHandle key = 0;
-    if (machine.OpenKey(hive, subKey, key) != ERR_SUCCESS) {
-        return;
-    }
-    const std::vector<std::string> names = SubkeyNames(machine, key);
-    machine.CloseKey(key);
-    for (const std::string& name : names) {
-        DeleteKeyTree(machine, hive, subKey + "\\" + name);
-    }
-    machine.DeleteKey(hive, subKey);
-}
 
 RestoringMachine::~RestoringMachine() {
     for (const auto& [handle, path] : openKeys) {

@@ -54,7 +54,4 @@ class RestoringMachine final : public ForwardingMachine {
     std::vector<OldValue> oldValues;
 };
 
-// Deletes HKEY_<hive>\<subKey> with all its subkeys (the machine's view); absent is fine.
-void DeleteKeyTree(Machine& machine, Hive hive, const std::string& subKey);
-
 }  // namespace parvane::test
