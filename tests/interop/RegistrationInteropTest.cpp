@@ -16,6 +16,7 @@
 #include "catalogue/GameDetection.h"
 #include "catalogue/Registration.h"
 #include "interop/WineCommands.h"
+#include "platform/wine/Codepage.h"
 #include "support/ScriptedUserInterface.h"
 
 namespace parvane::test {
@@ -44,35 +45,17 @@ std::string KeyBlockBody(const std::string& registryFile, const std::string& key
     return registryFile.substr(afterTime + 1, end - afterTime);
 }
 
-// The course as both backends register it: empty values, quotes, backslashes and an accented
-// letter (code page 1252) among the values.
+// The course as both backends register it: empty values (flag, music, text), quotes,
+// backslashes and an accented letter (code page 1252) among the values.
 CourseRecord Course(const std::string& guidText) {
     CourseRecord course;
     course.guidText = guidText;
     course.name = "Caf\xE9 \"Links\"";
     course.filename = "C:\\Games\\Greenvale 06\\Courses\\Links\\Links.tcr";
-    course.flag = "";
     course.logo = "C:\\Games\\Greenvale 06\\Courses\\Links\\logo.dds";
     course.audio = "C:\\Games\\Greenvale 06\\Courses\\Links\\";
-    course.music = "";
     course.picture = "C:\\Games\\Greenvale 06\\Courses\\Links\\picture.jpg";
-    course.text = "";
     return course;
-}
-
-// A code page 1252 argument as the shell must pass it for Wine to hand it on in 1252.
-std::string Utf8Argument(const std::string& cp1252) {
-    std::string utf8;
-    for (char c : cp1252) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (byte < 0x80) {
-            utf8 += c;
-        } else {  // only Latin-1 letters are used here
-            utf8 += static_cast<char>(0xC0 | (byte >> 6));
-            utf8 += static_cast<char>(0x80 | (byte & 0x3F));
-        }
-    }
-    return Quoted(utf8);
 }
 
 class RegistrationInterop : public ::testing::Test {
@@ -160,7 +143,7 @@ TEST_F(RegistrationInterop, WineSeesTheWineBackendsCourseAsTheWin32BackendWrites
     for (const std::string* argument :
          {&course.guidText, &course.name, &course.filename, &course.flag, &course.logo,
           &course.audio, &course.music, &course.picture, &course.text}) {
-        command += " " + Utf8Argument(*argument);
+        command += " " + Quoted(wine::Cp1252ToUtf8(*argument));  // Wine passes it on in 1252
     }
     const std::string registered = RunCommand(command);
     ASSERT_EQ(registered.find("[exit status"), std::string::npos) << registered;
