@@ -140,6 +140,7 @@ Win32Error FaultInjectingMachine::CloseKey(KeyHandle key) {
 }
 
 Win32Error FaultInjectingMachine::LongPathName(const std::string& path, std::string& longPath) {
+    longPath.clear();
     return Pass(MachineCall::LongPathName, path, [&] {
         if (!longPathNamesAsGiven) {
             return inner.LongPathName(path, longPath);

@@ -115,11 +115,13 @@ class FaultInjectingMachine : public ForwardingMachine {
                          KeyHandle& key) override;
     Win32Error EnumKey(KeyHandle key, std::uint32_t index, std::uint32_t capacity,
                        std::string& name) override {
+        name.clear();
         return Pass(MachineCall::EnumKey, KeyPath(key),
                     [&] { return inner.EnumKey(key, index, capacity, name); });
     }
     Win32Error QueryValue(KeyHandle key, const std::string& valueName, std::uint32_t capacity,
                           std::uint32_t& type, std::string& data) override {
+        data.clear();
         return Pass(MachineCall::QueryValue, KeyPath(key) + "\\" + valueName,
                     [&] { return inner.QueryValue(key, valueName, capacity, type, data); });
     }
@@ -134,6 +136,7 @@ class FaultInjectingMachine : public ForwardingMachine {
     Win32Error CloseKey(KeyHandle key) override;
 
     Win32Error GetAttributes(const std::string& path, std::uint32_t& attributes) override {
+        attributes = ATTR_INVALID;
         return Pass(MachineCall::GetAttributes, path,
                     [&] { return inner.GetAttributes(path, attributes); });
     }
@@ -160,6 +163,7 @@ class FaultInjectingMachine : public ForwardingMachine {
                     [&] { return inner.MoveFileOver(source, target); });
     }
     Win32Error ListFolder(const std::string& pattern, std::vector<FolderEntry>& entries) override {
+        entries.clear();
         return Pass(MachineCall::ListFolder, pattern,
                     [&] { return inner.ListFolder(pattern, entries); });
     }
@@ -173,6 +177,7 @@ class FaultInjectingMachine : public ForwardingMachine {
                     [&] { return inner.UniqueTempFile(folder, prefix, path); });
     }
     Win32Error FreeDiskSpace(const std::string& path, std::uint64_t& bytes) override {
+        bytes = 0;
         return Pass(MachineCall::FreeDiskSpace, path, [&] {
             return Given(freeBytes, bytes, [&] { return inner.FreeDiskSpace(path, bytes); });
         });
@@ -198,7 +203,8 @@ class FaultInjectingMachine : public ForwardingMachine {
         std::uint64_t matched;  // calls this fault has matched so far
     };
 
-    // The injected error for the call, or else what `forward` returns.
+    // The injected error for the call, or else what `forward` returns. The outputs of a call are
+    // cleared first, so that one that fails leaves none behind, as Windows does.
     template <typename Forward>
     Win32Error Pass(MachineCall call, const std::string& path, Forward forward) {
         const Win32Error error = Intercept(call, path);
