@@ -1,8 +1,7 @@
 # The target `minizip`: minizip's unzip layer over zlib, with its headers reachable both as
 # "unzip.h" and as "minizip/unzip.h". On Linux it is Debian's libminizip-dev (pkg-config); for
 # Windows it is compiled from Debian's minizip source package, whose folder the cross build
-# script passes as PARVANE_MINIZIP_SOURCE, over zlib from libz-mingw-w64-dev. Its zip layer
-# is built too: the tests write their archives with it.
+# script passes as PARVANE_MINIZIP_SOURCE, over zlib from libz-mingw-w64-dev.
 if(WIN32)
     if(NOT PARVANE_MINIZIP_SOURCE OR NOT EXISTS "${PARVANE_MINIZIP_SOURCE}/unzip.c")
         message(FATAL_ERROR "PARVANE_MINIZIP_SOURCE must name the folder of minizip's unzip.c "
@@ -12,12 +11,10 @@ if(WIN32)
     find_package(ZLIB REQUIRED)
 
     set(minizip_include "${CMAKE_BINARY_DIR}/minizip-include")
-    file(COPY "${PARVANE_MINIZIP_SOURCE}/unzip.h" "${PARVANE_MINIZIP_SOURCE}/zip.h"
-         "${PARVANE_MINIZIP_SOURCE}/ioapi.h"
+    file(COPY "${PARVANE_MINIZIP_SOURCE}/unzip.h" "${PARVANE_MINIZIP_SOURCE}/ioapi.h"
          DESTINATION "${minizip_include}/minizip")
 
     add_library(minizip STATIC "${PARVANE_MINIZIP_SOURCE}/unzip.c"
-                               "${PARVANE_MINIZIP_SOURCE}/zip.c"
                                "${PARVANE_MINIZIP_SOURCE}/ioapi.c")
     target_include_directories(minizip PUBLIC "${minizip_include}" "${minizip_include}/minizip")
     target_link_libraries(minizip PUBLIC ZLIB::ZLIB)

@@ -3,12 +3,7 @@
 # backend against Wine itself. They share the prefix's registry, so they run one at a time.
 
 if(WIN32)
-    # Writes a key with the Win32 backend for the native interoperability tests.
-    add_executable(parvane-registry-writer
-                   ${CMAKE_CURRENT_SOURCE_DIR}/interop/windows/RegistryWriter.cpp)
-    target_link_libraries(parvane-registry-writer PRIVATE parvane-backend)
-    parvane_strict_warnings(parvane-registry-writer)
-    # Registers a course with the Win32 backend, for the same tests.
+    # Registers a course with the Win32 backend, for the native interoperability tests.
     add_executable(parvane-course-registrar
                    ${CMAKE_CURRENT_SOURCE_DIR}/interop/windows/CourseRegistrar.cpp)
     target_link_libraries(parvane-course-registrar PRIVATE parvane-backend)
@@ -63,12 +58,10 @@ endforeach()
 # The Wine backend and Wine itself reading each other's registry.
 file(GLOB interop_sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/interop/*.cpp)
 add_executable(parvane-interop-tests ${interop_sources})
-target_link_libraries(parvane-interop-tests PRIVATE parvane-test-support GTest::gtest_main)
+target_link_libraries(parvane-interop-tests PRIVATE parvane-test-support)
 parvane_strict_warnings(parvane-interop-tests)
 parvane_wine_test(interop $<TARGET_FILE:parvane-interop-tests>
                   ENVIRONMENT
-                  "PARVANE_REGISTRY_WRITER=${PARVANE_WINDOWS_BUILD}/tests/parvane-registry-writer.exe")
-set_property(TEST wine:interop APPEND PROPERTY ENVIRONMENT
-             "PARVANE_COURSE_REGISTRAR=${PARVANE_WINDOWS_BUILD}/tests/parvane-course-registrar.exe")
+                  "PARVANE_COURSE_REGISTRAR=${PARVANE_WINDOWS_BUILD}/tests/parvane-course-registrar.exe")
 set_property(TEST wine:interop APPEND PROPERTY ENVIRONMENT
              "PARVANE_PACKAGE_INSTALLER=${PARVANE_WINDOWS_BUILD}/tests/parvane-package-installer.exe")

@@ -8,7 +8,7 @@
 #include "base/GameFolders.h"
 #include "base/PathText.h"
 #include "platform/Machine.h"
-#include "support/ForwardingMachine.h"
+#include "support/FaultInjectingMachine.h"
 #include "support/ScriptedUserInterface.h"
 #include "support/TestMachine.h"
 
@@ -29,26 +29,13 @@ class FolderTest : public ::testing::Test {
     const std::string scratch = machine.ScratchFolder();
 };
 
-// Fails one chosen folder operation with access denied.
-class DenyingMachine : public test::ForwardingMachine {
-  public:
-    std::string denyMakeFolder;
-    std::string denyRemoveFolder;
-    std::string denyListing;  // every search whose pattern starts with this
-
-    Win32Error MakeFolder(const std::string& path) override {
-        return path == denyMakeFolder ? ERR_ACCESS_DENIED : ForwardingMachine::MakeFolder(path);
-    }
-    Win32Error RemoveEmptyFolder(const std::string& path) override {
-        return path == denyRemoveFolder ? ERR_ACCESS_DENIED
-                                        : ForwardingMachine::RemoveEmptyFolder(path);
-    }
-    Win32Error ListFolder(const std::string& pattern, std::vector<FolderEntry>& entries) override {
-        return pattern.starts_with(denyListing) && !denyListing.empty()
-                   ? ERR_ACCESS_DENIED
-                   : ForwardingMachine::ListFolder(pattern, entries);
-    }
-};
+// Every call of one folder operation on a path holding `pathPart` is denied.
+test::Fault Denied(test::MachineCall call, std::string pathPart) {
+    return {.call = call,
+            .count = test::EVERY_CALL,
+            .pathPart = std::move(pathPart),
+            .error = ERR_ACCESS_DENIED};
+}
 
 using GetFolderPartTest = FolderTest;
 
@@ -70,8 +57,8 @@ TEST_F(FolderHasMatchTest, FindsFilesAndFoldersAndCountsAnUnsearchableFolderAsMa
     EXPECT_FALSE(FolderHasMatch(scratch, "*.tcr"));
     EXPECT_FALSE(FolderHasMatch(scratch + "\\Missing", "*.tca"));
 
-    DenyingMachine denying;
-    denying.denyListing = scratch;
+    test::FaultInjectingMachine denying;
+    denying.Inject(Denied(test::MachineCall::ListFolder, scratch));
     EXPECT_TRUE(FolderHasMatch(scratch, "*.tcr"));
 }
 
@@ -88,17 +75,15 @@ TEST_F(CreateFolderPathTest, CreatesEveryMissingFolderAlongThePath) {
     EXPECT_TRUE(CreateFolderPath("\\\\"));
 }
 
-TEST_F(CreateFolderPathTest, StopsAtTheFirstFolderItCannotCreate) {
+TEST_F(CreateFolderPathTest, StopsAtAFolderItCannotCreateAFileInTheWayOrAnOverlongPath) {
     MakeFolder(scratch + "\\A");
-    DenyingMachine denying;
-    denying.denyMakeFolder = scratch + "\\A\\B\\C\\";
+    test::FaultInjectingMachine denying;
+    denying.Inject(Denied(test::MachineCall::MakeFolder, scratch + "\\A\\B\\C\\"));
     ui.ExpectError("Couldn't create folder " + scratch + "\\A\\B\\C\\, return code=5");
     EXPECT_FALSE(CreateFolderPath(scratch + "\\A\\B\\C\\D"));
     EXPECT_TRUE(Exists(scratch + "\\A\\B"));
     EXPECT_FALSE(Exists(scratch + "\\A\\B\\C"));
-}
 
-TEST_F(CreateFolderPathTest, FailsAtAFileInTheWayOrAPathLongerThanWindowsAllows) {
     // With its trailing backslash the accumulated path does not name the file, as on Windows,
     // so creating the folder is tried and finds the name taken.
     MakeFile(scratch + "\\F");
@@ -128,7 +113,7 @@ TEST_F(RemoveFolderTest, RemovesTheFilesAndTheFolderSilentlyAndSkipsAMissingOne)
     EXPECT_FALSE(Exists(course));
 }
 
-TEST_F(RemoveFolderTest, LeavesAFolderWithASubfolderAndSaysSo) {
+TEST_F(RemoveFolderTest, LeavesAFolderWithASubfolderOrOneThatCannotGoAndSaysSo) {
     MakeFile(course + "\\one.tcr");
     MakeFolder(course + "\\prv");
     ui.ExpectError("Couldn't remove file '" + course + "\\prv', return code=5");
@@ -137,12 +122,12 @@ TEST_F(RemoveFolderTest, LeavesAFolderWithASubfolderAndSaysSo) {
     RemoveFolder(course);
     EXPECT_FALSE(Exists(course + "\\one.tcr"));
     EXPECT_TRUE(Exists(course + "\\prv"));
-}
 
-TEST_F(RemoveFolderTest, ReportsAFolderThatCannotBeRemoved) {
+    // A folder that cannot be removed is reported.
+    ASSERT_EQ(TheMachine().RemoveEmptyFolder(course + "\\prv"), ERR_SUCCESS);
     MakeFile(course + "\\one.tcr");
-    DenyingMachine denying;
-    denying.denyRemoveFolder = course;
+    test::FaultInjectingMachine denying;
+    denying.Inject(Denied(test::MachineCall::RemoveEmptyFolder, course));
     ui.ExpectError("Couldn't remove directory '" + course + "', return code=5");
     RemoveFolder(course);
     EXPECT_FALSE(Exists(course + "\\one.tcr"));

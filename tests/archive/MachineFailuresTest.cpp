@@ -3,15 +3,14 @@
 
 #include <gtest/gtest.h>
 
-#include <memory>
-#include <optional>
+#include <algorithm>
 #include <string>
-#include <utility>
 
 #include "archive/ExtractArchive.h"
 #include "archive/FileCompare.h"
 #include "archive/OriginLists.h"
-#include "support/ForwardingMachine.h"
+#include "archive/ZipReader.h"
+#include "support/FaultInjectingMachine.h"
 #include "support/ScriptedUserInterface.h"
 #include "support/TestMachine.h"
 #include "support/ZipFiles.h"
@@ -19,91 +18,8 @@
 namespace parvane {
 namespace {
 
-// The faults a machine injects; each is off by default.
-struct Faults {
-    Win32Error createError = ERR_SUCCESS;
-    std::optional<std::pair<std::int64_t, std::int64_t>> failReads = {};  // offsets failing to read
-    std::string failReadsOf = {};  // the file whose reads fail; empty: every file
-    std::size_t writeLimit = SIZE_MAX;
-    Win32Error closeError = ERR_SUCCESS;
-    Win32Error removeError = ERR_SUCCESS;
-    Win32Error freeSpaceError = ERR_SUCCESS;
-};
-
-// A stream that fails as the faults say and otherwise passes every call on.
-class FaultyStream : public FileStream {
-  public:
-    FaultyStream(std::unique_ptr<FileStream> wrapped, const Faults& injected)
-        : inner(std::move(wrapped)), faults(injected) {}
-
-    std::size_t Read(void* buffer, std::size_t size) override {
-        const std::int64_t position = inner->Tell();
-        if (faults.failReads && position < faults.failReads->second &&
-            position + static_cast<std::int64_t>(size) > faults.failReads->first) {
-            error = ERR_CANTREAD;
-            return 0;
-        }
-        return inner->Read(buffer, size);
-    }
-    std::size_t Write(const void* data, std::size_t size) override {
-        if (faults.writeLimit < size) {
-            error = ERR_DISK_FULL;
-            return inner->Write(data, faults.writeLimit);
-        }
-        faults.writeLimit -= size;
-        return inner->Write(data, size);
-    }
-    Win32Error Seek(std::int64_t offset, int origin) override {
-        return inner->Seek(offset, origin);
-    }
-    std::int64_t Tell() override { return inner->Tell(); }
-    Win32Error Error() const override { return error != ERR_SUCCESS ? error : inner->Error(); }
-    Win32Error Close() override {
-        const Win32Error result = inner->Close();
-        return faults.closeError != ERR_SUCCESS ? faults.closeError : result;
-    }
-
-  private:
-    std::unique_ptr<FileStream> inner;
-    Faults faults;
-    Win32Error error = ERR_SUCCESS;
-};
-
-class FaultyMachine : public test::ForwardingMachine {
-  public:
-    explicit FaultyMachine(const Faults& injected) : faults(injected) {}
-
-    std::unique_ptr<FileStream> OpenFile(const std::string& path, FileMode mode,
-                                         Win32Error& error) override {
-        if (mode == FileMode::Write && faults.createError != ERR_SUCCESS) {
-            error = faults.createError;
-            return nullptr;
-        }
-        std::unique_ptr<FileStream> stream = ForwardingMachine::OpenFile(path, mode, error);
-        if (!stream)
-            return stream;
-        Faults streamFaults;
-        if (mode == FileMode::Read) {
-            if (faults.failReadsOf.empty() || faults.failReadsOf == path)
-                streamFaults.failReads = faults.failReads;
-        } else {
-            streamFaults.writeLimit = faults.writeLimit;
-            streamFaults.closeError = faults.closeError;
-        }
-        return std::make_unique<FaultyStream>(std::move(stream), streamFaults);
-    }
-    Win32Error RemoveFile(const std::string& path) override {
-        return faults.removeError != ERR_SUCCESS ? faults.removeError
-                                                 : ForwardingMachine::RemoveFile(path);
-    }
-    Win32Error FreeDiskSpace(const std::string& path, std::uint64_t& bytes) override {
-        return faults.freeSpaceError != ERR_SUCCESS ? faults.freeSpaceError
-                                                    : ForwardingMachine::FreeDiskSpace(path, bytes);
-    }
-
-  private:
-    Faults faults;
-};
+using test::Fault;
+using test::MachineCall;
 
 // Data that deflate cannot shrink, so that it fills the archive from its start.
 std::string Incompressible(std::size_t size) {
@@ -116,50 +32,80 @@ std::string Incompressible(std::size_t size) {
     return data;
 }
 
-TEST(ExtractFailures, EveryFailureOfTheMachineIsReported) {
+class ExtractFailures : public ::testing::Test {
+  protected:
+    ExtractFailures() {
+        const test::ZipBytes inner = test::ZipArchiveBytes({{"c.txt", "C"}});
+        EXPECT_TRUE(
+            test::WriteZipFile(archive, {{"dir/a.txt", Incompressible(ZIP_DATA_BLOCK_SIZE + 20000)},
+                                         {"b.zip", std::string(inner.begin(), inner.end())}}));
+    }
+    ~ExtractFailures() override { ClearOriginLists(); }
+
+    // The number of reads of the archive, in a run without faults, before the first `call` on
+    // the output file: the read after them opens the entry's data (after its creation) or
+    // continues it (after its first write).
+    std::uint64_t ArchiveReadsBefore(MachineCall call) {
+        std::vector<test::CallRecord> calls;
+        {
+            test::FaultInjectingMachine probe;
+            EXPECT_TRUE(ExtractArchive(archive, folder + "\\probe", true));
+            calls = probe.Calls();
+        }
+        ClearOriginLists();
+        const auto end = std::find_if(calls.begin(), calls.end(), [&](const auto& record) {
+            return record.call == call && record.path.ends_with("\\a.txt");
+        });
+        return static_cast<std::uint64_t>(
+            std::count_if(calls.begin(), end, [&](const auto& record) {
+                return record.call == MachineCall::StreamRead && record.path == archive;
+            }));
+    }
+
     test::TestMachine machine;
     ScriptedUserInterface ui;
     const std::string folder = machine.ScratchFolder();
     const std::string archive = folder + "\\package.zip";
     const std::string target = folder + "\\out";
     const std::string output = target + "\\a.txt";
-    const test::ZipBytes inner = test::ZipArchiveBytes({{"c.txt", "C"}});
-    ASSERT_TRUE(test::WriteZipFile(archive, {{"dir/a.txt", Incompressible(20000)},
-                                             {"b.zip", std::string(inner.begin(), inner.end())}}));
-    struct Case {
-        Faults faults;
+};
+
+TEST_F(ExtractFailures, EveryFailureOfTheMachineIsReported) {
+    const std::uint64_t headerRead = ArchiveReadsBefore(MachineCall::OpenFile) + 1;
+    const std::uint64_t dataRead = ArchiveReadsBefore(MachineCall::StreamWrite) + 1;
+    const struct {
+        Fault fault;
         std::string error;
-    };
-    const Case cases[] = {
+    } cases[] = {
         // First, so that nothing of the others is there yet.
-        {{.freeSpaceError = ERR_NOT_SUPPORTED},
+        {{.call = MachineCall::FreeDiskSpace, .error = ERR_NOT_SUPPORTED},
          "Couldn't get the free disk space of '" + target + "', error code=50"},
-        {{.createError = ERR_ACCESS_DENIED},
+        {{.call = MachineCall::OpenFile, .pathPart = output, .error = ERR_ACCESS_DENIED},
          "Couldn't create file '" + output + "': Permission denied"},
-        {{.writeLimit = 10000},
+        {{.call = MachineCall::StreamWrite, .pathPart = output, .error = ERR_DISK_FULL},
          "Couldn't write target file '" + output + "': No space left on device"},
-        {{.closeError = ERR_DISK_FULL},
+        {{.call = MachineCall::StreamClose, .pathPart = output, .error = ERR_DISK_FULL},
          "Couldn't close file '" + output + "': No space left on device"},
-        // The end record and the central directory lie at the end and read fine; the first
-        // entry's local header, at the start, does not, or its data after the header does not.
-        {{.failReads = {{0, 30}}}, "Couldn't open compressed file 'a.txt', return code=-103"},
-        {{.failReads = {{5000, 6000}}}, "Couldn't read compressed file 'a.txt', return code=-1"},
-        {{.removeError = ERR_ACCESS_DENIED},
+        {{.call = MachineCall::StreamRead, .first = headerRead, .pathPart = "package.zip"},
+         "Couldn't open compressed file 'a.txt', return code=-103"},
+        {{.call = MachineCall::StreamRead, .first = dataRead, .pathPart = "package.zip"},
+         "Couldn't read compressed file 'a.txt', return code=-1"},
+        {{.call = MachineCall::RemoveFile, .pathPart = "b.zip", .error = ERR_ACCESS_DENIED},
          "Couldn't delete internal archive 'b.zip', return code=5"},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.error);
         ClearOriginLists();
-        FaultyMachine faults(c.faults);
+        test::FaultInjectingMachine faults;
+        faults.Inject(c.fault);
         ui.ExpectError(c.error);
         EXPECT_FALSE(ExtractArchive(archive, target, true));
-        if (c.faults.freeSpaceError != ERR_SUCCESS) {
+        if (c.fault.call == MachineCall::FreeDiskSpace) {
             EXPECT_TRUE(test::FileNamesIn(target).empty());
         }
     }
     // The undeletable inner archive, last, was unpacked; the others failed at the first entry.
     EXPECT_TRUE(machine.FileExists(target + "\\c.txt"));
-    ClearOriginLists();
 }
 
 TEST(CompareFailures, AReadErrorMidwayNeverPassesForTheBytesReadSoFar) {
@@ -170,8 +116,12 @@ TEST(CompareFailures, AReadErrorMidwayNeverPassesForTheBytesReadSoFar) {
     machine.WriteFile(whole, bytes);
     machine.WriteFile(front, bytes.substr(0, 16384));
 
-    FaultyMachine faults({.failReads = {{16384, 16385}}, .failReadsOf = whole});
+    const Fault secondRead = {.call = MachineCall::StreamRead, .first = 2, .pathPart = "whole"};
+    test::FaultInjectingMachine faults;
+    faults.Inject(secondRead);
     EXPECT_EQ(ComputeFileDigest(whole), "");
+    faults.ClearFaults();
+    faults.Inject(secondRead);
     EXPECT_TRUE(FilesDiffer(whole, front));
 }
 

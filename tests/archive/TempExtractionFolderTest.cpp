@@ -5,7 +5,7 @@
 #include "archive/Folders.h"
 #include "base/AsciiCase.h"
 #include "platform/Machine.h"
-#include "support/ForwardingMachine.h"
+#include "support/FaultInjectingMachine.h"
 #include "support/ScriptedUserInterface.h"
 #include "support/TestMachine.h"
 
@@ -33,21 +33,6 @@ class TempExtractionFolderTest : public ::testing::Test {
     ScriptedUserInterface ui;
 };
 
-class FailingTempMachine : public test::ForwardingMachine {
-  public:
-    bool failTempPath = false;
-    bool failUniqueFile = false;
-
-    Win32Error TempPath(std::string& folder) override {
-        return failTempPath ? ERR_ACCESS_DENIED : ForwardingMachine::TempPath(folder);
-    }
-    Win32Error UniqueTempFile(const std::string& folder, const std::string& prefix,
-                              std::string& path) override {
-        return failUniqueFile ? ERR_DISK_FULL
-                              : ForwardingMachine::UniqueTempFile(folder, prefix, path);
-    }
-};
-
 TEST_F(TempExtractionFolderTest, IsAUniqueNameInTheTemporaryFolderKeptForTheRun) {
     std::string tempFolder;
     ASSERT_EQ(TheMachine().TempPath(tempFolder), ERR_SUCCESS);
@@ -65,21 +50,19 @@ TEST_F(TempExtractionFolderTest, IsAUniqueNameInTheTemporaryFolderKeptForTheRun)
 }
 
 TEST_F(TempExtractionFolderTest, EndsTheProcessWithoutATemporaryFolderOrUniqueName) {
-    FailingTempMachine failing;
-    failing.failTempPath = true;
+    test::FaultInjectingMachine failing;
+    failing.Inject({.call = test::MachineCall::TempPath, .error = ERR_ACCESS_DENIED});
+    failing.Inject({.call = test::MachineCall::UniqueTempFile, .error = ERR_DISK_FULL});
     ui.ExpectError("Couldn't get temporary path, return code=5");
     EXPECT_EQ(GetTempExtractionFolder(), "");
     EXPECT_EQ(endStatus, 1);
 
-    failing.failTempPath = false;
-    failing.failUniqueFile = true;
     endStatus = -1;
     ui.ExpectError("Couldn't get temporary file, return code=112");
     EXPECT_EQ(GetTempExtractionFolder(), "");
     EXPECT_EQ(endStatus, 1);
 
     // Nothing was kept from the failed attempts.
-    failing.failUniqueFile = false;
     EXPECT_NE(GetTempExtractionFolder(), "");
 }
 
@@ -87,8 +70,8 @@ TEST_F(TempExtractionFolderTest, EndsTheProcessWithStatusOneByDefault) {
     SetProcessEndHandler(nullptr);
     EXPECT_EXIT(
         {
-            FailingTempMachine failing;
-            failing.failTempPath = true;
+            test::FaultInjectingMachine failing;
+            failing.Inject({.call = test::MachineCall::TempPath, .error = ERR_ACCESS_DENIED});
             ui.ExpectError(Containing("Couldn't get temporary path"));
             GetTempExtractionFolder();
         },

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "base/GameFolders.h"
 #include "base/RegistryRoots.h"
@@ -13,14 +14,6 @@ namespace parvane {
 namespace {
 
 using test::TestMachine;
-using test::TestMachineOptions;
-
-TestMachineOptions Products(bool game, bool cloakingTool) {
-    TestMachineOptions options;
-    options.gameInstalled = game;
-    options.cloakingTool = cloakingTool;
-    return options;
-}
 
 class GameDetection : public testing::Test {
   protected:
@@ -32,29 +25,33 @@ class GameDetection : public testing::Test {
     ScriptedUserInterface ui;
 };
 
-TEST_F(GameDetection, CloakingToolAloneIsEnough) {
-    TestMachine machine(Products(false, true));
-    ASSERT_TRUE(DetectSupportedGames());
-    ASSERT_EQ(TheCatalogue().supportedGames.size(), 1u);
-    EXPECT_EQ(TheCatalogue().supportedGames[0].kind, GAME_KIND_CLOAK_TOOL);
-    EXPECT_TRUE(IsCloakingToolPresent());
-}
-
-TEST_F(GameDetection, GameComesBeforeTheCloakingTool) {
-    TestMachine machine(Products(true, true));
-    ASSERT_TRUE(DetectSupportedGames());
-    ASSERT_EQ(TheCatalogue().supportedGames.size(), 2u);
-    EXPECT_EQ(TheCatalogue().supportedGames[0].kind, GAME_KIND_GAME);
-    EXPECT_EQ(TheCatalogue().supportedGames[1].kind, GAME_KIND_CLOAK_TOOL);
-}
-
-TEST_F(GameDetection, NeitherProductFailsWithTheMessage) {
-    TestMachine machine(Products(false, false));
-    ui.ExpectError(
-        "Parvane has detected that you do not have any of the supported games installed.\n"
-        "The supported games are:\n\n- Greenvale 06\n\nParvane will now exit.");
-    EXPECT_FALSE(DetectSupportedGames());
-    EXPECT_FALSE(IsCloakingToolPresent());
+// The game comes before the cloaking tool, which alone is enough; neither ends the program.
+TEST_F(GameDetection, EachProductFoundIsListedInOrder) {
+    const struct {
+        bool game;
+        bool cloakingTool;
+        std::vector<int> kinds;
+    } cases[] = {{false, true, {GAME_KIND_CLOAK_TOOL}},
+                 {true, true, {GAME_KIND_GAME, GAME_KIND_CLOAK_TOOL}},
+                 {true, false, {GAME_KIND_GAME}},
+                 {false, false, {}}};
+    for (const auto& c : cases) {
+        TestMachine machine({.gameInstalled = c.game, .cloakingTool = c.cloakingTool});
+        if (c.kinds.empty()) {
+            ui.ExpectError(
+                "Parvane has detected that you do not have any of the supported games "
+                "installed.\nThe supported games are:\n\n- Greenvale 06\n\nParvane will now "
+                "exit.");
+        }
+        EXPECT_EQ(DetectSupportedGames(), !c.kinds.empty());
+        std::vector<int> kinds;
+        for (const GameEntry& entry : TheCatalogue().supportedGames) {
+            kinds.push_back(entry.kind);
+        }
+        EXPECT_EQ(kinds, c.kinds);
+        EXPECT_EQ(IsCloakingToolPresent(), c.cloakingTool);
+        TheCatalogue().supportedGames.clear();
+    }
 }
 
 TEST_F(GameDetection, InstallFolderIsReadOnceAndKeptForTheRun) {

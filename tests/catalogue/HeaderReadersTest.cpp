@@ -5,7 +5,7 @@
 #include "catalogue/HeaderReaders.h"
 #include "platform/Machine.h"
 #include "support/ContentFiles.h"
-#include "support/ForwardingMachine.h"
+#include "support/FaultInjectingMachine.h"
 #include "support/TestMachine.h"
 
 namespace parvane {
@@ -79,26 +79,16 @@ TEST_F(HeaderReadersTest, ReadALibraryFileOfExactlyTheNameBlockButNotOneByteLess
     }
 }
 
-// Counts the files the program asks to open.
-class CountingMachine : public test::ForwardingMachine {
-  public:
-    int opened = 0;
-    std::unique_ptr<FileStream> OpenFile(const std::string& path, FileMode mode,
-                                         Win32Error& error) override {
-        ++opened;
-        return ForwardingMachine::OpenFile(path, mode, error);
-    }
-};
-
 TEST_F(HeaderReadersTest, FailForAMissingFileOrAnEmptyPath) {
-    CountingMachine counting;
-    int opened = 0;
+    test::FaultInjectingMachine counting;
+    std::uint64_t opened = 0;
     for (const std::string& path : {scratch + "\\Missing.tcr", std::string()}) {
-        opened = counting.opened;
+        opened = counting.CallCount(test::MachineCall::OpenFile);
         const CourseReadings readings = ReadAll(path);
         EXPECT_FALSE(readings.nameRead || readings.guidsRead || readings.namesRead) << path;
     }
-    EXPECT_EQ(counting.opened, opened) << "an empty path is not even opened";
+    EXPECT_EQ(counting.CallCount(test::MachineCall::OpenFile), opened)
+        << "an empty path is not even opened";
 }
 
 }  // namespace

@@ -8,7 +8,7 @@
 #include "catalogue/CatalogueLoading.h"
 #include "catalogue/Registration.h"
 #include "platform/RegistryKey.h"
-#include "support/ForwardingMachine.h"
+#include "support/FaultInjectingMachine.h"
 
 namespace parvane::test {
 namespace {
@@ -16,17 +16,14 @@ namespace {
 const std::string kGuid1 = OrderedGuidText(1);
 const std::string kGuid2 = OrderedGuidText(2);
 
+// Every value filled with a path of its own below C:\Courses\<name>.
 CourseRecord FilledCourse(const std::string& guidText, const std::string& name) {
     CourseRecord course;
     course.guidText = guidText;
+    for (const auto& [value, field] : COURSE_VALUES) {
+        course.*field = "C:\\Courses\\" + name + "\\" + value;
+    }
     course.name = name;
-    course.filename = "C:\\Courses\\" + name + "\\" + name + ".tcr";
-    course.flag = "C:\\Courses\\" + name + "\\flag.dds";
-    course.logo = "C:\\Courses\\" + name + "\\logo.dds";
-    course.audio = "C:\\Courses\\" + name + "\\";
-    course.music = "C:\\Courses\\" + name + "\\music.mp3";
-    course.picture = "C:\\Courses\\" + name + "\\picture.jpg";
-    course.text = "C:\\Courses\\" + name + "\\text.txt";
     return course;
 }
 
@@ -55,84 +52,49 @@ class Registration : public StoreTest {
     }
 };
 
-TEST_F(Registration, CourseEntryGetsItsEightValuesAndJoinsTheSortedList) {
+TEST_F(Registration, CourseEntryGetsItsEightValuesOverWhatTheKeyHeldAndJoinsTheSortedList) {
+    AddEntry(GAME_COURSES_KEY, kGuid1, {{"Name", "Old name"}, {"Version", "1.2"}});
     CourseRecord first = FilledCourse(kGuid1, "Zephyr");
+    first.picture.clear();  // empty fields are written as empty values
+    first.text.clear();
     ASSERT_TRUE(RegisterCourse(first));
     CourseRecord second = FilledCourse(kGuid2, "Alpine");
     ASSERT_TRUE(RegisterCourse(second));
 
-    ExpectStoredText(GAME_COURSES_KEY, kGuid1, "Name", "Zephyr");
-    ExpectStoredText(GAME_COURSES_KEY, kGuid1, "Filename", first.filename);
-    ExpectStoredText(GAME_COURSES_KEY, kGuid1, "Flag", first.flag);
-    ExpectStoredText(GAME_COURSES_KEY, kGuid1, "Logo", first.logo);
-    ExpectStoredText(GAME_COURSES_KEY, kGuid1, "Audio", first.audio);
-    ExpectStoredText(GAME_COURSES_KEY, kGuid1, "Music", first.music);
-    ExpectStoredText(GAME_COURSES_KEY, kGuid1, "Picture", first.picture);
-    ExpectStoredText(GAME_COURSES_KEY, kGuid1, "Text", first.text);
-    ASSERT_EQ(GetInstalledCourses().size(), 2u);
-    EXPECT_EQ(GetInstalledCourses()[0].name, "Alpine");
-    EXPECT_EQ(GetInstalledCourses()[1].guidText, kGuid1);
+    for (const auto& [value, field] : COURSE_VALUES) {
+        ExpectStoredText(GAME_COURSES_KEY, kGuid1, value, first.*field);
+    }
+    ExpectStoredText(GAME_COURSES_KEY, kGuid1, "Version", "1.2");
+    EXPECT_EQ(GuidTexts(GetInstalledCourses()), (Texts{kGuid2, kGuid1}));
     EXPECT_FALSE(EntryExists(CLOAK_COURSES_KEY, kGuid1));
 
     // What registration wrote, a load reads back the same.
     ASSERT_TRUE(LoadCatalogue());
-    const CourseRecord* loaded = FindCourse(kGuid1);
-    ASSERT_NE(loaded, nullptr);
-    EXPECT_EQ(loaded->music, first.music);
-    EXPECT_EQ(loaded->logo, first.logo);
+    for (const auto& [value, field] : COURSE_VALUES) {
+        EXPECT_EQ(Listed(FindCourse(kGuid1)).*field, first.*field) << value;
+    }
 }
 
-TEST_F(Registration, EmptyFieldsAreWrittenAsEmptyValues) {
-    CourseRecord course = FilledCourse(kGuid1, "Links");
-    course.music.clear();
-    course.picture.clear();
-    course.text.clear();
-
-    ASSERT_TRUE(RegisterCourse(course));
-
-    ExpectStoredText(GAME_COURSES_KEY, kGuid1, "Music", "");
-    ExpectStoredText(GAME_COURSES_KEY, kGuid1, "Picture", "");
-    ExpectStoredText(GAME_COURSES_KEY, kGuid1, "Text", "");
-}
-
-TEST_F(Registration, RegisteringOverAnExistingKeyKeepsItsOtherValues) {
-    AddEntry(GAME_COURSES_KEY, kGuid1, {{"Name", "Old name"}, {"Version", "1.2"}});
-
-    CourseRecord course = FilledCourse(kGuid1, "New name");
-    ASSERT_TRUE(RegisterCourse(course));
-
-    ExpectStoredText(GAME_COURSES_KEY, kGuid1, "Name", "New name");
-    ExpectStoredText(GAME_COURSES_KEY, kGuid1, "Version", "1.2");
-}
-
-TEST_F(Registration, CourseRecordIsCompletedFromItsFile) {
+TEST_F(Registration, CourseRecordIsCompletedFromItsFileOrKeepsWhatTheCallerFilled) {
     CourseRecord course = FilledCourse(kGuid1, "Links");
     course.filename = WriteCourse("Links", {TestGuid(7)}, {"Palms"});
-
     ASSERT_TRUE(RegisterCourse(course));
-
     EXPECT_EQ(course.libraryCount, 1);
     EXPECT_EQ(course.libraryGuids[0], TestGuid(7));
     EXPECT_EQ(course.libraryNames[0], "Palms");
     EXPECT_TRUE(course.removable);
-    const CourseRecord* listed = FindCourse(kGuid1);
-    ASSERT_NE(listed, nullptr);
-    EXPECT_EQ(listed->libraryCount, 1);
-    EXPECT_TRUE(listed->removable);
-}
+    EXPECT_EQ(Listed(FindCourse(kGuid1)).libraryCount, 1);
+    EXPECT_TRUE(Listed(FindCourse(kGuid1)).removable);
 
-TEST_F(Registration, CourseWithoutReadableFileKeepsWhatTheCallerFilled) {
-    CourseRecord course = FilledCourse(kGuid1, "Links");
-    course.libraryNames[0] = "From the package";
-    course.libraryGuids[0] = TestGuid(3);
-    course.libraryCount = 1;
-
-    ASSERT_TRUE(RegisterCourse(course));
-
-    EXPECT_EQ(course.libraryNames[0], "From the package");
-    EXPECT_EQ(course.libraryCount, 1);
-    EXPECT_FALSE(course.removable);
-    EXPECT_EQ(GetInstalledCourses().size(), 1u);
+    CourseRecord unread = FilledCourse(kGuid2, "Dunes");
+    unread.libraryNames[0] = "From the package";
+    unread.libraryGuids[0] = TestGuid(3);
+    unread.libraryCount = 1;
+    ASSERT_TRUE(RegisterCourse(unread));
+    EXPECT_EQ(unread.libraryNames[0], "From the package");
+    EXPECT_EQ(unread.libraryCount, 1);
+    EXPECT_FALSE(unread.removable);
+    EXPECT_EQ(GetInstalledCourses().size(), 2u);
 }
 
 TEST_F(Registration, LibraryEntryGetsTwoValuesAndItsHeaderFields) {
@@ -148,7 +110,7 @@ TEST_F(Registration, LibraryEntryGetsTwoValuesAndItsHeaderFields) {
     EXPECT_TRUE(library.removable);
     EXPECT_TRUE(IsLibraryInstalled(kGuid1));
     ASSERT_TRUE(LoadCatalogue());
-    EXPECT_EQ(GetInstalledLibraries()[0].headerName, "Tree Pack");
+    EXPECT_EQ(Fields(GetInstalledLibraries(), &LibraryRecord::headerName), Texts{"Tree Pack"});
 }
 
 TEST_F(Registration, ValueLongerThan255CharactersIsRefusedBeforeAnythingIsWritten) {
@@ -162,30 +124,10 @@ TEST_F(Registration, ValueLongerThan255CharactersIsRefusedBeforeAnythingIsWritte
     EXPECT_TRUE(GetInstalledCourses().empty());
 }
 
-// The machine refuses to create keys.
-class NoKeyCreation : public ForwardingMachine {
-  public:
-    Win32Error CreateKey(Hive, const std::string&, const std::string&, KeyHandle&) override {
-        return ERR_ACCESS_DENIED;
-    }
-};
-
-// The machine refuses to set one value.
-class ValueThatWillNotBeSet : public ForwardingMachine {
-  public:
-    explicit ValueThatWillNotBeSet(std::string name) : refused(std::move(name)) {}
-    Win32Error SetValue(KeyHandle key, const std::string& valueName, std::uint32_t type,
-                        const std::string& data) override {
-        return valueName == refused ? ERR_ACCESS_DENIED
-                                    : ForwardingMachine::SetValue(key, valueName, type, data);
-    }
-
-  private:
-    std::string refused;
-};
-
 TEST_F(Registration, KeyThatCannotBeCreatedIsReportedAndNothingIsListed) {
-    NoKeyCreation refusing;
+    FaultInjectingMachine refusing;
+    refusing.Inject(
+        {.call = MachineCall::CreateKey, .count = EVERY_CALL, .error = ERR_ACCESS_DENIED});
     CourseRecord course = FilledCourse(kGuid1, "Links");
     LibraryRecord library = FilledLibrary(kGuid1, "Trees", "C:\\Trees.tcl");
     ui.ExpectError("RegCreateKeyEx returned 5");
@@ -202,7 +144,9 @@ TEST_F(Registration, FirstValueThatCannotBeSetStopsTheWritingAndKeepsTheEarlierO
     AddEntry(GAME_COURSES_KEY, kGuid1, {{"Version", "1.2"}});  // a new entry would be removed
     CourseRecord course = FilledCourse(kGuid1, "Links");
     {
-        ValueThatWillNotBeSet refusing("Flag");
+        FaultInjectingMachine refusing;
+        refusing.Inject(
+            {.call = MachineCall::SetValue, .pathPart = "\\Flag", .error = ERR_ACCESS_DENIED});
         ui.ExpectError("RegSetValueEx returned 5");
         EXPECT_FALSE(RegisterCourse(course));
     }
@@ -215,57 +159,40 @@ TEST_F(Registration, FirstValueThatCannotBeSetStopsTheWritingAndKeepsTheEarlierO
     EXPECT_TRUE(GetInstalledCourses().empty());
 }
 
-class Unregistration : public StoreTest {};
+using Unregistration = StoreTest;
 
-TEST_F(Unregistration, InstalledEntriesAreDeletedFromTheGameStore) {
+// Each entry is deleted from the store that listed it, even when the other store gained the
+// same name after the load; a library key in lower case is deleted through its upper-case text.
+TEST_F(Unregistration, EntriesAreDeletedFromTheStoreThatListedThem) {
+    const std::string lower = "{abcdef01-2345-6789-abcd-ef0123456789}";
     AddCourse(GAME_COURSES_KEY, kGuid1, "Links");
-    AddLibrary(GAME_LIBRARIES_KEY, kGuid1, "Trees");
+    AddLibrary(GAME_LIBRARIES_KEY, lower, "Trees");
+    AddCourse(CLOAK_COURSES_KEY, kGuid2, "Hidden");
+    AddLibrary(CLOAK_LIBRARIES_KEY, kGuid2, "Hidden");
     ASSERT_TRUE(LoadCatalogue());
+    AddCourse(GAME_COURSES_KEY, kGuid2, "Visible");
+    AddLibrary(GAME_LIBRARIES_KEY, kGuid2, "Visible");
 
     EXPECT_TRUE(UnregisterCourse(GetInstalledCourses()[0]));
     EXPECT_TRUE(UnregisterLibrary(GetInstalledLibraries()[0]));
+    EXPECT_TRUE(UnregisterCourse(GetCloakedCourses()[0]));
+    EXPECT_TRUE(UnregisterLibrary(GetCloakedLibraries()[0]));
 
     EXPECT_FALSE(EntryExists(GAME_COURSES_KEY, kGuid1));
-    EXPECT_FALSE(EntryExists(GAME_LIBRARIES_KEY, kGuid1));
+    EXPECT_FALSE(EntryExists(GAME_LIBRARIES_KEY, lower));
+    EXPECT_FALSE(EntryExists(CLOAK_COURSES_KEY, kGuid2));
+    EXPECT_FALSE(EntryExists(CLOAK_LIBRARIES_KEY, kGuid2));
+    EXPECT_TRUE(EntryExists(GAME_COURSES_KEY, kGuid2));
+    EXPECT_TRUE(EntryExists(GAME_LIBRARIES_KEY, kGuid2));
     // The lists wait for the next load.
     EXPECT_EQ(GetInstalledCourses().size(), 1u);
 }
 
-TEST_F(Unregistration, CloakedEntriesAreDeletedOnlyFromTheCloakStore) {
-    AddCourse(CLOAK_COURSES_KEY, kGuid1, "Hidden");
-    AddLibrary(CLOAK_LIBRARIES_KEY, kGuid1, "Hidden");
-    ASSERT_TRUE(LoadCatalogue());
-    // The game's store gains the same names after the load.
-    AddCourse(GAME_COURSES_KEY, kGuid1, "Visible");
-    AddLibrary(GAME_LIBRARIES_KEY, kGuid1, "Visible");
-
-    EXPECT_TRUE(UnregisterCourse(GetCloakedCourses()[0]));
-    EXPECT_TRUE(UnregisterLibrary(GetCloakedLibraries()[0]));
-
-    EXPECT_FALSE(EntryExists(CLOAK_COURSES_KEY, kGuid1));
-    EXPECT_FALSE(EntryExists(CLOAK_LIBRARIES_KEY, kGuid1));
-    EXPECT_TRUE(EntryExists(GAME_COURSES_KEY, kGuid1));
-    EXPECT_TRUE(EntryExists(GAME_LIBRARIES_KEY, kGuid1));
-}
-
-TEST_F(Unregistration, LibraryKeyNamedInLowerCaseIsDeletedThroughItsUpperCaseText) {
-    const std::string lower = "{abcdef01-2345-6789-abcd-ef0123456789}";
-    AddLibrary(GAME_LIBRARIES_KEY, lower, "Trees");
-    ASSERT_TRUE(LoadCatalogue());
-
-    EXPECT_TRUE(UnregisterLibrary(GetInstalledLibraries()[0]));
-
-    EXPECT_FALSE(EntryExists(GAME_LIBRARIES_KEY, lower));
-}
-
 TEST_F(Unregistration, MissingKeyIsReportedWithStatus2) {
-    CourseRecord course = FilledCourse(kGuid1, "Links");
-    LibraryRecord library = FilledLibrary(kGuid2, "Trees", "");
     ui.ExpectError("RegDeleteKey returned 2");
     ui.ExpectError("RegDeleteKey returned 2");
-
-    EXPECT_FALSE(UnregisterCourse(course));
-    EXPECT_FALSE(UnregisterLibrary(library));
+    EXPECT_FALSE(UnregisterCourse(FilledCourse(kGuid1, "Links")));
+    EXPECT_FALSE(UnregisterLibrary(FilledLibrary(kGuid2, "Trees", "")));
 }
 
 }  // namespace

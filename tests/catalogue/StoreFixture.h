@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <span>
 #include <string>
 #include <utility>
 #include <vector>
@@ -34,10 +35,40 @@ inline std::string EntryPath(const char* store, const std::string& keyName) {
 }
 
 using EntryValues = std::vector<std::pair<std::string, std::string>>;
+using Texts = std::vector<std::string>;
+
+// The eight values of a course entry and the fields they fill.
+inline const std::pair<const char*, std::string CourseRecord::*> COURSE_VALUES[] = {
+    {"Name", &CourseRecord::name},       {"Filename", &CourseRecord::filename},
+    {"Flag", &CourseRecord::flag},       {"Logo", &CourseRecord::logo},
+    {"Audio", &CourseRecord::audio},     {"Music", &CourseRecord::music},
+    {"Picture", &CourseRecord::picture}, {"Text", &CourseRecord::text}};
+
+// A field of each record of a list, in the list's order.
+template <typename Record>
+Texts Fields(std::span<const Record> records, std::string Record::*field = &Record::name) {
+    Texts texts;
+    for (const Record& record : records) {
+        texts.push_back(record.*field);
+    }
+    return texts;
+}
+template <typename Record>
+Texts GuidTexts(std::span<const Record> records) {
+    return Fields(records, &Record::guidText);
+}
+
+// The record found, or an empty one (and a failure of the test) when none was.
+template <typename Record>
+const Record& Listed(const Record* found) {
+    static const Record none{};
+    EXPECT_NE(found, nullptr) << "not listed";
+    return found != nullptr ? *found : none;
+}
 
 class StoreTest : public ::testing::Test {
   protected:
-    explicit StoreTest(bool cloakingTool = true) : machine(Options(cloakingTool)) {
+    explicit StoreTest(bool cloakingTool = true) : machine({.cloakingTool = cloakingTool}) {
         TheCatalogue() = Catalogue{};
         ForgetGameFolders();
     }
@@ -62,12 +93,10 @@ class StoreTest : public ::testing::Test {
         const std::string path =
             machine.GameInstallDir() + "\\Courses\\" + folderName + "\\" + folderName + ".tcr";
         machine.MakeFolders(machine.GameInstallDir() + "\\Courses\\" + folderName);
-        CourseFileContent content;
-        content.guid = TestGuid(1);
-        content.name = folderName;
-        content.libraryGuids = libraries;
-        content.libraryNames = libraryNames;
-        EXPECT_TRUE(WriteCourseFile(path, content));
+        EXPECT_TRUE(WriteCourseFile(path, {.guid = TestGuid(1),
+                                           .name = folderName,
+                                           .libraryGuids = libraries,
+                                           .libraryNames = libraryNames}));
         return path;
     }
 
@@ -75,18 +104,18 @@ class StoreTest : public ::testing::Test {
                              const std::string& headerName) {
         const std::string folder = machine.GameInstallDir() + "\\Objects";
         machine.MakeFolders(folder);
-        const std::string path = folder + "\\" + fileName;
-        EXPECT_TRUE(WriteLibraryFile(path, {guid, headerName}));
-        return path;
+        EXPECT_TRUE(WriteLibraryFile(folder + "\\" + fileName, {guid, headerName}));
+        return folder + "\\" + fileName;
     }
 
+    // Courses and libraries have the same two values in the store.
     void AddCourse(const char* store, const std::string& keyName, const std::string& name,
                    const std::string& filename = {}) {
         AddEntry(store, keyName, {{"Name", name}, {"Filename", filename}});
     }
     void AddLibrary(const char* store, const std::string& keyName, const std::string& name,
                     const std::string& filename = {}) {
-        AddEntry(store, keyName, {{"Name", name}, {"Filename", filename}});
+        AddCourse(store, keyName, name, filename);
     }
 
     bool EntryExists(const char* store, const std::string& keyName) {
@@ -95,13 +124,6 @@ class StoreTest : public ::testing::Test {
 
     TestMachine machine;
     ScriptedUserInterface ui;
-
-  private:
-    static TestMachineOptions Options(bool cloakingTool) {
-        TestMachineOptions options;
-        options.cloakingTool = cloakingTool;
-        return options;
-    }
 };
 
 }  // namespace parvane::test

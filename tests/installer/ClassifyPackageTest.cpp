@@ -22,7 +22,9 @@ namespace {
 
 using test::TestGuid;
 using test::ZipFileEntry;
+using test::ZipText;
 using Entries = std::vector<ZipFileEntry>;
+using Field = std::string CourseRecord::*;
 
 std::string Text(const std::vector<std::uint8_t>& bytes) {
     return std::string(bytes.begin(), bytes.end());
@@ -30,9 +32,7 @@ std::string Text(const std::vector<std::uint8_t>& bytes) {
 
 std::string CourseFile(const std::string& name, std::uint32_t guid = 1,
                        const std::vector<std::string>& libraries = {}) {
-    test::CourseFileContent content;
-    content.guid = TestGuid(guid);
-    content.name = name;
+    test::CourseFileContent content{.guid = TestGuid(guid), .name = name};
     for (std::size_t i = 0; i < libraries.size(); ++i) {
         content.libraryGuids.push_back(TestGuid(100 + static_cast<std::uint32_t>(i)));
         content.libraryNames.push_back(libraries[i]);
@@ -44,19 +44,17 @@ std::string LibraryFile(const std::string& name, std::uint32_t guid) {
     return Text(test::LibraryFileBytes({TestGuid(guid), name}));
 }
 
-std::string ZipText(const Entries& entries) {
-    return Text(test::ZipArchiveBytes(entries));
-}
+const std::string COURSES = "C:\\Games\\GV06\\courses\\";
 
 class ClassifyPackageTest : public ::testing::Test {
   protected:
-    void SetUp() override {
+    ClassifyPackageTest() {
         Reset();
         SetProperty(PROPERTY_TARGET_FOLDER, "C:\\Games\\GV06\\");
         SetProperty(PROPERTY_USE_DEFAULT_LIBRARY_FOLDER, "1");
         SetProperty(PROPERTY_LIBRARY_FOLDER, "D:\\Libraries");
     }
-    void TearDown() override { Reset(); }
+    ~ClassifyPackageTest() override { Reset(); }
     static void Reset() {
         ClearOriginLists();
         ClearInstallRecord();
@@ -65,35 +63,33 @@ class ClassifyPackageTest : public ::testing::Test {
 
     // Unpacks the package as an installation does, then classifies the unpacked files.
     bool Classify(const Entries& entries, const std::string& archiveName = "package.zip") {
-        RemoveUnpacked();
+        for (const std::string& name : test::FileNamesIn(unpacked)) {
+            EXPECT_EQ(TheMachine().RemoveFile(unpacked + "\\" + name), ERR_SUCCESS);
+        }
         ClearOriginLists();
         const std::string archive = folder + "\\" + archiveName;
         EXPECT_TRUE(test::WriteZipFile(archive, entries));
         EXPECT_TRUE(ExtractArchive(archive, unpacked, true));
         return ClassifyPackage(unpacked);
     }
-    void RemoveUnpacked() {
-        for (const std::string& name : test::FileNamesIn(unpacked)) {
-            EXPECT_EQ(TheMachine().RemoveFile(unpacked + "\\" + name), ERR_SUCCESS);
-        }
-    }
-    // The unpacked files in the order the folder lists them, which decides ties.
-    std::vector<std::string> ListingOrder() {
+    // The unpacked files in the order the folder lists them decide ties: the one of the pair
+    // listed first, or second.
+    std::string ListedFirst(const std::string& one, const std::string& other, bool first = true) {
         std::vector<FolderEntry> entries;
         EXPECT_EQ(TheMachine().ListFolder(unpacked + "\\*.*", entries), ERR_SUCCESS);
-        std::vector<std::string> names;
         for (const FolderEntry& entry : entries) {
-            if ((entry.attributes & ATTR_DIRECTORY) == 0)
-                names.push_back(entry.name);
+            if (entry.name == one || entry.name == other) {
+                return first == (entry.name == one) ? one : other;
+            }
         }
-        return names;
+        ADD_FAILURE() << "neither " << one << " nor " << other << " is listed";
+        return "";
     }
-    bool ListedBefore(const std::string& first, const std::string& second) {
-        const std::vector<std::string> order = ListingOrder();
-        return std::find(order.begin(), order.end(), first) <
-               std::find(order.begin(), order.end(), second);
+    std::string ListedSecond(const std::string& one, const std::string& other) {
+        return ListedFirst(one, other, false);
     }
     static const InstallRecord& Record() { return TheInstallRecord(); }
+    static const CourseRecord& Course() { return TheInstallRecord().course; }
 
     test::TestMachine machine;
     ScriptedUserInterface ui;
@@ -110,94 +106,104 @@ TEST_F(ClassifyPackageTest, CoursePackageFillsEveryRole) {
         entries.push_back({"Course/" + std::string(name), name});
     ASSERT_TRUE(Classify(entries));
 
-    const InstallRecord& record = Record();
-    EXPECT_EQ(record.installType, INSTALL_TYPE_COURSE);
-    EXPECT_EQ(record.targetFolder, "C:\\Games\\GV06\\courses\\Dune Links");
-    const CourseRecord& course = record.course;
-    EXPECT_EQ(course.guidText, GuidToText(TestGuid(7)));
-    EXPECT_EQ(course.name, "Dune Links");
-    EXPECT_EQ(course.filename, "course.tcr");
-    EXPECT_EQ(course.libraryCount, 2);
-    EXPECT_EQ(course.libraryNames[1], "Huts");
-    EXPECT_EQ(course.libraryGuids[0], TestGuid(100));
-    EXPECT_EQ(course.flag, "Flag.DDS");
-    EXPECT_EQ(course.logo, "logo.dds");
-    EXPECT_EQ(course.text, "info.txt");
-    EXPECT_EQ(course.music, "theme.mp3");
-    EXPECT_EQ(course.picture, "splash.bmp");
-    EXPECT_EQ(course.iniFile, "course.ini");
-    EXPECT_EQ(course.soundIniFile, "snd.ini");
-    EXPECT_EQ(course.stationeryFile, "course.stn");
-    EXPECT_EQ(course.caddyBookFile, "notes.tcn");
-    EXPECT_EQ(course.audio, ".");
-    ASSERT_EQ(record.libraries.size(), 1u);
-    EXPECT_EQ(record.libraries[0].guidText, GuidToText(TestGuid(100)));
-    EXPECT_EQ(record.libraries[0].filename, "palms.tcl");
-    EXPECT_EQ(record.libraries[0].name, "Palms");
-    EXPECT_FALSE(record.libraries[0].skip);
+    EXPECT_EQ(Record().installType, INSTALL_TYPE_COURSE);
+    EXPECT_EQ(Record().targetFolder, COURSES + "Dune Links");
+    EXPECT_EQ(Course().guidText, GuidToText(TestGuid(7)));
+    EXPECT_EQ(Course().libraryCount, 2);
+    EXPECT_EQ(Course().libraryNames[1], "Huts");
+    EXPECT_EQ(Course().libraryGuids[0], TestGuid(100));
+    const std::pair<Field, const char*> roles[] = {
+        {&CourseRecord::name, "Dune Links"},         {&CourseRecord::filename, "course.tcr"},
+        {&CourseRecord::flag, "Flag.DDS"},           {&CourseRecord::logo, "logo.dds"},
+        {&CourseRecord::text, "info.txt"},           {&CourseRecord::music, "theme.mp3"},
+        {&CourseRecord::picture, "splash.bmp"},      {&CourseRecord::iniFile, "course.ini"},
+        {&CourseRecord::soundIniFile, "snd.ini"},    {&CourseRecord::stationeryFile, "course.stn"},
+        {&CourseRecord::caddyBookFile, "notes.tcn"}, {&CourseRecord::audio, "."}};
+    for (const auto& [field, expected] : roles) {
+        EXPECT_EQ(Course().*field, expected);
+    }
+    ASSERT_EQ(Record().libraries.size(), 1u);
+    EXPECT_EQ(Record().libraries[0].guidText, GuidToText(TestGuid(100)));
+    EXPECT_EQ(Record().libraries[0].filename, "palms.tcl");
+    EXPECT_EQ(Record().libraries[0].name, "Palms");
+    EXPECT_FALSE(Record().libraries[0].skip);
 }
 
-TEST_F(ClassifyPackageTest, SmallestTextWinsAndTiesGoToTheFirstListed) {
-    ASSERT_TRUE(Classify({{"c.tcr", CourseFile("C")},
-                          {"long.txt", std::string(120, 'l')},
-                          {"short.txt", std::string(80, 's')}}));
-    EXPECT_EQ(Record().course.text, "short.txt");
-
-    ASSERT_TRUE(Classify({{"c.tcr", CourseFile("C")},
-                          {"first.txt", std::string(50, 'a')},
-                          {"second.txt", std::string(50, 'b')}}));
-    EXPECT_EQ(Record().course.text,
-              ListedBefore("first.txt", "second.txt") ? "first.txt" : "second.txt");
+// Which file takes a role when several could, whatever the listing order: texts by size,
+// files from a .tcx over others, hole audio by the length of its name, prv and sounds folders
+// out of the roles.
+TEST_F(ClassifyPackageTest, RolesGoToTheFilesTheRulesPick) {
+    const std::string c = CourseFile("C");
+    const struct {
+        Entries entries;
+        std::vector<std::pair<Field, const char*>> roles;
+    } cases[] = {
+        {{{"c.tcr", c}, {"long.txt", std::string(120, 'l')}, {"short.txt", std::string(80, 's')}},
+         {{&CourseRecord::text, "short.txt"}}},
+        {{{"c.tcr", c},
+          {"short.txt", "s"},
+          {"inner.tcx", ZipText({{"long.txt", std::string(120, 'l')}})},
+          {"tiny.txt", ""}},
+         {{&CourseRecord::text, "long.txt"}}},
+        {{{"c.tcr", c}, {"hole100.mp3", "x"}, {"Hole18.MP3", "x"}},
+         {{&CourseRecord::audio, "."}, {&CourseRecord::music, "hole100.mp3"}}},
+        {{{"c.tcr", c}, {"hole100.mp3", "x"}}, {{&CourseRecord::audio, ""}}},
+        {{{"c.tcr", c},
+          {"song.wav", "w"},
+          {"tune.mp3", "m"},
+          {"extra.tcx", ZipText({{"anthem.mp3", "a"}})}},
+         {{&CourseRecord::music, "anthem.mp3"}}},
+        // A .wav from prv or sounds is no music candidate, an .mp3 from prv still is.
+        {{{"c.tcr", c},
+          {"prv/wind.wav", "w"},
+          {"sounds/birds.mp3", "b"},
+          {"prv/splash.bmp", "p"},
+          {"prv/flag.dds", "f"}},
+         {{&CourseRecord::music, ""}, {&CourseRecord::picture, ""}, {&CourseRecord::flag, ""}}},
+        {{{"c.tcr", c}, {"prv/song.mp3", "s"}, {"art.TGA", "t"}},
+         {{&CourseRecord::music, "song.mp3"}, {&CourseRecord::picture, "art.TGA"}}},
+        {{{"c.tcr", c}, {"sounds/a.wav", "w"}, {"z.mp3", "m"}}, {{&CourseRecord::music, "z.mp3"}}},
+    };
+    for (const auto& item : cases) {
+        SCOPED_TRACE(item.entries[1].name);
+        ASSERT_TRUE(Classify(item.entries));
+        for (const auto& [field, expected] : item.roles) {
+            EXPECT_EQ(Course().*field, expected);
+        }
+    }
+    // A candidate from a .tcx replaces one listed before it and is not replaced by one listed
+    // after it.
+    for (const auto& [plain, fromTcx] : {std::pair{"a", "z"}, std::pair{"z", "a"}}) {
+        ASSERT_TRUE(Classify({{"c.tcr", c},
+                              {plain + std::string(".mp3"), "m"},
+                              {plain + std::string(".bmp"), "b"},
+                              {"extra.tcx", ZipText({{fromTcx + std::string(".wav"), "w"},
+                                                     {fromTcx + std::string(".tga"), "t"}})}}));
+        EXPECT_EQ(Course().music, fromTcx + std::string(".wav"));
+        EXPECT_EQ(Course().picture, fromTcx + std::string(".tga"));
+    }
 }
 
-TEST_F(ClassifyPackageTest, TextFromATcxArchiveWinsWhateverItsSize) {
-    ASSERT_TRUE(Classify({{"c.tcr", CourseFile("C")},
-                          {"short.txt", "s"},
-                          {"inner.tcx", ZipText({{"long.txt", std::string(120, 'l')}})},
-                          {"tiny.txt", ""}}));
-    EXPECT_EQ(Record().course.text, "long.txt");
-
+TEST_F(ClassifyPackageTest, TiesGoToTheFirstListedExceptTextsOfATcxAndCourseFiles) {
+    const std::string c = CourseFile("C");
+    ASSERT_TRUE(Classify({{"c.tcr", c}, {"first.txt", "aaaaa"}, {"second.txt", "bbbbb"}}));
+    EXPECT_EQ(Course().text, ListedFirst("first.txt", "second.txt"));
+    ASSERT_TRUE(Classify({{"c.tcr", c}, {"song.wav", "w"}, {"tune.mp3", "m"}}));
+    EXPECT_EQ(Course().music, ListedFirst("song.wav", "tune.mp3"));
     // From a .tcx every text qualifies, and the last one listed wins.
-    ASSERT_TRUE(
-        Classify({{"c.tcr", CourseFile("C")}, {"a.txt", "aaaa"}, {"b.txt", "b"}}, "course.tcx"));
-    EXPECT_EQ(Record().course.text, ListedBefore("a.txt", "b.txt") ? "b.txt" : "a.txt");
-}
+    ASSERT_TRUE(Classify({{"c.tcr", c}, {"a.txt", "aaaa"}, {"b.txt", "b"}}, "course.tcx"));
+    EXPECT_EQ(Course().text, ListedSecond("a.txt", "b.txt"));
 
-TEST_F(ClassifyPackageTest, HoleAudioIsUpToTenCharactersAndLongerIsMusic) {
-    ASSERT_TRUE(Classify({{"c.tcr", CourseFile("C")}, {"hole100.mp3", "x"}, {"Hole18.MP3", "x"}}));
-    EXPECT_EQ(Record().course.audio, ".");
-    EXPECT_EQ(Record().course.music, "hole100.mp3");
-
-    ASSERT_TRUE(Classify({{"c.tcr", CourseFile("C")}, {"hole100.mp3", "x"}}));
-    EXPECT_EQ(Record().course.audio, "");
-}
-
-TEST_F(ClassifyPackageTest, FirstMusicCandidateWinsUnlessALaterOneCameFromATcx) {
-    ASSERT_TRUE(Classify({{"c.tcr", CourseFile("C")}, {"song.wav", "w"}, {"tune.mp3", "m"}}));
-    EXPECT_EQ(Record().course.music,
-              ListedBefore("song.wav", "tune.mp3") ? "song.wav" : "tune.mp3");
-
-    ASSERT_TRUE(Classify({{"c.tcr", CourseFile("C")},
-                          {"song.wav", "w"},
-                          {"tune.mp3", "m"},
-                          {"extra.tcx", ZipText({{"anthem.mp3", "a"}})}}));
-    EXPECT_EQ(Record().course.music, "anthem.mp3");
-}
-
-TEST_F(ClassifyPackageTest, PrvAndSoundsFoldersKeepTheirFilesOutOfTheRoles) {
-    // A .wav from prv is no music candidate, an .mp3 from prv still is.
-    ASSERT_TRUE(Classify({{"c.tcr", CourseFile("C")},
-                          {"prv/wind.wav", "w"},
-                          {"sounds/birds.mp3", "b"},
-                          {"prv/splash.bmp", "p"},
-                          {"prv/flag.dds", "f"}}));
-    EXPECT_EQ(Record().course.music, "");
-    EXPECT_EQ(Record().course.picture, "");
-    EXPECT_EQ(Record().course.flag, "");
-
-    ASSERT_TRUE(Classify({{"c.tcr", CourseFile("C")}, {"prv/song.mp3", "s"}, {"art.TGA", "t"}}));
-    EXPECT_EQ(Record().course.music, "song.mp3");
-    EXPECT_EQ(Record().course.picture, "art.TGA");
+    // Only the course file listed last decides the course and its folder, whatever the name
+    // of an earlier one.
+    ASSERT_TRUE(Classify({{"a.tcr", CourseFile("Alpha", 1)}, {"b.tcr", CourseFile("Beta", 2)}}));
+    const bool aFirst = ListedFirst("a.tcr", "b.tcr") == "a.tcr";
+    EXPECT_EQ(Course().filename, aFirst ? "b.tcr" : "a.tcr");
+    EXPECT_EQ(Course().guidText, GuidToText(TestGuid(aFirst ? 2 : 1)));
+    EXPECT_EQ(Record().targetFolder, COURSES + (aFirst ? "Beta" : "Alpha"));
+    ASSERT_TRUE(Classify({{"a.tcr", CourseFile(aFirst ? "CON" : "Beta")},
+                          {"b.tcr", CourseFile(aFirst ? "Beta" : "CON")}}));
+    EXPECT_EQ(Record().targetFolder, COURSES + "Beta");
 }
 
 TEST_F(ClassifyPackageTest, UnknownDdsAndUnsupportedTextFormatsAreIgnoredWithAWarning) {
@@ -205,17 +211,14 @@ TEST_F(ClassifyPackageTest, UnknownDdsAndUnsupportedTextFormatsAreIgnoredWithAWa
         "Parvane cannot detect whether the file 'splash.dds' is a splash screen, a "
         "flag or a logo.\nThis file will be ignored.");
     ASSERT_TRUE(Classify({{"c.tcr", CourseFile("C")}, {"splash.dds", "s"}}));
-    EXPECT_EQ(Record().course.flag, "");
-
-    ui.ExpectWarning(
-        "The file 'about.RTF' appears to be the course text, but the format is not "
-        "supported by GV06\nThis file will be ignored.");
-    ASSERT_TRUE(Classify({{"c.tcr", CourseFile("C")}, {"about.RTF", "r"}}));
-    EXPECT_EQ(Record().course.text, "");
-    ui.ExpectWarning(
-        "The file 'About.HTM' appears to be the course text, but the format is not "
-        "supported by GV06\nThis file will be ignored.");
-    ASSERT_TRUE(Classify({{"c.tcr", CourseFile("C")}, {"About.HTM", "h"}}));
+    EXPECT_EQ(Course().flag, "");
+    for (const char* text : {"about.RTF", "About.HTM"}) {
+        ui.ExpectWarning("The file '" + std::string(text) +
+                         "' appears to be the course text, but the format is not supported by "
+                         "GV06\nThis file will be ignored.");
+        ASSERT_TRUE(Classify({{"c.tcr", CourseFile("C")}, {text, "r"}}));
+        EXPECT_EQ(Course().text, "");
+    }
 }
 
 TEST_F(ClassifyPackageTest, LibraryListedBeforeTheCourseBecomesAnIncludedLibrary) {
@@ -223,16 +226,16 @@ TEST_F(ClassifyPackageTest, LibraryListedBeforeTheCourseBecomesAnIncludedLibrary
     for (const auto& [library, course] : std::vector<std::pair<std::string, std::string>>{
              {"a.tcl", "z.tcr"}, {"z.tcl", "a.tcr"}, {"m.tcl", "b.tcr"}, {"b.tcl", "m.tcr"}}) {
         ASSERT_TRUE(Classify({{library, LibraryFile("Palms", 3)}, {course, CourseFile("Oasis")}}));
-        libraryCameFirst = libraryCameFirst || ListedBefore(library, course);
+        libraryCameFirst = libraryCameFirst || ListedFirst(library, course) == library;
         EXPECT_EQ(Record().installType, INSTALL_TYPE_COURSE);
-        EXPECT_EQ(Record().targetFolder, "C:\\Games\\GV06\\courses\\Oasis");
+        EXPECT_EQ(Record().targetFolder, COURSES + "Oasis");
         ASSERT_EQ(Record().libraries.size(), 1u);
         EXPECT_EQ(Record().libraries[0].filename, library);
     }
     EXPECT_TRUE(libraryCameFirst) << "no listing put the library first";
 }
 
-TEST_F(ClassifyPackageTest, OneOrSeveralLibrariesWithTheirTargetFolder) {
+TEST_F(ClassifyPackageTest, OneOrSeveralLibrariesUpToEightWithTheirTargetFolder) {
     ASSERT_TRUE(Classify({{"lib/palms.tcl", LibraryFile("Palms: Tall", 3)}}));
     EXPECT_EQ(Record().installType, INSTALL_TYPE_LIBRARY);
     EXPECT_EQ(Record().targetFolder, "C:\\Games\\GV06\\libraries\\Palms Tall");
@@ -242,18 +245,15 @@ TEST_F(ClassifyPackageTest, OneOrSeveralLibrariesWithTheirTargetFolder) {
     EXPECT_EQ(Record().installType, INSTALL_TYPE_LIBRARIES);
     EXPECT_EQ(Record().targetFolder, "D:\\Libraries");
     ASSERT_EQ(Record().libraries.size(), 2u);
-    const bool aFirst = ListedBefore("a.tcl", "b.tcl");
+    const bool aFirst = ListedFirst("a.tcl", "b.tcl") == "a.tcl";
     EXPECT_EQ(Record().libraries[0].name, aFirst ? "A" : "B");
     EXPECT_EQ(Record().libraries[1].name, aFirst ? "B" : "A");
-}
 
-TEST_F(ClassifyPackageTest, AtMostEightLibraryFilesPerPackage) {
     Entries entries;
     for (std::uint32_t i = 1; i <= 8; ++i)
         entries.push_back({"lib" + std::to_string(i) + ".tcl", LibraryFile("L", i)});
     ASSERT_TRUE(Classify(entries));
     EXPECT_EQ(Record().libraries.size(), 8u);
-
     entries.push_back({"lib9.tcl", LibraryFile("L", 9)});
     ui.ExpectError(Containing("more than 8 library files"));
     EXPECT_FALSE(Classify(entries));
@@ -261,9 +261,9 @@ TEST_F(ClassifyPackageTest, AtMostEightLibraryFilesPerPackage) {
 
 TEST_F(ClassifyPackageTest, CourseNameBecomesASafeFolderName) {
     ASSERT_TRUE(Classify({{"c.tcr", CourseFile("My: Course? ")}}));
-    EXPECT_EQ(Record().targetFolder, "C:\\Games\\GV06\\courses\\My Course");
+    EXPECT_EQ(Record().targetFolder, COURSES + "My Course");
     ASSERT_TRUE(Classify({{"c.tcr", CourseFile("Links\\/|<>*\"Old. ")}}));
-    EXPECT_EQ(Record().targetFolder, "C:\\Games\\GV06\\courses\\LinksOld");
+    EXPECT_EQ(Record().targetFolder, COURSES + "LinksOld");
 
     // Names that would leave the courses folder or name no folder are refused.
     for (const char* name : {"..", "?*", "CON", " . "}) {
@@ -279,48 +279,20 @@ TEST_F(ClassifyPackageTest, PackageWithoutCourseOrLibraryOrWithAnUnreadableHeade
         "library package.");
     EXPECT_FALSE(Classify({{"readme.txt", "r"}, {"picture.bmp", "p"}}));
 
-    ui.ExpectError("Couldn't get course name from file '" + unpacked + "\\bad.tcr'");
-    EXPECT_FALSE(Classify({{"bad.tcr", "short"}}));
-    ui.ExpectError("Couldn't get library names from file '" + unpacked + "\\cut.tcr'");
-    EXPECT_FALSE(Classify({{"cut.tcr", CourseFile("C").substr(0, 100)}}));
     std::string manyGuids = CourseFile("C");  // 41 GUIDs from offset 268, no names at 804
     std::fill_n(manyGuids.begin() + 268, 16 * 41, '\x01');
     manyGuids[804] = '\0';
-    ui.ExpectError("Couldn't get library GUIDs from file '" + unpacked + "\\many.tcr'");
-    EXPECT_FALSE(Classify({{"many.tcr", manyGuids}}));
-    ui.ExpectError("Couldn't get library name from file '" + unpacked + "\\bad.tcl'");
-    EXPECT_FALSE(Classify({{"bad.tcl", "short"}}));
-}
-
-// One package of each listing order: a candidate from a .tcx replaces one listed before it and
-// is not replaced by one listed after it.
-TEST_F(ClassifyPackageTest, MusicAndPictureFromATcxWinInEitherListingOrder) {
-    for (const auto& [plain, fromTcx] : {std::pair{"a", "z"}, std::pair{"z", "a"}}) {
-        ASSERT_TRUE(Classify({{"c.tcr", CourseFile("C")},
-                              {plain + std::string(".mp3"), "m"},
-                              {plain + std::string(".bmp"), "b"},
-                              {"extra.tcx", ZipText({{fromTcx + std::string(".wav"), "w"},
-                                                     {fromTcx + std::string(".tga"), "t"}})}}));
-        EXPECT_EQ(Record().course.music, fromTcx + std::string(".wav"));
-        EXPECT_EQ(Record().course.picture, fromTcx + std::string(".tga"));
+    const std::pair<Entries, const char*> unreadable[] = {
+        {{{"bad.tcr", "short"}}, "course name from file '%s\\bad.tcr'"},
+        {{{"cut.tcr", CourseFile("C").substr(0, 100)}}, "library names from file '%s\\cut.tcr'"},
+        {{{"many.tcr", manyGuids}}, "library GUIDs from file '%s\\many.tcr'"},
+        {{{"bad.tcl", "short"}}, "library name from file '%s\\bad.tcl'"}};
+    for (const auto& [entries, message] : unreadable) {
+        std::string text = std::string("Couldn't get ") + message;
+        text.replace(text.find("%s"), 2, unpacked);
+        ui.ExpectError(text);
+        EXPECT_FALSE(Classify(entries));
     }
-    // A .wav from a sounds folder is no candidate.
-    ASSERT_TRUE(Classify({{"c.tcr", CourseFile("C")}, {"sounds/a.wav", "w"}, {"z.mp3", "m"}}));
-    EXPECT_EQ(Record().course.music, "z.mp3");
-}
-
-// Only the course file listed last decides the course and its folder.
-TEST_F(ClassifyPackageTest, LastCourseFileListedWinsWhateverTheNameOfAnEarlierOne) {
-    ASSERT_TRUE(Classify({{"a.tcr", CourseFile("Alpha", 1)}, {"b.tcr", CourseFile("Beta", 2)}}));
-    const bool aFirst = ListedBefore("a.tcr", "b.tcr");
-    EXPECT_EQ(Record().course.filename, aFirst ? "b.tcr" : "a.tcr");
-    EXPECT_EQ(Record().course.guidText, GuidToText(TestGuid(aFirst ? 2 : 1)));
-    EXPECT_EQ(Record().targetFolder,
-              aFirst ? "C:\\Games\\GV06\\courses\\Beta" : "C:\\Games\\GV06\\courses\\Alpha");
-
-    ASSERT_TRUE(Classify({{"a.tcr", CourseFile(aFirst ? "CON" : "Beta")},
-                          {"b.tcr", CourseFile(aFirst ? "Beta" : "CON")}}));
-    EXPECT_EQ(Record().targetFolder, "C:\\Games\\GV06\\courses\\Beta");
 }
 
 // A library's folder name matters only where that folder is used.
@@ -328,7 +300,7 @@ TEST_F(ClassifyPackageTest, LibraryNameIsCheckedOnlyWhereItsFolderIsUsed) {
     // A course package keeps its libraries in the course folder, in either listing order.
     for (const char* library : {"a.tcl", "z.tcl"}) {
         ASSERT_TRUE(Classify({{library, LibraryFile("..", 3)}, {"m.tcr", CourseFile("Oasis")}}));
-        EXPECT_EQ(Record().targetFolder, "C:\\Games\\GV06\\courses\\Oasis");
+        EXPECT_EQ(Record().targetFolder, COURSES + "Oasis");
     }
     // Several libraries get their folders one by one, so one bad name fails only its own.
     ASSERT_TRUE(Classify({{"a.tcl", LibraryFile("CON", 3)}, {"b.tcl", LibraryFile("Palms", 4)}}));

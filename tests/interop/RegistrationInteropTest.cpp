@@ -22,6 +22,7 @@
 #include "catalogue/Registration.h"
 #include "installer/InstallArchive.h"
 #include "interop/WineCommands.h"
+#include "platform/wine/Codepage.h"
 #include "platform/wine/PathMapping.h"
 #include "platform/wine/WineMachine.h"
 #include "properties/Properties.h"
@@ -57,56 +58,34 @@ std::string KeyBlockBody(const std::string& registryFile, const std::string& key
     return registryFile.substr(afterTime + 1, end - afterTime);
 }
 
-// The course as both backends register it: empty values, quotes, backslashes and an accented
-// letter (code page 1252) among the values.
+// The course as both backends register it: empty values (flag, music, text), quotes,
+// backslashes and an accented letter (code page 1252) among the values.
 CourseRecord Course(const std::string& guidText) {
     CourseRecord course;
     course.guidText = guidText;
     course.name = "Caf\xE9 \"Links\"";
     course.filename = "C:\\Games\\Greenvale 06\\Courses\\Links\\Links.tcr";
-    course.flag = "";
     course.logo = "C:\\Games\\Greenvale 06\\Courses\\Links\\logo.dds";
     course.audio = "C:\\Games\\Greenvale 06\\Courses\\Links\\";
-    course.music = "";
     course.picture = "C:\\Games\\Greenvale 06\\Courses\\Links\\picture.jpg";
-    course.text = "";
     return course;
-}
-
-// A code page 1252 argument as the shell must pass it for Wine to hand it on in 1252.
-std::string Utf8Argument(const std::string& cp1252) {
-    std::string utf8;
-    for (char c : cp1252) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (byte < 0x80) {
-            utf8 += c;
-        } else {  // only Latin-1 letters are used here
-            utf8 += static_cast<char>(0xC0 | (byte >> 6));
-            utf8 += static_cast<char>(0x80 | (byte & 0x3F));
-        }
-    }
-    return Quoted(utf8);
 }
 
 class RegistrationInterop : public ::testing::Test {
   protected:
     void SetUp() override {
-        ASSERT_FALSE(prefix.empty()) << "WINEPREFIX names no prefix";
-        ASSERT_TRUE(std::filesystem::exists(prefix / "system.reg")) << prefix;
         ASSERT_FALSE(registrar.empty()) << "PARVANE_COURSE_REGISTRAR names no program";
         WaitForWineserver();
-        std::unique_ptr<wine::WineMachine> machine = Open();
+        std::unique_ptr<wine::WineMachine> machine = OpenSuitePrefix();
         ASSERT_NE(machine, nullptr);
         KeyHandle key = 0;
         gameWasRegistered = machine->OpenKey(GAME_HIVE, GAME_ROOT, key) == ERR_SUCCESS;
-        if (gameWasRegistered) {
-            machine->CloseKey(key);
-        }
+        machine->CloseKey(key);
     }
 
     void TearDown() override {
         WaitForWineserver();
-        std::unique_ptr<wine::WineMachine> machine = Open();
+        std::unique_ptr<wine::WineMachine> machine = OpenSuitePrefix();
         if (!machine) {
             return;
         }
@@ -122,13 +101,6 @@ class RegistrationInterop : public ::testing::Test {
         EXPECT_TRUE(machine->Registry().SaveChanges(message)) << message;
         TheCatalogue() = Catalogue{};
         ForgetGameFolders();
-    }
-
-    std::unique_ptr<wine::WineMachine> Open() {
-        std::string message;
-        std::unique_ptr<wine::WineMachine> machine = wine::OpenWineMachine(prefix, message);
-        EXPECT_NE(machine, nullptr) << message;
-        return machine;
     }
 
     // One value as wine's reg tool shows it. (Wine 8's reg cannot show a whole key that holds
@@ -170,7 +142,7 @@ class RegistrationInterop : public ::testing::Test {
 
 TEST_F(RegistrationInterop, WineSeesTheWineBackendsCourseAsTheWin32BackendWritesIt) {
     {
-        std::unique_ptr<wine::WineMachine> machine = Open();
+        std::unique_ptr<wine::WineMachine> machine = OpenSuitePrefix();
         ASSERT_NE(machine, nullptr);
         SetMachine(machine.get());
         ScriptedUserInterface ui;
@@ -185,7 +157,7 @@ TEST_F(RegistrationInterop, WineSeesTheWineBackendsCourseAsTheWin32BackendWrites
     for (const std::string* argument :
          {&course.guidText, &course.name, &course.filename, &course.flag, &course.logo,
           &course.audio, &course.music, &course.picture, &course.text}) {
-        command += " " + Utf8Argument(*argument);
+        command += " " + Quoted(wine::Cp1252ToUtf8(*argument));  // Wine passes it on in 1252
     }
     const std::string registered = RunCommand(command);
     ASSERT_EQ(registered.find("[exit status"), std::string::npos) << registered;
@@ -251,7 +223,7 @@ class PackageInterop : public RegistrationInterop {
 
     // Writes the package and installs it.
     void InstallWithTheWineBackend(const std::vector<ZipFileEntry>& package) {
-        std::unique_ptr<wine::WineMachine> machine = Open();
+        std::unique_ptr<wine::WineMachine> machine = OpenSuitePrefix();
         ASSERT_NE(machine, nullptr);
         SetMachine(machine.get());
         EXPECT_TRUE(WriteZipFile(ARCHIVE, package));

@@ -1,5 +1,7 @@
 #include "interop/WineCommands.h"
 
+#include <gtest/gtest.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -42,6 +44,16 @@ void WaitForWineserver() {
 std::string ReadAll(const std::filesystem::path& path) {
     std::ifstream file(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+}
+
+std::unique_ptr<wine::WineMachine> OpenSuitePrefix() {
+    const std::filesystem::path prefix = Environment("WINEPREFIX");
+    EXPECT_TRUE(!prefix.empty() && std::filesystem::exists(prefix / "system.reg"))
+        << "WINEPREFIX names no prefix: " << prefix;
+    std::string message;
+    std::unique_ptr<wine::WineMachine> machine = wine::OpenWineMachine(prefix, message);
+    EXPECT_NE(machine, nullptr) << message;
+    return machine;
 }
 
 }  // namespace parvane::test

@@ -1,9 +1,13 @@
 #pragma once
 
-// Driving Wine's own tools from the interoperability tests.
+// Driving Wine's own tools from the interoperability tests, which run in the wine suite's
+// throwaway prefix (WINEPREFIX), with `wine` on the path.
 
 #include <filesystem>
+#include <memory>
 #include <string>
+
+#include "platform/wine/WineMachine.h"
 
 namespace parvane::test {
 
@@ -17,5 +21,7 @@ std::string RunCommand(const std::string& command);
 // gone (quicker than waiting out its idle time).
 void WaitForWineserver();
 std::string ReadAll(const std::filesystem::path& path);
+// The suite's prefix as the Wine backend opens it; null, failing the test, when it cannot.
+std::unique_ptr<wine::WineMachine> OpenSuitePrefix();
 
 }  // namespace parvane::test

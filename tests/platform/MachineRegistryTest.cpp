@@ -23,7 +23,7 @@ class MachineRegistry : public ::testing::Test {
     Machine& machine = TheMachine();
 };
 
-TEST_F(MachineRegistry, MissingKeysAndValuesAreNotFound) {
+TEST_F(MachineRegistry, MissingKeysAndValuesAreNotFoundAndKeysWithSubkeysNotDeleted) {
     KeyHandle key = 0;
     EXPECT_EQ(machine.OpenKey(Hive::LocalMachine, COURSES_KEY + "\\Missing", key),
               ERR_FILE_NOT_FOUND);
@@ -35,6 +35,13 @@ TEST_F(MachineRegistry, MissingKeysAndValuesAreNotFound) {
     std::uint32_t type = 0;
     std::string data;
     EXPECT_EQ(machine.QueryValue(game.Handle(), "Missing", 256, type, data), ERR_FILE_NOT_FOUND);
+
+    // A key with subkeys is not deleted.
+    testMachine.CreateKey(Hive::LocalMachine, COURSES_KEY + "\\Outer\\Inner");
+    EXPECT_EQ(machine.DeleteKey(Hive::LocalMachine, COURSES_KEY + "\\Outer"), ERR_ACCESS_DENIED);
+    EXPECT_EQ(machine.DeleteKey(Hive::LocalMachine, COURSES_KEY + "\\Outer\\Inner"), ERR_SUCCESS);
+    EXPECT_EQ(machine.DeleteKey(Hive::LocalMachine, COURSES_KEY + "\\Outer"), ERR_SUCCESS);
+    EXPECT_FALSE(testMachine.KeyExists(Hive::LocalMachine, COURSES_KEY + "\\Outer"));
 }
 
 TEST_F(MachineRegistry, ValuesComeBackAsStoredWithStringsKeepingTheTerminator) {
@@ -91,14 +98,6 @@ TEST_F(MachineRegistry, EnumerationListsSubkeysInOrderThenEnds) {
     // 38 characters need 39 with the terminator.
     EXPECT_EQ(machine.EnumKey(courses.Handle(), 0, 38, name), ERR_MORE_DATA);
     EXPECT_EQ(machine.EnumKey(courses.Handle(), 0, 39, name), ERR_SUCCESS);
-}
-
-TEST_F(MachineRegistry, AKeyWithSubkeysIsNotDeleted) {
-    testMachine.CreateKey(Hive::LocalMachine, COURSES_KEY + "\\Outer\\Inner");
-    EXPECT_EQ(machine.DeleteKey(Hive::LocalMachine, COURSES_KEY + "\\Outer"), ERR_ACCESS_DENIED);
-    EXPECT_EQ(machine.DeleteKey(Hive::LocalMachine, COURSES_KEY + "\\Outer\\Inner"), ERR_SUCCESS);
-    EXPECT_EQ(machine.DeleteKey(Hive::LocalMachine, COURSES_KEY + "\\Outer"), ERR_SUCCESS);
-    EXPECT_FALSE(testMachine.KeyExists(Hive::LocalMachine, COURSES_KEY + "\\Outer"));
 }
 
 TEST_F(MachineRegistry, NamesAreFoundIgnoringCaseAndKeepCodePage1252Letters) {

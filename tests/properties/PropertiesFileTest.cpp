@@ -1,12 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "base/GameFolders.h"
 #include "catalogue/GameDetection.h"
 #include "properties/Properties.h"
 #include "support/FaultInjectingMachine.h"
-#include "support/ForwardingMachine.h"
 #include "support/ScriptedUserInterface.h"
 #include "support/TestMachine.h"
 
@@ -94,51 +94,28 @@ TEST_F(PropertiesFile, OverlongLinesAreIgnoredWithAWarning) {
     EXPECT_EQ(GetProperty(PROPERTY_ASK_FOR_FLAG), "1");
 }
 
-// Every file written holds only half of what it was given, as on a full disk.
-class DiskFillsUp : public test::ForwardingMachine {
-  public:
-    std::unique_ptr<FileStream> OpenFile(const std::string& filePath, FileMode mode,
-                                         Win32Error& error) override {
-        std::unique_ptr<FileStream> stream = ForwardingMachine::OpenFile(filePath, mode, error);
-        if (!stream || mode != FileMode::Write) {
-            return stream;
-        }
-        return std::make_unique<HalfWritten>(std::move(stream));
-    }
-
-  private:
-    class HalfWritten : public FileStream {
-      public:
-        explicit HalfWritten(std::unique_ptr<FileStream> file) : inner(std::move(file)) {}
-        std::size_t Read(void* buffer, std::size_t size) override {
-            return inner->Read(buffer, size);
-        }
-        std::size_t Write(const void* data, std::size_t size) override {
-            return inner->Write(data, size / 2);
-        }
-        Win32Error Seek(std::int64_t offset, int origin) override {
-            return inner->Seek(offset, origin);
-        }
-        std::int64_t Tell() override { return inner->Tell(); }
-        Win32Error Error() const override { return ERR_DISK_FULL; }
-        Win32Error Close() override { return inner->Close(); }
-
-      private:
-        std::unique_ptr<FileStream> inner;
-    };
-};
-
+// A disk that fills up (every file written holds half of what it was given) or a file that
+// cannot be replaced: the old file stays whole.
 TEST_F(PropertiesFile, FailedSaveKeepsTheOldFile) {
+    using test::MachineCall;
+    const std::vector<std::vector<test::Fault>> cases = {
+        {{.call = MachineCall::StreamWrite, .count = test::EVERY_CALL, .error = ERR_DISK_FULL}},
+        {{.call = MachineCall::MoveFileOver}, {.call = MachineCall::MoveFileTo}}};
     const std::string old = "AskForFlag = 1\r\n";
     machine.WriteFile(path, old);
     ASSERT_TRUE(LoadProperties(folder));
     ASSERT_TRUE(SetProperty(PROPERTY_ASK_FOR_FLAG, "0"));
-    {
-        DiskFillsUp disk;
-        EXPECT_FALSE(SaveProperties());
+    for (const auto& faults : cases) {
+        {
+            test::FaultInjectingMachine failing;
+            for (const test::Fault& fault : faults) {
+                failing.Inject(fault);
+            }
+            EXPECT_FALSE(SaveProperties());
+        }
+        EXPECT_EQ(machine.ReadFile(path), old);
+        EXPECT_FALSE(machine.FileExists(path + ".new"));
     }
-    EXPECT_EQ(machine.ReadFile(path), old);
-    EXPECT_FALSE(machine.FileExists(path + ".new"));
 }
 
 // Settings that are there but cannot be opened must not be replaced by the defaults at exit.
@@ -154,18 +131,6 @@ TEST_F(PropertiesFile, OnlyAMissingFileGivesTheDefaults) {
         EXPECT_EQ(LoadProperties(folder), missing) << error;
         EXPECT_EQ(GetProperty(PROPERTY_ASK_FOR_FLAG), missing ? "0" : "") << error;
     }
-}
-
-TEST_F(PropertiesFile, SaveThatCannotReplaceTheFileKeepsTheOldOneWhole) {
-    const std::string old = "AskForFlag = 1\r\n";
-    machine.WriteFile(path, old);
-    ASSERT_TRUE(LoadProperties(folder));
-    test::FaultInjectingMachine faults;
-    faults.Inject({.call = test::MachineCall::MoveFileOver});
-    faults.Inject({.call = test::MachineCall::MoveFileTo});
-    EXPECT_FALSE(SaveProperties());
-    EXPECT_EQ(machine.ReadFile(path), old);
-    EXPECT_FALSE(machine.FileExists(path + ".new"));
 }
 
 }  // namespace

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "shell/Html.h"
-#include "support/ForwardingMachine.h"
+#include "support/FaultInjectingMachine.h"
 #include "support/ScriptedUserInterface.h"
 #include "support/TestMachine.h"
 
@@ -16,20 +16,12 @@ using test::TestMachine;
 constexpr const char* COMMAND_KEY = "htmlfile\\Shell\\Open\\Command";
 
 // Records the commands run instead of starting anything, from a program in `programFolder`.
-class LaunchRecorder : public test::ForwardingMachine {
-  public:
-    explicit LaunchRecorder(std::string programFolder) : folder(std::move(programFolder)) {}
-    Win32Error ModulePath(std::string& path) override {
-        path = folder + "\\Parvane.exe";
-        return ERR_SUCCESS;
+struct LaunchRecorder : test::FaultInjectingMachine {
+    explicit LaunchRecorder(const std::string& programFolder) {
+        SetModulePath(programFolder + "\\Parvane.exe");
+        SetCommandResult(33);
     }
-    std::uint32_t RunCommand(const std::string& commandLine) override {
-        commands.push_back(commandLine);
-        return result;
-    }
-    std::string folder;
-    std::vector<std::string> commands;
-    std::uint32_t result = 33;
+    std::vector<std::string> Commands() const { return CallPaths(test::MachineCall::RunCommand); }
 };
 
 class HtmlDocument : public testing::Test {
@@ -82,19 +74,19 @@ TEST_F(HtmlDocument, HelpBesideTheProgramAndADocumentByItsPathOpenWithBothPathsQ
     const std::string folder = ProgramFolderWithDocuments("Program Files\\Parvane");
     LaunchRecorder recorder(folder);
     EXPECT_TRUE(OpenHtmlDocument(HELP_CONTENTS_DOCUMENT));
-    recorder.result = 2;  // the handler did not start
+    recorder.SetCommandResult(2);  // the handler did not start
     EXPECT_FALSE(OpenHtmlFile(folder + "\\MissingLibraries.htm"));
     const std::string browser = "\"C:\\Program Files\\Browser\\browse.exe\" \"";
     const std::vector<std::string> expected = {browser + folder + "\\Parvane.htm\"",
                                                browser + folder + "\\MissingLibraries.htm\""};
-    EXPECT_EQ(recorder.commands, expected);
+    EXPECT_EQ(recorder.Commands(), expected);
 }
 
 TEST_F(HtmlDocument, NothingStartsWithoutAHandler) {
     machine.SetString(Hive::ClassesRoot, ".htm", "", "nosuchtype");
     LaunchRecorder recorder(ProgramFolderWithDocuments("Parvane"));
     EXPECT_FALSE(OpenHtmlDocument(HELP_CONTENTS_DOCUMENT));
-    EXPECT_TRUE(recorder.commands.empty());
+    EXPECT_TRUE(recorder.Commands().empty());
 }
 
 TEST_F(HtmlDocument, MissingHelpPageOpensNothingAndSaysWhereItWasLookedFor) {
@@ -103,7 +95,7 @@ TEST_F(HtmlDocument, MissingHelpPageOpensNothingAndSaysWhereItWasLookedFor) {
     LaunchRecorder recorder(folder);
     ui.ExpectError("Couldn't open '" + folder + "\\Parvane.htm': there is no such file.");
     ShowHelpContents();
-    EXPECT_TRUE(recorder.commands.empty());
+    EXPECT_TRUE(recorder.Commands().empty());
 }
 
 TEST_F(HtmlDocument, CommandTooLongToRunIsRefusedWithAMessage) {
@@ -112,7 +104,7 @@ TEST_F(HtmlDocument, CommandTooLongToRunIsRefusedWithAMessage) {
     LaunchRecorder recorder(ProgramFolderWithDocuments(std::string(220 - scratch, 'p')));
     ui.ExpectError(Containing("the command that starts the web browser would be longer than 255"));
     EXPECT_FALSE(OpenHtmlDocument(HELP_CONTENTS_DOCUMENT));
-    EXPECT_TRUE(recorder.commands.empty());
+    EXPECT_TRUE(recorder.Commands().empty());
 }
 
 }  // namespace

@@ -1,8 +1,6 @@
-#include <gtest/gtest-spi.h>
 #include <gtest/gtest.h>
 
 #include <string>
-#include <vector>
 
 #include "base/Messages.h"
 #include "base/ModalDialogs.h"
@@ -55,74 +53,6 @@ TEST(ModalDialog, DialogThatCannotBeCreatedShowsItsFailureMessage) {
     ui.ExpectError("Couldn't display 'Uninstall course...' dialog box");
     NeverCreated procedure;
     EXPECT_EQ(RunModalDialog(UNINSTALL_COURSE_DIALOG, procedure), -1);
-}
-
-// Runs `run`, expecting the scripted interface to report exactly `expected` (parts of each
-// failure's text, in order) instead of failing this test.
-template <typename Run>
-void ExpectFailures(Run run, const std::vector<std::string>& expected) {
-    testing::TestPartResultArray failures;
-    {
-        testing::ScopedFakeTestPartResultReporter reporter(
-            testing::ScopedFakeTestPartResultReporter::INTERCEPT_ONLY_CURRENT_THREAD, &failures);
-        run();
-    }
-    ASSERT_EQ(failures.size(), static_cast<int>(expected.size()));
-    for (int i = 0; i < failures.size(); ++i) {
-        EXPECT_PRED_FORMAT2(testing::IsSubstring, expected[static_cast<std::size_t>(i)],
-                            failures.GetTestPartResult(i).message());
-    }
-}
-
-TEST(ScriptedUserInterface, WhatWasNotExpectedNextAndWhatNeverCameFail) {
-    ExpectFailures(
-        [] {
-            ScriptedUserInterface ui;
-            ui.ExpectError("expected text");
-            ShowError("actual text");
-        },
-        {"unexpected Error box (0x2010) \"actual text\"\n"
-         "  expected next: Error box (0x2010) \"expected text\"",
-         "never came: Error box (0x2010) \"expected text\""});
-    ExpectFailures(
-        [] {
-            ScriptedUserInterface ui;
-            ShowInformation("surprise");
-        },
-        {"unexpected Information box (0x2040) \"surprise\""});
-    ExpectFailures(
-        [] {
-            NeverCreated procedure;  // the script below never initialises it
-            ScriptedUserInterface ui;
-            ui.ExpectDialog(106, [](ScriptedDialog&) {});
-            TheUserInterface().RunDialog(106, procedure);
-        },
-        {"dialog 106 was still open"});
-}
-
-TEST(ScriptedUserInterface, PartOfTheTextMatches) {
-    ScriptedUserInterface ui;
-    ui.ExpectWarning(Containing("disk"));
-    EXPECT_EQ(ShowWarning("The disk is full."), 1);
-}
-
-TEST(ScriptedUserInterface, CommonDialogsAreAnsweredInTheirTurn) {
-    ScriptedUserInterface ui;
-    ui.ExpectOpenFile("C:\\in\\a.zip");
-    ui.ExpectBrowseForFolderCancelled();
-    ui.ExpectOpenFileFailure(0x3003);
-
-    OpenFileRequest request;
-    request.title = "Open";
-    std::string selection;
-    std::uint32_t dialogError = 1;
-    EXPECT_TRUE(TheUserInterface().OpenFile(request, selection, dialogError));
-    EXPECT_EQ(selection, "C:\\in\\a.zip");
-    EXPECT_EQ(ui.LastOpenFileRequest().title, "Open");
-    std::string folder;
-    EXPECT_FALSE(TheUserInterface().BrowseForFolder("Choose", folder));
-    EXPECT_FALSE(TheUserInterface().OpenFile(request, selection, dialogError));
-    EXPECT_EQ(dialogError, 0x3003u);
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "archive/ArchiveKind.h"
@@ -18,11 +19,7 @@ namespace parvane {
 namespace {
 
 using test::ZipFileEntry;
-
-std::string ZipText(const std::vector<ZipFileEntry>& entries) {
-    const test::ZipBytes bytes = test::ZipArchiveBytes(entries);
-    return std::string(bytes.begin(), bytes.end());
-}
+using test::ZipText;
 
 std::string MyZipMessage(const std::string& path) {
     return "Parvane has detected that the selected file '" + path +
@@ -36,16 +33,8 @@ const std::vector<ZipFileEntry> ONE_LIBRARY = {{"a.tcl", "l"}};
 const std::vector<ZipFileEntry> TWO_LIBRARIES = {{"a.tcl", "l"}, {"b.tcl", "l"}};
 const std::vector<ZipFileEntry> NOTHING = {{"a.txt", "t"}};
 
-struct QueuedEntry {
-    std::string path;
-    int isTemporary;
-    int packageKind;
-    bool operator==(const QueuedEntry&) const = default;
-};
-
-void PrintTo(const QueuedEntry& entry, std::ostream* out) {
-    *out << "{" << entry.path << ", " << entry.isTemporary << ", " << entry.packageKind << "}";
-}
+// A queued path, whether it is temporary, and its package kind.
+using QueuedEntry = std::tuple<std::string, int, int>;
 
 // What the system's temporary folder holds, where MyZip archives are unpacked.
 std::vector<std::string> TempEntries() {

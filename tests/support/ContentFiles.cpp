@@ -17,13 +17,10 @@ constexpr std::size_t NAME_FIELD_SIZE = NAME_BLOCK_SIZE - NAME_OFFSET;
 constexpr std::size_t LIBRARY_GUIDS_OFFSET = 268;
 constexpr std::size_t LIBRARY_NAMES_OFFSET = 804;
 
-void PutBytes(std::vector<std::uint8_t>& bytes, std::size_t offset,
-              const std::vector<std::uint8_t>& data) {
+// Copies bytes or text into `bytes` from `offset` on.
+template <typename Data>
+void Put(std::vector<std::uint8_t>& bytes, std::size_t offset, const Data& data) {
     std::copy(data.begin(), data.end(), bytes.begin() + static_cast<std::ptrdiff_t>(offset));
-}
-
-void PutText(std::vector<std::uint8_t>& bytes, std::size_t offset, const std::string& text) {
-    std::copy(text.begin(), text.end(), bytes.begin() + static_cast<std::ptrdiff_t>(offset));
 }
 
 // The name-and-GUID block shared by both kinds of file, at the front of `bytes`.
@@ -32,14 +29,8 @@ void PutNameBlock(std::vector<std::uint8_t>& bytes, const GUID& guid, const std:
         ADD_FAILURE() << "a header name holds at most 58 characters: " << name;
         return;
     }
-    PutBytes(bytes, GUID_OFFSET, GuidBytes(guid));
-    PutText(bytes, NAME_OFFSET, name);
-}
-
-// Lays the file out in a buffer large enough for every field, then cuts or pads it.
-std::vector<std::uint8_t> Sized(std::vector<std::uint8_t> bytes, std::size_t totalSize) {
-    bytes.resize(totalSize, 0);
-    return bytes;
+    Put(bytes, GUID_OFFSET, GuidBytes(guid));
+    Put(bytes, NAME_OFFSET, name);
 }
 
 }  // namespace
@@ -71,7 +62,8 @@ std::vector<std::uint8_t> GuidBytes(const GUID& guid) {
 std::vector<std::uint8_t> LibraryFileBytes(const LibraryFileContent& content) {
     std::vector<std::uint8_t> bytes(NAME_BLOCK_SIZE, 0);
     PutNameBlock(bytes, content.guid, content.name);
-    return Sized(std::move(bytes), content.totalSize);
+    bytes.resize(content.totalSize, 0);  // cut or padded
+    return bytes;
 }
 
 std::vector<std::uint8_t> CourseFileBytes(const CourseFileContent& content) {
@@ -86,7 +78,7 @@ std::vector<std::uint8_t> CourseFileBytes(const CourseFileContent& content) {
     }
     std::size_t offset = LIBRARY_GUIDS_OFFSET;
     for (const GUID& guid : content.libraryGuids) {
-        PutBytes(bytes, offset, GuidBytes(guid));
+        Put(bytes, offset, GuidBytes(guid));
         offset += GUID_BINARY_SIZE;
     }
 
@@ -97,10 +89,11 @@ std::vector<std::uint8_t> CourseFileBytes(const CourseFileContent& content) {
             ADD_FAILURE() << "the library names do not fit the course header";
             return bytes;
         }
-        PutText(bytes, offset, name);
+        Put(bytes, offset, name);
         offset += name.size() + 1;
     }
-    return Sized(std::move(bytes), content.totalSize);
+    bytes.resize(content.totalSize, 0);  // cut or padded
+    return bytes;
 }
 
 bool WriteFileBytes(const std::string& path, const std::vector<std::uint8_t>& bytes) {

@@ -19,16 +19,16 @@ GUID TestGuid(std::uint32_t n);
 std::vector<std::uint8_t> GuidBytes(const GUID& guid);
 
 struct LibraryFileContent {
-    GUID guid;
-    std::string name;  // at most 58 characters; 58 leave no room for the terminator
+    GUID guid = {};
+    std::string name = {};  // at most 58 characters; 58 leave no room for the terminator
     std::size_t totalSize = NAME_BLOCK_SIZE;  // the file is cut or zero-padded to this size
 };
 
 struct CourseFileContent {
-    GUID guid;
-    std::string name;                            // at most 58 characters
-    std::vector<GUID> libraryGuids;              // from offset 268, 16 bytes each
-    std::vector<std::string> libraryNames;       // from offset 804, each ended by a NUL
+    GUID guid = {};
+    std::string name = {};                       // at most 58 characters
+    std::vector<GUID> libraryGuids = {};         // from offset 268, 16 bytes each
+    std::vector<std::string> libraryNames = {};  // from offset 804, each ended by a NUL
     std::size_t totalSize = COURSE_HEADER_SIZE;  // the file is cut or zero-padded to this size
 };
 

@@ -10,10 +10,7 @@ namespace parvane::test {
 namespace {
 
 bool HoldsIgnoringCase(const std::string& text, const std::string& part) {
-    if (part.empty()) {
-        return true;
-    }
-    return ToUpperAscii(text).find(ToUpperAscii(part)) != std::string::npos;
+    return part.empty() || ToUpperAscii(text).find(ToUpperAscii(part)) != std::string::npos;
 }
 
 // A stream whose reads, writes and close pass through the machine's faults.
@@ -24,17 +21,12 @@ class FaultInjectingStream : public FileStream {
         : inner(std::move(wrapped)), faults(machine), path(std::move(file)) {}
 
     std::size_t Read(void* buffer, std::size_t size) override {
-        if ((error = faults.Intercept(MachineCall::StreamRead, path)) != ERR_SUCCESS) {
-            return 0;
-        }
-        return inner->Read(buffer, size);
+        error = faults.Intercept(MachineCall::StreamRead, path);
+        return error != ERR_SUCCESS ? 0 : inner->Read(buffer, size);
     }
-    // A failing write writes half of its bytes, as a disk that fills up does.
     std::size_t Write(const void* data, std::size_t size) override {
-        if ((error = faults.Intercept(MachineCall::StreamWrite, path)) != ERR_SUCCESS) {
-            return inner->Write(data, size / 2);
-        }
-        return inner->Write(data, size);
+        error = faults.Intercept(MachineCall::StreamWrite, path);
+        return inner->Write(data, error != ERR_SUCCESS ? size / 2 : size);
     }
     Win32Error Seek(std::int64_t offset, int origin) override {
         return inner->Seek(offset, origin);
@@ -69,17 +61,27 @@ const char* MachineCallName(MachineCall call) {
     return NAMES[static_cast<std::size_t>(call)];
 }
 
-FaultInjectingMachine::FaultInjectingMachine(Machine& wrapped) : ForwardingMachine(wrapped) {}
+FaultInjectingMachine::FaultInjectingMachine(Machine& wrapped) : ForwardingMachine(wrapped) {
+    SetMachine(this);
+}
 
-std::uint64_t FaultInjectingMachine::CallCount(MachineCall call) const {
-    return static_cast<std::uint64_t>(
-        std::count_if(calls.begin(), calls.end(),
-                      [call](const CallRecord& record) { return record.call == call; }));
+FaultInjectingMachine::~FaultInjectingMachine() {
+    SetMachine(&inner);
 }
 
 std::uint64_t FaultInjectingMachine::FailedCallCount() const {
     return static_cast<std::uint64_t>(std::count_if(
         calls.begin(), calls.end(), [](const CallRecord& record) { return record.failed; }));
+}
+
+std::vector<std::string> FaultInjectingMachine::CallPaths(MachineCall call) const {
+    std::vector<std::string> paths;
+    for (const CallRecord& record : calls) {
+        if (record.call == call) {
+            paths.push_back(record.path);
+        }
+    }
+    return paths;
 }
 
 Win32Error FaultInjectingMachine::Intercept(MachineCall call, const std::string& path) {
@@ -105,67 +107,27 @@ std::string FaultInjectingMachine::KeyPath(KeyHandle key) const {
     return found == keyPaths.end() ? std::string() : found->second;
 }
 
-Win32Error FaultInjectingMachine::OpenKey(Hive hive, const std::string& subKey, KeyHandle& key) {
-    if (const Win32Error error = Intercept(MachineCall::OpenKey, subKey); error != ERR_SUCCESS) {
-        key = 0;
-        return error;
-    }
-    const Win32Error status = ForwardingMachine::OpenKey(hive, subKey, key);
+Win32Error FaultInjectingMachine::RememberKey(Win32Error status, KeyHandle key,
+                                              const std::string& subKey) {
     if (status == ERR_SUCCESS) {
         keyPaths[key] = subKey;
     }
     return status;
+}
+
+Win32Error FaultInjectingMachine::OpenKey(Hive hive, const std::string& subKey, KeyHandle& key) {
+    key = 0;
+    const Win32Error status =
+        Pass(MachineCall::OpenKey, subKey, [&] { return inner.OpenKey(hive, subKey, key); });
+    return RememberKey(status, key, subKey);
 }
 
 Win32Error FaultInjectingMachine::CreateKey(Hive hive, const std::string& subKey,
                                             const std::string& keyClass, KeyHandle& key) {
-    if (const Win32Error error = Intercept(MachineCall::CreateKey, subKey); error != ERR_SUCCESS) {
-        key = 0;
-        return error;
-    }
-    const Win32Error status = ForwardingMachine::CreateKey(hive, subKey, keyClass, key);
-    if (status == ERR_SUCCESS) {
-        keyPaths[key] = subKey;
-    }
-    return status;
-}
-
-Win32Error FaultInjectingMachine::EnumKey(KeyHandle key, std::uint32_t index,
-                                          std::uint32_t capacity, std::string& name) {
-    if (const Win32Error error = Intercept(MachineCall::EnumKey, KeyPath(key));
-        error != ERR_SUCCESS) {
-        name.clear();
-        return error;
-    }
-    return ForwardingMachine::EnumKey(key, index, capacity, name);
-}
-
-Win32Error FaultInjectingMachine::QueryValue(KeyHandle key, const std::string& valueName,
-                                             std::uint32_t capacity, std::uint32_t& type,
-                                             std::string& data) {
-    if (const Win32Error error =
-            Intercept(MachineCall::QueryValue, KeyPath(key) + "\\" + valueName);
-        error != ERR_SUCCESS) {
-        data.clear();
-        return error;
-    }
-    return ForwardingMachine::QueryValue(key, valueName, capacity, type, data);
-}
-
-Win32Error FaultInjectingMachine::SetValue(KeyHandle key, const std::string& valueName,
-                                           std::uint32_t type, const std::string& data) {
-    if (const Win32Error error = Intercept(MachineCall::SetValue, KeyPath(key) + "\\" + valueName);
-        error != ERR_SUCCESS) {
-        return error;
-    }
-    return ForwardingMachine::SetValue(key, valueName, type, data);
-}
-
-Win32Error FaultInjectingMachine::DeleteKey(Hive hive, const std::string& subKey) {
-    if (const Win32Error error = Intercept(MachineCall::DeleteKey, subKey); error != ERR_SUCCESS) {
-        return error;
-    }
-    return ForwardingMachine::DeleteKey(hive, subKey);
+    key = 0;
+    const Win32Error status = Pass(MachineCall::CreateKey, subKey,
+                                   [&] { return inner.CreateKey(hive, subKey, keyClass, key); });
+    return RememberKey(status, key, subKey);
 }
 
 // A failing close still closes the key, as RegCloseKey's failures leave no handle behind; the
@@ -173,88 +135,19 @@ Win32Error FaultInjectingMachine::DeleteKey(Hive hive, const std::string& subKey
 Win32Error FaultInjectingMachine::CloseKey(KeyHandle key) {
     const Win32Error injected = Intercept(MachineCall::CloseKey, KeyPath(key));
     keyPaths.erase(key);
-    const Win32Error closed = ForwardingMachine::CloseKey(key);
+    const Win32Error closed = inner.CloseKey(key);
     return injected != ERR_SUCCESS ? injected : closed;
 }
 
-Win32Error FaultInjectingMachine::GetAttributes(const std::string& path,
-                                                std::uint32_t& attributes) {
-    if (const Win32Error error = Intercept(MachineCall::GetAttributes, path);
-        error != ERR_SUCCESS) {
-        attributes = ATTR_INVALID;
-        return error;
-    }
-    return ForwardingMachine::GetAttributes(path, attributes);
-}
-
-Win32Error FaultInjectingMachine::MakeFolder(const std::string& path) {
-    const Win32Error error = Intercept(MachineCall::MakeFolder, path);
-    return error != ERR_SUCCESS ? error : ForwardingMachine::MakeFolder(path);
-}
-
-Win32Error FaultInjectingMachine::RemoveEmptyFolder(const std::string& path) {
-    const Win32Error error = Intercept(MachineCall::RemoveEmptyFolder, path);
-    return error != ERR_SUCCESS ? error : ForwardingMachine::RemoveEmptyFolder(path);
-}
-
-Win32Error FaultInjectingMachine::RemoveFile(const std::string& path) {
-    const Win32Error error = Intercept(MachineCall::RemoveFile, path);
-    return error != ERR_SUCCESS ? error : ForwardingMachine::RemoveFile(path);
-}
-
-Win32Error FaultInjectingMachine::CopyFileOver(const std::string& source,
-                                               const std::string& target) {
-    const Win32Error error = Intercept(MachineCall::CopyFileOver, target);
-    return error != ERR_SUCCESS ? error : ForwardingMachine::CopyFileOver(source, target);
-}
-
-Win32Error FaultInjectingMachine::MoveFileTo(const std::string& source, const std::string& target) {
-    const Win32Error error = Intercept(MachineCall::MoveFileTo, target);
-    return error != ERR_SUCCESS ? error : ForwardingMachine::MoveFileTo(source, target);
-}
-
-Win32Error FaultInjectingMachine::MoveFileOver(const std::string& source,
-                                               const std::string& target) {
-    const Win32Error error = Intercept(MachineCall::MoveFileOver, target);
-    return error != ERR_SUCCESS ? error : ForwardingMachine::MoveFileOver(source, target);
-}
-
-Win32Error FaultInjectingMachine::ListFolder(const std::string& pattern,
-                                             std::vector<FolderEntry>& entries) {
-    if (const Win32Error error = Intercept(MachineCall::ListFolder, pattern);
-        error != ERR_SUCCESS) {
-        entries.clear();
-        return error;
-    }
-    return ForwardingMachine::ListFolder(pattern, entries);
-}
-
 Win32Error FaultInjectingMachine::LongPathName(const std::string& path, std::string& longPath) {
-    if (const Win32Error error = Intercept(MachineCall::LongPathName, path); error != ERR_SUCCESS) {
-        longPath.clear();
-        return error;
-    }
-    return ForwardingMachine::LongPathName(path, longPath);
-}
-
-Win32Error FaultInjectingMachine::TempPath(std::string& folder) {
-    const Win32Error error = Intercept(MachineCall::TempPath, {});
-    return error != ERR_SUCCESS ? error : ForwardingMachine::TempPath(folder);
-}
-
-Win32Error FaultInjectingMachine::UniqueTempFile(const std::string& folder,
-                                                 const std::string& prefix, std::string& path) {
-    const Win32Error error = Intercept(MachineCall::UniqueTempFile, folder);
-    return error != ERR_SUCCESS ? error : ForwardingMachine::UniqueTempFile(folder, prefix, path);
-}
-
-Win32Error FaultInjectingMachine::FreeDiskSpace(const std::string& path, std::uint64_t& bytes) {
-    if (const Win32Error error = Intercept(MachineCall::FreeDiskSpace, path);
-        error != ERR_SUCCESS) {
-        bytes = 0;
-        return error;
-    }
-    return ForwardingMachine::FreeDiskSpace(path, bytes);
+    longPath.clear();
+    return Pass(MachineCall::LongPathName, path, [&] {
+        if (!longPathNamesAsGiven) {
+            return inner.LongPathName(path, longPath);
+        }
+        longPath = path;
+        return ERR_SUCCESS;
+    });
 }
 
 std::unique_ptr<FileStream> FaultInjectingMachine::OpenFile(const std::string& path, FileMode mode,
@@ -262,40 +155,19 @@ std::unique_ptr<FileStream> FaultInjectingMachine::OpenFile(const std::string& p
     if ((error = Intercept(MachineCall::OpenFile, path)) != ERR_SUCCESS) {
         return nullptr;
     }
-    std::unique_ptr<FileStream> stream = ForwardingMachine::OpenFile(path, mode, error);
+    std::unique_ptr<FileStream> stream = inner.OpenFile(path, mode, error);
     if (!stream) {
         return stream;
     }
     return std::make_unique<FaultInjectingStream>(std::move(stream), *this, path);
 }
 
-Win32Error FaultInjectingMachine::ModulePath(std::string& path) {
-    if (const Win32Error error = Intercept(MachineCall::ModulePath, {}); error != ERR_SUCCESS) {
-        return error;
-    }
-    if (modulePath) {
-        path = *modulePath;
-        return ERR_SUCCESS;
-    }
-    return ForwardingMachine::ModulePath(path);
-}
-
-Win32Error FaultInjectingMachine::ProcessImageNames(std::vector<std::string>& names) {
-    if (const Win32Error error = Intercept(MachineCall::ProcessImageNames, {});
-        error != ERR_SUCCESS) {
-        return error;
-    }
-    if (processNames) {
-        names = *processNames;
-        return ERR_SUCCESS;
-    }
-    return ForwardingMachine::ProcessImageNames(names);
-}
-
 // WinExec's failure values are below 32; the error number stands in for one.
 std::uint32_t FaultInjectingMachine::RunCommand(const std::string& commandLine) {
-    const Win32Error error = Intercept(MachineCall::RunCommand, commandLine);
-    return error != ERR_SUCCESS ? 2 : ForwardingMachine::RunCommand(commandLine);
+    if (Intercept(MachineCall::RunCommand, commandLine) != ERR_SUCCESS) {
+        return 2;
+    }
+    return commandResult ? *commandResult : inner.RunCommand(commandLine);
 }
 
 }  // namespace parvane::test

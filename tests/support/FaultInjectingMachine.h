@@ -47,7 +47,7 @@ enum class MachineCall {
     FreeDiskSpace,
     OpenFile,
     StreamRead,
-    StreamWrite,
+    StreamWrite,  // a failing write writes half of its bytes, as a disk that fills up does
     StreamClose,
     ModulePath,
     ProcessImageNames,
@@ -73,7 +73,9 @@ struct Fault {
 // One call that reached the machine or failed.
 struct CallRecord {
     MachineCall call;
-    std::string path;  // the path, registry key or stream's file; the target of a copy or move
+    // The path, registry key (with "\<value>" for a value) or stream's file; the target of a
+    // copy or move; the command line that RunCommand was given.
+    std::string path;
     bool failed;
 };
 
@@ -81,20 +83,28 @@ class FaultInjectingMachine : public ForwardingMachine {
   public:
     // Installs itself in place of `inner` until destroyed.
     explicit FaultInjectingMachine(Machine& wrapped = TheMachine());
+    ~FaultInjectingMachine() override;
 
     void Inject(const Fault& fault) { faults.push_back({fault, 0}); }
     void ClearFaults() { faults.clear(); }
 
-    // What the machine answers instead of the real one: the running processes' image names
-    // and the program's own path (a Windows path).
+    // What the machine answers instead of the real one: the running processes' image names,
+    // the program's own path (a Windows path), the free disk space, and RunCommand's result
+    // (the command then starts nothing). LongPathName answers a path as given, "." and ".."
+    // kept, as GetLongPathNameA may.
     void SetProcessImageNames(std::vector<std::string> names) { processNames = std::move(names); }
     void SetModulePath(std::string path) { modulePath = std::move(path); }
+    void SetFreeDiskSpace(std::uint64_t bytes) { freeBytes = bytes; }
+    void SetCommandResult(std::uint32_t result) { commandResult = result; }
+    void AnswerLongPathNamesAsGiven() { longPathNamesAsGiven = true; }
 
     // Every call so far, in order.
     const std::vector<CallRecord>& Calls() const { return calls; }
     std::uint64_t CallCount() const { return calls.size(); }
-    std::uint64_t CallCount(MachineCall call) const;
+    std::uint64_t CallCount(MachineCall call) const { return CallPaths(call).size(); }
     std::uint64_t FailedCallCount() const;
+    // The paths (or command lines) of the calls of one operation, in order.
+    std::vector<std::string> CallPaths(MachineCall call) const;
 
     // The fault for `call` on `path` that strikes now, counting the call; ERR_SUCCESS when the
     // call goes through. Used by the streams too.
@@ -104,32 +114,87 @@ class FaultInjectingMachine : public ForwardingMachine {
     Win32Error CreateKey(Hive hive, const std::string& subKey, const std::string& keyClass,
                          KeyHandle& key) override;
     Win32Error EnumKey(KeyHandle key, std::uint32_t index, std::uint32_t capacity,
-                       std::string& name) override;
+                       std::string& name) override {
+        name.clear();
+        return Pass(MachineCall::EnumKey, KeyPath(key),
+                    [&] { return inner.EnumKey(key, index, capacity, name); });
+    }
     Win32Error QueryValue(KeyHandle key, const std::string& valueName, std::uint32_t capacity,
-                          std::uint32_t& type, std::string& data) override;
+                          std::uint32_t& type, std::string& data) override {
+        data.clear();
+        return Pass(MachineCall::QueryValue, KeyPath(key) + "\\" + valueName,
+                    [&] { return inner.QueryValue(key, valueName, capacity, type, data); });
+    }
     Win32Error SetValue(KeyHandle key, const std::string& valueName, std::uint32_t type,
-                        const std::string& data) override;
-    Win32Error DeleteKey(Hive hive, const std::string& subKey) override;
+                        const std::string& data) override {
+        return Pass(MachineCall::SetValue, KeyPath(key) + "\\" + valueName,
+                    [&] { return inner.SetValue(key, valueName, type, data); });
+    }
+    Win32Error DeleteKey(Hive hive, const std::string& subKey) override {
+        return Pass(MachineCall::DeleteKey, subKey, [&] { return inner.DeleteKey(hive, subKey); });
+    }
     Win32Error CloseKey(KeyHandle key) override;
 
-    Win32Error GetAttributes(const std::string& path, std::uint32_t& attributes) override;
-    Win32Error MakeFolder(const std::string& path) override;
-    Win32Error RemoveEmptyFolder(const std::string& path) override;
-    Win32Error RemoveFile(const std::string& path) override;
-    Win32Error CopyFileOver(const std::string& source, const std::string& target) override;
-    Win32Error MoveFileTo(const std::string& source, const std::string& target) override;
-    Win32Error MoveFileOver(const std::string& source, const std::string& target) override;
-    Win32Error ListFolder(const std::string& pattern, std::vector<FolderEntry>& entries) override;
+    Win32Error GetAttributes(const std::string& path, std::uint32_t& attributes) override {
+        attributes = ATTR_INVALID;
+        return Pass(MachineCall::GetAttributes, path,
+                    [&] { return inner.GetAttributes(path, attributes); });
+    }
+    Win32Error MakeFolder(const std::string& path) override {
+        return Pass(MachineCall::MakeFolder, path, [&] { return inner.MakeFolder(path); });
+    }
+    Win32Error RemoveEmptyFolder(const std::string& path) override {
+        return Pass(MachineCall::RemoveEmptyFolder, path,
+                    [&] { return inner.RemoveEmptyFolder(path); });
+    }
+    Win32Error RemoveFile(const std::string& path) override {
+        return Pass(MachineCall::RemoveFile, path, [&] { return inner.RemoveFile(path); });
+    }
+    Win32Error CopyFileOver(const std::string& source, const std::string& target) override {
+        return Pass(MachineCall::CopyFileOver, target,
+                    [&] { return inner.CopyFileOver(source, target); });
+    }
+    Win32Error MoveFileTo(const std::string& source, const std::string& target) override {
+        return Pass(MachineCall::MoveFileTo, target,
+                    [&] { return inner.MoveFileTo(source, target); });
+    }
+    Win32Error MoveFileOver(const std::string& source, const std::string& target) override {
+        return Pass(MachineCall::MoveFileOver, target,
+                    [&] { return inner.MoveFileOver(source, target); });
+    }
+    Win32Error ListFolder(const std::string& pattern, std::vector<FolderEntry>& entries) override {
+        entries.clear();
+        return Pass(MachineCall::ListFolder, pattern,
+                    [&] { return inner.ListFolder(pattern, entries); });
+    }
     Win32Error LongPathName(const std::string& path, std::string& longPath) override;
-    Win32Error TempPath(std::string& folder) override;
+    Win32Error TempPath(std::string& folder) override {
+        return Pass(MachineCall::TempPath, {}, [&] { return inner.TempPath(folder); });
+    }
     Win32Error UniqueTempFile(const std::string& folder, const std::string& prefix,
-                              std::string& path) override;
-    Win32Error FreeDiskSpace(const std::string& path, std::uint64_t& bytes) override;
+                              std::string& path) override {
+        return Pass(MachineCall::UniqueTempFile, folder,
+                    [&] { return inner.UniqueTempFile(folder, prefix, path); });
+    }
+    Win32Error FreeDiskSpace(const std::string& path, std::uint64_t& bytes) override {
+        bytes = 0;
+        return Pass(MachineCall::FreeDiskSpace, path, [&] {
+            return Given(freeBytes, bytes, [&] { return inner.FreeDiskSpace(path, bytes); });
+        });
+    }
     std::unique_ptr<FileStream> OpenFile(const std::string& path, FileMode mode,
                                          Win32Error& error) override;
 
-    Win32Error ModulePath(std::string& path) override;
-    Win32Error ProcessImageNames(std::vector<std::string>& names) override;
+    Win32Error ModulePath(std::string& path) override {
+        return Pass(MachineCall::ModulePath, {}, [&] {
+            return Given(modulePath, path, [&] { return inner.ModulePath(path); });
+        });
+    }
+    Win32Error ProcessImageNames(std::vector<std::string>& names) override {
+        return Pass(MachineCall::ProcessImageNames, {}, [&] {
+            return Given(processNames, names, [&] { return inner.ProcessImageNames(names); });
+        });
+    }
     std::uint32_t RunCommand(const std::string& commandLine) override;
 
   private:
@@ -138,14 +203,34 @@ class FaultInjectingMachine : public ForwardingMachine {
         std::uint64_t matched;  // calls this fault has matched so far
     };
 
+    // The injected error for the call, or else what `forward` returns. The outputs of a call are
+    // cleared first, so that one that fails leaves none behind, as Windows does.
+    template <typename Forward>
+    Win32Error Pass(MachineCall call, const std::string& path, Forward forward) {
+        const Win32Error error = Intercept(call, path);
+        return error != ERR_SUCCESS ? error : forward();
+    }
+    // The answer the test gave, or else the machine's.
+    template <typename Value, typename Forward>
+    static Win32Error Given(const std::optional<Value>& given, Value& answer, Forward forward) {
+        if (!given) {
+            return forward();
+        }
+        answer = *given;
+        return ERR_SUCCESS;
+    }
     // The subkey path of every open key, for the records of the calls made through it.
     std::string KeyPath(KeyHandle key) const;
+    Win32Error RememberKey(Win32Error status, KeyHandle key, const std::string& subKey);
 
     std::vector<ActiveFault> faults;
     std::vector<CallRecord> calls;
     std::unordered_map<KeyHandle, std::string> keyPaths;
     std::optional<std::vector<std::string>> processNames;
     std::optional<std::string> modulePath;
+    std::optional<std::uint64_t> freeBytes;
+    std::optional<std::uint32_t> commandResult;
+    bool longPathNamesAsGiven = false;
 };
 
 }  // namespace parvane::test

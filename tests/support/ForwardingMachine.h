@@ -1,8 +1,7 @@
 #pragma once
 
-// A machine that passes every call on to another one. A test derives from it and overrides
-// the one operation it wants to fail, then installs it with SetMachine for its lifetime, so
-// that the program meets that failure on an otherwise real machine.
+// A machine that passes every call on to another one; a test machine derives from it and
+// overrides what it watches or changes.
 
 #include "platform/Machine.h"
 
@@ -10,11 +9,7 @@ namespace parvane::test {
 
 class ForwardingMachine : public Machine {
   public:
-    // Installs itself in place of `inner` (the current machine by default) until destroyed.
-    explicit ForwardingMachine(Machine& wrapped = TheMachine()) : inner(wrapped) {
-        SetMachine(this);
-    }
-    ~ForwardingMachine() override { SetMachine(&inner); }
+    explicit ForwardingMachine(Machine& wrapped) : inner(wrapped) {}
     ForwardingMachine(const ForwardingMachine&) = delete;
     ForwardingMachine& operator=(const ForwardingMachine&) = delete;
 
@@ -86,7 +81,7 @@ class ForwardingMachine : public Machine {
         return inner.RunCommand(commandLine);
     }
 
-  private:
+  protected:
     Machine& inner;
 };
 

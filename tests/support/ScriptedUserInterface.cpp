@@ -43,16 +43,12 @@ void ScriptedDialog::Init() {
 }
 
 void ScriptedDialog::Press(int id) {
-    EXPECT_FALSE(ended) << "control " << id << " of dialog " << templateId
-                        << " pressed after the dialog ended";
-    if (!ended) {
-        procedure.OnCommand(id, NOTIFY_CLICKED, *this);
-    }
+    Notify(id, NOTIFY_CLICKED);
 }
 
 void ScriptedDialog::Notify(int id, int notification) {
     EXPECT_FALSE(ended) << "control " << id << " of dialog " << templateId
-                        << " notified after the dialog ended";
+                        << " used after the dialog ended";
     if (!ended) {
         procedure.OnCommand(id, notification, *this);
     }

@@ -2,6 +2,7 @@
 
 #include <stdexcept>
 
+#include "base/PathText.h"
 #include "platform/RegistryKey.h"
 #include "support/TestBackend.h"
 
@@ -22,9 +23,16 @@ RegistryKey CreatedKey(Hive hive, const std::string& subKey) {
     return key;
 }
 
-std::string FolderOf(const std::string& path) {
-    const std::size_t separator = path.find_last_of('\\');
-    return separator == std::string::npos ? std::string() : path.substr(0, separator);
+void SetValue(Hive hive, const std::string& subKey, const std::string& name, std::uint32_t type,
+              const std::string& data) {
+    const RegistryKey key = CreatedKey(hive, subKey);
+    Check(TheMachine().SetValue(key.Handle(), name, type, data),
+          "setting registry value " + subKey + "\\" + name);
+}
+
+std::uint32_t Attributes(const std::string& path) {
+    std::uint32_t attributes = 0;
+    return TheMachine().GetAttributes(path, attributes) == ERR_SUCCESS ? attributes : ATTR_INVALID;
 }
 
 }  // namespace
@@ -72,20 +80,16 @@ void TestMachine::CreateKey(Hive hive, const std::string& subKey) {
 
 void TestMachine::SetString(Hive hive, const std::string& subKey, const std::string& name,
                             const std::string& value) {
-    const RegistryKey key = CreatedKey(hive, subKey);
-    Check(TheMachine().SetValue(key.Handle(), name, REGTYPE_SZ, value),
-          "setting registry value " + subKey + "\\" + name);
+    SetValue(hive, subKey, name, REGTYPE_SZ, value);
 }
 
 void TestMachine::SetDword(Hive hive, const std::string& subKey, const std::string& name,
                            std::uint32_t value) {
-    const RegistryKey key = CreatedKey(hive, subKey);
-    std::string data(4, '\0');
-    for (std::size_t i = 0; i < 4; ++i) {
-        data[i] = static_cast<char>((value >> (8 * i)) & 0xFF);
+    std::string data;
+    for (int shift = 0; shift < 32; shift += 8) {
+        data += static_cast<char>((value >> shift) & 0xFF);
     }
-    Check(TheMachine().SetValue(key.Handle(), name, REGTYPE_DWORD, data),
-          "setting registry value " + subKey + "\\" + name);
+    SetValue(hive, subKey, name, REGTYPE_DWORD, data);
 }
 
 bool TestMachine::KeyExists(Hive hive, const std::string& subKey) {
@@ -107,23 +111,19 @@ bool TestMachine::QueryString(Hive hive, const std::string& subKey, const std::s
 }
 
 void TestMachine::MakeFolders(const std::string& folder) {
-    std::string partial;
-    std::size_t start = 0;
-    while (start <= folder.size()) {
-        std::size_t end = folder.find('\\', start);
-        if (end == std::string::npos) {
-            end = folder.size();
-        }
-        partial = folder.substr(0, end);
-        if (end > start && !FolderExists(partial)) {
+    for (std::size_t end = folder.find('\\');; end = folder.find('\\', end + 1)) {
+        const std::string partial = folder.substr(0, end);
+        if (!partial.empty() && partial.back() != ':' && !FolderExists(partial)) {
             Check(TheMachine().MakeFolder(partial), "creating folder " + partial);
         }
-        start = end + 1;
+        if (end == std::string::npos) {
+            return;
+        }
     }
 }
 
 void TestMachine::WriteFile(const std::string& path, const std::string& contents) {
-    MakeFolders(FolderOf(path));
+    MakeFolders(std::string(FolderTextPart(path)));
     Win32Error error = ERR_SUCCESS;
     std::unique_ptr<FileStream> file = TheMachine().OpenFile(path, FileMode::Write, error);
     Check(error, "creating file " + path);
@@ -148,15 +148,13 @@ std::string TestMachine::ReadFile(const std::string& path) {
 }
 
 bool TestMachine::FileExists(const std::string& path) {
-    std::uint32_t attributes = 0;
-    const Win32Error error = TheMachine().GetAttributes(path, attributes);
-    return error == ERR_SUCCESS && (attributes & ATTR_DIRECTORY) == 0;
+    const std::uint32_t attributes = Attributes(path);
+    return attributes != ATTR_INVALID && (attributes & ATTR_DIRECTORY) == 0;
 }
 
 bool TestMachine::FolderExists(const std::string& path) {
-    std::uint32_t attributes = 0;
-    const Win32Error error = TheMachine().GetAttributes(path, attributes);
-    return error == ERR_SUCCESS && (attributes & ATTR_DIRECTORY) != 0;
+    const std::uint32_t attributes = Attributes(path);
+    return attributes != ATTR_INVALID && (attributes & ATTR_DIRECTORY) != 0;
 }
 
 void TestMachine::SetReadOnly(const std::string& path, bool readOnly) {
@@ -165,6 +163,24 @@ void TestMachine::SetReadOnly(const std::string& path, bool readOnly) {
 
 void TestMachine::MakeFolderLink(const std::string& link, const std::string& target) {
     backend->MakeFolderLink(link, target);
+}
+
+void DeleteKeyTree(Machine& machine, Hive hive, const std::string& subKey) {
+    KeyHandle key = 0;
+    if (machine.OpenKey(hive, subKey, key) != ERR_SUCCESS) {
+        return;
+    }
+    std::vector<std::string> names;
+    std::string name;
+    while (machine.EnumKey(key, static_cast<std::uint32_t>(names.size()), 256, name) ==
+           ERR_SUCCESS) {
+        names.push_back(name);
+    }
+    machine.CloseKey(key);
+    for (const std::string& child : names) {
+        DeleteKeyTree(machine, hive, subKey + "\\" + child);
+    }
+    machine.DeleteKey(hive, subKey);
 }
 
 }  // namespace parvane::test

@@ -76,4 +76,7 @@ class TestMachine {
     std::string gameInstallDir = {};
 };
 
+// Deletes HKEY_<hive>\<subKey> with all its subkeys through `machine`; absent is fine.
+void DeleteKeyTree(Machine& machine, Hive hive, const std::string& subKey);
+
 }  // namespace parvane::test

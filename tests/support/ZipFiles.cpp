@@ -1,10 +1,11 @@
 #include "support/ZipFiles.h"
 
 #include <gtest/gtest.h>
-#include <zip.h>
+#include <zlib.h>
 
 #include <algorithm>
-#include <cstring>
+#include <initializer_list>
+#include <utility>
 
 #include "platform/Machine.h"
 #include "support/ContentFiles.h"
@@ -13,71 +14,34 @@ namespace parvane::test {
 
 namespace {
 
-// The archive under construction: minizip writes, seeks back and rewrites headers in it.
-struct MemoryFile {
-    ZipBytes bytes;
-    std::size_t position = 0;
-};
-
-MemoryFile& FileOf(voidpf stream) {
-    return *static_cast<MemoryFile*>(stream);
-}
-
-voidpf ZCALLBACK OpenMemory(voidpf opaque, const void*, int) {
-    return opaque;
-}
-
-uLong ZCALLBACK ReadMemory(voidpf, voidpf stream, void* buffer, uLong size) {
-    MemoryFile& file = FileOf(stream);
-    const std::size_t count = std::min<std::size_t>(size, file.bytes.size() - file.position);
-    std::memcpy(buffer, file.bytes.data() + file.position, count);
-    file.position += count;
-    return static_cast<uLong>(count);
-}
-
-uLong ZCALLBACK WriteMemory(voidpf, voidpf stream, const void* data, uLong size) {
-    MemoryFile& file = FileOf(stream);
-    if (file.bytes.size() < file.position + size)
-        file.bytes.resize(file.position + size);
-    std::memcpy(file.bytes.data() + file.position, data, size);
-    file.position += size;
-    return size;
-}
-
-ZPOS64_T ZCALLBACK TellMemory(voidpf, voidpf stream) {
-    return FileOf(stream).position;
-}
-
-long ZCALLBACK SeekMemory(voidpf, voidpf stream, ZPOS64_T offset, int origin) {
-    MemoryFile& file = FileOf(stream);
-    const std::size_t base = origin == ZLIB_FILEFUNC_SEEK_SET   ? 0
-                             : origin == ZLIB_FILEFUNC_SEEK_CUR ? file.position
-                                                                : file.bytes.size();
-    file.position = base + static_cast<std::size_t>(offset);
-    return 0;
-}
-
-int ZCALLBACK CloseMemory(voidpf, voidpf) {
-    return 0;
-}
-int ZCALLBACK ErrorMemory(voidpf, voidpf) {
-    return 0;
-}
-
-void AddEntry(zipFile zip, const ZipFileEntry& entry) {
-    zip_fileinfo info{};
-    info.dosDate = 0x5A210000;  // a fixed date in 2025
-    const int method = entry.method == ZipMethod::Stored ? 0 : Z_DEFLATED;
-    ASSERT_EQ(zipOpenNewFileInZip64(zip, entry.name.c_str(), &info, nullptr, 0, nullptr, 0, nullptr,
-                                    method, Z_DEFAULT_COMPRESSION, 0),
-              ZIP_OK)
-        << entry.name;
-    if (!entry.data.empty()) {
-        ASSERT_EQ(
-            zipWriteInFileInZip(zip, entry.data.data(), static_cast<unsigned>(entry.data.size())),
-            ZIP_OK);
+// Appends each value in little-endian order, in the number of bytes paired with it.
+void PutFields(ZipBytes& bytes, std::initializer_list<std::pair<std::uint64_t, int>> fields) {
+    for (const auto& [value, width] : fields) {
+        for (int i = 0; i < width; ++i) {
+            bytes.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
+        }
     }
-    ASSERT_EQ(zipCloseFileInZip(zip), ZIP_OK);
+}
+
+void PutText(ZipBytes& bytes, const std::string& text) {
+    bytes.insert(bytes.end(), text.begin(), text.end());
+}
+
+// The data as a raw deflate stream, as zip entries of method 8 hold it.
+std::string Deflated(const std::string& data) {
+    z_stream stream{};
+    EXPECT_EQ(
+        deflateInit2(&stream, Z_DEFAULT_COMPRESSION, Z_DEFLATED, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY),
+        Z_OK);
+    std::string packed(deflateBound(&stream, static_cast<uLong>(data.size())), '\0');
+    stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(data.data()));
+    stream.avail_in = static_cast<uInt>(data.size());
+    stream.next_out = reinterpret_cast<Bytef*>(packed.data());
+    stream.avail_out = static_cast<uInt>(packed.size());
+    EXPECT_EQ(deflate(&stream, Z_FINISH), Z_STREAM_END);
+    packed.resize(stream.total_out);
+    deflateEnd(&stream);
+    return packed;
 }
 
 std::uint32_t ReadLittle(const ZipBytes& bytes, std::size_t offset, int width) {
@@ -125,18 +89,40 @@ void PatchBoth(ZipBytes& bytes, std::size_t index, std::size_t centralOffset,
 
 }  // namespace
 
+// Local headers with their data, then the central directory and the end record; every entry
+// dated in 2025, without extra fields or comments.
 ZipBytes ZipArchiveBytes(const std::vector<ZipFileEntry>& entries) {
-    MemoryFile file;
-    zlib_filefunc64_def functions{OpenMemory, ReadMemory,  WriteMemory, TellMemory,
-                                  SeekMemory, CloseMemory, ErrorMemory, &file};
-    zipFile zip = zipOpen2_64("memory", APPEND_STATUS_CREATE, nullptr, &functions);
-    EXPECT_NE(zip, nullptr);
-    if (zip == nullptr)
-        return {};
-    for (const ZipFileEntry& entry : entries)
-        AddEntry(zip, entry);
-    EXPECT_EQ(zipClose(zip, nullptr), ZIP_OK);
-    return file.bytes;
+    ZipBytes archive;
+    ZipBytes central;
+    for (const ZipFileEntry& entry : entries) {
+        const bool stored = entry.method == ZipMethod::Stored;
+        const std::string data = stored ? entry.data : Deflated(entry.data);
+        const uLong crc = crc32(0, reinterpret_cast<const Bytef*>(entry.data.data()),
+                                static_cast<uInt>(entry.data.size()));
+        // Both headers hold these, from the version needed (2.0) to the extra field's length.
+        ZipBytes shared;
+        PutFields(shared, {{20, 2}, {0, 2}, {stored ? 0 : Z_DEFLATED, 2}, {0x5A210000, 4}});
+        PutFields(shared, {{crc, 4}, {data.size(), 4}, {entry.data.size(), 4}});
+        PutFields(shared, {{entry.name.size(), 2}, {0, 2}});
+        PutFields(central, {{0x02014B50, 4}, {20, 2}});
+        central.insert(central.end(), shared.begin(), shared.end());
+        PutFields(central, {{0, 6}, {0, 4}, {archive.size(), 4}});  // no comment, attributes
+        PutText(central, entry.name);
+        PutFields(archive, {{0x04034B50, 4}});
+        archive.insert(archive.end(), shared.begin(), shared.end());
+        PutText(archive, entry.name);
+        PutText(archive, data);
+    }
+    const std::size_t centralOffset = archive.size();
+    archive.insert(archive.end(), central.begin(), central.end());
+    PutFields(archive, {{0x06054B50, 4}, {0, 4}, {entries.size(), 2}, {entries.size(), 2}});
+    PutFields(archive, {{central.size(), 4}, {centralOffset, 4}, {0, 2}});
+    return archive;
+}
+
+std::string ZipText(const std::vector<ZipFileEntry>& entries) {
+    const ZipBytes bytes = ZipArchiveBytes(entries);
+    return std::string(bytes.begin(), bytes.end());
 }
 
 bool WriteZipFile(const std::string& path, const ZipBytes& bytes) {

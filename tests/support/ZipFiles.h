@@ -1,8 +1,8 @@
 #pragma once
 
-// Zip archives for tests, built with minizip's zip interface in memory and written to the
-// test machine at a Windows path. The patch functions then damage an entry on purpose: they
-// change a field of its local and central headers alike, as a hostile archive would.
+// Zip archives for tests, built in memory and written to the test machine at a Windows path. The
+// patch functions then damage an entry on purpose: they change a field of its local and central
+// headers alike, as a hostile archive would.
 
 #include <cstddef>
 #include <cstdint>
@@ -21,9 +21,12 @@ struct ZipFileEntry {
 
 using ZipBytes = std::vector<std::uint8_t>;
 
-// The archive's bytes, entries in the order given. A failure of minizip fails the running
-// test. No entries at all gives the 22-byte archive of the end record alone.
+// The archive's bytes, entries in the order given. No entries at all gives the 22-byte
+// archive of the end record alone.
 ZipBytes ZipArchiveBytes(const std::vector<ZipFileEntry>& entries);
+
+// The archive's bytes as a string, as an archive packed inside another holds them.
+std::string ZipText(const std::vector<ZipFileEntry>& entries);
 
 // Writes the bytes through TheMachine(); false (and a failure of the running test) otherwise.
 bool WriteZipFile(const std::string& path, const ZipBytes& bytes);

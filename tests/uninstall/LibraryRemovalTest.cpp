@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "support/ForwardingMachine.h"
+#include "support/FaultInjectingMachine.h"
 #include "uninstall/InstalledContent.h"
 #include "uninstall/LibraryRemoval.h"
 
@@ -8,19 +8,15 @@ namespace parvane::test {
 namespace {
 
 // A *.tca turns up in the library's folder while the user answers the questions: the gate's
-// search finds none, every later one finds one.
-class SourceFileAppearsLater : public ForwardingMachine {
-  public:
-    Win32Error ListFolder(const std::string& pattern, std::vector<FolderEntry>& entries) override {
-        if (pattern.ends_with("*.tca") && ++searches > 1) {
-            entries = {{"late.tca", ATTR_ARCHIVE, 1}};
-            return ERR_SUCCESS;
-        }
-        return ForwardingMachine::ListFolder(pattern, entries);
+// search finds none, every later one cannot tell, which counts as finding one.
+struct SourceFileAppearsLater : FaultInjectingMachine {
+    SourceFileAppearsLater() {
+        Inject({.call = MachineCall::ListFolder,
+                .first = 2,
+                .count = EVERY_CALL,
+                .pathPart = "*.tca",
+                .error = ERR_ACCESS_DENIED});
     }
-
-  private:
-    int searches = 0;
 };
 
 class LibraryRemoval : public InstalledContentTest {

@@ -1,15 +1,12 @@
-// What only the Win32 backend does: the 32-bit registry view of a 64-bit program, and the test
-// machine that puts the real registry back after each test.
+// What only the Win32 backend does: the 32-bit registry view of a 64-bit program.
 
 #include <gtest/gtest.h>
 
 #include <memory>
-#include <optional>
 #include <string>
 
 #include "platform/win32/Win32Machine.h"
 #include "platform/win32/WindowsApi.h"
-#include "support/TestMachine.h"
 
 namespace parvane::win32 {
 namespace {
@@ -24,30 +21,6 @@ bool ExistsInNativeView(const std::string& subKey) {
         return false;
     }
     RegCloseKey(key);
-    return true;
-}
-
-std::optional<std::string> StringValue(Hive hive, const std::string& subKey,
-                                       const std::string& name) {
-    const std::unique_ptr<Machine> machine = MakeWin32Machine();
-    KeyHandle key = 0;
-    if (machine->OpenKey(hive, subKey, key) != ERR_SUCCESS) {
-        return std::nullopt;
-    }
-    std::uint32_t type = 0;
-    std::string data;
-    const Win32Error error = machine->QueryValue(key, name, 4096, type, data);
-    machine->CloseKey(key);
-    return error == ERR_SUCCESS ? std::optional<std::string>(data) : std::nullopt;
-}
-
-bool KeyExists(Hive hive, const std::string& subKey) {
-    const std::unique_ptr<Machine> machine = MakeWin32Machine();
-    KeyHandle key = 0;
-    if (machine->OpenKey(hive, subKey, key) != ERR_SUCCESS) {
-        return false;
-    }
-    machine->CloseKey(key);
     return true;
 }
 
@@ -70,24 +43,6 @@ TEST(Win32Registry, MachineKeysLiveInTheThirtyTwoBitView) {
     EXPECT_EQ(machine->DeleteKey(Hive::LocalMachine, VIEW_TEST_KEY), ERR_SUCCESS);
     EXPECT_EQ(machine->OpenKey(Hive::LocalMachine, VIEW_TEST_KEY, handle), ERR_FILE_NOT_FOUND);
     EXPECT_FALSE(ExistsInNativeView("Software\\Wow6432Node\\Parvane Win32 View Test"));
-}
-
-TEST(Win32TestMachine, PutsTheRegistryBackAsItFoundIt) {
-    const std::string shellFolders = test::SHELL_FOLDERS_KEY;
-    const std::optional<std::string> personal =
-        StringValue(Hive::CurrentUser, shellFolders, "Personal");
-    ASSERT_TRUE(personal.has_value());
-    {
-        test::TestMachine testMachine;
-        testMachine.SetString(Hive::CurrentUser, shellFolders, "Personal", "C:\\Elsewhere");
-        testMachine.SetString(Hive::CurrentUser, shellFolders, "Parvane Test", "added");
-        testMachine.SetString(Hive::CurrentUser, "Software\\Parvane Test\\Deeper", "Name", "x");
-        EXPECT_TRUE(testMachine.KeyExists(Hive::LocalMachine, test::GAME_KEY));
-    }
-    EXPECT_EQ(StringValue(Hive::CurrentUser, shellFolders, "Personal"), personal);
-    EXPECT_EQ(StringValue(Hive::CurrentUser, shellFolders, "Parvane Test"), std::nullopt);
-    EXPECT_FALSE(KeyExists(Hive::CurrentUser, "Software\\Parvane Test"));
-    EXPECT_FALSE(KeyExists(Hive::LocalMachine, test::GAME_KEY));
 }
 
 }  // namespace

@@ -5,7 +5,6 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <fstream>
 
 #include "platform/wine/FileOperations.h"
 #include "platform/wine/FolderListing.h"
@@ -18,15 +17,7 @@ namespace {
 
 class HostFiles : public ::testing::Test {
   protected:
-    void Touch(const std::filesystem::path& path, const std::string& contents = "x") {
-        std::filesystem::create_directories(path.parent_path());
-        std::ofstream(path, std::ios::binary) << contents;
-    }
-
-    std::string Contents(const std::filesystem::path& path) {
-        std::ifstream file(path, std::ios::binary);
-        return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-    }
+    static void Touch(const std::filesystem::path& path) { test::WriteHostFile(path, "x"); }
 
     test::TestPrefix testPrefix;
     const std::filesystem::path prefix = testPrefix.Folder();
@@ -42,7 +33,7 @@ TEST_F(HostFiles, LongPathNameSpellsEveryNameAsOnDisk) {
     EXPECT_EQ(longPath, "C:\\Games\\");
 }
 
-TEST_F(HostFiles, NamesOutsideTheCodePageAreListedWithQuestionMarksAndCannotBeOpened) {
+TEST_F(HostFiles, ListingsShowNamesOutsideTheCodePageAsQuestionMarksAndNoDotsAtADriveRoot) {
     Touch(driveC / "mixed" / "\xD0\x96.tca");  // Cyrillic Zhe
     std::vector<FolderEntry> entries;
     ASSERT_EQ(ListFolder(prefix, "C:\\mixed\\*.tca", entries), ERR_SUCCESS);
@@ -50,10 +41,7 @@ TEST_F(HostFiles, NamesOutsideTheCodePageAreListedWithQuestionMarksAndCannotBeOp
     EXPECT_EQ(entries[0].name, "?.tca");
     EXPECT_EQ(RemoveFile(prefix, "C:\\mixed\\?.tca"), ERR_INVALID_NAME);
     EXPECT_EQ(RemoveEmptyFolder(prefix, "C:\\mixed"), ERR_DIR_NOT_EMPTY);
-}
-
-TEST_F(HostFiles, ADriveRootListsNoDotEntries) {
-    std::vector<FolderEntry> entries;
+    // A drive root lists no dot entries.
     ASSERT_EQ(ListFolder(prefix, "C:\\*", entries), ERR_SUCCESS);
     EXPECT_FALSE(entries.empty());
     EXPECT_TRUE(std::none_of(entries.begin(), entries.end(), [](const FolderEntry& entry) {
@@ -84,31 +72,21 @@ TEST_F(HostFiles, RemoveEmptyFolderRefusesFilesTheDriveRootAndReadOnlyFolders) {
 }
 
 TEST_F(HostFiles, CopyTakesTheDataOfALinkAndThePermissionsOfTheSource) {
-    Touch(driveC / "real.tcl", "library");
+    test::WriteHostFile(driveC / "real.tcl", "library");
     chmod((driveC / "real.tcl").c_str(), 0444);
     std::filesystem::create_symlink("real.tcl", driveC / "link.tcl");
     ASSERT_EQ(CopyFileOver(prefix, "C:\\link.tcl", "C:\\copy.tcl"), ERR_SUCCESS);
     EXPECT_FALSE(std::filesystem::is_symlink(driveC / "copy.tcl"));
-    EXPECT_EQ(Contents(driveC / "copy.tcl"), "library");
+    EXPECT_EQ(test::ReadHostFile(driveC / "copy.tcl"), "library");
     std::uint32_t attributes = 0;
     ASSERT_EQ(GetAttributes(prefix, "C:\\copy.tcl", attributes), ERR_SUCCESS);
     EXPECT_NE(attributes & ATTR_READONLY, 0u);
 }
 
-// Windows refuses with ERR_SHARING_VIOLATION while the file is open; the host does not.
-TEST_F(HostFiles, AnOpenFileCanBeDeletedUnlikeOnWindows) {
-    Touch(driveC / "open.tcr");
-    Win32Error error = ERR_SUCCESS;
-    auto file = OpenFile(prefix, "C:\\open.tcr", FileMode::Read, error);
-    ASSERT_NE(file, nullptr);
-    EXPECT_EQ(RemoveFile(prefix, "C:\\open.tcr"), ERR_SUCCESS);
-    file->Close();
-}
-
 TEST_F(HostFiles, CopyOntoItselfIsASharingViolation) {
-    Touch(driveC / "same.tcr", "data");
+    test::WriteHostFile(driveC / "same.tcr", "data");
     EXPECT_EQ(CopyFileOver(prefix, "C:\\same.tcr", "C:\\SAME.TCR"), ERR_SHARING_VIOLATION);
-    EXPECT_EQ(Contents(driveC / "same.tcr"), "data");
+    EXPECT_EQ(test::ReadHostFile(driveC / "same.tcr"), "data");
 }
 
 // A second drive on another file system (/dev/shm), when the machine has one.
@@ -136,10 +114,10 @@ class HostFilesAcrossDevices : public HostFiles {
 
 // A file is copied and the original removed; a folder cannot move.
 TEST_F(HostFilesAcrossDevices, OnlyFilesMove) {
-    Touch(driveC / "pack.zip", "zip data");
+    test::WriteHostFile(driveC / "pack.zip", "zip data");
     ASSERT_EQ(MoveFileTo(prefix, "C:\\pack.zip", "E:\\pack.zip"), ERR_SUCCESS);
     EXPECT_FALSE(std::filesystem::exists(driveC / "pack.zip"));
-    EXPECT_EQ(Contents(otherDrive / "pack.zip"), "zip data");
+    EXPECT_EQ(test::ReadHostFile(otherDrive / "pack.zip"), "zip data");
     std::filesystem::create_directories(driveC / "folder");
     EXPECT_EQ(MoveFileTo(prefix, "C:\\folder", "E:\\folder"), ERR_NOT_SAME_DEVICE);
     EXPECT_TRUE(std::filesystem::exists(driveC / "folder"));
@@ -147,12 +125,12 @@ TEST_F(HostFilesAcrossDevices, OnlyFilesMove) {
 
 // Where the kernel refuses to copy between the two file systems, the data goes through a buffer.
 TEST_F(HostFilesAcrossDevices, FilesCopy) {
-    Touch(driveC / "course.tcr", std::string(300000, 'c'));
+    test::WriteHostFile(driveC / "course.tcr", std::string(300000, 'c'));
     ASSERT_EQ(CopyFileOver(prefix, "C:\\course.tcr", "E:\\course.tcr"), ERR_SUCCESS);
-    EXPECT_EQ(Contents(otherDrive / "course.tcr"), std::string(300000, 'c'));
+    EXPECT_EQ(test::ReadHostFile(otherDrive / "course.tcr"), std::string(300000, 'c'));
 }
 
-TEST_F(HostFiles, TempPathPrefersTheConfiguredFolder) {
+TEST_F(HostFiles, TempPathPrefersTheConfiguredFolderAndUniqueFilesNeedOne) {
     std::string profile;
     ASSERT_EQ(UserProfileFolder(profile), ERR_SUCCESS);
     const std::string user = profile.substr(profile.find_last_of('\\') + 1);
@@ -169,6 +147,11 @@ TEST_F(HostFiles, TempPathPrefersTheConfiguredFolder) {
     ASSERT_EQ(TempPath(prefix, "", folder), ERR_SUCCESS);
     EXPECT_EQ(folder, profile + "\\AppData\\Local\\Temp\\");
     EXPECT_TRUE(std::filesystem::is_directory(driveC / "users" / user / "AppData/Local/Temp"));
+    // A unique file needs a folder, not a file.
+    std::string path;
+    Touch(driveC / "file");
+    EXPECT_EQ(UniqueTempFile(prefix, "C:\\file", "PRV", path), ERR_DIRECTORY);
+    EXPECT_TRUE(path.empty());
 }
 
 TEST_F(HostFiles, AFullDiskIsReportedWhenTheStreamIsWrittenOut) {
@@ -184,13 +167,6 @@ TEST_F(HostFiles, AFullDiskIsReportedWhenTheStreamIsWrittenOut) {
     const Win32Error closed = file->Close();
     EXPECT_TRUE(written < data.size() || closed == ERR_DISK_FULL);
     EXPECT_EQ(file->Error(), ERR_DISK_FULL);
-}
-
-TEST_F(HostFiles, UniqueTempFileNeedsAFolderNotAFile) {
-    std::string path;
-    Touch(driveC / "file");
-    EXPECT_EQ(UniqueTempFile(prefix, "C:\\file", "PRV", path), ERR_DIRECTORY);
-    EXPECT_TRUE(path.empty());
 }
 
 }  // namespace

@@ -1,9 +1,6 @@
 // Windows paths of a Wine prefix and their host paths.
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
-
-#include <fstream>
 
 #include "platform/wine/PathMapping.h"
 #include "support/wine/TestPrefix.h"
@@ -14,10 +11,7 @@ namespace {
 // A prefix on disk, without a machine over it: the mapping needs none.
 class PathMapping : public ::testing::Test {
   protected:
-    void Touch(const std::filesystem::path& path) {
-        std::filesystem::create_directories(path.parent_path());
-        std::ofstream(path) << "x";
-    }
+    static void Touch(const std::filesystem::path& path) { test::WriteHostFile(path, "x"); }
 
     HostPath Resolved(const std::string& windowsPath) {
         HostPath host;
@@ -36,13 +30,11 @@ class PathMapping : public ::testing::Test {
     const std::filesystem::path driveC = testPrefix.DriveC();
 };
 
-TEST_F(PathMapping, DriveLettersGoThroughTheDosdevicesLinks) {
+TEST_F(PathMapping, DriveLettersGoThroughTheDosdevicesLinksToTheExactSpelling) {
     EXPECT_EQ(Resolved("C:\\Games").path, prefix / "dosdevices" / "c:" / "Games");
     EXPECT_EQ(Resolved("z:\\etc\\hostname").path,
               prefix / "dosdevices" / "z:" / "etc" / "hostname");
-}
-
-TEST_F(PathMapping, TheExactSpellingWinsOverAnotherCase) {
+    // The exact spelling wins over another case.
     Touch(driveC / "x" / "NAME");
     Touch(driveC / "x" / "name");
     EXPECT_EQ(Resolved("C:\\x\\name").path.filename(), "name");
@@ -88,7 +80,7 @@ TEST_F(PathMapping, ForbiddenCharactersUnknownDrivesAndOverlongPathsAreRefused) 
     EXPECT_EQ(ResolveWindowsPath(prefix, "C:\\" + std::string(256, 'a'), host), ERR_SUCCESS);
 }
 
-TEST_F(PathMapping, HostPathsBecomeWindowsPathsAsWinepathGivesThem) {
+TEST_F(PathMapping, HostPathsBecomeWindowsPathsAsWinepathGivesThemOrNone) {
     EXPECT_EQ(WindowsPathOf(driveC / "Program Files"), "C:\\Program Files");
     EXPECT_EQ(WindowsPathOf(driveC), "C:\\");
     EXPECT_EQ(WindowsPathOf("/etc/hostname"), "Z:\\etc\\hostname");
@@ -96,16 +88,12 @@ TEST_F(PathMapping, HostPathsBecomeWindowsPathsAsWinepathGivesThem) {
     // Through the link, too, and for names that do not exist yet.
     EXPECT_EQ(WindowsPathOf(prefix / "dosdevices" / "c:" / "new" / "file.txt"),
               "C:\\new\\file.txt");
-}
-
-TEST_F(PathMapping, TheDeepestDriveFolderWins) {
+    // The deepest drive folder wins.
     std::filesystem::create_directories(driveC / "Games");
     std::filesystem::create_directory_symlink(driveC / "Games", prefix / "dosdevices" / "d:");
     EXPECT_EQ(WindowsPathOf(driveC / "Games" / "Golf"), "D:\\Golf");
     EXPECT_EQ(WindowsPathOf(driveC / "Other"), "C:\\Other");
-}
-
-TEST_F(PathMapping, SomeHostPathsHaveNoWindowsPath) {
+    // Names outside the code page and paths outside every drive have none.
     std::string windowsPath;
     EXPECT_EQ(WindowsPathOfHostPath(prefix, driveC / "\xE4\xB8\xAD.txt", windowsPath),
               ERR_NO_UNICODE_TRANSLATION);

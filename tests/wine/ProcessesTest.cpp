@@ -33,13 +33,11 @@ class DocumentLauncher : public ::testing::Test {
         const char* path = std::getenv("PATH");
         savedPath = path != nullptr ? path : "";
         tools = prefix.Folder() / "tools";
-        std::filesystem::create_directories(tools);
-        std::ofstream(tools / "xdg-open")
-            << "#!/bin/sh\nprintf '%s' \"$1\" > '" << (tools / "opened").string() << "'\n";
+        test::WriteHostFile(tools / "xdg-open", "#!/bin/sh\nprintf '%s' \"$1\" > '" +
+                                                    (tools / "opened").string() + "'\n");
         std::filesystem::permissions(tools / "xdg-open", std::filesystem::perms::owner_all);
         setenv("PATH", tools.c_str(), 1);
-        std::filesystem::create_directories(prefix.DriveC() / "Parvane");
-        std::ofstream(prefix.DriveC() / "Parvane" / "Missing Libraries.htm") << "<html>";
+        test::WriteHostFile(prefix.DriveC() / "Parvane" / "Missing Libraries.htm", "<html>");
     }
     void TearDown() override { setenv("PATH", savedPath.c_str(), 1); }
 
@@ -84,8 +82,7 @@ TEST_F(DocumentLauncher, ACommandWithoutAnExistingDocumentOrWithoutXdgOpenFails)
 
 // Windows would start the program (and answer 33); here no Windows program is ever started.
 TEST_F(DocumentLauncher, AWindowsProgramAloneIsNotStartedUnlikeOnWindows) {
-    std::filesystem::create_directories(prefix.DriveC() / "windows");
-    std::ofstream(prefix.DriveC() / "windows" / "notepad.exe") << "MZ";
+    test::WriteHostFile(prefix.DriveC() / "windows" / "notepad.exe", "MZ");
     EXPECT_EQ(RunCommand(prefix.Folder(), "C:\\windows\\notepad.exe"), ERR_FILE_NOT_FOUND);
     EXPECT_FALSE(std::filesystem::exists(tools / "opened"));
 }

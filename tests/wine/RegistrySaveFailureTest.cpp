@@ -6,13 +6,12 @@
 #include <unistd.h>
 
 #include <cstdlib>
-#include <fstream>
-#include <sstream>
 
 #include "catalogue/CatalogueLoading.h"
 #include "catalogue/Registration.h"
 #include "catalogue/StoreFixture.h"
 #include "platform/wine/WineServer.h"
+#include "support/wine/TestPrefix.h"
 #include "support/wine/WineTestMachine.h"
 
 namespace parvane::test {
@@ -35,17 +34,11 @@ class NoFreeFileDescriptors {
     rlimit saved{};
 };
 
-std::string HostFileText(const std::filesystem::path& path) {
-    std::ostringstream text;
-    text << std::ifstream(path, std::ios::binary).rdbuf();
-    return text.str();
-}
-
 using RegistrySaveFailure = StoreTest;
 
 TEST_F(RegistrySaveFailure, RegistrationFailsAndLeavesTheRegistryFileAsItWas) {
     const std::filesystem::path systemReg = PrefixFolder(machine) / "system.reg";
-    const std::string before = HostFileText(systemReg);
+    const std::string before = ReadHostFile(systemReg);
     CourseRecord course;
     course.guidText = OrderedGuidText(1);
     ui.ExpectError("Couldn't save the registry entry '" +
@@ -55,7 +48,7 @@ TEST_F(RegistrySaveFailure, RegistrationFailsAndLeavesTheRegistryFileAsItWas) {
         NoFreeFileDescriptors exhausted;
         EXPECT_FALSE(RegisterCourse(course));
     }
-    EXPECT_EQ(HostFileText(systemReg), before);
+    EXPECT_EQ(ReadHostFile(systemReg), before);
     EXPECT_TRUE(GetInstalledCourses().empty());
     EXPECT_FALSE(EntryExists(GAME_COURSES_KEY, course.guidText));
 }
@@ -81,7 +74,7 @@ TEST_F(RegistrySaveFailure, AFailedChangeNeverReachesTheFileLater) {
     CourseRecord added;
     added.guidText = OrderedGuidText(2);
     ASSERT_TRUE(RegisterCourse(added));
-    const std::string text = HostFileText(PrefixFolder(machine) / "system.reg");
+    const std::string text = ReadHostFile(PrefixFolder(machine) / "system.reg");
     EXPECT_NE(text.find(kept.guidText.substr(1, 8)), std::string::npos);
     EXPECT_NE(text.find(added.guidText.substr(1, 8)), std::string::npos);
 }
@@ -108,7 +101,7 @@ TEST_F(RegistrySaveFailure, AWineserverStartedSinceTheLoadStopsEverySave) {
         GTEST_SKIP() << "Wine is not installed";
     }
     const std::filesystem::path systemReg = PrefixFolder(machine) / "system.reg";
-    const std::string before = HostFileText(systemReg);
+    const std::string before = ReadHostFile(systemReg);
     const std::string environment = "WINEPREFIX='" + PrefixFolder(machine).string() + "' ";
     ASSERT_EQ(std::system((environment + "wineserver -p 30 >/dev/null 2>&1").c_str()), 0);
     int pid = 0;
@@ -120,13 +113,13 @@ TEST_F(RegistrySaveFailure, AWineserverStartedSinceTheLoadStopsEverySave) {
     course.guidText = OrderedGuidText(1);
     ui.ExpectError(Containing("return code=32\nThe game or another program of its Wine prefix"));
     EXPECT_FALSE(RegisterCourse(course));
-    EXPECT_EQ(HostFileText(systemReg), before);
+    EXPECT_EQ(ReadHostFile(systemReg), before);
     EXPECT_FALSE(EntryExists(GAME_COURSES_KEY, course.guidText));
     EXPECT_TRUE(GetInstalledCourses().empty());
     // The server writes its own copy when it ends; the entry is not in it either.
     std::system((environment + "wineserver -k >/dev/null 2>&1").c_str());
     EXPECT_NE(pid, 0);
-    EXPECT_EQ(HostFileText(systemReg).find(course.guidText.substr(1, 8)), std::string::npos);
+    EXPECT_EQ(ReadHostFile(systemReg).find(course.guidText.substr(1, 8)), std::string::npos);
 }
 
 }  // namespace

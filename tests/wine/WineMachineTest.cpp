@@ -22,7 +22,7 @@ TEST(WineMachineOpening, AFolderThatIsNoPrefixOrARegistryThatCannotBeParsedIsNam
     EXPECT_NE(message.find("user.reg"), std::string::npos) << message;
 }
 
-TEST(WineMachineTemp, TheTempFolderIsTheOneTheRegistryNames) {
+TEST(WineMachine, TheTempFolderIsTheOneTheRegistryNamesAndTheGameIsInDriveC) {
     test::TestMachine machine;
     machine.SetString(Hive::CurrentUser, "Environment", "TEMP", "%USERPROFILE%\\Scratch Temp");
     std::string profile;
@@ -33,10 +33,7 @@ TEST(WineMachineTemp, TheTempFolderIsTheOneTheRegistryNames) {
     std::string folder;
     ASSERT_EQ(TheMachine().TempPath(folder), ERR_SUCCESS);
     EXPECT_EQ(folder, profile + "\\Scratch Temp\\");
-}
-
-TEST(WineMachineFiles, TheGameFolderIsInDriveC) {
-    test::TestMachine machine;
+    // The game's folder is in drive C.
     EXPECT_EQ(test::HostPathOf(machine, machine.GameInstallDir()),
               test::PrefixFolder(machine) / "dosdevices" / "c:" / "Program Files (x86)" /
                   "Quorlix" / "Greenvale 06");

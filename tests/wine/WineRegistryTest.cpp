@@ -1,19 +1,26 @@
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
 #include "platform/wine/WineRegistry.h"
+#include "support/wine/TestPrefix.h"
 
 namespace parvane::wine {
 namespace {
 
 namespace fs = std::filesystem;
+
+// A course entry of the game's store as Wine writes it.
+std::string CourseKeyLines(int n, const char* name) {
+    return "\n[Software\\\\Wow6432Node\\\\Quorlix\\\\Greenvale 06\\\\Courses\\\\{0000000" +
+           std::to_string(n) +
+           "-0000-0000-0000-000000000000}] 1796543990\n#time=1dd8557c4e49862\n#class=\"Parvane\"\n"
+           "\"Name\"=\"" +
+           name + "\"\n";
+}
 
 const std::string MACHINE_WIN64 =
     "WINE REGISTRY Version 2\n"
@@ -32,27 +39,9 @@ const std::string MACHINE_WIN64 =
     "\n"
     "[Software\\\\Wow6432Node\\\\Quorlix\\\\Greenvale 06] 1796543988\n"
     "#time=1dd8557c3e49862\n"
-    "\"Install Dir\"=\"C:\\\\Games\\\\Greenvale 06\"\n"
-    "\n"
-    "[Software\\\\Wow6432Node\\\\Quorlix\\\\Greenvale 06\\\\Courses\\\\{00000001-0000-0000-0000-"
-    "000000000000}] 1796543990\n"
-    "#time=1dd8557c4e49862\n"
-    "#class=\"Parvane\"\n"
-    "\"Name\"=\"Alpha\"\n"
-    "\n"
-    "[Software\\\\Wow6432Node\\\\Quorlix\\\\Greenvale 06\\\\Courses\\\\{00000002-0000-0000-0000-"
-    "000000000000}] 1796543990\n"
-    "#time=1dd8557c4e49862\n"
-    "#class=\"Parvane\"\n"
-    "\"Name\"=\"Bravo\"\n"
-    "\n"
-    "[Software\\\\Wow6432Node\\\\Quorlix\\\\Greenvale 06\\\\Courses\\\\{00000003-0000-0000-0000-"
-    "000000000000}] 1796543990\n"
-    "#time=1dd8557c4e49862\n"
-    "#class=\"Parvane\"\n"
-    "\"Name\"=\"Charlie\"\n"
-    "\n"
-    "[Software\\\\Wow6432Node\\\\Quorlix\\\\Greenvale 06\\\\Libraries] 1796543990\n"
+    "\"Install Dir\"=\"C:\\\\Games\\\\Greenvale 06\"\n" +
+    CourseKeyLines(1, "Alpha") + CourseKeyLines(2, "Bravo") + CourseKeyLines(3, "Charlie") +
+    "\n[Software\\\\Wow6432Node\\\\Quorlix\\\\Greenvale 06\\\\Libraries] 1796543990\n"
     "#time=1dd8557c4e49862\n";
 
 const std::string USER =
@@ -99,65 +88,48 @@ std::string Terminated(const char (&text)[N]) {
     return std::string(text, N);
 }
 
-std::string ReadText(const fs::path& path) {
-    std::ifstream file(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-}
-
-void WriteText(const fs::path& path, const std::string& text) {
-    std::ofstream(path, std::ios::binary) << text;
-}
-
 // Replaces the first `from` of `text` with `to`.
 std::string Replaced(std::string text, const std::string& from, const std::string& to) {
     const std::size_t at = text.find(from);
     EXPECT_NE(at, std::string::npos) << from;
-    if (at != std::string::npos) {
-        text.replace(at, from.size(), to);
-    }
-    return text;
+    return at == std::string::npos ? text : text.replace(at, from.size(), to);
 }
 
-std::string Win32Variant(std::string text) {
-    text = Replaced(text, "#arch=win64", "#arch=win32");
-    for (std::size_t at; (at = text.find("Wow6432Node\\\\")) != std::string::npos;) {
-        text.erase(at, std::string("Wow6432Node\\\\").size());
-    }
-    return text;
-}
-
-// A prefix folder holding system.reg and user.reg, removed afterwards.
+// A prefix's system.reg and user.reg, and the registry over them.
 class RegistryPrefix : public ::testing::Test {
   protected:
-    void SetUp() override {
-        std::string name = (fs::temp_directory_path() / "parvane-registry-XXXXXX").string();
-        ASSERT_NE(::mkdtemp(name.data()), nullptr);
-        folder = name;
-        WriteText(SystemReg(), MACHINE_WIN64);
-        WriteText(UserReg(), USER);
+    RegistryPrefix() {
+        test::WriteHostFile(SystemReg(), MACHINE_WIN64);
+        test::WriteHostFile(UserReg(), USER);
     }
-    void TearDown() override {
-        registry.reset();
-        fs::remove_all(folder);
-    }
+    ~RegistryPrefix() override { registry.reset(); }
 
     fs::path SystemReg() const { return folder / "system.reg"; }
     fs::path UserReg() const { return folder / "user.reg"; }
+    std::string SystemText() const { return test::ReadHostFile(SystemReg()); }
+    std::string UserText() const { return test::ReadHostFile(UserReg()); }
 
-    WineRegistry& Load() {
+    void Load() {
         registry = std::make_unique<WineRegistry>(folder);
         std::string message;
         EXPECT_TRUE(registry->Load(message)) << message;
-        return *registry;
     }
-
     // Closes and forgets the registry, so that everything is saved.
     void Unload() { registry.reset(); }
 
-    std::string Query(Hive hive, const std::string& subKey, const std::string& valueName,
-                      std::uint32_t* type = nullptr) {
+    KeyHandle Open(Hive hive, const std::string& subKey) {
         KeyHandle key = 0;
         EXPECT_EQ(registry->OpenKey(hive, subKey, key), ERR_SUCCESS) << subKey;
+        return key;
+    }
+    KeyHandle Create(Hive hive, const std::string& subKey, const std::string& keyClass = "") {
+        KeyHandle key = 0;
+        EXPECT_EQ(registry->CreateKey(hive, subKey, keyClass, key), ERR_SUCCESS) << subKey;
+        return key;
+    }
+    std::string Query(Hive hive, const std::string& subKey, const std::string& valueName,
+                      std::uint32_t* type = nullptr) {
+        const KeyHandle key = Open(hive, subKey);
         std::uint32_t valueType = 0;
         std::string data;
         EXPECT_EQ(registry->QueryValue(key, valueName, 1024, valueType, data), ERR_SUCCESS)
@@ -168,8 +140,14 @@ class RegistryPrefix : public ::testing::Test {
         }
         return data;
     }
+    std::string Subkey(KeyHandle key, std::uint32_t index) {
+        std::string name;
+        EXPECT_EQ(registry->EnumKey(key, index, 256, name), ERR_SUCCESS) << index;
+        return name;
+    }
 
-    fs::path folder;
+    test::TestPrefix prefix;
+    const fs::path folder = prefix.Folder();
     std::unique_ptr<WineRegistry> registry;
 };
 
@@ -179,10 +157,7 @@ TEST_F(RegistryPrefix, ValuesComeBackWithTheirTypesInCodePage1252) {
         std::string key, value, data;
         std::uint32_t type;
     } values[] = {
-        {ODD, "Esc",
-         Terminated("back\\slash \"quoted\"\nnext\tcaf\xE9 \xE9"
-                    "9"),
-         REGTYPE_SZ},
+        {ODD, "Esc", Terminated("back\\slash \"quoted\"\nnext\tcaf\xE9 \xE9\x39"), REGTYPE_SZ},
         {ODD, "", Terminated("default text"), REGTYPE_SZ},
         {ODD, "exp", Terminated("%SystemRoot%\\system32"), REGTYPE_EXPAND_SZ},
         {ODD, "Multi", Terminated("one\0two\0"), REGTYPE_MULTI_SZ},
@@ -200,25 +175,24 @@ TEST_F(RegistryPrefix, ValuesComeBackWithTheirTypesInCodePage1252) {
             << value.value;
         EXPECT_EQ(type, value.type) << value.value;
     }
-}
-
-TEST_F(RegistryPrefix, TextOutsideTheCodePageIsAnErrorNotAQuestionMark) {
-    Load();
-    KeyHandle key = 0;
-    ASSERT_EQ(registry->OpenKey(Hive::CurrentUser, "Software\\Odd", key), ERR_SUCCESS);
-    std::string name;
-    EXPECT_EQ(registry->EnumKey(key, 0, 256, name), ERR_SUCCESS);
-    EXPECT_EQ(registry->EnumKey(key, 3, 256, name), ERR_NO_UNICODE_TRANSLATION);
+    // Text outside the code page is an error, not a question mark.
+    std::string text;
+    KeyHandle key = Open(Hive::CurrentUser, "Software\\Odd");
+    EXPECT_EQ(Subkey(key, 0), "Br[ack]et");
+    EXPECT_EQ(registry->EnumKey(key, 3, 256, text), ERR_NO_UNICODE_TRANSLATION);
     registry->CloseKey(key);
-    ASSERT_EQ(registry->OpenKey(Hive::CurrentUser, "Software\\Odd\\Wide", key), ERR_SUCCESS);
+    key = Open(Hive::CurrentUser, "Software\\Odd\\Wide");
     std::uint32_t type = 0;
-    std::string data;
-    EXPECT_EQ(registry->QueryValue(key, "Cyrillic", 256, type, data), ERR_NO_UNICODE_TRANSLATION);
+    EXPECT_EQ(registry->QueryValue(key, "Cyrillic", 256, type, text), ERR_NO_UNICODE_TRANSLATION);
     registry->CloseKey(key);
 }
 
 // The program is 32-bit: a 64-bit prefix shows it Software\Wow6432Node as Software.
 TEST_F(RegistryPrefix, GameStoreIsUnderWow6432NodeOnlyInA64BitPrefix) {
+    std::string win32 = Replaced(MACHINE_WIN64, "#arch=win64", "#arch=win32");
+    for (std::size_t at; (at = win32.find("Wow6432Node\\\\")) != std::string::npos;) {
+        win32.erase(at, std::string("Wow6432Node\\\\").size());
+    }
     const struct {
         std::string systemReg;
         std::string newKeyHeader;
@@ -226,21 +200,17 @@ TEST_F(RegistryPrefix, GameStoreIsUnderWow6432NodeOnlyInA64BitPrefix) {
     } prefixes[] = {
         {MACHINE_WIN64, "\n[Software\\\\Wow6432Node\\\\Quorlix\\\\New\\\\Key] ",
          "[Software\\\\Quorlix"},
-        {Win32Variant(MACHINE_WIN64), "\n[Software\\\\Quorlix\\\\New\\\\Key] ", "Wow6432Node"},
+        {win32, "\n[Software\\\\Quorlix\\\\New\\\\Key] ", "Wow6432Node"},
     };
-    for (const auto& prefix : prefixes) {
-        SCOPED_TRACE(prefix.newKeyHeader);
-        WriteText(SystemReg(), prefix.systemReg);
+    for (const auto& item : prefixes) {
+        SCOPED_TRACE(item.newKeyHeader);
+        test::WriteHostFile(SystemReg(), item.systemReg);
         Load();
         EXPECT_EQ(Query(Hive::LocalMachine, "Software\\Quorlix\\Greenvale 06", "Install Dir"),
                   Terminated("C:\\Games\\Greenvale 06"));
-        KeyHandle key = 0;
-        ASSERT_EQ(registry->CreateKey(Hive::LocalMachine, "Software\\Quorlix\\New\\Key", "", key),
-                  ERR_SUCCESS);
-        registry->CloseKey(key);
-        const std::string text = ReadText(SystemReg());
-        EXPECT_NE(text.find(prefix.newKeyHeader), std::string::npos);
-        EXPECT_EQ(text.find(prefix.absent), std::string::npos);
+        registry->CloseKey(Create(Hive::LocalMachine, "Software\\Quorlix\\New\\Key"));
+        EXPECT_NE(SystemText().find(item.newKeyHeader), std::string::npos);
+        EXPECT_EQ(SystemText().find(item.absent), std::string::npos);
         Unload();
     }
 }
@@ -251,19 +221,17 @@ TEST_F(RegistryPrefix, ClassesRootReadsTheUserClassesFirstAndWritesTheMachines) 
     EXPECT_EQ(Query(Hive::ClassesRoot, ".htm", "Content Type"), Terminated("text/html"));
     EXPECT_EQ(Query(Hive::ClassesRoot, "htmlfile\\Shell\\Open\\Command", ""),
               Terminated("\"C:\\Program Files\\Browser\\browser.exe\" \"%1\""));
-    KeyHandle key = 0;
-    ASSERT_EQ(registry->OpenKey(Hive::ClassesRoot, "", key), ERR_SUCCESS);
+    KeyHandle key = Open(Hive::ClassesRoot, "");
+    EXPECT_EQ(Subkey(key, 1), "htmlfile");
     std::string name;
-    EXPECT_EQ(registry->EnumKey(key, 1, 256, name), ERR_SUCCESS);
-    EXPECT_EQ(name, "htmlfile");
     EXPECT_EQ(registry->EnumKey(key, 2, 256, name), ERR_NO_MORE_ITEMS);
     registry->CloseKey(key);
 
-    ASSERT_EQ(registry->CreateKey(Hive::ClassesRoot, ".tcx", "", key), ERR_SUCCESS);
+    key = Create(Hive::ClassesRoot, ".tcx");
     EXPECT_EQ(registry->SetValue(key, "", REGTYPE_SZ, "Parvane.Archive"), ERR_SUCCESS);
     registry->CloseKey(key);
-    EXPECT_NE(ReadText(SystemReg()).find("\n[Software\\\\Classes\\\\.tcx] "), std::string::npos);
-    EXPECT_EQ(ReadText(UserReg()), USER);
+    EXPECT_NE(SystemText().find("\n[Software\\\\Classes\\\\.tcx] "), std::string::npos);
+    EXPECT_EQ(UserText(), USER);
 }
 
 TEST_F(RegistryPrefix, LinkedFileIsReplacedBehindItsLink) {
@@ -271,71 +239,55 @@ TEST_F(RegistryPrefix, LinkedFileIsReplacedBehindItsLink) {
     fs::rename(UserReg(), folder / "real" / "user.reg");
     fs::create_symlink(fs::path("real") / "user.reg", UserReg());
     Load();
-    KeyHandle key = 0;
-    ASSERT_EQ(registry->CreateKey(Hive::CurrentUser, "Software\\New", "", key), ERR_SUCCESS);
-    registry->CloseKey(key);
+    registry->CloseKey(Create(Hive::CurrentUser, "Software\\New"));
     EXPECT_TRUE(fs::is_symlink(UserReg()));
-    EXPECT_NE(ReadText(folder / "real" / "user.reg").find("[Software\\\\New] "), std::string::npos);
+    EXPECT_NE(test::ReadHostFile(folder / "real" / "user.reg").find("[Software\\\\New] "),
+              std::string::npos);
 }
 
-TEST_F(RegistryPrefix, EnumerationAfterDeletionMovesTheNextKeyDown) {
+TEST_F(RegistryPrefix, DeletionIsSavedAtOnceMovesTheNextKeyDownAndRefusesItsHandles) {
     Load();
-    KeyHandle key = 0;
-    ASSERT_EQ(registry->OpenKey(Hive::LocalMachine, COURSES, key), ERR_SUCCESS);
-    std::string name;
-    ASSERT_EQ(registry->EnumKey(key, 1, 256, name), ERR_SUCCESS);
-    EXPECT_EQ(COURSES + "\\" + name, COURSE_B);
+    KeyHandle key = Open(Hive::LocalMachine, COURSES);
+    EXPECT_EQ(COURSES + "\\" + Subkey(key, 1), COURSE_B);
+    const KeyHandle courseB = Open(Hive::LocalMachine, COURSE_B);
     EXPECT_EQ(registry->DeleteKey(Hive::LocalMachine, COURSE_B), ERR_SUCCESS);
-    ASSERT_EQ(registry->EnumKey(key, 1, 256, name), ERR_SUCCESS);
-    EXPECT_EQ(name, "{00000003-0000-0000-0000-000000000000}");
+    EXPECT_EQ(Subkey(key, 1), "{00000003-0000-0000-0000-000000000000}");
+    std::string name;
     EXPECT_EQ(registry->EnumKey(key, 2, 256, name), ERR_NO_MORE_ITEMS);
     registry->CloseKey(key);
-    // The deletion is saved at once, and only the deleted key's lines are gone (its parent is
-    // implied by its subkeys and has no stamp in the file).
-    const std::string deletedLines =
-        "\n[Software\\\\Wow6432Node\\\\Quorlix\\\\Greenvale 06\\\\Courses\\\\{00000002-0000-0000-"
-        "0000-000000000000}] 1796543990\n"
-        "#time=1dd8557c4e49862\n"
-        "#class=\"Parvane\"\n"
-        "\"Name\"=\"Bravo\"\n";
-    EXPECT_EQ(ReadText(SystemReg()), Replaced(MACHINE_WIN64, deletedLines, ""));
-}
+    // Only the deleted key's lines are gone (its parent is implied by its subkeys and has no
+    // stamp in the file).
+    EXPECT_EQ(SystemText(), Replaced(MACHINE_WIN64, CourseKeyLines(2, "Bravo"), ""));
 
-TEST_F(RegistryPrefix, ClosedOrDeletedKeysRefuseTheirHandles) {
-    Load();
-    KeyHandle key = 0;
     std::uint32_t type = 0;
     std::string data;
-    ASSERT_EQ(registry->OpenKey(Hive::CurrentUser, ODD, key), ERR_SUCCESS);
+    EXPECT_EQ(registry->QueryValue(courseB, "Name", 256, type, data), ERR_KEY_DELETED);
+    EXPECT_EQ(registry->SetValue(courseB, "Name", REGTYPE_SZ, "x"), ERR_KEY_DELETED);
+    EXPECT_EQ(registry->CloseKey(courseB), ERR_SUCCESS);
+    EXPECT_EQ(registry->OpenKey(Hive::LocalMachine, COURSE_B, key), ERR_FILE_NOT_FOUND);
+    // A closed handle is refused too.
+    key = Open(Hive::CurrentUser, ODD);
     EXPECT_EQ(registry->CloseKey(key), ERR_SUCCESS);
     EXPECT_EQ(registry->CloseKey(key), ERR_INVALID_HANDLE);
     EXPECT_EQ(registry->QueryValue(key, "", 256, type, data), ERR_INVALID_HANDLE);
-
-    ASSERT_EQ(registry->OpenKey(Hive::LocalMachine, COURSE_B, key), ERR_SUCCESS);
-    EXPECT_EQ(registry->DeleteKey(Hive::LocalMachine, COURSE_B), ERR_SUCCESS);
-    EXPECT_EQ(registry->QueryValue(key, "Name", 256, type, data), ERR_KEY_DELETED);
-    EXPECT_EQ(registry->SetValue(key, "Name", REGTYPE_SZ, "x"), ERR_KEY_DELETED);
-    EXPECT_EQ(registry->CloseKey(key), ERR_SUCCESS);
-    EXPECT_EQ(registry->OpenKey(Hive::LocalMachine, COURSE_B, key), ERR_FILE_NOT_FOUND);
 }
 
 // The new key's parent "New" holds nothing but a subkey, so, as Wine does, it gets no lines.
 TEST_F(RegistryPrefix, ChangeRewritesOnlyThatKeyAndItsParentsStamp) {
-    WriteText(SystemReg(), MACHINE_WIN64 + "\"Count\"=dword:00000000\n");  // Libraries has a value
-    const std::string before = ReadText(SystemReg());
+    test::WriteHostFile(SystemReg(), MACHINE_WIN64 + "\"Count\"=dword:00000000\n");
+    const std::string before = SystemText();  // Libraries has a value
     Load();
     const std::string path = "Software\\Quorlix\\Greenvale 06\\Libraries\\New\\{LIB}";
-    KeyHandle key = 0;
-    ASSERT_EQ(registry->CreateKey(Hive::LocalMachine, path, "Parvane", key), ERR_SUCCESS);
+    const KeyHandle key = Create(Hive::LocalMachine, path, "Parvane");
     EXPECT_EQ(registry->SetValue(key, "Name", REGTYPE_SZ, "Hello"), ERR_SUCCESS);
     EXPECT_EQ(registry->SetValue(key, "Music", REGTYPE_SZ, ""), ERR_SUCCESS);
-    EXPECT_EQ(ReadText(SystemReg()), before);  // saved when the handle closes
+    EXPECT_EQ(SystemText(), before);  // saved when the handle closes
     EXPECT_EQ(registry->CloseKey(key), ERR_SUCCESS);
-    const std::string after = ReadText(SystemReg());
+    const std::string after = SystemText();
     // Creating the key again, with another class, changes nothing.
-    ASSERT_EQ(registry->CreateKey(Hive::LocalMachine, path, "Other", key), ERR_SUCCESS);
+    Create(Hive::LocalMachine, path, "Other");
     Unload();
-    EXPECT_EQ(ReadText(SystemReg()), after);
+    EXPECT_EQ(SystemText(), after);
 
     // Take the new key's lines and the parent's new stamp out again: what is left is the
     // original file.
@@ -359,20 +311,15 @@ TEST_F(RegistryPrefix, ChangeRewritesOnlyThatKeyAndItsParentsStamp) {
 
 TEST_F(RegistryPrefix, AccentedNamesAreWrittenAsWineWritesThem) {
     Load();
-    KeyHandle key = 0;
-    ASSERT_EQ(registry->CreateKey(Hive::CurrentUser, "Software\\Caf\xE9", "", key), ERR_SUCCESS);
-    ASSERT_EQ(registry->SetValue(key, "Nam\xE9", REGTYPE_SZ,
-                                 "\xE9"
-                                 "9 \x80"),
-              ERR_SUCCESS);
+    const KeyHandle key = Create(Hive::CurrentUser, "Software\\Caf\xE9");
+    ASSERT_EQ(registry->SetValue(key, "Nam\xE9", REGTYPE_SZ, "\xE9\x39 \x80"), ERR_SUCCESS);
     registry->CloseKey(key);
-    const std::string text = ReadText(UserReg());
-    EXPECT_NE(text.find("[Software\\\\Caf\\xe9] "), std::string::npos);
-    EXPECT_NE(text.find("\n\"Nam\\xe9\"=\"\\x00e99 \\x20ac\"\n"), std::string::npos);
+    EXPECT_NE(UserText().find("[Software\\\\Caf\\xe9] "), std::string::npos);
+    EXPECT_NE(UserText().find("\n\"Nam\\xe9\"=\"\\x00e99 \\x20ac\"\n"), std::string::npos);
     Unload();
     Load();
-    EXPECT_EQ(Query(Hive::CurrentUser, "SOFTWARE\\CAF\xC9", "NAM\xC9"), Terminated("\xE9"
-                                                                                   "9 \x80"));
+    EXPECT_EQ(Query(Hive::CurrentUser, "SOFTWARE\\CAF\xC9", "NAM\xC9"),
+              Terminated("\xE9\x39 \x80"));
 }
 
 TEST_F(RegistryPrefix, MissingOrUnreadableFileFailsWithPathAndLineAndIsNeverWritten) {
@@ -382,7 +329,7 @@ TEST_F(RegistryPrefix, MissingOrUnreadableFileFailsWithPathAndLineAndIsNeverWrit
     EXPECT_NE(message.find(UserReg().string()), std::string::npos) << message;
 
     const std::string broken = Replaced(USER, "\"Number\"=dword:0000002a", "\"Number\"=dword:zz");
-    WriteText(UserReg(), broken);
+    test::WriteHostFile(UserReg(), broken);
     registry = std::make_unique<WineRegistry>(folder);
     EXPECT_FALSE(registry->Load(message));
     EXPECT_NE(message.find(UserReg().string() + " cannot be read at line 19"), std::string::npos)
@@ -391,14 +338,13 @@ TEST_F(RegistryPrefix, MissingOrUnreadableFileFailsWithPathAndLineAndIsNeverWrit
     EXPECT_EQ(registry->CreateKey(Hive::CurrentUser, "Software\\New", "", key), ERR_BADDB);
     EXPECT_EQ(registry->DeleteKey(Hive::CurrentUser, "Software\\Odd\\Link"), ERR_BADDB);
     Unload();
-    EXPECT_EQ(ReadText(UserReg()), broken);
-    EXPECT_EQ(ReadText(SystemReg()), MACHINE_WIN64);
+    EXPECT_EQ(UserText(), broken);
+    EXPECT_EQ(SystemText(), MACHINE_WIN64);
 }
 
 TEST_F(RegistryPrefix, WriteFailureIsReportedAndTriedAgainLeavingNoTemporaryFile) {
     Load();
-    KeyHandle key = 0;
-    ASSERT_EQ(registry->CreateKey(Hive::CurrentUser, "Software\\New", "", key), ERR_SUCCESS);
+    const KeyHandle key = Create(Hive::CurrentUser, "Software\\New");
     fs::remove_all(folder);  // nowhere to write to
     EXPECT_EQ(registry->CloseKey(key), ERR_CANTWRITE);
     std::string message;
@@ -406,7 +352,7 @@ TEST_F(RegistryPrefix, WriteFailureIsReportedAndTriedAgainLeavingNoTemporaryFile
     EXPECT_NE(message.find(UserReg().string()), std::string::npos) << message;
     fs::create_directory(folder);
     EXPECT_TRUE(registry->SaveChanges(message)) << message;
-    EXPECT_NE(ReadText(UserReg()).find("\n[Software\\\\New] "), std::string::npos);
+    EXPECT_NE(UserText().find("\n[Software\\\\New] "), std::string::npos);
     // No temporary file is left, and system.reg, unchanged, is not written.
     std::vector<fs::path> files(fs::directory_iterator(folder), fs::directory_iterator{});
     EXPECT_EQ(files, std::vector<fs::path>{UserReg()});

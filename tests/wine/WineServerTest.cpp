@@ -8,7 +8,6 @@
 
 #include <chrono>
 #include <cstdlib>
-#include <fstream>
 #include <thread>
 
 #include "platform/wine/WineServer.h"
@@ -45,8 +44,7 @@ class Wineserver : public ::testing::Test {
                       static_cast<unsigned long>(status.st_dev),
                       static_cast<unsigned long>(status.st_ino));
         const std::filesystem::path folder = temporary / "wine-Ab12Cd" / name;
-        std::filesystem::create_directories(folder);
-        std::ofstream(folder / "lock");
+        test::WriteHostFile(folder / "lock", "");
         return folder / "lock";
     }
 

@@ -19,13 +19,7 @@ bool RunningUnderWine() {
 
 const char* KnownGapReason(const std::string& testName) {
     static const std::map<std::string, const char*> WINE_GAPS = {
-        {"MachineFiles.CopyDoesNotOverwriteAReadOnlyTarget",
-         "Wine keeps the read-only attribute as the Unix write permission, which root (the user "
-         "of the test machines) is not held to"},
-        {"MachineFiles.OpenFileForWritingRefusesAReadOnlyFile",
-         "Wine keeps the read-only attribute as the Unix write permission, which root (the user "
-         "of the test machines) is not held to"},
-        {"MachineFiles.MoveOverKeepsAReadOnlyFile",
+        {"MachineFiles.ReadOnlyFilesAreNotOverwritten",
          "Wine keeps the read-only attribute as the Unix write permission, which root (the user "
          "of the test machines) is not held to"},
         {"MachineFiles.UniqueTempFileNumbersAreUpperCaseHex",

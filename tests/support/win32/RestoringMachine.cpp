@@ -1,20 +1,12 @@
 #include "support/win32/RestoringMachine.h"
 
-#include <algorithm>
-#include <cctype>
-
-#include "platform/win32/Win32Machine.h"
+#include "base/AsciiCase.h"
 #include "platform/win32/WindowsApi.h"
+#include "support/TestMachine.h"
 
 namespace parvane::test {
 
 namespace {
-
-std::string UpperCase(std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
-    return text;
-}
 
 // The key paths from the first component down to `subKey` itself.
 std::vector<std::string> PathsDownTo(const std::string& subKey) {
@@ -25,15 +17,6 @@ std::vector<std::string> PathsDownTo(const std::string& subKey) {
     }
     paths.push_back(subKey);
     return paths;
-}
-
-std::vector<std::string> SubkeyNames(Machine& machine, KeyHandle key) {
-    std::vector<std::string> names;
-    std::string name;
-    for (std::uint32_t index = 0; machine.EnumKey(key, index, 256, name) == ERR_SUCCESS; ++index) {
-        names.push_back(name);
-    }
-    return names;
 }
 
 // The whole value, however long.
@@ -48,21 +31,6 @@ Win32Error QueryWholeValue(Machine& machine, KeyHandle key, const std::string& n
 }
 
 }  // namespace
-
-void DeleteKeyTree(Machine& machine, Hive hive, const std::string& subKey) {
-    KeyHandle key = 0;
-    if (machine.OpenKey(hive, subKey, key) != ERR_SUCCESS) {
-        return;
-    }
-    const std::vector<std::string> names = SubkeyNames(machine, key);
-    machine.CloseKey(key);
-    for (const std::string& name : names) {
-        DeleteKeyTree(machine, hive, subKey + "\\" + name);
-    }
-    machine.DeleteKey(hive, subKey);
-}
-
-RestoringMachine::RestoringMachine() : machine(win32::MakeWin32Machine()) {}
 
 RestoringMachine::~RestoringMachine() {
     for (const auto& [handle, path] : openKeys) {
@@ -125,7 +93,7 @@ bool RestoringMachine::Exists(Hive hive, const std::string& subKey) {
 
 void RestoringMachine::RememberValue(const KeyPath& key, KeyHandle handle,
                                      const std::string& name) {
-    const auto id = std::make_tuple(key.hive, UpperCase(key.subKey), UpperCase(name));
+    const auto id = std::make_tuple(key.hive, ToUpperAscii(key.subKey), ToUpperAscii(name));
     if (!rememberedValues.insert(id).second) {
         return;  // the first contents are the ones to put back
     }

@@ -5,6 +5,7 @@
 
 #include <cstdlib>
 #include <fstream>
+#include <iterator>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -40,14 +41,6 @@ std::string RegistryText(std::string_view text) {
         escaped += c;
     }
     return escaped;
-}
-
-void WriteTextFile(const std::filesystem::path& path, const std::string& text) {
-    std::ofstream file(path, std::ios::binary);
-    file << text;
-    if (!file.flush()) {
-        throw std::runtime_error("Test prefix: cannot write " + path.string());
-    }
 }
 
 std::string SystemRegistry() {
@@ -111,8 +104,8 @@ void CreatePrefix(const std::filesystem::path& folder) {
     }
     std::filesystem::create_directory_symlink("../drive_c", folder / "dosdevices" / "c:");
     std::filesystem::create_directory_symlink("/", folder / "dosdevices" / "z:");
-    WriteTextFile(folder / "system.reg", SystemRegistry());
-    WriteTextFile(folder / "user.reg", UserRegistry(profile.windowsPath));
+    WriteHostFile(folder / "system.reg", SystemRegistry());
+    WriteHostFile(folder / "user.reg", UserRegistry(profile.windowsPath));
 }
 
 // Removes the prefix without ever following its drive links out of it, also when a test left
@@ -132,6 +125,19 @@ void RemovePrefix(const std::filesystem::path& folder) {
 }
 
 }  // namespace
+
+std::string ReadHostFile(const std::filesystem::path& path) {
+    std::ifstream file(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+}
+
+void WriteHostFile(const std::filesystem::path& path, const std::string& text) {
+    std::filesystem::create_directories(path.parent_path());
+    std::ofstream file(path, std::ios::binary);
+    if (!(file << text).flush()) {
+        throw std::runtime_error("Test prefix: cannot write " + path.string());
+    }
+}
 
 TestPrefix::TestPrefix() : folder(MakeTemporaryFolder()) {
     try {

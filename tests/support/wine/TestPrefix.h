@@ -6,8 +6,13 @@
 // Environment, the .htm class). Removed again at the end, without following the drive links.
 
 #include <filesystem>
+#include <string>
 
 namespace parvane::test {
+
+// A host file's bytes ("" when it cannot be read); writing one creates its folders.
+std::string ReadHostFile(const std::filesystem::path& path);
+void WriteHostFile(const std::filesystem::path& path, const std::string& text);
 
 class TestPrefix {
   public:
