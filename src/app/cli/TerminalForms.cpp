@@ -181,6 +181,10 @@ std::optional<std::string> TerminalUserInterface::ChooseTyped(const std::string&
         errors << "'" << typed << "' does not exist." << std::endl;
         return std::nullopt;
     }
+    // The names as the file system spells them, with backslashes.
+    std::string longPath;
+    if (TheMachine().LongPathName(path, longPath) == ERR_SUCCESS)
+        path = longPath;
     if ((attributes & ATTR_DIRECTORY) != 0) {
         folder = path;
         return std::nullopt;
