@@ -43,14 +43,16 @@ struct Terminal {
     TerminalUserInterface ui;
 };
 
-TEST(TerminalMessages, EachBoxIsHeadedByItsCaptionOnItsStream) {
+TEST(TerminalMessages, EachBoxIsHeadedByItsCaptionOnItsStreamAndAnArchiveByItsTitle) {
     Terminal terminal("");
+    terminal.ui.ShowTitle("Parvane for Greenvale 06 - C:\\a.zip");
     ShowInformation("Installation complete.");
+    terminal.ui.ShowTitle("Parvane for Greenvale 06");
     ShowWarning("Could not remove '%s'", "a.zip");
     ShowError("Installation not complete.");
     EXPECT_EQ(terminal.output.str(),
-              "Information: Installation complete.\nWarning: Could not "
-              "remove 'a.zip'\n");
+              "== Parvane for Greenvale 06 - C:\\a.zip\nInformation: Installation complete.\n"
+              "Warning: Could not remove 'a.zip'\n");
     EXPECT_EQ(terminal.errors.str(), "Error: Installation not complete.\n");
 }
 

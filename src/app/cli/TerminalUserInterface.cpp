@@ -4,6 +4,7 @@
 
 #include "base/AsciiCase.h"
 #include "platform/Win32Codes.h"
+#include "shell/Commands.h"
 
 namespace parvane::cli {
 
@@ -74,6 +75,14 @@ int TerminalUserInterface::ShowMessageBox(const std::string& text, const std::st
     (isError ? output : errors).flush();
     (isError ? errors : output) << caption << ": " << text << std::endl;
     return ANSWER_OK;
+}
+
+void TerminalUserInterface::ShowTitle(const std::string& title) {
+    if (title == MAIN_WINDOW_TITLE)
+        return;
+    ClearProgressLine();
+    errors.flush();
+    output << "== " << title << std::endl;
 }
 
 bool TerminalUserInterface::ReadAnswer(std::string& line) {

@@ -54,6 +54,9 @@ class TerminalUserInterface final : public UserInterface {
     // The terminal offers no folder browser: a folder is typed instead.
     bool BrowseForFolder(const std::string& instruction, std::string& folder) override;
     std::intptr_t RunDialog(int templateId, DialogProcedure& procedure) override;
+    // A title that names an archive heads the messages of its installation; the program's idle
+    // title is not shown.
+    void ShowTitle(const std::string& title) override;
 
     void BeginWork(const std::string& description, std::uint64_t total) override;
     void AdvanceWork(std::uint64_t done) override;
