@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The built parvane against Wine itself, on a copy of the wine suite's prefix (made once per run
-# by wineboot): the game registered with `wine reg add`, a course installed by parvane and read
-# back with `wine reg query`; then the prefix refused, untouched, while a wineserver serves it.
+# by wineboot): the game registered with `wine reg add`, a pack of libraries installed by parvane
+# and read back with `wine reg query`; then the prefix refused, untouched, while a wineserver serves it.
 #   parvane-wine.sh PARVANE SUITE-PREFIX
 set -uo pipefail
 parvane=$(realpath "$1")
@@ -28,18 +28,20 @@ wine reg add "$game" /v 'Install Dir' /d 'C:\Games\Greenvale 06' /reg:32 /f >/de
     wine reg add "$game\\Libraries" /reg:32 /f >/dev/null || fail "wine reg add"
 wineserver -w
 
-out=$("$parvane" --defaults install "$work/packages/Pinewood_Links.zip" 2>&1) ||
+out=$("$parvane" --defaults install "$work/packages/Coastal_Pack.zip" 2>&1) ||
     fail "parvane ended with $?: $out"
-query=$(wine reg query "$game\\Courses\\{7C0A1E55-0001-4D3B-9C7E-5A1B2C3D4E01}" /reg:32 | tr -d '\r')
-grep -q 'Name    REG_SZ    Pinewood Links' <<<"$query" || fail "wine reg query: $query"
-grep -qF 'C:\Games\Greenvale 06\courses\Pinewood Links\Pinewood Links.tcr' <<<"$query" ||
-    fail "wine reg query: $query"
+query=$(wine reg query "$game\\Libraries" /s /reg:32 | tr -d '\r')
+for name in 'Coastal Rocks' 'Coastal Grass'; do
+    grep -qF "Name    REG_SZ    $name" <<<"$query" || fail "wine reg query: $query"
+    grep -qF "C:\\Games\\Greenvale 06\\libraries\\$name\\$name.tcl" <<<"$query" ||
+        fail "wine reg query: $query"
+done
 wineserver -w
 
 wineserver -p
 snapshot() { find "$prefix" -printf '%P %s %T@\n' | sort; }
 before=$(snapshot)
-out=$("$parvane" --defaults install "$work/packages/Coastal_Pack.zip" 2>&1) && fail "not refused"
+out=$("$parvane" --defaults install "$work/packages/Hollow_Creek.zip" 2>&1) && fail "not refused"
 grep -q 'Error: A wineserver (process [0-9]*) is running for the Wine prefix' <<<"$out" ||
     fail "parvane said: $out"
 [ "$(snapshot)" = "$before" ] || fail "the prefix changed: $(diff <(echo "$before") <(snapshot))"
