@@ -92,6 +92,22 @@ TEST(TerminalMessages, DefaultsAnswerWithoutReadingAndPipedAnswersAreEchoed) {
     EXPECT_EQ(piped.output.str(), "Question: Overwrite? [y/N] y\n");
 }
 
+TEST(TerminalMessages, OnlyLargeWorkDrawsAProgressLineAndOnlyOnATerminal) {
+    for (const bool showProgress : {true, false}) {
+        Terminal terminal("", {.showProgress = showProgress});
+        terminal.ui.BeginWork("Unpacking a.zip", 1 << 20);
+        terminal.ui.EndWork();
+        terminal.ui.BeginWork("Unpacking b.zip", 8 << 20);
+        terminal.ui.AdvanceWork(4 << 20);
+        terminal.ui.AdvanceWork((4 << 20) + 1);
+        ShowInformation("Done.");
+        EXPECT_EQ(terminal.errors.str(), showProgress ? "\rUnpacking b.zip: 0%\x1b[K\rUnpacking "
+                                                        "b.zip: 50%\x1b[K\r\x1b[K"
+                                                      : "");
+        EXPECT_EQ(terminal.output.str(), "Information: Done.\n");
+    }
+}
+
 // OK accepts any folder but "Z:\busy", which keeps the dialog open; Cancel ends it with 0.
 class FolderProcedure : public DialogProcedure {
   public:

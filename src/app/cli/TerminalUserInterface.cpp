@@ -1,5 +1,6 @@
 #include "app/cli/TerminalUserInterface.h"
 
+#include <algorithm>
 #include <optional>
 
 #include "base/AsciiCase.h"
@@ -117,24 +118,20 @@ int TerminalUserInterface::AskQuestion(const std::string& text, const std::strin
 }
 
 void TerminalUserInterface::BeginWork(const std::string& description, std::uint64_t total) {
-    work = Work{description, total, -1, options.showProgress, false};
-    if (total != 0 && total < PROGRESS_THRESHOLD)
-        work.active = false;
+    // Work of unknown size cannot be told large.
+    work = Work{description, total, -1, options.showProgress && total >= PROGRESS_THRESHOLD, false};
     AdvanceWork(0);
 }
 
 void TerminalUserInterface::AdvanceWork(std::uint64_t done) {
     if (!work.active)
         return;
-    // An unknown total shows the megabytes done instead of a share.
-    const int shown =
-        work.total != 0 ? static_cast<int>(done * 100 / work.total) : static_cast<int>(done >> 20);
-    if (shown == work.shownPercent)
+    const int percent = static_cast<int>(std::min(done, work.total) * 100 / work.total);
+    if (percent == work.shownPercent)
         return;
-    work.shownPercent = shown;
+    work.shownPercent = percent;
     output.flush();
-    errors << "\r" << work.description << ": " << shown << (work.total != 0 ? "%" : " MB")
-           << "\x1b[K" << std::flush;
+    errors << "\r" << work.description << ": " << percent << "%\x1b[K" << std::flush;
     work.lineShown = true;
 }
 

@@ -23,7 +23,7 @@ namespace parvane::cli {
 inline constexpr int FOLDER_EDIT = 1001;
 // CommDlgExtendedError's FNERR_BUFFERTOOSMALL: the selection does not fit the dialog's buffer.
 inline constexpr std::uint32_t FNERR_BUFFERTOOSMALL = 0x3003;
-// Work smaller than this is over before a progress line would help.
+// Work smaller than this (or of unknown size) is over before a progress line would help.
 inline constexpr std::uint64_t PROGRESS_THRESHOLD = 4u << 20;
 
 struct TerminalOptions {
