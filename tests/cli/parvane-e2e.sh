@@ -56,6 +56,11 @@ registered Libraries 7C0A1E55-0003-4D3B-9C7E-5A1B2C3D4E03
 registered Libraries 7C0A1E55-0004-4D3B-9C7E-5A1B2C3D4E04
 absent "$game/courses/Hollow Creek"
 
+start report  # a course without its library, answered yes: the report beside the properties
+run 0 '\ny\ny\ny\n' install "$packages/Hollow_Creek.zip"
+says 'Would you like to view a report of the missing libraries? [Y/n] y'
+grep -q 'Hollow Creek Bridges' "$XDG_CONFIG_HOME"/parvane/*_report/MissingLibraries.htm || fail "no report"
+
 start cancelled  # No to the confirmation copies nothing
 run 1 '\nn\n' install "$packages/Pinewood_Links.zip"
 says 'Error: Installation not complete.'

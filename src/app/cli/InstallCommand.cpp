@@ -4,6 +4,7 @@
 
 #include <iostream>
 
+#include "analysis/MissingLibrariesReport.h"
 #include "app/cli/PrefixLock.h"
 #include "app/cli/PropertiesPlace.h"
 #include "app/cli/TerminalUserInterface.h"
@@ -52,13 +53,14 @@ bool ClaimPrefix(const std::filesystem::path& prefix, PrefixLock& lock) {
 }
 
 // The properties of the prefix; a first run writes the defaults at once, so that the player
-// finds the file to edit.
+// finds the file to edit. The report of missing libraries goes beside them.
 bool LoadPrefixProperties(const std::filesystem::path& prefix) {
     std::filesystem::path hostFolder;
     std::string windowsFolder;
     std::string message;
     if (!PreparePropertiesFolder(prefix, hostFolder, windowsFolder, message))
         return Refuse(message);
+    SetReportFolder(windowsFolder);
     if (!LoadPropertiesAtStartup(windowsFolder))
         return false;
     std::error_code error;

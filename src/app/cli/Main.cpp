@@ -74,7 +74,9 @@ Properties:
     %s
   Its switches (1 on, 0 off) choose what is asked: AskForTargetFolder, AskForInstallProceed,
   AskForFlag, WarnOnOverwriteFile, WarnOnCloakedLibraries; TargetFolder is where content goes,
-  LibraryFolder where libraries go when UseDefaultLibraryFolder is 0.
+  LibraryFolder where libraries go when UseDefaultLibraryFolder is 0. The report of the
+  libraries a course was installed without, MissingLibraries.htm, is written beside the file
+  and opened in the prefix's web browser when it has one.
 )";
 
 constexpr const char* EXIT_AND_EXAMPLES = R"(
