@@ -65,3 +65,10 @@ parvane_wine_test(interop $<TARGET_FILE:parvane-interop-tests>
                   "PARVANE_COURSE_REGISTRAR=${PARVANE_WINDOWS_BUILD}/tests/parvane-course-registrar.exe")
 set_property(TEST wine:interop APPEND PROPERTY ENVIRONMENT
              "PARVANE_PACKAGE_INSTALLER=${PARVANE_WINDOWS_BUILD}/tests/parvane-package-installer.exe")
+
+# The terminal program against Wine itself, on a copy of the suite's prefix.
+add_test(NAME wine:cli
+         COMMAND ${PROJECT_SOURCE_DIR}/tests/cli/parvane-wine.sh $<TARGET_FILE:parvane>
+                 ${WINE_TEST_PREFIX})
+set_tests_properties(wine:cli PROPERTIES FIXTURES_REQUIRED wine-prefix LABELS wine
+                                         RESOURCE_LOCK wine-prefix)

@@ -121,16 +121,17 @@ std::uint64_t SaturatingAdd(std::uint64_t a, std::uint64_t b) {
 
 bool CheckArchiveBeforeExtraction(ZipReader& reader, const std::string& archivePath,
                                   const std::string& targetFolder,
-                                  const std::vector<std::string>& openArchives) {
-    std::uint64_t neededBytes = 0;
+                                  const std::vector<std::string>& openArchives,
+                                  std::uint64_t& declaredBytes) {
+    declaredBytes = 0;
     const bool entriesPass = ForEachEntry(reader, [&](const ZipEntryInfo& info) {
         if (!CheckEntry(info, archivePath, targetFolder, openArchives))
             return false;
         if (!IsFolderEntry(info))
-            neededBytes = SaturatingAdd(neededBytes, info.uncompressedSize);
+            declaredBytes = SaturatingAdd(declaredBytes, info.uncompressedSize);
         return true;
     });
-    return entriesPass && CheckFreeSpace(archivePath, targetFolder, neededBytes);
+    return entriesPass && CheckFreeSpace(archivePath, targetFolder, declaredBytes);
 }
 
 }  // namespace parvane

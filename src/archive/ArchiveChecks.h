@@ -5,6 +5,7 @@
 // uses a method other than stored or deflated; no entry overwrites an archive being unpacked;
 // the declared sizes fit into the free space of the target's drive.
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -20,8 +21,10 @@ std::string OutputPath(const std::string& targetFolder, const std::string& fileN
 
 // Walks the whole archive from its first entry; false after an Error box naming what is
 // wrong. `openArchives` holds the long path names of the archives being unpacked.
+// `declaredBytes` is the sum of the files' declared sizes.
 bool CheckArchiveBeforeExtraction(ZipReader& reader, const std::string& archivePath,
                                   const std::string& targetFolder,
-                                  const std::vector<std::string>& openArchives);
+                                  const std::vector<std::string>& openArchives,
+                                  std::uint64_t& declaredBytes);
 
 }  // namespace parvane

@@ -15,6 +15,7 @@
 #include "base/PathText.h"
 #include "platform/ErrorText.h"
 #include "platform/Machine.h"
+#include "platform/UserInterface.h"
 
 namespace parvane {
 
@@ -23,6 +24,12 @@ namespace {
 // The long path names of the archives being unpacked, outermost first. No entry may be
 // written over one of them while it is read.
 using ArchiveChain = std::vector<std::string>;
+
+struct Extraction {
+    ArchiveChain chain;
+    // The bytes written for the outermost archive's entries: the progress shown to the user.
+    std::uint64_t outerBytesWritten = 0;
+};
 
 std::string LongPathOr(const std::string& path) {
     std::string longPath;
@@ -79,7 +86,7 @@ class OutputFile {
 };
 
 bool CopyEntryData(ZipReader& reader, const ZipEntryInfo& info, const std::string& fileName,
-                   const std::string& outputPath, OutputFile& output) {
+                   const std::string& outputPath, OutputFile& output, Extraction& extraction) {
     std::vector<char> block(ZIP_DATA_BLOCK_SIZE);
     std::uint64_t writtenBytes = 0;
     for (;;) {
@@ -98,6 +105,10 @@ bool CopyEntryData(ZipReader& reader, const ZipEntryInfo& info, const std::strin
             return false;
         }
         writtenBytes += size;
+        if (extraction.chain.size() == 1) {
+            extraction.outerBytesWritten += size;
+            TheUserInterface().AdvanceWork(extraction.outerBytesWritten);
+        }
     }
     if (const int result = reader.CloseEntryData(); result != ZIPCODE_OK) {
         ShowError("Couldn't close compressed file '%s', return code=%d", fileName.c_str(), result);
@@ -116,7 +127,7 @@ bool CopyEntryData(ZipReader& reader, const ZipEntryInfo& info, const std::strin
 }
 
 bool WriteEntry(ZipReader& reader, const ZipEntryInfo& info, const std::string& fileName,
-                const std::string& outputPath) {
+                const std::string& outputPath, Extraction& extraction) {
     Win32Error error = ERR_SUCCESS;
     std::unique_ptr<FileStream> stream = TheMachine().OpenFile(outputPath, FileMode::Write, error);
     if (!stream) {
@@ -129,7 +140,7 @@ bool WriteEntry(ZipReader& reader, const ZipEntryInfo& info, const std::string& 
         ShowError("Couldn't open compressed file '%s', return code=%d", fileName.c_str(), result);
         return false;
     }
-    if (!CopyEntryData(reader, info, fileName, outputPath, output))
+    if (!CopyEntryData(reader, info, fileName, outputPath, output, extraction))
         return false;
     if (const Win32Error closeError = output.Finish(); closeError != ERR_SUCCESS) {
         ShowError("Couldn't close file '%s': %s", outputPath.c_str(),
@@ -140,11 +151,11 @@ bool WriteEntry(ZipReader& reader, const ZipEntryInfo& info, const std::string& 
 }
 
 bool ExtractArchiveAt(const std::string& archivePath, const std::string& targetFolder,
-                      bool expandInner, ArchiveChain& chain);
+                      bool expandInner, Extraction& extraction);
 
 bool ExpandInnerArchive(const std::string& fileName, const std::string& innerPath,
-                        const std::string& targetFolder, ArchiveChain& chain) {
-    const bool extracted = ExtractArchiveAt(innerPath, targetFolder, true, chain);
+                        const std::string& targetFolder, Extraction& extraction) {
+    const bool extracted = ExtractArchiveAt(innerPath, targetFolder, true, extraction);
     if (!extracted) {
         ShowError("Couldn't extract internal archive '%s', return code=%d", fileName.c_str(), 0);
         return false;
@@ -158,18 +169,18 @@ bool ExpandInnerArchive(const std::string& fileName, const std::string& innerPat
 }
 
 bool ExtractEntry(ZipReader& reader, const ZipEntryInfo& info, const std::string& archivePath,
-                  const std::string& targetFolder, bool expandInner, ArchiveChain& chain) {
+                  const std::string& targetFolder, bool expandInner, Extraction& extraction) {
     if (IsFolderEntry(info))
         return true;
     const std::string fileName = WrittenFileName(info);
     RecordFolderOrigin(info, fileName);
     const std::string outputPath = OutputPath(targetFolder, fileName);
-    if (!WriteEntry(reader, info, fileName, outputPath))
+    if (!WriteEntry(reader, info, fileName, outputPath, extraction))
         return false;
     if (EndsWithNoCase(archivePath, ".tcx"))
         AddTcxFile(fileName);
     if (expandInner && IsInnerArchiveName(fileName)) {
-        return ExpandInnerArchive(fileName, outputPath, targetFolder, chain);
+        return ExpandInnerArchive(fileName, outputPath, targetFolder, extraction);
     }
     return true;
 }
@@ -184,7 +195,8 @@ bool CreateTargetFolder(const std::string& targetFolder) {
 }
 
 bool ExtractArchiveAt(const std::string& archivePath, const std::string& targetFolder,
-                      bool expandInner, ArchiveChain& chain) {
+                      bool expandInner, Extraction& extraction) {
+    ArchiveChain& chain = extraction.chain;
     if (chain.size() > MAX_INNER_ARCHIVE_DEPTH) {
         ShowError(
             "Couldn't extract internal archive '%s': archives nested more than %d levels "
@@ -196,11 +208,14 @@ bool ExtractArchiveAt(const std::string& archivePath, const std::string& targetF
         return false;
     ChainLink link(chain, archivePath);
     ZipReader reader(archivePath);
+    std::uint64_t declaredBytes = 0;
     if (!ReadArchiveInfo(reader) ||
-        !CheckArchiveBeforeExtraction(reader, archivePath, targetFolder, chain))
+        !CheckArchiveBeforeExtraction(reader, archivePath, targetFolder, chain, declaredBytes))
         return false;
+    if (chain.size() == 1)
+        TheUserInterface().BeginWork("Unpacking " + GetFileNamePart(archivePath), declaredBytes);
     return ForEachEntry(reader, [&](const ZipEntryInfo& info) {
-        return ExtractEntry(reader, info, archivePath, targetFolder, expandInner, chain);
+        return ExtractEntry(reader, info, archivePath, targetFolder, expandInner, extraction);
     });
 }
 
@@ -208,8 +223,10 @@ bool ExtractArchiveAt(const std::string& archivePath, const std::string& targetF
 
 bool ExtractArchive(const std::string& archivePath, const std::string& targetFolder,
                     bool expandInner) {
-    ArchiveChain chain;
-    return ExtractArchiveAt(archivePath, targetFolder, expandInner, chain);
+    Extraction extraction;
+    const bool extracted = ExtractArchiveAt(archivePath, targetFolder, expandInner, extraction);
+    TheUserInterface().EndWork();
+    return extracted;
 }
 
 }  // namespace parvane

@@ -19,7 +19,6 @@
 #include "installer/RenamingChecks.h"
 #include "installer/TargetFolderDialog.h"
 #include "platform/Machine.h"
-#include "platform/UserInterface.h"
 #include "properties/Properties.h"
 
 namespace parvane {
@@ -63,11 +62,8 @@ bool Unpack(const std::string& archivePath, const std::string& folder) {
     if (EndsWithNoCase(archivePath, ".tcl")) {
         return UnpackLibraryFile(archivePath, folder);
     }
-    UserInterface& userInterface = TheUserInterface();
-    userInterface.BeginWork("Unpacking " + archivePath, 0);
-    const bool unpacked = ExtractArchive(archivePath, folder, true);
-    userInterface.EndWork();
-    return unpacked;
+    // Unpacking shows its own progress (the wait cursor, the terminal's progress line).
+    return ExtractArchive(archivePath, folder, true);
 }
 
 bool InstallLibrariesOneByOne() {

@@ -22,9 +22,12 @@ bool IsTheProgramItself(const std::string& path) {
            EqualsNoCase(longPath, modulePath);
 }
 
-// The open dialog's selection of several files: the folder, then each name, NUL-separated.
+// The open dialog's selection of several files: the folder, then each name, NUL-separated. A
+// drive's root folder comes with its backslash (C:\), which is not doubled.
 bool QueueSelectedFiles(const std::string& selection, std::size_t folderEnd) {
-    const std::string folder = selection.substr(0, folderEnd);
+    std::string folder = selection.substr(0, folderEnd);
+    if (folder.ends_with('\\'))
+        folder.pop_back();
     std::size_t start = folderEnd + 1;
     while (start < selection.size()) {
         const std::size_t end = std::min(selection.find('\0', start), selection.size());

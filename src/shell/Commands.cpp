@@ -4,6 +4,7 @@
 #include "properties/PropertiesDialog.h"
 #include "shell/About.h"
 #include "shell/Html.h"
+#include "shell/InstallRun.h"
 #include "uninstall/UninstallDialogs.h"
 
 namespace parvane {
@@ -22,6 +23,9 @@ void RequestQuit() {
 
 void DispatchCommand(int id) {
     switch (id) {
+        case CMD_OPEN_ARCHIVE:
+            InstallQueuedArchives();
+            break;
         case CMD_UNINSTALL_COURSE:
             ShowUninstallCourseDialog();
             break;

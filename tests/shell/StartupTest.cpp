@@ -78,6 +78,8 @@ TEST_F(QueueFromText, SelectionOfSeveralFilesOrOneFileAndNeverTheProgramItself) 
     machine.WriteFile(folder + "\\Parvane.exe", "x");
     ASSERT_TRUE(QueueArchivesFromText(folder + std::string("\0a.zip\0b.tcl\0", 14)));
     EXPECT_EQ(QueuedPaths(), (std::vector<std::string>{folder + "\\a.zip", folder + "\\b.tcl"}));
+    ASSERT_TRUE(QueueArchivesFromText(std::string("C:\\\0a.zip\0", 10)));
+    EXPECT_EQ(QueuedPaths(), std::vector<std::string>{"C:\\a.zip"});
 
     ASSERT_TRUE(QueueArchivesFromText(folder + "\\a.zip"));
     EXPECT_EQ(QueuedPaths(), std::vector<std::string>{folder + "\\a.zip"});

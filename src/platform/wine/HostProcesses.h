@@ -20,7 +20,11 @@ Win32Error ModulePath(const std::filesystem::path& prefix, std::string& path);
 // second native copy of this program is seen as one.
 std::string ImageNameFromCommandLine(std::string_view commandLine);
 
-// The image names of the running processes, in code page 1252 ('?' where it has no character).
-Win32Error ProcessImageNames(std::vector<std::string>& names);
+// The image names of the running processes that can touch `prefix`, in code page 1252 ('?'
+// where it has no character): this program, and every process whose environment names the
+// prefix (WINEPREFIX, or ~/.wine when it is unset), as Wine decides which prefix a process
+// uses. A process whose environment cannot be read belongs to another user, and Wine runs no
+// process in a prefix its user does not own.
+Win32Error ProcessImageNames(const std::filesystem::path& prefix, std::vector<std::string>& names);
 
 }  // namespace parvane::wine

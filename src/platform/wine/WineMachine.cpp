@@ -124,7 +124,7 @@ Win32Error WineMachine::ModulePath(std::string& path) {
 }
 
 Win32Error WineMachine::ProcessImageNames(std::vector<std::string>& names) {
-    return wine::ProcessImageNames(names);
+    return wine::ProcessImageNames(prefix, names);
 }
 
 std::uint32_t WineMachine::RunCommand(const std::string& commandLine) {

@@ -10,14 +10,6 @@ namespace parvane::wine {
 
 namespace {
 
-std::filesystem::path HomeFolder() {
-    if (const char* home = std::getenv("HOME"); home != nullptr && *home != '\0') {
-        return home;
-    }
-    const passwd* entry = getpwuid(geteuid());
-    return entry != nullptr && entry->pw_dir != nullptr ? entry->pw_dir : "/";
-}
-
 bool IsFolder(const std::filesystem::path& path) {
     struct stat status {};
     return stat(path.c_str(), &status) == 0 && S_ISDIR(status.st_mode);
@@ -29,6 +21,14 @@ bool IsFile(const std::filesystem::path& path) {
 }
 
 }  // namespace
+
+std::filesystem::path HomeFolder() {
+    if (const char* home = std::getenv("HOME"); home != nullptr && *home != '\0') {
+        return home;
+    }
+    const passwd* entry = getpwuid(geteuid());
+    return entry != nullptr && entry->pw_dir != nullptr ? entry->pw_dir : "/";
+}
 
 std::filesystem::path ChoosePrefixFolder(const std::string& commandLineFolder) {
     if (!commandLineFolder.empty()) {

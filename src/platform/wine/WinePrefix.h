@@ -7,6 +7,9 @@
 
 namespace parvane::wine {
 
+// The user's home folder: $HOME, else the password database's entry.
+std::filesystem::path HomeFolder();
+
 // The folder given with --prefix when not empty, else $WINEPREFIX, else ~/.wine.
 std::filesystem::path ChoosePrefixFolder(const std::string& commandLineFolder);
 

@@ -1,0 +1,231 @@
+// The open dialog and the program's dialogs, as forms in the terminal.
+
+#include <algorithm>
+#include <map>
+#include <optional>
+#include <set>
+
+#include "app/cli/TerminalUserInterface.h"
+#include "base/AsciiCase.h"
+#include "platform/Machine.h"
+
+namespace parvane::cli {
+
+namespace {
+
+constexpr int OK_BUTTON = 1;
+constexpr int CANCEL_BUTTON = 2;
+
+// A dialog's controls, kept as values; the terminal shows the folder edit box only.
+class TerminalDialog final : public DialogControls {
+  public:
+    std::string ItemText(int id) override { return texts[id]; }
+    void SetItemText(int id, const std::string& text) override { texts[id] = text; }
+    bool IsItemChecked(int id) override { return checks[id]; }
+    void CheckItem(int id, bool checked) override { checks[id] = checked; }
+    void EndDialog(std::intptr_t dialogResult) override {
+        ended = true;
+        result = dialogResult;
+    }
+    void ClearList(int id) override { lists[id].clear(); }
+    void AddListLine(int id, const std::string& text) override { lists[id].push_back(text); }
+    std::vector<int> SelectedListLines(int id) override {
+        return {selected[id].begin(), selected[id].end()};
+    }
+    void SelectListLines(int id, int first, int last, bool select) override {
+        for (int line = first; line <= last; ++line) {
+            if (select)
+                selected[id].insert(line);
+            else
+                selected[id].erase(line);
+        }
+    }
+    void SetListTabStops(int, const std::vector<int>&) override {}
+
+    bool ended = false;
+    std::intptr_t result = 0;
+
+  private:
+    std::map<int, std::string> texts;
+    std::map<int, bool> checks;
+    std::map<int, std::vector<std::string>> lists;
+    std::map<int, std::set<int>> selected;
+};
+
+std::string JoinPath(const std::string& folder, const std::string& name) {
+    return folder.ends_with('\\') ? folder + name : folder + "\\" + name;
+}
+
+// "1 3", "2,4": the numbers; none when the text holds anything but digits, blanks and commas.
+std::optional<std::vector<std::size_t>> ParseNumbers(const std::string& text) {
+    if (text.find_first_not_of("0123456789 ,") != std::string::npos)
+        return std::nullopt;
+    std::vector<std::size_t> numbers;
+    std::size_t position = 0;
+    while ((position = text.find_first_of("0123456789", position)) != std::string::npos) {
+        const std::size_t end =
+            std::min(text.find_first_not_of("0123456789", position), text.size());
+        numbers.push_back(
+            std::stoul(text.substr(position, std::min<std::size_t>(end - position, 9))));
+        position = end;
+    }
+    return numbers;
+}
+
+// GetOpenFileNameA's result: one file as its path; several as the folder, NUL, each name,
+// NUL, and a final NUL. None when nothing was chosen.
+std::optional<std::string> SelectionOf(const std::string& folder,
+                                       const std::vector<std::string>& names) {
+    if (names.empty())
+        return std::nullopt;
+    if (names.size() == 1)
+        return JoinPath(folder, names.front());
+    std::string selection = folder;
+    for (const std::string& name : names)
+        selection += '\0' + name;
+    return selection + std::string(2, '\0');
+}
+
+}  // namespace
+
+bool TerminalUserInterface::ListMatchingFiles(const std::string& folder,
+                                              const std::string& patterns,
+                                              std::vector<std::string>& names) {
+    names.clear();
+    std::size_t start = 0;
+    while (start <= patterns.size()) {
+        const std::size_t end = std::min(patterns.find(';', start), patterns.size());
+        std::vector<FolderEntry> entries;
+        const Win32Error error =
+            TheMachine().ListFolder(JoinPath(folder, patterns.substr(start, end - start)), entries);
+        if (error != ERR_SUCCESS && error != ERR_FILE_NOT_FOUND) {
+            errors << "The folder '" << folder << "' cannot be listed (error " << error << ")."
+                   << std::endl;
+            return false;
+        }
+        for (const FolderEntry& entry : entries) {
+            if ((entry.attributes & ATTR_DIRECTORY) == 0)
+                names.push_back(entry.name);
+        }
+        start = end + 1;
+    }
+    std::sort(names.begin(), names.end(),
+              [](const std::string& a, const std::string& b) { return CompareNoCase(a, b) < 0; });
+    names.erase(
+        std::unique(names.begin(), names.end(),
+                    [](const std::string& a, const std::string& b) { return EqualsNoCase(a, b); }),
+        names.end());
+    return true;
+}
+
+bool TerminalUserInterface::OpenFile(const OpenFileRequest& request, std::string& selection,
+                                     std::uint32_t& dialogError) {
+    dialogError = 0;
+    std::string folder = request.initialFolder;
+    std::optional<std::string> chosen;
+    while (!chosen) {
+        std::vector<std::string> names;
+        errors.flush();
+        output << request.title << ": " << request.filterDescription << " in " << folder
+               << std::endl;
+        if (ListMatchingFiles(folder, request.filterPattern, names)) {
+            for (std::size_t i = 0; i < names.size(); ++i)
+                output << "  " << i + 1 << "  " << names[i] << "\n";
+            if (names.empty())
+                output << "  (none)\n";
+        }
+        if (options.answerDefaults) {
+            output << "No file is chosen without an answer." << std::endl;
+            return false;
+        }
+        output << "Numbers to open (e.g. 1 3), a file or folder path, or an empty line to "
+                  "cancel: "
+               << std::flush;
+        std::string line;
+        if (!ReadAnswer(line) || line.empty())
+            return false;
+        if (const auto numbers = ParseNumbers(line))
+            chosen = ChooseNumbered(folder, names, *numbers);
+        else
+            chosen = ChooseTyped(line, folder);
+    }
+    if (chosen->size() >= request.bufferSize) {
+        dialogError = FNERR_BUFFERTOOSMALL;
+        return false;
+    }
+    selection = *chosen;
+    return true;
+}
+
+std::optional<std::string> TerminalUserInterface::ChooseNumbered(
+    const std::string& folder, const std::vector<std::string>& names,
+    const std::vector<std::size_t>& numbers) {
+    std::vector<std::string> chosen;
+    for (const std::size_t number : numbers) {
+        if (number == 0 || number > names.size()) {
+            errors << "There is no file numbered " << number << "." << std::endl;
+            return std::nullopt;
+        }
+        chosen.push_back(names[number - 1]);
+    }
+    return SelectionOf(folder, chosen);
+}
+
+std::optional<std::string> TerminalUserInterface::ChooseTyped(const std::string& typed,
+                                                              std::string& folder) {
+    std::string path;
+    std::uint32_t attributes = ATTR_INVALID;
+    if (!ConvertTypedPath(typed, path))
+        return std::nullopt;
+    if (TheMachine().GetAttributes(path, attributes) != ERR_SUCCESS) {
+        errors << "'" << typed << "' does not exist." << std::endl;
+        return std::nullopt;
+    }
+    // The names as the file system spells them, with backslashes.
+    std::string longPath;
+    if (TheMachine().LongPathName(path, longPath) == ERR_SUCCESS)
+        path = longPath;
+    if ((attributes & ATTR_DIRECTORY) != 0) {
+        folder = path;
+        return std::nullopt;
+    }
+    return path;
+}
+
+bool TerminalUserInterface::BrowseForFolder(const std::string&, std::string&) {
+    return false;
+}
+
+std::intptr_t TerminalUserInterface::RunDialog(int, DialogProcedure& procedure) {
+    TerminalDialog dialog;
+    procedure.OnInitDialog(dialog);
+    // Once nothing more can be typed, the dialog is cancelled; a dialog that stays open even
+    // then ends as cancelled too.
+    bool inputLeft = true;
+    while (!dialog.ended && inputLeft) {
+        errors.flush();
+        output << "Folder: " << dialog.ItemText(FOLDER_EDIT) << std::endl;
+        if (options.answerDefaults) {
+            procedure.OnCommand(OK_BUTTON, NOTIFY_CLICKED, dialog);
+            inputLeft = false;
+            continue;
+        }
+        output << "New folder (an empty line keeps it): " << std::flush;
+        std::string line;
+        if (!ReadAnswer(line)) {
+            inputLeft = false;
+            continue;
+        }
+        std::string folder;
+        if (line.empty() || ConvertTypedPath(line, folder)) {
+            if (!line.empty())
+                dialog.SetItemText(FOLDER_EDIT, folder);
+            procedure.OnCommand(OK_BUTTON, NOTIFY_CLICKED, dialog);
+        }
+    }
+    if (!dialog.ended)
+        procedure.OnCommand(CANCEL_BUTTON, NOTIFY_CLICKED, dialog);
+    return dialog.ended ? dialog.result : CANCEL_BUTTON;
+}
+
+}  // namespace parvane::cli

@@ -1,0 +1,100 @@
+#pragma once
+
+// The user interface of the terminal program. Message boxes are text headed by their caption
+// (Information, Warning and questions on the output stream, Error on the error stream); a
+// question reads one line; the open dialog lists the matching files of its folder, numbered,
+// and reads the numbers or a path; a dialog shows the folder of its edit box and reads a new
+// one; long work draws a progress line on the error stream. The streams are given, so that
+// tests can drive it.
+
+#include <cstdint>
+#include <functional>
+#include <istream>
+#include <optional>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "platform/UserInterface.h"
+
+namespace parvane::cli {
+
+// The edit box that holds a dialog's folder (the target folder dialog's).
+inline constexpr int FOLDER_EDIT = 1001;
+// CommDlgExtendedError's FNERR_BUFFERTOOSMALL: the selection does not fit the dialog's buffer.
+inline constexpr std::uint32_t FNERR_BUFFERTOOSMALL = 0x3003;
+// Work smaller than this (or of unknown size) is over before a progress line would help.
+inline constexpr std::uint64_t PROGRESS_THRESHOLD = 4u << 20;
+
+struct TerminalOptions {
+    // Every question takes its default button and every dialog its folder as shown, without
+    // reading input; the open dialog then chooses nothing.
+    bool answerDefaults = false;
+    // Answers read from input are written after their prompt (the input is no terminal, so
+    // nothing else shows them).
+    bool echoAnswers = false;
+    // Long work draws a progress line on the error stream (which must be a terminal).
+    bool showProgress = false;
+};
+
+// Turns a path the user typed into a Windows path of the machine; false with the message to
+// show when it cannot be.
+using PathConverter =
+    std::function<bool(const std::string& typed, std::string& windowsPath, std::string& message)>;
+
+class TerminalUserInterface final : public UserInterface {
+  public:
+    TerminalUserInterface(std::istream& input, std::ostream& output, std::ostream& errors,
+                          PathConverter converter, TerminalOptions options);
+
+    int ShowMessageBox(const std::string& text, const std::string& caption,
+                       std::uint32_t flags) override;
+    bool OpenFile(const OpenFileRequest& request, std::string& selection,
+                  std::uint32_t& dialogError) override;
+    // The terminal offers no folder browser: a folder is typed instead.
+    bool BrowseForFolder(const std::string& instruction, std::string& folder) override;
+    std::intptr_t RunDialog(int templateId, DialogProcedure& procedure) override;
+    // A title that names an archive heads the messages of its installation; the program's idle
+    // title is not shown.
+    void ShowTitle(const std::string& title) override;
+
+    void BeginWork(const std::string& description, std::uint64_t total) override;
+    void AdvanceWork(std::uint64_t done) override;
+    void EndWork() override;
+
+  private:
+    // One line of input without its line end and surrounding blanks; false at the end of input.
+    bool ReadAnswer(std::string& line);
+    int AskQuestion(const std::string& text, const std::string& caption, std::uint32_t flags);
+    // The files of `folder` matching the request's patterns, sorted; false (after a message)
+    // when the folder cannot be listed.
+    bool ListMatchingFiles(const std::string& folder, const std::string& patterns,
+                           std::vector<std::string>& names);
+    // The open dialog's selection of the numbered files; none after a message when a number
+    // names no file.
+    std::optional<std::string> ChooseNumbered(const std::string& folder,
+                                              const std::vector<std::string>& names,
+                                              const std::vector<std::size_t>& numbers);
+    // A typed file is the selection; a typed folder becomes the one listed (none is chosen);
+    // none after a message when the path cannot be converted or does not exist.
+    std::optional<std::string> ChooseTyped(const std::string& typed, std::string& folder);
+    // A typed path, converted; false after a message when it cannot be.
+    bool ConvertTypedPath(const std::string& typed, std::string& windowsPath);
+    void ClearProgressLine();
+
+    std::istream& input;
+    std::ostream& output;
+    std::ostream& errors;
+    PathConverter converter;
+    TerminalOptions options;
+
+    struct Work {
+        std::string description;
+        std::uint64_t total = 0;
+        int shownPercent = -1;
+        bool active = false;
+        bool lineShown = false;
+    } work;
+};
+
+}  // namespace parvane::cli

@@ -1,0 +1,48 @@
+#include "app/cli/TypedPaths.h"
+
+#include "platform/wine/PathMapping.h"
+#include "platform/wine/WinePrefix.h"
+
+namespace parvane::cli {
+
+namespace {
+
+// "~" and "~/..." name the home folder, as the shell would have it.
+std::filesystem::path HostPathOf(const std::string& typed) {
+    if (typed == "~" || typed.starts_with("~/"))
+        return wine::HomeFolder() / typed.substr(std::min<std::size_t>(typed.size(), 2));
+    return typed;
+}
+
+}  // namespace
+
+bool IsWindowsPathText(std::string_view text) {
+    const auto isLetter = [](char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); };
+    return text.size() >= 2 && isLetter(text[0]) && text[1] == ':';
+}
+
+bool ToWindowsPath(const std::filesystem::path& prefix, const std::string& typed,
+                   std::string& windowsPath, std::string& message) {
+    if (IsWindowsPathText(typed)) {
+        windowsPath = typed;
+        return true;
+    }
+    const std::filesystem::path hostPath = HostPathOf(typed);
+    switch (wine::WindowsPathOfHostPath(prefix, hostPath, windowsPath)) {
+        case ERR_SUCCESS:
+            return true;
+        case ERR_NO_UNICODE_TRANSLATION:
+            message = "The path '" + typed +
+                      "' holds characters that Windows programs cannot use here (code page "
+                      "1252): rename it and try again.";
+            return false;
+        default:
+            message = "The path '" + typed + "' lies outside every drive of the Wine prefix '" +
+                      prefix.string() +
+                      "'. Move the file below one of the prefix's drives (its drive_c, or a "
+                      "folder that 'winecfg' maps to a drive letter) and try again.";
+            return false;
+    }
+}
+
+}  // namespace parvane::cli

@@ -1,0 +1,48 @@
+#include "shell/InstallRun.h"
+
+#include <string>
+
+#include "catalogue/CatalogueLoading.h"
+#include "shell/ArchiveInstallation.h"
+#include "shell/FileNameList.h"
+#include "shell/NestedArchives.h"
+#include "shell/OpenArchiveDialog.h"
+
+namespace parvane {
+
+namespace {
+
+// Walks the rest of the queue, so that its cursor is back on the first entry, and empties it.
+std::int32_t DropRemainingArchives(std::int32_t dropped) {
+    while (NextFileName(1) != nullptr)
+        ++dropped;
+    ClearFileNameList();
+    return dropped;
+}
+
+}  // namespace
+
+std::int32_t InstallQueuedArchives() {
+    if (FileNameCount() == 0) {
+        ShowOpenArchiveDialog();
+        ExpandMyZipArchives();
+    }
+    FileNameEntry* entry = NextFileName(1);
+    if (entry == nullptr)
+        return DropRemainingArchives(0);
+    // Installing against a catalogue that did not load could register content twice or miss
+    // a conflict: then nothing is installed (the load has shown its message).
+    if (!LoadCatalogue())
+        return DropRemainingArchives(1);
+    std::int32_t notInstalled = 0;
+    for (; entry != nullptr; entry = NextFileName(1)) {
+        // The installation may rewrite the queue's entries; the path is kept apart.
+        const std::string path = entry->path;
+        if (!InstallQueuedArchive(path))
+            ++notInstalled;
+    }
+    ClearFileNameList();
+    return notInstalled;
+}
+
+}  // namespace parvane

@@ -1,0 +1,251 @@
+// The terminal program's pieces: message boxes and questions as text, the dialogs as forms,
+// the paths a player types, the properties folder of a prefix and the prefix lock.
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "app/cli/PrefixLock.h"
+#include "app/cli/PropertiesPlace.h"
+#include "app/cli/TerminalUserInterface.h"
+#include "app/cli/TypedPaths.h"
+#include "base/Messages.h"
+#include "properties/Properties.h"
+#include "shell/FileNameList.h"
+#include "shell/OpenArchiveDialog.h"
+#include "support/TestMachine.h"
+#include "support/wine/TestPrefix.h"
+#include "support/wine/WineTestMachine.h"
+
+namespace parvane::cli {
+namespace {
+
+// "/x" stands for the host path of "Z:\x"; "/outside" is on no drive.
+bool FakeConverter(const std::string& typed, std::string& windowsPath, std::string& message) {
+    if (typed == "/outside") {
+        message = "outside every drive";
+        return false;
+    }
+    windowsPath = typed.starts_with('/') ? "Z:\\" + typed.substr(1) : typed;
+    return true;
+}
+
+struct Terminal {
+    explicit Terminal(const std::string& typed, TerminalOptions options = {})
+        : input(typed), ui(input, output, errors, FakeConverter, options) {
+        SetUserInterface(&ui);
+    }
+    ~Terminal() { SetUserInterface(nullptr); }
+
+    std::istringstream input;
+    std::ostringstream output;
+    std::ostringstream errors;
+    TerminalUserInterface ui;
+};
+
+TEST(TerminalMessages, EachBoxIsHeadedByItsCaptionOnItsStreamAndAnArchiveByItsTitle) {
+    Terminal terminal("");
+    terminal.ui.ShowTitle("Parvane for Greenvale 06 - C:\\a.zip");
+    ShowInformation("Installation complete.");
+    terminal.ui.ShowTitle("Parvane for Greenvale 06");
+    ShowWarning("Could not remove '%s'", "a.zip");
+    ShowError("Installation not complete.");
+    EXPECT_EQ(terminal.output.str(),
+              "== Parvane for Greenvale 06 - C:\\a.zip\nInformation: Installation complete.\n"
+              "Warning: Could not remove 'a.zip'\n");
+    EXPECT_EQ(terminal.errors.str(), "Error: Installation not complete.\n");
+}
+
+TEST(TerminalMessages, QuestionsReadOneAnswerAndTakeTheDefaultOrCancelWhenInputEnds) {
+    const struct {
+        bool withCancel;
+        int defaultButton;
+        const char* typed;
+        int answer;
+        const char* shown;
+    } cases[] = {
+        {false, ANSWER_YES, "\n", ANSWER_YES, "Question: Go on? [Y/n] "},
+        {false, ANSWER_NO, "  \n", ANSWER_NO, "[y/N] "},
+        {true, ANSWER_NO, "Cancel\n", ANSWER_CANCEL, "[y/N/c] "},
+        {true, ANSWER_YES, "yES\n", ANSWER_YES, "[Y/n/c] "},
+        {false, ANSWER_YES, "maybe\nc\nNo\n", ANSWER_NO, "Please answer y or n: Please answer"},
+        {true, ANSWER_YES, "", ANSWER_CANCEL, "[Y/n/c] \n"},
+        {false, ANSWER_YES, "", ANSWER_NO, "[Y/n] \n"},
+    };
+    for (const auto& c : cases) {
+        Terminal terminal(c.typed);
+        const int answer = c.withCancel ? AskYesNoCancel(c.defaultButton, "Go on?")
+                                        : AskYesNo(c.defaultButton, "Go on?");
+        EXPECT_EQ(answer, c.answer) << c.typed;
+        EXPECT_NE(terminal.output.str().find(c.shown), std::string::npos) << terminal.output.str();
+    }
+}
+
+TEST(TerminalMessages, DefaultsAnswerWithoutReadingAndPipedAnswersAreEchoed) {
+    Terminal defaults("y\n", {.answerDefaults = true});
+    EXPECT_EQ(AskYesNoCancel(ANSWER_NO, "Overwrite?"), ANSWER_NO);
+    EXPECT_EQ(defaults.output.str(), "Question: Overwrite? [y/N/c] n\n");
+    EXPECT_EQ(defaults.input.tellg(), 0);
+
+    Terminal piped(" y \n", {.echoAnswers = true});
+    EXPECT_EQ(AskYesNo(ANSWER_NO, "Overwrite?"), ANSWER_YES);
+    EXPECT_EQ(piped.output.str(), "Question: Overwrite? [y/N] y\n");
+}
+
+TEST(TerminalMessages, OnlyLargeWorkDrawsAProgressLineAndOnlyOnATerminal) {
+    for (const bool showProgress : {true, false}) {
+        Terminal terminal("", {.showProgress = showProgress});
+        terminal.ui.BeginWork("Unpacking a.zip", 1 << 20);
+        terminal.ui.EndWork();
+        terminal.ui.BeginWork("Unpacking b.zip", 8 << 20);
+        terminal.ui.AdvanceWork(4 << 20);
+        terminal.ui.AdvanceWork((4 << 20) + 1);
+        ShowInformation("Done.");
+        EXPECT_EQ(terminal.errors.str(), showProgress ? "\rUnpacking b.zip: 0%\x1b[K\rUnpacking "
+                                                        "b.zip: 50%\x1b[K\r\x1b[K"
+                                                      : "");
+        EXPECT_EQ(terminal.output.str(), "Information: Done.\n");
+    }
+}
+
+// OK accepts any folder but "Z:\busy", which keeps the dialog open; Cancel ends it with 0.
+class FolderProcedure : public DialogProcedure {
+  public:
+    void OnInitDialog(DialogControls& controls) override {
+        controls.SetItemText(FOLDER_EDIT, "C:\\Games");
+    }
+    void OnCommand(int id, int, DialogControls& controls) override {
+        if (id == 2) {
+            controls.EndDialog(0);
+        } else if (id == 1 && controls.ItemText(FOLDER_EDIT) != "Z:\\busy") {
+            accepted = controls.ItemText(FOLDER_EDIT);
+            controls.EndDialog(1);
+        }
+    }
+    std::string accepted;
+};
+
+TEST(TerminalDialog, ShowsTheFolderReadsANewOneAndPressesOkUntilTheDialogEnds) {
+    const struct {
+        const char* typed;
+        TerminalOptions options;
+        std::intptr_t result;
+        const char* accepted;
+    } cases[] = {
+        {"\n", {}, 1, "C:\\Games"},
+        {"/busy\n/outside\nD:\\x\n", {}, 1, "D:\\x"},
+        {"/busy\n", {}, 0, ""},
+        {"", {.answerDefaults = true}, 1, "C:\\Games"},
+    };
+    for (const auto& c : cases) {
+        Terminal terminal(c.typed, c.options);
+        FolderProcedure procedure;
+        EXPECT_EQ(terminal.ui.RunDialog(103, procedure), c.result) << c.typed;
+        EXPECT_EQ(procedure.accepted, c.accepted) << c.typed;
+        EXPECT_EQ(terminal.output.str().rfind("Folder: C:\\Games\n", 0), 0u);
+    }
+    Terminal terminal("/busy\n/outside\n\n");
+    FolderProcedure procedure;
+    terminal.ui.RunDialog(103, procedure);
+    EXPECT_NE(terminal.output.str().find("Folder: Z:\\busy\n"), std::string::npos);
+    EXPECT_EQ(terminal.errors.str(), "outside every drive\n");
+}
+
+class TerminalOpenDialog : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        for (const char* name : {"b.zip", "A.tcl", "notes.txt", "sub\\c.tcx"})
+            machine.WriteFile(folder + "\\" + name, "x");
+        ResetProperties();
+        SetProperty(PROPERTY_REMEMBER_OPEN_ARCHIVE_FOLDER, "1");
+        SetProperty(PROPERTY_OPEN_ARCHIVE_FOLDER, folder);
+    }
+    void TearDown() override {
+        ClearFileNameList();
+        ResetProperties();
+    }
+    std::vector<std::string> Queued() {
+        std::vector<std::string> paths;
+        for (const FileNameEntry& entry : GetFileNameEntries())
+            paths.push_back(entry.path);
+        return paths;
+    }
+
+    test::TestMachine machine;
+    const std::string folder = machine.ScratchFolder();
+};
+
+TEST_F(TerminalOpenDialog, ListsTheArchivesNumberedAndQueuesTheChosenOnes) {
+    Terminal terminal("9\n2, 1\n");
+    ASSERT_TRUE(ShowOpenArchiveDialog());
+    EXPECT_EQ(Queued(), (std::vector<std::string>{folder + "\\b.zip", folder + "\\A.tcl"}));
+    EXPECT_EQ(GetProperty(PROPERTY_OPEN_ARCHIVE_FOLDER), folder);
+    const std::string listing = "  1  A.tcl\n  2  b.zip\nNumbers to open";
+    EXPECT_NE(terminal.output.str().find(listing), std::string::npos) << terminal.output.str();
+    EXPECT_EQ(terminal.output.str().find("notes.txt"), std::string::npos);
+    EXPECT_EQ(terminal.errors.str(), "There is no file numbered 9.\n");
+}
+
+TEST_F(TerminalOpenDialog, APathOpensItsFolderOrNamesTheArchiveAndAnEmptyLineCancels) {
+    Terminal terminal(folder + "\\sub\n1\n");
+    ASSERT_TRUE(ShowOpenArchiveDialog());
+    EXPECT_EQ(Queued(), std::vector<std::string>{folder + "\\sub\\c.tcx"});
+    EXPECT_EQ(GetProperty(PROPERTY_OPEN_ARCHIVE_FOLDER), folder + "\\sub");
+
+    Terminal typed(folder + "\\missing.zip\n" + folder + "\\b.zip\n");
+    ASSERT_TRUE(ShowOpenArchiveDialog());
+    EXPECT_EQ(Queued(), std::vector<std::string>{folder + "\\b.zip"});
+    EXPECT_NE(typed.errors.str().find("missing.zip' does not exist."), std::string::npos);
+
+    for (const char* typedText : {"\n", ""}) {
+        Terminal cancelled(typedText);
+        EXPECT_FALSE(ShowOpenArchiveDialog());
+    }
+    Terminal defaults("1\n", {.answerDefaults = true});
+    EXPECT_FALSE(ShowOpenArchiveDialog());
+}
+
+TEST(TypedPaths, HostPathsBecomeWindowsPathsOfTheDriveThatHoldsThem) {
+    for (const char* text : {"C:\\a.zip", "z:/tmp", "D:"})
+        EXPECT_TRUE(IsWindowsPathText(text)) << text;
+    for (const char* text : {"/tmp/a.zip", "~/a.zip", "a.zip", "1:\\x", ""})
+        EXPECT_FALSE(IsWindowsPathText(text)) << text;
+
+    test::TestPrefix prefix;
+    std::string path;
+    std::string message;
+    ASSERT_TRUE(ToWindowsPath(prefix.Folder(), "c:\\Any Thing", path, message));
+    EXPECT_EQ(path, "c:\\Any Thing");
+    ASSERT_TRUE(
+        ToWindowsPath(prefix.Folder(), (prefix.DriveC() / "x" / "a.zip").string(), path, message));
+    EXPECT_EQ(path, "C:\\x\\a.zip");
+    ASSERT_TRUE(ToWindowsPath(prefix.Folder(), "/usr/a.zip", path, message));
+    EXPECT_EQ(path, "Z:\\usr\\a.zip");
+
+    std::filesystem::remove(prefix.Folder() / "dosdevices" / "z:");
+    EXPECT_FALSE(ToWindowsPath(prefix.Folder(), "/usr/a.zip", path, message));
+    EXPECT_NE(message.find("outside every drive of the Wine prefix"), std::string::npos);
+}
+
+TEST(PropertiesPlace, EveryPrefixHasAFolderOfItsOwn) {
+    EXPECT_EQ(PrefixFolderName("/home/a_b/.wine"), "_home_a%5Fb_.wine");
+    EXPECT_EQ(PrefixFolderName("/x y/\xC3\xBC"), "_x%20y_%C3%BC");
+    EXPECT_NE(PrefixFolderName("/a_b"), PrefixFolderName("/a/b"));
+}
+
+TEST(PrefixLock, ASecondHolderIsRefusedUntilTheFirstLetsGo) {
+    test::TestPrefix prefix;
+    std::string message;
+    {
+        PrefixLock first;
+        ASSERT_TRUE(first.Take(prefix.Folder(), message)) << message;
+        PrefixLock second;
+        EXPECT_FALSE(second.Take(prefix.Folder(), message));
+        EXPECT_NE(message.find("Another parvane is working on the Wine prefix"), std::string::npos);
+    }
+    PrefixLock again;
+    EXPECT_TRUE(again.Take(prefix.Folder(), message)) << message;
+}
+
+}  // namespace
+}  // namespace parvane::cli

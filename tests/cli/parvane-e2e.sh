@@ -1,0 +1,109 @@
+#!/usr/bin/env bash
+# The built parvane, run as a player runs it, on throwaway prefixes made without wine.
+#   parvane-e2e.sh PARVANE
+set -uo pipefail
+parvane=$(realpath "$1")
+root=$(cd "$(dirname "$0")/../.." && pwd)
+source "$root/scripts/sample-content.sh"
+
+work=$(realpath "$(mktemp -d)")
+trap 'kill $(jobs -p) 2>/dev/null; rm -rf "$work"' EXIT
+export XDG_CONFIG_HOME="$work/config"
+packages="$work/packages"
+mkdir -p "$packages"
+make_sample_packages "$packages"
+failures=0
+
+fail() {
+    echo "FAIL ($case): $*" >&2
+    failures=$((failures + 1))
+}
+# A fresh prefix for each case.
+start() {
+    case=$1
+    prefix="$work/$1"
+    game="$prefix/drive_c/$GAME_FOLDER"
+    make_game_prefix "$prefix"
+}
+# run STATUS INPUT ARGUMENTS...: parvane on the case's prefix, INPUT (printf %b) on its input.
+run() {
+    local expected=$1 input=$2 status=0
+    shift 2
+    out=$(printf '%b' "$input" | "$parvane" --prefix "$prefix" "$@" 2>&1) || status=$?
+    [ "$status" -eq "$expected" ] || fail "parvane $* ended with $status, not $expected: $out"
+}
+says() { grep -qF -- "$1" <<<"$out" || fail "no \"$1\" in: $out"; }
+exists() { [ -e "$1" ] || fail "missing: $1"; }
+absent() { [ ! -e "$1" ] || fail "there should be no $1"; }
+registered() { grep -qF "Greenvale 06\\\\$1\\\\{$2}]" "$prefix/system.reg" || fail "$1 $2 unregistered"; }
+
+start answered  # the folder kept, the confirmation answered yes
+run 0 '\ny\n' install "$packages/Pinewood_Links.zip"
+says 'Folder: C:\Program Files (x86)\Quorlix\Greenvale 06\courses\Pinewood Links'
+says 'Ok to proceed with the installation? [Y/n] y'
+says 'Information: Installation complete.'
+for file in 'Pinewood Links.tcr' 'Pinewood Trees.tcl' hole3.mp3 flag.dds sounds/birds.wav; do
+    exists "$game/courses/Pinewood Links/$file"
+done
+registered Courses 7C0A1E55-0001-4D3B-9C7E-5A1B2C3D4E01
+registered Libraries 7C0A1E55-0002-4D3B-9C7E-5A1B2C3D4E02
+exists "$XDG_CONFIG_HOME/parvane/$(sed 's|/|_|g' <<<"$work")_answered/Parvane.properties"
+
+start defaults  # nothing read; a course with a missing library is refused by default
+run 1 'n\nn\n' --defaults install "$packages/Coastal_Pack.zip" "$packages/Hollow_Creek.zip"
+says 'Question: The course you are installing requires the following library:'
+registered Libraries 7C0A1E55-0003-4D3B-9C7E-5A1B2C3D4E03
+registered Libraries 7C0A1E55-0004-4D3B-9C7E-5A1B2C3D4E04
+absent "$game/courses/Hollow Creek"
+
+start report  # a course without its library, answered yes: the report beside the properties
+run 0 '\ny\ny\ny\n' install "$packages/Hollow_Creek.zip"
+says 'Would you like to view a report of the missing libraries? [Y/n] y'
+grep -q 'Hollow Creek Bridges' "$XDG_CONFIG_HOME"/parvane/*_report/MissingLibraries.htm || fail "no report"
+
+start cancelled  # No to the confirmation copies nothing
+run 1 '\nn\n' install "$packages/Pinewood_Links.zip"
+says 'Error: Installation not complete.'
+absent "$game/courses/Pinewood Links"
+
+start myzip  # inner archives installed, libraries first, then deleted; the MyZip stays
+mkdir -p "$prefix/drive_c/Downloads"
+cp "$packages/Marsh_Bundle.zip" "$prefix/drive_c/Downloads/"
+run 0 '' --defaults install 'C:\Downloads\Marsh_Bundle.zip'
+says 'is a MyZip archive'
+exists "$game/libraries/Marsh Reeds/Marsh Reeds.tcl"
+exists "$game/courses/Marsh Hollow/Marsh Hollow.tcr"
+[ "$(ls "$prefix/drive_c/Downloads")" = Marsh_Bundle.zip ] || fail "left: $(ls "$prefix/drive_c/Downloads")"
+temp="$prefix/drive_c/users/$(id -un)/Temp"
+[ -z "$(ls -A "$temp")" ] || fail "left in the temporary folder: $(ls -A "$temp")"
+
+start hostile  # an entry that names a device: refused before anything is written
+run 1 '' --defaults install "$packages/Sneaky.zip"
+says "the entry '..\\..\\AUX.tcr' cannot be written safely"
+says 'Error: Installation not complete.'
+[ -z "$(find "$prefix" -iname 'aux*' -o -name Sneaky.tcr)" ] || fail "$(find "$prefix" -iname 'aux*')"
+
+start outside  # a host path that no drive holds
+rm "$prefix/dosdevices/z:"
+run 1 '' --defaults install "$packages/Pinewood_Links.zip"
+says 'lies outside every drive of the Wine prefix'
+
+start refused  # a game tool in this prefix, another parvane on it, a wrong command line
+cp "$(command -v sleep)" "$work/GV2006.EXE"
+WINEPREFIX="$prefix" "$work/GV2006.EXE" 30 >/dev/null 2>&1 &
+sleep 0.2
+run 1 '' --defaults install "$packages/Pinewood_Links.zip"
+says 'Either the GV golf sim, the architect, the library creator'
+kill $! && wait $! 2>/dev/null
+exec 9<"$prefix" && flock -n 9  # as another parvane holds it
+run 1 '' --defaults install "$packages/Pinewood_Links.zip"
+says 'Another parvane is working on the Wine prefix'
+exec 9<&-
+absent "$game/courses/Pinewood Links"
+run 2 '' install --no-such-option
+run 2 '' list courses
+run 0 '' --help
+says 'Parvane.properties'
+
+[ "$failures" -eq 0 ] && echo "parvane end-to-end: all cases passed"
+exit $((failures > 0))

@@ -1,0 +1,51 @@
+#!/usr/bin/env bash
+# The built parvane against Wine itself, on a copy of the wine suite's prefix (made once per run
+# by wineboot): the game registered with `wine reg add`, a pack of libraries installed by parvane
+# and read back with `wine reg query`; then the prefix refused, untouched, while a wineserver serves it.
+#   parvane-wine.sh PARVANE SUITE-PREFIX
+set -uo pipefail
+parvane=$(realpath "$1")
+root=$(cd "$(dirname "$0")/../.." && pwd)
+source "$root/scripts/sample-content.sh"
+
+work=$(realpath "$(mktemp -d)")
+prefix="$work/prefix"
+export WINEPREFIX="$prefix" WINEDEBUG=-all LC_ALL=C.UTF-8 XDG_CONFIG_HOME="$work/config"
+trap 'wineserver -k 2>/dev/null; rm -rf "$work"' EXIT
+# Hard links for the files Wine does not change; the registry files are copies of their own.
+cp -al "$2" "$prefix" && cp --remove-destination "$2"/*.reg "$prefix/"
+mkdir -p "$work/packages"
+make_sample_packages "$work/packages"
+failures=0
+fail() {
+    echo "FAIL: $*" >&2
+    failures=$((failures + 1))
+}
+
+game='HKLM\Software\Quorlix\Greenvale 06'
+wine reg add "$game" /v 'Install Dir' /d 'C:\Games\Greenvale 06' /reg:32 /f >/dev/null &&
+    wine reg add "$game\\Courses" /reg:32 /f >/dev/null &&
+    wine reg add "$game\\Libraries" /reg:32 /f >/dev/null || fail "wine reg add"
+wineserver -w
+
+out=$("$parvane" --defaults install "$work/packages/Coastal_Pack.zip" 2>&1) ||
+    fail "parvane ended with $?: $out"
+query=$(wine reg query "$game\\Libraries" /s /reg:32 | tr -d '\r')
+for name in 'Coastal Rocks' 'Coastal Grass'; do
+    grep -qF "Name    REG_SZ    $name" <<<"$query" || fail "wine reg query: $query"
+    grep -qF "C:\\Games\\Greenvale 06\\libraries\\$name\\$name.tcl" <<<"$query" ||
+        fail "wine reg query: $query"
+done
+wineserver -w
+
+wineserver -p
+snapshot() { find "$prefix" -printf '%P %s %T@\n' | sort; }
+before=$(snapshot)
+out=$("$parvane" --defaults install "$work/packages/Hollow_Creek.zip" 2>&1) && fail "not refused"
+grep -q 'Error: A wineserver (process [0-9]*) is running for the Wine prefix' <<<"$out" ||
+    fail "parvane said: $out"
+[ "$(snapshot)" = "$before" ] || fail "the prefix changed: $(diff <(echo "$before") <(snapshot))"
+wineserver -k
+
+[ "$failures" -eq 0 ] && echo "parvane under Wine: all cases passed"
+exit $((failures > 0))

@@ -1,0 +1,63 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "base/RegistryRoots.h"
+#include "shell/FileNameList.h"
+#include "shell/InstallRun.h"
+#include "support/FaultInjectingMachine.h"
+#include "support/InstallFixture.h"
+
+namespace parvane {
+namespace {
+
+using InstallRun = test::InstallTest;
+
+// Archives queued as they stand are installed in order, each with its own outcome, after one
+// catalogue load for the run; a catalogue that cannot be loaded installs nothing. Either way
+// the queue is empty afterwards.
+TEST_F(InstallRun, InstallsTheQueueInOrderAfterOneCatalogueLoad) {
+    const std::string nothing = Package({{"readme.txt", "text"}}, "a.zip");
+    const std::string library = Package({{"Pines.tcl", test::LibraryData("Pines", 301)}}, "b.zip");
+    test::FaultInjectingMachine faults;
+    faults.Inject({.call = test::MachineCall::OpenKey,
+                   .first = 2,
+                   .count = test::EVERY_CALL,
+                   .pathPart = "06\\Courses"});
+    AddFileName(nothing);
+    AddFileName(library);
+    ui.ExpectError(Containing("does not appear\nto be a course or library package."));
+    ui.ExpectError("Installation not complete.");
+    ui.ExpectInformation("Installation complete.");
+    EXPECT_EQ(InstallQueuedArchives(), 1);
+    EXPECT_EQ(RegistryValue(GAME_LIBRARIES_KEY, 301), "Pines");
+    EXPECT_EQ(FileNameCount(), 0);
+
+    AddFileName(library);
+    ui.ExpectError(Containing("RegOpenKeyEx returned"));
+    EXPECT_EQ(InstallQueuedArchives(), 1);
+    EXPECT_EQ(FileNameCount(), 0);
+    AddFileName(nothing);
+    EXPECT_EQ(NextFileName(1)->path, nothing);
+    ClearFileNameList();
+}
+
+// An empty queue opens the dialog; the selection is installed libraries first.
+TEST_F(InstallRun, AnEmptyQueueIsFilledFromTheOpenDialog) {
+    ui.ExpectOpenFileFailure(0);
+    EXPECT_EQ(InstallQueuedArchives(), 0);
+
+    const std::string course =
+        Package({{"Lakeside.tcr", test::CourseData("Lakeside", 1, {{301, "Pines"}})}}, "a.zip");
+    const std::string library = Package({{"Pines.tcl", test::LibraryData("Pines", 301)}}, "b.zip");
+    ui.ExpectOpenFile(Scratch() + std::string("\0a.zip\0b.zip\0\0", 15));
+    ui.ExpectInformation("Installation complete.");
+    ui.ExpectInformation("Installation complete.");
+    EXPECT_EQ(InstallQueuedArchives(), 0);
+    EXPECT_EQ(ui.Titles().front(), "Parvane for Greenvale 06 - " + library);
+    EXPECT_EQ(RegistryValue(GAME_COURSES_KEY, 1), "Lakeside");
+    EXPECT_EQ(FileNameCount(), 0);
+}
+
+}  // namespace
+}  // namespace parvane
