@@ -1,8 +1,7 @@
 // Changes to the catalogue when the prefix's registry file cannot be written. A read-only folder
-// does not stop root, who runs the tests, so the process runs out of file descriptors instead.
+// does not stop root, who runs the tests; an immutable one does: nothing new can be created
+// beside system.reg, which stays readable.
 
-#include <fcntl.h>
-#include <sys/resource.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -17,70 +16,61 @@
 namespace parvane::test {
 namespace {
 
-// While it lives, no file can be opened.
-class NoFreeFileDescriptors {
-  public:
-    NoFreeFileDescriptors() {
-        getrlimit(RLIMIT_NOFILE, &saved);
-        const int lowestFree = ::open("/dev/null", O_RDONLY);
-        ::close(lowestFree);
-        rlimit limited = saved;
-        limited.rlim_cur = static_cast<rlim_t>(lowestFree);
-        setrlimit(RLIMIT_NOFILE, &limited);
+class RegistrySaveFailure : public StoreTest {
+  protected:
+    void SetUp() override {
+        StoreTest::SetUp();
+        if (!SetImmutable(true) || !SetImmutable(false)) {
+            GTEST_SKIP() << "this file system has no immutable folders";
+        }
     }
-    ~NoFreeFileDescriptors() { setrlimit(RLIMIT_NOFILE, &saved); }
+    void TearDown() override { SetImmutable(false); }
 
-  private:
-    rlimit saved{};
+    bool SetImmutable(bool immutable) {
+        const std::string command = std::string("chattr ") + (immutable ? "+i '" : "-i '") +
+                                    PrefixFolder(machine).string() + "' 2>/dev/null";
+        return std::system(command.c_str()) == 0;
+    }
+    std::string SystemReg() { return ReadHostFile(PrefixFolder(machine) / "system.reg"); }
 };
 
-using RegistrySaveFailure = StoreTest;
-
 TEST_F(RegistrySaveFailure, RegistrationFailsAndLeavesTheRegistryFileAsItWas) {
-    const std::filesystem::path systemReg = PrefixFolder(machine) / "system.reg";
-    const std::string before = ReadHostFile(systemReg);
+    const std::string before = SystemReg();
     CourseRecord course;
     course.guidText = OrderedGuidText(1);
     ui.ExpectError("Couldn't save the registry entry '" +
                    EntryPath(GAME_COURSES_KEY, course.guidText) +
                    "', return code=1013\nThe new entry was removed again.");
-    {
-        NoFreeFileDescriptors exhausted;
-        EXPECT_FALSE(RegisterCourse(course));
-    }
-    EXPECT_EQ(ReadHostFile(systemReg), before);
+    SetImmutable(true);
+    EXPECT_FALSE(RegisterCourse(course));
+    SetImmutable(false);
+    EXPECT_EQ(SystemReg(), before);
     EXPECT_TRUE(GetInstalledCourses().empty());
     EXPECT_FALSE(EntryExists(GAME_COURSES_KEY, course.guidText));
 }
 
 // A change that could not be saved is taken back: it is not written by the next save that
-// succeeds. The prefix folder is made immutable, which stops root too from creating the new
-// file beside system.reg while system.reg itself stays readable.
+// succeeds.
 TEST_F(RegistrySaveFailure, AFailedChangeNeverReachesTheFileLater) {
-    const std::string folder = PrefixFolder(machine).string();
-    if (std::system(("chattr +i '" + folder + "' 2>/dev/null").c_str()) != 0) {
-        GTEST_SKIP() << "this file system has no immutable folders";
-    }
-    std::system(("chattr -i '" + folder + "'").c_str());
     CourseRecord kept;
     kept.guidText = OrderedGuidText(1);
     ASSERT_TRUE(RegisterCourse(kept));
-    std::system(("chattr +i '" + folder + "'").c_str());
+    SetImmutable(true);
     ui.ExpectError(Containing("return code=1013"));
     EXPECT_FALSE(UnregisterCourse(kept));
-    std::system(("chattr -i '" + folder + "'").c_str());
+    SetImmutable(false);
     EXPECT_TRUE(EntryExists(GAME_COURSES_KEY, kept.guidText));
 
     CourseRecord added;
     added.guidText = OrderedGuidText(2);
     ASSERT_TRUE(RegisterCourse(added));
-    const std::string text = ReadHostFile(PrefixFolder(machine) / "system.reg");
+    const std::string text = SystemReg();
     EXPECT_NE(text.find(kept.guidText.substr(1, 8)), std::string::npos);
     EXPECT_NE(text.find(added.guidText.substr(1, 8)), std::string::npos);
 }
 
-// The stale cloaked entries are gone from the registry as the machine shows it, though not
-// from the file: each is reported, and the entry after them is still loaded.
+// Each stale cloaked entry that cannot be deleted is reported, and the entry after them is
+// still loaded.
 TEST_F(RegistrySaveFailure, StaleEntriesWhoseDeletionCannotBeSavedAreEachReported) {
     for (std::uint32_t n = 1; n <= 3; ++n) {
         AddCourse(CLOAK_COURSES_KEY, OrderedGuidText(n), "Cloaked");
@@ -88,8 +78,9 @@ TEST_F(RegistrySaveFailure, StaleEntriesWhoseDeletionCannotBeSavedAreEachReporte
     }
     for (std::uint32_t n = 1; n <= 2; ++n)
         ui.ExpectError(Containing("course with ID=" + OrderedGuidText(n)));
-    NoFreeFileDescriptors exhausted;
+    SetImmutable(true);
     ASSERT_TRUE(LoadCatalogue());
+    SetImmutable(false);
     ASSERT_EQ(GetCloakedCourses().size(), 1u);
     EXPECT_EQ(GetCloakedCourses()[0].guidText, OrderedGuidText(3));
 }
@@ -100,8 +91,7 @@ TEST_F(RegistrySaveFailure, AWineserverStartedSinceTheLoadStopsEverySave) {
     if (std::system("command -v wineserver >/dev/null 2>&1") != 0) {
         GTEST_SKIP() << "Wine is not installed";
     }
-    const std::filesystem::path systemReg = PrefixFolder(machine) / "system.reg";
-    const std::string before = ReadHostFile(systemReg);
+    const std::string before = SystemReg();
     const std::string environment = "WINEPREFIX='" + PrefixFolder(machine).string() + "' ";
     ASSERT_EQ(std::system((environment + "wineserver -p 30 >/dev/null 2>&1").c_str()), 0);
     int pid = 0;
@@ -113,13 +103,13 @@ TEST_F(RegistrySaveFailure, AWineserverStartedSinceTheLoadStopsEverySave) {
     course.guidText = OrderedGuidText(1);
     ui.ExpectError(Containing("return code=32\nThe game or another program of its Wine prefix"));
     EXPECT_FALSE(RegisterCourse(course));
-    EXPECT_EQ(ReadHostFile(systemReg), before);
+    EXPECT_EQ(SystemReg(), before);
     EXPECT_FALSE(EntryExists(GAME_COURSES_KEY, course.guidText));
     EXPECT_TRUE(GetInstalledCourses().empty());
     // The server writes its own copy when it ends; the entry is not in it either.
     std::system((environment + "wineserver -k >/dev/null 2>&1").c_str());
     EXPECT_NE(pid, 0);
-    EXPECT_EQ(ReadHostFile(systemReg).find(course.guidText.substr(1, 8)), std::string::npos);
+    EXPECT_EQ(SystemReg().find(course.guidText.substr(1, 8)), std::string::npos);
 }
 
 }  // namespace
