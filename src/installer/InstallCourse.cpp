@@ -159,7 +159,7 @@ bool PlaceHoleAudio(const std::string& audioFolder) {
     const std::string unpacked = GetTempExtractionFolder();
     for (int hole = 1; hole <= HOLE_COUNT; ++hole) {
         const std::string name = "hole" + std::to_string(hole) + ".mp3";
-        if (!PlaceFile(unpacked + "\\" + name, audioFolder + name)) {
+        if (!PlaceUnpackedFile(unpacked + "\\" + name, audioFolder + name)) {
             return false;
         }
     }
@@ -170,7 +170,7 @@ bool PlaceCompanionFiles(const CourseRecord& course) {
     for (const std::string* field :
          {&course.flag, &course.music, &course.logo, &course.picture, &course.text, &course.iniFile,
           &course.soundIniFile, &course.stationeryFile, &course.caddyBookFile}) {
-        if (!field->empty() && !PlaceFile(NewFile(*field), *field)) {
+        if (!field->empty() && !PlaceUnpackedFile(NewFile(*field), *field)) {
             return false;
         }
     }
@@ -190,7 +190,7 @@ bool PlaceSpecialFolder(const std::vector<std::string>& names, const std::string
     std::set<std::string> placed;
     for (const std::string& name : names) {
         if (placed.insert(ToUpperAscii(name)).second &&
-            !PlaceFile(unpacked + "\\" + name, folder + "\\" + name)) {
+            !PlaceUnpackedFile(unpacked + "\\" + name, folder + "\\" + name)) {
             return false;
         }
     }
@@ -200,11 +200,11 @@ bool PlaceSpecialFolder(const std::vector<std::string>& names, const std::string
 bool PlacePackageFiles(const InstallRecord& record) {
     const CourseRecord& course = record.course;
     if (!CreateFolderPath(record.targetFolder) ||
-        !PlaceFile(NewFile(course.filename), course.filename)) {
+        !PlaceUnpackedFile(NewFile(course.filename), course.filename)) {
         return false;
     }
     for (const LibraryRecord& library : record.libraries) {
-        if (!library.skip && !PlaceFile(NewFile(library.filename), library.filename)) {
+        if (!library.skip && !PlaceUnpackedFile(NewFile(library.filename), library.filename)) {
             return false;
         }
     }

@@ -89,7 +89,7 @@ bool InstallLibrary(std::size_t index) {
     LibraryRecord& library = record.libraries[index];
     const std::string newFile = UnpackedFile(library.filename);
     return CheckLibraryNotInstalled(library, newFile) && CreateFolderPath(record.targetFolder) &&
-           PlaceFile(newFile, library.filename) && RegisterLibrary(library);
+           PlaceUnpackedFile(newFile, library.filename) && RegisterLibrary(library);
 }
 
 bool InstallSeveralLibraries() {

@@ -63,8 +63,8 @@ Overwrite DecideOverwrite(const std::string& destination, std::uint32_t attribut
 
 // A copy under a temporary name beside the destination, then moved over it in one step: a
 // copy that fails part-way never leaves a torn file where a good one stood.
-Win32Error CopyIntoPlace(const std::string& source, const std::string& folder,
-                         const std::string& destination) {
+Win32Error CopyOverExisting(const std::string& source, const std::string& folder,
+                            const std::string& destination) {
     Machine& machine = TheMachine();
     std::string temporary;
     Win32Error error = machine.UniqueTempFile(folder, "prv", temporary);
@@ -81,9 +81,29 @@ Win32Error CopyIntoPlace(const std::string& source, const std::string& folder,
     return error;
 }
 
-}  // namespace
+// Where nothing stood, a copy that fails leaves nothing either.
+Win32Error CopyToNew(const std::string& source, const std::string& destination) {
+    const Win32Error error = TheMachine().CopyFileOver(source, destination);
+    if (error != ERR_SUCCESS) {
+        TheMachine().RemoveFile(destination);
+    }
+    return error;
+}
 
-bool PlaceFile(const std::string& source, const std::string& destination) {
+enum class Transfer { Copy, Move };
+
+// An existing file is replaced in one step, with the new data on the disk first.
+Win32Error PutInPlace(const std::string& source, const std::string& folder,
+                      const std::string& destination, bool replacing, Transfer transfer) {
+    if (transfer == Transfer::Copy) {
+        return replacing ? CopyOverExisting(source, folder, destination)
+                         : CopyToNew(source, destination);
+    }
+    return replacing ? TheMachine().MoveFileOver(source, destination)
+                     : TheMachine().MoveFileTo(source, destination);
+}
+
+bool Place(const std::string& source, const std::string& destination, Transfer transfer) {
     std::uint32_t attributes = 0;
     if (source.empty() || !GetAttributes(source, attributes)) {
         return true;
@@ -92,7 +112,8 @@ bool PlaceFile(const std::string& source, const std::string& destination) {
     if (!CreateMissingFolder(folder)) {
         return false;
     }
-    if (GetAttributes(destination, attributes)) {
+    const bool replacing = GetAttributes(destination, attributes);
+    if (replacing) {
         switch (DecideOverwrite(destination, attributes)) {
             case Overwrite::Keep:
                 return true;
@@ -102,13 +123,23 @@ bool PlaceFile(const std::string& source, const std::string& destination) {
                 break;
         }
     }
-    const Win32Error error = CopyIntoPlace(source, folder, destination);
+    const Win32Error error = PutInPlace(source, folder, destination, replacing, transfer);
     if (error != ERR_SUCCESS) {
         ShowError("Couldn't copy to file '%s', return code=%d", destination.c_str(),
                   static_cast<int>(error));
         return false;
     }
     return true;
+}
+
+}  // namespace
+
+bool PlaceFile(const std::string& source, const std::string& destination) {
+    return Place(source, destination, Transfer::Copy);
+}
+
+bool PlaceUnpackedFile(const std::string& source, const std::string& destination) {
+    return Place(source, destination, Transfer::Move);
 }
 
 }  // namespace parvane

@@ -14,4 +14,8 @@ namespace parvane {
 // read-only file stands at the destination, the user cancelled, or the copy failed.
 bool PlaceFile(const std::string& source, const std::string& destination);
 
+// PlaceFile for a file unpacked for this installation, which is moved rather than copied: the
+// extraction folder goes after the installation anyway, and within a drive a move costs nothing.
+bool PlaceUnpackedFile(const std::string& source, const std::string& destination);
+
 }  // namespace parvane
