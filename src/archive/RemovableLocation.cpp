@@ -31,6 +31,11 @@ std::string_view WithoutTrailingSeparators(std::string_view path) {
     return path;
 }
 
+bool IsRemovableFolder(const std::string& installFolder, const std::string& folder) {
+    return IsPathUnder(installFolder, folder) && !FolderHasMatch(folder, "*.tca") &&
+           !FolderHasMatch(folder, "*.tlb");
+}
+
 }  // namespace
 
 bool IsPathUnder(const std::string& parent, const std::string& path) {
@@ -45,14 +50,20 @@ bool IsPathUnder(const std::string& parent, const std::string& path) {
            IsPathSeparator(longPath[longParent.size()]) && !HasDotComponent(longPath);
 }
 
-bool IsRemovableLocation(const std::string& file) {
+bool IsRemovableLocation(const std::string& file, RemovableFolderMemo* memo) {
     const std::string folder = GetFolderPart(file);
     const std::string installFolder = GetGameInstallDir();
     if (installFolder.empty()) {
         return false;
     }
-    return IsPathUnder(installFolder, folder) && !FolderHasMatch(folder, "*.tca") &&
-           !FolderHasMatch(folder, "*.tlb");
+    if (memo == nullptr) {
+        return IsRemovableFolder(installFolder, folder);
+    }
+    const auto [known, added] = memo->try_emplace(folder, false);
+    if (added) {
+        known->second = IsRemovableFolder(installFolder, folder);
+    }
+    return known->second;
 }
 
 }  // namespace parvane

@@ -61,7 +61,8 @@ bool ForEachEntry(const RegistryKey& store, const std::string& storePath, StaleE
     return true;
 }
 
-bool LoadCourseEntry(const std::string& storePath, const std::string& keyName, CourseList& list) {
+bool LoadCourseEntry(const std::string& storePath, const std::string& keyName, CourseList& list,
+                     RemovableFolderMemo& memo) {
     RegistryKey entry;
     if (!OpenForReading(entry, EntryKeyPath(storePath, keyName))) {
         return false;
@@ -77,12 +78,13 @@ bool LoadCourseEntry(const std::string& storePath, const std::string& keyName, C
     course.flag = ReadEntryValue(entry.Handle(), VALUE_FLAG);
     course.logo = ReadEntryValue(entry.Handle(), VALUE_LOGO);
     entry.Close();
-    FillFromCourseFile(course);
+    FillFromCourseFile(course, &memo);
     list.AppendUnsorted(std::move(course));
     return true;
 }
 
-bool LoadLibraryEntry(const std::string& storePath, const std::string& keyName, LibraryList& list) {
+bool LoadLibraryEntry(const std::string& storePath, const std::string& keyName, LibraryList& list,
+                      RemovableFolderMemo& memo) {
     RegistryKey entry;
     if (!OpenForReading(entry, EntryKeyPath(storePath, keyName))) {
         return false;
@@ -92,37 +94,51 @@ bool LoadLibraryEntry(const std::string& storePath, const std::string& keyName, 
     library.name = ReadEntryValue(entry.Handle(), VALUE_NAME);
     library.filename = ReadEntryValue(entry.Handle(), VALUE_FILENAME);
     entry.Close();
-    FillFromLibraryFile(library);
+    FillFromLibraryFile(library, &memo);
     list.AppendUnsorted(std::move(library));
     return true;
 }
 
-}  // namespace
-
-bool LoadCourseStore(const std::string& storePath, CourseList& list, StaleEntryFilter isStale) {
+bool LoadCourses(const std::string& storePath, CourseList& list, StaleEntryFilter isStale,
+                 RemovableFolderMemo& memo) {
     RegistryKey store;
     if (!OpenForReading(store, storePath)) {
         return false;
     }
-    const bool loaded = ForEachEntry(
-        store, storePath, isStale, STALE_COURSE_MESSAGE,
-        [&](const std::string& keyName) { return LoadCourseEntry(storePath, keyName, list); });
+    const bool loaded = ForEachEntry(store, storePath, isStale, STALE_COURSE_MESSAGE,
+                                     [&](const std::string& keyName) {
+                                         return LoadCourseEntry(storePath, keyName, list, memo);
+                                     });
     // Sorted once, after the whole store, also when an entry stopped the load: the records
     // already listed stay and stay in order.
     list.Sort();
     return loaded;
 }
 
-bool LoadLibraryStore(const std::string& storePath, LibraryList& list, StaleEntryFilter isStale) {
+bool LoadLibraries(const std::string& storePath, LibraryList& list, StaleEntryFilter isStale,
+                   RemovableFolderMemo& memo) {
     RegistryKey store;
     if (!OpenForReading(store, storePath)) {
         return false;
     }
-    const bool loaded = ForEachEntry(
-        store, storePath, isStale, STALE_LIBRARY_MESSAGE,
-        [&](const std::string& keyName) { return LoadLibraryEntry(storePath, keyName, list); });
+    const bool loaded = ForEachEntry(store, storePath, isStale, STALE_LIBRARY_MESSAGE,
+                                     [&](const std::string& keyName) {
+                                         return LoadLibraryEntry(storePath, keyName, list, memo);
+                                     });
     list.Sort();
     return loaded;
+}
+
+}  // namespace
+
+bool LoadCourseStore(const std::string& storePath, CourseList& list, StaleEntryFilter isStale) {
+    RemovableFolderMemo memo;
+    return LoadCourses(storePath, list, isStale, memo);
+}
+
+bool LoadLibraryStore(const std::string& storePath, LibraryList& list, StaleEntryFilter isStale) {
+    RemovableFolderMemo memo;
+    return LoadLibraries(storePath, list, isStale, memo);
 }
 
 bool LoadCatalogue() {
@@ -132,16 +148,20 @@ bool LoadCatalogue() {
     catalogue.installedLibraries.Clear();
     catalogue.cloakedLibraries.Clear();
 
+    // Each folder is examined once per load, however many entries it holds; the next load
+    // looks again.
+    RemovableFolderMemo folders;
     // The installed lists first: the stale-entry filters of the cloaked loads look into them.
-    if (!LoadCourseStore(GAME_COURSES_KEY, catalogue.installedCourses, nullptr) ||
-        !LoadLibraryStore(GAME_LIBRARIES_KEY, catalogue.installedLibraries, nullptr)) {
+    if (!LoadCourses(GAME_COURSES_KEY, catalogue.installedCourses, nullptr, folders) ||
+        !LoadLibraries(GAME_LIBRARIES_KEY, catalogue.installedLibraries, nullptr, folders)) {
         return false;
     }
     if (!IsCloakingToolPresent()) {
         return true;
     }
-    return LoadCourseStore(CLOAK_COURSES_KEY, catalogue.cloakedCourses, IsCourseInstalled) &&
-           LoadLibraryStore(CLOAK_LIBRARIES_KEY, catalogue.cloakedLibraries, IsLibraryInstalled);
+    return LoadCourses(CLOAK_COURSES_KEY, catalogue.cloakedCourses, IsCourseInstalled, folders) &&
+           LoadLibraries(CLOAK_LIBRARIES_KEY, catalogue.cloakedLibraries, IsLibraryInstalled,
+                         folders);
 }
 
 }  // namespace parvane

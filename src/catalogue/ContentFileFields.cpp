@@ -2,12 +2,11 @@
 
 #include <utility>
 
-#include "archive/Folders.h"
 #include "catalogue/HeaderReaders.h"
 
 namespace parvane {
 
-void FillFromCourseFile(CourseRecord& course) {
+void FillFromCourseFile(CourseRecord& course, RemovableFolderMemo* memo) {
     ReferencedNames names;
     if (GetReferencedLibraryNames(course.filename, names)) {
         course.libraryNames = std::move(names.names);
@@ -17,16 +16,16 @@ void FillFromCourseFile(CourseRecord& course) {
         course.libraryGuids = guids.guids;
         course.libraryCount = guids.count;
     }
-    course.removable = IsRemovableLocation(course.filename);
+    course.removable = IsRemovableLocation(course.filename, memo);
 }
 
-void FillFromLibraryFile(LibraryRecord& library) {
+void FillFromLibraryFile(LibraryRecord& library, RemovableFolderMemo* memo) {
     NameAndGuid header;
     if (GetHeaderNameAndGuid(library.filename, header)) {
         library.headerName = std::move(header.name);
         library.guid = header.guid;
     }
-    library.removable = IsRemovableLocation(library.filename);
+    library.removable = IsRemovableLocation(library.filename, memo);
 }
 
 }  // namespace parvane

@@ -171,6 +171,24 @@ TEST_F(CatalogueLoading, CourseOutsideTheGameFolderIsNotRemovable) {
     EXPECT_FALSE(GetInstalledCourses()[0].removable);
 }
 
+// A folder is examined once per load for all its entries; the next load sees it as it is then.
+TEST_F(CatalogueLoading, EntriesOfOneFolderShareItsRemovabilityUntilTheNextLoad) {
+    AddLibrary(GAME_LIBRARIES_KEY, kGuid1, "Trees", WriteLibrary("Trees.tcl", TestGuid(1), "T"));
+    AddLibrary(CLOAK_LIBRARIES_KEY, kGuid2, "Rocks", WriteLibrary("Rocks.tcl", TestGuid(2), "R"));
+    AddCourse(GAME_COURSES_KEY, kGuid1, "Pine", WriteCourse("Pine", {}, {}));
+    machine.WriteFile(machine.GameInstallDir() + "\\Courses\\Pine\\Pine.tca", "x");
+
+    ASSERT_TRUE(LoadCatalogue());
+    EXPECT_FALSE(GetInstalledCourses()[0].removable);
+    EXPECT_TRUE(GetInstalledLibraries()[0].removable);
+    EXPECT_TRUE(GetCloakedLibraries()[0].removable);
+
+    machine.WriteFile(machine.GameInstallDir() + "\\Objects\\Sources.TLB", "x");
+    ASSERT_TRUE(LoadCatalogue());
+    EXPECT_FALSE(GetInstalledLibraries()[0].removable);
+    EXPECT_FALSE(GetCloakedLibraries()[0].removable);
+}
+
 TEST_F(CatalogueLoading, LibraryKeyNamesAreUpperCasedCourseKeyNamesKept) {
     const std::string lowerLibrary = "{abcdef01-2345-6789-abcd-ef0123456789}";
     const std::string lowerCourse = "{bbcdef01-2345-6789-abcd-ef0123456789}";
