@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/wine/FolderNameCache.h"
 #include "platform/wine/HostErrors.h"
 #include "platform/wine/HostSync.h"
 #include "platform/wine/PathMapping.h"
@@ -155,6 +156,12 @@ Win32Error ResolveExisting(const std::filesystem::path& prefix, const std::strin
     if (!host.Exists()) {
         return NotFoundError(host);
     }
+    // The status taken while resolving serves when it is what the host would give now.
+    if (host.statusKnown && !host.windows.trailingSeparator &&
+        (link == Link::Own || !S_ISLNK(host.status.st_mode))) {
+        status = host.status;
+        return ERR_SUCCESS;
+    }
     const int result =
         link == Link::Follow ? stat(host.path.c_str(), &status) : lstat(host.path.c_str(), &status);
     return result == 0 ? ERR_SUCCESS : Win32ErrorFromErrno(errno, host.path);
@@ -201,6 +208,7 @@ Win32Error MakeFolder(const std::filesystem::path& prefix, const std::string& pa
     if (host.missingComponents > 1) {
         return ERR_PATH_NOT_FOUND;
     }
+    ForgetFolderOf(host.path.native());
     if (mkdir(host.path.c_str(), 0777) != 0) {
         return Win32ErrorFromErrno(errno, host.path, Creating::Folder);
     }
@@ -217,14 +225,14 @@ Win32Error RemoveEmptyFolder(const std::filesystem::path& prefix, const std::str
     if (host.IsDriveRoot()) {
         return ERR_ACCESS_DENIED;
     }
+    ForgetFolderOf(host.path.native());
     if (S_ISLNK(status.st_mode)) {
         // Windows removes a folder link itself and never what it leads to.
         struct stat target {};
         if (stat(host.path.c_str(), &target) == 0 && !S_ISDIR(target.st_mode)) {
             return ERR_DIRECTORY;
         }
-        return unlink(host.path.c_str()) == 0 ? ERR_SUCCESS
-                                               : Win32ErrorFromErrno(errno, host.path);
+        return unlink(host.path.c_str()) == 0 ? ERR_SUCCESS : Win32ErrorFromErrno(errno, host.path);
     }
     if (!S_ISDIR(status.st_mode)) {
         return ERR_DIRECTORY;
@@ -250,6 +258,7 @@ Win32Error RemoveFile(const std::filesystem::path& prefix, const std::string& pa
     if (S_ISDIR(status.st_mode) || (S_ISREG(status.st_mode) && !OwnerMayWrite(status))) {
         return ERR_ACCESS_DENIED;  // DeleteFileA refuses folders and read-only files
     }
+    ForgetFolderOf(host.path.native());
     if (unlink(host.path.c_str()) != 0) {
         return Win32ErrorFromErrno(errno, host.path);
     }
@@ -280,6 +289,7 @@ Win32Error CopyFileOver(const std::filesystem::path& prefix, const std::string& 
             return ERR_ACCESS_DENIED;
         }
     }
+    ForgetFolderOf(to.path.native());
     return CopyHostFile(from.path, fromStatus, to.path, O_TRUNC);
 }
 
@@ -307,6 +317,8 @@ Win32Error MoveFileTo(const std::filesystem::path& prefix, const std::string& so
             return ERR_SUCCESS;
         }
     }
+    ForgetFolderOf(from.path.native());
+    ForgetFolderOf(to.path.native());
     const int renameError = RenameWithoutReplacing(from.path, destination);
     switch (renameError) {
         case 0:
@@ -347,6 +359,8 @@ Win32Error MoveFileOver(const std::filesystem::path& prefix, const std::string& 
     if (const int syncError = SyncFile(from.path); syncError != 0) {
         return Win32ErrorFromErrno(syncError, from.path);
     }
+    ForgetFolderOf(from.path.native());
+    ForgetFolderOf(to.path.native());
     if (rename(from.path.c_str(), to.path.c_str()) == 0) {
         SyncFolder(to.path.parent_path());
         return ERR_SUCCESS;

@@ -1,6 +1,5 @@
 #include "platform/wine/PathMapping.h"
 
-#include <dirent.h>
 #include <sys/stat.h>
 
 #include <cerrno>
@@ -9,7 +8,7 @@
 #include <system_error>
 
 #include "platform/wine/Codepage.h"
-#include "platform/wine/NameCompare.h"
+#include "platform/wine/FolderNameCache.h"
 
 namespace parvane::wine {
 
@@ -21,10 +20,16 @@ struct Drive {
     ino_t inode = 0;
 };
 
-std::filesystem::path DriveFolder(const std::filesystem::path& prefix, char drive) {
+std::string DriveFolder(const std::filesystem::path& prefix, char drive) {
     const char lower = static_cast<char>(drive - 'A' + 'a');
-    return prefix / "dosdevices" / std::string{lower, ':'};
+    std::string folder = prefix.native();
+    if (folder.empty() || folder.back() != '/') {
+        folder += '/';
+    }
+    return folder + "dosdevices/" + lower + ':';
 }
+
+enum class Located { Found, Missing, FolderGone };
 
 // The drives of the prefix whose folders exist, in letter order.
 std::vector<Drive> ListDrives(const std::filesystem::path& prefix) {
@@ -86,56 +91,92 @@ Win32Error AbsoluteWindowsPath(const std::filesystem::path& prefix, const std::s
     return ERR_SUCCESS;
 }
 
-// Finds `name` in `folder`: the exact spelling first, then ignoring case. On success `hostName`
-// and `diskName` hold the spelling on disk (UTF-8 and code page 1252). A name that cannot be
-// checked (no permission) counts as present, so that the operation reports the denial.
-bool LocateName(const std::filesystem::path& folder, const std::string& name, std::string& hostName,
-                std::string& diskName) {
+// Finds `name` in the host folder `folder`: the exact spelling first, then ignoring case. When
+// found, `hostName` and `diskName` hold the spelling on disk (UTF-8 and code page 1252).
+// FolderGone when `folder` itself is missing or no folder.
+Located LocateName(const std::string& folder, const std::string& name, std::string& hostName,
+                   std::string& diskName) {
+    int error = 0;
+    switch (FindName(folder, name, hostName, error)) {
+        case NameSearch::Found:
+            return Utf8ToCp1252(hostName, diskName) ? Located::Found : Located::Missing;
+        case NameSearch::Missing:
+            return Located::Missing;
+        case NameSearch::Unreadable:
+            break;
+    }
+    if (error == ENOENT || error == ENOTDIR) {
+        return Located::FolderGone;
+    }
+    // A folder that cannot be read may still be searched: ask for the exact spelling. A name
+    // that cannot be checked (no permission) counts as present, so that the operation reports
+    // the denial.
+    hostName = Cp1252ToUtf8(name);
+    diskName = name;
     struct stat status {};
-    if (lstat((folder / hostName).c_str(), &status) == 0) {
-        return true;
+    return lstat((folder + '/' + hostName).c_str(), &status) == 0 || errno == EACCES
+               ? Located::Found
+               : Located::Missing;
+}
+
+// One pass over the names of `parsed` below the drive's folder. False when something kept
+// from an earlier reading of a folder proved out of date: a folder on the way, or the last
+// name found, is gone.
+bool ResolveNames(const std::string& driveFolder, const WindowsPath& parsed, HostPath& host) {
+    host = HostPath{};
+    host.windows.drive = parsed.drive;
+    host.windows.trailingSeparator = parsed.trailingSeparator;
+    const std::vector<std::string>& names = parsed.components;
+    // The folder of the last name, as asked, below the drive's folder.
+    std::string folderKey = driveFolder;
+    for (std::size_t i = 0; i + 1 < names.size(); ++i) {
+        folderKey += '\\';
+        folderKey += names[i];
     }
-    const int error = errno;
-    if (error == EACCES) {
-        return true;
+    std::string current = driveFolder;
+    std::size_t next = 0;
+    if (const ResolvedFolder* known = FindResolvedFolder(folderKey)) {
+        current = known->hostPath;
+        host.windows.components = known->diskNames;
+        next = host.windows.components.size();
     }
-    std::string found;
-    if (error != ENOENT || !FindNameIgnoringCase(folder, name, found)) {
-        return false;
+    bool upToDate = true;
+    std::string hostName;
+    std::string diskName;
+    for (; next < names.size(); ++next) {
+        const Located located =
+            host.Exists() ? LocateName(current, names[next], hostName, diskName) : Located::Missing;
+        upToDate = upToDate && located != Located::FolderGone;
+        if (located != Located::Found) {
+            ++host.missingComponents;
+            hostName = Cp1252ToUtf8(names[next]);
+            diskName = names[next];
+        }
+        current += '/';
+        current += hostName;
+        host.windows.components.push_back(diskName);
+        if (next + 2 == names.size() && host.Exists()) {
+            KeepResolvedFolder(std::move(folderKey), {current, host.windows.components});
+        }
     }
-    hostName = found;
-    return Utf8ToCp1252(found, diskName);
+    if (!parsed.components.empty()) {
+        host.askedLastName = Cp1252ToUtf8(parsed.components.back());
+    }
+    if (host.Exists()) {
+        host.statusKnown = lstat(current.c_str(), &host.status) == 0;
+        upToDate = upToDate && (host.statusKnown || (errno != ENOENT && errno != ENOTDIR));
+    }
+    if (parsed.trailingSeparator) {
+        current += '/';
+    }
+    host.path = std::move(current);
+    return upToDate;
 }
 
 }  // namespace
 
 Win32Error NotFoundError(const HostPath& host) {
     return host.missingComponents <= 1 ? ERR_FILE_NOT_FOUND : ERR_PATH_NOT_FOUND;
-}
-
-bool FindNameIgnoringCase(const std::filesystem::path& folder, const std::string& name,
-                          std::string& hostName) {
-    DIR* directory = opendir(folder.c_str());
-    if (directory == nullptr) {
-        return false;
-    }
-    bool found = false;
-    std::string entryName;
-    while (const dirent* entry = readdir(directory)) {
-        const std::string_view candidate = entry->d_name;
-        // A UTF-8 name is as long as its code page form or up to three times longer.
-        if (candidate.size() < name.size() || candidate.size() > 3 * name.size() ||
-            candidate == "." || candidate == ".." || !Utf8ToCp1252(candidate, entryName)) {
-            continue;
-        }
-        if (NamesEqualIgnoringCase(entryName, name)) {
-            hostName = candidate;
-            found = true;
-            break;
-        }
-    }
-    closedir(directory);
-    return found;
 }
 
 Win32Error ResolveWindowsPath(const std::filesystem::path& prefix, const std::string& windowsPath,
@@ -151,27 +192,19 @@ Win32Error ResolveWindowsPath(const std::filesystem::path& prefix, const std::st
     if (status != ERR_SUCCESS) {
         return status;
     }
-    std::filesystem::path current = DriveFolder(prefix, parsed.drive);
+    const std::string driveFolder = DriveFolder(prefix, parsed.drive);
+    if (ResolveNames(driveFolder, parsed, host)) {
+        return ERR_SUCCESS;
+    }
+    // The drive or a name kept from an earlier reading is gone: forget the folders along the
+    // path and look again, now reading each of them.
+    ForgetFoldersAlong(host.path.native());
     struct stat driveStatus {};
-    if (lstat(current.c_str(), &driveStatus) != 0) {
+    if (lstat(driveFolder.c_str(), &driveStatus) != 0) {
+        host = HostPath{};
         return ERR_PATH_NOT_FOUND;
     }
-    host.windows.drive = parsed.drive;
-    host.windows.trailingSeparator = parsed.trailingSeparator;
-    for (const std::string& name : parsed.components) {
-        std::string hostName = Cp1252ToUtf8(name);
-        std::string diskName = name;
-        if (host.missingComponents > 0 || !LocateName(current, name, hostName, diskName)) {
-            ++host.missingComponents;
-        }
-        current /= hostName;
-        host.windows.components.push_back(diskName);
-        host.askedLastName = Cp1252ToUtf8(name);
-    }
-    if (parsed.trailingSeparator) {
-        current /= "";
-    }
-    host.path = current;
+    ResolveNames(driveFolder, parsed, host);
     return ERR_SUCCESS;
 }
 
