@@ -7,14 +7,17 @@
 namespace parvane {
 
 void FillFromCourseFile(CourseRecord& course, RemovableFolderMemo* memo) {
-    ReferencedNames names;
-    if (GetReferencedLibraryNames(course.filename, names)) {
-        course.libraryNames = std::move(names.names);
-    }
-    ReferencedGuids guids;
-    if (GetReferencedLibraryGuids(course.filename, guids)) {
-        course.libraryGuids = guids.guids;
-        course.libraryCount = guids.count;
+    // One reading of the header serves both lists.
+    if (const auto header = ReadCourseHeader(course.filename)) {
+        ReferencedNames names;
+        if (DecodeReferencedLibraryNames(*header, names)) {
+            course.libraryNames = std::move(names.names);
+        }
+        ReferencedGuids guids;
+        if (DecodeReferencedLibraryGuids(*header, guids)) {
+            course.libraryGuids = guids.guids;
+            course.libraryCount = guids.count;
+        }
     }
     course.removable = IsRemovableLocation(course.filename, memo);
 }

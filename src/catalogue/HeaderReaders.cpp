@@ -38,13 +38,17 @@ bool GetHeaderNameAndGuid(const std::string& path, NameAndGuid& result) {
     return block.has_value() && DecodeNameAndGuid(*block, result);
 }
 
+std::optional<std::vector<std::uint8_t>> ReadCourseHeader(const std::string& path) {
+    return ReadBlock(path, COURSE_HEADER_SIZE);
+}
+
 bool GetReferencedLibraryGuids(const std::string& path, ReferencedGuids& result) {
-    const auto header = ReadBlock(path, COURSE_HEADER_SIZE);
+    const auto header = ReadCourseHeader(path);
     return header.has_value() && DecodeReferencedLibraryGuids(*header, result);
 }
 
 bool GetReferencedLibraryNames(const std::string& path, ReferencedNames& result) {
-    const auto header = ReadBlock(path, COURSE_HEADER_SIZE);
+    const auto header = ReadCourseHeader(path);
     return header.has_value() && DecodeReferencedLibraryNames(*header, result);
 }
 
