@@ -102,31 +102,30 @@ std::string Cp1252ToUtf8(std::string_view text) {
     return out;
 }
 
+// Both conversions write into the string sized for the longest result (one byte for each
+// character), which is cheaper than appending byte by byte.
 bool Utf16ToCp1252(std::u16string_view text, std::string& out) {
-    out.clear();
-    out.reserve(text.size());
-    for (char16_t c : text) {
-        char byte = 0;
-        if (!UnicodeToByte(c, byte)) {
+    out.resize(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (!UnicodeToByte(text[i], out[i])) {
             return false;
         }
-        out += byte;
     }
     return true;
 }
 
 bool Utf8ToCp1252(std::string_view text, std::string& out) {
-    out.clear();
-    out.reserve(text.size());
+    out.resize(text.size());
     std::size_t pos = 0;
+    std::size_t length = 0;
     while (pos < text.size()) {
         char32_t c = 0;
-        char byte = 0;
-        if (!DecodeUtf8(text, pos, c) || !UnicodeToByte(c, byte)) {
+        if (!DecodeUtf8(text, pos, c) || !UnicodeToByte(c, out[length])) {
             return false;
         }
-        out += byte;
+        ++length;
     }
+    out.resize(length);
     return true;
 }
 
