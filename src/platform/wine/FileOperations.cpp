@@ -208,7 +208,7 @@ Win32Error MakeFolder(const std::filesystem::path& prefix, const std::string& pa
     if (host.missingComponents > 1) {
         return ERR_PATH_NOT_FOUND;
     }
-    ForgetFolderOf(host.path.native());
+    ForgetFolderOf(host.path);
     if (mkdir(host.path.c_str(), 0777) != 0) {
         return Win32ErrorFromErrno(errno, host.path, Creating::Folder);
     }
@@ -225,7 +225,7 @@ Win32Error RemoveEmptyFolder(const std::filesystem::path& prefix, const std::str
     if (host.IsDriveRoot()) {
         return ERR_ACCESS_DENIED;
     }
-    ForgetFolderOf(host.path.native());
+    ForgetFolderOf(host.path);
     if (S_ISLNK(status.st_mode)) {
         // Windows removes a folder link itself and never what it leads to.
         struct stat target {};
@@ -258,7 +258,7 @@ Win32Error RemoveFile(const std::filesystem::path& prefix, const std::string& pa
     if (S_ISDIR(status.st_mode) || (S_ISREG(status.st_mode) && !OwnerMayWrite(status))) {
         return ERR_ACCESS_DENIED;  // DeleteFileA refuses folders and read-only files
     }
-    ForgetFolderOf(host.path.native());
+    ForgetFolderOf(host.path);
     if (unlink(host.path.c_str()) != 0) {
         return Win32ErrorFromErrno(errno, host.path);
     }
@@ -289,7 +289,7 @@ Win32Error CopyFileOver(const std::filesystem::path& prefix, const std::string& 
             return ERR_ACCESS_DENIED;
         }
     }
-    ForgetFolderOf(to.path.native());
+    ForgetFolderOf(to.path);
     return CopyHostFile(from.path, fromStatus, to.path, O_TRUNC);
 }
 
@@ -312,13 +312,13 @@ Win32Error MoveFileTo(const std::filesystem::path& prefix, const std::string& so
             return ERR_ALREADY_EXISTS;
         }
         // Only the case of the name changes, which Windows allows.
-        destination = to.path.parent_path() / to.askedLastName;
+        destination = std::filesystem::path(to.path).parent_path() / to.askedLastName;
         if (destination == from.path) {
             return ERR_SUCCESS;
         }
     }
-    ForgetFolderOf(from.path.native());
-    ForgetFolderOf(to.path.native());
+    ForgetFolderOf(from.path);
+    ForgetFolderOf(to.path);
     const int renameError = RenameWithoutReplacing(from.path, destination);
     switch (renameError) {
         case 0:
@@ -359,18 +359,18 @@ Win32Error MoveFileOver(const std::filesystem::path& prefix, const std::string& 
     if (const int syncError = SyncFile(from.path); syncError != 0) {
         return Win32ErrorFromErrno(syncError, from.path);
     }
-    ForgetFolderOf(from.path.native());
-    ForgetFolderOf(to.path.native());
+    ForgetFolderOf(from.path);
+    ForgetFolderOf(to.path);
     if (rename(from.path.c_str(), to.path.c_str()) == 0) {
-        SyncFolder(to.path.parent_path());
+        SyncFolder(std::filesystem::path(to.path).parent_path());
         return ERR_SUCCESS;
     }
     if (errno != EXDEV) {
         return Win32ErrorFromErrno(errno, to.path);
     }
     // Another file system: a complete copy beside the target is renamed over it.
-    const std::filesystem::path copy =
-        to.path.parent_path() / (".parvane-move-" + std::to_string(getpid()));
+    const std::filesystem::path copy = std::filesystem::path(to.path).parent_path() /
+                                       (".parvane-move-" + std::to_string(getpid()));
     error = CopyHostFile(from.path, fromStatus, copy, O_TRUNC);
     if (const int syncError = error == ERR_SUCCESS ? SyncFile(copy) : 0; syncError != 0) {
         error = Win32ErrorFromErrno(syncError, copy);
@@ -385,7 +385,7 @@ Win32Error MoveFileOver(const std::filesystem::path& prefix, const std::string& 
         return error;
     }
     unlink(from.path.c_str());
-    SyncFolder(to.path.parent_path());
+    SyncFolder(std::filesystem::path(to.path).parent_path());
     return ERR_SUCCESS;
 }
 

@@ -92,8 +92,7 @@ Win32Error ListFolder(const std::filesystem::path& prefix, const std::string& pa
     // The status taken while resolving is the folder's own unless the name is a link.
     const bool statusServes = host.statusKnown && S_ISDIR(host.status.st_mode);
     const std::vector<std::string>* names = nullptr;
-    const int listError =
-        ListNames(host.path.native(), statusServes ? &host.status : nullptr, names);
+    const int listError = ListNames(host.path, statusServes ? &host.status : nullptr, names);
     if (listError != 0) {
         return listError == ENOTDIR ? ERR_PATH_NOT_FOUND
                                     : Win32ErrorFromErrno(listError, host.path);
@@ -110,7 +109,8 @@ Win32Error ListFolder(const std::filesystem::path& prefix, const std::string& pa
     for (const std::string& hostName : *names) {
         std::string name = Utf8ToCp1252WithSubstitutes(hostName);
         if (matcher.Matches(name)) {
-            entries.push_back(DescribeEntry(host.path / hostName, std::move(name)));
+            entries.push_back(
+                DescribeEntry(std::filesystem::path(host.path) / hostName, std::move(name)));
         }
     }
     std::vector<FolderEntry> listed(std::make_move_iterator(entries.begin() + firstListed),

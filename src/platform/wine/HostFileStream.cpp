@@ -16,7 +16,7 @@ namespace {
 
 class HostFileStream final : public FileStream {
   public:
-    HostFileStream(std::FILE* openFile, std::filesystem::path openPath)
+    HostFileStream(std::FILE* openFile, std::string openPath)
         : file(openFile), hostPath(std::move(openPath)) {
         // A buffer of its own spares the runtime a stat of the file for its block size.
         std::setvbuf(file, ioBuffer.data(), _IOFBF, ioBuffer.size());
@@ -87,7 +87,7 @@ class HostFileStream final : public FileStream {
     }
 
     std::FILE* file;
-    std::filesystem::path hostPath;
+    std::string hostPath;
     std::array<char, BUFSIZ> ioBuffer;
     Win32Error lastError = ERR_SUCCESS;
 };
@@ -126,7 +126,7 @@ std::unique_ptr<FileStream> OpenFile(const std::filesystem::path& prefix, const 
         return nullptr;
     }
     if (mode == FileMode::Write) {
-        ForgetFolderOf(host.path.native());
+        ForgetFolderOf(host.path);
     }
     std::FILE* file = std::fopen(host.path.c_str(), mode == FileMode::Read ? "rbe" : "wbe");
     if (file == nullptr) {

@@ -198,7 +198,7 @@ Win32Error ResolveWindowsPath(const std::filesystem::path& prefix, const std::st
     }
     // The drive or a name kept from an earlier reading is gone: forget the folders along the
     // path and look again, now reading each of them.
-    ForgetFoldersAlong(host.path.native());
+    ForgetFoldersAlong(host.path);
     struct stat driveStatus {};
     if (lstat(driveFolder.c_str(), &driveStatus) != 0) {
         host = HostPath{};

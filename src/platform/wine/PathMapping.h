@@ -16,7 +16,7 @@
 namespace parvane::wine {
 
 struct HostPath {
-    std::filesystem::path path;         // missing names keep the spelling asked for
+    std::string path;                   // missing names keep the spelling asked for
     WindowsPath windows;                // the names found on disk spelled as on disk
     std::string askedLastName;          // the last name as asked, UTF-8
     std::size_t missingComponents = 0;  // trailing names that do not exist

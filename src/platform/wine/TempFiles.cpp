@@ -129,7 +129,7 @@ Win32Error UniqueTempFile(const std::filesystem::path& prefix, const std::string
         if (host.Exists()) {
             continue;  // under another case, too
         }
-        ForgetFolderOf(host.path.native());
+        ForgetFolderOf(host.path);
         const int file = open(host.path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (file >= 0) {
             close(file);
