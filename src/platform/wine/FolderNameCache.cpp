@@ -248,6 +248,7 @@ int ListNames(std::string_view folder, const struct stat* status,
 
 void ForgetFolderOf(std::string_view path) {
     const std::string_view key = FolderKey(path);
+    ++TheCache().generation;
     Forget(key);
     const std::size_t separator = key.find_last_of('/');
     if (separator != std::string::npos) {
@@ -263,6 +264,10 @@ void ForgetFoldersAlong(std::string_view path) {
     }
     Forget(key);
     ++TheCache().generation;
+}
+
+std::uint64_t KeptNamesGeneration() {
+    return TheCache().generation;
 }
 
 const ResolvedFolder* FindResolvedFolder(std::string_view key) {

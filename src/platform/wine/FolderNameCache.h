@@ -15,6 +15,7 @@
 
 #include <sys/stat.h>
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -45,6 +46,10 @@ void ForgetFolderOf(std::string_view path);
 
 // Drops what is kept about every folder along `path`, `path` included, and every resolution.
 void ForgetFoldersAlong(std::string_view path);
+
+// Moves on whenever something kept is dropped or read again (the backend's own changes
+// included): what was found through the kept names before may have changed.
+std::uint64_t KeptNamesGeneration();
 
 // A Windows folder found through the kept names: its host path and its names as the disk
 // spells them (code page 1252), kept so that the next path in that folder needs the search of

@@ -2,6 +2,8 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
+#include <array>
 #include <cerrno>
 #include <cstdint>
 #include <optional>
@@ -173,6 +175,47 @@ bool ResolveNames(const std::string& driveFolder, const WindowsPath& parsed, Hos
     return upToDate;
 }
 
+// The last few paths found to exist: the program often asks for a path again at once (a file
+// read, then its attributes taken; a folder listed for two patterns). Such a path needs one
+// lstat to confirm it instead of a new lookup, while no kept folder has been dropped.
+struct RecentPath {
+    std::string prefix;
+    std::string windowsPath;  // absolute, as asked
+    HostPath host;
+    std::uint64_t generation = 0;
+};
+
+std::array<RecentPath, 4>& RecentPaths() {
+    static std::array<RecentPath, 4> paths;
+    return paths;
+}
+
+bool FindRecentPath(const std::filesystem::path& prefix, const std::string& windowsPath,
+                    HostPath& host) {
+    std::array<RecentPath, 4>& recent = RecentPaths();
+    const std::uint64_t generation = KeptNamesGeneration();
+    const auto found = std::find_if(recent.begin(), recent.end(), [&](const RecentPath& path) {
+        return path.generation == generation && path.windowsPath == windowsPath &&
+               path.prefix == prefix.native();
+    });
+    if (found == recent.end()) {
+        return false;
+    }
+    std::rotate(recent.begin(), found, found + 1);
+    host = recent.front().host;
+    const std::string name =
+        host.windows.trailingSeparator ? host.path.substr(0, host.path.size() - 1) : std::string();
+    host.statusKnown = lstat(name.empty() ? host.path.c_str() : name.c_str(), &host.status) == 0;
+    return host.statusKnown;
+}
+
+void KeepRecentPath(const std::filesystem::path& prefix, const std::string& windowsPath,
+                    const HostPath& host) {
+    std::array<RecentPath, 4>& recent = RecentPaths();
+    std::rotate(recent.begin(), recent.end() - 1, recent.end());
+    recent.front() = {prefix.native(), windowsPath, host, KeptNamesGeneration()};
+}
+
 }  // namespace
 
 Win32Error NotFoundError(const HostPath& host) {
@@ -181,6 +224,10 @@ Win32Error NotFoundError(const HostPath& host) {
 
 Win32Error ResolveWindowsPath(const std::filesystem::path& prefix, const std::string& windowsPath,
                               HostPath& host) {
+    const bool absolutePath = IsAbsoluteWindowsPath(windowsPath);
+    if (absolutePath && FindRecentPath(prefix, windowsPath, host)) {
+        return ERR_SUCCESS;
+    }
     host = HostPath{};
     std::string absolute;
     Win32Error status = AbsoluteWindowsPath(prefix, windowsPath, absolute);
@@ -193,18 +240,20 @@ Win32Error ResolveWindowsPath(const std::filesystem::path& prefix, const std::st
         return status;
     }
     const std::string driveFolder = DriveFolder(prefix, parsed.drive);
-    if (ResolveNames(driveFolder, parsed, host)) {
-        return ERR_SUCCESS;
+    if (!ResolveNames(driveFolder, parsed, host)) {
+        // The drive or a name kept from an earlier reading is gone: forget the folders along
+        // the path and look again, now reading each of them.
+        ForgetFoldersAlong(host.path);
+        struct stat driveStatus {};
+        if (lstat(driveFolder.c_str(), &driveStatus) != 0) {
+            host = HostPath{};
+            return ERR_PATH_NOT_FOUND;
+        }
+        ResolveNames(driveFolder, parsed, host);
     }
-    // The drive or a name kept from an earlier reading is gone: forget the folders along the
-    // path and look again, now reading each of them.
-    ForgetFoldersAlong(host.path);
-    struct stat driveStatus {};
-    if (lstat(driveFolder.c_str(), &driveStatus) != 0) {
-        host = HostPath{};
-        return ERR_PATH_NOT_FOUND;
+    if (absolutePath && host.Exists() && host.statusKnown) {
+        KeepRecentPath(prefix, windowsPath, host);
     }
-    ResolveNames(driveFolder, parsed, host);
     return ERR_SUCCESS;
 }
 
