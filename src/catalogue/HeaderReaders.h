@@ -4,10 +4,10 @@
 // reads the one block it needs and decodes it (HeaderDecoding.h). They show no message; the
 // callers name the file in their own. On failure the result is not to be used.
 
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
-#include <vector>
 
 #include "catalogue/HeaderDecoding.h"
 
@@ -21,6 +21,7 @@ bool GetReferencedLibraryNames(const std::string& path, ReferencedNames& result)
 
 // The first 3000 bytes of a course file, for a caller that decodes both lists from one
 // reading; nothing when the file cannot be opened or is shorter.
-std::optional<std::vector<std::uint8_t>> ReadCourseHeader(const std::string& path);
+using CourseHeader = std::array<std::uint8_t, COURSE_HEADER_SIZE>;
+std::optional<CourseHeader> ReadCourseHeader(const std::string& path);
 
 }  // namespace parvane

@@ -1,5 +1,6 @@
 #include "platform/wine/Codepage.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 
@@ -85,11 +86,9 @@ bool DecodeUtf8(std::string_view text, std::size_t& pos, char32_t& c) {
 }  // namespace
 
 std::u16string Cp1252ToUtf16(std::string_view text) {
-    std::u16string out;
-    out.reserve(text.size());
-    for (char byte : text) {
-        out += ByteToUnicode(static_cast<unsigned char>(byte));
-    }
+    std::u16string out(text.size(), u'\0');
+    std::transform(text.begin(), text.end(), out.begin(),
+                   [](char byte) { return ByteToUnicode(static_cast<unsigned char>(byte)); });
     return out;
 }
 
@@ -108,6 +107,18 @@ bool Utf16ToCp1252(std::u16string_view text, std::string& out) {
     out.resize(text.size());
     for (std::size_t i = 0; i < text.size(); ++i) {
         if (!UnicodeToByte(text[i], out[i])) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool Utf16BytesToCp1252(std::string_view bytes, std::string& out) {
+    out.resize(bytes.size() / 2);
+    for (std::size_t i = 0; i < out.size(); ++i) {
+        const auto low = static_cast<unsigned char>(bytes[2 * i]);
+        const auto high = static_cast<unsigned char>(bytes[2 * i + 1]);
+        if (!UnicodeToByte(static_cast<char16_t>(low | (high << 8)), out[i])) {
             return false;
         }
     }

@@ -23,12 +23,17 @@ struct Drive {
 };
 
 std::string DriveFolder(const std::filesystem::path& prefix, char drive) {
-    const char lower = static_cast<char>(drive - 'A' + 'a');
-    std::string folder = prefix.native();
-    if (folder.empty() || folder.back() != '/') {
-        folder += '/';
+    constexpr std::string_view DOSDEVICES = "/dosdevices/";
+    std::string_view folder = prefix.native();
+    if (!folder.empty() && folder.back() == '/') {
+        folder.remove_suffix(1);
     }
-    return folder + "dosdevices/" + lower + ':';
+    std::string driveFolder;
+    driveFolder.reserve(folder.size() + DOSDEVICES.size() + 2);
+    driveFolder.append(folder).append(DOSDEVICES);
+    driveFolder += static_cast<char>(drive - 'A' + 'a');
+    driveFolder += ':';
+    return driveFolder;
 }
 
 enum class Located { Found, Missing, FolderGone };
@@ -183,26 +188,33 @@ struct RecentPath {
     std::string windowsPath;  // absolute, as asked
     HostPath host;
     std::uint64_t generation = 0;
+    std::uint64_t lastUse = 0;  // the least recently used gives way to a new path
 };
 
-std::array<RecentPath, 4>& RecentPaths() {
-    static std::array<RecentPath, 4> paths;
-    return paths;
+struct RecentPaths {
+    std::array<RecentPath, 4> paths;
+    std::uint64_t uses = 0;
+};
+
+RecentPaths& TheRecentPaths() {
+    static RecentPaths recent;
+    return recent;
 }
 
 bool FindRecentPath(const std::filesystem::path& prefix, const std::string& windowsPath,
                     HostPath& host) {
-    std::array<RecentPath, 4>& recent = RecentPaths();
+    RecentPaths& recent = TheRecentPaths();
     const std::uint64_t generation = KeptNamesGeneration();
-    const auto found = std::find_if(recent.begin(), recent.end(), [&](const RecentPath& path) {
-        return path.generation == generation && path.windowsPath == windowsPath &&
-               path.prefix == prefix.native();
-    });
-    if (found == recent.end()) {
+    const auto found =
+        std::find_if(recent.paths.begin(), recent.paths.end(), [&](const RecentPath& path) {
+            return path.generation == generation && path.windowsPath == windowsPath &&
+                   path.prefix == prefix.native();
+        });
+    if (found == recent.paths.end()) {
         return false;
     }
-    std::rotate(recent.begin(), found, found + 1);
-    host = recent.front().host;
+    found->lastUse = ++recent.uses;
+    host = found->host;
     const std::string name =
         host.windows.trailingSeparator ? host.path.substr(0, host.path.size() - 1) : std::string();
     host.statusKnown = lstat(name.empty() ? host.path.c_str() : name.c_str(), &host.status) == 0;
@@ -211,9 +223,15 @@ bool FindRecentPath(const std::filesystem::path& prefix, const std::string& wind
 
 void KeepRecentPath(const std::filesystem::path& prefix, const std::string& windowsPath,
                     const HostPath& host) {
-    std::array<RecentPath, 4>& recent = RecentPaths();
-    std::rotate(recent.begin(), recent.end() - 1, recent.end());
-    recent.front() = {prefix.native(), windowsPath, host, KeptNamesGeneration()};
+    RecentPaths& recent = TheRecentPaths();
+    RecentPath& oldest = *std::min_element(
+        recent.paths.begin(), recent.paths.end(),
+        [](const RecentPath& a, const RecentPath& b) { return a.lastUse < b.lastUse; });
+    oldest.prefix = prefix.native();
+    oldest.windowsPath = windowsPath;
+    oldest.host = host;
+    oldest.generation = KeptNamesGeneration();
+    oldest.lastUse = ++recent.uses;
 }
 
 }  // namespace

@@ -142,7 +142,7 @@ Win32Error DataForCaller(const HiveValue& value, std::string& data) {
         data = value.data;
         return ERR_SUCCESS;
     }
-    return Utf16ToCp1252(BytesToUtf16(value.data), data) ? ERR_SUCCESS : ERR_NO_UNICODE_TRANSLATION;
+    return Utf16BytesToCp1252(value.data, data) ? ERR_SUCCESS : ERR_NO_UNICODE_TRANSLATION;
 }
 
 // Data as RegSetValueExA stores it: strings in UTF-16, with their terminator added when the
