@@ -1,6 +1,7 @@
 #include "catalogue/CatalogueLoading.h"
 
 #include <utility>
+#include <vector>
 
 #include "base/AsciiCase.h"
 #include "base/Messages.h"
@@ -33,32 +34,44 @@ bool OpenForReading(RegistryKey& key, const std::string& path) {
     return true;
 }
 
-// Deleting a stale entry moves the entries behind it down by one, so after a deletion the
-// same index is read again. An entry that cannot be deleted is reported and passed over.
-// `loadEntry` is called with every other key name and may stop the load by returning false.
-// The enumeration ends at its first status other than success: the end of the list, or a key
-// name too long for the buffer.
+// Deletes the stale entries together (on the Wine backend the registry file is written once,
+// not once per entry) and reports each one that stays.
+void DeleteStaleEntries(const std::string& storePath, const std::vector<std::string>& keyNames,
+                        const char* staleFailureMessage) {
+    if (keyNames.empty()) {
+        return;
+    }
+    std::vector<Win32Error> results;
+    TheMachine().DeleteSubkeys(GAME_HIVE, storePath, keyNames, results);
+    for (std::size_t i = 0; i < keyNames.size(); ++i) {
+        if (i >= results.size() || results[i] != ERR_SUCCESS) {
+            ShowError(staleFailureMessage, keyNames[i].c_str());
+        }
+    }
+}
+
+// `loadEntry` is called with every key name that is not stale and may stop the load by
+// returning false. The stale entries met until then are deleted after the enumeration, so
+// that it sees every key at the index it had. The enumeration ends at its first status other
+// than success: the end of the list, or a key name too long for the buffer.
 template <typename LoadEntry>
 bool ForEachEntry(const RegistryKey& store, const std::string& storePath, StaleEntryFilter isStale,
                   const char* staleFailureMessage, LoadEntry&& loadEntry) {
     std::string keyName;
-    std::uint32_t index = 0;
-    while (TheMachine().EnumKey(store.Handle(), index, ENTRY_KEY_NAME_CAPACITY, keyName) ==
-           ERR_SUCCESS) {
+    std::vector<std::string> staleNames;
+    bool loaded = true;
+    for (std::uint32_t index = 0;
+         loaded && TheMachine().EnumKey(store.Handle(), index, ENTRY_KEY_NAME_CAPACITY, keyName) ==
+                       ERR_SUCCESS;
+         ++index) {
         if (isStale != nullptr && isStale(keyName)) {
-            if (TheMachine().DeleteKey(GAME_HIVE, EntryKeyPath(storePath, keyName)) !=
-                ERR_SUCCESS) {
-                ShowError(staleFailureMessage, keyName.c_str());
-                ++index;
-            }
-            continue;
+            staleNames.push_back(keyName);
+        } else {
+            loaded = loadEntry(keyName);
         }
-        if (!loadEntry(keyName)) {
-            return false;
-        }
-        ++index;
     }
-    return true;
+    DeleteStaleEntries(storePath, staleNames, staleFailureMessage);
+    return loaded;
 }
 
 bool LoadCourseEntry(const std::string& storePath, const std::string& keyName, CourseList& list,

@@ -29,7 +29,7 @@ struct FolderEntry {
 
 // A byte stream over one open file (the runtime's FILE* in binary mode).
 class FileStream {
-public:
+  public:
     virtual ~FileStream() = default;
     // Reads up to `size` bytes; returns how many were read. Fewer than asked means the end of
     // the file or an error; Error() tells which.
@@ -51,7 +51,7 @@ enum class FileMode {
 };
 
 class Machine {
-public:
+  public:
     virtual ~Machine() = default;
 
     // Registry (advapi32). Status codes as the Reg*ExA calls return them. Keys of
@@ -60,9 +60,9 @@ public:
     // Where a change becomes durable: on Windows, SetValue, CreateKey and DeleteKey change the
     // registry when they return. On the Wine backend the prefix's registry file is written
     // when the key through which a value was set or a key created is closed (CloseKey), and at
-    // DeleteKey; a failure to write it is returned there (ERR_CANTWRITE), and the change is not
-    // on the disk. Every caller that changes the registry therefore checks the CloseKey of the
-    // key it changed.
+    // DeleteKey and DeleteSubkeys; a failure to write it is returned there (ERR_CANTWRITE), and
+    // the change is not on the disk. Every caller that changes the registry therefore checks
+    // the CloseKey of the key it changed.
 
     // RegOpenKeyExA with KEY_READ.
     virtual Win32Error OpenKey(Hive hive, const std::string& subKey, KeyHandle& key) = 0;
@@ -85,6 +85,12 @@ public:
                                 const std::string& data) = 0;
     // RegDeleteKeyA: the key must have no subkeys.
     virtual Win32Error DeleteKey(Hive hive, const std::string& subKey) = 0;
+    // DeleteKey for each of `names` below `parentKey`, with one result per name, in order. The
+    // Wine backend writes the registry file once for all of them, and when that write fails
+    // every deletion it carried reports ERR_CANTWRITE; elsewhere they are deleted one by one.
+    virtual void DeleteSubkeys(Hive hive, const std::string& parentKey,
+                               const std::vector<std::string>& names,
+                               std::vector<Win32Error>& results);
     virtual Win32Error CloseKey(KeyHandle key) = 0;
 
     // Files and folders (kernel32). Each returns ERR_SUCCESS or the GetLastError value.

@@ -412,5 +412,24 @@ TEST_F(RegistryPrefix, WriteFailureIsReportedAndTriedAgainLeavingNoTemporaryFile
     EXPECT_EQ(files, std::vector<fs::path>{UserReg()});
 }
 
+// Keys deleted together are written together: a failed write is the failure of each of them,
+// and a later write puts all of them on the disk.
+TEST_F(RegistryPrefix, KeysDeletedTogetherEachReportTheFailedWriteAndAreSavedLater) {
+    Load();
+    const std::vector<std::string> names = {"{00000002-0000-0000-0000-000000000000}",
+                                            "{00000003-0000-0000-0000-000000000000}", "{Absent}"};
+    std::vector<Win32Error> results;
+    fs::remove_all(folder);  // nowhere to write to
+    registry->DeleteSubkeys(Hive::LocalMachine, COURSES, names, results);
+    EXPECT_EQ(results, (std::vector<Win32Error>{ERR_CANTWRITE, ERR_CANTWRITE, ERR_FILE_NOT_FOUND}));
+    fs::create_directory(folder);
+    std::string message;
+    ASSERT_TRUE(registry->SaveChanges(message)) << message;
+    const std::string text = ReadText(SystemReg());
+    EXPECT_NE(text.find("{00000001-0000"), std::string::npos);
+    EXPECT_EQ(text.find("{00000002-0000"), std::string::npos);
+    EXPECT_EQ(text.find("{00000003-0000"), std::string::npos);
+}
+
 }  // namespace
 }  // namespace parvane::wine

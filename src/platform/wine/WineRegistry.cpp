@@ -1,5 +1,6 @@
 #include "platform/wine/WineRegistry.h"
 
+#include <algorithm>
 #include <array>
 #include <unordered_map>
 #include <utility>
@@ -225,6 +226,30 @@ struct WineRegistry::State {
         return FindRef(user, UnderClasses(path));
     }
 
+    // RegDeleteKeyA in the tree; the file is written by the caller.
+    Win32Error DeleteWithoutSaving(parvane::Hive hive, const std::string& subKey) {
+        if (!loaded) {
+            return ERR_BADDB;
+        }
+        HiveSlot* slot = nullptr;
+        Path path;
+        if (const Win32Error status = Locate(hive, subKey, slot, path); status != ERR_SUCCESS) {
+            return status;
+        }
+        KeyRef found = FindRef(*slot, path);
+        if (found.key == nullptr) {
+            found = ClassesOverlay(hive, subKey);
+        }
+        if (found.key == nullptr) {
+            return ERR_FILE_NOT_FOUND;
+        }
+        if (found.key->parent == nullptr || !found.key->subkeys.empty()) {
+            return ERR_ACCESS_DENIED;
+        }
+        found.slot->tree->DeleteKey(*found.key, CurrentFileTime());
+        return ERR_SUCCESS;
+    }
+
     bool Save(std::string& errorMessage) {
         bool saved = true;
         for (HiveSlot* slot : {&machine, &user}) {
@@ -405,27 +430,26 @@ Win32Error WineRegistry::SetValue(KeyHandle key, const std::string& valueName, s
 }
 
 Win32Error WineRegistry::DeleteKey(parvane::Hive hive, const std::string& subKey) {
-    if (!state->loaded) {
-        return ERR_BADDB;
-    }
-    HiveSlot* slot = nullptr;
-    Path path;
-    if (const Win32Error status = state->Locate(hive, subKey, slot, path); status != ERR_SUCCESS) {
+    const Win32Error status = state->DeleteWithoutSaving(hive, subKey);
+    if (status != ERR_SUCCESS) {
         return status;
     }
-    KeyRef found = FindRef(*slot, path);
-    if (found.key == nullptr) {
-        found = state->ClassesOverlay(hive, subKey);
-    }
-    if (found.key == nullptr) {
-        return ERR_FILE_NOT_FOUND;
-    }
-    if (found.key->parent == nullptr || !found.key->subkeys.empty()) {
-        return ERR_ACCESS_DENIED;
-    }
-    found.slot->tree->DeleteKey(*found.key, CurrentFileTime());
     std::string ignored;
     return state->Save(ignored) ? ERR_SUCCESS : ERR_CANTWRITE;
+}
+
+void WineRegistry::DeleteSubkeys(parvane::Hive hive, const std::string& parentKey,
+                                 const std::vector<std::string>& names,
+                                 std::vector<Win32Error>& results) {
+    results.clear();
+    for (const std::string& name : names) {
+        results.push_back(state->DeleteWithoutSaving(hive, parentKey + "\\" + name));
+    }
+    std::string ignored;
+    if (std::find(results.begin(), results.end(), ERR_SUCCESS) != results.end() &&
+        !state->Save(ignored)) {
+        std::replace(results.begin(), results.end(), ERR_SUCCESS, ERR_CANTWRITE);
+    }
 }
 
 Win32Error WineRegistry::CloseKey(KeyHandle key) {
