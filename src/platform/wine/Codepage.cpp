@@ -141,21 +141,19 @@ bool Utf8ToCp1252(std::string_view text, std::string& out) {
 }
 
 std::string Utf8ToCp1252WithSubstitutes(std::string_view text) {
-    std::string out;
-    out.reserve(text.size());
+    std::string out(text.size(), '?');
     std::size_t pos = 0;
+    std::size_t length = 0;
     while (pos < text.size()) {
         char32_t c = 0;
-        char byte = 0;
-        if (!DecodeUtf8(text, pos, c)) {
-            out += '?';
-            ++pos;
-        } else if (UnicodeToByte(c, byte)) {
-            out += byte;
+        if (DecodeUtf8(text, pos, c)) {
+            UnicodeToByte(c, out[length]);  // a character it cannot hold stays '?'
         } else {
-            out += '?';
+            ++pos;  // so does a malformed byte
         }
+        ++length;
     }
+    out.resize(length);
     return out;
 }
 

@@ -13,6 +13,7 @@ constexpr char NO = 2;
 }  // namespace
 
 WildcardPattern::WildcardPattern(std::string_view pattern) {
+    items.reserve(pattern.size());
     for (std::size_t i = 0; i < pattern.size(); ++i) {
         const char c = pattern[i];
         const char next = i + 1 < pattern.size() ? pattern[i + 1] : '\0';
