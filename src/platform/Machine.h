@@ -29,7 +29,7 @@ struct FolderEntry {
 
 // A byte stream over one open file (the runtime's FILE* in binary mode).
 class FileStream {
-  public:
+public:
     virtual ~FileStream() = default;
     // Reads up to `size` bytes; returns how many were read. Fewer than asked means the end of
     // the file or an error; Error() tells which.
@@ -51,7 +51,7 @@ enum class FileMode {
 };
 
 class Machine {
-  public:
+public:
     virtual ~Machine() = default;
 
     // Registry (advapi32). Status codes as the Reg*ExA calls return them. Keys of

@@ -8,12 +8,8 @@ Machine* currentMachine = nullptr;
 UserInterface* currentUserInterface = nullptr;
 }  // namespace
 
-Machine& TheMachine() {
-    return *currentMachine;
-}
-void SetMachine(Machine* machine) {
-    currentMachine = machine;
-}
+Machine& TheMachine() { return *currentMachine; }
+void SetMachine(Machine* machine) { currentMachine = machine; }
 
 void Machine::DeleteSubkeys(Hive hive, const std::string& parentKey,
                             const std::vector<std::string>& names,
@@ -24,11 +20,7 @@ void Machine::DeleteSubkeys(Hive hive, const std::string& parentKey,
     }
 }
 
-UserInterface& TheUserInterface() {
-    return *currentUserInterface;
-}
-void SetUserInterface(UserInterface* userInterface) {
-    currentUserInterface = userInterface;
-}
+UserInterface& TheUserInterface() { return *currentUserInterface; }
+void SetUserInterface(UserInterface* userInterface) { currentUserInterface = userInterface; }
 
 }  // namespace parvane
