@@ -126,6 +126,20 @@ Located LocateName(const std::string& folder, const std::string& name, std::stri
                : Located::Missing;
 }
 
+// The last name of a path, spelled as asked, is asked of the host first: that lstat is the one
+// that confirms the whole path, and it spares reading the folder. Another spelling is looked
+// for only when that one is missing.
+Located LocateLastName(const std::string& folder, const std::string& name, std::string& hostName,
+                       std::string& diskName, HostPath& host) {
+    hostName = Cp1252ToUtf8(name);
+    diskName = name;
+    if (lstat((folder + '/' + hostName).c_str(), &host.status) == 0) {
+        host.statusKnown = true;
+        return Located::Found;
+    }
+    return LocateName(folder, name, hostName, diskName);
+}
+
 // One pass over the names of `parsed` below the drive's folder. False when something kept
 // from an earlier reading of a folder proved out of date: a folder on the way, or the last
 // name found, is gone.
@@ -151,8 +165,12 @@ bool ResolveNames(const std::string& driveFolder, const WindowsPath& parsed, Hos
     std::string hostName;
     std::string diskName;
     for (; next < names.size(); ++next) {
-        const Located located =
-            host.Exists() ? LocateName(current, names[next], hostName, diskName) : Located::Missing;
+        Located located = Located::Missing;
+        if (host.Exists()) {
+            located = next + 1 == names.size()
+                          ? LocateLastName(current, names[next], hostName, diskName, host)
+                          : LocateName(current, names[next], hostName, diskName);
+        }
         upToDate = upToDate && located != Located::FolderGone;
         if (located != Located::Found) {
             ++host.missingComponents;
@@ -169,7 +187,7 @@ bool ResolveNames(const std::string& driveFolder, const WindowsPath& parsed, Hos
     if (!parsed.components.empty()) {
         host.askedLastName = Cp1252ToUtf8(parsed.components.back());
     }
-    if (host.Exists()) {
+    if (host.Exists() && !host.statusKnown) {
         host.statusKnown = lstat(current.c_str(), &host.status) == 0;
         upToDate = upToDate && (host.statusKnown || (errno != ENOENT && errno != ENOTDIR));
     }
