@@ -5,6 +5,7 @@
 // deletion of installed content. Paths are passed on whole, except where noted.
 
 #include <string>
+#include <unordered_map>
 
 namespace parvane {
 
@@ -21,9 +22,16 @@ bool FolderHasMatch(const std::string& folder, const std::string& pattern);
 // the path has a "." or ".." component, which could lead out again.
 bool IsPathUnder(const std::string& parent, const std::string& path);
 
+// What IsRemovableLocation found for each folder (as spelled) during one catalogue load, so
+// that a folder holding many entries is examined once. Folders are told apart by their exact
+// text, because on a host that tells case apart two spellings can name two folders.
+using RemovableFolderMemo = std::unordered_map<std::string, bool>;
+
 // The file's folder lies under the game's install folder and holds no *.tca and no *.tlb; the
-// file's path has no dot component.
-bool IsRemovableLocation(const std::string& file);
+// file's path has no dot component. With a memo, a folder found in it is not examined again:
+// the memo must not outlive the moment in which the folders are taken to stay as they are (one
+// load).
+bool IsRemovableLocation(const std::string& file, RemovableFolderMemo* memo = nullptr);
 
 // The check in front of every single deletion: `path` lies strictly inside `root` (long path
 // names, ending at a separator), has no dot component, and no folder between the root and its

@@ -25,6 +25,11 @@ std::string ExpandedPath(const std::string& path) {
     return longPath;
 }
 
+bool IsRemovableFolder(const std::string& installFolder, const std::string& folder) {
+    return IsPathUnder(installFolder, folder) && !FolderHasMatch(folder, "*.tca") &&
+           !FolderHasMatch(folder, "*.tlb");
+}
+
 }  // namespace
 
 bool IsPathUnder(const std::string& parent, const std::string& path) {
@@ -39,7 +44,7 @@ bool IsPathUnder(const std::string& parent, const std::string& path) {
            IsPathSeparator(longPath[longParent.size()]) && !HasDotComponent(longPath);
 }
 
-bool IsRemovableLocation(const std::string& file) {
+bool IsRemovableLocation(const std::string& file, RemovableFolderMemo* memo) {
     // The folder part is cut at the last '/', so a dot component behind it could still lead
     // the file itself out of that folder.
     if (HasDotComponent(file)) {
@@ -50,8 +55,14 @@ bool IsRemovableLocation(const std::string& file) {
     if (installFolder.empty()) {
         return false;
     }
-    return IsPathUnder(installFolder, folder) && !FolderHasMatch(folder, "*.tca") &&
-           !FolderHasMatch(folder, "*.tlb");
+    if (memo == nullptr) {
+        return IsRemovableFolder(installFolder, folder);
+    }
+    const auto [known, added] = memo->try_emplace(folder, false);
+    if (added) {
+        known->second = IsRemovableFolder(installFolder, folder);
+    }
+    return known->second;
 }
 
 bool IsDeletablePathInside(const std::string& root, const std::string& path) {

@@ -1,6 +1,7 @@
 #include "catalogue/CatalogueLoading.h"
 
 #include <utility>
+#include <vector>
 
 #include "base/AsciiCase.h"
 #include "base/Messages.h"
@@ -33,43 +34,48 @@ bool OpenForReading(RegistryKey& key, const std::string& path) {
     return true;
 }
 
-// Deleting a stale entry moves the entries behind it down by one, so after a deletion the
-// same index is read again. An entry that cannot be deleted is reported and passed over; a
-// deletion whose write failed counts as failed.
-// `loadEntry` is called with every other key name and may stop the load by returning false.
-// The enumeration ends at its first status other than success: the end of the list, or a key
-// name too long for the buffer.
+// Deletes the stale entries together (on the Wine backend the registry file is written once,
+// not once per entry) and reports each one that stays.
+void DeleteStaleEntries(const std::string& storePath, const std::vector<std::string>& keyNames,
+                        const char* staleFailureMessage) {
+    if (keyNames.empty()) {
+        return;
+    }
+    std::vector<Win32Error> results;
+    TheMachine().DeleteSubkeys(GAME_HIVE, storePath, keyNames, results);
+    for (std::size_t i = 0; i < keyNames.size(); ++i) {
+        if (i >= results.size() || results[i] != ERR_SUCCESS) {
+            ShowError(staleFailureMessage, keyNames[i].c_str());
+        }
+    }
+}
+
+// `loadEntry` is called with every key name that is not stale and may stop the load by
+// returning false. The stale entries met until then are deleted after the enumeration, so
+// that it sees every key at the index it had. The enumeration ends at its first status other
+// than success: the end of the list, or a key name too long for the buffer.
 template <typename LoadEntry>
 bool ForEachEntry(const RegistryKey& store, const std::string& storePath, StaleEntryFilter isStale,
                   const char* staleFailureMessage, LoadEntry&& loadEntry) {
     std::string keyName;
-    std::uint32_t index = 0;
-    while (TheMachine().EnumKey(store.Handle(), index, ENTRY_KEY_NAME_CAPACITY, keyName) ==
-           ERR_SUCCESS) {
+    std::vector<std::string> staleNames;
+    bool loaded = true;
+    for (std::uint32_t index = 0;
+         loaded && TheMachine().EnumKey(store.Handle(), index, ENTRY_KEY_NAME_CAPACITY, keyName) ==
+                       ERR_SUCCESS;
+         ++index) {
         if (isStale != nullptr && isStale(keyName)) {
-            if (TheMachine().DeleteKey(GAME_HIVE, EntryKeyPath(storePath, keyName)) !=
-                ERR_SUCCESS) {
-                ShowError(staleFailureMessage, keyName.c_str());
-                // A deletion that could not be written down may still have taken the key out
-                // of the store as the machine shows it: pass over only a key still standing.
-                std::string standing;
-                if (TheMachine().EnumKey(store.Handle(), index, ENTRY_KEY_NAME_CAPACITY,
-                                         standing) == ERR_SUCCESS &&
-                    standing == keyName) {
-                    ++index;
-                }
-            }
-            continue;
+            staleNames.push_back(keyName);
+        } else {
+            loaded = loadEntry(keyName);
         }
-        if (!loadEntry(keyName)) {
-            return false;
-        }
-        ++index;
     }
-    return true;
+    DeleteStaleEntries(storePath, staleNames, staleFailureMessage);
+    return loaded;
 }
 
-bool LoadCourseEntry(const std::string& storePath, const std::string& keyName, CourseList& list) {
+bool LoadCourseEntry(const std::string& storePath, const std::string& keyName, CourseList& list,
+                     RemovableFolderMemo& memo) {
     RegistryKey entry;
     if (!OpenForReading(entry, EntryKeyPath(storePath, keyName))) {
         return false;
@@ -85,12 +91,13 @@ bool LoadCourseEntry(const std::string& storePath, const std::string& keyName, C
     course.flag = ReadEntryValue(entry.Handle(), VALUE_FLAG);
     course.logo = ReadEntryValue(entry.Handle(), VALUE_LOGO);
     entry.Close();
-    FillFromCourseFile(course);
+    FillFromCourseFile(course, &memo);
     list.AppendUnsorted(std::move(course));
     return true;
 }
 
-bool LoadLibraryEntry(const std::string& storePath, const std::string& keyName, LibraryList& list) {
+bool LoadLibraryEntry(const std::string& storePath, const std::string& keyName, LibraryList& list,
+                      RemovableFolderMemo& memo) {
     RegistryKey entry;
     if (!OpenForReading(entry, EntryKeyPath(storePath, keyName))) {
         return false;
@@ -100,37 +107,51 @@ bool LoadLibraryEntry(const std::string& storePath, const std::string& keyName, 
     library.name = ReadEntryValue(entry.Handle(), VALUE_NAME);
     library.filename = ReadEntryValue(entry.Handle(), VALUE_FILENAME);
     entry.Close();
-    FillFromLibraryFile(library);
+    FillFromLibraryFile(library, &memo);
     list.AppendUnsorted(std::move(library));
     return true;
 }
 
-}  // namespace
-
-bool LoadCourseStore(const std::string& storePath, CourseList& list, StaleEntryFilter isStale) {
+bool LoadCourses(const std::string& storePath, CourseList& list, StaleEntryFilter isStale,
+                 RemovableFolderMemo& memo) {
     RegistryKey store;
     if (!OpenForReading(store, storePath)) {
         return false;
     }
-    const bool loaded = ForEachEntry(
-        store, storePath, isStale, STALE_COURSE_MESSAGE,
-        [&](const std::string& keyName) { return LoadCourseEntry(storePath, keyName, list); });
+    const bool loaded = ForEachEntry(store, storePath, isStale, STALE_COURSE_MESSAGE,
+                                     [&](const std::string& keyName) {
+                                         return LoadCourseEntry(storePath, keyName, list, memo);
+                                     });
     // Sorted once, after the whole store, also when an entry stopped the load: the records
     // already listed stay and stay in order.
     list.Sort();
     return loaded;
 }
 
-bool LoadLibraryStore(const std::string& storePath, LibraryList& list, StaleEntryFilter isStale) {
+bool LoadLibraries(const std::string& storePath, LibraryList& list, StaleEntryFilter isStale,
+                   RemovableFolderMemo& memo) {
     RegistryKey store;
     if (!OpenForReading(store, storePath)) {
         return false;
     }
-    const bool loaded = ForEachEntry(
-        store, storePath, isStale, STALE_LIBRARY_MESSAGE,
-        [&](const std::string& keyName) { return LoadLibraryEntry(storePath, keyName, list); });
+    const bool loaded = ForEachEntry(store, storePath, isStale, STALE_LIBRARY_MESSAGE,
+                                     [&](const std::string& keyName) {
+                                         return LoadLibraryEntry(storePath, keyName, list, memo);
+                                     });
     list.Sort();
     return loaded;
+}
+
+}  // namespace
+
+bool LoadCourseStore(const std::string& storePath, CourseList& list, StaleEntryFilter isStale) {
+    RemovableFolderMemo memo;
+    return LoadCourses(storePath, list, isStale, memo);
+}
+
+bool LoadLibraryStore(const std::string& storePath, LibraryList& list, StaleEntryFilter isStale) {
+    RemovableFolderMemo memo;
+    return LoadLibraries(storePath, list, isStale, memo);
 }
 
 bool LoadCatalogue() {
@@ -140,16 +161,20 @@ bool LoadCatalogue() {
     catalogue.installedLibraries.Clear();
     catalogue.cloakedLibraries.Clear();
 
+    // Each folder is examined once per load, however many entries it holds; the next load
+    // looks again.
+    RemovableFolderMemo folders;
     // The installed lists first: the stale-entry filters of the cloaked loads look into them.
-    if (!LoadCourseStore(GAME_COURSES_KEY, catalogue.installedCourses, nullptr) ||
-        !LoadLibraryStore(GAME_LIBRARIES_KEY, catalogue.installedLibraries, nullptr)) {
+    if (!LoadCourses(GAME_COURSES_KEY, catalogue.installedCourses, nullptr, folders) ||
+        !LoadLibraries(GAME_LIBRARIES_KEY, catalogue.installedLibraries, nullptr, folders)) {
         return false;
     }
     if (!IsCloakingToolPresent()) {
         return true;
     }
-    return LoadCourseStore(CLOAK_COURSES_KEY, catalogue.cloakedCourses, IsCourseInstalled) &&
-           LoadLibraryStore(CLOAK_LIBRARIES_KEY, catalogue.cloakedLibraries, IsLibraryInstalled);
+    return LoadCourses(CLOAK_COURSES_KEY, catalogue.cloakedCourses, IsCourseInstalled, folders) &&
+           LoadLibraries(CLOAK_LIBRARIES_KEY, catalogue.cloakedLibraries, IsLibraryInstalled,
+                         folders);
 }
 
 }  // namespace parvane

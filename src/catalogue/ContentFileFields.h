@@ -3,17 +3,18 @@
 // The fields of a catalogue record that come from the content file itself rather than from
 // the registry: what the file's header says, and whether its folder may be removed.
 
+#include "archive/Folders.h"
 #include "catalogue/Records.h"
 
 namespace parvane {
 
 // From the course file `filename`: the referenced library names, then the referenced GUIDs
 // with their number, each only when its read succeeds (a failed read leaves the fields as
-// they were); and `removable`.
-void FillFromCourseFile(CourseRecord& course);
+// they were); and `removable`, from the memo when its folder is there (see IsRemovableLocation).
+void FillFromCourseFile(CourseRecord& course, RemovableFolderMemo* memo = nullptr);
 
 // From the library file `filename`: `headerName` and `guid` when the header can be read (left
-// as they were otherwise); and `removable`.
-void FillFromLibraryFile(LibraryRecord& library);
+// as they were otherwise); and `removable`, as for a course.
+void FillFromLibraryFile(LibraryRecord& library, RemovableFolderMemo* memo = nullptr);
 
 }  // namespace parvane

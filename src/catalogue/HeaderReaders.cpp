@@ -3,7 +3,6 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
-#include <vector>
 
 #include "platform/Machine.h"
 
@@ -11,9 +10,10 @@ namespace parvane {
 
 namespace {
 
-// The first `size` bytes of the file, in one read; nothing when the path is empty, the file
+// The first SIZE bytes of the file, in one read; nothing when the path is empty, the file
 // cannot be opened or is shorter than that.
-std::optional<std::vector<std::uint8_t>> ReadBlock(const std::string& path, std::size_t size) {
+template <std::size_t SIZE>
+std::optional<std::array<std::uint8_t, SIZE>> ReadBlock(const std::string& path) {
     if (path.empty()) {
         return std::nullopt;
     }
@@ -22,10 +22,10 @@ std::optional<std::vector<std::uint8_t>> ReadBlock(const std::string& path, std:
     if (file == nullptr) {
         return std::nullopt;
     }
-    std::vector<std::uint8_t> block(size);
+    std::array<std::uint8_t, SIZE> block;
     const std::size_t bytesRead = file->Read(block.data(), block.size());
     file->Close();
-    if (bytesRead != size) {
+    if (bytesRead != SIZE) {
         return std::nullopt;
     }
     return block;
@@ -34,17 +34,21 @@ std::optional<std::vector<std::uint8_t>> ReadBlock(const std::string& path, std:
 }  // namespace
 
 bool GetHeaderNameAndGuid(const std::string& path, NameAndGuid& result) {
-    const auto block = ReadBlock(path, NAME_BLOCK_SIZE);
+    const auto block = ReadBlock<NAME_BLOCK_SIZE>(path);
     return block.has_value() && DecodeNameAndGuid(*block, result);
 }
 
+std::optional<CourseHeader> ReadCourseHeader(const std::string& path) {
+    return ReadBlock<COURSE_HEADER_SIZE>(path);
+}
+
 bool GetReferencedLibraryGuids(const std::string& path, ReferencedGuids& result) {
-    const auto header = ReadBlock(path, COURSE_HEADER_SIZE);
+    const auto header = ReadCourseHeader(path);
     return header.has_value() && DecodeReferencedLibraryGuids(*header, result);
 }
 
 bool GetReferencedLibraryNames(const std::string& path, ReferencedNames& result) {
-    const auto header = ReadBlock(path, COURSE_HEADER_SIZE);
+    const auto header = ReadCourseHeader(path);
     return header.has_value() && DecodeReferencedLibraryNames(*header, result);
 }
 

@@ -1,6 +1,7 @@
 #include "catalogue/RecordList.h"
 
 #include <algorithm>
+#include <numeric>
 
 #include "base/AsciiCase.h"
 
@@ -66,7 +67,30 @@ void RecordList<Record>::AppendUnsorted(Record record) {
 
 template <typename Record>
 void RecordList<Record>::Sort() {
-    std::stable_sort(records.begin(), records.end(), NameBefore<Record>);
+    // The positions are sorted, then the records are moved into place along the cycles of that
+    // order, each about once: a course record holds over fifty strings, and sorting the
+    // records themselves would move each of them some log n times.
+    std::vector<std::size_t> order(records.size());
+    std::iota(order.begin(), order.end(), std::size_t{0});
+    std::stable_sort(order.begin(), order.end(), [this](std::size_t first, std::size_t second) {
+        return NameBefore(records[first], records[second]);
+    });
+    for (std::size_t start = 0; start < order.size(); ++start) {
+        if (order[start] == start) {
+            continue;
+        }
+        // Position p takes the record from order[p]; a position filled is marked as its own.
+        Record held = std::move(records[start]);
+        std::size_t position = start;
+        while (order[position] != start) {
+            const std::size_t from = order[position];
+            records[position] = std::move(records[from]);
+            order[position] = position;
+            position = from;
+        }
+        records[position] = std::move(held);
+        order[position] = position;
+    }
     sorted = true;
     Changed();
 }

@@ -60,10 +60,11 @@ class Machine {
     // Where a change becomes durable: on Windows, SetValue, CreateKey and DeleteKey change the
     // registry when they return. On the Wine backend the prefix's registry file is written
     // when the key through which a value was set or a key created is closed (CloseKey), and at
-    // DeleteKey; a failure to write it is returned there (ERR_CANTWRITE), and the change is not
-    // on the disk, although the backend shows it (a key deleted stays deleted) and writes it
-    // with its next save that succeeds. Every caller that changes the registry therefore checks
-    // the CloseKey of the key it changed, and treats ERR_CANTWRITE from DeleteKey as a failure.
+    // DeleteKey and DeleteSubkeys; a failure to write it is returned there (ERR_CANTWRITE, or
+    // ERR_SHARING_VIOLATION while a wineserver serves the prefix) and the change is taken back:
+    // it is neither on the disk nor shown. Every caller that changes the registry therefore
+    // checks the CloseKey of the key it changed, and takes such a failure of a deletion as the
+    // failure of that deletion.
 
     // RegOpenKeyExA with KEY_READ.
     virtual Win32Error OpenKey(Hive hive, const std::string& subKey, KeyHandle& key) = 0;
@@ -86,6 +87,12 @@ class Machine {
                                 const std::string& data) = 0;
     // RegDeleteKeyA: the key must have no subkeys.
     virtual Win32Error DeleteKey(Hive hive, const std::string& subKey) = 0;
+    // DeleteKey for each of `names` below `parentKey`, with one result per name, in order. The
+    // Wine backend writes the registry file once for all of them, and when that write fails
+    // every deletion it carried reports ERR_CANTWRITE; elsewhere they are deleted one by one.
+    virtual void DeleteSubkeys(Hive hive, const std::string& parentKey,
+                               const std::vector<std::string>& names,
+                               std::vector<Win32Error>& results);
     virtual Win32Error CloseKey(KeyHandle key) = 0;
 
     // Files and folders (kernel32). Each returns ERR_SUCCESS or the GetLastError value.

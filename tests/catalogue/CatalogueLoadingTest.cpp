@@ -106,6 +106,24 @@ TEST_F(CatalogueLoading, ContentFilesFillTheHeaderFieldsWhereTheyCanBeRead) {
     EXPECT_FALSE(Listed(FindCourse(kGuid3)).removable);
 }
 
+// A folder is examined once per load for all its entries; the next load sees it as it is then.
+TEST_F(CatalogueLoading, EntriesOfOneFolderShareItsRemovabilityUntilTheNextLoad) {
+    AddLibrary(GAME_LIBRARIES_KEY, kGuid1, "Trees", WriteLibrary("Trees.tcl", TestGuid(1), "T"));
+    AddLibrary(CLOAK_LIBRARIES_KEY, kGuid2, "Rocks", WriteLibrary("Rocks.tcl", TestGuid(2), "R"));
+    AddCourse(GAME_COURSES_KEY, kGuid1, "Pine", WriteCourse("Pine", {}, {}));
+    machine.WriteFile(machine.GameInstallDir() + "\\Courses\\Pine\\Pine.tca", "x");
+
+    ASSERT_TRUE(LoadCatalogue());
+    EXPECT_FALSE(GetInstalledCourses()[0].removable);
+    EXPECT_TRUE(GetInstalledLibraries()[0].removable);
+    EXPECT_TRUE(GetCloakedLibraries()[0].removable);
+
+    machine.WriteFile(machine.GameInstallDir() + "\\Objects\\Sources.TLB", "x");
+    ASSERT_TRUE(LoadCatalogue());
+    EXPECT_FALSE(GetInstalledLibraries()[0].removable);
+    EXPECT_FALSE(GetCloakedLibraries()[0].removable);
+}
+
 // Library key names are upper-cased, course key names kept; a cloaked library differing only
 // in case from an installed one is not stale.
 TEST_F(CatalogueLoading, LibraryKeyNamesAreUpperCasedCourseKeyNamesKept) {

@@ -178,6 +178,43 @@ TEST_F(MachineFiles, LongPathNameNeedsAnExistingPath) {
     EXPECT_EQ(seam.LongPathName(InScratch("none\\none.tcr"), longPath), ERR_FILE_NOT_FOUND);
 }
 
+// Whatever a backend keeps of the folders it has read, each change made through the machine
+// is seen at once, by names in any case.
+TEST_F(MachineFiles, EachChangeIsSeenAtOnceUnderAnyCase) {
+    Win32Error error = ERR_SUCCESS;
+    std::uint32_t attributes = 0;
+    std::string longPath;
+    const auto opens = [&](const std::string& name) {
+        return seam.OpenFile(InScratch(name), FileMode::Read, error) != nullptr;
+    };
+    EXPECT_EQ((ListedNames("PACK\\*.*", error), error), ERR_PATH_NOT_FOUND);
+    ASSERT_EQ(seam.MakeFolder(InScratch("Pack")), ERR_SUCCESS);
+    EXPECT_EQ(ListedNames("pack\\*.*", error), (std::vector<std::string>{".", ".."}));
+    machine.WriteFile(InScratch("Pack\\Trees.tcl"), "x");
+    EXPECT_EQ(seam.GetAttributes(InScratch("PACK\\TREES.TCL"), attributes), ERR_SUCCESS);
+    EXPECT_EQ(ListedNames("pack\\*.TCL", error), std::vector<std::string>{"Trees.tcl"});
+    ASSERT_EQ(seam.LongPathName(InScratch("PACK\\trees.tcl"), longPath), ERR_SUCCESS);
+    EXPECT_TRUE(longPath.ends_with("\\Pack\\Trees.tcl")) << longPath;
+    ASSERT_EQ(seam.CopyFileOver(InScratch("pack\\trees.tcl"), InScratch("Pack\\Rocks.tcl")),
+              ERR_SUCCESS);
+    EXPECT_TRUE(opens("PACK\\rocks.TCL"));
+    ASSERT_EQ(seam.MoveFileTo(InScratch("PACK\\ROCKS.TCL"), InScratch("Pack\\Bushes.tcl")),
+              ERR_SUCCESS);
+    EXPECT_FALSE(opens("pack\\Rocks.tcl"));
+    EXPECT_EQ(ListedNames("PACK\\*.tcl", error),
+              (std::vector<std::string>{"Bushes.tcl", "Trees.tcl"}));
+    ASSERT_EQ(seam.MoveFileOver(InScratch("pack\\bushes.tcl"), InScratch("PACK\\TREES.TCL")),
+              ERR_SUCCESS);
+    EXPECT_EQ(seam.GetAttributes(InScratch("Pack\\BUSHES.tcl"), attributes), ERR_FILE_NOT_FOUND);
+    ASSERT_EQ(seam.RemoveFile(InScratch("pack\\trees.TCL")), ERR_SUCCESS);
+    EXPECT_FALSE(opens("Pack\\Trees.tcl"));
+    EXPECT_EQ(error, ERR_FILE_NOT_FOUND);
+    EXPECT_EQ(seam.LongPathName(InScratch("pack\\TREES.tcl"), longPath), ERR_FILE_NOT_FOUND);
+    ASSERT_EQ(seam.RemoveEmptyFolder(InScratch("PACK")), ERR_SUCCESS);
+    EXPECT_EQ(seam.GetAttributes(InScratch("pack"), attributes), ERR_FILE_NOT_FOUND);
+    EXPECT_EQ((ListedNames("Pack\\*.*", error), error), ERR_PATH_NOT_FOUND);
+}
+
 TEST_F(MachineFiles, TempPathIsAFolderEndingInABackslashWithFreeSpace) {
     std::string folder;
     ASSERT_EQ(seam.TempPath(folder), ERR_SUCCESS);

@@ -37,8 +37,8 @@ TEST_F(PathMapping, DriveLettersGoThroughTheDosdevicesLinksToTheExactSpelling) {
     // The exact spelling wins over another case.
     Touch(driveC / "x" / "NAME");
     Touch(driveC / "x" / "name");
-    EXPECT_EQ(Resolved("C:\\x\\name").path.filename(), "name");
-    EXPECT_EQ(Resolved("C:\\x\\NAME").path.filename(), "NAME");
+    EXPECT_EQ(std::filesystem::path(Resolved("C:\\x\\name").path).filename(), "name");
+    EXPECT_EQ(std::filesystem::path(Resolved("C:\\x\\NAME").path).filename(), "NAME");
 }
 
 // Names are found ignoring case, Latin-1 letters too, and spelled as on disk, in UTF-8.
@@ -46,9 +46,10 @@ TEST_F(PathMapping, AccentedLettersFoldLikeAsciiAndAreUtf8OnDisk) {
     Touch(driveC / "Caf\xC3\xA9" / "R\xC3\xA9sum\xC3\xA9.txt");
     const HostPath host = Resolved("C:\\CAF\xC9\\r\xE9sum\xE9.TXT");
     EXPECT_TRUE(host.Exists());
-    EXPECT_EQ(host.path.filename(), "R\xC3\xA9sum\xC3\xA9.txt");
+    EXPECT_EQ(std::filesystem::path(host.path).filename(), "R\xC3\xA9sum\xC3\xA9.txt");
     EXPECT_EQ(FormatWindowsPath(host.windows), "C:\\Caf\xE9\\R\xE9sum\xE9.txt");
-    EXPECT_EQ(Resolved("C:\\CAF\xC9\\cr\xE8me.tcr").path.filename(), "cr\xC3\xA8me.tcr");
+    EXPECT_EQ(std::filesystem::path(Resolved("C:\\CAF\xC9\\cr\xE8me.tcr").path).filename(),
+              "cr\xC3\xA8me.tcr");
 }
 
 TEST_F(PathMapping, MissingNamesKeepTheCaseAskedForAndAreCounted) {

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -356,6 +357,29 @@ TEST_F(RegistryPrefix, WriteFailureIsReportedAndTriedAgainLeavingNoTemporaryFile
     // No temporary file is left, and system.reg, unchanged, is not written.
     std::vector<fs::path> files(fs::directory_iterator(folder), fs::directory_iterator{});
     EXPECT_EQ(files, std::vector<fs::path>{UserReg()});
+}
+
+// Keys deleted together are written together: a failed write is the failure of each of them,
+// and each stays. An immutable folder stops even root from writing beside the files.
+TEST_F(RegistryPrefix, KeysDeletedTogetherEachReportAFailedWriteAndStay) {
+    Load();
+    const std::string immutable = "chattr +i '" + folder.string() + "' 2>/dev/null";
+    if (std::system(immutable.c_str()) != 0) {
+        GTEST_SKIP() << "this file system has no immutable folders";
+    }
+    const std::vector<std::string> names = {"{00000002-0000-0000-0000-000000000000}",
+                                            "{00000003-0000-0000-0000-000000000000}", "{Absent}"};
+    std::vector<Win32Error> results;
+    registry->DeleteSubkeys(Hive::LocalMachine, COURSES, names, results);
+    std::system(("chattr -i '" + folder.string() + "'").c_str());
+    EXPECT_EQ(results, (std::vector<Win32Error>{ERR_CANTWRITE, ERR_CANTWRITE, ERR_FILE_NOT_FOUND}));
+    KeyHandle key = 0;
+    EXPECT_EQ(registry->OpenKey(Hive::LocalMachine, std::string(COURSES) + "\\" + names[0], key),
+              ERR_SUCCESS);
+    registry->CloseKey(key);
+    std::string message;
+    ASSERT_TRUE(registry->SaveChanges(message)) << message;
+    EXPECT_NE(SystemText().find("{00000002-0000"), std::string::npos);
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "platform/wine/Codepage.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 
@@ -85,11 +86,9 @@ bool DecodeUtf8(std::string_view text, std::size_t& pos, char32_t& c) {
 }  // namespace
 
 std::u16string Cp1252ToUtf16(std::string_view text) {
-    std::u16string out;
-    out.reserve(text.size());
-    for (char byte : text) {
-        out += ByteToUnicode(static_cast<unsigned char>(byte));
-    }
+    std::u16string out(text.size(), u'\0');
+    std::transform(text.begin(), text.end(), out.begin(),
+                   [](char byte) { return ByteToUnicode(static_cast<unsigned char>(byte)); });
     return out;
 }
 
@@ -102,50 +101,59 @@ std::string Cp1252ToUtf8(std::string_view text) {
     return out;
 }
 
+// Both conversions write into the string sized for the longest result (one byte for each
+// character), which is cheaper than appending byte by byte.
 bool Utf16ToCp1252(std::u16string_view text, std::string& out) {
-    out.clear();
-    out.reserve(text.size());
-    for (char16_t c : text) {
-        char byte = 0;
-        if (!UnicodeToByte(c, byte)) {
+    out.resize(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (!UnicodeToByte(text[i], out[i])) {
             return false;
         }
-        out += byte;
+    }
+    return true;
+}
+
+bool Utf16BytesToCp1252(std::string_view bytes, std::string& out) {
+    out.resize(bytes.size() / 2);
+    for (std::size_t i = 0; i < out.size(); ++i) {
+        const auto low = static_cast<unsigned char>(bytes[2 * i]);
+        const auto high = static_cast<unsigned char>(bytes[2 * i + 1]);
+        if (!UnicodeToByte(static_cast<char16_t>(low | (high << 8)), out[i])) {
+            return false;
+        }
     }
     return true;
 }
 
 bool Utf8ToCp1252(std::string_view text, std::string& out) {
-    out.clear();
-    out.reserve(text.size());
+    out.resize(text.size());
     std::size_t pos = 0;
+    std::size_t length = 0;
     while (pos < text.size()) {
         char32_t c = 0;
-        char byte = 0;
-        if (!DecodeUtf8(text, pos, c) || !UnicodeToByte(c, byte)) {
+        if (!DecodeUtf8(text, pos, c) || !UnicodeToByte(c, out[length])) {
             return false;
         }
-        out += byte;
+        ++length;
     }
+    out.resize(length);
     return true;
 }
 
 std::string Utf8ToCp1252WithSubstitutes(std::string_view text) {
-    std::string out;
-    out.reserve(text.size());
+    std::string out(text.size(), '?');
     std::size_t pos = 0;
+    std::size_t length = 0;
     while (pos < text.size()) {
         char32_t c = 0;
-        char byte = 0;
-        if (!DecodeUtf8(text, pos, c)) {
-            out += '?';
-            ++pos;
-        } else if (UnicodeToByte(c, byte)) {
-            out += byte;
+        if (DecodeUtf8(text, pos, c)) {
+            UnicodeToByte(c, out[length]);  // a character it cannot hold stays '?'
         } else {
-            out += '?';
+            ++pos;  // so does a malformed byte
         }
+        ++length;
     }
+    out.resize(length);
     return out;
 }
 

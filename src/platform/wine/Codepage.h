@@ -15,6 +15,8 @@ std::string Cp1252ToUtf8(std::string_view text);
 // False when a character has no place in code page 1252 (or the UTF-8 is malformed); `out`
 // is then unspecified.
 bool Utf16ToCp1252(std::u16string_view text, std::string& out);
+// The same from UTF-16 stored as little-endian bytes (an odd last byte has no character).
+bool Utf16BytesToCp1252(std::string_view bytes, std::string& out);
 bool Utf8ToCp1252(std::string_view text, std::string& out);
 
 // As Windows' single-byte calls report a name they cannot hold: each character outside the

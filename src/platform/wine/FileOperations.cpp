@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/wine/FolderNameCache.h"
 #include "platform/wine/HostErrors.h"
 #include "platform/wine/HostSync.h"
 #include "platform/wine/PathMapping.h"
@@ -182,6 +183,12 @@ Win32Error ResolveExisting(const std::filesystem::path& prefix, const std::strin
     if (!host.Exists()) {
         return NotFoundError(host);
     }
+    // The status taken while resolving serves when it is what the host would give now.
+    if (host.statusKnown && !host.windows.trailingSeparator &&
+        (link == Link::Own || !S_ISLNK(host.status.st_mode))) {
+        status = host.status;
+        return ERR_SUCCESS;
+    }
     const int result =
         link == Link::Follow ? stat(host.path.c_str(), &status) : lstat(host.path.c_str(), &status);
     return result == 0 ? ERR_SUCCESS : Win32ErrorFromErrno(errno, host.path);
@@ -228,6 +235,7 @@ Win32Error MakeFolder(const std::filesystem::path& prefix, const std::string& pa
     if (host.missingComponents > 1) {
         return ERR_PATH_NOT_FOUND;
     }
+    ForgetFolderOf(host.path);
     if (mkdir(host.path.c_str(), 0777) != 0) {
         return Win32ErrorFromErrno(errno, host.path, Creating::Folder);
     }
@@ -244,6 +252,7 @@ Win32Error RemoveEmptyFolder(const std::filesystem::path& prefix, const std::str
     if (host.IsDriveRoot()) {
         return ERR_ACCESS_DENIED;
     }
+    ForgetFolderOf(host.path);
     if (S_ISLNK(status.st_mode)) {
         // Windows removes a folder link itself and never what it leads to.
         struct stat target {};
@@ -276,6 +285,7 @@ Win32Error RemoveFile(const std::filesystem::path& prefix, const std::string& pa
     if (S_ISDIR(status.st_mode) || (S_ISREG(status.st_mode) && !OwnerMayWrite(status))) {
         return ERR_ACCESS_DENIED;  // DeleteFileA refuses folders and read-only files
     }
+    ForgetFolderOf(host.path);
     if (unlink(host.path.c_str()) != 0) {
         return Win32ErrorFromErrno(errno, host.path);
     }
@@ -306,6 +316,7 @@ Win32Error CopyFileOver(const std::filesystem::path& prefix, const std::string& 
             return ERR_ACCESS_DENIED;
         }
     }
+    ForgetFolderOf(to.path);
     return CopyHostFile(from.path, fromStatus, to.path, O_TRUNC);
 }
 
@@ -328,11 +339,13 @@ Win32Error MoveFileTo(const std::filesystem::path& prefix, const std::string& so
             return ERR_ALREADY_EXISTS;
         }
         // Only the case of the name changes, which Windows allows.
-        destination = to.path.parent_path() / to.askedLastName;
+        destination = std::filesystem::path(to.path).parent_path() / to.askedLastName;
         if (destination == from.path) {
             return ERR_SUCCESS;
         }
     }
+    ForgetFolderOf(from.path);
+    ForgetFolderOf(to.path);
     const int renameError = RenameWithoutReplacing(from.path, destination);
     switch (renameError) {
         case 0:
@@ -373,16 +386,18 @@ Win32Error MoveFileOver(const std::filesystem::path& prefix, const std::string& 
     if (const int syncError = SyncFile(from.path); syncError != 0) {
         return Win32ErrorFromErrno(syncError, from.path);
     }
+    ForgetFolderOf(from.path);
+    ForgetFolderOf(to.path);
     if (rename(from.path.c_str(), to.path.c_str()) == 0) {
-        SyncFolder(to.path.parent_path());
+        SyncFolder(std::filesystem::path(to.path).parent_path());
         return ERR_SUCCESS;
     }
     if (errno != EXDEV) {
         return Win32ErrorFromErrno(errno, to.path);
     }
     // Another file system: a complete copy beside the target is renamed over it.
-    const std::filesystem::path copy =
-        to.path.parent_path() / (".parvane-move-" + std::to_string(getpid()));
+    const std::filesystem::path copy = std::filesystem::path(to.path).parent_path() /
+                                       (".parvane-move-" + std::to_string(getpid()));
     error = CopyHostFile(from.path, fromStatus, copy, O_TRUNC);
     if (const int syncError = error == ERR_SUCCESS ? SyncFile(copy) : 0; syncError != 0) {
         error = Win32ErrorFromErrno(syncError, copy);
@@ -397,7 +412,7 @@ Win32Error MoveFileOver(const std::filesystem::path& prefix, const std::string& 
         return error;
     }
     unlink(from.path.c_str());
-    SyncFolder(to.path.parent_path());
+    SyncFolder(std::filesystem::path(to.path).parent_path());
     return ERR_SUCCESS;
 }
 

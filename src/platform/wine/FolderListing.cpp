@@ -1,12 +1,12 @@
 #include "platform/wine/FolderListing.h"
 
-#include <dirent.h>
 #include <sys/stat.h>
 
 #include <algorithm>
 #include <cerrno>
 
 #include "platform/wine/Codepage.h"
+#include "platform/wine/FolderNameCache.h"
 #include "platform/wine/HostErrors.h"
 #include "platform/wine/NameCompare.h"
 #include "platform/wine/PathMapping.h"
@@ -89,9 +89,13 @@ Win32Error ListFolder(const std::filesystem::path& prefix, const std::string& pa
     if (!host.Exists()) {
         return ERR_PATH_NOT_FOUND;
     }
-    DIR* directory = opendir(host.path.c_str());
-    if (directory == nullptr) {
-        return errno == ENOTDIR ? ERR_PATH_NOT_FOUND : Win32ErrorFromErrno(errno, host.path);
+    // The status taken while resolving is the folder's own unless the name is a link.
+    const bool statusServes = host.statusKnown && S_ISDIR(host.status.st_mode);
+    const std::vector<std::string>* names = nullptr;
+    const int listError = ListNames(host.path, statusServes ? &host.status : nullptr, names);
+    if (listError != 0) {
+        return listError == ENOTDIR ? ERR_PATH_NOT_FOUND
+                                    : Win32ErrorFromErrno(listError, host.path);
     }
     const WildcardPattern matcher(namePattern);
     if (!host.IsDriveRoot()) {
@@ -102,17 +106,13 @@ Win32Error ListFolder(const std::filesystem::path& prefix, const std::string& pa
         }
     }
     const std::size_t firstListed = entries.size();
-    while (const dirent* entry = readdir(directory)) {
-        const std::string_view hostName = entry->d_name;
-        if (hostName == "." || hostName == "..") {
-            continue;
-        }
+    for (const std::string& hostName : *names) {
         std::string name = Utf8ToCp1252WithSubstitutes(hostName);
         if (matcher.Matches(name)) {
-            entries.push_back(DescribeEntry(host.path / hostName, std::move(name)));
+            entries.push_back(
+                DescribeEntry(std::filesystem::path(host.path) / hostName, std::move(name)));
         }
     }
-    closedir(directory);
     std::vector<FolderEntry> listed(std::make_move_iterator(entries.begin() + firstListed),
                                     std::make_move_iterator(entries.end()));
     entries.resize(firstListed);

@@ -4,6 +4,8 @@
 // drive letter is the symlink dosdevices/<x>: of the prefix, each name is looked up exactly and
 // then ignoring case, and names are code page 1252 here and UTF-8 on the host.
 
+#include <sys/stat.h>
+
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -14,10 +16,14 @@
 namespace parvane::wine {
 
 struct HostPath {
-    std::filesystem::path path;         // missing names keep the spelling asked for
+    std::string path;                   // missing names keep the spelling asked for
     WindowsPath windows;                // the names found on disk spelled as on disk
     std::string askedLastName;          // the last name as asked, UTF-8
     std::size_t missingComponents = 0;  // trailing names that do not exist
+    // The lstat of the last name (without a trailing separator), taken when the path was found
+    // to exist; when false, the host could not tell (no permission), or the name went away.
+    bool statusKnown = false;
+    struct stat status {};
     bool Exists() const { return missingComponents == 0; }
     bool IsDriveRoot() const { return windows.components.empty(); }
 };
@@ -37,9 +43,5 @@ Win32Error ResolveWindowsPath(const std::filesystem::path& prefix, const std::st
 // holds it, ERR_NO_UNICODE_TRANSLATION when a name does not fit code page 1252.
 Win32Error WindowsPathOfHostPath(const std::filesystem::path& prefix,
                                  const std::filesystem::path& hostPath, std::string& windowsPath);
-
-// The entry of `folder` named `name` ignoring case (as Windows compares names), or false.
-bool FindNameIgnoringCase(const std::filesystem::path& folder, const std::string& name,
-                          std::string& hostName);
 
 }  // namespace parvane::wine

@@ -78,6 +78,9 @@ std::uint32_t UnixSecondsFromFileTime(FileTime time) {
 int CompareNames(std::u16string_view a, std::u16string_view b) {
     const std::size_t common = std::min(a.size(), b.size());
     for (std::size_t i = 0; i < common; ++i) {
+        if (a[i] == b[i]) {
+            continue;  // the keys of a store share long beginnings
+        }
         const char16_t left = SortChar(a[i]);
         const char16_t right = SortChar(b[i]);
         if (left != right) {

@@ -228,12 +228,11 @@ std::string Utf16ToBytes(std::u16string_view text) {
 }
 
 std::u16string BytesToUtf16(std::string_view bytes) {
-    std::u16string text;
-    text.reserve(bytes.size() / 2);
-    for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
-        const auto low = static_cast<unsigned char>(bytes[i]);
-        const auto high = static_cast<unsigned char>(bytes[i + 1]);
-        text += static_cast<char16_t>(low | (high << 8));
+    std::u16string text(bytes.size() / 2, u'\0');
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto low = static_cast<unsigned char>(bytes[2 * i]);
+        const auto high = static_cast<unsigned char>(bytes[2 * i + 1]);
+        text[i] = static_cast<char16_t>(low | (high << 8));
     }
     return text;
 }

@@ -12,6 +12,7 @@
 
 #include "platform/wine/Codepage.h"
 #include "platform/wine/FileOperations.h"
+#include "platform/wine/FolderNameCache.h"
 #include "platform/wine/HostErrors.h"
 #include "platform/wine/PathMapping.h"
 #include "platform/wine/WindowsPath.h"
@@ -128,6 +129,7 @@ Win32Error UniqueTempFile(const std::filesystem::path& prefix, const std::string
         if (host.Exists()) {
             continue;  // under another case, too
         }
+        ForgetFolderOf(host.path);
         const int file = open(host.path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (file >= 0) {
             close(file);

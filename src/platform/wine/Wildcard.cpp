@@ -13,6 +13,7 @@ constexpr char NO = 2;
 }  // namespace
 
 WildcardPattern::WildcardPattern(std::string_view pattern) {
+    items.reserve(pattern.size());
     for (std::size_t i = 0; i < pattern.size(); ++i) {
         const char c = pattern[i];
         const char next = i + 1 < pattern.size() ? pattern[i + 1] : '\0';
@@ -26,9 +27,22 @@ WildcardPattern::WildcardPattern(std::string_view pattern) {
             items.push_back({Token::Literal, FoldedCharacter(c)});
         }
     }
+    while (trailingLiterals < items.size() &&
+           items[items.size() - 1 - trailingLiterals].token == Token::Literal) {
+        ++trailingLiterals;
+    }
 }
 
 bool WildcardPattern::Matches(std::string_view candidate) const {
+    // Most names of a folder fail at their end ("*.tca"); that needs no search.
+    if (candidate.size() < trailingLiterals) {
+        return false;
+    }
+    for (std::size_t i = 1; i <= trailingLiterals; ++i) {
+        if (FoldedCharacter(candidate[candidate.size() - i]) != items[items.size() - i].character) {
+            return false;
+        }
+    }
     name = candidate;
     lastDot = name.rfind('.');
     known.assign((items.size() + 1) * (name.size() + 1), UNKNOWN);

@@ -29,6 +29,8 @@ class WildcardPattern {
     bool Matches(std::size_t item, std::size_t at) const;
 
     std::vector<Item> items;
+    // How many literals end the pattern: a name that does not end with them cannot match.
+    std::size_t trailingLiterals = 0;
     // The name being matched and what is known of its positions; reused between names.
     mutable std::string_view name;
     mutable std::size_t lastDot = 0;

@@ -1,5 +1,7 @@
 #include "platform/wine/WindowsPath.h"
 
+#include <algorithm>
+
 namespace parvane::wine {
 
 namespace {
@@ -84,6 +86,8 @@ Win32Error ParseWindowsPath(std::string_view path, WindowsPath& parsed) {
         return ERR_PATH_NOT_FOUND;
     }
     parsed.drive = UpperDrive(path[0]);
+    parsed.components.reserve(
+        static_cast<std::size_t>(std::count_if(path.begin(), path.end(), IsSeparator)));
     std::size_t start = 2;
     while (start < path.size()) {
         while (start < path.size() && IsSeparator(path[start])) {

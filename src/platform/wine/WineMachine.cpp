@@ -61,6 +61,12 @@ Win32Error WineMachine::DeleteKey(Hive hive, const std::string& subKey) {
     return registry.DeleteKey(hive, subKey);
 }
 
+void WineMachine::DeleteSubkeys(Hive hive, const std::string& parentKey,
+                                const std::vector<std::string>& names,
+                                std::vector<Win32Error>& results) {
+    registry.DeleteSubkeys(hive, parentKey, names, results);
+}
+
 Win32Error WineMachine::CloseKey(KeyHandle key) {
     return registry.CloseKey(key);
 }

@@ -29,6 +29,9 @@ class WineMachine final : public Machine {
     Win32Error SetValue(KeyHandle key, const std::string& valueName, std::uint32_t type,
                         const std::string& data) override;
     Win32Error DeleteKey(Hive hive, const std::string& subKey) override;
+    void DeleteSubkeys(Hive hive, const std::string& parentKey,
+                       const std::vector<std::string>& names,
+                       std::vector<Win32Error>& results) override;
     Win32Error CloseKey(KeyHandle key) override;
 
     Win32Error GetAttributes(const std::string& path, std::uint32_t& attributes) override;

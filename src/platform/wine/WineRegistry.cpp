@@ -145,7 +145,7 @@ Win32Error DataForCaller(const HiveValue& value, std::string& data) {
         data = value.data;
         return ERR_SUCCESS;
     }
-    return Utf16ToCp1252(BytesToUtf16(value.data), data) ? ERR_SUCCESS : ERR_NO_UNICODE_TRANSLATION;
+    return Utf16BytesToCp1252(value.data, data) ? ERR_SUCCESS : ERR_NO_UNICODE_TRANSLATION;
 }
 
 // Data as RegSetValueExA stores it: strings in UTF-16, with their terminator added when the
@@ -245,6 +245,30 @@ struct WineRegistry::State {
             return {};
         }
         return FindRef(user, UnderClasses(path));
+    }
+
+    // RegDeleteKeyA in the tree; the file is written by the caller.
+    Win32Error DeleteWithoutSaving(parvane::Hive hive, const std::string& subKey) {
+        if (!loaded) {
+            return ERR_BADDB;
+        }
+        HiveSlot* slot = nullptr;
+        Path path;
+        if (const Win32Error status = Locate(hive, subKey, slot, path); status != ERR_SUCCESS) {
+            return status;
+        }
+        KeyRef found = FindRef(*slot, path);
+        if (found.key == nullptr) {
+            found = ClassesOverlay(hive, subKey);
+        }
+        if (found.key == nullptr) {
+            return ERR_FILE_NOT_FOUND;
+        }
+        if (found.key->parent == nullptr || !found.key->subkeys.empty()) {
+            return ERR_ACCESS_DENIED;
+        }
+        found.slot->tree->DeleteKey(*found.key, CurrentFileTime());
+        return ERR_SUCCESS;
     }
 
     // Writes every file with unsaved changes. A file that cannot be written, or any file
@@ -473,27 +497,29 @@ Win32Error WineRegistry::SetValue(KeyHandle key, const std::string& valueName, s
 }
 
 Win32Error WineRegistry::DeleteKey(parvane::Hive hive, const std::string& subKey) {
-    if (!state->loaded) {
-        return ERR_BADDB;
-    }
-    HiveSlot* slot = nullptr;
-    Path path;
-    if (const Win32Error status = state->Locate(hive, subKey, slot, path); status != ERR_SUCCESS) {
+    const Win32Error status = state->DeleteWithoutSaving(hive, subKey);
+    if (status != ERR_SUCCESS) {
         return status;
     }
-    KeyRef found = FindRef(*slot, path);
-    if (found.key == nullptr) {
-        found = state->ClassesOverlay(hive, subKey);
-    }
-    if (found.key == nullptr) {
-        return ERR_FILE_NOT_FOUND;
-    }
-    if (found.key->parent == nullptr || !found.key->subkeys.empty()) {
-        return ERR_ACCESS_DENIED;
-    }
-    found.slot->tree->DeleteKey(*found.key, CurrentFileTime());
     std::string ignored;
     return state->Save(ignored);
+}
+
+void WineRegistry::DeleteSubkeys(parvane::Hive hive, const std::string& parentKey,
+                                 const std::vector<std::string>& names,
+                                 std::vector<Win32Error>& results) {
+    results.clear();
+    for (const std::string& name : names) {
+        results.push_back(state->DeleteWithoutSaving(hive, parentKey + "\\" + name));
+    }
+    std::string ignored;
+    if (std::find(results.begin(), results.end(), ERR_SUCCESS) == results.end()) {
+        return;
+    }
+    const Win32Error saved = state->Save(ignored);
+    if (saved != ERR_SUCCESS) {
+        std::replace(results.begin(), results.end(), ERR_SUCCESS, saved);
+    }
 }
 
 Win32Error WineRegistry::CloseKey(KeyHandle key) {

@@ -8,20 +8,21 @@
 //
 // Saving: a change marks its file as changed, and the file is written (whole, atomically, with
 // every untouched key as it was) when the handle through which the change was made is closed,
-// when a key is deleted, and on SaveChanges. So registering a key with many values writes the
-// file once, not once per value. A failed write is reported by CloseKey, DeleteKey or
-// SaveChanges with ERR_CANTWRITE or a message, and the changes of that file are taken back:
-// the registry as the program sees it is again what the file holds, so a change reported as
-// failed never reaches the disk later. Right before every save the prefix is checked for a
-// wineserver, which would write its own copy of the files over the program's changes and
-// lose its own under them: while one serves the prefix nothing is saved, every change is taken
-// back and answered with ERR_SHARING_VIOLATION. The destructor saves changes made through
-// handles never closed, reporting a failure on the standard error stream. After a failed Load
-// nothing is ever written, and every operation answers ERR_BADDB.
+// when a key (or a batch of keys) is deleted, and on SaveChanges. So registering a key with
+// many values writes the file once, not once per value. A failed write is reported by
+// CloseKey, DeleteKey, DeleteSubkeys or SaveChanges with ERR_CANTWRITE or a message, and the
+// changes of that file are taken back: the registry as the program sees it is again what the
+// file holds, so a change reported as failed never reaches the disk later. Right before every
+// save the prefix is checked for a wineserver, which would write its own copy of the files over
+// the program's changes and lose its own under them: while one serves the prefix nothing is
+// saved, every change is taken back and answered with ERR_SHARING_VIOLATION. The destructor
+// saves changes made through handles never closed, reporting a failure on the standard error
+// stream. After a failed Load nothing is ever written, and every operation answers ERR_BADDB.
 
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/Machine.h"
 
@@ -48,6 +49,9 @@ class WineRegistry {
     Win32Error SetValue(KeyHandle key, const std::string& valueName, std::uint32_t type,
                         const std::string& data);
     Win32Error DeleteKey(Hive hive, const std::string& subKey);
+    // DeleteKey for each of `names` below `parentKey`, with one write for all of them.
+    void DeleteSubkeys(Hive hive, const std::string& parentKey,
+                       const std::vector<std::string>& names, std::vector<Win32Error>& results);
     Win32Error CloseKey(KeyHandle key);
 
     // Writes every file that has unsaved changes. False with a message naming the file when
