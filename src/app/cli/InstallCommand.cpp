@@ -30,8 +30,8 @@ void ChooseReportFolder(const std::filesystem::path& prefix) {
     if (PreparePrefixFolder(ReportRoot(), prefix, hostFolder, windowsFolder, message)) {
         SetReportFolder(windowsFolder);
     } else if (TheMachine().TempPath(windowsFolder) == ERR_SUCCESS) {
-        ShowTerminalError(message +
-                          "\nA report of missing libraries goes to the temporary folder.");
+        ShowTerminalWarning(message +
+                            "\nA report of missing libraries goes to the temporary folder.");
         SetReportFolder(windowsFolder);
     }
 }

@@ -67,6 +67,10 @@ void ShowTerminalError(const std::string& text) {
     ShowError("%s", wine::Utf8ToCp1252WithSubstitutes(text).c_str());
 }
 
+void ShowTerminalWarning(const std::string& text) {
+    ShowWarning("%s", wine::Utf8ToCp1252WithSubstitutes(text).c_str());
+}
+
 TerminalUserInterface::TerminalUserInterface(std::istream& inputStream, std::ostream& outputStream,
                                              std::ostream& errorStream, PathConverter pathConverter,
                                              TerminalOptions terminalOptions)

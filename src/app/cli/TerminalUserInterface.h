@@ -43,9 +43,10 @@ struct TerminalOptions {
 
 // The program's single-byte text (code page 1252) as the terminal shows it, in UTF-8.
 std::string TerminalText(std::string_view programText);
-// An Error box of the terminal program's own, whose text (host paths, typed words) is UTF-8
-// already.
+// An Error or Warning box of the terminal program's own, whose text (host paths, typed words)
+// is UTF-8 already.
 void ShowTerminalError(const std::string& text);
+void ShowTerminalWarning(const std::string& text);
 
 // Turns a path the user typed into a Windows path of the machine; false with the message to
 // show when it cannot be.
