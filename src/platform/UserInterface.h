@@ -11,7 +11,7 @@ namespace parvane {
 
 // The controls of a running dialog, as its procedure sees them.
 class DialogControls {
-public:
+  public:
     virtual ~DialogControls() = default;
     virtual std::string ItemText(int id) = 0;
     virtual void SetItemText(int id, const std::string& text) = 0;
@@ -31,13 +31,13 @@ public:
 };
 
 // Notification codes a control sends with WM_COMMAND.
-inline constexpr int NOTIFY_CLICKED = 0;        // BN_CLICKED (buttons, menu items, Enter, Esc)
+inline constexpr int NOTIFY_CLICKED = 0;         // BN_CLICKED (buttons, menu items, Enter, Esc)
 inline constexpr int NOTIFY_DOUBLE_CLICKED = 2;  // LBN_DBLCLK
 inline constexpr int NOTIFY_SELECTION_CANCELLED = 4;  // LBN_SELCANCEL
 
 // A dialog's logic: the front end draws template `templateId` and calls these.
 class DialogProcedure {
-public:
+  public:
     virtual ~DialogProcedure() = default;
     virtual void OnInitDialog(DialogControls& controls) = 0;
     // A WM_COMMAND from control `id` with its notification code.
@@ -56,7 +56,7 @@ struct OpenFileRequest {
 };
 
 class UserInterface {
-public:
+  public:
     virtual ~UserInterface() = default;
     // MessageBoxA with no owner: the button pressed, 0 when the box cannot be shown.
     virtual int ShowMessageBox(const std::string& text, const std::string& caption,
@@ -73,6 +73,13 @@ public:
 
     // The main window's title: while an archive is installed it names the archive.
     virtual void ShowTitle(const std::string& title) { (void)title; }
+
+    // A file written for the user to read (the missing-libraries report), before it is
+    // opened: the terminal names it, since no web browser may come up there.
+    virtual void ShowWrittenFile(const std::string& description, const std::string& path) {
+        (void)description;
+        (void)path;
+    }
 
     // Long work (unpacking an archive, copying a large file): the window shows the wait
     // cursor meanwhile, the terminal a progress line. `total` and `done` count bytes; a total

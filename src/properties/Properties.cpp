@@ -16,24 +16,25 @@ namespace {
 std::vector<PropertyEntry> propertyTable;  // sorted by key; equal keys in file order
 std::string propertiesFolder;
 
-struct PropertyDefault {
-    const char* key;
-    const char* value;  // nullptr: the game's install folder
+// Each known key with its default; a null default is the game's install folder.
+struct KnownPropertyDefault {
+    KnownProperty property;
+    const char* value;
 };
 
-constexpr PropertyDefault PROPERTY_DEFAULTS[] = {
-    {PROPERTY_WARN_ON_OVERWRITE_FILE, "1"},
-    {PROPERTY_WARN_ON_CLOAKED_LIBRARIES, "1"},
-    {PROPERTY_SAVE_PROPERTIES_ON_EXIT, "1"},
-    {PROPERTY_ASK_FOR_TARGET_FOLDER, "1"},
-    {PROPERTY_ASK_FOR_INSTALL_PROCEED, "1"},
-    {PROPERTY_TARGET_FOLDER, nullptr},
-    {PROPERTY_REMEMBER_OPEN_ARCHIVE_FOLDER, "1"},
-    {PROPERTY_OPEN_ARCHIVE_FOLDER, "c:\\"},
-    {PROPERTY_ASK_FOR_FLAG, "0"},
-    {PROPERTY_ASK_FOR_FLAG_FOLDER, "c:\\"},
-    {PROPERTY_USE_DEFAULT_LIBRARY_FOLDER, "1"},
-    {PROPERTY_LIBRARY_FOLDER, "c:\\"},
+constexpr KnownPropertyDefault KNOWN_PROPERTIES[] = {
+    {{PROPERTY_WARN_ON_OVERWRITE_FILE, true}, "1"},
+    {{PROPERTY_WARN_ON_CLOAKED_LIBRARIES, true}, "1"},
+    {{PROPERTY_SAVE_PROPERTIES_ON_EXIT, true}, "1"},
+    {{PROPERTY_ASK_FOR_TARGET_FOLDER, true}, "1"},
+    {{PROPERTY_ASK_FOR_INSTALL_PROCEED, true}, "1"},
+    {{PROPERTY_TARGET_FOLDER, false}, nullptr},
+    {{PROPERTY_REMEMBER_OPEN_ARCHIVE_FOLDER, true}, "1"},
+    {{PROPERTY_OPEN_ARCHIVE_FOLDER, false}, "c:\\"},
+    {{PROPERTY_ASK_FOR_FLAG, true}, "0"},
+    {{PROPERTY_ASK_FOR_FLAG_FOLDER, false}, "c:\\"},
+    {{PROPERTY_USE_DEFAULT_LIBRARY_FOLDER, true}, "1"},
+    {{PROPERTY_LIBRARY_FOLDER, false}, "c:\\"},
 };
 
 bool KeyBefore(const PropertyEntry& entry, std::string_view key) {
@@ -196,11 +197,19 @@ bool SetProperty(std::string_view key, std::string_view value) {
     return true;
 }
 
+std::vector<KnownProperty> KnownProperties() {
+    std::vector<KnownProperty> properties;
+    for (const KnownPropertyDefault& known : KNOWN_PROPERTIES) {
+        properties.push_back(known.property);
+    }
+    return properties;
+}
+
 void ApplyPropertyDefaults() {
-    for (const PropertyDefault& fallback : PROPERTY_DEFAULTS) {
-        if (GetProperty(fallback.key).empty()) {
-            SetProperty(fallback.key,
-                        fallback.value != nullptr ? fallback.value : GetGameInstallDir());
+    for (const KnownPropertyDefault& known : KNOWN_PROPERTIES) {
+        if (GetProperty(known.property.key).empty()) {
+            SetProperty(known.property.key,
+                        known.value != nullptr ? known.value : GetGameInstallDir());
         }
     }
 }

@@ -7,6 +7,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace parvane {
 
@@ -26,6 +27,12 @@ inline constexpr const char* PROPERTY_ASK_FOR_FLAG = "AskForFlag";
 inline constexpr const char* PROPERTY_ASK_FOR_FLAG_FOLDER = "AskForFlagFolder";
 inline constexpr const char* PROPERTY_USE_DEFAULT_LIBRARY_FOLDER = "UseDefaultLibraryFolder";
 inline constexpr const char* PROPERTY_LIBRARY_FOLDER = "LibraryFolder";
+
+// A property the program knows: a switch ("1" on, "0" off) or a folder.
+struct KnownProperty {
+    const char* key;
+    bool isSwitch;
+};
 
 struct PropertyEntry {
     std::string key;    // at most MAX_PROPERTY_KEY_LENGTH characters
@@ -57,6 +64,9 @@ bool IsPropertyOn(std::string_view key);
 // MAX_PROPERTY_KEY_LENGTH or holding '=', a value longer than MAX_PROPERTY_VALUE_LENGTH, a
 // line break in either.
 bool SetProperty(std::string_view key, std::string_view value);
+
+// The twelve known properties, in the order their defaults are applied.
+std::vector<KnownProperty> KnownProperties();
 
 // Gives every known key whose value is empty its default, in a fixed order.
 void ApplyPropertyDefaults();

@@ -20,6 +20,7 @@ void WriteAndOpenReport(const InstallResult& result) {
     const std::string report =
         WriteMissingLibrariesReport(result.courseName, result.missingLibraryNames);
     if (!report.empty()) {
+        TheUserInterface().ShowWrittenFile("The report of the missing libraries", report);
         ShowMissingLibrariesReport(report);
     }
 }

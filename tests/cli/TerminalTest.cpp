@@ -56,6 +56,18 @@ TEST(TerminalMessages, EachBoxIsHeadedByItsCaptionOnItsStreamAndAnArchiveByItsTi
     EXPECT_EQ(terminal.errors.str(), "Error: Installation not complete.\n");
 }
 
+TEST(TerminalMessages, TheProgramsTextIsShownInUtf8AndAWrittenFileByItsHostPath) {
+    Terminal terminal("");
+    ShowInformation("Course 'Ch\xE2teau' uninstalled successfully");
+    terminal.ui.ShowWrittenFile("The report", "C:\\r\\x.htm");
+    TerminalUserInterface mapped(terminal.input, terminal.output, terminal.errors, FakeConverter,
+                                 {.hostPathOf = [](const std::string&) { return "/h/x.htm"; }});
+    mapped.ShowWrittenFile("The report", "C:\\r\\x.htm");
+    EXPECT_EQ(terminal.output.str(),
+              "Information: Course 'Ch\xC3\xA2teau' uninstalled successfully\n"
+              "The report: C:\\r\\x.htm\nThe report: /h/x.htm\n");
+}
+
 TEST(TerminalMessages, QuestionsReadOneAnswerAndTakeTheDefaultOrCancelWhenInputEnds) {
     const struct {
         bool withCancel;
@@ -214,8 +226,9 @@ TEST(TypedPaths, HostPathsBecomeWindowsPathsOfTheDriveThatHoldsThem) {
     test::TestPrefix prefix;
     std::string path;
     std::string message;
-    ASSERT_TRUE(ToWindowsPath(prefix.Folder(), "c:\\Any Thing", path, message));
-    EXPECT_EQ(path, "c:\\Any Thing");
+    ASSERT_TRUE(ToWindowsPath(prefix.Folder(), "c:\\Any Th\xC3\xAEng", path, message));
+    EXPECT_EQ(path, "c:\\Any Th\xEEng");
+    EXPECT_FALSE(ToWindowsPath(prefix.Folder(), "c:\\\xE6\x97\xA5", path, message));
     ASSERT_TRUE(
         ToWindowsPath(prefix.Folder(), (prefix.DriveC() / "x" / "a.zip").string(), path, message));
     EXPECT_EQ(path, "C:\\x\\a.zip");

@@ -8,7 +8,7 @@ source "$root/scripts/sample-content.sh"
 
 work=$(realpath "$(mktemp -d)")
 trap 'kill $(jobs -p) 2>/dev/null; rm -rf "$work"' EXIT
-export XDG_CONFIG_HOME="$work/config"
+export XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/data"
 packages="$work/packages"
 mkdir -p "$packages"
 make_sample_packages "$packages"
@@ -35,7 +35,9 @@ run() {
 says() { grep -qF -- "$1" <<<"$out" || fail "no \"$1\" in: $out"; }
 exists() { [ -e "$1" ] || fail "missing: $1"; }
 absent() { [ ! -e "$1" ] || fail "there should be no $1"; }
-registered() { grep -qF "Greenvale 06\\\\$1\\\\{$2}]" "$prefix/system.reg" || fail "$1 $2 unregistered"; }
+has_key() { grep -qF "Greenvale 06\\\\$1\\\\{$2}]" "$prefix/system.reg"; }
+registered() { has_key "$@" || fail "$1 $2 unregistered"; }
+unregistered() { ! has_key "$@" || fail "$1 $2 is left"; }
 
 start answered  # the folder kept, the confirmation answered yes
 run 0 '\ny\n' install "$packages/Pinewood_Links.zip"
@@ -56,10 +58,58 @@ registered Libraries 7C0A1E55-0003-4D3B-9C7E-5A1B2C3D4E03
 registered Libraries 7C0A1E55-0004-4D3B-9C7E-5A1B2C3D4E04
 absent "$game/courses/Hollow Creek"
 
-start report  # a course without its library, answered yes: the report beside the properties
+start report  # a course without its library, answered yes: the report in the data folder
 run 0 '\ny\ny\ny\n' install "$packages/Hollow_Creek.zip"
 says 'Would you like to view a report of the missing libraries? [Y/n] y'
-grep -q 'Hollow Creek Bridges' "$XDG_CONFIG_HOME"/parvane/*_report/MissingLibraries.htm || fail "no report"
+report="$XDG_DATA_HOME/parvane/$(sed 's|/|_|g' <<<"$work")_report/MissingLibraries.htm"
+says "The report of the missing libraries: $report"
+grep -q 'Hollow Creek Bridges' "$report" || fail "no report"
+
+start commands  # list, analyze, uninstall and properties after two installations
+run 0 '' --defaults install "$packages/Pinewood_Links.zip" "$packages/Coastal_Pack.zip"
+run 0 '' list libraries
+says '   Pinewood Trees   (1)  C:\Program Files (x86)\Quorlix\Greenvale 06\courses\Pinewood Links'
+says '+ Stock Library 01  (1)  C:\Program'
+run 0 '' list courses --guid
+says '   Pinewood Links  {7C0A1E55-0001-4D3B-9C7E-5A1B2C3D4E01}  C:\Program Files (x86)'
+run 0 '' analyze
+says 'Congratulations, the installation analysis did not find any problems!'
+# A second library named like the first, in another folder
+rocks='7C0A1E55-0003-4D3B-9C7E-5A1B2C3D4E03' twin='7C0A1E55-0033-4D3B-9C7E-5A1B2C3D4E03'
+key='Software\\Wow6432Node\\Quorlix\\Greenvale 06\\Libraries'
+printf '\n[%s\\\\{%s}] 1700000000\n"Filename"="C:\\\\Rocks\\\\Coastal Rocks.tcl"\n"Name"="%s"\n' \
+    "$key" "$twin" 'coastal ROCKS' >>"$prefix/system.reg"
+run 1 'y\ny\n' uninstall library 'Coastal Grass' 'Coastal Rocks'
+says "'Coastal Rocks' names 2 libraries; name the one to uninstall by its GUID:"
+says "   coastal ROCKS  {$twin}  C:\\Rocks"
+says 'Nothing was uninstalled.'
+registered Libraries 7C0A1E55-0004-4D3B-9C7E-5A1B2C3D4E04
+run 1 '' --defaults uninstall library "$rocks"  # the confirmation declined by default
+says "Greenvale 06\libraries\Coastal Rocks' ? [y/N] n"
+registered Libraries "$rocks"
+run 0 'y\ny\n' uninstall library 'pinewood TREES'  # used by Pinewood Links: asked twice
+says 'CAUTION: The library'
+says "Library 'Pinewood Trees' uninstalled successfully"
+unregistered Libraries 7C0A1E55-0002-4D3B-9C7E-5A1B2C3D4E02
+absent "$game/courses/Pinewood Links/Pinewood Trees.tcl"
+run 1 '' analyze
+says 'Course error: Pinewood Links: Cannot find the referenced library Pinewood Trees'
+run 0 'y\n' uninstall course "{7C0A1E55-0001-4D3B-9C7E-5A1B2C3D4E01}"
+says "Course 'Pinewood Links' uninstalled successfully"
+unregistered Courses 7C0A1E55-0001-4D3B-9C7E-5A1B2C3D4E01
+absent "$game/courses/Pinewood Links"
+run 1 '' uninstall course 'Pinewood Links'
+says "No registered course is named 'Pinewood Links'"
+run 0 '' properties
+says 'AskForFlag                = 0'
+run 0 '' properties askforflag=1 'OpenArchiveFolder=C:\Down loads'
+says 'AskForFlag                = 1 (was 0)'
+tr -d '\r' <"$XDG_CONFIG_HOME"/parvane/*_commands/Parvane.properties |
+    grep -qxF 'OpenArchiveFolder = C:\Down loads' || fail "not saved"
+run 2 '' properties Colour=blue
+says "'Colour' is not a property"
+run 2 '' properties AskForTargetFolder=yes
+says 'AskForTargetFolder is a switch: it takes 0 (off) or 1 (on).'
 
 start cancelled  # No to the confirmation copies nothing
 run 1 '\nn\n' install "$packages/Pinewood_Links.zip"
@@ -101,7 +151,7 @@ says 'Another parvane is working on the Wine prefix'
 exec 9<&-
 absent "$game/courses/Pinewood Links"
 run 2 '' install --no-such-option
-run 2 '' list courses
+run 2 '' list games
 run 0 '' --help
 says 'Parvane.properties'
 

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The built parvane against Wine itself, on a copy of the wine suite's prefix (made once per run
 # by wineboot): the game registered with `wine reg add`, a pack of libraries installed by parvane
-# and read back with `wine reg query`; then the prefix refused, untouched, while a wineserver serves it.
+# and read back with `wine reg query`, one of them uninstalled and its key found gone; then the
+# prefix refused, untouched, while a wineserver serves it.
 #   parvane-wine.sh PARVANE SUITE-PREFIX
 set -uo pipefail
 parvane=$(realpath "$1")
@@ -36,6 +37,17 @@ for name in 'Coastal Rocks' 'Coastal Grass'; do
     grep -qF "C:\\Games\\Greenvale 06\\libraries\\$name\\$name.tcl" <<<"$query" ||
         fail "wine reg query: $query"
 done
+wineserver -w
+
+# Uninstalled by its name: its key is gone, its neighbour's stays. Each key is queried on its
+# own: Wine 8's `reg query /s` fails on keys that hold an empty text value.
+out=$(printf 'y\n' | "$parvane" uninstall library 'coastal rocks' 2>&1) ||
+    fail "parvane uninstall ended with $?: $out"
+rocks="$game\\Libraries\\{7C0A1E55-0003-4D3B-9C7E-5A1B2C3D4E03}"
+query=$(wine reg query "$rocks" /reg:32 2>&1 | tr -d '\r') && fail "still there: $query"
+grep -qi 'unable to find' <<<"$query" || fail "wine reg query: $query"
+query=$(wine reg query "$game\\Libraries\\{7C0A1E55-0004-4D3B-9C7E-5A1B2C3D4E04}" /v Name /reg:32)
+grep -qF 'Coastal Grass' <<<"$query" || fail "wine reg query: $query"
 wineserver -w
 
 wineserver -p

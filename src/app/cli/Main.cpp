@@ -1,16 +1,19 @@
-// parvane: installs courses and libraries of Greenvale 06 into the Wine prefix in which the
-// game runs, from a terminal.
+// parvane: installs and uninstalls courses and libraries of Greenvale 06 in the Wine prefix in
+// which the game runs, analyses the installation and keeps the properties, from a terminal.
 
 #include <CLI/CLI.hpp>
-#include <algorithm>
-#include <array>
 #include <filesystem>
 #include <iostream>
 #include <string>
-#include <string_view>
+#include <vector>
 
+#include "app/cli/AnalyzeCommand.h"
+#include "app/cli/ContentListing.h"
 #include "app/cli/InstallCommand.h"
+#include "app/cli/PrefixSession.h"
+#include "app/cli/PropertiesCommand.h"
 #include "app/cli/PropertiesPlace.h"
+#include "app/cli/UninstallCommand.h"
 #include "platform/wine/WinePrefix.h"
 #include "shell/About.h"
 
@@ -22,18 +25,66 @@ constexpr const char* DESCRIPTION =
     "parvane installs user-made courses and object libraries of the golf game Greenvale 06 into\n"
     "the Wine prefix in which the game runs. It unpacks an archive, works out what it holds,\n"
     "asks what its properties say to ask, copies every file where the game looks for it and\n"
-    "registers the content in the game's registry keys. Wine itself is not needed.\n";
+    "registers the content in the game's registry keys. It also lists and uninstalls what is\n"
+    "registered and checks the installation for broken references. Wine itself is not needed.\n";
 
-// The commands to come, named here so that they are not taken for mistakes.
-constexpr std::array<std::string_view, 4> LATER_COMMANDS = {"uninstall", "list", "analyze",
-                                                            "properties"};
+// Each command's part of the guide: what it does and an example. The guide lists them all;
+// a command's own --help shows its part.
+struct CommandGuide {
+    const char* name;
+    const char* text;
+};
+
+constexpr CommandGuide INSTALL_GUIDE = {"install", R"(
+  install [ARCHIVE...]
+      Installs archives (.zip, .tcx, .tcl), one after the other. Name an archive by its path
+      on this system (~/Downloads/course.zip) or by its Windows path in the prefix
+      (C:\users\me\Downloads\course.zip); a path on this system must lie below one of the
+      prefix's drives: drive_c, or Z:, which a new prefix maps to /. A MyZip archive (a zip of
+      zips) is unpacked into a temporary folder and each archive in it installed on its own,
+      libraries before courses. Without an archive, the archives in the folder of the last
+      installation (OpenArchiveFolder) are listed, numbered, and the numbers to install or a
+      path are read.
+        parvane install ~/Downloads/Pine_Valley.zip
+)"};
+
+constexpr CommandGuide LIST_GUIDE = {"list", R"(
+  list courses|libraries [--guid]
+      One line per registered course or library: first the installed ones, then those that
+      the cloaking tool Hydrel hides from the game, marked (Cloaked). '+ ' marks the game's
+      own content; a number in brackets says how many course slots use a library. Then the
+      folder of the entry's file, after its GUID with --guid.
+        parvane list libraries --guid
+)"};
+
+constexpr CommandGuide UNINSTALL_GUIDE = {"uninstall", R"(
+  uninstall course|library NAME-OR-GUID...
+      Uninstalls each entry named by its GUID (the braces may be left out) or by its name in
+      any case. Each removal asks for confirmation, and for a library used by courses warns
+      which ones; --defaults answers No. Nothing is uninstalled when an argument names no
+      entry, or names several (they are listed with their GUIDs: name one by its GUID).
+        parvane uninstall course 'Pine Valley'
+)"};
+
+constexpr CommandGuide ANALYZE_GUIDE = {"analyze", R"(
+  analyze
+      Checks every registered course: that its file is there, and that each library it uses
+      is registered, has its file and has the name the course gives it; and counts the
+      cloaked ones.
+        parvane analyze
+)"};
+
+constexpr CommandGuide PROPERTIES_GUIDE = {"properties", R"(
+  properties [KEY=VALUE...]
+      Shows the twelve properties of the prefix, or sets them and saves them at once (see
+      Properties in parvane --help).
+        parvane properties AskForTargetFolder=0 AskForInstallProceed=0
+)"};
+
+constexpr CommandGuide COMMAND_GUIDES[] = {INSTALL_GUIDE, LIST_GUIDE, UNINSTALL_GUIDE,
+                                           ANALYZE_GUIDE, PROPERTIES_GUIDE};
 
 constexpr const char* GUIDE = R"(
-Commands:
-  install     install archives (.zip, .tcx, .tcl), one after the other
-  Not available yet: uninstall course|library NAME-OR-GUID..., list courses|libraries,
-  analyze, properties [KEY=VALUE...].
-
 The Wine prefix:
   A Wine prefix is the folder that holds a Windows system for Wine: its drives (drive_c, and
   the drive links in dosdevices/) and its registry (system.reg, user.reg). parvane works on
@@ -42,22 +93,14 @@ The Wine prefix:
   them, or run 'wineserver -k' with WINEPREFIX set), while the game or one of its tools runs
   in the prefix, and while another parvane works on it.
 
-Archives:
-  Name an archive by its path on this system (~/Downloads/course.zip) or by its Windows path
-  in the prefix (C:\users\me\Downloads\course.zip). A path on this system must lie below one
-  of the prefix's drives: drive_c, or Z:, which a new prefix maps to /. A MyZip archive (a zip
-  of zips) is unpacked into a temporary folder and each archive in it installed on its own,
-  libraries before courses. Without an archive, 'install' lists the archives in the folder of
-  the last installation (OpenArchiveFolder), numbered, and reads the numbers to install or a
-  path.
-
 Where files go:
   A course goes to <TargetFolder>\courses\<course name>, a library to
   <TargetFolder>\libraries\<library name>; TargetFolder is the game's folder unless the
   properties say otherwise. A caddy book goes to the documents folder, under
   Greenvale 06\Course Notes. Both are registered in HKEY_LOCAL_MACHINE\Software\Quorlix\
   Greenvale 06 as the game (a 32-bit program) sees it: under Software\Wow6432Node in a 64-bit
-  prefix. Nothing is written outside the prefix but the properties.
+  prefix. Uninstalling removes only what lies in the game's folder (and the caddy book),
+  never a folder that holds other content or the editing tools' source files.
 
 Questions:
   A question shows its answers with the default in capitals ([Y/n], [y/N/c]) and reads one
@@ -72,23 +115,40 @@ Properties:
   XDG_CONFIG_HOME is unset), where <prefix path> is the prefix's absolute path with '/' as
   '_'. For the prefix chosen without --prefix it is now:
     %s
-  Its switches (1 on, 0 off) choose what is asked: AskForTargetFolder, AskForInstallProceed,
-  AskForFlag, WarnOnOverwriteFile, WarnOnCloakedLibraries; TargetFolder is where content goes,
-  LibraryFolder where libraries go when UseDefaultLibraryFolder is 0. The report of the
-  libraries a course was installed without, MissingLibraries.htm, is written beside the file
-  and opened in the prefix's web browser when it has one.
-)";
+  The switches (1 on, 0 off):
+    WarnOnOverwriteFile        warn before overwriting files in the target folder
+    WarnOnCloakedLibraries     warn about cloaked libraries a course uses
+    SavePropertiesOnExit       save the properties when 'install' ends
+    AskForTargetFolder         always ask for the installation folder
+    AskForInstallProceed       always ask before installing
+    RememberOpenArchiveFolder  remember the folder of the last archive installed
+    AskForFlag                 ask for a flag file when a course has none
+    UseDefaultLibraryFolder    put each library into its own folder under
+                               <TargetFolder>\libraries (0: into LibraryFolder)
+  The folders (Windows paths of the prefix):
+    TargetFolder               where content goes
+    LibraryFolder              where libraries go when UseDefaultLibraryFolder is 0
+    OpenArchiveFolder          the folder 'install' without an archive lists
+    AskForFlagFolder           the folder the flag file is looked for in
 
-constexpr const char* EXIT_AND_EXAMPLES = R"(
+The report of missing libraries:
+  When a course is installed without libraries it needs, parvane offers a report of them,
+  MissingLibraries.htm, in $XDG_DATA_HOME/parvane/<prefix path> (~/.local/share/parvane/
+  <prefix path> when XDG_DATA_HOME is unset). It prints the report's path and opens it with
+  xdg-open when the prefix has a web browser for .htm files.
+
 Exit status:
-  0  every archive was installed
-  1  an archive was not installed (it failed, was refused or cancelled, or none was chosen),
-     or parvane refused to start
+  0  done: every archive installed, every entry named uninstalled, no problem found by the
+     analysis, the properties shown or set
+  1  not done: an archive not installed (it failed, was refused or cancelled, or none was
+     chosen), an entry not uninstalled (not found, named ambiguously, refused or declined),
+     problems found by the analysis, a property not set or not saved; or parvane refused to
+     start
   2  the command line is wrong
 
-Example:
-  parvane install ~/Downloads/Pine_Valley.zip
+Examples:
   parvane --prefix ~/Games/greenvale --defaults install Pine_Valley.zip Trees.tcl
+  parvane uninstall library {7C0A1E55-0002-4D3B-9C7E-5A1B2C3D4E02}
 )";
 
 std::string PropertiesFileForDefaultPrefix() {
@@ -102,9 +162,12 @@ std::string PropertiesFileForDefaultPrefix() {
 }
 
 std::string Guide() {
-    std::string guide = GUIDE;
+    std::string guide = "\nCommands:";
+    for (const CommandGuide& command : COMMAND_GUIDES)
+        guide += command.text;
+    guide += GUIDE;
     guide.replace(guide.find("%s"), 2, PropertiesFileForDefaultPrefix());
-    return guide + EXIT_AND_EXAMPLES;
+    return guide;
 }
 
 std::string VersionText() {
@@ -113,41 +176,84 @@ std::string VersionText() {
     return about.substr(first, about.find_last_not_of('\n') + 1 - first);
 }
 
-// A usage error; a command of a later version gets its own word.
-int UsageError(const CLI::App& app, const CLI::ParseError& error, int argc, char** argv) {
-    for (int i = 1; i < argc; ++i) {
-        const std::string_view word = argv[i];
-        if (std::find(LATER_COMMANDS.begin(), LATER_COMMANDS.end(), word) != LATER_COMMANDS.end()) {
-            std::cerr << "parvane: '" << word << "' is not available yet; see parvane --help.\n";
-            return EXIT_USAGE;
-        }
-    }
-    return app.exit(error) == 0 ? 0 : EXIT_USAGE;
+int UsageError(const std::string& message) {
+    std::cerr << "parvane: " << message << "\nRun with --help for more information." << std::endl;
+    return EXIT_USAGE;
+}
+
+// A command with its part of the guide; --prefix and --defaults may follow its name.
+CLI::App* AddCommand(CLI::App& app, const CommandGuide& guide, const char* description) {
+    CLI::App* command = app.add_subcommand(guide.name, description);
+    command->footer(guide.text);
+    command->fallthrough();
+    return command;
+}
+
+parvane::cli::ContentKind KindOf(const std::string& word) {
+    return word.starts_with("course") ? parvane::cli::ContentKind::Courses
+                                      : parvane::cli::ContentKind::Libraries;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
+    namespace cli = parvane::cli;
     CLI::App app(DESCRIPTION, "parvane");
     app.footer(Guide());
     app.set_version_flag("--version", VersionText(), "Show the version and exit");
     app.require_subcommand(1);
 
-    parvane::cli::InstallSettings settings;
+    cli::SessionSettings settings;
     app.add_option("--prefix", settings.prefixOption, "The Wine prefix to work on")
         ->type_name("DIR");
     app.add_flag("--defaults", settings.answerDefaults,
                  "Answer every question with its default, without reading input");
 
-    CLI::App* install = app.add_subcommand("install", "Install archives into the prefix");
-    install->add_option("ARCHIVE", settings.archives,
-                        "Archives to install; none: choose them from a list");
-    install->fallthrough();
+    std::vector<std::string> archives;
+    CLI::App* install = AddCommand(app, INSTALL_GUIDE, "Install archives into the prefix");
+    install->add_option("ARCHIVE", archives, "Archives to install; none: choose them from a list");
+
+    std::string listed;
+    bool withGuid = false;
+    CLI::App* list = AddCommand(app, LIST_GUIDE, "List the registered courses or libraries");
+    list->add_option("WHAT", listed, "courses or libraries")
+        ->required()
+        ->check(CLI::IsMember({"courses", "libraries"}));
+    list->add_flag("--guid", withGuid, "Show each entry's GUID");
+
+    std::string removed;
+    std::vector<std::string> names;
+    CLI::App* uninstall = AddCommand(app, UNINSTALL_GUIDE, "Uninstall courses or libraries");
+    uninstall->add_option("KIND", removed, "course or library")
+        ->required()
+        ->check(CLI::IsMember({"course", "library"}));
+    uninstall->add_option("NAME-OR-GUID", names, "The entries to uninstall")->required();
+
+    CLI::App* analyze = AddCommand(app, ANALYZE_GUIDE, "Check the installation for problems");
+
+    std::vector<std::string> words;
+    CLI::App* properties = AddCommand(app, PROPERTIES_GUIDE, "Show or set the properties");
+    properties->add_option("KEY=VALUE", words, "Properties to set; none: show them all");
 
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& error) {
-        return UsageError(app, error, argc, argv);
+        return app.exit(error) == 0 ? 0 : EXIT_USAGE;
     }
-    return parvane::cli::RunInstallCommand(settings);
+
+    std::vector<cli::PropertyAssignment> assignments;
+    std::string message;
+    if (properties->parsed() && !cli::ParsePropertyAssignments(words, assignments, message))
+        return UsageError(message);
+    return cli::RunOnPrefix(settings, [&](const cli::PrefixSession& session) {
+        if (list->parsed())
+            return cli::ListContent(KindOf(listed), withGuid);
+        if (uninstall->parsed())
+            return cli::UninstallEntries(KindOf(removed), names);
+        if (analyze->parsed())
+            return cli::PrintAnalysis();
+        if (properties->parsed())
+            return cli::ShowOrSetProperties(session, assignments);
+        return cli::InstallArchives(session, archives);
+    });
 }

@@ -19,13 +19,22 @@ bool IsKeptAsItIs(unsigned char c) {
            c == '-';
 }
 
+// $<variable>/parvane, or <home>/<fallback>/parvane when the variable is unset or not absolute.
+std::filesystem::path XdgFolder(const char* variable, const std::filesystem::path& fallback) {
+    const char* value = std::getenv(variable);
+    if (value != nullptr && std::filesystem::path(value).is_absolute())
+        return std::filesystem::path(value) / "parvane";
+    return wine::HomeFolder() / fallback / "parvane";
+}
+
 }  // namespace
 
 std::filesystem::path PropertiesRoot() {
-    const char* configHome = std::getenv("XDG_CONFIG_HOME");
-    if (configHome != nullptr && std::filesystem::path(configHome).is_absolute())
-        return std::filesystem::path(configHome) / "parvane";
-    return wine::HomeFolder() / ".config" / "parvane";
+    return XdgFolder("XDG_CONFIG_HOME", ".config");
+}
+
+std::filesystem::path ReportRoot() {
+    return XdgFolder("XDG_DATA_HOME", std::filesystem::path(".local") / "share");
 }
 
 std::string PrefixFolderName(const std::filesystem::path& absolutePrefix) {
@@ -45,25 +54,26 @@ std::string PrefixFolderName(const std::filesystem::path& absolutePrefix) {
     return name;
 }
 
-bool PreparePropertiesFolder(const std::filesystem::path& prefix, std::filesystem::path& hostFolder,
-                             std::string& windowsFolder, std::string& message) {
+bool PreparePrefixFolder(const std::filesystem::path& root, const std::filesystem::path& prefix,
+                         std::filesystem::path& hostFolder, std::string& windowsFolder,
+                         std::string& message) {
     std::error_code error;
     const std::filesystem::path absolutePrefix = std::filesystem::canonical(prefix, error);
     const std::string name = PrefixFolderName(error ? prefix : absolutePrefix);
     if (error || name.size() > MAX_HOST_NAME_LENGTH) {
-        message = "No properties folder can be named after the Wine prefix '" + prefix.string() +
-                  "'" + (error ? ": " + error.message() : ": its path is too long.");
+        message = "No folder in '" + root.string() + "' can be named after the Wine prefix '" +
+                  prefix.string() + "'" +
+                  (error ? ": " + error.message() : ": its path is too long.");
         return false;
     }
-    hostFolder = PropertiesRoot() / name;
+    hostFolder = root / name;
     std::filesystem::create_directories(hostFolder, error);
     if (error) {
-        message = "Couldn't create the properties folder '" + hostFolder.string() +
-                  "': " + error.message();
+        message = "Couldn't create the folder '" + hostFolder.string() + "': " + error.message();
         return false;
     }
     if (!ToWindowsPath(prefix, hostFolder.string(), windowsFolder, message)) {
-        message = "The properties folder '" + hostFolder.string() +
+        message = "The folder '" + hostFolder.string() +
                   "' cannot be reached from the Wine prefix: " + message;
         return false;
     }

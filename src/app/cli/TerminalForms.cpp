@@ -99,8 +99,8 @@ bool TerminalUserInterface::ListMatchingFiles(const std::string& folder,
         const Win32Error error =
             TheMachine().ListFolder(JoinPath(folder, patterns.substr(start, end - start)), entries);
         if (error != ERR_SUCCESS && error != ERR_FILE_NOT_FOUND) {
-            errors << "The folder '" << folder << "' cannot be listed (error " << error << ")."
-                   << std::endl;
+            errors << "The folder '" << TerminalText(folder) << "' cannot be listed (error "
+                   << error << ")." << std::endl;
             return false;
         }
         for (const FolderEntry& entry : entries) {
@@ -126,11 +126,11 @@ bool TerminalUserInterface::OpenFile(const OpenFileRequest& request, std::string
     while (!chosen) {
         std::vector<std::string> names;
         errors.flush();
-        output << request.title << ": " << request.filterDescription << " in " << folder
-               << std::endl;
+        output << TerminalText(request.title) << ": " << TerminalText(request.filterDescription)
+               << " in " << TerminalText(folder) << std::endl;
         if (ListMatchingFiles(folder, request.filterPattern, names)) {
             for (std::size_t i = 0; i < names.size(); ++i)
-                output << "  " << i + 1 << "  " << names[i] << "\n";
+                output << "  " << i + 1 << "  " << TerminalText(names[i]) << "\n";
             if (names.empty())
                 output << "  (none)\n";
         }
@@ -204,7 +204,7 @@ std::intptr_t TerminalUserInterface::RunDialog(int, DialogProcedure& procedure) 
     bool inputLeft = true;
     while (!dialog.ended && inputLeft) {
         errors.flush();
-        output << "Folder: " << dialog.ItemText(FOLDER_EDIT) << std::endl;
+        output << "Folder: " << TerminalText(dialog.ItemText(FOLDER_EDIT)) << std::endl;
         if (options.answerDefaults) {
             procedure.OnCommand(OK_BUTTON, NOTIFY_CLICKED, dialog);
             inputLeft = false;

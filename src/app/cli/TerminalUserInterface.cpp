@@ -4,7 +4,9 @@
 #include <optional>
 
 #include "base/AsciiCase.h"
+#include "base/Messages.h"
 #include "platform/Win32Codes.h"
+#include "platform/wine/Codepage.h"
 #include "shell/Commands.h"
 
 namespace parvane::cli {
@@ -57,6 +59,18 @@ std::string Trimmed(const std::string& text) {
 
 }  // namespace
 
+std::string TerminalText(std::string_view programText) {
+    return wine::Cp1252ToUtf8(programText);
+}
+
+void ShowTerminalError(const std::string& text) {
+    ShowError("%s", wine::Utf8ToCp1252WithSubstitutes(text).c_str());
+}
+
+void ShowTerminalWarning(const std::string& text) {
+    ShowWarning("%s", wine::Utf8ToCp1252WithSubstitutes(text).c_str());
+}
+
 TerminalUserInterface::TerminalUserInterface(std::istream& inputStream, std::ostream& outputStream,
                                              std::ostream& errorStream, PathConverter pathConverter,
                                              TerminalOptions terminalOptions)
@@ -74,7 +88,7 @@ int TerminalUserInterface::ShowMessageBox(const std::string& text, const std::st
         return AskQuestion(text, caption, flags);
     const bool isError = (flags & ICON_MASK) == MSGBOX_ICONSTOP;
     (isError ? output : errors).flush();
-    (isError ? errors : output) << caption << ": " << text << std::endl;
+    (isError ? errors : output) << TerminalText(caption) << ": " << TerminalText(text) << std::endl;
     return ANSWER_OK;
 }
 
@@ -83,7 +97,15 @@ void TerminalUserInterface::ShowTitle(const std::string& title) {
         return;
     ClearProgressLine();
     errors.flush();
-    output << "== " << title << std::endl;
+    output << "== " << TerminalText(title) << std::endl;
+}
+
+void TerminalUserInterface::ShowWrittenFile(const std::string& description,
+                                            const std::string& path) {
+    ClearProgressLine();
+    errors.flush();
+    output << TerminalText(description) << ": "
+           << (options.hostPathOf ? options.hostPathOf(path) : TerminalText(path)) << std::endl;
 }
 
 bool TerminalUserInterface::ReadAnswer(std::string& line) {
@@ -101,7 +123,8 @@ int TerminalUserInterface::AskQuestion(const std::string& text, const std::strin
                                        std::uint32_t flags) {
     const Question question = QuestionOf(flags);
     errors.flush();
-    output << caption << ": " << text << " " << ButtonsText(question) << " " << std::flush;
+    output << TerminalText(caption) << ": " << TerminalText(text) << " " << ButtonsText(question)
+           << " " << std::flush;
     if (options.answerDefaults) {
         output << AnswerWord(question.defaultAnswer) << std::endl;
         return question.defaultAnswer;
@@ -131,7 +154,7 @@ void TerminalUserInterface::AdvanceWork(std::uint64_t done) {
         return;
     work.shownPercent = percent;
     output.flush();
-    errors << "\r" << work.description << ": " << percent << "%\x1b[K" << std::flush;
+    errors << "\r" << TerminalText(work.description) << ": " << percent << "%\x1b[K" << std::flush;
     work.lineShown = true;
 }
 

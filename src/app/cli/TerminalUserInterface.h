@@ -1,7 +1,8 @@
 #pragma once
 
 // The user interface of the terminal program. Message boxes are text headed by their caption
-// (Information, Warning and questions on the output stream, Error on the error stream); a
+// (Information, Warning and questions on the output stream, Error on the error stream), in
+// UTF-8; a
 // question reads one line; the open dialog lists the matching files of its folder, numbered,
 // and reads the numbers or a path; a dialog shows the folder of its edit box and reads a new
 // one; long work draws a progress line on the error stream. The streams are given, so that
@@ -13,6 +14,7 @@
 #include <optional>
 #include <ostream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/UserInterface.h"
@@ -35,7 +37,16 @@ struct TerminalOptions {
     bool echoAnswers = false;
     // Long work draws a progress line on the error stream (which must be a terminal).
     bool showProgress = false;
+    // A Windows path of the machine as the player finds the file; none: shown as it is.
+    std::function<std::string(const std::string& windowsPath)> hostPathOf = nullptr;
 };
+
+// The program's single-byte text (code page 1252) as the terminal shows it, in UTF-8.
+std::string TerminalText(std::string_view programText);
+// An Error or Warning box of the terminal program's own, whose text (host paths, typed words)
+// is UTF-8 already.
+void ShowTerminalError(const std::string& text);
+void ShowTerminalWarning(const std::string& text);
 
 // Turns a path the user typed into a Windows path of the machine; false with the message to
 // show when it cannot be.
@@ -57,6 +68,8 @@ class TerminalUserInterface final : public UserInterface {
     // A title that names an archive heads the messages of its installation; the program's idle
     // title is not shown.
     void ShowTitle(const std::string& title) override;
+    // "<description>: <path>", the path as the player finds the file.
+    void ShowWrittenFile(const std::string& description, const std::string& path) override;
 
     void BeginWork(const std::string& description, std::uint64_t total) override;
     void AdvanceWork(std::uint64_t done) override;

@@ -1,5 +1,6 @@
 #include "app/cli/TypedPaths.h"
 
+#include "platform/wine/Codepage.h"
 #include "platform/wine/PathMapping.h"
 #include "platform/wine/WinePrefix.h"
 
@@ -23,12 +24,14 @@ bool IsWindowsPathText(std::string_view text) {
 
 bool ToWindowsPath(const std::filesystem::path& prefix, const std::string& typed,
                    std::string& windowsPath, std::string& message) {
+    Win32Error error = ERR_NO_UNICODE_TRANSLATION;
     if (IsWindowsPathText(typed)) {
-        windowsPath = typed;
-        return true;
+        if (wine::Utf8ToCp1252(typed, windowsPath))
+            return true;
+    } else {
+        error = wine::WindowsPathOfHostPath(prefix, HostPathOf(typed), windowsPath);
     }
-    const std::filesystem::path hostPath = HostPathOf(typed);
-    switch (wine::WindowsPathOfHostPath(prefix, hostPath, windowsPath)) {
+    switch (error) {
         case ERR_SUCCESS:
             return true;
         case ERR_NO_UNICODE_TRANSLATION:

@@ -1,0 +1,98 @@
+#include "app/cli/ContentListing.h"
+
+#include <algorithm>
+#include <iostream>
+
+#include "app/cli/PrefixSession.h"
+#include "app/cli/TerminalUserInterface.h"
+#include "base/PathText.h"
+#include "uninstall/UninstallLists.h"
+
+namespace parvane::cli {
+
+namespace {
+
+constexpr const char* COLUMN_GAP = "  ";
+
+template <typename Record>
+std::vector<ListedEntry> Entries(const std::vector<std::string>& lines,
+                                 const Record* (*atLine)(int)) {
+    std::vector<ListedEntry> entries;
+    entries.reserve(lines.size());
+    for (std::size_t line = 0; line < lines.size(); ++line) {
+        const Record* record = atLine(static_cast<int>(line));
+        entries.push_back({lines[line], record->guidText, record->name,
+                           std::string(FolderTextPart(record->filename))});
+    }
+    return entries;
+}
+
+// A list line split at its tab: the marker and the name with its note, and the usage count.
+struct LineColumns {
+    std::string text;
+    std::string usage;
+};
+
+LineColumns ColumnsOf(const std::string& line) {
+    const std::size_t tab = line.find('\t');
+    std::string text = line.substr(0, tab);
+    text.erase(text.find_last_not_of(' ') + 1);
+    return {text, tab == std::string::npos ? std::string() : line.substr(tab + 1)};
+}
+
+std::string PaddedRight(const std::string& text, std::size_t width) {
+    return text + std::string(width - std::min(width, text.size()), ' ');
+}
+
+std::string PaddedLeft(const std::string& text, std::size_t width) {
+    return std::string(width - std::min(width, text.size()), ' ') + text;
+}
+
+}  // namespace
+
+std::vector<ListedEntry> ListedEntries(ContentKind kind) {
+    return kind == ContentKind::Courses ? Entries(CourseListLines(), CourseAtListLine)
+                                        : Entries(LibraryListLines(), LibraryAtListLine);
+}
+
+std::vector<std::string> ListingLines(const std::vector<ListedEntry>& entries,
+                                      const std::vector<int>& lines, bool withGuid) {
+    std::vector<LineColumns> columns;
+    std::size_t textWidth = 0;
+    std::size_t usageWidth = 0;
+    for (const int line : lines) {
+        columns.push_back(ColumnsOf(entries[line].line));
+        textWidth = std::max(textWidth, columns.back().text.size());
+        usageWidth = std::max(usageWidth, columns.back().usage.size());
+    }
+    std::vector<std::string> shown;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        const ListedEntry& entry = entries[lines[i]];
+        std::string text = PaddedRight(columns[i].text, textWidth);
+        if (usageWidth > 0)
+            text += COLUMN_GAP + PaddedLeft(columns[i].usage, usageWidth);
+        if (withGuid)
+            text += COLUMN_GAP + entry.guidText;
+        text += COLUMN_GAP + entry.folder;
+        text.erase(text.find_last_not_of(' ') + 1);
+        shown.push_back(TerminalText(text));
+    }
+    return shown;
+}
+
+int ListContent(ContentKind kind, bool withGuid) {
+    const std::vector<ListedEntry> entries = ListedEntries(kind);
+    if (entries.empty()) {
+        std::cerr << (kind == ContentKind::Courses ? "No course" : "No library")
+                  << " is registered in this prefix." << std::endl;
+        return EXIT_DONE;
+    }
+    std::vector<int> lines(entries.size());
+    for (std::size_t line = 0; line < lines.size(); ++line)
+        lines[line] = static_cast<int>(line);
+    for (const std::string& shown : ListingLines(entries, lines, withGuid))
+        std::cout << shown << '\n';
+    return EXIT_DONE;
+}
+
+}  // namespace parvane::cli

@@ -1,0 +1,32 @@
+#pragma once
+
+// `parvane list`: the registered courses or libraries, one line per entry of the uninstall
+// list (installed entries, then cloaked ones), with the folder of each entry's file.
+
+#include <string>
+#include <vector>
+
+namespace parvane::cli {
+
+enum class ContentKind { Courses, Libraries };
+
+// One line of an uninstall list and the entry behind it.
+struct ListedEntry {
+    std::string line;  // as the uninstall list shows it: marker, name, cloaked note, usage
+    std::string guidText;
+    std::string name;
+    std::string folder;
+};
+
+// The entries of the catalogue as it stands, in list order.
+std::vector<ListedEntry> ListedEntries(ContentKind kind);
+
+// The entries `lines` of `entries` as the terminal shows them (UTF-8): the list text, the
+// usage count in a column of its own, the GUID when `withGuid`, and the folder.
+std::vector<std::string> ListingLines(const std::vector<ListedEntry>& entries,
+                                      const std::vector<int>& lines, bool withGuid);
+
+// Prints every entry; EXIT_DONE.
+int ListContent(ContentKind kind, bool withGuid);
+
+}  // namespace parvane::cli

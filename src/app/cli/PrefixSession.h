@@ -1,0 +1,35 @@
+#pragma once
+
+// What every command of the terminal program does first and last: the start-up checks on the
+// Wine prefix, the machine over it, the catalogue and the prefix's properties loaded; the
+// registry saved and the prefix released when the command is done.
+
+#include <filesystem>
+#include <functional>
+#include <string>
+
+namespace parvane::cli {
+
+// The exit statuses: done; not done (also a refused start-up); a wrong command line.
+inline constexpr int EXIT_DONE = 0;
+inline constexpr int EXIT_NOT_DONE = 1;
+inline constexpr int EXIT_USAGE = 2;
+
+struct SessionSettings {
+    std::string prefixOption;     // --prefix, empty when not given
+    bool answerDefaults = false;  // --defaults
+};
+
+// What a command is given once start-up has passed.
+struct PrefixSession {
+    std::filesystem::path prefix;          // absolute
+    std::filesystem::path propertiesFile;  // on this system
+};
+
+using PrefixCommand = std::function<int(const PrefixSession&)>;
+
+// Runs `command` on the prefix after the start-up steps, with the terminal as the user
+// interface; EXIT_NOT_DONE, after the refusal's message, when a step fails.
+int RunOnPrefix(const SessionSettings& settings, const PrefixCommand& command);
+
+}  // namespace parvane::cli

@@ -1,0 +1,111 @@
+#include "app/cli/PropertiesCommand.h"
+
+#include <algorithm>
+#include <iostream>
+#include <string_view>
+
+#include "app/cli/TerminalUserInterface.h"
+#include "base/AsciiCase.h"
+#include "base/Messages.h"
+#include "platform/wine/Codepage.h"
+#include "properties/Properties.h"
+
+namespace parvane::cli {
+
+namespace {
+
+// The known properties in the order of the file (by key).
+std::vector<KnownProperty> PropertiesByKey() {
+    std::vector<KnownProperty> properties = KnownProperties();
+    std::sort(properties.begin(), properties.end(),
+              [](const KnownProperty& a, const KnownProperty& b) {
+                  return std::string_view(a.key) < std::string_view(b.key);
+              });
+    return properties;
+}
+
+const KnownProperty* FindKnownProperty(const std::vector<KnownProperty>& properties,
+                                       std::string_view key) {
+    const auto found =
+        std::find_if(properties.begin(), properties.end(),
+                     [key](const KnownProperty& p) { return EqualsNoCase(p.key, key); });
+    return found != properties.end() ? &*found : nullptr;
+}
+
+std::string KeyColumn(const std::string& key) {
+    constexpr std::size_t KEY_WIDTH = 25;  // RememberOpenArchiveFolder
+    return key + std::string(KEY_WIDTH - std::min(KEY_WIDTH, key.size()), ' ');
+}
+
+void PrintProperties() {
+    for (const KnownProperty& property : PropertiesByKey())
+        std::cout << KeyColumn(property.key) << " = " << TerminalText(GetProperty(property.key))
+                  << '\n';
+}
+
+// Sets every assignment or, when one is refused, saves none; prints what changed.
+bool SetAndSave(const std::vector<PropertyAssignment>& assignments) {
+    std::string changes;
+    for (const PropertyAssignment& assignment : assignments) {
+        const std::string before = GetProperty(assignment.key);
+        if (!SetProperty(assignment.key, assignment.value))
+            return false;
+        changes += KeyColumn(assignment.key) + " = " + TerminalText(assignment.value) +
+                   (before == assignment.value ? " (unchanged)\n"
+                                               : " (was " + TerminalText(before) + ")\n");
+    }
+    if (!SaveProperties()) {
+        ShowError("Error during saving of program properties");
+        return false;
+    }
+    std::cout << changes;
+    return true;
+}
+
+}  // namespace
+
+bool ParsePropertyAssignments(const std::vector<std::string>& words,
+                              std::vector<PropertyAssignment>& assignments, std::string& message) {
+    const std::vector<KnownProperty> properties = KnownProperties();
+    assignments.clear();
+    for (const std::string& word : words) {
+        const std::size_t equals = word.find('=');
+        if (equals == std::string::npos) {
+            message = "'" + word + "' sets nothing: write KEY=VALUE, for example AskForFlag=1.";
+            return false;
+        }
+        const KnownProperty* property =
+            FindKnownProperty(properties, TrimPropertyText(word.substr(0, equals)));
+        if (property == nullptr) {
+            message = "'" + word.substr(0, equals) +
+                      "' is not a property; the properties are listed by 'parvane properties'.";
+            return false;
+        }
+        std::string value;
+        if (!wine::Utf8ToCp1252(TrimPropertyText(word.substr(equals + 1)), value)) {
+            message = "The value of " + std::string(property->key) +
+                      " holds characters that Windows programs cannot use here (code page 1252).";
+            return false;
+        }
+        if (property->isSwitch && value != "0" && value != "1") {
+            message = std::string(property->key) + " is a switch: it takes 0 (off) or 1 (on).";
+            return false;
+        }
+        assignments.push_back({property->key, value});
+    }
+    return true;
+}
+
+int ShowOrSetProperties(const PrefixSession& session,
+                        const std::vector<PropertyAssignment>& assignments) {
+    if (assignments.empty()) {
+        PrintProperties();
+        return EXIT_DONE;
+    }
+    if (!SetAndSave(assignments))
+        return EXIT_NOT_DONE;
+    std::cout << "Saved in " << session.propertiesFile.string() << std::endl;
+    return EXIT_DONE;
+}
+
+}  // namespace parvane::cli
