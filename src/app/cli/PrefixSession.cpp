@@ -73,7 +73,7 @@ std::string HostPathOf(const std::filesystem::path& prefix, const std::string& w
         return TerminalText(windowsPath);
     std::error_code error;
     const std::filesystem::path canonical = std::filesystem::canonical(host.path, error);
-    return (error ? host.path : canonical).string();
+    return error ? host.path : canonical.string();
 }
 
 }  // namespace
