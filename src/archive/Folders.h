@@ -5,6 +5,7 @@
 // deletion of installed content. Paths are passed on whole, except where noted.
 
 #include <string>
+#include <optional>
 #include <unordered_map>
 
 namespace parvane {
@@ -25,7 +26,11 @@ bool IsPathUnder(const std::string& parent, const std::string& path);
 // What IsRemovableLocation found for each folder (as spelled) during one catalogue load, so
 // that a folder holding many entries is examined once. Folders are told apart by their exact
 // text, because on a host that tells case apart two spellings can name two folders.
-using RemovableFolderMemo = std::unordered_map<std::string, bool>;
+struct RemovableFolderMemo {
+    std::unordered_map<std::string, bool> folders;
+    // The long path name of the game's install folder, expanded once.
+    std::optional<std::string> longInstallFolder;
+};
 
 // The file's folder lies under the game's install folder and holds no *.tca and no *.tlb; the
 // file's path has no dot component. With a memo, a folder found in it is not examined again:

@@ -25,15 +25,8 @@ std::string ExpandedPath(const std::string& path) {
     return longPath;
 }
 
-bool IsRemovableFolder(const std::string& installFolder, const std::string& folder) {
-    return IsPathUnder(installFolder, folder) && !FolderHasMatch(folder, "*.tca") &&
-           !FolderHasMatch(folder, "*.tlb");
-}
-
-}  // namespace
-
-bool IsPathUnder(const std::string& parent, const std::string& path) {
-    const std::string expandedParent = ExpandedPath(parent);
+// IsPathUnder with the parent's long path name already expanded.
+bool IsUnderLongParent(const std::string& expandedParent, const std::string& path) {
     const std::string expandedPath = ExpandedPath(path);
     const std::string_view longParent = WithoutTrailingSeparators(expandedParent);
     const std::string_view longPath = WithoutTrailingSeparators(expandedPath);
@@ -42,6 +35,17 @@ bool IsPathUnder(const std::string& parent, const std::string& path) {
     // found there would empty the game's own folder.
     return longPath.size() > longParent.size() && StartsWithNoCase(longPath, longParent) &&
            IsPathSeparator(longPath[longParent.size()]) && !HasDotComponent(longPath);
+}
+
+bool IsRemovableFolder(const std::string& longInstallFolder, const std::string& folder) {
+    return IsUnderLongParent(longInstallFolder, folder) && !FolderHasMatch(folder, "*.tca") &&
+           !FolderHasMatch(folder, "*.tlb");
+}
+
+}  // namespace
+
+bool IsPathUnder(const std::string& parent, const std::string& path) {
+    return IsUnderLongParent(ExpandedPath(parent), path);
 }
 
 bool IsRemovableLocation(const std::string& file, RemovableFolderMemo* memo) {
@@ -56,11 +60,14 @@ bool IsRemovableLocation(const std::string& file, RemovableFolderMemo* memo) {
         return false;
     }
     if (memo == nullptr) {
-        return IsRemovableFolder(installFolder, folder);
+        return IsRemovableFolder(ExpandedPath(installFolder), folder);
     }
-    const auto [known, added] = memo->try_emplace(folder, false);
+    if (!memo->longInstallFolder) {
+        memo->longInstallFolder = ExpandedPath(installFolder);
+    }
+    const auto [known, added] = memo->folders.try_emplace(folder, false);
     if (added) {
-        known->second = IsRemovableFolder(installFolder, folder);
+        known->second = IsRemovableFolder(*memo->longInstallFolder, folder);
     }
     return known->second;
 }
