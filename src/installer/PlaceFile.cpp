@@ -62,9 +62,10 @@ Overwrite DecideOverwrite(const std::string& destination, std::uint32_t attribut
 }
 
 // A copy under a temporary name beside the destination, then moved over it in one step: a
-// copy that fails part-way never leaves a torn file where a good one stood.
+// copy that fails part-way never leaves a torn file where a good one stood. `leftover` names
+// a temporary copy that could not be removed again.
 Win32Error CopyIntoPlace(const std::string& source, const std::string& folder,
-                         const std::string& destination) {
+                         const std::string& destination, std::string& leftover) {
     Machine& machine = TheMachine();
     std::string temporary;
     Win32Error error = machine.UniqueTempFile(folder, "prv", temporary);
@@ -75,18 +76,37 @@ Win32Error CopyIntoPlace(const std::string& source, const std::string& folder,
     if (error == ERR_SUCCESS) {
         error = machine.MoveFileOver(temporary, destination);
     }
-    if (error != ERR_SUCCESS) {
-        machine.RemoveFile(temporary);
+    if (error != ERR_SUCCESS && machine.RemoveFile(temporary) != ERR_SUCCESS) {
+        leftover = temporary;
     }
     return error;
+}
+
+void ShowCopyError(const std::string& destination, Win32Error error,
+                   const std::string& leftover = {}) {
+    const std::string removal =
+        leftover.empty() ? std::string()
+                         : "\nThe temporary copy '" + leftover + "' could not be removed.";
+    ShowError("Couldn't copy to file '%s', return code=%d%s", destination.c_str(),
+              static_cast<int>(error), removal.c_str());
 }
 
 }  // namespace
 
 bool PlaceFile(const std::string& source, const std::string& destination) {
-    std::uint32_t attributes = 0;
-    if (source.empty() || !GetAttributes(source, attributes)) {
+    if (source.empty()) {
         return true;
+    }
+    // Only a source that is not there (a file the package lacks) is passed over; one that
+    // cannot be looked at would otherwise be left out without a word.
+    std::uint32_t attributes = 0;
+    const Win32Error probe = TheMachine().GetAttributes(source, attributes);
+    if (probe == ERR_FILE_NOT_FOUND || probe == ERR_PATH_NOT_FOUND) {
+        return true;
+    }
+    if (probe != ERR_SUCCESS) {
+        ShowCopyError(destination, probe);
+        return false;
     }
     const std::string folder = GetFolderPart(destination);
     if (!CreateMissingFolder(folder)) {
@@ -102,10 +122,10 @@ bool PlaceFile(const std::string& source, const std::string& destination) {
                 break;
         }
     }
-    const Win32Error error = CopyIntoPlace(source, folder, destination);
+    std::string leftover;
+    const Win32Error error = CopyIntoPlace(source, folder, destination, leftover);
     if (error != ERR_SUCCESS) {
-        ShowError("Couldn't copy to file '%s', return code=%d", destination.c_str(),
-                  static_cast<int>(error));
+        ShowCopyError(destination, error, leftover);
         return false;
     }
     return true;
