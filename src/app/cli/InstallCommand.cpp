@@ -108,8 +108,12 @@ int InstallChosenArchives(const std::filesystem::path& prefix, const InstallSett
                                                   : QueueNamedArchives(prefix, settings.archives);
     if (!chosen || FileNameCount() == 0)
         return EXIT_NOT_INSTALLED;
-    ExpandMyZipArchives();
-    return InstallQueuedArchives() == 0 ? EXIT_ALL_INSTALLED : EXIT_NOT_INSTALLED;
+    const std::int32_t refused = ExpandMyZipArchives();
+    // MyZip archives refused whole may leave nothing to install: the open dialog is not
+    // offered again.
+    if (FileNameCount() == 0)
+        return EXIT_NOT_INSTALLED;
+    return InstallQueuedArchives() == 0 && refused == 0 ? EXIT_ALL_INSTALLED : EXIT_NOT_INSTALLED;
 }
 
 }  // namespace
