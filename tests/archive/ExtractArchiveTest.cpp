@@ -189,23 +189,6 @@ TEST_F(ExtractArchiveTest, HostileEntryNamesRefuseTheArchiveBeforeWriting) {
     }
 }
 
-// Unpacked flat, two entries named alike ignoring case make one file: the same file twice is
-// written once, two different ones refuse the archive rather than lose one of them.
-TEST_F(ExtractArchiveTest, NamesEqualIgnoringCaseMustHoldTheSameFile) {
-    const std::string same =
-        Archive("same.zip", {{"one/Readme.TXT", "text"}, {"two/readme.txt", "text"}});
-    ASSERT_TRUE(ExtractArchive(same, target, false));
-    EXPECT_EQ(FileNamesIn(target).size(), 1u);
-
-    const std::string different =
-        Archive("case.zip", {{"one/Readme.TXT", "first"}, {"two/readme.txt", "second"}});
-    ui.ExpectError("Couldn't extract archive '" + different +
-                   "': the entries 'one/Readme.TXT' and 'two/readme.txt' would both be written "
-                   "to the file 'readme.txt'.");
-    EXPECT_FALSE(ExtractArchive(different, folder + "\\other", false));
-    EXPECT_TRUE(FileNamesIn(folder + "\\other").empty());
-}
-
 // An entry damaged in its headers refuses the archive with its message; one that is checked
 // before anything is written leaves nothing of the archive behind.
 TEST_F(ExtractArchiveTest, DamagedEntriesAreRefused) {
