@@ -1,6 +1,7 @@
 #include "archive/ArchiveChecks.h"
 
 #include <cstdint>
+#include <map>
 
 #include "archive/EntryNames.h"
 #include "archive/ZipWalk.h"
@@ -37,11 +38,47 @@ bool OverwritesArchiveInUse(const std::string& outputPath,
     return false;
 }
 
-// Why an entry cannot be written safely, or empty when it can.
+// Why an entry cannot be written safely, or empty when it can. Only the last component is
+// written, but a name that starts at a root, names a drive or a stream, or climbs with ".."
+// is made to escape, and no archive made by a packing tool holds one.
 std::string EntryNameProblem(const ZipEntryInfo& info) {
     if (info.declaredNameLength != info.name.size())
         return "the name holds a control character";
-    return UnsafeFileNameReason(GetFileNamePart(info.name));
+    if (std::string reason = UnsafeFileNameReason(GetFileNamePart(info.name)); !reason.empty())
+        return reason;
+    if (IsPathSeparator(info.name.front()))
+        return "the name starts at the root of a drive";
+    if (info.name.find(':') != std::string::npos)
+        return "the name holds a colon";
+    if (HasDotComponent(info.name))
+        return "a folder of the name is \".\" or \"..\"";
+    return {};
+}
+
+// The file an entry is written to, with the entry that was first to claim it.
+struct ClaimedFile {
+    std::string entryName;
+    std::uint32_t crc;
+    std::uint64_t size;
+};
+
+// Two entries written to the same file (the archive is unpacked flat, and Windows ignores the
+// case of names) would leave only the later one: unless they are the same file, the archive is
+// refused rather than one of them lost.
+bool CheckFileClaim(const ZipEntryInfo& info, const std::string& archivePath,
+                    std::map<std::string, ClaimedFile>& claims) {
+    const std::string fileName = WrittenFileName(info);
+    const auto [claim, isFirst] =
+        claims.try_emplace(ToUpperAscii(fileName), info.name, info.crc, info.uncompressedSize);
+    const ClaimedFile& first = claim->second;
+    if (isFirst || (first.crc == info.crc && first.size == info.uncompressedSize))
+        return true;
+    ShowError(
+        "Couldn't extract archive '%s': the entries '%s' and '%s' would both be written to the "
+        "file '%s'.",
+        archivePath.c_str(), PrintableName(first.entryName).c_str(),
+        PrintableName(info.name).c_str(), fileName.c_str());
+    return false;
 }
 
 bool CheckEntry(const ZipEntryInfo& info, const std::string& archivePath,
@@ -124,8 +161,11 @@ bool CheckArchiveBeforeExtraction(ZipReader& reader, const std::string& archiveP
                                   const std::vector<std::string>& openArchives,
                                   std::uint64_t& declaredBytes) {
     declaredBytes = 0;
+    std::map<std::string, ClaimedFile> claims;
     const bool entriesPass = ForEachEntry(reader, [&](const ZipEntryInfo& info) {
         if (!CheckEntry(info, archivePath, targetFolder, openArchives))
+            return false;
+        if (!IsFolderEntry(info) && !CheckFileClaim(info, archivePath, claims))
             return false;
         if (!IsFolderEntry(info))
             declaredBytes = SaturatingAdd(declaredBytes, info.uncompressedSize);

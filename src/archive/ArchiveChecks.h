@@ -1,9 +1,11 @@
 #pragma once
 
 // What an archive must pass before anything of it is written: every entry name gives a safe
-// Windows file name inside the target folder, within 255 characters; no entry is encrypted or
-// uses a method other than stored or deflated; no entry overwrites an archive being unpacked;
-// the declared sizes fit into the free space of the target's drive.
+// Windows file name inside the target folder, within 255 characters, and no name starts at a
+// root, names a drive or climbs with ".."; no two entries with different data are written to
+// one file; no entry is encrypted or uses a method other than stored or deflated; no entry
+// overwrites an archive being unpacked; the declared sizes fit into the free space of the
+// target's drive.
 
 #include <cstdint>
 #include <string>

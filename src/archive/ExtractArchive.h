@@ -14,10 +14,11 @@ inline constexpr int MAX_INNER_ARCHIVE_DEPTH = 7;
 // unpacked into the same folder as well, at every depth, and deleted afterwards.
 //
 // Before anything is written the whole archive is checked: every entry name must give a safe
-// Windows file name inside the target folder, no entry may be encrypted or use a method other
-// than stored or deflated, no entry may overwrite an archive being unpacked, and the declared
-// sizes must fit into the free space of the target's drive. True when every entry was
-// written; false after an Error box.
+// Windows file name inside the target folder (and may not start at a root, name a drive or
+// climb with ".."), no two entries with different data may be written to one file, no entry
+// may be encrypted or use a method other than stored or deflated, no entry may overwrite an
+// archive being unpacked, and the declared sizes must fit into the free space of the target's
+// drive. True when every entry was written; false after an Error box.
 bool ExtractArchive(const std::string& archivePath, const std::string& targetFolder,
                     bool expandInner);
 

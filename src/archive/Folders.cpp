@@ -153,7 +153,13 @@ void RemoveFolder(const std::string& folder) {
         return;
     }
     std::vector<FolderEntry> entries;
-    if (TheMachine().ListFolder(folder + "\\*.*", entries) != ERR_SUCCESS) {
+    const Win32Error listed = TheMachine().ListFolder(folder + "\\*.*", entries);
+    if (listed == ERR_PATH_NOT_FOUND) {
+        return;  // gone after all
+    }
+    if (listed != ERR_SUCCESS) {
+        ShowError("Couldn't remove directory '%s', return code=%d", folder.c_str(),
+                  static_cast<int>(listed));
         return;
     }
     bool filesLeft = false;

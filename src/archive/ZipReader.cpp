@@ -106,6 +106,7 @@ int ZipReader::ReadEntryInfo(ZipEntryInfo& info) {
     info.flags = static_cast<std::uint32_t>(fileInfo.flag);
     info.method = static_cast<std::uint32_t>(fileInfo.compression_method);
     info.uncompressedSize = fileInfo.uncompressed_size;
+    info.crc = static_cast<std::uint32_t>(fileInfo.crc);
     return UNZ_OK;
 }
 

@@ -35,6 +35,7 @@ struct ZipEntryInfo {
     std::uint32_t flags = 0;
     std::uint32_t method = 0;
     std::uint64_t uncompressedSize = 0;
+    std::uint32_t crc = 0;
 };
 
 class ZipReader {

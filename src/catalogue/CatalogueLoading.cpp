@@ -1,5 +1,6 @@
 #include "catalogue/CatalogueLoading.h"
 
+#include <initializer_list>
 #include <utility>
 #include <vector>
 
@@ -52,26 +53,47 @@ void DeleteStaleEntries(const std::string& storePath, const std::vector<std::str
 
 // `loadEntry` is called with every key name that is not stale and may stop the load by
 // returning false. The stale entries met until then are deleted after the enumeration, so
-// that it sees every key at the index it had. The enumeration ends at its first status other
-// than success: the end of the list, or a key name too long for the buffer.
+// that it sees every key at the index it had. The enumeration ends at the end of the list or
+// at a key name too long for the buffer; any other status fails the load, which would
+// otherwise go on with part of the store.
 template <typename LoadEntry>
 bool ForEachEntry(const RegistryKey& store, const std::string& storePath, StaleEntryFilter isStale,
                   const char* staleFailureMessage, LoadEntry&& loadEntry) {
     std::string keyName;
     std::vector<std::string> staleNames;
     bool loaded = true;
-    for (std::uint32_t index = 0;
-         loaded && TheMachine().EnumKey(store.Handle(), index, ENTRY_KEY_NAME_CAPACITY, keyName) ==
-                       ERR_SUCCESS;
-         ++index) {
+    std::uint32_t index = 0;
+    Win32Error status = ERR_SUCCESS;
+    while (loaded && (status = TheMachine().EnumKey(store.Handle(), index,
+                                                    ENTRY_KEY_NAME_CAPACITY, keyName)) ==
+                         ERR_SUCCESS) {
         if (isStale != nullptr && isStale(keyName)) {
             staleNames.push_back(keyName);
         } else {
             loaded = loadEntry(keyName);
         }
+        ++index;
     }
     DeleteStaleEntries(storePath, staleNames, staleFailureMessage);
+    if (loaded && status != ERR_NO_MORE_ITEMS && status != ERR_MORE_DATA) {
+        ShowError("RegEnumKeyEx returned %ld", static_cast<long>(status));
+        return false;
+    }
     return loaded;
+}
+
+// Reads the values of an entry into their fields, in order. A value that is there but cannot
+// be read stops the load: an entry loaded without it could lead to the wrong files.
+bool ReadEntryValues(const RegistryKey& entry,
+                     std::initializer_list<std::pair<const char*, std::string*>> values) {
+    for (const auto& [name, field] : values) {
+        if (const Win32Error status = ReadEntryValue(entry.Handle(), name, *field);
+            status != ERR_SUCCESS) {
+            ShowError("RegQueryValueEx returned %ld", static_cast<long>(status));
+            return false;
+        }
+    }
+    return true;
 }
 
 bool LoadCourseEntry(const std::string& storePath, const std::string& keyName, CourseList& list,
@@ -82,14 +104,16 @@ bool LoadCourseEntry(const std::string& storePath, const std::string& keyName, C
     }
     CourseRecord course;
     course.guidText = keyName;
-    course.name = ReadEntryValue(entry.Handle(), VALUE_NAME);
-    course.filename = ReadEntryValue(entry.Handle(), VALUE_FILENAME);
-    course.audio = ReadEntryValue(entry.Handle(), VALUE_AUDIO);
-    course.music = ReadEntryValue(entry.Handle(), VALUE_MUSIC);
-    course.picture = ReadEntryValue(entry.Handle(), VALUE_PICTURE);
-    course.text = ReadEntryValue(entry.Handle(), VALUE_TEXT);
-    course.flag = ReadEntryValue(entry.Handle(), VALUE_FLAG);
-    course.logo = ReadEntryValue(entry.Handle(), VALUE_LOGO);
+    if (!ReadEntryValues(entry, {{VALUE_NAME, &course.name},
+                                 {VALUE_FILENAME, &course.filename},
+                                 {VALUE_AUDIO, &course.audio},
+                                 {VALUE_MUSIC, &course.music},
+                                 {VALUE_PICTURE, &course.picture},
+                                 {VALUE_TEXT, &course.text},
+                                 {VALUE_FLAG, &course.flag},
+                                 {VALUE_LOGO, &course.logo}})) {
+        return false;
+    }
     entry.Close();
     FillFromCourseFile(course, &memo);
     list.AppendUnsorted(std::move(course));
@@ -104,8 +128,10 @@ bool LoadLibraryEntry(const std::string& storePath, const std::string& keyName, 
     }
     LibraryRecord library;
     library.guidText = ToUpperAscii(keyName);
-    library.name = ReadEntryValue(entry.Handle(), VALUE_NAME);
-    library.filename = ReadEntryValue(entry.Handle(), VALUE_FILENAME);
+    if (!ReadEntryValues(entry,
+                         {{VALUE_NAME, &library.name}, {VALUE_FILENAME, &library.filename}})) {
+        return false;
+    }
     entry.Close();
     FillFromLibraryFile(library, &memo);
     list.AppendUnsorted(std::move(library));

@@ -64,8 +64,8 @@ std::string WithdrawNewEntry(const std::string& keyPath) {
     // Gone already, or never written down: either way the registry holds no such entry.
     return status == ERR_SUCCESS || status == ERR_FILE_NOT_FOUND || IsSaveFailure(status)
                ? "\nThe new entry was removed again."
-               : "\nThe new entry could not be removed again, return code=" +
-                     std::to_string(status) + ".";
+               : "\nThe new entry '" + keyPath +
+                     "' could not be removed again, return code=" + std::to_string(status) + ".";
 }
 
 // Creates or opens the entry key in the game's store, writes the values in their order, each

@@ -9,20 +9,25 @@ std::string EntryKeyPath(std::string_view storePath, std::string_view keyName) {
     return path;
 }
 
-std::string ReadEntryValue(KeyHandle entry, const std::string& valueName) {
+Win32Error ReadEntryValue(KeyHandle entry, const std::string& valueName, std::string& text) {
+    text.clear();
     std::uint32_t type = 0;
     std::string data;
-    if (TheMachine().QueryValue(entry, valueName, ENTRY_VALUE_CAPACITY, type, data) !=
-        ERR_SUCCESS) {
-        return {};
+    const Win32Error status =
+        TheMachine().QueryValue(entry, valueName, ENTRY_VALUE_CAPACITY, type, data);
+    if (status == ERR_FILE_NOT_FOUND || status == ERR_MORE_DATA) {
+        return ERR_SUCCESS;
     }
-    std::string text = data.substr(0, data.find('\0'));
+    if (status != ERR_SUCCESS) {
+        return status;
+    }
     // Data that fills the whole buffer without a terminator leaves no room for one: it is as
     // much too long as data that does not fit at all.
-    if (text.size() >= ENTRY_VALUE_CAPACITY) {
-        return {};
+    if (const std::string value = data.substr(0, data.find('\0'));
+        value.size() < ENTRY_VALUE_CAPACITY) {
+        text = value;
     }
-    return text;
+    return ERR_SUCCESS;
 }
 
 }  // namespace parvane

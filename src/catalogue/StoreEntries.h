@@ -32,8 +32,9 @@ inline constexpr std::uint32_t ENTRY_KEY_NAME_CAPACITY = 128;
 // storePath + "\" + keyName.
 std::string EntryKeyPath(std::string_view storePath, std::string_view keyName);
 
-// The text of one value of an open entry key; empty when the value is missing, does not fit
-// the buffer or cannot be read. Data of any type is taken up to its first zero byte.
-std::string ReadEntryValue(KeyHandle entry, const std::string& valueName);
+// The text of one value of an open entry key, into `text`: empty when the value is missing or
+// does not fit the buffer. Data of any type is taken up to its first zero byte. Any other
+// failure to read the value is returned, with `text` empty; ERR_SUCCESS otherwise.
+Win32Error ReadEntryValue(KeyHandle entry, const std::string& valueName, std::string& text);
 
 }  // namespace parvane

@@ -62,9 +62,10 @@ Overwrite DecideOverwrite(const std::string& destination, std::uint32_t attribut
 }
 
 // A copy under a temporary name beside the destination, then moved over it in one step: a
-// copy that fails part-way never leaves a torn file where a good one stood.
+// copy that fails part-way never leaves a torn file where a good one stood. `leftover` names
+// a temporary copy that could not be removed again.
 Win32Error CopyOverExisting(const std::string& source, const std::string& folder,
-                            const std::string& destination) {
+                            const std::string& destination, std::string& leftover) {
     Machine& machine = TheMachine();
     std::string temporary;
     Win32Error error = machine.UniqueTempFile(folder, "prv", temporary);
@@ -75,17 +76,21 @@ Win32Error CopyOverExisting(const std::string& source, const std::string& folder
     if (error == ERR_SUCCESS) {
         error = machine.MoveFileOver(temporary, destination);
     }
-    if (error != ERR_SUCCESS) {
-        machine.RemoveFile(temporary);
+    if (error != ERR_SUCCESS && machine.RemoveFile(temporary) != ERR_SUCCESS) {
+        leftover = temporary;
     }
     return error;
 }
 
 // Where nothing stood, a copy that fails leaves nothing either.
-Win32Error CopyToNew(const std::string& source, const std::string& destination) {
+Win32Error CopyToNew(const std::string& source, const std::string& destination,
+                     std::string& leftover) {
     const Win32Error error = TheMachine().CopyFileOver(source, destination);
-    if (error != ERR_SUCCESS) {
-        TheMachine().RemoveFile(destination);
+    if (error != ERR_SUCCESS && TheMachine().RemoveFile(destination) != ERR_SUCCESS) {
+        std::uint32_t attributes = 0;
+        if (GetAttributes(destination, attributes)) {
+            leftover = destination;
+        }
     }
     return error;
 }
@@ -94,19 +99,39 @@ enum class Transfer { Copy, Move };
 
 // An existing file is replaced in one step, with the new data on the disk first.
 Win32Error PutInPlace(const std::string& source, const std::string& folder,
-                      const std::string& destination, bool replacing, Transfer transfer) {
+                      const std::string& destination, bool replacing, Transfer transfer,
+                      std::string& leftover) {
     if (transfer == Transfer::Copy) {
-        return replacing ? CopyOverExisting(source, folder, destination)
-                         : CopyToNew(source, destination);
+        return replacing ? CopyOverExisting(source, folder, destination, leftover)
+                         : CopyToNew(source, destination, leftover);
     }
     return replacing ? TheMachine().MoveFileOver(source, destination)
                      : TheMachine().MoveFileTo(source, destination);
 }
 
+void ShowCopyError(const std::string& destination, Win32Error error,
+                   const std::string& leftover = {}) {
+    const std::string removal =
+        leftover.empty() ? std::string()
+                         : "\nThe unfinished copy '" + leftover + "' could not be removed.";
+    ShowError("Couldn't copy to file '%s', return code=%d%s", destination.c_str(),
+              static_cast<int>(error), removal.c_str());
+}
+
 bool Place(const std::string& source, const std::string& destination, Transfer transfer) {
-    std::uint32_t attributes = 0;
-    if (source.empty() || !GetAttributes(source, attributes)) {
+    if (source.empty()) {
         return true;
+    }
+    // Only a source that is not there (a file the package lacks) is passed over; one that
+    // cannot be looked at would otherwise be left out without a word.
+    std::uint32_t attributes = 0;
+    const Win32Error probe = TheMachine().GetAttributes(source, attributes);
+    if (probe == ERR_FILE_NOT_FOUND || probe == ERR_PATH_NOT_FOUND) {
+        return true;
+    }
+    if (probe != ERR_SUCCESS) {
+        ShowCopyError(destination, probe);
+        return false;
     }
     const std::string folder = GetFolderPart(destination);
     if (!CreateMissingFolder(folder)) {
@@ -123,10 +148,11 @@ bool Place(const std::string& source, const std::string& destination, Transfer t
                 break;
         }
     }
-    const Win32Error error = PutInPlace(source, folder, destination, replacing, transfer);
+    std::string leftover;
+    const Win32Error error =
+        PutInPlace(source, folder, destination, replacing, transfer, leftover);
     if (error != ERR_SUCCESS) {
-        ShowError("Couldn't copy to file '%s', return code=%d", destination.c_str(),
-                  static_cast<int>(error));
+        ShowCopyError(destination, error, leftover);
         return false;
     }
     return true;

@@ -81,6 +81,15 @@ void WarnAboutRefusedLines(const std::string& path, const std::vector<int>& refu
         static_cast<int>(MAX_PROPERTY_VALUE_LENGTH), numbers.c_str());
 }
 
+// Removes the new file of a save that failed; one that stays is named.
+void RemoveNewFile(const std::string& path) {
+    const Win32Error error = TheMachine().RemoveFile(path);
+    if (error != ERR_SUCCESS) {
+        ShowError("Couldn't remove file '%s', return code=%d", path.c_str(),
+                  static_cast<int>(error));
+    }
+}
+
 // Writes `content` into a new file `path`; false, with the file removed, when it fails.
 bool WriteNewFile(const std::string& path, const std::string& content) {
     Win32Error error = ERR_SUCCESS;
@@ -91,7 +100,7 @@ bool WriteNewFile(const std::string& path, const std::string& content) {
     const bool written = stream->Write(content.data(), content.size()) == content.size();
     const bool closed = stream->Close() == ERR_SUCCESS;
     if (!written || !closed) {
-        TheMachine().RemoveFile(path);
+        RemoveNewFile(path);
         return false;
     }
     return true;
@@ -147,7 +156,7 @@ bool SaveProperties() {
         return false;
     }
     if (TheMachine().MoveFileOver(newPath, path) != ERR_SUCCESS) {
-        TheMachine().RemoveFile(newPath);
+        RemoveNewFile(newPath);
         return false;
     }
     return true;

@@ -23,18 +23,18 @@ std::int32_t DropRemainingArchives(std::int32_t dropped) {
 }  // namespace
 
 std::int32_t InstallQueuedArchives() {
+    std::int32_t notInstalled = 0;
     if (FileNameCount() == 0) {
         ShowOpenArchiveDialog();
-        ExpandMyZipArchives();
+        notInstalled = ExpandMyZipArchives();
     }
     FileNameEntry* entry = NextFileName(1);
     if (entry == nullptr)
-        return DropRemainingArchives(0);
+        return DropRemainingArchives(notInstalled);
     // Installing against a catalogue that did not load could register content twice or miss
     // a conflict: then nothing is installed (the load has shown its message).
     if (!LoadCatalogue())
-        return DropRemainingArchives(1);
-    std::int32_t notInstalled = 0;
+        return DropRemainingArchives(notInstalled + 1);
     for (; entry != nullptr; entry = NextFileName(1)) {
         // The installation may rewrite the queue's entries; the path is kept apart.
         const std::string path = entry->path;

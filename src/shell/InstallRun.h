@@ -11,7 +11,7 @@ namespace parvane {
 // expanded; archives queued otherwise are installed as they stand, in order. The catalogue is
 // loaded once for the run; each archive is installed with its result message and its
 // temporary files removed. The queue is empty afterwards. Returns how many archives were not
-// installed (failed, refused or cancelled).
+// installed (failed, refused or cancelled), MyZip archives refused whole among them.
 std::int32_t InstallQueuedArchives();
 
 }  // namespace parvane

@@ -93,7 +93,8 @@ void DiscardInnerArchive(const std::string& path) {
     }
 }
 
-void ExpandMyZipArchive(const std::string& myZipPath) {
+// False when the archive was refused.
+bool ExpandMyZipArchive(const std::string& myZipPath) {
     const auto holder = ExpansionHolding(myZipPath);
     const int level = holder == expansions.end() ? 1 : holder->level + 1;
     std::vector<std::string> innerArchives;
@@ -114,6 +115,7 @@ void ExpandMyZipArchive(const std::string& myZipPath) {
     ReplaceWithInnerArchives(myZipPath, innerArchives);
     // An inner MyZip archive has been replaced by its own inner archives: it is done with.
     DiscardInnerArchive(myZipPath);
+    return !innerArchives.empty();
 }
 
 void SortByPackageKind() {
@@ -127,17 +129,19 @@ void SortByPackageKind() {
 
 }  // namespace
 
-void ExpandMyZipArchives() {
+std::int32_t ExpandMyZipArchives() {
+    std::int32_t refused = 0;
     while (FileNameEntry* entry = NextFileName(1)) {
         const std::string path = entry->path;
         const ArchiveKind kind = ClassifyArchive(path);
-        if (kind == ARCHIVE_KIND_MYZIP) {
-            ExpandMyZipArchive(path);
-        } else {
+        if (kind != ARCHIVE_KIND_MYZIP) {
             entry->packageKind = kind;
+        } else if (!ExpandMyZipArchive(path)) {
+            ++refused;
         }
     }
     SortByPackageKind();
+    return refused;
 }
 
 void ReplaceWithInnerArchives(const std::string& myZipPath,

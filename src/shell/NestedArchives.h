@@ -16,8 +16,9 @@ namespace parvane {
 // temporary) and orders the queue by kind, larger first: several libraries, one library,
 // course, nothing installable. Archives of equal kind keep their order. A MyZip archive that
 // cannot be wholly unpacked leaves the queue with nothing of it left on disk, after an Error;
-// so does one nested in more than three others.
-void ExpandMyZipArchives();
+// so does one nested in more than three others. Returns how many MyZip archives were refused
+// so, which the run counts among the archives not installed.
+std::int32_t ExpandMyZipArchives();
 
 // Replaces the queue entry of `myZipPath` by the given inner archive paths, each temporary and
 // classified, and moves the read cursor to the entry that followed the MyZip archive (or back

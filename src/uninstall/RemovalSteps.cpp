@@ -36,9 +36,17 @@ int CountInFolder(std::span<const Record> records, const std::string& folder,
 
 void DeleteIfAllowed(const std::string& path, bool (*isDeletable)(const std::string&),
                      KeptFiles& kept) {
+    if (path.empty()) {
+        return;
+    }
     std::uint32_t attributes = 0;
-    if (path.empty() || TheMachine().GetAttributes(path, attributes) != ERR_SUCCESS ||
-        (attributes & ATTR_DIRECTORY) != 0) {
+    const Win32Error probe = TheMachine().GetAttributes(path, attributes);
+    if (probe == ERR_FILE_NOT_FOUND || probe == ERR_PATH_NOT_FOUND ||
+        (probe == ERR_SUCCESS && (attributes & ATTR_DIRECTORY) != 0)) {
+        return;
+    }
+    if (probe != ERR_SUCCESS) {
+        kept.push_back("'" + path + "' could not be deleted: " + RuntimeErrorText(probe) + ".");
         return;
     }
     if (!isDeletable(path)) {

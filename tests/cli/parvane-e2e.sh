@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The built parvane, run as a player runs it, on throwaway prefixes made without wine.
-#   parvane-e2e.sh PARVANE
+#   parvane-e2e.sh PARVANE HOSTILE-ARCHIVES-MAKER
 set -uo pipefail
 parvane=$(realpath "$1")
+hostile_archives=$2
 root=$(cd "$(dirname "$0")/../.." && pwd)
 source "$root/scripts/sample-content.sh"
 
@@ -25,11 +26,14 @@ start() {
     game="$prefix/drive_c/$GAME_FOLDER"
     make_game_prefix "$prefix"
 }
-# run STATUS INPUT ARGUMENTS...: parvane on the case's prefix, INPUT (printf %b) on its input.
+# run STATUS INPUT ARGUMENTS...: parvane on the case's prefix, INPUT (printf %b) on its input,
+# files limited to $size_limit KiB when that is set.
 run() {
     local expected=$1 input=$2 status=0
     shift 2
-    out=$(printf '%b' "$input" | "$parvane" --prefix "$prefix" "$@" 2>&1) || status=$?
+    out=$(printf '%b' "$input" |
+        (ulimit -f "${size_limit:-unlimited}" && exec "$parvane" --prefix "$prefix" "$@") 2>&1) ||
+        status=$?
     [ "$status" -eq "$expected" ] || fail "parvane $* ended with $status, not $expected: $out"
 }
 says() { grep -qF -- "$1" <<<"$out" || fail "no \"$1\" in: $out"; }
@@ -132,6 +136,18 @@ run 1 '' --defaults install "$packages/Sneaky.zip"
 says "the entry '..\\..\\AUX.tcr' cannot be written safely"
 says 'Error: Installation not complete.'
 [ -z "$(find "$prefix" -iname 'aux*' -o -name Sneaky.tcr)" ] || fail "$(find "$prefix" -iname 'aux*')"
+
+start corpus  # every kind of hostile archive refused, nothing of it left in the prefix
+mkdir -p "$work/corpus" && "$hostile_archives" "$work/corpus" || fail "no hostile archives"
+trap '' XFSZ  # a write past the size limit fails instead of ending parvane
+listing() { find "$prefix" -type d -printf '%P/\n' -o -printf '%P %s %T@\n' | sort; }
+while IFS=$'\t' read -r archive refusal limit; do
+    case="corpus $archive"
+    before=$(listing)
+    size_limit=$limit run 1 '' --defaults install "$work/corpus/$archive"
+    says "$refusal"
+    [ "$(listing)" = "$before" ] || fail "the prefix changed: $(diff <(echo "$before") <(listing))"
+done <"$work/corpus/hostile.txt"
 
 start outside  # a host path that no drive holds
 rm "$prefix/dosdevices/z:"

@@ -150,9 +150,25 @@ Win32Error FaultInjectingMachine::LongPathName(const std::string& path, std::str
     });
 }
 
+Win32Error FaultInjectingMachine::UniqueTempFile(const std::string& folder,
+                                                 const std::string& prefix, std::string& path) {
+    const Win32Error error = Intercept(MachineCall::UniqueTempFile, folder);
+    if (error != ERR_SUCCESS) {
+        return error;
+    }
+    const std::size_t record = calls.size() - 1;
+    const Win32Error made = inner.UniqueTempFile(folder, prefix, path);
+    if (made == ERR_SUCCESS) {
+        calls[record].path = path;
+    }
+    return made;
+}
+
 std::unique_ptr<FileStream> FaultInjectingMachine::OpenFile(const std::string& path, FileMode mode,
                                                             Win32Error& error) {
-    if ((error = Intercept(MachineCall::OpenFile, path)) != ERR_SUCCESS) {
+    error = Intercept(MachineCall::OpenFile, path);
+    calls.back().mode = mode;
+    if (error != ERR_SUCCESS) {
         return nullptr;
     }
     std::unique_ptr<FileStream> stream = inner.OpenFile(path, mode, error);

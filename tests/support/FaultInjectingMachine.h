@@ -74,9 +74,12 @@ struct Fault {
 struct CallRecord {
     MachineCall call;
     // The path, registry key (with "\<value>" for a value) or stream's file; the target of a
-    // copy or move; the command line that RunCommand was given.
+    // copy or move; the file UniqueTempFile made (its folder when it failed); the command line
+    // that RunCommand was given.
     std::string path;
     bool failed;
+    std::string source = {};         // a copy's or move's source
+    FileMode mode = FileMode::Read;  // OpenFile's
 };
 
 class FaultInjectingMachine : public ForwardingMachine {
@@ -151,16 +154,16 @@ class FaultInjectingMachine : public ForwardingMachine {
         return Pass(MachineCall::RemoveFile, path, [&] { return inner.RemoveFile(path); });
     }
     Win32Error CopyFileOver(const std::string& source, const std::string& target) override {
-        return Pass(MachineCall::CopyFileOver, target,
-                    [&] { return inner.CopyFileOver(source, target); });
+        return PassWithSource(MachineCall::CopyFileOver, source, target,
+                              [&] { return inner.CopyFileOver(source, target); });
     }
     Win32Error MoveFileTo(const std::string& source, const std::string& target) override {
-        return Pass(MachineCall::MoveFileTo, target,
-                    [&] { return inner.MoveFileTo(source, target); });
+        return PassWithSource(MachineCall::MoveFileTo, source, target,
+                              [&] { return inner.MoveFileTo(source, target); });
     }
     Win32Error MoveFileOver(const std::string& source, const std::string& target) override {
-        return Pass(MachineCall::MoveFileOver, target,
-                    [&] { return inner.MoveFileOver(source, target); });
+        return PassWithSource(MachineCall::MoveFileOver, source, target,
+                              [&] { return inner.MoveFileOver(source, target); });
     }
     Win32Error ListFolder(const std::string& pattern, std::vector<FolderEntry>& entries) override {
         entries.clear();
@@ -172,10 +175,7 @@ class FaultInjectingMachine : public ForwardingMachine {
         return Pass(MachineCall::TempPath, {}, [&] { return inner.TempPath(folder); });
     }
     Win32Error UniqueTempFile(const std::string& folder, const std::string& prefix,
-                              std::string& path) override {
-        return Pass(MachineCall::UniqueTempFile, folder,
-                    [&] { return inner.UniqueTempFile(folder, prefix, path); });
-    }
+                              std::string& path) override;
     Win32Error FreeDiskSpace(const std::string& path, std::uint64_t& bytes) override {
         bytes = 0;
         return Pass(MachineCall::FreeDiskSpace, path, [&] {
@@ -208,6 +208,13 @@ class FaultInjectingMachine : public ForwardingMachine {
     template <typename Forward>
     Win32Error Pass(MachineCall call, const std::string& path, Forward forward) {
         const Win32Error error = Intercept(call, path);
+        return error != ERR_SUCCESS ? error : forward();
+    }
+    template <typename Forward>
+    Win32Error PassWithSource(MachineCall call, const std::string& source,
+                              const std::string& target, Forward forward) {
+        const Win32Error error = Intercept(call, target);
+        calls.back().source = source;
         return error != ERR_SUCCESS ? error : forward();
     }
     // The answer the test gave, or else the machine's.

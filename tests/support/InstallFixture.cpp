@@ -22,15 +22,6 @@ std::string Text(const std::vector<std::uint8_t>& bytes) {
     return std::string(bytes.begin(), bytes.end());
 }
 
-void ForgetInstallation() {
-    TheCatalogue() = Catalogue{};
-    ClearInstallRecord();
-    ClearOriginLists();
-    ForgetGameFolders();
-    ForgetTempExtractionFolder();
-    ResetProperties();
-}
-
 void CollectFiles(const std::string& folder, const std::string& relative,
                   std::vector<std::string>& files) {
     std::vector<FolderEntry> entries;
@@ -45,6 +36,15 @@ void CollectFiles(const std::string& folder, const std::string& relative,
 }
 
 }  // namespace
+
+void ForgetInstallation() {
+    TheCatalogue() = Catalogue{};
+    ClearInstallRecord();
+    ClearOriginLists();
+    ForgetGameFolders();
+    ForgetTempExtractionFolder();
+    ResetProperties();
+}
 
 std::string CourseData(const std::string& name, std::uint32_t guid,
                        const std::vector<Reference>& references, std::size_t padding) {

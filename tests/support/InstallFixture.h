@@ -38,6 +38,10 @@ std::string CourseData(const std::string& name, std::uint32_t guid,
 std::string LibraryData(const std::string& name, const GUID& guid, std::size_t padding = 0);
 std::string LibraryData(const std::string& name, std::uint32_t guid, std::size_t padding = 0);
 
+// Forgets what the process keeps from one installation to the next (catalogue, install record,
+// origin lists, folders, properties), as a new run of the program starts without it.
+void ForgetInstallation();
+
 // The settings under which an installation asks nothing, with `targetFolder` as TargetFolder.
 void SetQuietInstallProperties(const std::string& targetFolder);
 

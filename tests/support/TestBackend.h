@@ -23,6 +23,8 @@ class TestBackend {
     virtual void SetReadOnly(const std::string& path, bool readOnly) = 0;
     // Makes `link` a symbolic link to the folder `target` (Windows paths).
     virtual void MakeFolderLink(const std::string& link, const std::string& target) = 0;
+    // The machine as the program's next run finds it (see TestMachine::Reopened).
+    virtual std::unique_ptr<Machine> Reopened() = 0;
 };
 
 // Implemented once per backend, in tests/support/<backend>/.

@@ -58,6 +58,10 @@ Machine& TestMachine::GetMachine() {
     return backend->GetMachine();
 }
 
+std::unique_ptr<Machine> TestMachine::Reopened() {
+    return backend->Reopened();
+}
+
 std::string TestMachine::ScratchFolder() const {
     return backend->ScratchFolder();
 }

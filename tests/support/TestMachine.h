@@ -40,6 +40,9 @@ class TestMachine {
 
     Machine& GetMachine();
     TestBackend& Backend() { return *backend; }
+    // A second machine over the same registry and files, as the program's next run finds them:
+    // the Wine backend reads the prefix's registry files from the disk again. It changes nothing.
+    std::unique_ptr<Machine> Reopened();
 
     // The game's folder (Windows path, no trailing backslash), also when it is not installed.
     const std::string& GameInstallDir() const { return gameInstallDir; }

@@ -76,8 +76,12 @@ int InstallChosenArchives(const std::filesystem::path& prefix,
         archives.empty() ? ShowOpenArchiveDialog() : QueueNamedArchives(prefix, archives);
     if (!chosen || FileNameCount() == 0)
         return EXIT_NOT_DONE;
-    ExpandMyZipArchives();
-    return InstallQueuedArchives() == 0 ? EXIT_DONE : EXIT_NOT_DONE;
+    const std::int32_t refused = ExpandMyZipArchives();
+    // MyZip archives refused whole may leave nothing to install: the open dialog is not
+    // offered again.
+    if (FileNameCount() == 0)
+        return EXIT_NOT_DONE;
+    return InstallQueuedArchives() == 0 && refused == 0 ? EXIT_DONE : EXIT_NOT_DONE;
 }
 
 }  // namespace

@@ -142,6 +142,11 @@ class Win32TestBackend final : public TestBackend {
         }
     }
 
+    // Windows has one registry, which every program sees as it is.
+    std::unique_ptr<Machine> Reopened() override {
+        return std::make_unique<ForwardingMachine>(static_cast<Machine&>(machine));
+    }
+
   private:
     std::string gameFolderToRemove;
     std::string scratchFolder;

@@ -57,6 +57,15 @@ class WineTestBackend final : public TestBackend {
         }
     }
 
+    std::unique_ptr<Machine> Reopened() override {
+        auto reopened = std::make_unique<wine::WineMachine>(prefix.Folder());
+        std::string message;
+        if (!reopened->Registry().Load(message)) {
+            throw std::runtime_error("Test prefix: the registry does not load again: " + message);
+        }
+        return reopened;
+    }
+
     const std::filesystem::path& Prefix() const { return prefix.Folder(); }
 
     std::filesystem::path HostPathFor(const std::string& windowsPath) const {
