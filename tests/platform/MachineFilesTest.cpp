@@ -244,14 +244,19 @@ TEST_F(MachineFiles, UniqueTempFileCreatesANewEmptyFileEachTime) {
 }
 
 TEST_F(MachineFiles, UniqueTempFileNumbersAreUpperCaseHex) {
-    // Several names, so that one of them almost surely holds a letter.
-    for (int i = 0; i < 8; ++i) {
+    // The numbers follow each other, so a run of them may hold only digits: names are made
+    // until one holds a letter.
+    for (int i = 0; i < 256; ++i) {
         std::string path;
         ASSERT_EQ(seam.UniqueTempFile(scratch, "PRV", path), ERR_SUCCESS);
         const std::string number =
             path.substr(scratch.size() + 4, path.size() - scratch.size() - 8);
-        EXPECT_EQ(number.find_first_not_of("0123456789ABCDEF"), std::string::npos) << path;
+        if (number.find_first_not_of("0123456789") != std::string::npos) {
+            EXPECT_EQ(number.find_first_not_of("0123456789ABCDEF"), std::string::npos) << path;
+            return;
+        }
     }
+    FAIL() << "no number with a letter among 256 names";
 }
 
 TEST_F(MachineFiles, ReadOnlyFilesAreNotOverwritten) {
