@@ -68,8 +68,8 @@ struct ClaimedFile {
 bool CheckFileClaim(const ZipEntryInfo& info, const std::string& archivePath,
                     std::map<std::string, ClaimedFile>& claims) {
     const std::string fileName = WrittenFileName(info);
-    const auto [claim, isFirst] =
-        claims.try_emplace(ToUpperAscii(fileName), info.name, info.crc, info.uncompressedSize);
+    const auto [claim, isFirst] = claims.try_emplace(
+        ToUpperAscii(fileName), ClaimedFile{info.name, info.crc, info.uncompressedSize});
     const ClaimedFile& first = claim->second;
     if (isFirst || (first.crc == info.crc && first.size == info.uncompressedSize))
         return true;
