@@ -50,7 +50,7 @@ TEST_F(CommandDispatch, EachCommandRunsItsDialogOrDocument) {
 
 TEST_F(CommandDispatch, UnknownIdsAreIgnoredAndExitRequestsQuit) {
     const std::uint64_t callsBefore = faults.CallCount();
-    for (const int id : {0, 1, 2, 99, 105, 299, 301, 399, 402, 0xFFFF}) {
+    for (const int id : {0, 105, 399, 0xFFFF}) {
         DispatchCommand(id);
     }
     EXPECT_EQ(faults.CallCount(), callsBefore);

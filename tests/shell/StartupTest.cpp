@@ -10,7 +10,6 @@
 #include "properties/Properties.h"
 #include "shell/CommandLine.h"
 #include "shell/FileNameList.h"
-#include "shell/OpenArchiveDialog.h"
 #include "shell/RunningPrograms.h"
 #include "shell/Startup.h"
 #include "support/FaultInjectingMachine.h"
@@ -33,7 +32,6 @@ TEST(NextArgumentToken, SplitsAtBlanksOutsideQuotesAndDropsTheQuotes) {
         const char* text;
         std::vector<std::string> tokens;
     } cases[] = {
-        {R"(C:\a.zip C:\b.zip)", {R"(C:\a.zip)", R"(C:\b.zip)"}},
         {R"("C:\My Files\a.zip" "D:\x y\b.tcx")", {R"(C:\My Files\a.zip)", R"(D:\x y\b.tcx)"}},
         {"a  b", {"a", "b"}},
         {R"("" a"b c"d)", {"ab c", "d"}},
@@ -88,23 +86,6 @@ TEST_F(QueueFromText, SelectionOfSeveralFilesOrOneFileAndNeverTheProgramItself) 
 
     ui.ExpectError(Containing("longer than 255 characters"));
     EXPECT_FALSE(QueueArchivesFromText("p.exe C:\\" + std::string(260, 'x') + ".zip"));
-}
-
-TEST_F(QueueFromText, OpenDialogQueuesTheSelectionAndRemembersItsFolder) {
-    ResetProperties();
-    SetProperty(PROPERTY_REMEMBER_OPEN_ARCHIVE_FOLDER, "1");
-    SetProperty(PROPERTY_OPEN_ARCHIVE_FOLDER, "C:\\");
-    ui.ExpectOpenFile(folder + std::string("\0a.zip\0b.zip\0", 14));
-    ASSERT_TRUE(ShowOpenArchiveDialog());
-    EXPECT_EQ(ui.LastOpenFileRequest().title, "Open installation archive");
-    EXPECT_EQ(ui.LastOpenFileRequest().initialFolder, "C:\\");
-    EXPECT_EQ(FileNameCount(), 2);
-    EXPECT_EQ(GetProperty(PROPERTY_OPEN_ARCHIVE_FOLDER), folder);
-
-    ui.ExpectOpenFileFailure(0x3003);
-    ui.ExpectError("Couldn't display open file dialog box, code=12291");
-    EXPECT_FALSE(ShowOpenArchiveDialog());
-    ResetProperties();
 }
 
 class RunningProgramsTest : public ::testing::Test {
