@@ -3,24 +3,15 @@
 # backend against Wine itself. They share the prefix's registry, so they run one at a time.
 
 if(WIN32)
-    # Registers a course with the Win32 backend, for the native interoperability tests.
-    add_executable(parvane-course-registrar
-                   ${CMAKE_CURRENT_SOURCE_DIR}/interop/windows/CourseRegistrar.cpp)
-    target_link_libraries(parvane-course-registrar PRIVATE parvane-backend)
-    parvane_strict_warnings(parvane-course-registrar)
-    # Installs a package with the Win32 backend, for the same tests.
-    add_executable(parvane-package-installer
-                   ${CMAKE_CURRENT_SOURCE_DIR}/interop/windows/PackageInstaller.cpp)
-    target_link_libraries(parvane-package-installer PRIVATE parvane-backend)
-    parvane_strict_warnings(parvane-package-installer)
+    # Registers a course or installs a package with the Win32 backend, for the native
+    # interoperability tests.
+    add_executable(parvane-win32-backend
+                   ${CMAKE_CURRENT_SOURCE_DIR}/interop/windows/Win32Backend.cpp)
+    target_link_libraries(parvane-win32-backend PRIVATE parvane-backend)
+    parvane_strict_warnings(parvane-win32-backend)
     # Stands in for a running game program in the window tests (scripts/gui-suite).
     add_executable(parvane-idle-program WIN32 ${PROJECT_SOURCE_DIR}/tests/gui/IdleProgram.cpp)
     parvane_strict_warnings(parvane-idle-program)
-    # Shows any of Parvane.exe's dialog templates, for the window tests' screenshots.
-    add_executable(parvane-template-viewer WIN32 ${PROJECT_SOURCE_DIR}/tests/gui/TemplateViewer.cpp
-                                                 ${PROJECT_SOURCE_DIR}/resources/Parvane.rc)
-    target_include_directories(parvane-template-viewer PRIVATE ${PROJECT_SOURCE_DIR}/resources)
-    parvane_strict_warnings(parvane-template-viewer)
     return()
 endif()
 
@@ -62,9 +53,7 @@ target_link_libraries(parvane-interop-tests PRIVATE parvane-test-support)
 parvane_strict_warnings(parvane-interop-tests)
 parvane_wine_test(interop $<TARGET_FILE:parvane-interop-tests>
                   ENVIRONMENT
-                  "PARVANE_COURSE_REGISTRAR=${PARVANE_WINDOWS_BUILD}/tests/parvane-course-registrar.exe")
-set_property(TEST wine:interop APPEND PROPERTY ENVIRONMENT
-             "PARVANE_PACKAGE_INSTALLER=${PARVANE_WINDOWS_BUILD}/tests/parvane-package-installer.exe")
+                  "PARVANE_WIN32_BACKEND=${PARVANE_WINDOWS_BUILD}/tests/parvane-win32-backend.exe")
 
 # The terminal program against Wine itself, on a copy of the suite's prefix.
 add_test(NAME wine:cli

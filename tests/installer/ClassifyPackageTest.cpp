@@ -13,6 +13,7 @@
 #include "platform/Machine.h"
 #include "properties/Properties.h"
 #include "support/ContentFiles.h"
+#include "support/InstallFixture.h"
 #include "support/ScriptedUserInterface.h"
 #include "support/TestMachine.h"
 #include "support/ZipFiles.h"
@@ -20,29 +21,13 @@
 namespace parvane {
 namespace {
 
+using test::CourseData;
+using test::LibraryData;
 using test::TestGuid;
 using test::ZipFileEntry;
 using test::ZipText;
 using Entries = std::vector<ZipFileEntry>;
 using Field = std::string CourseRecord::*;
-
-std::string Text(const std::vector<std::uint8_t>& bytes) {
-    return std::string(bytes.begin(), bytes.end());
-}
-
-std::string CourseFile(const std::string& name, std::uint32_t guid = 1,
-                       const std::vector<std::string>& libraries = {}) {
-    test::CourseFileContent content{.guid = TestGuid(guid), .name = name};
-    for (std::size_t i = 0; i < libraries.size(); ++i) {
-        content.libraryGuids.push_back(TestGuid(100 + static_cast<std::uint32_t>(i)));
-        content.libraryNames.push_back(libraries[i]);
-    }
-    return Text(test::CourseFileBytes(content));
-}
-
-std::string LibraryFile(const std::string& name, std::uint32_t guid) {
-    return Text(test::LibraryFileBytes({TestGuid(guid), name}));
-}
 
 const std::string COURSES = "C:\\Games\\GV06\\courses\\";
 
@@ -98,8 +83,9 @@ class ClassifyPackageTest : public ::testing::Test {
 };
 
 TEST_F(ClassifyPackageTest, CoursePackageFillsEveryRole) {
-    Entries entries = {{"Course/course.tcr", CourseFile("Dune Links", 7, {"Palms", "Huts"})},
-                       {"Course/palms.tcl", LibraryFile("Palms", 100)}};
+    Entries entries = {
+        {"Course/course.tcr", CourseData("Dune Links", 7, {{100, "Palms"}, {101, "Huts"}})},
+        {"Course/palms.tcl", LibraryData("Palms", 100)}};
     for (const char* name : {"Flag.DDS", "logo.dds", "info.txt", "theme.mp3", "splash.bmp",
                              "course.ini", "snd.ini", "course.stn", "notes.tcn", "hole1.mp3",
                              "prv/tree.dds", "prv/hole.ini", "sounds/wind.wav", "sounds/birds.mp3"})
@@ -133,7 +119,7 @@ TEST_F(ClassifyPackageTest, CoursePackageFillsEveryRole) {
 // files from a .tcx over others, hole audio by the length of its name, prv and sounds folders
 // out of the roles.
 TEST_F(ClassifyPackageTest, RolesGoToTheFilesTheRulesPick) {
-    const std::string c = CourseFile("C");
+    const std::string c = CourseData("C", 1);
     const struct {
         Entries entries;
         std::vector<std::pair<Field, const char*>> roles;
@@ -162,7 +148,6 @@ TEST_F(ClassifyPackageTest, RolesGoToTheFilesTheRulesPick) {
          {{&CourseRecord::music, ""}, {&CourseRecord::picture, ""}, {&CourseRecord::flag, ""}}},
         {{{"c.tcr", c}, {"prv/song.mp3", "s"}, {"art.TGA", "t"}},
          {{&CourseRecord::music, "song.mp3"}, {&CourseRecord::picture, "art.TGA"}}},
-        {{{"c.tcr", c}, {"sounds/a.wav", "w"}, {"z.mp3", "m"}}, {{&CourseRecord::music, "z.mp3"}}},
     };
     for (const auto& item : cases) {
         SCOPED_TRACE(item.entries[1].name);
@@ -185,7 +170,7 @@ TEST_F(ClassifyPackageTest, RolesGoToTheFilesTheRulesPick) {
 }
 
 TEST_F(ClassifyPackageTest, TiesGoToTheFirstListedExceptTextsOfATcxAndCourseFiles) {
-    const std::string c = CourseFile("C");
+    const std::string c = CourseData("C", 1);
     ASSERT_TRUE(Classify({{"c.tcr", c}, {"first.txt", "aaaaa"}, {"second.txt", "bbbbb"}}));
     EXPECT_EQ(Course().text, ListedFirst("first.txt", "second.txt"));
     ASSERT_TRUE(Classify({{"c.tcr", c}, {"song.wav", "w"}, {"tune.mp3", "m"}}));
@@ -196,13 +181,13 @@ TEST_F(ClassifyPackageTest, TiesGoToTheFirstListedExceptTextsOfATcxAndCourseFile
 
     // Only the course file listed last decides the course and its folder, whatever the name
     // of an earlier one.
-    ASSERT_TRUE(Classify({{"a.tcr", CourseFile("Alpha", 1)}, {"b.tcr", CourseFile("Beta", 2)}}));
+    ASSERT_TRUE(Classify({{"a.tcr", CourseData("Alpha", 1)}, {"b.tcr", CourseData("Beta", 2)}}));
     const bool aFirst = ListedFirst("a.tcr", "b.tcr") == "a.tcr";
     EXPECT_EQ(Course().filename, aFirst ? "b.tcr" : "a.tcr");
     EXPECT_EQ(Course().guidText, GuidToText(TestGuid(aFirst ? 2 : 1)));
     EXPECT_EQ(Record().targetFolder, COURSES + (aFirst ? "Beta" : "Alpha"));
-    ASSERT_TRUE(Classify({{"a.tcr", CourseFile(aFirst ? "CON" : "Beta")},
-                          {"b.tcr", CourseFile(aFirst ? "Beta" : "CON")}}));
+    ASSERT_TRUE(Classify({{"a.tcr", CourseData(aFirst ? "CON" : "Beta", 1)},
+                          {"b.tcr", CourseData(aFirst ? "Beta" : "CON", 1)}}));
     EXPECT_EQ(Record().targetFolder, COURSES + "Beta");
 }
 
@@ -210,22 +195,21 @@ TEST_F(ClassifyPackageTest, UnknownDdsAndUnsupportedTextFormatsAreIgnoredWithAWa
     ui.ExpectWarning(
         "Parvane cannot detect whether the file 'splash.dds' is a splash screen, a "
         "flag or a logo.\nThis file will be ignored.");
-    ASSERT_TRUE(Classify({{"c.tcr", CourseFile("C")}, {"splash.dds", "s"}}));
+    ASSERT_TRUE(Classify({{"c.tcr", CourseData("C", 1)}, {"splash.dds", "s"}}));
     EXPECT_EQ(Course().flag, "");
-    for (const char* text : {"about.RTF", "About.HTM"}) {
-        ui.ExpectWarning("The file '" + std::string(text) +
-                         "' appears to be the course text, but the format is not supported by "
-                         "GV06\nThis file will be ignored.");
-        ASSERT_TRUE(Classify({{"c.tcr", CourseFile("C")}, {text, "r"}}));
-        EXPECT_EQ(Course().text, "");
-    }
+    ui.ExpectWarning(
+        "The file 'About.HTM' appears to be the course text, but the format is not supported by "
+        "GV06\nThis file will be ignored.");
+    ASSERT_TRUE(Classify({{"c.tcr", CourseData("C", 1)}, {"About.HTM", "r"}}));
+    EXPECT_EQ(Course().text, "");
 }
 
 TEST_F(ClassifyPackageTest, LibraryListedBeforeTheCourseBecomesAnIncludedLibrary) {
     bool libraryCameFirst = false;
     for (const auto& [library, course] : std::vector<std::pair<std::string, std::string>>{
              {"a.tcl", "z.tcr"}, {"z.tcl", "a.tcr"}, {"m.tcl", "b.tcr"}, {"b.tcl", "m.tcr"}}) {
-        ASSERT_TRUE(Classify({{library, LibraryFile("Palms", 3)}, {course, CourseFile("Oasis")}}));
+        ASSERT_TRUE(
+            Classify({{library, LibraryData("Palms", 3)}, {course, CourseData("Oasis", 1)}}));
         libraryCameFirst = libraryCameFirst || ListedFirst(library, course) == library;
         EXPECT_EQ(Record().installType, INSTALL_TYPE_COURSE);
         EXPECT_EQ(Record().targetFolder, COURSES + "Oasis");
@@ -236,12 +220,12 @@ TEST_F(ClassifyPackageTest, LibraryListedBeforeTheCourseBecomesAnIncludedLibrary
 }
 
 TEST_F(ClassifyPackageTest, OneOrSeveralLibrariesUpToEightWithTheirTargetFolder) {
-    ASSERT_TRUE(Classify({{"lib/palms.tcl", LibraryFile("Palms: Tall", 3)}}));
+    ASSERT_TRUE(Classify({{"lib/palms.tcl", LibraryData("Palms: Tall", 3)}}));
     EXPECT_EQ(Record().installType, INSTALL_TYPE_LIBRARY);
     EXPECT_EQ(Record().targetFolder, "C:\\Games\\GV06\\libraries\\Palms Tall");
 
     SetProperty(PROPERTY_USE_DEFAULT_LIBRARY_FOLDER, "0");
-    ASSERT_TRUE(Classify({{"a.tcl", LibraryFile("A", 3)}, {"b.tcl", LibraryFile("B", 4)}}));
+    ASSERT_TRUE(Classify({{"a.tcl", LibraryData("A", 3)}, {"b.tcl", LibraryData("B", 4)}}));
     EXPECT_EQ(Record().installType, INSTALL_TYPE_LIBRARIES);
     EXPECT_EQ(Record().targetFolder, "D:\\Libraries");
     ASSERT_EQ(Record().libraries.size(), 2u);
@@ -251,25 +235,25 @@ TEST_F(ClassifyPackageTest, OneOrSeveralLibrariesUpToEightWithTheirTargetFolder)
 
     Entries entries;
     for (std::uint32_t i = 1; i <= 8; ++i)
-        entries.push_back({"lib" + std::to_string(i) + ".tcl", LibraryFile("L", i)});
+        entries.push_back({"lib" + std::to_string(i) + ".tcl", LibraryData("L", i)});
     ASSERT_TRUE(Classify(entries));
     EXPECT_EQ(Record().libraries.size(), 8u);
-    entries.push_back({"lib9.tcl", LibraryFile("L", 9)});
+    entries.push_back({"lib9.tcl", LibraryData("L", 9)});
     ui.ExpectError(Containing("more than 8 library files"));
     EXPECT_FALSE(Classify(entries));
 }
 
 TEST_F(ClassifyPackageTest, CourseNameBecomesASafeFolderName) {
-    ASSERT_TRUE(Classify({{"c.tcr", CourseFile("My: Course? ")}}));
+    ASSERT_TRUE(Classify({{"c.tcr", CourseData("My: Course? ", 1)}}));
     EXPECT_EQ(Record().targetFolder, COURSES + "My Course");
-    ASSERT_TRUE(Classify({{"c.tcr", CourseFile("Links\\/|<>*\"Old. ")}}));
+    ASSERT_TRUE(Classify({{"c.tcr", CourseData("Links\\/|<>*\"Old. ", 1)}}));
     EXPECT_EQ(Record().targetFolder, COURSES + "LinksOld");
 
     // Names that would leave the courses folder or name no folder are refused.
     for (const char* name : {"..", "?*", "CON", " . "}) {
         ui.ExpectError(
             Containing("Couldn't make a folder name from the name '" + std::string(name) + "'"));
-        EXPECT_FALSE(Classify({{"c.tcr", CourseFile(name)}})) << name;
+        EXPECT_FALSE(Classify({{"c.tcr", CourseData(name, 1)}})) << name;
     }
 }
 
@@ -279,12 +263,12 @@ TEST_F(ClassifyPackageTest, PackageWithoutCourseOrLibraryOrWithAnUnreadableHeade
         "library package.");
     EXPECT_FALSE(Classify({{"readme.txt", "r"}, {"picture.bmp", "p"}}));
 
-    std::string manyGuids = CourseFile("C");  // 41 GUIDs from offset 268, no names at 804
+    std::string manyGuids = CourseData("C", 1);  // 41 GUIDs from offset 268, no names at 804
     std::fill_n(manyGuids.begin() + 268, 16 * 41, '\x01');
     manyGuids[804] = '\0';
     const std::pair<Entries, const char*> unreadable[] = {
         {{{"bad.tcr", "short"}}, "course name from file '%s\\bad.tcr'"},
-        {{{"cut.tcr", CourseFile("C").substr(0, 100)}}, "library names from file '%s\\cut.tcr'"},
+        {{{"cut.tcr", CourseData("C", 1).substr(0, 100)}}, "library names from file '%s\\cut.tcr'"},
         {{{"many.tcr", manyGuids}}, "library GUIDs from file '%s\\many.tcr'"},
         {{{"bad.tcl", "short"}}, "library name from file '%s\\bad.tcl'"}};
     for (const auto& [entries, message] : unreadable) {
@@ -299,11 +283,11 @@ TEST_F(ClassifyPackageTest, PackageWithoutCourseOrLibraryOrWithAnUnreadableHeade
 TEST_F(ClassifyPackageTest, LibraryNameIsCheckedOnlyWhereItsFolderIsUsed) {
     // A course package keeps its libraries in the course folder, in either listing order.
     for (const char* library : {"a.tcl", "z.tcl"}) {
-        ASSERT_TRUE(Classify({{library, LibraryFile("..", 3)}, {"m.tcr", CourseFile("Oasis")}}));
+        ASSERT_TRUE(Classify({{library, LibraryData("..", 3)}, {"m.tcr", CourseData("Oasis", 1)}}));
         EXPECT_EQ(Record().targetFolder, COURSES + "Oasis");
     }
     // Several libraries get their folders one by one, so one bad name fails only its own.
-    ASSERT_TRUE(Classify({{"a.tcl", LibraryFile("CON", 3)}, {"b.tcl", LibraryFile("Palms", 4)}}));
+    ASSERT_TRUE(Classify({{"a.tcl", LibraryData("CON", 3)}, {"b.tcl", LibraryData("Palms", 4)}}));
     EXPECT_EQ(Record().installType, INSTALL_TYPE_LIBRARIES);
     std::string target;
     EXPECT_TRUE(LibraryTargetFolder("Palms", "b.tcl", target));
@@ -312,7 +296,7 @@ TEST_F(ClassifyPackageTest, LibraryNameIsCheckedOnlyWhereItsFolderIsUsed) {
     EXPECT_FALSE(LibraryTargetFolder("CON", "a.tcl", target));
 
     ui.ExpectError(Containing("Couldn't make a folder name from the name '..'"));
-    EXPECT_FALSE(Classify({{"a.tcl", LibraryFile("..", 3)}}));
+    EXPECT_FALSE(Classify({{"a.tcl", LibraryData("..", 3)}}));
 }
 
 }  // namespace

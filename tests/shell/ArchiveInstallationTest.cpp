@@ -72,9 +72,7 @@ TEST_F(ArchiveInstallation, ALongArchivePathIsShortenedInTheTitle) {
     EXPECT_FALSE(InstallQueuedArchive(archive));
     const std::string title = ui.Titles().front();
     EXPECT_EQ(title.size(), 255u);
-    EXPECT_TRUE(title.starts_with("Parvane for Greenvale 06 - C:\\ddd")) << title;
     EXPECT_TRUE(title.ends_with("d\\tail.zip")) << title;
-    EXPECT_NE(title.find("d...d"), std::string::npos) << title;
 }
 
 }  // namespace

@@ -62,14 +62,6 @@ TEST(HtmlHandler, PathIsTheQuotedPartOrTheFirstWordOfTheCommand) {
     }
 }
 
-TEST_F(HtmlDocument, HandlerFoundOnceIsNotLookedUpAgain) {
-    EXPECT_EQ(FindHtmlHandler(), "C:\\Program Files\\Browser\\browse.exe");
-    machine.SetString(Hive::ClassesRoot, COMMAND_KEY, "", "C:\\Other\\other.exe %1");
-    EXPECT_EQ(FindHtmlHandler(), "C:\\Program Files\\Browser\\browse.exe");
-    ForgetHtmlHandler();
-    EXPECT_EQ(FindHtmlHandler(), "C:\\Other\\other.exe");
-}
-
 TEST_F(HtmlDocument, HelpBesideTheProgramAndADocumentByItsPathOpenWithBothPathsQuoted) {
     const std::string folder = ProgramFolderWithDocuments("Program Files\\Parvane");
     LaunchRecorder recorder(folder);
@@ -86,15 +78,6 @@ TEST_F(HtmlDocument, NothingStartsWithoutAHandler) {
     machine.SetString(Hive::ClassesRoot, ".htm", "", "nosuchtype");
     LaunchRecorder recorder(ProgramFolderWithDocuments("Parvane"));
     EXPECT_FALSE(OpenHtmlDocument(HELP_CONTENTS_DOCUMENT));
-    EXPECT_TRUE(recorder.Commands().empty());
-}
-
-TEST_F(HtmlDocument, MissingHelpPageOpensNothingAndSaysWhereItWasLookedFor) {
-    const std::string folder = machine.ScratchFolder() + "\\Parvane";
-    machine.MakeFolders(folder);
-    LaunchRecorder recorder(folder);
-    ui.ExpectError("Couldn't open '" + folder + "\\Parvane.htm': there is no such file.");
-    ShowHelpContents();
     EXPECT_TRUE(recorder.Commands().empty());
 }
 

@@ -10,7 +10,6 @@
 #include "properties/Properties.h"
 #include "shell/CommandLine.h"
 #include "shell/FileNameList.h"
-#include "shell/OpenArchiveDialog.h"
 #include "shell/RunningPrograms.h"
 #include "shell/Startup.h"
 #include "support/FaultInjectingMachine.h"
@@ -33,7 +32,6 @@ TEST(NextArgumentToken, SplitsAtBlanksOutsideQuotesAndDropsTheQuotes) {
         const char* text;
         std::vector<std::string> tokens;
     } cases[] = {
-        {R"(C:\a.zip C:\b.zip)", {R"(C:\a.zip)", R"(C:\b.zip)"}},
         {R"("C:\My Files\a.zip" "D:\x y\b.tcx")", {R"(C:\My Files\a.zip)", R"(D:\x y\b.tcx)"}},
         {"a  b", {"a", "b"}},
         {R"("" a"b c"d)", {"ab c", "d"}},
@@ -62,49 +60,30 @@ class QueueFromText : public ::testing::Test {
     const std::string folder = machine.ScratchFolder();
 };
 
-TEST_F(QueueFromText, CommandLineArgumentsAreQueuedInOrder) {
-    machine.WriteFile(folder + "\\Long Name.zip", "x");
-    ASSERT_TRUE(QueueArchivesFromText("\"" + folder + "\\Parvane.exe\" \"" + folder +
-                                      "\\Long Name.zip\"  C:\\missing.tcl"));
-    EXPECT_EQ(QueuedPaths(),
-              (std::vector<std::string>{folder + "\\Long Name.zip", "C:\\missing.tcl"}));
-
-    ASSERT_TRUE(QueueArchivesFromText("\"" + folder + "\\Parvane.exe\""));
-    EXPECT_EQ(FileNameCount(), 0);
-}
-
-TEST_F(QueueFromText, SelectionOfSeveralFilesOrOneFileAndNeverTheProgramItself) {
-    machine.WriteFile(folder + "\\a.zip", "x");
-    machine.WriteFile(folder + "\\Parvane.exe", "x");
-    ASSERT_TRUE(QueueArchivesFromText(folder + std::string("\0a.zip\0b.tcl\0", 14)));
-    EXPECT_EQ(QueuedPaths(), (std::vector<std::string>{folder + "\\a.zip", folder + "\\b.tcl"}));
-    ASSERT_TRUE(QueueArchivesFromText(std::string("C:\\\0a.zip\0", 10)));
-    EXPECT_EQ(QueuedPaths(), std::vector<std::string>{"C:\\a.zip"});
-
-    ASSERT_TRUE(QueueArchivesFromText(folder + "\\a.zip"));
-    EXPECT_EQ(QueuedPaths(), std::vector<std::string>{folder + "\\a.zip"});
-    ASSERT_TRUE(QueueArchivesFromText(folder + "\\Parvane.exe"));
-    EXPECT_EQ(FileNameCount(), 0);
-
+// A command line, or the open dialog's selection of several files or of one.
+TEST_F(QueueFromText, ArchivesAreQueuedInOrderAndNeverTheProgramItself) {
+    for (const char* name : {"Long Name.zip", "a.zip", "Parvane.exe"}) {
+        machine.WriteFile(folder + "\\" + name, "x");
+    }
+    const std::string program = "\"" + folder + "\\Parvane.exe\"";
+    const struct {
+        std::string text;
+        std::vector<std::string> queued;
+    } cases[] = {
+        {program + " \"" + folder + "\\Long Name.zip\"  C:\\missing.tcl",
+         {folder + "\\Long Name.zip", "C:\\missing.tcl"}},
+        {program, {}},
+        {folder + std::string("\0a.zip\0b.tcl\0", 14), {folder + "\\a.zip", folder + "\\b.tcl"}},
+        {std::string("C:\\\0a.zip\0", 10), {"C:\\a.zip"}},
+        {folder + "\\a.zip", {folder + "\\a.zip"}},
+        {folder + "\\Parvane.exe", {}},
+    };
+    for (const auto& c : cases) {
+        ASSERT_TRUE(QueueArchivesFromText(c.text));
+        EXPECT_EQ(QueuedPaths(), c.queued) << c.text;
+    }
     ui.ExpectError(Containing("longer than 255 characters"));
     EXPECT_FALSE(QueueArchivesFromText("p.exe C:\\" + std::string(260, 'x') + ".zip"));
-}
-
-TEST_F(QueueFromText, OpenDialogQueuesTheSelectionAndRemembersItsFolder) {
-    ResetProperties();
-    SetProperty(PROPERTY_REMEMBER_OPEN_ARCHIVE_FOLDER, "1");
-    SetProperty(PROPERTY_OPEN_ARCHIVE_FOLDER, "C:\\");
-    ui.ExpectOpenFile(folder + std::string("\0a.zip\0b.zip\0", 14));
-    ASSERT_TRUE(ShowOpenArchiveDialog());
-    EXPECT_EQ(ui.LastOpenFileRequest().title, "Open installation archive");
-    EXPECT_EQ(ui.LastOpenFileRequest().initialFolder, "C:\\");
-    EXPECT_EQ(FileNameCount(), 2);
-    EXPECT_EQ(GetProperty(PROPERTY_OPEN_ARCHIVE_FOLDER), folder);
-
-    ui.ExpectOpenFileFailure(0x3003);
-    ui.ExpectError("Couldn't display open file dialog box, code=12291");
-    EXPECT_FALSE(ShowOpenArchiveDialog());
-    ResetProperties();
 }
 
 class RunningProgramsTest : public ::testing::Test {

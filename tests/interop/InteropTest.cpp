@@ -1,0 +1,280 @@
+// What the Wine backend writes into a prefix's registry must reach the game exactly as the
+// Win32 backend would have written it, as Wine itself reads it. Runs in the wine suite's
+// throwaway prefix (WINEPREFIX), with `wine` on the path and the Windows build's
+// parvane-win32-backend in PARVANE_WIN32_BACKEND.
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "archive/Folders.h"
+#include "base/GameFolders.h"
+#include "base/RegistryRoots.h"
+#include "catalogue/Catalogue.h"
+#include "catalogue/GameDetection.h"
+#include "catalogue/Registration.h"
+#include "installer/InstallArchive.h"
+#include "platform/wine/Codepage.h"
+#include "platform/wine/PathMapping.h"
+#include "platform/wine/WineMachine.h"
+#include "properties/Properties.h"
+#include "support/ContentFiles.h"
+#include "support/InstallFixture.h"
+
+namespace parvane::test {
+namespace {
+
+std::string Environment(const char* name) {
+    const char* value = std::getenv(name);
+    return value == nullptr ? std::string() : value;
+}
+
+std::string Quoted(const std::string& argument) {
+    std::string quoted = "'";
+    for (char c : argument) {
+        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    }
+    return quoted + "'";
+}
+
+// The command's output, with its status appended when it failed.
+std::string RunCommand(const std::string& command) {
+    std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen((command + " 2>&1").c_str(), "r"), pclose);
+    std::string output;
+    char buffer[4096];
+    while (const std::size_t got = std::fread(buffer, 1, sizeof buffer, pipe.get())) {
+        output.append(buffer, got);
+    }
+    const int status = pclose(pipe.release());
+    return status == 0 ? output : output + "\n[exit status " + std::to_string(status) + "]";
+}
+
+// Stops the prefix's wineserver, which saves the registry as it ends (quicker than waiting out
+// its idle time).
+void WaitForWineserver() {
+    RunCommand("wineserver -k; wineserver -w");
+}
+
+std::string ReadAll(const std::filesystem::path& path) {
+    std::ifstream file(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+}
+
+// The lines of a key's block in a registry file after its header and time stamp: class and
+// values, as Wine saved them.
+std::string KeyBlockBody(const std::string& registryFile, const std::string& guidText) {
+    const std::string keyPath =
+        "Software\\\\Wow6432Node\\\\Quorlix\\\\Greenvale 06\\\\Courses\\\\" + guidText;
+    const std::size_t header = registryFile.find("\n[" + keyPath + "] ");
+    if (header == std::string::npos) {
+        return "(no key " + keyPath + ")";
+    }
+    const std::size_t afterTime =
+        registryFile.find('\n', registryFile.find("\n#time=", header) + 1);
+    return registryFile.substr(afterTime + 1, registryFile.find("\n\n", afterTime) - afterTime);
+}
+
+const std::string WINE_BACKEND_GUID = "{0A0A0A0A-0000-4000-8000-000000000001}";
+const std::string WIN32_BACKEND_GUID = "{0B0B0B0B-0000-4000-8000-000000000002}";
+constexpr std::uint32_t PACKAGE_COURSE = 0x1A7E;
+const std::string PACKAGE_GUID = GuidToText(TestGuid(PACKAGE_COURSE));
+
+class Interop : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ASSERT_FALSE(win32Backend.empty()) << "PARVANE_WIN32_BACKEND names no program";
+        WaitForWineserver();
+        std::unique_ptr<wine::WineMachine> machine = OpenSuitePrefix();
+        ASSERT_NE(machine, nullptr);
+        KeyHandle key = 0;
+        gameWasRegistered = machine->OpenKey(GAME_HIVE, GAME_ROOT, key) == ERR_SUCCESS;
+        machine->CloseKey(key);
+    }
+
+    void TearDown() override {
+        WaitForWineserver();
+        std::unique_ptr<wine::WineMachine> machine = OpenSuitePrefix();
+        if (!machine) {
+            return;
+        }
+        for (const std::string& guid : {WINE_BACKEND_GUID, WIN32_BACKEND_GUID, PACKAGE_GUID}) {
+            machine->DeleteKey(GAME_HIVE, std::string(GAME_COURSES_KEY) + "\\" + guid);
+        }
+        if (!gameWasRegistered) {
+            for (const char* key : {GAME_COURSES_KEY, GAME_ROOT, "Software\\Quorlix"}) {
+                machine->DeleteKey(GAME_HIVE, key);
+            }
+        }
+        std::string message;
+        EXPECT_TRUE(machine->Registry().SaveChanges(message)) << message;
+        TheCatalogue() = Catalogue{};
+        ForgetGameFolders();
+    }
+
+    // The suite's prefix as the Wine backend opens it, made the program's machine.
+    std::unique_ptr<wine::WineMachine> OpenSuitePrefix() {
+        EXPECT_TRUE(std::filesystem::exists(prefix / "system.reg")) << "no prefix: " << prefix;
+        std::string message;
+        std::unique_ptr<wine::WineMachine> machine = wine::OpenWineMachine(prefix, message);
+        EXPECT_NE(machine, nullptr) << message;
+        return machine;
+    }
+
+    std::string RunWin32Backend(const std::vector<std::string>& arguments) {
+        std::string command = "wine " + Quoted(win32Backend);
+        for (const std::string& argument : arguments) {
+            command += " " + Quoted(argument);
+        }
+        return RunCommand(command);
+    }
+
+    const std::filesystem::path prefix = Environment("WINEPREFIX");
+    const std::string win32Backend = Environment("PARVANE_WIN32_BACKEND");
+    bool gameWasRegistered = false;
+};
+
+// Empty values (flag, music, text), quotes, backslashes and an accented letter (code page
+// 1252): the two keys as the wineserver saved them after reading the Wine backend's file,
+// class, value types and data byte for byte (an empty value has no terminator: hex(1):).
+TEST_F(Interop, TheWineBackendRegistersACourseAsTheWin32BackendDoes) {
+    CourseRecord course;
+    course.name = "Caf\xE9 \"Links\"";
+    course.filename = "C:\\Games\\Greenvale 06\\Courses\\Links\\Links.tcr";
+    course.logo = "C:\\Games\\Greenvale 06\\Courses\\Links\\logo.dds";
+    course.audio = "C:\\Games\\Greenvale 06\\Courses\\Links\\";
+    course.picture = "C:\\Games\\Greenvale 06\\Courses\\Links\\picture.jpg";
+    {
+        std::unique_ptr<wine::WineMachine> machine = OpenSuitePrefix();
+        ASSERT_NE(machine, nullptr);
+        SetMachine(machine.get());
+        ScriptedUserInterface ui;
+        course.guidText = WINE_BACKEND_GUID;
+        EXPECT_TRUE(RegisterCourse(course));
+        std::string message;
+        EXPECT_TRUE(machine->Registry().SaveChanges(message)) << message;
+        SetMachine(nullptr);
+    }
+    std::vector<std::string> arguments = {"register", WIN32_BACKEND_GUID};
+    for (const std::string* value : {&course.name, &course.filename, &course.flag, &course.logo,
+                                     &course.audio, &course.music, &course.picture, &course.text}) {
+        arguments.push_back(wine::Cp1252ToUtf8(*value));  // Wine passes it on in 1252
+    }
+    const std::string registered = RunWin32Backend(arguments);
+    ASSERT_EQ(registered.find("[exit status"), std::string::npos) << registered;
+    WaitForWineserver();
+
+    const std::string systemReg = ReadAll(prefix / "system.reg");
+    const std::string wineBlock = KeyBlockBody(systemReg, WINE_BACKEND_GUID);
+    EXPECT_EQ(wineBlock, KeyBlockBody(systemReg, WIN32_BACKEND_GUID));
+    EXPECT_NE(wineBlock.find("#class=\"Parvane\"\n"), std::string::npos) << wineBlock;
+    EXPECT_NE(wineBlock.find("\"Flag\"=hex(1):\n"), std::string::npos) << wineBlock;
+    EXPECT_NE(wineBlock.find("\"Name\"=\"Caf\\xe9 \\\"Links\\\"\"\n"), std::string::npos)
+        << wineBlock;
+}
+
+// A course with every kind of file, its eight values all non-empty, so that wine's reg tool
+// can show each one (Wine 8's reg cannot show a key that holds an empty string value).
+const std::string TARGET = "C:\\Interop\\Greenvale 06";
+const std::string ARCHIVE = "C:\\Interop\\Links.zip";
+const std::string COURSE_FOLDER = TARGET + "\\courses\\Interop Links";
+const std::vector<std::pair<const char*, std::string>> PACKAGE_VALUES = {
+    {"Name", "Interop Links"},
+    {"Filename", COURSE_FOLDER + "\\Links.tcr"},
+    {"Flag", COURSE_FOLDER + "\\flag.dds"},
+    {"Logo", COURSE_FOLDER + "\\logo.dds"},
+    {"Audio", COURSE_FOLDER + "\\"},
+    {"Music", COURSE_FOLDER + "\\theme.mp3"},
+    {"Picture", COURSE_FOLDER + "\\splash.bmp"},
+    {"Text", COURSE_FOLDER + "\\readme.txt"}};
+
+class PackageInterop : public Interop {
+  protected:
+    std::filesystem::path HostPath(const std::string& windowsPath) {
+        wine::HostPath host;
+        EXPECT_EQ(wine::ResolveWindowsPath(prefix, windowsPath, host), ERR_SUCCESS);
+        return host.path;
+    }
+
+    void InstallWithTheWineBackend(const std::vector<ZipFileEntry>& package) {
+        std::unique_ptr<wine::WineMachine> machine = OpenSuitePrefix();
+        ASSERT_NE(machine, nullptr);
+        SetMachine(machine.get());
+        EXPECT_TRUE(WriteZipFile(ARCHIVE, package));
+        ScriptedUserInterface ui;  // nothing may be asked or reported
+        SetQuietInstallProperties(TARGET);
+        InstallResult result;
+        EXPECT_TRUE(InstallArchive(ARCHIVE, result));
+        RemoveFolder(GetTempExtractionFolder());
+        ForgetTempExtractionFolder();
+        caddyBook = GetPersonalFolder() + "\\Greenvale 06\\Course Notes\\Links.tcn";
+        std::string message;
+        EXPECT_TRUE(machine->Registry().SaveChanges(message)) << message;
+        SetMachine(nullptr);
+        ResetProperties();
+    }
+
+    // Each value as `wine reg query /reg:32` shows it, all from one batch file.
+    std::string QueryValuesWithWineReg() {
+        std::string queries = "@echo off\r\n";
+        for (const auto& [name, text] : PACKAGE_VALUES) {
+            queries += "reg query \"HKLM\\" + std::string(GAME_COURSES_KEY) + "\\" + PACKAGE_GUID +
+                       "\" /v " + name + " /reg:32\r\n";
+        }
+        std::ofstream(HostPath("C:\\Interop\\query.cmd"), std::ios::binary) << queries;
+        const std::string shown = RunCommand("wine cmd /c 'C:\\Interop\\query.cmd'");
+        for (const auto& [name, text] : PACKAGE_VALUES) {
+            EXPECT_NE(shown.find(std::string("    ") + name + "    REG_SZ    " + text + "\r\n"),
+                      std::string::npos)
+                << name << " in\n"
+                << shown;
+        }
+        return shown;
+    }
+
+    // Every file the installation wrote, with its content; then they are gone.
+    std::map<std::string, std::string> TakeInstalledFiles() {
+        std::map<std::string, std::string> files = {{"caddy book", ReadAll(HostPath(caddyBook))}};
+        const std::filesystem::path folder = HostPath(COURSE_FOLDER);
+        for (const auto& entry : std::filesystem::recursive_directory_iterator(folder)) {
+            if (entry.is_regular_file()) {
+                files[entry.path().lexically_relative(folder).string()] = ReadAll(entry.path());
+            }
+        }
+        std::filesystem::remove_all(folder);
+        std::filesystem::remove(HostPath(caddyBook));
+        return files;
+    }
+
+    std::string caddyBook;
+};
+
+TEST_F(PackageInterop, TheWineBackendInstallsAPackageAsTheWindowsBuildDoes) {
+    std::filesystem::create_directories(HostPath(TARGET));
+    std::vector<ZipFileEntry> package = {
+        {"Interop Links/Links.tcr", CourseData("Interop Links", PACKAGE_COURSE)}};
+    for (const char* name : {"flag.dds", "logo.dds", "theme.mp3", "splash.bmp", "readme.txt",
+                             "hole1.mp3", "Links.tcn", "prv/tree.dds", "sounds/bird.wav"}) {
+        package.push_back({"Interop Links/" + std::string(name), name});
+    }
+    InstallWithTheWineBackend(package);
+    const std::string shownAfterWineBackend = QueryValuesWithWineReg();
+    const std::map<std::string, std::string> filesAfterWineBackend = TakeInstalledFiles();
+    EXPECT_EQ(filesAfterWineBackend.size(), 10u);
+
+    const std::string installed = RunWin32Backend({"install", ARCHIVE, TARGET});
+    ASSERT_EQ(installed.find("[exit status"), std::string::npos) << installed;
+    EXPECT_EQ(QueryValuesWithWineReg(), shownAfterWineBackend);
+    EXPECT_EQ(TakeInstalledFiles(), filesAfterWineBackend);
+    std::filesystem::remove_all(HostPath("C:\\Interop"));
+}
+
+}  // namespace
+}  // namespace parvane::test
