@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "analysis/AnalysisDialog.h"
 #include "analysis/InstallationAnalysis.h"
 #include "uninstall/InstalledContent.h"
 
@@ -41,6 +42,18 @@ TEST_F(InstallationAnalysis, EveryKindOfFindingGroupedByCourse) {
                   gone +
                   ")\r\n"
                   "\r\nAnalysis complete.");
+}
+
+TEST_F(InstallationAnalysis, EmptyCatalogueIsCongratulatedInTheDialog) {
+    ui.ExpectDialog(111, [](ScriptedDialog& dialog) {
+        dialog.Init();
+        EXPECT_EQ(dialog.ItemText(ANALYSIS_REPORT_TEXT),
+                  "Congratulations, the installation analysis did not find any problems!\r\n\r\n"
+                  "Analysis complete.");
+        dialog.Press(2);
+        dialog.Press(ANALYSIS_CLOSE_BUTTON);
+    });
+    ShowAnalysisDialog();
 }
 
 TEST_F(InstallationAnalysis, LongNamesAreShortenedInsideTheFinding) {

@@ -76,6 +76,12 @@ TEST(ReportInTools, TidyAndChromiumShowTheNamesAsText) {
     }
     EXPECT_EQ(dom.find("<script>"), std::string::npos);
 
+    // Kept beside the test program for a person to look at.
+    const std::filesystem::path shot = std::filesystem::current_path() / "MissingLibraries.png";
+    std::filesystem::remove(shot);
+    RunTool(chromium + "--window-size=800,400 --screenshot=" + Quoted(shot) + " " + url +
+            " >/dev/null 2>&1");
+    EXPECT_TRUE(std::filesystem::exists(shot) && std::filesystem::file_size(shot) > 0);
     std::filesystem::remove_all(folder);
 }
 
