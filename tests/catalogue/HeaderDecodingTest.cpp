@@ -54,6 +54,12 @@ TEST(NameAndGuid, NeedsEightyBytesAndTakesTheNameUpToNulOrBlockEnd) {
     ASSERT_TRUE(DecodeNameAndGuid(Bytes(NAME_BLOCK_SIZE, 0), result));
     EXPECT_EQ(result.name, "");
     EXPECT_TRUE(IsZeroGuid(result.guid));
+    // Only the all-zero GUID is an empty slot.
+    for (std::size_t i = 0; i < 16; ++i) {
+        std::uint8_t bytes[16] = {};
+        bytes[i] = 0x80;
+        EXPECT_FALSE(IsZeroGuid(GuidFromBytes(bytes))) << "byte " << i;
+    }
 }
 
 class CourseHeader : public ::testing::Test {
@@ -70,11 +76,11 @@ TEST_F(CourseHeader, ListsAreParallelAndEndAtTheirTerminators) {
     EXPECT_EQ(names.count, 0);
 
     PutGuidRecord(header, 0, 0x11);
-    PutGuidRecord(header, 1, 0x22);
+    PutGuidRecord(header, 1, 0xFE);  // no sign extension
     PutNames(header, {"Oaks", "Rocks"});
     ASSERT_TRUE(DecodeReferencedLibraryGuids(header, guids));
     ASSERT_EQ(guids.count, 2);
-    EXPECT_EQ(GuidToText(guids.guids[1]), "{22222222-2222-2222-2222-222222222222}");
+    EXPECT_EQ(GuidToText(guids.guids[1]), "{FEFEFEFE-FEFE-FEFE-FEFE-FEFEFEFEFEFE}");
     ASSERT_TRUE(DecodeReferencedLibraryNames(header, names));
     ASSERT_EQ(names.count, 2);
     EXPECT_EQ(names.names[0], "Oaks");

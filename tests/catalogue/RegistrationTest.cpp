@@ -140,25 +140,6 @@ TEST_F(Registration, KeyThatCannotBeCreatedIsReportedAndNothingIsListed) {
     EXPECT_TRUE(GetInstalledLibraries().empty());
 }
 
-TEST_F(Registration, FirstValueThatCannotBeSetStopsTheWritingAndKeepsTheEarlierOnes) {
-    AddEntry(GAME_COURSES_KEY, kGuid1, {{"Version", "1.2"}});  // a new entry would be removed
-    CourseRecord course = FilledCourse(kGuid1, "Links");
-    {
-        FaultInjectingMachine refusing;
-        refusing.Inject(
-            {.call = MachineCall::SetValue, .pathPart = "\\Flag", .error = ERR_ACCESS_DENIED});
-        ui.ExpectError("RegSetValueEx returned 5");
-        EXPECT_FALSE(RegisterCourse(course));
-    }
-
-    ExpectStoredText(GAME_COURSES_KEY, kGuid1, "Name", "Links");
-    ExpectStoredText(GAME_COURSES_KEY, kGuid1, "Filename", course.filename);
-    std::string value;
-    EXPECT_FALSE(
-        machine.QueryString(GAME_HIVE, EntryPath(GAME_COURSES_KEY, kGuid1), "Logo", value));
-    EXPECT_TRUE(GetInstalledCourses().empty());
-}
-
 using Unregistration = StoreTest;
 
 // Each entry is deleted from the store that listed it, even when the other store gained the

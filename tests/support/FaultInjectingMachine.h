@@ -105,7 +105,6 @@ class FaultInjectingMachine : public ForwardingMachine {
     const std::vector<CallRecord>& Calls() const { return calls; }
     std::uint64_t CallCount() const { return calls.size(); }
     std::uint64_t CallCount(MachineCall call) const { return CallPaths(call).size(); }
-    std::uint64_t FailedCallCount() const;
     // The paths (or command lines) of the calls of one operation, in order.
     std::vector<std::string> CallPaths(MachineCall call) const;
 

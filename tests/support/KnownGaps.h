@@ -15,7 +15,3 @@ namespace parvane::test {
 const char* KnownGapReason(const std::string& testName);
 
 }  // namespace parvane::test
-
-// The former per-test switch, kept for tests written against it; listing a test is now all it
-// takes.
-#define PARVANE_SKIP_IF_KNOWN_GAP()

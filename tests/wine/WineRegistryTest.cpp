@@ -310,19 +310,6 @@ TEST_F(RegistryPrefix, ChangeRewritesOnlyThatKeyAndItsParentsStamp) {
     EXPECT_EQ(restored, before);
 }
 
-TEST_F(RegistryPrefix, AccentedNamesAreWrittenAsWineWritesThem) {
-    Load();
-    const KeyHandle key = Create(Hive::CurrentUser, "Software\\Caf\xE9");
-    ASSERT_EQ(registry->SetValue(key, "Nam\xE9", REGTYPE_SZ, "\xE9\x39 \x80"), ERR_SUCCESS);
-    registry->CloseKey(key);
-    EXPECT_NE(UserText().find("[Software\\\\Caf\\xe9] "), std::string::npos);
-    EXPECT_NE(UserText().find("\n\"Nam\\xe9\"=\"\\x00e99 \\x20ac\"\n"), std::string::npos);
-    Unload();
-    Load();
-    EXPECT_EQ(Query(Hive::CurrentUser, "SOFTWARE\\CAF\xC9", "NAM\xC9"),
-              Terminated("\xE9\x39 \x80"));
-}
-
 TEST_F(RegistryPrefix, MissingOrUnreadableFileFailsWithPathAndLineAndIsNeverWritten) {
     std::string message;
     fs::remove(UserReg());
