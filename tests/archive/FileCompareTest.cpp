@@ -13,48 +13,28 @@
 namespace parvane {
 namespace {
 
-std::vector<std::uint8_t> Pattern(std::size_t size) {
-    std::vector<std::uint8_t> bytes(size);
-    for (std::size_t i = 0; i < size; ++i) {
-        bytes[i] = static_cast<std::uint8_t>(i * 7 + i / 251);
-    }
-    return bytes;
-}
-
-std::string DigestOf(const std::vector<std::uint8_t>& bytes) {
-    Sha1 sha1;
-    sha1.Add(bytes.data(), bytes.size());
-    return Sha1DigestText(sha1.Finish());
-}
-
-class FileCompareTest : public ::testing::Test {
-  protected:
-    std::string Write(const std::string& name, const std::vector<std::uint8_t>& bytes) {
-        const std::string path = scratch + "\\" + name;
-        EXPECT_TRUE(test::WriteFileBytes(path, bytes));
-        return path;
-    }
-
+TEST(FileCompare, DigestsCoverEveryBlockAndOnlyEqualOrBothMissingFilesAreAlike) {
     test::TestMachine machine;
     const std::string scratch = machine.ScratchFolder();
-};
-
-TEST_F(FileCompareTest, DigestCoversEveryBlockOfTheFile) {
+    const auto write = [&](const std::string& name, const std::vector<std::uint8_t>& bytes) {
+        EXPECT_TRUE(test::WriteFileBytes(scratch + "\\" + name, bytes));
+        return scratch + "\\" + name;
+    };
     // Two whole blocks and a part of a third.
-    const std::vector<std::uint8_t> bytes = Pattern(2 * 16384 + 1000);
-    EXPECT_EQ(ComputeFileDigest(Write("big.tcl", bytes)), DigestOf(bytes));
-    EXPECT_EQ(ComputeFileDigest(Write("empty.tcl", {})),
+    std::vector<std::uint8_t> bytes(2 * 16384 + 1000);
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        bytes[i] = static_cast<std::uint8_t>(i * 7 + i / 251);
+    }
+    Sha1 sha1;
+    sha1.Add(bytes.data(), bytes.size());
+    const std::string first = write("a.tcr", bytes);
+    EXPECT_EQ(ComputeFileDigest(first), Sha1DigestText(sha1.Finish()));
+    EXPECT_EQ(ComputeFileDigest(write("empty.tcl", {})),
               "DA39A3EE5E6B4B0D3255BFEF95601890AFD80709");
-}
 
-TEST_F(FileCompareTest, FilesDifferByContentAndAMissingFileDiffersFromAnExistingOne) {
-    std::vector<std::uint8_t> bytes = Pattern(20000);
-    const std::string first = Write("a.tcr", bytes);
-    EXPECT_FALSE(FilesDiffer(first, Write("same.tcr", bytes)));
-    EXPECT_FALSE(FilesDiffer(Write("empty1.tcr", {}), Write("empty2.tcr", {})));
+    EXPECT_FALSE(FilesDiffer(first, write("same.tcr", bytes)));
     bytes[17000] ^= 1;
-    EXPECT_TRUE(FilesDiffer(first, Write("b.tcr", bytes)));
-
+    EXPECT_TRUE(FilesDiffer(first, write("b.tcr", bytes)));
     const std::string missing = scratch + "\\missing.tcr";
     EXPECT_EQ(ComputeFileDigest(missing), "");
     EXPECT_TRUE(FilesDiffer(first, missing));
