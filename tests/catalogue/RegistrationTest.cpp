@@ -129,15 +129,9 @@ TEST_F(Registration, KeyThatCannotBeCreatedIsReportedAndNothingIsListed) {
     refusing.Inject(
         {.call = MachineCall::CreateKey, .count = EVERY_CALL, .error = ERR_ACCESS_DENIED});
     CourseRecord course = FilledCourse(kGuid1, "Links");
-    LibraryRecord library = FilledLibrary(kGuid1, "Trees", "C:\\Trees.tcl");
     ui.ExpectError("RegCreateKeyEx returned 5");
-    ui.ExpectError("RegCreateKeyEx returned 5");
-
     EXPECT_FALSE(RegisterCourse(course));
-    EXPECT_FALSE(RegisterLibrary(library));
-
     EXPECT_TRUE(GetInstalledCourses().empty());
-    EXPECT_TRUE(GetInstalledLibraries().empty());
 }
 
 using Unregistration = StoreTest;
@@ -171,8 +165,6 @@ TEST_F(Unregistration, EntriesAreDeletedFromTheStoreThatListedThem) {
 
 TEST_F(Unregistration, MissingKeyIsReportedWithStatus2) {
     ui.ExpectError("RegDeleteKey returned 2");
-    ui.ExpectError("RegDeleteKey returned 2");
-    EXPECT_FALSE(UnregisterCourse(FilledCourse(kGuid1, "Links")));
     EXPECT_FALSE(UnregisterLibrary(FilledLibrary(kGuid2, "Trees", "")));
 }
 
