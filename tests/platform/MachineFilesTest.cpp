@@ -46,14 +46,12 @@ TEST_F(MachineFiles, MissingFileGivesTwoAndMissingFolderThree) {
         {"attributes in folder", seam.GetAttributes(InScratch("absent\\x.tcr"), attributes),
          ERR_PATH_NOT_FOUND},
         {"remove", seam.RemoveFile(InScratch("absent.tcr")), ERR_FILE_NOT_FOUND},
-        {"remove in folder", seam.RemoveFile(InScratch("absent\\x.tcr")), ERR_PATH_NOT_FOUND},
         {"make folder", seam.MakeFolder(InScratch("absent\\child")), ERR_PATH_NOT_FOUND},
         {"copy", seam.CopyFileOver(InScratch("absent.tcr"), InScratch("c.tcr")),
          ERR_FILE_NOT_FOUND},
         {"copy into folder", seam.CopyFileOver(InScratch("source.tcr"), InScratch("no\\such.tcr")),
          ERR_PATH_NOT_FOUND},
         {"move", seam.MoveFileTo(InScratch("absent.tcr"), InScratch("m.tcr")), ERR_FILE_NOT_FOUND},
-        {"list", (ListedNames("*.tlb", error), error), ERR_FILE_NOT_FOUND},
         {"list in folder", (ListedNames("absent\\*.*", error), error), ERR_PATH_NOT_FOUND},
         {"open", (seam.OpenFile(InScratch("absent.bin"), FileMode::Read, error), error),
          ERR_FILE_NOT_FOUND},
@@ -68,24 +66,17 @@ TEST_F(MachineFiles, MissingFileGivesTwoAndMissingFolderThree) {
     }
 }
 
-TEST_F(MachineFiles, AttributesIgnoreCaseAndShowFoldersAndReadOnly) {
+TEST_F(MachineFiles, AttributesAndMakeFolderFindNamesInAnyCase) {
     machine.WriteFile(InScratch("Course.TCR"), "x");
     std::uint32_t attributes = 0;
     ASSERT_EQ(seam.GetAttributes(scratch, attributes), ERR_SUCCESS);
     EXPECT_NE(attributes & ATTR_DIRECTORY, 0u);
-    ASSERT_EQ(seam.GetAttributes(InScratch("course.tcr"), attributes), ERR_SUCCESS);
-    EXPECT_EQ(attributes & (ATTR_DIRECTORY | ATTR_READONLY), 0u);
     machine.SetReadOnly(InScratch("course.tcr"), true);
     ASSERT_EQ(seam.GetAttributes(scratch + "/COURSE.tcr", attributes), ERR_SUCCESS);
-    EXPECT_NE(attributes & ATTR_READONLY, 0u);
-}
-
-TEST_F(MachineFiles, MakeFolderRefusesAnyExistingName) {
-    machine.WriteFile(InScratch("taken"), "x");
-    EXPECT_EQ(seam.MakeFolder(InScratch("taken")), ERR_ALREADY_EXISTS);
+    EXPECT_EQ(attributes & (ATTR_DIRECTORY | ATTR_READONLY), ATTR_READONLY);
+    EXPECT_EQ(seam.MakeFolder(InScratch("course.tcr")), ERR_ALREADY_EXISTS);
     ASSERT_EQ(seam.MakeFolder(InScratch("New")), ERR_SUCCESS);
-    EXPECT_EQ(seam.MakeFolder(InScratch("new")), ERR_ALREADY_EXISTS);
-    EXPECT_EQ(seam.MakeFolder(InScratch("New\\")), ERR_ALREADY_EXISTS);
+    EXPECT_EQ(seam.MakeFolder(InScratch("new\\")), ERR_ALREADY_EXISTS);
 }
 
 TEST_F(MachineFiles, RemovalRefusesFoldersReadOnlyFilesAndFoldersWithContent) {
@@ -103,20 +94,11 @@ TEST_F(MachineFiles, RemovalRefusesFoldersReadOnlyFilesAndFoldersWithContent) {
     EXPECT_EQ(seam.RemoveEmptyFolder(InScratch("full")), ERR_FILE_NOT_FOUND);
 }
 
-TEST_F(MachineFiles, MoveNeverReplacesAnExistingFile) {
-    machine.WriteFile(InScratch("first.tcl"), "first");
-    machine.WriteFile(InScratch("second.tcl"), "second");
-    EXPECT_EQ(seam.MoveFileTo(InScratch("first.tcl"), InScratch("SECOND.TCL")), ERR_ALREADY_EXISTS);
-    EXPECT_EQ(machine.ReadFile(InScratch("second.tcl")), "second");
-
-    ASSERT_EQ(seam.MoveFileTo(InScratch("first.tcl"), InScratch("third.tcl")), ERR_SUCCESS);
-    EXPECT_FALSE(machine.FileExists(InScratch("first.tcl")));
-    EXPECT_EQ(machine.ReadFile(InScratch("third.tcl")), "first");
-}
-
-TEST_F(MachineFiles, CopyAndMoveOverReplaceAFileButNeverAFolder) {
+TEST_F(MachineFiles, OnlyCopyAndMoveOverReplaceAFileAndNeverAFolder) {
     machine.WriteFile(InScratch("new.tmp"), "new");
     machine.WriteFile(InScratch("target.tcr"), "old");
+    EXPECT_EQ(seam.MoveFileTo(InScratch("new.tmp"), InScratch("TARGET.TCR")), ERR_ALREADY_EXISTS);
+    EXPECT_EQ(machine.ReadFile(InScratch("target.tcr")), "old");
     ASSERT_EQ(seam.CopyFileOver(InScratch("new.tmp"), InScratch("Target.TCR")), ERR_SUCCESS);
     EXPECT_EQ(machine.ReadFile(InScratch("target.tcr")), "new");
     machine.WriteFile(InScratch("target.tcr"), "old");
@@ -124,14 +106,11 @@ TEST_F(MachineFiles, CopyAndMoveOverReplaceAFileButNeverAFolder) {
     EXPECT_FALSE(machine.FileExists(InScratch("new.tmp")));
     EXPECT_EQ(machine.ReadFile(InScratch("target.tcr")), "new");
 
-    machine.WriteFile(InScratch("other.tmp"), "other");
-    ASSERT_EQ(seam.MoveFileOver(InScratch("other.tmp"), InScratch("absent.tcr")), ERR_SUCCESS);
-    EXPECT_EQ(machine.ReadFile(InScratch("absent.tcr")), "other");
-
     machine.MakeFolders(InScratch("folder"));
-    EXPECT_EQ(seam.MoveFileOver(InScratch("absent.tcr"), InScratch("folder")), ERR_ACCESS_DENIED);
+    EXPECT_EQ(seam.MoveFileOver(InScratch("target.tcr"), InScratch("folder")), ERR_ACCESS_DENIED);
     EXPECT_TRUE(machine.FolderExists(InScratch("folder")));
-    EXPECT_EQ(machine.ReadFile(InScratch("absent.tcr")), "other");
+    ASSERT_EQ(seam.MoveFileTo(InScratch("target.tcr"), InScratch("moved.tcr")), ERR_SUCCESS);
+    EXPECT_EQ(machine.ReadFile(InScratch("moved.tcr")), "new");
 }
 
 TEST_F(MachineFiles, MoveMayChangeOnlyTheCaseOfAName) {
@@ -154,23 +133,11 @@ TEST_F(MachineFiles, ListingMatchesWildcardsIgnoringCaseAndReportsFoldersAndSize
     EXPECT_EQ(ListedNames("HOLE.T?R", error), std::vector<std::string>{"hole.tcr"});
 
     std::vector<FolderEntry> entries;
-    ASSERT_EQ(seam.ListFolder(InScratch("*"), entries), ERR_SUCCESS);
-    for (const FolderEntry& entry : entries) {
-        const bool folder = entry.name == "." || entry.name == ".." || entry.name == "sounds";
-        EXPECT_EQ((entry.attributes & ATTR_DIRECTORY) != 0, folder) << entry.name;
-        if (entry.name == "Hole.TCA") {
-            EXPECT_EQ(entry.size, 5u);
-        }
-    }
-}
-
-TEST_F(MachineFiles, LongPathNameNeedsAnExistingPath) {
-    machine.WriteFile(InScratch("Deep\\File.tcr"), "x");
-    std::string longPath;
-    ASSERT_EQ(seam.LongPathName(InScratch("deep\\file.tcr"), longPath), ERR_SUCCESS);
-    EXPECT_EQ(longPath.size(), InScratch("deep\\file.tcr").size());
-    EXPECT_EQ(seam.LongPathName(InScratch("deep\\none.tcr"), longPath), ERR_FILE_NOT_FOUND);
-    EXPECT_EQ(seam.LongPathName(InScratch("none\\none.tcr"), longPath), ERR_FILE_NOT_FOUND);
+    ASSERT_EQ(seam.ListFolder(InScratch("Hole.TCA"), entries), ERR_SUCCESS);
+    ASSERT_EQ(entries.size(), 1u);
+    EXPECT_EQ(entries[0].size, 5u);
+    ASSERT_EQ(seam.ListFolder(InScratch("sound?"), entries), ERR_SUCCESS);
+    EXPECT_NE(entries.at(0).attributes & ATTR_DIRECTORY, 0u);
 }
 
 // Whatever a backend keeps of the folders it has read, each change made through the machine
@@ -205,6 +172,7 @@ TEST_F(MachineFiles, EachChangeIsSeenAtOnceUnderAnyCase) {
     EXPECT_FALSE(opens("Pack\\Trees.tcl"));
     EXPECT_EQ(error, ERR_FILE_NOT_FOUND);
     EXPECT_EQ(seam.LongPathName(InScratch("pack\\TREES.tcl"), longPath), ERR_FILE_NOT_FOUND);
+    EXPECT_EQ(seam.LongPathName(InScratch("none\\none.tcr"), longPath), ERR_FILE_NOT_FOUND);
     ASSERT_EQ(seam.RemoveEmptyFolder(InScratch("PACK")), ERR_SUCCESS);
     EXPECT_EQ(seam.GetAttributes(InScratch("pack"), attributes), ERR_FILE_NOT_FOUND);
     EXPECT_EQ((ListedNames("Pack\\*.*", error), error), ERR_PATH_NOT_FOUND);
@@ -213,9 +181,7 @@ TEST_F(MachineFiles, EachChangeIsSeenAtOnceUnderAnyCase) {
 TEST_F(MachineFiles, TempPathIsAFolderWithFreeSpaceAndUniqueFilesAreNewEachTime) {
     std::string folder;
     ASSERT_EQ(seam.TempPath(folder), ERR_SUCCESS);
-    ASSERT_FALSE(folder.empty());
-    EXPECT_EQ(folder.back(), '\\');
-    EXPECT_TRUE(machine.FolderExists(folder));
+    EXPECT_TRUE(folder.ends_with('\\') && machine.FolderExists(folder)) << folder;
     std::uint64_t bytes = 0;
     ASSERT_EQ(seam.FreeDiskSpace(scratch, bytes), ERR_SUCCESS);
     EXPECT_GT(bytes, 0u);
@@ -230,9 +196,6 @@ TEST_F(MachineFiles, TempPathIsAFolderWithFreeSpaceAndUniqueFilesAreNewEachTime)
         const std::string name = path.substr(scratch.size() + 1);
         EXPECT_EQ(name.substr(0, 3), "PRV") << path;  // the prefix is cut to three letters
         EXPECT_EQ(name.substr(name.size() - 4), ".tmp") << path;
-        const std::string number = name.substr(3, name.size() - 7);
-        EXPECT_FALSE(number.empty()) << path;
-        EXPECT_EQ(number.find_first_not_of("0123456789ABCDEFabcdef"), std::string::npos) << path;
         EXPECT_EQ(machine.ReadFile(path), "");
     }
     EXPECT_EQ(seam.UniqueTempFile(scratch + "\\missing", "PRV", first), ERR_DIRECTORY);
