@@ -51,7 +51,6 @@ TEST_F(MachineFiles, MissingFileGivesTwoAndMissingFolderThree) {
          ERR_FILE_NOT_FOUND},
         {"copy into folder", seam.CopyFileOver(InScratch("source.tcr"), InScratch("no\\such.tcr")),
          ERR_PATH_NOT_FOUND},
-        {"move", seam.MoveFileTo(InScratch("absent.tcr"), InScratch("m.tcr")), ERR_FILE_NOT_FOUND},
         {"list in folder", (ListedNames("absent\\*.*", error), error), ERR_PATH_NOT_FOUND},
         {"open", (seam.OpenFile(InScratch("absent.bin"), FileMode::Read, error), error),
          ERR_FILE_NOT_FOUND},
@@ -227,20 +226,6 @@ TEST_F(MachineFiles, ReadOnlyFilesAreNotOverwritten) {
     EXPECT_EQ(seam.OpenFile(InScratch("kept.tcr"), FileMode::Write, error), nullptr);
     EXPECT_EQ(error, ERR_ACCESS_DENIED);
     EXPECT_EQ(machine.ReadFile(InScratch("kept.tcr")), "kept");
-}
-
-TEST_F(MachineFiles, FileStreamSeeksAndTells) {
-    machine.WriteFile(InScratch("data.bin"), "0123456789");
-    Win32Error error = ERR_SUCCESS;
-    auto file = seam.OpenFile(InScratch("data.bin"), FileMode::Read, error);
-    ASSERT_NE(file, nullptr);
-    ASSERT_EQ(file->Seek(-3, 2), ERR_SUCCESS);
-    EXPECT_EQ(file->Tell(), 7);
-    char buffer[8] = {};
-    EXPECT_EQ(file->Read(buffer, sizeof buffer), 3u);
-    EXPECT_EQ(std::string(buffer, 3), "789");
-    EXPECT_EQ(file->Error(), ERR_SUCCESS);
-    EXPECT_EQ(file->Close(), ERR_SUCCESS);
 }
 
 TEST_F(MachineFiles, ModulePathAndProcessListNameTheRunningProgram) {

@@ -63,8 +63,6 @@ TEST_F(DocumentLauncher, OnlyAnExistingDocumentOpensAndOnlyWithXdgOpen) {
         OpenedDocument(),
         (prefix.Folder() / "dosdevices" / "c:" / "Parvane" / "Missing Libraries.htm").string());
     std::filesystem::remove(tools / "opened");
-    test::WriteHostFile(prefix.DriveC() / "windows" / "notepad.exe", "MZ");
-    EXPECT_EQ(RunCommand(prefix.Folder(), "C:\\windows\\notepad.exe"), ERR_FILE_NOT_FOUND);
     EXPECT_EQ(RunCommand(prefix.Folder(), "C:\\windows\\winebrowser.exe C:\\Parvane\\none.htm"),
               ERR_FILE_NOT_FOUND);
     EXPECT_EQ(RunCommand(prefix.Folder(), "C:\\Parvane\\Missing Libraries.htm"),

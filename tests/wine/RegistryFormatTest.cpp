@@ -80,22 +80,6 @@ TEST_F(ParsedWineText, UnchangedTextIsSavedAsTheSameBytes) {
     EXPECT_EQ(FormatHive(tree), WINE_TEXT);
 }
 
-TEST_F(ParsedWineText, NewKeyGoesWhereWineWritesIt) {
-    HiveKey* order = FindPath(tree, {u"Software", u"Quorlix", u"Order"});
-    ASSERT_NE(order, nullptr);
-    const FileTime now = 0x1dd8560000000000;
-    tree.CreateSubkey(*order, u"Zeta", now);  // after "[br" and its subtree, before "Vals"
-    const std::string text = FormatHive(tree);
-    const std::size_t bracket = text.find("Order\\\\\\[br]");
-    const std::size_t zeta = text.find("[Software\\\\Quorlix\\\\Order\\\\Zeta] ");
-    const std::size_t vals = text.find("[Software\\\\Quorlix\\\\Vals]");
-    EXPECT_LT(bracket, zeta);
-    EXPECT_LT(zeta, vals);
-    EXPECT_NE(text.find("Order\\\\Zeta] " + std::to_string(UnixSecondsFromFileTime(now)) +
-                        "\n#time=1dd8560000000000\n\n[Software\\\\Quorlix\\\\Vals]"),
-              std::string::npos);
-}
-
 TEST(RegistryFormat, HandWrittenTextWithCommentsAndCrLfComesBackUnchanged) {
     const std::string text =
         "WINE REGISTRY Version 2\r\n"

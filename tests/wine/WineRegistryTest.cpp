@@ -57,20 +57,12 @@ const std::string USER =
     "\n"
     "[Software\\\\Odd\\\\Br\\[ack\\]et] 1796543988\n"
     "#time=1dd8557c3e49862\n"
-    "#class=\"Quorlix\"\n"
-    "@=\"default text\"\n"
     "\"Blob\"=hex:00,01,02,03,04,05,06,07,08,09,0a,0b,0c,0d,0e,0f,10,11,12,13,14,15,16,\\\n"
     "  17,18,19,1a\n"
     "\"Esc\"=\"back\\\\slash \\\"quoted\\\"\\nnext\\tcaf\\xe9 \\x00e99\"\n"
-    "\"Exp\"=str(2):\"%SystemRoot%\\\\system32\"\n"
     "\"Multi\"=str(7):\"one\\0two\\0\"\n"
     "\"Number\"=dword:0000002a\n"
     "\"Raw\"=hex(1):41,00,42,00\n"
-    "\n"
-    "[Software\\\\Odd\\\\Link] 1796543988\n"
-    "#time=1dd8557c3e49862\n"
-    "#link\n"
-    "\"SymbolicLinkValue\"=hex(6):5c,00,52,00\n"
     "\n"
     "[Software\\\\Odd\\\\Wide] 1796543988\n"
     "#time=1dd8557c3e49862\n"
@@ -159,8 +151,6 @@ TEST_F(RegistryPrefix, ValuesComeBackWithTheirTypesInCodePage1252) {
         std::uint32_t type;
     } values[] = {
         {ODD, "Esc", Terminated("back\\slash \"quoted\"\nnext\tcaf\xE9 \xE9\x39"), REGTYPE_SZ},
-        {ODD, "", Terminated("default text"), REGTYPE_SZ},
-        {ODD, "exp", Terminated("%SystemRoot%\\system32"), REGTYPE_EXPAND_SZ},
         {ODD, "Multi", Terminated("one\0two\0"), REGTYPE_MULTI_SZ},
         {ODD, "Number", Terminated("\x2a\0\0"), REGTYPE_DWORD},
         {ODD, "Raw", "AB", REGTYPE_SZ},  // stored unterminated
@@ -168,7 +158,6 @@ TEST_F(RegistryPrefix, ValuesComeBackWithTheirTypesInCodePage1252) {
          std::string("\0\1\2\3\4\5\6\7\10\11\12\13\14\15\16\17\20\21\22\23\24\25\26\27\30\31\32",
                      27),
          REGTYPE_BINARY},
-        {"SOFTWARE\\ODD\\LINK", "symboliclinkvalue", Terminated("\x5c\0\x52"), 6u},
     };
     for (const auto& value : values) {
         std::uint32_t type = 0;
@@ -180,7 +169,7 @@ TEST_F(RegistryPrefix, ValuesComeBackWithTheirTypesInCodePage1252) {
     std::string text;
     KeyHandle key = Open(Hive::CurrentUser, "Software\\Odd");
     EXPECT_EQ(Subkey(key, 0), "Br[ack]et");
-    EXPECT_EQ(registry->EnumKey(key, 3, 256, text), ERR_NO_UNICODE_TRANSLATION);
+    EXPECT_EQ(registry->EnumKey(key, 2, 256, text), ERR_NO_UNICODE_TRANSLATION);
     registry->CloseKey(key);
     key = Open(Hive::CurrentUser, "Software\\Odd\\Wide");
     std::uint32_t type = 0;
@@ -255,11 +244,6 @@ TEST_F(RegistryPrefix, DeletionIsSavedAtOnceMovesTheNextKeyDownAndRefusesItsHand
     EXPECT_EQ(registry->SetValue(courseB, "Name", REGTYPE_SZ, "x"), ERR_KEY_DELETED);
     EXPECT_EQ(registry->CloseKey(courseB), ERR_SUCCESS);
     EXPECT_EQ(registry->OpenKey(Hive::LocalMachine, COURSE_B, key), ERR_FILE_NOT_FOUND);
-    // A closed handle is refused too.
-    key = Open(Hive::CurrentUser, ODD);
-    EXPECT_EQ(registry->CloseKey(key), ERR_SUCCESS);
-    EXPECT_EQ(registry->CloseKey(key), ERR_INVALID_HANDLE);
-    EXPECT_EQ(registry->QueryValue(key, "", 256, type, data), ERR_INVALID_HANDLE);
 }
 
 TEST_F(RegistryPrefix, MissingOrUnreadableFileFailsWithPathAndLineAndIsNeverWritten) {
@@ -272,11 +256,11 @@ TEST_F(RegistryPrefix, MissingOrUnreadableFileFailsWithPathAndLineAndIsNeverWrit
     test::WriteHostFile(UserReg(), broken);
     registry = std::make_unique<WineRegistry>(folder);
     EXPECT_FALSE(registry->Load(message));
-    EXPECT_NE(message.find(UserReg().string() + " cannot be read at line 19"), std::string::npos)
+    EXPECT_NE(message.find(UserReg().string() + " cannot be read at line 16"), std::string::npos)
         << message;
     KeyHandle key = 0;
     EXPECT_EQ(registry->CreateKey(Hive::CurrentUser, "Software\\New", "", key), ERR_BADDB);
-    EXPECT_EQ(registry->DeleteKey(Hive::CurrentUser, "Software\\Odd\\Link"), ERR_BADDB);
+    EXPECT_EQ(registry->DeleteKey(Hive::CurrentUser, "Software\\Odd\\Wide"), ERR_BADDB);
     Unload();
     EXPECT_EQ(UserText(), broken);
     EXPECT_EQ(SystemText(), MACHINE_WIN64);
