@@ -7,7 +7,6 @@
 #include "platform/wine/FileOperations.h"
 #include "platform/wine/FolderListing.h"
 #include "platform/wine/HostFileStream.h"
-#include "platform/wine/TempFiles.h"
 #include "support/wine/TestPrefix.h"
 
 namespace parvane::wine {
@@ -55,21 +54,6 @@ TEST_F(HostFiles, CopyTakesTheDataOfALinkAndThePermissionsOfTheSourceButNeverIts
     // Onto itself.
     EXPECT_EQ(CopyFileOver(prefix, "C:\\real.tcl", "C:\\REAL.TCL"), ERR_SHARING_VIOLATION);
     EXPECT_EQ(test::ReadHostFile(driveC / "real.tcl"), "library");
-}
-
-// A configured folder that does not exist gives way to the profile's Temp, and that to
-// AppData\Local\Temp, which is created.
-TEST_F(HostFiles, TempPathFallsBackToAFolderThatExists) {
-    std::string profile;
-    ASSERT_EQ(UserProfileFolder(profile), ERR_SUCCESS);
-    const std::string user = profile.substr(profile.find_last_of('\\') + 1);
-    std::string folder;
-    ASSERT_EQ(TempPath(prefix, "C:\\Configured Temp", folder), ERR_SUCCESS);
-    EXPECT_EQ(folder, profile + "\\Temp\\");
-    std::filesystem::remove(driveC / "users" / user / "Temp");
-    ASSERT_EQ(TempPath(prefix, "", folder), ERR_SUCCESS);
-    EXPECT_EQ(folder, profile + "\\AppData\\Local\\Temp\\");
-    EXPECT_TRUE(std::filesystem::is_directory(driveC / "users" / user / "AppData/Local/Temp"));
 }
 
 TEST_F(HostFiles, AFullDiskIsReportedWhenTheStreamIsWrittenOut) {
