@@ -37,19 +37,12 @@ test::Fault Denied(test::MachineCall call, std::string pathPart) {
             .error = ERR_ACCESS_DENIED};
 }
 
-using GetFolderPartTest = FolderTest;
-
-TEST_F(GetFolderPartTest, CutsAFilePathButReturnsAnExistingFolderWhole) {
+TEST_F(FolderTest, FolderPartKeepsAnExistingFolderAndMatchesCountAnUnsearchableFolder) {
     EXPECT_EQ(GetFolderPart(scratch + "\\y.tcr"), scratch);
     EXPECT_EQ(GetFolderPart("y.tcr"), "y.tcr");
     EXPECT_EQ(GetFolderPart("Course/prv\\1.prv"), "Course");
-    MakeFolder(scratch + "\\Course.tcr");
-    EXPECT_EQ(GetFolderPart(scratch + "\\Course.tcr"), scratch + "\\Course.tcr");
-}
-
-using FolderHasMatchTest = FolderTest;
-
-TEST_F(FolderHasMatchTest, FindsFilesAndFoldersAndCountsAnUnsearchableFolderAsMatching) {
+    MakeFolder(scratch + "\\Course.tcx");
+    EXPECT_EQ(GetFolderPart(scratch + "\\Course.tcx"), scratch + "\\Course.tcx");
     MakeFile(scratch + "\\Source.TCA");
     MakeFolder(scratch + "\\Objects.tlb");
     EXPECT_TRUE(FolderHasMatch(scratch, "*.tca"));
@@ -62,9 +55,7 @@ TEST_F(FolderHasMatchTest, FindsFilesAndFoldersAndCountsAnUnsearchableFolderAsMa
     EXPECT_TRUE(FolderHasMatch(scratch, "*.tcr"));
 }
 
-using CreateFolderPathTest = FolderTest;
-
-TEST_F(CreateFolderPathTest, CreatesEveryMissingFolderAlongThePath) {
+TEST_F(FolderTest, CreateFolderPathCreatesEachMissingFolderOrStopsAtOneItCannot) {
     MakeFolder(scratch + "\\A");
     EXPECT_TRUE(CreateFolderPath(scratch + "\\A\\B\\C"));
     EXPECT_TRUE(Exists(scratch + "\\A\\B\\C"));
@@ -73,16 +64,13 @@ TEST_F(CreateFolderPathTest, CreatesEveryMissingFolderAlongThePath) {
     EXPECT_TRUE(CreateFolderPath(scratch + "\\A\\B\\C"));
     EXPECT_TRUE(CreateFolderPath(""));
     EXPECT_TRUE(CreateFolderPath("\\\\"));
-}
 
-TEST_F(CreateFolderPathTest, StopsAtAFolderItCannotCreateAFileInTheWayOrAnOverlongPath) {
-    MakeFolder(scratch + "\\A");
     test::FaultInjectingMachine denying;
-    denying.Inject(Denied(test::MachineCall::MakeFolder, scratch + "\\A\\B\\C\\"));
-    ui.ExpectError("Couldn't create folder " + scratch + "\\A\\B\\C\\, return code=5");
-    EXPECT_FALSE(CreateFolderPath(scratch + "\\A\\B\\C\\D"));
-    EXPECT_TRUE(Exists(scratch + "\\A\\B"));
-    EXPECT_FALSE(Exists(scratch + "\\A\\B\\C"));
+    denying.Inject(Denied(test::MachineCall::MakeFolder, scratch + "\\A\\X\\Y\\"));
+    ui.ExpectError("Couldn't create folder " + scratch + "\\A\\X\\Y\\, return code=5");
+    EXPECT_FALSE(CreateFolderPath(scratch + "\\A\\X\\Y\\Z"));
+    EXPECT_TRUE(Exists(scratch + "\\A\\X"));
+    EXPECT_FALSE(Exists(scratch + "\\A\\X\\Y"));
 
     // With its trailing backslash the accumulated path does not name the file, as on Windows,
     // so creating the folder is tried and finds the name taken.
@@ -105,15 +93,13 @@ class RemoveFolderTest : public FolderTest {
     const std::string course = machine.GameInstallDir() + "\\Courses\\Pine";
 };
 
-TEST_F(RemoveFolderTest, RemovesTheFilesAndTheFolderSilentlyAndSkipsAMissingOne) {
+TEST_F(RemoveFolderTest, RemovesFilesAndTheFolderOrSaysWhatIsLeft) {
     RemoveFolder(course + "\\Missing");
     MakeFile(course + "\\one.tcr");
     MakeFile(course + "\\two.tcl");
     RemoveFolder(course);
     EXPECT_FALSE(Exists(course));
-}
 
-TEST_F(RemoveFolderTest, LeavesAFolderWithASubfolderOrOneThatCannotGoAndSaysSo) {
     MakeFile(course + "\\one.tcr");
     MakeFolder(course + "\\prv");
     ui.ExpectError("Couldn't remove file '" + course + "\\prv', return code=5");

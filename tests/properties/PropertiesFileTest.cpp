@@ -59,39 +59,28 @@ TEST_F(PropertiesFile, NoFileGivesTheTwelveDefaultsSavedInKeyOrder) {
                   "WarnOnOverwriteFile = 1\r\n");
 }
 
-TEST_F(PropertiesFile, EmptyTargetFolderTakesTheGameFolderAndOtherCaseKeysStay) {
-    machine.WriteFile(path, "TargetFolder =\nwarnonoverwritefile = 0\n");
-    const std::string saved = LoadAndSave();
-    EXPECT_EQ(GetProperty(PROPERTY_TARGET_FOLDER), machine.GameInstallDir());
-    EXPECT_EQ(GetProperty("warnonoverwritefile"), "0");
-    EXPECT_EQ(GetProperty(PROPERTY_WARN_ON_OVERWRITE_FILE), "1");
-    // Byte order puts the small letters after every capital.
-    const std::string tail = "WarnOnOverwriteFile = 1\r\nwarnonoverwritefile = 0\r\n";
-    ASSERT_GE(saved.size(), tail.size());
-    EXPECT_EQ(saved.substr(saved.size() - tail.size()), tail);
-}
-
+// An empty TargetFolder takes the game's folder, keys in another case are other keys, and an
+// overlong line is ignored with a warning.
 TEST_F(PropertiesFile, SavedFileReloadsIdenticallyKeepingDuplicateKeys) {
     machine.WriteFile(path,
                       "# settings\r\n  #NotAComment = 1\r\nLibraryFolder = d:\\libs  \r\n"
-                      "Zed = second\nZed = first\nZed = third\nCustom = a = b\r\nAskForFlag=1");
+                      "TargetFolder =\nwarnonoverwritefile = 0\nZed = second\nZed = first\n"
+                      "Zed = third\nCustom = a = b\r\nAskForFlagFolder = " +
+                          std::string(300, 'x') + "\nAskForFlag=1");
+    ui.ExpectWarning(Containing("'" + path + "' were ignored"));
     const std::string first = LoadAndSave();
     EXPECT_NE(first.find("Zed = second\r\nZed = first\r\nZed = third\r\n"), std::string::npos);
     EXPECT_EQ(GetProperty("Zed"), "second");  // the first in the file
+    EXPECT_EQ(GetProperty(PROPERTY_TARGET_FOLDER), machine.GameInstallDir());
+    EXPECT_EQ(GetProperty("warnonoverwritefile"), "0");
+    EXPECT_EQ(GetProperty(PROPERTY_WARN_ON_OVERWRITE_FILE), "1");
+    EXPECT_EQ(GetProperty(PROPERTY_ASK_FOR_FLAG_FOLDER), "c:\\");
     ResetProperties();
     EXPECT_EQ(LoadAndSave(), first);
     EXPECT_EQ(GetProperty("#NotAComment"), "1");
     EXPECT_EQ(GetProperty(PROPERTY_LIBRARY_FOLDER), "d:\\libs");
     EXPECT_EQ(GetProperty("Custom"), "a = b");
     EXPECT_TRUE(IsPropertyOn(PROPERTY_ASK_FOR_FLAG));
-}
-
-TEST_F(PropertiesFile, OverlongLinesAreIgnoredWithAWarning) {
-    machine.WriteFile(path, "LibraryFolder = " + std::string(300, 'x') + "\nAskForFlag = 1\n");
-    ui.ExpectWarning(Containing("'" + path + "' were ignored"));
-    ASSERT_TRUE(LoadProperties(folder));
-    EXPECT_EQ(GetProperty(PROPERTY_LIBRARY_FOLDER), "c:\\");
-    EXPECT_EQ(GetProperty(PROPERTY_ASK_FOR_FLAG), "1");
 }
 
 // A disk that fills up (every file written holds half of what it was given) or a file that

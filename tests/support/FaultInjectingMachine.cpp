@@ -1,6 +1,5 @@
 #include "support/FaultInjectingMachine.h"
 
-#include <algorithm>
 #include <utility>
 
 #include "base/AsciiCase.h"
@@ -67,11 +66,6 @@ FaultInjectingMachine::FaultInjectingMachine(Machine& wrapped) : ForwardingMachi
 
 FaultInjectingMachine::~FaultInjectingMachine() {
     SetMachine(&inner);
-}
-
-std::uint64_t FaultInjectingMachine::FailedCallCount() const {
-    return static_cast<std::uint64_t>(std::count_if(
-        calls.begin(), calls.end(), [](const CallRecord& record) { return record.failed; }));
 }
 
 std::vector<std::string> FaultInjectingMachine::CallPaths(MachineCall call) const {

@@ -1,15 +1,9 @@
 #pragma once
 
-// The machine of a test with faults injected, as SQLite's test VFS injects them: every call
-// (registry, files, streams, processes) is counted, and the calls that a fault names fail with
-// its error instead of reaching the machine underneath. A test runs an operation once to count
-// its calls, then again failing call N, or every call from N on (a disk that is full, a
-// machine that has gone away), and checks that nothing was lost and nothing half-done claims
-// success.
-//
-//     test::FaultInjectingMachine faults;                     // installs itself
-//     faults.Inject({.call = MachineCall::SetValue, .first = 3});  // the third SetValue fails
-//     faults.Inject({.first = 120, .count = test::EVERY_CALL});   // everything from call 120
+// The machine of a test with faults injected: every call (registry, files, streams, processes)
+// is counted and recorded, and the calls that a fault names fail with its error instead of
+// reaching the machine underneath, e.g. `.call = MachineCall::SetValue, .first = 3` (the third
+// SetValue) or `.first = 120, .count = EVERY_CALL` (everything from call 120 on).
 
 #include <cstdint>
 #include <limits>
@@ -105,12 +99,9 @@ class FaultInjectingMachine : public ForwardingMachine {
     const std::vector<CallRecord>& Calls() const { return calls; }
     std::uint64_t CallCount() const { return calls.size(); }
     std::uint64_t CallCount(MachineCall call) const { return CallPaths(call).size(); }
-    std::uint64_t FailedCallCount() const;
-    // The paths (or command lines) of the calls of one operation, in order.
     std::vector<std::string> CallPaths(MachineCall call) const;
 
-    // The fault for `call` on `path` that strikes now, counting the call; ERR_SUCCESS when the
-    // call goes through. Used by the streams too.
+    // The fault for `call` on `path` that strikes now, counting the call; ERR_SUCCESS if none.
     Win32Error Intercept(MachineCall call, const std::string& path);
 
     Win32Error OpenKey(Hive hive, const std::string& subKey, KeyHandle& key) override;

@@ -1,11 +1,8 @@
 #pragma once
 
-// Cases where a backend does not (yet) answer as Windows does. Each backend lists them by test
-// name ("Suite.Test"), with the reason, in tests/support/<backend>/KnownGaps.cpp. A listed
-// test still runs on that backend, with its failures collected instead of reported: it
-// passes when it fails, noting the gap, and fails with "known gap now passes" when nothing
-// failed, so that a gap that gets closed shows up. Elsewhere it runs as usual. The test
-// programs take their main() from support/KnownGaps.cpp, which sets this up.
+// Cases where a backend does not (yet) answer as Windows does, listed by "Suite.Test" with the
+// reason in tests/support/<backend>/KnownGaps.cpp. A listed test still runs: it passes when it
+// fails, and fails with "known gap now passes" otherwise (main() in support/KnownGaps.cpp).
 
 #include <string>
 
@@ -15,7 +12,3 @@ namespace parvane::test {
 const char* KnownGapReason(const std::string& testName);
 
 }  // namespace parvane::test
-
-// The former per-test switch, kept for tests written against it; listing a test is now all it
-// takes.
-#define PARVANE_SKIP_IF_KNOWN_GAP()

@@ -1,18 +1,9 @@
 #pragma once
 
-// The tests' user interface. A test lists, in order, every message box and dialog it expects,
-// with the answer to each; the interface installs itself with SetUserInterface for its
-// lifetime. A box or dialog that was not expected next fails the test (showing the expected
-// and the actual text), and so does an expected one that never came (checked at destruction).
-//
-//     ScriptedUserInterface ui;
-//     ui.ExpectError(Containing("Couldn't open"));
-//     ui.ExpectYesNo(DefaultButton::No, "Overwrite 'a.tcr'?", ANSWER_YES);
-//     ui.ExpectDialog(106, [](ScriptedDialog& dialog) {
-//         dialog.Init();
-//         dialog.SetItemText(1001, "C:\\Games");
-//         dialog.Press(1);
-//     });
+// The tests' user interface, installed for its lifetime. A test lists, in order, every message
+// box and dialog it expects, with the answer to each (a dialog gets a script that drives it). A
+// box or dialog that was not expected next fails the test, and so does an expected one that
+// never came (checked at destruction).
 
 #include <cstdint>
 #include <deque>

@@ -59,7 +59,6 @@ void WriteLittle(ZipBytes& bytes, std::size_t offset, std::uint32_t value, int w
 
 constexpr std::size_t END_RECORD_SIZE = 22;
 constexpr std::size_t CENTRAL_HEADER_SIZE = 46;
-constexpr std::size_t LOCAL_HEADER_SIZE = 30;
 
 // The offsets of entry `index`'s central and local headers (archives without a comment).
 struct EntryHeaders {
@@ -147,11 +146,6 @@ void PatchEntryCrc(ZipBytes& bytes, std::size_t index, std::uint32_t crc) {
 
 void PatchEntryUncompressedSize(ZipBytes& bytes, std::size_t index, std::uint32_t size) {
     PatchBoth(bytes, index, 24, 22, size, 4);
-}
-
-void PatchEntryNameByte(ZipBytes& bytes, std::size_t index, std::size_t position,
-                        std::uint8_t value) {
-    PatchBoth(bytes, index, CENTRAL_HEADER_SIZE + position, LOCAL_HEADER_SIZE + position, value, 1);
 }
 
 std::vector<std::string> FileNamesIn(const std::string& folder) {

@@ -37,9 +37,6 @@ void PatchEntryFlags(ZipBytes& bytes, std::size_t index, std::uint16_t flags);
 void PatchEntryMethod(ZipBytes& bytes, std::size_t index, std::uint16_t method);
 void PatchEntryCrc(ZipBytes& bytes, std::size_t index, std::uint32_t crc);
 void PatchEntryUncompressedSize(ZipBytes& bytes, std::size_t index, std::uint32_t size);
-// Sets byte `position` of the entry's name.
-void PatchEntryNameByte(ZipBytes& bytes, std::size_t index, std::size_t position,
-                        std::uint8_t value);
 
 // The names of the files (not folders) in a folder, sorted; empty when it has none or does
 // not exist.

@@ -69,22 +69,6 @@ TEST_F(RegistrySaveFailure, AFailedChangeNeverReachesTheFileLater) {
     EXPECT_NE(text.find(added.guidText.substr(1, 8)), std::string::npos);
 }
 
-// Each stale cloaked entry that cannot be deleted is reported, and the entry after them is
-// still loaded.
-TEST_F(RegistrySaveFailure, StaleEntriesWhoseDeletionCannotBeSavedAreEachReported) {
-    for (std::uint32_t n = 1; n <= 3; ++n) {
-        AddCourse(CLOAK_COURSES_KEY, OrderedGuidText(n), "Cloaked");
-        AddCourse(GAME_COURSES_KEY, OrderedGuidText(n < 3 ? n : 9), "Installed");
-    }
-    for (std::uint32_t n = 1; n <= 2; ++n)
-        ui.ExpectError(Containing("course with ID=" + OrderedGuidText(n)));
-    SetImmutable(true);
-    ASSERT_TRUE(LoadCatalogue());
-    SetImmutable(false);
-    ASSERT_EQ(GetCloakedCourses().size(), 1u);
-    EXPECT_EQ(GetCloakedCourses()[0].guidText, OrderedGuidText(3));
-}
-
 // A wineserver started for the prefix after the load (the game, started meanwhile) holds the
 // registry: nothing is saved from then on, and the change is taken back.
 TEST_F(RegistrySaveFailure, AWineserverStartedSinceTheLoadStopsEverySave) {

@@ -1,4 +1,4 @@
-// The Wine machine over a prefix: opening it, and what it takes from the prefix's registry.
+// The Wine machine over a prefix: opening it, and seeing changes made beside it.
 
 #include <gtest/gtest.h>
 
@@ -22,23 +22,6 @@ TEST(WineMachineOpening, AFolderThatIsNoPrefixOrARegistryThatCannotBeParsedIsNam
     std::ofstream(prefix.Folder() / "user.reg", std::ios::app) << "[Broken\n";
     EXPECT_EQ(OpenWineMachine(prefix.Folder(), message), nullptr);
     EXPECT_NE(message.find("user.reg"), std::string::npos) << message;
-}
-
-TEST(WineMachine, TheTempFolderIsTheOneTheRegistryNamesAndTheGameIsInDriveC) {
-    test::TestMachine machine;
-    machine.SetString(Hive::CurrentUser, "Environment", "TEMP", "%USERPROFILE%\\Scratch Temp");
-    std::string profile;
-    ASSERT_TRUE(
-        machine.QueryString(Hive::CurrentUser, test::SHELL_FOLDERS_KEY, "Personal", profile));
-    profile = profile.substr(0, profile.find_last_of('\\'));
-    machine.MakeFolders(profile + "\\Scratch Temp");
-    std::string folder;
-    ASSERT_EQ(TheMachine().TempPath(folder), ERR_SUCCESS);
-    EXPECT_EQ(folder, profile + "\\Scratch Temp\\");
-    // The game's folder is in drive C.
-    EXPECT_EQ(test::HostPathOf(machine, machine.GameInstallDir()),
-              test::PrefixFolder(machine) / "dosdevices" / "c:" / "Program Files (x86)" /
-                  "Quorlix" / "Greenvale 06");
 }
 
 // Another program's changes on the host are seen as soon as they are made: in a folder read

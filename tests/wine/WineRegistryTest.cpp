@@ -57,20 +57,12 @@ const std::string USER =
     "\n"
     "[Software\\\\Odd\\\\Br\\[ack\\]et] 1796543988\n"
     "#time=1dd8557c3e49862\n"
-    "#class=\"Quorlix\"\n"
-    "@=\"default text\"\n"
     "\"Blob\"=hex:00,01,02,03,04,05,06,07,08,09,0a,0b,0c,0d,0e,0f,10,11,12,13,14,15,16,\\\n"
     "  17,18,19,1a\n"
     "\"Esc\"=\"back\\\\slash \\\"quoted\\\"\\nnext\\tcaf\\xe9 \\x00e99\"\n"
-    "\"Exp\"=str(2):\"%SystemRoot%\\\\system32\"\n"
     "\"Multi\"=str(7):\"one\\0two\\0\"\n"
     "\"Number\"=dword:0000002a\n"
     "\"Raw\"=hex(1):41,00,42,00\n"
-    "\n"
-    "[Software\\\\Odd\\\\Link] 1796543988\n"
-    "#time=1dd8557c3e49862\n"
-    "#link\n"
-    "\"SymbolicLinkValue\"=hex(6):5c,00,52,00\n"
     "\n"
     "[Software\\\\Odd\\\\Wide] 1796543988\n"
     "#time=1dd8557c3e49862\n"
@@ -159,8 +151,6 @@ TEST_F(RegistryPrefix, ValuesComeBackWithTheirTypesInCodePage1252) {
         std::uint32_t type;
     } values[] = {
         {ODD, "Esc", Terminated("back\\slash \"quoted\"\nnext\tcaf\xE9 \xE9\x39"), REGTYPE_SZ},
-        {ODD, "", Terminated("default text"), REGTYPE_SZ},
-        {ODD, "exp", Terminated("%SystemRoot%\\system32"), REGTYPE_EXPAND_SZ},
         {ODD, "Multi", Terminated("one\0two\0"), REGTYPE_MULTI_SZ},
         {ODD, "Number", Terminated("\x2a\0\0"), REGTYPE_DWORD},
         {ODD, "Raw", "AB", REGTYPE_SZ},  // stored unterminated
@@ -168,7 +158,6 @@ TEST_F(RegistryPrefix, ValuesComeBackWithTheirTypesInCodePage1252) {
          std::string("\0\1\2\3\4\5\6\7\10\11\12\13\14\15\16\17\20\21\22\23\24\25\26\27\30\31\32",
                      27),
          REGTYPE_BINARY},
-        {"SOFTWARE\\ODD\\LINK", "symboliclinkvalue", Terminated("\x5c\0\x52"), 6u},
     };
     for (const auto& value : values) {
         std::uint32_t type = 0;
@@ -180,7 +169,7 @@ TEST_F(RegistryPrefix, ValuesComeBackWithTheirTypesInCodePage1252) {
     std::string text;
     KeyHandle key = Open(Hive::CurrentUser, "Software\\Odd");
     EXPECT_EQ(Subkey(key, 0), "Br[ack]et");
-    EXPECT_EQ(registry->EnumKey(key, 3, 256, text), ERR_NO_UNICODE_TRANSLATION);
+    EXPECT_EQ(registry->EnumKey(key, 2, 256, text), ERR_NO_UNICODE_TRANSLATION);
     registry->CloseKey(key);
     key = Open(Hive::CurrentUser, "Software\\Odd\\Wide");
     std::uint32_t type = 0;
@@ -235,17 +224,6 @@ TEST_F(RegistryPrefix, ClassesRootReadsTheUserClassesFirstAndWritesTheMachines) 
     EXPECT_EQ(UserText(), USER);
 }
 
-TEST_F(RegistryPrefix, LinkedFileIsReplacedBehindItsLink) {
-    fs::create_directory(folder / "real");
-    fs::rename(UserReg(), folder / "real" / "user.reg");
-    fs::create_symlink(fs::path("real") / "user.reg", UserReg());
-    Load();
-    registry->CloseKey(Create(Hive::CurrentUser, "Software\\New"));
-    EXPECT_TRUE(fs::is_symlink(UserReg()));
-    EXPECT_NE(test::ReadHostFile(folder / "real" / "user.reg").find("[Software\\\\New] "),
-              std::string::npos);
-}
-
 TEST_F(RegistryPrefix, DeletionIsSavedAtOnceMovesTheNextKeyDownAndRefusesItsHandles) {
     Load();
     KeyHandle key = Open(Hive::LocalMachine, COURSES);
@@ -266,61 +244,6 @@ TEST_F(RegistryPrefix, DeletionIsSavedAtOnceMovesTheNextKeyDownAndRefusesItsHand
     EXPECT_EQ(registry->SetValue(courseB, "Name", REGTYPE_SZ, "x"), ERR_KEY_DELETED);
     EXPECT_EQ(registry->CloseKey(courseB), ERR_SUCCESS);
     EXPECT_EQ(registry->OpenKey(Hive::LocalMachine, COURSE_B, key), ERR_FILE_NOT_FOUND);
-    // A closed handle is refused too.
-    key = Open(Hive::CurrentUser, ODD);
-    EXPECT_EQ(registry->CloseKey(key), ERR_SUCCESS);
-    EXPECT_EQ(registry->CloseKey(key), ERR_INVALID_HANDLE);
-    EXPECT_EQ(registry->QueryValue(key, "", 256, type, data), ERR_INVALID_HANDLE);
-}
-
-// The new key's parent "New" holds nothing but a subkey, so, as Wine does, it gets no lines.
-TEST_F(RegistryPrefix, ChangeRewritesOnlyThatKeyAndItsParentsStamp) {
-    test::WriteHostFile(SystemReg(), MACHINE_WIN64 + "\"Count\"=dword:00000000\n");
-    const std::string before = SystemText();  // Libraries has a value
-    Load();
-    const std::string path = "Software\\Quorlix\\Greenvale 06\\Libraries\\New\\{LIB}";
-    const KeyHandle key = Create(Hive::LocalMachine, path, "Parvane");
-    EXPECT_EQ(registry->SetValue(key, "Name", REGTYPE_SZ, "Hello"), ERR_SUCCESS);
-    EXPECT_EQ(registry->SetValue(key, "Music", REGTYPE_SZ, ""), ERR_SUCCESS);
-    EXPECT_EQ(SystemText(), before);  // saved when the handle closes
-    EXPECT_EQ(registry->CloseKey(key), ERR_SUCCESS);
-    const std::string after = SystemText();
-    // Creating the key again, with another class, changes nothing.
-    Create(Hive::LocalMachine, path, "Other");
-    Unload();
-    EXPECT_EQ(SystemText(), after);
-
-    // Take the new key's lines and the parent's new stamp out again: what is left is the
-    // original file.
-    const std::string parentHeader =
-        "[Software\\\\Wow6432Node\\\\Quorlix\\\\Greenvale 06\\\\Libraries] ";
-    const std::string oldStamp = parentHeader + "1796543990\n#time=1dd8557c4e49862";
-    const std::size_t parentAt = after.find(parentHeader);
-    ASSERT_NE(parentAt, std::string::npos);
-    const std::string newParentLines =
-        after.substr(parentAt, after.find("\n\"Count\"", parentAt) - parentAt);
-    EXPECT_NE(newParentLines, oldStamp);
-    const std::size_t childAt = after.find(
-        "\n[Software\\\\Wow6432Node\\\\Quorlix\\\\Greenvale 06\\\\Libraries\\\\New\\\\{LIB}] ");
-    ASSERT_NE(childAt, std::string::npos);
-    EXPECT_NE(after.find("\n#class=\"Parvane\"\n\"Music\"=hex(1):\n\"Name\"=\"Hello\"\n", childAt),
-              std::string::npos);
-    std::string restored = after.substr(0, childAt);
-    restored.replace(parentAt, newParentLines.size(), oldStamp);
-    EXPECT_EQ(restored, before);
-}
-
-TEST_F(RegistryPrefix, AccentedNamesAreWrittenAsWineWritesThem) {
-    Load();
-    const KeyHandle key = Create(Hive::CurrentUser, "Software\\Caf\xE9");
-    ASSERT_EQ(registry->SetValue(key, "Nam\xE9", REGTYPE_SZ, "\xE9\x39 \x80"), ERR_SUCCESS);
-    registry->CloseKey(key);
-    EXPECT_NE(UserText().find("[Software\\\\Caf\\xe9] "), std::string::npos);
-    EXPECT_NE(UserText().find("\n\"Nam\\xe9\"=\"\\x00e99 \\x20ac\"\n"), std::string::npos);
-    Unload();
-    Load();
-    EXPECT_EQ(Query(Hive::CurrentUser, "SOFTWARE\\CAF\xC9", "NAM\xC9"),
-              Terminated("\xE9\x39 \x80"));
 }
 
 TEST_F(RegistryPrefix, MissingOrUnreadableFileFailsWithPathAndLineAndIsNeverWritten) {
@@ -333,11 +256,11 @@ TEST_F(RegistryPrefix, MissingOrUnreadableFileFailsWithPathAndLineAndIsNeverWrit
     test::WriteHostFile(UserReg(), broken);
     registry = std::make_unique<WineRegistry>(folder);
     EXPECT_FALSE(registry->Load(message));
-    EXPECT_NE(message.find(UserReg().string() + " cannot be read at line 19"), std::string::npos)
+    EXPECT_NE(message.find(UserReg().string() + " cannot be read at line 16"), std::string::npos)
         << message;
     KeyHandle key = 0;
     EXPECT_EQ(registry->CreateKey(Hive::CurrentUser, "Software\\New", "", key), ERR_BADDB);
-    EXPECT_EQ(registry->DeleteKey(Hive::CurrentUser, "Software\\Odd\\Link"), ERR_BADDB);
+    EXPECT_EQ(registry->DeleteKey(Hive::CurrentUser, "Software\\Odd\\Wide"), ERR_BADDB);
     Unload();
     EXPECT_EQ(UserText(), broken);
     EXPECT_EQ(SystemText(), MACHINE_WIN64);

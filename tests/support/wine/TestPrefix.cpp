@@ -9,6 +9,7 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "platform/wine/TempFiles.h"
 
@@ -137,6 +138,30 @@ void WriteHostFile(const std::filesystem::path& path, const std::string& text) {
     if (!(file << text).flush()) {
         throw std::runtime_error("Test prefix: cannot write " + path.string());
     }
+}
+
+namespace {
+
+void SetVariable(const std::string& name, const std::optional<std::string>& value) {
+    if (value) {
+        setenv(name.c_str(), value->c_str(), 1);
+    } else {
+        unsetenv(name.c_str());
+    }
+}
+
+}  // namespace
+
+ScopedVariable::ScopedVariable(std::string variable, const std::optional<std::string>& value)
+    : name(std::move(variable)) {
+    if (const char* old = std::getenv(name.c_str())) {
+        saved = old;
+    }
+    SetVariable(name, value);
+}
+
+ScopedVariable::~ScopedVariable() {
+    SetVariable(name, saved);
 }
 
 TestPrefix::TestPrefix() : folder(MakeTemporaryFolder()) {

@@ -6,6 +6,7 @@
 // Environment, the .htm class). Removed again at the end, without following the drive links.
 
 #include <filesystem>
+#include <optional>
 #include <string>
 
 namespace parvane::test {
@@ -13,6 +14,19 @@ namespace parvane::test {
 // A host file's bytes ("" when it cannot be read); writing one creates its folders.
 std::string ReadHostFile(const std::filesystem::path& path);
 void WriteHostFile(const std::filesystem::path& path, const std::string& text);
+
+// Sets (or, given nullopt, unsets) an environment variable until the end of the scope.
+class ScopedVariable {
+  public:
+    ScopedVariable(std::string name, const std::optional<std::string>& value);
+    ~ScopedVariable();
+    ScopedVariable(const ScopedVariable&) = delete;
+    ScopedVariable& operator=(const ScopedVariable&) = delete;
+
+  private:
+    std::string name;
+    std::optional<std::string> saved;
+};
 
 class TestPrefix {
   public:
