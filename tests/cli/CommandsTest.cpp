@@ -68,7 +68,6 @@ TEST(PropertyAssignments, AnythingElseIsRefusedWithItsWord) {
         const char* said;
     } cases[] = {
         {{"AskForFlag=1", "AskForFlag"}, "'AskForFlag' sets nothing: write KEY=VALUE"},
-        {{"SavePropertiesOnExit=2"}, "SavePropertiesOnExit is a switch"},
         {{"AskForFlag=01"}, "AskForFlag is a switch"},
         {{"TargetFolder=C:\\\xE6\x97\xA5"}, "The value of TargetFolder holds characters"},
         {{"=1"}, "'' is not a property"},

@@ -1,6 +1,6 @@
-// The terminal program's pieces: message boxes and questions as text, the dialogs as forms,
-// the paths a player types and the properties folder of a prefix. Answering by default, echoed
-// answers and the prefix lock are checked in parvane-e2e.sh.
+// The terminal program's pieces: questions as text, the dialogs as forms, the paths a player
+// types and the properties folder of a prefix. Messages, echoed answers and the prefix lock are
+// checked in parvane-e2e.sh.
 
 #include <gtest/gtest.h>
 
@@ -10,10 +10,6 @@
 #include "app/cli/TerminalUserInterface.h"
 #include "app/cli/TypedPaths.h"
 #include "base/Messages.h"
-#include "properties/Properties.h"
-#include "shell/FileNameList.h"
-#include "shell/OpenArchiveDialog.h"
-#include "support/TestMachine.h"
 #include "support/wine/TestPrefix.h"
 #include "support/wine/WineTestMachine.h"
 
@@ -43,20 +39,6 @@ struct Terminal {
     TerminalUserInterface ui;
 };
 
-TEST(TerminalMessages, EachBoxIsHeadedByItsCaptionOnItsStreamInUtf8AndAnArchiveByItsTitle) {
-    Terminal terminal("");
-    terminal.ui.ShowTitle("Parvane for Greenvale 06 - C:\\a.zip");
-    ShowInformation("Installation complete.");
-    terminal.ui.ShowTitle("Parvane for Greenvale 06");
-    ShowWarning("Could not remove '%s'", "Ch\xE2teau.zip");
-    ShowError("Installation not complete.");
-    terminal.ui.ShowWrittenFile("The report", "C:\\r\\x.htm");
-    EXPECT_EQ(terminal.output.str(),
-              "== Parvane for Greenvale 06 - C:\\a.zip\nInformation: Installation complete.\n"
-              "Warning: Could not remove 'Ch\xC3\xA2teau.zip'\nThe report: C:\\r\\x.htm\n");
-    EXPECT_EQ(terminal.errors.str(), "Error: Installation not complete.\n");
-}
-
 TEST(TerminalMessages, QuestionsReadOneAnswerAndTakeTheDefaultOrCancelWhenInputEnds) {
     const struct {
         bool withCancel;
@@ -78,22 +60,6 @@ TEST(TerminalMessages, QuestionsReadOneAnswerAndTakeTheDefaultOrCancelWhenInputE
                                         : AskYesNo(c.defaultButton, "Go on?");
         EXPECT_EQ(answer, c.answer) << c.typed;
         EXPECT_NE(terminal.output.str().find(c.shown), std::string::npos) << terminal.output.str();
-    }
-}
-
-TEST(TerminalMessages, OnlyLargeWorkDrawsAProgressLineAndOnlyOnATerminal) {
-    for (const bool showProgress : {true, false}) {
-        Terminal terminal("", {.showProgress = showProgress});
-        terminal.ui.BeginWork("Unpacking a.zip", 1 << 20);
-        terminal.ui.EndWork();
-        terminal.ui.BeginWork("Unpacking b.zip", 8 << 20);
-        terminal.ui.AdvanceWork(4 << 20);
-        terminal.ui.AdvanceWork((4 << 20) + 1);
-        ShowInformation("Done.");
-        EXPECT_EQ(terminal.errors.str(), showProgress ? "\rUnpacking b.zip: 0%\x1b[K\rUnpacking "
-                                                        "b.zip: 50%\x1b[K\r\x1b[K"
-                                                      : "");
-        EXPECT_EQ(terminal.output.str(), "Information: Done.\n");
     }
 }
 
@@ -135,58 +101,6 @@ TEST(TerminalDialog, ShowsTheFolderReadsANewOneAndPressesOkUntilTheDialogEnds) {
         EXPECT_EQ(terminal.output.str().rfind("Folder: C:\\Games\n", 0), 0u);
         EXPECT_EQ(terminal.errors.str(), c.errors);
     }
-}
-
-class TerminalOpenDialog : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        for (const char* name : {"b.zip", "A.tcl", "notes.txt", "sub\\c.tcx"})
-            machine.WriteFile(folder + "\\" + name, "x");
-        ResetProperties();
-        SetProperty(PROPERTY_REMEMBER_OPEN_ARCHIVE_FOLDER, "1");
-        SetProperty(PROPERTY_OPEN_ARCHIVE_FOLDER, folder);
-    }
-    void TearDown() override {
-        ClearFileNameList();
-        ResetProperties();
-    }
-    std::vector<std::string> Queued() {
-        std::vector<std::string> paths;
-        for (const FileNameEntry& entry : GetFileNameEntries())
-            paths.push_back(entry.path);
-        return paths;
-    }
-
-    test::TestMachine machine;
-    const std::string folder = machine.ScratchFolder();
-};
-
-TEST_F(TerminalOpenDialog, ListsTheArchivesNumberedAndQueuesTheChosenOnes) {
-    Terminal terminal("9\n2, 1\n");
-    ASSERT_TRUE(ShowOpenArchiveDialog());
-    EXPECT_EQ(Queued(), (std::vector<std::string>{folder + "\\b.zip", folder + "\\A.tcl"}));
-    EXPECT_EQ(GetProperty(PROPERTY_OPEN_ARCHIVE_FOLDER), folder);
-    const std::string listing = "  1  A.tcl\n  2  b.zip\nNumbers to open";
-    EXPECT_NE(terminal.output.str().find(listing), std::string::npos) << terminal.output.str();
-    EXPECT_EQ(terminal.output.str().find("notes.txt"), std::string::npos);
-    EXPECT_EQ(terminal.errors.str(), "There is no file numbered 9.\n");
-}
-
-TEST_F(TerminalOpenDialog, APathOpensItsFolderOrNamesTheArchiveAndAnEmptyLineCancels) {
-    Terminal terminal(folder + "\\sub\n1\n");
-    ASSERT_TRUE(ShowOpenArchiveDialog());
-    EXPECT_EQ(Queued(), std::vector<std::string>{folder + "\\sub\\c.tcx"});
-    EXPECT_EQ(GetProperty(PROPERTY_OPEN_ARCHIVE_FOLDER), folder + "\\sub");
-
-    Terminal typed(folder + "\\missing.zip\n" + folder + "\\b.zip\n");
-    ASSERT_TRUE(ShowOpenArchiveDialog());
-    EXPECT_EQ(Queued(), std::vector<std::string>{folder + "\\b.zip"});
-    EXPECT_NE(typed.errors.str().find("missing.zip' does not exist."), std::string::npos);
-
-    Terminal cancelled("\n");
-    EXPECT_FALSE(ShowOpenArchiveDialog());
-    Terminal defaults("1\n", {.answerDefaults = true});
-    EXPECT_FALSE(ShowOpenArchiveDialog());
 }
 
 TEST(TypedPaths, HostPathsBecomeWindowsPathsOfTheDriveThatHoldsThem) {

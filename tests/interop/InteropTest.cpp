@@ -1,5 +1,5 @@
-// What the Wine backend writes into a prefix's registry must reach the game exactly as the
-// Win32 backend would have written it, as Wine itself reads it. Runs in the wine suite's
+// What the Wine backend installs into a prefix must reach the game exactly as the Windows
+// build would have installed it, as Wine itself reads it. Runs in the wine suite's
 // throwaway prefix (WINEPREFIX), with `wine` on the path and the Windows build's
 // parvane-win32-backend in PARVANE_WIN32_BACKEND.
 
@@ -20,9 +20,7 @@
 #include "base/RegistryRoots.h"
 #include "catalogue/Catalogue.h"
 #include "catalogue/GameDetection.h"
-#include "catalogue/Registration.h"
 #include "installer/InstallArchive.h"
-#include "platform/wine/Codepage.h"
 #include "platform/wine/PathMapping.h"
 #include "platform/wine/WineMachine.h"
 #include "properties/Properties.h"
@@ -68,24 +66,23 @@ std::string ReadAll(const std::filesystem::path& path) {
     return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
 }
 
-// The lines of a key's block in a registry file after its header and time stamp: class and
-// values, as Wine saved them.
-std::string KeyBlockBody(const std::string& registryFile, const std::string& guidText) {
-    const std::string keyPath =
-        "Software\\\\Wow6432Node\\\\Quorlix\\\\Greenvale 06\\\\Courses\\\\" + guidText;
-    const std::size_t header = registryFile.find("\n[" + keyPath + "] ");
-    if (header == std::string::npos) {
-        return "(no key " + keyPath + ")";
-    }
-    const std::size_t afterTime =
-        registryFile.find('\n', registryFile.find("\n#time=", header) + 1);
-    return registryFile.substr(afterTime + 1, registryFile.find("\n\n", afterTime) - afterTime);
-}
-
-const std::string WINE_BACKEND_GUID = "{0A0A0A0A-0000-4000-8000-000000000001}";
-const std::string WIN32_BACKEND_GUID = "{0B0B0B0B-0000-4000-8000-000000000002}";
 constexpr std::uint32_t PACKAGE_COURSE = 0x1A7E;
 const std::string PACKAGE_GUID = GuidToText(TestGuid(PACKAGE_COURSE));
+
+// A course with every kind of file, its eight values all non-empty, so that wine's reg tool
+// can show each one (Wine 8's reg cannot show a key that holds an empty string value).
+const std::string TARGET = "C:\\Interop\\Greenvale 06";
+const std::string ARCHIVE = "C:\\Interop\\Links.zip";
+const std::string COURSE_FOLDER = TARGET + "\\courses\\Interop Links";
+const std::vector<std::pair<const char*, std::string>> PACKAGE_VALUES = {
+    {"Name", "Interop Links"},
+    {"Filename", COURSE_FOLDER + "\\Links.tcr"},
+    {"Flag", COURSE_FOLDER + "\\flag.dds"},
+    {"Logo", COURSE_FOLDER + "\\logo.dds"},
+    {"Audio", COURSE_FOLDER + "\\"},
+    {"Music", COURSE_FOLDER + "\\theme.mp3"},
+    {"Picture", COURSE_FOLDER + "\\splash.bmp"},
+    {"Text", COURSE_FOLDER + "\\readme.txt"}};
 
 class Interop : public ::testing::Test {
   protected:
@@ -105,9 +102,7 @@ class Interop : public ::testing::Test {
         if (!machine) {
             return;
         }
-        for (const std::string& guid : {WINE_BACKEND_GUID, WIN32_BACKEND_GUID, PACKAGE_GUID}) {
-            machine->DeleteKey(GAME_HIVE, std::string(GAME_COURSES_KEY) + "\\" + guid);
-        }
+        machine->DeleteKey(GAME_HIVE, std::string(GAME_COURSES_KEY) + "\\" + PACKAGE_GUID);
         if (!gameWasRegistered) {
             for (const char* key : {GAME_COURSES_KEY, GAME_ROOT, "Software\\Quorlix"}) {
                 machine->DeleteKey(GAME_HIVE, key);
@@ -136,67 +131,6 @@ class Interop : public ::testing::Test {
         return RunCommand(command);
     }
 
-    const std::filesystem::path prefix = Environment("WINEPREFIX");
-    const std::string win32Backend = Environment("PARVANE_WIN32_BACKEND");
-    bool gameWasRegistered = false;
-};
-
-// Empty values (flag, music, text), quotes, backslashes and an accented letter (code page
-// 1252): the two keys as the wineserver saved them after reading the Wine backend's file,
-// class, value types and data byte for byte (an empty value has no terminator: hex(1):).
-TEST_F(Interop, TheWineBackendRegistersACourseAsTheWin32BackendDoes) {
-    CourseRecord course;
-    course.name = "Caf\xE9 \"Links\"";
-    course.filename = "C:\\Games\\Greenvale 06\\Courses\\Links\\Links.tcr";
-    course.logo = "C:\\Games\\Greenvale 06\\Courses\\Links\\logo.dds";
-    course.audio = "C:\\Games\\Greenvale 06\\Courses\\Links\\";
-    course.picture = "C:\\Games\\Greenvale 06\\Courses\\Links\\picture.jpg";
-    {
-        std::unique_ptr<wine::WineMachine> machine = OpenSuitePrefix();
-        ASSERT_NE(machine, nullptr);
-        SetMachine(machine.get());
-        ScriptedUserInterface ui;
-        course.guidText = WINE_BACKEND_GUID;
-        EXPECT_TRUE(RegisterCourse(course));
-        std::string message;
-        EXPECT_TRUE(machine->Registry().SaveChanges(message)) << message;
-        SetMachine(nullptr);
-    }
-    std::vector<std::string> arguments = {"register", WIN32_BACKEND_GUID};
-    for (const std::string* value : {&course.name, &course.filename, &course.flag, &course.logo,
-                                     &course.audio, &course.music, &course.picture, &course.text}) {
-        arguments.push_back(wine::Cp1252ToUtf8(*value));  // Wine passes it on in 1252
-    }
-    const std::string registered = RunWin32Backend(arguments);
-    ASSERT_EQ(registered.find("[exit status"), std::string::npos) << registered;
-    WaitForWineserver();
-
-    const std::string systemReg = ReadAll(prefix / "system.reg");
-    const std::string wineBlock = KeyBlockBody(systemReg, WINE_BACKEND_GUID);
-    EXPECT_EQ(wineBlock, KeyBlockBody(systemReg, WIN32_BACKEND_GUID));
-    EXPECT_NE(wineBlock.find("#class=\"Parvane\"\n"), std::string::npos) << wineBlock;
-    EXPECT_NE(wineBlock.find("\"Flag\"=hex(1):\n"), std::string::npos) << wineBlock;
-    EXPECT_NE(wineBlock.find("\"Name\"=\"Caf\\xe9 \\\"Links\\\"\"\n"), std::string::npos)
-        << wineBlock;
-}
-
-// A course with every kind of file, its eight values all non-empty, so that wine's reg tool
-// can show each one (Wine 8's reg cannot show a key that holds an empty string value).
-const std::string TARGET = "C:\\Interop\\Greenvale 06";
-const std::string ARCHIVE = "C:\\Interop\\Links.zip";
-const std::string COURSE_FOLDER = TARGET + "\\courses\\Interop Links";
-const std::vector<std::pair<const char*, std::string>> PACKAGE_VALUES = {
-    {"Name", "Interop Links"},
-    {"Filename", COURSE_FOLDER + "\\Links.tcr"},
-    {"Flag", COURSE_FOLDER + "\\flag.dds"},
-    {"Logo", COURSE_FOLDER + "\\logo.dds"},
-    {"Audio", COURSE_FOLDER + "\\"},
-    {"Music", COURSE_FOLDER + "\\theme.mp3"},
-    {"Picture", COURSE_FOLDER + "\\splash.bmp"},
-    {"Text", COURSE_FOLDER + "\\readme.txt"}};
-
-class PackageInterop : public Interop {
-  protected:
     std::filesystem::path HostPath(const std::string& windowsPath) {
         wine::HostPath host;
         EXPECT_EQ(wine::ResolveWindowsPath(prefix, windowsPath, host), ERR_SUCCESS);
@@ -253,10 +187,13 @@ class PackageInterop : public Interop {
         return files;
     }
 
+    const std::filesystem::path prefix = Environment("WINEPREFIX");
+    const std::string win32Backend = Environment("PARVANE_WIN32_BACKEND");
+    bool gameWasRegistered = false;
     std::string caddyBook;
 };
 
-TEST_F(PackageInterop, TheWineBackendInstallsAPackageAsTheWindowsBuildDoes) {
+TEST_F(Interop, TheWineBackendInstallsAPackageAsTheWindowsBuildDoes) {
     std::filesystem::create_directories(HostPath(TARGET));
     std::vector<ZipFileEntry> package = {
         {"Interop Links/Links.tcr", CourseData("Interop Links", PACKAGE_COURSE)}};

@@ -46,22 +46,6 @@ class HtmlDocument : public testing::Test {
     ScriptedUserInterface ui;
 };
 
-TEST(HtmlHandler, PathIsTheQuotedPartOrTheFirstWordOfTheCommand) {
-    const struct {
-        const char* command;
-        const char* path;
-    } cases[] = {
-        {"\"C:\\Program Files\\Web Browser\\browse.exe\" -url \"%1\"",
-         "C:\\Program Files\\Web Browser\\browse.exe"},
-        {"\"C:\\Program Files\\browse.exe -url %1", ""},  // no closing quote
-        {"C:\\Windows\\browse.exe -nohome %1", "C:\\Windows\\browse.exe"},
-        {"C:\\Windows\\browse.exe", "C:\\Windows\\browse.exe"},
-    };
-    for (const auto& item : cases) {
-        EXPECT_EQ(HandlerPathOfCommand(item.command), item.path) << item.command;
-    }
-}
-
 TEST_F(HtmlDocument, HelpBesideTheProgramAndADocumentByItsPathOpenWithBothPathsQuoted) {
     const std::string folder = ProgramFolderWithDocuments("Program Files\\Parvane");
     LaunchRecorder recorder(folder);
@@ -72,13 +56,6 @@ TEST_F(HtmlDocument, HelpBesideTheProgramAndADocumentByItsPathOpenWithBothPathsQ
     const std::vector<std::string> expected = {browser + folder + "\\Parvane.htm\"",
                                                browser + folder + "\\MissingLibraries.htm\""};
     EXPECT_EQ(recorder.Commands(), expected);
-}
-
-TEST_F(HtmlDocument, NothingStartsWithoutAHandler) {
-    machine.SetString(Hive::ClassesRoot, ".htm", "", "nosuchtype");
-    LaunchRecorder recorder(ProgramFolderWithDocuments("Parvane"));
-    EXPECT_FALSE(OpenHtmlDocument(HELP_CONTENTS_DOCUMENT));
-    EXPECT_TRUE(recorder.Commands().empty());
 }
 
 TEST_F(HtmlDocument, CommandTooLongToRunIsRefusedWithAMessage) {

@@ -145,21 +145,6 @@ TEST_F(NestedArchivesTest, MyZipIsUnpackedIntoAFolderOfItsOwnAndReplacedByItsInn
     EXPECT_FALSE(machine.FolderExists(expansion));
 }
 
-TEST_F(NestedArchivesTest, MyZipWithMoreThanEightyInnerArchivesKeepsThemAll) {
-    std::vector<ZipFileEntry> entries;
-    const std::string library = ZipText(ONE_LIBRARY);
-    for (int i = 0; i < 85; ++i)
-        entries.push_back({"pack" + std::to_string(i) + ".zip", library});
-    const std::string myZip = Queued("M.zip", entries);
-    ui.ExpectInformation(MyZipMessage(myZip));
-    ExpandMyZipArchives();
-    const std::string expansion = std::string(FolderTextPart(GetFileNameEntries()[0].path));
-    std::vector<QueuedEntry> expected;
-    for (const ZipFileEntry& entry : entries)
-        expected.push_back({expansion + "\\" + entry.name, 1, ARCHIVE_KIND_LIBRARY});
-    EXPECT_EQ(Queue(), expected);
-}
-
 TEST_F(NestedArchivesTest, OnlyInnerArchiveRestartsTheWalkSoANestedMyZipIsExpandedToo) {
     const std::string outer =
         Queued("outer.zip", {{"inner.zip", ZipText({{"course.zip", ZipText(COURSE)}})}});
@@ -190,18 +175,6 @@ TEST_F(NestedArchivesTest, MyZipThatCannotBeUnpackedLeavesTheQueue) {
     EXPECT_EQ(Queue(), (std::vector<QueuedEntry>{{course, 0, ARCHIVE_KIND_COURSE}}));
     EXPECT_EQ(TempEntries(), temporary);
     EXPECT_TRUE(machine.FileExists(victim));
-}
-
-TEST_F(NestedArchivesTest, ReplacementMovesTheCursorPastTheInnerArchives) {
-    for (const char* path : {"C:\\p.zip", "C:\\m.zip", "C:\\q.zip", "C:\\p.zip"})
-        ASSERT_TRUE(AddFileName(path));
-    EXPECT_EQ(FindFileName("C:\\P.zip"), -1);  // exact comparison
-    NextFileName(1);
-    NextFileName(1);  // the walk has just returned m.zip
-    ui.ExpectError("Couldn't get ZIP global info, return code=-102");  // the two classifications
-    ui.ExpectError("Couldn't get ZIP global info, return code=-102");
-    ReplaceWithInnerArchives("C:\\m.zip", {"C:\\i1.zip", "C:\\i2.zip"});
-    EXPECT_EQ(NextFileName(1)->path, "C:\\q.zip");
 }
 
 }  // namespace

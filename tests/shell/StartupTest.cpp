@@ -27,28 +27,6 @@ std::vector<std::string> QueuedPaths() {
     return paths;
 }
 
-TEST(NextArgumentToken, SplitsAtBlanksOutsideQuotesAndDropsTheQuotes) {
-    const struct {
-        const char* text;
-        std::vector<std::string> tokens;
-    } cases[] = {
-        {R"("C:\My Files\a.zip" "D:\x y\b.tcx")", {R"(C:\My Files\a.zip)", R"(D:\x y\b.tcx)"}},
-        {"a  b", {"a", "b"}},
-        {R"("" a"b c"d)", {"ab c", "d"}},
-        {"   ", {}},
-    };
-    for (const auto& c : cases) {
-        ArgumentScan scan{c.text};
-        std::vector<std::string> tokens;
-        while (const auto token = NextArgumentToken(scan)) {
-            tokens.push_back(*token);
-        }
-        EXPECT_EQ(tokens, c.tokens) << c.text;
-    }
-    EXPECT_EQ(CommandLineArguments(R"("C:\Program Files\Parvane.exe"   a.zip b)"), "a.zip b");
-    EXPECT_EQ(CommandLineArguments(R"(C:\Parvane.exe)"), "");
-}
-
 class QueueFromText : public ::testing::Test {
   protected:
     void SetUp() override { faults.SetModulePath(folder + "\\Parvane.exe"); }
@@ -84,6 +62,8 @@ TEST_F(QueueFromText, ArchivesAreQueuedInOrderAndNeverTheProgramItself) {
     }
     ui.ExpectError(Containing("longer than 255 characters"));
     EXPECT_FALSE(QueueArchivesFromText("p.exe C:\\" + std::string(260, 'x') + ".zip"));
+    EXPECT_EQ(CommandLineArguments(R"("C:\Program Files\Parvane.exe"   a.zip b)"), "a.zip b");
+    EXPECT_EQ(CommandLineArguments(R"(C:\Parvane.exe)"), "");
 }
 
 class RunningProgramsTest : public ::testing::Test {

@@ -1,6 +1,4 @@
-// The Win32 backend doing what the interoperability tests compare with the Wine backend:
-//   parvane-win32-backend register <GUID text> <Name> <Filename> <Flag> <Logo> <Audio> <Music>
-//                                  <Picture> <Text>
+// The Win32 backend doing what the interoperability test compares with the Wine backend:
 //   parvane-win32-backend install <archive> <target folder>
 // An installation asks nothing (the catalogue is left empty). Exit status 0 when it succeeded
 // without a single message.
@@ -10,7 +8,6 @@
 #include <string>
 
 #include "archive/Folders.h"
-#include "catalogue/Registration.h"
 #include "installer/InstallArchive.h"
 #include "platform/UserInterface.h"
 #include "platform/win32/Win32Machine.h"
@@ -35,16 +32,6 @@ class ErrorStreamInterface final : public UserInterface {
     int messages = 0;
 };
 
-bool Register(char** values) {
-    CourseRecord course;
-    for (std::string* field :
-         {&course.guidText, &course.name, &course.filename, &course.flag, &course.logo,
-          &course.audio, &course.music, &course.picture, &course.text}) {
-        *field = *values++;
-    }
-    return RegisterCourse(course);
-}
-
 bool Install(const char* archive, const char* targetFolder) {
     SetProperty(PROPERTY_TARGET_FOLDER, targetFolder);
     for (const char* key : {PROPERTY_WARN_ON_OVERWRITE_FILE, PROPERTY_ASK_FOR_TARGET_FOLDER,
@@ -60,19 +47,15 @@ bool Install(const char* archive, const char* targetFolder) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    const std::string command = argc > 1 ? argv[1] : "";
-    if (!(command == "register" && argc == 11) && !(command == "install" && argc == 4)) {
-        std::fprintf(stderr,
-                     "usage: parvane-win32-backend register <GUID text> <Name> <Filename> "
-                     "<Flag> <Logo> <Audio> <Music> <Picture> <Text>\n"
-                     "       parvane-win32-backend install <archive> <target folder>\n");
+    if (argc != 4 || std::string(argv[1]) != "install") {
+        std::fprintf(stderr, "usage: parvane-win32-backend install <archive> <target folder>\n");
         return 2;
     }
     const std::unique_ptr<Machine> machine = win32::MakeWin32Machine();
     ErrorStreamInterface userInterface;
     SetMachine(machine.get());
     SetUserInterface(&userInterface);
-    const bool done = command == "register" ? Register(argv + 2) : Install(argv[2], argv[3]);
+    const bool done = Install(argv[2], argv[3]);
     SetMachine(nullptr);
     return done && userInterface.messages == 0 ? 0 : 1;
 }
