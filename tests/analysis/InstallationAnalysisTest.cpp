@@ -56,5 +56,42 @@ TEST_F(InstallationAnalysis, EmptyCatalogueIsCongratulatedInTheDialog) {
     ShowAnalysisDialog();
 }
 
+TEST_F(InstallationAnalysis, LongNamesAreShortenedInsideTheFinding) {
+    AddEntry(GAME_COURSES_KEY, OrderedGuidText(1),
+             {{"Name", std::string(255, 'n')},
+              {"Filename",
+               machine.GameInstallDir() + "\\Courses\\" + std::string(150, 'f') + "\\Lost.tcr"}});
+    Load();
+
+    const std::vector<ProblemEntry> problems = CollectProblems();
+
+    ASSERT_EQ(problems.size(), 1u);
+    EXPECT_EQ(problems[0].text.size(), MAX_FINDING_LENGTH);
+    EXPECT_TRUE(problems[0].text.starts_with("nnn")) << problems[0].text;
+    EXPECT_TRUE(problems[0].text.ends_with("fff\\Lost.tcr)")) << problems[0].text;
+    EXPECT_NE(problems[0].text.find("n...n"), std::string::npos);
+    EXPECT_NE(problems[0].text.find("n: Cannot find the course file. ("), std::string::npos);
+}
+
+TEST(AnalysisReport, FindingsBeyondItsSizeAreCountedInALastLine) {
+    const std::vector<ProblemEntry> problems(
+        200, {PROBLEM_KIND_LIBRARY, PROBLEM_SEVERITY_ERROR, std::string(200, 'x')});
+
+    const std::string report = FormatAnalysisReport(problems);
+
+    EXPECT_LE(report.size(), MAX_ANALYSIS_REPORT_LENGTH);
+    const std::string line = "Library error: " + std::string(200, 'x') + "\r\n";
+    std::size_t listed = 0;
+    for (std::size_t at = report.find(line); at != std::string::npos;
+         at = report.find(line, at + line.size())) {
+        ++listed;
+    }
+    EXPECT_GT(listed, 70u);
+    EXPECT_TRUE(report.ends_with("\r\n(" + std::to_string(200 - listed) +
+                                 " more problems were found but are not listed.)\r\n\r\n"
+                                 "Analysis complete."))
+        << report.substr(report.size() - 200);
+}
+
 }  // namespace
 }  // namespace parvane::test

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "analysis/MissingLibrariesReport.h"
+#include "support/FaultInjectingMachine.h"
 #include "support/ScriptedUserInterface.h"
 #include "support/TestMachine.h"
 
@@ -73,6 +74,26 @@ TEST_F(MissingLibrariesReport, PageIsTheTemplateWithTheNamesEscapedAndReplacesAn
                                         "      <li>Trees &amp; &quot;Rocks&quot;</li>\n"
                                         "      <li>&lt;b&gt;x&lt;/b&gt;</li>\n")));
     EXPECT_EQ(MissingLibrariesReportText("Pine", {}), WithLineEnds(ExpectedPage("Pine", "")));
+}
+
+TEST_F(MissingLibrariesReport, ProgramFolderThatCannotBeWrittenGivesWayToTheTemporaryFolder) {
+    FaultInjectingMachine faults;
+    faults.SetModulePath(folder + "\\Parvane.exe");
+    std::string temporary;
+    ASSERT_EQ(TheMachine().TempPath(temporary), ERR_SUCCESS);
+    const std::string inTemporary = temporary + "MissingLibraries.htm";
+    faults.Inject({.call = MachineCall::OpenFile, .pathPart = folder, .error = ERR_ACCESS_DENIED});
+
+    EXPECT_EQ(WriteMissingLibrariesReport("Pine", {"Trees"}), inTemporary);
+    EXPECT_EQ(machine.ReadFile(inTemporary), MissingLibrariesReportText("Pine", {"Trees"}));
+
+    // Neither can be written: nothing is offered, and the message names both.
+    faults.Inject({.call = MachineCall::OpenFile, .count = EVERY_CALL, .error = ERR_DISK_FULL});
+    ui.ExpectError("Couldn't write the missing-libraries report, so it is not shown.\n'" + folder +
+                   "\\MissingLibraries.htm': No space left on device\n'" + inTemporary +
+                   "': No space left on device");
+    EXPECT_EQ(WriteMissingLibrariesReport("Pine", {"Trees"}), "");
+    TheMachine().RemoveFile(inTemporary);
 }
 
 }  // namespace

@@ -16,8 +16,8 @@ namespace {
 
 using ArchiveInstallation = test::InstallTest;
 
-// The closing message of each outcome and the clean-up after each: the temporary extraction folder
-// goes, the user's own archives stay.
+// The closing message of each outcome, the title while an archive is installed, and the
+// clean-up after each: the temporary extraction folder goes, the user's own archives stay.
 TEST_F(ArchiveInstallation, ReportsEachOutcomeAndCleansUp) {
     const std::string complete = Package({{"Pines.tcl", test::LibraryData("Pines", 301)}}, "a.zip");
     const std::string notAPackage = Package({{"readme.txt", "text"}}, "b.zip");
@@ -57,6 +57,22 @@ TEST_F(ArchiveInstallation, ReportsEachOutcomeAndCleansUp) {
     EXPECT_TRUE(machine.FileExists(complete));
     EXPECT_TRUE(machine.FileExists(notAPackage));
     EXPECT_FALSE(machine.FolderExists(GetTempExtractionFolder()));
+    std::vector<std::string> titles;
+    for (const std::string& archive : {complete, notAPackage, withWarnings}) {
+        titles.push_back("Parvane for Greenvale 06 - " + archive);
+        titles.push_back("Parvane for Greenvale 06");
+    }
+    EXPECT_EQ(ui.Titles(), titles);
+}
+
+TEST_F(ArchiveInstallation, ALongArchivePathIsShortenedInTheTitle) {
+    const std::string archive = "C:\\" + std::string(240, 'd') + "\\tail.zip";
+    ui.ExpectError(Containing("Couldn't get ZIP global info"));
+    ui.ExpectError("Installation not complete.");
+    EXPECT_FALSE(InstallQueuedArchive(archive));
+    const std::string title = ui.Titles().front();
+    EXPECT_EQ(title.size(), 255u);
+    EXPECT_TRUE(title.ends_with("d\\tail.zip")) << title;
 }
 
 }  // namespace

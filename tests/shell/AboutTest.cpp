@@ -1,0 +1,25 @@
+#include <gtest/gtest.h>
+
+#include "shell/About.h"
+#include "support/ScriptedUserInterface.h"
+
+namespace parvane {
+namespace {
+
+TEST(About, DialogShowsTheTextAndClosesOnlyThroughOk) {
+    ScriptedUserInterface ui;
+    ui.ExpectDialog(105, [](ScriptedDialog& dialog) {
+        dialog.Init();
+        EXPECT_EQ(dialog.ItemText(ABOUT_TEXT_CONTROL), AboutText());
+        dialog.Press(2);  // Esc
+        dialog.Press(1);  // a command from elsewhere than the OK button
+        EXPECT_FALSE(dialog.HasEnded());
+        dialog.Press(ABOUT_OK_BUTTON);
+        EXPECT_TRUE(dialog.HasEnded());
+        EXPECT_EQ(dialog.Result(), 0);
+    });
+    ShowAboutDialog();
+}
+
+}  // namespace
+}  // namespace parvane
