@@ -33,7 +33,6 @@ class ArchiveContentsTest : public ::testing::Test {
 TEST_F(ArchiveContentsTest, KindFollowsTheCountsOfCourseLibraryAndZipEntries) {
     EXPECT_EQ(ClassifyArchive(Archive("course.zip", {"c/x.TCR", "a.tcl", "b.tcl", "z.zip"})),
               ARCHIVE_KIND_COURSE);
-    EXPECT_EQ(ClassifyArchive(Archive("tcx.zip", {"readme.txt", "pack.tcx"})), ARCHIVE_KIND_COURSE);
     EXPECT_EQ(ClassifyArchive(Archive("one.zip", {"lib/a.Tcl", "readme.txt", "z.zip"})),
               ARCHIVE_KIND_LIBRARY);
     EXPECT_EQ(ClassifyArchive(Archive("two.zip", {"a.tcl", "b.tcl", "z.zip"})),
@@ -42,29 +41,10 @@ TEST_F(ArchiveContentsTest, KindFollowsTheCountsOfCourseLibraryAndZipEntries) {
               ARCHIVE_KIND_MYZIP);
     EXPECT_EQ(ClassifyArchive(Archive("text.zip", {"a.txt", "b.txt", "folder.tcr/"})),
               ARCHIVE_KIND_NONE);
-    // Counted under the name Windows writes.
-    EXPECT_EQ(ClassifyArchive(Archive("dots.zip", {"x.tcr. "})), ARCHIVE_KIND_COURSE);
     // A library path is one library without being opened; an unreadable archive is none.
     EXPECT_EQ(ClassifyArchive(folder + "\\no such.TCL"), ARCHIVE_KIND_LIBRARY);
     ui.ExpectError("Couldn't get ZIP global info, return code=-102");
     EXPECT_EQ(ClassifyArchive(Archive("empty.zip", {})), ARCHIVE_KIND_NONE);
-}
-
-TEST_F(ArchiveContentsTest, ListingGivesTheArchiveFolderAndTheStoredNames) {
-    const std::string archive =
-        Archive("m.zip", {"a.zip", "sub/b.ZIP", "readme.txt", "c.zip.txt", "sub\\d.zip"});
-    Names paths = {"kept"};
-    ASSERT_TRUE(ListArchiveEntries(archive, ".zip", paths));
-    EXPECT_EQ(paths,
-              (Names{"kept", folder + "\\a.zip", folder + "\\sub/b.ZIP", folder + "\\sub\\d.zip"}));
-
-    Names texts;
-    ASSERT_TRUE(ListArchiveEntries(archive, "me.txt", texts));
-    EXPECT_EQ(texts, (Names{folder + "\\readme.txt"}));
-
-    ui.ExpectError("Couldn't get ZIP global info, return code=-102");
-    EXPECT_FALSE(ListArchiveEntries(folder + "\\missing.zip", ".zip", paths));
-    EXPECT_EQ(paths.size(), 4u);
 }
 
 }  // namespace

@@ -76,25 +76,6 @@ TEST_F(ExtractArchiveTest, WritesFlatAndRecordsPrvAndSoundsFoldersAtAnyDepth) {
     EXPECT_EQ(GetSoundsFiles(), (Names{"b.wav", "d.wav"}));
 }
 
-TEST_F(ExtractArchiveTest, FilesOfATcxArchiveAreRecordedAtEveryDepth) {
-    const std::string innerZip = ZipText({{"z.txt", "Z"}});
-    const std::string innerTcx = ZipText({{"t.txt", "T"}});
-    const std::string tcx = Archive("pack.TCX", {{"a.txt", "A"}, {"inner.zip", innerZip}});
-    const std::string zip = Archive("pack.zip", {{"plain.txt", "P"}, {"inner.tcx", innerTcx}});
-
-    ASSERT_TRUE(ExtractArchive(tcx, target, true));
-    ASSERT_TRUE(ExtractArchive(zip, target, true));
-
-    EXPECT_TRUE(IsTcxFile("a.txt"));
-    // The inner archive file was written from the .tcx, its content from a .zip.
-    EXPECT_TRUE(IsTcxFile("inner.zip"));
-    EXPECT_FALSE(IsTcxFile("z.txt"));
-    EXPECT_FALSE(IsTcxFile("plain.txt"));
-    EXPECT_FALSE(IsTcxFile("inner.tcx"));
-    EXPECT_TRUE(IsTcxFile("t.txt"));
-    EXPECT_EQ(FileNamesIn(target), (Names{"a.txt", "plain.txt", "t.txt", "z.txt"}));
-}
-
 TEST_F(ExtractArchiveTest, InnerArchivesAreExpandedAndDeletedOrKept) {
     const std::string deeper = ZipText({{"d.txt", "D"}});
     const std::vector<ZipFileEntry> entries = {
@@ -115,8 +96,6 @@ TEST_F(ExtractArchiveTest, InnerArchivesAreExpandedAndDeletedOrKept) {
 TEST_F(ExtractArchiveTest, ArchivesThatCannotBeUnpackedWhollyAreRefused) {
     const std::string noGlobalInfo = "Couldn't get ZIP global info, return code=-102";
     const std::string ten = "0123456789";
-    ZipBytes endCut = ZipArchiveBytes({{"a.txt", "A"}});
-    endCut.resize(endCut.size() - 10);  // inside the end record: fails at the first entry
     // Declared shorter than it is: minizip stops at the declared size, and the CRC fails.
     ZipBytes shorter = ZipArchiveBytes({{"a.txt", "A"}, {"b.txt", ten}});
     test::PatchEntryUncompressedSize(shorter, 1, 4);
@@ -136,21 +115,13 @@ TEST_F(ExtractArchiveTest, ArchivesThatCannotBeUnpackedWhollyAreRefused) {
         std::vector<ExpectedText> errors;
         std::string neverWritten = {};  // empty: the archive may be written in part
     } cases[] = {
-        {folder + "\\missing.zip", target, {noGlobalInfo}},
         {Archive("empty.zip", ZipArchiveBytes({})), target, {noGlobalInfo}},
-        {Archive("endcut.zip", endCut),
-         target,
-         {"Couldn't get ZIP file info, return code=-103"},
-         target + "\\a.txt"},
         {Archive("shorter.zip", shorter),
          target,
          {"Couldn't close compressed file 'b.txt', return code=-105"}},
         {Archive("longer.zip", longer),
          target,
          {"Couldn't read compressed file 'b.txt': its data ends after 10 of its 20 bytes."}},
-        {Archive("a.zip", {{"a.txt", "A"}}),
-         folder + "\\no\\such",
-         {"Couldn't create directory '" + folder + "\\no\\such', error code=3"}},
         {Archive("longname.zip", {{"a.txt", "A"}, {"d/" + std::string(300, 'n'), "L"}}),
          target,
          {Containing("is longer than 255 characters.")}},
@@ -165,9 +136,6 @@ TEST_F(ExtractArchiveTest, ArchivesThatCannotBeUnpackedWhollyAreRefused) {
           "': its files need 1100 bytes, but only 1099 bytes are free on the drive of '" + folder +
           "\\sizes'."},
          folder + "\\sizes\\a.txt"},
-        {Archive("setup.zip", {{"setup.exe", "MZ\x90 not a zip"}}),
-         target,
-         {noGlobalInfo, "Couldn't extract internal archive 'setup.exe', return code=0"}},
         // Unpacked beside itself, as a MyZip archive is.
         {self,
          folder,

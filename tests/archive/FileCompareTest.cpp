@@ -41,24 +41,16 @@ TEST(FileCompare, DigestsCoverEveryBlockAndOnlyEqualOrBothMissingFilesAreAlike) 
     EXPECT_TRUE(FilesDiffer(first, missing));
     EXPECT_TRUE(FilesDiffer(missing, first));
     EXPECT_FALSE(FilesDiffer(missing, scratch + "\\missing2.tcr"));
-}
 
-// A read error midway never passes for the bytes read so far.
-TEST(FileCompare, AReadErrorMidwayFailsTheDigestAndTheComparison) {
-    test::TestMachine machine;
-    const std::string whole = machine.ScratchFolder() + "\\whole.tcl";
-    const std::string front = machine.ScratchFolder() + "\\front.tcl";
-    machine.WriteFile(whole, std::string(3 * 16384, 'x'));
-    machine.WriteFile(front, std::string(16384, 'x'));
-
+    // A read error midway never passes for the bytes read so far.
     const test::Fault secondRead = {
-        .call = test::MachineCall::StreamRead, .first = 2, .pathPart = "whole"};
+        .call = test::MachineCall::StreamRead, .first = 2, .pathPart = "a.tcr"};
     test::FaultInjectingMachine faults;
     faults.Inject(secondRead);
-    EXPECT_EQ(ComputeFileDigest(whole), "");
+    EXPECT_EQ(ComputeFileDigest(first), "");
     faults.ClearFaults();
     faults.Inject(secondRead);
-    EXPECT_TRUE(FilesDiffer(whole, front));
+    EXPECT_TRUE(FilesDiffer(first, scratch + "\\same.tcr"));
 }
 
 }  // namespace

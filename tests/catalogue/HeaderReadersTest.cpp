@@ -40,15 +40,6 @@ TEST(HeaderReaders, ReadOnlyWholeHeadersAndNeverOpenAnEmptyPath) {
     ASSERT_EQ(names.count, 2);
     EXPECT_EQ(names.names[1], "Rocks");
 
-    const std::string library = machine.ScratchFolder() + "\\Trees.tcl";
-    NameAndGuid header;
-    for (const std::size_t size : {std::size_t{80}, std::size_t{79}}) {
-        ASSERT_TRUE(test::WriteLibraryFile(library, {TestGuid(2), "Trees", size}));
-        header.name.clear();
-        EXPECT_EQ(GetHeaderNameAndGuid(library, header), size == 80) << size;
-        EXPECT_EQ(header.name, size == 80 ? "Trees" : "") << size;
-    }
-
     test::FaultInjectingMachine counting;
     EXPECT_EQ(Readable(machine.ScratchFolder() + "\\Missing.tcr", guids, names), "---");
     const std::uint64_t opened = counting.CallCount(test::MachineCall::OpenFile);

@@ -74,27 +74,6 @@ TEST_F(Registration, CourseEntryGetsItsEightValuesOverWhatTheKeyHeldAndJoinsTheS
     }
 }
 
-TEST_F(Registration, CourseRecordIsCompletedFromItsFileOrKeepsWhatTheCallerFilled) {
-    CourseRecord course = FilledCourse(kGuid1, "Links");
-    course.filename = WriteCourse("Links", {TestGuid(7)}, {"Palms"});
-    ASSERT_TRUE(RegisterCourse(course));
-    EXPECT_EQ(course.libraryCount, 1);
-    EXPECT_EQ(course.libraryGuids[0], TestGuid(7));
-    EXPECT_EQ(course.libraryNames[0], "Palms");
-    EXPECT_TRUE(course.removable);
-    EXPECT_EQ(Listed(FindCourse(kGuid1)).libraryCount, 1);
-    EXPECT_TRUE(Listed(FindCourse(kGuid1)).removable);
-
-    CourseRecord unread = FilledCourse(kGuid2, "Dunes");
-    unread.libraryNames[0] = "From the package";
-    unread.libraryGuids[0] = TestGuid(3);
-    unread.libraryCount = 1;
-    ASSERT_TRUE(RegisterCourse(unread));
-    EXPECT_EQ(unread.libraryNames[0], "From the package");
-    EXPECT_EQ(unread.libraryCount, 1);
-    EXPECT_FALSE(unread.removable);
-}
-
 TEST_F(Registration, LibraryEntryGetsTwoValuesAndItsHeaderFields) {
     LibraryRecord library =
         FilledLibrary(kGuid1, "Trees", WriteLibrary("Trees.tcl", TestGuid(5), "Tree Pack"));
@@ -107,8 +86,6 @@ TEST_F(Registration, LibraryEntryGetsTwoValuesAndItsHeaderFields) {
     EXPECT_EQ(library.guid, TestGuid(5));
     EXPECT_TRUE(library.removable);
     EXPECT_TRUE(IsLibraryInstalled(kGuid1));
-    ASSERT_TRUE(LoadCatalogue());
-    EXPECT_EQ(Fields(GetInstalledLibraries(), &LibraryRecord::headerName), Texts{"Tree Pack"});
 }
 
 TEST_F(Registration, ValueLongerThan255CharactersIsRefusedBeforeAnythingIsWritten) {

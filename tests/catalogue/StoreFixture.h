@@ -1,8 +1,7 @@
 #pragma once
 
-// A test machine with the game (and, unless asked otherwise, the cloaking tool) registered,
-// detected as at start-up, with an empty catalogue and helpers that write store entries and
-// their content files the way the game and the cloaking tool leave them.
+// The game (and unless asked otherwise the cloaking tool) registered and detected, an empty
+// catalogue, and writers of store entries and content files.
 
 #include <gtest/gtest.h>
 
@@ -108,7 +107,6 @@ class StoreTest : public ::testing::Test {
         return folder + "\\" + fileName;
     }
 
-    // Courses and libraries have the same two values in the store.
     void AddCourse(const char* store, const std::string& keyName, const std::string& name,
                    const std::string& filename = {}) {
         AddEntry(store, keyName, {{"Name", name}, {"Filename", filename}});

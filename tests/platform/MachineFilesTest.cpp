@@ -34,44 +34,22 @@ class MachineFiles : public ::testing::Test {
 };
 
 TEST_F(MachineFiles, MissingFileGivesTwoAndMissingFolderThree) {
-    machine.WriteFile(InScratch("source.tcr"), "x");
-    std::uint32_t attributes = 0;
     Win32Error error = ERR_SUCCESS;
     const struct {
         const char* what;
         Win32Error status;
         Win32Error expected;
     } cases[] = {
-        {"attributes", seam.GetAttributes(InScratch("absent.tcr"), attributes), ERR_FILE_NOT_FOUND},
         {"remove", seam.RemoveFile(InScratch("absent.tcr")), ERR_FILE_NOT_FOUND},
         {"make folder", seam.MakeFolder(InScratch("absent\\child")), ERR_PATH_NOT_FOUND},
-        {"copy into folder", seam.CopyFileOver(InScratch("source.tcr"), InScratch("no\\such.tcr")),
-         ERR_PATH_NOT_FOUND},
-        {"list in folder", (ListedNames("absent\\*.*", error), error), ERR_PATH_NOT_FOUND},
         {"open", (seam.OpenFile(InScratch("absent.bin"), FileMode::Read, error), error),
          ERR_FILE_NOT_FOUND},
-        {"open in folder",
-         (seam.OpenFile(InScratch("absent\\n.bin"), FileMode::Write, error), error),
-         ERR_PATH_NOT_FOUND},
         {"open a folder", (seam.OpenFile(scratch, FileMode::Read, error), error),
          ERR_ACCESS_DENIED},
     };
     for (const auto& item : cases) {
         EXPECT_EQ(item.status, item.expected) << item.what;
     }
-}
-
-TEST_F(MachineFiles, AttributesAndMakeFolderFindNamesInAnyCase) {
-    machine.WriteFile(InScratch("Course.TCR"), "x");
-    std::uint32_t attributes = 0;
-    ASSERT_EQ(seam.GetAttributes(scratch, attributes), ERR_SUCCESS);
-    EXPECT_NE(attributes & ATTR_DIRECTORY, 0u);
-    machine.SetReadOnly(InScratch("course.tcr"), true);
-    ASSERT_EQ(seam.GetAttributes(scratch + "/COURSE.tcr", attributes), ERR_SUCCESS);
-    EXPECT_EQ(attributes & (ATTR_DIRECTORY | ATTR_READONLY), ATTR_READONLY);
-    EXPECT_EQ(seam.MakeFolder(InScratch("course.tcr")), ERR_ALREADY_EXISTS);
-    ASSERT_EQ(seam.MakeFolder(InScratch("New")), ERR_SUCCESS);
-    EXPECT_EQ(seam.MakeFolder(InScratch("new\\")), ERR_ALREADY_EXISTS);
 }
 
 TEST_F(MachineFiles, RemovalRefusesFoldersReadOnlyFilesAndFoldersWithContent) {
@@ -108,33 +86,6 @@ TEST_F(MachineFiles, OnlyCopyAndMoveOverReplaceAFileAndNeverAFolder) {
     EXPECT_EQ(machine.ReadFile(InScratch("moved.tcr")), "new");
 }
 
-TEST_F(MachineFiles, MoveMayChangeOnlyTheCaseOfAName) {
-    machine.WriteFile(InScratch("links.tcr"), "x");
-    ASSERT_EQ(seam.MoveFileTo(InScratch("links.tcr"), InScratch("Links.TCR")), ERR_SUCCESS);
-    Win32Error error = ERR_SUCCESS;
-    EXPECT_EQ(ListedNames("*.tcr", error), std::vector<std::string>{"Links.TCR"});
-}
-
-TEST_F(MachineFiles, ListingMatchesWildcardsIgnoringCaseAndReportsFoldersAndSizes) {
-    machine.WriteFile(InScratch("README"), "x");
-    machine.WriteFile(InScratch("Hole.TCA"), "12345");
-    machine.WriteFile(InScratch("hole.tcr"), "x");
-    machine.MakeFolders(InScratch("sounds"));
-    Win32Error error = ERR_SUCCESS;
-    const std::vector<std::string> all = {".", "..", "Hole.TCA", "README", "hole.tcr", "sounds"};
-    EXPECT_EQ(ListedNames("*.*", error), all);  // also names without a dot
-    EXPECT_EQ(error, ERR_SUCCESS);
-    EXPECT_EQ(ListedNames("*.tca", error), std::vector<std::string>{"Hole.TCA"});
-    EXPECT_EQ(ListedNames("HOLE.T?R", error), std::vector<std::string>{"hole.tcr"});
-
-    std::vector<FolderEntry> entries;
-    ASSERT_EQ(seam.ListFolder(InScratch("Hole.TCA"), entries), ERR_SUCCESS);
-    ASSERT_EQ(entries.size(), 1u);
-    EXPECT_EQ(entries[0].size, 5u);
-    ASSERT_EQ(seam.ListFolder(InScratch("sound?"), entries), ERR_SUCCESS);
-    EXPECT_NE(entries.at(0).attributes & ATTR_DIRECTORY, 0u);
-}
-
 // Whatever a backend keeps of the folders it has read, each change made through the machine
 // is seen at once, by names in any case.
 TEST_F(MachineFiles, EachChangeIsSeenAtOnceUnderAnyCase) {
@@ -150,16 +101,12 @@ TEST_F(MachineFiles, EachChangeIsSeenAtOnceUnderAnyCase) {
     machine.WriteFile(InScratch("Pack\\Trees.tcl"), "x");
     EXPECT_EQ(seam.GetAttributes(InScratch("PACK\\TREES.TCL"), attributes), ERR_SUCCESS);
     EXPECT_EQ(ListedNames("pack\\*.TCL", error), std::vector<std::string>{"Trees.tcl"});
-    ASSERT_EQ(seam.LongPathName(InScratch("PACK\\trees.tcl"), longPath), ERR_SUCCESS);
-    EXPECT_TRUE(longPath.ends_with("\\Pack\\Trees.tcl")) << longPath;
     ASSERT_EQ(seam.CopyFileOver(InScratch("pack\\trees.tcl"), InScratch("Pack\\Rocks.tcl")),
               ERR_SUCCESS);
     EXPECT_TRUE(opens("PACK\\rocks.TCL"));
     ASSERT_EQ(seam.MoveFileTo(InScratch("PACK\\ROCKS.TCL"), InScratch("Pack\\Bushes.tcl")),
               ERR_SUCCESS);
     EXPECT_FALSE(opens("pack\\Rocks.tcl"));
-    EXPECT_EQ(ListedNames("PACK\\*.tcl", error),
-              (std::vector<std::string>{"Bushes.tcl", "Trees.tcl"}));
     ASSERT_EQ(seam.MoveFileOver(InScratch("pack\\bushes.tcl"), InScratch("PACK\\TREES.TCL")),
               ERR_SUCCESS);
     EXPECT_EQ(seam.GetAttributes(InScratch("Pack\\BUSHES.tcl"), attributes), ERR_FILE_NOT_FOUND);
@@ -167,26 +114,9 @@ TEST_F(MachineFiles, EachChangeIsSeenAtOnceUnderAnyCase) {
     EXPECT_FALSE(opens("Pack\\Trees.tcl"));
     EXPECT_EQ(error, ERR_FILE_NOT_FOUND);
     EXPECT_EQ(seam.LongPathName(InScratch("pack\\TREES.tcl"), longPath), ERR_FILE_NOT_FOUND);
-    EXPECT_EQ(seam.LongPathName(InScratch("none\\none.tcr"), longPath), ERR_FILE_NOT_FOUND);
     ASSERT_EQ(seam.RemoveEmptyFolder(InScratch("PACK")), ERR_SUCCESS);
     EXPECT_EQ(seam.GetAttributes(InScratch("pack"), attributes), ERR_FILE_NOT_FOUND);
     EXPECT_EQ((ListedNames("Pack\\*.*", error), error), ERR_PATH_NOT_FOUND);
-}
-
-TEST_F(MachineFiles, UniqueTempFileNumbersAreUpperCaseHex) {
-    // The numbers follow each other, so a run of them may hold only digits: names are made
-    // until one holds a letter.
-    for (int i = 0; i < 256; ++i) {
-        std::string path;
-        ASSERT_EQ(seam.UniqueTempFile(scratch, "PRV", path), ERR_SUCCESS);
-        const std::string number =
-            path.substr(scratch.size() + 4, path.size() - scratch.size() - 8);
-        if (number.find_first_not_of("0123456789") != std::string::npos) {
-            EXPECT_EQ(number.find_first_not_of("0123456789ABCDEF"), std::string::npos) << path;
-            return;
-        }
-    }
-    FAIL() << "no number with a letter among 256 names";
 }
 
 TEST_F(MachineFiles, ReadOnlyFilesAreNotOverwritten) {

@@ -28,14 +28,5 @@ TEST(PropertyFile, EntriesAreSplitAtTheFirstEqualsSignAndOverlongLinesRefusedWho
     EXPECT_EQ(refusedLines, (std::vector<int>{6, 7}));
 }
 
-TEST(PropertyFile, WritesCrLfLinesThatReadBackAsTheSameEntries) {
-    const Entries entries = {{"", "empty key"}, {"#Hash", "1"}, {"A", "x = y"}, {"Target", ""}};
-    const std::string text = FormatPropertyText(entries);
-    EXPECT_EQ(text, " = empty key\r\n #Hash = 1\r\nA = x = y\r\nTarget = \r\n");
-    std::vector<int> refusedLines;
-    EXPECT_EQ(ParsePropertyText(text, refusedLines), entries);
-    EXPECT_TRUE(refusedLines.empty());
-}
-
 }  // namespace
 }  // namespace parvane

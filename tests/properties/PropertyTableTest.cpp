@@ -15,18 +15,6 @@ class PropertyTable : public testing::Test {
     ScriptedUserInterface ui;
 };
 
-TEST_F(PropertyTable, KeysCompareByteForByteAndOnlyNewEntriesAreTrimmed) {
-    ASSERT_TRUE(SetProperty("  targetfolder  ", "  lower  "));
-    ASSERT_TRUE(SetProperty("TargetFolder", "mixed"));
-    EXPECT_EQ(GetProperty("targetfolder"), "lower");
-    EXPECT_EQ(GetProperty("TargetFolder"), "mixed");
-    EXPECT_EQ(GetProperty("TARGETFOLDER"), "");
-    ASSERT_TRUE(SetProperty("targetfolder", " spaced "));
-    EXPECT_EQ(GetProperty("targetfolder"), " spaced ");
-    EXPECT_EQ(TrimPropertyText("  \tvalue \n \n"), "\tvalue");  // tabs kept, line feeds dropped
-    EXPECT_EQ(TrimPropertyText("   "), "");
-}
-
 TEST_F(PropertyTable, SwitchIsOnAboveZeroByDecimalReading) {
     const struct {
         const char* value;

@@ -17,13 +17,24 @@ constexpr std::size_t NAME_FIELD_SIZE = NAME_BLOCK_SIZE - NAME_OFFSET;
 constexpr std::size_t LIBRARY_GUIDS_OFFSET = 268;
 constexpr std::size_t LIBRARY_NAMES_OFFSET = 804;
 
-// Copies bytes or text into `bytes` from `offset` on.
+std::vector<std::uint8_t> GuidBytes(const GUID& guid) {
+    std::vector<std::uint8_t> bytes;
+    for (int shift = 0; shift < 32; shift += 8) {
+        bytes.push_back(static_cast<std::uint8_t>(guid.Data1 >> shift));
+    }
+    for (const std::uint16_t field : {guid.Data2, guid.Data3}) {
+        bytes.push_back(static_cast<std::uint8_t>(field));
+        bytes.push_back(static_cast<std::uint8_t>(field >> 8));
+    }
+    bytes.insert(bytes.end(), guid.Data4.begin(), guid.Data4.end());
+    return bytes;
+}
+
 template <typename Data>
 void Put(std::vector<std::uint8_t>& bytes, std::size_t offset, const Data& data) {
     std::copy(data.begin(), data.end(), bytes.begin() + static_cast<std::ptrdiff_t>(offset));
 }
 
-// The name-and-GUID block shared by both kinds of file, at the front of `bytes`.
 void PutNameBlock(std::vector<std::uint8_t>& bytes, const GUID& guid, const std::string& name) {
     if (name.size() > NAME_FIELD_SIZE) {
         ADD_FAILURE() << "a header name holds at most 58 characters: " << name;
@@ -44,19 +55,6 @@ GUID TestGuid(std::uint32_t n) {
         guid.Data4[i] = static_cast<std::uint8_t>(n * 31u + i);
     }
     return guid;
-}
-
-std::vector<std::uint8_t> GuidBytes(const GUID& guid) {
-    std::vector<std::uint8_t> bytes;
-    for (int shift = 0; shift < 32; shift += 8) {
-        bytes.push_back(static_cast<std::uint8_t>(guid.Data1 >> shift));
-    }
-    for (const std::uint16_t field : {guid.Data2, guid.Data3}) {
-        bytes.push_back(static_cast<std::uint8_t>(field));
-        bytes.push_back(static_cast<std::uint8_t>(field >> 8));
-    }
-    bytes.insert(bytes.end(), guid.Data4.begin(), guid.Data4.end());
-    return bytes;
 }
 
 std::vector<std::uint8_t> LibraryFileBytes(const LibraryFileContent& content) {

@@ -1,7 +1,6 @@
 #pragma once
 
-// Course (.tcr) and library (.tcl) files for tests: their bytes, laid out as the game writes
-// them, and writers that put them on the test machine at a Windows path.
+// Course (.tcr) and library (.tcl) files laid out as the game writes them.
 
 #include <cstddef>
 #include <cstdint>
@@ -13,10 +12,8 @@
 
 namespace parvane::test {
 
-// A GUID whose fields are all derived from `n`, distinct for distinct `n`, never zero.
+// Distinct for distinct `n`, never zero.
 GUID TestGuid(std::uint32_t n);
-// The 16 bytes of the binary layout.
-std::vector<std::uint8_t> GuidBytes(const GUID& guid);
 
 struct LibraryFileContent {
     GUID guid = {};
@@ -32,12 +29,11 @@ struct CourseFileContent {
     std::size_t totalSize = COURSE_HEADER_SIZE;  // the file is cut or zero-padded to this size
 };
 
-// The bytes of the file. A name or list that does not fit the layout fails the running test.
+// A name or list that does not fit the layout fails the running test.
 std::vector<std::uint8_t> LibraryFileBytes(const LibraryFileContent& content);
 std::vector<std::uint8_t> CourseFileBytes(const CourseFileContent& content);
 
-// Write the file through TheMachine(); false (and a failure of the running test) when it
-// cannot be written.
+// Through TheMachine(); false (and a failure of the running test) when it cannot be written.
 bool WriteFileBytes(const std::string& path, const std::vector<std::uint8_t>& bytes);
 bool WriteLibraryFile(const std::string& path, const LibraryFileContent& content);
 bool WriteCourseFile(const std::string& path, const CourseFileContent& content);

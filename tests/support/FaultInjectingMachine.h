@@ -1,9 +1,7 @@
 #pragma once
 
-// The machine of a test with faults injected: every call (registry, files, streams, processes)
-// is counted and recorded, and the calls that a fault names fail with its error instead of
-// reaching the machine underneath, e.g. `.call = MachineCall::SetValue, .first = 3` (the third
-// SetValue) or `.first = 120, .count = EVERY_CALL` (everything from call 120 on).
+// Records every call of the machine it wraps, and fails those a fault names with its error, e.g.
+// `.call = MachineCall::SetValue, .first = 3` or `.first = 120, .count = EVERY_CALL`.
 
 #include <cstdint>
 #include <limits>
@@ -54,22 +52,18 @@ inline constexpr std::uint64_t EVERY_CALL = std::numeric_limits<std::uint64_t>::
 
 struct Fault {
     MachineCall call = MachineCall::Any;
-    // The calls that fail, counted from 1 among the calls this fault matches: `count` calls
-    // from call `first` on.
+    // `count` calls from the `first` (from 1) among the calls this fault matches.
     std::uint64_t first = 1;
     std::uint64_t count = 1;
-    // Only calls on a path (or registry key, or a stream's file) holding this text, ignoring
-    // case; empty: calls on any path or none.
+    // Only calls on a path, key or stream's file holding this text, ignoring case.
     std::string pathPart = {};
     Win32Error error = ERR_GEN_FAILURE;
 };
 
-// One call that reached the machine or failed.
 struct CallRecord {
     MachineCall call;
-    // The path, registry key (with "\<value>" for a value) or stream's file; the target of a
-    // copy or move; the file UniqueTempFile made (its folder when it failed); the command line
-    // that RunCommand was given.
+    // The path, key (with "\<value>"), stream's file, target of a copy or move, file
+    // UniqueTempFile made (its folder when it failed) or command line.
     std::string path;
     bool failed;
     std::string source = {};         // a copy's or move's source
@@ -78,30 +72,26 @@ struct CallRecord {
 
 class FaultInjectingMachine : public ForwardingMachine {
   public:
-    // Installs itself in place of `inner` until destroyed.
+    // TheMachine() until destroyed.
     explicit FaultInjectingMachine(Machine& wrapped = TheMachine());
     ~FaultInjectingMachine() override;
 
     void Inject(const Fault& fault) { faults.push_back({fault, 0}); }
     void ClearFaults() { faults.clear(); }
 
-    // What the machine answers instead of the real one: the running processes' image names,
-    // the program's own path (a Windows path), the free disk space, and RunCommand's result
-    // (the command then starts nothing). LongPathName answers a path as given, "." and ".."
-    // kept, as GetLongPathNameA may.
+    // Answers instead of the real machine's (a set command result starts nothing). Long path
+    // names as given keep "." and "..", as GetLongPathNameA may.
     void SetProcessImageNames(std::vector<std::string> names) { processNames = std::move(names); }
     void SetModulePath(std::string path) { modulePath = std::move(path); }
     void SetFreeDiskSpace(std::uint64_t bytes) { freeBytes = bytes; }
     void SetCommandResult(std::uint32_t result) { commandResult = result; }
     void AnswerLongPathNamesAsGiven() { longPathNamesAsGiven = true; }
 
-    // Every call so far, in order.
     const std::vector<CallRecord>& Calls() const { return calls; }
-    std::uint64_t CallCount() const { return calls.size(); }
     std::uint64_t CallCount(MachineCall call) const { return CallPaths(call).size(); }
     std::vector<std::string> CallPaths(MachineCall call) const;
 
-    // The fault for `call` on `path` that strikes now, counting the call; ERR_SUCCESS if none.
+    // Counts the call; the error of the fault that strikes now, or ERR_SUCCESS.
     Win32Error Intercept(MachineCall call, const std::string& path);
 
     Win32Error OpenKey(Hive hive, const std::string& subKey, KeyHandle& key) override;
@@ -194,8 +184,7 @@ class FaultInjectingMachine : public ForwardingMachine {
         std::uint64_t matched;  // calls this fault has matched so far
     };
 
-    // The injected error for the call, or else what `forward` returns. The outputs of a call are
-    // cleared first, so that one that fails leaves none behind, as Windows does.
+    // The injected error, or what `forward` returns. Outputs are cleared first, as Windows does.
     template <typename Forward>
     Win32Error Pass(MachineCall call, const std::string& path, Forward forward) {
         const Win32Error error = Intercept(call, path);
@@ -217,7 +206,6 @@ class FaultInjectingMachine : public ForwardingMachine {
         answer = *given;
         return ERR_SUCCESS;
     }
-    // The subkey path of every open key, for the records of the calls made through it.
     std::string KeyPath(KeyHandle key) const;
     Win32Error RememberKey(Win32Error status, KeyHandle key, const std::string& subKey);
 

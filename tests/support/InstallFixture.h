@@ -1,8 +1,7 @@
 #pragma once
 
-// An installation on a fresh test machine: the game registered, a documents folder, settings
-// under which nothing is asked until a test turns a question on, an empty catalogue, and
-// builders of the packages the tests install.
+// A fresh test machine with the game, a documents folder, an empty catalogue and settings under
+// which nothing is asked; and builders of packages.
 
 #include <gtest/gtest.h>
 
@@ -26,7 +25,6 @@ struct RowName {
     }
 };
 
-// A library a course references: its GUID and the name the course file gives it.
 struct Reference {
     std::uint32_t guid;
     std::string name;
@@ -38,8 +36,7 @@ std::string CourseData(const std::string& name, std::uint32_t guid,
 std::string LibraryData(const std::string& name, const GUID& guid, std::size_t padding = 0);
 std::string LibraryData(const std::string& name, std::uint32_t guid, std::size_t padding = 0);
 
-// Forgets what the process keeps from one installation to the next (catalogue, install record,
-// origin lists, folders, properties), as a new run of the program starts without it.
+// Forgets what the process keeps from one installation to the next, as a new run would.
 void ForgetInstallation();
 
 // The settings under which an installation asks nothing, with `targetFolder` as TargetFolder.
@@ -61,19 +58,16 @@ class InstallTest : public ::testing::Test {
         return GameDir() + "\\libraries\\" + name;
     }
 
-    // Writes the archive into the scratch folder; its path.
     std::string Package(const std::vector<ZipFileEntry>& entries,
                         const std::string& name = "package.zip");
     bool Install(const std::string& archivePath);
 
-    // A library registered as the game would have it, in a folder of its own.
     void AddInstalledLibrary(const std::string& name, const std::string& data);
-    // A library the cloaking tool hides.
     void AddCloakedLibrary(std::uint32_t guid, const std::string& name);
 
-    // A value of the entry of `guid` in the game's store `store`; "(none)" without the entry.
+    // "(none)" without the entry.
     std::string RegistryValue(const char* store, std::uint32_t guid, const char* name = "Name");
-    // Every file below the folder, as paths relative to it, sorted.
+    // Relative paths, sorted.
     std::vector<std::string> FilesBelow(const std::string& folder);
 
     TestMachine machine;

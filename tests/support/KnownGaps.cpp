@@ -10,8 +10,7 @@ namespace parvane::test {
 
 namespace {
 
-// Collects the failures of a test its backend lists, from its fixture's set-up to its
-// tear-down, and turns them into the test's result.
+// Collects the failures of a listed test and turns them into its result.
 class KnownGapListener : public ::testing::EmptyTestEventListener {
   public:
     void OnTestStart(const ::testing::TestInfo& test) override {
@@ -24,8 +23,7 @@ class KnownGapListener : public ::testing::EmptyTestEventListener {
         }
     }
 
-    // Called before the result is printed, as listeners end in the reverse order of their
-    // appending.
+    // Before the result is printed: listeners end in reverse order.
     void OnTestEnd(const ::testing::TestInfo&) override {
         if (reason == nullptr) {
             return;

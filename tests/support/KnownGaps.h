@@ -1,14 +1,13 @@
 #pragma once
 
-// Cases where a backend does not (yet) answer as Windows does, listed by "Suite.Test" with the
-// reason in tests/support/<backend>/KnownGaps.cpp. A listed test still runs: it passes when it
-// fails, and fails with "known gap now passes" otherwise (main() in support/KnownGaps.cpp).
+// Cases a backend does not (yet) answer as Windows does, in tests/support/<backend>/KnownGaps.cpp.
+// A listed test still runs, and passes only when it fails.
 
 #include <string>
 
 namespace parvane::test {
 
-// The reason the running backend cannot pass "Suite.Test", or null when it can.
+// Null when the running backend can pass "Suite.Test".
 const char* KnownGapReason(const std::string& testName);
 
 }  // namespace parvane::test

@@ -1,7 +1,6 @@
 #pragma once
 
-// What a backend supplies to TestMachine: a machine of its own for one test, with an empty
-// registry and file system apart from what the options ask for, removed again afterwards.
+// What a backend supplies to TestMachine: a machine for one test, cleaned up afterwards.
 
 #include <memory>
 #include <string>
@@ -15,15 +14,11 @@ class TestBackend {
   public:
     virtual ~TestBackend() = default;
     virtual Machine& GetMachine() = 0;
-    // Where the game goes when the options name no folder (Windows path).
+    // As the TestMachine members of the same names.
     virtual std::string DefaultGameInstallDir() const = 0;
-    // An empty folder for the test's own files (Windows path, no trailing backslash).
     virtual std::string ScratchFolder() const = 0;
-    // Sets or clears the read-only attribute of a file or folder (Windows path).
     virtual void SetReadOnly(const std::string& path, bool readOnly) = 0;
-    // Makes `link` a symbolic link to the folder `target` (Windows paths).
     virtual void MakeFolderLink(const std::string& link, const std::string& target) = 0;
-    // The machine as the program's next run finds it (see TestMachine::Reopened).
     virtual std::unique_ptr<Machine> Reopened() = 0;
 };
 

@@ -87,15 +87,6 @@ void TestMachine::SetString(Hive hive, const std::string& subKey, const std::str
     SetValue(hive, subKey, name, REGTYPE_SZ, value);
 }
 
-void TestMachine::SetDword(Hive hive, const std::string& subKey, const std::string& name,
-                           std::uint32_t value) {
-    std::string data;
-    for (int shift = 0; shift < 32; shift += 8) {
-        data += static_cast<char>((value >> shift) & 0xFF);
-    }
-    SetValue(hive, subKey, name, REGTYPE_DWORD, data);
-}
-
 bool TestMachine::KeyExists(Hive hive, const std::string& subKey) {
     RegistryKey key;
     return key.Open(hive, subKey) == ERR_SUCCESS;

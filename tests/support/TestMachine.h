@@ -1,12 +1,8 @@
 #pragma once
 
-// A throwaway machine for one test, the same on every backend: on Linux a fresh Wine prefix,
-// on Windows the real registry and a scratch folder. While it lives, TheMachine() is its
-// machine (one test machine at a time: the destructor leaves no machine set); it installs no
-// user interface. Setup failures throw std::runtime_error, which GoogleTest reports as the
-// test's failure.
+// A throwaway machine for one test: on Linux a fresh Wine prefix, on Windows the real registry
+// and a scratch folder. While it lives, TheMachine() is its machine. Setup failures throw.
 
-#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -20,12 +16,10 @@ inline constexpr const char* SHELL_FOLDERS_KEY =
     "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
 
 struct TestMachineOptions {
-    // The game registered: HKLM\<GAME_KEY> with "Install Dir" and empty "Courses" and
-    // "Libraries" subkeys, and its folder created.
+    // HKLM\<GAME_KEY> with "Install Dir", empty "Courses" and "Libraries", and the folder.
     bool gameInstalled = true;
-    // The game's folder (Windows path); empty for the backend's usual place.
-    std::string gameInstallDir = {};
-    // The cloaking tool registered: HKLM\<CLOAK_KEY> with empty "Courses" and "Libraries".
+    std::string gameInstallDir = {};  // empty: the backend's usual place
+    // HKLM\<CLOAK_KEY> with empty "Courses" and "Libraries".
     bool cloakingTool = false;
 };
 
@@ -40,35 +34,28 @@ class TestMachine {
 
     Machine& GetMachine();
     TestBackend& Backend() { return *backend; }
-    // A second machine over the same registry and files, as the program's next run finds them:
-    // the Wine backend reads the prefix's registry files from the disk again. It changes nothing.
+    // The registry and files as the program's next run finds them (read from disk again).
     std::unique_ptr<Machine> Reopened();
 
-    // The game's folder (Windows path, no trailing backslash), also when it is not installed.
+    // Windows paths without a trailing backslash; the scratch folder starts empty.
     const std::string& GameInstallDir() const { return gameInstallDir; }
-    // An empty folder for the test's own files (Windows path, no trailing backslash).
     std::string ScratchFolder() const;
 
-    // Registry, through TheMachine(). Keys are created with their parents.
+    // Through TheMachine(); keys and files are created with their parents.
     void CreateKey(Hive hive, const std::string& subKey);
     void SetString(Hive hive, const std::string& subKey, const std::string& name,
                    const std::string& value);
-    void SetDword(Hive hive, const std::string& subKey, const std::string& name,
-                  std::uint32_t value);
     bool KeyExists(Hive hive, const std::string& subKey);
-    // The string value, or false when the key or value is missing or not a string.
+    // False when the key or value is missing or not a string.
     bool QueryString(Hive hive, const std::string& subKey, const std::string& name,
                      std::string& value);
-
-    // Files, through TheMachine(). Missing folders along the path are created.
     void MakeFolders(const std::string& folder);
     void WriteFile(const std::string& path, const std::string& contents);
     std::string ReadFile(const std::string& path);
     bool FileExists(const std::string& path);
     bool FolderExists(const std::string& path);
-    // The read-only attribute, which the seam itself never sets.
+    // What the seam itself cannot do: the read-only attribute, a link to a folder.
     void SetReadOnly(const std::string& path, bool readOnly);
-    // A symbolic link at `link` to the folder `target`, which the seam cannot make.
     void MakeFolderLink(const std::string& link, const std::string& target);
 
   private:
@@ -79,7 +66,7 @@ class TestMachine {
     std::string gameInstallDir = {};
 };
 
-// Deletes HKEY_<hive>\<subKey> with all its subkeys through `machine`; absent is fine.
+// Deletes the key with all its subkeys; absent is fine.
 void DeleteKeyTree(Machine& machine, Hive hive, const std::string& subKey);
 
 }  // namespace parvane::test

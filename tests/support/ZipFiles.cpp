@@ -60,7 +60,7 @@ void WriteLittle(ZipBytes& bytes, std::size_t offset, std::uint32_t value, int w
 constexpr std::size_t END_RECORD_SIZE = 22;
 constexpr std::size_t CENTRAL_HEADER_SIZE = 46;
 
-// The offsets of entry `index`'s central and local headers (archives without a comment).
+// Archives without a comment only.
 struct EntryHeaders {
     std::size_t central;
     std::size_t local;
@@ -77,8 +77,6 @@ EntryHeaders FindEntry(const ZipBytes& bytes, std::size_t index) {
     return {central, ReadLittle(bytes, central + 42, 4)};
 }
 
-// Writes a field found at `centralOffset` in the central header and `localOffset` in the
-// local one.
 void PatchBoth(ZipBytes& bytes, std::size_t index, std::size_t centralOffset,
                std::size_t localOffset, std::uint32_t value, int width) {
     const EntryHeaders headers = FindEntry(bytes, index);
@@ -88,8 +86,7 @@ void PatchBoth(ZipBytes& bytes, std::size_t index, std::size_t centralOffset,
 
 }  // namespace
 
-// Local headers with their data, then the central directory and the end record; every entry
-// dated in 2025, without extra fields or comments.
+// Every entry dated in 2025, without extra fields or comments.
 ZipBytes ZipArchiveBytes(const std::vector<ZipFileEntry>& entries) {
     ZipBytes archive;
     ZipBytes central;
@@ -129,7 +126,7 @@ bool WriteZipFile(const std::string& path, const ZipBytes& bytes) {
 }
 
 bool WriteZipFile(const std::string& path, const std::vector<ZipFileEntry>& entries) {
-    return WriteZipFile(path, ZipArchiveBytes(entries));
+    return WriteFileBytes(path, ZipArchiveBytes(entries));
 }
 
 void PatchEntryFlags(ZipBytes& bytes, std::size_t index, std::uint16_t flags) {

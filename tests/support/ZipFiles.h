@@ -1,8 +1,6 @@
 #pragma once
 
-// Zip archives for tests, built in memory and written to the test machine at a Windows path. The
-// patch functions then damage an entry on purpose: they change a field of its local and central
-// headers alike, as a hostile archive would.
+// Zip archives built in memory, and damaged on purpose as a hostile archive would be.
 
 #include <cstddef>
 #include <cstdint>
@@ -21,25 +19,20 @@ struct ZipFileEntry {
 
 using ZipBytes = std::vector<std::uint8_t>;
 
-// The archive's bytes, entries in the order given. No entries at all gives the 22-byte
-// archive of the end record alone.
+// Entries in the order given; none gives the 22-byte end record alone.
 ZipBytes ZipArchiveBytes(const std::vector<ZipFileEntry>& entries);
-
-// The archive's bytes as a string, as an archive packed inside another holds them.
-std::string ZipText(const std::vector<ZipFileEntry>& entries);
-
-// Writes the bytes through TheMachine(); false (and a failure of the running test) otherwise.
+std::string ZipText(const std::vector<ZipFileEntry>& entries);  // as an inner archive
+// Through TheMachine(); false (and a failure of the running test) otherwise.
 bool WriteZipFile(const std::string& path, const ZipBytes& bytes);
 bool WriteZipFile(const std::string& path, const std::vector<ZipFileEntry>& entries);
 
-// Entry `index` counts in central directory order.
+// Change a field in the local and central headers alike; `index` in central directory order.
 void PatchEntryFlags(ZipBytes& bytes, std::size_t index, std::uint16_t flags);
 void PatchEntryMethod(ZipBytes& bytes, std::size_t index, std::uint16_t method);
 void PatchEntryCrc(ZipBytes& bytes, std::size_t index, std::uint32_t crc);
 void PatchEntryUncompressedSize(ZipBytes& bytes, std::size_t index, std::uint32_t size);
 
-// The names of the files (not folders) in a folder, sorted; empty when it has none or does
-// not exist.
+// The names of the files (not folders) in a folder, sorted.
 std::vector<std::string> FileNamesIn(const std::string& folder);
 
 }  // namespace parvane::test

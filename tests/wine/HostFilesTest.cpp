@@ -1,11 +1,10 @@
-// The file calls on the host side of a Wine prefix: names on disk, permissions, devices.
+// The file calls on the host side of a Wine prefix: links, permissions, devices.
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include "platform/wine/FileOperations.h"
-#include "platform/wine/FolderListing.h"
 #include "platform/wine/HostFileStream.h"
 #include "support/wine/TestPrefix.h"
 
@@ -14,32 +13,10 @@ namespace {
 
 class HostFiles : public ::testing::Test {
   protected:
-    static void Touch(const std::filesystem::path& path) { test::WriteHostFile(path, "x"); }
-
     test::TestPrefix testPrefix;
     const std::filesystem::path prefix = testPrefix.Folder();
     const std::filesystem::path driveC = testPrefix.DriveC();
 };
-
-TEST_F(HostFiles, NamesOutsideTheCodePageAreListedAsQuestionMarksThatNameNoFile) {
-    Touch(driveC / "mixed" / "\xD0\x96.tca");  // Cyrillic Zhe
-    std::vector<FolderEntry> entries;
-    ASSERT_EQ(ListFolder(prefix, "C:\\mixed\\*.tca", entries), ERR_SUCCESS);
-    ASSERT_EQ(entries.size(), 1u);
-    EXPECT_EQ(entries[0].name, "?.tca");
-    EXPECT_EQ(RemoveFile(prefix, "C:\\mixed\\?.tca"), ERR_INVALID_NAME);
-    EXPECT_EQ(RemoveEmptyFolder(prefix, "C:\\mixed"), ERR_DIR_NOT_EMPTY);
-}
-
-TEST_F(HostFiles, RemoveEmptyFolderRefusesFilesTheDriveRootAndReadOnlyFolders) {
-    Touch(driveC / "file.txt");
-    EXPECT_EQ(RemoveEmptyFolder(prefix, "C:\\file.txt"), ERR_DIRECTORY);
-    EXPECT_EQ(RemoveEmptyFolder(prefix, "C:\\"), ERR_ACCESS_DENIED);
-    std::filesystem::create_directories(driveC / "kept");
-    chmod((driveC / "kept").c_str(), 0555);
-    EXPECT_EQ(RemoveEmptyFolder(prefix, "C:\\kept"), ERR_ACCESS_DENIED);
-    EXPECT_TRUE(std::filesystem::exists(driveC / "kept"));
-}
 
 TEST_F(HostFiles, CopyTakesTheDataOfALinkAndThePermissionsOfTheSourceButNeverItself) {
     test::WriteHostFile(driveC / "real.tcl", "library");

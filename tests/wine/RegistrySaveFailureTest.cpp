@@ -49,26 +49,6 @@ TEST_F(RegistrySaveFailure, RegistrationFailsAndLeavesTheRegistryFileAsItWas) {
     EXPECT_FALSE(EntryExists(GAME_COURSES_KEY, course.guidText));
 }
 
-// A change that could not be saved is taken back: it is not written by the next save that
-// succeeds.
-TEST_F(RegistrySaveFailure, AFailedChangeNeverReachesTheFileLater) {
-    CourseRecord kept;
-    kept.guidText = OrderedGuidText(1);
-    ASSERT_TRUE(RegisterCourse(kept));
-    SetImmutable(true);
-    ui.ExpectError(Containing("return code=1013"));
-    EXPECT_FALSE(UnregisterCourse(kept));
-    SetImmutable(false);
-    EXPECT_TRUE(EntryExists(GAME_COURSES_KEY, kept.guidText));
-
-    CourseRecord added;
-    added.guidText = OrderedGuidText(2);
-    ASSERT_TRUE(RegisterCourse(added));
-    const std::string text = SystemReg();
-    EXPECT_NE(text.find(kept.guidText.substr(1, 8)), std::string::npos);
-    EXPECT_NE(text.find(added.guidText.substr(1, 8)), std::string::npos);
-}
-
 // A wineserver started for the prefix after the load (the game, started meanwhile) holds the
 // registry: nothing is saved from then on, and the change is taken back.
 TEST_F(RegistrySaveFailure, AWineserverStartedSinceTheLoadStopsEverySave) {

@@ -1,4 +1,4 @@
-// Choosing the prefix and telling a prefix from any other folder.
+// Choosing the prefix.
 
 #include <gtest/gtest.h>
 
@@ -15,19 +15,6 @@ TEST(PrefixChoice, CommandLineThenEnvironmentThenHome) {
     EXPECT_EQ(ChoosePrefixFolder(""), "/srv/games/wine");
     test::ScopedVariable noPrefix("WINEPREFIX", std::nullopt);
     EXPECT_EQ(ChoosePrefixFolder(""), "/home/golfer/.wine");
-}
-
-TEST(PrefixCheck, APrefixPassesAndWhatIsMissingIsNamed) {
-    test::TestPrefix prefix;
-    std::string message;
-    EXPECT_TRUE(CheckPrefixFolder(prefix.Folder(), message)) << message;
-
-    std::filesystem::remove(prefix.Folder() / "user.reg");
-    EXPECT_FALSE(CheckPrefixFolder(prefix.Folder(), message));
-    EXPECT_NE(message.find("'user.reg'"), std::string::npos) << message;
-
-    EXPECT_FALSE(CheckPrefixFolder(prefix.Folder() / "absent", message));
-    EXPECT_NE(message.find("does not exist"), std::string::npos) << message;
 }
 
 }  // namespace

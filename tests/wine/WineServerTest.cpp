@@ -6,7 +6,6 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <cstdio>
 
 #include "platform/wine/WineServer.h"
@@ -37,17 +36,6 @@ class Wineserver : public ::testing::Test {
     const std::filesystem::path temporary = prefix.Folder() / "tmp";
     test::ScopedVariable variable{"TMPDIR", temporary.string()};
 };
-
-// The folder is looked for where Wine puts it; a lock file nobody holds means no server.
-TEST_F(Wineserver, TheServerFolderIsNamedAfterThePrefixDeviceAndInode) {
-    const std::filesystem::path lock = ServerLockFile();
-    const auto folders = WineserverFolders(prefix.Folder());
-    EXPECT_NE(std::find(folders.begin(), folders.end(), lock.parent_path()), folders.end());
-    EXPECT_EQ(folders.front().parent_path(), "/tmp/.wine-" + std::to_string(getuid()));
-    int pid = -1;
-    EXPECT_FALSE(FindRunningWineserver(prefix.Folder(), pid));
-    EXPECT_EQ(pid, 0);
-}
 
 TEST_F(Wineserver, TheProcessHoldingTheLockIsTheServer) {
     const std::filesystem::path lock = ServerLockFile();

@@ -22,10 +22,6 @@ const char* KnownGapReason(const std::string& testName) {
         {"MachineFiles.ReadOnlyFilesAreNotOverwritten",
          "Wine keeps the read-only attribute as the Unix write permission, which root (the user "
          "of the test machines) is not held to"},
-        {"MachineFiles.UniqueTempFileNumbersAreUpperCaseHex",
-         "Wine's GetTempFileNameA writes the number in lower-case hex"},
-        {"MachineFiles.MoveMayChangeOnlyTheCaseOfAName",
-         "Wine finds the target as the source itself and leaves the name as it was"},
         {"DeletionGuards.LinksInsideTheGameFolderAreRemovedThemselvesAndNeverFollowed",
          "Wine 8 makes no links for a Windows program (CreateSymbolicLinkA succeeds without "
          "making one, junctions answer 50), and its RemoveDirectoryA on a link to a folder "

@@ -1,22 +1,21 @@
-// The Win32 side of TestMachine: the real registry and file system of the machine the tests
-// run on, which must be a throwaway one (a fresh Wine prefix, as the wine suite makes): each
-// test starts without the game's and the cloaking tool's keys, and whatever it creates in the
-// registry, in its scratch folder and in the game's folder is removed again at its end.
+// The real registry and files of a throwaway machine (the wine suite's prefix): each test starts
+// without the game's and cloaking tool's keys, and what it creates is removed at its end.
 
 #include <cstdlib>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
+#include "platform/win32/Win32Machine.h"
 #include "platform/win32/WindowsApi.h"
+#include "support/ForwardingMachine.h"
 #include "support/TestBackend.h"
-#include "support/win32/RestoringMachine.h"
 
 namespace parvane::test {
 
 namespace {
 
 constexpr const char* GAME_INSTALL_DIR = "C:\\Program Files (x86)\\Quorlix\\Greenvale 06";
-// Set by the wine suite: the tests may rewrite the game's keys on this machine.
 constexpr const char* THROWAWAY_VARIABLE = "PARVANE_THROWAWAY_MACHINE";
 
 void RequireThrowawayMachine() {
@@ -38,8 +37,7 @@ std::string ParentOf(const std::string& path) {
     return separator == std::string::npos ? std::string() : path.substr(0, separator);
 }
 
-// The first folder along `path` that does not exist yet (empty when it all exists): removing
-// it removes all the test added there.
+// Empty when the whole path exists.
 std::string FirstMissingFolder(const std::string& path) {
     std::string missing;
     for (std::string folder = path; folder.size() > 3 && !Exists(folder);
@@ -49,7 +47,7 @@ std::string FirstMissingFolder(const std::string& path) {
     return missing;
 }
 
-// Deletes a folder and everything in it, read-only or not; never follows a link out of it.
+// Read-only or not; never follows a link out of it.
 void RemoveTree(const std::string& folder) {
     WIN32_FIND_DATAA found{};
     HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
@@ -96,17 +94,59 @@ std::string NewScratchFolder() {
     }
 }
 
+// A value that tests change outside the game's and the cloaking tool's keys, which every test
+// starts without: put back as it was when the test ends.
+struct SharedValue {
+    Hive hive;
+    std::string key;
+    std::string name;
+    Win32Error found = ERR_FILE_NOT_FOUND;
+    std::uint32_t type = 0;
+    std::string data = {};
+};
+
+std::vector<SharedValue> SaveSharedValues(Machine& machine) {
+    std::vector<SharedValue> values = {{Hive::CurrentUser, SHELL_FOLDERS_KEY, "Personal"},
+                                       {Hive::ClassesRoot, ".htm", ""},
+                                       {Hive::ClassesRoot, "htmlfile\\Shell\\Open\\Command", ""}};
+    for (SharedValue& value : values) {
+        KeyHandle key = 0;
+        if (machine.OpenKey(value.hive, value.key, key) == ERR_SUCCESS) {
+            value.found = machine.QueryValue(key, value.name, 65536, value.type, value.data);
+            machine.CloseKey(key);
+        }
+    }
+    return values;
+}
+
+void RestoreSharedValues(Machine& machine, const std::vector<SharedValue>& values) {
+    for (const SharedValue& value : values) {
+        KeyHandle key = 0;
+        if (machine.CreateKey(value.hive, value.key, "", key) != ERR_SUCCESS) {
+            continue;
+        }
+        if (value.found == ERR_SUCCESS) {
+            machine.SetValue(key, value.name, value.type, value.data);
+        } else {
+            RegDeleteValueA(reinterpret_cast<HKEY>(key), value.name.c_str());
+        }
+        machine.CloseKey(key);
+    }
+}
+
 class Win32TestBackend final : public TestBackend {
   public:
     explicit Win32TestBackend(const TestMachineOptions& options)
         : gameFolderToRemove(FirstMissingFolder(
               options.gameInstallDir.empty() ? GAME_INSTALL_DIR : options.gameInstallDir)),
           scratchFolder(NewScratchFolder()) {
-        // Left behind by a test that did not end: the machine starts without them.
-        DeleteKeyTree(machine, Hive::LocalMachine, GAME_KEY);
-        DeleteKeyTree(machine, Hive::LocalMachine, CLOAK_KEY);
+        DeleteKeyTree(*machine, Hive::LocalMachine, GAME_KEY);
+        DeleteKeyTree(*machine, Hive::LocalMachine, CLOAK_KEY);
     }
     ~Win32TestBackend() override {
+        RestoreSharedValues(*machine, sharedValues);
+        DeleteKeyTree(*machine, Hive::LocalMachine, GAME_KEY);
+        DeleteKeyTree(*machine, Hive::LocalMachine, CLOAK_KEY);
         RemoveTree(scratchFolder);
         if (!gameFolderToRemove.empty()) {
             RemoveTree(gameFolderToRemove);
@@ -115,7 +155,7 @@ class Win32TestBackend final : public TestBackend {
     Win32TestBackend(const Win32TestBackend&) = delete;
     Win32TestBackend& operator=(const Win32TestBackend&) = delete;
 
-    Machine& GetMachine() override { return machine; }
+    Machine& GetMachine() override { return *machine; }
     std::string DefaultGameInstallDir() const override { return GAME_INSTALL_DIR; }
     std::string ScratchFolder() const override { return scratchFolder; }
 
@@ -131,7 +171,6 @@ class Win32TestBackend final : public TestBackend {
         }
     }
 
-    // Windows lets a program make symbolic links without the privilege in developer mode.
     void MakeFolderLink(const std::string& link, const std::string& target) override {
         const DWORD flags =
             SYMBOLIC_LINK_FLAG_DIRECTORY | SYMBOLIC_LINK_FLAG_ALLOW_UNPRIVILEGED_CREATE;
@@ -142,15 +181,15 @@ class Win32TestBackend final : public TestBackend {
         }
     }
 
-    // Windows has one registry, which every program sees as it is.
     std::unique_ptr<Machine> Reopened() override {
-        return std::make_unique<ForwardingMachine>(static_cast<Machine&>(machine));
+        return std::make_unique<ForwardingMachine>(*machine);
     }
 
   private:
     std::string gameFolderToRemove;
     std::string scratchFolder;
-    RestoringMachine machine;  // puts the registry back before the folders go
+    std::unique_ptr<Machine> machine = win32::MakeWin32Machine();
+    std::vector<SharedValue> sharedValues = SaveSharedValues(*machine);
 };
 
 }  // namespace

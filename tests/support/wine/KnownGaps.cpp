@@ -2,8 +2,7 @@
 
 namespace parvane::test {
 
-// The Wine backend answers every case of the shared tests as Windows does; a case it cannot
-// match is listed here by name, with the reason (see tests/support/win32/KnownGaps.cpp).
+// None: the Wine backend answers every shared case as Windows does.
 const char* KnownGapReason(const std::string&) {
     return nullptr;
 }

@@ -17,7 +17,7 @@ namespace parvane::test {
 
 namespace {
 
-// The user's profile folder below drive_c ("users/<user>") and as a Windows path.
+// The user's profile folder as a Windows path and below drive_c.
 struct Profile {
     std::string windowsPath;
     std::filesystem::path underDriveC;
@@ -109,8 +109,15 @@ void CreatePrefix(const std::filesystem::path& folder) {
     WriteHostFile(folder / "user.reg", UserRegistry(profile.windowsPath));
 }
 
-// Removes the prefix without ever following its drive links out of it, also when a test left
-// read-only folders behind.
+void SetVariable(const std::string& name, const std::optional<std::string>& value) {
+    if (value) {
+        setenv(name.c_str(), value->c_str(), 1);
+    } else {
+        unsetenv(name.c_str());
+    }
+}
+
+// Never follows the drive links out of the prefix; also removes read-only folders.
 void RemovePrefix(const std::filesystem::path& folder) {
     std::error_code error;
     for (const auto& entry : std::filesystem::directory_iterator(folder / "dosdevices", error)) {
@@ -139,18 +146,6 @@ void WriteHostFile(const std::filesystem::path& path, const std::string& text) {
         throw std::runtime_error("Test prefix: cannot write " + path.string());
     }
 }
-
-namespace {
-
-void SetVariable(const std::string& name, const std::optional<std::string>& value) {
-    if (value) {
-        setenv(name.c_str(), value->c_str(), 1);
-    } else {
-        unsetenv(name.c_str());
-    }
-}
-
-}  // namespace
 
 ScopedVariable::ScopedVariable(std::string variable, const std::optional<std::string>& value)
     : name(std::move(variable)) {

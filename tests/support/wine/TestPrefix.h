@@ -1,9 +1,7 @@
 #pragma once
 
-// A throwaway Wine prefix on disk, as wineboot leaves one, reduced to what the program touches:
-// drive_c with the user's folders, dosdevices with c: -> ../drive_c and z: -> /, and
-// system.reg and user.reg in Wine's format for a 64-bit prefix (the user's Shell Folders and
-// Environment, the .htm class). Removed again at the end, without following the drive links.
+// A throwaway 64-bit Wine prefix reduced to what the program touches: drive_c with the user's
+// folders, the c: and z: drive links, system.reg and user.reg.
 
 #include <filesystem>
 #include <optional>
@@ -11,11 +9,11 @@
 
 namespace parvane::test {
 
-// A host file's bytes ("" when it cannot be read); writing one creates its folders.
+// "" when it cannot be read; writing creates the folders.
 std::string ReadHostFile(const std::filesystem::path& path);
 void WriteHostFile(const std::filesystem::path& path, const std::string& text);
 
-// Sets (or, given nullopt, unsets) an environment variable until the end of the scope.
+// Sets (or unsets) an environment variable until the end of the scope.
 class ScopedVariable {
   public:
     ScopedVariable(std::string name, const std::optional<std::string>& value);

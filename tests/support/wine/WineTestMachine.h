@@ -1,7 +1,5 @@
 #pragma once
 
-// The Wine-only face of TestMachine: the prefix behind it and the host paths of its files.
-
 #include <filesystem>
 #include <string>
 
@@ -9,10 +7,9 @@
 
 namespace parvane::test {
 
-// The prefix folder of the test machine.
 std::filesystem::path PrefixFolder(TestMachine& machine);
 
-// The host path of a Windows path of the test machine (missing names as spelled).
+// Missing names as spelled.
 std::filesystem::path HostPathOf(TestMachine& machine, const std::string& windowsPath);
 
 }  // namespace parvane::test
