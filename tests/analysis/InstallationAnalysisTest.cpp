@@ -22,9 +22,8 @@ TEST_F(InstallationAnalysis, EveryKindOfFindingGroupedByCourse) {
     const std::string gone =
         AddCourse(Folder("Gamma"), "Gamma", "Gamma", {1, 2}, CLOAK_COURSES_KEY).files[0];
     Load();
-    for (const std::string& file : {missing, missingCloaked, gone}) {
+    for (const std::string& file : {missing, missingCloaked, gone})
         ASSERT_EQ(TheMachine().RemoveFile(file), ERR_SUCCESS);
-    }
 
     EXPECT_EQ(AnalyzeInstallation(),
               "The following problems were found during the analysis:\r\n\r\n"

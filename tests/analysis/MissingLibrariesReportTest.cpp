@@ -45,9 +45,8 @@ std::string ExpectedPage(const std::string& course, const std::string& items) {
 
 std::string WithLineEnds(const std::string& text) {
     std::string converted;
-    for (const char c : text) {
+    for (const char c : text)
         converted += c == '\n' ? std::string(REPORT_LINE_END) : std::string(1, c);
-    }
     return converted;
 }
 

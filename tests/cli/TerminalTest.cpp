@@ -1,12 +1,10 @@
 // The terminal program's pieces: questions as text, the dialogs as forms, the paths a player
-// types and the properties folder of a prefix. Messages, echoed answers and the prefix lock are
-// checked in parvane-e2e.sh.
+// types. Messages, echoed answers and the prefix lock are checked in parvane-e2e.sh.
 
 #include <gtest/gtest.h>
 
 #include <sstream>
 
-#include "app/cli/PropertiesPlace.h"
 #include "app/cli/TerminalUserInterface.h"
 #include "app/cli/TypedPaths.h"
 #include "base/Messages.h"
@@ -27,8 +25,8 @@ bool FakeConverter(const std::string& typed, std::string& windowsPath, std::stri
 }
 
 struct Terminal {
-    explicit Terminal(const std::string& typed, TerminalOptions options = {})
-        : input(typed), ui(input, output, errors, FakeConverter, options) {
+    explicit Terminal(const std::string& typed)
+        : input(typed), ui(input, output, errors, FakeConverter, {}) {
         SetUserInterface(&ui);
     }
     ~Terminal() { SetUserInterface(nullptr); }
@@ -49,7 +47,6 @@ TEST(TerminalMessages, QuestionsReadOneAnswerAndTakeTheDefaultOrCancelWhenInputE
     } cases[] = {
         {false, ANSWER_YES, "\n", ANSWER_YES, "Question: Go on? [Y/n] "},
         {true, ANSWER_NO, "Cancel\n", ANSWER_CANCEL, "[y/N/c] "},
-        {true, ANSWER_YES, "yES\n", ANSWER_YES, "[Y/n/c] "},
         {false, ANSWER_YES, "maybe\nc\nNo\n", ANSWER_NO, "Please answer y or n: Please answer"},
         {true, ANSWER_YES, "", ANSWER_CANCEL, "[Y/n/c] \n"},
         {false, ANSWER_YES, "", ANSWER_NO, "[Y/n] \n"},
@@ -83,18 +80,15 @@ class FolderProcedure : public DialogProcedure {
 TEST(TerminalDialog, ShowsTheFolderReadsANewOneAndPressesOkUntilTheDialogEnds) {
     const struct {
         const char* typed;
-        TerminalOptions options;
         std::intptr_t result;
         const char* accepted;
         const char* errors;
     } cases[] = {
-        {"\n", {}, 1, "C:\\Games", ""},
-        {"/busy\n/outside\nD:\\x\n", {}, 1, "D:\\x", "outside every drive\n"},
-        {"/busy\n", {}, 0, "", ""},
-        {"", {.answerDefaults = true}, 1, "C:\\Games", ""},
+        {"/busy\n/outside\nD:\\x\n", 1, "D:\\x", "outside every drive\n"},
+        {"/busy\n", 0, "", ""},
     };
     for (const auto& c : cases) {
-        Terminal terminal(c.typed, c.options);
+        Terminal terminal(c.typed);
         FolderProcedure procedure;
         EXPECT_EQ(terminal.ui.RunDialog(103, procedure), c.result) << c.typed;
         EXPECT_EQ(procedure.accepted, c.accepted) << c.typed;
@@ -120,16 +114,6 @@ TEST(TypedPaths, HostPathsBecomeWindowsPathsOfTheDriveThatHoldsThem) {
     EXPECT_EQ(path, "C:\\x\\a.zip");
     ASSERT_TRUE(ToWindowsPath(prefix.Folder(), "/usr/a.zip", path, message));
     EXPECT_EQ(path, "Z:\\usr\\a.zip");
-
-    std::filesystem::remove(prefix.Folder() / "dosdevices" / "z:");
-    EXPECT_FALSE(ToWindowsPath(prefix.Folder(), "/usr/a.zip", path, message));
-    EXPECT_NE(message.find("outside every drive of the Wine prefix"), std::string::npos);
-}
-
-TEST(PropertiesPlace, EveryPrefixHasAFolderOfItsOwn) {
-    EXPECT_EQ(PrefixFolderName("/home/a_b/.wine"), "_home_a%5Fb_.wine");
-    EXPECT_EQ(PrefixFolderName("/x y/\xC3\xBC"), "_x%20y_%C3%BC");
-    EXPECT_NE(PrefixFolderName("/a_b"), PrefixFolderName("/a/b"));
 }
 
 }  // namespace

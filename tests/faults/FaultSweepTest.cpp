@@ -1,10 +1,10 @@
 // Every machine call of a whole operation failed in turn, on a fresh machine each time: call N
-// alone, then call N and all after it (a full disk). The operation then succeeded wholly, or
+// alone, then call N and all after it (a full disk). Then the operation succeeded wholly or
 // failed with an Error box and no "Installation complete."; the registry (read again from the
 // disk) and the files hold what they held before or what the run without faults left, or the
-// user was told; nothing was written outside the game's folder, the caddy books, the temporary
-// folder and the program's folder, nor deleted outside the game's folder and the caddy books
-// but what the run made, nor left in the temporary folder unnamed.
+// user was told; nothing was written outside the game's, caddy books', temporary and program's
+// folders, deleted outside the game's folder and caddy books but what the run made, nor left
+// in the temporary folder unnamed.
 
 #include <gtest/gtest.h>
 
@@ -250,8 +250,8 @@ void Sweep(const Operation& operation) {
         ASSERT_TRUE(run.result.ok && !run.Named("Error: ")) << run.ui.boxes.front();
         reference = run.result;
     }
-    const std::uint64_t calls = reference.calls.size();
-    std::uint64_t runs = 0, violations = 0;
+    const unsigned long long calls = reference.calls.size();
+    unsigned long long runs = 0, violations = 0;
     for (const std::uint64_t count : {std::uint64_t{1}, test::EVERY_CALL}) {
         for (std::uint64_t n = 1; n <= calls; n += STEP, ++runs) {
             SweepRun run;
@@ -266,9 +266,8 @@ void Sweep(const Operation& operation) {
             }
         }
     }
-    std::printf("%s: %llu calls, %llu runs, %llu violations\n", operation.name,
-                static_cast<unsigned long long>(calls), static_cast<unsigned long long>(runs),
-                static_cast<unsigned long long>(violations));
+    std::printf("%s: %llu calls, %llu runs, %llu violations\n", operation.name, calls, runs,
+                violations);
 }
 
 // The package queued as the command line queues it, and installed if asked.

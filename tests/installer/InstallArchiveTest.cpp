@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -96,9 +95,8 @@ class CourseLibraries : public test::InstallTest,
 
 TEST_P(CourseLibraries, AreCheckedBeforeAnythingIsCopied) {
     const LibraryCase& c = GetParam();
-    for (const test::ZipFileEntry& library : c.installed) {
+    for (const test::ZipFileEntry& library : c.installed)
         AddInstalledLibrary(library.name, library.data);
-    }
     AddCloakedLibrary(104, "Fog");
     SetProperty(PROPERTY_WARN_ON_CLOAKED_LIBRARIES, c.warnOnCloaked);
     if (c.box == 'E') {
@@ -198,11 +196,8 @@ TEST_P(Overwriting, FollowsTheSwitchAndTheAnswer) {
                        "installation and choose a different path.");
     } else if (c.answer != 0) {
         ui.ExpectYesNoCancel(DefaultButton::No,
-                             "The target file '" + existing +
-                                 "' already exists.\nDo you want Parvane to overwrite the "
-                                 "existing file with the new file?\n\nPress Yes if you like "
-                                 "Parvane to overwrite the existing file.\nPress No to keep the "
-                                 "existing file.\nPress Cancel to terminate the installation.\n",
+                             Containing("The target file '" + existing +
+                                        "' already exists.\nDo you want Parvane to overwrite"),
                              c.answer);
     }
     EXPECT_EQ(
@@ -227,10 +222,7 @@ TEST_F(InstallArchiveTest, SeveralLibrariesGoOnPastOneAlreadyInstalled) {
     const std::string archive = Package({{"Alpha.tcl", LibraryData("Alpha", 201)},
                                          {"Beta.tcl", LibraryData("Beta", 202)},
                                          {"Gamma.tcl", LibraryData("Gamma", 203)}});
-    const std::string question =
-        "Parvane has detected that the archive you are installing contains\nmultiple "
-        "libraries and will now attempt to install them one by one.\n\nOk to proceed with the "
-        "installation?";
+    const auto question = Containing("contains\nmultiple libraries and will now attempt");
     ui.ExpectYesNo(DefaultButton::Yes, question, ANSWER_NO);
     EXPECT_FALSE(Install(archive));
     EXPECT_EQ(RegistryValue(GAME_LIBRARIES_KEY, 201), "(none)");
@@ -256,9 +248,7 @@ TEST_F(InstallArchiveTest, ABareLibraryFileInstallsFromAnEmptyFolder) {
     machine.WriteFile(library, LibraryData("Pines", 301));
     SetProperty(PROPERTY_ASK_FOR_INSTALL_PROCEED, "1");
     ui.ExpectYesNo(DefaultButton::Yes,
-                   "Parvane has collected all information needed to\nproceed with this "
-                   "installation.\n\nInstall type: Library\nTarget path: " +
-                       LibraryFolder("Pines") + "\n\nOk to proceed with the installation?",
+                   Containing("Install type: Library\nTarget path: " + LibraryFolder("Pines")),
                    ANSWER_YES);
     EXPECT_TRUE(Install(library));
     EXPECT_EQ(FilesBelow(GameDir()), Names{"libraries\\Pines\\Pines.tcl"});

@@ -44,9 +44,8 @@ TEST_P(TargetFolderTyping, AcceptsOnlyAFullPathOfANewOrExistingFolder) {
         }
     });
     std::string message = c.message;
-    if (const std::size_t at = message.find("%s"); at != std::string::npos) {
+    if (const std::size_t at = message.find("%s"); at != std::string::npos)
         message.replace(at, 2, typed);
-    }
     if (c.answer != 0) {
         ui.ExpectYesNo(DefaultButton::No, message, c.answer);
     } else if (!message.empty()) {
@@ -87,19 +86,11 @@ INSTANTIATE_TEST_SUITE_P(Texts, TargetFolderTyping, ::testing::Values(
 
 using InstallDialogs = test::InstallTest;
 
-TEST_F(InstallDialogs, ADialogThatCannotBeShownFailsTheQuestion) {
-    std::string folder = "C:\\Opened";
-    ui.ExpectDialogCreationFailure(103);
-    ui.ExpectError("Couldn't display folder selection dialog box");
-    EXPECT_FALSE(TargetFolderDialog(folder));
-
+TEST_F(InstallDialogs, TheFlagDialogCancelledChoosesNoFlag) {
     std::string path = "x";
     ui.ExpectOpenFileFailure(0);  // cancelled: no flag
     EXPECT_TRUE(FlagFileDialog(path));
     EXPECT_EQ(path, "");
-    ui.ExpectOpenFileFailure(0x3003);
-    ui.ExpectError("Couldn't display open file dialog box, code=12291");
-    EXPECT_FALSE(FlagFileDialog(path));
 }
 
 }  // namespace

@@ -35,22 +35,13 @@ std::string Environment(const char* name) {
     return value == nullptr ? std::string() : value;
 }
 
-std::string Quoted(const std::string& argument) {
-    std::string quoted = "'";
-    for (char c : argument) {
-        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    }
-    return quoted + "'";
-}
-
 // The command's output, with its status appended when it failed.
 std::string RunCommand(const std::string& command) {
     std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen((command + " 2>&1").c_str(), "r"), pclose);
     std::string output;
     char buffer[4096];
-    while (const std::size_t got = std::fread(buffer, 1, sizeof buffer, pipe.get())) {
+    while (const std::size_t got = std::fread(buffer, 1, sizeof buffer, pipe.get()))
         output.append(buffer, got);
-    }
     const int status = pclose(pipe.release());
     return status == 0 ? output : output + "\n[exit status " + std::to_string(status) + "]";
 }
@@ -99,14 +90,12 @@ class Interop : public ::testing::Test {
     void TearDown() override {
         WaitForWineserver();
         std::unique_ptr<wine::WineMachine> machine = OpenSuitePrefix();
-        if (!machine) {
+        if (!machine)
             return;
-        }
         machine->DeleteKey(GAME_HIVE, std::string(GAME_COURSES_KEY) + "\\" + PACKAGE_GUID);
         if (!gameWasRegistered) {
-            for (const char* key : {GAME_COURSES_KEY, GAME_ROOT, "Software\\Quorlix"}) {
+            for (const char* key : {GAME_COURSES_KEY, GAME_ROOT, "Software\\Quorlix"})
                 machine->DeleteKey(GAME_HIVE, key);
-            }
         }
         std::string message;
         EXPECT_TRUE(machine->Registry().SaveChanges(message)) << message;
@@ -121,14 +110,6 @@ class Interop : public ::testing::Test {
         std::unique_ptr<wine::WineMachine> machine = wine::OpenWineMachine(prefix, message);
         EXPECT_NE(machine, nullptr) << message;
         return machine;
-    }
-
-    std::string RunWin32Backend(const std::vector<std::string>& arguments) {
-        std::string command = "wine " + Quoted(win32Backend);
-        for (const std::string& argument : arguments) {
-            command += " " + Quoted(argument);
-        }
-        return RunCommand(command);
     }
 
     std::filesystem::path HostPath(const std::string& windowsPath) {
@@ -155,15 +136,11 @@ class Interop : public ::testing::Test {
         ResetProperties();
     }
 
-    // Each value as `wine reg query /reg:32` shows it, all from one batch file.
+    // The course's key as `wine reg query /reg:32` shows it, holding each value.
     std::string QueryValuesWithWineReg() {
-        std::string queries = "@echo off\r\n";
-        for (const auto& [name, text] : PACKAGE_VALUES) {
-            queries += "reg query \"HKLM\\" + std::string(GAME_COURSES_KEY) + "\\" + PACKAGE_GUID +
-                       "\" /v " + name + " /reg:32\r\n";
-        }
-        std::ofstream(HostPath("C:\\Interop\\query.cmd"), std::ios::binary) << queries;
-        const std::string shown = RunCommand("wine cmd /c 'C:\\Interop\\query.cmd'");
+        const std::string shown =
+            RunCommand("wine reg query 'HKLM\\" + std::string(GAME_COURSES_KEY) + "\\" +
+                       PACKAGE_GUID + "' /reg:32");
         for (const auto& [name, text] : PACKAGE_VALUES) {
             EXPECT_NE(shown.find(std::string("    ") + name + "    REG_SZ    " + text + "\r\n"),
                       std::string::npos)
@@ -178,9 +155,8 @@ class Interop : public ::testing::Test {
         std::map<std::string, std::string> files = {{"caddy book", ReadAll(HostPath(caddyBook))}};
         const std::filesystem::path folder = HostPath(COURSE_FOLDER);
         for (const auto& entry : std::filesystem::recursive_directory_iterator(folder)) {
-            if (entry.is_regular_file()) {
+            if (entry.is_regular_file())
                 files[entry.path().lexically_relative(folder).string()] = ReadAll(entry.path());
-            }
         }
         std::filesystem::remove_all(folder);
         std::filesystem::remove(HostPath(caddyBook));
@@ -206,7 +182,8 @@ TEST_F(Interop, TheWineBackendInstallsAPackageAsTheWindowsBuildDoes) {
     const std::map<std::string, std::string> filesAfterWineBackend = TakeInstalledFiles();
     EXPECT_EQ(filesAfterWineBackend.size(), 10u);
 
-    const std::string installed = RunWin32Backend({"install", ARCHIVE, TARGET});
+    const std::string installed =
+        RunCommand("wine '" + win32Backend + "' install '" + ARCHIVE + "' '" + TARGET + "'");
     ASSERT_EQ(installed.find("[exit status"), std::string::npos) << installed;
     EXPECT_EQ(QueryValuesWithWineReg(), shownAfterWineBackend);
     EXPECT_EQ(TakeInstalledFiles(), filesAfterWineBackend);

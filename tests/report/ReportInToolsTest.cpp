@@ -24,13 +24,11 @@ namespace {
 std::pair<int, std::string> RunTool(const std::string& command) {
     std::string output;
     FILE* pipe = popen(command.c_str(), "r");
-    if (pipe == nullptr) {
+    if (pipe == nullptr)
         return {-1, output};
-    }
     char buffer[4096];
-    for (std::size_t read; (read = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) {
+    for (std::size_t read; (read = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
         output.append(buffer, read);
-    }
     const int status = pclose(pipe);
     return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, output};
 }

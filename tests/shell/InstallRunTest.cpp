@@ -39,22 +39,5 @@ TEST_F(InstallRun, InstallsTheQueueInOrderAfterOneCatalogueLoad) {
     EXPECT_EQ(FileNameCount(), 0);
 }
 
-// An empty queue opens the dialog; the selection is installed libraries first.
-TEST_F(InstallRun, AnEmptyQueueIsFilledFromTheOpenDialog) {
-    ui.ExpectOpenFileFailure(0);
-    EXPECT_EQ(InstallQueuedArchives(), 0);
-
-    const std::string course =
-        Package({{"Lakeside.tcr", test::CourseData("Lakeside", 1, {{301, "Pines"}})}}, "a.zip");
-    const std::string library = Package({{"Pines.tcl", test::LibraryData("Pines", 301)}}, "b.zip");
-    ui.ExpectOpenFile(Scratch() + std::string("\0a.zip\0b.zip\0\0", 15));
-    ui.ExpectInformation("Installation complete.");
-    ui.ExpectInformation("Installation complete.");
-    EXPECT_EQ(InstallQueuedArchives(), 0);
-    EXPECT_EQ(ui.Titles().front(), "Parvane for Greenvale 06 - " + library);
-    EXPECT_EQ(RegistryValue(GAME_COURSES_KEY, 1), "Lakeside");
-    EXPECT_EQ(FileNameCount(), 0);
-}
-
 }  // namespace
 }  // namespace parvane

@@ -21,13 +21,12 @@ namespace {
 
 std::vector<std::string> QueuedPaths() {
     std::vector<std::string> paths;
-    for (const FileNameEntry& entry : GetFileNameEntries()) {
+    for (const FileNameEntry& entry : GetFileNameEntries())
         paths.push_back(entry.path);
-    }
     return paths;
 }
 
-class QueueFromText : public ::testing::Test {
+class StartupTest : public ::testing::Test {
   protected:
     void SetUp() override { faults.SetModulePath(folder + "\\Parvane.exe"); }
     void TearDown() override { ClearFileNameList(); }
@@ -39,10 +38,9 @@ class QueueFromText : public ::testing::Test {
 };
 
 // A command line, or the open dialog's selection of several files or of one.
-TEST_F(QueueFromText, ArchivesAreQueuedInOrderAndNeverTheProgramItself) {
-    for (const char* name : {"Long Name.zip", "a.zip", "Parvane.exe"}) {
+TEST_F(StartupTest, ArchivesAreQueuedInOrderAndNeverTheProgramItself) {
+    for (const char* name : {"Long Name.zip", "a.zip", "Parvane.exe"})
         machine.WriteFile(folder + "\\" + name, "x");
-    }
     const std::string program = "\"" + folder + "\\Parvane.exe\"";
     const struct {
         std::string text;
@@ -66,14 +64,7 @@ TEST_F(QueueFromText, ArchivesAreQueuedInOrderAndNeverTheProgramItself) {
     EXPECT_EQ(CommandLineArguments(R"(C:\Parvane.exe)"), "");
 }
 
-class RunningProgramsTest : public ::testing::Test {
-  protected:
-    test::TestMachine machine;
-    test::FaultInjectingMachine faults;
-    ScriptedUserInterface ui;
-};
-
-TEST_F(RunningProgramsTest, TheGameInAnyCaseWinsOverASecondCopy) {
+TEST_F(StartupTest, TheGameInAnyCaseWinsOverASecondCopy) {
     const struct {
         std::vector<std::string> processes;
         bool conflict;

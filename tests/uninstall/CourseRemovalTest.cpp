@@ -15,13 +15,11 @@ class CourseRemoval : public InstalledContentTest {
                        "Are you sure you want to uninstall '" + name + "'\nfrom its location in '" +
                            folder + "' ?",
                        answer);
-        if (!closing.empty()) {
+        if (!closing.empty())
             ui.ExpectInformation(closing);
-        }
         const CourseRecord* course = nullptr;
-        for (const CourseRecord& listed : GetInstalledCourses()) {
+        for (const CourseRecord& listed : GetInstalledCourses())
             course = listed.name == name ? &listed : course;
-        }
         return course != nullptr && UninstallCourse(*course);
     }
     std::string SharedFolderMessage(const std::string& counts, const std::string& folder) {

@@ -53,15 +53,13 @@ class InstalledContentTest : public StoreTest {
                                             {"", ".ini"},
                                             {"", ".stn"}}) {
             entry.files.push_back(base + suffix);
-            if (*value != '\0') {
+            if (*value != '\0')
                 values.push_back({value, entry.files.back()});
-            }
         }
         entry.files.push_back(GetPersonalFolder() + "\\Greenvale 06\\Course Notes\\" + stem +
                               ".tcn");
-        for (std::size_t i = 1; i < entry.files.size(); ++i) {
+        for (std::size_t i = 1; i < entry.files.size(); ++i)
             machine.WriteFile(entry.files[i], "x");
-        }
         AddEntry(store, entry.key, values);
         return entry;
     }
@@ -82,9 +80,8 @@ class InstalledContentTest : public StoreTest {
 
     void ExpectPresent(const InstalledEntry& entry, bool present) {
         EXPECT_EQ(EntryExists(entry.store.c_str(), entry.key), present) << entry.key;
-        for (const std::string& file : entry.files) {
+        for (const std::string& file : entry.files)
             EXPECT_EQ(machine.FileExists(file), present) << file;
-        }
     }
 
   private:

@@ -41,9 +41,8 @@ TEST_F(LibraryRemoval, FolderGoesUnlessACourseIsThereOrTheUserKeepsIt) {
     const InstalledEntry course = AddCourse(Folder("Pine"), "Pine", "Pine");
     const InstalledEntry beside = AddLibrary(Folder("Pine"), 8);
     const InstalledEntry kept = AddLibrary(Folder("Rocks"), 9);
-    for (const char* folder : {"Trees", "Rocks"}) {
+    for (const char* folder : {"Trees", "Rocks"})
         machine.WriteFile(Folder(folder) + "\\readme.txt", "x");
-    }
     Load();
     ExpectConfirmation(7, Folder("Trees"), ANSWER_YES);
     ExpectConfirmation(8, Folder("Pine"), ANSWER_YES);
@@ -59,9 +58,8 @@ TEST_F(LibraryRemoval, FolderGoesUnlessACourseIsThereOrTheUserKeepsIt) {
     SourceFileAppearsLater appearing;
     EXPECT_TRUE(UninstallLibrary(Library(9)));
 
-    for (const InstalledEntry* entry : {&alone, &beside, &kept}) {
+    for (const InstalledEntry* entry : {&alone, &beside, &kept})
         ExpectPresent(*entry, false);
-    }
     EXPECT_FALSE(machine.FolderExists(Folder("Trees")));
     EXPECT_TRUE(machine.FileExists(Folder("Rocks") + "\\readme.txt"));
     ExpectPresent(course, true);
@@ -85,9 +83,8 @@ TEST_F(LibraryRemoval, DecliningAnyQuestionChangesNothing) {
         EXPECT_FALSE(UninstallLibrary(Library(7)));
     }
 
-    for (const InstalledEntry* entry : {&unused, &used, &course}) {
+    for (const InstalledEntry* entry : {&unused, &used, &course})
         ExpectPresent(*entry, true);
-    }
 }
 
 struct UsersCase {

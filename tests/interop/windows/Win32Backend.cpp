@@ -32,18 +32,6 @@ class ErrorStreamInterface final : public UserInterface {
     int messages = 0;
 };
 
-bool Install(const char* archive, const char* targetFolder) {
-    SetProperty(PROPERTY_TARGET_FOLDER, targetFolder);
-    for (const char* key : {PROPERTY_WARN_ON_OVERWRITE_FILE, PROPERTY_ASK_FOR_TARGET_FOLDER,
-                            PROPERTY_ASK_FOR_INSTALL_PROCEED, PROPERTY_ASK_FOR_FLAG}) {
-        SetProperty(key, "0");
-    }
-    InstallResult result;
-    const bool installed = InstallArchive(archive, result);
-    RemoveFolder(GetTempExtractionFolder());
-    return installed;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -55,7 +43,13 @@ int main(int argc, char** argv) {
     ErrorStreamInterface userInterface;
     SetMachine(machine.get());
     SetUserInterface(&userInterface);
-    const bool done = Install(argv[2], argv[3]);
+    SetProperty(PROPERTY_TARGET_FOLDER, argv[3]);
+    for (const char* key : {PROPERTY_WARN_ON_OVERWRITE_FILE, PROPERTY_ASK_FOR_TARGET_FOLDER,
+                            PROPERTY_ASK_FOR_INSTALL_PROCEED, PROPERTY_ASK_FOR_FLAG})
+        SetProperty(key, "0");
+    InstallResult result;
+    const bool installed = InstallArchive(argv[2], result);
+    RemoveFolder(GetTempExtractionFolder());
     SetMachine(nullptr);
-    return done && userInterface.messages == 0 ? 0 : 1;
+    return installed && userInterface.messages == 0 ? 0 : 1;
 }
