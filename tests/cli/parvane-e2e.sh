@@ -62,6 +62,12 @@ registered Libraries 7C0A1E55-0003-4D3B-9C7E-5A1B2C3D4E03
 registered Libraries 7C0A1E55-0004-4D3B-9C7E-5A1B2C3D4E04
 absent "$game/courses/Hollow Creek"
 
+start report  # a course without its library, answered yes: the report in the data folder
+run 0 '\ny\ny\ny\n' install "$packages/Hollow_Creek.zip"
+report="$XDG_DATA_HOME/parvane/$(sed 's|/|_|g' <<<"$work")_report/MissingLibraries.htm"
+says "The report of the missing libraries: $report"
+grep -q 'Hollow Creek Bridges' "$report" || fail "no report"
+
 start commands  # list, analyze, uninstall and properties after two installations
 run 0 '' --defaults install "$packages/Pinewood_Links.zip" "$packages/Coastal_Pack.zip"
 run 0 '' list libraries
@@ -93,6 +99,8 @@ run 0 'y\n' uninstall course "{7C0A1E55-0001-4D3B-9C7E-5A1B2C3D4E01}"
 says "Course 'Pinewood Links' uninstalled successfully"
 unregistered Courses 7C0A1E55-0001-4D3B-9C7E-5A1B2C3D4E01
 absent "$game/courses/Pinewood Links"
+run 1 '' uninstall course 'Pinewood Links'
+says "No registered course is named 'Pinewood Links'"
 run 0 '' properties
 says 'AskForFlag                = 0'
 run 0 '' properties askforflag=1 'OpenArchiveFolder=C:\Down loads'

@@ -48,5 +48,13 @@ TEST_F(HtmlDocument, HelpBesideTheProgramAndADocumentByItsPathOpenWithBothPathsQ
                                         browser + folder + "\\MissingLibraries.htm\""}));
 }
 
+TEST_F(HtmlDocument, CommandTooLongToRunIsRefusedWithAMessage) {
+    // A document path of 233 characters, which Windows still opens.
+    ProgramFolder(std::string(220 - machine.ScratchFolder().size(), 'p'));
+    ui.ExpectError(Containing("the command that starts the web browser would be longer than 255"));
+    EXPECT_FALSE(OpenHtmlDocument(HELP_CONTENTS_DOCUMENT));
+    EXPECT_EQ(faults.CallCount(test::MachineCall::RunCommand), 0u);
+}
+
 }  // namespace
 }  // namespace parvane

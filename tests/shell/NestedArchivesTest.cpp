@@ -131,6 +131,7 @@ TEST_F(NestedArchivesTest, MyZipIsUnpackedIntoAFolderOfItsOwnAndReplacedByItsInn
     EXPECT_FALSE(machine.FileExists(a));
     DeleteTemporaryArchive(course);
     EXPECT_EQ(machine.ReadFile(course), ZipText(COURSE));
+    DeleteTemporaryArchive(a);  // queued twice, deleted once
 
     // The folder goes with the last inner archive, and with it what else the MyZip held.
     test::FaultInjectingMachine faults;

@@ -84,6 +84,7 @@ int main(int argc, char** argv) {
         Named("drive.zip", "the name holds a colon", "C:/x/y.tcr"),
         Named("device.zip", "the name is a device name", "Hostile/AUX"),
         Named("device-ext.zip", "the name is a device name", "Hostile/com1.tcr"),
+        Named("stream.zip", "the name holds a colon", "Hostile/Hostile.tcr:evil"),
         Named("control.zip", "the name holds a control character", "Hostile/bell\a.txt"),
         {"encrypted.zip", "is encrypted",
          [] { return Damaged(ZipMethod::Stored, [](Bytes b) { PatchEntryFlags(b, 1, 1); }); }},
