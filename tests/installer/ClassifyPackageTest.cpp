@@ -47,7 +47,7 @@ class ClassifyPackageTest : public ::testing::Test {
 
     // Unpacks the package as an installation does, then classifies the unpacked files.
     bool Classify(const Entries& entries) {
-        for (const std::string& name : test::FileNamesIn(unpacked)) {
+        for (const std::string& name : test::FilesBelow(unpacked)) {
             EXPECT_EQ(TheMachine().RemoveFile(unpacked + "\\" + name), ERR_SUCCESS);
         }
         ClearOriginLists();
