@@ -14,9 +14,7 @@
 namespace parvane {
 namespace {
 
-using test::FileNamesIn;
-using test::ZipArchiveBytes;
-using test::ZipBytes;
+using test::FilesBelow;
 using test::ZipFileEntry;
 using test::ZipMethod;
 using test::ZipText;
@@ -30,11 +28,6 @@ class ExtractArchiveTest : public ::testing::Test {
     std::string Archive(const std::string& name, const std::vector<ZipFileEntry>& entries) {
         const std::string path = folder + "\\" + name;
         EXPECT_TRUE(test::WriteZipFile(path, entries));
-        return path;
-    }
-    std::string Archive(const std::string& name, const ZipBytes& bytes) {
-        const std::string path = folder + "\\" + name;
-        EXPECT_TRUE(test::WriteZipFile(path, bytes));
         return path;
     }
     std::string Output(const std::string& name) { return machine.ReadFile(target + "\\" + name); }
@@ -63,7 +56,7 @@ TEST_F(ExtractArchiveTest, WritesFlatAndRecordsPrvAndSoundsFoldersAtAnyDepth) {
 
     ASSERT_TRUE(ExtractArchive(archive, target, true));
 
-    EXPECT_EQ(FileNamesIn(target),
+    EXPECT_EQ(FilesBelow(target),
               (Names{"a.bin", "b.wav", "big.bin", "big.txt", "c.bin", "course.tcr", "d.wav",
                      "f.bin", "i.bin", "prv", "readme.txt"}));
     EXPECT_EQ(Output("a.bin"), "A");
@@ -85,22 +78,16 @@ TEST_F(ExtractArchiveTest, InnerArchivesAreExpandedAndDeletedOrKept) {
     const std::string archive = Archive("outer.zip", entries);
 
     ASSERT_TRUE(ExtractArchive(archive, target, true));
-    EXPECT_EQ(FileNamesIn(target), (Names{"a.txt", "b.txt", "c.txt", "d.txt"}));
+    EXPECT_EQ(FilesBelow(target), (Names{"a.txt", "b.txt", "c.txt", "d.txt"}));
 
     const std::string kept = folder + "\\kept";
     ASSERT_TRUE(ExtractArchive(archive, kept, false));
-    EXPECT_EQ(FileNamesIn(kept), (Names{"a.zip", "b.EXE", "c.tcx"}));
+    EXPECT_EQ(FilesBelow(kept), (Names{"a.zip", "b.EXE", "c.tcx"}));
 }
 
-// The refusals that the end-to-end corpus of hostile archives does not reach.
+// The refusals that the end-to-end corpus of hostile archives does not reach (it holds the
+// damaged and declared-size cases).
 TEST_F(ExtractArchiveTest, ArchivesThatCannotBeUnpackedWhollyAreRefused) {
-    const std::string noGlobalInfo = "Couldn't get ZIP global info, return code=-102";
-    const std::string ten = "0123456789";
-    // Declared shorter than it is: minizip stops at the declared size, and the CRC fails.
-    ZipBytes shorter = ZipArchiveBytes({{"a.txt", "A"}, {"b.txt", ten}});
-    test::PatchEntryUncompressedSize(shorter, 1, 4);
-    ZipBytes longer = ZipArchiveBytes({{"a.txt", "A"}, {"b.txt", ten}});
-    test::PatchEntryUncompressedSize(longer, 1, 20);
     std::string deep = folder;
     while (deep.size() < 240)
         deep += "\\" + std::string(20, 'd');
@@ -112,16 +99,9 @@ TEST_F(ExtractArchiveTest, ArchivesThatCannotBeUnpackedWhollyAreRefused) {
     const struct {
         std::string archive;
         std::string target;
-        std::vector<ExpectedText> errors;
+        ExpectedText error;
         std::string neverWritten = {};  // empty: the archive may be written in part
     } cases[] = {
-        {Archive("empty.zip", ZipArchiveBytes({})), target, {noGlobalInfo}},
-        {Archive("shorter.zip", shorter),
-         target,
-         {"Couldn't close compressed file 'b.txt', return code=-105"}},
-        {Archive("longer.zip", longer),
-         target,
-         {"Couldn't read compressed file 'b.txt': its data ends after 10 of its 20 bytes."}},
         {Archive("longname.zip", {{"a.txt", "A"}, {"d/" + std::string(300, 'n'), "L"}}),
          target,
          {Containing("is longer than 255 characters.")}},
@@ -148,9 +128,7 @@ TEST_F(ExtractArchiveTest, ArchivesThatCannotBeUnpackedWhollyAreRefused) {
     disk.SetFreeDiskSpace(1099);
     for (const auto& c : cases) {
         SCOPED_TRACE(c.archive);
-        for (const ExpectedText& error : c.errors) {
-            ui.ExpectError(error);
-        }
+        ui.ExpectError(c.error);
         EXPECT_FALSE(ExtractArchive(c.archive, c.target, true));
         if (!c.neverWritten.empty()) {
             EXPECT_FALSE(machine.FileExists(c.neverWritten));

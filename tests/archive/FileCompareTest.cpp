@@ -32,6 +32,10 @@ TEST(FileCompare, DigestsCoverEveryBlockAndOnlyEqualOrBothMissingFilesAreAlike) 
     EXPECT_EQ(ComputeFileDigest(first), Sha1DigestText(sha1.Finish()));
     EXPECT_EQ(ComputeFileDigest(write("empty.tcl", {})),
               "DA39A3EE5E6B4B0D3255BFEF95601890AFD80709");
+    // FIPS 180's example whose padding takes a second block.
+    const std::string fips = "abcdbcdecdefdefgefghfghighijhijkijkljklmklmnlmnomnopnopq";
+    EXPECT_EQ(ComputeFileDigest(write("fips.txt", {fips.begin(), fips.end()})),
+              "84983E441C3BD26EBAAE4AA1F95129E5E54670F1");
 
     EXPECT_FALSE(FilesDiffer(first, write("same.tcr", bytes)));
     bytes[17000] ^= 1;

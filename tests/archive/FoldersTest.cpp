@@ -1,8 +1,6 @@
 #include <gtest/gtest.h>
 
-#include <cstdint>
 #include <string>
-#include <vector>
 
 #include "archive/Folders.h"
 #include "base/GameFolders.h"
@@ -17,12 +15,7 @@ namespace {
 
 class FolderTest : public ::testing::Test {
   protected:
-    void MakeFolder(const std::string& path) { machine.MakeFolders(path); }
     void MakeFile(const std::string& path) { machine.WriteFile(path, "x"); }
-    static bool Exists(const std::string& path) {
-        std::uint32_t attributes = 0;
-        return TheMachine().GetAttributes(path, attributes) == ERR_SUCCESS;
-    }
 
     test::TestMachine machine;
     ScriptedUserInterface ui;
@@ -39,11 +32,10 @@ test::Fault Denied(test::MachineCall call, std::string pathPart) {
 
 TEST_F(FolderTest, FolderPartKeepsAnExistingFolderAndMatchesCountAnUnsearchableFolder) {
     EXPECT_EQ(GetFolderPart(scratch + "\\y.tcr"), scratch);
-    EXPECT_EQ(GetFolderPart("Course/prv\\1.prv"), "Course");
-    MakeFolder(scratch + "\\Course.tcx");
+    machine.MakeFolders(scratch + "\\Course.tcx");
     EXPECT_EQ(GetFolderPart(scratch + "\\Course.tcx"), scratch + "\\Course.tcx");
     MakeFile(scratch + "\\Source.TCA");
-    MakeFolder(scratch + "\\Objects.tlb");
+    machine.MakeFolders(scratch + "\\Objects.tlb");
     EXPECT_TRUE(FolderHasMatch(scratch, "*.tca"));
     EXPECT_TRUE(FolderHasMatch(scratch, "*.tlb"));
     EXPECT_FALSE(FolderHasMatch(scratch, "*.tcr"));
@@ -55,23 +47,23 @@ TEST_F(FolderTest, FolderPartKeepsAnExistingFolderAndMatchesCountAnUnsearchableF
 }
 
 TEST_F(FolderTest, CreateFolderPathCreatesEachMissingFolderOrStopsAtOneItCannot) {
-    MakeFolder(scratch + "\\A");
+    machine.MakeFolders(scratch + "\\A");
     EXPECT_TRUE(CreateFolderPath(scratch + "\\A\\B\\C"));
-    EXPECT_TRUE(Exists(scratch + "\\A\\B\\C"));
+    EXPECT_TRUE(machine.FolderExists(scratch + "\\A\\B\\C"));
     EXPECT_TRUE(CreateFolderPath(""));
 
     test::FaultInjectingMachine denying;
     denying.Inject(Denied(test::MachineCall::MakeFolder, scratch + "\\A\\X\\Y\\"));
     ui.ExpectError("Couldn't create folder " + scratch + "\\A\\X\\Y\\, return code=5");
     EXPECT_FALSE(CreateFolderPath(scratch + "\\A\\X\\Y\\Z"));
-    EXPECT_TRUE(Exists(scratch + "\\A\\X"));
-    EXPECT_FALSE(Exists(scratch + "\\A\\X\\Y"));
+    EXPECT_TRUE(machine.FolderExists(scratch + "\\A\\X"));
+    EXPECT_FALSE(machine.FolderExists(scratch + "\\A\\X\\Y"));
 
     // Refused before anything is created.
     const std::string path = scratch + "\\New\\" + std::string(MAX_PATH_LENGTH, 'x');
     ui.ExpectError("Couldn't create folder " + path + ", return code=206");
     EXPECT_FALSE(CreateFolderPath(path));
-    EXPECT_FALSE(Exists(scratch + "\\New"));
+    EXPECT_FALSE(machine.FolderExists(scratch + "\\New"));
 }
 
 // RemoveFolder touches only folders inside the game's folder.
@@ -87,16 +79,16 @@ TEST_F(RemoveFolderTest, RemovesFilesAndTheFolderOrSaysWhatIsLeft) {
     MakeFile(course + "\\one.tcr");
     MakeFile(course + "\\two.tcl");
     RemoveFolder(course);
-    EXPECT_FALSE(Exists(course));
+    EXPECT_FALSE(machine.FolderExists(course));
 
     MakeFile(course + "\\one.tcr");
-    MakeFolder(course + "\\prv");
+    machine.MakeFolders(course + "\\prv");
     ui.ExpectError("Couldn't remove file '" + course + "\\prv', return code=5");
     ui.ExpectInformation("There are still files left in the folder '" + course +
                          "',\nYou must remove this folder manually.");
     RemoveFolder(course);
-    EXPECT_FALSE(Exists(course + "\\one.tcr"));
-    EXPECT_TRUE(Exists(course + "\\prv"));
+    EXPECT_FALSE(machine.FileExists(course + "\\one.tcr"));
+    EXPECT_TRUE(machine.FolderExists(course + "\\prv"));
 
     // A folder that cannot be removed is reported.
     ASSERT_EQ(TheMachine().RemoveEmptyFolder(course + "\\prv"), ERR_SUCCESS);
@@ -105,8 +97,8 @@ TEST_F(RemoveFolderTest, RemovesFilesAndTheFolderOrSaysWhatIsLeft) {
     denying.Inject(Denied(test::MachineCall::RemoveEmptyFolder, course));
     ui.ExpectError("Couldn't remove directory '" + course + "', return code=5");
     RemoveFolder(course);
-    EXPECT_FALSE(Exists(course + "\\one.tcr"));
-    EXPECT_TRUE(Exists(course));
+    EXPECT_FALSE(machine.FileExists(course + "\\one.tcr"));
+    EXPECT_TRUE(machine.FolderExists(course));
 }
 
 }  // namespace

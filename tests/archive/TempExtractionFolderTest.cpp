@@ -4,7 +4,6 @@
 
 #include "archive/Folders.h"
 #include "base/AsciiCase.h"
-#include "platform/Machine.h"
 #include "support/FaultInjectingMachine.h"
 #include "support/ScriptedUserInterface.h"
 #include "support/TestMachine.h"
@@ -13,16 +12,13 @@ namespace parvane {
 namespace {
 
 int endStatus = -1;
-void RecordEnd(int status) {
-    endStatus = status;
-}
 
 class TempExtractionFolderTest : public ::testing::Test {
   protected:
     void SetUp() override {
         ForgetTempExtractionFolder();
         endStatus = -1;
-        SetProcessEndHandler(RecordEnd);
+        SetProcessEndHandler([](int status) { endStatus = status; });
     }
     void TearDown() override {
         SetProcessEndHandler(nullptr);

@@ -19,13 +19,13 @@ const std::string kGuid4 = OrderedGuidText(4);
 using CatalogueLoading = StoreTest;
 
 TEST_F(CatalogueLoading, EachLoadFillsEachStoresOwnListSortedByNameIgnoringCase) {
-    AddCourse(GAME_COURSES_KEY, kGuid1, "zebra links");
+    AddNamed(GAME_COURSES_KEY, kGuid1, "zebra links");
     ASSERT_TRUE(LoadCatalogue());
-    AddCourse(GAME_COURSES_KEY, kGuid2, "Alpine");
-    AddCourse(CLOAK_COURSES_KEY, kGuid3, "Hidden");
-    AddLibrary(GAME_LIBRARIES_KEY, kGuid1, "Trees");
-    AddLibrary(GAME_LIBRARIES_KEY, kGuid2, "bushes");
-    AddLibrary(CLOAK_LIBRARIES_KEY, kGuid4, "Rocks");
+    AddNamed(GAME_COURSES_KEY, kGuid2, "Alpine");
+    AddNamed(CLOAK_COURSES_KEY, kGuid3, "Hidden");
+    AddNamed(GAME_LIBRARIES_KEY, kGuid1, "Trees");
+    AddNamed(GAME_LIBRARIES_KEY, kGuid2, "bushes");
+    AddNamed(CLOAK_LIBRARIES_KEY, kGuid4, "Rocks");
 
     ASSERT_TRUE(LoadCatalogue());  // replaces what the previous load listed
 
@@ -50,14 +50,14 @@ TEST_F(CatalogueLoading, TooLongValuesStayEmpty) {
 
 // Courses and libraries whose files are there, gone, or outside the game's folder.
 TEST_F(CatalogueLoading, ContentFilesFillTheHeaderFieldsWhereTheyCanBeRead) {
-    AddCourse(GAME_COURSES_KEY, kGuid1, "Links",
-              WriteCourse("Links", {TestGuid(10), TestGuid(11)}, {"Trees", "Rocks"}));
-    AddLibrary(GAME_LIBRARIES_KEY, kGuid1, "Trees",
-               WriteLibrary("Trees.tcl", TestGuid(10), "Tree Pack"));
-    AddCourse(GAME_COURSES_KEY, kGuid2, "Gone", machine.GameInstallDir() + "\\Courses\\G\\G.tcr");
+    AddNamed(GAME_COURSES_KEY, kGuid1, "Links",
+             WriteCourse("Links", {TestGuid(10), TestGuid(11)}, {"Trees", "Rocks"}));
+    AddNamed(GAME_LIBRARIES_KEY, kGuid1, "Trees",
+             WriteLibrary("Trees.tcl", TestGuid(10), "Tree Pack"));
+    AddNamed(GAME_COURSES_KEY, kGuid2, "Gone", machine.GameInstallDir() + "\\Courses\\G\\G.tcr");
     const std::string outside = machine.ScratchFolder() + "\\Links.tcr";
     ASSERT_TRUE(WriteCourseFile(outside, {.guid = TestGuid(1), .name = "Links"}));
-    AddCourse(GAME_COURSES_KEY, kGuid3, "Outside", outside);
+    AddNamed(GAME_COURSES_KEY, kGuid3, "Outside", outside);
 
     ASSERT_TRUE(LoadCatalogue());
 
@@ -81,9 +81,9 @@ TEST_F(CatalogueLoading, ContentFilesFillTheHeaderFieldsWhereTheyCanBeRead) {
 
 // A folder is examined once per load for all its entries; the next load sees it as it is then.
 TEST_F(CatalogueLoading, EntriesOfOneFolderShareItsRemovabilityUntilTheNextLoad) {
-    AddLibrary(GAME_LIBRARIES_KEY, kGuid1, "Trees", WriteLibrary("Trees.tcl", TestGuid(1), "T"));
-    AddLibrary(CLOAK_LIBRARIES_KEY, kGuid2, "Rocks", WriteLibrary("Rocks.tcl", TestGuid(2), "R"));
-    AddCourse(GAME_COURSES_KEY, kGuid1, "Pine", WriteCourse("Pine", {}, {}));
+    AddNamed(GAME_LIBRARIES_KEY, kGuid1, "Trees", WriteLibrary("Trees.tcl", TestGuid(1), "T"));
+    AddNamed(CLOAK_LIBRARIES_KEY, kGuid2, "Rocks", WriteLibrary("Rocks.tcl", TestGuid(2), "R"));
+    AddNamed(GAME_COURSES_KEY, kGuid1, "Pine", WriteCourse("Pine", {}, {}));
     machine.WriteFile(machine.GameInstallDir() + "\\Courses\\Pine\\Pine.tca", "x");
 
     ASSERT_TRUE(LoadCatalogue());
@@ -102,9 +102,9 @@ TEST_F(CatalogueLoading, EntriesOfOneFolderShareItsRemovabilityUntilTheNextLoad)
 TEST_F(CatalogueLoading, LibraryKeyNamesAreUpperCasedCourseKeyNamesKept) {
     const std::string upper = "{ABCDEF01-2345-6789-ABCD-EF0123456789}";
     const std::string lower = "{abcdef01-2345-6789-abcd-ef0123456789}";
-    AddLibrary(GAME_LIBRARIES_KEY, upper, "Installed");
-    AddLibrary(CLOAK_LIBRARIES_KEY, lower, "Cloaked");
-    AddCourse(GAME_COURSES_KEY, lower, "Links");
+    AddNamed(GAME_LIBRARIES_KEY, upper, "Installed");
+    AddNamed(CLOAK_LIBRARIES_KEY, lower, "Cloaked");
+    AddNamed(GAME_COURSES_KEY, lower, "Links");
 
     ASSERT_TRUE(LoadCatalogue());
 
@@ -120,10 +120,10 @@ TEST_F(CatalogueLoading, ConsecutiveStaleCloakedEntriesAreBothDeleted) {
          {std::pair{GAME_COURSES_KEY, CLOAK_COURSES_KEY},
           std::pair{GAME_LIBRARIES_KEY, CLOAK_LIBRARIES_KEY}}) {
         for (const std::string& guid : {kGuid2, kGuid3}) {
-            AddCourse(gameStore, guid, "Installed " + guid);
+            AddNamed(gameStore, guid, "Installed " + guid);
         }
         for (const std::string& guid : {kGuid1, kGuid2, kGuid3, kGuid4}) {
-            AddCourse(cloakStore, guid, "Cloaked " + guid);
+            AddNamed(cloakStore, guid, "Cloaked " + guid);
         }
     }
 
@@ -146,9 +146,9 @@ class CatalogueLoadingFailures : public StoreTest {
 
 TEST_F(CatalogueLoadingFailures, MissingStoreOrEntryKeyStopsTheLoad) {
     for (const std::string& guid : {kGuid1, kGuid2, kGuid3}) {
-        AddCourse(GAME_COURSES_KEY, guid, "Course " + guid);
+        AddNamed(GAME_COURSES_KEY, guid, "Course " + guid);
     }
-    AddLibrary(GAME_LIBRARIES_KEY, kGuid1, "Trees");
+    AddNamed(GAME_LIBRARIES_KEY, kGuid1, "Trees");
     {
         FaultInjectingMachine refusing;
         refusing.Inject({.call = MachineCall::OpenKey,

@@ -6,6 +6,7 @@
 
 #include "base/AsciiCase.h"
 #include "catalogue/Catalogue.h"
+#include "support/ContentFiles.h"
 
 namespace parvane {
 namespace {
@@ -25,12 +26,6 @@ LibraryRecord Library(std::string guidText, std::string name) {
     library.guidText = std::move(guidText);
     library.name = std::move(name);
     return library;
-}
-
-GUID GuidNumber(std::uint32_t number) {
-    GUID guid;
-    guid.Data1 = number;
-    return guid;
 }
 
 class CatalogueTest : public ::testing::Test {
@@ -58,7 +53,6 @@ TEST_F(CatalogueTest, EachLookupSearchesItsOwnListsExactlyAndInstalledFirst) {
 
     const std::string lower = "{aaaaaaaa-bbbb-cccc-dddd-eeeeeeeeeeee}";
     EXPECT_FALSE(IsLibraryKnown(lower));
-    EXPECT_EQ(FindLibrary(lower), nullptr);
     EXPECT_FALSE(IsLibraryKnown(""));
 }
 
@@ -117,19 +111,14 @@ class ReferenceCountTest : public CatalogueTest {
         course.libraryCount = static_cast<int>(guids.size());
         return course;
     }
-    static LibraryRecord WithGuid(const GUID& guid) {
-        LibraryRecord library = Library("{L}", "Library");
-        library.guid = guid;
-        return library;
-    }
 };
 
 TEST_F(ReferenceCountTest, CountsNamedSlotsOfInstalledAndCloakedCourses) {
-    const GUID tree = GuidNumber(1);
-    const GUID rock = GuidNumber(2);
+    const GUID tree = test::TestGuid(1);
+    const GUID rock = test::TestGuid(2);
     std::vector<GUID> forty;
     for (std::uint32_t slot = 1; slot <= 40; ++slot) {
-        forty.push_back(GuidNumber(slot));
+        forty.push_back(test::TestGuid(slot));
     }
     const struct {
         const char* name;
@@ -145,12 +134,16 @@ TEST_F(ReferenceCountTest, CountsNamedSlotsOfInstalledAndCloakedCourses) {
          4},
         // Slot 2 is examined and ends the walk; slot 3 is never reached, whatever libraryCount.
         {"walk ends after the first unnamed slot",
-         {Referencing(2, {GuidNumber(9), GuidNumber(9), tree, tree})},
+         {Referencing(2, {test::TestGuid(9), test::TestGuid(9), tree, tree})},
          {},
          tree,
          1},
         {"slot zero examined without names", {Referencing(0, {tree, tree})}, {}, tree, 1},
-        {"fortieth slot", {Referencing(MAX_REFERENCED_LIBRARIES, forty)}, {}, GuidNumber(40), 1},
+        {"fortieth slot",
+         {Referencing(MAX_REFERENCED_LIBRARIES, forty)},
+         {},
+         test::TestGuid(40),
+         1},
         {"zero GUID slots never count", {Referencing(3, {GUID{}, GUID{}, GUID{}})}, {}, GUID{}, 0},
     };
     for (const auto& item : cases) {
@@ -162,7 +155,9 @@ TEST_F(ReferenceCountTest, CountsNamedSlotsOfInstalledAndCloakedCourses) {
         for (const CourseRecord& course : item.cloaked) {
             catalogue.cloakedCourses.Append(course);
         }
-        EXPECT_EQ(CountCoursesReferencingLibrary(WithGuid(item.library)), item.count);
+        LibraryRecord library = Library("{L}", "Library");
+        library.guid = item.library;
+        EXPECT_EQ(CountCoursesReferencingLibrary(library), item.count);
     }
 }
 

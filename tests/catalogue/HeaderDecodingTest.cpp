@@ -18,11 +18,6 @@ void Put(Bytes& bytes, std::size_t offset, std::string_view text) {
     std::copy(text.begin(), text.end(), bytes.begin() + static_cast<std::ptrdiff_t>(offset));
 }
 
-// A GUID record whose bytes are all `fill`, so that its first word is non-zero.
-void PutGuidRecord(Bytes& bytes, std::size_t index, std::uint8_t fill) {
-    std::fill_n(bytes.begin() + static_cast<std::ptrdiff_t>(GUID_LIST + 16 * index), 16, fill);
-}
-
 // Packs names one after the other from the name list offset, each ended by a NUL.
 void PutNames(Bytes& bytes, const std::vector<std::string>& names) {
     std::size_t offset = NAME_LIST;
@@ -71,7 +66,8 @@ TEST(CourseHeader, ListsBeyondTheirCapacityAreRefused) {
     // The GUID list may run on past the name list's offset; it is bounded by the block.
     header.assign(COURSE_HEADER_SIZE, 0);
     for (std::size_t i = 0; i <= 40; ++i) {
-        PutGuidRecord(header, i, static_cast<std::uint8_t>(i + 1));
+        // A record of non-zero bytes: one more reference.
+        std::fill_n(header.begin() + static_cast<std::ptrdiff_t>(GUID_LIST + 16 * i), 16, 0xAB);
         ReferencedGuids guids;
         EXPECT_EQ(DecodeReferencedLibraryGuids(header, guids), i < 40) << i;
     }

@@ -25,7 +25,7 @@ Fault EntryCloseFails() {
 using RegistrationFailures = StoreTest;
 
 TEST_F(RegistrationFailures, ChangesToAnExistingEntryThatCannotBeSavedAreReportedAsFailed) {
-    AddCourse(GAME_COURSES_KEY, kGuid, "Old");
+    AddNamed(GAME_COURSES_KEY, kGuid, "Old");
     ASSERT_TRUE(LoadCatalogue());
     FaultInjectingMachine faults;
     faults.Inject(EntryCloseFails());

@@ -105,13 +105,13 @@ using Unregistration = StoreTest;
 // same name after the load; a library key in lower case is deleted through its upper-case text.
 TEST_F(Unregistration, EntriesAreDeletedFromTheStoreThatListedThem) {
     const std::string lower = "{abcdef01-2345-6789-abcd-ef0123456789}";
-    AddCourse(GAME_COURSES_KEY, kGuid1, "Links");
-    AddLibrary(GAME_LIBRARIES_KEY, lower, "Trees");
-    AddCourse(CLOAK_COURSES_KEY, kGuid2, "Hidden");
-    AddLibrary(CLOAK_LIBRARIES_KEY, kGuid2, "Hidden");
+    AddNamed(GAME_COURSES_KEY, kGuid1, "Links");
+    AddNamed(GAME_LIBRARIES_KEY, lower, "Trees");
+    AddNamed(CLOAK_COURSES_KEY, kGuid2, "Hidden");
+    AddNamed(CLOAK_LIBRARIES_KEY, kGuid2, "Hidden");
     ASSERT_TRUE(LoadCatalogue());
-    AddCourse(GAME_COURSES_KEY, kGuid2, "Visible");
-    AddLibrary(GAME_LIBRARIES_KEY, kGuid2, "Visible");
+    AddNamed(GAME_COURSES_KEY, kGuid2, "Visible");
+    AddNamed(GAME_LIBRARIES_KEY, kGuid2, "Visible");
 
     EXPECT_TRUE(UnregisterCourse(GetInstalledCourses()[0]));
     EXPECT_TRUE(UnregisterLibrary(GetInstalledLibraries()[0]));

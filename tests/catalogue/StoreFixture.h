@@ -107,13 +107,10 @@ class StoreTest : public ::testing::Test {
         return folder + "\\" + fileName;
     }
 
-    void AddCourse(const char* store, const std::string& keyName, const std::string& name,
-                   const std::string& filename = {}) {
+    // A course's or library's entry.
+    void AddNamed(const char* store, const std::string& keyName, const std::string& name,
+                  const std::string& filename = {}) {
         AddEntry(store, keyName, {{"Name", name}, {"Filename", filename}});
-    }
-    void AddLibrary(const char* store, const std::string& keyName, const std::string& name,
-                    const std::string& filename = {}) {
-        AddCourse(store, keyName, name, filename);
     }
 
     bool EntryExists(const char* store, const std::string& keyName) {

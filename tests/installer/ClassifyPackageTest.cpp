@@ -35,7 +35,7 @@ class ClassifyPackageTest : public test::InstallTest {
 
     // Unpacks the package as an installation does, then classifies the unpacked files.
     bool Classify(const Entries& entries) {
-        for (const std::string& name : test::FileNamesIn(unpacked))
+        for (const std::string& name : test::FilesBelow(unpacked))
             EXPECT_EQ(TheMachine().RemoveFile(unpacked + "\\" + name), ERR_SUCCESS);
         ClearOriginLists();
         EXPECT_TRUE(ExtractArchive(Package(entries), unpacked, true));

@@ -15,6 +15,7 @@ namespace {
 
 using Names = std::vector<std::string>;
 using test::CourseData;
+using test::FilesBelow;
 using test::LibraryData;
 using Entries = std::vector<test::ZipFileEntry>;
 using InstallArchiveTest = test::InstallTest;

@@ -27,7 +27,7 @@ TEST_F(PlacementTest, CopiesIntoAMissingFolderChainAndPassesOverAMissingSource) 
     EXPECT_TRUE(PlaceFile(Scratch() + "\\hole7.mp3", folder + "\\hole7.mp3"));
     EXPECT_TRUE(PlaceFile("", folder + "\\none.dat"));
     EXPECT_EQ(machine.ReadFile(destination), "new");
-    EXPECT_EQ(test::FileNamesIn(folder), Names{"file.dat"}) << "no temporary file stays";
+    EXPECT_EQ(test::FilesBelow(folder), Names{"file.dat"}) << "no temporary file stays";
 }
 
 // Whichever step of the copy fails, the destination keeps its old content whole and the
@@ -42,7 +42,7 @@ TEST_F(PlacementTest, AFailedCopyLeavesTheOldFileWhole) {
         ui.ExpectError("Couldn't copy to file '" + destination + "', return code=112");
         EXPECT_FALSE(PlaceFile(source, destination)) << test::MachineCallName(call);
         EXPECT_EQ(machine.ReadFile(destination), "old") << test::MachineCallName(call);
-        EXPECT_EQ(test::FileNamesIn(folder), Names{"file.dat"}) << test::MachineCallName(call);
+        EXPECT_EQ(test::FilesBelow(folder), Names{"file.dat"}) << test::MachineCallName(call);
     }
 }
 

@@ -20,8 +20,6 @@ class PropertiesFile : public testing::Test {
     PropertiesFile() {
         ResetProperties();
         ForgetGameFolders();
-        folder = machine.ScratchFolder();
-        path = folder + "\\Parvane.properties";
     }
     ~PropertiesFile() override {
         ResetProperties();
@@ -37,8 +35,8 @@ class PropertiesFile : public testing::Test {
 
     TestMachine machine;
     ScriptedUserInterface ui;
-    std::string folder;
-    std::string path;
+    const std::string folder = machine.ScratchFolder();
+    const std::string path = folder + "\\Parvane.properties";
 };
 
 TEST_F(PropertiesFile, NoFileGivesTheTwelveDefaultsSavedInKeyOrder) {

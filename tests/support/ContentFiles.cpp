@@ -97,19 +97,11 @@ std::vector<std::uint8_t> CourseFileBytes(const CourseFileContent& content) {
 bool WriteFileBytes(const std::string& path, const std::vector<std::uint8_t>& bytes) {
     Win32Error error = ERR_SUCCESS;
     std::unique_ptr<FileStream> file = TheMachine().OpenFile(path, FileMode::Write, error);
-    if (file == nullptr) {
-        ADD_FAILURE() << "cannot create " << path << ", error " << error;
-        return false;
-    }
-    const std::size_t written = file->Write(bytes.data(), bytes.size());
-    const Win32Error writeError = file->Error();
-    const Win32Error closeError = file->Close();
-    if (written != bytes.size() || closeError != ERR_SUCCESS) {
-        ADD_FAILURE() << "cannot write " << path << ", error "
-                      << (writeError != ERR_SUCCESS ? writeError : closeError);
-        return false;
-    }
-    return true;
+    const bool written = file != nullptr &&
+                         file->Write(bytes.data(), bytes.size()) == bytes.size() &&
+                         file->Close() == ERR_SUCCESS;
+    EXPECT_TRUE(written) << "cannot write " << path << ", error " << error;
+    return written;
 }
 
 bool WriteLibraryFile(const std::string& path, const LibraryFileContent& content) {

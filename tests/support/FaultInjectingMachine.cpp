@@ -60,7 +60,7 @@ const char* MachineCallName(MachineCall call) {
     return NAMES[static_cast<std::size_t>(call)];
 }
 
-FaultInjectingMachine::FaultInjectingMachine(Machine& wrapped) : ForwardingMachine(wrapped) {
+FaultInjectingMachine::FaultInjectingMachine(Machine& wrapped) : inner(wrapped) {
     SetMachine(this);
 }
 

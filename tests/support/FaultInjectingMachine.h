@@ -12,7 +12,7 @@
 #include <utility>
 #include <vector>
 
-#include "support/ForwardingMachine.h"
+#include "platform/Machine.h"
 
 namespace parvane::test {
 
@@ -70,11 +70,13 @@ struct CallRecord {
     FileMode mode = FileMode::Read;  // OpenFile's
 };
 
-class FaultInjectingMachine : public ForwardingMachine {
+class FaultInjectingMachine : public Machine {
   public:
     // TheMachine() until destroyed.
     explicit FaultInjectingMachine(Machine& wrapped = TheMachine());
     ~FaultInjectingMachine() override;
+    FaultInjectingMachine(const FaultInjectingMachine&) = delete;
+    FaultInjectingMachine& operator=(const FaultInjectingMachine&) = delete;
 
     void Inject(const Fault& fault) { faults.push_back({fault, 0}); }
     void ClearFaults() { faults.clear(); }
@@ -209,6 +211,7 @@ class FaultInjectingMachine : public ForwardingMachine {
     std::string KeyPath(KeyHandle key) const;
     Win32Error RememberKey(Win32Error status, KeyHandle key, const std::string& subKey);
 
+    Machine& inner;
     std::vector<ActiveFault> faults;
     std::vector<CallRecord> calls;
     std::unordered_map<KeyHandle, std::string> keyPaths;

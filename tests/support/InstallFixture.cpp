@@ -1,7 +1,5 @@
 #include "support/InstallFixture.h"
 
-#include <algorithm>
-
 #include "archive/Folders.h"
 #include "archive/OriginLists.h"
 #include "base/GameFolders.h"
@@ -20,19 +18,6 @@ namespace {
 
 std::string Text(const std::vector<std::uint8_t>& bytes) {
     return std::string(bytes.begin(), bytes.end());
-}
-
-void CollectFiles(const std::string& folder, const std::string& relative,
-                  std::vector<std::string>& files) {
-    std::vector<FolderEntry> entries;
-    TheMachine().ListFolder(folder + "\\*.*", entries);
-    for (const FolderEntry& entry : entries) {
-        if ((entry.attributes & ATTR_DIRECTORY) == 0) {
-            files.push_back(relative + entry.name);
-        } else if (entry.name != "." && entry.name != "..") {
-            CollectFiles(folder + "\\" + entry.name, relative + entry.name + "\\", files);
-        }
-    }
 }
 
 }  // namespace
@@ -122,13 +107,6 @@ std::string InstallTest::RegistryValue(const char* store, std::uint32_t guid, co
     std::string value;
     const std::string key = std::string(store) + "\\" + GuidToText(TestGuid(guid));
     return machine.QueryString(GAME_HIVE, key, name, value) ? value : "(none)";
-}
-
-std::vector<std::string> InstallTest::FilesBelow(const std::string& folder) {
-    std::vector<std::string> files;
-    CollectFiles(folder, "", files);
-    std::sort(files.begin(), files.end());
-    return files;
 }
 
 }  // namespace parvane::test

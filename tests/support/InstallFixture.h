@@ -67,8 +67,6 @@ class InstallTest : public ::testing::Test {
 
     // "(none)" without the entry.
     std::string RegistryValue(const char* store, std::uint32_t guid, const char* name = "Name");
-    // Relative paths, sorted.
-    std::vector<std::string> FilesBelow(const std::string& folder);
 
     TestMachine machine;
     ScriptedUserInterface ui;

@@ -29,7 +29,12 @@ class KnownGapListener : public ::testing::EmptyTestEventListener {
             return;
         }
         collector.reset();
-        const ::testing::TestPartResult* failure = FirstFailure();
+        const ::testing::TestPartResult* failure = nullptr;
+        for (int i = results->size() - 1; i >= 0; --i) {
+            if (results->GetTestPartResult(i).failed()) {
+                failure = &results->GetTestPartResult(i);
+            }
+        }
         if (failure == nullptr) {
             ADD_FAILURE()
                 << "known gap now passes: " << reason
@@ -43,15 +48,6 @@ class KnownGapListener : public ::testing::EmptyTestEventListener {
     }
 
   private:
-    const ::testing::TestPartResult* FirstFailure() const {
-        for (int i = 0; i < results->size(); ++i) {
-            if (results->GetTestPartResult(i).failed()) {
-                return &results->GetTestPartResult(i);
-            }
-        }
-        return nullptr;
-    }
-
     const char* reason = nullptr;
     std::unique_ptr<::testing::TestPartResultArray> results;
     std::unique_ptr<::testing::ScopedFakeTestPartResultReporter> collector;

@@ -43,14 +43,10 @@ void ScriptedDialog::Init() {
 }
 
 void ScriptedDialog::Press(int id) {
-    Notify(id, NOTIFY_CLICKED);
-}
-
-void ScriptedDialog::Notify(int id, int notification) {
-    EXPECT_FALSE(ended) << "control " << id << " of dialog " << templateId
-                        << " used after the dialog ended";
+    EXPECT_FALSE(ended) << "button " << id << " of dialog " << templateId
+                        << " pressed after the dialog ended";
     if (!ended) {
-        procedure.OnCommand(id, notification, *this);
+        procedure.OnCommand(id, NOTIFY_CLICKED, *this);
     }
 }
 
@@ -160,11 +156,9 @@ void ScriptedUserInterface::ExpectOpenFileFailure(std::uint32_t dialogError) {
 }
 
 void ScriptedUserInterface::ExpectBrowseForFolder(std::string folder) {
-    expectations.push_back({.kind = Kind::BrowseForFolder, .text = std::move(folder), .answer = 1});
-}
-
-void ScriptedUserInterface::ExpectBrowseForFolderCancelled() {
-    expectations.push_back({.kind = Kind::BrowseForFolder});
+    const int chosen = folder.empty() ? 0 : 1;
+    expectations.push_back(
+        {.kind = Kind::BrowseForFolder, .text = std::move(folder), .answer = chosen});
 }
 
 void ScriptedUserInterface::ExpectDialog(int templateId, DialogScript script) {
@@ -203,7 +197,6 @@ int ScriptedUserInterface::ShowMessageBox(const std::string& text, const std::st
 
 bool ScriptedUserInterface::OpenFile(const OpenFileRequest& request, std::string& selection,
                                      std::uint32_t& dialogError) {
-    lastOpenFileRequest = request;
     const auto taken = TakeNext(Kind::OpenFile, "open-file dialog \"" + request.title + "\"");
     if (!taken) {
         dialogError = 0;

@@ -33,9 +33,8 @@ class ScriptedDialog : public DialogControls {
   public:
     ScriptedDialog(int templateId, DialogProcedure& procedure);
 
-    void Init();         // WM_INITDIALOG
-    void Press(int id);  // a button (Enter = 1, Esc = 2)
-    void Notify(int id, int notification);
+    void Init();                                         // WM_INITDIALOG
+    void Press(int id);                                  // a button (Enter = 1, Esc = 2)
     void Select(int id, const std::vector<int>& lines);  // as Ctrl+click
 
     bool HasEnded() const { return ended; }
@@ -89,13 +88,11 @@ class ScriptedUserInterface : public UserInterface {
     void ExpectOpenFile(std::string selection);
     // Cancelled (0) or failed with CommDlgExtendedError's code.
     void ExpectOpenFileFailure(std::uint32_t dialogError = 0);
-    void ExpectBrowseForFolder(std::string folder);
-    void ExpectBrowseForFolderCancelled();
+    void ExpectBrowseForFolder(std::string folder);  // empty: cancelled
     // The dialog must have ended when the script returns.
     void ExpectDialog(int templateId, DialogScript script);
     void ExpectDialogCreationFailure(int templateId);
 
-    const OpenFileRequest& LastOpenFileRequest() const { return lastOpenFileRequest; }
     const std::string& LastBrowseInstruction() const { return lastBrowseInstruction; }
     const std::vector<std::string>& Titles() const { return titles; }  // in order shown
 
@@ -128,7 +125,6 @@ class ScriptedUserInterface : public UserInterface {
         const std::function<bool(const Expectation&)>& matches = nullptr);
 
     std::deque<Expectation> expectations;
-    OpenFileRequest lastOpenFileRequest;
     std::string lastBrowseInstruction;
     std::vector<std::string> titles;
 };

@@ -1,10 +1,10 @@
 #include "support/TestMachine.h"
 
+#include <algorithm>
 #include <stdexcept>
 
 #include "base/PathText.h"
 #include "platform/RegistryKey.h"
-#include "support/TestBackend.h"
 
 namespace parvane::test {
 
@@ -23,11 +23,17 @@ RegistryKey CreatedKey(Hive hive, const std::string& subKey) {
     return key;
 }
 
-void SetValue(Hive hive, const std::string& subKey, const std::string& name, std::uint32_t type,
-              const std::string& data) {
-    const RegistryKey key = CreatedKey(hive, subKey);
-    Check(TheMachine().SetValue(key.Handle(), name, type, data),
-          "setting registry value " + subKey + "\\" + name);
+void CollectFiles(const std::string& folder, const std::string& relative,
+                  std::vector<std::string>& files) {
+    std::vector<FolderEntry> entries;
+    TheMachine().ListFolder(folder + "\\*.*", entries);
+    for (const FolderEntry& entry : entries) {
+        if ((entry.attributes & ATTR_DIRECTORY) == 0) {
+            files.push_back(relative + entry.name);
+        } else if (entry.name != "." && entry.name != "..") {
+            CollectFiles(folder + "\\" + entry.name, relative + entry.name + "\\", files);
+        }
+    }
 }
 
 std::uint32_t Attributes(const std::string& path) {
@@ -37,45 +43,22 @@ std::uint32_t Attributes(const std::string& path) {
 
 }  // namespace
 
-TestMachine::TestMachine(const TestMachineOptions& options)
-    : backend(CreateTestBackend(options)),
-      gameInstallDir(options.gameInstallDir.empty() ? backend->DefaultGameInstallDir()
-                                                    : options.gameInstallDir) {
+TestMachine::TestMachine(const TestMachineOptions& options) : backend(CreateTestBackend(options)) {
     SetMachine(&backend->GetMachine());
     if (options.gameInstalled) {
-        RegisterGame();
+        SetString(Hive::LocalMachine, GAME_KEY, "Install Dir", GAME_INSTALL_DIR);
+        CreateKey(Hive::LocalMachine, std::string(GAME_KEY) + "\\Courses");
+        CreateKey(Hive::LocalMachine, std::string(GAME_KEY) + "\\Libraries");
+        MakeFolders(GAME_INSTALL_DIR);
     }
     if (options.cloakingTool) {
-        RegisterCloakingTool();
+        CreateKey(Hive::LocalMachine, std::string(CLOAK_KEY) + "\\Courses");
+        CreateKey(Hive::LocalMachine, std::string(CLOAK_KEY) + "\\Libraries");
     }
 }
 
 TestMachine::~TestMachine() {
     SetMachine(nullptr);
-}
-
-Machine& TestMachine::GetMachine() {
-    return backend->GetMachine();
-}
-
-std::unique_ptr<Machine> TestMachine::Reopened() {
-    return backend->Reopened();
-}
-
-std::string TestMachine::ScratchFolder() const {
-    return backend->ScratchFolder();
-}
-
-void TestMachine::RegisterGame() {
-    SetString(Hive::LocalMachine, GAME_KEY, "Install Dir", gameInstallDir);
-    CreateKey(Hive::LocalMachine, std::string(GAME_KEY) + "\\Courses");
-    CreateKey(Hive::LocalMachine, std::string(GAME_KEY) + "\\Libraries");
-    MakeFolders(gameInstallDir);
-}
-
-void TestMachine::RegisterCloakingTool() {
-    CreateKey(Hive::LocalMachine, std::string(CLOAK_KEY) + "\\Courses");
-    CreateKey(Hive::LocalMachine, std::string(CLOAK_KEY) + "\\Libraries");
 }
 
 void TestMachine::CreateKey(Hive hive, const std::string& subKey) {
@@ -84,7 +67,9 @@ void TestMachine::CreateKey(Hive hive, const std::string& subKey) {
 
 void TestMachine::SetString(Hive hive, const std::string& subKey, const std::string& name,
                             const std::string& value) {
-    SetValue(hive, subKey, name, REGTYPE_SZ, value);
+    const RegistryKey key = CreatedKey(hive, subKey);
+    Check(TheMachine().SetValue(key.Handle(), name, REGTYPE_SZ, value),
+          "setting registry value " + subKey + "\\" + name);
 }
 
 bool TestMachine::KeyExists(Hive hive, const std::string& subKey) {
@@ -152,30 +137,11 @@ bool TestMachine::FolderExists(const std::string& path) {
     return attributes != ATTR_INVALID && (attributes & ATTR_DIRECTORY) != 0;
 }
 
-void TestMachine::SetReadOnly(const std::string& path, bool readOnly) {
-    backend->SetReadOnly(path, readOnly);
-}
-
-void TestMachine::MakeFolderLink(const std::string& link, const std::string& target) {
-    backend->MakeFolderLink(link, target);
-}
-
-void DeleteKeyTree(Machine& machine, Hive hive, const std::string& subKey) {
-    KeyHandle key = 0;
-    if (machine.OpenKey(hive, subKey, key) != ERR_SUCCESS) {
-        return;
-    }
-    std::vector<std::string> names;
-    std::string name;
-    while (machine.EnumKey(key, static_cast<std::uint32_t>(names.size()), 256, name) ==
-           ERR_SUCCESS) {
-        names.push_back(name);
-    }
-    machine.CloseKey(key);
-    for (const std::string& child : names) {
-        DeleteKeyTree(machine, hive, subKey + "\\" + child);
-    }
-    machine.DeleteKey(hive, subKey);
+std::vector<std::string> FilesBelow(const std::string& folder) {
+    std::vector<std::string> files;
+    CollectFiles(folder, "", files);
+    std::sort(files.begin(), files.end());
+    return files;
 }
 
 }  // namespace parvane::test

@@ -5,6 +5,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/Machine.h"
 
@@ -15,15 +16,28 @@ inline constexpr const char* CLOAK_KEY = "Software\\Hydrel06";
 inline constexpr const char* SHELL_FOLDERS_KEY =
     "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
 
+inline constexpr const char* GAME_INSTALL_DIR = "C:\\Program Files (x86)\\Quorlix\\Greenvale 06";
+
 struct TestMachineOptions {
     // HKLM\<GAME_KEY> with "Install Dir", empty "Courses" and "Libraries", and the folder.
     bool gameInstalled = true;
-    std::string gameInstallDir = {};  // empty: the backend's usual place
     // HKLM\<CLOAK_KEY> with empty "Courses" and "Libraries".
     bool cloakingTool = false;
 };
 
-class TestBackend;
+// What a backend supplies, in tests/support/<backend>/: a machine for one test, cleaned up
+// afterwards, and (as the TestMachine members of the same names) what the seam cannot do.
+class TestBackend {
+  public:
+    virtual ~TestBackend() = default;
+    virtual Machine& GetMachine() = 0;
+    virtual std::string ScratchFolder() const = 0;
+    virtual void SetReadOnly(const std::string& path, bool readOnly) = 0;
+    virtual void MakeFolderLink(const std::string& link, const std::string& target) = 0;
+    virtual std::unique_ptr<Machine> Reopened() = 0;
+};
+
+std::unique_ptr<TestBackend> CreateTestBackend(const TestMachineOptions& options);
 
 class TestMachine {
   public:
@@ -32,14 +46,14 @@ class TestMachine {
     TestMachine(const TestMachine&) = delete;
     TestMachine& operator=(const TestMachine&) = delete;
 
-    Machine& GetMachine();
+    Machine& GetMachine() { return backend->GetMachine(); }
     TestBackend& Backend() { return *backend; }
     // The registry and files as the program's next run finds them (read from disk again).
-    std::unique_ptr<Machine> Reopened();
+    std::unique_ptr<Machine> Reopened() { return backend->Reopened(); }
 
     // Windows paths without a trailing backslash; the scratch folder starts empty.
-    const std::string& GameInstallDir() const { return gameInstallDir; }
-    std::string ScratchFolder() const;
+    std::string GameInstallDir() const { return GAME_INSTALL_DIR; }
+    std::string ScratchFolder() const { return backend->ScratchFolder(); }
 
     // Through TheMachine(); keys and files are created with their parents.
     void CreateKey(Hive hive, const std::string& subKey);
@@ -55,18 +69,18 @@ class TestMachine {
     bool FileExists(const std::string& path);
     bool FolderExists(const std::string& path);
     // What the seam itself cannot do: the read-only attribute, a link to a folder.
-    void SetReadOnly(const std::string& path, bool readOnly);
-    void MakeFolderLink(const std::string& link, const std::string& target);
+    void SetReadOnly(const std::string& path, bool readOnly) {
+        backend->SetReadOnly(path, readOnly);
+    }
+    void MakeFolderLink(const std::string& link, const std::string& target) {
+        backend->MakeFolderLink(link, target);
+    }
 
   private:
-    void RegisterGame();
-    void RegisterCloakingTool();
-
     std::unique_ptr<TestBackend> backend;
-    std::string gameInstallDir = {};
 };
 
-// Deletes the key with all its subkeys; absent is fine.
-void DeleteKeyTree(Machine& machine, Hive hive, const std::string& subKey);
+// The paths of the files below `folder`, relative to it and sorted; none when it is missing.
+std::vector<std::string> FilesBelow(const std::string& folder);
 
 }  // namespace parvane::test

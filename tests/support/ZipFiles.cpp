@@ -3,11 +3,9 @@
 #include <gtest/gtest.h>
 #include <zlib.h>
 
-#include <algorithm>
 #include <initializer_list>
 #include <utility>
 
-#include "platform/Machine.h"
 #include "support/ContentFiles.h"
 
 namespace parvane::test {
@@ -143,20 +141,6 @@ void PatchEntryCrc(ZipBytes& bytes, std::size_t index, std::uint32_t crc) {
 
 void PatchEntryUncompressedSize(ZipBytes& bytes, std::size_t index, std::uint32_t size) {
     PatchBoth(bytes, index, 24, 22, size, 4);
-}
-
-std::vector<std::string> FileNamesIn(const std::string& folder) {
-    std::vector<FolderEntry> entries;
-    const Win32Error error = TheMachine().ListFolder(folder + "\\*.*", entries);
-    EXPECT_TRUE(error == ERR_SUCCESS || error == ERR_FILE_NOT_FOUND || error == ERR_PATH_NOT_FOUND)
-        << folder << ": " << error;
-    std::vector<std::string> names;
-    for (const FolderEntry& entry : entries) {
-        if ((entry.attributes & ATTR_DIRECTORY) == 0)
-            names.push_back(entry.name);
-    }
-    std::sort(names.begin(), names.end());
-    return names;
 }
 
 }  // namespace parvane::test

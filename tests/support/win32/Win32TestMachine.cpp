@@ -8,14 +8,12 @@
 
 #include "platform/win32/Win32Machine.h"
 #include "platform/win32/WindowsApi.h"
-#include "support/ForwardingMachine.h"
-#include "support/TestBackend.h"
+#include "support/TestMachine.h"
 
 namespace parvane::test {
 
 namespace {
 
-constexpr const char* GAME_INSTALL_DIR = "C:\\Program Files (x86)\\Quorlix\\Greenvale 06";
 constexpr const char* THROWAWAY_VARIABLE = "PARVANE_THROWAWAY_MACHINE";
 
 void RequireThrowawayMachine() {
@@ -30,21 +28,6 @@ void RequireThrowawayMachine() {
 
 bool Exists(const std::string& path) {
     return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
-std::string ParentOf(const std::string& path) {
-    const std::size_t separator = path.find_last_of('\\');
-    return separator == std::string::npos ? std::string() : path.substr(0, separator);
-}
-
-// Empty when the whole path exists.
-std::string FirstMissingFolder(const std::string& path) {
-    std::string missing;
-    for (std::string folder = path; folder.size() > 3 && !Exists(folder);
-         folder = ParentOf(folder)) {
-        missing = folder;
-    }
-    return missing;
 }
 
 // Read-only or not; never follows a link out of it.
@@ -94,6 +77,25 @@ std::string NewScratchFolder() {
     }
 }
 
+// Deletes the key with all its subkeys; absent is fine.
+void DeleteKeyTree(Machine& machine, Hive hive, const std::string& subKey) {
+    KeyHandle key = 0;
+    if (machine.OpenKey(hive, subKey, key) != ERR_SUCCESS) {
+        return;
+    }
+    std::vector<std::string> names;
+    std::string name;
+    while (machine.EnumKey(key, static_cast<std::uint32_t>(names.size()), 256, name) ==
+           ERR_SUCCESS) {
+        names.push_back(name);
+    }
+    machine.CloseKey(key);
+    for (const std::string& child : names) {
+        DeleteKeyTree(machine, hive, subKey + "\\" + child);
+    }
+    machine.DeleteKey(hive, subKey);
+}
+
 // A value that tests change outside the game's and the cloaking tool's keys, which every test
 // starts without: put back as it was when the test ends.
 struct SharedValue {
@@ -136,10 +138,8 @@ void RestoreSharedValues(Machine& machine, const std::vector<SharedValue>& value
 
 class Win32TestBackend final : public TestBackend {
   public:
-    explicit Win32TestBackend(const TestMachineOptions& options)
-        : gameFolderToRemove(FirstMissingFolder(
-              options.gameInstallDir.empty() ? GAME_INSTALL_DIR : options.gameInstallDir)),
-          scratchFolder(NewScratchFolder()) {
+    Win32TestBackend()
+        : gameFolderExisted(Exists(GAME_INSTALL_DIR)), scratchFolder(NewScratchFolder()) {
         DeleteKeyTree(*machine, Hive::LocalMachine, GAME_KEY);
         DeleteKeyTree(*machine, Hive::LocalMachine, CLOAK_KEY);
     }
@@ -148,15 +148,14 @@ class Win32TestBackend final : public TestBackend {
         DeleteKeyTree(*machine, Hive::LocalMachine, GAME_KEY);
         DeleteKeyTree(*machine, Hive::LocalMachine, CLOAK_KEY);
         RemoveTree(scratchFolder);
-        if (!gameFolderToRemove.empty()) {
-            RemoveTree(gameFolderToRemove);
+        if (!gameFolderExisted) {
+            RemoveTree(GAME_INSTALL_DIR);
         }
     }
     Win32TestBackend(const Win32TestBackend&) = delete;
     Win32TestBackend& operator=(const Win32TestBackend&) = delete;
 
     Machine& GetMachine() override { return *machine; }
-    std::string DefaultGameInstallDir() const override { return GAME_INSTALL_DIR; }
     std::string ScratchFolder() const override { return scratchFolder; }
 
     void SetReadOnly(const std::string& path, bool readOnly) override {
@@ -181,12 +180,11 @@ class Win32TestBackend final : public TestBackend {
         }
     }
 
-    std::unique_ptr<Machine> Reopened() override {
-        return std::make_unique<ForwardingMachine>(*machine);
-    }
+    // Windows keeps nothing between calls: a new machine reads what the next run reads.
+    std::unique_ptr<Machine> Reopened() override { return win32::MakeWin32Machine(); }
 
   private:
-    std::string gameFolderToRemove;
+    bool gameFolderExisted;
     std::string scratchFolder;
     std::unique_ptr<Machine> machine = win32::MakeWin32Machine();
     std::vector<SharedValue> sharedValues = SaveSharedValues(*machine);
@@ -194,9 +192,9 @@ class Win32TestBackend final : public TestBackend {
 
 }  // namespace
 
-std::unique_ptr<TestBackend> CreateTestBackend(const TestMachineOptions& options) {
+std::unique_ptr<TestBackend> CreateTestBackend(const TestMachineOptions&) {
     RequireThrowawayMachine();  // before anything on the machine is touched
-    return std::make_unique<Win32TestBackend>(options);
+    return std::make_unique<Win32TestBackend>();
 }
 
 }  // namespace parvane::test

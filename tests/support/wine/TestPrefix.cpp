@@ -45,25 +45,7 @@ std::string RegistryText(std::string_view text) {
 }
 
 std::string SystemRegistry() {
-    return "WINE REGISTRY Version 2\n"
-           ";; All keys relative to \\\\Machine\n"
-           "\n"
-           "#arch=win64\n"
-           "\n"
-           "[Software\\\\Classes\\\\.htm] 1796543990\n"
-           "#time=1dd8557c507cb1a\n"
-           "@=\"htmlfile\"\n"
-           "\"Content Type\"=\"text/html\"\n"
-           "\n"
-           "[Software\\\\Classes\\\\htmlfile\\\\shell\\\\open\\\\command] 1796543990\n"
-           "#time=1dd8557c507cb1a\n"
-           "@=\"\\\"C:\\\\windows\\\\system32\\\\winebrowser.exe\\\" \\\"%1\\\"\"\n"
-           "\n"
-           "[Software\\\\Microsoft\\\\Windows\\\\CurrentVersion] 1796543990\n"
-           "#time=1dd8557c507cb1a\n"
-           "\"ProgramFilesDir\"=\"C:\\\\Program Files\"\n"
-           "\"ProgramFilesDir (x86)\"=\"C:\\\\Program Files (x86)\"\n"
-           "\n";
+    return "WINE REGISTRY Version 2\n;; All keys relative to \\\\Machine\n\n#arch=win64\n\n";
 }
 
 std::string UserRegistry(const std::string& profile) {
@@ -76,14 +58,13 @@ std::string UserRegistry(const std::string& profile) {
            "[Environment] 1796543990\n"
            "#time=1dd8557c4c96514\n"
            "\"TEMP\"=\"" +
-           folder + "\\\\Temp\"\n\"TMP\"=\"" + folder +
-           "\\\\Temp\"\n"
-           "\n"
+           folder +
+           "\\\\Temp\"\n\n"
            "[Software\\\\Microsoft\\\\Windows\\\\CurrentVersion\\\\Explorer\\\\Shell Folders] "
            "1796543990\n"
            "#time=1dd8557c4c493a4\n"
-           "\"Desktop\"=\"" +
-           folder + "\\\\Desktop\"\n\"Personal\"=\"" + folder + "\\\\Documents\"\n\n";
+           "\"Personal\"=\"" +
+           folder + "\\\\Documents\"\n\n";
 }
 
 std::filesystem::path MakeTemporaryFolder() {
@@ -100,7 +81,7 @@ std::filesystem::path MakeTemporaryFolder() {
 void CreatePrefix(const std::filesystem::path& folder) {
     const Profile profile = UserProfile();
     std::filesystem::create_directories(folder / "dosdevices");
-    for (const char* userFolder : {"Temp", "Documents", "Desktop"}) {
+    for (const char* userFolder : {"Temp", "Documents"}) {
         std::filesystem::create_directories(folder / "drive_c" / profile.underDriveC / userFolder);
     }
     std::filesystem::create_directory_symlink("../drive_c", folder / "dosdevices" / "c:");

@@ -6,14 +6,12 @@
 
 #include "platform/wine/PathMapping.h"
 #include "platform/wine/WineMachine.h"
-#include "support/TestBackend.h"
 #include "support/wine/TestPrefix.h"
 
 namespace parvane::test {
 
 namespace {
 
-constexpr const char* GAME_INSTALL_DIR = "C:\\Program Files (x86)\\Quorlix\\Greenvale 06";
 constexpr const char* SCRATCH_FOLDER = "C:\\Scratch";
 
 class WineTestBackend final : public TestBackend {
@@ -33,7 +31,6 @@ class WineTestBackend final : public TestBackend {
     WineTestBackend& operator=(const WineTestBackend&) = delete;
 
     Machine& GetMachine() override { return *machine; }
-    std::string DefaultGameInstallDir() const override { return GAME_INSTALL_DIR; }
     std::string ScratchFolder() const override { return SCRATCH_FOLDER; }
 
     void SetReadOnly(const std::string& path, bool readOnly) override {
