@@ -6,12 +6,10 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <string>
 #include <utility>
-#include <vector>
 
 #include "analysis/MissingLibrariesReport.h"
 #include "support/ScriptedUserInterface.h"
