@@ -76,6 +76,41 @@ TEST_F(ClassifyPackageTest, CoursePackageFillsEveryRole) {
     EXPECT_FALSE(Record().libraries[0].skip);
 }
 
+// A candidate from a .tcx replaces one listed before it and is not replaced by one listed
+// after it; a .wav from prv or sounds is no music.
+TEST_F(ClassifyPackageTest, CandidatesFromATcxWinAndSoundFolderWavsAreNoMusic) {
+    const std::string c = CourseData("C", 1);
+    for (const auto& [plain, fromTcx] : {std::pair{"a", "z"}, std::pair{"z", "a"}}) {
+        ASSERT_TRUE(
+            Classify({{"c.tcr", c},
+                      {plain + std::string(".mp3"), "m"},
+                      {plain + std::string(".bmp"), "b"},
+                      {"extra.tcx", test::ZipText({{fromTcx + std::string(".wav"), "w"},
+                                                   {fromTcx + std::string(".tga"), "t"}})}}));
+        EXPECT_EQ(Course().music, fromTcx + std::string(".wav"));
+        EXPECT_EQ(Course().picture, fromTcx + std::string(".tga"));
+    }
+    ASSERT_TRUE(Classify({{"c.tcr", c}, {"prv/wind.wav", "w"}, {"sounds/birds.wav", "b"}}));
+    EXPECT_EQ(Course().music, "");
+}
+
+// Whatever the listing order, the course file listed last decides the course and its folder.
+TEST_F(ClassifyPackageTest, OneCourseFileDecidesTheCourseAndItsFolder) {
+    ASSERT_TRUE(Classify({{"a.tcr", CourseData("Alpha", 1)}, {"b.tcr", CourseData("Beta", 2)}}));
+    const bool alpha = Course().filename == "a.tcr";
+    EXPECT_EQ(Course().guidText, GuidToText(TestGuid(alpha ? 1 : 2)));
+    EXPECT_EQ(Record().targetFolder, COURSES + (alpha ? "Alpha" : "Beta"));
+}
+
+TEST_F(ClassifyPackageTest, UnknownDdsAndUnsupportedTextFormatsAreIgnoredWithAWarning) {
+    ui.ExpectWarning(Containing("whether the file 'splash.dds' is a splash screen, a flag or"));
+    ASSERT_TRUE(Classify({{"c.tcr", CourseData("C", 1)}, {"splash.dds", "s"}}));
+    EXPECT_EQ(Course().flag, "");
+    ui.ExpectWarning(Containing("The file 'About.HTM' appears to be the course text, but the"));
+    ASSERT_TRUE(Classify({{"c.tcr", CourseData("C", 1)}, {"About.HTM", "r"}}));
+    EXPECT_EQ(Course().text, "");
+}
+
 // In either order of the folder listing.
 TEST_F(ClassifyPackageTest, LibraryListedBeforeTheCourseBecomesAnIncludedLibrary) {
     for (const auto& [library, course] : std::vector<std::pair<std::string, std::string>>{
