@@ -1,6 +1,6 @@
 #include "catalogue/CatalogueLoading.h"
 
-#include <initializer_list>
+#include <array>
 #include <utility>
 #include <vector>
 
@@ -64,9 +64,8 @@ bool ForEachEntry(const RegistryKey& store, const std::string& storePath, StaleE
     bool loaded = true;
     std::uint32_t index = 0;
     Win32Error status = ERR_SUCCESS;
-    while (loaded && (status = TheMachine().EnumKey(store.Handle(), index,
-                                                    ENTRY_KEY_NAME_CAPACITY, keyName)) ==
-                         ERR_SUCCESS) {
+    while (loaded && (status = TheMachine().EnumKey(store.Handle(), index, ENTRY_KEY_NAME_CAPACITY,
+                                                    keyName)) == ERR_SUCCESS) {
         if (isStale != nullptr && isStale(keyName)) {
             staleNames.push_back(keyName);
         } else {
@@ -84,10 +83,10 @@ bool ForEachEntry(const RegistryKey& store, const std::string& storePath, StaleE
 
 // Reads the values of an entry into their fields, in order. A value that is there but cannot
 // be read stops the load: an entry loaded without it could lead to the wrong files.
-bool ReadEntryValues(const RegistryKey& entry,
-                     std::initializer_list<std::pair<const char*, std::string*>> values) {
-    for (const auto& [name, field] : values) {
-        if (const Win32Error status = ReadEntryValue(entry.Handle(), name, *field);
+template <std::size_t Count>
+bool ReadEntryValues(const RegistryKey& entry, const std::array<EntryValue, Count>& values) {
+    for (const EntryValue& value : values) {
+        if (const Win32Error status = ReadEntryValue(entry.Handle(), value.name, *value.text);
             status != ERR_SUCCESS) {
             ShowError("RegQueryValueEx returned %ld", static_cast<long>(status));
             return false;
@@ -104,14 +103,7 @@ bool LoadCourseEntry(const std::string& storePath, const std::string& keyName, C
     }
     CourseRecord course;
     course.guidText = keyName;
-    if (!ReadEntryValues(entry, {{VALUE_NAME, &course.name},
-                                 {VALUE_FILENAME, &course.filename},
-                                 {VALUE_AUDIO, &course.audio},
-                                 {VALUE_MUSIC, &course.music},
-                                 {VALUE_PICTURE, &course.picture},
-                                 {VALUE_TEXT, &course.text},
-                                 {VALUE_FLAG, &course.flag},
-                                 {VALUE_LOGO, &course.logo}})) {
+    if (!ReadEntryValues(entry, CourseEntryValues(course))) {
         return false;
     }
     entry.Close();
@@ -128,8 +120,7 @@ bool LoadLibraryEntry(const std::string& storePath, const std::string& keyName, 
     }
     LibraryRecord library;
     library.guidText = ToUpperAscii(keyName);
-    if (!ReadEntryValues(entry,
-                         {{VALUE_NAME, &library.name}, {VALUE_FILENAME, &library.filename}})) {
+    if (!ReadEntryValues(entry, LibraryEntryValues(library))) {
         return false;
     }
     entry.Close();

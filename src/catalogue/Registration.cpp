@@ -15,11 +15,6 @@ namespace parvane {
 
 namespace {
 
-struct EntryValue {
-    const char* name;
-    const std::string* text;
-};
-
 // A value longer than this would not fit the buffer through which the game's entries are
 // read back: it is refused rather than stored unreadable.
 constexpr std::size_t MAX_VALUE_LENGTH = ENTRY_VALUE_CAPACITY - 1;
@@ -127,17 +122,7 @@ bool DeleteEntry(const std::string& storePath, const std::string& guidText) {
 }  // namespace
 
 bool RegisterCourse(CourseRecord& course) {
-    const std::array<EntryValue, 8> values{{
-        {VALUE_NAME, &course.name},
-        {VALUE_FILENAME, &course.filename},
-        {VALUE_FLAG, &course.flag},
-        {VALUE_LOGO, &course.logo},
-        {VALUE_AUDIO, &course.audio},
-        {VALUE_MUSIC, &course.music},
-        {VALUE_PICTURE, &course.picture},
-        {VALUE_TEXT, &course.text},
-    }};
-    if (!WriteEntry(GAME_COURSES_KEY, course.guidText, values)) {
+    if (!WriteEntry(GAME_COURSES_KEY, course.guidText, CourseEntryValues(course))) {
         return false;
     }
     FillFromCourseFile(course);
@@ -146,11 +131,7 @@ bool RegisterCourse(CourseRecord& course) {
 }
 
 bool RegisterLibrary(LibraryRecord& library) {
-    const std::array<EntryValue, 2> values{{
-        {VALUE_NAME, &library.name},
-        {VALUE_FILENAME, &library.filename},
-    }};
-    if (!WriteEntry(GAME_LIBRARIES_KEY, library.guidText, values)) {
+    if (!WriteEntry(GAME_LIBRARIES_KEY, library.guidText, LibraryEntryValues(library))) {
         return false;
     }
     FillFromLibraryFile(library);

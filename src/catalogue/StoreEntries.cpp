@@ -2,6 +2,23 @@
 
 namespace parvane {
 
+std::array<EntryValue, 8> CourseEntryValues(CourseRecord& course) {
+    return {{
+        {VALUE_NAME, &course.name},
+        {VALUE_FILENAME, &course.filename},
+        {VALUE_FLAG, &course.flag},
+        {VALUE_LOGO, &course.logo},
+        {VALUE_AUDIO, &course.audio},
+        {VALUE_MUSIC, &course.music},
+        {VALUE_PICTURE, &course.picture},
+        {VALUE_TEXT, &course.text},
+    }};
+}
+
+std::array<EntryValue, 2> LibraryEntryValues(LibraryRecord& library) {
+    return {{{VALUE_NAME, &library.name}, {VALUE_FILENAME, &library.filename}}};
+}
+
 std::string EntryKeyPath(std::string_view storePath, std::string_view keyName) {
     std::string path;
     path.reserve(storePath.size() + 1 + keyName.size());

@@ -4,10 +4,12 @@
 // store key, holding text values under fixed names. The game, the cloaking tool and this
 // program all read and write entries in this layout.
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <string_view>
 
+#include "catalogue/Records.h"
 #include "platform/Machine.h"
 
 namespace parvane {
@@ -28,6 +30,16 @@ inline constexpr const char* ENTRY_KEY_CLASS = "Parvane";
 inline constexpr std::uint32_t ENTRY_VALUE_CAPACITY = 256;
 // Entry key names are enumerated through a buffer of this many characters, terminator included.
 inline constexpr std::uint32_t ENTRY_KEY_NAME_CAPACITY = 128;
+
+// One value of an entry and the field of the record that holds it.
+struct EntryValue {
+    const char* name;
+    std::string* text;
+};
+
+// The values of a course entry and of a library entry, in the order they are written.
+std::array<EntryValue, 8> CourseEntryValues(CourseRecord& course);
+std::array<EntryValue, 2> LibraryEntryValues(LibraryRecord& library);
 
 // storePath + "\" + keyName.
 std::string EntryKeyPath(std::string_view storePath, std::string_view keyName);
