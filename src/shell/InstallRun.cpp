@@ -15,13 +15,17 @@ namespace {
 
 bool runInProgress = false;
 
-// Marks an install run for its whole length, so that a drop during one is refused.
+// Marks an install run, with the queueing and MyZip expansion of a drop before it, for its
+// whole length, so that a drop during one (its boxes dispatch messages) is refused.
 class RunInProgress {
   public:
-    RunInProgress() { runInProgress = true; }
-    ~RunInProgress() { runInProgress = false; }
+    RunInProgress() : outer(runInProgress) { runInProgress = true; }
+    ~RunInProgress() { runInProgress = outer; }
     RunInProgress(const RunInProgress&) = delete;
     RunInProgress& operator=(const RunInProgress&) = delete;
+
+  private:
+    bool outer;
 };
 
 // Walks the rest of the queue, so that its cursor is back on the first entry, and empties it.
@@ -66,6 +70,7 @@ std::int32_t InstallDroppedArchives(const std::vector<std::string>& paths) {
             "them again when Parvane is done.");
         return dropped;
     }
+    const RunInProgress run;
     if (!QueueChosenArchives(paths))
         return dropped;
     const std::int32_t queued = FileNameCount();
