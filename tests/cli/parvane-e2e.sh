@@ -158,6 +158,8 @@ run 1 '' properties AskForFlag=1
 says "Error: Couldn't save the properties in '"
 says "$(basename "$(own_folder "$XDG_CONFIG_HOME")")\Parvane.properties': "
 says 'Error: Error during saving of program properties'
+XDG_STATE_HOME="$work/$(printf '%*s' 200 '' | tr ' ' s)" run 1 '' properties
+says "characters: too long for the files in it, since a Windows path holds at most 255."
 
 start cancelled  # No to the confirmation copies nothing
 run 1 '\nn\n' install "$packages/Pinewood_Links.zip"
