@@ -10,7 +10,7 @@ void AnalysisDialog::OnInitDialog(DialogControls& controls) {
 }
 
 void AnalysisDialog::OnCommand(int id, int, DialogControls& controls) {
-    if (id == ANALYSIS_CLOSE_BUTTON) {
+    if (id == ANALYSIS_CLOSE_BUTTON || id == DIALOG_ESCAPE) {
         controls.EndDialog(0);
     }
 }

@@ -89,7 +89,7 @@ void TargetFolderProcedure::OnCommand(int id, int notification, DialogControls& 
             controls.EndDialog(DIALOG_CANCEL);
             break;
         case TARGET_FOLDER_BROWSE_BUTTON: {
-            std::string picked;
+            std::string picked = controls.ItemText(TARGET_FOLDER_EDIT);
             if (TheUserInterface().BrowseForFolder("Select a folder below and press OK when done.",
                                                    picked)) {
                 controls.SetItemText(TARGET_FOLDER_EDIT, picked);

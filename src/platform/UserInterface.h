@@ -4,6 +4,7 @@
 // own dialogs. The Win32 GUI, the terminal and the tests' scripted interface each supply one.
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -18,6 +19,11 @@ class DialogControls {
     virtual bool IsItemChecked(int id) = 0;
     virtual void CheckItem(int id, bool checked) = 0;
     virtual void EndDialog(std::intptr_t result) = 0;
+    // EnableWindow on a control; a front end without greyed controls ignores it.
+    virtual void EnableItem(int id, bool enabled) {
+        (void)id;
+        (void)enabled;
+    }
 
     // List boxes (LB_RESETCONTENT, LB_ADDSTRING, LB_GETSELITEMS, LB_SELITEMRANGE,
     // LB_SETTABSTOPS). Lines keep the order they were added in.
@@ -31,9 +37,15 @@ class DialogControls {
 };
 
 // Notification codes a control sends with WM_COMMAND.
-inline constexpr int NOTIFY_CLICKED = 0;         // BN_CLICKED (buttons, menu items, Enter, Esc)
-inline constexpr int NOTIFY_DOUBLE_CLICKED = 2;  // LBN_DBLCLK
+inline constexpr int NOTIFY_CLICKED = 0;            // BN_CLICKED (buttons, menu items, Enter, Esc)
+inline constexpr int NOTIFY_SELECTION_CHANGED = 1;  // LBN_SELCHANGE
+inline constexpr int NOTIFY_DOUBLE_CLICKED = 2;     // LBN_DBLCLK
 inline constexpr int NOTIFY_SELECTION_CANCELLED = 4;  // LBN_SELCANCEL
+// Not a Windows code: the front end's word for the Del key pressed in a list box.
+inline constexpr int NOTIFY_DELETE_PRESSED = 0x7F00;
+
+// The command id Esc and a dialog's close box send (IDCANCEL).
+inline constexpr int DIALOG_ESCAPE = 2;
 
 // A dialog's logic: the front end draws template `templateId` and calls these.
 class DialogProcedure {
@@ -66,7 +78,8 @@ class UserInterface {
     // 0 when the user cancelled.
     virtual bool OpenFile(const OpenFileRequest& request, std::string& selection,
                           std::uint32_t& dialogError) = 0;
-    // SHBrowseForFolderA with file-system folders only: true with the chosen folder.
+    // SHBrowseForFolderA with file-system folders only, opened at `folder` when it names one:
+    // true with the chosen folder in `folder`.
     virtual bool BrowseForFolder(const std::string& instruction, std::string& folder) = 0;
     // DialogBoxParamA: the value the dialog ended with, -1 when it cannot be created.
     virtual std::intptr_t RunDialog(int templateId, DialogProcedure& procedure) = 0;
@@ -90,6 +103,18 @@ class UserInterface {
     }
     virtual void AdvanceWork(std::uint64_t done) { (void)done; }
     virtual void EndWork() {}
+
+    // Runs `work`, which may take long (an install run, removals) and may stop early when
+    // IsStopRequested says so. The window program runs it off its own thread, keeps painting
+    // and shows the progress with `step` ("Installing") and a Cancel button, and hands every
+    // call of this interface made meanwhile to its own thread, one at a time; others run it in
+    // place.
+    virtual void RunLongWork(const std::string& step, const std::function<void()>& work) {
+        (void)step;
+        work();
+    }
+    // What the long work is at now (an archive's path, an entry's name), for the progress.
+    virtual void ShowSubject(const std::string& subject) { (void)subject; }
 };
 
 // The process-wide user interface, set once at start-up and by each test fixture.

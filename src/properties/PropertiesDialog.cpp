@@ -82,7 +82,7 @@ bool StorePropertiesDialog(DialogControls& dialog) {
 }
 
 void BrowseForFolder(DialogControls& dialog, int fieldId) {
-    std::string folder;
+    std::string folder = dialog.ItemText(fieldId);
     if (TheUserInterface().BrowseForFolder("Select a folder below and press OK when done.",
                                            folder)) {
         dialog.SetItemText(fieldId, folder);

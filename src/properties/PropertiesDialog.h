@@ -28,8 +28,8 @@ void FillPropertiesDialog(DialogControls& dialog);
 // then nothing is set: false.
 bool StorePropertiesDialog(DialogControls& dialog);
 
-// The folder browser; the chosen folder replaces the text of field `fieldId`, a cancel keeps
-// it.
+// The folder browser, opened at the folder in field `fieldId`; the chosen folder replaces the
+// field's text, a cancel keeps it.
 void BrowseForFolder(DialogControls& dialog, int fieldId);
 
 // OK stores and closes (0), Cancel (also Esc and the close box) closes (1) storing nothing,

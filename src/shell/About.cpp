@@ -28,7 +28,7 @@ void AboutDialog::OnInitDialog(DialogControls& controls) {
 }
 
 void AboutDialog::OnCommand(int id, int, DialogControls& controls) {
-    if (id == ABOUT_OK_BUTTON) {
+    if (id == ABOUT_OK_BUTTON || id == DIALOG_ESCAPE) {
         controls.EndDialog(0);
     }
 }

@@ -13,7 +13,7 @@ inline constexpr int ABOUT_TEXT_CONTROL = 1021;
 
 std::string AboutText();
 
-// Shows the text; only the OK button closes the box (Esc is ignored).
+// Shows the text; OK, Enter, Esc and the close box close the box.
 class AboutDialog : public DialogProcedure {
   public:
     void OnInitDialog(DialogControls& controls) override;

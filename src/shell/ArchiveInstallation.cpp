@@ -49,6 +49,7 @@ std::string InstallationTitle(const std::string& archivePath) {
 bool InstallQueuedArchive(const std::string& archivePath) {
     UserInterface& userInterface = TheUserInterface();
     userInterface.ShowTitle(InstallationTitle(archivePath));
+    userInterface.ShowSubject(archivePath);
     InstallResult result;
     const bool installed = InstallArchive(archivePath, result);
     ReportOutcome(installed, result);

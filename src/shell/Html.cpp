@@ -69,14 +69,20 @@ void ForgetHtmlHandler() {
     CachedHtmlHandler().clear();
 }
 
-bool OpenHtmlFile(const std::string& document) {
+namespace {
+
+enum class Launch { Started, Reported, NoHandler, HandlerFailed };
+
+// What became of starting the browser on `document`: a missing document or a command too long
+// to run has been reported here; the rest is left to the caller.
+Launch LaunchHtmlFile(const std::string& document) {
     if (!IsExistingFile(document)) {
         ShowError("Couldn't open '%s': there is no such file.", document.c_str());
-        return false;
+        return Launch::Reported;
     }
     const std::string handler = FindHtmlHandler();
     if (handler.empty()) {
-        return false;
+        return Launch::NoHandler;
     }
     // Both paths are quoted: either may hold blanks ("C:\Program Files\...").
     const std::string command = "\"" + handler + "\" \"" + document + "\"";
@@ -85,9 +91,15 @@ bool OpenHtmlFile(const std::string& document) {
             "Couldn't open '%s': the command that starts the web browser would be longer "
             "than %d characters.",
             document.c_str(), static_cast<int>(MAX_COMMAND_LENGTH));
-        return false;
+        return Launch::Reported;
     }
-    return TheMachine().RunCommand(command) > 31;
+    return TheMachine().RunCommand(command) > 31 ? Launch::Started : Launch::HandlerFailed;
+}
+
+}  // namespace
+
+bool OpenHtmlFile(const std::string& document) {
+    return LaunchHtmlFile(document) == Launch::Started;
 }
 
 bool OpenHtmlDocument(const std::string& documentName) {
@@ -96,7 +108,28 @@ bool OpenHtmlDocument(const std::string& documentName) {
 }
 
 void ShowHelpContents() {
-    OpenHtmlDocument(HELP_CONTENTS_DOCUMENT);
+    const std::string folder = GetProgramFolder();
+    if (folder.empty()) {
+        return;
+    }
+    // The player asked for the page: unlike the report after an installation, a page that
+    // does not come up is explained.
+    const std::string page = folder + "\\" + HELP_CONTENTS_DOCUMENT;
+    switch (LaunchHtmlFile(page)) {
+        case Launch::NoHandler:
+            ShowError(
+                "Couldn't open the help page '%s': no program is registered to open web pages "
+                "(.htm files).",
+                page.c_str());
+            break;
+        case Launch::HandlerFailed:
+            ShowError("Couldn't open the help page '%s': the web browser '%s' did not start.",
+                      page.c_str(), FindHtmlHandler().c_str());
+            break;
+        case Launch::Started:
+        case Launch::Reported:
+            break;
+    }
 }
 
 void ShowMissingLibrariesReport(const std::string& path) {

@@ -22,11 +22,12 @@ void ForgetHtmlHandler();
 
 // Starts the .htm handler on the document at `path`; true when it started. A document that is
 // not there is reported with its path, and so is a command too long to be run; nothing else is
-// reported (no handler, or one that fails).
+// reported (no handler, or one that fails): the terminal program names the report instead.
 bool OpenHtmlFile(const std::string& path);
 // The same for the document `documentName` in the program's folder.
 bool OpenHtmlDocument(const std::string& documentName);
 
+// Opens Parvane.htm; a page that cannot be opened is reported with its path and the reason.
 void ShowHelpContents();
 // Opens the missing-libraries report that was written at `path`.
 void ShowMissingLibrariesReport(const std::string& path);

@@ -1,8 +1,10 @@
 #include "shell/InstallRun.h"
 
+#include <atomic>
 #include <string>
 
 #include "base/Messages.h"
+#include "base/StopRequest.h"
 #include "catalogue/CatalogueLoading.h"
 #include "shell/ArchiveInstallation.h"
 #include "shell/FileNameList.h"
@@ -13,13 +15,16 @@ namespace parvane {
 
 namespace {
 
-bool runInProgress = false;
+// Read by the window's thread while a run goes on in the background.
+std::atomic<bool> runInProgress = false;
+
+constexpr const char* INSTALLING_STEP = "Installing";
 
 // Marks an install run, with the queueing and MyZip expansion of a drop before it, for its
 // whole length, so that a drop during one (its boxes dispatch messages) is refused.
 class RunInProgress {
   public:
-    RunInProgress() : outer(runInProgress) { runInProgress = true; }
+    RunInProgress() : outer(runInProgress.exchange(true)) {}
     ~RunInProgress() { runInProgress = outer; }
     RunInProgress(const RunInProgress&) = delete;
     RunInProgress& operator=(const RunInProgress&) = delete;
@@ -36,9 +41,7 @@ std::int32_t DropRemainingArchives(std::int32_t dropped) {
     return dropped;
 }
 
-}  // namespace
-
-std::int32_t InstallQueuedArchives() {
+std::int32_t InstallQueueNow() {
     const RunInProgress run;
     std::int32_t notInstalled = 0;
     if (FileNameCount() == 0) {
@@ -55,10 +58,37 @@ std::int32_t InstallQueuedArchives() {
     for (; entry != nullptr; entry = NextFileName(1)) {
         // The installation may rewrite the queue's entries; the path is kept apart.
         const std::string path = entry->path;
-        if (!InstallQueuedArchive(path))
+        if (IsStopRequested()) {
+            // Cancelled: the archives after the one that stopped are not begun.
+            DeleteTemporaryArchive(path);
             ++notInstalled;
+        } else if (!InstallQueuedArchive(path)) {
+            ++notInstalled;
+        }
     }
     ClearFileNameList();
+    return notInstalled;
+}
+
+std::int32_t InstallDroppedNow(const std::vector<std::string>& paths) {
+    const auto dropped = static_cast<std::int32_t>(paths.size());
+    const RunInProgress run;
+    if (!QueueChosenArchives(paths))
+        return dropped;
+    const std::int32_t queued = FileNameCount();
+    const std::int32_t refused = ExpandMyZipArchives();
+    // With every MyZip archive refused there is nothing left, and the open dialog is not
+    // offered instead.
+    if (FileNameCount() == 0)
+        return refused + dropped - queued;
+    return refused + dropped - queued + InstallQueueNow();
+}
+
+}  // namespace
+
+std::int32_t InstallQueuedArchives() {
+    std::int32_t notInstalled = 0;
+    TheUserInterface().RunLongWork(INSTALLING_STEP, [&] { notInstalled = InstallQueueNow(); });
     return notInstalled;
 }
 
@@ -70,16 +100,10 @@ std::int32_t InstallDroppedArchives(const std::vector<std::string>& paths) {
             "them again when Parvane is done.");
         return dropped;
     }
-    const RunInProgress run;
-    if (!QueueChosenArchives(paths))
-        return dropped;
-    const std::int32_t queued = FileNameCount();
-    const std::int32_t refused = ExpandMyZipArchives();
-    // With every MyZip archive refused there is nothing left, and the open dialog is not
-    // offered instead.
-    if (FileNameCount() == 0)
-        return refused + dropped - queued;
-    return refused + dropped - queued + InstallQueuedArchives();
+    std::int32_t notInstalled = dropped;
+    TheUserInterface().RunLongWork(INSTALLING_STEP,
+                                   [&] { notInstalled = InstallDroppedNow(paths); });
+    return notInstalled;
 }
 
 }  // namespace parvane

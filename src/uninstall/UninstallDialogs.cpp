@@ -10,21 +10,32 @@ const UninstallListKind COURSE_LIST_KIND = {COURSE_LIST, 0, CourseListLines, Uni
 const UninstallListKind LIBRARY_LIST_KIND = {LIBRARY_LIST, LIBRARY_LIST_TAB_STOP, LibraryListLines,
                                              UninstallLibrariesAt, ShowLibraryPropertiesDialog};
 
+UninstallButtonStates UninstallButtonsFor(std::size_t selectedCount) {
+    // Both act on the selection: with none they would do nothing.
+    const bool anySelected = selectedCount > 0;
+    return {.uninstall = anySelected, .properties = anySelected};
+}
+
 void UninstallListDialog::OnInitDialog(DialogControls& controls) {
     Fill(controls);
 }
 
 void UninstallListDialog::OnCommand(int id, int notification, DialogControls& controls) {
-    if (id == UNINSTALL_CLOSE_BUTTON) {
+    const bool fromList = id == kind.listId;
+    if (id == UNINSTALL_CLOSE_BUTTON || id == DIALOG_ESCAPE) {
         controls.EndDialog(0);
-    } else if (id == UNINSTALL_REMOVE_BUTTON) {
-        kind.uninstallAt(controls.SelectedListLines(kind.listId));
-        Fill(controls);
+    } else if (id == UNINSTALL_REMOVE_BUTTON ||
+               (fromList && notification == NOTIFY_DELETE_PRESSED &&
+                !controls.SelectedListLines(kind.listId).empty())) {
+        UninstallSelected(controls);
     } else if (id == UNINSTALL_PROPERTIES_BUTTON ||
-               (id == kind.listId && notification == NOTIFY_DOUBLE_CLICKED)) {
-        ShowFirstSelected(controls);
-    } else if (id == kind.listId && notification == NOTIFY_SELECTION_CANCELLED && lineCount > 0) {
+               (fromList && notification == NOTIFY_DOUBLE_CLICKED)) {
+        ShowEachSelected(controls);
+    } else if (fromList && notification == NOTIFY_SELECTION_CANCELLED && lineCount > 0) {
         controls.SelectListLines(kind.listId, 0, static_cast<int>(lineCount) - 1, false);
+        ShowButtonStates(controls);
+    } else if (fromList && notification == NOTIFY_SELECTION_CHANGED) {
+        ShowButtonStates(controls);
     }
 }
 
@@ -38,12 +49,25 @@ void UninstallListDialog::Fill(DialogControls& controls) {
         controls.AddListLine(kind.listId, line);
     }
     lineCount = lines.size();
+    ShowButtonStates(controls);
 }
 
-void UninstallListDialog::ShowFirstSelected(DialogControls& controls) {
+void UninstallListDialog::ShowButtonStates(DialogControls& controls) {
+    const UninstallButtonStates states =
+        UninstallButtonsFor(controls.SelectedListLines(kind.listId).size());
+    controls.EnableItem(UNINSTALL_REMOVE_BUTTON, states.uninstall);
+    controls.EnableItem(UNINSTALL_PROPERTIES_BUTTON, states.properties);
+}
+
+void UninstallListDialog::UninstallSelected(DialogControls& controls) {
     const std::vector<int> selected = controls.SelectedListLines(kind.listId);
-    if (!selected.empty()) {
-        kind.showProperties(selected.front());
+    TheUserInterface().RunLongWork("Uninstalling", [&] { kind.uninstallAt(selected); });
+    Fill(controls);
+}
+
+void UninstallListDialog::ShowEachSelected(DialogControls& controls) {
+    for (const int line : controls.SelectedListLines(kind.listId)) {
+        kind.showProperties(line);
     }
 }
 
@@ -52,7 +76,7 @@ void EntryPropertiesDialog::OnInitDialog(DialogControls& controls) {
 }
 
 void EntryPropertiesDialog::OnCommand(int id, int, DialogControls& controls) {
-    if (id == UNINSTALL_CLOSE_BUTTON) {
+    if (id == UNINSTALL_CLOSE_BUTTON || id == DIALOG_ESCAPE) {
         controls.EndDialog(0);
     }
 }

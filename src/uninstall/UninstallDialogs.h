@@ -33,8 +33,17 @@ struct UninstallListKind {
 extern const UninstallListKind COURSE_LIST_KIND;
 extern const UninstallListKind LIBRARY_LIST_KIND;
 
-// Uninstall removes the selected entries and rebuilds the list; Properties... (or a double
-// click) shows the first selected entry. The dialog closes only through its Close button.
+// Which of the buttons that act on the selection can be pressed.
+struct UninstallButtonStates {
+    bool uninstall;
+    bool properties;
+};
+UninstallButtonStates UninstallButtonsFor(std::size_t selectedCount);
+
+// Uninstall (or Del in the list) removes the selected entries, off the window's thread, and
+// rebuilds the list; Properties... (Enter, a double click) shows each selected entry in turn.
+// Close, Esc and the close box close it. Uninstall and Properties... are greyed while nothing
+// is selected.
 class UninstallListDialog : public DialogProcedure {
   public:
     explicit UninstallListDialog(const UninstallListKind& listKind) : kind(listKind) {}
@@ -43,13 +52,15 @@ class UninstallListDialog : public DialogProcedure {
 
   private:
     void Fill(DialogControls& controls);
-    void ShowFirstSelected(DialogControls& controls);
+    void ShowButtonStates(DialogControls& controls);
+    void UninstallSelected(DialogControls& controls);
+    void ShowEachSelected(DialogControls& controls);
 
     const UninstallListKind& kind;
     std::size_t lineCount = 0;
 };
 
-// Shows a fixed text in its edit control; closes only through its Close button.
+// Shows a fixed text in its edit control; Close, Enter, Esc and the close box close it.
 class EntryPropertiesDialog : public DialogProcedure {
   public:
     EntryPropertiesDialog(int textId, std::string text) : editId(textId), shown(std::move(text)) {}

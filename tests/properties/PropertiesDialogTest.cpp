@@ -94,6 +94,7 @@ TEST_F(PropertiesDialogTest, BrowseFillsItsFieldAndCancelStoresNothing) {
     ui.ExpectError(Containing("The folder '" + longFolder + "' is too long"));
     ShowPropertiesDialog();
     EXPECT_EQ(ui.LastBrowseInstruction(), "Select a folder below and press OK when done.");
+    EXPECT_EQ(ui.LastBrowseStart(), "F:\\Chosen");  // the browser opens at the field's folder
     EXPECT_EQ(CurrentValues(), STARTING_VALUES);
 }
 

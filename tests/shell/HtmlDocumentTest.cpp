@@ -48,6 +48,18 @@ TEST_F(HtmlDocument, HelpBesideTheProgramAndADocumentByItsPathOpenWithBothPathsQ
                                         browser + folder + "\\MissingLibraries.htm\""}));
 }
 
+TEST_F(HtmlDocument, HelpPageThatDoesNotComeUpIsExplained) {
+    const std::string page = ProgramFolder("Parvane") + "\\Parvane.htm";
+    faults.SetCommandResult(2);
+    ui.ExpectError("Couldn't open the help page '" + page +
+                   "': the web browser 'C:\\Program Files\\Browser\\browse.exe' did not start.");
+    ShowHelpContents();
+    ForgetHtmlHandler();
+    machine.SetString(Hive::ClassesRoot, ".htm", "", "");
+    ui.ExpectError(Containing("Parvane.htm': no program is registered to open web pages"));
+    ShowHelpContents();
+}
+
 TEST_F(HtmlDocument, CommandTooLongToRunIsRefusedWithAMessage) {
     // A document path of 233 characters, which Windows still opens.
     ProgramFolder(std::string(220 - machine.ScratchFolder().size(), 'p'));

@@ -57,6 +57,13 @@ void ScriptedDialog::Select(int id, const std::vector<int>& lines) {
             << "list " << id << " of dialog " << templateId << " has no line " << line;
         list.selected[static_cast<std::size_t>(line)] = true;
     }
+    Notify(id, NOTIFY_SELECTION_CHANGED);
+}
+
+void ScriptedDialog::Notify(int id, int notification) {
+    if (!ended) {
+        procedure.OnCommand(id, notification, *this);
+    }
 }
 
 void ScriptedDialog::AddListLine(int id, const std::string& text) {
@@ -209,6 +216,7 @@ bool ScriptedUserInterface::OpenFile(const OpenFileRequest& request, std::string
 
 bool ScriptedUserInterface::BrowseForFolder(const std::string& instruction, std::string& folder) {
     lastBrowseInstruction = instruction;
+    lastBrowseStart = folder;
     const auto taken = TakeNext(Kind::BrowseForFolder, "folder browser \"" + instruction + "\"");
     if (!taken) {
         return false;

@@ -36,6 +36,7 @@ class ScriptedDialog : public DialogControls {
     void Init();                                         // WM_INITDIALOG
     void Press(int id);                                  // a button (Enter = 1, Esc = 2)
     void Select(int id, const std::vector<int>& lines);  // as Ctrl+click
+    void Notify(int id, int notification);               // a control's notification
 
     bool HasEnded() const { return ended; }
     std::intptr_t Result() const { return result; }
@@ -45,6 +46,8 @@ class ScriptedDialog : public DialogControls {
     bool IsItemChecked(int id) override { return checks[id]; }
     void CheckItem(int id, bool checked) override { checks[id] = checked; }
     void EndDialog(std::intptr_t dialogResult) override;
+    void EnableItem(int id, bool enabled) override { disabled[id] = !enabled; }
+    bool IsItemEnabled(int id) { return !disabled[id]; }
 
     const std::vector<std::string>& ListLines(int id) { return lists[id].lines; }
     void ClearList(int id) override { lists[id] = {}; }
@@ -63,6 +66,7 @@ class ScriptedDialog : public DialogControls {
     DialogProcedure& procedure;
     std::map<int, std::string> texts;
     std::map<int, bool> checks;
+    std::map<int, bool> disabled;
     std::map<int, ListBox> lists;
     bool ended = false;
     std::intptr_t result = 0;
@@ -94,7 +98,8 @@ class ScriptedUserInterface : public UserInterface {
     void ExpectDialogCreationFailure(int templateId);
 
     const std::string& LastBrowseInstruction() const { return lastBrowseInstruction; }
-    const std::vector<std::string>& Titles() const { return titles; }  // in order shown
+    const std::string& LastBrowseStart() const { return lastBrowseStart; }  // the folder given
+    const std::vector<std::string>& Titles() const { return titles; }       // in order shown
 
     int ShowMessageBox(const std::string& text, const std::string& caption,
                        std::uint32_t flags) override;
@@ -126,6 +131,7 @@ class ScriptedUserInterface : public UserInterface {
 
     std::deque<Expectation> expectations;
     std::string lastBrowseInstruction;
+    std::string lastBrowseStart;
     std::vector<std::string> titles;
 };
 

@@ -35,21 +35,41 @@ TEST_F(UninstallLists, LinesShowStockMarkerCloakedNoteAndUsage) {
                   "\r\n\r\n   This library is used by 2 of the installed courses");
 }
 
+// Uninstall and Properties... can be pressed only with a selection; Del uninstalls like the
+// button; Properties... shows each selected entry in turn; Esc closes.
 TEST_F(UninstallLists, UninstallRemovesTheSelectionInListOrderAndRebuildsTheList) {
-    for (const char* name : {"Ash", "Birch", "Cedar", "Elm"})
+    for (const char* name : {"Ash", "Birch", "Cedar", "Elm", "Fir"})
         AddCourse(Folder(name), name, name);
     Load();
-    ui.ExpectDialog(107, [](ScriptedDialog& dialog) {
+    const auto buttonsEnabled = [](ScriptedDialog& dialog) {
+        return std::pair{dialog.IsItemEnabled(UNINSTALL_REMOVE_BUTTON),
+                         dialog.IsItemEnabled(UNINSTALL_PROPERTIES_BUTTON)};
+    };
+    ui.ExpectDialog(107, [&](ScriptedDialog& dialog) {
         dialog.Init();
+        EXPECT_EQ(buttonsEnabled(dialog), std::pair(false, false));
         dialog.Select(COURSE_LIST, {3, 0, 2});
+        EXPECT_EQ(buttonsEnabled(dialog), std::pair(true, true));
+        dialog.Press(UNINSTALL_PROPERTIES_BUTTON);
         dialog.Press(UNINSTALL_REMOVE_BUTTON);
-        EXPECT_EQ(dialog.ListLines(COURSE_LIST), Lines{"   Birch"});
-        dialog.Press(UNINSTALL_REMOVE_BUTTON);  // nothing selected: the list is only rebuilt
+        EXPECT_EQ(dialog.ListLines(COURSE_LIST), (Lines{"   Birch", "   Fir"}));
+        EXPECT_EQ(buttonsEnabled(dialog), std::pair(false, false));
+        dialog.Notify(COURSE_LIST, NOTIFY_DELETE_PRESSED);  // nothing selected: nothing done
+        dialog.Select(COURSE_LIST, {1});
+        dialog.Notify(COURSE_LIST, NOTIFY_DELETE_PRESSED);
         EXPECT_EQ(dialog.ListLines(COURSE_LIST), Lines{"   Birch"});
         dialog.Press(2);
-        dialog.Press(UNINSTALL_CLOSE_BUTTON);
+        EXPECT_TRUE(dialog.HasEnded());
     });
-    for (const char* name : {"Ash", "Cedar", "Elm"})
+    for (const char* name : {"Ash", "Cedar", "Elm"}) {
+        ui.ExpectDialog(109, [name](ScriptedDialog& dialog) {
+            dialog.Init();
+            EXPECT_NE(dialog.ItemText(COURSE_PROPERTIES_TEXT).find(name), std::string::npos);
+            dialog.Press(2);
+            EXPECT_TRUE(dialog.HasEnded());
+        });
+    }
+    for (const char* name : {"Ash", "Cedar", "Elm", "Fir"})
         ExpectRemoval(name);
 
     ShowUninstallCourseDialog();

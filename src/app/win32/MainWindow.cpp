@@ -5,11 +5,13 @@
 #include <shellapi.h>
 // clang-format on
 
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "ResourceIds.h"
+#include "app/win32/DpiScaling.h"
 #include "app/win32/Splash.h"
 #include "shell/Commands.h"
 #include "shell/InstallRun.h"
@@ -102,6 +104,18 @@ LRESULT CALLBACK MainWindowProcedure(HWND window, UINT message, WPARAM wParam, L
                 DispatchCommand(CMD_HELP_CONTENTS);
             }
             return 0;
+        case WM_RUN_ON_WINDOW_THREAD:
+            (*reinterpret_cast<const std::function<void()>*>(lParam))();
+            return 0;
+        case WM_DPICHANGED: {
+            // Moved to a monitor of another DPI: the frame takes the size Windows suggests.
+            const RECT& suggested = *reinterpret_cast<const RECT*>(lParam);
+            SetWindowPos(window, nullptr, suggested.left, suggested.top,
+                         suggested.right - suggested.left, suggested.bottom - suggested.top,
+                         SWP_NOZORDER | SWP_NOACTIVATE);
+            InvalidateRect(window, nullptr, TRUE);
+            return 0;
+        }
         default:
             return DefWindowProcA(window, message, wParam, lParam);
     }
@@ -149,16 +163,22 @@ HACCEL BuildAccelerators() {
 }
 
 HWND CreateMainWindow(HINSTANCE instance, const std::string& title, HMENU menu) {
+    HWND window =
+        CreateWindowExA(0, MAIN_WINDOW_CLASS, title.c_str(), MAIN_WINDOW_STYLE, 0, 0,
+                        MAIN_WINDOW_WIDTH, MAIN_WINDOW_HEIGHT, nullptr, menu, instance, nullptr);
+    if (window == nullptr) {
+        return nullptr;
+    }
+    // Sized for the DPI of the monitor it was created on, centred on the work area.
+    const int dpi = WindowDpi(window);
+    const int width = ScaledToDpi(MAIN_WINDOW_WIDTH, dpi);
+    const int height = ScaledToDpi(MAIN_WINDOW_HEIGHT, dpi);
     RECT workArea{};
     SystemParametersInfoA(SPI_GETWORKAREA, 0, &workArea, 0);
-    const int x = (workArea.right - workArea.left) / 2 - MAIN_WINDOW_WIDTH / 2;
-    const int y = (workArea.bottom - workArea.top) / 2 - MAIN_WINDOW_HEIGHT / 2;
-    HWND window =
-        CreateWindowExA(0, MAIN_WINDOW_CLASS, title.c_str(), MAIN_WINDOW_STYLE, x, y,
-                        MAIN_WINDOW_WIDTH, MAIN_WINDOW_HEIGHT, nullptr, menu, instance, nullptr);
-    if (window != nullptr) {
-        DragAcceptFiles(window, TRUE);  // archives dropped on it are installed
-    }
+    SetWindowPos(window, nullptr, (workArea.right - workArea.left) / 2 - width / 2,
+                 (workArea.bottom - workArea.top) / 2 - height / 2, width, height,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    DragAcceptFiles(window, TRUE);  // archives dropped on it are installed
     return window;
 }
 

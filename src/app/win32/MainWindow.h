@@ -1,8 +1,9 @@
 #pragma once
 
-// The main window: a fixed 640 x 480 frame with the menu, showing the splash picture. Every
-// command it receives runs through the core's DispatchCommand; archives dropped on it are
-// installed as if chosen in the open dialog.
+// The main window: a fixed 640 x 480 frame (at 96 DPI, scaled with the monitor's DPI) with the
+// menu, showing the splash picture. Every command it receives runs through the core's
+// DispatchCommand; archives dropped on it are installed as if chosen in the open dialog. It
+// also runs, on its thread, the calls that long work hands over from its worker thread.
 
 #include <string>
 
@@ -13,6 +14,10 @@ namespace parvane::win32 {
 inline constexpr const char* MAIN_WINDOW_CLASS = "MainWndClass";
 inline constexpr int MAIN_WINDOW_WIDTH = 640;
 inline constexpr int MAIN_WINDOW_HEIGHT = 480;
+
+// Sent by the worker thread: lParam points to a std::function<void()> to run on the window's
+// thread; the worker waits until it has run.
+inline constexpr UINT WM_RUN_ON_WINDOW_THREAD = WM_APP + 1;
 
 // The class with icon 101, the arrow cursor and the grey-text background; false when it
 // cannot be registered.

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "app/win32/DpiScaling.h"
 #include "base/Messages.h"
 #include "base/ProgramFolder.h"
 
@@ -43,7 +44,16 @@ void PaintSplash(HWND window) {
     HGDIOBJ previous = SelectObject(memory, bitmap);
     PAINTSTRUCT paint;
     HDC target = BeginPaint(window, &paint);
-    BitBlt(target, 0, 0, SPLASH_WIDTH, SPLASH_HEIGHT, memory, 0, 0, SRCCOPY);
+    const int dpi = WindowDpi(window);
+    if (dpi == STANDARD_DPI) {
+        BitBlt(target, 0, 0, SPLASH_WIDTH, SPLASH_HEIGHT, memory, 0, 0, SRCCOPY);
+    } else {
+        // The picture grows with the frame; HALFTONE keeps it smooth.
+        SetStretchBltMode(target, HALFTONE);
+        SetBrushOrgEx(target, 0, 0, nullptr);
+        StretchBlt(target, 0, 0, ScaledToDpi(SPLASH_WIDTH, dpi), ScaledToDpi(SPLASH_HEIGHT, dpi),
+                   memory, 0, 0, SPLASH_WIDTH, SPLASH_HEIGHT, SRCCOPY);
+    }
     SelectObject(memory, previous);
     EndPaint(window, &paint);
     DeleteDC(memory);

@@ -28,6 +28,14 @@ class Win32DialogControls final : public DialogControls {
         CheckDlgButton(dialog, id, checked ? BST_CHECKED : BST_UNCHECKED);
     }
     void EndDialog(std::intptr_t result) override { ::EndDialog(dialog, result); }
+    void EnableItem(int id, bool enabled) override {
+        HWND item = GetDlgItem(dialog, id);
+        // A control greyed while it has the focus would leave the keyboard nowhere.
+        if (!enabled && GetFocus() == item) {
+            SendMessageA(dialog, WM_NEXTDLGCTL, 0, FALSE);
+        }
+        EnableWindow(item, enabled ? TRUE : FALSE);
+    }
 
     void ClearList(int id) override { SendDlgItemMessageA(dialog, id, LB_RESETCONTENT, 0, 0); }
     void AddListLine(int id, const std::string& text) override {
@@ -104,6 +112,15 @@ INT_PTR CALLBACK DialogBridge(HWND dialog, UINT message, WPARAM wParam, LPARAM l
         case WM_COMMAND:
             running->procedure->OnCommand(LOWORD(wParam), HIWORD(wParam), controls);
             return TRUE;
+        case WM_VKEYTOITEM:
+            // From a list that hands its keys over: Del is the dialog's, the rest the list's
+            // own (-1); the answer goes back as it is, not through DWLP_MSGRESULT.
+            if (LOWORD(wParam) == VK_DELETE) {
+                running->procedure->OnCommand(GetDlgCtrlID(reinterpret_cast<HWND>(lParam)),
+                                              NOTIFY_DELETE_PRESSED, controls);
+                return -2;
+            }
+            return -1;
         case WM_DESTROY:
             running->userInterface->DialogClosed();
             return FALSE;
@@ -116,8 +133,12 @@ INT_PTR CALLBACK DialogBridge(HWND dialog, UINT message, WPARAM wParam, LPARAM l
 
 std::intptr_t Win32UserInterface::RunDialog(int templateId, DialogProcedure& procedure) {
     RunningDialog running{this, &procedure};
-    return DialogBoxParamA(instance, MAKEINTRESOURCEA(templateId), Owner(), DialogBridge,
-                           reinterpret_cast<LPARAM>(&running));
+    std::intptr_t result = -1;
+    HandOver([&] {
+        result = DialogBoxParamA(instance, MAKEINTRESOURCEA(templateId), Owner(), DialogBridge,
+                                 reinterpret_cast<LPARAM>(&running));
+    });
+    return result;
 }
 
 }  // namespace parvane::win32

@@ -2,6 +2,7 @@
 // catalogue and the properties, runs the main window's message loop and saves the properties
 // at the end.
 
+#include <cstdlib>
 #include <memory>
 #include <string>
 
@@ -123,6 +124,10 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     SetMachine(machine.get());
     SetStateFolder(win32::LocalStateFolder());
     win32::Win32UserInterface userInterface(instance);
+    // Set by the window tests only.
+    if (const char* delay = std::getenv("PARVANE_TEST_WORK_DELAY_MS")) {
+        userInterface.SlowDownWorkForTests(static_cast<unsigned>(std::strtoul(delay, nullptr, 10)));
+    }
     SetUserInterface(&userInterface);
     const int exitCode = win32::RunProgram(instance, userInterface);
     SetUserInterface(nullptr);
