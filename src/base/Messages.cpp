@@ -2,6 +2,7 @@
 
 #include <cstdarg>
 #include <cstdio>
+#include <utility>
 
 namespace parvane {
 
@@ -13,6 +14,21 @@ constexpr std::uint32_t WARNING_FLAGS = MSGBOX_TASKMODAL | MSGBOX_ICONEXCLAMATIO
 constexpr std::uint32_t YES_NO_FLAGS = MSGBOX_TASKMODAL | MSGBOX_ICONQUESTION | MSGBOX_YESNO;
 constexpr std::uint32_t YES_NO_CANCEL_FLAGS =
     MSGBOX_TASKMODAL | MSGBOX_ICONQUESTION | MSGBOX_YESNOCANCEL;
+
+thread_local ExchangeObserver exchangeObserver;
+
+void Tell(ExchangeKind kind, const std::string& text, std::intptr_t answer, int templateId = 0) {
+    if (exchangeObserver) {
+        exchangeObserver(Exchange{kind, text, answer, templateId});
+    }
+}
+
+ExchangeKind BoxKind(const char* caption) {
+    const std::string name = caption;
+    return name == "Error"     ? ExchangeKind::Error
+           : name == "Warning" ? ExchangeKind::Warning
+                               : ExchangeKind::Information;
+}
 
 // The whole formatted text: a message is never cut to fit a buffer. False when the format
 // cannot be applied (an encoding error in the arguments).
@@ -37,7 +53,9 @@ int ShowOkBox(const char* caption, std::uint32_t flags, const char* format,
     if (!FormatText(format, arguments, text)) {
         return 0;
     }
-    return TheUserInterface().ShowMessageBox(text, caption, flags) != 0 ? 1 : 0;
+    const int shown = TheUserInterface().ShowMessageBox(text, caption, flags) != 0 ? 1 : 0;
+    Tell(BoxKind(caption), text, shown);
+    return shown;
 }
 
 // Shows a Question box; the button pressed, or the box's failure value 0.
@@ -50,7 +68,9 @@ int AskQuestion(std::uint32_t flags, int defaultButton, const char* format,
     if (defaultButton != ANSWER_YES) {
         flags |= MSGBOX_DEFBUTTON2;
     }
-    return TheUserInterface().ShowMessageBox(text, "Question", flags);
+    const int answer = TheUserInterface().ShowMessageBox(text, "Question", flags);
+    Tell(ExchangeKind::Question, text, answer);
+    return answer;
 }
 
 }  // namespace
@@ -98,10 +118,20 @@ int AskYesNoCancel(int defaultButton, const char* format, ...) {
 std::intptr_t RunModalDialog(int templateId, DialogProcedure& procedure,
                              const char* failureMessage) {
     const std::intptr_t result = TheUserInterface().RunDialog(templateId, procedure);
+    Tell(ExchangeKind::Dialog, "", result, templateId);
     if (result == -1) {
         ShowError("%s", failureMessage);
     }
     return result;
+}
+
+void ObserveExchanges(ExchangeObserver observer) {
+    exchangeObserver = std::move(observer);
+}
+
+void ShowSubject(const std::string& subject) {
+    TheUserInterface().ShowSubject(subject);
+    Tell(ExchangeKind::Subject, subject, 0);
 }
 
 }  // namespace parvane

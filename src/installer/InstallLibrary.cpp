@@ -70,6 +70,7 @@ bool ChooseLibraryFolder(const std::string& unpackedFile, std::string& folder) {
 bool InstallNextOfSeveral(std::size_t index) {
     InstallRecord& record = TheInstallRecord();
     const std::string fileName = record.libraries[index].filename;
+    ShowSubject(record.libraries[index].name);
     std::string folder;
     if (!ChooseLibraryFolder(UnpackedFile(fileName), folder) || !CheckTargetFolder(folder)) {
         return false;

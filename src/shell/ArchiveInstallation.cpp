@@ -5,6 +5,7 @@
 #include "base/Messages.h"
 #include "base/ShortText.h"
 #include "installer/InstallArchive.h"
+#include "installer/InstallRecord.h"
 #include "platform/UserInterface.h"
 #include "shell/Commands.h"
 #include "shell/Html.h"
@@ -25,8 +26,11 @@ void WriteAndOpenReport(const InstallResult& result) {
     }
 }
 
-void ReportOutcome(bool installed, const InstallResult& result) {
-    if (!installed) {
+void ReportOutcome(bool installed, bool declined, const InstallResult& result) {
+    if (!installed && declined) {
+        // The player's own No is no error.
+        ShowInformation("Installation not complete.");
+    } else if (!installed) {
         ShowError("Installation not complete.");
     } else if (result.missingLibraryNames.empty()) {
         ShowInformation("Installation complete.");
@@ -46,13 +50,18 @@ std::string InstallationTitle(const std::string& archivePath) {
 
 }  // namespace
 
-bool InstallQueuedArchive(const std::string& archivePath) {
+bool InstallQueuedArchive(const std::string& archivePath, RunSummary& summary) {
     UserInterface& userInterface = TheUserInterface();
     userInterface.ShowTitle(InstallationTitle(archivePath));
-    userInterface.ShowSubject(archivePath);
+    ShowSubject(archivePath);
+    summary.BeginArchive();
+    // An earlier archive's record does not stand for one that fails before it is classified.
+    ClearInstallRecord();
     InstallResult result;
     const bool installed = InstallArchive(archivePath, result);
-    ReportOutcome(installed, result);
+    const bool declined = !installed && summary.PlayerDeclined();
+    summary.EndArchive(archivePath, installed);
+    ReportOutcome(installed, declined, result);
     userInterface.ShowTitle(std::string(MAIN_WINDOW_TITLE));
     DeleteTemporaryArchive(archivePath);
     RemoveFolder(GetTempExtractionFolder());

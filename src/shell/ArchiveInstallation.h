@@ -5,13 +5,16 @@
 
 #include <string>
 
+#include "shell/RunSummary.h"
+
 namespace parvane {
 
 // Installs one queued archive: names it in the title, installs it, reports the outcome
-// ("Installation complete.", "Installation not complete.", or the offer of a report of the
-// missing libraries), then restores the title, deletes the archive when it was a temporary
-// one unpacked from a MyZip archive, and removes the temporary extraction folder. True when
-// the archive was installed.
-bool InstallQueuedArchive(const std::string& archivePath);
+// ("Installation complete.", "Installation not complete." in an Error box, or in an
+// Information box when the player declined a step, or the offer of a report of the missing
+// libraries) and adds it to `summary`, then restores the title, deletes the archive when it
+// was a temporary one unpacked from a MyZip archive, and removes the temporary extraction
+// folder. True when the archive was installed.
+bool InstallQueuedArchive(const std::string& archivePath, RunSummary& summary);
 
 }  // namespace parvane

@@ -55,18 +55,22 @@ std::int32_t InstallQueueNow() {
     // a conflict: then nothing is installed (the load has shown its message).
     if (!LoadCatalogue())
         return DropRemainingArchives(notInstalled + 1);
+    RunSummary summary;
     for (; entry != nullptr; entry = NextFileName(1)) {
         // The installation may rewrite the queue's entries; the path is kept apart.
         const std::string path = entry->path;
         if (IsStopRequested()) {
             // Cancelled: the archives after the one that stopped are not begun.
             DeleteTemporaryArchive(path);
+            summary.NotBegun(path);
             ++notInstalled;
-        } else if (!InstallQueuedArchive(path)) {
+        } else if (!InstallQueuedArchive(path, summary)) {
             ++notInstalled;
         }
     }
     ClearFileNameList();
+    if (summary.WorthShowing())
+        ShowInformation("%s", summary.Text().c_str());
     return notInstalled;
 }
 

@@ -61,7 +61,7 @@ int UninstallAt(const std::vector<int>& lines, const Record* (*atLine)(int),
         }
         const Record* record = atLine(line);
         if (record != nullptr) {
-            TheUserInterface().ShowSubject(record->name);
+            ShowSubject(record->name);
         }
         if (record != nullptr && uninstall(*record)) {
             ShowInformation("%s '%s' uninstalled successfully", kind, record->name.c_str());

@@ -163,7 +163,7 @@ says "characters: too long for the files in it, since a Windows path holds at mo
 
 start cancelled  # No to the confirmation copies nothing
 run 1 '\nn\n' install "$packages/Pinewood_Links.zip"
-says 'Error: Installation not complete.'
+says 'Information: Installation not complete.'  # the player's own No is no error
 absent "$game/courses/Pinewood Links"
 
 start myzip  # inner archives installed, libraries first, then deleted; the MyZip stays

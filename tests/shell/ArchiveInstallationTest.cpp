@@ -14,7 +14,10 @@
 namespace parvane {
 namespace {
 
-using ArchiveInstallation = test::InstallTest;
+class ArchiveInstallation : public test::InstallTest {
+  protected:
+    RunSummary summary;
+};
 
 // The closing message of each outcome, the title while an archive is installed, and the
 // clean-up after each: the temporary extraction folder goes, the user's own archives stay.
@@ -25,10 +28,10 @@ TEST_F(ArchiveInstallation, ReportsEachOutcomeAndCleansUp) {
         Package({{"Lakeside.tcr", test::CourseData("Lakeside", 1, {{102, "Rocks"}})}}, "c.zip");
     SetFileNameEntries({{complete, 0, 2}, {notAPackage, 0, 0}});
     ui.ExpectInformation("Installation complete.");
-    EXPECT_TRUE(InstallQueuedArchive(complete));
+    EXPECT_TRUE(InstallQueuedArchive(complete, summary));
     ui.ExpectError(Containing("does not appear\nto be a course or library package."));
     ui.ExpectError("Installation not complete.");
-    EXPECT_FALSE(InstallQueuedArchive(notAPackage));
+    EXPECT_FALSE(InstallQueuedArchive(notAPackage, summary));
     ui.ExpectYesNo(DefaultButton::No, Containing("library:\n\nRocks"), ANSWER_YES);
     ui.ExpectYesNo(DefaultButton::Yes,
                    "Installation complete, with warnings.\nWould you like to view a report of "
@@ -41,7 +44,7 @@ TEST_F(ArchiveInstallation, ReportsEachOutcomeAndCleansUp) {
     machine.SetString(Hive::ClassesRoot, "htmlfile\\Shell\\Open\\Command", "", "browse.exe %1");
     test::FaultInjectingMachine faults;
     faults.Inject({.call = test::MachineCall::RunCommand});
-    EXPECT_TRUE(InstallQueuedArchive(withWarnings));
+    EXPECT_TRUE(InstallQueuedArchive(withWarnings, summary));
     SetFileNameEntries({});
     SetReportFolder({});
     ForgetHtmlHandler();
@@ -67,7 +70,7 @@ TEST_F(ArchiveInstallation, ALongArchivePathIsShortenedInTheTitle) {
     const std::string archive = "C:\\" + std::string(240, 'd') + "\\tail.zip";
     ui.ExpectError(Containing("Couldn't get ZIP global info"));
     ui.ExpectError("Installation not complete.");
-    EXPECT_FALSE(InstallQueuedArchive(archive));
+    EXPECT_FALSE(InstallQueuedArchive(archive, summary));
     const std::string title = ui.Titles().front();
     EXPECT_EQ(title.size(), 255u);
     EXPECT_TRUE(title.ends_with("d\\tail.zip")) << title;

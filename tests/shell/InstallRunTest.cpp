@@ -32,6 +32,11 @@ TEST_F(InstallRun, InstallsTheQueueInOrderAfterOneCatalogueLoad) {
     ui.ExpectError(Containing("does not appear\nto be a course or library package."));
     ui.ExpectError("Installation not complete.");
     ui.ExpectInformation("Installation complete.");
+    ui.ExpectInformation(
+        "What this run did:\n"
+        "\na.zip: not installed: The installation archive you selected does not appear"
+        "\nb.zip: installed in " +
+        LibraryFolder("Pines"));
     EXPECT_EQ(InstallQueuedArchives(), 1);
     EXPECT_EQ(RegistryValue(GAME_LIBRARIES_KEY, 301), "Pines");
     EXPECT_EQ(FileNameCount(), 0);
@@ -40,6 +45,42 @@ TEST_F(InstallRun, InstallsTheQueueInOrderAfterOneCatalogueLoad) {
     ui.ExpectError(Containing("RegOpenKeyEx returned"));
     EXPECT_EQ(InstallQueuedArchives(), 1);
     EXPECT_EQ(FileNameCount(), 0);
+}
+
+// A run of several archives ends with one account of them: each library of a package with
+// its folder or why it was left out, and an archive the player declined, whose own closing
+// message is then no error.
+TEST_F(InstallRun, SummaryNamesEachLibraryOfAPackageAndTheDeclinedArchive) {
+    AddInstalledLibrary("Ash", test::LibraryData("Ash", 403));
+    const std::string trees = Package({{"Oak.tcl", test::LibraryData("Oak", 401)},
+                                       {"Elm.tcl", test::LibraryData("Elm", 402)},
+                                       {"Ash.tcl", test::LibraryData("Ash", 403)}},
+                                      "Trees.zip");
+    const std::string pines = Package({{"Pines.tcl", test::LibraryData("Pines", 301)}}, "p.zip");
+    SetProperty(PROPERTY_ASK_FOR_TARGET_FOLDER, "1");
+    AddFileName(trees);
+    AddFileName(pines);
+    const auto expectFolderDialog = [this](int button) {
+        ui.ExpectDialog(103, [button](ScriptedDialog& dialog) {
+            dialog.Init();
+            dialog.Press(button);
+        });
+    };
+    ui.ExpectYesNo(DefaultButton::Yes, Containing("multiple libraries"), ANSWER_YES);
+    expectFolderDialog(TARGET_FOLDER_OK_BUTTON);
+    ui.ExpectError(Containing("but that library is already installed"));
+    expectFolderDialog(TARGET_FOLDER_CANCEL_BUTTON);
+    expectFolderDialog(TARGET_FOLDER_OK_BUTTON);
+    ui.ExpectError("Installation not complete.");
+    expectFolderDialog(TARGET_FOLDER_CANCEL_BUTTON);
+    ui.ExpectInformation("Installation not complete.");
+    ui.ExpectInformation(
+        "What this run did:\n\nTrees.zip: 3 libraries:"
+        "\n      Ash: skipped: already installed"
+        "\n      Elm: not installed: declined by the player"
+        "\n      Oak: installed in " +
+        LibraryFolder("Oak") + "\np.zip: not installed: declined by the player");
+    EXPECT_EQ(InstallQueuedArchives(), 2);
 }
 
 // Archives dropped on the window are queued as the open dialog queues its selection (their

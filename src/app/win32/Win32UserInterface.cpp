@@ -232,7 +232,8 @@ void Win32UserInterface::RunLongWork(const std::string& step, const std::functio
     defaultStep = step;
     {
         const std::lock_guard lock(progressLock);
-        progress = {.step = step};
+        progress = Progress{};
+        progress.step = step;
     }
     // The window and the dialog in front take no input meanwhile, as under a modal dialog.
     HWND owner = Owner();
