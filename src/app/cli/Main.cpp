@@ -10,7 +10,9 @@
 #include "app/cli/AnalyzeCommand.h"
 #include "app/cli/ContentListing.h"
 #include "app/cli/InstallCommand.h"
+#include "app/cli/JsonDocuments.h"
 #include "app/cli/PrefixSession.h"
+#include "app/cli/PrefixesCommand.h"
 #include "app/cli/PropertiesCommand.h"
 #include "app/cli/PropertiesPlace.h"
 #include "app/cli/UninstallCommand.h"
@@ -36,7 +38,7 @@ struct CommandGuide {
 };
 
 constexpr CommandGuide INSTALL_GUIDE = {"install", R"(
-  install [ARCHIVE...]
+  install [--dry-run] [ARCHIVE...]
       Installs archives (.zip, .tcx, .tcl), one after the other. Name an archive by its path
       on this system (~/Downloads/course.zip) or by its Windows path in the prefix
       (C:\users\me\Downloads\course.zip); a path on this system must lie below one of the
@@ -44,33 +46,38 @@ constexpr CommandGuide INSTALL_GUIDE = {"install", R"(
       zips) is unpacked into a temporary folder and each archive in it installed on its own,
       libraries before courses. Without an archive, the archives in the folder of the last
       installation (OpenArchiveFolder) are listed, numbered, and the numbers to install or a
-      path are read.
+      path are read. With --dry-run the archives are unpacked and checked and the questions
+      asked as for an installation, then the files, folders and registry values it would
+      write are listed, and nothing is changed.
         parvane install ~/Downloads/Pine_Valley.zip
 )"};
 
 constexpr CommandGuide LIST_GUIDE = {"list", R"(
-  list courses|libraries [--guid]
+  list courses|libraries [--guid] [--json]
       One line per registered course or library: first the installed ones, then those that
       the cloaking tool Hydrel hides from the game, marked (Cloaked). '+ ' marks the game's
       own content; a number in brackets says how many course slots use a library. Then the
-      folder of the entry's file, after its GUID with --guid.
+      folder of the entry's file, after its GUID with --guid. With --json, one JSON
+      document: {"kind", "entries": [{"guid", "name", "headerName", "file", "folder",
+      "state": "installed"|"cloaked", "stock", "uses"}]} (uses: null for a course).
         parvane list libraries --guid
 )"};
 
 constexpr CommandGuide UNINSTALL_GUIDE = {"uninstall", R"(
-  uninstall course|library NAME-OR-GUID...
+  uninstall [--dry-run] course|library NAME-OR-GUID...
       Uninstalls each entry named by its GUID (the braces may be left out) or by its name in
       any case. Each removal asks for confirmation, and for a library used by courses warns
       which ones; --defaults answers No. Nothing is uninstalled when an argument names no
-      entry, or names several (they are listed with their GUIDs: name one by its GUID).
+      entry, or names several (they are listed with their GUIDs: name one by its GUID). With
+      --dry-run the files, folders and registry keys it would delete are listed instead.
         parvane uninstall course 'Pine Valley'
 )"};
 
 constexpr CommandGuide ANALYZE_GUIDE = {"analyze", R"(
-  analyze
+  analyze [--json]
       Checks every registered course: that its file is there, and that each library it uses
       is registered, has its file and has the name the course gives it; and counts the
-      cloaked ones.
+      cloaked ones. With --json: {"problems": [{"kind", "severity", "text"}]}.
         parvane analyze
 )"};
 
@@ -81,14 +88,25 @@ constexpr CommandGuide PROPERTIES_GUIDE = {"properties", R"(
         parvane properties AskForTargetFolder=0 AskForInstallProceed=0
 )"};
 
-constexpr CommandGuide COMMAND_GUIDES[] = {INSTALL_GUIDE, LIST_GUIDE, UNINSTALL_GUIDE,
-                                           ANALYZE_GUIDE, PROPERTIES_GUIDE};
+constexpr CommandGuide PREFIXES_GUIDE = {"prefixes", R"(
+  prefixes [--json]
+      Lists the Wine prefixes on this system that hold the game, one per line: the prefix,
+      the launcher that made it and the game's folder in it. With --json:
+      {"prefixes": [{"folder", "launcher", "gameFolder"}]}.
+        parvane prefixes
+)"};
+
+constexpr CommandGuide COMMAND_GUIDES[] = {INSTALL_GUIDE, LIST_GUIDE,       UNINSTALL_GUIDE,
+                                           ANALYZE_GUIDE, PROPERTIES_GUIDE, PREFIXES_GUIDE};
 
 constexpr const char* GUIDE = R"(
 The Wine prefix:
   A Wine prefix is the folder that holds a Windows system for Wine: its drives (drive_c, and
   the drive links in dosdevices/) and its registry (system.reg, user.reg). parvane works on
-  --prefix DIR, else $WINEPREFIX, else ~/.wine. It edits the registry files itself, so it
+  --prefix DIR, else $WINEPREFIX, else the prefix that holds the game among those of Steam
+  (Proton, in every Steam library), Lutris, Bottles, Heroic and PlayOnLinux and ~/.wine*
+  (see 'parvane prefixes'). When several hold it, parvane asks which one on a terminal;
+  without a terminal, or with --defaults, it lists them and ends with status 2. It edits the registry files itself, so it
   refuses to start while a wineserver serves the prefix (while Wine programs run in it; end
   them, or run 'wineserver -k' with WINEPREFIX set), while the game or one of its tools runs
   in the prefix, and while another parvane works on it.
@@ -144,7 +162,7 @@ Exit status:
      chosen), an entry not uninstalled (not found, named ambiguously, refused or declined),
      problems found by the analysis, a property not set or not saved; or parvane refused to
      start
-  2  the command line is wrong
+  2  the command line is wrong, or it names no prefix and several hold the game
 
 Examples:
   parvane --prefix ~/Games/greenvale --defaults install Pine_Valley.zip Trees.tcl
@@ -212,6 +230,7 @@ int main(int argc, char** argv) {
     std::vector<std::string> archives;
     CLI::App* install = AddCommand(app, INSTALL_GUIDE, "Install archives into the prefix");
     install->add_option("ARCHIVE", archives, "Archives to install; none: choose them from a list");
+    install->add_flag("--dry-run", settings.dryRun, "List what would change, and change nothing");
 
     std::string listed;
     bool withGuid = false;
@@ -220,6 +239,8 @@ int main(int argc, char** argv) {
         ->required()
         ->check(CLI::IsMember({"courses", "libraries"}));
     list->add_flag("--guid", withGuid, "Show each entry's GUID");
+    bool asJson = false;
+    list->add_flag("--json", asJson, "One JSON document");
 
     std::string removed;
     std::vector<std::string> names;
@@ -228,12 +249,17 @@ int main(int argc, char** argv) {
         ->required()
         ->check(CLI::IsMember({"course", "library"}));
     uninstall->add_option("NAME-OR-GUID", names, "The entries to uninstall")->required();
+    uninstall->add_flag("--dry-run", settings.dryRun, "List what would change, and change nothing");
 
     CLI::App* analyze = AddCommand(app, ANALYZE_GUIDE, "Check the installation for problems");
+    analyze->add_flag("--json", asJson, "One JSON document");
 
     std::vector<std::string> words;
     CLI::App* properties = AddCommand(app, PROPERTIES_GUIDE, "Show or set the properties");
     properties->add_option("KEY=VALUE", words, "Properties to set; none: show them all");
+
+    CLI::App* prefixes = AddCommand(app, PREFIXES_GUIDE, "List the Wine prefixes with the game");
+    prefixes->add_flag("--json", asJson, "One JSON document");
 
     try {
         app.parse(argc, argv);
@@ -241,17 +267,20 @@ int main(int argc, char** argv) {
         return app.exit(error) == 0 ? 0 : EXIT_USAGE;
     }
 
+    if (prefixes->parsed())
+        return cli::ListGamePrefixes(asJson);
     std::vector<cli::PropertyAssignment> assignments;
     std::string message;
     if (properties->parsed() && !cli::ParsePropertyAssignments(words, assignments, message))
         return UsageError(message);
     return cli::RunOnPrefix(settings, [&](const cli::PrefixSession& session) {
         if (list->parsed())
-            return cli::ListContent(KindOf(listed), withGuid);
+            return asJson ? cli::PrintListingDocument(KindOf(listed))
+                          : cli::ListContent(KindOf(listed), withGuid);
         if (uninstall->parsed())
             return cli::UninstallEntries(KindOf(removed), names);
         if (analyze->parsed())
-            return cli::PrintAnalysis();
+            return asJson ? cli::PrintAnalysisDocument() : cli::PrintAnalysis();
         if (properties->parsed())
             return cli::ShowOrSetProperties(session, assignments);
         return cli::InstallArchives(session, archives);

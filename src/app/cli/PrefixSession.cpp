@@ -4,6 +4,8 @@
 
 #include <iostream>
 
+#include "app/cli/GamePrefixes.h"
+#include "app/cli/OverlayMachine.h"
 #include "app/cli/PrefixLock.h"
 #include "app/cli/PropertiesPlace.h"
 #include "app/cli/TerminalUserInterface.h"
@@ -79,8 +81,10 @@ std::string HostPathOf(const std::filesystem::path& prefix, const std::string& w
 }  // namespace
 
 int RunOnPrefix(const SessionSettings& settings, const PrefixCommand& command) {
-    PrefixSession session{
-        std::filesystem::absolute(wine::ChoosePrefixFolder(settings.prefixOption)), {}};
+    const PrefixChoice choice = ChooseSessionPrefix(settings.prefixOption, settings.answerDefaults);
+    if (choice.folder.empty())
+        return choice.status;
+    PrefixSession session{std::filesystem::absolute(choice.folder), {}};
     const std::filesystem::path& prefix = session.prefix;
     TerminalUserInterface terminal(
         std::cin, std::cout, std::cerr,
@@ -101,11 +105,16 @@ int RunOnPrefix(const SessionSettings& settings, const PrefixCommand& command) {
         Refuse(message);
         return EXIT_STARTUP_REFUSED;
     }
-    SetMachine(machine.get());
+    const std::unique_ptr<OverlayMachine> dryRun =
+        settings.dryRun ? std::make_unique<OverlayMachine>(*machine) : nullptr;
+    SetMachine(dryRun ? static_cast<Machine*>(dryRun.get()) : machine.get());
     if (!DetectGamesAtStartup() || !CheckProgramsAtStartup() || !LoadCatalogueAtStartup() ||
         !LoadPrefixProperties(prefix, session.propertiesFile))
         return EXIT_STARTUP_REFUSED;
-    return command(session);
+    const int status = command(session);
+    if (dryRun)
+        PrintPlannedChanges(*dryRun, std::cout);
+    return status;
 }
 
 }  // namespace parvane::cli
