@@ -30,17 +30,25 @@ std::string NameKey(const std::string& path) {
     return key;
 }
 
+// A path without the separators that may end a folder's path.
+std::string_view Trimmed(const std::string& path) {
+    const std::size_t end = path.find_last_not_of("\\/");
+    return std::string_view(path).substr(0, end == std::string::npos ? 0 : end + 1);
+}
+
 std::string ParentOf(const std::string& path) {
-    const std::size_t at = path.find_last_of("\\/");
+    const std::string_view trimmed = Trimmed(path);
+    const std::size_t at = trimmed.find_last_of("\\/");
     if (at == std::string::npos)
         return {};
-    std::string parent = path.substr(0, at);
+    std::string parent(trimmed.substr(0, at));
     return parent.size() == 2 && parent[1] == ':' ? parent + "\\" : parent;
 }
 
 std::string LastComponent(const std::string& path) {
-    const std::size_t at = path.find_last_of("\\/");
-    return at == std::string::npos ? path : path.substr(at + 1);
+    const std::string_view trimmed = Trimmed(path);
+    const std::size_t at = trimmed.find_last_of("\\/");
+    return std::string(at == std::string::npos ? trimmed : trimmed.substr(at + 1));
 }
 
 bool HasDotComponent(const std::string& key) {
@@ -152,7 +160,7 @@ OverlayMachine::PathState& OverlayMachine::Changed(const std::string& path) {
     state.kind = state.before = before;
     state.spelling = path;
     if (before == Kind::File)
-        state.content = path;
+        state.content = state.origin = path;
     state.order = ++changes;
     return state;
 }
@@ -177,11 +185,10 @@ std::string OverlayMachine::ContentOf(const std::string& path) {
     return state != paths.end() && state->second.kind == Kind::File ? state->second.content : path;
 }
 
+// Bytes the run wrote itself have no origin, wherever they are copied or moved.
 std::string OverlayMachine::OriginOf(const std::string& path) {
     const auto state = paths.find(NameKey(path));
-    if (state == paths.end() || state->second.kind != Kind::File)
-        return path;
-    return state->second.origin.empty() ? state->second.spelling : state->second.origin;
+    return state == paths.end() || state->second.kind != Kind::File ? path : state->second.origin;
 }
 
 // CopyFileA and MoveFileExA refuse a folder or a read-only file in the way.
@@ -209,6 +216,7 @@ Win32Error OverlayMachine::PutFile(const std::string& source, const std::string&
     if (const Win32Error error = CheckReplaceable(target); error != ERR_SUCCESS)
         return error;
     std::string content = ContentOf(source);
+    const std::string origin = OriginOf(source);
     if (IsScratch(source)) {
         // The program changes or removes its scratch files: the bytes are kept aside.
         Win32Error error = ERR_SUCCESS;
@@ -221,7 +229,6 @@ Win32Error OverlayMachine::PutFile(const std::string& source, const std::string&
     } else if (move) {
         Changed(source).kind = Kind::Absent;
     }
-    const std::string origin = OriginOf(source);
     PathState& state = Changed(target);
     state.kind = Kind::File;
     state.content = content;
@@ -635,7 +642,7 @@ std::vector<std::string> OverlayMachine::PlannedChanges() const {
                 state.order, (state.before == Kind::Folder ? "remove folder " : "delete ") + path);
         } else if (state.kind == Kind::Folder && state.before != Kind::Folder) {
             lines.emplace_back(state.order, "create folder " + path);
-        } else if (state.kind == Kind::File) {
+        } else if (state.kind == Kind::File && state.content != path) {
             const bool replacing = state.before != Kind::Absent;
             if (state.origin.empty())
                 lines.emplace_back(state.order, (replacing ? "rewrite " : "write ") + path);

@@ -4,8 +4,8 @@
 
 #include <iostream>
 
+#include "app/cli/DryRunScope.h"
 #include "app/cli/GamePrefixes.h"
-#include "app/cli/OverlayMachine.h"
 #include "app/cli/PrefixLock.h"
 #include "app/cli/PropertiesPlace.h"
 #include "app/cli/TerminalUserInterface.h"
@@ -105,15 +105,15 @@ int RunOnPrefix(const SessionSettings& settings, const PrefixCommand& command) {
         Refuse(message);
         return EXIT_STARTUP_REFUSED;
     }
-    const std::unique_ptr<OverlayMachine> dryRun =
-        settings.dryRun ? std::make_unique<OverlayMachine>(*machine) : nullptr;
-    SetMachine(dryRun ? static_cast<Machine*>(dryRun.get()) : machine.get());
+    const std::unique_ptr<DryRunScope> dryRun =
+        settings.dryRun ? std::make_unique<DryRunScope>(*machine, prefix) : nullptr;
+    SetMachine(dryRun ? &dryRun->GetMachine() : machine.get());
     if (!DetectGamesAtStartup() || !CheckProgramsAtStartup() || !LoadCatalogueAtStartup() ||
         !LoadPrefixProperties(prefix, session.propertiesFile))
         return EXIT_STARTUP_REFUSED;
     const int status = command(session);
     if (dryRun)
-        PrintPlannedChanges(*dryRun, std::cout);
+        dryRun->Report(std::cout);
     return status;
 }
 
