@@ -126,10 +126,43 @@ exists "$game/courses/Marsh Hollow/Marsh Hollow.tcr"
 temp="$prefix/drive_c/users/$(id -un)/Temp"
 [ -z "$(ls -A "$temp")" ] || fail "left in the temporary folder: $(ls -A "$temp")"
 
+listing() { find "$prefix" -type d -printf '%P/\n' -o -printf '%P %s %T@\n' | sort; }
+# The prefix byte for byte, and parvane's own folders.
+snapshot() {
+    find "$prefix" "$XDG_CONFIG_HOME" "$XDG_DATA_HOME" -type f -exec md5sum {} + 2>/dev/null | sort
+    find "$prefix" "$XDG_CONFIG_HOME" "$XDG_DATA_HOME" -printf '%p %s\n' 2>/dev/null | sort
+}
+# dry_run STATUS INPUT ARGUMENTS...: parvane changes nothing, and empties its temporary folder.
+dry_run() {
+    local before
+    before=$(snapshot)
+    run "$@"
+    [ "$(snapshot)" = "$before" ] || fail "changed: $(diff <(echo "$before") <(snapshot))"
+}
+
+start dry  # a course, a pack of libraries and an uninstall, each listed and not done
+dry_run 0 '' --defaults install --dry-run "$packages/Pinewood_Links.zip"
+says 'Dry run: nothing was changed. The run would:'
+says "  copy Pinewood Trees.tcl to C:\Program Files (x86)\Quorlix\Greenvale 06\courses\Pinewood Links\Pinewood Trees.tcl"
+says "  copy birds.wav to C:\Program Files (x86)\Quorlix\Greenvale 06\courses\Pinewood Links\sounds\birds.wav"
+says "  set HKEY_LOCAL_MACHINE\Software\Quorlix\Greenvale 06\Courses\{7C0A1E55-0001-4D3B-9C7E-5A1B2C3D4E01} \"Name\" = \"Pinewood Links\""
+says '  write Z:'  # the properties of a first run
+dry_run 0 '' --defaults install "$packages/Coastal_Pack.zip" --dry-run
+says "  create folder C:\Program Files (x86)\Quorlix\Greenvale 06\libraries\Coastal Grass"
+says "  copy Coastal Rocks.tcl to C:\Program Files (x86)\Quorlix\Greenvale 06\libraries\Coastal Rocks\Coastal Rocks.tcl"
+dry_run 1 '' --defaults install --dry-run "$packages/Hollow_Creek.zip"  # refused, as it would be
+says 'Error: Installation not complete.'
+! grep -qF '  create key' <<<"$out" || fail "a refused installation would register: $out"
+run 0 '' --defaults install "$packages/Pinewood_Links.zip"
+dry_run 0 'y\n' uninstall --dry-run course 'Pinewood Links'
+says "  delete key HKEY_LOCAL_MACHINE\Software\Quorlix\Greenvale 06\Courses\{7C0A1E55-0001-4D3B-9C7E-5A1B2C3D4E01}"
+says "  delete C:\Program Files (x86)\Quorlix\Greenvale 06\courses\Pinewood Links\hole3.mp3"
+says "  remove folder C:\Program Files (x86)\Quorlix\Greenvale 06\courses\Pinewood Links/sounds"
+[ -z "$(ls -A "$prefix/drive_c/users/$(id -un)/Temp")" ] || fail "left in the temporary folder"
+
 start corpus  # every kind of hostile archive refused, nothing of it left in the prefix
 mkdir -p "$work/corpus" && "$hostile_archives" "$work/corpus" || fail "no hostile archives"
 trap '' XFSZ  # a write past the size limit fails instead of ending parvane
-listing() { find "$prefix" -type d -printf '%P/\n' -o -printf '%P %s %T@\n' | sort; }
 while IFS=$'\t' read -r archive refusal limit; do
     case="corpus $archive"
     before=$(listing)
