@@ -27,10 +27,13 @@ _parvane() {
         mapfile -t COMPREPLY < <(compgen -d -- "$current")
         return
     fi
+    # Options are offered once a '-' is typed.
     local options='--prefix --defaults --help'
+    [[ $current == -* ]] || options=''
     case $command in
     '') mapfile -t COMPREPLY < <(compgen -W \
-        "install list uninstall analyze properties prefixes --version $options" -- "$current") ;;
+        "install list uninstall analyze properties prefixes ${options:+--version} $options" \
+        -- "$current") ;;
     install)
         if [[ $current == -* ]]; then
             mapfile -t COMPREPLY < <(compgen -W "--dry-run $options" -- "$current")
@@ -41,13 +44,13 @@ _parvane() {
         fi ;;
     list)
         if [ -z "$kind" ]; then
-            mapfile -t COMPREPLY < <(compgen -W "courses libraries --guid --json $options" -- "$current")
+            mapfile -t COMPREPLY < <(compgen -W "courses libraries ${options:+--guid --json} $options" -- "$current")
         else
-            mapfile -t COMPREPLY < <(compgen -W "--guid --json $options" -- "$current")
+            mapfile -t COMPREPLY < <(compgen -W "${options:+--guid --json} $options" -- "$current")
         fi ;;
     uninstall)
         if [ -z "$kind" ]; then
-            mapfile -t COMPREPLY < <(compgen -W "course library --dry-run $options" -- "$current")
+            mapfile -t COMPREPLY < <(compgen -W "course library ${options:+--dry-run} $options" -- "$current")
         elif [[ $current == -* ]]; then
             mapfile -t COMPREPLY < <(compgen -W "--dry-run $options" -- "$current")
         else
@@ -58,7 +61,7 @@ _parvane() {
                 [[ $entry == "$current"* ]] && COMPREPLY+=("$(printf '%q' "$entry")")
             done < <(_parvane_entries "$plural" "${prefix[@]}")
         fi ;;
-    analyze | prefixes) mapfile -t COMPREPLY < <(compgen -W "--json $options" -- "$current") ;;
+    analyze | prefixes) mapfile -t COMPREPLY < <(compgen -W "${options:+--json} $options" -- "$current") ;;
     properties) mapfile -t COMPREPLY < <(compgen -W "WarnOnOverwriteFile= WarnOnCloakedLibraries=
         SavePropertiesOnExit= AskForTargetFolder= AskForInstallProceed= RememberOpenArchiveFolder=
         AskForFlag= UseDefaultLibraryFolder= TargetFolder= LibraryFolder= OpenArchiveFolder=

@@ -131,7 +131,7 @@ Properties:
   Each prefix has its own Parvane.properties, created with default values at the first run,
   in $XDG_CONFIG_HOME/parvane/<prefix path> (~/.config/parvane/<prefix path> when
   XDG_CONFIG_HOME is unset), where <prefix path> is the prefix's absolute path with '/' as
-  '_'. For the prefix chosen without --prefix it is now:
+  '_'. For $WINEPREFIX, or ~/.wine when it is unset, it is now:
     %s
   The switches (1 on, 0 off):
     WarnOnOverwriteFile        warn before overwriting files in the target folder
