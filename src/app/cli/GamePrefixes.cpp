@@ -2,10 +2,14 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
+#include <fstream>
 #include <iostream>
+#include <iterator>
 
 #include "app/cli/PrefixSession.h"
+#include "base/AsciiCase.h"
 #include "base/RegistryRoots.h"
 #include "platform/wine/Codepage.h"
 #include "platform/wine/WinePrefix.h"
@@ -31,11 +35,22 @@ std::optional<std::string> InstallDirIn(wine::WineRegistry& registry) {
     return folder;
 }
 
+// Whether the registry file names the game's key at all, in any case: a prefix of one of the
+// many other games a launcher keeps is passed over without being parsed.
+bool MayHoldGame(const std::filesystem::path& systemRegistry) {
+    std::ifstream stream(systemRegistry, std::ios::binary);
+    const std::string text{std::istreambuf_iterator<char>(stream), {}};
+    const std::string_view root = GAME_ROOT;
+    const std::string_view name = root.substr(root.rfind('\\') + 1);
+    return std::search(text.begin(), text.end(), name.begin(), name.end(),
+                       [](char a, char b) { return UpperAscii(a) == UpperAscii(b); }) != text.end();
+}
+
 }  // namespace
 
 std::optional<std::string> GameFolderIn(const std::filesystem::path& folder) {
     std::string message;
-    if (!wine::CheckPrefixFolder(folder, message))
+    if (!wine::CheckPrefixFolder(folder, message) || !MayHoldGame(folder / "system.reg"))
         return std::nullopt;
     wine::WineRegistry registry(folder);
     if (!registry.Load(message))

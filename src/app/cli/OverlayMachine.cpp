@@ -484,7 +484,7 @@ OverlayMachine::KeyState& OverlayMachine::ChangedKey(Hive hive, const std::strin
 
 KeyHandle OverlayMachine::NewHandle(Hive hive, const std::string& subKey, KeyHandle belowKey) {
     const KeyHandle handle = nextHandle++;
-    opened[handle] = {hive, subKey, KeyId(hive, subKey), belowKey, {}, 0};
+    opened[handle] = {hive, subKey, KeyId(hive, subKey), belowKey, {}, std::nullopt};
     return handle;
 }
 
@@ -520,8 +520,8 @@ Win32Error OverlayMachine::CreateKey(Hive hive, const std::string& subKey, const
     return OpenKey(hive, subKey, key);
 }
 
-std::vector<std::string> OverlayMachine::MergedSubkeys(OpenedKey& key) {
-    if (key.builtAt == changes && key.builtAt != 0)
+const std::vector<std::string>& OverlayMachine::MergedSubkeys(OpenedKey& key) {
+    if (key.built == changes)
         return key.subkeys;
     key.subkeys.clear();
     std::set<std::string> listed;
@@ -540,7 +540,7 @@ std::vector<std::string> OverlayMachine::MergedSubkeys(OpenedKey& key) {
         if (state.exists && !listed.contains(NameKey(child)))
             key.subkeys.push_back(child);
     });
-    key.builtAt = changes == 0 ? 1 : changes;
+    key.built = changes;
     return key.subkeys;
 }
 
@@ -549,9 +549,7 @@ Win32Error OverlayMachine::EnumKey(KeyHandle key, std::uint32_t index, std::uint
     const auto found = opened.find(key);
     if (found == opened.end())
         return ERR_INVALID_HANDLE;
-    if (found->second.builtAt != changes || found->second.builtAt == 0)
-        MergedSubkeys(found->second);
-    const std::vector<std::string>& subkeys = found->second.subkeys;
+    const std::vector<std::string>& subkeys = MergedSubkeys(found->second);
     if (index >= subkeys.size())
         return ERR_NO_MORE_ITEMS;
     if (subkeys[index].size() + 1 > capacity)

@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <optional>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -93,8 +94,8 @@ class OverlayMachine final : public Machine {
         std::string subKey;
         std::string id;  // the KeyState's key
         KeyHandle below = 0;
-        std::vector<std::string> subkeys;  // the merged list, built at the first EnumKey
-        std::uint64_t builtAt = 0;         // the change count it was built at; 0: not built
+        std::vector<std::string> subkeys;    // the merged list, built at the first EnumKey
+        std::optional<std::uint64_t> built;  // the change count it was built at
     };
 
     bool IsScratch(const std::string& path) const;
@@ -116,7 +117,8 @@ class OverlayMachine final : public Machine {
     bool KeyExists(Hive hive, const std::string& subKey);
     KeyState& ChangedKey(Hive hive, const std::string& subKey);
     KeyHandle NewHandle(Hive hive, const std::string& subKey, KeyHandle belowKey);
-    std::vector<std::string> MergedSubkeys(OpenedKey& opened);
+    // The subkeys of an opened key as this run sees them, built again after a change.
+    const std::vector<std::string>& MergedSubkeys(OpenedKey& opened);
     std::string ShownFile(const std::string& path) const;
 
     Machine& below;
