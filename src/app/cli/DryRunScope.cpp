@@ -2,7 +2,7 @@
 
 #include <system_error>
 
-#include "app/cli/PropertiesPlace.h"
+#include "app/cli/PrefixFolders.h"
 
 namespace parvane::cli {
 
@@ -24,10 +24,8 @@ void AddMissingFolders(const fs::path& folder, std::vector<fs::path>& missing) {
 }  // namespace
 
 DryRunScope::DryRunScope(Machine& below, const fs::path& prefix) : overlay(below) {
-    std::error_code error;
-    const fs::path canonical = fs::canonical(prefix, error);
-    const std::string name = PrefixFolderName(error ? prefix : canonical);
-    for (const fs::path& root : {PropertiesRoot(), ReportRoot()})
+    const std::string name = PrefixFolderName(CanonicalPrefix(prefix));
+    for (const fs::path& root : {PropertiesRoot(), ReportRoot(), StateRoot()})
         AddMissingFolders(root / name, madeFolders);
 }
 

@@ -1,8 +1,8 @@
 #pragma once
 
 // A dry run around one command: the machine the command works on keeps every change in memory
-// (OverlayMachine), and the program's own folders for the prefix (properties, report) that
-// start-up creates are removed again when they were not there before and are still empty, so
+// (OverlayMachine), and the program's own folders for the prefix (properties, report, state)
+// that start-up creates are removed again when they were not there before and are still empty, so
 // that nothing on the system is changed.
 
 #include <filesystem>
