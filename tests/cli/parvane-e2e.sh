@@ -180,8 +180,8 @@ temp="$prefix/drive_c/users/$(id -un)/Temp"
 listing() { find "$prefix" -type d -printf '%P/\n' -o -printf '%P %s %T@\n' | sort; }
 # The prefix byte for byte, and parvane's own folders.
 snapshot() {
-    find "$prefix" "$XDG_CONFIG_HOME" "$XDG_DATA_HOME" -type f -exec md5sum {} + 2>/dev/null | sort
-    find "$prefix" "$XDG_CONFIG_HOME" "$XDG_DATA_HOME" -printf '%p %s\n' 2>/dev/null | sort
+    find "$prefix" "$XDG_CONFIG_HOME" "$XDG_DATA_HOME" "$XDG_STATE_HOME" -type f -exec md5sum {} + 2>/dev/null | sort
+    find "$prefix" "$XDG_CONFIG_HOME" "$XDG_DATA_HOME" "$XDG_STATE_HOME" -printf '%p %s\n' 2>/dev/null | sort
 }
 # dry_run STATUS INPUT ARGUMENTS...: parvane changes nothing, and empties its temporary folder.
 dry_run() {
