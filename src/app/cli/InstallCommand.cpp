@@ -1,7 +1,10 @@
 #include "app/cli/InstallCommand.h"
 
+#include <iostream>
+
 #include "analysis/MissingLibrariesReport.h"
 #include "app/cli/PropertiesPlace.h"
+#include "app/cli/RunSummary.h"
 #include "app/cli/TerminalUserInterface.h"
 #include "app/cli/TypedPaths.h"
 #include "base/Messages.h"
@@ -70,10 +73,10 @@ bool QueueNamedArchives(const std::filesystem::path& prefix,
     return true;
 }
 
-int InstallChosenArchives(const std::filesystem::path& prefix,
-                          const std::vector<std::string>& archives) {
+// The archives installed one after the other, then the summary of the run on standard output.
+int InstallChosenArchives(const PrefixSession& session, const std::vector<std::string>& archives) {
     const bool chosen =
-        archives.empty() ? ShowOpenArchiveDialog() : QueueNamedArchives(prefix, archives);
+        archives.empty() ? ShowOpenArchiveDialog() : QueueNamedArchives(session.prefix, archives);
     if (!chosen || FileNameCount() == 0)
         return EXIT_NOT_DONE;
     const std::int32_t refused = ExpandMyZipArchives();
@@ -81,14 +84,24 @@ int InstallChosenArchives(const std::filesystem::path& prefix,
     // offered again.
     if (FileNameCount() == 0)
         return EXIT_NOT_DONE;
-    return InstallQueuedArchives() == 0 && refused == 0 ? EXIT_DONE : EXIT_NOT_DONE;
+    TerminalUserInterface& terminal = *session.terminal;
+    RunSummary summary([&terminal](const std::string& path) { return terminal.PathShown(path); });
+    summary.CountRefusedMyZips(refused);
+    terminal.SetObserver(&summary);
+    const std::int32_t notInstalled =
+        InstallQueuedArchives([&summary](const std::string& path, ArchiveOutcome outcome) {
+            summary.Record(path, outcome);
+        });
+    terminal.SetObserver(nullptr);
+    summary.Print(std::cout);
+    return notInstalled == 0 && refused == 0 ? EXIT_DONE : EXIT_NOT_DONE;
 }
 
 }  // namespace
 
 int InstallArchives(const PrefixSession& session, const std::vector<std::string>& archives) {
     ChooseReportFolder(session.prefix);
-    const int status = InstallChosenArchives(session.prefix, archives);
+    const int status = InstallChosenArchives(session, archives);
     SavePropertiesAtExit();
     return status;
 }

@@ -5,20 +5,24 @@
 #include <filesystem>
 #include <iostream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "app/cli/AnalyzeCommand.h"
+#include "app/cli/CommandLineSlips.h"
 #include "app/cli/ContentListing.h"
 #include "app/cli/InstallCommand.h"
 #include "app/cli/PrefixSession.h"
 #include "app/cli/PropertiesCommand.h"
 #include "app/cli/PropertiesPlace.h"
+#include "app/cli/Signals.h"
 #include "app/cli/UninstallCommand.h"
 #include "platform/wine/WinePrefix.h"
 #include "shell/About.h"
 
 namespace {
 
+namespace cli = parvane::cli;
 using parvane::cli::EXIT_USAGE;
 
 constexpr const char* DESCRIPTION =
@@ -176,9 +180,62 @@ std::string VersionText() {
     return about.substr(first, about.find_last_not_of('\n') + 1 - first);
 }
 
-int UsageError(const std::string& message) {
-    std::cerr << "parvane: " << message << "\nRun with --help for more information." << std::endl;
+// A command's usage as its part of the guide gives it: "list courses|libraries [--guid]".
+std::string UsageLine(const CommandGuide& guide) {
+    const std::string_view text = guide.text;
+    const std::size_t start = text.find_first_not_of("\n ");
+    return std::string(text.substr(start, text.find('\n', start) - start));
+}
+
+// The command a refused command line names, if any.
+const CommandGuide* NamedCommand(const std::vector<std::string>& arguments) {
+    for (const std::string& argument : arguments) {
+        for (const CommandGuide& guide : COMMAND_GUIDES) {
+            if (argument == guide.name)
+                return &guide;
+        }
+    }
+    return nullptr;
+}
+
+int UsageError(const std::string& message, const CommandGuide* command = nullptr) {
+    std::cerr << "parvane: " << message << "\n";
+    if (command != nullptr)
+        std::cerr << "Usage: parvane [--prefix DIR] [--defaults|--yes] " << UsageLine(*command)
+                  << "\nRun 'parvane " << command->name << " --help' for more information."
+                  << std::endl;
+    else
+        std::cerr << "Usage: parvane [--prefix DIR] [--defaults|--yes] COMMAND ...\n"
+                  << "Run 'parvane --help' for more information." << std::endl;
     return EXIT_USAGE;
+}
+
+// CLI11's refusal in the words of --help: a mistyped word with the nearest known one, else
+// CLI11's own message with the command's usage.
+int ExplainParseError(const CLI::App& app, const CLI::ParseError& error, int argc, char** argv) {
+    const std::vector<std::string> arguments(argv + 1, argv + argc);
+    cli::KnownWords known;
+    for (const CLI::App* command : app.get_subcommands({}))
+        known.commands.push_back(command->get_name());
+    for (const CLI::App* scope : app.get_subcommands({})) {
+        for (const CLI::Option* option : scope->get_options()) {
+            for (const std::string& name : option->get_lnames())
+                (option->get_expected_min() > 0 ? known.valueOptions : known.options)
+                    .push_back("--" + name);
+        }
+    }
+    for (const CLI::Option* option : app.get_options()) {
+        for (const std::string& name : option->get_lnames())
+            (option->get_expected_min() > 0 ? known.valueOptions : known.options)
+                .push_back("--" + name);
+    }
+    const CommandGuide* command = NamedCommand(arguments);
+    const std::string slip = cli::FindSlip(arguments, known);
+    if (!slip.empty())
+        return UsageError(slip + ".", command);
+    if (command == nullptr)
+        return UsageError("name a command: install, list, uninstall, analyze or properties.");
+    return UsageError(error.what(), command);
 }
 
 // A command with its part of the guide; --prefix and --defaults may follow its name.
@@ -189,6 +246,9 @@ CLI::App* AddCommand(CLI::App& app, const CommandGuide& guide, const char* descr
     return command;
 }
 
+// Either spelling of a kind, for every command that takes one.
+const std::vector<std::string> KIND_WORDS = {"course", "courses", "library", "libraries"};
+
 parvane::cli::ContentKind KindOf(const std::string& word) {
     return word.starts_with("course") ? parvane::cli::ContentKind::Courses
                                       : parvane::cli::ContentKind::Libraries;
@@ -197,7 +257,6 @@ parvane::cli::ContentKind KindOf(const std::string& word) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    namespace cli = parvane::cli;
     CLI::App app(DESCRIPTION, "parvane");
     app.footer(Guide());
     app.set_version_flag("--version", VersionText(), "Show the version and exit");
@@ -206,8 +265,12 @@ int main(int argc, char** argv) {
     cli::SessionSettings settings;
     app.add_option("--prefix", settings.prefixOption, "The Wine prefix to work on")
         ->type_name("DIR");
-    app.add_flag("--defaults", settings.answerDefaults,
-                 "Answer every question with its default, without reading input");
+    CLI::Option* defaults =
+        app.add_flag("--defaults", settings.answerDefaults,
+                     "Answer every question with its default, without reading input");
+    app.add_flag("--yes", settings.answerYes,
+                 "Answer Yes to every question, without reading input (for scripts)")
+        ->excludes(defaults);
 
     std::vector<std::string> archives;
     CLI::App* install = AddCommand(app, INSTALL_GUIDE, "Install archives into the prefix");
@@ -216,17 +279,17 @@ int main(int argc, char** argv) {
     std::string listed;
     bool withGuid = false;
     CLI::App* list = AddCommand(app, LIST_GUIDE, "List the registered courses or libraries");
-    list->add_option("WHAT", listed, "courses or libraries")
+    list->add_option("courses|libraries", listed, "What to list")
         ->required()
-        ->check(CLI::IsMember({"courses", "libraries"}));
+        ->check(CLI::IsMember(KIND_WORDS));
     list->add_flag("--guid", withGuid, "Show each entry's GUID");
 
     std::string removed;
     std::vector<std::string> names;
     CLI::App* uninstall = AddCommand(app, UNINSTALL_GUIDE, "Uninstall courses or libraries");
-    uninstall->add_option("KIND", removed, "course or library")
+    uninstall->add_option("course|library", removed, "What to uninstall")
         ->required()
-        ->check(CLI::IsMember({"course", "library"}));
+        ->check(CLI::IsMember(KIND_WORDS));
     uninstall->add_option("NAME-OR-GUID", names, "The entries to uninstall")->required();
 
     CLI::App* analyze = AddCommand(app, ANALYZE_GUIDE, "Check the installation for problems");
@@ -238,14 +301,17 @@ int main(int argc, char** argv) {
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& error) {
-        return app.exit(error) == 0 ? 0 : EXIT_USAGE;
+        if (error.get_exit_code() == 0)
+            return app.exit(error);
+        return ExplainParseError(app, error, argc, argv);
     }
 
     std::vector<cli::PropertyAssignment> assignments;
     std::string message;
     if (properties->parsed() && !cli::ParsePropertyAssignments(words, assignments, message))
-        return UsageError(message);
-    return cli::RunOnPrefix(settings, [&](const cli::PrefixSession& session) {
+        return UsageError(message, &PROPERTIES_GUIDE);
+    cli::CatchStopSignals();
+    const int status = cli::RunOnPrefix(settings, [&](const cli::PrefixSession& session) {
         if (list->parsed())
             return cli::ListContent(KindOf(listed), withGuid);
         if (uninstall->parsed())
@@ -256,4 +322,5 @@ int main(int argc, char** argv) {
             return cli::ShowOrSetProperties(session, assignments);
         return cli::InstallArchives(session, archives);
     });
+    return cli::ExitStatusAfterStop(status);
 }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <optional>
 
+#include "app/cli/TypedPaths.h"
 #include "base/AsciiCase.h"
 #include "base/Messages.h"
 #include "platform/Win32Codes.h"
@@ -50,6 +51,23 @@ std::optional<int> ParseAnswer(const std::string& line, const Question& question
     return std::nullopt;
 }
 
+// The program's closing message for an archive that was not installed.
+constexpr std::string_view NOT_COMPLETE = "Installation not complete.";
+
+std::string FirstLine(const std::string& text) {
+    return text.substr(0, text.find('\n'));
+}
+
+// Where a quoted Windows path starts in a program text: "'C:\".
+std::size_t FindQuotedWindowsPath(const std::string& text, std::size_t from) {
+    for (std::size_t at = text.find('\'', from); at != std::string::npos;
+         at = text.find('\'', at + 1)) {
+        if (at + 3 < text.size() && IsFullWindowsPathText(std::string_view(text).substr(at + 1)))
+            return at + 1;
+    }
+    return std::string::npos;
+}
+
 std::string Trimmed(const std::string& text) {
     const std::size_t first = text.find_first_not_of(" \t\r");
     if (first == std::string::npos)
@@ -63,6 +81,11 @@ std::string TerminalText(std::string_view programText) {
     return wine::Cp1252ToUtf8(programText);
 }
 
+std::string ShownPath(const std::string& windowsPath) {
+    const auto* terminal = dynamic_cast<const TerminalUserInterface*>(&TheUserInterface());
+    return terminal != nullptr ? terminal->PathShown(windowsPath) : TerminalText(windowsPath);
+}
+
 void ShowTerminalError(const std::string& text) {
     ShowError("%s", wine::Utf8ToCp1252WithSubstitutes(text).c_str());
 }
@@ -71,14 +94,39 @@ void ShowTerminalWarning(const std::string& text) {
     ShowWarning("%s", wine::Utf8ToCp1252WithSubstitutes(text).c_str());
 }
 
-TerminalUserInterface::TerminalUserInterface(std::istream& inputStream, std::ostream& outputStream,
-                                             std::ostream& errorStream, PathConverter pathConverter,
+TerminalUserInterface::TerminalUserInterface(TerminalStreams streams, PathConverter pathConverter,
                                              TerminalOptions terminalOptions)
-    : input(inputStream),
-      output(outputStream),
-      errors(errorStream),
+    : input(streams.input),
+      messages(streams.messages),
+      prompts(streams.prompts),
       converter(std::move(pathConverter)),
-      options(terminalOptions) {}
+      options(std::move(terminalOptions)) {}
+
+std::string TerminalUserInterface::PathShown(const std::string& windowsPath) const {
+    const std::string host = options.hostPathOf ? options.hostPathOf(windowsPath) : std::string();
+    return host.empty() ? TerminalText(windowsPath) : host + " (" + TerminalText(windowsPath) + ")";
+}
+
+std::string TerminalUserInterface::WithHostPaths(const std::string& programText) const {
+    std::string shown;
+    std::size_t done = 0;
+    for (std::size_t path = FindQuotedWindowsPath(programText, 0); path != std::string::npos;
+         path = FindQuotedWindowsPath(programText, done)) {
+        const std::size_t end = programText.find('\'', path);
+        if (end == std::string::npos)
+            break;
+        shown += TerminalText(std::string_view(programText).substr(done, path - done));
+        shown += PathShown(programText.substr(path, end - path));
+        done = end;
+    }
+    return shown + TerminalText(std::string_view(programText).substr(done));
+}
+
+std::ostream& TerminalUserInterface::MessageStream() {
+    std::ostream& stream = inDialog ? prompts : messages;
+    (&stream == &prompts ? messages : prompts).flush();
+    return stream;
+}
 
 int TerminalUserInterface::ShowMessageBox(const std::string& text, const std::string& caption,
                                           std::uint32_t flags) {
@@ -87,8 +135,17 @@ int TerminalUserInterface::ShowMessageBox(const std::string& text, const std::st
     if (buttons == MSGBOX_YESNO || buttons == MSGBOX_YESNOCANCEL)
         return AskQuestion(text, caption, flags);
     const bool isError = (flags & ICON_MASK) == MSGBOX_ICONSTOP;
-    (isError ? output : errors).flush();
-    (isError ? errors : output) << TerminalText(caption) << ": " << TerminalText(text) << std::endl;
+    if (isError && observer != nullptr) {
+        if (text == NOT_COMPLETE) {
+            if (const std::string instead = observer->DeclinedInstead(); !instead.empty()) {
+                MessageStream() << instead << std::endl;
+                return ANSWER_OK;
+            }
+        } else {
+            observer->OnError(text);
+        }
+    }
+    MessageStream() << TerminalText(caption) << ": " << WithHostPaths(text) << std::endl;
     return ANSWER_OK;
 }
 
@@ -96,48 +153,74 @@ void TerminalUserInterface::ShowTitle(const std::string& title) {
     if (title == MAIN_WINDOW_TITLE)
         return;
     ClearProgressLine();
-    errors.flush();
-    output << "== " << TerminalText(title) << std::endl;
+    if (observer != nullptr)
+        observer->OnTitle(title);
+    // "Parvane for Greenvale 06 - <archive>": the archive as the player named it.
+    const std::string lead = std::string(MAIN_WINDOW_TITLE) + " - ";
+    const std::string archive = title.starts_with(lead) ? title.substr(lead.size()) : title;
+    const std::string host = options.hostPathOf ? options.hostPathOf(archive) : std::string();
+    MessageStream() << "== " << (host.empty() ? TerminalText(archive) : host) << std::endl;
 }
 
 void TerminalUserInterface::ShowWrittenFile(const std::string& description,
                                             const std::string& path) {
     ClearProgressLine();
-    errors.flush();
-    output << TerminalText(description) << ": "
-           << (options.hostPathOf ? options.hostPathOf(path) : TerminalText(path)) << std::endl;
+    const std::string host = options.hostPathOf ? options.hostPathOf(path) : std::string();
+    MessageStream() << TerminalText(description) << ": "
+                    << (host.empty() ? TerminalText(path) : host) << std::endl;
+}
+
+void TerminalUserInterface::ShowLines(const std::string& heading,
+                                      const std::vector<std::string>& lines) {
+    ClearProgressLine();
+    std::ostream& stream = MessageStream();
+    stream << TerminalText(heading) << ":\n";
+    for (const std::string& line : lines)
+        stream << "  " << TerminalText(line) << "\n";
+    stream.flush();
 }
 
 bool TerminalUserInterface::ReadAnswer(std::string& line) {
     if (!std::getline(input, line)) {
-        output << std::endl;
+        prompts << std::endl;
         return false;
     }
     line = Trimmed(line);
     if (options.echoAnswers)
-        output << line << std::endl;
+        prompts << line << std::endl;
     return true;
 }
 
 int TerminalUserInterface::AskQuestion(const std::string& text, const std::string& caption,
                                        std::uint32_t flags) {
     const Question question = QuestionOf(flags);
-    errors.flush();
-    output << TerminalText(caption) << ": " << TerminalText(text) << " " << ButtonsText(question)
-           << " " << std::flush;
-    if (options.answerDefaults) {
-        output << AnswerWord(question.defaultAnswer) << std::endl;
-        return question.defaultAnswer;
-    }
-    for (;;) {
+    messages.flush();
+    prompts << TerminalText(caption) << ": " << WithHostPaths(text) << " " << ButtonsText(question)
+            << " " << std::flush;
+    int answer = question.hasCancel ? ANSWER_CANCEL : ANSWER_NO;
+    if (options.answerYes || options.answerDefaults) {
+        answer = options.answerYes ? ANSWER_YES : question.defaultAnswer;
+        prompts << AnswerWord(answer) << std::endl;
+    } else {
         std::string line;
-        if (!ReadAnswer(line))
-            return question.hasCancel ? ANSWER_CANCEL : ANSWER_NO;
-        if (const std::optional<int> answer = ParseAnswer(line, question))
-            return *answer;
-        output << (question.hasCancel ? "Please answer y, n or c: " : "Please answer y or n: ")
-               << std::flush;
+        while (ReadAnswer(line)) {
+            if (const std::optional<int> parsed = ParseAnswer(line, question)) {
+                answer = *parsed;
+                break;
+            }
+            prompts << (question.hasCancel ? "Please answer y, n or c: " : "Please answer y or n: ")
+                    << std::flush;
+        }
     }
+    if (answer != ANSWER_YES && inDialog)
+        ++declinedInDialog;
+    if (observer != nullptr) {
+        if (answer == ANSWER_YES)
+            observer->OnAccepted();
+        else
+            observer->OnDeclined(FirstLine(text));
+    }
+    return answer;
 }
 
 void TerminalUserInterface::BeginWork(const std::string& description, std::uint64_t total) {
@@ -153,8 +236,8 @@ void TerminalUserInterface::AdvanceWork(std::uint64_t done) {
     if (percent == work.shownPercent)
         return;
     work.shownPercent = percent;
-    output.flush();
-    errors << "\r" << TerminalText(work.description) << ": " << percent << "%\x1b[K" << std::flush;
+    messages.flush();
+    prompts << "\r" << TerminalText(work.description) << ": " << percent << "%\x1b[K" << std::flush;
     work.lineShown = true;
 }
 
@@ -165,7 +248,7 @@ void TerminalUserInterface::EndWork() {
 
 void TerminalUserInterface::ClearProgressLine() {
     if (work.lineShown) {
-        errors << "\r\x1b[K" << std::flush;
+        prompts << "\r\x1b[K" << std::flush;
         work.lineShown = false;
         work.shownPercent = -1;
     }
@@ -175,7 +258,7 @@ bool TerminalUserInterface::ConvertTypedPath(const std::string& typed, std::stri
     std::string message;
     if (converter(typed, windowsPath, message))
         return true;
-    errors << message << std::endl;
+    prompts << message << std::endl;
     return false;
 }
 
