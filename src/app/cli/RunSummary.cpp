@@ -20,6 +20,18 @@ std::string QuestionLine(const std::string& text) {
     return std::string(lineEnd == std::string_view::npos ? trimmed : trimmed.substr(lineEnd + 1));
 }
 
+// A message's lines as one, for a line of the summary.
+std::string OneLine(const std::string& text) {
+    std::string line;
+    for (const char c : text) {
+        if (c != '\n')
+            line += c;
+        else if (!line.empty() && line.back() != ' ')
+            line += ' ';
+    }
+    return line.substr(0, line.find_last_not_of(' ') + 1);
+}
+
 // Where the archive just installed went: the course's or library's folder, or each library's.
 std::vector<std::string> InstalledFolders() {
     const InstallRecord record = GetInstallRecord();
@@ -45,7 +57,7 @@ void RunSummary::OnError(const std::string& text) {
     if (!inArchive)
         return;
     if (firstError.empty())
-        firstError = TerminalText(text.substr(0, text.find('\n')));
+        firstError = TerminalText(OneLine(text));
     lastDeclined.clear();
 }
 
