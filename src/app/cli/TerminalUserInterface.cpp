@@ -54,10 +54,6 @@ std::optional<int> ParseAnswer(const std::string& line, const Question& question
 // The program's closing message for an archive that was not installed.
 constexpr std::string_view NOT_COMPLETE = "Installation not complete.";
 
-std::string FirstLine(const std::string& text) {
-    return text.substr(0, text.find('\n'));
-}
-
 // Where a quoted Windows path starts in a program text: "'C:\".
 std::size_t FindQuotedWindowsPath(const std::string& text, std::size_t from) {
     for (std::size_t at = text.find('\'', from); at != std::string::npos;
@@ -218,7 +214,7 @@ int TerminalUserInterface::AskQuestion(const std::string& text, const std::strin
         if (answer == ANSWER_YES)
             observer->OnAccepted();
         else
-            observer->OnDeclined(FirstLine(text));
+            observer->OnDeclined(text);
     }
     return answer;
 }
