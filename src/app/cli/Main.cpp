@@ -48,7 +48,9 @@ constexpr CommandGuide INSTALL_GUIDE = {"install", R"(
       zips) is unpacked into a temporary folder and each archive in it installed on its own,
       libraries before courses. Without an archive, the archives in the folder of the last
       installation (OpenArchiveFolder) are listed, numbered, and the numbers to install or a
-      path are read.
+      path are read. At the end a summary on standard output gives one line per archive
+      (installed where, declined, or not installed and why, or skipped after an interruption)
+      and a tally.
         parvane install ~/Downloads/Pine_Valley.zip
 )"};
 
@@ -56,16 +58,18 @@ constexpr CommandGuide LIST_GUIDE = {"list", R"(
   list courses|libraries [--guid]
       One line per registered course or library: first the installed ones, then those that
       the cloaking tool Hydrel hides from the game, marked (Cloaked). '+ ' marks the game's
-      own content; a number in brackets says how many course slots use a library. Then the
-      folder of the entry's file, after its GUID with --guid.
+      own content; a number in brackets says how many course slots use a library; a name
+      that begins or ends with blanks is quoted. Then the folder of the entry's file (on this
+      system, then as Windows sees it), after its GUID with --guid.
         parvane list libraries --guid
 )"};
 
 constexpr CommandGuide UNINSTALL_GUIDE = {"uninstall", R"(
   uninstall course|library NAME-OR-GUID...
-      Uninstalls each entry named by its GUID (the braces may be left out) or by its name in
-      any case. Each removal asks for confirmation, and for a library used by courses warns
-      which ones; --defaults answers No. Nothing is uninstalled when an argument names no
+      Uninstalls each entry named by its GUID (in any case; the braces may be left out) or by
+      its name in any case (trailing blanks do not count). Each removal asks for confirmation,
+      for a library used by courses warns which ones, and for one of the game's own libraries
+      asks once more; --defaults answers No. Nothing is uninstalled when an argument names no
       entry, or names several (they are listed with their GUIDs: name one by its GUID).
         parvane uninstall course 'Pine Valley'
 )"};
@@ -106,12 +110,23 @@ Where files go:
   prefix. Uninstalling removes only what lies in the game's folder (and the caddy book),
   never a folder that holds other content or the editing tools' source files.
 
-Questions:
+Questions and output:
   A question shows its answers with the default in capitals ([Y/n], [y/N/c]) and reads one
   line: y or yes, n or no, c or cancel, in any case; an empty line takes the default. When the
   input ends, a question is answered Cancel where it offers it, else No. The installation
-  folder is shown and a new one read (an empty line keeps it). --defaults answers every
-  question with its default and keeps every folder, without reading input.
+  folder is shown and a new one read: a full path (/..., ~/... or C:\...), an empty line to
+  keep it, or c to cancel this archive (so does the end of input); a folder outside the
+  game's folder is asked about first, and after two declined questions the archive is
+  skipped. --defaults answers every question with its default and keeps every folder;
+  --yes answers Yes to every question and keeps every folder (for scripts, as apt-get -y);
+  neither reads input.
+  Questions, prompts and the progress line go to the terminal (standard error, or the
+  terminal itself when standard error is not one), messages to standard error, and results
+  (listings, the analysis, the summary of an install run) to standard output.
+  Ctrl+C (SIGINT), SIGTERM or SIGHUP stops the change in hand: it fails as any failed change
+  does, this run's temporary folders are removed, nothing further is begun, and parvane
+  exits with 130 (143, 129). What a run that was killed left in the temporary folder is
+  removed at the next start.
 
 Properties:
   Each prefix has its own Parvane.properties, created with default values at the first run,
@@ -129,7 +144,7 @@ Properties:
     AskForFlag                 ask for a flag file when a course has none
     UseDefaultLibraryFolder    put each library into its own folder under
                                <TargetFolder>\libraries (0: into LibraryFolder)
-  The folders (Windows paths of the prefix):
+  The folders (set as full paths of this system or of the prefix, kept as Windows paths):
     TargetFolder               where content goes
     LibraryFolder              where libraries go when UseDefaultLibraryFolder is 0
     OpenArchiveFolder          the folder 'install' without an archive lists
@@ -138,8 +153,9 @@ Properties:
 The report of missing libraries:
   When a course is installed without libraries it needs, parvane offers a report of them,
   MissingLibraries.htm, in $XDG_DATA_HOME/parvane/<prefix path> (~/.local/share/parvane/
-  <prefix path> when XDG_DATA_HOME is unset). It prints the report's path and opens it with
-  xdg-open when the prefix has a web browser for .htm files.
+  <prefix path> when XDG_DATA_HOME is unset). It prints the missing libraries and the
+  report's path, and opens it with xdg-open when the prefix has a web browser for .htm files
+  and the desktop names one ($BROWSER, or xdg-mime's handler for text/html).
 
 Exit status:
   0  done: every archive installed, every entry named uninstalled, no problem found by the
@@ -149,6 +165,7 @@ Exit status:
      problems found by the analysis, a property not set or not saved; or parvane refused to
      start
   2  the command line is wrong
+  130, 143, 129  stopped by SIGINT (Ctrl+C), SIGTERM or SIGHUP
 
 Examples:
   parvane --prefix ~/Games/greenvale --defaults install Pine_Valley.zip Trees.tcl
