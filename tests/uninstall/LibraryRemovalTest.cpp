@@ -94,7 +94,7 @@ TEST_F(LibraryRemoval, TheGamesOwnLibraryIsAskedAboutOnceMoreWithNoTheDefault) {
     machine.MakeFolders(folder);
     machine.WriteFile(path, "x");
     const InstalledEntry stock{GAME_LIBRARIES_KEY, std::string(StockLibraryGuids[0]), {path}};
-    AddEntry(stock.store, stock.key, {{"Name", "Stock"}, {"Filename", path}});
+    AddEntry(GAME_LIBRARIES_KEY, stock.key, {{"Name", "Stock"}, {"Filename", path}});
     Load();
     const std::string confirmation =
         "Are you sure you want to uninstall 'Stock'\nfrom its location in '" + folder + "' ?";
