@@ -63,7 +63,13 @@ registered Libraries 7C0A1E55-0004-4D3B-9C7E-5A1B2C3D4E04
 absent "$game/courses/Hollow Creek"
 
 start report  # a course without its library, answered yes: the report in the data folder
-run 0 '\ny\ny\ny\n' install "$packages/Hollow_Creek.zip"
+mkdir -p "$work/bin"  # a desktop whose xdg-open fails aloud and names no browser
+printf '#!/bin/sh\necho opened >"%s"\necho "xdg-open: no method available" >&2\n' \
+    "$work/opened" >"$work/bin/xdg-open"
+printf '#!/bin/sh\n' >"$work/bin/xdg-mime" && chmod +x "$work/bin/"*
+BROWSER= PATH="$work/bin:$PATH" run 0 '\ny\ny\ny\n' install "$packages/Hollow_Creek.zip"
+says '  Hollow Creek Bridges'  # the missing library printed
+sleep 0.2 && absent "$work/opened"
 report="$XDG_DATA_HOME/parvane/$(sed 's|/|_|g' <<<"$work")_report/MissingLibraries.htm"
 says "The report of the missing libraries: $report"
 grep -q 'Hollow Creek Bridges' "$report" || fail "no report"
