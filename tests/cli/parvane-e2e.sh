@@ -215,6 +215,9 @@ says 'Pinewood_Links.zip  installed in '"$game/courses/Pinewood Links (C:"
 says 'Hollow_Creek.zip    not installed: declined (Continue anyway?)'
 says 'broken.zip          not installed: Couldn'"'"'t get ZIP global info'
 says '7 archives: 4 installed, 1 declined, 2 not installed, 0 skipped'
+grep -A1 -F "== $work/broken.zip" <<<"$out" | grep -q "Couldn't get ZIP global info" ||
+    fail "the broken archive's error not under its name"
+[ "$(grep -c 'ZIP global info' <<<"$out")" -eq 2 ] || fail "the zip error said more than once"
 
 start forgiving  # GUIDs in any case, trailing blanks, either spelling, the nearest word, --yes
 run 0 '' --yes install "$packages/Pinewood_Links.zip" "$packages/Coastal_Pack.zip"

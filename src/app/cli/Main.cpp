@@ -2,6 +2,7 @@
 // which the game runs, analyses the installation and keeps the properties, from a terminal.
 
 #include <CLI/CLI.hpp>
+#include <algorithm>
 #include <filesystem>
 #include <iostream>
 #include <string>
@@ -227,6 +228,25 @@ int UsageError(const std::string& message, const CommandGuide* command = nullptr
     return EXIT_USAGE;
 }
 
+// Either spelling of a kind, for every command that takes one.
+const std::vector<std::string> KIND_WORDS = {"course", "courses", "library", "libraries"};
+
+// The word after 'list' or 'uninstall' when it is no kind of content, with the nearest kind.
+std::string KindSlip(const std::vector<std::string>& arguments, const CommandGuide& command) {
+    if (&command != &LIST_GUIDE && &command != &UNINSTALL_GUIDE)
+        return {};
+    const auto named = std::find(arguments.begin(), arguments.end(), command.name);
+    const auto kind = std::find_if(named, arguments.end(), [](const std::string& argument) {
+        return !argument.starts_with('-') && argument != "list" && argument != "uninstall";
+    });
+    if (kind == arguments.end() ||
+        std::find(KIND_WORDS.begin(), KIND_WORDS.end(), *kind) != KIND_WORDS.end())
+        return {};
+    const std::string nearest = cli::NearestWord(*kind, KIND_WORDS);
+    return "'" + *kind + "' is neither courses nor libraries" +
+           (nearest.empty() ? "" : "; did you mean '" + nearest + "'?");
+}
+
 // CLI11's refusal in the words of --help: a mistyped word with the nearest known one, else
 // CLI11's own message with the command's usage.
 int ExplainParseError(const CLI::App& app, const CLI::ParseError& error, int argc, char** argv) {
@@ -247,9 +267,11 @@ int ExplainParseError(const CLI::App& app, const CLI::ParseError& error, int arg
                 .push_back("--" + name);
     }
     const CommandGuide* command = NamedCommand(arguments);
-    const std::string slip = cli::FindSlip(arguments, known);
+    std::string slip = cli::FindSlip(arguments, known);
+    if (slip.empty() && command != nullptr)
+        slip = KindSlip(arguments, *command);
     if (!slip.empty())
-        return UsageError(slip + ".", command);
+        return UsageError(slip + (slip.ends_with('?') ? "" : "."), command);
     if (command == nullptr)
         return UsageError("name a command: install, list, uninstall, analyze or properties.");
     return UsageError(error.what(), command);
@@ -262,9 +284,6 @@ CLI::App* AddCommand(CLI::App& app, const CommandGuide& guide, const char* descr
     command->fallthrough();
     return command;
 }
-
-// Either spelling of a kind, for every command that takes one.
-const std::vector<std::string> KIND_WORDS = {"course", "courses", "library", "libraries"};
 
 parvane::cli::ContentKind KindOf(const std::string& word) {
     return word.starts_with("course") ? parvane::cli::ContentKind::Courses

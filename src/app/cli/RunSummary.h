@@ -25,6 +25,8 @@ class RunSummary final : public ConversationObserver {
     void OnDeclined(const std::string& question) override;
     void OnAccepted() override;
     std::string DeclinedInstead() override;
+    // Whether the archive in hand has shown an error.
+    bool HasError() const { return !firstError.empty(); }
 
     // The run's word on one archive (ArchiveOutcomeListener).
     void Record(const std::string& archivePath, ArchiveOutcome outcome);

@@ -54,14 +54,27 @@ std::optional<int> ParseAnswer(const std::string& line, const Question& question
 // The program's closing message for an archive that was not installed.
 constexpr std::string_view NOT_COMPLETE = "Installation not complete.";
 
-// Where a quoted Windows path starts in a program text: "'C:\".
-std::size_t FindQuotedWindowsPath(const std::string& text, std::size_t from) {
-    for (std::size_t at = text.find('\'', from); at != std::string::npos;
-         at = text.find('\'', at + 1)) {
-        if (at + 3 < text.size() && IsFullWindowsPathText(std::string_view(text).substr(at + 1)))
-            return at + 1;
+// A Windows path within a program text, as the program's messages put one: in quotes
+// ("'C:\\x'"), or after ": " to the end of its line ("Target path: C:\\x").
+struct PathSpan {
+    std::size_t start = std::string::npos;
+    std::size_t end = std::string::npos;
+};
+
+PathSpan FindWindowsPath(const std::string& text, std::size_t from) {
+    for (std::size_t at = from; at < text.size(); ++at) {
+        const bool quoted = text[at] == '\'';
+        const bool afterColon = text.compare(at, 2, ": ") == 0;
+        if (!quoted && !afterColon)
+            continue;
+        const std::size_t start = at + (quoted ? 1 : 2);
+        if (!IsFullWindowsPathText(std::string_view(text).substr(start)))
+            continue;
+        const std::size_t end = text.find(quoted ? '\'' : '\n', start);
+        if (!quoted || end != std::string::npos)
+            return {start, std::min(end, text.size())};
     }
-    return std::string::npos;
+    return {};
 }
 
 std::string Trimmed(const std::string& text) {
@@ -106,21 +119,27 @@ std::string TerminalUserInterface::PathShown(const std::string& windowsPath) con
 std::string TerminalUserInterface::WithHostPaths(const std::string& programText) const {
     std::string shown;
     std::size_t done = 0;
-    for (std::size_t path = FindQuotedWindowsPath(programText, 0); path != std::string::npos;
-         path = FindQuotedWindowsPath(programText, done)) {
-        const std::size_t end = programText.find('\'', path);
-        if (end == std::string::npos)
-            break;
-        shown += TerminalText(std::string_view(programText).substr(done, path - done));
-        shown += PathShown(programText.substr(path, end - path));
-        done = end;
+    for (PathSpan path = FindWindowsPath(programText, 0); path.start != std::string::npos;
+         path = FindWindowsPath(programText, done)) {
+        shown += TerminalText(std::string_view(programText).substr(done, path.start - done));
+        shown += PathShown(programText.substr(path.start, path.end - path.start));
+        done = path.end;
     }
     return shown + TerminalText(std::string_view(programText).substr(done));
+}
+
+std::string TerminalUserInterface::SubjectLine(const std::string& archivePath) const {
+    const std::string host = options.hostPathOf ? options.hostPathOf(archivePath) : std::string();
+    return "== " + (host.empty() ? TerminalText(archivePath) : host);
 }
 
 std::ostream& TerminalUserInterface::MessageStream() {
     std::ostream& stream = inDialog ? prompts : messages;
     (&stream == &prompts ? messages : prompts).flush();
+    if (!pendingSubject.empty()) {
+        stream << SubjectLine(pendingSubject) << "\n";
+        pendingSubject.clear();
+    }
     return stream;
 }
 
@@ -153,9 +172,8 @@ void TerminalUserInterface::ShowTitle(const std::string& title) {
         observer->OnTitle(title);
     // "Parvane for Greenvale 06 - <archive>": the archive as the player named it.
     const std::string lead = std::string(MAIN_WINDOW_TITLE) + " - ";
-    const std::string archive = title.starts_with(lead) ? title.substr(lead.size()) : title;
-    const std::string host = options.hostPathOf ? options.hostPathOf(archive) : std::string();
-    MessageStream() << "== " << (host.empty() ? TerminalText(archive) : host) << std::endl;
+    MessageStream() << SubjectLine(title.starts_with(lead) ? title.substr(lead.size()) : title)
+                    << std::endl;
 }
 
 void TerminalUserInterface::ShowWrittenFile(const std::string& description,

@@ -88,6 +88,9 @@ class TerminalUserInterface final : public UserInterface {
     void SetObserver(ConversationObserver* conversationObserver) {
         observer = conversationObserver;
     }
+    // The archive (a Windows path) that the messages shown next are about: the first of them
+    // is introduced by a line naming it, as an installation's title does. Empty: none.
+    void IntroduceMessagesWith(const std::string& archivePath) { pendingSubject = archivePath; }
     // A text of the program with each quoted Windows path of the prefix shown as the player
     // finds it, the Windows path after it.
     std::string WithHostPaths(const std::string& programText) const;
@@ -138,8 +141,11 @@ class TerminalUserInterface final : public UserInterface {
     // The question before installing outside the game's folder; true to go on.
     bool AcceptFolderOutsideGame(const std::string& folder);
     void ClearProgressLine();
-    // Where a message box goes: into the dialog's conversation while one runs.
+    // Where a message box goes: into the dialog's conversation while one runs; after the line
+    // naming a pending subject.
     std::ostream& MessageStream();
+    // "== <archive as the player named it>".
+    std::string SubjectLine(const std::string& archivePath) const;
 
     std::istream& input;
     std::ostream& messages;
@@ -147,6 +153,7 @@ class TerminalUserInterface final : public UserInterface {
     PathConverter converter;
     TerminalOptions options;
     ConversationObserver* observer = nullptr;
+    std::string pendingSubject;
     bool inDialog = false;
     int declinedInDialog = 0;
 
