@@ -230,6 +230,8 @@ run 2 '' instal x.zip
 says "'instal' is not a command; did you mean 'install'?"
 run 2 '' list --gudi courses
 says "did you mean '--guid'?"
+run 2 '' uninstall courze x
+says "'courze' is neither courses nor libraries; did you mean 'course'?"
 run 2 '' list
 says 'Usage: parvane [--prefix DIR] [--defaults|--yes] list courses|libraries [--guid]'
 run 1 'y\n\n' uninstall library 'Stock Library 01'  # the game's own: asked once more, No

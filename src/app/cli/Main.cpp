@@ -233,7 +233,8 @@ const std::vector<std::string> KIND_WORDS = {"course", "courses", "library", "li
 
 // The word after 'list' or 'uninstall' when it is no kind of content, with the nearest kind.
 std::string KindSlip(const std::vector<std::string>& arguments, const CommandGuide& command) {
-    if (&command != &LIST_GUIDE && &command != &UNINSTALL_GUIDE)
+    const std::string_view name = command.name;
+    if (name != LIST_GUIDE.name && name != UNINSTALL_GUIDE.name)
         return {};
     const auto named = std::find(arguments.begin(), arguments.end(), command.name);
     const auto kind = std::find_if(named, arguments.end(), [](const std::string& argument) {
