@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace parvane {
 
@@ -22,5 +23,11 @@ using ArchiveOutcomeListener =
 // were not installed (failed, refused, cancelled or not reached), MyZip archives refused whole
 // among them.
 std::int32_t InstallQueuedArchives(const ArchiveOutcomeListener& listener = nullptr);
+
+// Archives dropped on the main window: queued as if chosen in the open dialog, MyZip archives
+// expanded, then installed as the run above installs them. A drop while a run is in progress
+// is refused with a Warning box (the queue belongs to that run). Returns how many archives were
+// not installed.
+std::int32_t InstallDroppedArchives(const std::vector<std::string>& paths);
 
 }  // namespace parvane

@@ -3,7 +3,7 @@
 #include <iostream>
 
 #include "analysis/MissingLibrariesReport.h"
-#include "app/cli/PropertiesPlace.h"
+#include "app/cli/PrefixFolders.h"
 #include "app/cli/RunSummary.h"
 #include "app/cli/TerminalUserInterface.h"
 #include "app/cli/TypedPaths.h"
