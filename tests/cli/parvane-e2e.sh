@@ -206,6 +206,11 @@ absent "$game/courses/Pinewood Links"
 run 0 "$work/elsewhere\ny\n\n" install "$packages/Pinewood_Links.zip"
 says "lies outside the game's folder"
 exists "$work/elsewhere/Pinewood Links.tcr"
+mkdir -p "$work/many" && for n in $(seq -w 1 10); do cp "$packages/Sneaky.zip" "$work/many/a$n.zip"; done
+run 0 '' properties "OpenArchiveFolder=$work/many"
+run 1 '\n' install  # the numbers of the open dialog's list right-aligned
+says '   1  a01.zip'
+says '  10  a10.zip'
 start enter-only  # Enter at every prompt on a course whose folder exists ends, declined twice
 mkdir -p "$game/courses/Pinewood Links"
 run 1 "$(printf '\\n%.0s' {1..300})" install "$packages/Pinewood_Links.zip"
