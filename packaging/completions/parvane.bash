@@ -28,7 +28,7 @@ _parvane() {
         return
     fi
     # Options are offered once a '-' is typed.
-    local options='--prefix --defaults --help'
+    local options='--prefix --defaults --yes --help'
     [[ $current == -* ]] || options=''
     case $command in
     '') mapfile -t COMPREPLY < <(compgen -W \
@@ -55,7 +55,7 @@ _parvane() {
             mapfile -t COMPREPLY < <(compgen -W "--dry-run $options" -- "$current")
         else
             local plural=courses entry
-            [ "$kind" = library ] && plural=libraries
+            [[ $kind == librar* ]] && plural=libraries
             COMPREPLY=()
             while IFS= read -r entry; do
                 [[ $entry == "$current"* ]] && COMPREPLY+=("$(printf '%q' "$entry")")

@@ -10,6 +10,8 @@
 
 namespace parvane::cli {
 
+class TerminalUserInterface;
+
 // The exit statuses: done; not done (also a refused start-up); a wrong command line.
 inline constexpr int EXIT_DONE = 0;
 inline constexpr int EXIT_NOT_DONE = 1;
@@ -18,6 +20,7 @@ inline constexpr int EXIT_USAGE = 2;
 struct SessionSettings {
     std::string prefixOption;     // --prefix, empty when not given
     bool answerDefaults = false;  // --defaults
+    bool answerYes = false;       // --yes
     bool dryRun = false;          // --dry-run: the machine's changes are listed, not made
 };
 
@@ -25,6 +28,7 @@ struct SessionSettings {
 struct PrefixSession {
     std::filesystem::path prefix;          // absolute
     std::filesystem::path propertiesFile;  // on this system
+    TerminalUserInterface* terminal = nullptr;
 };
 
 using PrefixCommand = std::function<int(const PrefixSession&)>;
