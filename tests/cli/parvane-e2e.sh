@@ -208,7 +208,7 @@ dry_run 0 '' --defaults install "$packages/Coastal_Pack.zip" --dry-run
 says "  create folder C:\Program Files (x86)\Quorlix\Greenvale 06\libraries\Coastal Grass"
 says "  copy Coastal Rocks.tcl to C:\Program Files (x86)\Quorlix\Greenvale 06\libraries\Coastal Rocks\Coastal Rocks.tcl"
 dry_run 1 '' --defaults install --dry-run "$packages/Hollow_Creek.zip"  # refused, as it would be
-says 'Error: Installation not complete.'
+says 'Hollow_Creek.zip  not installed: declined'
 ! grep -qF '  create key' <<<"$out" || fail "a refused installation would register: $out"
 run 0 '' --defaults install "$packages/Pinewood_Links.zip"
 dry_run 0 'y\n' uninstall --dry-run course 'Pinewood Links'
