@@ -44,13 +44,15 @@ _parvane() {
         fi ;;
     list)
         if [ -z "$kind" ]; then
-            mapfile -t COMPREPLY < <(compgen -W "courses libraries ${options:+--guid --json} $options" -- "$current")
+            mapfile -t COMPREPLY < <(compgen -W \
+                "courses libraries ${options:+--guid --json} $options" -- "$current")
         else
             mapfile -t COMPREPLY < <(compgen -W "${options:+--guid --json} $options" -- "$current")
         fi ;;
     uninstall)
         if [ -z "$kind" ]; then
-            mapfile -t COMPREPLY < <(compgen -W "course library ${options:+--dry-run} $options" -- "$current")
+            mapfile -t COMPREPLY < <(compgen -W \
+                "course library ${options:+--dry-run} $options" -- "$current")
         elif [[ $current == -* ]]; then
             mapfile -t COMPREPLY < <(compgen -W "--dry-run $options" -- "$current")
         else
@@ -61,7 +63,8 @@ _parvane() {
                 [[ $entry == "$current"* ]] && COMPREPLY+=("$(printf '%q' "$entry")")
             done < <(_parvane_entries "$plural" "${prefix[@]}")
         fi ;;
-    analyze | prefixes) mapfile -t COMPREPLY < <(compgen -W "${options:+--json} $options" -- "$current") ;;
+    analyze | prefixes)
+        mapfile -t COMPREPLY < <(compgen -W "${options:+--json} $options" -- "$current") ;;
     properties) mapfile -t COMPREPLY < <(compgen -W "WarnOnOverwriteFile= WarnOnCloakedLibraries=
         SavePropertiesOnExit= AskForTargetFolder= AskForInstallProceed= RememberOpenArchiveFolder=
         AskForFlag= UseDefaultLibraryFolder= TargetFolder= LibraryFolder= OpenArchiveFolder=

@@ -73,7 +73,8 @@ listed=$(dpkg-deb -c "$deb" | awk '{ print $6 }')
 for file in "${installed[@]}"; do
     grep -qxF "./usr/$file" <<<"$listed" || fail "not in the package: $file"
 done
-dpkg-deb -f "$deb" Depends | grep -q 'libminizip1' || fail "dependencies: $(dpkg-deb -f "$deb" Depends)"
+depends=$(dpkg-deb -f "$deb" Depends)
+grep -q 'libminizip1' <<<"$depends" || fail "dependencies: $depends"
 lintian --fail-on error "$deb" || fail "lintian"
 
 [ "$failures" -eq 0 ] && echo "packaging: all checks passed"

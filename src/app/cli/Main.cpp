@@ -117,10 +117,11 @@ The Wine prefix:
   --prefix DIR, else $WINEPREFIX, else the prefix that holds the game among those of Steam
   (Proton, in every Steam library), Lutris, Bottles, Heroic and PlayOnLinux and ~/.wine*
   (see 'parvane prefixes'). When several hold it, parvane asks which one on a terminal;
-  without a terminal, or with --defaults, it lists them and ends with status 2. It edits the registry files itself, so it
-  refuses to start while a wineserver serves the prefix (while Wine programs run in it; end
-  them, or run 'wineserver -k' with WINEPREFIX set), while the game or one of its tools runs
-  in the prefix, and while another parvane works on it.
+  without a terminal, or with --defaults or --yes, it lists them and ends with status 2. It
+  edits the registry files itself, so it refuses to start while a wineserver serves the
+  prefix (while Wine programs run in it; end them, or run 'wineserver -k' with WINEPREFIX
+  set), while the game or one of its tools runs in the prefix, and while another parvane
+  works on it.
 
 Where files go:
   A course goes to <TargetFolder>\courses\<course name>, a library to
