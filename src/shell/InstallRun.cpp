@@ -41,8 +41,12 @@ std::int32_t DropRemainingArchives(std::int32_t dropped) {
     return dropped;
 }
 
-std::int32_t InstallQueueNow() {
+std::int32_t InstallQueueNow(const ArchiveOutcomeListener& listener) {
     const RunInProgress run;
+    const auto tell = [&listener](const std::string& path, ArchiveOutcome outcome) {
+        if (listener)
+            listener(path, outcome);
+    };
     std::int32_t notInstalled = 0;
     if (FileNameCount() == 0) {
         ShowOpenArchiveDialog();
@@ -63,13 +67,18 @@ std::int32_t InstallQueueNow() {
             // Cancelled: the archives after the one that stopped are not begun.
             DeleteTemporaryArchive(path);
             summary.NotBegun(path);
+            tell(path, ArchiveOutcome::NotReached);
             ++notInstalled;
-        } else if (!InstallQueuedArchive(path, summary)) {
+        } else if (InstallQueuedArchive(path, summary)) {
+            tell(path, ArchiveOutcome::Installed);
+        } else {
+            tell(path, ArchiveOutcome::NotInstalled);
             ++notInstalled;
         }
     }
     ClearFileNameList();
-    if (summary.WorthShowing())
+    // A caller that listens keeps its own account of the run.
+    if (!listener && summary.WorthShowing())
         ShowInformation("%s", summary.Text().c_str());
     return notInstalled;
 }
@@ -85,14 +94,15 @@ std::int32_t InstallDroppedNow(const std::vector<std::string>& paths) {
     // offered instead.
     if (FileNameCount() == 0)
         return refused + dropped - queued;
-    return refused + dropped - queued + InstallQueueNow();
+    return refused + dropped - queued + InstallQueueNow(nullptr);
 }
 
 }  // namespace
 
-std::int32_t InstallQueuedArchives() {
+std::int32_t InstallQueuedArchives(const ArchiveOutcomeListener& listener) {
     std::int32_t notInstalled = 0;
-    TheUserInterface().RunLongWork(INSTALLING_STEP, [&] { notInstalled = InstallQueueNow(); });
+    TheUserInterface().RunLongWork(INSTALLING_STEP,
+                                   [&] { notInstalled = InstallQueueNow(listener); });
     return notInstalled;
 }
 
