@@ -301,6 +301,7 @@ void Win32UserInterface::ShowProgressDialog() {
         return;  // the work goes on without it
     }
     shown = {};
+    SendDlgItemMessageA(progressDialog, PROGRESS_BAR, PBM_SETRANGE32, 0, PROGRESS_RANGE);
     ShowWindow(progressDialog, SW_SHOW);
 }
 
@@ -327,7 +328,6 @@ void Win32UserInterface::UpdateProgressDialog() {
     if (known == ((style & PBS_MARQUEE) != 0)) {
         SetWindowLongPtrA(bar, GWL_STYLE, known ? style & ~PBS_MARQUEE : style | PBS_MARQUEE);
         SendMessageA(bar, PBM_SETMARQUEE, known ? FALSE : TRUE, 0);
-        SendMessageA(bar, PBM_SETRANGE32, 0, PROGRESS_RANGE);
     }
     if (known) {
         const std::uint64_t part = std::min(now.done, now.total) * PROGRESS_RANGE / now.total;
