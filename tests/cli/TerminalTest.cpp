@@ -60,6 +60,20 @@ TEST(TerminalMessages, QuestionsReadOneAnswerAndTakeTheDefaultOrCancelWhenInputE
     }
 }
 
+TEST(TerminalMessages, EveryWindowsPathInAMessageIsShownAsTheHostPathFirst) {
+    std::istringstream input;
+    std::ostringstream shown;
+    const TerminalUserInterface ui(
+        {input, shown, shown}, FakeConverter, {.hostPathOf = [](const std::string& path) {
+            return path.starts_with("C:\\") ? "/c/" + path.substr(3) : std::string();
+        }});
+    EXPECT_EQ(ui.WithHostPaths("In 'C:\\a b'.\nTarget path: C:\\x, y\nthe folder C:\\d\nand "
+                               "anyway?\nCouldn't create folder C:\\e, return code=5"),
+              "In '/c/a b (C:\\a b)'.\nTarget path: /c/x, y (C:\\x, y)\nthe folder /c/d "
+              "(C:\\d)\nand anyway?\nCouldn't create folder /c/e (C:\\e), return code=5");
+    EXPECT_EQ(ui.WithHostPaths("on no drive: 'Q:\\x', D:\\y"), "on no drive: 'Q:\\x', D:\\y");
+}
+
 TEST(TypedPaths, HostPathsBecomeWindowsPathsOfTheDriveThatHoldsThem) {
     for (const char* text : {"z:/tmp", "D:"})
         EXPECT_TRUE(IsWindowsPathText(text)) << text;

@@ -55,24 +55,38 @@ std::optional<int> ParseAnswer(const std::string& line, const Question& question
 constexpr std::string_view NOT_COMPLETE = "Installation not complete.";
 
 // A Windows path within a program text, as the program's messages put one: in quotes
-// ("'C:\\x'"), or after ": " to the end of its line ("Target path: C:\\x").
+// ("'C:\\x'"), or unquoted after a blank or at a line's start, running to the end of its line
+// but for a closing clause such as ", return code=5" ("folder C:\\x, return code=5").
 struct PathSpan {
     std::size_t start = std::string::npos;
     std::size_t end = std::string::npos;
 };
 
+// The end of an unquoted path that starts at `start`.
+std::size_t UnquotedPathEnd(const std::string& text, std::size_t start) {
+    const std::size_t lineEnd = std::min(text.find('\n', start), text.size());
+    const std::size_t clause = text.rfind(", ", lineEnd);
+    if (clause == std::string::npos || clause <= start)
+        return lineEnd;
+    const std::string_view rest = std::string_view(text).substr(clause, lineEnd - clause);
+    const bool isClause =
+        rest.find('=') != std::string_view::npos && rest.find('\\') == std::string_view::npos;
+    return isClause ? clause : lineEnd;
+}
+
 PathSpan FindWindowsPath(const std::string& text, std::size_t from) {
     for (std::size_t at = from; at < text.size(); ++at) {
         const bool quoted = text[at] == '\'';
-        const bool afterColon = text.compare(at, 2, ": ") == 0;
-        if (!quoted && !afterColon)
+        const bool unquoted = at == 0 || text[at - 1] == ' ' || text[at - 1] == '\n';
+        if (!quoted && !unquoted)
             continue;
-        const std::size_t start = at + (quoted ? 1 : 2);
+        const std::size_t start = at + (quoted ? 1 : 0);
         if (!IsFullWindowsPathText(std::string_view(text).substr(start)))
             continue;
-        const std::size_t end = text.find(quoted ? '\'' : '\n', start);
-        if (!quoted || end != std::string::npos)
-            return {start, std::min(end, text.size())};
+        if (!quoted)
+            return {start, UnquotedPathEnd(text, start)};
+        if (const std::size_t end = text.find('\'', start); end != std::string::npos)
+            return {start, end};
     }
     return {};
 }
@@ -160,7 +174,11 @@ int TerminalUserInterface::ShowMessageBox(const std::string& text, const std::st
             observer->OnError(text);
         }
     }
-    MessageStream() << TerminalText(caption) << ": " << WithHostPaths(text) << std::endl;
+    // A dry run tells what a real run would, and must not read as if it had done it.
+    const bool isInformation = (flags & ICON_MASK) == MSGBOX_ICONINFORMATION;
+    MessageStream() << TerminalText(caption)
+                    << (options.dryRun && isInformation ? " (in a real run)" : "") << ": "
+                    << WithHostPaths(text) << std::endl;
     return ANSWER_OK;
 }
 

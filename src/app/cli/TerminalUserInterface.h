@@ -61,6 +61,8 @@ struct TerminalOptions {
     bool showProgress = false;
     // A Windows path of the machine as the player finds the file; none: shown as it is.
     std::function<std::string(const std::string& windowsPath)> hostPathOf = nullptr;
+    // Nothing is changed (a dry run): an information box says what a real run would tell.
+    bool dryRun = false;
 };
 
 // The program's single-byte text (code page 1252) as the terminal shows it, in UTF-8.
@@ -91,11 +93,12 @@ class TerminalUserInterface final : public UserInterface {
     // The archive (a Windows path) that the messages shown next are about: the first of them
     // is introduced by a line naming it, as an installation's title does. Empty: none.
     void IntroduceMessagesWith(const std::string& archivePath) { pendingSubject = archivePath; }
-    // A text of the program with each quoted Windows path of the prefix shown as the player
-    // finds it, the Windows path after it.
+    // A text of the program with each Windows path in it (quoted, or running to the end of its
+    // line) shown as the player finds it, the Windows path after it.
     std::string WithHostPaths(const std::string& programText) const;
     // A Windows path of the prefix as "host path (Windows path)".
     std::string PathShown(const std::string& windowsPath) const;
+    bool IsDryRun() const { return options.dryRun; }
 
     int ShowMessageBox(const std::string& text, const std::string& caption,
                        std::uint32_t flags) override;
