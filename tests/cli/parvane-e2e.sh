@@ -219,6 +219,7 @@ says 'Hollow_Creek.zip  would not be installed: declined'
 run 0 '' --defaults install "$packages/Pinewood_Links.zip"
 dry_run 0 'y\n' uninstall --dry-run course 'Pinewood Links'
 says 'Dry run: nothing will be changed.'
+says "Question (in a real run): Are you sure you want to uninstall 'Pinewood Links'"
 says "Information (in a real run): Course 'Pinewood Links' uninstalled successfully"
 says "  delete key HKEY_LOCAL_MACHINE\Software\Quorlix\Greenvale 06\Courses\{7C0A1E55-0001-4D3B-9C7E-5A1B2C3D4E01}"
 says "  delete $game/courses/Pinewood Links/hole3.mp3 ($courses\Pinewood Links\hole3.mp3)"

@@ -142,6 +142,14 @@ std::string TerminalUserInterface::WithHostPaths(const std::string& programText)
     return shown + TerminalText(std::string_view(programText).substr(done));
 }
 
+std::string TerminalUserInterface::CaptionShown(const std::string& caption,
+                                                std::uint32_t flags) const {
+    // A dry run tells and asks what a real run would, and must not read as if it had done it
+    // ("Installation complete."); its errors are its own.
+    const bool isError = (flags & ICON_MASK) == MSGBOX_ICONSTOP;
+    return TerminalText(caption) + (options.dryRun && !isError ? " (in a real run)" : "");
+}
+
 std::string TerminalUserInterface::SubjectLine(const std::string& archivePath) const {
     const std::string host = options.hostPathOf ? options.hostPathOf(archivePath) : std::string();
     return "== " + (host.empty() ? TerminalText(archivePath) : host);
@@ -174,11 +182,7 @@ int TerminalUserInterface::ShowMessageBox(const std::string& text, const std::st
             observer->OnError(text);
         }
     }
-    // A dry run tells what a real run would, and must not read as if it had done it.
-    const bool isInformation = (flags & ICON_MASK) == MSGBOX_ICONINFORMATION;
-    MessageStream() << TerminalText(caption)
-                    << (options.dryRun && isInformation ? " (in a real run)" : "") << ": "
-                    << WithHostPaths(text) << std::endl;
+    MessageStream() << CaptionShown(caption, flags) << ": " << WithHostPaths(text) << std::endl;
     return ANSWER_OK;
 }
 
@@ -198,8 +202,8 @@ void TerminalUserInterface::ShowWrittenFile(const std::string& description,
                                             const std::string& path) {
     ClearProgressLine();
     const std::string host = options.hostPathOf ? options.hostPathOf(path) : std::string();
-    MessageStream() << TerminalText(description) << ": "
-                    << (host.empty() ? TerminalText(path) : host) << std::endl;
+    MessageStream() << TerminalText(description) << (options.dryRun ? " (in a real run)" : "")
+                    << ": " << (host.empty() ? TerminalText(path) : host) << std::endl;
 }
 
 void TerminalUserInterface::ShowLines(const std::string& heading,
@@ -227,8 +231,8 @@ int TerminalUserInterface::AskQuestion(const std::string& text, const std::strin
                                        std::uint32_t flags) {
     const Question question = QuestionOf(flags);
     messages.flush();
-    prompts << TerminalText(caption) << ": " << WithHostPaths(text) << " " << ButtonsText(question)
-            << " " << std::flush;
+    prompts << CaptionShown(caption, flags) << ": " << WithHostPaths(text) << " "
+            << ButtonsText(question) << " " << std::flush;
     int answer = question.hasCancel ? ANSWER_CANCEL : ANSWER_NO;
     if (options.answerYes || options.answerDefaults) {
         answer = options.answerYes ? ANSWER_YES : question.defaultAnswer;

@@ -147,6 +147,8 @@ class TerminalUserInterface final : public UserInterface {
     // Where a message box goes: into the dialog's conversation while one runs; after the line
     // naming a pending subject.
     std::ostream& MessageStream();
+    // The caption of a message box, marked in a dry run where it tells what a real run would.
+    std::string CaptionShown(const std::string& caption, std::uint32_t flags) const;
     // "== <archive as the player named it>".
     std::string SubjectLine(const std::string& archivePath) const;
 
