@@ -1,4 +1,4 @@
-// The terminal program's pieces: questions as text, the paths a player types. The folder
+// The terminal program's pieces: questions as text, paths in messages, the paths a player types.
 // prompt, messages, echoed answers and the prefix lock are checked in parvane-e2e.sh.
 
 #include <gtest/gtest.h>
@@ -67,10 +67,12 @@ TEST(TerminalMessages, EveryWindowsPathInAMessageIsShownAsTheHostPathFirst) {
         {input, shown, shown}, FakeConverter, {.hostPathOf = [](const std::string& path) {
             return path.starts_with("C:\\") ? "/c/" + path.substr(3) : std::string();
         }});
-    EXPECT_EQ(ui.WithHostPaths("In 'C:\\a b'.\nTarget path: C:\\x, y\nthe folder C:\\d\nand "
-                               "anyway?\nCouldn't create folder C:\\e, return code=5"),
+    EXPECT_EQ(ui.WithHostPaths(
+                  "In 'C:\\a b'.\nTarget path: C:\\x, y\nthe folder C:\\d\nand "
+                  "anyway?\nCouldn't create folder C:\\e, return code=5\nfile. (C:\\f (x86)\\g)"),
               "In '/c/a b (C:\\a b)'.\nTarget path: /c/x, y (C:\\x, y)\nthe folder /c/d "
-              "(C:\\d)\nand anyway?\nCouldn't create folder /c/e (C:\\e), return code=5");
+              "(C:\\d)\nand anyway?\nCouldn't create folder /c/e (C:\\e), return code=5\nfile. "
+              "(/c/f (x86)\\g (C:\\f (x86)\\g))");
     EXPECT_EQ(ui.WithHostPaths("on no drive: 'Q:\\x', D:\\y"), "on no drive: 'Q:\\x', D:\\y");
 }
 

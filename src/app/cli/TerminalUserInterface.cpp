@@ -55,16 +55,22 @@ std::optional<int> ParseAnswer(const std::string& line, const Question& question
 constexpr std::string_view NOT_COMPLETE = "Installation not complete.";
 
 // A Windows path within a program text, as the program's messages put one: in quotes
-// ("'C:\\x'"), or unquoted after a blank or at a line's start, running to the end of its line
-// but for a closing clause such as ", return code=5" ("folder C:\\x, return code=5").
+// ("'C:\\x'"); in brackets at the end of a line ("(C:\\Program Files (x86)\\x)"); or unquoted
+// after a blank or at a line's start, running to the end of its line but for a closing clause
+// such as ", return code=5" ("folder C:\\x, return code=5").
 struct PathSpan {
     std::size_t start = std::string::npos;
     std::size_t end = std::string::npos;
 };
 
-// The end of an unquoted path that starts at `start`.
-std::size_t UnquotedPathEnd(const std::string& text, std::size_t start) {
+// The end of an unquoted path that starts at `start`, after `opening` (a blank, a bracket or
+// nothing).
+std::size_t UnquotedPathEnd(const std::string& text, std::size_t start, char opening) {
     const std::size_t lineEnd = std::min(text.find('\n', start), text.size());
+    if (opening == '(') {
+        const std::size_t closing = text.rfind(')', lineEnd);
+        return closing != std::string::npos && closing > start ? closing : lineEnd;
+    }
     const std::size_t clause = text.rfind(", ", lineEnd);
     if (clause == std::string::npos || clause <= start)
         return lineEnd;
@@ -77,14 +83,15 @@ std::size_t UnquotedPathEnd(const std::string& text, std::size_t start) {
 PathSpan FindWindowsPath(const std::string& text, std::size_t from) {
     for (std::size_t at = from; at < text.size(); ++at) {
         const bool quoted = text[at] == '\'';
-        const bool unquoted = at == 0 || text[at - 1] == ' ' || text[at - 1] == '\n';
+        const char opening = at == 0 ? ' ' : text[at - 1];
+        const bool unquoted = opening == ' ' || opening == '\n' || opening == '(';
         if (!quoted && !unquoted)
             continue;
         const std::size_t start = at + (quoted ? 1 : 0);
         if (!IsFullWindowsPathText(std::string_view(text).substr(start)))
             continue;
         if (!quoted)
-            return {start, UnquotedPathEnd(text, start)};
+            return {start, UnquotedPathEnd(text, start, opening)};
         if (const std::size_t end = text.find('\'', start); end != std::string::npos)
             return {start, end};
     }
@@ -102,6 +109,11 @@ std::string Trimmed(const std::string& text) {
 
 std::string TerminalText(std::string_view programText) {
     return wine::Cp1252ToUtf8(programText);
+}
+
+std::string ShownText(const std::string& programText) {
+    const auto* terminal = dynamic_cast<const TerminalUserInterface*>(&TheUserInterface());
+    return terminal != nullptr ? terminal->WithHostPaths(programText) : TerminalText(programText);
 }
 
 std::string ShownPath(const std::string& windowsPath) {

@@ -72,6 +72,9 @@ std::string TerminalText(std::string_view programText);
 void ShowTerminalError(const std::string& text);
 void ShowTerminalWarning(const std::string& text);
 
+// A program text as the process-wide terminal shows it, each Windows path in it as the host path
+// first (TerminalUserInterface::WithHostPaths); as it stands under any other user interface.
+std::string ShownText(const std::string& programText);
 // A Windows path of the prefix as the process-wide terminal shows it ("host path (Windows
 // path)"); as it stands under any other user interface.
 std::string ShownPath(const std::string& windowsPath);
@@ -93,8 +96,8 @@ class TerminalUserInterface final : public UserInterface {
     // The archive (a Windows path) that the messages shown next are about: the first of them
     // is introduced by a line naming it, as an installation's title does. Empty: none.
     void IntroduceMessagesWith(const std::string& archivePath) { pendingSubject = archivePath; }
-    // A text of the program with each Windows path in it (quoted, or running to the end of its
-    // line) shown as the player finds it, the Windows path after it.
+    // A text of the program with each Windows path in it (quoted, bracketed, or running to the
+    // end of its line) shown as the player finds it, the Windows path after it.
     std::string WithHostPaths(const std::string& programText) const;
     // A Windows path of the prefix as "host path (Windows path)".
     std::string PathShown(const std::string& windowsPath) const;
