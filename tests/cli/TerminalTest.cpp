@@ -1,5 +1,5 @@
 // The terminal program's pieces: questions as text, paths in messages, the paths a player types.
-// prompt, messages, echoed answers and the prefix lock are checked in parvane-e2e.sh.
+// The folder prompt, messages, echoed answers and the prefix lock are checked in parvane-e2e.sh.
 
 #include <gtest/gtest.h>
 

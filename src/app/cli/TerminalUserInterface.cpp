@@ -121,12 +121,27 @@ std::string ShownPath(const std::string& windowsPath) {
     return terminal != nullptr ? terminal->PathShown(windowsPath) : TerminalText(windowsPath);
 }
 
+namespace {
+
+// The terminal's own texts show their paths as the player finds them already: they are not
+// looked through for Windows paths again.
+void ShowOwnText(int (*show)(const char* format, ...), const std::string& text) {
+    auto* terminal = dynamic_cast<TerminalUserInterface*>(&TheUserInterface());
+    if (terminal != nullptr)
+        terminal->MarkOwnText(true);
+    show("%s", wine::Utf8ToCp1252WithSubstitutes(text).c_str());
+    if (terminal != nullptr)
+        terminal->MarkOwnText(false);
+}
+
+}  // namespace
+
 void ShowTerminalError(const std::string& text) {
-    ShowError("%s", wine::Utf8ToCp1252WithSubstitutes(text).c_str());
+    ShowOwnText(ShowError, text);
 }
 
 void ShowTerminalWarning(const std::string& text) {
-    ShowWarning("%s", wine::Utf8ToCp1252WithSubstitutes(text).c_str());
+    ShowOwnText(ShowWarning, text);
 }
 
 TerminalUserInterface::TerminalUserInterface(TerminalStreams streams, PathConverter pathConverter,
@@ -194,7 +209,8 @@ int TerminalUserInterface::ShowMessageBox(const std::string& text, const std::st
             observer->OnError(text);
         }
     }
-    MessageStream() << CaptionShown(caption, flags) << ": " << WithHostPaths(text) << std::endl;
+    MessageStream() << CaptionShown(caption, flags) << ": "
+                    << (ownText ? TerminalText(text) : WithHostPaths(text)) << std::endl;
     return ANSWER_OK;
 }
 

@@ -102,6 +102,8 @@ class TerminalUserInterface final : public UserInterface {
     // A Windows path of the prefix as "host path (Windows path)".
     std::string PathShown(const std::string& windowsPath) const;
     bool IsDryRun() const { return options.dryRun; }
+    // The message boxes shown next hold the terminal's own text, paths shown already.
+    void MarkOwnText(bool own) { ownText = own; }
 
     int ShowMessageBox(const std::string& text, const std::string& caption,
                        std::uint32_t flags) override;
@@ -162,6 +164,7 @@ class TerminalUserInterface final : public UserInterface {
     TerminalOptions options;
     ConversationObserver* observer = nullptr;
     std::string pendingSubject;
+    bool ownText = false;
     bool inDialog = false;
     int declinedInDialog = 0;
 
