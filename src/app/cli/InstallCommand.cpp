@@ -102,9 +102,9 @@ std::int32_t PrepareQueue(TerminalUserInterface& terminal, RunSummary& summary) 
         ClearFileNameList();
         const bool queued = AddFileName(path);
         const bool refused = queued && ExpandMyZipArchives() > 0;
-        const bool unreadable = queued && FileNameCount() == 1 &&
-                                GetFileNameEntries().front().packageKind == ARCHIVE_KIND_NONE &&
-                                summary.HasError();
+        const bool unreadable =
+            queued && FileNameCount() == 1 && GetFileNameEntries().front().path == path &&
+            GetFileNameEntries().front().packageKind == ARCHIVE_KIND_NONE && summary.HasError();
         terminal.IntroduceMessagesWith({});
         if (!queued) {
             ClearFileNameList();
