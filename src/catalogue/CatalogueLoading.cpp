@@ -1,12 +1,14 @@
 #include "catalogue/CatalogueLoading.h"
 
 #include <array>
+#include <optional>
 #include <utility>
 #include <vector>
 
 #include "base/AsciiCase.h"
 #include "base/Messages.h"
 #include "base/RegistryRoots.h"
+#include "base/StateFolder.h"
 #include "catalogue/Catalogue.h"
 #include "catalogue/ContentFileFields.h"
 #include "catalogue/GameDetection.h"
@@ -95,8 +97,17 @@ bool ReadEntryValues(const RegistryKey& entry, const std::array<EntryValue, Coun
     return true;
 }
 
+// What one load keeps while it runs: the folders examined for removal, and the headers of
+// earlier loads (none without a state folder).
+struct LoadMemo {
+    RemovableFolderMemo folders;
+    std::optional<HeaderCache> headers;
+
+    HeaderCache* Headers() { return headers ? &*headers : nullptr; }
+};
+
 bool LoadCourseEntry(const std::string& storePath, const std::string& keyName, CourseList& list,
-                     RemovableFolderMemo& memo) {
+                     LoadMemo& memo) {
     RegistryKey entry;
     if (!OpenForReading(entry, EntryKeyPath(storePath, keyName))) {
         return false;
@@ -107,13 +118,13 @@ bool LoadCourseEntry(const std::string& storePath, const std::string& keyName, C
         return false;
     }
     entry.Close();
-    FillFromCourseFile(course, &memo);
+    FillFromCourseFile(course, &memo.folders, memo.Headers());
     list.AppendUnsorted(std::move(course));
     return true;
 }
 
 bool LoadLibraryEntry(const std::string& storePath, const std::string& keyName, LibraryList& list,
-                      RemovableFolderMemo& memo) {
+                      LoadMemo& memo) {
     RegistryKey entry;
     if (!OpenForReading(entry, EntryKeyPath(storePath, keyName))) {
         return false;
@@ -124,13 +135,13 @@ bool LoadLibraryEntry(const std::string& storePath, const std::string& keyName, 
         return false;
     }
     entry.Close();
-    FillFromLibraryFile(library, &memo);
+    FillFromLibraryFile(library, &memo.folders, memo.Headers());
     list.AppendUnsorted(std::move(library));
     return true;
 }
 
 bool LoadCourses(const std::string& storePath, CourseList& list, StaleEntryFilter isStale,
-                 RemovableFolderMemo& memo) {
+                 LoadMemo& memo) {
     RegistryKey store;
     if (!OpenForReading(store, storePath)) {
         return false;
@@ -146,7 +157,7 @@ bool LoadCourses(const std::string& storePath, CourseList& list, StaleEntryFilte
 }
 
 bool LoadLibraries(const std::string& storePath, LibraryList& list, StaleEntryFilter isStale,
-                   RemovableFolderMemo& memo) {
+                   LoadMemo& memo) {
     RegistryKey store;
     if (!OpenForReading(store, storePath)) {
         return false;
@@ -162,12 +173,12 @@ bool LoadLibraries(const std::string& storePath, LibraryList& list, StaleEntryFi
 }  // namespace
 
 bool LoadCourseStore(const std::string& storePath, CourseList& list, StaleEntryFilter isStale) {
-    RemovableFolderMemo memo;
+    LoadMemo memo;
     return LoadCourses(storePath, list, isStale, memo);
 }
 
 bool LoadLibraryStore(const std::string& storePath, LibraryList& list, StaleEntryFilter isStale) {
-    RemovableFolderMemo memo;
+    LoadMemo memo;
     return LoadLibraries(storePath, list, isStale, memo);
 }
 
@@ -179,19 +190,24 @@ bool LoadCatalogue() {
     catalogue.cloakedLibraries.Clear();
 
     // Each folder is examined once per load, however many entries it holds; the next load
-    // looks again.
-    RemovableFolderMemo folders;
+    // looks again. The headers of unchanged files come from the cache of the state folder.
+    LoadMemo memo;
+    if (!StateFolder().empty()) {
+        memo.headers.emplace();
+    }
     // The installed lists first: the stale-entry filters of the cloaked loads look into them.
-    if (!LoadCourses(GAME_COURSES_KEY, catalogue.installedCourses, nullptr, folders) ||
-        !LoadLibraries(GAME_LIBRARIES_KEY, catalogue.installedLibraries, nullptr, folders)) {
-        return false;
+    const bool loaded =
+        LoadCourses(GAME_COURSES_KEY, catalogue.installedCourses, nullptr, memo) &&
+        LoadLibraries(GAME_LIBRARIES_KEY, catalogue.installedLibraries, nullptr, memo) &&
+        (!IsCloakingToolPresent() ||
+         (LoadCourses(CLOAK_COURSES_KEY, catalogue.cloakedCourses, IsCourseInstalled, memo) &&
+          LoadLibraries(CLOAK_LIBRARIES_KEY, catalogue.cloakedLibraries, IsLibraryInstalled,
+                        memo)));
+    // Only a whole load knows which entries are gone.
+    if (loaded && memo.headers) {
+        memo.headers->Save();
     }
-    if (!IsCloakingToolPresent()) {
-        return true;
-    }
-    return LoadCourses(CLOAK_COURSES_KEY, catalogue.cloakedCourses, IsCourseInstalled, folders) &&
-           LoadLibraries(CLOAK_LIBRARIES_KEY, catalogue.cloakedLibraries, IsLibraryInstalled,
-                         folders);
+    return loaded;
 }
 
 }  // namespace parvane

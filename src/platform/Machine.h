@@ -27,6 +27,13 @@ struct FolderEntry {
     std::uint64_t size = 0;
 };
 
+// What GetFileAttributesExA tells of a file or folder.
+struct FileStatus {
+    std::uint32_t attributes = ATTR_INVALID;
+    std::uint64_t size = 0;      // 0 for a folder
+    std::uint64_t modified = 0;  // last write: FILETIME ticks (100 ns since 1601), UTC
+};
+
 // A byte stream over one open file (the runtime's FILE* in binary mode).
 class FileStream {
   public:
@@ -100,6 +107,9 @@ class Machine {
     // GetFileAttributesA. A symbolic link or junction carries ATTR_REPARSE_POINT (with
     // ATTR_DIRECTORY when it leads to a folder); the attributes are the link's own.
     virtual Win32Error GetAttributes(const std::string& path, std::uint32_t& attributes) = 0;
+    // GetFileAttributesExA: the attributes as GetAttributes gives them, with the size and the
+    // time of the last write of the file (a link's target).
+    virtual Win32Error GetFileStatus(const std::string& path, FileStatus& status) = 0;
     // CreateDirectoryA: one level; ERR_ALREADY_EXISTS when something has that name.
     virtual Win32Error MakeFolder(const std::string& path) = 0;
     // RemoveDirectoryA: the folder must be empty. A link to a folder is removed itself; what

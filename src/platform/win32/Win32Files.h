@@ -12,6 +12,7 @@
 namespace parvane::win32 {
 
 Win32Error GetFileAttributesOf(const std::string& path, std::uint32_t& attributes);
+Win32Error GetFileStatusOf(const std::string& path, FileStatus& status);
 Win32Error MakeFolder(const std::string& path);
 Win32Error RemoveEmptyFolder(const std::string& path);
 Win32Error RemoveFile(const std::string& path);

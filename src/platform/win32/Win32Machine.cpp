@@ -37,6 +37,9 @@ class Win32Machine final : public Machine {
     Win32Error GetAttributes(const std::string& path, std::uint32_t& attributes) override {
         return GetFileAttributesOf(path, attributes);
     }
+    Win32Error GetFileStatus(const std::string& path, FileStatus& status) override {
+        return GetFileStatusOf(path, status);
+    }
     Win32Error MakeFolder(const std::string& path) override { return win32::MakeFolder(path); }
     Win32Error RemoveEmptyFolder(const std::string& path) override {
         return win32::RemoveEmptyFolder(path);

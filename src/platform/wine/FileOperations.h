@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <string>
 
+#include "platform/Machine.h"
 #include "platform/Win32Codes.h"
 
 namespace parvane::wine {
@@ -17,6 +18,10 @@ namespace parvane::wine {
 // ATTR_REPARSE_POINT for a symbolic link (the last name only; a drive is never one).
 Win32Error GetAttributes(const std::filesystem::path& prefix, const std::string& path,
                          std::uint32_t& attributes);
+// GetFileAttributesExA: the attributes above, with the size and last write of the file (or of
+// what a link leads to).
+Win32Error GetFileStatus(const std::filesystem::path& prefix, const std::string& path,
+                         FileStatus& fileStatus);
 // CreateDirectoryA: ERR_ALREADY_EXISTS when anything has that name.
 Win32Error MakeFolder(const std::filesystem::path& prefix, const std::string& path);
 // RemoveDirectoryA; a symbolic link that does not lead to a file is removed itself.

@@ -75,6 +75,10 @@ Win32Error WineMachine::GetAttributes(const std::string& path, std::uint32_t& at
     return wine::GetAttributes(prefix, path, attributes);
 }
 
+Win32Error WineMachine::GetFileStatus(const std::string& path, FileStatus& status) {
+    return wine::GetFileStatus(prefix, path, status);
+}
+
 Win32Error WineMachine::MakeFolder(const std::string& path) {
     return wine::MakeFolder(prefix, path);
 }

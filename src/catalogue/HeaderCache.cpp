@@ -1,0 +1,336 @@
+#include "catalogue/HeaderCache.h"
+
+#include <chrono>
+#include <memory>
+
+#include "base/StateFolder.h"
+
+namespace parvane {
+
+namespace {
+
+// The file: MAGIC, FORMAT_VERSION and the number of entries (32-bit), then the entries. An
+// entry: the length of its key (16-bit), the key (the kind, then the path), the file's size and
+// time of last write (64-bit), then the fields: for a course, whether the names were decoded
+// and then their number and each name (16-bit length and text), whether the GUIDs were decoded
+// and then their number and 16 bytes each; for a library, whether the header was decoded and
+// then its GUID and its name. Numbers are little-endian.
+constexpr std::string_view FILE_NAME = "HeaderCache.bin";
+constexpr std::string_view MAGIC = "PVHC";
+constexpr std::uint32_t FORMAT_VERSION = 1;
+constexpr std::size_t FILE_HEAD_SIZE = 12;
+constexpr char COURSE_KIND = 'C';
+constexpr char LIBRARY_KIND = 'L';
+constexpr std::size_t READ_CHUNK = 1 << 20;
+// More than a tick of any file system's clock (FAT's is two seconds), in FILETIME ticks.
+constexpr std::uint64_t SETTLING_TICKS = 30'000'000;
+constexpr std::uint64_t TICKS_FROM_1601_TO_1970 = 116444736000000000;
+
+std::string CacheFilePath() {
+    return StateFolder() + "\\" + std::string(FILE_NAME);
+}
+
+std::uint64_t FileTimeNow() {
+    const auto sinceUnixEpoch = std::chrono::system_clock::now().time_since_epoch();
+    using Ticks = std::chrono::duration<std::int64_t, std::ratio<1, 10'000'000>>;
+    return static_cast<std::uint64_t>(std::chrono::duration_cast<Ticks>(sinceUnixEpoch).count()) +
+           TICKS_FROM_1601_TO_1970;
+}
+
+void PutNumber(std::string& out, std::uint64_t number, int bytes) {
+    for (int i = 0; i < bytes; ++i) {
+        out += static_cast<char>((number >> (8 * i)) & 0xFF);
+    }
+}
+
+void PutText(std::string& out, std::string_view text) {
+    PutNumber(out, text.size(), 2);
+    out += text;
+}
+
+void PutGuid(std::string& out, const GUID& guid) {
+    PutNumber(out, guid.Data1, 4);
+    PutNumber(out, guid.Data2, 2);
+    PutNumber(out, guid.Data3, 2);
+    out.append(reinterpret_cast<const char*>(guid.Data4.data()), guid.Data4.size());
+}
+
+// Reads the entries' bytes; every read past the end, and every number out of range, makes
+// `ok` false and reads as zero.
+class Reader {
+  public:
+    Reader(const std::string& bytes, std::size_t start) : data(bytes), position(start) {}
+
+    bool ok = true;
+    std::size_t Position() const { return position; }
+    bool AtEnd() const { return position == data.size(); }
+
+    std::uint64_t Number(int bytes) {
+        if (!Has(static_cast<std::size_t>(bytes))) {
+            return 0;
+        }
+        std::uint64_t number = 0;
+        for (int i = 0; i < bytes; ++i) {
+            number |= std::uint64_t{static_cast<std::uint8_t>(data[position++])} << (8 * i);
+        }
+        return number;
+    }
+    std::string_view Text(std::size_t size) {
+        if (!Has(size)) {
+            return {};
+        }
+        position += size;
+        return std::string_view(data).substr(position - size, size);
+    }
+    GUID Guid() {
+        const std::string_view bytes = Text(GUID_BINARY_SIZE);
+        return ok ? GuidFromBytes(reinterpret_cast<const std::uint8_t*>(bytes.data())) : GUID{};
+    }
+    // A count of at most `limit`.
+    int Count(int limit) {
+        const auto count = static_cast<int>(Number(1));
+        ok = ok && count <= limit;
+        return ok ? count : 0;
+    }
+
+  private:
+    bool Has(std::size_t size) {
+        ok = ok && data.size() - position >= size;
+        return ok;
+    }
+
+    const std::string& data;
+    std::size_t position;
+};
+
+// Each reads the fields of one entry into `fields`, or past them when it is null.
+bool ReadCourseFields(Reader& reader, CourseHeaderFields* fields) {
+    CourseHeaderFields read;
+    read.namesRead = reader.Number(1) != 0;
+    if (read.namesRead) {
+        read.names.count = reader.Count(MAX_REFERENCED_LIBRARIES);
+        for (int slot = 0; slot < read.names.count; ++slot) {
+            const std::string_view name = reader.Text(reader.Number(2));
+            if (fields != nullptr) {
+                read.names.names[slot] = std::string(name);
+            }
+        }
+    }
+    read.guidsRead = reader.Number(1) != 0;
+    if (read.guidsRead) {
+        read.guids.count = reader.Count(MAX_REFERENCED_LIBRARIES);
+        for (int slot = 0; slot < read.guids.count; ++slot) {
+            read.guids.guids[slot] = reader.Guid();
+        }
+    }
+    if (reader.ok && fields != nullptr) {
+        *fields = std::move(read);
+    }
+    return reader.ok;
+}
+
+bool ReadLibraryFields(Reader& reader, LibraryHeaderFields* fields) {
+    LibraryHeaderFields read;
+    read.read = reader.Number(1) != 0;
+    if (read.read) {
+        read.header.guid = reader.Guid();
+        read.header.name = std::string(reader.Text(reader.Number(2)));
+    }
+    if (reader.ok && fields != nullptr) {
+        *fields = std::move(read);
+    }
+    return reader.ok;
+}
+
+std::string KeyOf(char kind, const std::string& path) {
+    std::string key(1, kind);
+    key += path;
+    return key;
+}
+
+// The whole file, or nothing when it cannot be read.
+std::string ReadCacheFile(const std::string& path) {
+    Win32Error error = ERR_SUCCESS;
+    const std::unique_ptr<FileStream> file = TheMachine().OpenFile(path, FileMode::Read, error);
+    if (file == nullptr) {
+        return {};
+    }
+    std::string bytes;
+    for (std::size_t got = READ_CHUNK; got == READ_CHUNK;) {
+        const std::size_t start = bytes.size();
+        bytes.resize(start + READ_CHUNK);
+        got = file->Read(bytes.data() + start, READ_CHUNK);
+        bytes.resize(start + got);
+    }
+    const bool failed = file->Error() != ERR_SUCCESS;
+    file->Close();
+    return failed ? std::string() : bytes;
+}
+
+}  // namespace
+
+HeaderCache::HeaderCache() : loadStart(FileTimeNow()) {
+    if (StateFolder().empty()) {
+        return;
+    }
+    stored = ReadCacheFile(CacheFilePath());
+    Reader reader(stored, 0);
+    if (reader.Text(MAGIC.size()) != MAGIC || reader.Number(4) != FORMAT_VERSION) {
+        stored.clear();
+        return;
+    }
+    storedCount = static_cast<std::uint32_t>(reader.Number(4));
+    for (std::uint32_t entry = 0; entry < storedCount && reader.ok; ++entry) {
+        const std::string_view key = reader.Text(reader.Number(2));
+        const std::size_t start = reader.Position();
+        reader.Number(8);
+        reader.Number(8);
+        const char kind = key.empty() ? '\0' : key.front();
+        reader.ok = reader.ok && (kind == COURSE_KIND    ? ReadCourseFields(reader, nullptr)
+                                  : kind == LIBRARY_KIND ? ReadLibraryFields(reader, nullptr)
+                                                         : false);
+        storedEntries.emplace(key, StoredEntry{start});
+    }
+    if (!reader.ok || !reader.AtEnd()) {
+        // Cut short, or not what this version writes: every file is read again.
+        storedEntries.clear();
+        stored.clear();
+        storedCount = 0;
+    }
+}
+
+std::size_t HeaderCache::Find(char kind, const std::string& path, const FileStatus& status) {
+    const std::string key = KeyOf(kind, path);
+    std::size_t keptAt = NOT_KEPT;
+    const std::string* text = &kept;
+    StoredEntry* storedEntry = nullptr;
+    if (const auto read = readEntries.find(key); read != readEntries.end()) {
+        keptAt = read->second;
+    } else if (const auto found = storedEntries.find(key); found != storedEntries.end()) {
+        storedEntry = &found->second;
+        keptAt = storedEntry->keptAt;
+        if (keptAt == NOT_KEPT) {
+            text = &stored;
+            keptAt = storedEntry->start;
+        }
+    }
+    if (keptAt == NOT_KEPT) {
+        return NOT_KEPT;
+    }
+    Reader reader(*text, keptAt);
+    if (reader.Number(8) != status.size || reader.Number(8) != status.modified) {
+        return NOT_KEPT;
+    }
+    if (text == &stored) {
+        // Found in the file read: copied whole into `kept`.
+        Reader fields(stored, reader.Position());
+        if (kind == COURSE_KIND) {
+            ReadCourseFields(fields, nullptr);
+        } else {
+            ReadLibraryFields(fields, nullptr);
+        }
+        PutNumber(kept, key.size(), 2);
+        kept += key;
+        storedEntry->keptAt = kept.size();
+        kept.append(stored, storedEntry->start, fields.Position() - storedEntry->start);
+        ++keptCount;
+        return storedEntry->keptAt + 16;
+    }
+    return reader.Position();
+}
+
+bool HeaderCache::FindCourse(const std::string& path, const FileStatus& status,
+                             CourseHeaderFields& fields) {
+    const std::size_t start = Find(COURSE_KIND, path, status);
+    if (start == NOT_KEPT) {
+        return false;
+    }
+    Reader reader(kept, start);
+    return ReadCourseFields(reader, &fields);
+}
+
+bool HeaderCache::FindLibrary(const std::string& path, const FileStatus& status,
+                              LibraryHeaderFields& fields) {
+    const std::size_t start = Find(LIBRARY_KIND, path, status);
+    if (start == NOT_KEPT) {
+        return false;
+    }
+    Reader reader(kept, start);
+    return ReadLibraryFields(reader, &fields);
+}
+
+bool HeaderCache::Settled(const FileStatus& status) const {
+    return status.modified <= loadStart && loadStart - status.modified >= SETTLING_TICKS;
+}
+
+bool HeaderCache::StartEntry(char kind, const std::string& path, const FileStatus& status) {
+    changed = true;
+    if (!Settled(status)) {
+        return false;
+    }
+    const std::string key = KeyOf(kind, path);
+    PutNumber(kept, key.size(), 2);
+    kept += key;
+    readEntries.insert_or_assign(key, kept.size());
+    PutNumber(kept, status.size, 8);
+    PutNumber(kept, status.modified, 8);
+    ++keptCount;
+    return true;
+}
+
+void HeaderCache::KeepCourse(const std::string& path, const FileStatus& status,
+                             const CourseHeaderFields& fields) {
+    if (!StartEntry(COURSE_KIND, path, status)) {
+        return;
+    }
+    PutNumber(kept, fields.namesRead ? 1 : 0, 1);
+    if (fields.namesRead) {
+        PutNumber(kept, static_cast<std::uint64_t>(fields.names.count), 1);
+        for (int slot = 0; slot < fields.names.count; ++slot) {
+            PutText(kept, fields.names.names[slot]);
+        }
+    }
+    PutNumber(kept, fields.guidsRead ? 1 : 0, 1);
+    if (fields.guidsRead) {
+        PutNumber(kept, static_cast<std::uint64_t>(fields.guids.count), 1);
+        for (int slot = 0; slot < fields.guids.count; ++slot) {
+            PutGuid(kept, fields.guids.guids[slot]);
+        }
+    }
+}
+
+void HeaderCache::KeepLibrary(const std::string& path, const FileStatus& status,
+                              const LibraryHeaderFields& fields) {
+    if (!StartEntry(LIBRARY_KIND, path, status)) {
+        return;
+    }
+    PutNumber(kept, fields.read ? 1 : 0, 1);
+    if (fields.read) {
+        PutGuid(kept, fields.header.guid);
+        PutText(kept, fields.header.name);
+    }
+}
+
+void HeaderCache::Save() {
+    if (StateFolder().empty() || (!changed && keptCount == storedCount)) {
+        return;
+    }
+    std::string head(MAGIC);
+    PutNumber(head, FORMAT_VERSION, 4);
+    PutNumber(head, keptCount, 4);
+    const std::string target = CacheFilePath();
+    const std::string written = target + ".new";
+    Win32Error error = ERR_SUCCESS;
+    std::unique_ptr<FileStream> file = TheMachine().OpenFile(written, FileMode::Write, error);
+    if (file == nullptr) {
+        return;
+    }
+    const bool complete = file->Write(head.data(), head.size()) == head.size() &&
+                          file->Write(kept.data(), kept.size()) == kept.size();
+    if (file->Close() != ERR_SUCCESS || !complete ||
+        TheMachine().MoveFileOver(written, target) != ERR_SUCCESS) {
+        TheMachine().RemoveFile(written);
+    }
+}
+
+}  // namespace parvane

@@ -1,0 +1,87 @@
+#pragma once
+
+// The decoded headers of the content files, kept in the state folder from one catalogue load to
+// the next, so that a load reads only the files that changed since. An entry is trusted only
+// while its file has the size and the time of last write it had when it was read. A cache file
+// that cannot be read, is cut short or comes from another version is ignored and written anew;
+// it is never an error. Without a state folder nothing is kept.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+
+#include "catalogue/HeaderDecoding.h"
+#include "platform/Machine.h"
+
+namespace parvane {
+
+// What a load takes from a course file: each list only when it could be decoded.
+struct CourseHeaderFields {
+    bool namesRead = false;
+    ReferencedNames names;
+    bool guidsRead = false;
+    ReferencedGuids guids;
+};
+
+// What a load takes from a library file, when it could be decoded.
+struct LibraryHeaderFields {
+    bool read = false;
+    NameAndGuid header;
+};
+
+class HeaderCache {
+  public:
+    // The cache file of the state folder, read once; empty when there is none, no state folder
+    // is set or the file cannot be used.
+    HeaderCache();
+
+    // The fields kept for the file `path` whose status is `status` now; false when none are
+    // kept for it or the file changed since.
+    bool FindCourse(const std::string& path, const FileStatus& status, CourseHeaderFields& fields);
+    bool FindLibrary(const std::string& path, const FileStatus& status,
+                     LibraryHeaderFields& fields);
+
+    // The fields just read from a file that had `status` before it was read. A file written in
+    // the last few seconds is not kept: a change within the same tick of the file system's
+    // clock would leave its time as it is.
+    void KeepCourse(const std::string& path, const FileStatus& status,
+                    const CourseHeaderFields& fields);
+    void KeepLibrary(const std::string& path, const FileStatus& status,
+                     const LibraryHeaderFields& fields);
+
+    // Replaces the cache file with the entries found and kept since it was read, when they
+    // differ from what it held. A failure leaves the old file or none; it is not reported.
+    void Save();
+
+  private:
+    // An entry of the file read: where its size and time start in `stored`, and where they
+    // start in `kept` once this load found it (NOT_KEPT before).
+    struct StoredEntry {
+        std::size_t start = 0;
+        std::size_t keptAt = NOT_KEPT;
+    };
+    static constexpr std::size_t NOT_KEPT = std::string::npos;
+
+    bool Settled(const FileStatus& status) const;
+    // Where the fields of the entry of `kind` and `path` start in `kept`, when its size and
+    // time are those of `status`; NOT_KEPT otherwise. An entry of the file read that matches
+    // joins `kept` (once).
+    std::size_t Find(char kind, const std::string& path, const FileStatus& status);
+    // Starts a new entry in `kept`; false when the file is too new to be kept.
+    bool StartEntry(char kind, const std::string& path, const FileStatus& status);
+
+    std::string stored;  // the cache file as read
+    std::uint32_t storedCount = 0;
+    // The entries of `stored` by kind and path.
+    std::unordered_map<std::string_view, StoredEntry> storedEntries;
+    // The entries this load found or read, as the file to be written holds them, and where
+    // the size and time of each that was read start, by kind and path.
+    std::string kept;
+    std::uint32_t keptCount = 0;
+    std::unordered_map<std::string, std::size_t> readEntries;
+    bool changed = false;
+    std::uint64_t loadStart = 0;  // FILETIME ticks
+};
+
+}  // namespace parvane
