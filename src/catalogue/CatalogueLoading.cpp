@@ -106,8 +106,8 @@ struct LoadMemo {
     HeaderCache* Headers() { return headers ? &*headers : nullptr; }
 };
 
-bool LoadCourseEntry(const std::string& storePath, const std::string& keyName, CourseList& list,
-                     LoadMemo& memo) {
+bool LoadCourseEntry(const std::string& storePath, const std::string& keyName,
+                     std::vector<CourseRecord>& loaded) {
     RegistryKey entry;
     if (!OpenForReading(entry, EntryKeyPath(storePath, keyName))) {
         return false;
@@ -118,13 +118,12 @@ bool LoadCourseEntry(const std::string& storePath, const std::string& keyName, C
         return false;
     }
     entry.Close();
-    FillFromCourseFile(course, &memo.folders, memo.Headers());
-    list.AppendUnsorted(std::move(course));
+    loaded.push_back(std::move(course));
     return true;
 }
 
-bool LoadLibraryEntry(const std::string& storePath, const std::string& keyName, LibraryList& list,
-                      LoadMemo& memo) {
+bool LoadLibraryEntry(const std::string& storePath, const std::string& keyName,
+                      std::vector<LibraryRecord>& loaded) {
     RegistryKey entry;
     if (!OpenForReading(entry, EntryKeyPath(storePath, keyName))) {
         return false;
@@ -135,8 +134,7 @@ bool LoadLibraryEntry(const std::string& storePath, const std::string& keyName, 
         return false;
     }
     entry.Close();
-    FillFromLibraryFile(library, &memo.folders, memo.Headers());
-    list.AppendUnsorted(std::move(library));
+    loaded.push_back(std::move(library));
     return true;
 }
 
@@ -146,12 +144,14 @@ bool LoadCourses(const std::string& storePath, CourseList& list, StaleEntryFilte
     if (!OpenForReading(store, storePath)) {
         return false;
     }
-    const bool loaded = ForEachEntry(store, storePath, isStale, STALE_COURSE_MESSAGE,
-                                     [&](const std::string& keyName) {
-                                         return LoadCourseEntry(storePath, keyName, list, memo);
-                                     });
-    // Sorted once, after the whole store, also when an entry stopped the load: the records
-    // already listed stay and stay in order.
+    std::vector<CourseRecord> courses;
+    const bool loaded = ForEachEntry(
+        store, storePath, isStale, STALE_COURSE_MESSAGE,
+        [&](const std::string& keyName) { return LoadCourseEntry(storePath, keyName, courses); });
+    // The files of the whole store together, also when an entry stopped the load: the records
+    // already listed stay. Sorted once, after the whole store.
+    FillFromCourseFiles(courses, &memo.folders, memo.Headers());
+    list.AppendUnsorted(std::move(courses));
     list.Sort();
     return loaded;
 }
@@ -162,10 +162,13 @@ bool LoadLibraries(const std::string& storePath, LibraryList& list, StaleEntryFi
     if (!OpenForReading(store, storePath)) {
         return false;
     }
+    std::vector<LibraryRecord> libraries;
     const bool loaded = ForEachEntry(store, storePath, isStale, STALE_LIBRARY_MESSAGE,
                                      [&](const std::string& keyName) {
-                                         return LoadLibraryEntry(storePath, keyName, list, memo);
+                                         return LoadLibraryEntry(storePath, keyName, libraries);
                                      });
+    FillFromLibraryFiles(libraries, &memo.folders, memo.Headers());
+    list.AppendUnsorted(std::move(libraries));
     list.Sort();
     return loaded;
 }

@@ -1,28 +1,68 @@
 #include "catalogue/ContentFileFields.h"
 
+#include <algorithm>
 #include <utility>
+#include <vector>
 
-#include "catalogue/HeaderReaders.h"
+#include "platform/Machine.h"
 
 namespace parvane {
 
 namespace {
 
-CourseHeaderFields ReadCourseFields(const std::string& path) {
-    CourseHeaderFields fields;
-    // One reading of the header serves both lists.
-    if (const auto header = ReadCourseHeader(path)) {
-        fields.namesRead = DecodeReferencedLibraryNames(*header, fields.names);
-        fields.guidsRead = DecodeReferencedLibraryGuids(*header, fields.guids);
-    }
-    return fields;
+// Files read together: enough to keep the disk busy, few enough that their blocks stay small.
+constexpr std::size_t READ_BATCH = 256;
+
+std::span<const std::uint8_t> Bytes(const std::string& text) {
+    return {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()};
 }
 
-LibraryHeaderFields ReadLibraryFields(const std::string& path) {
-    LibraryHeaderFields fields;
-    fields.read = GetHeaderNameAndGuid(path, fields.header);
-    return fields;
-}
+// What differs between courses and libraries: the block read, its decoding, the cache's
+// entries and the record's fields.
+struct CourseFiles {
+    using Record = CourseRecord;
+    using Fields = CourseHeaderFields;
+    static constexpr std::size_t BLOCK_SIZE = COURSE_HEADER_SIZE;
+    static constexpr auto FIND = &HeaderCache::FindCourse;
+    static constexpr auto KEEP = &HeaderCache::KeepCourse;
+
+    // One reading of the header serves both lists.
+    static Fields Decode(const std::string& block) {
+        Fields fields;
+        fields.namesRead = DecodeReferencedLibraryNames(Bytes(block), fields.names);
+        fields.guidsRead = DecodeReferencedLibraryGuids(Bytes(block), fields.guids);
+        return fields;
+    }
+    static void Apply(Fields& fields, Record& course) {
+        if (fields.namesRead) {
+            course.libraryNames = std::move(fields.names.names);
+        }
+        if (fields.guidsRead) {
+            course.libraryGuids = fields.guids.guids;
+            course.libraryCount = fields.guids.count;
+        }
+    }
+};
+
+struct LibraryFiles {
+    using Record = LibraryRecord;
+    using Fields = LibraryHeaderFields;
+    static constexpr std::size_t BLOCK_SIZE = NAME_BLOCK_SIZE;
+    static constexpr auto FIND = &HeaderCache::FindLibrary;
+    static constexpr auto KEEP = &HeaderCache::KeepLibrary;
+
+    static Fields Decode(const std::string& block) {
+        Fields fields;
+        fields.read = DecodeNameAndGuid(Bytes(block), fields.header);
+        return fields;
+    }
+    static void Apply(Fields& fields, Record& library) {
+        if (fields.read) {
+            library.headerName = std::move(fields.header.name);
+            library.guid = fields.header.guid;
+        }
+    }
+};
 
 // The status of a file whose header a cache may hold; false for a folder, and when the status
 // cannot be taken (the file is then read as without a cache, and fails as it would).
@@ -31,58 +71,69 @@ bool TakeFileStatus(const std::string& path, FileStatus& status) {
            (status.attributes & ATTR_DIRECTORY) == 0;
 }
 
-// The fields from the cache, else read and kept; read without a cache.
-template <typename Fields, typename Find, typename Read, typename Keep>
-Fields HeaderFields(const std::string& path, HeaderCache* headers, FileStatus& status, Find find,
-                    Read read, Keep keep) {
-    if (headers == nullptr) {
-        return read(path);
+template <typename Files>
+void FillFromFiles(std::span<typename Files::Record> records, RemovableFolderMemo* memo,
+                   HeaderCache* headers) {
+    std::vector<FileStatus> statuses(records.size());
+    std::vector<bool> statusTaken(records.size(), false);
+    std::vector<std::size_t> toRead;
+    std::vector<std::string> paths;
+    for (std::size_t i = 0; i < records.size(); ++i) {
+        const std::string& path = records[i].filename;
+        if (headers != nullptr) {
+            typename Files::Fields fields;
+            statusTaken[i] = TakeFileStatus(path, statuses[i]);
+            if (statusTaken[i] && (headers->*Files::FIND)(path, statuses[i], fields)) {
+                Files::Apply(fields, records[i]);
+                continue;
+            }
+        }
+        if (!path.empty()) {
+            toRead.push_back(i);
+            paths.push_back(path);
+        }
     }
-    Fields fields;
-    const bool statusTaken = TakeFileStatus(path, status);
-    if (statusTaken && (headers->*find)(path, status, fields)) {
-        return fields;
+    std::vector<std::string> blocks;
+    std::vector<Win32Error> errors;
+    for (std::size_t first = 0; first < paths.size(); first += READ_BATCH) {
+        const auto batch =
+            std::span(paths).subspan(first, std::min(READ_BATCH, paths.size() - first));
+        TheMachine().ReadFileStarts({batch.begin(), batch.end()}, Files::BLOCK_SIZE, blocks,
+                                    errors);
+        for (std::size_t read = 0; read < blocks.size(); ++read) {
+            const std::size_t i = toRead[first + read];
+            if (errors[read] != ERR_SUCCESS) {
+                continue;  // not kept: a file that cannot be read now may be readable next time
+            }
+            typename Files::Fields fields;
+            if (blocks[read].size() == Files::BLOCK_SIZE) {
+                fields = Files::Decode(blocks[read]);
+            }
+            if (statusTaken[i]) {
+                (headers->*Files::KEEP)(records[i].filename, statuses[i], fields);
+            }
+            Files::Apply(fields, records[i]);
+        }
     }
-    fields = read(path);
-    if (statusTaken) {
-        (headers->*keep)(path, status, fields);
+    for (std::size_t i = 0; i < records.size(); ++i) {
+        // The attributes just taken tell whether the path is itself a folder.
+        records[i].removable =
+            headers == nullptr
+                ? IsRemovableLocation(records[i].filename, memo)
+                : IsRemovableLocation(records[i].filename, statuses[i].attributes, memo);
     }
-    return fields;
-}
-
-bool IsRemovable(const std::string& path, RemovableFolderMemo* memo, const HeaderCache* headers,
-                 const FileStatus& status) {
-    return headers == nullptr ? IsRemovableLocation(path, memo)
-                              : IsRemovableLocation(path, status.attributes, memo);
 }
 
 }  // namespace
 
-void FillFromCourseFile(CourseRecord& course, RemovableFolderMemo* memo, HeaderCache* headers) {
-    FileStatus status;
-    CourseHeaderFields fields =
-        HeaderFields<CourseHeaderFields>(course.filename, headers, status, &HeaderCache::FindCourse,
-                                         ReadCourseFields, &HeaderCache::KeepCourse);
-    if (fields.namesRead) {
-        course.libraryNames = std::move(fields.names.names);
-    }
-    if (fields.guidsRead) {
-        course.libraryGuids = fields.guids.guids;
-        course.libraryCount = fields.guids.count;
-    }
-    course.removable = IsRemovable(course.filename, memo, headers, status);
+void FillFromCourseFiles(std::span<CourseRecord> courses, RemovableFolderMemo* memo,
+                         HeaderCache* headers) {
+    FillFromFiles<CourseFiles>(courses, memo, headers);
 }
 
-void FillFromLibraryFile(LibraryRecord& library, RemovableFolderMemo* memo, HeaderCache* headers) {
-    FileStatus status;
-    LibraryHeaderFields fields = HeaderFields<LibraryHeaderFields>(
-        library.filename, headers, status, &HeaderCache::FindLibrary, ReadLibraryFields,
-        &HeaderCache::KeepLibrary);
-    if (fields.read) {
-        library.headerName = std::move(fields.header.name);
-        library.guid = fields.header.guid;
-    }
-    library.removable = IsRemovable(library.filename, memo, headers, status);
+void FillFromLibraryFiles(std::span<LibraryRecord> libraries, RemovableFolderMemo* memo,
+                          HeaderCache* headers) {
+    FillFromFiles<LibraryFiles>(libraries, memo, headers);
 }
 
 }  // namespace parvane

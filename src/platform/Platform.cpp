@@ -8,8 +8,12 @@ Machine* currentMachine = nullptr;
 UserInterface* currentUserInterface = nullptr;
 }  // namespace
 
-Machine& TheMachine() { return *currentMachine; }
-void SetMachine(Machine* machine) { currentMachine = machine; }
+Machine& TheMachine() {
+    return *currentMachine;
+}
+void SetMachine(Machine* machine) {
+    currentMachine = machine;
+}
 
 void Machine::DeleteSubkeys(Hive hive, const std::string& parentKey,
                             const std::vector<std::string>& names,
@@ -20,7 +24,27 @@ void Machine::DeleteSubkeys(Hive hive, const std::string& parentKey,
     }
 }
 
-UserInterface& TheUserInterface() { return *currentUserInterface; }
-void SetUserInterface(UserInterface* userInterface) { currentUserInterface = userInterface; }
+void Machine::ReadFileStarts(const std::vector<std::string>& paths, std::size_t size,
+                             std::vector<std::string>& starts, std::vector<Win32Error>& errors) {
+    starts.assign(paths.size(), {});
+    errors.assign(paths.size(), ERR_SUCCESS);
+    for (std::size_t i = 0; i < paths.size(); ++i) {
+        const std::unique_ptr<FileStream> file = OpenFile(paths[i], FileMode::Read, errors[i]);
+        if (file == nullptr) {
+            continue;
+        }
+        starts[i].resize(size);
+        starts[i].resize(file->Read(starts[i].data(), size));
+        errors[i] = file->Error();
+        file->Close();
+    }
+}
+
+UserInterface& TheUserInterface() {
+    return *currentUserInterface;
+}
+void SetUserInterface(UserInterface* userInterface) {
+    currentUserInterface = userInterface;
+}
 
 }  // namespace parvane

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/Machine.h"
 
@@ -14,5 +15,12 @@ namespace parvane::wine {
 // and a read-only file cannot be opened for writing.
 std::unique_ptr<FileStream> OpenFile(const std::filesystem::path& prefix, const std::string& path,
                                      FileMode mode, Win32Error& error);
+
+// The first `size` bytes of each file, with the error of each, as OpenFile and Read give them.
+// The paths are found one after the other; the files are read by several threads at once, so
+// that the disk has many reads to serve while the program decodes.
+void ReadFileStarts(const std::filesystem::path& prefix, const std::vector<std::string>& paths,
+                    std::size_t size, std::vector<std::string>& starts,
+                    std::vector<Win32Error>& errors);
 
 }  // namespace parvane::wine

@@ -129,6 +129,12 @@ std::unique_ptr<FileStream> WineMachine::OpenFile(const std::string& path, FileM
     return wine::OpenFile(prefix, path, mode, error);
 }
 
+void WineMachine::ReadFileStarts(const std::vector<std::string>& paths, std::size_t size,
+                                 std::vector<std::string>& starts,
+                                 std::vector<Win32Error>& errors) {
+    wine::ReadFileStarts(prefix, paths, size, starts, errors);
+}
+
 Win32Error WineMachine::ModulePath(std::string& path) {
     return wine::ModulePath(prefix, path);
 }

@@ -50,6 +50,8 @@ class WineMachine final : public Machine {
     Win32Error FreeDiskSpace(const std::string& path, std::uint64_t& bytes) override;
     std::unique_ptr<FileStream> OpenFile(const std::string& path, FileMode mode,
                                          Win32Error& error) override;
+    void ReadFileStarts(const std::vector<std::string>& paths, std::size_t size,
+                        std::vector<std::string>& starts, std::vector<Win32Error>& errors) override;
 
     Win32Error ModulePath(std::string& path) override;
     Win32Error ProcessImageNames(std::vector<std::string>& names) override;
