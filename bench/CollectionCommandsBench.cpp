@@ -188,8 +188,9 @@ int MeasureSize(const Settings& settings, int entries, bool& canDrop) {
     setenv("XDG_CONFIG_HOME", (prefix.Folder() / "config").c_str(), 1);
     setenv("XDG_DATA_HOME", (prefix.Folder() / "data").c_str(), 1);
     setenv("XDG_STATE_HOME", state.c_str(), 1);
-    // A player's folders were written long before the program looks at them.
-    std::this_thread::sleep_for(std::chrono::seconds(2));
+    // A player's files were written long before the program looks at them: older than the
+    // few seconds within which neither the Wine backend nor the header cache trusts a time.
+    std::this_thread::sleep_for(std::chrono::seconds(3));
 
     const std::string game = (prefix.DriveC() / "Games" / "Greenvale 06").string();
     std::vector<std::pair<std::string, std::string>> runs = {

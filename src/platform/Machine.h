@@ -147,8 +147,8 @@ class Machine {
     virtual std::unique_ptr<FileStream> OpenFile(const std::string& path, FileMode mode,
                                                  Win32Error& error) = 0;
     // The first `size` bytes of each of `paths` (fewer when the file is shorter), with the
-    // error of opening or reading each, as OpenFile and Read give them. The Wine backend reads
-    // several files at once; elsewhere they are read one by one through OpenFile.
+    // error of opening or reading each, as OpenFile and Read give them. Both backends read
+    // several files at once; a machine that wraps another reads them one by one (OpenFile).
     virtual void ReadFileStarts(const std::vector<std::string>& paths, std::size_t size,
                                 std::vector<std::string>& starts, std::vector<Win32Error>& errors);
 

@@ -1,5 +1,8 @@
+#include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <cstdio>
+#include <thread>
 
 #include "platform/win32/Win32Files.h"
 #include "platform/win32/WindowsApi.h"
@@ -85,6 +88,35 @@ std::unique_ptr<FileStream> OpenFileStream(const std::string& path, FileMode mod
     }
     error = ERR_SUCCESS;
     return std::make_unique<RuntimeFileStream>(file);
+}
+
+void ReadFileStartsAtOnce(const std::vector<std::string>& paths, std::size_t size,
+                          std::vector<std::string>& starts, std::vector<Win32Error>& errors) {
+    starts.assign(paths.size(), {});
+    errors.assign(paths.size(), ERR_SUCCESS);
+    std::atomic<std::size_t> next = 0;
+    const auto readFiles = [&] {
+        for (std::size_t i = next++; i < paths.size(); i = next++) {
+            const std::unique_ptr<FileStream> file =
+                OpenFileStream(paths[i], FileMode::Read, errors[i]);
+            if (file != nullptr) {
+                starts[i].resize(size);
+                starts[i].resize(file->Read(starts[i].data(), size));
+                errors[i] = file->Error();
+                file->Close();
+            }
+        }
+    };
+    // The disk serves several reads together; files already in memory are copied on every core.
+    constexpr std::size_t READING_THREADS = 4;
+    std::vector<std::thread> threads;
+    for (std::size_t thread = 1; thread < std::min(READING_THREADS, paths.size() / 16); ++thread) {
+        threads.emplace_back(readFiles);
+    }
+    readFiles();
+    for (std::thread& thread : threads) {
+        thread.join();
+    }
 }
 
 }  // namespace parvane::win32

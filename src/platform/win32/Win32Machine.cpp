@@ -72,6 +72,11 @@ class Win32Machine final : public Machine {
                                          Win32Error& error) override {
         return OpenFileStream(path, mode, error);
     }
+    void ReadFileStarts(const std::vector<std::string>& paths, std::size_t size,
+                        std::vector<std::string>& starts,
+                        std::vector<Win32Error>& errors) override {
+        ReadFileStartsAtOnce(paths, size, starts, errors);
+    }
 
     Win32Error ModulePath(std::string& path) override { return win32::ModulePath(path); }
     Win32Error ProcessImageNames(std::vector<std::string>& names) override {
