@@ -1,6 +1,7 @@
 #include "catalogue/ContentFileFields.h"
 
 #include <algorithm>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -23,6 +24,7 @@ struct CourseFiles {
     using Record = CourseRecord;
     using Fields = CourseHeaderFields;
     static constexpr std::size_t BLOCK_SIZE = COURSE_HEADER_SIZE;
+    static constexpr auto HOLDS = &HeaderCache::HoldsCourse;
     static constexpr auto FIND = &HeaderCache::FindCourse;
     static constexpr auto KEEP = &HeaderCache::KeepCourse;
 
@@ -48,6 +50,7 @@ struct LibraryFiles {
     using Record = LibraryRecord;
     using Fields = LibraryHeaderFields;
     static constexpr std::size_t BLOCK_SIZE = NAME_BLOCK_SIZE;
+    static constexpr auto HOLDS = &HeaderCache::HoldsLibrary;
     static constexpr auto FIND = &HeaderCache::FindLibrary;
     static constexpr auto KEEP = &HeaderCache::KeepLibrary;
 
@@ -64,26 +67,23 @@ struct LibraryFiles {
     }
 };
 
-// The status of a file whose header a cache may hold; false for a folder, and when the status
-// cannot be taken (the file is then read as without a cache, and fails as it would).
-bool TakeFileStatus(const std::string& path, FileStatus& status) {
-    return TheMachine().GetFileStatus(path, status) == ERR_SUCCESS &&
-           (status.attributes & ATTR_DIRECTORY) == 0;
-}
-
+// The fields of each record's file: from the cache when it holds the file unchanged (its
+// status taken first), else read, together with the files' status, and kept in the cache.
+// `attributes` is what the machine said of each path, when it was asked.
 template <typename Files>
-void FillFromFiles(std::span<typename Files::Record> records, RemovableFolderMemo* memo,
-                   HeaderCache* headers) {
-    std::vector<FileStatus> statuses(records.size());
-    std::vector<bool> statusTaken(records.size(), false);
+void FillHeaders(std::span<typename Files::Record> records, HeaderCache* headers,
+                 std::vector<std::optional<std::uint32_t>>& attributes) {
     std::vector<std::size_t> toRead;
     std::vector<std::string> paths;
     for (std::size_t i = 0; i < records.size(); ++i) {
         const std::string& path = records[i].filename;
-        if (headers != nullptr) {
+        if (headers != nullptr && (headers->*Files::HOLDS)(path)) {
+            FileStatus status;
             typename Files::Fields fields;
-            statusTaken[i] = TakeFileStatus(path, statuses[i]);
-            if (statusTaken[i] && (headers->*Files::FIND)(path, statuses[i], fields)) {
+            const bool found = TheMachine().GetFileStatus(path, status) == ERR_SUCCESS &&
+                               (headers->*Files::FIND)(path, status, fields);
+            attributes[i] = status.attributes;
+            if (found) {
                 Files::Apply(fields, records[i]);
                 continue;
             }
@@ -93,34 +93,40 @@ void FillFromFiles(std::span<typename Files::Record> records, RemovableFolderMem
             paths.push_back(path);
         }
     }
-    std::vector<std::string> blocks;
-    std::vector<Win32Error> errors;
+    std::vector<FileStart> starts;
     for (std::size_t first = 0; first < paths.size(); first += READ_BATCH) {
         const auto batch =
             std::span(paths).subspan(first, std::min(READ_BATCH, paths.size() - first));
-        TheMachine().ReadFileStarts({batch.begin(), batch.end()}, Files::BLOCK_SIZE, blocks,
-                                    errors);
-        for (std::size_t read = 0; read < blocks.size(); ++read) {
+        TheMachine().ReadFileStarts({batch.begin(), batch.end()}, Files::BLOCK_SIZE, starts);
+        for (std::size_t read = 0; read < starts.size(); ++read) {
             const std::size_t i = toRead[first + read];
-            if (errors[read] != ERR_SUCCESS) {
+            const FileStart& start = starts[read];
+            if (start.error != ERR_SUCCESS) {
                 continue;  // not kept: a file that cannot be read now may be readable next time
             }
+            attributes[i] = start.status.attributes;
             typename Files::Fields fields;
-            if (blocks[read].size() == Files::BLOCK_SIZE) {
-                fields = Files::Decode(blocks[read]);
+            if (start.bytes.size() == Files::BLOCK_SIZE) {
+                fields = Files::Decode(start.bytes);
             }
-            if (statusTaken[i]) {
-                (headers->*Files::KEEP)(records[i].filename, statuses[i], fields);
+            if (headers != nullptr) {
+                (headers->*Files::KEEP)(records[i].filename, start.status, fields);
             }
             Files::Apply(fields, records[i]);
         }
     }
+}
+
+template <typename Files>
+void FillFromFiles(std::span<typename Files::Record> records, RemovableFolderMemo* memo,
+                   HeaderCache* headers) {
+    std::vector<std::optional<std::uint32_t>> attributes(records.size());
+    FillHeaders<Files>(records, headers, attributes);
     for (std::size_t i = 0; i < records.size(); ++i) {
-        // The attributes just taken tell whether the path is itself a folder.
-        records[i].removable =
-            headers == nullptr
-                ? IsRemovableLocation(records[i].filename, memo)
-                : IsRemovableLocation(records[i].filename, statuses[i].attributes, memo);
+        // Attributes already taken tell whether the path is itself a folder.
+        records[i].removable = attributes[i]
+                                   ? IsRemovableLocation(records[i].filename, *attributes[i], memo)
+                                   : IsRemovableLocation(records[i].filename, memo);
     }
 }
 

@@ -14,8 +14,9 @@ namespace parvane {
 // From each course's file `filename`: the referenced library names, then the referenced GUIDs
 // with their number, each only when its read succeeds (a failed read leaves the fields as they
 // were); and `removable`, from the memo when its folder is there (see IsRemovableLocation).
-// With a cache, each file's status is taken once: the header comes from the cache while the
-// file is unchanged, and what is read is kept in it. The files to read are read together.
+// With a cache, the header comes from it while the file keeps the size and time it had, and
+// what is read is kept in it. The files to read are read together (Machine::ReadFileStarts),
+// and no path is asked about twice.
 void FillFromCourseFiles(std::span<CourseRecord> courses, RemovableFolderMemo* memo = nullptr,
                          HeaderCache* headers = nullptr);
 

@@ -259,6 +259,19 @@ bool HeaderCache::FindLibrary(const std::string& path, const FileStatus& status,
     return ReadLibraryFields(reader, &fields);
 }
 
+bool HeaderCache::Holds(char kind, const std::string& path) const {
+    const std::string key = KeyOf(kind, path);
+    return storedEntries.contains(key) || readEntries.contains(key);
+}
+
+bool HeaderCache::HoldsCourse(const std::string& path) const {
+    return Holds(COURSE_KIND, path);
+}
+
+bool HeaderCache::HoldsLibrary(const std::string& path) const {
+    return Holds(LIBRARY_KIND, path);
+}
+
 bool HeaderCache::Settled(const FileStatus& status) const {
     return status.modified <= loadStart && loadStart - status.modified >= SETTLING_TICKS;
 }

@@ -36,6 +36,11 @@ class HeaderCache {
     // is set or the file cannot be used.
     HeaderCache();
 
+    // Whether an entry is kept for the file `path`, changed or not: only then is its status
+    // worth taking before it is read.
+    bool HoldsCourse(const std::string& path) const;
+    bool HoldsLibrary(const std::string& path) const;
+
     // The fields kept for the file `path` whose status is `status` now; false when none are
     // kept for it or the file changed since.
     bool FindCourse(const std::string& path, const FileStatus& status, CourseHeaderFields& fields);
@@ -64,6 +69,7 @@ class HeaderCache {
     static constexpr std::size_t NOT_KEPT = std::string::npos;
 
     bool Settled(const FileStatus& status) const;
+    bool Holds(char kind, const std::string& path) const;
     // Where the fields of the entry of `kind` and `path` start in `kept`, when its size and
     // time are those of `status`; NOT_KEPT otherwise. An entry of the file read that matches
     // joins `kept` (once).

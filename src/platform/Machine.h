@@ -34,6 +34,14 @@ struct FileStatus {
     std::uint64_t modified = 0;  // last write: FILETIME ticks (100 ns since 1601), UTC
 };
 
+// The first bytes of a file, with the status of the file read and the error of opening or
+// reading it.
+struct FileStart {
+    std::string bytes;
+    FileStatus status;
+    Win32Error error = ERR_SUCCESS;
+};
+
 // A byte stream over one open file (the runtime's FILE* in binary mode).
 class FileStream {
   public:
@@ -146,11 +154,11 @@ class Machine {
     // The runtime's fopen in binary mode; null with `error` set on failure.
     virtual std::unique_ptr<FileStream> OpenFile(const std::string& path, FileMode mode,
                                                  Win32Error& error) = 0;
-    // The first `size` bytes of each of `paths` (fewer when the file is shorter), with the
-    // error of opening or reading each, as OpenFile and Read give them. Both backends read
-    // several files at once; a machine that wraps another reads them one by one (OpenFile).
+    // The first `size` bytes of each of `paths` (fewer when the file is shorter), as OpenFile
+    // and Read give them, with the file's status as GetFileStatus gives it. Both backends read
+    // several files at once; a machine that wraps another reads them one by one.
     virtual void ReadFileStarts(const std::vector<std::string>& paths, std::size_t size,
-                                std::vector<std::string>& starts, std::vector<Win32Error>& errors);
+                                std::vector<FileStart>& starts);
 
     // Processes and the shell.
 

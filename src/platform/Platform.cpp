@@ -25,17 +25,21 @@ void Machine::DeleteSubkeys(Hive hive, const std::string& parentKey,
 }
 
 void Machine::ReadFileStarts(const std::vector<std::string>& paths, std::size_t size,
-                             std::vector<std::string>& starts, std::vector<Win32Error>& errors) {
+                             std::vector<FileStart>& starts) {
     starts.assign(paths.size(), {});
-    errors.assign(paths.size(), ERR_SUCCESS);
     for (std::size_t i = 0; i < paths.size(); ++i) {
-        const std::unique_ptr<FileStream> file = OpenFile(paths[i], FileMode::Read, errors[i]);
+        FileStart& start = starts[i];
+        start.error = GetFileStatus(paths[i], start.status);
+        if (start.error != ERR_SUCCESS) {
+            continue;
+        }
+        const std::unique_ptr<FileStream> file = OpenFile(paths[i], FileMode::Read, start.error);
         if (file == nullptr) {
             continue;
         }
-        starts[i].resize(size);
-        starts[i].resize(file->Read(starts[i].data(), size));
-        errors[i] = file->Error();
+        start.bytes.resize(size);
+        start.bytes.resize(file->Read(start.bytes.data(), size));
+        start.error = file->Error();
         file->Close();
     }
 }

@@ -91,18 +91,22 @@ std::unique_ptr<FileStream> OpenFileStream(const std::string& path, FileMode mod
 }
 
 void ReadFileStartsAtOnce(const std::vector<std::string>& paths, std::size_t size,
-                          std::vector<std::string>& starts, std::vector<Win32Error>& errors) {
+                          std::vector<FileStart>& starts) {
     starts.assign(paths.size(), {});
-    errors.assign(paths.size(), ERR_SUCCESS);
     std::atomic<std::size_t> next = 0;
     const auto readFiles = [&] {
         for (std::size_t i = next++; i < paths.size(); i = next++) {
+            FileStart& start = starts[i];
+            start.error = GetFileStatusOf(paths[i], start.status);
+            if (start.error != ERR_SUCCESS) {
+                continue;
+            }
             const std::unique_ptr<FileStream> file =
-                OpenFileStream(paths[i], FileMode::Read, errors[i]);
+                OpenFileStream(paths[i], FileMode::Read, start.error);
             if (file != nullptr) {
-                starts[i].resize(size);
-                starts[i].resize(file->Read(starts[i].data(), size));
-                errors[i] = file->Error();
+                start.bytes.resize(size);
+                start.bytes.resize(file->Read(start.bytes.data(), size));
+                start.error = file->Error();
                 file->Close();
             }
         }

@@ -26,8 +26,9 @@ Win32Error UniqueTempFile(const std::string& folder, const std::string& prefix, 
 Win32Error FreeDiskSpace(const std::string& path, std::uint64_t& bytes);
 std::unique_ptr<FileStream> OpenFileStream(const std::string& path, FileMode mode,
                                            Win32Error& error);
-// The first `size` bytes of each file, read through OpenFileStream by several threads at once.
+// The first `size` bytes of each file with its status, read through GetFileStatusOf and
+// OpenFileStream by several threads at once.
 void ReadFileStartsAtOnce(const std::vector<std::string>& paths, std::size_t size,
-                          std::vector<std::string>& starts, std::vector<Win32Error>& errors);
+                          std::vector<FileStart>& starts);
 
 }  // namespace parvane::win32

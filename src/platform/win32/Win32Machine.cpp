@@ -73,9 +73,8 @@ class Win32Machine final : public Machine {
         return OpenFileStream(path, mode, error);
     }
     void ReadFileStarts(const std::vector<std::string>& paths, std::size_t size,
-                        std::vector<std::string>& starts,
-                        std::vector<Win32Error>& errors) override {
-        ReadFileStartsAtOnce(paths, size, starts, errors);
+                        std::vector<FileStart>& starts) override {
+        ReadFileStartsAtOnce(paths, size, starts);
     }
 
     Win32Error ModulePath(std::string& path) override { return win32::ModulePath(path); }

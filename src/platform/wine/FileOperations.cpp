@@ -23,13 +23,6 @@ bool OwnerMayWrite(const struct stat& status) {
     return (status.st_mode & S_IWUSR) != 0;
 }
 
-// Windows' FILETIME of a host time: 100-nanosecond ticks since 1601-01-01 UTC.
-std::uint64_t FileTimeOf(const timespec& time) {
-    constexpr std::int64_t TICKS_FROM_1601_TO_1970 = 116444736000000000;
-    return static_cast<std::uint64_t>(static_cast<std::int64_t>(time.tv_sec) * 10000000 +
-                                      time.tv_nsec / 100 + TICKS_FROM_1601_TO_1970);
-}
-
 bool SameFile(const struct stat& a, const struct stat& b) {
     return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
 }
@@ -202,6 +195,12 @@ Win32Error ResolveExisting(const std::filesystem::path& prefix, const std::strin
 }
 
 }  // namespace
+
+std::uint64_t FileTimeOf(const timespec& time) {
+    constexpr std::int64_t TICKS_FROM_1601_TO_1970 = 116444736000000000;
+    return static_cast<std::uint64_t>(static_cast<std::int64_t>(time.tv_sec) * 10000000 +
+                                      time.tv_nsec / 100 + TICKS_FROM_1601_TO_1970);
+}
 
 Win32Error GetAttributes(const std::filesystem::path& prefix, const std::string& path,
                          std::uint32_t& attributes) {

@@ -5,6 +5,7 @@
 // file, and a move never replaces what exists.
 
 #include <cstdint>
+#include <ctime>
 #include <filesystem>
 #include <string>
 
@@ -12,6 +13,9 @@
 #include "platform/Win32Codes.h"
 
 namespace parvane::wine {
+
+// Windows' FILETIME of a host time: 100-nanosecond ticks since 1601-01-01 UTC.
+std::uint64_t FileTimeOf(const timespec& time);
 
 // GetFileAttributesA: ATTR_DIRECTORY for folders, ATTR_ARCHIVE for files, ATTR_READONLY when
 // the owner may not write, ATTR_HIDDEN for names starting with a dot (as Wine shows them),

@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <thread>
 
+#include "platform/wine/FileOperations.h"
 #include "platform/wine/FolderNameCache.h"
 #include "platform/wine/HostErrors.h"
 #include "platform/wine/PathMapping.h"
@@ -130,17 +131,21 @@ Win32Error CheckOpen(const HostPath& host, FileMode mode) {
     return ERR_SUCCESS;
 }
 
-// Reads the start of the host file; 0 or the errno.
-int ReadStart(const std::string& hostPath, std::size_t size, std::string& start) {
+// Reads the start of the host file and takes its status; 0 or the errno.
+int ReadStart(const std::string& hostPath, std::size_t size, FileStart& start) {
     const int fd = open(hostPath.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) {
         return errno;
     }
-    start.resize(size);
+    struct stat status {};
+    int error = fstat(fd, &status) == 0 ? 0 : errno;
+    start.status.attributes = ATTR_ARCHIVE | ((status.st_mode & S_IWUSR) == 0 ? ATTR_READONLY : 0);
+    start.status.size = static_cast<std::uint64_t>(status.st_size);
+    start.status.modified = FileTimeOf(status.st_mtim);
+    start.bytes.resize(size);
     std::size_t got = 0;
-    int error = 0;
-    while (got < size) {
-        const ssize_t read = ::read(fd, start.data() + got, size - got);
+    while (error == 0 && got < size) {
+        const ssize_t read = ::read(fd, start.bytes.data() + got, size - got);
         if (read < 0 && errno == EINTR) {
             continue;
         }
@@ -150,7 +155,7 @@ int ReadStart(const std::string& hostPath, std::size_t size, std::string& start)
         }
         got += static_cast<std::size_t>(read);
     }
-    start.resize(got);
+    start.bytes.resize(got);
     close(fd);
     return error;
 }
@@ -158,27 +163,27 @@ int ReadStart(const std::string& hostPath, std::size_t size, std::string& start)
 }  // namespace
 
 void ReadFileStarts(const std::filesystem::path& prefix, const std::vector<std::string>& paths,
-                    std::size_t size, std::vector<std::string>& starts,
-                    std::vector<Win32Error>& errors) {
+                    std::size_t size, std::vector<FileStart>& starts) {
     starts.assign(paths.size(), {});
-    errors.assign(paths.size(), ERR_SUCCESS);
     std::vector<std::string> hostPaths(paths.size());
     for (std::size_t i = 0; i < paths.size(); ++i) {
         HostPath host;
-        errors[i] = ResolveWindowsPath(prefix, paths[i], host);
-        if (errors[i] == ERR_SUCCESS) {
-            errors[i] = CheckOpen(host, FileMode::Read);
+        Win32Error& error = starts[i].error;
+        error = ResolveWindowsPath(prefix, paths[i], host);
+        if (error == ERR_SUCCESS) {
+            error = CheckOpen(host, FileMode::Read);
         }
-        if (errors[i] == ERR_SUCCESS) {
+        if (error == ERR_SUCCESS) {
             hostPaths[i] = std::move(host.path);
         }
     }
     std::atomic<std::size_t> next = 0;
     const auto readFiles = [&] {
         for (std::size_t i = next++; i < paths.size(); i = next++) {
-            if (errors[i] == ERR_SUCCESS) {
+            if (starts[i].error == ERR_SUCCESS) {
                 const int error = ReadStart(hostPaths[i], size, starts[i]);
-                errors[i] = error == 0 ? ERR_SUCCESS : Win32ErrorFromErrno(error, hostPaths[i]);
+                starts[i].error =
+                    error == 0 ? ERR_SUCCESS : Win32ErrorFromErrno(error, hostPaths[i]);
             }
         }
     };

@@ -16,11 +16,10 @@ namespace parvane::wine {
 std::unique_ptr<FileStream> OpenFile(const std::filesystem::path& prefix, const std::string& path,
                                      FileMode mode, Win32Error& error);
 
-// The first `size` bytes of each file, with the error of each, as OpenFile and Read give them.
-// The paths are found one after the other; the files are read by several threads at once, so
-// that the disk has many reads to serve while the program decodes.
+// The first `size` bytes of each file, with its status and error, as OpenFile, Read and
+// GetFileStatus give them. The paths are found one after the other; the files are opened and
+// read by several threads at once, so that the disk has many reads to serve together.
 void ReadFileStarts(const std::filesystem::path& prefix, const std::vector<std::string>& paths,
-                    std::size_t size, std::vector<std::string>& starts,
-                    std::vector<Win32Error>& errors);
+                    std::size_t size, std::vector<FileStart>& starts);
 
 }  // namespace parvane::wine

@@ -130,9 +130,8 @@ std::unique_ptr<FileStream> WineMachine::OpenFile(const std::string& path, FileM
 }
 
 void WineMachine::ReadFileStarts(const std::vector<std::string>& paths, std::size_t size,
-                                 std::vector<std::string>& starts,
-                                 std::vector<Win32Error>& errors) {
-    wine::ReadFileStarts(prefix, paths, size, starts, errors);
+                                 std::vector<FileStart>& starts) {
+    wine::ReadFileStarts(prefix, paths, size, starts);
 }
 
 Win32Error WineMachine::ModulePath(std::string& path) {

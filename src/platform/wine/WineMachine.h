@@ -51,7 +51,7 @@ class WineMachine final : public Machine {
     std::unique_ptr<FileStream> OpenFile(const std::string& path, FileMode mode,
                                          Win32Error& error) override;
     void ReadFileStarts(const std::vector<std::string>& paths, std::size_t size,
-                        std::vector<std::string>& starts, std::vector<Win32Error>& errors) override;
+                        std::vector<FileStart>& starts) override;
 
     Win32Error ModulePath(std::string& path) override;
     Win32Error ProcessImageNames(std::vector<std::string>& names) override;
