@@ -131,17 +131,25 @@ Win32Error CheckOpen(const HostPath& host, FileMode mode) {
     return ERR_SUCCESS;
 }
 
-// Reads the start of the host file and takes its status; 0 or the errno.
-int ReadStart(const std::string& hostPath, std::size_t size, FileStart& start) {
+// The status of a file that can be opened for reading, as GetFileStatus gives it.
+FileStatus StatusOfFile(const struct stat& status) {
+    return {ATTR_ARCHIVE | ((status.st_mode & S_IWUSR) == 0 ? ATTR_READONLY : 0),
+            static_cast<std::uint64_t>(status.st_size), FileTimeOf(status.st_mtim)};
+}
+
+// Reads the start of the host file, and takes its status when `statusTaken` is false; 0 or
+// the errno.
+int ReadStart(const std::string& hostPath, std::size_t size, bool statusTaken, FileStart& start) {
     const int fd = open(hostPath.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) {
         return errno;
     }
     struct stat status {};
-    int error = fstat(fd, &status) == 0 ? 0 : errno;
-    start.status.attributes = ATTR_ARCHIVE | ((status.st_mode & S_IWUSR) == 0 ? ATTR_READONLY : 0);
-    start.status.size = static_cast<std::uint64_t>(status.st_size);
-    start.status.modified = FileTimeOf(status.st_mtim);
+    int error = 0;
+    if (!statusTaken) {
+        error = fstat(fd, &status) == 0 ? 0 : errno;
+        start.status = StatusOfFile(status);
+    }
     start.bytes.resize(size);
     std::size_t got = 0;
     while (error == 0 && got < size) {
@@ -166,6 +174,8 @@ void ReadFileStarts(const std::filesystem::path& prefix, const std::vector<std::
                     std::size_t size, std::vector<FileStart>& starts) {
     starts.assign(paths.size(), {});
     std::vector<std::string> hostPaths(paths.size());
+    // The status taken while finding a path serves, unless its last name is a link.
+    std::vector<bool> statusTaken(paths.size(), false);
     for (std::size_t i = 0; i < paths.size(); ++i) {
         HostPath host;
         Win32Error& error = starts[i].error;
@@ -175,13 +185,17 @@ void ReadFileStarts(const std::filesystem::path& prefix, const std::vector<std::
         }
         if (error == ERR_SUCCESS) {
             hostPaths[i] = std::move(host.path);
+            statusTaken[i] = host.statusKnown && !S_ISLNK(host.status.st_mode);
+            if (statusTaken[i]) {
+                starts[i].status = StatusOfFile(host.status);
+            }
         }
     }
     std::atomic<std::size_t> next = 0;
     const auto readFiles = [&] {
         for (std::size_t i = next++; i < paths.size(); i = next++) {
             if (starts[i].error == ERR_SUCCESS) {
-                const int error = ReadStart(hostPaths[i], size, starts[i]);
+                const int error = ReadStart(hostPaths[i], size, statusTaken[i], starts[i]);
                 starts[i].error =
                     error == 0 ? ERR_SUCCESS : Win32ErrorFromErrno(error, hostPaths[i]);
             }
