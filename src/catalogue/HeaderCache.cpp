@@ -1,5 +1,6 @@
 #include "catalogue/HeaderCache.h"
 
+#include <algorithm>
 #include <chrono>
 #include <memory>
 
@@ -179,89 +180,70 @@ HeaderCache::HeaderCache() : loadStart(FileTimeNow()) {
         stored.clear();
         return;
     }
-    storedCount = static_cast<std::uint32_t>(reader.Number(4));
-    for (std::uint32_t entry = 0; entry < storedCount && reader.ok; ++entry) {
+    const auto count = static_cast<std::uint32_t>(reader.Number(4));
+    for (std::uint32_t entry = 0; entry < count && reader.ok; ++entry) {
+        StoredEntry found;
+        found.begin = reader.Position();
         const std::string_view key = reader.Text(reader.Number(2));
-        const std::size_t start = reader.Position();
+        found.start = reader.Position();
         reader.Number(8);
         reader.Number(8);
         const char kind = key.empty() ? '\0' : key.front();
         reader.ok = reader.ok && (kind == COURSE_KIND    ? ReadCourseFields(reader, nullptr)
                                   : kind == LIBRARY_KIND ? ReadLibraryFields(reader, nullptr)
                                                          : false);
-        storedEntries.emplace(key, StoredEntry{start});
+        found.end = reader.Position();
+        storedPlaces.emplace(key, storedEntries.size());
+        storedEntries.push_back(found);
     }
     if (!reader.ok || !reader.AtEnd()) {
         // Cut short, or not what this version writes: every file is read again.
         storedEntries.clear();
+        storedPlaces.clear();
         stored.clear();
-        storedCount = 0;
     }
 }
 
-std::size_t HeaderCache::Find(char kind, const std::string& path, const FileStatus& status) {
+HeaderCache::FieldsPlace HeaderCache::Find(char kind, const std::string& path,
+                                           const FileStatus& status) {
     const std::string key = KeyOf(kind, path);
-    std::size_t keptAt = NOT_KEPT;
-    const std::string* text = &kept;
+    FieldsPlace place;
     StoredEntry* storedEntry = nullptr;
-    if (const auto read = readEntries.find(key); read != readEntries.end()) {
-        keptAt = read->second;
-    } else if (const auto found = storedEntries.find(key); found != storedEntries.end()) {
-        storedEntry = &found->second;
-        keptAt = storedEntry->keptAt;
-        if (keptAt == NOT_KEPT) {
-            text = &stored;
-            keptAt = storedEntry->start;
-        }
+    if (const auto fresh = readPlaces.find(key); fresh != readPlaces.end()) {
+        place = {&read, fresh->second};
+    } else if (const auto found = storedPlaces.find(key); found != storedPlaces.end()) {
+        storedEntry = &storedEntries[found->second];
+        place = {&stored, storedEntry->start};
+    } else {
+        return {};
     }
-    if (keptAt == NOT_KEPT) {
-        return NOT_KEPT;
-    }
-    Reader reader(*text, keptAt);
+    Reader reader(*place.text, place.start);
     if (reader.Number(8) != status.size || reader.Number(8) != status.modified) {
-        return NOT_KEPT;
+        return {};
     }
-    if (text == &stored) {
-        // Found in the file read: copied whole into `kept`.
-        Reader fields(stored, reader.Position());
-        if (kind == COURSE_KIND) {
-            ReadCourseFields(fields, nullptr);
-        } else {
-            ReadLibraryFields(fields, nullptr);
-        }
-        PutNumber(kept, key.size(), 2);
-        kept += key;
-        storedEntry->keptAt = kept.size();
-        kept.append(stored, storedEntry->start, fields.Position() - storedEntry->start);
-        ++keptCount;
-        return storedEntry->keptAt + 16;
+    if (storedEntry != nullptr) {
+        storedEntry->found = true;
     }
-    return reader.Position();
+    return {place.text, reader.Position()};
 }
 
 bool HeaderCache::FindCourse(const std::string& path, const FileStatus& status,
                              CourseHeaderFields& fields) {
-    const std::size_t start = Find(COURSE_KIND, path, status);
-    if (start == NOT_KEPT) {
-        return false;
-    }
-    Reader reader(kept, start);
-    return ReadCourseFields(reader, &fields);
+    const FieldsPlace place = Find(COURSE_KIND, path, status);
+    Reader reader(place.text != nullptr ? *place.text : stored, place.start);
+    return place.text != nullptr && ReadCourseFields(reader, &fields);
 }
 
 bool HeaderCache::FindLibrary(const std::string& path, const FileStatus& status,
                               LibraryHeaderFields& fields) {
-    const std::size_t start = Find(LIBRARY_KIND, path, status);
-    if (start == NOT_KEPT) {
-        return false;
-    }
-    Reader reader(kept, start);
-    return ReadLibraryFields(reader, &fields);
+    const FieldsPlace place = Find(LIBRARY_KIND, path, status);
+    Reader reader(place.text != nullptr ? *place.text : stored, place.start);
+    return place.text != nullptr && ReadLibraryFields(reader, &fields);
 }
 
 bool HeaderCache::Holds(char kind, const std::string& path) const {
     const std::string key = KeyOf(kind, path);
-    return storedEntries.contains(key) || readEntries.contains(key);
+    return storedPlaces.contains(key) || readPlaces.contains(key);
 }
 
 bool HeaderCache::HoldsCourse(const std::string& path) const {
@@ -282,12 +264,12 @@ bool HeaderCache::StartEntry(char kind, const std::string& path, const FileStatu
         return false;
     }
     const std::string key = KeyOf(kind, path);
-    PutNumber(kept, key.size(), 2);
-    kept += key;
-    readEntries.insert_or_assign(key, kept.size());
-    PutNumber(kept, status.size, 8);
-    PutNumber(kept, status.modified, 8);
-    ++keptCount;
+    PutNumber(read, key.size(), 2);
+    read += key;
+    readPlaces.insert_or_assign(key, read.size());
+    PutNumber(read, status.size, 8);
+    PutNumber(read, status.modified, 8);
+    ++readCount;
     return true;
 }
 
@@ -296,18 +278,18 @@ void HeaderCache::KeepCourse(const std::string& path, const FileStatus& status,
     if (!StartEntry(COURSE_KIND, path, status)) {
         return;
     }
-    PutNumber(kept, fields.namesRead ? 1 : 0, 1);
+    PutNumber(read, fields.namesRead ? 1 : 0, 1);
     if (fields.namesRead) {
-        PutNumber(kept, static_cast<std::uint64_t>(fields.names.count), 1);
+        PutNumber(read, static_cast<std::uint64_t>(fields.names.count), 1);
         for (int slot = 0; slot < fields.names.count; ++slot) {
-            PutText(kept, fields.names.names[slot]);
+            PutText(read, fields.names.names[slot]);
         }
     }
-    PutNumber(kept, fields.guidsRead ? 1 : 0, 1);
+    PutNumber(read, fields.guidsRead ? 1 : 0, 1);
     if (fields.guidsRead) {
-        PutNumber(kept, static_cast<std::uint64_t>(fields.guids.count), 1);
+        PutNumber(read, static_cast<std::uint64_t>(fields.guids.count), 1);
         for (int slot = 0; slot < fields.guids.count; ++slot) {
-            PutGuid(kept, fields.guids.guids[slot]);
+            PutGuid(read, fields.guids.guids[slot]);
         }
     }
 }
@@ -317,20 +299,36 @@ void HeaderCache::KeepLibrary(const std::string& path, const FileStatus& status,
     if (!StartEntry(LIBRARY_KIND, path, status)) {
         return;
     }
-    PutNumber(kept, fields.read ? 1 : 0, 1);
+    PutNumber(read, fields.read ? 1 : 0, 1);
     if (fields.read) {
-        PutGuid(kept, fields.header.guid);
-        PutText(kept, fields.header.name);
+        PutGuid(read, fields.header.guid);
+        PutText(read, fields.header.name);
     }
 }
 
 void HeaderCache::Save() {
-    if (StateFolder().empty() || (!changed && keptCount == storedCount)) {
+    const bool allFound = std::all_of(storedEntries.begin(), storedEntries.end(),
+                                      [](const StoredEntry& entry) { return entry.found; });
+    if (StateFolder().empty() || (!changed && allFound)) {
         return;
     }
-    std::string head(MAGIC);
-    PutNumber(head, FORMAT_VERSION, 4);
-    PutNumber(head, keptCount, 4);
+    // The entries found unchanged, then those read: the files gone are left out.
+    std::string content(MAGIC);
+    PutNumber(content, FORMAT_VERSION, 4);
+    const std::size_t countAt = content.size();
+    PutNumber(content, 0, 4);
+    std::uint32_t count = readCount;
+    for (const StoredEntry& entry : storedEntries) {
+        if (entry.found) {
+            content.append(stored, entry.begin, entry.end - entry.begin);
+            ++count;
+        }
+    }
+    content += read;
+    for (int i = 0; i < 4; ++i) {
+        content[countAt + static_cast<std::size_t>(i)] =
+            static_cast<char>((count >> (8 * i)) & 0xFF);
+    }
     const std::string target = CacheFilePath();
     const std::string written = target + ".new";
     Win32Error error = ERR_SUCCESS;
@@ -338,8 +336,7 @@ void HeaderCache::Save() {
     if (file == nullptr) {
         return;
     }
-    const bool complete = file->Write(head.data(), head.size()) == head.size() &&
-                          file->Write(kept.data(), kept.size()) == kept.size();
+    const bool complete = file->Write(content.data(), content.size()) == content.size();
     if (file->Close() != ERR_SUCCESS || !complete ||
         TheMachine().MoveFileOver(written, target) != ERR_SUCCESS) {
         TheMachine().RemoveFile(written);

@@ -10,6 +10,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <vector>
 
 #include "catalogue/HeaderDecoding.h"
 #include "platform/Machine.h"
@@ -60,32 +61,37 @@ class HeaderCache {
     void Save();
 
   private:
-    // An entry of the file read: where its size and time start in `stored`, and where they
-    // start in `kept` once this load found it (NOT_KEPT before).
+    // An entry of the file read: where it starts, where its size and time start, where it
+    // ends, and whether this load found its file unchanged.
     struct StoredEntry {
+        std::size_t begin = 0;
         std::size_t start = 0;
-        std::size_t keptAt = NOT_KEPT;
+        std::size_t end = 0;
+        bool found = false;
     };
-    static constexpr std::size_t NOT_KEPT = std::string::npos;
+    // Where the fields of an entry start, in `stored` or in `read`.
+    struct FieldsPlace {
+        const std::string* text = nullptr;
+        std::size_t start = 0;
+    };
 
     bool Settled(const FileStatus& status) const;
     bool Holds(char kind, const std::string& path) const;
-    // Where the fields of the entry of `kind` and `path` start in `kept`, when its size and
-    // time are those of `status`; NOT_KEPT otherwise. An entry of the file read that matches
-    // joins `kept` (once).
-    std::size_t Find(char kind, const std::string& path, const FileStatus& status);
-    // Starts a new entry in `kept`; false when the file is too new to be kept.
+    // The fields of the entry of `kind` and `path`, when its size and time are those of
+    // `status`; no text otherwise. An entry of the file read is marked found.
+    FieldsPlace Find(char kind, const std::string& path, const FileStatus& status);
+    // Starts a new entry in `read`; false when the file is too new to be kept.
     bool StartEntry(char kind, const std::string& path, const FileStatus& status);
 
     std::string stored;  // the cache file as read
-    std::uint32_t storedCount = 0;
-    // The entries of `stored` by kind and path.
-    std::unordered_map<std::string_view, StoredEntry> storedEntries;
-    // The entries this load found or read, as the file to be written holds them, and where
-    // the size and time of each that was read start, by kind and path.
-    std::string kept;
-    std::uint32_t keptCount = 0;
-    std::unordered_map<std::string, std::size_t> readEntries;
+    // The entries of `stored`, in the file's order, and by kind and path.
+    std::vector<StoredEntry> storedEntries;
+    std::unordered_map<std::string_view, std::size_t> storedPlaces;
+    // The entries this load read and keeps, as the file holds them, and where the size and
+    // time of each start, by kind and path.
+    std::string read;
+    std::uint32_t readCount = 0;
+    std::unordered_map<std::string, std::size_t> readPlaces;
     bool changed = false;
     std::uint64_t loadStart = 0;  // FILETIME ticks
 };
