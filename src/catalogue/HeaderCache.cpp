@@ -209,8 +209,8 @@ HeaderCache::FieldsPlace HeaderCache::Find(char kind, const std::string& path,
     const std::string key = KeyOf(kind, path);
     FieldsPlace place;
     StoredEntry* storedEntry = nullptr;
-    if (const auto fresh = readPlaces.find(key); fresh != readPlaces.end()) {
-        place = {&read, fresh->second};
+    if (const std::size_t fresh = FindRead(key); fresh != std::string::npos) {
+        place = {&read, fresh};
     } else if (const auto found = storedPlaces.find(key); found != storedPlaces.end()) {
         storedEntry = &storedEntries[found->second];
         place = {&stored, storedEntry->start};
@@ -243,7 +243,20 @@ bool HeaderCache::FindLibrary(const std::string& path, const FileStatus& status,
 
 bool HeaderCache::Holds(char kind, const std::string& path) const {
     const std::string key = KeyOf(kind, path);
-    return storedPlaces.contains(key) || readPlaces.contains(key);
+    return storedPlaces.contains(key) || FindRead(key) != std::string::npos;
+}
+
+std::size_t HeaderCache::FindRead(const std::string& key) const {
+    const auto [first, last] = readPlaces.equal_range(std::hash<std::string>{}(key));
+    for (auto place = first; place != last; ++place) {
+        const std::size_t start = place->second;
+        Reader length(read, start - key.size() - 2);
+        if (length.Number(2) == key.size() &&
+            read.compare(start - key.size(), key.size(), key) == 0) {
+            return start;
+        }
+    }
+    return std::string::npos;
 }
 
 bool HeaderCache::HoldsCourse(const std::string& path) const {
@@ -266,7 +279,7 @@ bool HeaderCache::StartEntry(char kind, const std::string& path, const FileStatu
     const std::string key = KeyOf(kind, path);
     PutNumber(read, key.size(), 2);
     read += key;
-    readPlaces.insert_or_assign(key, read.size());
+    readPlaces.emplace(std::hash<std::string>{}(key), read.size());
     PutNumber(read, status.size, 8);
     PutNumber(read, status.modified, 8);
     ++readCount;
@@ -313,22 +326,12 @@ void HeaderCache::Save() {
         return;
     }
     // The entries found unchanged, then those read: the files gone are left out.
-    std::string content(MAGIC);
-    PutNumber(content, FORMAT_VERSION, 4);
-    const std::size_t countAt = content.size();
-    PutNumber(content, 0, 4);
-    std::uint32_t count = readCount;
-    for (const StoredEntry& entry : storedEntries) {
-        if (entry.found) {
-            content.append(stored, entry.begin, entry.end - entry.begin);
-            ++count;
-        }
-    }
-    content += read;
-    for (int i = 0; i < 4; ++i) {
-        content[countAt + static_cast<std::size_t>(i)] =
-            static_cast<char>((count >> (8 * i)) & 0xFF);
-    }
+    const auto count = static_cast<std::uint32_t>(
+        readCount + std::count_if(storedEntries.begin(), storedEntries.end(),
+                                  [](const StoredEntry& entry) { return entry.found; }));
+    std::string head(MAGIC);
+    PutNumber(head, FORMAT_VERSION, 4);
+    PutNumber(head, count, 4);
     const std::string target = CacheFilePath();
     const std::string written = target + ".new";
     Win32Error error = ERR_SUCCESS;
@@ -336,7 +339,15 @@ void HeaderCache::Save() {
     if (file == nullptr) {
         return;
     }
-    const bool complete = file->Write(content.data(), content.size()) == content.size();
+    const auto put = [&file](const char* bytes, std::size_t size) {
+        return file->Write(bytes, size) == size;
+    };
+    bool complete = put(head.data(), head.size());
+    for (const StoredEntry& entry : storedEntries) {
+        complete =
+            complete && (!entry.found || put(stored.data() + entry.begin, entry.end - entry.begin));
+    }
+    complete = complete && put(read.data(), read.size());
     if (file->Close() != ERR_SUCCESS || !complete ||
         TheMachine().MoveFileOver(written, target) != ERR_SUCCESS) {
         TheMachine().RemoveFile(written);

@@ -77,6 +77,8 @@ class HeaderCache {
 
     bool Settled(const FileStatus& status) const;
     bool Holds(char kind, const std::string& path) const;
+    // Where the size and time of the entry read with `key` start in `read`; npos when none.
+    std::size_t FindRead(const std::string& key) const;
     // The fields of the entry of `kind` and `path`, when its size and time are those of
     // `status`; no text otherwise. An entry of the file read is marked found.
     FieldsPlace Find(char kind, const std::string& path, const FileStatus& status);
@@ -88,10 +90,10 @@ class HeaderCache {
     std::vector<StoredEntry> storedEntries;
     std::unordered_map<std::string_view, std::size_t> storedPlaces;
     // The entries this load read and keeps, as the file holds them, and where the size and
-    // time of each start, by kind and path.
+    // time of each start, by the hash of its kind and path (its key is in `read`).
     std::string read;
     std::uint32_t readCount = 0;
-    std::unordered_map<std::string, std::size_t> readPlaces;
+    std::unordered_multimap<std::size_t, std::size_t> readPlaces;
     bool changed = false;
     std::uint64_t loadStart = 0;  // FILETIME ticks
 };
