@@ -156,8 +156,13 @@ int RunOnPrefix(const SessionSettings& settings, const PrefixCommand& command) {
     const std::unique_ptr<DryRunScope> dryRun =
         settings.dryRun ? std::make_unique<DryRunScope>(*machine, prefix) : nullptr;
     SetMachine(dryRun ? &dryRun->GetMachine() : machine.get());
-    if (!PrepareStateFolder(prefix) || !DetectGameIn(prefix) || !CheckProgramsAtStartup() ||
-        !LoadCatalogueAtStartup() || !LoadPrefixProperties(prefix, session.propertiesFile))
+    if (!PrepareStateFolder(prefix))
+        return EXIT_STARTUP_REFUSED;
+    // A dry run keeps no state of its own: the header cache is neither trusted nor written.
+    if (dryRun)
+        SetStateFolder({});
+    if (!DetectGameIn(prefix) || !CheckProgramsAtStartup() || !LoadCatalogueAtStartup() ||
+        !LoadPrefixProperties(prefix, session.propertiesFile))
         return EXIT_STARTUP_REFUSED;
     if (dryRun)
         std::cerr << "Dry run: nothing will be changed." << std::endl;
