@@ -125,7 +125,7 @@ bool RegisterCourse(CourseRecord& course) {
     if (!WriteEntry(GAME_COURSES_KEY, course.guidText, CourseEntryValues(course))) {
         return false;
     }
-    FillFromCourseFile(course);
+    FillFromCourseFiles({&course, 1});
     TheCatalogue().installedCourses.Append(course);
     return true;
 }
@@ -134,7 +134,7 @@ bool RegisterLibrary(LibraryRecord& library) {
     if (!WriteEntry(GAME_LIBRARIES_KEY, library.guidText, LibraryEntryValues(library))) {
         return false;
     }
-    FillFromLibraryFile(library);
+    FillFromLibraryFiles({&library, 1});
     TheCatalogue().installedLibraries.Append(library);
     return true;
 }

@@ -36,8 +36,8 @@ DryRunScope::~DryRunScope() {
     }
 }
 
-void DryRunScope::Report(std::ostream& output) const {
-    PrintPlannedChanges(overlay, output);
+void DryRunScope::Report(std::ostream& output, const OverlayMachine::PathShown& shown) const {
+    PrintPlannedChanges(overlay, output, shown);
 }
 
 }  // namespace parvane::cli

@@ -21,8 +21,8 @@ class DryRunScope {
     DryRunScope& operator=(const DryRunScope&) = delete;
 
     Machine& GetMachine() { return overlay; }
-    // What the command would have changed (PrintPlannedChanges).
-    void Report(std::ostream& output) const;
+    // What the command would have changed (PrintPlannedChanges), each path as `shown` gives it.
+    void Report(std::ostream& output, const OverlayMachine::PathShown& shown) const;
 
   private:
     OverlayMachine overlay;

@@ -57,7 +57,8 @@ constexpr CommandGuide INSTALL_GUIDE = {"install", R"(
       (installed where, declined, or not installed and why, or skipped after an interruption)
       and a tally. With --dry-run the archives are unpacked and checked and the questions
       asked as for an installation, then the files, folders and registry values it would
-      write are listed, and nothing is changed.
+      write are listed, and nothing is changed; the run says so first, and the summary what
+      would be installed.
         parvane install ~/Downloads/Pine_Valley.zip
 )"};
 

@@ -270,6 +270,22 @@ Win32Error OverlayMachine::GetAttributes(const std::string& path, std::uint32_t&
     return KindOf(path, &attributes) == Kind::Absent ? ERR_FILE_NOT_FOUND : ERR_SUCCESS;
 }
 
+// A file of this run has the size and time of the bytes it holds.
+Win32Error OverlayMachine::GetFileStatus(const std::string& path, FileStatus& status) {
+    if (IsScratch(path) || !paths.contains(NameKey(path)))
+        return below.GetFileStatus(path, status);
+    status = FileStatus{};
+    const Kind kind = KindOf(path, &status.attributes);
+    if (kind == Kind::File) {
+        FileStatus bytes;
+        if (below.GetFileStatus(paths.at(NameKey(path)).content, bytes) == ERR_SUCCESS) {
+            status.size = bytes.size;
+            status.modified = bytes.modified;
+        }
+    }
+    return kind == Kind::Absent ? ERR_FILE_NOT_FOUND : ERR_SUCCESS;
+}
+
 Win32Error OverlayMachine::MakeFolder(const std::string& path) {
     if (IsScratch(path))
         return below.MakeFolder(path);
@@ -631,38 +647,42 @@ std::string OverlayMachine::ShownFile(const std::string& path) const {
     return inside == std::string::npos ? path : path.substr(inside + 1);
 }
 
-std::vector<std::string> OverlayMachine::PlannedChanges() const {
+std::vector<std::string> OverlayMachine::PlannedChanges(const PathShown& shown) const {
+    const auto pathText = [&shown](const std::string& path) {
+        return shown ? shown(path) : TerminalText(path);
+    };
     std::vector<std::pair<std::uint64_t, std::string>> lines;
     for (const auto& [key, state] : paths) {
-        const std::string& path = state.spelling;
+        const std::string path = pathText(state.spelling);
         if (state.kind == Kind::Absent && state.before != Kind::Absent) {
             lines.emplace_back(
                 state.order, (state.before == Kind::Folder ? "remove folder " : "delete ") + path);
         } else if (state.kind == Kind::Folder && state.before != Kind::Folder) {
             lines.emplace_back(state.order, "create folder " + path);
-        } else if (state.kind == Kind::File && state.content != path) {
+        } else if (state.kind == Kind::File && state.content != state.spelling) {
             const bool replacing = state.before != Kind::Absent;
             if (state.origin.empty())
                 lines.emplace_back(state.order, (replacing ? "rewrite " : "write ") + path);
             else
-                lines.emplace_back(state.order, "copy " + ShownFile(state.origin) +
+                lines.emplace_back(state.order, "copy " + TerminalText(ShownFile(state.origin)) +
                                                     (replacing ? " over " : " to ") + path);
         }
     }
     for (const auto& [id, state] : keys) {
         if (!state.exists) {
             if (state.existedBefore)
-                lines.emplace_back(state.order, "delete key " + state.spelling);
+                lines.emplace_back(state.order, "delete key " + TerminalText(state.spelling));
             continue;
         }
         if (!state.existedBefore || state.hidesBelow)
-            lines.emplace_back(state.order, "create key " + state.spelling);
+            lines.emplace_back(state.order, "create key " + TerminalText(state.spelling));
         for (const auto& [name, value] : state.values)
-            lines.emplace_back(state.order, "set " + state.spelling + " \"" + value.name +
-                                                "\" = " + ShownData(value.type, value.data));
+            lines.emplace_back(state.order,
+                               TerminalText("set " + state.spelling + " \"" + value.name +
+                                            "\" = " + ShownData(value.type, value.data)));
     }
     for (const auto& [order, command] : commands)
-        lines.emplace_back(order, "start " + command);
+        lines.emplace_back(order, "start " + TerminalText(command));
     std::stable_sort(lines.begin(), lines.end(),
                      [](const auto& a, const auto& b) { return a.first < b.first; });
     std::vector<std::string> planned;
@@ -671,13 +691,14 @@ std::vector<std::string> OverlayMachine::PlannedChanges() const {
     return planned;
 }
 
-void PrintPlannedChanges(const OverlayMachine& machine, std::ostream& output) {
-    const std::vector<std::string> planned = machine.PlannedChanges();
+void PrintPlannedChanges(const OverlayMachine& machine, std::ostream& output,
+                         const OverlayMachine::PathShown& shown) {
+    const std::vector<std::string> planned = machine.PlannedChanges(shown);
     output << (planned.empty() ? "Dry run: nothing was changed, and the run would change nothing."
                                : "Dry run: nothing was changed. The run would:")
            << '\n';
     for (const std::string& line : planned)
-        output << "  " << TerminalText(line) << '\n';
+        output << "  " << line << '\n';
     output << std::flush;
 }
 

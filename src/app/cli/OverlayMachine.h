@@ -9,6 +9,7 @@
 // made are listed, in the order in which they were first made.
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -27,10 +28,12 @@ class OverlayMachine final : public Machine {
     OverlayMachine(const OverlayMachine&) = delete;
     OverlayMachine& operator=(const OverlayMachine&) = delete;
 
+    // A path of the machine as a report shows it (UTF-8).
+    using PathShown = std::function<std::string(const std::string& windowsPath)>;
     // One line per change that is still one at the end ("create folder C:\x", "copy a.tcr to
     // C:\x\a.tcr", "set HKEY_LOCAL_MACHINE\...\{...} "Name" = "Pine"", "delete C:\x\a.tcl"),
-    // in the program's code page.
-    std::vector<std::string> PlannedChanges() const;
+    // in UTF-8, each file and folder path as `shown` gives it (none: as it stands).
+    std::vector<std::string> PlannedChanges(const PathShown& shown = nullptr) const;
 
     Win32Error OpenKey(Hive hive, const std::string& subKey, KeyHandle& key) override;
     Win32Error CreateKey(Hive hive, const std::string& subKey, const std::string& keyClass,
@@ -45,6 +48,7 @@ class OverlayMachine final : public Machine {
     Win32Error CloseKey(KeyHandle key) override;
 
     Win32Error GetAttributes(const std::string& path, std::uint32_t& attributes) override;
+    Win32Error GetFileStatus(const std::string& path, FileStatus& status) override;
     Win32Error MakeFolder(const std::string& path) override;
     Win32Error RemoveEmptyFolder(const std::string& path) override;
     Win32Error RemoveFile(const std::string& path) override;
@@ -134,6 +138,7 @@ class OverlayMachine final : public Machine {
 };
 
 // What a dry run would have changed, after a line saying that nothing was, in UTF-8.
-void PrintPlannedChanges(const OverlayMachine& machine, std::ostream& output);
+void PrintPlannedChanges(const OverlayMachine& machine, std::ostream& output,
+                         const OverlayMachine::PathShown& shown);
 
 }  // namespace parvane::cli
