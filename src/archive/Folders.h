@@ -4,8 +4,8 @@
 // creation and removal, the temporary extraction folder, and the safety test in front of every
 // deletion of installed content. Paths are passed on whole, except where noted.
 
-#include <string>
 #include <optional>
+#include <string>
 #include <unordered_map>
 
 namespace parvane {
@@ -47,6 +47,11 @@ bool IsDeletablePathInside(const std::string& root, const std::string& path);
 // caddy books' folder of the user's personal folder.
 bool IsDeletableContentPath(const std::string& path);
 bool IsDeletableCaddyBookPath(const std::string& path);
+
+// The folders that hold everyone's content: the game's install folder, its courses and
+// libraries folders, and the caddy books' folder. An entry whose file lies directly in one
+// never takes it with it. Compared by long path names, ignoring case and trailing separators.
+bool IsSharedContentRoot(const std::string& folder);
 
 // The per-run folder into which packages are unpacked; fixed at the first call, not created
 // here. When the system gives no temporary folder or unique name, it shows the Error and ends

@@ -94,6 +94,8 @@ TEST_F(DeletionGuards, DotComponentsWithEitherSeparatorAreRefusedAnywhereInThePa
     EXPECT_TRUE(IsDeletableContentPath(game + "\\Stray.tcl"));
     EXPECT_FALSE(IsDeletableContentPath(game));
     EXPECT_FALSE(IsDeletableContentPath(victim));
+    // A sibling whose name merely starts like the game folder's is outside it.
+    EXPECT_FALSE(IsDeletableContentPath(MakeFile(game + " Old\\x.tcr")));
 }
 
 TEST_F(DeletionGuards, CaddyBooksAreDeletableInsideTheCourseNotesFolderOnly) {

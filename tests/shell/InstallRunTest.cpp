@@ -37,6 +37,15 @@ TEST_F(InstallRun, InstallsTheQueueInOrderAfterOneCatalogueLoad) {
     ui.ExpectError(Containing("RegOpenKeyEx returned"));
     EXPECT_EQ(InstallQueuedArchives(), 1);
     EXPECT_EQ(FileNameCount(), 0);
+
+    // The inner archives of a MyZip archive chosen in the open dialog go with the queue.
+    const std::string myZip = Package({{"b.zip", test::ZipText({{"x.tcl", "x"}})}}, "m.zip");
+    const std::vector<std::string> before = test::FilesBelow(Scratch());
+    ui.ExpectOpenFile(myZip);
+    ui.ExpectInformation(Containing("is a MyZip archive"));
+    ui.ExpectError(Containing("RegOpenKeyEx returned"));
+    EXPECT_EQ(InstallQueuedArchives(), 1);
+    EXPECT_EQ(test::FilesBelow(Scratch()), before);
 }
 
 }  // namespace

@@ -50,6 +50,8 @@ class WineMachine final : public Machine {
     std::unique_ptr<FileStream> OpenFile(const std::string& path, FileMode mode,
                                          Win32Error& error) override;
 
+    Win32Error ArchiveNameToAnsi(const std::string& bytes, bool isUtf8, std::string& name) override;
+
     Win32Error ModulePath(std::string& path) override;
     Win32Error ProcessImageNames(std::vector<std::string>& names) override;
     std::uint32_t RunCommand(const std::string& commandLine) override;
