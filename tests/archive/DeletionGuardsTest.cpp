@@ -110,7 +110,7 @@ TEST_F(DeletionGuards, RemoveFolderRefusesEverythingOutsideTheGameAndItsOwnTempo
     machine.WriteFile(course + "\\Pine.tcr", "x");
     for (const std::string& folder :
          {std::string(), std::string("C:\\"), std::string("C:"), outside, game, game + "\\",
-          course + "\\x\\..", course + "/x/../..\\Pine", course + "\\."}) {
+          game + "\\Courses\\", course + "\\x\\..", course + "/x/../..\\Pine", course + "\\."}) {
         ExpectRefusal(folder);
     }
     EXPECT_EQ(machine.ReadFile(victim), "keep");

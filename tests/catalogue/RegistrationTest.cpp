@@ -132,14 +132,16 @@ TEST_F(Unregistration, EntriesAreDeletedFromTheStoreThatListedThem) {
 
 // One GUID in both stores, in other letter cases: each record names its own store.
 TEST_F(Unregistration, AGuidInBothStoresIsDeletedFromTheListedOneOnly) {
-    AddNamed(GAME_LIBRARIES_KEY, "{abcdef01-2345-6789-abcd-ef0123456789}", "Trees");
-    AddNamed(CLOAK_LIBRARIES_KEY, "{ABCDEF01-2345-6789-ABCD-EF0123456789}", "Hidden");
+    AddNamed(GAME_COURSES_KEY, "{abcdef01-2345-6789-abcd-ef0123456789}", "Links");
+    AddNamed(CLOAK_COURSES_KEY, "{ABCDEF01-2345-6789-ABCD-EF0123456789}", "Hidden");
     ASSERT_TRUE(LoadCatalogue());
+    ASSERT_EQ(GetInstalledCourses().size(), 1u);
+    ASSERT_EQ(GetCloakedCourses().size(), 1u);
 
-    EXPECT_TRUE(UnregisterLibrary(GetInstalledLibraries()[0]));
+    EXPECT_TRUE(UnregisterCourse(GetInstalledCourses()[0]));
 
-    EXPECT_FALSE(EntryExists(GAME_LIBRARIES_KEY, "{abcdef01-2345-6789-abcd-ef0123456789}"));
-    EXPECT_TRUE(EntryExists(CLOAK_LIBRARIES_KEY, "{ABCDEF01-2345-6789-ABCD-EF0123456789}"));
+    EXPECT_FALSE(EntryExists(GAME_COURSES_KEY, "{abcdef01-2345-6789-abcd-ef0123456789}"));
+    EXPECT_TRUE(EntryExists(CLOAK_COURSES_KEY, "{ABCDEF01-2345-6789-ABCD-EF0123456789}"));
 }
 
 TEST_F(Unregistration, MissingKeyIsReportedWithStatus2) {

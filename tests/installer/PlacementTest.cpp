@@ -34,11 +34,12 @@ TEST_F(PlacementTest, CopiesIntoAMissingFolderChainAndPassesOverAMissingSource) 
 // temporary copy beside it is gone.
 TEST_F(PlacementTest, AFailedCopyLeavesTheOldFileWhole) {
     machine.WriteFile(destination, "old");
-    for (const test::MachineCall call :
-         {test::MachineCall::GetAttributes, test::MachineCall::CopyFileOver,
-          test::MachineCall::MoveFileOver}) {
+    // Looking for a free temporary name, copying to it, moving it over the old file.
+    for (const auto& [call, target] : {std::pair{test::MachineCall::GetAttributes, "~0file"},
+                                       {test::MachineCall::CopyFileOver, "~0file"},
+                                       {test::MachineCall::MoveFileOver, "file.dat"}}) {
         test::FaultInjectingMachine faults;
-        faults.Inject({.call = call, .pathPart = "~0file", .error = ERR_DISK_FULL});
+        faults.Inject({.call = call, .pathPart = target, .error = ERR_DISK_FULL});
         ui.ExpectError("Couldn't copy to file '" + destination + "', return code=112");
         EXPECT_FALSE(PlaceFile(source, destination)) << test::MachineCallName(call);
         EXPECT_EQ(machine.ReadFile(destination), "old") << test::MachineCallName(call);

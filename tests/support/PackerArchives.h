@@ -5,6 +5,7 @@
 // zip64 archive. Every package uses some files twice (a prv file as the music and the text,
 // sounds beside the hole audio, one sound in prv and sounds).
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -17,6 +18,9 @@ struct PackerArchive {
     std::string courseName;  // code page 1252; also the course folder's and file's name
     ZipBytes bytes;
 };
+inline void PrintTo(const PackerArchive& archive, std::ostream* out) {
+    *out << archive.name;
+}
 
 // The course's GUID in every archive (TestGuid).
 inline constexpr std::uint32_t PACKED_COURSE_GUID = 18;

@@ -91,12 +91,15 @@ std::string ExtraField(std::uint16_t id, const ZipBytes& data) {
     return std::string(field.begin(), field.end());
 }
 
-// One header's fields from the version needed to the extra field's length.
+// One header's fields from the version needed to the extra field's length. In a zip64
+// archive the local header leaves the sizes to its zip64 extra field, as a packer writing to a
+// stream does; the central header holds them while they fit.
 ZipBytes HeaderFields(const ZipFileEntry& entry, bool zip64, std::uint64_t crc,
                       std::uint64_t packedSize, std::uint64_t extraSize, bool local) {
     const bool deferred = local && (entry.flags & ZIP_DATA_DESCRIPTOR) != 0;
-    const std::uint64_t packed = zip64 ? ZIP64_MARK : deferred ? 0 : packedSize;
-    const std::uint64_t size = zip64 ? ZIP64_MARK : deferred ? 0 : entry.data.size();
+    const bool inExtra = zip64 && local;
+    const std::uint64_t packed = inExtra ? ZIP64_MARK : deferred ? 0 : packedSize;
+    const std::uint64_t size = inExtra ? ZIP64_MARK : deferred ? 0 : entry.data.size();
     ZipBytes fields;
     PutFields(fields, {{zip64 ? 45 : 20, 2},
                        {entry.flags, 2},
@@ -127,20 +130,18 @@ ZipBytes ZipArchiveBytes(const std::vector<ZipFileEntry>& entries, const ZipLayo
         const uLong crc = crc32(0, reinterpret_cast<const Bytef*>(entry.data.data()),
                                 static_cast<uInt>(entry.data.size()));
         std::string localExtra = entry.extra;
-        std::string centralExtra = entry.extra;
+        const std::string& centralExtra = entry.extra;
         if (layout.zip64) {
             ZipBytes sizes;
             PutFields(sizes, {{entry.data.size(), 8}, {data.size(), 8}});
             localExtra += ExtraField(0x0001, sizes);
-            PutFields(sizes, {{archive.size(), 8}});
-            centralExtra += ExtraField(0x0001, sizes);
         }
         const ZipBytes centralFields =
             HeaderFields(entry, layout.zip64, crc, data.size(), centralExtra.size(), false);
         PutFields(central, {{0x02014B50, 4}, {entry.madeBy, 2}});
         central.insert(central.end(), centralFields.begin(), centralFields.end());
         PutFields(central, {{0, 6}, {entry.externalAttributes, 4}});  // no comment
-        PutFields(central, {{layout.zip64 ? ZIP64_MARK : archive.size(), 4}});
+        PutFields(central, {{archive.size(), 4}});
         PutText(central, entry.name);
         PutText(central, centralExtra);
         const ZipBytes localFields =

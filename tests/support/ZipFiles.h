@@ -17,8 +17,8 @@ inline constexpr std::uint16_t ZIP_MADE_ON_UNIX = 0x031E;
 inline constexpr std::uint32_t ZIP_UNIX_LINK = 0xA1FF0000;  // S_IFLNK | 0777, as Info-ZIP sets it
 
 struct ZipFileEntry {
-    std::string name;  // as stored; a name ending in '/' is a folder
-    std::string data;
+    std::string name = {};  // as stored; a name ending in '/' is a folder
+    std::string data = {};
     ZipMethod method = ZipMethod::Deflated;
     // ZIP_DATA_DESCRIPTOR: the local header leaves CRC and sizes to a record after the data,
     // as a packer writing to a stream does.
@@ -30,7 +30,7 @@ struct ZipFileEntry {
 
 struct ZipLayout {
     std::string comment = {};
-    // Sizes and offsets in zip64 extra fields, with the zip64 end records.
+    // The zip64 end records, and local headers with their sizes in zip64 extra fields.
     bool zip64 = false;
 };
 

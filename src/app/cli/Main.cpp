@@ -62,7 +62,8 @@ constexpr CommandGuide UNINSTALL_GUIDE = {"uninstall", R"(
       Uninstalls each entry named by its GUID (the braces may be left out) or by its name in
       any case. Each removal asks for confirmation, and for a library used by courses warns
       which ones; --defaults answers No. Nothing is uninstalled when an argument names no
-      entry, or names several (they are listed with their GUIDs: name one by its GUID).
+      entry, or names several (they are listed with their GUIDs: name one by its GUID). A GUID
+      that stands both installed and cloaked is named installed:GUID or cloaked:GUID.
         parvane uninstall course 'Pine Valley'
 )"};
 
