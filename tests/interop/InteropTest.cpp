@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -21,7 +22,6 @@
 #include "catalogue/Catalogue.h"
 #include "catalogue/GameDetection.h"
 #include "installer/InstallArchive.h"
-#include "platform/wine/Codepage.h"
 #include "platform/wine/PathMapping.h"
 #include "platform/wine/WineMachine.h"
 #include "properties/Properties.h"
@@ -194,16 +194,17 @@ TEST_F(Interop, TheWineBackendInstallsAPackageAsTheWindowsBuildDoes) {
 }
 
 // A name marked as UTF-8 keeps its letters: after either backend installed the package, wine's
-// reg tool reads Ch\xE2teau.tcr in the course's Filename, and the file has that name.
+// reg tool reads Ch\xE2teau.tcr in the course's Filename, and the file has that name. The tool
+// writes to a pipe in the console's code page, 437, where the letter is 0x83.
 TEST_F(Interop, AUtf8MarkedNameKeepsItsLettersOnBothBackends) {
     const PackerArchive utf8 = PackerArchives()[1];
     ASSERT_EQ(utf8.name, "utf8");
     const std::string folder = TARGET + "\\courses\\" + utf8.courseName;
     const std::string filename = folder + "\\" + utf8.courseName + ".tcr";
     const std::string query = "wine reg query 'HKLM\\" + std::string(GAME_COURSES_KEY) + "\\" +
-                              GuidToText(TestGuid(PACKED_COURSE_GUID)) + "' /reg:32";
-    const std::string shownFilename =
-        "    Filename    REG_SZ    " + wine::Cp1252ToUtf8(filename) + "\r\n";
+                              GuidToText(TestGuid(PACKED_COURSE_GUID)) + "' /v Filename /reg:32";
+    std::string shownFilename = "    Filename    REG_SZ    " + filename + "\r\n";
+    std::replace(shownFilename.begin(), shownFilename.end(), '\xE2', '\x83');
     std::filesystem::create_directories(HostPath(TARGET));
     InstallWithTheWineBackend(utf8.bytes);
     const std::string shown = RunCommand(query);
