@@ -210,7 +210,12 @@ bool ExtractArchiveAt(const std::string& archivePath, const std::string& targetF
                                      plan.declaredBytes);
     std::size_t index = 0;
     return ForEachEntry(reader, [&](const ZipEntryInfo& info) {
-        return plan.skipped.at(index++) ||
+        if (index == plan.skipped.size()) {
+            ShowError("Couldn't extract archive '%s': it changed while it was unpacked.",
+                      archivePath.c_str());
+            return false;
+        }
+        return plan.skipped[index++] ||
                ExtractEntry(reader, info, archivePath, targetFolder, expandInner, extraction);
     });
 }
