@@ -4,6 +4,8 @@
 // message, as the open-archive command does it.
 
 #include <cstdint>
+#include <string>
+#include <vector>
 
 namespace parvane {
 
@@ -13,5 +15,11 @@ namespace parvane {
 // temporary files removed. The queue is empty afterwards. Returns how many archives were not
 // installed (failed, refused or cancelled), MyZip archives refused whole among them.
 std::int32_t InstallQueuedArchives();
+
+// Archives dropped on the main window: queued as if chosen in the open dialog, MyZip archives
+// expanded, then installed as the run above installs them. A drop while a run is in progress
+// is refused with a Warning box (the queue belongs to that run). Returns how many archives were
+// not installed.
+std::int32_t InstallDroppedArchives(const std::vector<std::string>& paths);
 
 }  // namespace parvane

@@ -1,10 +1,12 @@
 // The words of parvane's commands: the entries an uninstall argument names, and the property
-// assignments it accepts or refuses before touching a prefix (the listings and the refusals a
-// player meets first are checked in parvane-e2e.sh).
+// assignments it accepts or refuses before touching a prefix, and the names of a prefix's own
+// folders (the listings, the refusals a player meets first and the move of an old folder are
+// checked in parvane-e2e.sh).
 
 #include <gtest/gtest.h>
 
 #include "app/cli/EntryMatching.h"
+#include "app/cli/PrefixFolders.h"
 #include "app/cli/PropertiesCommand.h"
 
 namespace parvane::cli {
@@ -73,6 +75,17 @@ TEST(PropertyAssignments, KnownKeysTakeTheirKindOfValueAndAnythingElseIsRefused)
         EXPECT_FALSE(ParsePropertyAssignments(c.words, assignments, message)) << c.said;
         EXPECT_NE(message.find(c.said), std::string::npos) << message;
     }
+}
+
+// A prefix's folder name stays short and readable whatever its path: its last three names,
+// each cut and with what a name should not hold as '_', then a digest of the whole path.
+TEST(PrefixFolders, NameIsTheLastThreeNamesAndADigestOfThePath) {
+    EXPECT_EQ(PrefixFolderName("/home/me/.wine"), "home-me-.wine-635b1cf6");
+    EXPECT_EQ(PrefixFolderName("/"), "42099b4a");
+    EXPECT_EQ(PrefixFolderName("/mnt/Spiele Bibliothek, extern/Tr\xC3\xA8s longue "
+                               "biblioth\xC3\xA8que de jeux/pfx"),
+              "Spiele_Bibliothek__exter-Tr__s_longue_biblioth__q-pfx-0759e530");
+    EXPECT_EQ(OldPrefixFolderName("/a b,c/d_e"), "_a%20b%2Cc_d%5Fe");
 }
 
 }  // namespace

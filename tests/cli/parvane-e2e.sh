@@ -10,7 +10,7 @@ source "$root/scripts/sample-content.sh"
 
 work=$(realpath "$(mktemp -d)")
 trap 'kill $(jobs -p) 2>/dev/null; rm -rf "$work"' EXIT
-export XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/data"
+export XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/data" XDG_STATE_HOME="$work/state"
 packages="$work/packages"
 mkdir -p "$packages"
 make_sample_packages "$packages"
@@ -41,6 +41,12 @@ says() { grep -qF -- "$1" <<<"$out" || fail "no \"$1\" in: $out"; }
 exists() { [ -e "$1" ] || fail "missing: $1"; }
 absent() { [ ! -e "$1" ] || fail "there should be no $1"; }
 has_key() { grep -qF "Greenvale 06\\\\$1\\\\{$2}]" "$prefix/system.reg"; }
+# The folder parvane keeps for the case's prefix in base folder $1: the prefix's last three
+# names and the start of the SHA-1 of its path.
+own_folder() {
+    echo "$1/parvane/$(tr / '\n' <<<"$prefix" | tail -n 3 | paste -sd -)-$(printf %s "$prefix" |
+        sha1sum | cut -c1-8)"
+}
 registered() { has_key "$@" || fail "$1 $2 unregistered"; }
 unregistered() { ! has_key "$@" || fail "$1 $2 is left"; }
 
@@ -54,7 +60,8 @@ for file in 'Pinewood Links.tcr' 'Pinewood Trees.tcl' hole3.mp3 flag.dds sounds/
 done
 registered Courses 7C0A1E55-0001-4D3B-9C7E-5A1B2C3D4E01
 registered Libraries 7C0A1E55-0002-4D3B-9C7E-5A1B2C3D4E02
-exists "$XDG_CONFIG_HOME/parvane/$(sed 's|/|_|g' <<<"$work")_answered/Parvane.properties"
+exists "$(own_folder "$XDG_CONFIG_HOME")/Parvane.properties"
+exists "$(own_folder "$XDG_STATE_HOME")"
 
 start defaults  # nothing read; a course with a missing library is refused by default
 run 1 'n\nn\n' --defaults install "$packages/Coastal_Pack.zip" "$packages/Hollow_Creek.zip"
@@ -65,7 +72,7 @@ absent "$game/courses/Hollow Creek"
 
 start report  # a course without its library, answered yes: the report in the data folder
 run 0 '\ny\ny\ny\n' install "$packages/Hollow_Creek.zip"
-report="$XDG_DATA_HOME/parvane/$(sed 's|/|_|g' <<<"$work")_report/MissingLibraries.htm"
+report="$(own_folder "$XDG_DATA_HOME")/MissingLibraries.htm"
 says "The report of the missing libraries: $report"
 grep -q 'Hollow Creek Bridges' "$report" || fail "no report"
 
@@ -106,10 +113,54 @@ run 0 '' properties
 says 'AskForFlag                = 0'
 run 0 '' properties askforflag=1 'OpenArchiveFolder=C:\Down loads'
 says 'AskForFlag                = 1 (was 0)'
-tr -d '\r' <"$XDG_CONFIG_HOME"/parvane/*_commands/Parvane.properties |
+tr -d '\r' <"$(own_folder "$XDG_CONFIG_HOME")/Parvane.properties" |
     grep -qxF 'OpenArchiveFolder = C:\Down loads' || fail "not saved"
 run 2 '' properties Colour=blue
 says "'Colour' is not a property"
+
+# A prefix path of 200 characters under a home of 60, with the base folders in the home: the
+# folder an earlier version named after the whole path is moved to the short name, and the
+# properties, an installation and the report work.
+(
+    home="$work/$(printf '%*s' $((59 - ${#work})) '' | tr ' ' h)"
+    deep="$home/Games, external/$(printf '%*s' 200 '' | tr ' ' d)"
+    export HOME="$home" XDG_CONFIG_HOME= XDG_DATA_HOME= XDG_STATE_HOME=
+    start deep
+    steam=/steamapps/compatdata/2876543210/pfx
+    prefix="${deep:0:$((200 - ${#steam}))}$steam"
+    [ ${#home} = 60 ] && [ ${#prefix} = 200 ] || fail "home ${#home}, prefix ${#prefix} long"
+    game="$prefix/drive_c/$GAME_FOLDER"
+    make_game_prefix "$prefix"
+    old="$home/.config/parvane/$(sed -e 's/ /%20/g' -e 's/,/%2C/g' -e 's|/|_|g' <<<"$prefix")"
+    mkdir -p "$old"
+    printf 'OpenArchiveFolder = C:\\Old\r\nOwnNote = kept\r\n' >"$old/Parvane.properties"
+    properties="$(own_folder "$home/.config")/Parvane.properties"
+    run 0 '' properties AskForTargetFolder=0 AskForInstallProceed=0
+    says "Saved in $properties"
+    absent "$old"
+    tr -d '\r' <"$properties" | grep -qxF 'OwnNote = kept' || fail "not moved whole: $properties"
+    run 0 '' properties
+    says 'OpenArchiveFolder         = C:\Old'
+    says 'AskForTargetFolder        = 0'
+    run 0 'y\ny\n' install "$packages/Hollow_Creek.zip"
+    exists "$game/courses/Hollow Creek/Hollow Creek.tcr"
+    report="$(own_folder "$home/.local/share")/MissingLibraries.htm"
+    says "The report of the missing libraries: $report"
+    grep -q 'Hollow Creek Bridges' "$report" || fail "no report"
+    exists "$(own_folder "$home/.local/state")"
+    exit $((failures > 0))
+) || failures=$((failures + 1))
+
+start unwritable  # the properties cannot be saved: the message names the file and says why
+run 0 '' properties
+properties="$(own_folder "$XDG_CONFIG_HOME")/Parvane.properties"
+mkdir "$properties.new"  # stops the save for root too, as a read-only folder stops others
+run 1 '' properties AskForFlag=1
+says "Error: Couldn't save the properties in '"
+says "$(basename "$(own_folder "$XDG_CONFIG_HOME")")\Parvane.properties': "
+says 'Error: Error during saving of program properties'
+XDG_STATE_HOME="$work/$(printf '%*s' 200 '' | tr ' ' s)" run 1 '' properties
+says "characters: too long for the files in it, since a Windows path holds at most 255."
 
 start cancelled  # No to the confirmation copies nothing
 run 1 '\nn\n' install "$packages/Pinewood_Links.zip"

@@ -1,7 +1,7 @@
 #include "app/cli/InstallCommand.h"
 
 #include "analysis/MissingLibrariesReport.h"
-#include "app/cli/PropertiesPlace.h"
+#include "app/cli/PrefixFolders.h"
 #include "app/cli/TerminalUserInterface.h"
 #include "app/cli/TypedPaths.h"
 #include "base/Messages.h"

@@ -7,14 +7,16 @@
 #include <string>
 #include <vector>
 
+#include "analysis/MissingLibrariesReport.h"
 #include "app/cli/AnalyzeCommand.h"
 #include "app/cli/ContentListing.h"
 #include "app/cli/InstallCommand.h"
+#include "app/cli/PrefixFolders.h"
 #include "app/cli/PrefixSession.h"
 #include "app/cli/PropertiesCommand.h"
-#include "app/cli/PropertiesPlace.h"
 #include "app/cli/UninstallCommand.h"
 #include "platform/wine/WinePrefix.h"
+#include "properties/Properties.h"
 #include "shell/About.h"
 
 namespace {
@@ -111,11 +113,8 @@ Questions:
   question with its default and keeps every folder, without reading input.
 
 Properties:
-  Each prefix has its own Parvane.properties, created with default values at the first run,
-  in $XDG_CONFIG_HOME/parvane/<prefix path> (~/.config/parvane/<prefix path> when
-  XDG_CONFIG_HOME is unset), where <prefix path> is the prefix's absolute path with '/' as
-  '_'. For the prefix chosen without --prefix it is now:
-    %s
+  Each prefix has its own Parvane.properties, created with default values at the first run
+  (see Files below).
   The switches (1 on, 0 off):
     WarnOnOverwriteFile        warn before overwriting files in the target folder
     WarnOnCloakedLibraries     warn about cloaked libraries a course uses
@@ -134,9 +133,26 @@ Properties:
 
 The report of missing libraries:
   When a course is installed without libraries it needs, parvane offers a report of them,
-  MissingLibraries.htm, in $XDG_DATA_HOME/parvane/<prefix path> (~/.local/share/parvane/
-  <prefix path> when XDG_DATA_HOME is unset). It prints the report's path and opens it with
+  MissingLibraries.htm (see Files below). It prints the report's path and opens it with
   xdg-open when the prefix has a web browser for .htm files.
+
+Files:
+  parvane keeps its own files for each prefix in a folder of the prefix in three of your base
+  folders. The folder is named after the prefix: the last three names of its path and a
+  digest of the whole path, as in compatdata-2876543210-pfx-3f9a61c2. parvane reaches these
+  files through the prefix's drives (Z:, which a new prefix maps to /).
+    $XDG_CONFIG_HOME/parvane/<prefix>/Parvane.properties   (~/.config when unset)
+        the properties
+    $XDG_DATA_HOME/parvane/<prefix>/MissingLibraries.htm   (~/.local/share when unset)
+        the last report of missing libraries
+    $XDG_STATE_HOME/parvane/<prefix>/                      (~/.local/state when unset)
+        what parvane keeps for itself about the prefix
+  A folder that an earlier version named after the prefix's whole path ('/' as '_') is moved
+  to the new name, with everything in it, at the first run. For the prefix chosen without
+  --prefix they are now:
+    {properties}
+    {report}
+    {state}
 
 Exit status:
   0  done: every archive installed, every entry named uninstalled, no problem found by the
@@ -152,22 +168,25 @@ Examples:
   parvane uninstall library {7C0A1E55-0002-4D3B-9C7E-5A1B2C3D4E02}
 )";
 
-std::string PropertiesFileForDefaultPrefix() {
-    std::error_code error;
-    const std::filesystem::path prefix = parvane::wine::ChoosePrefixFolder("");
-    const std::filesystem::path canonical = std::filesystem::canonical(prefix, error);
-    const std::filesystem::path absolute = error ? std::filesystem::absolute(prefix) : canonical;
-    return (parvane::cli::PropertiesRoot() / parvane::cli::PrefixFolderName(absolute) /
-            "Parvane.properties")
-        .string();
+void ReplacePlaceholder(std::string& text, const std::string& placeholder,
+                        const std::filesystem::path& value) {
+    text.replace(text.find(placeholder), placeholder.size(), value.string());
 }
 
+// The guide, with the own files of the prefix chosen without --prefix.
 std::string Guide() {
+    namespace cli = parvane::cli;
     std::string guide = "\nCommands:";
     for (const CommandGuide& command : COMMAND_GUIDES)
         guide += command.text;
     guide += GUIDE;
-    guide.replace(guide.find("%s"), 2, PropertiesFileForDefaultPrefix());
+    const std::string folderName =
+        cli::PrefixFolderName(cli::CanonicalPrefix(parvane::wine::ChoosePrefixFolder("")));
+    ReplacePlaceholder(guide, "{properties}",
+                       cli::PropertiesRoot() / folderName / parvane::PROPERTIES_FILE_NAME);
+    ReplacePlaceholder(guide, "{report}",
+                       cli::ReportRoot() / folderName / parvane::MISSING_LIBRARIES_REPORT_NAME);
+    ReplacePlaceholder(guide, "{state}", cli::StateRoot() / folderName / "");
     return guide;
 }
 

@@ -4,11 +4,12 @@
 
 #include <iostream>
 
+#include "app/cli/PrefixFolders.h"
 #include "app/cli/PrefixLock.h"
-#include "app/cli/PropertiesPlace.h"
 #include "app/cli/TerminalUserInterface.h"
 #include "app/cli/TypedPaths.h"
 #include "base/Messages.h"
+#include "base/StateFolder.h"
 #include "platform/Machine.h"
 #include "platform/wine/PathMapping.h"
 #include "platform/wine/WineMachine.h"
@@ -45,6 +46,17 @@ bool ClaimPrefix(const std::filesystem::path& prefix, PrefixLock& lock) {
     if (!wine::CheckPrefixFolder(prefix, message) || wine::IsServedByWineserver(prefix, message) ||
         !lock.Take(prefix, message))
         return Refuse(message);
+    return true;
+}
+
+// The program's state for the prefix, before anything touches the game's files.
+bool PrepareStateFolder(const std::filesystem::path& prefix) {
+    std::filesystem::path hostFolder;
+    std::string windowsFolder;
+    std::string message;
+    if (!PreparePrefixFolder(StateRoot(), prefix, hostFolder, windowsFolder, message))
+        return Refuse(message);
+    SetStateFolder(windowsFolder);
     return true;
 }
 
@@ -102,8 +114,8 @@ int RunOnPrefix(const SessionSettings& settings, const PrefixCommand& command) {
         return EXIT_STARTUP_REFUSED;
     }
     SetMachine(machine.get());
-    if (!DetectGamesAtStartup() || !CheckProgramsAtStartup() || !LoadCatalogueAtStartup() ||
-        !LoadPrefixProperties(prefix, session.propertiesFile))
+    if (!PrepareStateFolder(prefix) || !DetectGamesAtStartup() || !CheckProgramsAtStartup() ||
+        !LoadCatalogueAtStartup() || !LoadPrefixProperties(prefix, session.propertiesFile))
         return EXIT_STARTUP_REFUSED;
     return command(session);
 }
