@@ -130,18 +130,20 @@ TEST_F(Unregistration, EntriesAreDeletedFromTheStoreThatListedThem) {
     EXPECT_EQ(GetInstalledCourses().size(), 1u);
 }
 
-// One GUID in both stores, in other letter cases: each record names its own store.
+// One library GUID in both stores, in other letter cases (both listed in upper case): each
+// record names its own store.
 TEST_F(Unregistration, AGuidInBothStoresIsDeletedFromTheListedOneOnly) {
-    AddNamed(GAME_COURSES_KEY, "{abcdef01-2345-6789-abcd-ef0123456789}", "Links");
-    AddNamed(CLOAK_COURSES_KEY, "{ABCDEF01-2345-6789-ABCD-EF0123456789}", "Hidden");
+    const std::string upper = "{ABCDEF01-2345-6789-ABCD-EF0123456789}";
+    const std::string lower = "{abcdef01-2345-6789-abcd-ef0123456789}";
+    AddNamed(GAME_LIBRARIES_KEY, upper, "Trees");
+    AddNamed(CLOAK_LIBRARIES_KEY, lower, "Hidden");
     ASSERT_TRUE(LoadCatalogue());
-    ASSERT_EQ(GetInstalledCourses().size(), 1u);
-    ASSERT_EQ(GetCloakedCourses().size(), 1u);
+    ASSERT_EQ(GetCloakedLibraries().size(), 1u);
 
-    EXPECT_TRUE(UnregisterCourse(GetInstalledCourses()[0]));
+    EXPECT_TRUE(UnregisterLibrary(GetInstalledLibraries()[0]));
 
-    EXPECT_FALSE(EntryExists(GAME_COURSES_KEY, "{abcdef01-2345-6789-abcd-ef0123456789}"));
-    EXPECT_TRUE(EntryExists(CLOAK_COURSES_KEY, "{ABCDEF01-2345-6789-ABCD-EF0123456789}"));
+    EXPECT_FALSE(EntryExists(GAME_LIBRARIES_KEY, upper));
+    EXPECT_TRUE(EntryExists(CLOAK_LIBRARIES_KEY, lower));
 }
 
 TEST_F(Unregistration, MissingKeyIsReportedWithStatus2) {
