@@ -13,6 +13,7 @@
 #include "base/AsciiCase.h"
 #include "base/Messages.h"
 #include "base/PathText.h"
+#include "base/StopRequest.h"
 #include "platform/ErrorText.h"
 #include "platform/Machine.h"
 #include "platform/UserInterface.h"
@@ -85,6 +86,10 @@ bool CopyEntryData(ZipReader& reader, const ZipEntryInfo& info, const std::strin
     std::vector<char> block(ZIP_DATA_BLOCK_SIZE);
     std::uint64_t writtenBytes = 0;
     for (;;) {
+        if (IsStopRequested()) {
+            ShowStoppedMessage();
+            return false;
+        }
         const int count = reader.ReadEntryData(block.data(), block.size());
         if (count == 0)
             break;

@@ -6,6 +6,7 @@
 #include "archive/Folders.h"
 #include "base/Messages.h"
 #include "base/PathText.h"
+#include "base/StopRequest.h"
 #include "catalogue/Catalogue.h"
 #include "catalogue/HeaderReaders.h"
 #include "catalogue/Registration.h"
@@ -97,6 +98,10 @@ bool InstallSeveralLibraries() {
     for (std::size_t index = 0; index < TheInstallRecord().libraries.size(); ++index) {
         if (!InstallNextOfSeveral(index)) {
             ++failures;
+        }
+        // The library that saw the stop request has said so; the rest are not begun.
+        if (IsStopRequested()) {
+            return false;
         }
     }
     return failures == 0;

@@ -6,6 +6,7 @@
 #include "archive/Folders.h"
 #include "base/Messages.h"
 #include "base/PathText.h"
+#include "base/StopRequest.h"
 #include "platform/Machine.h"
 #include "properties/Properties.h"
 
@@ -146,6 +147,11 @@ void ShowCopyError(const std::string& destination, Win32Error error,
 }
 
 bool Place(const std::string& source, const std::string& destination, Transfer transfer) {
+    // A stop request ends the installation between two files, never within one.
+    if (IsStopRequested()) {
+        ShowStoppedMessage();
+        return false;
+    }
     if (source.empty()) {
         return true;
     }

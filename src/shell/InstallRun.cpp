@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "base/Messages.h"
+#include "base/StopRequest.h"
 #include "catalogue/CatalogueLoading.h"
 #include "shell/ArchiveInstallation.h"
 #include "shell/FileNameList.h"
@@ -45,8 +46,12 @@ std::int32_t DropRemainingArchives(std::int32_t dropped) {
 
 }  // namespace
 
-std::int32_t InstallQueuedArchives() {
+std::int32_t InstallQueuedArchives(const ArchiveOutcomeListener& listener) {
     const RunInProgress run;
+    const auto tell = [&listener](const std::string& path, ArchiveOutcome outcome) {
+        if (listener)
+            listener(path, outcome);
+    };
     std::int32_t notInstalled = 0;
     if (FileNameCount() == 0) {
         ShowOpenArchiveDialog();
@@ -62,8 +67,16 @@ std::int32_t InstallQueuedArchives() {
     for (; entry != nullptr; entry = NextFileName(1)) {
         // The installation may rewrite the queue's entries; the path is kept apart.
         const std::string path = entry->path;
-        if (!InstallQueuedArchive(path))
+        if (IsStopRequested()) {
+            DeleteTemporaryArchive(path);
+            tell(path, ArchiveOutcome::NotReached);
             ++notInstalled;
+        } else if (InstallQueuedArchive(path)) {
+            tell(path, ArchiveOutcome::Installed);
+        } else {
+            tell(path, ArchiveOutcome::NotInstalled);
+            ++notInstalled;
+        }
     }
     ClearFileNameList();
     return notInstalled;

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include "app/cli/CommandLineSlips.h"
 #include "app/cli/EntryMatching.h"
 #include "app/cli/PrefixFolders.h"
 #include "app/cli/PropertiesCommand.h"
@@ -28,9 +29,11 @@ TEST(EntryMatching, AnArgumentIsAGuidExactlyElseANameInAnyCase) {
         std::vector<int> lines;
     } cases[] = {
         {"{7C0A1E55-0002-4D3B-9C7E-5A1B2C3D4E02}", {1}},
-        {"7C0A1E55-0002-4D3B-9C7E-5A1B2C3D4E02", {1}},  // the braces left out
-        {"{7C0A1E55-0002-4D3B-9C7E-5A1B2C3D4E0}", {}},  // a GUID is never matched in part
-        {"7c0a1e55-0003-4d3b-9c7e-5a1b2c3d4e03", {2}},  // as the registry spells it
+        {"7C0A1E55-0002-4D3B-9C7E-5A1B2C3D4E02", {1}},    // the braces left out
+        {"{7C0A1E55-0002-4D3B-9C7E-5A1B2C3D4E0}", {}},    // a GUID is never matched in part
+        {"7c0a1e55-0003-4d3b-9c7e-5a1b2c3d4e03", {2}},    // as the registry spells it
+        {"{7c0a1e55-0002-4d3b-9c7e-5a1b2c3d4e02}", {1}},  // in any case
+        {"pine  ", {0, 1, 4}},                            // trailing blanks unseen in a listing
         {"CH\xE2TEAU", {2}},
         {"PINE", {0, 1, 4}},  // an installed and a cloaked entry may share a name
         {"{7C0A1E55-0001-4D3B-9C7E-5A1B2C3D4E01}", {0, 4}},  // the GUID, not the odd name
@@ -50,6 +53,23 @@ TEST(EntryMatching, AnArgumentIsAGuidExactlyElseANameInAnyCase) {
         EXPECT_EQ(matches[i].argument, cases[i].argument);
         EXPECT_EQ(matches[i].lines, cases[i].lines) << cases[i].argument;
     }
+}
+
+TEST(CommandLineSlips, AMistypedWordIsAnsweredWithTheNearestKnownOneOnlyWhenNear) {
+    const KnownWords known{{"install", "list", "uninstall"}, {"--guid", "--yes"}, {"--prefix"}};
+    const struct {
+        std::vector<std::string> arguments;
+        const char* slip;
+    } cases[] = {
+        {{"instal", "a.zip"}, "'instal' is not a command; did you mean 'install'?"},
+        {{"--prefix", "lsit", "list"}, ""},  // the value of --prefix is no command
+        {{"lsit"}, "'lsit' is not a command; did you mean 'list'?"},
+        {{"frobnicate"}, "'frobnicate' is not a command"},
+        {{"list", "--gudi", "courses"}, "'--gudi' is not an option; did you mean '--guid'?"},
+        {{"--prefix=/p", "uninstall", "course", "x"}, ""},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(FindSlip(c.arguments, known), c.slip);
 }
 
 // Known keys in any case take their kind of value; anything else is refused with its word.

@@ -15,9 +15,16 @@ namespace {
 
 using LinesByText = std::unordered_map<std::string, std::vector<int>>;
 
-// A GUID as the registry spells it: in braces.
-std::string GuidKey(const std::string& argument) {
-    return argument.starts_with('{') ? argument : "{" + argument + "}";
+// A GUID in braces and capitals, however it was typed or the registry spells it.
+std::string GuidKey(const std::string& text) {
+    const std::string upper = ToUpperAscii(text);
+    return upper.starts_with('{') ? upper : "{" + upper + "}";
+}
+
+// A name as the player may copy it from a listing: in any case, its trailing blanks unseen.
+std::string NameKey(const std::string& text) {
+    const std::string upper = ToUpperAscii(text);
+    return upper.substr(0, upper.find_last_not_of(" \t") + 1);
 }
 
 // The store an argument names with its prefix, if any; the prefix is taken off.
@@ -47,17 +54,18 @@ std::vector<ArgumentMatch> MatchArguments(const std::vector<ListedEntry>& entrie
     LinesByText byGuid;
     LinesByText byName;
     for (std::size_t line = 0; line < entries.size(); ++line) {
-        byGuid[entries[line].guidText].push_back(static_cast<int>(line));
-        byName[ToUpperAscii(entries[line].name)].push_back(static_cast<int>(line));
+        byGuid[GuidKey(entries[line].guidText)].push_back(static_cast<int>(line));
+        byName[NameKey(entries[line].name)].push_back(static_cast<int>(line));
     }
     std::vector<ArgumentMatch> matches;
     for (const std::string& argument : arguments) {
         ArgumentMatch match{argument, {}};
         std::string text = argument;
         const std::optional<bool> cloaked = TakeStorePrefix(text);
+        const std::string nameKey = NameKey(text);
         const auto guid = byGuid.find(GuidKey(text));
-        const auto name = byName.find(ToUpperAscii(text));
-        if (text.empty()) {
+        const auto name = byName.find(nameKey);
+        if (nameKey.empty()) {
             // names nothing
         } else if (guid != byGuid.end()) {
             match.lines = LinesIn(guid->second, entries, cloaked);

@@ -2,18 +2,24 @@
 // which the game runs, analyses the installation and keeps the properties, from a terminal.
 
 #include <CLI/CLI.hpp>
+#include <algorithm>
 #include <filesystem>
 #include <iostream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "analysis/MissingLibrariesReport.h"
 #include "app/cli/AnalyzeCommand.h"
+#include "app/cli/CommandLineSlips.h"
 #include "app/cli/ContentListing.h"
 #include "app/cli/InstallCommand.h"
+#include "app/cli/JsonDocuments.h"
 #include "app/cli/PrefixFolders.h"
 #include "app/cli/PrefixSession.h"
+#include "app/cli/PrefixesCommand.h"
 #include "app/cli/PropertiesCommand.h"
+#include "app/cli/Signals.h"
 #include "app/cli/UninstallCommand.h"
 #include "platform/wine/WinePrefix.h"
 #include "properties/Properties.h"
@@ -21,6 +27,7 @@
 
 namespace {
 
+namespace cli = parvane::cli;
 using parvane::cli::EXIT_USAGE;
 
 constexpr const char* DESCRIPTION =
@@ -38,7 +45,7 @@ struct CommandGuide {
 };
 
 constexpr CommandGuide INSTALL_GUIDE = {"install", R"(
-  install [ARCHIVE...]
+  install [--dry-run] [ARCHIVE...]
       Installs archives (.zip, .tcx, .tcl), one after the other. Name an archive by its path
       on this system (~/Downloads/course.zip) or by its Windows path in the prefix
       (C:\users\me\Downloads\course.zip); a path on this system must lie below one of the
@@ -46,34 +53,43 @@ constexpr CommandGuide INSTALL_GUIDE = {"install", R"(
       zips) is unpacked into a temporary folder and each archive in it installed on its own,
       libraries before courses. Without an archive, the archives in the folder of the last
       installation (OpenArchiveFolder) are listed, numbered, and the numbers to install or a
-      path are read.
+      path are read. At the end a summary on standard output gives one line per archive
+      (installed where, declined, or not installed and why, or skipped after an interruption)
+      and a tally. With --dry-run the archives are unpacked and checked and the questions
+      asked as for an installation, then the files, folders and registry values it would
+      write are listed, and nothing is changed.
         parvane install ~/Downloads/Pine_Valley.zip
 )"};
 
 constexpr CommandGuide LIST_GUIDE = {"list", R"(
-  list courses|libraries [--guid]
+  list courses|libraries [--guid] [--json]
       One line per registered course or library: first the installed ones, then those that
       the cloaking tool Hydrel hides from the game, marked (Cloaked). '+ ' marks the game's
-      own content; a number in brackets says how many course slots use a library. Then the
-      folder of the entry's file, after its GUID with --guid.
+      own content; a number in brackets says how many course slots use a library; a name
+      that begins or ends with blanks is quoted. Then the folder of the entry's file (on this
+      system, then as Windows sees it), after its GUID with --guid. With --json, one JSON
+      document: {"kind", "entries": [{"guid", "name", "headerName", "file", "folder",
+      "state": "installed"|"cloaked", "stock", "uses"}]} (uses: null for a course).
         parvane list libraries --guid
 )"};
 
 constexpr CommandGuide UNINSTALL_GUIDE = {"uninstall", R"(
-  uninstall course|library NAME-OR-GUID...
-      Uninstalls each entry named by its GUID (the braces may be left out) or by its name in
-      any case. Each removal asks for confirmation, and for a library used by courses warns
-      which ones; --defaults answers No. Nothing is uninstalled when an argument names no
-      entry, or names several (they are listed with their GUIDs: name one by its GUID). A GUID
-      that stands both installed and cloaked is named installed:GUID or cloaked:GUID.
+  uninstall [--dry-run] course|library NAME-OR-GUID...
+      Uninstalls each entry named by its GUID (in any case; the braces may be left out) or by
+      its name in any case (trailing blanks do not count). Each removal asks for confirmation,
+      for a library used by courses warns which ones, and for one of the game's own libraries
+      asks once more; --defaults answers No. Nothing is uninstalled when an argument names no
+      entry, or names several (they are listed with their GUIDs: name one by its GUID; a GUID
+      that stands both installed and cloaked is named installed:GUID or cloaked:GUID). With
+      --dry-run the files, folders and registry keys it would delete are listed instead.
         parvane uninstall course 'Pine Valley'
 )"};
 
 constexpr CommandGuide ANALYZE_GUIDE = {"analyze", R"(
-  analyze
+  analyze [--json]
       Checks every registered course: that its file is there, and that each library it uses
       is registered, has its file and has the name the course gives it; and counts the
-      cloaked ones.
+      cloaked ones. With --json: {"problems": [{"kind", "severity", "text"}]}.
         parvane analyze
 )"};
 
@@ -84,17 +100,29 @@ constexpr CommandGuide PROPERTIES_GUIDE = {"properties", R"(
         parvane properties AskForTargetFolder=0 AskForInstallProceed=0
 )"};
 
-constexpr CommandGuide COMMAND_GUIDES[] = {INSTALL_GUIDE, LIST_GUIDE, UNINSTALL_GUIDE,
-                                           ANALYZE_GUIDE, PROPERTIES_GUIDE};
+constexpr CommandGuide PREFIXES_GUIDE = {"prefixes", R"(
+  prefixes [--json]
+      Lists the Wine prefixes on this system that hold the game, one per line: the prefix,
+      the launcher that made it and the game's folder in it. With --json:
+      {"prefixes": [{"folder", "launcher", "gameFolder"}]}.
+        parvane prefixes
+)"};
+
+constexpr CommandGuide COMMAND_GUIDES[] = {INSTALL_GUIDE, LIST_GUIDE,       UNINSTALL_GUIDE,
+                                           ANALYZE_GUIDE, PROPERTIES_GUIDE, PREFIXES_GUIDE};
 
 constexpr const char* GUIDE = R"(
 The Wine prefix:
   A Wine prefix is the folder that holds a Windows system for Wine: its drives (drive_c, and
   the drive links in dosdevices/) and its registry (system.reg, user.reg). parvane works on
-  --prefix DIR, else $WINEPREFIX, else ~/.wine. It edits the registry files itself, so it
-  refuses to start while a wineserver serves the prefix (while Wine programs run in it; end
-  them, or run 'wineserver -k' with WINEPREFIX set), while the game or one of its tools runs
-  in the prefix, and while another parvane works on it.
+  --prefix DIR, else $WINEPREFIX, else the prefix that holds the game among those of Steam
+  (Proton, in every Steam library), Lutris, Bottles, Heroic and PlayOnLinux and ~/.wine*
+  (see 'parvane prefixes'). When several hold it, parvane asks which one on a terminal;
+  without a terminal, or with --defaults or --yes, it lists them and ends with status 2. It
+  edits the registry files itself, so it refuses to start while a wineserver serves the
+  prefix (while Wine programs run in it; end them, or run 'wineserver -k' with WINEPREFIX
+  set), while the game or one of its tools runs in the prefix, and while another parvane
+  works on it.
 
 Where files go:
   A course goes to <TargetFolder>\courses\<course name>, a library to
@@ -105,12 +133,23 @@ Where files go:
   prefix. Uninstalling removes only what lies in the game's folder (and the caddy book),
   never a folder that holds other content or the editing tools' source files.
 
-Questions:
+Questions and output:
   A question shows its answers with the default in capitals ([Y/n], [y/N/c]) and reads one
   line: y or yes, n or no, c or cancel, in any case; an empty line takes the default. When the
   input ends, a question is answered Cancel where it offers it, else No. The installation
-  folder is shown and a new one read (an empty line keeps it). --defaults answers every
-  question with its default and keeps every folder, without reading input.
+  folder is shown and a new one read: a full path (/..., ~/... or C:\...), an empty line to
+  keep it, or c to cancel this archive (so does the end of input); a folder outside the
+  game's folder is asked about first, and after two declined questions the archive is
+  skipped. --defaults answers every question with its default and keeps every folder;
+  --yes answers Yes to every question and keeps every folder (for scripts, as apt-get -y);
+  neither reads input.
+  Questions, prompts and the progress line go to the terminal (standard error, or the
+  terminal itself when standard error is not one), messages to standard error, and results
+  (listings, the analysis, the summary of an install run) to standard output.
+  Ctrl+C (SIGINT), SIGTERM or SIGHUP stops the change in hand: it fails as any failed change
+  does, this run's temporary folders are removed, nothing further is begun, and parvane
+  exits with 130 (143, 129). What a run that was killed left in the temporary folder is
+  removed at the next start.
 
 Properties:
   Each prefix has its own Parvane.properties, created with default values at the first run
@@ -125,7 +164,7 @@ Properties:
     AskForFlag                 ask for a flag file when a course has none
     UseDefaultLibraryFolder    put each library into its own folder under
                                <TargetFolder>\libraries (0: into LibraryFolder)
-  The folders (Windows paths of the prefix):
+  The folders (set as full paths of this system or of the prefix, kept as Windows paths):
     TargetFolder               where content goes
     LibraryFolder              where libraries go when UseDefaultLibraryFolder is 0
     OpenArchiveFolder          the folder 'install' without an archive lists
@@ -133,8 +172,9 @@ Properties:
 
 The report of missing libraries:
   When a course is installed without libraries it needs, parvane offers a report of them,
-  MissingLibraries.htm (see Files below). It prints the report's path and opens it with
-  xdg-open when the prefix has a web browser for .htm files.
+  MissingLibraries.htm (see Files below). It prints the missing libraries and the report's
+  path, and opens it with xdg-open when the prefix has a web browser for .htm files and the
+  desktop names one ($BROWSER, or xdg-mime's handler for text/html).
 
 Files:
   parvane keeps its own files for each prefix in a folder of the prefix in three of your base
@@ -148,8 +188,8 @@ Files:
     $XDG_STATE_HOME/parvane/<prefix>/                      (~/.local/state when unset)
         what parvane keeps for itself about the prefix
   A folder that an earlier version named after the prefix's whole path ('/' as '_') is moved
-  to the new name, with everything in it, at the first run. For the prefix chosen without
-  --prefix they are now:
+  to the new name, with everything in it, at the first run. For $WINEPREFIX, or ~/.wine
+  when it is unset, they are now:
     {properties}
     {report}
     {state}
@@ -161,7 +201,8 @@ Exit status:
      chosen), an entry not uninstalled (not found, named ambiguously, refused or declined),
      problems found by the analysis, a property not set or not saved; or parvane refused to
      start
-  2  the command line is wrong
+  2  the command line is wrong, or it names no prefix and several hold the game
+  130, 143, 129  stopped by SIGINT (Ctrl+C), SIGTERM or SIGHUP
 
 Examples:
   parvane --prefix ~/Games/greenvale --defaults install Pine_Valley.zip Trees.tcl
@@ -196,9 +237,84 @@ std::string VersionText() {
     return about.substr(first, about.find_last_not_of('\n') + 1 - first);
 }
 
-int UsageError(const std::string& message) {
-    std::cerr << "parvane: " << message << "\nRun with --help for more information." << std::endl;
+// A command's usage as its part of the guide gives it: "list courses|libraries [--guid]".
+std::string UsageLine(const CommandGuide& guide) {
+    const std::string_view text = guide.text;
+    const std::size_t start = text.find_first_not_of("\n ");
+    return std::string(text.substr(start, text.find('\n', start) - start));
+}
+
+// The command a refused command line names, if any.
+const CommandGuide* NamedCommand(const std::vector<std::string>& arguments) {
+    for (const std::string& argument : arguments) {
+        for (const CommandGuide& guide : COMMAND_GUIDES) {
+            if (argument == guide.name)
+                return &guide;
+        }
+    }
+    return nullptr;
+}
+
+int UsageError(const std::string& message, const CommandGuide* command = nullptr) {
+    std::cerr << "parvane: " << message << "\n";
+    if (command != nullptr)
+        std::cerr << "Usage: parvane [--prefix DIR] [--defaults|--yes] " << UsageLine(*command)
+                  << "\nRun 'parvane " << command->name << " --help' for more information."
+                  << std::endl;
+    else
+        std::cerr << "Usage: parvane [--prefix DIR] [--defaults|--yes] COMMAND ...\n"
+                  << "Run 'parvane --help' for more information." << std::endl;
     return EXIT_USAGE;
+}
+
+// Either spelling of a kind, for every command that takes one.
+const std::vector<std::string> KIND_WORDS = {"course", "courses", "library", "libraries"};
+
+// The word after 'list' or 'uninstall' when it is no kind of content, with the nearest kind.
+std::string KindSlip(const std::vector<std::string>& arguments, const CommandGuide& command) {
+    const std::string_view name = command.name;
+    if (name != LIST_GUIDE.name && name != UNINSTALL_GUIDE.name)
+        return {};
+    const auto named = std::find(arguments.begin(), arguments.end(), command.name);
+    const auto kind = std::find_if(named, arguments.end(), [](const std::string& argument) {
+        return !argument.starts_with('-') && argument != "list" && argument != "uninstall";
+    });
+    if (kind == arguments.end() ||
+        std::find(KIND_WORDS.begin(), KIND_WORDS.end(), *kind) != KIND_WORDS.end())
+        return {};
+    const std::string nearest = cli::NearestWord(*kind, KIND_WORDS);
+    return "'" + *kind + "' is neither courses nor libraries" +
+           (nearest.empty() ? "" : "; did you mean '" + nearest + "'?");
+}
+
+// CLI11's refusal in the words of --help: a mistyped word with the nearest known one, else
+// CLI11's own message with the command's usage.
+int ExplainParseError(const CLI::App& app, const CLI::ParseError& error, int argc, char** argv) {
+    const std::vector<std::string> arguments(argv + 1, argv + argc);
+    cli::KnownWords known;
+    for (const CLI::App* command : app.get_subcommands({}))
+        known.commands.push_back(command->get_name());
+    for (const CLI::App* scope : app.get_subcommands({})) {
+        for (const CLI::Option* option : scope->get_options()) {
+            for (const std::string& name : option->get_lnames())
+                (option->get_expected_min() > 0 ? known.valueOptions : known.options)
+                    .push_back("--" + name);
+        }
+    }
+    for (const CLI::Option* option : app.get_options()) {
+        for (const std::string& name : option->get_lnames())
+            (option->get_expected_min() > 0 ? known.valueOptions : known.options)
+                .push_back("--" + name);
+    }
+    const CommandGuide* command = NamedCommand(arguments);
+    std::string slip = cli::FindSlip(arguments, known);
+    if (slip.empty() && command != nullptr)
+        slip = KindSlip(arguments, *command);
+    if (!slip.empty())
+        return UsageError(slip + (slip.ends_with('?') ? "" : "."), command);
+    if (command == nullptr)
+        return UsageError("name a command: install, list, uninstall, analyze or properties.");
+    return UsageError(error.what(), command);
 }
 
 // A command with its part of the guide; --prefix and --defaults may follow its name.
@@ -217,7 +333,6 @@ parvane::cli::ContentKind KindOf(const std::string& word) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    namespace cli = parvane::cli;
     CLI::App app(DESCRIPTION, "parvane");
     app.footer(Guide());
     app.set_version_flag("--version", VersionText(), "Show the version and exit");
@@ -226,54 +341,73 @@ int main(int argc, char** argv) {
     cli::SessionSettings settings;
     app.add_option("--prefix", settings.prefixOption, "The Wine prefix to work on")
         ->type_name("DIR");
-    app.add_flag("--defaults", settings.answerDefaults,
-                 "Answer every question with its default, without reading input");
+    CLI::Option* defaults =
+        app.add_flag("--defaults", settings.answerDefaults,
+                     "Answer every question with its default, without reading input");
+    app.add_flag("--yes", settings.answerYes,
+                 "Answer Yes to every question, without reading input (for scripts)")
+        ->excludes(defaults);
 
     std::vector<std::string> archives;
     CLI::App* install = AddCommand(app, INSTALL_GUIDE, "Install archives into the prefix");
     install->add_option("ARCHIVE", archives, "Archives to install; none: choose them from a list");
+    install->add_flag("--dry-run", settings.dryRun, "List what would change, and change nothing");
 
     std::string listed;
     bool withGuid = false;
     CLI::App* list = AddCommand(app, LIST_GUIDE, "List the registered courses or libraries");
-    list->add_option("WHAT", listed, "courses or libraries")
+    list->add_option("courses|libraries", listed, "What to list")
         ->required()
-        ->check(CLI::IsMember({"courses", "libraries"}));
+        ->check(CLI::IsMember(KIND_WORDS));
     list->add_flag("--guid", withGuid, "Show each entry's GUID");
+    bool asJson = false;
+    list->add_flag("--json", asJson, "One JSON document");
 
     std::string removed;
     std::vector<std::string> names;
     CLI::App* uninstall = AddCommand(app, UNINSTALL_GUIDE, "Uninstall courses or libraries");
-    uninstall->add_option("KIND", removed, "course or library")
+    uninstall->add_option("course|library", removed, "What to uninstall")
         ->required()
-        ->check(CLI::IsMember({"course", "library"}));
+        ->check(CLI::IsMember(KIND_WORDS));
     uninstall->add_option("NAME-OR-GUID", names, "The entries to uninstall")->required();
+    uninstall->add_flag("--dry-run", settings.dryRun, "List what would change, and change nothing");
 
     CLI::App* analyze = AddCommand(app, ANALYZE_GUIDE, "Check the installation for problems");
+    analyze->add_flag("--json", asJson, "One JSON document");
 
     std::vector<std::string> words;
     CLI::App* properties = AddCommand(app, PROPERTIES_GUIDE, "Show or set the properties");
     properties->add_option("KEY=VALUE", words, "Properties to set; none: show them all");
 
+    CLI::App* prefixes = AddCommand(app, PREFIXES_GUIDE, "List the Wine prefixes with the game");
+    prefixes->add_flag("--json", asJson, "One JSON document");
+
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& error) {
-        return app.exit(error) == 0 ? 0 : EXIT_USAGE;
+        if (error.get_exit_code() == 0)
+            return app.exit(error);
+        return ExplainParseError(app, error, argc, argv);
     }
 
+    if (prefixes->parsed())
+        return cli::ListGamePrefixes(asJson);
     std::vector<cli::PropertyAssignment> assignments;
     std::string message;
     if (properties->parsed() && !cli::ParsePropertyAssignments(words, assignments, message))
-        return UsageError(message);
-    return cli::RunOnPrefix(settings, [&](const cli::PrefixSession& session) {
+        return UsageError(message, &PROPERTIES_GUIDE);
+    cli::CatchStopSignals();
+    const int status = cli::RunOnPrefix(settings, [&](const cli::PrefixSession& session) {
         if (list->parsed())
-            return cli::ListContent(KindOf(listed), withGuid);
+            return asJson ? cli::PrintListingDocument(KindOf(listed))
+                          : cli::ListContent(KindOf(listed), withGuid);
         if (uninstall->parsed())
             return cli::UninstallEntries(KindOf(removed), names);
         if (analyze->parsed())
-            return cli::PrintAnalysis();
+            return asJson ? cli::PrintAnalysisDocument() : cli::PrintAnalysis();
         if (properties->parsed())
             return cli::ShowOrSetProperties(session, assignments);
         return cli::InstallArchives(session, archives);
     });
+    return cli::ExitStatusAfterStop(status);
 }

@@ -2,16 +2,21 @@
 
 #include <unistd.h>
 
+#include <fstream>
 #include <iostream>
 
+#include "app/cli/DryRunScope.h"
+#include "app/cli/GamePrefixes.h"
+#include "app/cli/HostPaths.h"
 #include "app/cli/PrefixFolders.h"
 #include "app/cli/PrefixLock.h"
 #include "app/cli/TerminalUserInterface.h"
 #include "app/cli/TypedPaths.h"
+#include "archive/Folders.h"
 #include "base/Messages.h"
 #include "base/StateFolder.h"
+#include "catalogue/GameDetection.h"
 #include "platform/Machine.h"
-#include "platform/wine/PathMapping.h"
 #include "platform/wine/WineMachine.h"
 #include "platform/wine/WinePrefix.h"
 #include "platform/wine/WineServer.h"
@@ -78,31 +83,62 @@ bool LoadPrefixProperties(const std::filesystem::path& prefix,
     return true;
 }
 
-// A file the program wrote, as the player finds it on this system: through no drive link.
-std::string HostPathOf(const std::filesystem::path& prefix, const std::string& windowsPath) {
-    wine::HostPath host;
-    if (wine::ResolveWindowsPath(prefix, windowsPath, host) != ERR_SUCCESS)
-        return TerminalText(windowsPath);
-    std::error_code error;
-    const std::filesystem::path canonical = std::filesystem::canonical(host.path, error);
-    return error ? host.path : canonical.string();
+// One message instead of detection's two: which prefix lacks the game, and how to name another.
+bool DetectGameIn(const std::filesystem::path& prefix) {
+    if (IsGameOrCloakingToolRegistered())
+        return DetectGamesAtStartup();
+    return Refuse("The Wine prefix '" + prefix.string() +
+                  "' holds no Greenvale 06 (its registry names neither the game nor Hydrel). "
+                  "Name the game's prefix with --prefix DIR; 'parvane prefixes' lists the "
+                  "prefixes that hold it.");
+}
+
+// What a run that was killed left in the program's temporary folder; no other parvane works on
+// the prefix now (the lock is held), and no Windows program (no wineserver serves it).
+void RemoveLeftovers() {
+    const std::uint64_t freed = RemoveLeftoverTemporaryFolders();
+    constexpr std::uint64_t KB = 1024;
+    if (freed > 0) {
+        std::cerr << "Removed what an interrupted run left in the temporary folder: "
+                  << (freed >= KB * KB ? std::to_string((freed + KB * KB / 2) / (KB * KB)) + " MB"
+                                       : std::to_string((freed + KB - 1) / KB) + " KB")
+                  << " freed." << std::endl;
+    }
+}
+
+// Questions go where the player who answers them looks: standard error when it is a
+// terminal, else the terminal itself when the answers are typed there.
+std::ostream& PromptStream(std::ofstream& terminal) {
+    if (isatty(STDERR_FILENO) == 0 && isatty(STDIN_FILENO) != 0) {
+        terminal.open("/dev/tty");
+        if (terminal.is_open())
+            return terminal;
+    }
+    return std::cerr;
 }
 
 }  // namespace
 
 int RunOnPrefix(const SessionSettings& settings, const PrefixCommand& command) {
-    PrefixSession session{
-        std::filesystem::absolute(wine::ChoosePrefixFolder(settings.prefixOption)), {}};
+    const PrefixChoice choice =
+        ChooseSessionPrefix(settings.prefixOption, settings.answerDefaults || settings.answerYes);
+    if (choice.folder.empty())
+        return choice.status;
+    PrefixSession session{std::filesystem::absolute(choice.folder), {}};
     const std::filesystem::path& prefix = session.prefix;
+    std::ofstream terminalFile;
+    std::ostream& prompts = PromptStream(terminalFile);
     TerminalUserInterface terminal(
-        std::cin, std::cout, std::cerr,
+        {std::cin, std::cerr, prompts},
         [&prefix](const std::string& typed, std::string& windowsPath, std::string& message) {
             return ToWindowsPath(prefix, typed, windowsPath, message);
         },
         {.answerDefaults = settings.answerDefaults,
+         .answerYes = settings.answerYes,
          .echoAnswers = isatty(STDIN_FILENO) == 0,
-         .showProgress = isatty(STDERR_FILENO) != 0,
+         .showProgress = isatty(STDERR_FILENO) != 0 || terminalFile.is_open(),
          .hostPathOf = [&prefix](const std::string& path) { return HostPathOf(prefix, path); }});
+    session.terminal = &terminal;
     PrefixLock lock;  // released after the machine below has saved the registry
     ProcessWide processWide(terminal);
     if (!ClaimPrefix(prefix, lock))
@@ -113,11 +149,17 @@ int RunOnPrefix(const SessionSettings& settings, const PrefixCommand& command) {
         Refuse(message);
         return EXIT_STARTUP_REFUSED;
     }
-    SetMachine(machine.get());
-    if (!PrepareStateFolder(prefix) || !DetectGamesAtStartup() || !CheckProgramsAtStartup() ||
+    const std::unique_ptr<DryRunScope> dryRun =
+        settings.dryRun ? std::make_unique<DryRunScope>(*machine, prefix) : nullptr;
+    SetMachine(dryRun ? &dryRun->GetMachine() : machine.get());
+    if (!PrepareStateFolder(prefix) || !DetectGameIn(prefix) || !CheckProgramsAtStartup() ||
         !LoadCatalogueAtStartup() || !LoadPrefixProperties(prefix, session.propertiesFile))
         return EXIT_STARTUP_REFUSED;
-    return command(session);
+    RemoveLeftovers();
+    const int status = command(session);
+    if (dryRun)
+        dryRun->Report(std::cout);
+    return status;
 }
 
 }  // namespace parvane::cli

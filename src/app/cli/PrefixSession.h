@@ -10,6 +10,8 @@
 
 namespace parvane::cli {
 
+class TerminalUserInterface;
+
 // The exit statuses: done; not done (also a refused start-up); a wrong command line.
 inline constexpr int EXIT_DONE = 0;
 inline constexpr int EXIT_NOT_DONE = 1;
@@ -18,18 +20,22 @@ inline constexpr int EXIT_USAGE = 2;
 struct SessionSettings {
     std::string prefixOption;     // --prefix, empty when not given
     bool answerDefaults = false;  // --defaults
+    bool answerYes = false;       // --yes
+    bool dryRun = false;          // --dry-run: the machine's changes are listed, not made
 };
 
 // What a command is given once start-up has passed.
 struct PrefixSession {
     std::filesystem::path prefix;          // absolute
     std::filesystem::path propertiesFile;  // on this system
+    TerminalUserInterface* terminal = nullptr;
 };
 
 using PrefixCommand = std::function<int(const PrefixSession&)>;
 
-// Runs `command` on the prefix after the start-up steps, with the terminal as the user
-// interface; EXIT_NOT_DONE, after the refusal's message, when a step fails.
+// Runs `command` on the prefix (named, or found: GamePrefixes.h) after the start-up steps, with
+// the terminal as the user interface; EXIT_NOT_DONE, after the refusal's message, when a step
+// fails, and the choice's status when no prefix is chosen.
 int RunOnPrefix(const SessionSettings& settings, const PrefixCommand& command);
 
 }  // namespace parvane::cli
