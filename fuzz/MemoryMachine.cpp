@@ -6,6 +6,7 @@
 
 #include "base/AsciiCase.h"
 #include "base/PathText.h"
+#include "platform/wine/ArchiveNames.h"
 
 namespace parvane::fuzz {
 
@@ -309,6 +310,12 @@ Win32Error MemoryMachine::UniqueTempFile(const std::string& folder, const std::s
     path = WithoutTrailingBackslashes(folder) + "\\" + prefix + number + ".tmp";
     PutFile(path, {});
     return ERR_SUCCESS;
+}
+
+// The Linux backend's conversion: the fuzzers run on Linux.
+Win32Error MemoryMachine::ArchiveNameToAnsi(const std::string& bytes, bool isUtf8,
+                                            std::string& name) {
+    return wine::ArchiveNameToAnsi(bytes, isUtf8, name);
 }
 
 Win32Error MemoryMachine::FreeDiskSpace(const std::string&, std::uint64_t& bytes) {

@@ -50,6 +50,7 @@ class MemoryMachine final : public Machine {
     Win32Error UniqueTempFile(const std::string& folder, const std::string& prefix,
                               std::string& path) override;
     Win32Error FreeDiskSpace(const std::string& path, std::uint64_t& bytes) override;
+    Win32Error ArchiveNameToAnsi(const std::string& bytes, bool isUtf8, std::string& name) override;
     std::unique_ptr<FileStream> OpenFile(const std::string& path, FileMode mode,
                                          Win32Error& error) override;
 

@@ -16,6 +16,11 @@ bool IsFolderEntry(const ZipEntryInfo& info) {
     return info.name.ends_with('/');
 }
 
+bool IsInnerArchiveName(const std::string& fileName) {
+    return EndsWithNoCase(fileName, ".zip") || EndsWithNoCase(fileName, ".exe") ||
+           EndsWithNoCase(fileName, ".tcx");
+}
+
 std::string WrittenFileName(const ZipEntryInfo& info) {
     return WindowsFileName(GetFileNamePart(info.name));
 }
@@ -42,7 +47,7 @@ bool OverwritesArchiveInUse(const std::string& outputPath,
 // written, but a name that starts at a root, names a drive or a stream, or climbs with ".."
 // is made to escape, and no archive made by a packing tool holds one.
 std::string EntryNameProblem(const ZipEntryInfo& info) {
-    if (info.declaredNameLength != info.name.size())
+    if (info.declaredNameLength != info.storedNameLength)
         return "the name holds a control character";
     if (std::string reason = UnsafeFileNameReason(GetFileNamePart(info.name)); !reason.empty())
         return reason;
@@ -55,24 +60,38 @@ std::string EntryNameProblem(const ZipEntryInfo& info) {
     return {};
 }
 
-// The file an entry is written to, with the entry that was first to claim it.
+// The file an entry is written to, with the entry that claims it now.
 struct ClaimedFile {
     std::string entryName;
     std::uint32_t crc;
     std::uint64_t size;
+    std::size_t index;
 };
 
+// Course and library files and archives decide what the package is; losing one to another
+// of the same name would install something else than the package holds.
+bool MustNotBeReplaced(const std::string& fileName) {
+    return EndsWithNoCase(fileName, ".tcr") || EndsWithNoCase(fileName, ".tcl") ||
+           IsInnerArchiveName(fileName);
+}
+
 // Two entries written to the same file (the archive is unpacked flat, and Windows ignores the
-// case of names) would leave only the later one: unless they are the same file, the archive is
-// refused rather than one of them lost.
-bool CheckFileClaim(const ZipEntryInfo& info, const std::string& archivePath,
-                    std::map<std::string, ClaimedFile>& claims) {
+// case of names): the same file twice is written twice; otherwise the later one wins, as
+// packages made for the game rely on, and the earlier is not written. A content file or an
+// archive among them refuses the archive rather than lose one of them.
+bool CheckFileClaim(const ZipEntryInfo& info, std::size_t index, const std::string& archivePath,
+                    std::map<std::string, ClaimedFile>& claims, ExtractionPlan& plan) {
     const std::string fileName = WrittenFileName(info);
     const auto [claim, isFirst] = claims.try_emplace(
-        ToUpperAscii(fileName), ClaimedFile{info.name, info.crc, info.uncompressedSize});
-    const ClaimedFile& first = claim->second;
+        ToUpperAscii(fileName), ClaimedFile{info.name, info.crc, info.uncompressedSize, index});
+    ClaimedFile& first = claim->second;
     if (isFirst || (first.crc == info.crc && first.size == info.uncompressedSize))
         return true;
+    if (!MustNotBeReplaced(fileName) && !MustNotBeReplaced(GetFileNamePart(first.entryName))) {
+        plan.skipped[first.index] = true;
+        first = ClaimedFile{info.name, info.crc, info.uncompressedSize, index};
+        return true;
+    }
     ShowError(
         "Couldn't extract archive '%s': the entries '%s' and '%s' would both be written to the "
         "file '%s'.",
@@ -85,11 +104,18 @@ bool CheckEntry(const ZipEntryInfo& info, const std::string& archivePath,
                 const std::string& targetFolder, const std::vector<std::string>& openArchives) {
     const char* archive = archivePath.c_str();
     const std::string shownName = PrintableName(info.name);
-    if (info.declaredNameLength > MAX_PATH_LENGTH) {
+    if (info.declaredNameLength >= ZIP_NAME_BUFFER_SIZE || info.name.size() > MAX_PATH_LENGTH) {
         ShowError(
             "Couldn't extract archive '%s': the name of the entry '%s...' is longer than "
             "%d characters.",
             archive, shownName.c_str(), static_cast<int>(MAX_PATH_LENGTH));
+        return false;
+    }
+    if (!info.nameFits) {
+        ShowError(
+            "Couldn't extract archive '%s': the name of the entry '%s' holds characters that "
+            "code page 1252 cannot hold.",
+            archive, shownName.c_str());
         return false;
     }
     if (IsFolderEntry(info))
@@ -159,19 +185,25 @@ std::uint64_t SaturatingAdd(std::uint64_t a, std::uint64_t b) {
 bool CheckArchiveBeforeExtraction(ZipReader& reader, const std::string& archivePath,
                                   const std::string& targetFolder,
                                   const std::vector<std::string>& openArchives,
-                                  std::uint64_t& declaredBytes) {
-    declaredBytes = 0;
+                                  ExtractionPlan& plan) {
+    plan = {};
+    std::vector<std::uint64_t> sizes;
     std::map<std::string, ClaimedFile> claims;
     const bool entriesPass = ForEachEntry(reader, [&](const ZipEntryInfo& info) {
-        if (!CheckEntry(info, archivePath, targetFolder, openArchives))
-            return false;
-        if (!IsFolderEntry(info) && !CheckFileClaim(info, archivePath, claims))
-            return false;
-        if (!IsFolderEntry(info))
-            declaredBytes = SaturatingAdd(declaredBytes, info.uncompressedSize);
-        return true;
+        const std::size_t index = plan.skipped.size();
+        const bool leftover = IsPackerLeftover(info.name);
+        plan.skipped.push_back(leftover || IsFolderEntry(info));
+        sizes.push_back(info.uncompressedSize);
+        if (leftover)
+            return true;
+        return CheckEntry(info, archivePath, targetFolder, openArchives) &&
+               (IsFolderEntry(info) || CheckFileClaim(info, index, archivePath, claims, plan));
     });
-    return entriesPass && CheckFreeSpace(archivePath, targetFolder, declaredBytes);
+    for (std::size_t index = 0; index < sizes.size(); ++index) {
+        if (!plan.skipped[index])
+            plan.declaredBytes = SaturatingAdd(plan.declaredBytes, sizes[index]);
+    }
+    return entriesPass && CheckFreeSpace(archivePath, targetFolder, plan.declaredBytes);
 }
 
 }  // namespace parvane

@@ -17,7 +17,8 @@ bool VisitEntryNames(const std::string& archivePath,
                      const std::function<void(const std::string&)>& visit) {
     ZipReader reader(archivePath);
     return ReadArchiveInfo(reader) && ForEachEntry(reader, [&](const ZipEntryInfo& info) {
-               visit(info.name);
+               if (!IsPackerLeftover(info.name))
+                   visit(info.name);
                return true;
            });
 }

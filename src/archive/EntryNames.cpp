@@ -67,6 +67,19 @@ std::string UnsafeFileNameReason(std::string_view component) {
     return {};
 }
 
+bool IsPackerLeftover(std::string_view entryName) {
+    std::string_view rest = entryName;
+    for (std::size_t slash = rest.find('/'); slash != std::string_view::npos;
+         slash = rest.find('/')) {
+        if (EqualsNoCase(rest.substr(0, slash), "__MACOSX"))
+            return true;
+        rest.remove_prefix(slash + 1);
+    }
+    const std::string fileName = GetFileNamePart(entryName);
+    return fileName.starts_with("._") || EqualsNoCase(fileName, ".DS_Store") ||
+           EqualsNoCase(fileName, "Thumbs.db") || EqualsNoCase(fileName, "desktop.ini");
+}
+
 std::string PrintableName(std::string_view name) {
     std::string printable(name);
     for (char& c : printable) {

@@ -19,6 +19,11 @@ std::string WindowsFileName(std::string_view name);
 // without an extension).
 std::string UnsafeFileNameReason(std::string_view component);
 
+// Files that packers add beside what was packed and that are never content: everything under
+// a __MACOSX folder (macOS's resource forks), AppleDouble files ("._name"), Finder's
+// .DS_Store, Explorer's Thumbs.db and desktop.ini. `entryName` is the whole entry name.
+bool IsPackerLeftover(std::string_view entryName);
+
 // The name with control characters shown as '?', for messages.
 std::string PrintableName(std::string_view name);
 

@@ -50,11 +50,6 @@ class ChainLink {
     ArchiveChain& chain;
 };
 
-bool IsInnerArchiveName(const std::string& fileName) {
-    return EndsWithNoCase(fileName, ".zip") || EndsWithNoCase(fileName, ".exe") ||
-           EndsWithNoCase(fileName, ".tcx");
-}
-
 void RecordFolderOrigin(const ZipEntryInfo& info, const std::string& fileName) {
     const std::string_view folder = FolderTextPart(info.name);
     if (EndsWithNoCase(folder, "/prv") || EqualsNoCase(folder, "prv")) {
@@ -175,8 +170,6 @@ bool ExpandInnerArchive(const std::string& fileName, const std::string& innerPat
 
 bool ExtractEntry(ZipReader& reader, const ZipEntryInfo& info, const std::string& archivePath,
                   const std::string& targetFolder, bool expandInner, Extraction& extraction) {
-    if (IsFolderEntry(info))
-        return true;
     const std::string fileName = WrittenFileName(info);
     RecordFolderOrigin(info, fileName);
     const std::string outputPath = OutputPath(targetFolder, fileName);
@@ -213,14 +206,22 @@ bool ExtractArchiveAt(const std::string& archivePath, const std::string& targetF
         return false;
     ChainLink link(chain, archivePath);
     ZipReader reader(archivePath);
-    std::uint64_t declaredBytes = 0;
+    ExtractionPlan plan;
     if (!ReadArchiveInfo(reader) ||
-        !CheckArchiveBeforeExtraction(reader, archivePath, targetFolder, chain, declaredBytes))
+        !CheckArchiveBeforeExtraction(reader, archivePath, targetFolder, chain, plan))
         return false;
     if (chain.size() == 1)
-        TheUserInterface().BeginWork("Unpacking " + GetFileNamePart(archivePath), declaredBytes);
+        TheUserInterface().BeginWork("Unpacking " + GetFileNamePart(archivePath),
+                                     plan.declaredBytes);
+    std::size_t index = 0;
     return ForEachEntry(reader, [&](const ZipEntryInfo& info) {
-        return ExtractEntry(reader, info, archivePath, targetFolder, expandInner, extraction);
+        if (index == plan.skipped.size()) {
+            ShowError("Couldn't extract archive '%s': it changed while it was unpacked.",
+                      archivePath.c_str());
+            return false;
+        }
+        return plan.skipped[index++] ||
+               ExtractEntry(reader, info, archivePath, targetFolder, expandInner, extraction);
     });
 }
 

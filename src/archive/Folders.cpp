@@ -78,6 +78,9 @@ const char* RemovalRefusal(const std::string& folder, bool missing) {
     if (!missing && !IsOwnTemporaryFolder(folder) && !IsDeletableContentPath(folder)) {
         return "it lies neither inside the game's folder nor among Parvane's temporary folders";
     }
+    if (IsSharedContentRoot(folder)) {
+        return "it holds the game's courses, libraries or caddy books";
+    }
     return nullptr;
 }
 

@@ -53,6 +53,11 @@ bool IsDeletablePathInside(const std::string& root, const std::string& path);
 bool IsDeletableContentPath(const std::string& path);
 bool IsDeletableCaddyBookPath(const std::string& path);
 
+// The folders that hold everyone's content: the game's install folder, its courses and
+// libraries folders, and the caddy books' folder. An entry whose file lies directly in one
+// never takes it with it. Compared by long path names, ignoring case and trailing separators.
+bool IsSharedContentRoot(const std::string& folder);
+
 // The per-run folder into which packages are unpacked; fixed at the first call, not created
 // here. When the system gives no temporary folder or unique name, it shows the Error and ends
 // the process with status 1 through the process-end handler.

@@ -2,7 +2,9 @@
 // lie inside the game's install folder and hold no source files of the game's editors, and every
 // path about to be deleted must lie inside its root without passing through a link.
 
+#include <algorithm>
 #include <string_view>
+#include <vector>
 
 #include "archive/Folders.h"
 #include "base/AsciiCase.h"
@@ -114,6 +116,27 @@ bool IsDeletablePathInside(const std::string& root, const std::string& path) {
         }
     }
     return true;
+}
+
+bool IsSharedContentRoot(const std::string& folder) {
+    const std::string game = GetGameInstallDir();
+    const std::string personalFolder = GetPersonalFolder();
+    std::vector<std::string> roots;
+    if (!game.empty()) {
+        roots = {game, game + "\\courses", game + "\\libraries"};
+    }
+    if (!personalFolder.empty()) {
+        roots.push_back(personalFolder + "\\" + COURSE_NOTES_FOLDER);
+    }
+    const auto longForm = [](const std::string& path) {
+        const std::string expanded = ExpandedPath(NormalizeFolderText(path));
+        return expanded.empty() ? NormalizeFolderText(path) : expanded;
+    };
+    const std::string longFolder = longForm(folder);
+    return std::any_of(roots.begin(), roots.end(), [&](const std::string& root) {
+        return EqualsNoCase(WithoutTrailingSeparators(longForm(root)),
+                            WithoutTrailingSeparators(longFolder));
+    });
 }
 
 bool IsDeletableContentPath(const std::string& path) {

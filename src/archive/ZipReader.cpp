@@ -101,9 +101,12 @@ int ZipReader::ReadEntryInfo(ZipEntryInfo& info) {
                                                nullptr, 0, nullptr, 0);
     if (result != UNZ_OK)
         return result;
-    info.name.assign(name, std::find(name, name + sizeof name - 1, '\0'));
+    const std::string stored(name, std::find(name, name + sizeof name - 1, '\0'));
+    info.storedNameLength = stored.size();
     info.declaredNameLength = fileInfo.size_filename;
     info.flags = static_cast<std::uint32_t>(fileInfo.flag);
+    info.nameFits = TheMachine().ArchiveNameToAnsi(stored, (info.flags & ZIP_FLAG_UTF8_NAME) != 0,
+                                                   info.name) == ERR_SUCCESS;
     info.method = static_cast<std::uint32_t>(fileInfo.compression_method);
     info.uncompressedSize = fileInfo.uncompressed_size;
     info.crc = static_cast<std::uint32_t>(fileInfo.crc);

@@ -15,9 +15,12 @@ inline constexpr int ZIPCODE_OK = 0;
 inline constexpr int ZIPCODE_END_OF_LIST = -100;
 inline constexpr int ZIPCODE_PARAMETER_ERROR = -102;
 
-// The names the program handles are at most 255 characters; minizip reads an entry name into
-// a buffer of 256.
-inline constexpr std::size_t ZIP_NAME_BUFFER_SIZE = 256;
+// The names the program handles are at most 255 characters. minizip reads an entry's stored
+// name into a buffer of this size: room for 255 letters stored as UTF-8, each decomposed into
+// a letter and a combining mark, as macOS stores them.
+inline constexpr std::size_t ZIP_NAME_BUFFER_SIZE = 1024;
+// Flag bit 11: the name is UTF-8; without it, the packer's OEM code page.
+inline constexpr std::uint32_t ZIP_FLAG_UTF8_NAME = 0x0800;
 // Entry data is copied in blocks of this size, and never held beyond one block. A large block
 // keeps the calls per byte few: a course file runs to hundreds of megabytes.
 inline constexpr std::size_t ZIP_DATA_BLOCK_SIZE = std::size_t{1} << 20;
@@ -27,10 +30,14 @@ inline constexpr std::uint32_t ZIP_METHOD_STORED = 0;
 inline constexpr std::uint32_t ZIP_METHOD_DEFLATED = 8;
 
 struct ZipEntryInfo {
-    // The name as stored, cut at the first NUL or at 255 characters.
+    // The name in code page 1252, composed (TheMachine().ArchiveNameToAnsi); when nameFits is
+    // false, with '?' for each character that code page cannot hold.
     std::string name;
-    // The name's length as the archive declares it; a name longer than 255 characters, or one
-    // holding a NUL, differs from name.size().
+    bool nameFits = true;
+    // The stored name's length in bytes, cut at the first NUL or at the end of the buffer, and
+    // as the archive declares it: a name holding a NUL, or one too long for the buffer, makes
+    // the two differ.
+    std::uint64_t storedNameLength = 0;
     std::uint64_t declaredNameLength = 0;
     std::uint32_t flags = 0;
     std::uint32_t method = 0;

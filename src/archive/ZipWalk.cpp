@@ -12,8 +12,11 @@ bool ReadArchiveInfo(ZipReader& reader) {
     return true;
 }
 
+// A step to the next entry that fails leaves minizip on the entry just visited: it is reported
+// rather than visited again.
 bool ForEachEntry(ZipReader& reader, const std::function<bool(const ZipEntryInfo&)>& visit) {
     reader.GoToFirstEntry();
+    int moved = ZIPCODE_OK;
     do {
         ZipEntryInfo info;
         if (const int result = reader.ReadEntryInfo(info); result != ZIPCODE_OK) {
@@ -23,7 +26,12 @@ bool ForEachEntry(ZipReader& reader, const std::function<bool(const ZipEntryInfo
         if (!visit(info)) {
             return false;
         }
-    } while (reader.GoToNextEntry() != ZIPCODE_END_OF_LIST);
+        moved = reader.GoToNextEntry();
+    } while (moved == ZIPCODE_OK);
+    if (moved != ZIPCODE_END_OF_LIST) {
+        ShowError("Couldn't get ZIP file info, return code=%d", moved);
+        return false;
+    }
     return true;
 }
 

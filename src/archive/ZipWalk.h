@@ -13,7 +13,8 @@ namespace parvane {
 bool ReadArchiveInfo(ZipReader& reader);
 
 // Calls `visit` for every entry from the first; stops when `visit` returns false. False when
-// `visit` stopped, or after "Couldn't get ZIP file info, return code=%d".
+// `visit` stopped, or after "Couldn't get ZIP file info, return code=%d" (an entry that cannot
+// be read, or a step to the next one that fails).
 bool ForEachEntry(ZipReader& reader, const std::function<bool(const ZipEntryInfo&)>& visit);
 
 }  // namespace parvane

@@ -69,6 +69,18 @@ std::string CollapseBackslashes(std::string_view path) {
     return collapsed;
 }
 
+std::string NormalizeFolderText(std::string_view folder) {
+    std::string backslashed(folder);
+    std::replace(backslashed.begin(), backslashed.end(), '/', '\\');
+    if (!backslashed.starts_with("\\\\")) {
+        return CollapseBackslashes(backslashed);
+    }
+    const std::size_t server = backslashed.find_first_not_of('\\');
+    return "\\\\" + CollapseBackslashes(server == std::string::npos
+                                            ? std::string_view()
+                                            : std::string_view(backslashed).substr(server));
+}
+
 bool IsFullWindowsPath(std::string_view path) {
     const char drive = UpperAscii(path.empty() ? '\0' : path[0]);
     return path.size() >= 3 && drive >= 'A' && drive <= 'Z' && path[1] == ':' && path[2] == '\\';

@@ -40,6 +40,9 @@ bool IsForbiddenNameCharacter(char c);
 std::string MakeValidName(std::string_view text);
 // Every run of backslashes reduced to one.
 std::string CollapseBackslashes(std::string_view path);
+// A folder as a person gives it, in the form every path test of the program expects: '/'
+// made '\\', and doubled separators made one (a network path keeps its leading pair).
+std::string NormalizeFolderText(std::string_view folder);
 
 // A full Windows path: a drive letter, a colon and a backslash ("C:\Games"). Anything else
 // would be taken relative to the current drive or folder.

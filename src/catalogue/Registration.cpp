@@ -1,6 +1,9 @@
 #include "catalogue/Registration.h"
 
+#include <algorithm>
 #include <array>
+#include <functional>
+#include <span>
 #include <string>
 #include <utility>
 
@@ -31,6 +34,26 @@ bool ValuesFit(const std::string& guidText, const std::array<EntryValue, Count>&
         }
     }
     return true;
+}
+
+template <typename Record>
+bool IsOneOf(const Record& record, std::span<const Record> list) {
+    const std::less<const Record*> before;
+    return !list.empty() && !before(&record, list.data()) &&
+           before(&record, list.data() + list.size());
+}
+
+// The store an entry was listed from. The same GUID may stand in both stores, in other letter
+// cases (key names ignore case): a record of a list answers for itself, any other record by
+// the cloaked list holding its GUID text exactly.
+template <typename Record>
+bool IsListedAsCloaked(const Record& record, std::span<const Record> installed,
+                       std::span<const Record> cloaked) {
+    if (IsOneOf(record, cloaked) || IsOneOf(record, installed)) {
+        return IsOneOf(record, cloaked);
+    }
+    return std::any_of(cloaked.begin(), cloaked.end(),
+                       [&](const Record& listed) { return listed.guidText == record.guidText; });
 }
 
 // The status and key name of a change the registry did not keep.
@@ -140,14 +163,17 @@ bool RegisterLibrary(LibraryRecord& library) {
 }
 
 bool UnregisterCourse(const CourseRecord& course) {
-    return DeleteEntry(IsCourseCloaked(course.guidText) ? CLOAK_COURSES_KEY : GAME_COURSES_KEY,
+    return DeleteEntry(IsListedAsCloaked(course, GetInstalledCourses(), GetCloakedCourses())
+                           ? CLOAK_COURSES_KEY
+                           : GAME_COURSES_KEY,
                        course.guidText);
 }
 
 bool UnregisterLibrary(const LibraryRecord& library) {
-    return DeleteEntry(
-        IsLibraryCloaked(library.guidText) ? CLOAK_LIBRARIES_KEY : GAME_LIBRARIES_KEY,
-        library.guidText);
+    return DeleteEntry(IsListedAsCloaked(library, GetInstalledLibraries(), GetCloakedLibraries())
+                           ? CLOAK_LIBRARIES_KEY
+                           : GAME_LIBRARIES_KEY,
+                       library.guidText);
 }
 
 }  // namespace parvane

@@ -1,5 +1,6 @@
 #include "installer/InstallCourse.h"
 
+#include <map>
 #include <set>
 #include <string>
 #include <vector>
@@ -152,65 +153,75 @@ bool CheckReferencedLibraries(const CourseRecord& course, InstallResult& result)
     return true;
 }
 
-bool PlaceHoleAudio(const std::string& audioFolder) {
-    if (audioFolder.empty()) {
-        return true;
-    }
-    const std::string unpacked = GetTempExtractionFolder();
-    for (int hole = 1; hole <= HOLE_COUNT; ++hole) {
-        const std::string name = "hole" + std::to_string(hole) + ".mp3";
-        if (!PlaceUnpackedFile(unpacked + "\\" + name, audioFolder + name)) {
-            return false;
-        }
-    }
-    return true;
-}
-
-bool PlaceCompanionFiles(const CourseRecord& course) {
-    for (const std::string* field :
-         {&course.flag, &course.music, &course.logo, &course.picture, &course.text, &course.iniFile,
-          &course.soundIniFile, &course.stationeryFile, &course.caddyBookFile}) {
-        if (!field->empty() && !PlaceUnpackedFile(NewFile(*field), *field)) {
-            return false;
-        }
-    }
-    return true;
-}
+// One unpacked file of the package and one place it goes to.
+struct Placement {
+    std::string source;
+    std::string destination;
+};
 
 // The files that stood in one of the package's special folders, into that subfolder of the
 // course's folder. A name listed twice (from two such folders) was unpacked once.
-bool PlaceSpecialFolder(const std::vector<std::string>& names, const std::string& folder) {
-    if (names.empty()) {
-        return true;
+void AddSpecialFolder(const std::vector<std::string>& names, const std::string& folder,
+                      std::vector<Placement>& placements) {
+    const std::string unpacked = GetTempExtractionFolder();
+    std::set<std::string> added;
+    for (const std::string& name : names) {
+        if (added.insert(ToUpperAscii(name)).second) {
+            placements.push_back({unpacked + "\\" + name, folder + "\\" + name});
+        }
     }
-    if (!CreateFolderPath(folder)) {
+}
+
+// Every placement of the package, in the order they are made: the course file, its
+// libraries, the hole audio, the companion files, then the prv and sounds folders.
+std::vector<Placement> PackagePlacements(const InstallRecord& record) {
+    const CourseRecord& course = record.course;
+    std::vector<Placement> placements = {{NewFile(course.filename), course.filename}};
+    for (const LibraryRecord& library : record.libraries) {
+        if (!library.skip) {
+            placements.push_back({NewFile(library.filename), library.filename});
+        }
+    }
+    if (!course.audio.empty()) {
+        const std::string unpacked = GetTempExtractionFolder();
+        for (int hole = 1; hole <= HOLE_COUNT; ++hole) {
+            const std::string name = "hole" + std::to_string(hole) + ".mp3";
+            placements.push_back({unpacked + "\\" + name, course.audio + name});
+        }
+    }
+    for (const std::string* field :
+         {&course.flag, &course.music, &course.logo, &course.picture, &course.text, &course.iniFile,
+          &course.soundIniFile, &course.stationeryFile, &course.caddyBookFile}) {
+        if (!field->empty()) {
+            placements.push_back({NewFile(*field), *field});
+        }
+    }
+    AddSpecialFolder(GetPrvFiles(), record.targetFolder + "\\prv", placements);
+    AddSpecialFolder(GetSoundsFiles(), record.targetFolder + "\\sounds", placements);
+    return placements;
+}
+
+// One unpacked file may go to several places (a prv file that is also the music, a sound
+// beside the hole audio): it is copied to all but the last and moved there, so that it is
+// still there for each copy. A move costs nothing within a drive.
+bool PlacePackageFiles(const InstallRecord& record) {
+    if (!CreateFolderPath(record.targetFolder)) {
         return false;
     }
-    const std::string unpacked = GetTempExtractionFolder();
-    std::set<std::string> placed;
-    for (const std::string& name : names) {
-        if (placed.insert(ToUpperAscii(name)).second &&
-            !PlaceUnpackedFile(unpacked + "\\" + name, folder + "\\" + name)) {
+    const std::vector<Placement> placements = PackagePlacements(record);
+    std::map<std::string, std::size_t> lastUse;
+    for (std::size_t index = 0; index < placements.size(); ++index) {
+        lastUse[ToUpperAscii(placements[index].source)] = index;
+    }
+    for (std::size_t index = 0; index < placements.size(); ++index) {
+        const Placement& placement = placements[index];
+        const bool isLastUse = lastUse[ToUpperAscii(placement.source)] == index;
+        if (!(isLastUse ? PlaceUnpackedFile(placement.source, placement.destination)
+                        : PlaceFile(placement.source, placement.destination))) {
             return false;
         }
     }
     return true;
-}
-
-bool PlacePackageFiles(const InstallRecord& record) {
-    const CourseRecord& course = record.course;
-    if (!CreateFolderPath(record.targetFolder) ||
-        !PlaceUnpackedFile(NewFile(course.filename), course.filename)) {
-        return false;
-    }
-    for (const LibraryRecord& library : record.libraries) {
-        if (!library.skip && !PlaceUnpackedFile(NewFile(library.filename), library.filename)) {
-            return false;
-        }
-    }
-    return PlaceHoleAudio(course.audio) && PlaceCompanionFiles(course) &&
-           PlaceSpecialFolder(GetPrvFiles(), record.targetFolder + "\\prv") &&
-           PlaceSpecialFolder(GetSoundsFiles(), record.targetFolder + "\\sounds");
 }
 
 bool RegisterPackage(InstallRecord& record) {

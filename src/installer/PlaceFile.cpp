@@ -1,9 +1,11 @@
 #include "installer/PlaceFile.h"
 
+#include <algorithm>
 #include <cstdint>
 
 #include "archive/Folders.h"
 #include "base/Messages.h"
+#include "base/PathText.h"
 #include "base/StopRequest.h"
 #include "platform/Machine.h"
 #include "properties/Properties.h"
@@ -62,6 +64,28 @@ Overwrite DecideOverwrite(const std::string& destination, std::uint32_t attribut
     }
 }
 
+// A free name beside the destination and no longer than the longest path the program takes,
+// so that every destination it allows can be replaced (GetTempFileNameA's names need room
+// that a deep folder does not leave): "~<n>" before the destination's name, cut to fit.
+Win32Error FreeNameBeside(const std::string& folder, const std::string& destination,
+                          std::string& temporary) {
+    const std::string name = GetFileNamePart(destination);
+    const std::size_t room = MAX_PATH_LENGTH - std::min(MAX_PATH_LENGTH, folder.size() + 1);
+    for (int number = 0; number < 1000; ++number) {
+        const std::string candidate = ("~" + std::to_string(number) + name).substr(0, room);
+        std::uint32_t attributes = 0;
+        const Win32Error error = TheMachine().GetAttributes(folder + "\\" + candidate, attributes);
+        if (error == ERR_FILE_NOT_FOUND) {
+            temporary = folder + "\\" + candidate;
+            return ERR_SUCCESS;
+        }
+        if (error != ERR_SUCCESS) {
+            return error;
+        }
+    }
+    return ERR_FILE_EXISTS;
+}
+
 // A copy under a temporary name beside the destination, then moved over it in one step: a
 // copy that fails part-way never leaves a torn file where a good one stood. `leftover` names
 // a temporary copy that could not be removed again.
@@ -69,7 +93,7 @@ Win32Error CopyOverExisting(const std::string& source, const std::string& folder
                             const std::string& destination, std::string& leftover) {
     Machine& machine = TheMachine();
     std::string temporary;
-    Win32Error error = machine.UniqueTempFile(folder, "prv", temporary);
+    Win32Error error = FreeNameBeside(folder, destination, temporary);
     if (error != ERR_SUCCESS) {
         return error;
     }
@@ -77,8 +101,11 @@ Win32Error CopyOverExisting(const std::string& source, const std::string& folder
     if (error == ERR_SUCCESS) {
         error = machine.MoveFileOver(temporary, destination);
     }
-    if (error != ERR_SUCCESS && machine.RemoveFile(temporary) != ERR_SUCCESS) {
-        leftover = temporary;
+    if (error != ERR_SUCCESS) {
+        const Win32Error removal = machine.RemoveFile(temporary);
+        if (removal != ERR_SUCCESS && removal != ERR_FILE_NOT_FOUND) {
+            leftover = temporary;
+        }
     }
     return error;
 }

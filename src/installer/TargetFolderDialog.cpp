@@ -78,7 +78,7 @@ void TargetFolderProcedure::OnCommand(int id, int notification, DialogControls& 
     }
     switch (id) {
         case TARGET_FOLDER_OK_BUTTON: {
-            const std::string typed = controls.ItemText(TARGET_FOLDER_EDIT);
+            const std::string typed = NormalizeFolderText(controls.ItemText(TARGET_FOLDER_EDIT));
             if (IsAcceptable(typed)) {
                 workingCopy = typed;
                 controls.EndDialog(DIALOG_OK);

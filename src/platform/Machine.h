@@ -160,6 +160,15 @@ class Machine {
     virtual void ReadFileStarts(const std::vector<std::string>& paths, std::size_t size,
                                 std::vector<FileStart>& starts);
 
+    // Text (kernel32's code page conversions).
+
+    // The name of a zip archive entry in code page 1252, composed: `bytes` are UTF-8 when
+    // `isUtf8` (the entry's flag bit 11), otherwise the packer's OEM code page (437, or the
+    // system's OEM code page on Windows). ERR_NO_UNICODE_TRANSLATION when a character has no
+    // place in code page 1252 or the bytes are malformed; `name` then shows each as '?'.
+    virtual Win32Error ArchiveNameToAnsi(const std::string& bytes, bool isUtf8,
+                                         std::string& name) = 0;
+
     // Processes and the shell.
 
     // GetModuleFileNameA of the program itself.

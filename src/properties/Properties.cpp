@@ -5,6 +5,7 @@
 
 #include "base/GameFolders.h"
 #include "base/Messages.h"
+#include "base/PathText.h"
 #include "platform/ErrorText.h"
 #include "platform/Machine.h"
 #include "properties/PropertyFileFormat.h"
@@ -117,6 +118,15 @@ bool WriteNewFile(const std::string& path, const std::string& newPath, const std
     return true;
 }
 
+// The folders a person typed are kept in the one form that every path test takes apart.
+void NormalizeFolderValue(PropertyEntry& entry) {
+    for (const KnownPropertyDefault& known : KNOWN_PROPERTIES) {
+        if (!known.property.isSwitch && entry.key == known.property.key) {
+            entry.value = NormalizeFolderText(entry.value);
+        }
+    }
+}
+
 }  // namespace
 
 bool LoadProperties(const std::string& folder) {
@@ -143,6 +153,7 @@ bool LoadProperties(const std::string& folder) {
         }
         std::vector<int> refusedLines;
         propertyTable = ParsePropertyText(content, refusedLines);
+        std::for_each(propertyTable.begin(), propertyTable.end(), NormalizeFolderValue);
         std::stable_sort(propertyTable.begin(), propertyTable.end(), EntryBefore);
         if (!refusedLines.empty()) {
             WarnAboutRefusedLines(path, refusedLines);
@@ -193,6 +204,7 @@ bool SetProperty(std::string_view key, std::string_view value) {
     if (existing == nullptr) {
         entry = {TrimPropertyText(key), TrimPropertyText(value)};
     }
+    NormalizeFolderValue(entry);
     if (entry.key.size() > MAX_PROPERTY_KEY_LENGTH || HasLineBreak(entry.key) ||
         entry.key.find('=') != std::string::npos) {
         ShowError(

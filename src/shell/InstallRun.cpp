@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <string>
+#include <vector>
 
 #include "base/Messages.h"
 #include "base/StopRequest.h"
@@ -34,9 +35,15 @@ class RunInProgress {
 };
 
 // Walks the rest of the queue, so that its cursor is back on the first entry, and empties it.
+// The inner archives that a MyZip expansion wrote for the queue go with it.
 std::int32_t DropRemainingArchives(std::int32_t dropped) {
     while (NextFileName(1) != nullptr)
         ++dropped;
+    std::vector<std::string> paths;
+    for (const FileNameEntry& entry : GetFileNameEntries())
+        paths.push_back(entry.path);
+    for (const std::string& path : paths)
+        DeleteTemporaryArchive(path);
     ClearFileNameList();
     return dropped;
 }

@@ -35,6 +35,9 @@ void DeleteCourseFiles(const CourseRecord& course, const std::string& folder, Ke
 
 // Removes the folder when no other content lives there; otherwise says why it stays.
 std::string ClearCourseFolder(const std::string& folder, const FolderSharing& sharing) {
+    if (IsSharedContentRoot(folder)) {
+        return SharedContentRootMessage(folder);
+    }
     if (sharing.courses > 0) {
         return "There are " + std::to_string(sharing.courses) + " course(s) and " +
                std::to_string(sharing.libraries) +

@@ -89,6 +89,9 @@ FolderChoice CheckFolderAgain(const std::string& folder) {
 }
 
 std::string ClearLibraryFolder(const std::string& folder, const FolderSharing& sharing) {
+    if (IsSharedContentRoot(folder)) {
+        return SharedContentRootMessage(folder);
+    }
     if (sharing.courses > 0 || sharing.libraries > 0) {
         return "There are " + std::to_string(sharing.courses) + " course(s) and " +
                std::to_string(sharing.libraries) +

@@ -15,19 +15,38 @@ namespace parvane {
 
 namespace {
 
-// GetFolderPart asks the machine whether the path is itself a folder; only a path whose text
-// could match is asked, so that walking a large catalogue stays cheap.
-bool IsFileInFolder(const std::string& filename, const std::string& folder) {
-    return (EqualsNoCase(FolderTextPart(filename), folder) || EqualsNoCase(filename, folder)) &&
-           EqualsNoCase(GetFolderPart(filename), folder);
+// One spelling of a folder: single backslashes, none at the end, and short (8.3) names long.
+// Only a text with a '~' can hold a short name, so that walking a large catalogue asks the
+// machine rarely.
+std::string CanonicalFolder(std::string_view folder) {
+    std::string text = NormalizeFolderText(folder);
+    if (text.find('~') != std::string::npos) {
+        std::string longPath;
+        if (TheMachine().LongPathName(text, longPath) == ERR_SUCCESS) {
+            text = NormalizeFolderText(longPath);
+        }
+    }
+    while (text.size() > 1 && text.back() == '\\') {
+        text.pop_back();
+    }
+    return text;
+}
+
+// The path is cut at its last separator once both kinds are one. GetFolderPart asks the
+// machine whether the path is itself a folder; only a path whose text could match is asked.
+bool IsFileInFolder(const std::string& filename, const std::string& canonicalFolder) {
+    const std::string file = NormalizeFolderText(filename);
+    return (EqualsNoCase(CanonicalFolder(FolderTextPart(file)), canonicalFolder) ||
+            EqualsNoCase(CanonicalFolder(file), canonicalFolder)) &&
+           EqualsNoCase(CanonicalFolder(GetFolderPart(file)), canonicalFolder);
 }
 
 template <typename Record>
-int CountInFolder(std::span<const Record> records, const std::string& folder,
+int CountInFolder(std::span<const Record> records, const std::string& canonicalFolder,
                   std::string_view excluded) {
     int count = 0;
     for (const Record& record : records) {
-        if (record.guidText != excluded && IsFileInFolder(record.filename, folder)) {
+        if (record.guidText != excluded && IsFileInFolder(record.filename, canonicalFolder)) {
             ++count;
         }
     }
@@ -75,11 +94,17 @@ bool ConfirmUninstall(const std::string& name, const std::string& folder) {
 FolderSharing CountContentInFolder(const std::string& folder, std::string_view excludedCourse,
                                    std::string_view excludedLibrary) {
     FolderSharing sharing;
-    sharing.courses = CountInFolder(GetInstalledCourses(), folder, excludedCourse) +
-                      CountInFolder(GetCloakedCourses(), folder, excludedCourse);
-    sharing.libraries = CountInFolder(GetInstalledLibraries(), folder, excludedLibrary) +
-                        CountInFolder(GetCloakedLibraries(), folder, excludedLibrary);
+    const std::string canonical = CanonicalFolder(folder);
+    sharing.courses = CountInFolder(GetInstalledCourses(), canonical, excludedCourse) +
+                      CountInFolder(GetCloakedCourses(), canonical, excludedCourse);
+    sharing.libraries = CountInFolder(GetInstalledLibraries(), canonical, excludedLibrary) +
+                        CountInFolder(GetCloakedLibraries(), canonical, excludedLibrary);
     return sharing;
+}
+
+std::string SharedContentRootMessage(const std::string& folder) {
+    return "The folder '" + folder +
+           "' holds the game's own folders or other content, and will not be removed.";
 }
 
 void DeleteContentFile(const std::string& path, KeptFiles& kept) {

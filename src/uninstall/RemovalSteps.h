@@ -23,10 +23,14 @@ struct FolderSharing {
 };
 
 // The installed and cloaked courses and libraries whose file's folder (GetFolderPart) is
-// `folder`, ignoring case, except the entries whose GUID text is `excludedCourse` or
-// `excludedLibrary` (compared exactly; empty excludes nothing).
+// `folder` in any spelling (letter case, doubled or forward separators, short names), except the
+// entries whose GUID text is `excludedCourse` or `excludedLibrary` (compared exactly; empty
+// excludes nothing).
 FolderSharing CountContentInFolder(const std::string& folder, std::string_view excludedCourse,
                                    std::string_view excludedLibrary);
+
+// Why a folder that holds everyone's content (IsSharedContentRoot) stays.
+std::string SharedContentRootMessage(const std::string& folder);
 
 // What a removal did not delete, one line per existing file: outside the folders it may
 // delete in, or refused by the system.

@@ -37,6 +37,9 @@ TEST_F(ArchiveContentsTest, KindFollowsTheCountsOfCourseLibraryAndZipEntries) {
               ARCHIVE_KIND_LIBRARY);
     EXPECT_EQ(ClassifyArchive(Archive("two.zip", {"a.tcl", "b.tcl", "z.zip"})),
               ARCHIVE_KIND_LIBRARIES);
+    // macOS's resource forks are no libraries.
+    EXPECT_EQ(ClassifyArchive(Archive("mac.zip", {"a.zip", "__MACOSX/._a.tcl", "._b.tcl"})),
+              ARCHIVE_KIND_MYZIP);
     EXPECT_EQ(ClassifyArchive(Archive("myzip.zip", {"a.zip", "b.ZIP", "readme.txt"})),
               ARCHIVE_KIND_MYZIP);
     EXPECT_EQ(ClassifyArchive(Archive("text.zip", {"a.txt", "b.txt", "folder.tcr/"})),

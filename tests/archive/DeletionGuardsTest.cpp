@@ -94,6 +94,8 @@ TEST_F(DeletionGuards, DotComponentsWithEitherSeparatorAreRefusedAnywhereInThePa
     EXPECT_TRUE(IsDeletableContentPath(game + "\\Stray.tcl"));
     EXPECT_FALSE(IsDeletableContentPath(game));
     EXPECT_FALSE(IsDeletableContentPath(victim));
+    // A sibling whose name merely starts like the game folder's is outside it.
+    EXPECT_FALSE(IsDeletableContentPath(MakeFile(game + " Old\\x.tcr")));
 }
 
 TEST_F(DeletionGuards, CaddyBooksAreDeletableInsideTheCourseNotesFolderOnly) {
@@ -108,7 +110,7 @@ TEST_F(DeletionGuards, RemoveFolderRefusesEverythingOutsideTheGameAndItsOwnTempo
     machine.WriteFile(course + "\\Pine.tcr", "x");
     for (const std::string& folder :
          {std::string(), std::string("C:\\"), std::string("C:"), outside, game, game + "\\",
-          course + "\\x\\..", course + "/x/../..\\Pine", course + "\\."}) {
+          game + "\\Courses\\", course + "\\x\\..", course + "/x/../..\\Pine", course + "\\."}) {
         ExpectRefusal(folder);
     }
     EXPECT_EQ(machine.ReadFile(victim), "keep");

@@ -85,6 +85,55 @@ TEST_F(ExtractArchiveTest, InnerArchivesAreExpandedAndDeletedOrKept) {
     EXPECT_EQ(FilesBelow(kept), (Names{"a.zip", "b.EXE", "c.tcx"}));
 }
 
+// Names as the zip format defines them: UTF-8 with flag bit 11 (composed or as macOS writes
+// them, decomposed), else code page 437; written in code page 1252. One that code page cannot
+// hold refuses the archive before anything is written, naming the entry.
+TEST_F(ExtractArchiveTest, NamesAreDecodedAsTheirFlagSaysAndComposed) {
+    const std::vector<ZipFileEntry> spellings = {
+        {"a/Ch\xC3\xA2teau.tcr", "composed", ZipMethod::Deflated, test::ZIP_UTF8_NAME},
+        {"b/Cha\xCC\x82teau.ini", "decomposed", ZipMethod::Deflated, test::ZIP_UTF8_NAME},
+        {"c/Ch\x83teau.txt", "oem"},
+        {"\xE2\x82\xAC.txt", "euro", ZipMethod::Deflated, test::ZIP_UTF8_NAME}};
+    ASSERT_TRUE(ExtractArchive(Archive("names.zip", spellings), target, true));
+    EXPECT_EQ(FilesBelow(target),
+              (Names{"Ch\xE2teau.ini", "Ch\xE2teau.tcr", "Ch\xE2teau.txt", "\x80.txt"}));
+    EXPECT_EQ(Output("Ch\xE2teau.ini"), "decomposed");
+
+    const std::string other = folder + "\\other";
+    for (const ZipFileEntry& unheld :
+         {ZipFileEntry{"Glen/\xD0\x96.tcr", "", ZipMethod::Deflated, test::ZIP_UTF8_NAME},
+          ZipFileEntry{"Glen/Ch\xC3\xA2teau.tcr", ""}}) {  // UTF-8 read as code page 437
+        const std::string archive = Archive("unheld.zip", {{"Glen/a.txt", "A"}, unheld});
+        ui.ExpectError(Containing("' holds characters that code page 1252 cannot hold."));
+        EXPECT_FALSE(ExtractArchive(archive, other, true));
+        EXPECT_EQ(FilesBelow(other), Names{});
+    }
+}
+
+// Packers' leftovers are not written and claim no name; of two other files that flatten to one
+// name the later wins, with its own origin, unless a course, library or archive is among them.
+TEST_F(ExtractArchiveTest, LeftoversAreSkippedAndTheLaterOfTwoFilesWins) {
+    const std::vector<ZipFileEntry> entries = {
+        {"Glen/.DS_Store", "1"},        {"Glen/prv/.ds_store", "2"}, {"__MACOSX/Glen/x.tcr", "3"},
+        {"__macosx/a.tcl", "4"},        {"Glen/._Glen.tcr", "5"},    {"Glen/THUMBS.DB", "6"},
+        {"Glen/prv/Thumbs.db", "7"},    {"Glen/Desktop.ini", "8"},   {"Glen/desktop.ini", "9"},
+        {"Glen/prv/tree.dds", "first"}, {"Glen/Tree.dds", "later"},  {"Glen/sounds/a.wav", "a1"},
+        {"Glen/a.wav", "a1"},           {"Glen/Glen.tcr", "course"}, {"_MACOSX/._/x._y", "kept"}};
+    ASSERT_TRUE(ExtractArchive(Archive("mac.zip", entries), target, true));
+    EXPECT_EQ(FilesBelow(target), (Names{"Glen.tcr", "Tree.dds", "a.wav", "x._y"}));
+    EXPECT_EQ(Output("Tree.dds"), "later");
+    EXPECT_EQ(GetPrvFiles(), Names{});
+    EXPECT_EQ(GetSoundsFiles(), Names{"a.wav"});
+
+    for (const char* name : {"c.tcr", "c.TCL", "c.zip", "c.tcx", "c.exe"}) {
+        SCOPED_TRACE(name);
+        const std::string archive = Archive(
+            "clash.zip", {{std::string("a/") + name, "one"}, {std::string("b/") + name, "two"}});
+        ui.ExpectError(Containing("would both be written to the file '" + std::string(name)));
+        EXPECT_FALSE(ExtractArchive(archive, folder + "\\clash", false));
+    }
+}
+
 // The refusals that the end-to-end corpus of hostile archives does not reach (it holds the
 // damaged and declared-size cases).
 TEST_F(ExtractArchiveTest, ArchivesThatCannotBeUnpackedWhollyAreRefused) {
@@ -116,6 +165,10 @@ TEST_F(ExtractArchiveTest, ArchivesThatCannotBeUnpackedWhollyAreRefused) {
           "': its files need 1100 bytes, but only 1099 bytes are free on the drive of '" + folder +
           "\\sizes'."},
          folder + "\\sizes\\a.txt"},
+        {Archive("dots.zip", {{"a.txt", "A"}, {"Glen/../Glen.tcr", "x"}}),
+         target,
+         {Containing("the entry 'Glen/../Glen.tcr' cannot be written safely, because a folder "
+                     "of the name is \".\" or \"..\".")}},
         // Unpacked beside itself, as a MyZip archive is.
         {self,
          folder,

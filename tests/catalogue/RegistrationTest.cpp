@@ -97,6 +97,8 @@ TEST_F(Registration, ValueLongerThan255CharactersIsRefusedBeforeAnythingIsWritte
 
     EXPECT_FALSE(EntryExists(GAME_COURSES_KEY, kGuid1));
     EXPECT_TRUE(GetInstalledCourses().empty());
+    course.picture.pop_back();  // 255 characters fit
+    EXPECT_TRUE(RegisterCourse(course));
 }
 
 using Unregistration = StoreTest;
@@ -126,6 +128,22 @@ TEST_F(Unregistration, EntriesAreDeletedFromTheStoreThatListedThem) {
     EXPECT_TRUE(EntryExists(GAME_LIBRARIES_KEY, kGuid2));
     // The lists wait for the next load.
     EXPECT_EQ(GetInstalledCourses().size(), 1u);
+}
+
+// One library GUID in both stores, in other letter cases (both listed in upper case): each
+// record names its own store.
+TEST_F(Unregistration, AGuidInBothStoresIsDeletedFromTheListedOneOnly) {
+    const std::string upper = "{ABCDEF01-2345-6789-ABCD-EF0123456789}";
+    const std::string lower = "{abcdef01-2345-6789-abcd-ef0123456789}";
+    AddNamed(GAME_LIBRARIES_KEY, upper, "Trees");
+    AddNamed(CLOAK_LIBRARIES_KEY, lower, "Hidden");
+    ASSERT_TRUE(LoadCatalogue());
+    ASSERT_EQ(GetCloakedLibraries().size(), 1u);
+
+    EXPECT_TRUE(UnregisterLibrary(GetInstalledLibraries()[0]));
+
+    EXPECT_FALSE(EntryExists(GAME_LIBRARIES_KEY, upper));
+    EXPECT_TRUE(EntryExists(CLOAK_LIBRARIES_KEY, lower));
 }
 
 TEST_F(Unregistration, MissingKeyIsReportedWithStatus2) {

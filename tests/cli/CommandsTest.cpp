@@ -19,7 +19,8 @@ const std::vector<ListedEntry> ENTRIES = {
     {"   Ch\xE2teau", "{7c0a1e55-0003-4d3b-9c7e-5a1b2c3d4e03}", "Ch\xE2teau", "C:\\G\\c\\Ch"},
     {"   {7C0A1E55-0001-4D3B-9C7E-5A1B2C3D4E01}", "{7C0A1E55-0004-4D3B-9C7E-5A1B2C3D4E04}",
      "{7C0A1E55-0001-4D3B-9C7E-5A1B2C3D4E01}", "C:\\G\\courses\\odd"},
-    {"   Pine (Cloaked)", "{7C0A1E55-0001-4D3B-9C7E-5A1B2C3D4E01}", "Pine", "C:\\G\\cloaked"},
+    {"   Pine (Cloaked)", "{7C0A1E55-0001-4D3B-9C7E-5A1B2C3D4E01}", "Pine", "C:\\G\\cloaked", true},
+    {"   ", "{7C0A1E55-0005-4D3B-9C7E-5A1B2C3D4E05}", "", "C:\\G\\courses\\unnamed"},
 };
 
 TEST(EntryMatching, AnArgumentIsAGuidExactlyElseANameInAnyCase) {
@@ -37,6 +38,11 @@ TEST(EntryMatching, AnArgumentIsAGuidExactlyElseANameInAnyCase) {
         {"PINE", {0, 1, 4}},  // an installed and a cloaked entry may share a name
         {"{7C0A1E55-0001-4D3B-9C7E-5A1B2C3D4E01}", {0, 4}},  // the GUID, not the odd name
         {"Pin", {}},
+        // A GUID in both stores is named in one of them; a name is not.
+        {"cloaked:7C0A1E55-0001-4D3B-9C7E-5A1B2C3D4E01", {4}},
+        {"INSTALLED:{7C0A1E55-0001-4D3B-9C7E-5A1B2C3D4E01}", {0}},
+        {"cloaked:Pine", {}},
+        {"", {}},  // an argument the code page cannot spell names nothing, not the unnamed
     };
     std::vector<std::string> arguments;
     for (const auto& c : cases)

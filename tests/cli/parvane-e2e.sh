@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # The built parvane, run as a player runs it, on throwaway prefixes made without wine.
-#   parvane-e2e.sh PARVANE HOSTILE-ARCHIVES-MAKER
+#   parvane-e2e.sh PARVANE HOSTILE-ARCHIVES-MAKER PACKER-ARCHIVES-MAKER
 set -uo pipefail
 parvane=$(realpath "$1")
 hostile_archives=$2
+packer_archives=$3
 root=$(cd "$(dirname "$0")/../.." && pwd)
 source "$root/scripts/sample-content.sh"
 
@@ -236,6 +237,17 @@ while IFS=$'\t' read -r archive refusal limit; do
     says "$refusal"
     [ "$(listing)" = "$before" ] || fail "the prefix changed: $(diff <(echo "$before") <(listing))"
 done <"$work/corpus/hostile.txt"
+
+# A course as common packers pack it: every file at each of its destinations, with its name and
+# bytes, no packer's leftover and no link anywhere.
+mkdir -p "$work/packers" && "$packer_archives" "$work/packers" || fail "no packer archives"
+while IFS=$'\t' read -r archive course; do
+    start "packers-${archive%.zip}"
+    run 0 '' --defaults install "$work/packers/$archive"
+    diff -r "$work/packers/expected/${archive%.zip}" "$game/courses/$course" >&2 ||
+        fail "$archive: the course folder differs from what the package holds"
+    [ -z "$(find "$game" -type l)" ] || fail "$archive: links in the game folder"
+done <"$work/packers/packers.txt"
 
 start prompts  # a stray word is no folder, c cancels, a folder outside the game is asked about
 cd "$work"

@@ -119,6 +119,10 @@ TEST_P(CourseLibraries, AreCheckedBeforeAnythingIsCopied) {
     EXPECT_EQ(result.missingLibraryNames, c.missing);
     EXPECT_EQ(RegistryValue(GAME_LIBRARIES_KEY, 101, "Filename"),
               c.courseFolder.size() > 1 ? CourseFolder("Lakeside") + "\\Trees.tcl" : "(none)");
+    // A skipped library keeps its entry as it was.
+    const bool sandInstalled = !c.installed.empty() && c.installed[0].name == "Sand";
+    EXPECT_EQ(RegistryValue(GAME_LIBRARIES_KEY, 105, "Filename"),
+              sandInstalled ? LibraryFolder("Sand") + "\\Sand.tcl" : "(none)");
 }
 
 const GUID STOCK = {0x2DE90001, 0x40F4, 0x4B13, {0xA8, 0x63, 0xB2, 0x0C, 0x58, 0x11, 0x8C, 0x22}};
@@ -157,6 +161,17 @@ INSTANTIATE_TEST_SUITE_P(Cases, CourseLibraries, ::testing::Values(
                 "1", 'E', "The installation will now be cancelled.", 0, {}, {}}),
     test::RowName());
 // clang-format on
+
+// A target folder set with '/' installs and registers the course in the one spelling.
+TEST_F(InstallArchiveTest, ATargetFolderWithForwardSlashesRegistersEveryFile) {
+    std::string typed = GameDir();
+    typed[typed.rfind('\\')] = '/';
+    SetProperty(PROPERTY_TARGET_FOLDER, typed + "//");
+    ASSERT_TRUE(
+        Install(Package({{"Glen/Glen.tcr", CourseData("Glen", 5)}, {"Glen/flag.dds", "f"}})));
+    EXPECT_EQ(RegistryValue(GAME_COURSES_KEY, 5, "Filename"), CourseFolder("Glen") + "\\Glen.tcr");
+    EXPECT_EQ(RegistryValue(GAME_COURSES_KEY, 5, "Flag"), CourseFolder("Glen") + "\\flag.dds");
+}
 
 TEST_F(InstallArchiveTest, TheSameCourseAgainIsRefused) {
     EXPECT_TRUE(Install(Package({{"Lakeside.tcr", CourseData("Lakeside", 1)}})));

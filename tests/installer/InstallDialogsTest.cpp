@@ -86,6 +86,18 @@ INSTANTIATE_TEST_SUITE_P(Texts, TargetFolderTyping, ::testing::Values(
 
 using InstallDialogs = test::InstallTest;
 
+TEST_F(InstallDialogs, ATypedFolderIsKeptWithSingleBackslashes) {
+    TheInstallRecord().installType = COURSE;
+    ui.ExpectDialog(103, [&](ScriptedDialog& dialog) {
+        dialog.Init();
+        dialog.SetItemText(TARGET_FOLDER_EDIT, "c:/New//Folder/Course");
+        dialog.Press(TARGET_FOLDER_OK_BUTTON);
+    });
+    std::string folder = "C:\\Opened";
+    EXPECT_TRUE(TargetFolderDialog(folder));
+    EXPECT_EQ(folder, "c:\\New\\Folder\\Course");
+}
+
 TEST_F(InstallDialogs, TheFlagDialogCancelledChoosesNoFlag) {
     std::string path = "x";
     ui.ExpectOpenFileFailure(0);  // cancelled: no flag

@@ -34,16 +34,29 @@ TEST_F(PlacementTest, CopiesIntoAMissingFolderChainAndPassesOverAMissingSource) 
 // temporary copy beside it is gone.
 TEST_F(PlacementTest, AFailedCopyLeavesTheOldFileWhole) {
     machine.WriteFile(destination, "old");
-    for (const test::MachineCall call :
-         {test::MachineCall::UniqueTempFile, test::MachineCall::CopyFileOver,
-          test::MachineCall::MoveFileOver}) {
+    // Looking for a free temporary name, copying to it, moving it over the old file.
+    for (const auto& [call, target] : {std::pair{test::MachineCall::GetAttributes, "~0file"},
+                                       {test::MachineCall::CopyFileOver, "~0file"},
+                                       {test::MachineCall::MoveFileOver, "file.dat"}}) {
         test::FaultInjectingMachine faults;
-        faults.Inject({.call = call, .error = ERR_DISK_FULL});
+        faults.Inject({.call = call, .pathPart = target, .error = ERR_DISK_FULL});
         ui.ExpectError("Couldn't copy to file '" + destination + "', return code=112");
         EXPECT_FALSE(PlaceFile(source, destination)) << test::MachineCallName(call);
         EXPECT_EQ(machine.ReadFile(destination), "old") << test::MachineCallName(call);
         EXPECT_EQ(test::FilesBelow(folder), Names{"file.dat"}) << test::MachineCallName(call);
     }
+}
+
+// Every destination the 255-character limit allows can be replaced: the temporary copy's name
+// beside it fits too.
+TEST_F(PlacementTest, AFileAtTheLengthLimitIsReplaced) {
+    const std::string deep = Scratch() + "\\" + std::string(248 - Scratch().size(), 'd');
+    const std::string longest = deep + "\\abcde";
+    ASSERT_EQ(longest.size(), 255u);
+    machine.WriteFile(longest, "old");
+    EXPECT_TRUE(PlaceFile(source, longest));
+    EXPECT_EQ(machine.ReadFile(longest), "new");
+    EXPECT_EQ(test::FilesBelow(deep), Names{"abcde"});
 }
 
 }  // namespace

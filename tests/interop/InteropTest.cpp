@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -26,6 +27,7 @@
 #include "properties/Properties.h"
 #include "support/ContentFiles.h"
 #include "support/InstallFixture.h"
+#include "support/PackerArchives.h"
 
 namespace parvane::test {
 namespace {
@@ -92,7 +94,8 @@ class Interop : public ::testing::Test {
         std::unique_ptr<wine::WineMachine> machine = OpenSuitePrefix();
         if (!machine)
             return;
-        machine->DeleteKey(GAME_HIVE, std::string(GAME_COURSES_KEY) + "\\" + PACKAGE_GUID);
+        for (const std::string& guid : {PACKAGE_GUID, GuidToText(TestGuid(PACKED_COURSE_GUID))})
+            machine->DeleteKey(GAME_HIVE, std::string(GAME_COURSES_KEY) + "\\" + guid);
         if (!gameWasRegistered) {
             for (const char* key : {GAME_COURSES_KEY, GAME_ROOT, "Software\\Quorlix"})
                 machine->DeleteKey(GAME_HIVE, key);
@@ -118,7 +121,7 @@ class Interop : public ::testing::Test {
         return host.path;
     }
 
-    void InstallWithTheWineBackend(const std::vector<ZipFileEntry>& package) {
+    void InstallWithTheWineBackend(const ZipBytes& package) {
         std::unique_ptr<wine::WineMachine> machine = OpenSuitePrefix();
         ASSERT_NE(machine, nullptr);
         SetMachine(machine.get());
@@ -177,7 +180,7 @@ TEST_F(Interop, TheWineBackendInstallsAPackageAsTheWindowsBuildDoes) {
                              "hole1.mp3", "Links.tcn", "prv/tree.dds", "sounds/bird.wav"}) {
         package.push_back({"Interop Links/" + std::string(name), name});
     }
-    InstallWithTheWineBackend(package);
+    InstallWithTheWineBackend(ZipArchiveBytes(package));
     const std::string shownAfterWineBackend = QueryValuesWithWineReg();
     const std::map<std::string, std::string> filesAfterWineBackend = TakeInstalledFiles();
     EXPECT_EQ(filesAfterWineBackend.size(), 10u);
@@ -187,6 +190,33 @@ TEST_F(Interop, TheWineBackendInstallsAPackageAsTheWindowsBuildDoes) {
     ASSERT_EQ(installed.find("[exit status"), std::string::npos) << installed;
     EXPECT_EQ(QueryValuesWithWineReg(), shownAfterWineBackend);
     EXPECT_EQ(TakeInstalledFiles(), filesAfterWineBackend);
+    std::filesystem::remove_all(HostPath("C:\\Interop"));
+}
+
+// A name marked as UTF-8 keeps its letters: after either backend installed the package, wine's
+// reg tool reads Ch\xE2teau.tcr in the course's Filename, and the file has that name. The tool
+// writes to a pipe in the console's code page, 437, where the letter is 0x83.
+TEST_F(Interop, AUtf8MarkedNameKeepsItsLettersOnBothBackends) {
+    const PackerArchive utf8 = PackerArchives()[1];
+    ASSERT_EQ(utf8.name, "utf8");
+    const std::string folder = TARGET + "\\courses\\" + utf8.courseName;
+    const std::string filename = folder + "\\" + utf8.courseName + ".tcr";
+    const std::string query = "wine reg query 'HKLM\\" + std::string(GAME_COURSES_KEY) + "\\" +
+                              GuidToText(TestGuid(PACKED_COURSE_GUID)) + "' /v Filename /reg:32";
+    std::string shownFilename = "    Filename    REG_SZ    " + filename + "\r\n";
+    std::replace(shownFilename.begin(), shownFilename.end(), '\xE2', '\x83');
+    std::filesystem::create_directories(HostPath(TARGET));
+    InstallWithTheWineBackend(utf8.bytes);
+    const std::string shown = RunCommand(query);
+    EXPECT_NE(shown.find(shownFilename), std::string::npos) << shown;
+    EXPECT_TRUE(std::filesystem::is_regular_file(HostPath(filename)));
+    std::filesystem::remove_all(HostPath(folder));
+
+    const std::string installed =
+        RunCommand("wine '" + win32Backend + "' install '" + ARCHIVE + "' '" + TARGET + "'");
+    ASSERT_EQ(installed.find("[exit status"), std::string::npos) << installed;
+    EXPECT_EQ(RunCommand(query), shown);
+    EXPECT_TRUE(std::filesystem::is_regular_file(HostPath(filename)));
     std::filesystem::remove_all(HostPath("C:\\Interop"));
 }
 

@@ -28,6 +28,17 @@ TEST_F(PropertyTable, SwitchIsOnAboveZeroByDecimalReading) {
     EXPECT_FALSE(IsPropertyOn("Absent"));
 }
 
+// A folder is kept in the one spelling that paths are taken apart by; a network path keeps its
+// leading pair, and switches stay as given.
+TEST_F(PropertyTable, FoldersAreKeptWithSingleBackslashes) {
+    ASSERT_TRUE(SetProperty(PROPERTY_TARGET_FOLDER, "C:\\Games/Greenvale 06//x"));
+    EXPECT_EQ(GetProperty(PROPERTY_TARGET_FOLDER), "C:\\Games\\Greenvale 06\\x");
+    ASSERT_TRUE(SetProperty(PROPERTY_LIBRARY_FOLDER, "//server\\\\share"));
+    EXPECT_EQ(GetProperty(PROPERTY_LIBRARY_FOLDER), "\\\\server\\share");
+    ASSERT_TRUE(SetProperty(PROPERTY_ASK_FOR_FLAG, "1//"));
+    EXPECT_EQ(GetProperty(PROPERTY_ASK_FOR_FLAG), "1//");
+}
+
 TEST_F(PropertyTable, ValueThatTheFileCannotHoldIsRefused) {
     ASSERT_TRUE(SetProperty("LibraryFolder", "c:\\"));
     ui.ExpectError(Containing("a value holds at most 255 characters"));

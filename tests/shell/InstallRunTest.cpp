@@ -45,6 +45,18 @@ TEST_F(InstallRun, InstallsTheQueueInOrderAfterOneCatalogueLoad) {
     ui.ExpectError(Containing("RegOpenKeyEx returned"));
     EXPECT_EQ(InstallQueuedArchives(), 1);
     EXPECT_EQ(FileNameCount(), 0);
+
+    // The inner archives of a MyZip archive chosen in the open dialog go with the queue, and
+    // with them the folder it was unpacked into.
+    const std::string myZip = Package({{"b.zip", test::ZipText({{"x.tcl", "x"}})}}, "m.zip");
+    std::string temp;
+    ASSERT_EQ(TheMachine().TempPath(temp), ERR_SUCCESS);
+    const std::vector<std::string> before = test::FilesBelow(temp);
+    ui.ExpectOpenFile(myZip);
+    ui.ExpectInformation(Containing("is a MyZip archive"));
+    ui.ExpectError(Containing("RegOpenKeyEx returned"));
+    EXPECT_EQ(InstallQueuedArchives(), 1);
+    EXPECT_EQ(test::FilesBelow(temp), before);
 }
 
 // A run of several archives ends with one account of them: each library of a package with

@@ -173,6 +173,11 @@ class FaultInjectingMachine : public Machine {
     }
     std::unique_ptr<FileStream> OpenFile(const std::string& path, FileMode mode,
                                          Win32Error& error) override;
+    // A conversion of text, not a call that a full disk or a lost drive could fail.
+    Win32Error ArchiveNameToAnsi(const std::string& bytes, bool isUtf8,
+                                 std::string& name) override {
+        return inner.ArchiveNameToAnsi(bytes, isUtf8, name);
+    }
 
     Win32Error ModulePath(std::string& path) override {
         return Pass(MachineCall::ModulePath, {}, [&] {

@@ -82,10 +82,46 @@ void PatchBoth(ZipBytes& bytes, std::size_t index, std::size_t centralOffset,
     WriteLittle(bytes, headers.local + localOffset, value, width);
 }
 
+constexpr std::uint32_t ZIP64_MARK = 0xFFFFFFFF;
+
+std::string ExtraField(std::uint16_t id, const ZipBytes& data) {
+    ZipBytes field;
+    PutFields(field, {{id, 2}, {data.size(), 2}});
+    field.insert(field.end(), data.begin(), data.end());
+    return std::string(field.begin(), field.end());
+}
+
+// One header's fields from the version needed to the extra field's length. In a zip64
+// archive the local header leaves the sizes to its zip64 extra field, as a packer writing to a
+// stream does; the central header holds them while they fit.
+ZipBytes HeaderFields(const ZipFileEntry& entry, bool zip64, std::uint64_t crc,
+                      std::uint64_t packedSize, std::uint64_t extraSize, bool local) {
+    const bool deferred = local && (entry.flags & ZIP_DATA_DESCRIPTOR) != 0;
+    const bool inExtra = zip64 && local;
+    const std::uint64_t packed = inExtra ? ZIP64_MARK : deferred ? 0 : packedSize;
+    const std::uint64_t size = inExtra ? ZIP64_MARK : deferred ? 0 : entry.data.size();
+    ZipBytes fields;
+    PutFields(fields, {{zip64 ? 45 : 20, 2},
+                       {entry.flags, 2},
+                       {entry.method == ZipMethod::Stored ? 0 : Z_DEFLATED, 2},
+                       {0x5A210000, 4}});  // dated in 2025
+    PutFields(fields, {{deferred ? 0 : crc, 4}, {packed, 4}, {size, 4}});
+    PutFields(fields, {{entry.name.size(), 2}, {extraSize, 2}});
+    return fields;
+}
+
+void PutZip64End(ZipBytes& archive, std::size_t count, std::size_t centralSize,
+                 std::size_t centralOffset) {
+    const std::size_t recordOffset = archive.size();
+    PutFields(archive, {{0x06064B50, 4}, {44, 8}, {45, 2}, {45, 2}, {0, 4}, {0, 4}});
+    PutFields(archive, {{count, 8}, {count, 8}, {centralSize, 8}, {centralOffset, 8}});
+    PutFields(archive, {{0x07064B50, 4}, {0, 4}, {recordOffset, 8}, {1, 4}});
+}
+
 }  // namespace
 
-// Every entry dated in 2025, without extra fields or comments.
-ZipBytes ZipArchiveBytes(const std::vector<ZipFileEntry>& entries) {
+// Every entry dated in 2025, without entry comments.
+ZipBytes ZipArchiveBytes(const std::vector<ZipFileEntry>& entries, const ZipLayout& layout) {
     ZipBytes archive;
     ZipBytes central;
     for (const ZipFileEntry& entry : entries) {
@@ -93,24 +129,44 @@ ZipBytes ZipArchiveBytes(const std::vector<ZipFileEntry>& entries) {
         const std::string data = stored ? entry.data : Deflated(entry.data);
         const uLong crc = crc32(0, reinterpret_cast<const Bytef*>(entry.data.data()),
                                 static_cast<uInt>(entry.data.size()));
-        // Both headers hold these, from the version needed (2.0) to the extra field's length.
-        ZipBytes shared;
-        PutFields(shared, {{20, 2}, {0, 2}, {stored ? 0 : Z_DEFLATED, 2}, {0x5A210000, 4}});
-        PutFields(shared, {{crc, 4}, {data.size(), 4}, {entry.data.size(), 4}});
-        PutFields(shared, {{entry.name.size(), 2}, {0, 2}});
-        PutFields(central, {{0x02014B50, 4}, {20, 2}});
-        central.insert(central.end(), shared.begin(), shared.end());
-        PutFields(central, {{0, 6}, {0, 4}, {archive.size(), 4}});  // no comment, attributes
+        std::string localExtra = entry.extra;
+        const std::string& centralExtra = entry.extra;
+        if (layout.zip64) {
+            ZipBytes sizes;
+            PutFields(sizes, {{entry.data.size(), 8}, {data.size(), 8}});
+            localExtra += ExtraField(0x0001, sizes);
+        }
+        const ZipBytes centralFields =
+            HeaderFields(entry, layout.zip64, crc, data.size(), centralExtra.size(), false);
+        PutFields(central, {{0x02014B50, 4}, {entry.madeBy, 2}});
+        central.insert(central.end(), centralFields.begin(), centralFields.end());
+        PutFields(central, {{0, 6}, {entry.externalAttributes, 4}});  // no comment
+        PutFields(central, {{archive.size(), 4}});
         PutText(central, entry.name);
+        PutText(central, centralExtra);
+        const ZipBytes localFields =
+            HeaderFields(entry, layout.zip64, crc, data.size(), localExtra.size(), true);
         PutFields(archive, {{0x04034B50, 4}});
-        archive.insert(archive.end(), shared.begin(), shared.end());
+        archive.insert(archive.end(), localFields.begin(), localFields.end());
         PutText(archive, entry.name);
+        PutText(archive, localExtra);
         PutText(archive, data);
+        if ((entry.flags & ZIP_DATA_DESCRIPTOR) != 0) {
+            PutFields(archive,
+                      {{0x08074B50, 4}, {crc, 4}, {data.size(), 4}, {entry.data.size(), 4}});
+        }
     }
     const std::size_t centralOffset = archive.size();
     archive.insert(archive.end(), central.begin(), central.end());
-    PutFields(archive, {{0x06054B50, 4}, {0, 4}, {entries.size(), 2}, {entries.size(), 2}});
-    PutFields(archive, {{central.size(), 4}, {centralOffset, 4}, {0, 2}});
+    if (layout.zip64) {
+        PutZip64End(archive, entries.size(), central.size(), centralOffset);
+    }
+    const std::uint64_t count = layout.zip64 ? 0xFFFF : entries.size();
+    PutFields(archive, {{0x06054B50, 4}, {0, 4}, {count, 2}, {count, 2}});
+    PutFields(archive, {{layout.zip64 ? ZIP64_MARK : central.size(), 4}});
+    PutFields(archive, {{layout.zip64 ? ZIP64_MARK : centralOffset, 4}});
+    PutFields(archive, {{layout.comment.size(), 2}});
+    PutText(archive, layout.comment);
     return archive;
 }
 

@@ -11,16 +11,33 @@ namespace parvane::test {
 
 enum class ZipMethod { Stored, Deflated };
 
+inline constexpr std::uint16_t ZIP_DATA_DESCRIPTOR = 0x0008;
+inline constexpr std::uint16_t ZIP_UTF8_NAME = 0x0800;
+inline constexpr std::uint16_t ZIP_MADE_ON_UNIX = 0x031E;
+inline constexpr std::uint32_t ZIP_UNIX_LINK = 0xA1FF0000;  // S_IFLNK | 0777, as Info-ZIP sets it
+
 struct ZipFileEntry {
-    std::string name;  // as stored; a name ending in '/' is a folder
-    std::string data;
+    std::string name = {};  // as stored; a name ending in '/' is a folder
+    std::string data = {};
     ZipMethod method = ZipMethod::Deflated;
+    // ZIP_DATA_DESCRIPTOR: the local header leaves CRC and sizes to a record after the data,
+    // as a packer writing to a stream does.
+    std::uint16_t flags = 0;
+    std::string extra = {};  // the same extra fields in both headers
+    std::uint16_t madeBy = 20;
+    std::uint32_t externalAttributes = 0;
+};
+
+struct ZipLayout {
+    std::string comment = {};
+    // The zip64 end records, and local headers with their sizes in zip64 extra fields.
+    bool zip64 = false;
 };
 
 using ZipBytes = std::vector<std::uint8_t>;
 
 // Entries in the order given; none gives the 22-byte end record alone.
-ZipBytes ZipArchiveBytes(const std::vector<ZipFileEntry>& entries);
+ZipBytes ZipArchiveBytes(const std::vector<ZipFileEntry>& entries, const ZipLayout& layout = {});
 std::string ZipText(const std::vector<ZipFileEntry>& entries);  // as an inner archive
 // Through TheMachine(); false (and a failure of the running test) otherwise.
 bool WriteZipFile(const std::string& path, const ZipBytes& bytes);

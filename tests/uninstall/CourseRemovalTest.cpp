@@ -68,6 +68,40 @@ TEST_F(CourseRemoval, SharedFolderKeepsWhatTheOthersNeed) {
     EXPECT_FALSE(machine.FolderExists(Folder("Mixed") + "\\prv"));
 }
 
+// Another spelling of the folder (letter case, doubled and forward separators) is the same
+// folder: it is kept, and only the removed course's files (its hole audio among them) go.
+TEST_F(CourseRemoval, AnotherSpellingOfTheSharedFolderKeepsIt) {
+    const std::string folder = Folder("Pair");
+    const InstalledEntry first = AddCourse(folder, "First", "First");
+    const InstalledEntry second =
+        AddCourse(machine.GameInstallDir() + "\\COURSES\\/pair\\", "Second", "Second");
+    machine.WriteFile(folder + "\\hole1.mp3", "x");
+    Load();
+
+    EXPECT_TRUE(Uninstall("First", folder, ANSWER_YES,
+                          SharedFolderMessage("1 course(s) and 0 libraries", folder)));
+
+    ExpectPresent(first, false);
+    ExpectPresent(second, true);
+    EXPECT_FALSE(machine.FileExists(folder + "\\hole1.mp3"));
+}
+
+// A course whose file lies directly in the courses folder takes only its own files.
+TEST_F(CourseRemoval, TheCoursesFolderItselfIsNeverEmptied) {
+    const std::string courses = machine.GameInstallDir() + "\\courses";
+    const InstalledEntry loose = AddCourse(courses, "Loose", "Loose");
+    machine.WriteFile(courses + "\\readme.txt", "x");
+    Load();
+
+    EXPECT_TRUE(Uninstall("Loose", courses, ANSWER_YES,
+                          "The folder '" + courses +
+                              "' holds the game's own folders or other content, and will not "
+                              "be removed."));
+
+    ExpectPresent(loose, false);
+    EXPECT_TRUE(machine.FileExists(courses + "\\readme.txt"));
+}
+
 TEST_F(CourseRemoval, DecliningOrASourceFileThatAppearedSinceLoadingChangesNothing) {
     const InstalledEntry pine = AddCourse(Folder("Pine"), "Pine", "Pine");
     Load();

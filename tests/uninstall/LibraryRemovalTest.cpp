@@ -66,6 +66,31 @@ TEST_F(LibraryRemoval, FolderGoesUnlessACourseIsThereOrTheUserKeepsIt) {
     ExpectPresent(course, true);
 }
 
+// A library whose file lies directly in the libraries folder takes only its file; one that
+// shares its folder with another library only keeps the folder too.
+TEST_F(LibraryRemoval, TheLibrariesFolderAndASharedFolderAreKept) {
+    const std::string libraries = machine.GameInstallDir() + "\\libraries";
+    const InstalledEntry loose = AddLibrary(libraries, 7);
+    const InstalledEntry first = AddLibrary(Folder("Pair"), 8);
+    const InstalledEntry second = AddLibrary(Folder("Pair"), 9);
+    machine.WriteFile(libraries + "\\readme.txt", "x");
+    Load();
+    ExpectConfirmation(7, libraries, ANSWER_YES);
+    ui.ExpectInformation("The folder '" + libraries +
+                         "' holds the game's own folders or other content, and will not be "
+                         "removed.");
+    ExpectConfirmation(8, Folder("Pair"), ANSWER_YES);
+    ui.ExpectInformation(Containing("There are 0 course(s) and 1 libraries"));
+
+    EXPECT_TRUE(UninstallLibrary(Library(7)));
+    EXPECT_TRUE(UninstallLibrary(Library(8)));
+
+    ExpectPresent(loose, false);
+    ExpectPresent(first, false);
+    ExpectPresent(second, true);
+    EXPECT_TRUE(machine.FileExists(libraries + "\\readme.txt"));
+}
+
 TEST_F(LibraryRemoval, DecliningAnyQuestionChangesNothing) {
     const InstalledEntry unused = AddLibrary(Folder("Trees"), 7);
     const InstalledEntry used = AddLibrary(Folder("Rocks"), 8);

@@ -1,9 +1,12 @@
 // Changes to the catalogue when the prefix's registry file cannot be written. A read-only folder
 // does not stop root, who runs the tests; an immutable one does: nothing new can be created
-// beside system.reg, which stays readable.
+// beside system.reg, which stays readable. Where the file system has no immutable folders, a
+// file size limit of 0 makes every write of a file fail instead.
 
+#include <sys/resource.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <cstdlib>
 
 #include "catalogue/CatalogueLoading.h"
@@ -20,17 +23,30 @@ class RegistrySaveFailure : public StoreTest {
   protected:
     void SetUp() override {
         StoreTest::SetUp();
-        if (!SetImmutable(true) || !SetImmutable(false)) {
-            GTEST_SKIP() << "this file system has no immutable folders";
-        }
+        hasImmutableFolders = SetImmutable(true) && SetImmutable(false);
     }
-    void TearDown() override { SetImmutable(false); }
+    void TearDown() override { BlockWrites(false); }
 
     bool SetImmutable(bool immutable) {
         const std::string command = std::string("chattr ") + (immutable ? "+i '" : "-i '") +
                                     PrefixFolder(machine).string() + "' 2>/dev/null";
         return std::system(command.c_str()) == 0;
     }
+    void BlockWrites(bool blocked) {
+        if (hasImmutableFolders) {
+            SetImmutable(blocked);
+            return;
+        }
+        static const rlimit unlimited = [] {
+            rlimit limit{};
+            getrlimit(RLIMIT_FSIZE, &limit);
+            return limit;
+        }();
+        std::signal(SIGXFSZ, SIG_IGN);  // a write past the limit fails instead of ending us
+        const rlimit nothing = {0, unlimited.rlim_max};
+        ASSERT_EQ(setrlimit(RLIMIT_FSIZE, blocked ? &nothing : &unlimited), 0);
+    }
+    bool hasImmutableFolders = false;
     std::string SystemReg() { return ReadHostFile(PrefixFolder(machine) / "system.reg"); }
 };
 
@@ -41,9 +57,9 @@ TEST_F(RegistrySaveFailure, RegistrationFailsAndLeavesTheRegistryFileAsItWas) {
     ui.ExpectError("Couldn't save the registry entry '" +
                    EntryPath(GAME_COURSES_KEY, course.guidText) +
                    "', return code=1013\nThe new entry was removed again.");
-    SetImmutable(true);
+    BlockWrites(true);
     EXPECT_FALSE(RegisterCourse(course));
-    SetImmutable(false);
+    BlockWrites(false);
     EXPECT_EQ(SystemReg(), before);
     EXPECT_TRUE(GetInstalledCourses().empty());
     EXPECT_FALSE(EntryExists(GAME_COURSES_KEY, course.guidText));

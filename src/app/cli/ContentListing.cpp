@@ -1,12 +1,15 @@
 #include "app/cli/ContentListing.h"
 
 #include <algorithm>
+#include <functional>
 #include <iostream>
+#include <span>
 #include <unordered_map>
 
 #include "app/cli/PrefixSession.h"
 #include "app/cli/TerminalUserInterface.h"
 #include "base/PathText.h"
+#include "catalogue/Catalogue.h"
 #include "uninstall/UninstallLists.h"
 
 namespace parvane::cli {
@@ -17,13 +20,16 @@ constexpr const char* COLUMN_GAP = "  ";
 
 template <typename Record>
 std::vector<ListedEntry> Entries(const std::vector<std::string>& lines,
-                                 const Record* (*atLine)(int)) {
+                                 const Record* (*atLine)(int), std::span<const Record> cloaked) {
+    const std::less<const Record*> before;
     std::vector<ListedEntry> entries;
     entries.reserve(lines.size());
     for (std::size_t line = 0; line < lines.size(); ++line) {
         const Record* record = atLine(static_cast<int>(line));
+        const bool isCloaked =
+            !before(record, cloaked.data()) && before(record, cloaked.data() + cloaked.size());
         entries.push_back({lines[line], record->guidText, record->name,
-                           std::string(FolderTextPart(record->filename))});
+                           std::string(FolderTextPart(record->filename)), isCloaked});
     }
     return entries;
 }
@@ -63,8 +69,9 @@ std::string PaddedLeft(const std::string& text, std::size_t width) {
 }  // namespace
 
 std::vector<ListedEntry> ListedEntries(ContentKind kind) {
-    return kind == ContentKind::Courses ? Entries(CourseListLines(), CourseAtListLine)
-                                        : Entries(LibraryListLines(), LibraryAtListLine);
+    return kind == ContentKind::Courses
+               ? Entries(CourseListLines(), CourseAtListLine, GetCloakedCourses())
+               : Entries(LibraryListLines(), LibraryAtListLine, GetCloakedLibraries());
 }
 
 std::vector<std::string> ListingLines(const std::vector<ListedEntry>& entries,

@@ -16,6 +16,7 @@ struct ListedEntry {
     std::string guidText;
     std::string name;
     std::string folder;
+    bool cloaked = false;  // listed from the cloak store
 };
 
 // The entries of the catalogue as it stands, in list order.

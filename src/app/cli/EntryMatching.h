@@ -3,6 +3,8 @@
 // The entries that the arguments of `parvane uninstall` name: an argument is an entry's GUID
 // in any case (the braces may be left out), else its display name in any case of the letters
 // A to Z, trailing blanks on either side not counted.
+// A GUID that stands in both stores is named in one with "installed:" or "cloaked:" before it.
+// An argument without a letter (or one the code page cannot spell) names nothing.
 
 #include <string>
 #include <vector>

@@ -80,7 +80,8 @@ constexpr CommandGuide UNINSTALL_GUIDE = {"uninstall", R"(
       its name in any case (trailing blanks do not count). Each removal asks for confirmation,
       for a library used by courses warns which ones, and for one of the game's own libraries
       asks once more; --defaults answers No. Nothing is uninstalled when an argument names no
-      entry, or names several (they are listed with their GUIDs: name one by its GUID). With
+      entry, or names several (they are listed with their GUIDs: name one by its GUID; a GUID
+      that stands both installed and cloaked is named installed:GUID or cloaked:GUID). With
       --dry-run the files, folders and registry keys it would delete are listed instead.
         parvane uninstall course 'Pine Valley'
 )"};

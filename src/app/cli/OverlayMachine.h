@@ -61,6 +61,11 @@ class OverlayMachine final : public Machine {
     Win32Error UniqueTempFile(const std::string& folder, const std::string& prefix,
                               std::string& path) override;
     Win32Error FreeDiskSpace(const std::string& path, std::uint64_t& bytes) override;
+    // Text only: the machine below converts it.
+    Win32Error ArchiveNameToAnsi(const std::string& bytes, bool isUtf8,
+                                 std::string& name) override {
+        return below.ArchiveNameToAnsi(bytes, isUtf8, name);
+    }
     std::unique_ptr<FileStream> OpenFile(const std::string& path, FileMode mode,
                                          Win32Error& error) override;
 

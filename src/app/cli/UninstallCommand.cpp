@@ -42,8 +42,13 @@ bool NamesOneEntry(const ArgumentMatch& match, const std::string& typed,
         return false;
     }
     if (match.lines.size() > 1) {
+        const std::string& guid = entries[match.lines.front()].guidText;
+        const bool oneGuid = std::all_of(match.lines.begin(), match.lines.end(),
+                                         [&](int line) { return entries[line].guidText == guid; });
+        const std::string how =
+            oneGuid ? "as installed:" + guid + " or cloaked:" + guid : "by its GUID";
         std::string message = "'" + typed + "' names " + std::to_string(match.lines.size()) + " " +
-                              words.many + "; name the one to uninstall by its GUID:";
+                              words.many + "; name the one to uninstall " + how + ":";
         for (const std::string& line : ListingLines(entries, match.lines, true))
             message += "\n" + line;
         ShowTerminalError(message);

@@ -81,14 +81,18 @@ struct RunningDialog {
     DialogProcedure* procedure;
 };
 
-// Every button drawn with an icon (BS_ICON) shows the browse icon.
+// Every button drawn with an icon (BS_ICON) shows the browse icon, and so does a "Browse..."
+// button beside its text (template 103).
 void SetButtonIcons(HWND dialog, HICON icon) {
     for (HWND child = GetWindow(dialog, GW_CHILD); child != nullptr;
          child = GetWindow(child, GW_HWNDNEXT)) {
         char className[16] = {};
         GetClassNameA(child, className, sizeof className);
+        char text[16] = {};
+        GetWindowTextA(child, text, sizeof text);
         const LONG_PTR style = GetWindowLongPtrA(child, GWL_STYLE);
-        if (lstrcmpiA(className, "Button") == 0 && (style & BS_ICON) != 0) {
+        const bool isBrowseButton = (style & BS_ICON) != 0 || lstrcmpA(text, "Browse...") == 0;
+        if (lstrcmpiA(className, "Button") == 0 && isBrowseButton) {
             SendMessageA(child, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(icon));
         }
     }

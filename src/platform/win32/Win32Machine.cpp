@@ -1,5 +1,6 @@
 #include "platform/win32/Win32Machine.h"
 
+#include "platform/win32/Win32ArchiveNames.h"
 #include "platform/win32/Win32Files.h"
 #include "platform/win32/Win32Processes.h"
 #include "platform/win32/Win32Registry.h"
@@ -64,6 +65,10 @@ class Win32Machine final : public Machine {
     Win32Error UniqueTempFile(const std::string& folder, const std::string& prefix,
                               std::string& path) override {
         return win32::UniqueTempFile(folder, prefix, path);
+    }
+    Win32Error ArchiveNameToAnsi(const std::string& bytes, bool isUtf8,
+                                 std::string& name) override {
+        return win32::ArchiveNameToAnsi(bytes, isUtf8, name);
     }
     Win32Error FreeDiskSpace(const std::string& path, std::uint64_t& bytes) override {
         return win32::FreeDiskSpace(path, bytes);

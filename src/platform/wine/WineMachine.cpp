@@ -1,5 +1,6 @@
 #include "platform/wine/WineMachine.h"
 
+#include "platform/wine/ArchiveNames.h"
 #include "platform/wine/DocumentLauncher.h"
 #include "platform/wine/FileOperations.h"
 #include "platform/wine/FolderListing.h"
@@ -118,6 +119,11 @@ Win32Error WineMachine::TempPath(std::string& folder) {
 Win32Error WineMachine::UniqueTempFile(const std::string& folder, const std::string& namePrefix,
                                        std::string& path) {
     return wine::UniqueTempFile(prefix, folder, namePrefix, path);
+}
+
+Win32Error WineMachine::ArchiveNameToAnsi(const std::string& bytes, bool isUtf8,
+                                          std::string& name) {
+    return wine::ArchiveNameToAnsi(bytes, isUtf8, name);
 }
 
 Win32Error WineMachine::FreeDiskSpace(const std::string& path, std::uint64_t& bytes) {

@@ -53,6 +53,8 @@ class WineMachine final : public Machine {
     void ReadFileStarts(const std::vector<std::string>& paths, std::size_t size,
                         std::vector<FileStart>& starts) override;
 
+    Win32Error ArchiveNameToAnsi(const std::string& bytes, bool isUtf8, std::string& name) override;
+
     Win32Error ModulePath(std::string& path) override;
     Win32Error ProcessImageNames(std::vector<std::string>& names) override;
     std::uint32_t RunCommand(const std::string& commandLine) override;

@@ -108,7 +108,7 @@ int main(int argc, char** argv) {
          [] { return ZipArchiveBytes({Nested(5, {COURSE})}); }},
         {"case.zip", "would both be written to the file",
          [] {
-             return ZipArchiveBytes({COURSE, {"Hostile/Notes.txt", "a"}, {"NOTES.TXT", "b"}});
+             return ZipArchiveBytes({COURSE, {"Other/HOSTILE.TCR", CourseData("Other", 78)}});
          }},
         {"self.zip", "would overwrite the archive",
          [] {

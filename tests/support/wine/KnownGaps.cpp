@@ -3,7 +3,7 @@
 namespace parvane::test {
 
 // None: the Wine backend answers every shared case as Windows does.
-const char* KnownGapReason(const std::string&) {
+const KnownGap* FindKnownGap(const std::string&) {
     return nullptr;
 }
 
