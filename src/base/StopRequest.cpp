@@ -1,6 +1,6 @@
 #include "base/StopRequest.h"
 
-#include <csignal>
+#include <atomic>
 
 #include "base/Messages.h"
 
@@ -8,8 +8,10 @@ namespace parvane {
 
 namespace {
 
-// Written by a signal handler, read by the program: sig_atomic_t is the one type both may share.
-volatile std::sig_atomic_t requestedSignal = 0;
+// Written by a signal handler or by the window's thread, read by the thread doing the work: a
+// lock-free atomic is safe for both.
+std::atomic<int> requestedSignal{0};
+static_assert(std::atomic<int>::is_always_lock_free);
 
 }  // namespace
 
