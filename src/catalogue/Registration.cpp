@@ -9,6 +9,7 @@
 #include "catalogue/Catalogue.h"
 #include "catalogue/ContentFileFields.h"
 #include "catalogue/StoreEntries.h"
+#include "journal/Change.h"
 #include "platform/RegistryKey.h"
 
 namespace parvane {
@@ -125,6 +126,7 @@ bool RegisterCourse(CourseRecord& course) {
     if (!WriteEntry(GAME_COURSES_KEY, course.guidText, CourseEntryValues(course))) {
         return false;
     }
+    NoteChangeEntry(true, true, course.guidText, course.name, course.filename);
     FillFromCourseFile(course);
     TheCatalogue().installedCourses.Append(course);
     return true;
@@ -134,20 +136,28 @@ bool RegisterLibrary(LibraryRecord& library) {
     if (!WriteEntry(GAME_LIBRARIES_KEY, library.guidText, LibraryEntryValues(library))) {
         return false;
     }
+    NoteChangeEntry(true, false, library.guidText, library.name, library.filename);
     FillFromLibraryFile(library);
     TheCatalogue().installedLibraries.Append(library);
     return true;
 }
 
 bool UnregisterCourse(const CourseRecord& course) {
-    return DeleteEntry(IsCourseCloaked(course.guidText) ? CLOAK_COURSES_KEY : GAME_COURSES_KEY,
-                       course.guidText);
+    if (!DeleteEntry(IsCourseCloaked(course.guidText) ? CLOAK_COURSES_KEY : GAME_COURSES_KEY,
+                     course.guidText)) {
+        return false;
+    }
+    NoteChangeEntry(false, true, course.guidText, course.name, course.filename);
+    return true;
 }
 
 bool UnregisterLibrary(const LibraryRecord& library) {
-    return DeleteEntry(
-        IsLibraryCloaked(library.guidText) ? CLOAK_LIBRARIES_KEY : GAME_LIBRARIES_KEY,
-        library.guidText);
+    if (!DeleteEntry(IsLibraryCloaked(library.guidText) ? CLOAK_LIBRARIES_KEY : GAME_LIBRARIES_KEY,
+                     library.guidText)) {
+        return false;
+    }
+    NoteChangeEntry(false, false, library.guidText, library.name, library.filename);
+    return true;
 }
 
 }  // namespace parvane

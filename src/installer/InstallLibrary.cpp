@@ -10,6 +10,7 @@
 #include "catalogue/HeaderReaders.h"
 #include "catalogue/Registration.h"
 #include "installer/ContentFolders.h"
+#include "journal/Change.h"
 #include "installer/InstallPaths.h"
 #include "installer/InstallRecord.h"
 #include "installer/PlaceFile.h"
@@ -95,8 +96,10 @@ bool InstallLibrary(std::size_t index) {
 bool InstallSeveralLibraries() {
     int failures = 0;
     for (std::size_t index = 0; index < TheInstallRecord().libraries.size(); ++index) {
+        const std::size_t mark = ChangeMark();
         if (!InstallNextOfSeveral(index)) {
             ++failures;
+            UndoChangeTo(mark);  // nothing of this library stays
         }
     }
     return failures == 0;

@@ -6,6 +6,7 @@
 #include "archive/Folders.h"
 #include "base/GameFolders.h"
 #include "base/Messages.h"
+#include "journal/Change.h"
 #include "base/ShortText.h"
 #include "catalogue/Catalogue.h"
 #include "catalogue/Registration.h"
@@ -113,8 +114,12 @@ bool UninstallLibrary(const LibraryRecord& library) {
         return false;
     }
     const FolderChoice choice = CheckFolderAgain(folder);
-    if (choice == FolderChoice::Cancel || !UnregisterLibrary(library)) {
+    if (choice == FolderChoice::Cancel ||
+        !BeginChange(ChangeKind::Uninstall, library.name, {})) {
         return false;
+    }
+    if (!UnregisterLibrary(library)) {
+        return EndChange(false);
     }
     // The library is still listed until the caller reloads: it does not count itself.
     const FolderSharing sharing = CountContentInFolder(folder, {}, library.guidText);
@@ -122,7 +127,7 @@ bool UninstallLibrary(const LibraryRecord& library) {
     DeleteContentFile(library.filename, kept);
     ShowClosingInformation(
         choice == FolderChoice::Keep ? std::string() : ClearLibraryFolder(folder, sharing), kept);
-    return true;
+    return EndChange(true);
 }
 
 }  // namespace parvane

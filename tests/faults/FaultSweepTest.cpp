@@ -2,9 +2,15 @@
 // alone, then call N and all after it (a full disk). Then the operation succeeded wholly or
 // failed with an Error box and no "Installation complete."; the registry (read again from the
 // disk) and the files hold what they held before or what the run without faults left, or the
-// user was told; nothing was written outside the game's, caddy books', temporary and program's
-// folders, deleted outside the game's folder and caddy books but what the run made, nor left
-// in the temporary folder unnamed.
+// user was told; nothing was written outside the game's, caddy books', temporary, program's and
+// state folders, deleted outside the game's folder, caddy books and state folder but what the
+// run made, nor left in the temporary folder unnamed.
+//
+// Then the process killed at each call N (nothing runs after it, as after a kill or a power
+// cut) and started again on the same prefix: the start-up finds the journal and undoes the
+// change, after which the registry files and the files are byte for byte those before, or,
+// once the change was committed, completes it, after which they equal the completed
+// operation's. Nothing of the journal or its kept files is left.
 
 #include <gtest/gtest.h>
 
@@ -24,6 +30,7 @@
 #include "shell/InstallRun.h"
 #include "shell/Startup.h"
 #include "support/ContentFiles.h"
+#include "base/StateFolder.h"
 #include "support/FaultInjectingMachine.h"
 #include "support/InstallFixture.h"
 #include "uninstall/CourseRemoval.h"
@@ -204,7 +211,7 @@ Texts Violations(const Operation& operation, const Result& before, const Result&
         found);
     const std::string game = run.roots.at("game");
     const std::string notes = run.roots.at("documents") + "\\" + COURSE_NOTES_FOLDER;
-    const Texts writable = {game, notes, run.temp, run.roots.at("program")};
+    const Texts writable = {game, notes, run.temp, run.roots.at("program"), StateFolder()};
     Texts made;
     const auto inside = [](const Texts& roots, std::string_view path, bool below = false) {
         return std::any_of(roots.begin(), roots.end(), [&](const std::string& root) {
@@ -222,7 +229,7 @@ Texts Violations(const Operation& operation, const Result& before, const Result&
         const std::string& gone = moves ? call.source : call.path;
         if (call.failed)
             continue;
-        if (deletes && !inside({game, notes}, gone) && !inside(made, gone))
+        if (deletes && !inside({game, notes, StateFolder()}, gone) && !inside(made, gone))
             found.push_back("deleted " + gone);
         // A folder made on the way to a writable one is not written into.
         if (writes && !inside(writable, call.path) &&
@@ -270,6 +277,68 @@ void Sweep(const Operation& operation) {
                 violations);
 }
 
+// The process killed at each call, then started again; see the top of the file.
+void KillSweep(const Operation& operation) {
+    Result before, reference;
+    std::string beforeBytes;
+    {
+        SweepRun run;
+        operation.prepare(run);
+        run.Capture();
+        before = run.result;
+        beforeBytes = test::RegistryFileBytes(run.machine);
+        Perform(operation, run, {.count = 0});
+        reference = run.result;
+    }
+    const unsigned long long calls = reference.calls.size();
+    unsigned long long runs = 0, undone = 0, completed = 0, violations = 0;
+    for (std::uint64_t n = 1; n <= calls; n += STEP, ++runs) {
+        SweepRun run;
+        operation.prepare(run);
+        Perform(operation, run, {.first = n, .kills = true});
+        run.ui.boxes.clear();
+        bool recovered = false;
+        {
+            const std::unique_ptr<Machine> restarted = run.machine.Reopened();
+            SetMachine(restarted.get());
+            recovered = RecoverChangeAtStartup();
+            run.Capture();
+            SetMachine(&run.machine.GetMachine());
+        }
+        Texts found;
+        const bool asBefore = run.result.files == before.files &&
+                              run.result.registry == before.registry &&
+                              test::RegistryFileBytes(run.machine) == beforeBytes;
+        const bool asCompleted =
+            run.result.files == reference.files && run.result.registry == reference.registry;
+        if (!recovered || run.machine.FileExists(StateFolder() + "\\change.journal"))
+            found.push_back("the journal is left");
+        std::vector<FolderEntry> kept;
+        if (TheMachine().ListFolder(run.temp + "Parvane kept files*", kept) == ERR_SUCCESS)
+            found.push_back("kept files are left in " + kept.front().name);
+        if (run.Named("has been undone") ? !asBefore
+            : run.Named("has been completed") ? !asCompleted
+                                              : !asBefore && !asCompleted)
+            found.push_back("neither as before nor as completed");
+        if (asCompleted && !asBefore)
+            ++completed;
+        else if (completed > 0)
+            found.push_back("undone after a later call was completed");
+        undone += asBefore ? 1 : 0;
+        for (const std::string& violation : found) {
+            ++violations;
+            ADD_FAILURE() << operation.name << ": killed at call " << n << " ("
+                          << test::MachineCallName(reference.calls[n - 1].call) << " "
+                          << reference.calls[n - 1].path << "): " << violation << "\n"
+                          << (run.ui.boxes.empty() ? "" : run.ui.boxes.front());
+        }
+    }
+    EXPECT_GT(undone, 0u);
+    EXPECT_GT(completed, 0u);
+    std::printf("%s killed: %llu calls, %llu runs, %llu undone, %llu completed, %llu violations\n",
+                operation.name, calls, runs, undone, completed, violations);
+}
+
 // The package queued as the command line queues it, and installed if asked.
 std::function<void(SweepRun&)> Queued(const std::vector<test::ZipFileEntry>& package,
                                       bool installed = false) {
@@ -284,12 +353,16 @@ bool InstallQueued() {
     return InstallQueuedArchives() == 0;
 }
 
+// A course, its library and 18 files more.
 std::vector<test::ZipFileEntry> CoursePackage() {
     std::vector<test::ZipFileEntry> package = {
         {"Lakeside/Lakeside.tcr", test::CourseData("Lakeside", 1, {{2, "Trees"}})},
         {"Lakeside/Trees.tcl", test::LibraryData("Trees", 2)}};
-    for (const std::string name : {"hole1.mp3", "hole2.mp3", "flag.dds", "readme.txt",
-                                   "Lakeside.ini", "Lakeside.tcn", "prv/tree.dds", "sounds/b.wav"})
+    for (const std::string name :
+         {"hole1.mp3", "hole2.mp3", "hole3.mp3", "hole4.mp3", "flag.dds", "logo.dds",
+          "readme.txt", "Lakeside.ini", "Lakeside.stn", "Lakeside.tcn", "prv/tree.dds",
+          "prv/rock.dds", "prv/bush.dds", "prv/sand.dds", "sounds/b.wav", "sounds/c.wav",
+          "sounds/d.wav", "snd.ini"})
         package.push_back({"Lakeside/" + name, name});
     return package;
 }
@@ -299,13 +372,6 @@ const std::vector<test::ZipFileEntry> LIBRARY_PACKAGE = {
     {"Grass.tcl", test::LibraryData("Grass", 4)},
     {"Reeds.tcl", test::LibraryData("Reeds", 5)}};
 
-TEST(FaultSweep, CourseInstallation) {
-    Sweep({"course installation", Queued(CoursePackage()), InstallQueued, true});
-}
-
-TEST(FaultSweep, SeveralLibrariesInstallation) {
-    Sweep({"several-library installation", Queued(LIBRARY_PACKAGE), InstallQueued, true});
-}
 
 // As the uninstall dialogs do it: the catalogue loaded, the entry found and removed.
 template <typename Record>
@@ -317,14 +383,46 @@ std::function<bool()> Removal(std::uint32_t guid, const Record* (*find)(std::str
     };
 }
 
+const Operation COURSE_INSTALLATION = {"course installation", Queued(CoursePackage()),
+                                       InstallQueued, true};
+const Operation LIBRARIES_INSTALLATION = {"several-library installation",
+                                          Queued(LIBRARY_PACKAGE), InstallQueued, true};
+const Operation COURSE_REMOVAL = {"course removal", Queued(CoursePackage(), true),
+                                  Removal<CourseRecord>(1, FindCourse, UninstallCourse), false};
+const Operation LIBRARY_REMOVAL = {"library removal", Queued(LIBRARY_PACKAGE, true),
+                                   Removal<LibraryRecord>(3, FindLibrary, UninstallLibrary),
+                                   false};
+
+TEST(FaultSweep, CourseInstallation) {
+    Sweep(COURSE_INSTALLATION);
+}
+
+TEST(FaultSweep, SeveralLibrariesInstallation) {
+    Sweep(LIBRARIES_INSTALLATION);
+}
+
 TEST(FaultSweep, CourseRemoval) {
-    Sweep({"course removal", Queued(CoursePackage(), true),
-           Removal<CourseRecord>(1, FindCourse, UninstallCourse), false});
+    Sweep(COURSE_REMOVAL);
 }
 
 TEST(FaultSweep, LibraryRemoval) {
-    Sweep({"library removal", Queued(LIBRARY_PACKAGE, true),
-           Removal<LibraryRecord>(3, FindLibrary, UninstallLibrary), false});
+    Sweep(LIBRARY_REMOVAL);
+}
+
+TEST(KillSweep, CourseInstallation) {
+    KillSweep(COURSE_INSTALLATION);
+}
+
+TEST(KillSweep, SeveralLibrariesInstallation) {
+    KillSweep(LIBRARIES_INSTALLATION);
+}
+
+TEST(KillSweep, CourseRemoval) {
+    KillSweep(COURSE_REMOVAL);
+}
+
+TEST(KillSweep, LibraryRemoval) {
+    KillSweep(LIBRARY_REMOVAL);
 }
 
 TEST(FaultSweep, PropertiesSave) {

@@ -9,6 +9,7 @@
 #include "app/cli/TerminalUserInterface.h"
 #include "app/cli/TypedPaths.h"
 #include "base/Messages.h"
+#include "base/StateFolder.h"
 #include "platform/Machine.h"
 #include "platform/wine/PathMapping.h"
 #include "platform/wine/WineMachine.h"
@@ -46,6 +47,18 @@ bool ClaimPrefix(const std::filesystem::path& prefix, PrefixLock& lock) {
         !lock.Take(prefix, message))
         return Refuse(message);
     return true;
+}
+
+// The state folder of the prefix, where an interrupted change is found and undone before
+// anything else touches the prefix.
+bool RecoverOnPrefix(const std::filesystem::path& prefix) {
+    std::filesystem::path hostFolder;
+    std::string windowsFolder;
+    std::string message;
+    if (!PreparePrefixFolder(StateRoot(), prefix, hostFolder, windowsFolder, message))
+        return Refuse(message);
+    SetStateFolder(windowsFolder);
+    return RecoverChangeAtStartup();
 }
 
 // The properties of the prefix; a first run writes the defaults at once, so that the player
@@ -102,7 +115,7 @@ int RunOnPrefix(const SessionSettings& settings, const PrefixCommand& command) {
         return EXIT_STARTUP_REFUSED;
     }
     SetMachine(machine.get());
-    if (!DetectGamesAtStartup() || !CheckProgramsAtStartup() || !LoadCatalogueAtStartup() ||
+    if (!RecoverOnPrefix(prefix) || !DetectGamesAtStartup() || !CheckProgramsAtStartup() || !LoadCatalogueAtStartup() ||
         !LoadPrefixProperties(prefix, session.propertiesFile))
         return EXIT_STARTUP_REFUSED;
     return command(session);

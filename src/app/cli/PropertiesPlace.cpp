@@ -33,6 +33,10 @@ std::filesystem::path PropertiesRoot() {
     return XdgFolder("XDG_CONFIG_HOME", ".config");
 }
 
+std::filesystem::path StateRoot() {
+    return XdgFolder("XDG_STATE_HOME", std::filesystem::path(".local") / "state");
+}
+
 std::filesystem::path ReportRoot() {
     return XdgFolder("XDG_DATA_HOME", std::filesystem::path(".local") / "share");
 }

@@ -13,6 +13,9 @@ namespace parvane::cli {
 std::filesystem::path PropertiesRoot();
 // $XDG_DATA_HOME/parvane, or ~/.local/share/parvane when that is unset or not absolute.
 std::filesystem::path ReportRoot();
+// $XDG_STATE_HOME/parvane, or ~/.local/state/parvane when that is unset or not absolute: the
+// journal, the install records and the history.
+std::filesystem::path StateRoot();
 
 // The folder name of a prefix: its absolute path with every '/' as '_' and every byte other
 // than a letter, a digit, '.' and '-' as %XX, so that two prefixes never share a folder.
