@@ -20,6 +20,7 @@ struct ActiveChange {
     JournalWriter writer;
     JournalRecords records;
     std::unique_ptr<JournalingMachine> machine;
+    Win32Error lostEntry = ERR_SUCCESS;  // an entry the journal could not take
 };
 
 std::unique_ptr<ActiveChange> active;
@@ -103,6 +104,12 @@ bool BeginChange(ChangeKind kind, const std::string& title, const std::string& a
             path.c_str());
         return false;
     }
+    std::string temp;
+    const Win32Error noTemp = machine.TempPath(temp);
+    if (noTemp != ERR_SUCCESS) {
+        ShowError("Couldn't find the temporary folder, return code=%d", static_cast<int>(noTemp));
+        return false;
+    }
     auto change = std::make_unique<ActiveChange>();
     change->outer = &machine;
     const std::string id = ChangeId();
@@ -121,8 +128,8 @@ bool BeginChange(ChangeKind kind, const std::string& title, const std::string& a
         return false;
     }
     change->records.push_back(header);
-    change->machine =
-        std::make_unique<JournalingMachine>(machine, change->writer, change->records, id);
+    change->machine = std::make_unique<JournalingMachine>(machine, change->writer,
+                                                          change->records, id, temp);
     SetMachine(change->machine.get());
     active = std::move(change);
     return true;
@@ -136,8 +143,11 @@ void NoteChangeEntry(bool installed, bool isCourse, const std::string& guidText,
     const JournalRecord entry{step::ENTRY,
                               {installed ? ENTRY_INSTALLED : ENTRY_REMOVED,
                                isCourse ? "course" : "library", guidText, name, filename}};
-    if (active->writer.Append(entry, false) == ERR_SUCCESS) {
+    const Win32Error error = active->writer.Append(entry, false);
+    if (error == ERR_SUCCESS) {
         active->records.push_back(entry);
+    } else {
+        active->lostEntry = error;
     }
 }
 
@@ -165,6 +175,11 @@ bool EndChange(bool succeeded) {
     }
     const std::unique_ptr<ActiveChange> change = std::move(active);
     SetMachine(change->outer);
+    if (succeeded && change->lostEntry != ERR_SUCCESS) {
+        ShowError("Couldn't write the journal '%s', return code=%d", JournalPath().c_str(),
+                  static_cast<int>(change->lostEntry));
+        return RollBack(*change->outer, *change);
+    }
     // A package whose every library failed has nothing left to commit.
     return succeeded && HasEntries(change->records) ? Commit(*change->outer, *change)
                                                      : RollBack(*change->outer, *change);

@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "base/AsciiCase.h"
+#include "base/Messages.h"
 
 namespace parvane {
 
@@ -195,14 +196,22 @@ bool ApplyRegistryChanges(Machine& machine, const JournalRecords& records, std::
             }
         }
     }
-    applied = closeAll() && applied;
-    if (!applied) {
-        // Keys this change created would hold part of an entry: they go again.
-        for (const auto& [hive, path] : created) {
-            machine.DeleteKey(hive, path);
+    if (applied) {
+        return closeAll();
+    }
+    // Keys this change created would hold part of an entry: they go again, each before its
+    // handle is closed, since on the Wine backend closing it would write it first.
+    for (const auto& [hive, path] : created) {
+        const Win32Error error = machine.DeleteKey(hive, path);
+        if (error != ERR_SUCCESS && error != ERR_FILE_NOT_FOUND) {
+            problem += "\nThe new entry '" + path +
+                       "' could not be removed again, return code=" + std::to_string(error) + ".";
         }
     }
-    return applied;
+    for (const auto& [place, handle] : open) {
+        machine.CloseKey(handle);  // the failure is already reported
+    }
+    return false;
 }
 
 void ClearJournal(Machine& machine, JournalWriter& writer, const JournalRecords& records) {
@@ -213,10 +222,18 @@ void ClearJournal(Machine& machine, JournalWriter& writer, const JournalRecords&
             machine.RemoveFile(record.Field(1));
         }
     }
+    std::string left;
     for (const JournalRecord& record : records) {
-        if (Is(record, step::KEPT_FOLDER)) {
-            machine.RemoveEmptyFolder(record.Field(0));
+        const Win32Error error =
+            Is(record, step::KEPT_FOLDER) ? machine.RemoveEmptyFolder(record.Field(0)) : 0;
+        if (error != ERR_SUCCESS && error != ERR_FILE_NOT_FOUND && error != ERR_PATH_NOT_FOUND) {
+            left += "\n" + record.Field(0);
         }
+    }
+    if (!left.empty()) {
+        ShowWarning("The files Parvane kept aside during the change could not all be deleted. "
+                    "They are no longer needed, and you may delete them:%s",
+                    left.c_str());
     }
     machine.RemoveFile(JournalPath());
 }

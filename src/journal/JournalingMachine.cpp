@@ -23,12 +23,13 @@ std::string DriveOf(const std::string& path) {
 }  // namespace
 
 JournalingMachine::JournalingMachine(Machine& wrapped, JournalWriter& journal,
-                                     JournalRecords& written, std::string changeId)
-    : inner(wrapped), writer(journal), records(written), id(std::move(changeId)) {
-    if (inner.TempPath(temp) != ERR_SUCCESS) {
-        temp.clear();
-    }
-}
+                                     JournalRecords& written, std::string changeId,
+                                     std::string temporaryFolder)
+    : inner(wrapped),
+      writer(journal),
+      records(written),
+      id(std::move(changeId)),
+      temp(std::move(temporaryFolder)) {}
 
 Win32Error JournalingMachine::Log(JournalRecord record, bool durable) {
     const Win32Error error = writer.Append(record, durable);
@@ -45,7 +46,7 @@ void JournalingMachine::LogFailed() {
 }
 
 bool JournalingMachine::IsScratch(const std::string& path) const {
-    return !temp.empty() && StartsWithNoCase(path, temp) &&
+    return StartsWithNoCase(path, temp) &&
            path.find("\\Parvane kept files ") == std::string::npos;
 }
 
@@ -77,7 +78,10 @@ Win32Error JournalingMachine::KeptPathFor(const std::string& path, std::string& 
         }
         found = keptFolders.emplace(drive, folder).first;
     }
-    kept = found->second + "\\" + std::to_string(records.size()) + " " + GetFileNamePart(path);
+    // The name after the last separator of either kind: a folder joined with "/prv" keeps its
+    // backslashes before it.
+    kept = found->second + "\\" + std::to_string(records.size()) + " " +
+           path.substr(path.find_last_of("\\/") + 1);
     return ERR_SUCCESS;
 }
 

@@ -22,8 +22,9 @@ namespace parvane {
 
 class JournalingMachine final : public Machine {
   public:
+    // `temporaryFolder` ends in a backslash.
     JournalingMachine(Machine& wrapped, JournalWriter& journal, JournalRecords& written,
-                      std::string changeId);
+                      std::string changeId, std::string temporaryFolder);
 
     Win32Error OpenKey(Hive hive, const std::string& subKey, KeyHandle& key) override;
     Win32Error CreateKey(Hive hive, const std::string& subKey, const std::string& keyClass,

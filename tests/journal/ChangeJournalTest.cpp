@@ -19,7 +19,6 @@
 namespace parvane {
 namespace {
 
-using test::Containing;
 
 class ChangeJournalTest : public test::InstallTest {
   protected:
