@@ -72,6 +72,7 @@ class MemoryStream final : public FileStream {
     }
     std::int64_t Tell() override { return static_cast<std::int64_t>(position); }
     Win32Error Error() const override { return ERR_SUCCESS; }
+    Win32Error Flush() override { return ERR_SUCCESS; }
     Win32Error Sync() override { return ERR_SUCCESS; }
     Win32Error Close() override { return ERR_SUCCESS; }
 

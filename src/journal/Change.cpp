@@ -66,7 +66,7 @@ bool RollBack(Machine& machine, ActiveChange& change) {
 }
 
 bool Commit(Machine& machine, ActiveChange& change) {
-    if (change.writer.Append({step::COMMIT, {}}, true) != ERR_SUCCESS) {
+    if (change.writer.Append({step::COMMIT, {}}, Durability::Synced) != ERR_SUCCESS) {
         ShowError("Couldn't write the journal '%s'.", JournalPath().c_str());
         return RollBack(machine, change);
     }
@@ -74,7 +74,7 @@ bool Commit(Machine& machine, ActiveChange& change) {
     std::string problem;
     if (!ApplyRegistryChanges(machine, change.records, problem)) {
         ShowError("%s", problem.c_str());
-        change.writer.Append({step::ABORT, {}}, true);
+        change.writer.Append({step::ABORT, {}}, Durability::Synced);
         change.records.push_back({step::ABORT, {}});
         return RollBack(machine, change);
     }
@@ -118,7 +118,7 @@ bool BeginChange(ChangeKind kind, const std::string& title, const std::string& a
                                 title, archivePath, id, LocalTimeText()}};
     Win32Error error = change->writer.Open(machine, path, FileMode::Write);
     if (error == ERR_SUCCESS) {
-        error = change->writer.Append(header, true);
+        error = change->writer.Append(header, Durability::Synced);
     }
     if (error != ERR_SUCCESS) {
         change->writer.Close();
@@ -143,7 +143,7 @@ void NoteChangeEntry(bool installed, bool isCourse, const std::string& guidText,
     const JournalRecord entry{step::ENTRY,
                               {installed ? ENTRY_INSTALLED : ENTRY_REMOVED,
                                isCourse ? "course" : "library", guidText, name, filename}};
-    const Win32Error error = active->writer.Append(entry, false);
+    const Win32Error error = active->writer.Append(entry, Durability::Buffered);
     if (error == ERR_SUCCESS) {
         active->records.push_back(entry);
     } else {

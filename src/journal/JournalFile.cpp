@@ -121,7 +121,7 @@ Win32Error JournalWriter::Open(Machine& machine, const std::string& path, FileMo
     return error;
 }
 
-Win32Error JournalWriter::Append(const JournalRecord& record, bool durable) {
+Win32Error JournalWriter::Append(const JournalRecord& record, Durability durability) {
     if (!stream) {
         return ERR_INVALID_HANDLE;
     }
@@ -129,7 +129,15 @@ Win32Error JournalWriter::Append(const JournalRecord& record, bool durable) {
     if (stream->Write(line.data(), line.size()) != line.size()) {
         return stream->Error() != ERR_SUCCESS ? stream->Error() : ERR_GEN_FAILURE;
     }
-    return durable ? stream->Sync() : ERR_SUCCESS;
+    switch (durability) {
+        case Durability::Buffered:
+            return ERR_SUCCESS;
+        case Durability::Flushed:
+            return stream->Flush();
+        case Durability::Synced:
+            return stream->Sync();
+    }
+    return ERR_SUCCESS;
 }
 
 Win32Error JournalWriter::Close() {

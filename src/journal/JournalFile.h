@@ -32,11 +32,16 @@ std::vector<JournalRecord> DecodeRecords(std::string_view text);
 // The whole file, through `machine`.
 Win32Error ReadWholeFile(Machine& machine, const std::string& path, std::string& text);
 
-// Appends records to one file, each on the disk before Append returns when it must be.
+// How far a record has gone when Append returns: kept in the stream's buffer (written with the
+// next record that goes further), handed to the system (it survives a killed process), or on
+// the disk itself (it survives a power cut).
+enum class Durability { Buffered, Flushed, Synced };
+
+// Appends records to one file.
 class JournalWriter {
   public:
     Win32Error Open(Machine& machine, const std::string& path, FileMode mode);
-    Win32Error Append(const JournalRecord& record, bool durable);
+    Win32Error Append(const JournalRecord& record, Durability durability);
     Win32Error Close();
     bool IsOpen() const { return stream != nullptr; }
 

@@ -125,7 +125,7 @@ bool UndoSteps(Machine& machine, JournalWriter& writer, JournalRecords& records,
         }
         JournalRecord undone{step::UNDONE, {std::to_string(index)}};
         if (writer.IsOpen()) {
-            writer.Append(undone, true);
+            writer.Append(undone, Durability::Synced);
         }
         records.push_back(std::move(undone));
     }

@@ -31,8 +31,8 @@ JournalingMachine::JournalingMachine(Machine& wrapped, JournalWriter& journal,
       id(std::move(changeId)),
       temp(std::move(temporaryFolder)) {}
 
-Win32Error JournalingMachine::Log(JournalRecord record, bool durable) {
-    const Win32Error error = writer.Append(record, durable);
+Win32Error JournalingMachine::Log(JournalRecord record, Durability durability) {
+    const Win32Error error = writer.Append(record, durability);
     if (error == ERR_SUCCESS) {
         records.push_back(std::move(record));
     }
@@ -42,7 +42,7 @@ Win32Error JournalingMachine::Log(JournalRecord record, bool durable) {
 // Written with the next durable record; lost with it, the step counts as made, and undoing it
 // finds nothing to undo.
 void JournalingMachine::LogFailed() {
-    Log({step::FAILED, {std::to_string(records.size() - 1)}}, false);
+    Log({step::FAILED, {std::to_string(records.size() - 1)}}, Durability::Buffered);
 }
 
 bool JournalingMachine::IsScratch(const std::string& path) const {
@@ -68,7 +68,7 @@ Win32Error JournalingMachine::KeptPathFor(const std::string& path, std::string& 
                                      ? std::string(WithoutTrailingSeparators(temp))
                                      : drive;
         const std::string folder = base + "\\Parvane kept files " + id;
-        Win32Error error = Log({step::KEPT_FOLDER, {folder}}, true);
+        Win32Error error = Log({step::KEPT_FOLDER, {folder}}, Durability::Flushed);
         if (error == ERR_SUCCESS) {
             error = inner.MakeFolder(folder);
         }
@@ -89,7 +89,7 @@ Win32Error JournalingMachine::Keep(const char* tag, const std::string& path) {
     std::string kept;
     Win32Error error = KeptPathFor(path, kept);
     if (error == ERR_SUCCESS) {
-        error = Log({tag, {path, kept}}, true);
+        error = Log({tag, {path, kept}}, Durability::Synced);
     }
     if (error != ERR_SUCCESS) {
         return error;
@@ -112,7 +112,7 @@ Win32Error JournalingMachine::PrepareTarget(const std::string& target) {
         return ERR_SUCCESS;
     }
     const Win32Error error =
-        probe == ERR_SUCCESS ? Keep(step::REPLACED, target) : Log({step::CREATED_FILE, {target}}, true);
+        probe == ERR_SUCCESS ? Keep(step::REPLACED, target) : Log({step::CREATED_FILE, {target}}, Durability::Flushed);
     if (error == ERR_SUCCESS) {
         MarkOwn(target);
     }
@@ -136,7 +136,7 @@ Win32Error JournalingMachine::CreateKey(Hive hive, const std::string& subKey,
         inner.CloseKey(existing);
     }
     const Win32Error error =
-        Log({step::CREATED_KEY, {HiveText(hive), subKey, keyClass, existed ? "1" : "0"}}, false);
+        Log({step::CREATED_KEY, {HiveText(hive), subKey, keyClass, existed ? "1" : "0"}}, Durability::Buffered);
     if (error != ERR_SUCCESS) {
         return error;
     }
@@ -167,7 +167,7 @@ Win32Error JournalingMachine::SetValue(KeyHandle key, const std::string& valueNa
     const KeyPlace& place = found->second;
     return Log({step::VALUE,
                 {HiveText(place.hive), place.path, valueName, std::to_string(type), data}},
-               false);
+               Durability::Buffered);
 }
 
 // The key must be there and have no subkeys, as RegDeleteKeyA requires; it goes at the commit.
@@ -189,7 +189,7 @@ Win32Error JournalingMachine::DeleteKey(Hive hive, const std::string& subKey) {
             return ERR_ACCESS_DENIED;
         }
     }
-    return Log({step::DELETED_KEY, {HiveText(hive), subKey}}, false);
+    return Log({step::DELETED_KEY, {HiveText(hive), subKey}}, Durability::Buffered);
 }
 
 Win32Error JournalingMachine::CloseKey(KeyHandle key) {
@@ -206,7 +206,7 @@ Win32Error JournalingMachine::MakeFolder(const std::string& path) {
     if (IsScratch(path) || inner.GetAttributes(path, attributes) == ERR_SUCCESS) {
         return inner.MakeFolder(path);
     }
-    Win32Error error = Log({step::CREATED_FOLDER, {path}}, true);
+    Win32Error error = Log({step::CREATED_FOLDER, {path}}, Durability::Flushed);
     if (error == ERR_SUCCESS) {
         error = inner.MakeFolder(path);
         if (error != ERR_SUCCESS) {
@@ -223,7 +223,7 @@ Win32Error JournalingMachine::RemoveEmptyFolder(const std::string& path) {
     if (IsScratch(path) || IsOwn(path)) {
         return inner.RemoveEmptyFolder(path);
     }
-    Win32Error error = Log({step::REMOVED_FOLDER, {path}}, true);
+    Win32Error error = Log({step::REMOVED_FOLDER, {path}}, Durability::Synced);
     if (error == ERR_SUCCESS) {
         error = inner.RemoveEmptyFolder(path);
         if (error != ERR_SUCCESS) {
@@ -263,8 +263,8 @@ Win32Error JournalingMachine::MoveFileTo(const std::string& source, const std::s
         return inner.MoveFileTo(source, target);  // MoveFileA refuses an existing target
     }
     const bool fromScratch = IsScratch(source) || IsOwn(source);
-    const Win32Error error = fromScratch ? Log({step::CREATED_FILE, {target}}, true)
-                                         : Log({step::MOVED, {source, target}}, true);
+    const Win32Error error = fromScratch ? Log({step::CREATED_FILE, {target}}, Durability::Flushed)
+                                         : Log({step::MOVED, {source, target}}, Durability::Synced);
     if (error != ERR_SUCCESS) {
         return error;
     }
@@ -275,7 +275,7 @@ Win32Error JournalingMachine::MoveFileTo(const std::string& source, const std::s
 Win32Error JournalingMachine::MoveFileOver(const std::string& source, const std::string& target) {
     Win32Error error = PrepareTarget(target);
     if (error == ERR_SUCCESS && !IsScratch(source) && !IsOwn(source)) {
-        error = Log({step::MOVED, {source, target}}, true);
+        error = Log({step::MOVED, {source, target}}, Durability::Synced);
     }
     return error != ERR_SUCCESS ? error : inner.MoveFileOver(source, target);
 }
@@ -296,7 +296,7 @@ Win32Error JournalingMachine::UniqueTempFile(const std::string& folder, const st
         if (inner.GetAttributes(path, attributes) == ERR_SUCCESS) {
             continue;
         }
-        Win32Error error = Log({step::CREATED_FILE, {path}}, true);
+        Win32Error error = Log({step::CREATED_FILE, {path}}, Durability::Flushed);
         if (error != ERR_SUCCESS) {
             return error;
         }

@@ -1,7 +1,7 @@
 #pragma once
 
 // The machine while a change runs: it passes every call to the machine it wraps, and writes
-// each file step into the journal, on the disk, before the step is made. A file about to be
+// each file step into the journal before the step is made. A file about to be
 // replaced or deleted is first moved into a folder of kept files on its own drive (a rename,
 // never a copy); registry changes are written into the journal and made only at the commit.
 // Paths inside the program's temporary folder are its own scratch space and not journaled.
@@ -80,8 +80,13 @@ class JournalingMachine final : public Machine {
         bool pending;  // created by this change, made only at the commit
     };
 
-    // Appends a record; the step may be made only when this succeeded.
-    Win32Error Log(JournalRecord record, bool durable);
+    // Appends a record; the step may be made only when this succeeded. A step that puts a file
+    // of the player's at stake (replacing, deleting, moving it) waits for its record to be on
+    // the disk; a creation only for the system to have it, which a killed process cannot
+    // lose. After a power cut a created file whose record did not reach the disk stays where
+    // it was made (a stray file, never a lost one); a file system that keeps the order of
+    // writes and renames, as ext4 does by default, loses neither.
+    Win32Error Log(JournalRecord record, Durability durability);
     void LogFailed();
     bool IsScratch(const std::string& path) const;
     bool IsOwn(const std::string& path) const;

@@ -30,6 +30,10 @@ class FaultInjectingStream : public FileStream {
         }
         return inner->Write(data, error != ERR_SUCCESS ? size / 2 : size);
     }
+    Win32Error Flush() override {
+        const Win32Error injected = faults.Intercept(MachineCall::StreamFlush, path);
+        return injected != ERR_SUCCESS ? injected : inner->Flush();
+    }
     Win32Error Sync() override {
         const Win32Error injected = faults.Intercept(MachineCall::StreamSync, path);
         return injected != ERR_SUCCESS ? injected : inner->Sync();
@@ -61,8 +65,9 @@ const char* MachineCallName(MachineCall call) {
         "GetAttributes", "MakeFolder",        "RemoveEmptyFolder", "RemoveFile",
         "CopyFileOver",  "MoveFileTo",        "MoveFileOver",      "ListFolder",
         "LongPathName",  "TempPath",          "UniqueTempFile",    "FreeDiskSpace",
-        "OpenFile",      "StreamRead",        "StreamWrite",       "StreamSync",
-        "StreamClose",   "ModulePath",        "ProcessImageNames", "RunCommand",
+        "OpenFile",      "StreamRead",        "StreamWrite",       "StreamFlush",
+        "StreamSync",    "StreamClose",       "ModulePath",        "ProcessImageNames",
+        "RunCommand",
     };
     return NAMES[static_cast<std::size_t>(call)];
 }

@@ -41,6 +41,7 @@ enum class MachineCall {
     OpenFile,
     StreamRead,
     StreamWrite,  // a failing write writes half of its bytes, as a disk that fills up does
+    StreamFlush,
     StreamSync,
     StreamClose,
     ModulePath,

@@ -63,6 +63,15 @@ class RuntimeFileStream final : public FileStream {
 
     Win32Error Error() const override { return lastError; }
 
+    Win32Error Flush() override {
+        ForgetRuntimeError();
+        if (std::fflush(file) != 0) {
+            lastError = LastRuntimeError();
+            return lastError;
+        }
+        return ERR_SUCCESS;
+    }
+
     // The runtime's buffer, then the system's (FlushFileBuffers through _commit).
     Win32Error Sync() override {
         ForgetRuntimeError();

@@ -82,6 +82,13 @@ class HostFileStream final : public FileStream {
 
     Win32Error Error() const override { return lastError; }
 
+    Win32Error Flush() override {
+        if (file == nullptr) {
+            return lastError = ERR_INVALID_HANDLE;
+        }
+        return std::fflush(file) == 0 ? ERR_SUCCESS : Fail(errno);
+    }
+
     // The folder is synced once as well: a new file's name is on the disk only then.
     Win32Error Sync() override {
         if (file == nullptr) {
