@@ -9,6 +9,9 @@
 #include "archive/EntryNames.h"
 #include "archive/OriginLists.h"
 #include "archive/ZipReader.h"
+#include "base/DigestText.h"
+#include "base/Sha1.h"
+#include "journal/FileDigests.h"
 #include "archive/ZipWalk.h"
 #include "base/AsciiCase.h"
 #include "base/Messages.h"
@@ -89,6 +92,7 @@ bool CopyEntryData(ZipReader& reader, const ZipEntryInfo& info, const std::strin
                    const std::string& outputPath, OutputFile& output, Extraction& extraction) {
     std::vector<char> block(ZIP_DATA_BLOCK_SIZE);
     std::uint64_t writtenBytes = 0;
+    Sha1 digest;  // for the record of what the installation places
     for (;;) {
         const int count = reader.ReadEntryData(block.data(), block.size());
         if (count == 0)
@@ -104,6 +108,7 @@ bool CopyEntryData(ZipReader& reader, const ZipEntryInfo& info, const std::strin
                       RuntimeErrorText(output.Stream().Error()).c_str());
             return false;
         }
+        digest.Add(block.data(), size);
         writtenBytes += size;
         if (extraction.chain.size() == 1) {
             extraction.outerBytesWritten += size;
@@ -123,6 +128,7 @@ bool CopyEntryData(ZipReader& reader, const ZipEntryInfo& info, const std::strin
             static_cast<unsigned long long>(info.uncompressedSize));
         return false;
     }
+    RememberFileDigest(outputPath, writtenBytes, Sha1DigestText(digest.Finish()));
     return true;
 }
 

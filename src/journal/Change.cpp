@@ -8,6 +8,7 @@
 #include "base/PathText.h"
 #include "base/StateFolder.h"
 #include "journal/ChangeOutcome.h"
+#include "journal/FileDigests.h"
 #include "journal/History.h"
 #include "journal/JournalingMachine.h"
 
@@ -175,6 +176,9 @@ bool EndChange(bool succeeded) {
     }
     const std::unique_ptr<ActiveChange> change = std::move(active);
     SetMachine(change->outer);
+    struct DigestsForgotten {
+        ~DigestsForgotten() { ForgetFileDigests(); }
+    } forgotten;
     if (succeeded && change->lostEntry != ERR_SUCCESS) {
         ShowError("Couldn't write the journal '%s', return code=%d", JournalPath().c_str(),
                   static_cast<int>(change->lostEntry));

@@ -1,10 +1,12 @@
 #include "journal/ChangeOutcome.h"
 
+#include <memory>
 #include <set>
 
 #include "base/AsciiCase.h"
 #include "base/Messages.h"
 #include "base/PathText.h"
+#include "journal/FileDigests.h"
 #include "journal/History.h"
 #include "journal/PlacementRecords.h"
 
@@ -53,6 +55,21 @@ std::vector<std::string> PlacedPaths(Machine& machine, const JournalRecords& rec
     return paths;
 }
 
+// The digest taken when the file was unpacked, while the file still has that size.
+bool RecallDigest(Machine& machine, const std::string& path, PlacedFile& file) {
+    if (!RecallFileDigest(path, file.size, file.sha1)) {
+        return false;
+    }
+    Win32Error error = ERR_SUCCESS;
+    const std::unique_ptr<FileStream> stream = machine.OpenFile(path, FileMode::Read, error);
+    const bool sameSize = stream && stream->Seek(0, 2) == ERR_SUCCESS &&
+                          stream->Tell() == static_cast<std::int64_t>(file.size);
+    if (stream) {
+        stream->Close();
+    }
+    return sameSize;
+}
+
 // A library's record holds its library file; a course's every other file of the change.
 std::size_t OwnerOf(const std::string& path, const std::vector<Entry>& entries) {
     std::size_t course = entries.size();
@@ -91,7 +108,9 @@ bool WriteRecords(Machine& machine, const JournalRecords& records,
         PlacedFile file;
         file.path = path;
         if (owner < placed.size()) {
-            written = HashFile(machine, path, file.size, file.sha1) && written;
+            written = (RecallDigest(machine, path, file) ||
+                       HashFile(machine, path, file.size, file.sha1)) &&
+                      written;
             placed[owner].files.push_back(std::move(file));
         }
     }

@@ -5,6 +5,7 @@
 
 #include "base/AsciiCase.h"
 #include "base/PathText.h"
+#include "journal/FileDigests.h"
 
 namespace parvane {
 
@@ -251,8 +252,21 @@ Win32Error JournalingMachine::RemoveFile(const std::string& path) {
 }
 
 Win32Error JournalingMachine::CopyFileOver(const std::string& source, const std::string& target) {
-    const Win32Error error = PrepareTarget(target);
-    return error != ERR_SUCCESS ? error : inner.CopyFileOver(source, target);
+    Win32Error error = PrepareTarget(target);
+    if (error == ERR_SUCCESS) {
+        error = inner.CopyFileOver(source, target);
+    }
+    CarryDigest(error, source, target, false);
+    return error;
+}
+
+void JournalingMachine::CarryDigest(Win32Error error, const std::string& source,
+                                    const std::string& target, bool moved) {
+    if (error == ERR_SUCCESS) {
+        CarryFileDigest(source, target, moved);
+    } else {
+        ForgetFileDigest(target);
+    }
 }
 
 // A file moved out of the temporary folder is a new file where it lands; one of the game's
@@ -263,13 +277,15 @@ Win32Error JournalingMachine::MoveFileTo(const std::string& source, const std::s
         return inner.MoveFileTo(source, target);  // MoveFileA refuses an existing target
     }
     const bool fromScratch = IsScratch(source) || IsOwn(source);
-    const Win32Error error = fromScratch ? Log({step::CREATED_FILE, {target}}, Durability::Flushed)
-                                         : Log({step::MOVED, {source, target}}, Durability::Synced);
+    Win32Error error = fromScratch ? Log({step::CREATED_FILE, {target}}, Durability::Flushed)
+                                   : Log({step::MOVED, {source, target}}, Durability::Synced);
     if (error != ERR_SUCCESS) {
         return error;
     }
     MarkOwn(target);
-    return inner.MoveFileTo(source, target);
+    error = inner.MoveFileTo(source, target);
+    CarryDigest(error, source, target, true);
+    return error;
 }
 
 Win32Error JournalingMachine::MoveFileOver(const std::string& source, const std::string& target) {
@@ -277,7 +293,11 @@ Win32Error JournalingMachine::MoveFileOver(const std::string& source, const std:
     if (error == ERR_SUCCESS && !IsScratch(source) && !IsOwn(source)) {
         error = Log({step::MOVED, {source, target}}, Durability::Synced);
     }
-    return error != ERR_SUCCESS ? error : inner.MoveFileOver(source, target);
+    if (error == ERR_SUCCESS) {
+        error = inner.MoveFileOver(source, target);
+    }
+    CarryDigest(error, source, target, true);
+    return error;
 }
 
 // GetTempFileNameA's way, with the name journaled before the file is made.
@@ -310,6 +330,9 @@ Win32Error JournalingMachine::UniqueTempFile(const std::string& folder, const st
 // The program appends only to its own files in the state folder, which no change undoes.
 std::unique_ptr<FileStream> JournalingMachine::OpenFile(const std::string& path, FileMode mode,
                                                         Win32Error& error) {
+    if (mode != FileMode::Read) {
+        ForgetFileDigest(path);
+    }
     if (mode == FileMode::Write) {
         error = PrepareTarget(path);
         if (error != ERR_SUCCESS) {

@@ -93,6 +93,9 @@ class JournalingMachine final : public Machine {
     void MarkOwn(const std::string& path);
     Win32Error KeptPathFor(const std::string& path, std::string& kept);
     Win32Error Keep(const char* tag, const std::string& path);
+    // The digest of the file follows it to `target` when the call succeeded.
+    static void CarryDigest(Win32Error error, const std::string& source, const std::string& target,
+                            bool moved);
     // Makes room for a file at `target`: journals its creation, or keeps the file there.
     Win32Error PrepareTarget(const std::string& target);
 
