@@ -12,6 +12,9 @@ if(WIN32)
     # Stands in for a running game program in the window tests (scripts/gui-suite).
     add_executable(parvane-idle-program WIN32 ${PROJECT_SOURCE_DIR}/tests/gui/IdleProgram.cpp)
     parvane_strict_warnings(parvane-idle-program)
+    # Drops archives on Parvane's main window in the window tests.
+    add_executable(parvane-drop-files ${PROJECT_SOURCE_DIR}/tests/gui/DropFiles.cpp)
+    parvane_strict_warnings(parvane-drop-files)
     return()
 endif()
 

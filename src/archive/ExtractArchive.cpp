@@ -16,6 +16,7 @@
 #include "base/AsciiCase.h"
 #include "base/Messages.h"
 #include "base/PathText.h"
+#include "base/StopRequest.h"
 #include "platform/ErrorText.h"
 #include "platform/Machine.h"
 #include "platform/UserInterface.h"
@@ -94,6 +95,10 @@ bool CopyEntryData(ZipReader& reader, const ZipEntryInfo& info, const std::strin
     std::uint64_t writtenBytes = 0;
     Sha1 digest;  // for the record of what the installation places
     for (;;) {
+        if (IsStopRequested()) {
+            ShowStoppedMessage();
+            return false;
+        }
         const int count = reader.ReadEntryData(block.data(), block.size());
         if (count == 0)
             break;

@@ -4,8 +4,9 @@
 // creation and removal, the temporary extraction folder, and the safety test in front of every
 // deletion of installed content. Paths are passed on whole, except where noted.
 
-#include <string>
+#include <cstdint>
 #include <optional>
+#include <string>
 #include <unordered_map>
 
 namespace parvane {
@@ -64,6 +65,11 @@ void ForgetTempExtractionFolder();
 // Makes a new, empty folder under a unique name in the system's temporary folder and counts it
 // among the program's own for the run. Empty after an Error box when none can be made.
 std::string MakeOwnTemporaryFolder();
+// Removes the folders named like the program's own temporary folders (PRV, one to four hex
+// digits, .tmp) in the system's temporary folder that this run did not make, with their files:
+// an earlier run that was killed left them. Only for a caller that knows no other copy of the
+// program runs on this machine now. Returns how many bytes their files held.
+std::uint64_t RemoveLeftoverTemporaryFolders();
 // True for the temporary extraction folder (once chosen) and the folders MakeOwnTemporaryFolder
 // made; the texts are compared ignoring case and trailing separators.
 bool IsOwnTemporaryFolder(const std::string& folder);

@@ -52,7 +52,58 @@ std::string UniqueTempName() {
     return uniqueFile;
 }
 
+// "PRV" and one to four hex digits, then ".tmp", as UniqueTempName's names are made.
+bool IsOwnTemporaryName(const std::string& name) {
+    constexpr std::string_view HEX_DIGITS = "0123456789ABCDEF";
+    if (!StartsWithNoCase(name, "PRV") || !EndsWithNoCase(name, ".tmp") || name.size() < 8 ||
+        name.size() > 11) {
+        return false;
+    }
+    const std::string digits = ToUpperAscii(name.substr(3, name.size() - 7));
+    return digits.find_first_not_of(HEX_DIGITS) == std::string::npos;
+}
+
+std::string Joined(const std::string& folder, const std::string& name) {
+    return std::string(WithoutTrailingSeparators(folder)) + "\\" + name;
+}
+
+std::uint64_t FolderFileBytes(const std::string& folder) {
+    std::vector<FolderEntry> entries;
+    std::uint64_t bytes = 0;
+    if (TheMachine().ListFolder(folder + "\\*", entries) == ERR_SUCCESS) {
+        for (const FolderEntry& entry : entries)
+            bytes += (entry.attributes & ATTR_DIRECTORY) == 0 ? entry.size : 0;
+    }
+    return bytes;
+}
+
 }  // namespace
+
+std::uint64_t RemoveLeftoverTemporaryFolders() {
+    std::string tempFolder;
+    std::vector<FolderEntry> entries;
+    if (TheMachine().TempPath(tempFolder) != ERR_SUCCESS ||
+        TheMachine().ListFolder(Joined(tempFolder, "PRV*.tmp"), entries) != ERR_SUCCESS) {
+        return 0;
+    }
+    std::uint64_t freed = 0;
+    for (const FolderEntry& entry : entries) {
+        const std::string folder = Joined(tempFolder, entry.name);
+        // A link is not a folder this program made, wherever it leads.
+        if ((entry.attributes & ATTR_DIRECTORY) == 0 ||
+            (entry.attributes & ATTR_REPARSE_POINT) != 0 || !IsOwnTemporaryName(entry.name) ||
+            IsOwnTemporaryFolder(folder)) {
+            continue;
+        }
+        const std::uint64_t bytes = FolderFileBytes(folder);
+        madeFolders.push_back(folder);  // adopted, so that RemoveFolder may remove it
+        RemoveFolder(folder);
+        std::uint32_t attributes = 0;
+        if (TheMachine().GetAttributes(folder, attributes) != ERR_SUCCESS)
+            freed += bytes;
+    }
+    return freed;
+}
 
 void SetProcessEndHandler(ProcessEndHandler handler) {
     processEndHandler = handler != nullptr ? handler : ExitWithStatus;

@@ -36,6 +36,10 @@ bool DetectSupportedGames() {
     return true;
 }
 
+bool IsGameOrCloakingToolRegistered() {
+    return KeyOpens(GAME_HIVE, GAME_ROOT) || KeyOpens(GAME_HIVE, CLOAK_ROOT);
+}
+
 bool IsCloakingToolPresent() {
     const std::vector<GameEntry>& games = TheCatalogue().supportedGames;
     return std::any_of(games.begin(), games.end(),

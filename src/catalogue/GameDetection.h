@@ -9,6 +9,10 @@ namespace parvane {
 // and returns false.
 bool DetectSupportedGames();
 
+// True when the game's or the cloaking tool's registry root opens; shows nothing, so that a
+// front end may say in its own words which machine lacks them.
+bool IsGameOrCloakingToolRegistered();
+
 // True when detection found the cloaking tool.
 bool IsCloakingToolPresent();
 

@@ -6,6 +6,7 @@
 #include "archive/Folders.h"
 #include "base/Messages.h"
 #include "base/PathText.h"
+#include "base/StopRequest.h"
 #include "catalogue/Catalogue.h"
 #include "catalogue/HeaderReaders.h"
 #include "catalogue/Registration.h"
@@ -100,6 +101,10 @@ bool InstallSeveralLibraries() {
         if (!InstallNextOfSeveral(index)) {
             ++failures;
             UndoChangeTo(mark);  // nothing of this library stays
+        }
+        // The library that saw the stop request has said so; the rest are not begun.
+        if (IsStopRequested()) {
+            return false;
         }
     }
     return failures == 0;

@@ -4,6 +4,7 @@
 
 #include "archive/Folders.h"
 #include "base/Messages.h"
+#include "base/StopRequest.h"
 #include "platform/Machine.h"
 #include "properties/Properties.h"
 
@@ -119,6 +120,11 @@ void ShowCopyError(const std::string& destination, Win32Error error,
 }
 
 bool Place(const std::string& source, const std::string& destination, Transfer transfer) {
+    // A stop request ends the installation between two files, never within one.
+    if (IsStopRequested()) {
+        ShowStoppedMessage();
+        return false;
+    }
     if (source.empty()) {
         return true;
     }
@@ -149,8 +155,7 @@ bool Place(const std::string& source, const std::string& destination, Transfer t
         }
     }
     std::string leftover;
-    const Win32Error error =
-        PutInPlace(source, folder, destination, replacing, transfer, leftover);
+    const Win32Error error = PutInPlace(source, folder, destination, replacing, transfer, leftover);
     if (error != ERR_SUCCESS) {
         ShowCopyError(destination, error, leftover);
         return false;

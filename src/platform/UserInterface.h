@@ -81,6 +81,13 @@ class UserInterface {
         (void)path;
     }
 
+    // Lines the user should read even when no browser shows the page that holds them (the
+    // missing libraries of the report): the terminal prints them, the window has the page.
+    virtual void ShowLines(const std::string& heading, const std::vector<std::string>& lines) {
+        (void)heading;
+        (void)lines;
+    }
+
     // Long work (unpacking an archive, copying a large file): the window shows the wait
     // cursor meanwhile, the terminal a progress line. `total` and `done` count bytes; a total
     // of 0 is unknown.

@@ -90,17 +90,28 @@ void RemoveNewFile(const std::string& path) {
     }
 }
 
-// Writes `content` into a new file `path`; false, with the file removed, when it fails.
-bool WriteNewFile(const std::string& path, const std::string& content) {
+// Tells why the properties could not be saved in `path`; the reason is the system's.
+void ShowSaveFailure(const std::string& path, Win32Error error) {
+    ShowError("Couldn't save the properties in '%s': %s", path.c_str(),
+              RuntimeErrorText(error).c_str());
+}
+
+// Writes `content` into a new file `newPath` beside `path`; false, after the message and with
+// the new file removed, when it fails.
+bool WriteNewFile(const std::string& path, const std::string& newPath, const std::string& content) {
     Win32Error error = ERR_SUCCESS;
-    std::unique_ptr<FileStream> stream = TheMachine().OpenFile(path, FileMode::Write, error);
+    std::unique_ptr<FileStream> stream = TheMachine().OpenFile(newPath, FileMode::Write, error);
     if (!stream) {
+        ShowSaveFailure(path, error);
         return false;
     }
     const bool written = stream->Write(content.data(), content.size()) == content.size();
-    const bool closed = stream->Close() == ERR_SUCCESS;
-    if (!written || !closed) {
-        RemoveNewFile(path);
+    const Win32Error writeError = written ? ERR_SUCCESS : stream->Error();
+    const Win32Error closeError = stream->Close();
+    error = writeError != ERR_SUCCESS ? writeError : closeError;
+    if (error != ERR_SUCCESS) {
+        ShowSaveFailure(path, error);
+        RemoveNewFile(newPath);
         return false;
     }
     return true;
@@ -152,10 +163,11 @@ bool SaveProperties() {
     // one step once it is complete: at every moment the name holds one whole file.
     const std::string path = PropertiesFilePath();
     const std::string newPath = path + ".new";
-    if (!WriteNewFile(newPath, FormatPropertyText(propertyTable))) {
+    if (!WriteNewFile(path, newPath, FormatPropertyText(propertyTable))) {
         return false;
     }
-    if (TheMachine().MoveFileOver(newPath, path) != ERR_SUCCESS) {
+    if (const Win32Error error = TheMachine().MoveFileOver(newPath, path); error != ERR_SUCCESS) {
+        ShowSaveFailure(path, error);
         RemoveNewFile(newPath);
         return false;
     }

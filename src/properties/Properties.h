@@ -48,7 +48,8 @@ bool LoadProperties(const std::string& folder);
 
 // Writes the table to the file of the folder given to LoadProperties: into a new file first,
 // which then replaces the old one in one step. False when it cannot be written or moved into
-// place; the old file then stays as it was, and the new one is removed.
+// place, after an Error box that names the file and the system's reason; the old file then
+// stays as it was, and the new one is removed.
 bool SaveProperties();
 
 // The value of `key` (compared byte for byte), empty when there is none.

@@ -17,6 +17,7 @@ namespace {
 // A report that cannot be written has said so, and is not opened: whatever an earlier run
 // left there describes another course.
 void WriteAndOpenReport(const InstallResult& result) {
+    TheUserInterface().ShowLines("The missing libraries", result.missingLibraryNames);
     const std::string report =
         WriteMissingLibrariesReport(result.courseName, result.missingLibraryNames);
     if (!report.empty()) {

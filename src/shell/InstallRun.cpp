@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "base/Messages.h"
+#include "base/StopRequest.h"
 #include "catalogue/CatalogueLoading.h"
 #include "shell/ArchiveInstallation.h"
 #include "shell/FileNameList.h"
@@ -11,6 +13,21 @@
 namespace parvane {
 
 namespace {
+
+bool runInProgress = false;
+
+// Marks an install run, with the queueing and MyZip expansion of a drop before it, for its
+// whole length, so that a drop during one (its boxes dispatch messages) is refused.
+class RunInProgress {
+  public:
+    RunInProgress() : outer(runInProgress) { runInProgress = true; }
+    ~RunInProgress() { runInProgress = outer; }
+    RunInProgress(const RunInProgress&) = delete;
+    RunInProgress& operator=(const RunInProgress&) = delete;
+
+  private:
+    bool outer;
+};
 
 // Walks the rest of the queue, so that its cursor is back on the first entry, and empties it.
 std::int32_t DropRemainingArchives(std::int32_t dropped) {
@@ -22,7 +39,12 @@ std::int32_t DropRemainingArchives(std::int32_t dropped) {
 
 }  // namespace
 
-std::int32_t InstallQueuedArchives() {
+std::int32_t InstallQueuedArchives(const ArchiveOutcomeListener& listener) {
+    const RunInProgress run;
+    const auto tell = [&listener](const std::string& path, ArchiveOutcome outcome) {
+        if (listener)
+            listener(path, outcome);
+    };
     std::int32_t notInstalled = 0;
     if (FileNameCount() == 0) {
         ShowOpenArchiveDialog();
@@ -38,11 +60,39 @@ std::int32_t InstallQueuedArchives() {
     for (; entry != nullptr; entry = NextFileName(1)) {
         // The installation may rewrite the queue's entries; the path is kept apart.
         const std::string path = entry->path;
-        if (!InstallQueuedArchive(path))
+        if (IsStopRequested()) {
+            DeleteTemporaryArchive(path);
+            tell(path, ArchiveOutcome::NotReached);
             ++notInstalled;
+        } else if (InstallQueuedArchive(path)) {
+            tell(path, ArchiveOutcome::Installed);
+        } else {
+            tell(path, ArchiveOutcome::NotInstalled);
+            ++notInstalled;
+        }
     }
     ClearFileNameList();
     return notInstalled;
+}
+
+std::int32_t InstallDroppedArchives(const std::vector<std::string>& paths) {
+    const auto dropped = static_cast<std::int32_t>(paths.size());
+    if (runInProgress) {
+        ShowWarning(
+            "Archives dropped while others are being installed are not installed: drop "
+            "them again when Parvane is done.");
+        return dropped;
+    }
+    const RunInProgress run;
+    if (!QueueChosenArchives(paths))
+        return dropped;
+    const std::int32_t queued = FileNameCount();
+    const std::int32_t refused = ExpandMyZipArchives();
+    // With every MyZip archive refused there is nothing left, and the open dialog is not
+    // offered instead.
+    if (FileNameCount() == 0)
+        return refused + dropped - queued;
+    return refused + dropped - queued + InstallQueuedArchives();
 }
 
 }  // namespace parvane

@@ -4,14 +4,30 @@
 // message, as the open-archive command does it.
 
 #include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
 
 namespace parvane {
+
+enum class ArchiveOutcome { Installed, NotInstalled, NotReached };
+// Told, for each queued archive in turn, what became of it.
+using ArchiveOutcomeListener =
+    std::function<void(const std::string& archivePath, ArchiveOutcome outcome)>;
 
 // When the queue is empty, first the open dialog fills it and MyZip archives in it are
 // expanded; archives queued otherwise are installed as they stand, in order. The catalogue is
 // loaded once for the run; each archive is installed with its result message and its
-// temporary files removed. The queue is empty afterwards. Returns how many archives were not
-// installed (failed, refused or cancelled), MyZip archives refused whole among them.
-std::int32_t InstallQueuedArchives();
+// temporary files removed. After a stop request the archives not begun are not reached (the
+// temporary ones among them deleted). The queue is empty afterwards. Returns how many archives
+// were not installed (failed, refused, cancelled or not reached), MyZip archives refused whole
+// among them.
+std::int32_t InstallQueuedArchives(const ArchiveOutcomeListener& listener = nullptr);
+
+// Archives dropped on the main window: queued as if chosen in the open dialog, MyZip archives
+// expanded, then installed as the run above installs them. A drop while a run is in progress
+// is refused with a Warning box (the queue belongs to that run). Returns how many archives were
+// not installed.
+std::int32_t InstallDroppedArchives(const std::vector<std::string>& paths);
 
 }  // namespace parvane

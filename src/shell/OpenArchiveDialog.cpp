@@ -4,9 +4,11 @@
 
 #include "archive/Folders.h"
 #include "base/Messages.h"
+#include "platform/Machine.h"
 #include "platform/UserInterface.h"
 #include "properties/Properties.h"
 #include "shell/CommandLine.h"
+#include "shell/FileNameList.h"
 
 namespace parvane {
 
@@ -29,6 +31,18 @@ OpenFileRequest OpenArchiveRequest() {
     return request;
 }
 
+void RememberArchiveFolder(const std::string& archivePath) {
+    if (IsPropertyOn(PROPERTY_REMEMBER_OPEN_ARCHIVE_FOLDER)) {
+        SetProperty(PROPERTY_OPEN_ARCHIVE_FOLDER, GetFolderPart(archivePath));
+    }
+}
+
+bool IsFolder(const std::string& path) {
+    std::uint32_t attributes = ATTR_INVALID;
+    return TheMachine().GetAttributes(path, attributes) == ERR_SUCCESS &&
+           (attributes & ATTR_DIRECTORY) != 0;
+}
+
 }  // namespace
 
 bool ShowOpenArchiveDialog() {
@@ -42,12 +56,21 @@ bool ShowOpenArchiveDialog() {
         return false;
     }
     QueueArchivesFromText(selection);
-    if (IsPropertyOn(PROPERTY_REMEMBER_OPEN_ARCHIVE_FOLDER)) {
-        // Several files: the selection starts with their folder; one file: its folder.
-        SetProperty(PROPERTY_OPEN_ARCHIVE_FOLDER,
-                    GetFolderPart(selection.substr(0, selection.find('\0'))));
-    }
+    // Several files: the selection starts with their folder; one file: its folder.
+    RememberArchiveFolder(selection.substr(0, selection.find('\0')));
     return true;
+}
+
+bool QueueChosenArchives(const std::vector<std::string>& paths) {
+    ClearFileNameList();
+    for (const std::string& path : paths) {
+        if (IsFolder(path)) {
+            ShowError("'%s' is a folder, not an installation archive.", path.c_str());
+        } else if (AddFileName(path)) {
+            RememberArchiveFolder(path);
+        }
+    }
+    return FileNameCount() > 0;
 }
 
 }  // namespace parvane

@@ -10,6 +10,7 @@
 #include "base/ShortText.h"
 #include "catalogue/Catalogue.h"
 #include "catalogue/Registration.h"
+#include "catalogue/StockContent.h"
 #include "uninstall/RemovalSteps.h"
 
 namespace parvane {
@@ -53,6 +54,16 @@ bool AcceptUsers(const LibraryRecord& library, const LibraryUsers& users) {
                         library.name.c_str(), users.list.c_str()) == ANSWER_YES;
     }
     return true;
+}
+
+// A library the game ships with is asked about once more, No the default: courses the player
+// never installed (the game's own among them) may depend on it.
+bool AcceptStockLibrary(const LibraryRecord& library) {
+    return !IsStockLibrary(library.guidText) ||
+           AskYesNo(ANSWER_NO,
+                    "'%s' is one of the game's own libraries.\nCourses, the game's own among them, "
+                    "may stop working without it.\n\nDo you really want to uninstall it?",
+                    library.name.c_str()) == ANSWER_YES;
 }
 
 enum class FolderChoice { Remove, Keep, Cancel };
@@ -109,7 +120,7 @@ bool UninstallLibrary(const LibraryRecord& library) {
         return false;
     }
     const std::string folder = GetFolderPart(library.filename);
-    if (!ConfirmUninstall(library.name, folder) ||
+    if (!ConfirmUninstall(library.name, folder) || !AcceptStockLibrary(library) ||
         !AcceptUsers(library, CollectLibraryUsers(library))) {
         return false;
     }

@@ -6,6 +6,7 @@
 #include "base/Messages.h"
 #include "base/PathText.h"
 #include "base/ShortText.h"
+#include "base/StopRequest.h"
 #include "catalogue/Catalogue.h"
 #include "catalogue/CatalogueLoading.h"
 #include "uninstall/CourseRemoval.h"
@@ -54,6 +55,10 @@ int UninstallAt(const std::vector<int>& lines, const Record* (*atLine)(int),
                 bool (*uninstall)(const Record&), const char* kind) {
     int removed = 0;
     for (const int line : lines) {
+        // A stop request ends the removals between two entries, never within one.
+        if (IsStopRequested()) {
+            break;
+        }
         const Record* record = atLine(line);
         if (record != nullptr && uninstall(*record)) {
             ShowInformation("%s '%s' uninstalled successfully", kind, record->name.c_str());

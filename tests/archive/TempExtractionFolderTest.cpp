@@ -45,5 +45,23 @@ TEST_F(TempExtractionFolderTest, EndsTheProcessWithoutATemporaryFolder) {
     EXPECT_EQ(GetTempExtractionFolder(), folder);
 }
 
+// Only folders named as the program names its own, and not this run's, are removed.
+TEST_F(TempExtractionFolderTest, RemovesWhatAKilledRunLeftAndNothingElse) {
+    std::string temp;
+    ASSERT_EQ(TheMachine().TempPath(temp), ERR_SUCCESS);
+    const std::string current = GetTempExtractionFolder();
+    for (const char* folder : {"PRV1F.tmp", "prv2a3b.TMP", "PRVXYZ.tmp", "PRV12345.tmp"})
+        machine.WriteFile(temp + folder + "\\a.tcr", "12345");
+    machine.WriteFile(temp + "PRV9.tmp", "a file");
+    machine.WriteFile(current + "\\b.tcr", "x");
+
+    EXPECT_EQ(RemoveLeftoverTemporaryFolders(), 10u);
+    EXPECT_FALSE(machine.FolderExists(temp + "PRV1F.tmp"));
+    EXPECT_FALSE(machine.FolderExists(temp + "prv2a3b.TMP"));
+    for (const char* kept : {"PRVXYZ.tmp\\a.tcr", "PRV12345.tmp\\a.tcr", "PRV9.tmp"})
+        EXPECT_TRUE(machine.FileExists(temp + kept)) << kept;
+    EXPECT_TRUE(machine.FileExists(current + "\\b.tcr"));
+}
+
 }  // namespace
 }  // namespace parvane

@@ -1,10 +1,13 @@
 // The words of parvane's commands: the entries an uninstall argument names, and the property
-// assignments it accepts or refuses before touching a prefix (the listings and the refusals a
-// player meets first are checked in parvane-e2e.sh).
+// assignments it accepts or refuses before touching a prefix, and the names of a prefix's own
+// folders (the listings, the refusals a player meets first and the move of an old folder are
+// checked in parvane-e2e.sh).
 
 #include <gtest/gtest.h>
 
+#include "app/cli/CommandLineSlips.h"
 #include "app/cli/EntryMatching.h"
+#include "app/cli/PrefixFolders.h"
 #include "app/cli/PropertiesCommand.h"
 
 namespace parvane::cli {
@@ -25,9 +28,11 @@ TEST(EntryMatching, AnArgumentIsAGuidExactlyElseANameInAnyCase) {
         std::vector<int> lines;
     } cases[] = {
         {"{7C0A1E55-0002-4D3B-9C7E-5A1B2C3D4E02}", {1}},
-        {"7C0A1E55-0002-4D3B-9C7E-5A1B2C3D4E02", {1}},  // the braces left out
-        {"{7C0A1E55-0002-4D3B-9C7E-5A1B2C3D4E0}", {}},  // a GUID is never matched in part
-        {"7c0a1e55-0003-4d3b-9c7e-5a1b2c3d4e03", {2}},  // as the registry spells it
+        {"7C0A1E55-0002-4D3B-9C7E-5A1B2C3D4E02", {1}},    // the braces left out
+        {"{7C0A1E55-0002-4D3B-9C7E-5A1B2C3D4E0}", {}},    // a GUID is never matched in part
+        {"7c0a1e55-0003-4d3b-9c7e-5a1b2c3d4e03", {2}},    // as the registry spells it
+        {"{7c0a1e55-0002-4d3b-9c7e-5a1b2c3d4e02}", {1}},  // in any case
+        {"pine  ", {0, 1, 4}},                            // trailing blanks unseen in a listing
         {"CH\xE2TEAU", {2}},
         {"PINE", {0, 1, 4}},  // an installed and a cloaked entry may share a name
         {"{7C0A1E55-0001-4D3B-9C7E-5A1B2C3D4E01}", {0, 4}},  // the GUID, not the odd name
@@ -42,6 +47,23 @@ TEST(EntryMatching, AnArgumentIsAGuidExactlyElseANameInAnyCase) {
         EXPECT_EQ(matches[i].argument, cases[i].argument);
         EXPECT_EQ(matches[i].lines, cases[i].lines) << cases[i].argument;
     }
+}
+
+TEST(CommandLineSlips, AMistypedWordIsAnsweredWithTheNearestKnownOneOnlyWhenNear) {
+    const KnownWords known{{"install", "list", "uninstall"}, {"--guid", "--yes"}, {"--prefix"}};
+    const struct {
+        std::vector<std::string> arguments;
+        const char* slip;
+    } cases[] = {
+        {{"instal", "a.zip"}, "'instal' is not a command; did you mean 'install'?"},
+        {{"--prefix", "lsit", "list"}, ""},  // the value of --prefix is no command
+        {{"lsit"}, "'lsit' is not a command; did you mean 'list'?"},
+        {{"frobnicate"}, "'frobnicate' is not a command"},
+        {{"list", "--gudi", "courses"}, "'--gudi' is not an option; did you mean '--guid'?"},
+        {{"--prefix=/p", "uninstall", "course", "x"}, ""},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(FindSlip(c.arguments, known), c.slip);
 }
 
 // Known keys in any case take their kind of value; anything else is refused with its word.
@@ -67,6 +89,17 @@ TEST(PropertyAssignments, KnownKeysTakeTheirKindOfValueAndAnythingElseIsRefused)
         EXPECT_FALSE(ParsePropertyAssignments(c.words, assignments, message)) << c.said;
         EXPECT_NE(message.find(c.said), std::string::npos) << message;
     }
+}
+
+// A prefix's folder name stays short and readable whatever its path: its last three names,
+// each cut and with what a name should not hold as '_', then a digest of the whole path.
+TEST(PrefixFolders, NameIsTheLastThreeNamesAndADigestOfThePath) {
+    EXPECT_EQ(PrefixFolderName("/home/me/.wine"), "home-me-.wine-635b1cf6");
+    EXPECT_EQ(PrefixFolderName("/"), "42099b4a");
+    EXPECT_EQ(PrefixFolderName("/mnt/Spiele Bibliothek, extern/Tr\xC3\xA8s longue "
+                               "biblioth\xC3\xA8que de jeux/pfx"),
+              "Spiele_Bibliothek__exter-Tr__s_longue_biblioth__q-pfx-0759e530");
+    EXPECT_EQ(OldPrefixFolderName("/a b,c/d_e"), "_a%20b%2Cc_d%5Fe");
 }
 
 }  // namespace

@@ -1,5 +1,5 @@
-// The terminal program's pieces: questions as text, the dialogs as forms, the paths a player
-// types. Messages, echoed answers and the prefix lock are checked in parvane-e2e.sh.
+// The terminal program's pieces: questions as text, the paths a player types. The folder
+// prompt, messages, echoed answers and the prefix lock are checked in parvane-e2e.sh.
 
 #include <gtest/gtest.h>
 
@@ -26,7 +26,7 @@ bool FakeConverter(const std::string& typed, std::string& windowsPath, std::stri
 
 struct Terminal {
     explicit Terminal(const std::string& typed)
-        : input(typed), ui(input, output, errors, FakeConverter, {}) {
+        : input(typed), ui({input, errors, output}, FakeConverter, {}) {
         SetUserInterface(&ui);
     }
     ~Terminal() { SetUserInterface(nullptr); }
@@ -60,48 +60,16 @@ TEST(TerminalMessages, QuestionsReadOneAnswerAndTakeTheDefaultOrCancelWhenInputE
     }
 }
 
-// OK accepts any folder but "Z:\busy", which keeps the dialog open; Cancel ends it with 0.
-class FolderProcedure : public DialogProcedure {
-  public:
-    void OnInitDialog(DialogControls& controls) override {
-        controls.SetItemText(FOLDER_EDIT, "C:\\Games");
-    }
-    void OnCommand(int id, int, DialogControls& controls) override {
-        if (id == 2) {
-            controls.EndDialog(0);
-        } else if (id == 1 && controls.ItemText(FOLDER_EDIT) != "Z:\\busy") {
-            accepted = controls.ItemText(FOLDER_EDIT);
-            controls.EndDialog(1);
-        }
-    }
-    std::string accepted;
-};
-
-TEST(TerminalDialog, ShowsTheFolderReadsANewOneAndPressesOkUntilTheDialogEnds) {
-    const struct {
-        const char* typed;
-        std::intptr_t result;
-        const char* accepted;
-        const char* errors;
-    } cases[] = {
-        {"/busy\n/outside\nD:\\x\n", 1, "D:\\x", "outside every drive\n"},
-        {"/busy\n", 0, "", ""},
-    };
-    for (const auto& c : cases) {
-        Terminal terminal(c.typed);
-        FolderProcedure procedure;
-        EXPECT_EQ(terminal.ui.RunDialog(103, procedure), c.result) << c.typed;
-        EXPECT_EQ(procedure.accepted, c.accepted) << c.typed;
-        EXPECT_EQ(terminal.output.str().rfind("Folder: C:\\Games\n", 0), 0u);
-        EXPECT_EQ(terminal.errors.str(), c.errors);
-    }
-}
-
 TEST(TypedPaths, HostPathsBecomeWindowsPathsOfTheDriveThatHoldsThem) {
     for (const char* text : {"z:/tmp", "D:"})
         EXPECT_TRUE(IsWindowsPathText(text)) << text;
     for (const char* text : {"/tmp/a.zip", "a.zip", "1:\\x"})
         EXPECT_FALSE(IsWindowsPathText(text)) << text;
+    // What a folder prompt takes: a path that names one place whatever the current folder.
+    for (const char* text : {"/srv", "~", "~/Games", "c:\\", "D:/x"})
+        EXPECT_TRUE(IsFullPathText(text)) << text;
+    for (const char* text : {"y", "c", "C:", "C:x", "~x", "./a"})
+        EXPECT_FALSE(IsFullPathText(text)) << text;
 
     test::TestPrefix prefix;
     std::string path;

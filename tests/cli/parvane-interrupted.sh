@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # parvane killed with SIGKILL at several points of a large installation, then started again
 # on the prefix: it says the installation was undone, and the prefix is as before, its
-# registry files byte for byte (the killed run's unpacked files aside, which stay in the
-# temporary folder as after any killed run); a run killed after the commit is completed.
+# registry files byte for byte (the killed run's unpacked files in the temporary folder are
+# removed at the start too); a run killed after the commit is completed.
 #   parvane-interrupted.sh PARVANE
 set -uo pipefail
 parvane=$(realpath "$1")
@@ -29,10 +29,9 @@ for hole in $(seq 18); do head -c 200000 /dev/urandom >"$folder/hole$hole.mp3"; 
 for picture in $(seq 1500); do printf 'DDS picture %s' "$picture" >"$folder/prv/p$picture.dds"; done
 zip_folder "$work/Big_Meadow.zip" "$work/package"
 
-# The prefix without the temporary folder, and the registry files' bytes.
+# The prefix's folders and files with their sizes, and the registry files' bytes.
 listing() {
-    (cd "$prefix" && find . -path './drive_c/users/*/Temp' -prune -o -type d -printf '%p/\n' \
-        -o -printf '%p %s\n' | sort)
+    (cd "$prefix" && find . -type d -printf '%p/\n' -o -printf '%p %s\n' | sort)
     md5sum "$prefix/system.reg" "$prefix/user.reg"
 }
 

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "base/GameFolders.h"
@@ -79,18 +80,24 @@ TEST_F(PropertiesFile, SavedFileReloadsIdenticallyKeepingDuplicateKeys) {
     EXPECT_TRUE(IsPropertyOn(PROPERTY_ASK_FOR_FLAG));
 }
 
-// A disk that fills up (every file written holds half of what it was given) or a file that
-// cannot be replaced: the old file stays whole.
-TEST_F(PropertiesFile, FailedSaveKeepsTheOldFile) {
+// A disk that fills up (every file written holds half of what it was given), a folder that
+// cannot be written (read-only) or a file that cannot be replaced: the old file stays whole,
+// and the message names it with the system's reason.
+TEST_F(PropertiesFile, FailedSaveKeepsTheOldFileAndSaysWhy) {
     using test::MachineCall;
-    const std::vector<std::vector<test::Fault>> cases = {
-        {{.call = MachineCall::StreamWrite, .count = test::EVERY_CALL, .error = ERR_DISK_FULL}},
-        {{.call = MachineCall::MoveFileOver}, {.call = MachineCall::MoveFileTo}}};
+    const std::vector<std::pair<std::vector<test::Fault>, std::string>> cases = {
+        {{{.call = MachineCall::StreamWrite, .count = test::EVERY_CALL, .error = ERR_DISK_FULL}},
+         "No space left on device"},
+        {{{.call = MachineCall::OpenFile, .error = ERR_ACCESS_DENIED}}, "Permission denied"},
+        {{{.call = MachineCall::MoveFileOver, .error = ERR_ACCESS_DENIED},
+          {.call = MachineCall::MoveFileTo, .error = ERR_ACCESS_DENIED}},
+         "Permission denied"}};
     const std::string old = "AskForFlag = 1\r\n";
     machine.WriteFile(path, old);
     ASSERT_TRUE(LoadProperties(folder));
     ASSERT_TRUE(SetProperty(PROPERTY_ASK_FOR_FLAG, "0"));
-    for (const auto& faults : cases) {
+    for (const auto& [faults, reason] : cases) {
+        ui.ExpectError("Couldn't save the properties in '" + path + "': " + reason);
         {
             test::FaultInjectingMachine failing;
             for (const test::Fault& fault : faults) {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "catalogue/StockContent.h"
 #include "support/FaultInjectingMachine.h"
 #include "uninstall/InstalledContent.h"
 #include "uninstall/LibraryRemoval.h"
@@ -85,6 +86,28 @@ TEST_F(LibraryRemoval, DecliningAnyQuestionChangesNothing) {
 
     for (const InstalledEntry* entry : {&unused, &used, &course})
         ExpectPresent(*entry, true);
+}
+
+TEST_F(LibraryRemoval, TheGamesOwnLibraryIsAskedAboutOnceMoreWithNoTheDefault) {
+    const std::string folder = Folder("Stock");
+    const std::string path = folder + "\\Stock.tcl";
+    machine.MakeFolders(folder);
+    machine.WriteFile(path, "x");
+    const InstalledEntry stock{GAME_LIBRARIES_KEY, std::string(StockLibraryGuids[0]), {path}};
+    AddEntry(GAME_LIBRARIES_KEY, stock.key, {{"Name", "Stock"}, {"Filename", path}});
+    Load();
+    const std::string confirmation =
+        "Are you sure you want to uninstall 'Stock'\nfrom its location in '" + folder + "' ?";
+    const std::string ownLibrary = "'Stock' is one of the game's own libraries.";
+
+    ui.ExpectYesNo(DefaultButton::No, confirmation, ANSWER_YES);
+    ui.ExpectYesNo(DefaultButton::No, Containing(ownLibrary), ANSWER_NO);
+    EXPECT_FALSE(UninstallLibrary(*FindLibrary(stock.key)));
+    ExpectPresent(stock, true);
+    ui.ExpectYesNo(DefaultButton::No, confirmation, ANSWER_YES);
+    ui.ExpectYesNo(DefaultButton::No, Containing(ownLibrary), ANSWER_YES);
+    EXPECT_TRUE(UninstallLibrary(*FindLibrary(stock.key)));
+    ExpectPresent(stock, false);
 }
 
 struct UsersCase {

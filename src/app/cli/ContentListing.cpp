@@ -33,11 +33,22 @@ struct LineColumns {
     std::string usage;
 };
 
-LineColumns ColumnsOf(const std::string& line) {
-    const std::size_t tab = line.find('\t');
-    std::string text = line.substr(0, tab);
+constexpr std::size_t MARKER_WIDTH = 3;
+
+// The marker ("+" for the game's own content) in a column of its own, and a name that begins
+// or ends with blanks in quotes, so that the player sees them.
+LineColumns ColumnsOf(const ListedEntry& entry) {
+    const std::size_t tab = entry.line.find('\t');
+    std::string text = entry.line.substr(0, tab);
+    if (text.starts_with("+ ") && !text.starts_with("+  "))
+        text.insert(1, " ");
+    const std::string& name = entry.name;
+    const bool blankEdged = !name.empty() && (name.front() == ' ' || name.back() == ' ');
+    if (blankEdged && text.compare(MARKER_WIDTH, name.size(), name) == 0)
+        text = text.substr(0, MARKER_WIDTH) + "'" + name + "'" +
+               text.substr(MARKER_WIDTH + name.size());
     text.erase(text.find_last_not_of(' ') + 1);
-    return {text, tab == std::string::npos ? std::string() : line.substr(tab + 1)};
+    return {text, tab == std::string::npos ? std::string() : entry.line.substr(tab + 1)};
 }
 
 std::string PaddedRight(const std::string& text, std::size_t width) {
@@ -61,7 +72,7 @@ std::vector<std::string> ListingLines(const std::vector<ListedEntry>& entries,
     std::size_t textWidth = 0;
     std::size_t usageWidth = 0;
     for (const int line : lines) {
-        columns.push_back(ColumnsOf(entries[line].line));
+        columns.push_back(ColumnsOf(entries[line]));
         textWidth = std::max(textWidth, columns.back().text.size());
         usageWidth = std::max(usageWidth, columns.back().usage.size());
     }
@@ -73,9 +84,7 @@ std::vector<std::string> ListingLines(const std::vector<ListedEntry>& entries,
             text += COLUMN_GAP + PaddedLeft(columns[i].usage, usageWidth);
         if (withGuid)
             text += COLUMN_GAP + entry.guidText;
-        text += COLUMN_GAP + entry.folder;
-        text.erase(text.find_last_not_of(' ') + 1);
-        shown.push_back(TerminalText(text));
+        shown.push_back(TerminalText(text) + COLUMN_GAP + ShownPath(entry.folder));
     }
     return shown;
 }

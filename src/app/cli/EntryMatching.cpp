@@ -10,9 +10,16 @@ namespace {
 
 using LinesByText = std::unordered_map<std::string, std::vector<int>>;
 
-// A GUID as the registry spells it: in braces.
-std::string GuidKey(const std::string& argument) {
-    return argument.starts_with('{') ? argument : "{" + argument + "}";
+// A GUID in braces and capitals, however it was typed or the registry spells it.
+std::string GuidKey(const std::string& text) {
+    const std::string upper = ToUpperAscii(text);
+    return upper.starts_with('{') ? upper : "{" + upper + "}";
+}
+
+// A name as the player may copy it from a listing: in any case, its trailing blanks unseen.
+std::string NameKey(const std::string& text) {
+    const std::string upper = ToUpperAscii(text);
+    return upper.substr(0, upper.find_last_not_of(" \t") + 1);
 }
 
 }  // namespace
@@ -22,13 +29,13 @@ std::vector<ArgumentMatch> MatchArguments(const std::vector<ListedEntry>& entrie
     LinesByText byGuid;
     LinesByText byName;
     for (std::size_t line = 0; line < entries.size(); ++line) {
-        byGuid[entries[line].guidText].push_back(static_cast<int>(line));
-        byName[ToUpperAscii(entries[line].name)].push_back(static_cast<int>(line));
+        byGuid[GuidKey(entries[line].guidText)].push_back(static_cast<int>(line));
+        byName[NameKey(entries[line].name)].push_back(static_cast<int>(line));
     }
     std::vector<ArgumentMatch> matches;
     for (const std::string& argument : arguments) {
         const auto guid = byGuid.find(GuidKey(argument));
-        const auto name = byName.find(ToUpperAscii(argument));
+        const auto name = byName.find(NameKey(argument));
         ArgumentMatch match{argument, {}};
         if (guid != byGuid.end())
             match.lines = guid->second;

@@ -1,7 +1,8 @@
 #pragma once
 
 // The entries that the arguments of `parvane uninstall` name: an argument is an entry's GUID
-// (the braces may be left out), else its display name in any case of the letters A to Z.
+// in any case (the braces may be left out), else its display name in any case of the letters
+// A to Z, trailing blanks on either side not counted.
 
 #include <string>
 #include <vector>

@@ -1,9 +1,13 @@
 #include "app/cli/InstallCommand.h"
 
+#include <iostream>
+
 #include "analysis/MissingLibrariesReport.h"
-#include "app/cli/PropertiesPlace.h"
+#include "app/cli/PrefixFolders.h"
+#include "app/cli/RunSummary.h"
 #include "app/cli/TerminalUserInterface.h"
 #include "app/cli/TypedPaths.h"
+#include "archive/ArchiveContents.h"
 #include "base/Messages.h"
 #include "platform/Machine.h"
 #include "shell/FileNameList.h"
@@ -70,25 +74,61 @@ bool QueueNamedArchives(const std::filesystem::path& prefix,
     return true;
 }
 
-int InstallChosenArchives(const std::filesystem::path& prefix,
-                          const std::vector<std::string>& archives) {
+// An archive that cannot be read says so once, under its name, and leaves the queue before
+// the run: the check for MyZip archives would say it without a name, the run once more. -1 when
+// the queue cannot be filled again.
+std::int32_t DropUnreadableArchives(TerminalUserInterface& terminal, RunSummary& summary) {
+    std::vector<std::string> paths;
+    for (const FileNameEntry* entry = NextFileName(1); entry != nullptr; entry = NextFileName(1))
+        paths.push_back(entry->path);
+    ClearFileNameList();
+    std::int32_t dropped = 0;
+    for (const std::string& path : paths) {
+        summary.OnTitle(path);
+        terminal.IntroduceMessagesWith(path);
+        const bool unreadable = ClassifyArchive(path) == ARCHIVE_KIND_NONE && summary.HasError();
+        terminal.IntroduceMessagesWith({});
+        if (unreadable) {
+            summary.Record(path, ArchiveOutcome::NotInstalled);
+            ++dropped;
+        } else if (!AddFileName(path)) {
+            ClearFileNameList();
+            return -1;
+        }
+    }
+    return dropped;
+}
+
+// The archives installed one after the other, then the summary of the run on standard output.
+int InstallChosenArchives(const PrefixSession& session, const std::vector<std::string>& archives) {
     const bool chosen =
-        archives.empty() ? ShowOpenArchiveDialog() : QueueNamedArchives(prefix, archives);
+        archives.empty() ? ShowOpenArchiveDialog() : QueueNamedArchives(session.prefix, archives);
     if (!chosen || FileNameCount() == 0)
         return EXIT_NOT_DONE;
+    TerminalUserInterface& terminal = *session.terminal;
+    RunSummary summary([&terminal](const std::string& path) { return terminal.PathShown(path); });
+    terminal.SetObserver(&summary);
+    const std::int32_t unreadable = DropUnreadableArchives(terminal, summary);
     const std::int32_t refused = ExpandMyZipArchives();
-    // MyZip archives refused whole may leave nothing to install: the open dialog is not
-    // offered again.
-    if (FileNameCount() == 0)
-        return EXIT_NOT_DONE;
-    return InstallQueuedArchives() == 0 && refused == 0 ? EXIT_DONE : EXIT_NOT_DONE;
+    summary.CountRefusedMyZips(refused);
+    // Archives dropped or MyZip archives refused whole may leave nothing to install: the open
+    // dialog is not offered again.
+    const std::int32_t notInstalled =
+        unreadable < 0 || FileNameCount() == 0
+            ? 0
+            : InstallQueuedArchives([&summary](const std::string& path, ArchiveOutcome outcome) {
+                  summary.Record(path, outcome);
+              });
+    terminal.SetObserver(nullptr);
+    summary.Print(std::cout);
+    return unreadable == 0 && notInstalled == 0 && refused == 0 ? EXIT_DONE : EXIT_NOT_DONE;
 }
 
 }  // namespace
 
 int InstallArchives(const PrefixSession& session, const std::vector<std::string>& archives) {
     ChooseReportFolder(session.prefix);
-    const int status = InstallChosenArchives(session.prefix, archives);
+    const int status = InstallChosenArchives(session, archives);
     SavePropertiesAtExit();
     return status;
 }

@@ -2,25 +2,32 @@
 // which the game runs, analyses the installation and keeps the properties, from a terminal.
 
 #include <CLI/CLI.hpp>
+#include <algorithm>
 #include <filesystem>
 #include <iostream>
 #include <string>
+#include <string_view>
 #include <vector>
 
+#include "analysis/MissingLibrariesReport.h"
 #include "app/cli/AnalyzeCommand.h"
+#include "app/cli/CommandLineSlips.h"
 #include "app/cli/ContentListing.h"
 #include "app/cli/InstallCommand.h"
 #include "app/cli/HistoryCommand.h"
+#include "app/cli/PrefixFolders.h"
 #include "app/cli/PrefixSession.h"
 #include "app/cli/PropertiesCommand.h"
-#include "app/cli/PropertiesPlace.h"
+#include "app/cli/Signals.h"
 #include "app/cli/UninstallCommand.h"
 #include "app/cli/VerifyCommand.h"
 #include "platform/wine/WinePrefix.h"
+#include "properties/Properties.h"
 #include "shell/About.h"
 
 namespace {
 
+namespace cli = parvane::cli;
 using parvane::cli::EXIT_USAGE;
 
 constexpr const char* DESCRIPTION =
@@ -46,7 +53,9 @@ constexpr CommandGuide INSTALL_GUIDE = {"install", R"(
       zips) is unpacked into a temporary folder and each archive in it installed on its own,
       libraries before courses. Without an archive, the archives in the folder of the last
       installation (OpenArchiveFolder) are listed, numbered, and the numbers to install or a
-      path are read.
+      path are read. At the end a summary on standard output gives one line per archive
+      (installed where, declined, or not installed and why, or skipped after an interruption)
+      and a tally.
         parvane install ~/Downloads/Pine_Valley.zip
 )"};
 
@@ -54,16 +63,18 @@ constexpr CommandGuide LIST_GUIDE = {"list", R"(
   list courses|libraries [--guid]
       One line per registered course or library: first the installed ones, then those that
       the cloaking tool Hydrel hides from the game, marked (Cloaked). '+ ' marks the game's
-      own content; a number in brackets says how many course slots use a library. Then the
-      folder of the entry's file, after its GUID with --guid.
+      own content; a number in brackets says how many course slots use a library; a name
+      that begins or ends with blanks is quoted. Then the folder of the entry's file (on this
+      system, then as Windows sees it), after its GUID with --guid.
         parvane list libraries --guid
 )"};
 
 constexpr CommandGuide UNINSTALL_GUIDE = {"uninstall", R"(
   uninstall course|library NAME-OR-GUID...
-      Uninstalls each entry named by its GUID (the braces may be left out) or by its name in
-      any case. Each removal asks for confirmation, and for a library used by courses warns
-      which ones; --defaults answers No. Nothing is uninstalled when an argument names no
+      Uninstalls each entry named by its GUID (in any case; the braces may be left out) or by
+      its name in any case (trailing blanks do not count). Each removal asks for confirmation,
+      for a library used by courses warns which ones, and for one of the game's own libraries
+      asks once more; --defaults answers No. Nothing is uninstalled when an argument names no
       entry, or names several (they are listed with their GUIDs: name one by its GUID).
         parvane uninstall course 'Pine Valley'
 )"};
@@ -122,19 +133,27 @@ Where files go:
   prefix. Uninstalling removes only what lies in the game's folder (and the caddy book),
   never a folder that holds other content or the editing tools' source files.
 
-Questions:
+Questions and output:
   A question shows its answers with the default in capitals ([Y/n], [y/N/c]) and reads one
   line: y or yes, n or no, c or cancel, in any case; an empty line takes the default. When the
   input ends, a question is answered Cancel where it offers it, else No. The installation
-  folder is shown and a new one read (an empty line keeps it). --defaults answers every
-  question with its default and keeps every folder, without reading input.
+  folder is shown and a new one read: a full path (/..., ~/... or C:\...), an empty line to
+  keep it, or c to cancel this archive (so does the end of input); a folder outside the
+  game's folder is asked about first, and after two declined questions the archive is
+  skipped. --defaults answers every question with its default and keeps every folder;
+  --yes answers Yes to every question and keeps every folder (for scripts, as apt-get -y);
+  neither reads input.
+  Questions, prompts and the progress line go to the terminal (standard error, or the
+  terminal itself when standard error is not one), messages to standard error, and results
+  (listings, the analysis, the summary of an install run) to standard output.
+  Ctrl+C (SIGINT), SIGTERM or SIGHUP stops the change in hand: it fails as any failed change
+  does, this run's temporary folders are removed, nothing further is begun, and parvane
+  exits with 130 (143, 129). What a run that was killed left in the temporary folder is
+  removed at the next start.
 
 Properties:
-  Each prefix has its own Parvane.properties, created with default values at the first run,
-  in $XDG_CONFIG_HOME/parvane/<prefix path> (~/.config/parvane/<prefix path> when
-  XDG_CONFIG_HOME is unset), where <prefix path> is the prefix's absolute path with '/' as
-  '_'. For the prefix chosen without --prefix it is now:
-    %s
+  Each prefix has its own Parvane.properties, created with default values at the first run
+  (see Files below).
   The switches (1 on, 0 off):
     WarnOnOverwriteFile        warn before overwriting files in the target folder
     WarnOnCloakedLibraries     warn about cloaked libraries a course uses
@@ -145,26 +164,45 @@ Properties:
     AskForFlag                 ask for a flag file when a course has none
     UseDefaultLibraryFolder    put each library into its own folder under
                                <TargetFolder>\libraries (0: into LibraryFolder)
-  The folders (Windows paths of the prefix):
+  The folders (set as full paths of this system or of the prefix, kept as Windows paths):
     TargetFolder               where content goes
     LibraryFolder              where libraries go when UseDefaultLibraryFolder is 0
     OpenArchiveFolder          the folder 'install' without an archive lists
     AskForFlagFolder           the folder the flag file is looked for in
 
 Interrupted changes, records and history:
-  Each installation and uninstall is one change, made whole or not at all. Before its first
-  step parvane writes a journal of it in $XDG_STATE_HOME/parvane/<prefix path>
-  (~/.local/state/parvane/<prefix path> when XDG_STATE_HOME is unset), and files it replaces
-  or deletes are kept aside in the prefix's temporary folder until it is complete. A change
-  cut short (parvane killed, the terminal closed, a power cut) is undone the next time
-  parvane starts on the prefix, and it says so. The same folder holds the record of what
-  each installation placed (read by verify) and the history (shown by history).
+  Each installation and uninstall is one change, made whole or not at all: a change that
+  fails is undone. Before its first step parvane writes a journal of it in the prefix's
+  state folder (see Files below), and the files it replaces or deletes are kept aside in the
+  prefix's temporary folder until it is complete. A change cut short (parvane killed, the
+  terminal closed, a power cut) is undone the next time parvane starts on the prefix, and it
+  says so; one cut short after its commit is completed. The state folder also holds the
+  record of what each installation placed (read by verify) and the history (shown by
+  history).
 
 The report of missing libraries:
   When a course is installed without libraries it needs, parvane offers a report of them,
-  MissingLibraries.htm, in $XDG_DATA_HOME/parvane/<prefix path> (~/.local/share/parvane/
-  <prefix path> when XDG_DATA_HOME is unset). It prints the report's path and opens it with
-  xdg-open when the prefix has a web browser for .htm files.
+  MissingLibraries.htm (see Files below). It prints the missing libraries and the report's
+  path, and opens it with xdg-open when the prefix has a web browser for .htm files and the
+  desktop names one ($BROWSER, or xdg-mime's handler for text/html).
+
+Files:
+  parvane keeps its own files for each prefix in a folder of the prefix in three of your base
+  folders. The folder is named after the prefix: the last three names of its path and a
+  digest of the whole path, as in compatdata-2876543210-pfx-3f9a61c2. parvane reaches these
+  files through the prefix's drives (Z:, which a new prefix maps to /).
+    $XDG_CONFIG_HOME/parvane/<prefix>/Parvane.properties   (~/.config when unset)
+        the properties
+    $XDG_DATA_HOME/parvane/<prefix>/MissingLibraries.htm   (~/.local/share when unset)
+        the last report of missing libraries
+    $XDG_STATE_HOME/parvane/<prefix>/                      (~/.local/state when unset)
+        what parvane keeps for itself about the prefix
+  A folder that an earlier version named after the prefix's whole path ('/' as '_') is moved
+  to the new name, with everything in it, at the first run. For the prefix chosen without
+  --prefix they are now:
+    {properties}
+    {report}
+    {state}
 
 Exit status:
   0  done: every archive installed, every entry named uninstalled, no problem found by the
@@ -175,28 +213,32 @@ Exit status:
      or not saved; or parvane refused to start (also when a change interrupted earlier cannot
      be undone)
   2  the command line is wrong
+  130, 143, 129  stopped by SIGINT (Ctrl+C), SIGTERM or SIGHUP
 
 Examples:
   parvane --prefix ~/Games/greenvale --defaults install Pine_Valley.zip Trees.tcl
   parvane uninstall library {7C0A1E55-0002-4D3B-9C7E-5A1B2C3D4E02}
 )";
 
-std::string PropertiesFileForDefaultPrefix() {
-    std::error_code error;
-    const std::filesystem::path prefix = parvane::wine::ChoosePrefixFolder("");
-    const std::filesystem::path canonical = std::filesystem::canonical(prefix, error);
-    const std::filesystem::path absolute = error ? std::filesystem::absolute(prefix) : canonical;
-    return (parvane::cli::PropertiesRoot() / parvane::cli::PrefixFolderName(absolute) /
-            "Parvane.properties")
-        .string();
+void ReplacePlaceholder(std::string& text, const std::string& placeholder,
+                        const std::filesystem::path& value) {
+    text.replace(text.find(placeholder), placeholder.size(), value.string());
 }
 
+// The guide, with the own files of the prefix chosen without --prefix.
 std::string Guide() {
+    namespace cli = parvane::cli;
     std::string guide = "\nCommands:";
     for (const CommandGuide& command : COMMAND_GUIDES)
         guide += command.text;
     guide += GUIDE;
-    guide.replace(guide.find("%s"), 2, PropertiesFileForDefaultPrefix());
+    const std::string folderName =
+        cli::PrefixFolderName(cli::CanonicalPrefix(parvane::wine::ChoosePrefixFolder("")));
+    ReplacePlaceholder(guide, "{properties}",
+                       cli::PropertiesRoot() / folderName / parvane::PROPERTIES_FILE_NAME);
+    ReplacePlaceholder(guide, "{report}",
+                       cli::ReportRoot() / folderName / parvane::MISSING_LIBRARIES_REPORT_NAME);
+    ReplacePlaceholder(guide, "{state}", cli::StateRoot() / folderName / "");
     return guide;
 }
 
@@ -206,9 +248,84 @@ std::string VersionText() {
     return about.substr(first, about.find_last_not_of('\n') + 1 - first);
 }
 
-int UsageError(const std::string& message) {
-    std::cerr << "parvane: " << message << "\nRun with --help for more information." << std::endl;
+// A command's usage as its part of the guide gives it: "list courses|libraries [--guid]".
+std::string UsageLine(const CommandGuide& guide) {
+    const std::string_view text = guide.text;
+    const std::size_t start = text.find_first_not_of("\n ");
+    return std::string(text.substr(start, text.find('\n', start) - start));
+}
+
+// The command a refused command line names, if any.
+const CommandGuide* NamedCommand(const std::vector<std::string>& arguments) {
+    for (const std::string& argument : arguments) {
+        for (const CommandGuide& guide : COMMAND_GUIDES) {
+            if (argument == guide.name)
+                return &guide;
+        }
+    }
+    return nullptr;
+}
+
+int UsageError(const std::string& message, const CommandGuide* command = nullptr) {
+    std::cerr << "parvane: " << message << "\n";
+    if (command != nullptr)
+        std::cerr << "Usage: parvane [--prefix DIR] [--defaults|--yes] " << UsageLine(*command)
+                  << "\nRun 'parvane " << command->name << " --help' for more information."
+                  << std::endl;
+    else
+        std::cerr << "Usage: parvane [--prefix DIR] [--defaults|--yes] COMMAND ...\n"
+                  << "Run 'parvane --help' for more information." << std::endl;
     return EXIT_USAGE;
+}
+
+// Either spelling of a kind, for every command that takes one.
+const std::vector<std::string> KIND_WORDS = {"course", "courses", "library", "libraries"};
+
+// The word after 'list' or 'uninstall' when it is no kind of content, with the nearest kind.
+std::string KindSlip(const std::vector<std::string>& arguments, const CommandGuide& command) {
+    const std::string_view name = command.name;
+    if (name != LIST_GUIDE.name && name != UNINSTALL_GUIDE.name)
+        return {};
+    const auto named = std::find(arguments.begin(), arguments.end(), command.name);
+    const auto kind = std::find_if(named, arguments.end(), [](const std::string& argument) {
+        return !argument.starts_with('-') && argument != "list" && argument != "uninstall";
+    });
+    if (kind == arguments.end() ||
+        std::find(KIND_WORDS.begin(), KIND_WORDS.end(), *kind) != KIND_WORDS.end())
+        return {};
+    const std::string nearest = cli::NearestWord(*kind, KIND_WORDS);
+    return "'" + *kind + "' is neither courses nor libraries" +
+           (nearest.empty() ? "" : "; did you mean '" + nearest + "'?");
+}
+
+// CLI11's refusal in the words of --help: a mistyped word with the nearest known one, else
+// CLI11's own message with the command's usage.
+int ExplainParseError(const CLI::App& app, const CLI::ParseError& error, int argc, char** argv) {
+    const std::vector<std::string> arguments(argv + 1, argv + argc);
+    cli::KnownWords known;
+    for (const CLI::App* command : app.get_subcommands({}))
+        known.commands.push_back(command->get_name());
+    for (const CLI::App* scope : app.get_subcommands({})) {
+        for (const CLI::Option* option : scope->get_options()) {
+            for (const std::string& name : option->get_lnames())
+                (option->get_expected_min() > 0 ? known.valueOptions : known.options)
+                    .push_back("--" + name);
+        }
+    }
+    for (const CLI::Option* option : app.get_options()) {
+        for (const std::string& name : option->get_lnames())
+            (option->get_expected_min() > 0 ? known.valueOptions : known.options)
+                .push_back("--" + name);
+    }
+    const CommandGuide* command = NamedCommand(arguments);
+    std::string slip = cli::FindSlip(arguments, known);
+    if (slip.empty() && command != nullptr)
+        slip = KindSlip(arguments, *command);
+    if (!slip.empty())
+        return UsageError(slip + (slip.ends_with('?') ? "" : "."), command);
+    if (command == nullptr)
+        return UsageError("name a command: install, list, uninstall, analyze or properties.");
+    return UsageError(error.what(), command);
 }
 
 // A command with its part of the guide; --prefix and --defaults may follow its name.
@@ -227,7 +344,6 @@ parvane::cli::ContentKind KindOf(const std::string& word) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    namespace cli = parvane::cli;
     CLI::App app(DESCRIPTION, "parvane");
     app.footer(Guide());
     app.set_version_flag("--version", VersionText(), "Show the version and exit");
@@ -236,8 +352,12 @@ int main(int argc, char** argv) {
     cli::SessionSettings settings;
     app.add_option("--prefix", settings.prefixOption, "The Wine prefix to work on")
         ->type_name("DIR");
-    app.add_flag("--defaults", settings.answerDefaults,
-                 "Answer every question with its default, without reading input");
+    CLI::Option* defaults =
+        app.add_flag("--defaults", settings.answerDefaults,
+                     "Answer every question with its default, without reading input");
+    app.add_flag("--yes", settings.answerYes,
+                 "Answer Yes to every question, without reading input (for scripts)")
+        ->excludes(defaults);
 
     std::vector<std::string> archives;
     CLI::App* install = AddCommand(app, INSTALL_GUIDE, "Install archives into the prefix");
@@ -246,17 +366,17 @@ int main(int argc, char** argv) {
     std::string listed;
     bool withGuid = false;
     CLI::App* list = AddCommand(app, LIST_GUIDE, "List the registered courses or libraries");
-    list->add_option("WHAT", listed, "courses or libraries")
+    list->add_option("courses|libraries", listed, "What to list")
         ->required()
-        ->check(CLI::IsMember({"courses", "libraries"}));
+        ->check(CLI::IsMember(KIND_WORDS));
     list->add_flag("--guid", withGuid, "Show each entry's GUID");
 
     std::string removed;
     std::vector<std::string> names;
     CLI::App* uninstall = AddCommand(app, UNINSTALL_GUIDE, "Uninstall courses or libraries");
-    uninstall->add_option("KIND", removed, "course or library")
+    uninstall->add_option("course|library", removed, "What to uninstall")
         ->required()
-        ->check(CLI::IsMember({"course", "library"}));
+        ->check(CLI::IsMember(KIND_WORDS));
     uninstall->add_option("NAME-OR-GUID", names, "The entries to uninstall")->required();
 
     CLI::App* analyze = AddCommand(app, ANALYZE_GUIDE, "Check the installation for problems");
@@ -274,14 +394,17 @@ int main(int argc, char** argv) {
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& error) {
-        return app.exit(error) == 0 ? 0 : EXIT_USAGE;
+        if (error.get_exit_code() == 0)
+            return app.exit(error);
+        return ExplainParseError(app, error, argc, argv);
     }
 
     std::vector<cli::PropertyAssignment> assignments;
     std::string message;
     if (properties->parsed() && !cli::ParsePropertyAssignments(words, assignments, message))
-        return UsageError(message);
-    return cli::RunOnPrefix(settings, [&](const cli::PrefixSession& session) {
+        return UsageError(message, &PROPERTIES_GUIDE);
+    cli::CatchStopSignals();
+    const int status = cli::RunOnPrefix(settings, [&](const cli::PrefixSession& session) {
         if (list->parsed())
             return cli::ListContent(KindOf(listed), withGuid);
         if (uninstall->parsed())
@@ -296,4 +419,5 @@ int main(int argc, char** argv) {
             return cli::ShowOrSetProperties(session, assignments);
         return cli::InstallArchives(session, archives);
     });
+    return cli::ExitStatusAfterStop(status);
 }

@@ -2,16 +2,19 @@
 
 #include <unistd.h>
 
+#include <fstream>
 #include <iostream>
 
+#include "app/cli/HostPaths.h"
+#include "app/cli/PrefixFolders.h"
 #include "app/cli/PrefixLock.h"
-#include "app/cli/PropertiesPlace.h"
 #include "app/cli/TerminalUserInterface.h"
 #include "app/cli/TypedPaths.h"
+#include "archive/Folders.h"
 #include "base/Messages.h"
 #include "base/StateFolder.h"
+#include "catalogue/GameDetection.h"
 #include "platform/Machine.h"
-#include "platform/wine/PathMapping.h"
 #include "platform/wine/WineMachine.h"
 #include "platform/wine/WinePrefix.h"
 #include "platform/wine/WineServer.h"
@@ -49,16 +52,15 @@ bool ClaimPrefix(const std::filesystem::path& prefix, PrefixLock& lock) {
     return true;
 }
 
-// The state folder of the prefix, where an interrupted change is found and undone before
-// anything else touches the prefix.
-bool RecoverOnPrefix(const std::filesystem::path& prefix) {
+// The program's state for the prefix, before anything touches the game's files.
+bool PrepareStateFolder(const std::filesystem::path& prefix) {
     std::filesystem::path hostFolder;
     std::string windowsFolder;
     std::string message;
     if (!PreparePrefixFolder(StateRoot(), prefix, hostFolder, windowsFolder, message))
         return Refuse(message);
     SetStateFolder(windowsFolder);
-    return RecoverChangeAtStartup();
+    return true;
 }
 
 // The properties of the prefix; a first run writes the defaults at once, so that the player
@@ -79,14 +81,38 @@ bool LoadPrefixProperties(const std::filesystem::path& prefix,
     return true;
 }
 
-// A file the program wrote, as the player finds it on this system: through no drive link.
-std::string HostPathOf(const std::filesystem::path& prefix, const std::string& windowsPath) {
-    wine::HostPath host;
-    if (wine::ResolveWindowsPath(prefix, windowsPath, host) != ERR_SUCCESS)
-        return TerminalText(windowsPath);
-    std::error_code error;
-    const std::filesystem::path canonical = std::filesystem::canonical(host.path, error);
-    return error ? host.path : canonical.string();
+// One message instead of detection's two: which prefix lacks the game, and how to name another.
+bool DetectGameIn(const std::filesystem::path& prefix) {
+    if (IsGameOrCloakingToolRegistered())
+        return DetectGamesAtStartup();
+    return Refuse("The Wine prefix '" + prefix.string() +
+                  "' holds no Greenvale 06 (its registry names neither the game nor Hydrel). "
+                  "Name the game's prefix with --prefix DIR; 'parvane prefixes' lists the "
+                  "prefixes that hold it.");
+}
+
+// What a run that was killed left in the program's temporary folder; no other parvane works on
+// the prefix now (the lock is held), and no Windows program (no wineserver serves it).
+void RemoveLeftovers() {
+    const std::uint64_t freed = RemoveLeftoverTemporaryFolders();
+    constexpr std::uint64_t KB = 1024;
+    if (freed > 0) {
+        std::cerr << "Removed what an interrupted run left in the temporary folder: "
+                  << (freed >= KB * KB ? std::to_string((freed + KB * KB / 2) / (KB * KB)) + " MB"
+                                       : std::to_string((freed + KB - 1) / KB) + " KB")
+                  << " freed." << std::endl;
+    }
+}
+
+// Questions go where the player who answers them looks: standard error when it is a
+// terminal, else the terminal itself when the answers are typed there.
+std::ostream& PromptStream(std::ofstream& terminal) {
+    if (isatty(STDERR_FILENO) == 0 && isatty(STDIN_FILENO) != 0) {
+        terminal.open("/dev/tty");
+        if (terminal.is_open())
+            return terminal;
+    }
+    return std::cerr;
 }
 
 }  // namespace
@@ -95,15 +121,19 @@ int RunOnPrefix(const SessionSettings& settings, const PrefixCommand& command) {
     PrefixSession session{
         std::filesystem::absolute(wine::ChoosePrefixFolder(settings.prefixOption)), {}};
     const std::filesystem::path& prefix = session.prefix;
+    std::ofstream terminalFile;
+    std::ostream& prompts = PromptStream(terminalFile);
     TerminalUserInterface terminal(
-        std::cin, std::cout, std::cerr,
+        {std::cin, std::cerr, prompts},
         [&prefix](const std::string& typed, std::string& windowsPath, std::string& message) {
             return ToWindowsPath(prefix, typed, windowsPath, message);
         },
         {.answerDefaults = settings.answerDefaults,
+         .answerYes = settings.answerYes,
          .echoAnswers = isatty(STDIN_FILENO) == 0,
-         .showProgress = isatty(STDERR_FILENO) != 0,
+         .showProgress = isatty(STDERR_FILENO) != 0 || terminalFile.is_open(),
          .hostPathOf = [&prefix](const std::string& path) { return HostPathOf(prefix, path); }});
+    session.terminal = &terminal;
     PrefixLock lock;  // released after the machine below has saved the registry
     ProcessWide processWide(terminal);
     if (!ClaimPrefix(prefix, lock))
@@ -115,9 +145,11 @@ int RunOnPrefix(const SessionSettings& settings, const PrefixCommand& command) {
         return EXIT_STARTUP_REFUSED;
     }
     SetMachine(machine.get());
-    if (!RecoverOnPrefix(prefix) || !DetectGamesAtStartup() || !CheckProgramsAtStartup() || !LoadCatalogueAtStartup() ||
+    if (!PrepareStateFolder(prefix) || !RecoverChangeAtStartup() || !DetectGameIn(prefix) ||
+        !CheckProgramsAtStartup() || !LoadCatalogueAtStartup() ||
         !LoadPrefixProperties(prefix, session.propertiesFile))
         return EXIT_STARTUP_REFUSED;
+    RemoveLeftovers();
     return command(session);
 }
 

@@ -10,6 +10,8 @@
 
 namespace parvane::cli {
 
+class TerminalUserInterface;
+
 // The exit statuses: done; not done (also a refused start-up); a wrong command line.
 inline constexpr int EXIT_DONE = 0;
 inline constexpr int EXIT_NOT_DONE = 1;
@@ -18,12 +20,14 @@ inline constexpr int EXIT_USAGE = 2;
 struct SessionSettings {
     std::string prefixOption;     // --prefix, empty when not given
     bool answerDefaults = false;  // --defaults
+    bool answerYes = false;       // --yes
 };
 
 // What a command is given once start-up has passed.
 struct PrefixSession {
     std::filesystem::path prefix;          // absolute
     std::filesystem::path propertiesFile;  // on this system
+    TerminalUserInterface* terminal = nullptr;
 };
 
 using PrefixCommand = std::function<int(const PrefixSession&)>;

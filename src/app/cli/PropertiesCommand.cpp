@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "app/cli/TerminalUserInterface.h"
+#include "app/cli/TypedPaths.h"
 #include "base/AsciiCase.h"
 #include "base/Messages.h"
 #include "platform/wine/Codepage.h"
@@ -62,6 +63,21 @@ bool SetAndSave(const std::vector<PropertyAssignment>& assignments) {
     return true;
 }
 
+// A folder as the prefix's Windows path: the game finds content through its drives only.
+bool ToPrefixFolder(const std::filesystem::path& prefix, PropertyAssignment& assignment) {
+    const std::string typed = TerminalText(assignment.value);
+    std::string message;
+    if (!IsFullPathText(typed)) {
+        message = "The folder '" + typed + "' of " + assignment.key +
+                  " is not a full path: give one that starts with / or ~/ (a folder of this "
+                  "system) or with a drive letter (C:\\...).";
+    } else if (ToWindowsPath(prefix, typed, assignment.value, message)) {
+        return true;
+    }
+    ShowTerminalError(message + "\nNothing was saved.");
+    return false;
+}
+
 }  // namespace
 
 bool ParsePropertyAssignments(const std::vector<std::string>& words,
@@ -102,7 +118,15 @@ int ShowOrSetProperties(const PrefixSession& session,
         PrintProperties();
         return EXIT_DONE;
     }
-    if (!SetAndSave(assignments))
+    std::vector<PropertyAssignment> converted = assignments;
+    const std::vector<KnownProperty> properties = KnownProperties();
+    for (PropertyAssignment& assignment : converted) {
+        const KnownProperty* property = FindKnownProperty(properties, assignment.key);
+        if (!property->isSwitch && !assignment.value.empty() &&
+            !ToPrefixFolder(session.prefix, assignment))
+            return EXIT_NOT_DONE;
+    }
+    if (!SetAndSave(converted))
         return EXIT_NOT_DONE;
     std::cout << "Saved in " << session.propertiesFile.string() << std::endl;
     return EXIT_DONE;

@@ -22,8 +22,9 @@ bool ParsePropertyAssignments(const std::vector<std::string>& words,
                               std::vector<PropertyAssignment>& assignments, std::string& message);
 
 // Without assignments prints every known property with its value; otherwise sets them, saves
-// the properties and prints what changed. EXIT_NOT_DONE when a value is refused (nothing is
-// saved then) or saving fails.
+// the properties and prints what changed. A folder is a full path, of this system (stored as
+// the prefix's Windows path) or of the prefix. EXIT_NOT_DONE when a value is refused (nothing
+// is saved then) or saving fails.
 int ShowOrSetProperties(const PrefixSession& session,
                         const std::vector<PropertyAssignment>& assignments);
 

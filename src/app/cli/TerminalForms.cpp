@@ -6,7 +6,12 @@
 #include <set>
 
 #include "app/cli/TerminalUserInterface.h"
+#include "app/cli/TypedPaths.h"
 #include "base/AsciiCase.h"
+#include "base/GameFolders.h"
+#include "base/Messages.h"
+#include "base/PathText.h"
+#include "base/StopRequest.h"
 #include "platform/Machine.h"
 
 namespace parvane::cli {
@@ -99,8 +104,8 @@ bool TerminalUserInterface::ListMatchingFiles(const std::string& folder,
         const Win32Error error =
             TheMachine().ListFolder(JoinPath(folder, patterns.substr(start, end - start)), entries);
         if (error != ERR_SUCCESS && error != ERR_FILE_NOT_FOUND) {
-            errors << "The folder '" << TerminalText(folder) << "' cannot be listed (error "
-                   << error << ")." << std::endl;
+            prompts << "The folder '" << PathShown(folder) << "' cannot be listed (error " << error
+                    << ")." << std::endl;
             return false;
         }
         for (const FolderEntry& entry : entries) {
@@ -125,22 +130,26 @@ bool TerminalUserInterface::OpenFile(const OpenFileRequest& request, std::string
     std::optional<std::string> chosen;
     while (!chosen) {
         std::vector<std::string> names;
-        errors.flush();
-        output << TerminalText(request.title) << ": " << TerminalText(request.filterDescription)
-               << " in " << TerminalText(folder) << std::endl;
+        messages.flush();
+        prompts << TerminalText(request.title) << ": " << TerminalText(request.filterDescription)
+                << " in " << PathShown(folder) << std::endl;
         if (ListMatchingFiles(folder, request.filterPattern, names)) {
-            for (std::size_t i = 0; i < names.size(); ++i)
-                output << "  " << i + 1 << "  " << TerminalText(names[i]) << "\n";
+            const std::size_t width = std::to_string(names.size()).size();
+            for (std::size_t i = 0; i < names.size(); ++i) {
+                const std::string number = std::to_string(i + 1);
+                prompts << std::string(2 + width - number.size(), ' ') << number << "  "
+                        << TerminalText(names[i]) << "\n";
+            }
             if (names.empty())
-                output << "  (none)\n";
+                prompts << "  (none)\n";
         }
-        if (options.answerDefaults) {
-            output << "No file is chosen without an answer." << std::endl;
+        if (options.answerDefaults || options.answerYes) {
+            prompts << "No file is chosen without an answer." << std::endl;
             return false;
         }
-        output << "Numbers to open (e.g. 1 3), a file or folder path, or an empty line to "
-                  "cancel: "
-               << std::flush;
+        prompts << "Numbers to open (e.g. 1 3), a file or folder path, or an empty line to "
+                   "cancel: "
+                << std::flush;
         std::string line;
         if (!ReadAnswer(line) || line.empty())
             return false;
@@ -163,7 +172,7 @@ std::optional<std::string> TerminalUserInterface::ChooseNumbered(
     std::vector<std::string> chosen;
     for (const std::size_t number : numbers) {
         if (number == 0 || number > names.size()) {
-            errors << "There is no file numbered " << number << "." << std::endl;
+            prompts << "There is no file numbered " << number << "." << std::endl;
             return std::nullopt;
         }
         chosen.push_back(names[number - 1]);
@@ -178,7 +187,7 @@ std::optional<std::string> TerminalUserInterface::ChooseTyped(const std::string&
     if (!ConvertTypedPath(typed, path))
         return std::nullopt;
     if (TheMachine().GetAttributes(path, attributes) != ERR_SUCCESS) {
-        errors << "'" << typed << "' does not exist." << std::endl;
+        prompts << "'" << typed << "' does not exist." << std::endl;
         return std::nullopt;
     }
     // The names as the file system spells them, with backslashes.
@@ -196,35 +205,82 @@ bool TerminalUserInterface::BrowseForFolder(const std::string&, std::string&) {
     return false;
 }
 
+bool TerminalUserInterface::ReadFolder(std::string& folder, bool& cancelled) {
+    std::string line;
+    folder.clear();
+    cancelled = !ReadAnswer(line) || EqualsNoCase(line, "c") || EqualsNoCase(line, "cancel");
+    if (cancelled || line.empty())
+        return !cancelled;
+    if (!IsFullPathText(line)) {
+        prompts << "'" << line
+                << "' is not a full path. Type one that starts with / or ~/ (a folder of this "
+                   "system) or with a drive letter (C:\\...), or c to cancel this archive."
+                << std::endl;
+        return false;
+    }
+    return ConvertTypedPath(line, folder);
+}
+
+namespace {
+
+// The folder need not exist yet, so its text is compared: inside the game's folder, through no
+// "." or "..".
+bool IsInsideGameFolder(const std::string& game, const std::string& folder) {
+    const std::string_view root = WithoutTrailingSeparators(game);
+    return !root.empty() && !HasDotComponent(folder) && folder.size() > root.size() + 1 &&
+           StartsWithNoCase(folder, root) && (folder[root.size()] == '\\');
+}
+
+}  // namespace
+
+bool TerminalUserInterface::AcceptFolderOutsideGame(const std::string& folder) {
+    const std::string game = GetGameInstallDir();
+    if (IsInsideGameFolder(game, folder))
+        return true;
+    return AskYesNo(ANSWER_NO,
+                    "The folder '%s' lies outside the game's folder '%s'.\nParvane will not "
+                    "uninstall anything from there: you would have to remove it yourself.\n\n"
+                    "Do you want to install into this folder anyway?",
+                    folder.c_str(), game.c_str()) == ANSWER_YES;
+}
+
+// The folder is shown and a full path, an empty line (keep it) or c (cancel) read until the
+// dialog ends. Nothing can keep it open for ever: the end of input, a stop request, the same
+// folder refused twice or two questions declined end it as cancelled.
 std::intptr_t TerminalUserInterface::RunDialog(int, DialogProcedure& procedure) {
     TerminalDialog dialog;
     procedure.OnInitDialog(dialog);
-    // Once nothing more can be typed, the dialog is cancelled; a dialog that stays open even
-    // then ends as cancelled too.
-    bool inputLeft = true;
-    while (!dialog.ended && inputLeft) {
-        errors.flush();
-        output << "Folder: " << TerminalText(dialog.ItemText(FOLDER_EDIT)) << std::endl;
-        if (options.answerDefaults) {
-            procedure.OnCommand(OK_BUTTON, NOTIFY_CLICKED, dialog);
-            inputLeft = false;
-            continue;
-        }
-        output << "New folder (an empty line keeps it): " << std::flush;
-        std::string line;
-        if (!ReadAnswer(line)) {
-            inputLeft = false;
-            continue;
-        }
+    const bool answered = options.answerDefaults || options.answerYes;
+    inDialog = true;
+    declinedInDialog = 0;
+    std::string refused;
+    bool cancelled = false;
+    while (!dialog.ended && !cancelled && !IsStopRequested() && declinedInDialog < 2) {
+        messages.flush();
+        prompts << "Folder: " << PathShown(dialog.ItemText(FOLDER_EDIT)) << std::endl;
         std::string folder;
-        if (line.empty() || ConvertTypedPath(line, folder)) {
-            if (!line.empty())
-                dialog.SetItemText(FOLDER_EDIT, folder);
+        if (!answered) {
+            prompts << "New folder (a full path; an empty line keeps it; c cancels this "
+                       "archive): "
+                    << std::flush;
+            if (!ReadFolder(folder, cancelled))
+                continue;
+        }
+        const std::string chosen = folder.empty() ? dialog.ItemText(FOLDER_EDIT) : folder;
+        if (AcceptFolderOutsideGame(chosen)) {
+            dialog.SetItemText(FOLDER_EDIT, chosen);
             procedure.OnCommand(OK_BUTTON, NOTIFY_CLICKED, dialog);
         }
+        cancelled = answered || (!dialog.ended && EqualsNoCase(chosen, refused));
+        refused = chosen;
     }
-    if (!dialog.ended)
+    inDialog = false;
+    if (!dialog.ended) {
+        prompts << "The installation of this archive is cancelled." << std::endl;
+        if (observer != nullptr)
+            observer->OnDeclined("the installation folder");
         procedure.OnCommand(CANCEL_BUTTON, NOTIFY_CLICKED, dialog);
+    }
     return dialog.ended ? dialog.result : CANCEL_BUTTON;
 }
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <optional>
 
+#include "app/cli/TypedPaths.h"
 #include "base/AsciiCase.h"
 #include "base/Messages.h"
 #include "platform/Win32Codes.h"
@@ -50,6 +51,32 @@ std::optional<int> ParseAnswer(const std::string& line, const Question& question
     return std::nullopt;
 }
 
+// The program's closing message for an archive that was not installed.
+constexpr std::string_view NOT_COMPLETE = "Installation not complete.";
+
+// A Windows path within a program text, as the program's messages put one: in quotes
+// ("'C:\\x'"), or after ": " to the end of its line ("Target path: C:\\x").
+struct PathSpan {
+    std::size_t start = std::string::npos;
+    std::size_t end = std::string::npos;
+};
+
+PathSpan FindWindowsPath(const std::string& text, std::size_t from) {
+    for (std::size_t at = from; at < text.size(); ++at) {
+        const bool quoted = text[at] == '\'';
+        const bool afterColon = text.compare(at, 2, ": ") == 0;
+        if (!quoted && !afterColon)
+            continue;
+        const std::size_t start = at + (quoted ? 1 : 2);
+        if (!IsFullWindowsPathText(std::string_view(text).substr(start)))
+            continue;
+        const std::size_t end = text.find(quoted ? '\'' : '\n', start);
+        if (!quoted || end != std::string::npos)
+            return {start, std::min(end, text.size())};
+    }
+    return {};
+}
+
 std::string Trimmed(const std::string& text) {
     const std::size_t first = text.find_first_not_of(" \t\r");
     if (first == std::string::npos)
@@ -63,6 +90,11 @@ std::string TerminalText(std::string_view programText) {
     return wine::Cp1252ToUtf8(programText);
 }
 
+std::string ShownPath(const std::string& windowsPath) {
+    const auto* terminal = dynamic_cast<const TerminalUserInterface*>(&TheUserInterface());
+    return terminal != nullptr ? terminal->PathShown(windowsPath) : TerminalText(windowsPath);
+}
+
 void ShowTerminalError(const std::string& text) {
     ShowError("%s", wine::Utf8ToCp1252WithSubstitutes(text).c_str());
 }
@@ -71,14 +103,45 @@ void ShowTerminalWarning(const std::string& text) {
     ShowWarning("%s", wine::Utf8ToCp1252WithSubstitutes(text).c_str());
 }
 
-TerminalUserInterface::TerminalUserInterface(std::istream& inputStream, std::ostream& outputStream,
-                                             std::ostream& errorStream, PathConverter pathConverter,
+TerminalUserInterface::TerminalUserInterface(TerminalStreams streams, PathConverter pathConverter,
                                              TerminalOptions terminalOptions)
-    : input(inputStream),
-      output(outputStream),
-      errors(errorStream),
+    : input(streams.input),
+      messages(streams.messages),
+      prompts(streams.prompts),
       converter(std::move(pathConverter)),
-      options(terminalOptions) {}
+      options(std::move(terminalOptions)) {}
+
+std::string TerminalUserInterface::PathShown(const std::string& windowsPath) const {
+    const std::string host = options.hostPathOf ? options.hostPathOf(windowsPath) : std::string();
+    return host.empty() ? TerminalText(windowsPath) : host + " (" + TerminalText(windowsPath) + ")";
+}
+
+std::string TerminalUserInterface::WithHostPaths(const std::string& programText) const {
+    std::string shown;
+    std::size_t done = 0;
+    for (PathSpan path = FindWindowsPath(programText, 0); path.start != std::string::npos;
+         path = FindWindowsPath(programText, done)) {
+        shown += TerminalText(std::string_view(programText).substr(done, path.start - done));
+        shown += PathShown(programText.substr(path.start, path.end - path.start));
+        done = path.end;
+    }
+    return shown + TerminalText(std::string_view(programText).substr(done));
+}
+
+std::string TerminalUserInterface::SubjectLine(const std::string& archivePath) const {
+    const std::string host = options.hostPathOf ? options.hostPathOf(archivePath) : std::string();
+    return "== " + (host.empty() ? TerminalText(archivePath) : host);
+}
+
+std::ostream& TerminalUserInterface::MessageStream() {
+    std::ostream& stream = inDialog ? prompts : messages;
+    (&stream == &prompts ? messages : prompts).flush();
+    if (!pendingSubject.empty()) {
+        stream << SubjectLine(pendingSubject) << "\n";
+        pendingSubject.clear();
+    }
+    return stream;
+}
 
 int TerminalUserInterface::ShowMessageBox(const std::string& text, const std::string& caption,
                                           std::uint32_t flags) {
@@ -87,8 +150,17 @@ int TerminalUserInterface::ShowMessageBox(const std::string& text, const std::st
     if (buttons == MSGBOX_YESNO || buttons == MSGBOX_YESNOCANCEL)
         return AskQuestion(text, caption, flags);
     const bool isError = (flags & ICON_MASK) == MSGBOX_ICONSTOP;
-    (isError ? output : errors).flush();
-    (isError ? errors : output) << TerminalText(caption) << ": " << TerminalText(text) << std::endl;
+    if (isError && observer != nullptr) {
+        if (text == NOT_COMPLETE) {
+            if (const std::string instead = observer->DeclinedInstead(); !instead.empty()) {
+                MessageStream() << instead << std::endl;
+                return ANSWER_OK;
+            }
+        } else {
+            observer->OnError(text);
+        }
+    }
+    MessageStream() << TerminalText(caption) << ": " << WithHostPaths(text) << std::endl;
     return ANSWER_OK;
 }
 
@@ -96,48 +168,73 @@ void TerminalUserInterface::ShowTitle(const std::string& title) {
     if (title == MAIN_WINDOW_TITLE)
         return;
     ClearProgressLine();
-    errors.flush();
-    output << "== " << TerminalText(title) << std::endl;
+    if (observer != nullptr)
+        observer->OnTitle(title);
+    // "Parvane for Greenvale 06 - <archive>": the archive as the player named it.
+    const std::string lead = std::string(MAIN_WINDOW_TITLE) + " - ";
+    MessageStream() << SubjectLine(title.starts_with(lead) ? title.substr(lead.size()) : title)
+                    << std::endl;
 }
 
 void TerminalUserInterface::ShowWrittenFile(const std::string& description,
                                             const std::string& path) {
     ClearProgressLine();
-    errors.flush();
-    output << TerminalText(description) << ": "
-           << (options.hostPathOf ? options.hostPathOf(path) : TerminalText(path)) << std::endl;
+    const std::string host = options.hostPathOf ? options.hostPathOf(path) : std::string();
+    MessageStream() << TerminalText(description) << ": "
+                    << (host.empty() ? TerminalText(path) : host) << std::endl;
+}
+
+void TerminalUserInterface::ShowLines(const std::string& heading,
+                                      const std::vector<std::string>& lines) {
+    ClearProgressLine();
+    std::ostream& stream = MessageStream();
+    stream << TerminalText(heading) << ":\n";
+    for (const std::string& line : lines)
+        stream << "  " << TerminalText(line) << "\n";
+    stream.flush();
 }
 
 bool TerminalUserInterface::ReadAnswer(std::string& line) {
     if (!std::getline(input, line)) {
-        output << std::endl;
+        prompts << std::endl;
         return false;
     }
     line = Trimmed(line);
     if (options.echoAnswers)
-        output << line << std::endl;
+        prompts << line << std::endl;
     return true;
 }
 
 int TerminalUserInterface::AskQuestion(const std::string& text, const std::string& caption,
                                        std::uint32_t flags) {
     const Question question = QuestionOf(flags);
-    errors.flush();
-    output << TerminalText(caption) << ": " << TerminalText(text) << " " << ButtonsText(question)
-           << " " << std::flush;
-    if (options.answerDefaults) {
-        output << AnswerWord(question.defaultAnswer) << std::endl;
-        return question.defaultAnswer;
-    }
-    for (;;) {
+    messages.flush();
+    prompts << TerminalText(caption) << ": " << WithHostPaths(text) << " " << ButtonsText(question)
+            << " " << std::flush;
+    int answer = question.hasCancel ? ANSWER_CANCEL : ANSWER_NO;
+    if (options.answerYes || options.answerDefaults) {
+        answer = options.answerYes ? ANSWER_YES : question.defaultAnswer;
+        prompts << AnswerWord(answer) << std::endl;
+    } else {
         std::string line;
-        if (!ReadAnswer(line))
-            return question.hasCancel ? ANSWER_CANCEL : ANSWER_NO;
-        if (const std::optional<int> answer = ParseAnswer(line, question))
-            return *answer;
-        output << (question.hasCancel ? "Please answer y, n or c: " : "Please answer y or n: ")
-               << std::flush;
+        while (ReadAnswer(line)) {
+            if (const std::optional<int> parsed = ParseAnswer(line, question)) {
+                answer = *parsed;
+                break;
+            }
+            prompts << (question.hasCancel ? "Please answer y, n or c: " : "Please answer y or n: ")
+                    << std::flush;
+        }
     }
+    if (answer != ANSWER_YES && inDialog)
+        ++declinedInDialog;
+    if (observer != nullptr) {
+        if (answer == ANSWER_YES)
+            observer->OnAccepted();
+        else
+            observer->OnDeclined(text);
+    }
+    return answer;
 }
 
 void TerminalUserInterface::BeginWork(const std::string& description, std::uint64_t total) {
@@ -153,8 +250,8 @@ void TerminalUserInterface::AdvanceWork(std::uint64_t done) {
     if (percent == work.shownPercent)
         return;
     work.shownPercent = percent;
-    output.flush();
-    errors << "\r" << TerminalText(work.description) << ": " << percent << "%\x1b[K" << std::flush;
+    messages.flush();
+    prompts << "\r" << TerminalText(work.description) << ": " << percent << "%\x1b[K" << std::flush;
     work.lineShown = true;
 }
 
@@ -165,7 +262,7 @@ void TerminalUserInterface::EndWork() {
 
 void TerminalUserInterface::ClearProgressLine() {
     if (work.lineShown) {
-        errors << "\r\x1b[K" << std::flush;
+        prompts << "\r\x1b[K" << std::flush;
         work.lineShown = false;
         work.shownPercent = -1;
     }
@@ -175,7 +272,7 @@ bool TerminalUserInterface::ConvertTypedPath(const std::string& typed, std::stri
     std::string message;
     if (converter(typed, windowsPath, message))
         return true;
-    errors << message << std::endl;
+    prompts << message << std::endl;
     return false;
 }
 

@@ -22,6 +22,15 @@ bool IsWindowsPathText(std::string_view text) {
     return text.size() >= 2 && isLetter(text[0]) && text[1] == ':';
 }
 
+bool IsFullWindowsPathText(std::string_view text) {
+    return IsWindowsPathText(text) && text.size() >= 3 && (text[2] == '\\' || text[2] == '/');
+}
+
+bool IsFullPathText(std::string_view text) {
+    return text.starts_with('/') || text == "~" || text.starts_with("~/") ||
+           IsFullWindowsPathText(text);
+}
+
 bool ToWindowsPath(const std::filesystem::path& prefix, const std::string& typed,
                    std::string& windowsPath, std::string& message) {
     Win32Error error = ERR_NO_UNICODE_TRANSLATION;

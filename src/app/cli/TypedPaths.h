@@ -11,6 +11,11 @@ namespace parvane::cli {
 
 // A drive letter and a colon: "C:\games\a.zip", "z:/tmp". Anything else is a host path.
 bool IsWindowsPathText(std::string_view text);
+// A drive letter, a colon and a separator: "C:\games", "c:/".
+bool IsFullWindowsPathText(std::string_view text);
+// A path that names one place whatever the current folder: a full Windows path, or a host path
+// from the root ("/srv") or the home folder ("~", "~/Games").
+bool IsFullPathText(std::string_view text);
 
 // A Windows path as it stands, in code page 1252 (typed text is UTF-8); a host path
 // ("~/Downloads/a.zip", relative to the current folder) as the Windows path of the deepest drive

@@ -1,8 +1,18 @@
 #include "app/win32/MainWindow.h"
 
+// clang-format off
+#include "platform/win32/WindowsApi.h"
+#include <shellapi.h>
+// clang-format on
+
+#include <string>
+#include <utility>
+#include <vector>
+
 #include "ResourceIds.h"
 #include "app/win32/Splash.h"
 #include "shell/Commands.h"
+#include "shell/InstallRun.h"
 
 namespace parvane::win32 {
 
@@ -55,6 +65,22 @@ bool AppendDropDown(HMENU bar, const char* title, const MenuItem (&items)[count]
     return true;
 }
 
+// The paths of the files dropped on the window, in the order the drop lists them; the drop's
+// memory is released.
+std::vector<std::string> TakeDroppedFiles(HDROP drop) {
+    std::vector<std::string> paths;
+    const UINT count = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
+    for (UINT index = 0; index < count; ++index) {
+        std::string path(DragQueryFileA(drop, index, nullptr, 0), '\0');
+        if (!path.empty() &&
+            DragQueryFileA(drop, index, path.data(), static_cast<UINT>(path.size() + 1)) > 0) {
+            paths.push_back(std::move(path));
+        }
+    }
+    DragFinish(drop);
+    return paths;
+}
+
 LRESULT CALLBACK MainWindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_COMMAND:
@@ -67,6 +93,9 @@ LRESULT CALLBACK MainWindowProcedure(HWND window, UINT message, WPARAM wParam, L
             return 0;
         case WM_PAINT:
             PaintSplash(window);
+            return 0;
+        case WM_DROPFILES:
+            InstallDroppedArchives(TakeDroppedFiles(reinterpret_cast<HDROP>(wParam)));
             return 0;
         case WM_KEYDOWN:
             if (wParam == VK_F1) {
@@ -124,8 +153,13 @@ HWND CreateMainWindow(HINSTANCE instance, const std::string& title, HMENU menu) 
     SystemParametersInfoA(SPI_GETWORKAREA, 0, &workArea, 0);
     const int x = (workArea.right - workArea.left) / 2 - MAIN_WINDOW_WIDTH / 2;
     const int y = (workArea.bottom - workArea.top) / 2 - MAIN_WINDOW_HEIGHT / 2;
-    return CreateWindowExA(0, MAIN_WINDOW_CLASS, title.c_str(), MAIN_WINDOW_STYLE, x, y,
-                           MAIN_WINDOW_WIDTH, MAIN_WINDOW_HEIGHT, nullptr, menu, instance, nullptr);
+    HWND window =
+        CreateWindowExA(0, MAIN_WINDOW_CLASS, title.c_str(), MAIN_WINDOW_STYLE, x, y,
+                        MAIN_WINDOW_WIDTH, MAIN_WINDOW_HEIGHT, nullptr, menu, instance, nullptr);
+    if (window != nullptr) {
+        DragAcceptFiles(window, TRUE);  // archives dropped on it are installed
+    }
+    return window;
 }
 
 }  // namespace parvane::win32

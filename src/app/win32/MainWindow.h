@@ -1,7 +1,8 @@
 #pragma once
 
 // The main window: a fixed 640 x 480 frame with the menu, showing the splash picture. Every
-// command it receives runs through the core's DispatchCommand.
+// command it receives runs through the core's DispatchCommand; archives dropped on it are
+// installed as if chosen in the open dialog.
 
 #include <string>
 
@@ -22,8 +23,8 @@ HMENU BuildMainMenu();
 // Ctrl+O, Ctrl+P, Ctrl+C, Ctrl+L and Ctrl+A.
 HACCEL BuildAccelerators();
 
-// The window, not shown yet, centred on the desktop's work area; none when it cannot be
-// created.
+// The window, not shown yet, centred on the desktop's work area and accepting dropped files;
+// none when it cannot be created.
 HWND CreateMainWindow(HINSTANCE instance, const std::string& title, HMENU menu);
 
 }  // namespace parvane::win32

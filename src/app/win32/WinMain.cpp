@@ -3,17 +3,20 @@
 // at the end.
 
 #include <memory>
+#include <string>
 
 // clang-format off
 #include "platform/win32/WindowsApi.h"
 #include <commctrl.h>
 #include <objbase.h>
+#include <shlobj.h>
 // clang-format on
 
 #include "app/win32/MainWindow.h"
 #include "app/win32/Win32UserInterface.h"
 #include "base/Messages.h"
 #include "base/ProgramFolder.h"
+#include "base/StateFolder.h"
 #include "platform/win32/Win32Machine.h"
 #include "shell/CommandLine.h"
 #include "shell/Commands.h"
@@ -22,6 +25,17 @@
 namespace parvane::win32 {
 
 namespace {
+
+// %LOCALAPPDATA%\Parvane, created by whoever first keeps something there; empty when the
+// system names no local application data folder.
+std::string LocalStateFolder() {
+    char folder[MAX_PATH] = {};
+    if (FAILED(
+            SHGetFolderPathA(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, folder))) {
+        return {};
+    }
+    return std::string(folder) + "\\Parvane";
+}
 
 bool InitialiseCommonControls() {
     INITCOMMONCONTROLSEX controls{};
@@ -110,6 +124,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     std::unique_ptr<Machine> machine = win32::MakeWin32Machine();
     SetMachine(machine.get());
+    SetStateFolder(win32::LocalStateFolder());
     win32::Win32UserInterface userInterface(instance);
     SetUserInterface(&userInterface);
     const int exitCode = win32::RunProgram(instance, userInterface);

@@ -1,11 +1,13 @@
 #include "platform/wine/DocumentLauncher.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <string_view>
 
@@ -58,8 +60,31 @@ std::string FindOnSearchPath(std::string_view program) {
     return {};
 }
 
-// Starts `program document` detached from this process (no zombie is left behind); false when
-// no process could be made.
+// Whether the desktop names a web browser for a page: $BROWSER, or the handler xdg-mime gives
+// for text/html. Without one, xdg-open would try program after program, each failing aloud.
+bool HasHtmlViewer() {
+    if (const char* browser = std::getenv("BROWSER"); browser != nullptr && *browser != '\0') {
+        return true;
+    }
+    const std::string query = FindOnSearchPath("xdg-mime");
+    if (query.empty() || query.find('\'') != std::string::npos) {
+        return false;
+    }
+    FILE* answer = popen(("'" + query + "' query default text/html 2>/dev/null").c_str(), "r");
+    if (answer == nullptr) {
+        return false;
+    }
+    char first[2] = {};
+    const bool named = std::fgets(first, sizeof first, answer) != nullptr && first[0] != '\n';
+    while (std::fgetc(answer) != EOF) {
+    }
+    pclose(answer);
+    return named;
+}
+
+// Starts `program document` detached from this process (no zombie is left behind), its output
+// discarded (what a browser says on the terminal is not the program's); false when no process
+// could be made.
 bool StartDetached(const std::string& program, const std::string& document) {
     const char* const arguments[] = {program.c_str(), document.c_str(), nullptr};
     const pid_t child = fork();
@@ -69,6 +94,12 @@ bool StartDetached(const std::string& program, const std::string& document) {
     if (child == 0) {
         setsid();
         if (fork() == 0) {
+            const int nowhere = open("/dev/null", O_RDWR);
+            if (nowhere >= 0) {
+                dup2(nowhere, STDIN_FILENO);
+                dup2(nowhere, STDOUT_FILENO);
+                dup2(nowhere, STDERR_FILENO);
+            }
             execv(program.c_str(), const_cast<char* const*>(arguments));
         }
         _exit(0);
@@ -102,7 +133,7 @@ std::uint32_t RunCommand(const std::filesystem::path& prefix, const std::string&
         return ERR_FILE_NOT_FOUND;
     }
     const std::string opener = FindOnSearchPath("xdg-open");
-    if (opener.empty() || !StartDetached(opener, document.string())) {
+    if (opener.empty() || !HasHtmlViewer() || !StartDetached(opener, document.string())) {
         return ERR_FILE_NOT_FOUND;
     }
     return EXEC_STARTED;

@@ -43,6 +43,13 @@ std::filesystem::path ChoosePrefixFolder(const std::string& commandLineFolder) {
 
 bool CheckPrefixFolder(const std::filesystem::path& folder, std::string& message) {
     const std::string shown = "The Wine prefix '" + folder.string() + "'";
+    std::error_code error;
+    if (std::filesystem::exists(folder, error) && !IsFolder(folder)) {
+        message = "'" + folder.string() +
+                  "' is a file, not a Wine prefix. Name the prefix's folder with --prefix or "
+                  "WINEPREFIX.";
+        return false;
+    }
     if (!IsFolder(folder)) {
         message = shown + " does not exist. Name the prefix with --prefix or WINEPREFIX.";
         return false;
