@@ -56,10 +56,10 @@ std::vector<std::string> PlacementCheckLines(const std::vector<EntryCheck>& chec
     for (const EntryCheck& check : checks) {
         const std::string files = std::to_string(check.fileCount) + " files";
         const std::string state =
-            !check.hasRecord        ? "no record"
-            : check.problems.empty() ? "ok, " + files
-                                     : std::to_string(check.problems.size()) + " of " + files +
-                                           " missing or changed";
+            !check.hasRecord ? "no record"
+            : check.problems.empty()
+                ? "ok, " + files
+                : std::to_string(check.problems.size()) + " of " + files + " missing or changed";
         lines.push_back(check.name + " " + check.guidText + ": " + state);
         for (const FileProblem& problem : check.problems) {
             lines.push_back(std::string(problem.missing ? "  missing  " : "  changed  ") +

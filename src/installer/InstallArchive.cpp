@@ -15,10 +15,10 @@
 #include "installer/InstallLibrary.h"
 #include "installer/InstallPaths.h"
 #include "installer/InstallRecord.h"
-#include "journal/Change.h"
 #include "installer/PlaceFile.h"
 #include "installer/RenamingChecks.h"
 #include "installer/TargetFolderDialog.h"
+#include "journal/Change.h"
 #include "platform/Machine.h"
 #include "properties/Properties.h"
 

@@ -11,11 +11,11 @@
 #include "catalogue/HeaderReaders.h"
 #include "catalogue/Registration.h"
 #include "installer/ContentFolders.h"
-#include "journal/Change.h"
 #include "installer/InstallPaths.h"
 #include "installer/InstallRecord.h"
 #include "installer/PlaceFile.h"
 #include "installer/TargetFolderDialog.h"
+#include "journal/Change.h"
 #include "properties/Properties.h"
 
 namespace parvane {

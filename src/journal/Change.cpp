@@ -80,9 +80,10 @@ bool Commit(Machine& machine, ActiveChange& change) {
         return RollBack(machine, change);
     }
     if (!RecordChangeOutcome(machine, change.records, RESULT_COMPLETED)) {
-        ShowWarning("The record of what this change placed, or its line in the history, could "
-                    "not be written in '%s'.",
-                    StateFolder().c_str());
+        ShowWarning(
+            "The record of what this change placed, or its line in the history, could "
+            "not be written in '%s'.",
+            StateFolder().c_str());
     }
     ClearJournal(machine, change.writer, change.records);
     return true;
@@ -129,8 +130,8 @@ bool BeginChange(ChangeKind kind, const std::string& title, const std::string& a
         return false;
     }
     change->records.push_back(header);
-    change->machine = std::make_unique<JournalingMachine>(machine, change->writer,
-                                                          change->records, id, temp);
+    change->machine =
+        std::make_unique<JournalingMachine>(machine, change->writer, change->records, id, temp);
     SetMachine(change->machine.get());
     active = std::move(change);
     return true;
@@ -161,8 +162,7 @@ bool UndoChangeTo(std::size_t mark) {
         return true;
     }
     std::string problem;
-    const bool undone =
-        UndoSteps(*active->outer, active->writer, active->records, mark, problem);
+    const bool undone = UndoSteps(*active->outer, active->writer, active->records, mark, problem);
     active->machine->ForgetOwnPaths();
     if (!undone) {
         ShowUndoFailure(active->records, problem);
@@ -186,7 +186,7 @@ bool EndChange(bool succeeded) {
     }
     // A package whose every library failed has nothing left to commit.
     return succeeded && HasEntries(change->records) ? Commit(*change->outer, *change)
-                                                     : RollBack(*change->outer, *change);
+                                                    : RollBack(*change->outer, *change);
 }
 
 }  // namespace parvane

@@ -18,8 +18,8 @@ std::string HistoryPath() {
 bool AppendHistory(Machine& machine, const std::vector<HistoryLine>& lines) {
     std::string text;
     for (const HistoryLine& line : lines) {
-        text += EncodeRecord({line.time,
-                              {line.kind, line.name, line.guidText, line.archive, line.result}});
+        text += EncodeRecord(
+            {line.time, {line.kind, line.name, line.guidText, line.archive, line.result}});
     }
     Win32Error error = ERR_SUCCESS;
     std::unique_ptr<FileStream> stream = machine.OpenFile(HistoryPath(), FileMode::Append, error);

@@ -91,8 +91,7 @@ std::string EncodeRecord(const JournalRecord& record) {
 
 std::vector<JournalRecord> DecodeRecords(std::string_view text) {
     std::vector<JournalRecord> records;
-    for (std::size_t end = text.find('\n'); end != std::string_view::npos;
-         end = text.find('\n')) {
+    for (std::size_t end = text.find('\n'); end != std::string_view::npos; end = text.find('\n')) {
         records.push_back(DecodeLine(text.substr(0, end)));
         text.remove_prefix(end + 1);
     }

@@ -189,7 +189,8 @@ bool ApplyRegistryChanges(Machine& machine, const JournalRecords& records, std::
             }
         } else if (Is(record, step::DELETED_KEY)) {
             applied = closeAll();
-            const Win32Error error = applied ? machine.DeleteKey(HiveOf(record), record.Field(1)) : 0;
+            const Win32Error error =
+                applied ? machine.DeleteKey(HiveOf(record), record.Field(1)) : 0;
             if (error != ERR_SUCCESS && error != ERR_FILE_NOT_FOUND) {
                 problem = "RegDeleteKey returned " + std::to_string(error);
                 applied = false;
@@ -231,9 +232,10 @@ void ClearJournal(Machine& machine, JournalWriter& writer, const JournalRecords&
         }
     }
     if (!left.empty()) {
-        ShowWarning("The files Parvane kept aside during the change could not all be deleted. "
-                    "They are no longer needed, and you may delete them:%s",
-                    left.c_str());
+        ShowWarning(
+            "The files Parvane kept aside during the change could not all be deleted. "
+            "They are no longer needed, and you may delete them:%s",
+            left.c_str());
     }
     machine.RemoveFile(JournalPath());
 }

@@ -65,8 +65,8 @@ std::vector<std::string> MissingKeptFiles(Machine& machine, const JournalRecords
 // Undoes the steps from `from` on, last first, adding "undone" for each (to the journal and to
 // `records`), registry changes and entries included. Stops at the first
 // step that cannot be undone and says which in `problem`.
-bool UndoSteps(Machine& machine, JournalWriter& writer, JournalRecords& records,
-               std::size_t from, std::string& problem);
+bool UndoSteps(Machine& machine, JournalWriter& writer, JournalRecords& records, std::size_t from,
+               std::string& problem);
 
 // Makes the registry changes of the journal; they may have been made before (a commit that a
 // crash cut short). False with `problem` at the first one the registry refused; the keys it

@@ -47,8 +47,7 @@ void JournalingMachine::LogFailed() {
 }
 
 bool JournalingMachine::IsScratch(const std::string& path) const {
-    return StartsWithNoCase(path, temp) &&
-           path.find("\\Parvane kept files ") == std::string::npos;
+    return StartsWithNoCase(path, temp) && path.find("\\Parvane kept files ") == std::string::npos;
 }
 
 bool JournalingMachine::IsOwn(const std::string& path) const {
@@ -112,8 +111,9 @@ Win32Error JournalingMachine::PrepareTarget(const std::string& target) {
     if (probe == ERR_SUCCESS && (attributes & (ATTR_DIRECTORY | ATTR_READONLY)) != 0) {
         return ERR_SUCCESS;
     }
-    const Win32Error error =
-        probe == ERR_SUCCESS ? Keep(step::REPLACED, target) : Log({step::CREATED_FILE, {target}}, Durability::Flushed);
+    const Win32Error error = probe == ERR_SUCCESS
+                                 ? Keep(step::REPLACED, target)
+                                 : Log({step::CREATED_FILE, {target}}, Durability::Flushed);
     if (error == ERR_SUCCESS) {
         MarkOwn(target);
     }
@@ -137,7 +137,8 @@ Win32Error JournalingMachine::CreateKey(Hive hive, const std::string& subKey,
         inner.CloseKey(existing);
     }
     const Win32Error error =
-        Log({step::CREATED_KEY, {HiveText(hive), subKey, keyClass, existed ? "1" : "0"}}, Durability::Buffered);
+        Log({step::CREATED_KEY, {HiveText(hive), subKey, keyClass, existed ? "1" : "0"}},
+            Durability::Buffered);
     if (error != ERR_SUCCESS) {
         return error;
     }
@@ -166,9 +167,9 @@ Win32Error JournalingMachine::SetValue(KeyHandle key, const std::string& valueNa
         return ERR_INVALID_HANDLE;
     }
     const KeyPlace& place = found->second;
-    return Log({step::VALUE,
-                {HiveText(place.hive), place.path, valueName, std::to_string(type), data}},
-               Durability::Buffered);
+    return Log(
+        {step::VALUE, {HiveText(place.hive), place.path, valueName, std::to_string(type), data}},
+        Durability::Buffered);
 }
 
 // The key must be there and have no subkeys, as RegDeleteKeyA requires; it goes at the commit.

@@ -105,7 +105,7 @@ class JournalingMachine final : public Machine {
     std::string id;
     std::string temp;  // the program's temporary folder, ending in a backslash
     std::map<std::string, std::string> keptFolders;  // by drive ("C:")
-    std::set<std::string> own;  // paths this change created, in capitals
+    std::set<std::string> own;                       // paths this change created, in capitals
     std::unordered_map<KeyHandle, KeyPlace> keys;
     KeyHandle nextPendingKey = 0;
 };

@@ -40,8 +40,7 @@ bool UndoChange(Machine& machine, JournalWriter& writer, JournalRecords& records
         RecordChangeOutcome(machine, records, RESULT_INTERRUPTED);
     }
     ClearJournal(machine, writer, records);
-    ShowInformation("%s was interrupted and has been undone.",
-                    ChangeDescription(records).c_str());
+    ShowInformation("%s was interrupted and has been undone.", ChangeDescription(records).c_str());
     return true;
 }
 
@@ -70,9 +69,10 @@ bool RecoverInterruptedChange() {
         return true;
     }
     if (records.front().tag != step::JOURNAL) {
-        ShowError("The journal of an interrupted change '%s' cannot be read; it is left as it "
-                  "is.",
-                  path.c_str());
+        ShowError(
+            "The journal of an interrupted change '%s' cannot be read; it is left as it "
+            "is.",
+            path.c_str());
         return false;
     }
     writer.Open(machine, path, FileMode::Append);

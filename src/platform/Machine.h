@@ -52,7 +52,7 @@ class FileStream {
 };
 
 enum class FileMode {
-    Read,   // existing file, reading
+    Read,    // existing file, reading
     Write,   // created or truncated, writing
     Append,  // created when missing, writing at its end
 };

@@ -5,9 +5,9 @@
 #include "archive/Folders.h"
 #include "base/GameFolders.h"
 #include "base/Messages.h"
-#include "journal/Change.h"
 #include "base/PathText.h"
 #include "catalogue/Registration.h"
+#include "journal/Change.h"
 #include "uninstall/RemovalSteps.h"
 
 namespace parvane {

@@ -6,11 +6,11 @@
 #include "archive/Folders.h"
 #include "base/GameFolders.h"
 #include "base/Messages.h"
-#include "journal/Change.h"
 #include "base/ShortText.h"
 #include "catalogue/Catalogue.h"
 #include "catalogue/Registration.h"
 #include "catalogue/StockContent.h"
+#include "journal/Change.h"
 #include "uninstall/RemovalSteps.h"
 
 namespace parvane {
@@ -125,8 +125,7 @@ bool UninstallLibrary(const LibraryRecord& library) {
         return false;
     }
     const FolderChoice choice = CheckFolderAgain(folder);
-    if (choice == FolderChoice::Cancel ||
-        !BeginChange(ChangeKind::Uninstall, library.name, {})) {
+    if (choice == FolderChoice::Cancel || !BeginChange(ChangeKind::Uninstall, library.name, {})) {
         return false;
     }
     if (!UnregisterLibrary(library)) {

@@ -23,6 +23,7 @@
 #include "base/GameFolders.h"
 #include "base/PathText.h"
 #include "base/RegistryRoots.h"
+#include "base/StateFolder.h"
 #include "catalogue/Catalogue.h"
 #include "catalogue/CatalogueLoading.h"
 #include "properties/Properties.h"
@@ -30,7 +31,6 @@
 #include "shell/InstallRun.h"
 #include "shell/Startup.h"
 #include "support/ContentFiles.h"
-#include "base/StateFolder.h"
 #include "support/FaultInjectingMachine.h"
 #include "support/InstallFixture.h"
 #include "uninstall/CourseRemoval.h"
@@ -332,7 +332,7 @@ void KillSweep(const Operation& operation) {
         std::vector<FolderEntry> kept;
         if (TheMachine().ListFolder(run.temp + "Parvane kept files*", kept) == ERR_SUCCESS)
             found.push_back("kept files are left in " + kept.front().name);
-        if (run.Named("has been undone") ? !asBefore
+        if (run.Named("has been undone")      ? !asBefore
             : run.Named("has been completed") ? !asCompleted
                                               : !asBefore && !asCompleted)
             found.push_back("neither as before nor as completed" + Difference(before, run.result));
@@ -382,9 +382,9 @@ std::vector<test::ZipFileEntry> CoursePackage() {
 // The course, its library and 18 files more.
 std::vector<test::ZipFileEntry> LargerCoursePackage() {
     std::vector<test::ZipFileEntry> package = CoursePackage();
-    for (const std::string name : {"hole3.mp3", "hole4.mp3", "logo.dds", "Lakeside.stn",
-                                   "prv/rock.dds", "prv/bush.dds", "prv/sand.dds", "sounds/c.wav",
-                                   "sounds/d.wav", "snd.ini"})
+    for (const std::string name :
+         {"hole3.mp3", "hole4.mp3", "logo.dds", "Lakeside.stn", "prv/rock.dds", "prv/bush.dds",
+          "prv/sand.dds", "sounds/c.wav", "sounds/d.wav", "snd.ini"})
         package.push_back({"Lakeside/" + name, name});
     return package;
 }
@@ -393,7 +393,6 @@ const std::vector<test::ZipFileEntry> LIBRARY_PACKAGE = {
     {"Rocks.tcl", test::LibraryData("Rocks", 3)},
     {"Grass.tcl", test::LibraryData("Grass", 4)},
     {"Reeds.tcl", test::LibraryData("Reeds", 5)}};
-
 
 // As the uninstall dialogs do it: the catalogue loaded, the entry found and removed.
 template <typename Record>
@@ -407,13 +406,12 @@ std::function<bool()> Removal(std::uint32_t guid, const Record* (*find)(std::str
 
 const Operation COURSE_INSTALLATION = {"course installation", Queued(CoursePackage()),
                                        InstallQueued, true};
-const Operation LIBRARIES_INSTALLATION = {"several-library installation",
-                                          Queued(LIBRARY_PACKAGE), InstallQueued, true};
+const Operation LIBRARIES_INSTALLATION = {"several-library installation", Queued(LIBRARY_PACKAGE),
+                                          InstallQueued, true};
 const Operation COURSE_REMOVAL = {"course removal", Queued(CoursePackage(), true),
                                   Removal<CourseRecord>(1, FindCourse, UninstallCourse), false};
 const Operation LIBRARY_REMOVAL = {"library removal", Queued(LIBRARY_PACKAGE, true),
-                                   Removal<LibraryRecord>(3, FindLibrary, UninstallLibrary),
-                                   false};
+                                   Removal<LibraryRecord>(3, FindLibrary, UninstallLibrary), false};
 
 TEST(FaultSweep, CourseInstallation) {
     Sweep(COURSE_INSTALLATION);

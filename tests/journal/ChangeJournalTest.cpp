@@ -19,7 +19,6 @@
 namespace parvane {
 namespace {
 
-
 class ChangeJournalTest : public test::InstallTest {
   protected:
     std::string Lakeside() {
@@ -35,8 +34,8 @@ class ChangeJournalTest : public test::InstallTest {
         EXPECT_TRUE(ReadHistory(TheMachine(), lines));
         std::vector<std::string> texts;
         for (const HistoryLine& line : lines)
-            texts.push_back(line.kind + " " + line.name + " " + line.guidText + " " +
-                            line.archive + " " + line.result);
+            texts.push_back(line.kind + " " + line.name + " " + line.guidText + " " + line.archive +
+                            " " + line.result);
         return texts;
     }
 };
@@ -46,9 +45,10 @@ TEST_F(ChangeJournalTest, VerifyFindsChangedAndMissingFilesOfTheRecord) {
     ASSERT_TRUE(LoadCatalogue());
     std::vector<EntryCheck> checks = CheckPlacedFiles({});
     EXPECT_FALSE(AnyFileProblem(checks));
-    EXPECT_EQ(PlacementCheckLines(checks),
-              (std::vector<std::string>{"Lakeside " + GuidToText(test::TestGuid(1)) + ": ok, 3 files",
-                                        "Trees " + GuidToText(test::TestGuid(2)) + ": ok, 1 files"}));
+    EXPECT_EQ(
+        PlacementCheckLines(checks),
+        (std::vector<std::string>{"Lakeside " + GuidToText(test::TestGuid(1)) + ": ok, 3 files",
+                                  "Trees " + GuidToText(test::TestGuid(2)) + ": ok, 1 files"}));
 
     machine.WriteFile(CourseFolder("Lakeside") + "\\hole1.mp3", "hole 1!!");
     machine.GetMachine().RemoveFile(CourseFolder("Lakeside") + "\\prv\\tree.dds");
@@ -69,9 +69,10 @@ TEST_F(ChangeJournalTest, EntriesWithoutRecordsAndUninstalledOnesAreToldApart) {
     ui.ExpectInformation(Containing("will not be removed"));
     ASSERT_TRUE(UninstallCourse(*FindCourse(GuidToText(test::TestGuid(1)))));
     ASSERT_TRUE(LoadCatalogue());
-    EXPECT_EQ(PlacementCheckLines(CheckPlacedFiles({})),
-              (std::vector<std::string>{"Old " + GuidToText(test::TestGuid(9)) + ": no record",
-                                        "Trees " + GuidToText(test::TestGuid(2)) + ": ok, 1 files"}));
+    EXPECT_EQ(
+        PlacementCheckLines(CheckPlacedFiles({})),
+        (std::vector<std::string>{"Old " + GuidToText(test::TestGuid(9)) + ": no record",
+                                  "Trees " + GuidToText(test::TestGuid(2)) + ": ok, 1 files"}));
 }
 
 TEST_F(ChangeJournalTest, HistoryHasEveryEntryOfEachChange) {

@@ -13,8 +13,7 @@ namespace parvane::cli {
 int PrintHistory() {
     std::vector<HistoryLine> lines;
     if (!ReadHistory(TheMachine(), lines)) {
-        ShowTerminalError("The history in '" + TerminalText(StateFolder()) +
-                          "' cannot be read.");
+        ShowTerminalError("The history in '" + TerminalText(StateFolder()) + "' cannot be read.");
         return EXIT_NOT_DONE;
     }
     for (const HistoryLine& line : lines) {

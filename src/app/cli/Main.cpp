@@ -13,8 +13,8 @@
 #include "app/cli/AnalyzeCommand.h"
 #include "app/cli/CommandLineSlips.h"
 #include "app/cli/ContentListing.h"
-#include "app/cli/InstallCommand.h"
 #include "app/cli/HistoryCommand.h"
+#include "app/cli/InstallCommand.h"
 #include "app/cli/PrefixFolders.h"
 #include "app/cli/PrefixSession.h"
 #include "app/cli/PropertiesCommand.h"
@@ -111,8 +111,8 @@ constexpr CommandGuide HISTORY_GUIDE = {"history", R"(
         parvane history
 )"};
 
-constexpr CommandGuide COMMAND_GUIDES[] = {INSTALL_GUIDE,  LIST_GUIDE,    UNINSTALL_GUIDE,
-                                           ANALYZE_GUIDE,  VERIFY_GUIDE,  HISTORY_GUIDE,
+constexpr CommandGuide COMMAND_GUIDES[] = {INSTALL_GUIDE,   LIST_GUIDE,   UNINSTALL_GUIDE,
+                                           ANALYZE_GUIDE,   VERIFY_GUIDE, HISTORY_GUIDE,
                                            PROPERTIES_GUIDE};
 
 constexpr const char* GUIDE = R"(

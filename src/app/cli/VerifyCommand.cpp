@@ -34,8 +34,9 @@ bool NamedGuids(const std::vector<std::string>& arguments, std::vector<std::stri
         std::string message = matches[i].lines.empty()
                                   ? "No registered course or library is named '" + arguments[i] +
                                         "' or has that GUID."
-                                  : "'" + arguments[i] + "' names several entries; name one by "
-                                                         "its GUID:";
+                                  : "'" + arguments[i] +
+                                        "' names several entries; name one by "
+                                        "its GUID:";
         for (const std::string& line : ListingLines(entries, matches[i].lines, true))
             message += "\n" + line;
         ShowTerminalError(message);
