@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <set>
 
+#include "analysis/InstallationAnalysis.h"
 #include "catalogue/Catalogue.h"
 
 namespace parvane {
@@ -49,6 +50,32 @@ std::vector<EntryCheck> CheckPlacedFiles(const std::vector<std::string>& guidTex
 bool AnyFileProblem(const std::vector<EntryCheck>& checks) {
     return std::any_of(checks.begin(), checks.end(),
                        [](const EntryCheck& check) { return !check.problems.empty(); });
+}
+
+std::string PlacementCheckSection(const std::vector<EntryCheck>& checks) {
+    std::vector<EntryCheck> troubled;
+    std::size_t unrecorded = 0;
+    for (const EntryCheck& check : checks) {
+        if (!check.problems.empty()) {
+            troubled.push_back(check);
+        }
+        unrecorded += check.hasRecord ? 0 : 1;
+    }
+    std::string section = "Installed files compared with the records of their installation:\r\n";
+    const std::vector<std::string> lines = PlacementCheckLines(troubled);
+    std::size_t shown = 0;
+    for (; shown < lines.size() &&
+           section.size() + lines[shown].size() + 2 < MAX_ANALYSIS_REPORT_LENGTH - 200;
+         ++shown) {
+        section += lines[shown] + "\r\n";
+    }
+    if (shown < lines.size()) {
+        section += "(" + std::to_string(lines.size() - shown) + " more lines)\r\n";
+    }
+    return section + std::to_string(checks.size()) +
+           " entries checked: " + std::to_string(checks.size() - troubled.size() - unrecorded) +
+           " in order, " + std::to_string(troubled.size()) + " with missing or changed files, " +
+           std::to_string(unrecorded) + " without a record.";
 }
 
 std::vector<std::string> PlacementCheckLines(const std::vector<EntryCheck>& checks) {

@@ -26,6 +26,11 @@ std::vector<EntryCheck> CheckPlacedFiles(const std::vector<std::string>& guidTex
 
 bool AnyFileProblem(const std::vector<EntryCheck>& checks);
 
+// The analysis window's second section, with CR LF line ends: the entries with missing or
+// changed files in full, then the count of those checked, those in order and those without a
+// record. At most MAX_ANALYSIS_REPORT_LENGTH characters; lines that do not fit are counted.
+std::string PlacementCheckSection(const std::vector<EntryCheck>& checks);
+
 // One line per entry ("Lakeside {GUID}: ok, 12 files", "...: no record", "...: 2 of 12 files
 // missing or changed"), then one per problem ("  missing  C:\...").
 std::vector<std::string> PlacementCheckLines(const std::vector<EntryCheck>& checks);

@@ -52,6 +52,19 @@ TEST_F(ChangeJournalTest, VerifyFindsChangedAndMissingFilesOfTheRecord) {
 
     machine.WriteFile(CourseFolder("Lakeside") + "\\hole1.mp3", "hole 1!!");
     machine.GetMachine().RemoveFile(CourseFolder("Lakeside") + "\\prv\\tree.dds");
+    EXPECT_EQ(
+        PlacementCheckSection(CheckPlacedFiles({})),
+        "Installed files compared with the records of their installation:\r\n"
+        "Lakeside " +
+            GuidToText(test::TestGuid(1)) +
+            ": 2 of 3 files missing or changed\r\n"
+            "  changed  " +
+            CourseFolder("Lakeside") +
+            "\\hole1.mp3\r\n"
+            "  missing  " +
+            CourseFolder("Lakeside") +
+            "\\prv\\tree.dds\r\n"
+            "2 entries checked: 1 in order, 1 with missing or changed files, 0 without a record.");
     checks = CheckPlacedFiles({GuidToText(test::TestGuid(1))});
     EXPECT_TRUE(AnyFileProblem(checks));
     EXPECT_EQ(PlacementCheckLines(checks),
