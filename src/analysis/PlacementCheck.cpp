@@ -81,7 +81,8 @@ std::string PlacementCheckSection(const std::vector<EntryCheck>& checks) {
 std::vector<std::string> PlacementCheckLines(const std::vector<EntryCheck>& checks) {
     std::vector<std::string> lines;
     for (const EntryCheck& check : checks) {
-        const std::string files = std::to_string(check.fileCount) + " files";
+        const std::string files =
+            std::to_string(check.fileCount) + (check.fileCount == 1 ? " file" : " files");
         const std::string state =
             !check.hasRecord ? "no record"
             : check.problems.empty()

@@ -48,7 +48,7 @@ TEST_F(ChangeJournalTest, VerifyFindsChangedAndMissingFilesOfTheRecord) {
     EXPECT_EQ(
         PlacementCheckLines(checks),
         (std::vector<std::string>{"Lakeside " + GuidToText(test::TestGuid(1)) + ": ok, 3 files",
-                                  "Trees " + GuidToText(test::TestGuid(2)) + ": ok, 1 files"}));
+                                  "Trees " + GuidToText(test::TestGuid(2)) + ": ok, 1 file"}));
 
     machine.WriteFile(CourseFolder("Lakeside") + "\\hole1.mp3", "hole 1!!");
     machine.GetMachine().RemoveFile(CourseFolder("Lakeside") + "\\prv\\tree.dds");
@@ -85,7 +85,7 @@ TEST_F(ChangeJournalTest, EntriesWithoutRecordsAndUninstalledOnesAreToldApart) {
     EXPECT_EQ(
         PlacementCheckLines(CheckPlacedFiles({})),
         (std::vector<std::string>{"Old " + GuidToText(test::TestGuid(9)) + ": no record",
-                                  "Trees " + GuidToText(test::TestGuid(2)) + ": ok, 1 files"}));
+                                  "Trees " + GuidToText(test::TestGuid(2)) + ": ok, 1 file"}));
 }
 
 TEST_F(ChangeJournalTest, HistoryHasEveryEntryOfEachChange) {
