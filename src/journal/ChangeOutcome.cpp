@@ -143,8 +143,9 @@ bool RecordChangeOutcome(Machine& machine, const JournalRecords& records, const 
     const std::vector<Entry> entries = Entries(records);
     bool written = true;
     std::vector<HistoryLine> lines;
+    const std::string archive = GetFileNamePart(header.Field(2));
     const HistoryLine line{
-        header.Field(4), header.Field(0), header.Field(1), "-", GetFileNamePart(header.Field(2)),
+        header.Field(4), header.Field(0), header.Field(1), "-", archive.empty() ? "-" : archive,
         result};
     for (const Entry& entry : entries) {
         HistoryLine entryLine = line;
