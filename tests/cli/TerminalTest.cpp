@@ -1,5 +1,5 @@
-// The terminal program's pieces: questions as text, the paths a player types. The folder
-// prompt, messages, echoed answers and the prefix lock are checked in parvane-e2e.sh.
+// The terminal program's pieces: questions as text, paths in messages, the paths a player types.
+// The folder prompt, messages, echoed answers and the prefix lock are checked in parvane-e2e.sh.
 
 #include <gtest/gtest.h>
 
@@ -58,6 +58,22 @@ TEST(TerminalMessages, QuestionsReadOneAnswerAndTakeTheDefaultOrCancelWhenInputE
         EXPECT_EQ(answer, c.answer) << c.typed;
         EXPECT_NE(terminal.output.str().find(c.shown), std::string::npos) << terminal.output.str();
     }
+}
+
+TEST(TerminalMessages, EveryWindowsPathInAMessageIsShownAsTheHostPathFirst) {
+    std::istringstream input;
+    std::ostringstream shown;
+    const TerminalUserInterface ui(
+        {input, shown, shown}, FakeConverter, {.hostPathOf = [](const std::string& path) {
+            return path.starts_with("C:\\") ? "/c/" + path.substr(3) : std::string();
+        }});
+    EXPECT_EQ(ui.WithHostPaths(
+                  "In 'C:\\a b'.\nTarget path: C:\\x, y\nthe folder C:\\d\nand "
+                  "anyway?\nCouldn't create folder C:\\e, return code=5\nfile. (C:\\f (x86)\\g)"),
+              "In '/c/a b (C:\\a b)'.\nTarget path: /c/x, y (C:\\x, y)\nthe folder /c/d "
+              "(C:\\d)\nand anyway?\nCouldn't create folder /c/e (C:\\e), return code=5\nfile. "
+              "(/c/f (x86)\\g (C:\\f (x86)\\g))");
+    EXPECT_EQ(ui.WithHostPaths("on no drive: 'Q:\\x', D:\\y"), "on no drive: 'Q:\\x', D:\\y");
 }
 
 TEST(TypedPaths, HostPathsBecomeWindowsPathsOfTheDriveThatHoldsThem) {

@@ -162,7 +162,7 @@ says "'Colour' is not a property"
     absent "$old"
     tr -d '\r' <"$properties" | grep -qxF 'OwnNote = kept' || fail "not moved whole: $properties"
     run 0 '' properties
-    says 'OpenArchiveFolder         = C:\Old'
+    says "OpenArchiveFolder         = ~${prefix#"$home"}/drive_c/Old (C:\Old)"
     says 'AskForTargetFolder        = 0'
     run 0 'y\ny\n' install "$packages/Hollow_Creek.zip"
     exists "$game/courses/Hollow Creek/Hollow Creek.tcr"
@@ -200,10 +200,52 @@ exists "$game/courses/Marsh Hollow/Marsh Hollow.tcr"
 temp="$prefix/drive_c/users/$(id -un)/Temp"
 [ -z "$(ls -A "$temp")" ] || fail "left in the temporary folder: $(ls -A "$temp")"
 
+listing() { find "$prefix" -type d -printf '%P/\n' -o -printf '%P %s %T@\n' | sort; }
+# The prefix byte for byte, and parvane's own folders.
+snapshot() {
+    find "$prefix" "$XDG_CONFIG_HOME" "$XDG_DATA_HOME" "$XDG_STATE_HOME" -type f -exec md5sum {} + 2>/dev/null | sort
+    find "$prefix" "$XDG_CONFIG_HOME" "$XDG_DATA_HOME" "$XDG_STATE_HOME" -printf '%p %s\n' 2>/dev/null | sort
+}
+# dry_run STATUS INPUT ARGUMENTS...: parvane changes nothing, and empties its temporary folder.
+dry_run() {
+    local before
+    before=$(snapshot)
+    run "$@"
+    [ "$(snapshot)" = "$before" ] || fail "changed: $(diff <(echo "$before") <(snapshot))"
+}
+
+start dry  # a course, a pack of libraries and an uninstall, each listed and not done
+courses='C:\Program Files (x86)\Quorlix\Greenvale 06\courses'
+dry_run 0 '' --defaults install --dry-run "$packages/Pinewood_Links.zip"
+[ "$(head -n 1 <<<"$out")" = 'Dry run: nothing will be changed.' ] || fail "not said first: $out"
+says 'Information (in a real run): Installation complete.'
+says "Pinewood_Links.zip  would be installed in $game/courses/Pinewood Links ($courses\Pinewood Links)"
+says '1 archive: 1 would be installed, 0 declined, 0 would not be installed, 0 skipped'
+! grep -qE '^Information: Installation complete|\.zip +installed in ' <<<"$out" || fail "told as done: $out"
+says 'Dry run: nothing was changed. The run would:'
+says "  copy Pinewood Trees.tcl to $game/courses/Pinewood Links/Pinewood Trees.tcl ($courses\Pinewood Links\Pinewood Trees.tcl)"
+says "  copy birds.wav to $game/courses/Pinewood Links/sounds/birds.wav ($courses\Pinewood Links\sounds\birds.wav)"
+says "  set HKEY_LOCAL_MACHINE\Software\Quorlix\Greenvale 06\Courses\{7C0A1E55-0001-4D3B-9C7E-5A1B2C3D4E01} \"Name\" = \"Pinewood Links\""
+says "  write $(own_folder "$XDG_CONFIG_HOME")/Parvane.properties (Z:"  # the properties of a first run
+dry_run 0 '' --defaults install "$packages/Coastal_Pack.zip" --dry-run
+says "  create folder $game/libraries/Coastal Grass/ (C:\Program Files (x86)\Quorlix\Greenvale 06\libraries\Coastal Grass"
+dry_run 1 '' --defaults install --dry-run "$packages/Hollow_Creek.zip"  # refused, as it would be
+says 'Would not be installed: declined (Continue anyway?).'
+says 'Hollow_Creek.zip  would not be installed: declined'
+! grep -qF '  create key' <<<"$out" || fail "a refused installation would register: $out"
+run 0 '' --defaults install "$packages/Pinewood_Links.zip"
+dry_run 0 'y\n' uninstall --dry-run course 'Pinewood Links'
+says 'Dry run: nothing will be changed.'
+says "Question (in a real run): Are you sure you want to uninstall 'Pinewood Links'"
+says "Information (in a real run): Course 'Pinewood Links' uninstalled successfully"
+says "  delete key HKEY_LOCAL_MACHINE\Software\Quorlix\Greenvale 06\Courses\{7C0A1E55-0001-4D3B-9C7E-5A1B2C3D4E01}"
+says "  delete $game/courses/Pinewood Links/hole3.mp3 ($courses\Pinewood Links\hole3.mp3)"
+says "  remove folder $game/courses/Pinewood Links/sounds ($courses\Pinewood Links/sounds)"
+[ -z "$(ls -A "$prefix/drive_c/users/$(id -un)/Temp")" ] || fail "left in the temporary folder"
+
 start corpus  # every kind of hostile archive refused, nothing of it left in the prefix
 mkdir -p "$work/corpus" && "$hostile_archives" "$work/corpus" || fail "no hostile archives"
 trap '' XFSZ  # a write past the size limit fails instead of ending parvane
-listing() { find "$prefix" -type d -printf '%P/\n' -o -printf '%P %s %T@\n' | sort; }
 while IFS=$'\t' read -r archive refusal limit; do
     case="corpus $archive"
     before=$(listing)
@@ -280,14 +322,21 @@ out=$(printf 'n\n' | script -qec "'$parvane' --prefix '$prefix' uninstall course
 says 'Are you sure you want to uninstall'  # on the terminal, standard error sent away
 registered Courses 7C0A1E55-0001-4D3B-9C7E-5A1B2C3D4E01
 
-start summary  # six archives: installed, declined, refused, broken, a MyZip of two
+start summary  # installed, declined, refused, broken, a MyZip of two, a MyZip refused whole
 echo 'not a zip' >"$work/broken.zip"
+(cd "$work" && echo MARKER >a.txt && zip -q0 a.zip a.txt && cp a.zip b.zip &&  # a damaged MyZip
+    zip -q0 Bad_Bundle.zip a.zip b.zip && sed -i s/MARKER/MARKEX/ Bad_Bundle.zip)
 run 1 '' --defaults install "$packages/Pinewood_Links.zip" "$packages/Hollow_Creek.zip" \
-    "$packages/Sneaky.zip" "$work/broken.zip" "$packages/Marsh_Bundle.zip" "$packages/Coastal_Pack.zip"
+    "$packages/Sneaky.zip" "$work/broken.zip" "$packages/Marsh_Bundle.zip" "$packages/Coastal_Pack.zip" \
+    "$work/Bad_Bundle.zip"
 says 'Pinewood_Links.zip  installed in '"$game/courses/Pinewood Links (C:"
 says 'Hollow_Creek.zip    not installed: declined (Continue anyway?)'
 says 'broken.zip          not installed: Couldn'"'"'t get ZIP global info'
-says '7 archives: 4 installed, 1 declined, 2 not installed, 0 skipped'
+says 'Sneaky.zip          not installed: Couldn'"'"'t extract archive '"'$packages/Sneaky.zip (Z:"
+says 'Bad_Bundle.zip      not installed: '
+says '8 archives: 4 installed, 1 declined, 3 not installed, 0 skipped'
+grep -A6 -F "== $work/Bad_Bundle.zip" <<<"$out" | grep -qF "The MyZip archive '$work/Bad_Bundle.zip (Z:" ||
+    fail "the refused MyZip archive's error not under its name"
 grep -A1 -F "== $work/broken.zip" <<<"$out" | grep -q "Couldn't get ZIP global info" ||
     fail "the broken archive's error not under its name"
 [ "$(grep -c 'ZIP global info' <<<"$out")" -eq 2 ] || fail "the zip error said more than once"
@@ -313,7 +362,7 @@ registered Libraries "${STOCK_LIBRARIES[0]}"
 run 1 '' properties 'TargetFolder=games'
 says "The folder 'games' of TargetFolder is not a full path"
 run 0 '' properties "TargetFolder=$prefix/drive_c/Games"
-says 'TargetFolder              = C:\Games'
+says "TargetFolder              = $prefix/drive_c/Games (C:\Games)"
 
 start no-game  # a prefix without the game, a file named as the prefix
 printf 'WINE REGISTRY Version 2\n' | tee "$prefix/system.reg" >"$prefix/user.reg"

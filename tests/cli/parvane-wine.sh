@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The built parvane against Wine itself, on a copy of the wine suite's prefix (made once per run
-# by wineboot): the game registered with `wine reg add`, a pack of libraries installed by parvane
-# and read back with `wine reg query`, one of them uninstalled and its key found gone; then the
-# prefix refused, untouched, while a wineserver serves it.
+# by wineboot): the game registered with `wine reg add` and found by `parvane prefixes`, a pack
+# of libraries installed by parvane and read back with `wine reg query`, one of them
+# uninstalled and its key found gone; then the prefix refused, untouched, while a wineserver
+# serves it.
 #   parvane-wine.sh PARVANE SUITE-PREFIX
 set -uo pipefail
 parvane=$(realpath "$1")
@@ -28,6 +29,10 @@ wine reg add "$game" /v 'Install Dir' /d 'C:\Games\Greenvale 06' /reg:32 /f >/de
     wine reg add "$game\\Courses" /reg:32 /f >/dev/null &&
     wine reg add "$game\\Libraries" /reg:32 /f >/dev/null || fail "wine reg add"
 wineserver -w
+
+# The game registered by Wine's own tool is found in the prefix it made.
+out=$(HOME="$work" "$parvane" prefixes 2>&1)
+grep -qxF "$prefix  Wine  C:\Games\Greenvale 06" <<<"$out" || fail "not found: $out"
 
 out=$("$parvane" --defaults install "$work/packages/Coastal_Pack.zip" 2>&1) ||
     fail "parvane ended with $?: $out"

@@ -21,7 +21,7 @@ std::string WithTerminalLineEnds(std::string text) {
 
 int PrintAnalysis() {
     const std::vector<ProblemEntry> problems = CollectProblems();
-    std::cout << TerminalText(WithTerminalLineEnds(FormatAnalysisReport(problems))) << std::endl;
+    std::cout << ShownText(WithTerminalLineEnds(FormatAnalysisReport(problems))) << std::endl;
     return problems.empty() ? EXIT_DONE : EXIT_NOT_DONE;
 }
 

@@ -1,5 +1,6 @@
 #include "app/cli/InstallCommand.h"
 
+#include <algorithm>
 #include <iostream>
 
 #include "analysis/MissingLibrariesReport.h"
@@ -74,28 +75,49 @@ bool QueueNamedArchives(const std::filesystem::path& prefix,
     return true;
 }
 
-// An archive that cannot be read says so once, under its name, and leaves the queue before
-// the run: the check for MyZip archives would say it without a name, the run once more. -1 when
-// the queue cannot be filled again.
-std::int32_t DropUnreadableArchives(TerminalUserInterface& terminal, RunSummary& summary) {
+// The queue as one run over all of it would order it: by kind, larger first, equal kinds in
+// their order.
+void QueueByKind(std::vector<FileNameEntry> entries) {
+    std::stable_sort(entries.begin(), entries.end(),
+                     [](const FileNameEntry& a, const FileNameEntry& b) {
+                         return a.packageKind > b.packageKind;
+                     });
+    ClearFileNameList();
+    SetFileNameEntries(std::move(entries));
+}
+
+// Each queued archive is classified, and a MyZip archive unpacked, on its own, so that what it
+// says comes under a line naming it, once. An archive that cannot be read and a MyZip archive
+// refused whole leave the queue with their line in the summary (the run would say it again,
+// nameless). Returns how many left; -1 when the queue cannot be filled again.
+std::int32_t PrepareQueue(TerminalUserInterface& terminal, RunSummary& summary) {
     std::vector<std::string> paths;
     for (const FileNameEntry* entry = NextFileName(1); entry != nullptr; entry = NextFileName(1))
         paths.push_back(entry->path);
-    ClearFileNameList();
+    std::vector<FileNameEntry> queue;
     std::int32_t dropped = 0;
     for (const std::string& path : paths) {
         summary.OnTitle(path);
         terminal.IntroduceMessagesWith(path);
-        const bool unreadable = ClassifyArchive(path) == ARCHIVE_KIND_NONE && summary.HasError();
+        ClearFileNameList();
+        const bool queued = AddFileName(path);
+        const bool refused = queued && ExpandMyZipArchives() > 0;
+        const bool unreadable =
+            queued && FileNameCount() == 1 && GetFileNameEntries().front().path == path &&
+            GetFileNameEntries().front().packageKind == ARCHIVE_KIND_NONE && summary.HasError();
         terminal.IntroduceMessagesWith({});
-        if (unreadable) {
-            summary.Record(path, ArchiveOutcome::NotInstalled);
-            ++dropped;
-        } else if (!AddFileName(path)) {
+        if (!queued) {
             ClearFileNameList();
             return -1;
         }
+        if (refused || unreadable) {
+            summary.Record(path, ArchiveOutcome::NotInstalled);
+            ++dropped;
+        } else {
+            queue.insert(queue.end(), GetFileNameEntries().begin(), GetFileNameEntries().end());
+        }
     }
+    QueueByKind(std::move(queue));
     return dropped;
 }
 
@@ -106,22 +128,19 @@ int InstallChosenArchives(const PrefixSession& session, const std::vector<std::s
     if (!chosen || FileNameCount() == 0)
         return EXIT_NOT_DONE;
     TerminalUserInterface& terminal = *session.terminal;
-    RunSummary summary([&terminal](const std::string& path) { return terminal.PathShown(path); });
+    RunSummary summary(terminal);
     terminal.SetObserver(&summary);
-    const std::int32_t unreadable = DropUnreadableArchives(terminal, summary);
-    const std::int32_t refused = ExpandMyZipArchives();
-    summary.CountRefusedMyZips(refused);
-    // Archives dropped or MyZip archives refused whole may leave nothing to install: the open
-    // dialog is not offered again.
+    const std::int32_t dropped = PrepareQueue(terminal, summary);
+    // Archives dropped may leave nothing to install: the open dialog is not offered again.
     const std::int32_t notInstalled =
-        unreadable < 0 || FileNameCount() == 0
+        dropped < 0 || FileNameCount() == 0
             ? 0
             : InstallQueuedArchives([&summary](const std::string& path, ArchiveOutcome outcome) {
                   summary.Record(path, outcome);
               });
     terminal.SetObserver(nullptr);
     summary.Print(std::cout);
-    return unreadable == 0 && notInstalled == 0 && refused == 0 ? EXIT_DONE : EXIT_NOT_DONE;
+    return dropped == 0 && notInstalled == 0 ? EXIT_DONE : EXIT_NOT_DONE;
 }
 
 }  // namespace

@@ -15,8 +15,10 @@
 #include "app/cli/ContentListing.h"
 #include "app/cli/HistoryCommand.h"
 #include "app/cli/InstallCommand.h"
+#include "app/cli/JsonDocuments.h"
 #include "app/cli/PrefixFolders.h"
 #include "app/cli/PrefixSession.h"
+#include "app/cli/PrefixesCommand.h"
 #include "app/cli/PropertiesCommand.h"
 #include "app/cli/Signals.h"
 #include "app/cli/UninstallCommand.h"
@@ -45,7 +47,7 @@ struct CommandGuide {
 };
 
 constexpr CommandGuide INSTALL_GUIDE = {"install", R"(
-  install [ARCHIVE...]
+  install [--dry-run] [ARCHIVE...]
       Installs archives (.zip, .tcx, .tcl), one after the other. Name an archive by its path
       on this system (~/Downloads/course.zip) or by its Windows path in the prefix
       (C:\users\me\Downloads\course.zip); a path on this system must lie below one of the
@@ -55,35 +57,41 @@ constexpr CommandGuide INSTALL_GUIDE = {"install", R"(
       installation (OpenArchiveFolder) are listed, numbered, and the numbers to install or a
       path are read. At the end a summary on standard output gives one line per archive
       (installed where, declined, or not installed and why, or skipped after an interruption)
-      and a tally.
+      and a tally. With --dry-run the archives are unpacked and checked and the questions
+      asked as for an installation, then the files, folders and registry values it would
+      write are listed, and nothing is changed; the run says so first, and the summary what
+      would be installed.
         parvane install ~/Downloads/Pine_Valley.zip
 )"};
 
 constexpr CommandGuide LIST_GUIDE = {"list", R"(
-  list courses|libraries [--guid]
+  list courses|libraries [--guid] [--json]
       One line per registered course or library: first the installed ones, then those that
       the cloaking tool Hydrel hides from the game, marked (Cloaked). '+ ' marks the game's
       own content; a number in brackets says how many course slots use a library; a name
       that begins or ends with blanks is quoted. Then the folder of the entry's file (on this
-      system, then as Windows sees it), after its GUID with --guid.
+      system, then as Windows sees it), after its GUID with --guid. With --json, one JSON
+      document: {"kind", "entries": [{"guid", "name", "headerName", "file", "folder",
+      "state": "installed"|"cloaked", "stock", "uses"}]} (uses: null for a course).
         parvane list libraries --guid
 )"};
 
 constexpr CommandGuide UNINSTALL_GUIDE = {"uninstall", R"(
-  uninstall course|library NAME-OR-GUID...
+  uninstall [--dry-run] course|library NAME-OR-GUID...
       Uninstalls each entry named by its GUID (in any case; the braces may be left out) or by
       its name in any case (trailing blanks do not count). Each removal asks for confirmation,
       for a library used by courses warns which ones, and for one of the game's own libraries
       asks once more; --defaults answers No. Nothing is uninstalled when an argument names no
-      entry, or names several (they are listed with their GUIDs: name one by its GUID).
+      entry, or names several (they are listed with their GUIDs: name one by its GUID). With
+      --dry-run the files, folders and registry keys it would delete are listed instead.
         parvane uninstall course 'Pine Valley'
 )"};
 
 constexpr CommandGuide ANALYZE_GUIDE = {"analyze", R"(
-  analyze
+  analyze [--json]
       Checks every registered course: that its file is there, and that each library it uses
       is registered, has its file and has the name the course gives it; and counts the
-      cloaked ones.
+      cloaked ones. With --json: {"problems": [{"kind", "severity", "text"}]}.
         parvane analyze
 )"};
 
@@ -111,18 +119,30 @@ constexpr CommandGuide HISTORY_GUIDE = {"history", R"(
         parvane history
 )"};
 
-constexpr CommandGuide COMMAND_GUIDES[] = {INSTALL_GUIDE,   LIST_GUIDE,   UNINSTALL_GUIDE,
-                                           ANALYZE_GUIDE,   VERIFY_GUIDE, HISTORY_GUIDE,
-                                           PROPERTIES_GUIDE};
+constexpr CommandGuide PREFIXES_GUIDE = {"prefixes", R"(
+  prefixes [--json]
+      Lists the Wine prefixes on this system that hold the game, one per line: the prefix,
+      the launcher that made it and the game's folder in it. With --json:
+      {"prefixes": [{"folder", "launcher", "gameFolder"}]}.
+        parvane prefixes
+)"};
+
+constexpr CommandGuide COMMAND_GUIDES[] = {INSTALL_GUIDE,    LIST_GUIDE,    UNINSTALL_GUIDE,
+                                           ANALYZE_GUIDE,    VERIFY_GUIDE,  HISTORY_GUIDE,
+                                           PROPERTIES_GUIDE, PREFIXES_GUIDE};
 
 constexpr const char* GUIDE = R"(
 The Wine prefix:
   A Wine prefix is the folder that holds a Windows system for Wine: its drives (drive_c, and
   the drive links in dosdevices/) and its registry (system.reg, user.reg). parvane works on
-  --prefix DIR, else $WINEPREFIX, else ~/.wine. It edits the registry files itself, so it
-  refuses to start while a wineserver serves the prefix (while Wine programs run in it; end
-  them, or run 'wineserver -k' with WINEPREFIX set), while the game or one of its tools runs
-  in the prefix, and while another parvane works on it.
+  --prefix DIR, else $WINEPREFIX, else the prefix that holds the game among those of Steam
+  (Proton, in every Steam library), Lutris, Bottles, Heroic and PlayOnLinux and ~/.wine*
+  (see 'parvane prefixes'). When several hold it, parvane asks which one on a terminal;
+  without a terminal, or with --defaults or --yes, it lists them and ends with status 2. It
+  edits the registry files itself, so it refuses to start while a wineserver serves the
+  prefix (while Wine programs run in it; end them, or run 'wineserver -k' with WINEPREFIX
+  set), while the game or one of its tools runs in the prefix, and while another parvane
+  works on it.
 
 Where files go:
   A course goes to <TargetFolder>\courses\<course name>, a library to
@@ -198,8 +218,8 @@ Files:
     $XDG_STATE_HOME/parvane/<prefix>/                      (~/.local/state when unset)
         what parvane keeps for itself about the prefix
   A folder that an earlier version named after the prefix's whole path ('/' as '_') is moved
-  to the new name, with everything in it, at the first run. For the prefix chosen without
-  --prefix they are now:
+  to the new name, with everything in it, at the first run. For $WINEPREFIX, or ~/.wine
+  when it is unset, they are now:
     {properties}
     {report}
     {state}
@@ -212,7 +232,7 @@ Exit status:
      problems found by the analysis, a file missing or changed (verify), a property not set
      or not saved; or parvane refused to start (also when a change interrupted earlier cannot
      be undone)
-  2  the command line is wrong
+  2  the command line is wrong, or it names no prefix and several hold the game
   130, 143, 129  stopped by SIGINT (Ctrl+C), SIGTERM or SIGHUP
 
 Examples:
@@ -362,6 +382,7 @@ int main(int argc, char** argv) {
     std::vector<std::string> archives;
     CLI::App* install = AddCommand(app, INSTALL_GUIDE, "Install archives into the prefix");
     install->add_option("ARCHIVE", archives, "Archives to install; none: choose them from a list");
+    install->add_flag("--dry-run", settings.dryRun, "List what would change, and change nothing");
 
     std::string listed;
     bool withGuid = false;
@@ -370,6 +391,8 @@ int main(int argc, char** argv) {
         ->required()
         ->check(CLI::IsMember(KIND_WORDS));
     list->add_flag("--guid", withGuid, "Show each entry's GUID");
+    bool asJson = false;
+    list->add_flag("--json", asJson, "One JSON document");
 
     std::string removed;
     std::vector<std::string> names;
@@ -378,8 +401,10 @@ int main(int argc, char** argv) {
         ->required()
         ->check(CLI::IsMember(KIND_WORDS));
     uninstall->add_option("NAME-OR-GUID", names, "The entries to uninstall")->required();
+    uninstall->add_flag("--dry-run", settings.dryRun, "List what would change, and change nothing");
 
     CLI::App* analyze = AddCommand(app, ANALYZE_GUIDE, "Check the installation for problems");
+    analyze->add_flag("--json", asJson, "One JSON document");
 
     std::vector<std::string> verified;
     CLI::App* verify = AddCommand(app, VERIFY_GUIDE, "Check installed files against their records");
@@ -391,6 +416,9 @@ int main(int argc, char** argv) {
     CLI::App* properties = AddCommand(app, PROPERTIES_GUIDE, "Show or set the properties");
     properties->add_option("KEY=VALUE", words, "Properties to set; none: show them all");
 
+    CLI::App* prefixes = AddCommand(app, PREFIXES_GUIDE, "List the Wine prefixes with the game");
+    prefixes->add_flag("--json", asJson, "One JSON document");
+
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& error) {
@@ -399,6 +427,8 @@ int main(int argc, char** argv) {
         return ExplainParseError(app, error, argc, argv);
     }
 
+    if (prefixes->parsed())
+        return cli::ListGamePrefixes(asJson);
     std::vector<cli::PropertyAssignment> assignments;
     std::string message;
     if (properties->parsed() && !cli::ParsePropertyAssignments(words, assignments, message))
@@ -406,11 +436,12 @@ int main(int argc, char** argv) {
     cli::CatchStopSignals();
     const int status = cli::RunOnPrefix(settings, [&](const cli::PrefixSession& session) {
         if (list->parsed())
-            return cli::ListContent(KindOf(listed), withGuid);
+            return asJson ? cli::PrintListingDocument(KindOf(listed))
+                          : cli::ListContent(KindOf(listed), withGuid);
         if (uninstall->parsed())
             return cli::UninstallEntries(KindOf(removed), names);
         if (analyze->parsed())
-            return cli::PrintAnalysis();
+            return asJson ? cli::PrintAnalysisDocument() : cli::PrintAnalysis();
         if (verify->parsed())
             return cli::VerifyEntries(verified);
         if (history->parsed())

@@ -5,6 +5,8 @@
 #include <fstream>
 #include <iostream>
 
+#include "app/cli/DryRunScope.h"
+#include "app/cli/GamePrefixes.h"
 #include "app/cli/HostPaths.h"
 #include "app/cli/PrefixFolders.h"
 #include "app/cli/PrefixLock.h"
@@ -92,15 +94,18 @@ bool DetectGameIn(const std::filesystem::path& prefix) {
 }
 
 // What a run that was killed left in the program's temporary folder; no other parvane works on
-// the prefix now (the lock is held), and no Windows program (no wineserver serves it).
-void RemoveLeftovers() {
+// the prefix now (the lock is held), and no Windows program (no wineserver serves it). A dry
+// run removes it in memory only, and says so.
+void RemoveLeftovers(bool dryRun) {
     const std::uint64_t freed = RemoveLeftoverTemporaryFolders();
     constexpr std::uint64_t KB = 1024;
     if (freed > 0) {
-        std::cerr << "Removed what an interrupted run left in the temporary folder: "
+        std::cerr << (dryRun ? "A real run would remove what an interrupted run left in the "
+                               "temporary folder: "
+                             : "Removed what an interrupted run left in the temporary folder: ")
                   << (freed >= KB * KB ? std::to_string((freed + KB * KB / 2) / (KB * KB)) + " MB"
                                        : std::to_string((freed + KB - 1) / KB) + " KB")
-                  << " freed." << std::endl;
+                  << (dryRun ? " to free." : " freed.") << std::endl;
     }
 }
 
@@ -118,8 +123,11 @@ std::ostream& PromptStream(std::ofstream& terminal) {
 }  // namespace
 
 int RunOnPrefix(const SessionSettings& settings, const PrefixCommand& command) {
-    PrefixSession session{
-        std::filesystem::absolute(wine::ChoosePrefixFolder(settings.prefixOption)), {}};
+    const PrefixChoice choice =
+        ChooseSessionPrefix(settings.prefixOption, settings.answerDefaults || settings.answerYes);
+    if (choice.folder.empty())
+        return choice.status;
+    PrefixSession session{std::filesystem::absolute(choice.folder), {}};
     const std::filesystem::path& prefix = session.prefix;
     std::ofstream terminalFile;
     std::ostream& prompts = PromptStream(terminalFile);
@@ -132,7 +140,8 @@ int RunOnPrefix(const SessionSettings& settings, const PrefixCommand& command) {
          .answerYes = settings.answerYes,
          .echoAnswers = isatty(STDIN_FILENO) == 0,
          .showProgress = isatty(STDERR_FILENO) != 0 || terminalFile.is_open(),
-         .hostPathOf = [&prefix](const std::string& path) { return HostPathOf(prefix, path); }});
+         .hostPathOf = [&prefix](const std::string& path) { return HostPathOf(prefix, path); },
+         .dryRun = settings.dryRun});
     session.terminal = &terminal;
     PrefixLock lock;  // released after the machine below has saved the registry
     ProcessWide processWide(terminal);
@@ -144,13 +153,21 @@ int RunOnPrefix(const SessionSettings& settings, const PrefixCommand& command) {
         Refuse(message);
         return EXIT_STARTUP_REFUSED;
     }
-    SetMachine(machine.get());
+    const std::unique_ptr<DryRunScope> dryRun =
+        settings.dryRun ? std::make_unique<DryRunScope>(*machine, prefix) : nullptr;
+    SetMachine(dryRun ? &dryRun->GetMachine() : machine.get());
     if (!PrepareStateFolder(prefix) || !RecoverChangeAtStartup() || !DetectGameIn(prefix) ||
         !CheckProgramsAtStartup() || !LoadCatalogueAtStartup() ||
         !LoadPrefixProperties(prefix, session.propertiesFile))
         return EXIT_STARTUP_REFUSED;
-    RemoveLeftovers();
-    return command(session);
+    if (dryRun)
+        std::cerr << "Dry run: nothing will be changed." << std::endl;
+    RemoveLeftovers(settings.dryRun);
+    const int status = command(session);
+    if (dryRun)
+        dryRun->Report(std::cout,
+                       [&terminal](const std::string& path) { return terminal.PathShown(path); });
+    return status;
 }
 
 }  // namespace parvane::cli

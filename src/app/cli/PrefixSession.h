@@ -21,6 +21,7 @@ struct SessionSettings {
     std::string prefixOption;     // --prefix, empty when not given
     bool answerDefaults = false;  // --defaults
     bool answerYes = false;       // --yes
+    bool dryRun = false;          // --dry-run: the machine's changes are listed, not made
 };
 
 // What a command is given once start-up has passed.
@@ -32,8 +33,9 @@ struct PrefixSession {
 
 using PrefixCommand = std::function<int(const PrefixSession&)>;
 
-// Runs `command` on the prefix after the start-up steps, with the terminal as the user
-// interface; EXIT_NOT_DONE, after the refusal's message, when a step fails.
+// Runs `command` on the prefix (named, or found: GamePrefixes.h) after the start-up steps, with
+// the terminal as the user interface; EXIT_NOT_DONE, after the refusal's message, when a step
+// fails, and the choice's status when no prefix is chosen.
 int RunOnPrefix(const SessionSettings& settings, const PrefixCommand& command);
 
 }  // namespace parvane::cli

@@ -38,10 +38,19 @@ std::string KeyColumn(const std::string& key) {
     return key + std::string(KEY_WIDTH - std::min(KEY_WIDTH, key.size()), ' ');
 }
 
+// A folder as the player finds it on this system, the prefix's Windows path after it.
+std::string ValueShown(const std::string& key, const std::string& value) {
+    const std::vector<KnownProperty> properties = KnownProperties();
+    const KnownProperty* property = FindKnownProperty(properties, key);
+    return property != nullptr && !property->isSwitch && IsFullWindowsPathText(value)
+               ? ShownPath(value)
+               : TerminalText(value);
+}
+
 void PrintProperties() {
     for (const KnownProperty& property : PropertiesByKey())
-        std::cout << KeyColumn(property.key) << " = " << TerminalText(GetProperty(property.key))
-                  << '\n';
+        std::cout << KeyColumn(property.key) << " = "
+                  << ValueShown(property.key, GetProperty(property.key)) << '\n';
 }
 
 // Sets every assignment or, when one is refused, saves none; prints what changed.
@@ -51,9 +60,10 @@ bool SetAndSave(const std::vector<PropertyAssignment>& assignments) {
         const std::string before = GetProperty(assignment.key);
         if (!SetProperty(assignment.key, assignment.value))
             return false;
-        changes += KeyColumn(assignment.key) + " = " + TerminalText(assignment.value) +
-                   (before == assignment.value ? " (unchanged)\n"
-                                               : " (was " + TerminalText(before) + ")\n");
+        changes +=
+            KeyColumn(assignment.key) + " = " + ValueShown(assignment.key, assignment.value) +
+            (before == assignment.value ? " (unchanged)\n"
+                                        : " (was " + ValueShown(assignment.key, before) + ")\n");
     }
     if (!SaveProperties()) {
         ShowError("Error during saving of program properties");

@@ -57,7 +57,7 @@ void RunSummary::OnError(const std::string& text) {
     if (!inArchive)
         return;
     if (firstError.empty())
-        firstError = TerminalText(OneLine(text));
+        firstError = terminal.WithHostPaths(OneLine(text));
     lastDeclined.clear();
 }
 
@@ -72,7 +72,8 @@ void RunSummary::OnAccepted() {
 std::string RunSummary::DeclinedInstead() {
     if (IsStopRequested() || lastDeclined.empty())
         return {};
-    return "Not installed: declined (" + lastDeclined + ").";
+    return std::string(terminal.IsDryRun() ? "Would not be installed" : "Not installed") +
+           ": declined (" + lastDeclined + ").";
 }
 
 void RunSummary::Record(const std::string& archivePath, ArchiveOutcome outcome) {
@@ -80,7 +81,7 @@ void RunSummary::Record(const std::string& archivePath, ArchiveOutcome outcome) 
     if (outcome == ArchiveOutcome::Installed) {
         line.kind = Kind::Installed;
         for (const std::string& folder : InstalledFolders())
-            line.texts.push_back(shown(folder));
+            line.texts.push_back(terminal.PathShown(folder));
     } else if (outcome == ArchiveOutcome::NotInstalled) {
         // A stop, a declined question and an error are told apart in this order: the stop made
         // the last question or error happen.
@@ -97,26 +98,30 @@ void RunSummary::Record(const std::string& archivePath, ArchiveOutcome outcome) 
 }
 
 void RunSummary::Print(std::ostream& results) const {
+    const bool dry = terminal.IsDryRun();
+    const std::string installed = dry ? "would be installed" : "installed";
+    const std::string notInstalled = dry ? "would not be installed" : "not installed";
     std::size_t width = 0;
     for (const Line& line : lines)
         width = std::max(width, line.archive.size());
     std::array<int, 5> counts{};
-    results << "\nSummary:\n";
+    results << (dry ? "\nSummary of the dry run:\n" : "\nSummary:\n");
     for (const Line& line : lines) {
         ++counts[static_cast<std::size_t>(line.kind)];
         results << "  " << TerminalText(line.archive)
                 << std::string(width - line.archive.size() + 2, ' ');
         switch (line.kind) {
             case Kind::Installed:
-                results << "installed in " << (line.texts.empty() ? "" : line.texts.front());
+                results << installed << " in " << (line.texts.empty() ? "" : line.texts.front());
                 for (std::size_t i = 1; i < line.texts.size(); ++i)
-                    results << "\n" << std::string(width + 17, ' ') << line.texts[i];
+                    results << "\n"
+                            << std::string(width + installed.size() + 8, ' ') << line.texts[i];
                 break;
             case Kind::Declined:
-                results << "not installed: declined (" << line.texts.front() << ")";
+                results << notInstalled << ": declined (" << line.texts.front() << ")";
                 break;
             case Kind::Failed:
-                results << "not installed"
+                results << notInstalled
                         << (line.texts.empty() ? std::string() : ": " + line.texts.front());
                 break;
             case Kind::Interrupted:
@@ -129,11 +134,8 @@ void RunSummary::Print(std::ostream& results) const {
         results << "\n";
     }
     results << lines.size() << (lines.size() == 1 ? " archive: " : " archives: ") << counts[0]
-            << " installed, " << counts[1] << " declined, " << counts[2] + counts[3]
-            << " not installed, " << counts[4] << " skipped";
-    if (refusedMyZips > 0)
-        results << "; " << refusedMyZips << " MyZip archive(s) refused whole";
-    results << std::endl;
+            << " " << installed << ", " << counts[1] << " declined, " << counts[2] + counts[3]
+            << " " << notInstalled << ", " << counts[4] << " skipped" << std::endl;
 }
 
 }  // namespace parvane::cli

@@ -2,9 +2,9 @@
 
 // The account of an install run: what became of each archive (installed where, declined, not
 // installed and why, not reached after a stop), gathered from the run and from what the player
-// was asked and shown, and printed as a summary with a tally at the end of the run.
+// was asked and shown, and printed as a summary with a tally at the end of the run; a dry run's
+// in the conditional, since nothing was installed.
 
-#include <functional>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -16,9 +16,7 @@ namespace parvane::cli {
 
 class RunSummary final : public ConversationObserver {
   public:
-    // A Windows path of the prefix as the terminal shows it.
-    using PathShown = std::function<std::string(const std::string& windowsPath)>;
-    explicit RunSummary(PathShown pathShown) : shown(std::move(pathShown)) {}
+    explicit RunSummary(const TerminalUserInterface& shownBy) : terminal(shownBy) {}
 
     void OnTitle(const std::string& title) override;
     void OnError(const std::string& text) override;
@@ -30,8 +28,6 @@ class RunSummary final : public ConversationObserver {
 
     // The run's word on one archive (ArchiveOutcomeListener).
     void Record(const std::string& archivePath, ArchiveOutcome outcome);
-    // MyZip archives refused whole before the run, which the summary counts apart.
-    void CountRefusedMyZips(int count) { refusedMyZips = count; }
     void Print(std::ostream& results) const;
 
   private:
@@ -46,8 +42,7 @@ class RunSummary final : public ConversationObserver {
     std::string firstError;    // the first error of the archive in hand
     std::string lastDeclined;  // the question declined last, while nothing came after
     std::vector<Line> lines;
-    int refusedMyZips = 0;
-    PathShown shown;
+    const TerminalUserInterface& terminal;
 };
 
 }  // namespace parvane::cli

@@ -55,24 +55,45 @@ std::optional<int> ParseAnswer(const std::string& line, const Question& question
 constexpr std::string_view NOT_COMPLETE = "Installation not complete.";
 
 // A Windows path within a program text, as the program's messages put one: in quotes
-// ("'C:\\x'"), or after ": " to the end of its line ("Target path: C:\\x").
+// ("'C:\\x'"); in brackets at the end of a line ("(C:\\Program Files (x86)\\x)"); or unquoted
+// after a blank or at a line's start, running to the end of its line but for a closing clause
+// such as ", return code=5" ("folder C:\\x, return code=5").
 struct PathSpan {
     std::size_t start = std::string::npos;
     std::size_t end = std::string::npos;
 };
 
+// The end of an unquoted path that starts at `start`, after `opening` (a blank, a bracket or
+// nothing).
+std::size_t UnquotedPathEnd(const std::string& text, std::size_t start, char opening) {
+    const std::size_t lineEnd = std::min(text.find('\n', start), text.size());
+    if (opening == '(') {
+        const std::size_t closing = text.rfind(')', lineEnd);
+        return closing != std::string::npos && closing > start ? closing : lineEnd;
+    }
+    const std::size_t clause = text.rfind(", ", lineEnd);
+    if (clause == std::string::npos || clause <= start)
+        return lineEnd;
+    const std::string_view rest = std::string_view(text).substr(clause, lineEnd - clause);
+    const bool isClause =
+        rest.find('=') != std::string_view::npos && rest.find('\\') == std::string_view::npos;
+    return isClause ? clause : lineEnd;
+}
+
 PathSpan FindWindowsPath(const std::string& text, std::size_t from) {
     for (std::size_t at = from; at < text.size(); ++at) {
         const bool quoted = text[at] == '\'';
-        const bool afterColon = text.compare(at, 2, ": ") == 0;
-        if (!quoted && !afterColon)
+        const char opening = at == 0 ? ' ' : text[at - 1];
+        const bool unquoted = opening == ' ' || opening == '\n' || opening == '(';
+        if (!quoted && !unquoted)
             continue;
-        const std::size_t start = at + (quoted ? 1 : 2);
+        const std::size_t start = at + (quoted ? 1 : 0);
         if (!IsFullWindowsPathText(std::string_view(text).substr(start)))
             continue;
-        const std::size_t end = text.find(quoted ? '\'' : '\n', start);
-        if (!quoted || end != std::string::npos)
-            return {start, std::min(end, text.size())};
+        if (!quoted)
+            return {start, UnquotedPathEnd(text, start, opening)};
+        if (const std::size_t end = text.find('\'', start); end != std::string::npos)
+            return {start, end};
     }
     return {};
 }
@@ -90,17 +111,37 @@ std::string TerminalText(std::string_view programText) {
     return wine::Cp1252ToUtf8(programText);
 }
 
+std::string ShownText(const std::string& programText) {
+    const auto* terminal = dynamic_cast<const TerminalUserInterface*>(&TheUserInterface());
+    return terminal != nullptr ? terminal->WithHostPaths(programText) : TerminalText(programText);
+}
+
 std::string ShownPath(const std::string& windowsPath) {
     const auto* terminal = dynamic_cast<const TerminalUserInterface*>(&TheUserInterface());
     return terminal != nullptr ? terminal->PathShown(windowsPath) : TerminalText(windowsPath);
 }
 
+namespace {
+
+// The terminal's own texts show their paths as the player finds them already: they are not
+// looked through for Windows paths again.
+void ShowOwnText(int (*show)(const char* format, ...), const std::string& text) {
+    auto* terminal = dynamic_cast<TerminalUserInterface*>(&TheUserInterface());
+    if (terminal != nullptr)
+        terminal->MarkOwnText(true);
+    show("%s", wine::Utf8ToCp1252WithSubstitutes(text).c_str());
+    if (terminal != nullptr)
+        terminal->MarkOwnText(false);
+}
+
+}  // namespace
+
 void ShowTerminalError(const std::string& text) {
-    ShowError("%s", wine::Utf8ToCp1252WithSubstitutes(text).c_str());
+    ShowOwnText(ShowError, text);
 }
 
 void ShowTerminalWarning(const std::string& text) {
-    ShowWarning("%s", wine::Utf8ToCp1252WithSubstitutes(text).c_str());
+    ShowOwnText(ShowWarning, text);
 }
 
 TerminalUserInterface::TerminalUserInterface(TerminalStreams streams, PathConverter pathConverter,
@@ -126,6 +167,14 @@ std::string TerminalUserInterface::WithHostPaths(const std::string& programText)
         done = path.end;
     }
     return shown + TerminalText(std::string_view(programText).substr(done));
+}
+
+std::string TerminalUserInterface::CaptionShown(const std::string& caption,
+                                                std::uint32_t flags) const {
+    // A dry run tells and asks what a real run would, and must not read as if it had done it
+    // ("Installation complete."); its errors are its own.
+    const bool isError = (flags & ICON_MASK) == MSGBOX_ICONSTOP;
+    return TerminalText(caption) + (options.dryRun && !isError ? " (in a real run)" : "");
 }
 
 std::string TerminalUserInterface::SubjectLine(const std::string& archivePath) const {
@@ -160,7 +209,8 @@ int TerminalUserInterface::ShowMessageBox(const std::string& text, const std::st
             observer->OnError(text);
         }
     }
-    MessageStream() << TerminalText(caption) << ": " << WithHostPaths(text) << std::endl;
+    MessageStream() << CaptionShown(caption, flags) << ": "
+                    << (ownText ? TerminalText(text) : WithHostPaths(text)) << std::endl;
     return ANSWER_OK;
 }
 
@@ -180,8 +230,8 @@ void TerminalUserInterface::ShowWrittenFile(const std::string& description,
                                             const std::string& path) {
     ClearProgressLine();
     const std::string host = options.hostPathOf ? options.hostPathOf(path) : std::string();
-    MessageStream() << TerminalText(description) << ": "
-                    << (host.empty() ? TerminalText(path) : host) << std::endl;
+    MessageStream() << TerminalText(description) << (options.dryRun ? " (in a real run)" : "")
+                    << ": " << (host.empty() ? TerminalText(path) : host) << std::endl;
 }
 
 void TerminalUserInterface::ShowLines(const std::string& heading,
@@ -209,8 +259,8 @@ int TerminalUserInterface::AskQuestion(const std::string& text, const std::strin
                                        std::uint32_t flags) {
     const Question question = QuestionOf(flags);
     messages.flush();
-    prompts << TerminalText(caption) << ": " << WithHostPaths(text) << " " << ButtonsText(question)
-            << " " << std::flush;
+    prompts << CaptionShown(caption, flags) << ": " << WithHostPaths(text) << " "
+            << ButtonsText(question) << " " << std::flush;
     int answer = question.hasCancel ? ANSWER_CANCEL : ANSWER_NO;
     if (options.answerYes || options.answerDefaults) {
         answer = options.answerYes ? ANSWER_YES : question.defaultAnswer;

@@ -61,6 +61,8 @@ struct TerminalOptions {
     bool showProgress = false;
     // A Windows path of the machine as the player finds the file; none: shown as it is.
     std::function<std::string(const std::string& windowsPath)> hostPathOf = nullptr;
+    // Nothing is changed (a dry run): an information box says what a real run would tell.
+    bool dryRun = false;
 };
 
 // The program's single-byte text (code page 1252) as the terminal shows it, in UTF-8.
@@ -70,6 +72,9 @@ std::string TerminalText(std::string_view programText);
 void ShowTerminalError(const std::string& text);
 void ShowTerminalWarning(const std::string& text);
 
+// A program text as the process-wide terminal shows it, each Windows path in it as the host path
+// first (TerminalUserInterface::WithHostPaths); as it stands under any other user interface.
+std::string ShownText(const std::string& programText);
 // A Windows path of the prefix as the process-wide terminal shows it ("host path (Windows
 // path)"); as it stands under any other user interface.
 std::string ShownPath(const std::string& windowsPath);
@@ -91,11 +96,14 @@ class TerminalUserInterface final : public UserInterface {
     // The archive (a Windows path) that the messages shown next are about: the first of them
     // is introduced by a line naming it, as an installation's title does. Empty: none.
     void IntroduceMessagesWith(const std::string& archivePath) { pendingSubject = archivePath; }
-    // A text of the program with each quoted Windows path of the prefix shown as the player
-    // finds it, the Windows path after it.
+    // A text of the program with each Windows path in it (quoted, bracketed, or running to the
+    // end of its line) shown as the player finds it, the Windows path after it.
     std::string WithHostPaths(const std::string& programText) const;
     // A Windows path of the prefix as "host path (Windows path)".
     std::string PathShown(const std::string& windowsPath) const;
+    bool IsDryRun() const { return options.dryRun; }
+    // The message boxes shown next hold the terminal's own text, paths shown already.
+    void MarkOwnText(bool own) { ownText = own; }
 
     int ShowMessageBox(const std::string& text, const std::string& caption,
                        std::uint32_t flags) override;
@@ -144,6 +152,8 @@ class TerminalUserInterface final : public UserInterface {
     // Where a message box goes: into the dialog's conversation while one runs; after the line
     // naming a pending subject.
     std::ostream& MessageStream();
+    // The caption of a message box, marked in a dry run where it tells what a real run would.
+    std::string CaptionShown(const std::string& caption, std::uint32_t flags) const;
     // "== <archive as the player named it>".
     std::string SubjectLine(const std::string& archivePath) const;
 
@@ -154,6 +164,7 @@ class TerminalUserInterface final : public UserInterface {
     TerminalOptions options;
     ConversationObserver* observer = nullptr;
     std::string pendingSubject;
+    bool ownText = false;
     bool inDialog = false;
     int declinedInDialog = 0;
 
