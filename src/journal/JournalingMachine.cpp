@@ -46,8 +46,10 @@ void JournalingMachine::LogFailed() {
     Log({step::FAILED, {std::to_string(records.size() - 1)}}, Durability::Buffered);
 }
 
+// The folders the program unpacks into ("PRV<hex>.tmp" in the temporary folder); anything else
+// there may be the player's (a documents folder inside it, say).
 bool JournalingMachine::IsScratch(const std::string& path) const {
-    return StartsWithNoCase(path, temp) && path.find("\\Parvane kept files ") == std::string::npos;
+    return StartsWithNoCase(path, temp + "PRV");
 }
 
 bool JournalingMachine::IsOwn(const std::string& path) const {
@@ -304,8 +306,9 @@ Win32Error JournalingMachine::MoveFileOver(const std::string& source, const std:
 // GetTempFileNameA's way, with the name journaled before the file is made.
 Win32Error JournalingMachine::UniqueTempFile(const std::string& folder, const std::string& prefix,
                                              std::string& path) {
-    if (IsScratch(folder + "\\")) {
-        return inner.UniqueTempFile(folder, prefix, path);
+    const std::string inFolder = std::string(WithoutTrailingSeparators(folder)) + "\\";
+    if (IsScratch(inFolder) || EqualsNoCase(inFolder, temp)) {
+        return inner.UniqueTempFile(folder, prefix, path);  // the name of a new scratch folder
     }
     const std::string stem =
         std::string(WithoutTrailingSeparators(folder)) + "\\" + prefix.substr(0, 3);

@@ -4,7 +4,7 @@
 // each file step into the journal before the step is made. A file about to be
 // replaced or deleted is first moved into a folder of kept files on its own drive (a rename,
 // never a copy); registry changes are written into the journal and made only at the commit.
-// Paths inside the program's temporary folder are its own scratch space and not journaled.
+// The folders the program unpacks into are its own scratch space and not journaled.
 // Reads see the registry as it was before the change.
 
 #include <cstddef>
