@@ -277,6 +277,16 @@ void Sweep(const Operation& operation) {
                 violations);
 }
 
+// The folders of kept files in the temporary folder, which on Windows outlives the test.
+Texts KeptFolders(const std::string& temp) {
+    std::vector<FolderEntry> entries;
+    TheMachine().ListFolder(temp + "Parvane kept files*", entries);
+    Texts names;
+    for (const FolderEntry& entry : entries)
+        names.push_back(entry.name);
+    return names;
+}
+
 std::string Difference(const Result& expected, const Result& found) {
     std::string text;
     Snapshot all = expected.files;
@@ -311,6 +321,7 @@ void KillSweep(const Operation& operation) {
         SweepRun run;
         operation.prepare(run);
         const std::string beforeBytes = test::RegistryFileBytes(run.machine);
+        const Texts keptBefore = KeptFolders(run.temp);
         Perform(operation, run, {.first = n, .kills = true});
         run.ui.boxes.clear();
         bool recovered = false;
@@ -329,9 +340,8 @@ void KillSweep(const Operation& operation) {
             run.result.files == reference.files && run.result.registry == reference.registry;
         if (!recovered || run.machine.FileExists(StateFolder() + "\\change.journal"))
             found.push_back("the journal is left");
-        std::vector<FolderEntry> kept;
-        if (TheMachine().ListFolder(run.temp + "Parvane kept files*", kept) == ERR_SUCCESS)
-            found.push_back("kept files are left in " + kept.front().name);
+        if (KeptFolders(run.temp) != keptBefore)
+            found.push_back("kept files are left in " + run.temp);
         if (run.Named("has been undone")      ? !asBefore
             : run.Named("has been completed") ? !asCompleted
                                               : !asBefore && !asCompleted)

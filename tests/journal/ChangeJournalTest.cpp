@@ -145,6 +145,7 @@ TEST_F(ChangeJournalTest, AnUndoThatCannotFinishKeepsTheJournalAndTouchesNothing
     EXPECT_TRUE(machine.FolderExists(keptFolder));
     ui.ExpectError(Containing("is still in"));
     EXPECT_FALSE(BeginChange(ChangeKind::Install, "Other", {}));
+    TheMachine().RemoveEmptyFolder(keptFolder);  // the temporary folder outlives the test
 }
 
 }  // namespace
