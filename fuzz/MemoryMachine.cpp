@@ -178,6 +178,15 @@ Win32Error MemoryMachine::GetAttributes(const std::string& path, std::uint32_t& 
     return ERR_SUCCESS;
 }
 
+Win32Error MemoryMachine::GetFileStatus(const std::string& path, FileStatus& status) {
+    status = FileStatus{};
+    const Win32Error error = GetAttributes(path, status.attributes);
+    if (const auto found = files.find(Key(path)); found != files.end()) {
+        status.size = found->second.data->size();
+    }
+    return error;
+}
+
 Win32Error MemoryMachine::MakeFolder(const std::string& path) {
     if (FolderExists(path) || files.contains(Key(path))) {
         return ERR_ALREADY_EXISTS;

@@ -37,6 +37,7 @@ class MemoryMachine final : public Machine {
     Win32Error CloseKey(KeyHandle) override;
 
     Win32Error GetAttributes(const std::string& path, std::uint32_t& attributes) override;
+    Win32Error GetFileStatus(const std::string& path, FileStatus& status) override;
     Win32Error MakeFolder(const std::string& path) override;
     Win32Error RemoveEmptyFolder(const std::string& path) override;
     Win32Error RemoveFile(const std::string& path) override;

@@ -38,6 +38,10 @@ struct RemovableFolderMemo {
 // the memo must not outlive the moment in which the folders are taken to stay as they are (one
 // load).
 bool IsRemovableLocation(const std::string& file, RemovableFolderMemo* memo = nullptr);
+// The same for a file whose attributes the caller has just taken (ATTR_INVALID when it could
+// not), so that the machine is not asked for them again.
+bool IsRemovableLocation(const std::string& file, std::uint32_t attributes,
+                         RemovableFolderMemo* memo);
 
 // The check in front of every single deletion: `path` lies strictly inside `root` (long path
 // names, ending at a separator), has no dot component, and no folder between the root and its

@@ -42,19 +42,8 @@ bool IsRemovableFolder(const std::string& longInstallFolder, const std::string& 
            !FolderHasMatch(folder, "*.tlb");
 }
 
-}  // namespace
-
-bool IsPathUnder(const std::string& parent, const std::string& path) {
-    return IsUnderLongParent(ExpandedPath(parent), path);
-}
-
-bool IsRemovableLocation(const std::string& file, RemovableFolderMemo* memo) {
-    // The folder part is cut at the last '/', so a dot component behind it could still lead
-    // the file itself out of that folder.
-    if (HasDotComponent(file)) {
-        return false;
-    }
-    const std::string folder = GetFolderPart(file);
+// IsRemovableLocation with the file's folder part (GetFolderPart) already taken.
+bool IsRemovableFolderOf(const std::string& folder, RemovableFolderMemo* memo) {
     const std::string installFolder = GetGameInstallDir();
     if (installFolder.empty()) {
         return false;
@@ -70,6 +59,25 @@ bool IsRemovableLocation(const std::string& file, RemovableFolderMemo* memo) {
         known->second = IsRemovableFolder(*memo->longInstallFolder, folder);
     }
     return known->second;
+}
+
+}  // namespace
+
+bool IsPathUnder(const std::string& parent, const std::string& path) {
+    return IsUnderLongParent(ExpandedPath(parent), path);
+}
+
+bool IsRemovableLocation(const std::string& file, RemovableFolderMemo* memo) {
+    // The folder part is cut at the last '/', so a dot component behind it could still lead
+    // the file itself out of that folder.
+    return !HasDotComponent(file) && IsRemovableFolderOf(GetFolderPart(file), memo);
+}
+
+bool IsRemovableLocation(const std::string& file, std::uint32_t attributes,
+                         RemovableFolderMemo* memo) {
+    const bool isFolder = attributes != ATTR_INVALID && (attributes & ATTR_DIRECTORY) != 0;
+    return !HasDotComponent(file) &&
+           IsRemovableFolderOf(isFolder ? file : std::string(FolderTextPart(file)), memo);
 }
 
 bool IsDeletablePathInside(const std::string& root, const std::string& path) {

@@ -1,12 +1,14 @@
 #include "catalogue/CatalogueLoading.h"
 
 #include <array>
+#include <optional>
 #include <utility>
 #include <vector>
 
 #include "base/AsciiCase.h"
 #include "base/Messages.h"
 #include "base/RegistryRoots.h"
+#include "base/StateFolder.h"
 #include "catalogue/Catalogue.h"
 #include "catalogue/ContentFileFields.h"
 #include "catalogue/GameDetection.h"
@@ -95,8 +97,17 @@ bool ReadEntryValues(const RegistryKey& entry, const std::array<EntryValue, Coun
     return true;
 }
 
-bool LoadCourseEntry(const std::string& storePath, const std::string& keyName, CourseList& list,
-                     RemovableFolderMemo& memo) {
+// What one load keeps while it runs: the folders examined for removal, and the headers of
+// earlier loads (none without a state folder).
+struct LoadMemo {
+    RemovableFolderMemo folders;
+    std::optional<HeaderCache> headers;
+
+    HeaderCache* Headers() { return headers ? &*headers : nullptr; }
+};
+
+bool LoadCourseEntry(const std::string& storePath, const std::string& keyName,
+                     std::vector<CourseRecord>& loaded) {
     RegistryKey entry;
     if (!OpenForReading(entry, EntryKeyPath(storePath, keyName))) {
         return false;
@@ -107,13 +118,12 @@ bool LoadCourseEntry(const std::string& storePath, const std::string& keyName, C
         return false;
     }
     entry.Close();
-    FillFromCourseFile(course, &memo);
-    list.AppendUnsorted(std::move(course));
+    loaded.push_back(std::move(course));
     return true;
 }
 
-bool LoadLibraryEntry(const std::string& storePath, const std::string& keyName, LibraryList& list,
-                      RemovableFolderMemo& memo) {
+bool LoadLibraryEntry(const std::string& storePath, const std::string& keyName,
+                      std::vector<LibraryRecord>& loaded) {
     RegistryKey entry;
     if (!OpenForReading(entry, EntryKeyPath(storePath, keyName))) {
         return false;
@@ -124,37 +134,41 @@ bool LoadLibraryEntry(const std::string& storePath, const std::string& keyName, 
         return false;
     }
     entry.Close();
-    FillFromLibraryFile(library, &memo);
-    list.AppendUnsorted(std::move(library));
+    loaded.push_back(std::move(library));
     return true;
 }
 
 bool LoadCourses(const std::string& storePath, CourseList& list, StaleEntryFilter isStale,
-                 RemovableFolderMemo& memo) {
+                 LoadMemo& memo) {
     RegistryKey store;
     if (!OpenForReading(store, storePath)) {
         return false;
     }
-    const bool loaded = ForEachEntry(store, storePath, isStale, STALE_COURSE_MESSAGE,
-                                     [&](const std::string& keyName) {
-                                         return LoadCourseEntry(storePath, keyName, list, memo);
-                                     });
-    // Sorted once, after the whole store, also when an entry stopped the load: the records
-    // already listed stay and stay in order.
+    std::vector<CourseRecord> courses;
+    const bool loaded = ForEachEntry(
+        store, storePath, isStale, STALE_COURSE_MESSAGE,
+        [&](const std::string& keyName) { return LoadCourseEntry(storePath, keyName, courses); });
+    // The files of the whole store together, also when an entry stopped the load: the records
+    // already listed stay. Sorted once, after the whole store.
+    FillFromCourseFiles(courses, &memo.folders, memo.Headers());
+    list.AppendUnsorted(std::move(courses));
     list.Sort();
     return loaded;
 }
 
 bool LoadLibraries(const std::string& storePath, LibraryList& list, StaleEntryFilter isStale,
-                   RemovableFolderMemo& memo) {
+                   LoadMemo& memo) {
     RegistryKey store;
     if (!OpenForReading(store, storePath)) {
         return false;
     }
+    std::vector<LibraryRecord> libraries;
     const bool loaded = ForEachEntry(store, storePath, isStale, STALE_LIBRARY_MESSAGE,
                                      [&](const std::string& keyName) {
-                                         return LoadLibraryEntry(storePath, keyName, list, memo);
+                                         return LoadLibraryEntry(storePath, keyName, libraries);
                                      });
+    FillFromLibraryFiles(libraries, &memo.folders, memo.Headers());
+    list.AppendUnsorted(std::move(libraries));
     list.Sort();
     return loaded;
 }
@@ -162,12 +176,12 @@ bool LoadLibraries(const std::string& storePath, LibraryList& list, StaleEntryFi
 }  // namespace
 
 bool LoadCourseStore(const std::string& storePath, CourseList& list, StaleEntryFilter isStale) {
-    RemovableFolderMemo memo;
+    LoadMemo memo;
     return LoadCourses(storePath, list, isStale, memo);
 }
 
 bool LoadLibraryStore(const std::string& storePath, LibraryList& list, StaleEntryFilter isStale) {
-    RemovableFolderMemo memo;
+    LoadMemo memo;
     return LoadLibraries(storePath, list, isStale, memo);
 }
 
@@ -179,19 +193,24 @@ bool LoadCatalogue() {
     catalogue.cloakedLibraries.Clear();
 
     // Each folder is examined once per load, however many entries it holds; the next load
-    // looks again.
-    RemovableFolderMemo folders;
+    // looks again. The headers of unchanged files come from the cache of the state folder.
+    LoadMemo memo;
+    if (!StateFolder().empty()) {
+        memo.headers.emplace();
+    }
     // The installed lists first: the stale-entry filters of the cloaked loads look into them.
-    if (!LoadCourses(GAME_COURSES_KEY, catalogue.installedCourses, nullptr, folders) ||
-        !LoadLibraries(GAME_LIBRARIES_KEY, catalogue.installedLibraries, nullptr, folders)) {
-        return false;
+    const bool loaded =
+        LoadCourses(GAME_COURSES_KEY, catalogue.installedCourses, nullptr, memo) &&
+        LoadLibraries(GAME_LIBRARIES_KEY, catalogue.installedLibraries, nullptr, memo) &&
+        (!IsCloakingToolPresent() ||
+         (LoadCourses(CLOAK_COURSES_KEY, catalogue.cloakedCourses, IsCourseInstalled, memo) &&
+          LoadLibraries(CLOAK_LIBRARIES_KEY, catalogue.cloakedLibraries, IsLibraryInstalled,
+                        memo)));
+    // Only a whole load knows which entries are gone.
+    if (loaded && memo.headers) {
+        memo.headers->Save();
     }
-    if (!IsCloakingToolPresent()) {
-        return true;
-    }
-    return LoadCourses(CLOAK_COURSES_KEY, catalogue.cloakedCourses, IsCourseInstalled, folders) &&
-           LoadLibraries(CLOAK_LIBRARIES_KEY, catalogue.cloakedLibraries, IsLibraryInstalled,
-                         folders);
+    return loaded;
 }
 
 }  // namespace parvane

@@ -1,34 +1,145 @@
 #include "catalogue/ContentFileFields.h"
 
+#include <algorithm>
+#include <optional>
 #include <utility>
+#include <vector>
 
-#include "catalogue/HeaderReaders.h"
+#include "platform/Machine.h"
 
 namespace parvane {
 
-void FillFromCourseFile(CourseRecord& course, RemovableFolderMemo* memo) {
-    // One reading of the header serves both lists.
-    if (const auto header = ReadCourseHeader(course.filename)) {
-        ReferencedNames names;
-        if (DecodeReferencedLibraryNames(*header, names)) {
-            course.libraryNames = std::move(names.names);
-        }
-        ReferencedGuids guids;
-        if (DecodeReferencedLibraryGuids(*header, guids)) {
-            course.libraryGuids = guids.guids;
-            course.libraryCount = guids.count;
-        }
-    }
-    course.removable = IsRemovableLocation(course.filename, memo);
+namespace {
+
+// Files read together: enough to keep the disk busy, few enough that their blocks stay small.
+constexpr std::size_t READ_BATCH = 256;
+
+std::span<const std::uint8_t> Bytes(const std::string& text) {
+    return {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()};
 }
 
-void FillFromLibraryFile(LibraryRecord& library, RemovableFolderMemo* memo) {
-    NameAndGuid header;
-    if (GetHeaderNameAndGuid(library.filename, header)) {
-        library.headerName = std::move(header.name);
-        library.guid = header.guid;
+// What differs between courses and libraries: the block read, its decoding, the cache's
+// entries and the record's fields.
+struct CourseFiles {
+    using Record = CourseRecord;
+    using Fields = CourseHeaderFields;
+    static constexpr std::size_t BLOCK_SIZE = COURSE_HEADER_SIZE;
+    static constexpr auto HOLDS = &HeaderCache::HoldsCourse;
+    static constexpr auto FIND = &HeaderCache::FindCourse;
+    static constexpr auto KEEP = &HeaderCache::KeepCourse;
+
+    // One reading of the header serves both lists.
+    static Fields Decode(const std::string& block) {
+        Fields fields;
+        fields.namesRead = DecodeReferencedLibraryNames(Bytes(block), fields.names);
+        fields.guidsRead = DecodeReferencedLibraryGuids(Bytes(block), fields.guids);
+        return fields;
     }
-    library.removable = IsRemovableLocation(library.filename, memo);
+    static void Apply(Fields& fields, Record& course) {
+        if (fields.namesRead) {
+            course.libraryNames = std::move(fields.names.names);
+        }
+        if (fields.guidsRead) {
+            course.libraryGuids = fields.guids.guids;
+            course.libraryCount = fields.guids.count;
+        }
+    }
+};
+
+struct LibraryFiles {
+    using Record = LibraryRecord;
+    using Fields = LibraryHeaderFields;
+    static constexpr std::size_t BLOCK_SIZE = NAME_BLOCK_SIZE;
+    static constexpr auto HOLDS = &HeaderCache::HoldsLibrary;
+    static constexpr auto FIND = &HeaderCache::FindLibrary;
+    static constexpr auto KEEP = &HeaderCache::KeepLibrary;
+
+    static Fields Decode(const std::string& block) {
+        Fields fields;
+        fields.read = DecodeNameAndGuid(Bytes(block), fields.header);
+        return fields;
+    }
+    static void Apply(Fields& fields, Record& library) {
+        if (fields.read) {
+            library.headerName = std::move(fields.header.name);
+            library.guid = fields.header.guid;
+        }
+    }
+};
+
+// The fields of each record's file: from the cache when it holds the file unchanged (its
+// status taken first), else read, together with the files' status, and kept in the cache.
+// `attributes` is what the machine said of each path, when it was asked.
+template <typename Files>
+void FillHeaders(std::span<typename Files::Record> records, HeaderCache* headers,
+                 std::vector<std::optional<std::uint32_t>>& attributes) {
+    std::vector<std::size_t> toRead;
+    std::vector<std::string> paths;
+    for (std::size_t i = 0; i < records.size(); ++i) {
+        const std::string& path = records[i].filename;
+        if (headers != nullptr && (headers->*Files::HOLDS)(path)) {
+            FileStatus status;
+            typename Files::Fields fields;
+            const bool found = TheMachine().GetFileStatus(path, status) == ERR_SUCCESS &&
+                               (headers->*Files::FIND)(path, status, fields);
+            attributes[i] = status.attributes;
+            if (found) {
+                Files::Apply(fields, records[i]);
+                continue;
+            }
+        }
+        if (!path.empty()) {
+            toRead.push_back(i);
+            paths.push_back(path);
+        }
+    }
+    std::vector<FileStart> starts;
+    for (std::size_t first = 0; first < paths.size(); first += READ_BATCH) {
+        const auto batch =
+            std::span(paths).subspan(first, std::min(READ_BATCH, paths.size() - first));
+        TheMachine().ReadFileStarts({batch.begin(), batch.end()}, Files::BLOCK_SIZE, starts);
+        for (std::size_t read = 0; read < starts.size(); ++read) {
+            const std::size_t i = toRead[first + read];
+            const FileStart& start = starts[read];
+            if (start.error != ERR_SUCCESS) {
+                continue;  // not kept: a file that cannot be read now may be readable next time
+            }
+            attributes[i] = start.status.attributes;
+            typename Files::Fields fields;
+            if (start.bytes.size() == Files::BLOCK_SIZE) {
+                fields = Files::Decode(start.bytes);
+            }
+            if (headers != nullptr) {
+                (headers->*Files::KEEP)(records[i].filename, start.status, fields);
+            }
+            Files::Apply(fields, records[i]);
+        }
+    }
+}
+
+template <typename Files>
+void FillFromFiles(std::span<typename Files::Record> records, RemovableFolderMemo* memo,
+                   HeaderCache* headers) {
+    std::vector<std::optional<std::uint32_t>> attributes(records.size());
+    FillHeaders<Files>(records, headers, attributes);
+    for (std::size_t i = 0; i < records.size(); ++i) {
+        // Attributes already taken tell whether the path is itself a folder.
+        records[i].removable = attributes[i]
+                                   ? IsRemovableLocation(records[i].filename, *attributes[i], memo)
+                                   : IsRemovableLocation(records[i].filename, memo);
+    }
+}
+
+}  // namespace
+
+void FillFromCourseFiles(std::span<CourseRecord> courses, RemovableFolderMemo* memo,
+                         HeaderCache* headers) {
+    FillFromFiles<CourseFiles>(courses, memo, headers);
+}
+
+void FillFromLibraryFiles(std::span<LibraryRecord> libraries, RemovableFolderMemo* memo,
+                          HeaderCache* headers) {
+    FillFromFiles<LibraryFiles>(libraries, memo, headers);
 }
 
 }  // namespace parvane

@@ -3,18 +3,26 @@
 // The fields of a catalogue record that come from the content file itself rather than from
 // the registry: what the file's header says, and whether its folder may be removed.
 
+#include <span>
+
 #include "archive/Folders.h"
+#include "catalogue/HeaderCache.h"
 #include "catalogue/Records.h"
 
 namespace parvane {
 
-// From the course file `filename`: the referenced library names, then the referenced GUIDs
-// with their number, each only when its read succeeds (a failed read leaves the fields as
-// they were); and `removable`, from the memo when its folder is there (see IsRemovableLocation).
-void FillFromCourseFile(CourseRecord& course, RemovableFolderMemo* memo = nullptr);
+// From each course's file `filename`: the referenced library names, then the referenced GUIDs
+// with their number, each only when its read succeeds (a failed read leaves the fields as they
+// were); and `removable`, from the memo when its folder is there (see IsRemovableLocation).
+// With a cache, the header comes from it while the file keeps the size and time it had, and
+// what is read is kept in it. The files to read are read together (Machine::ReadFileStarts),
+// and no path is asked about twice.
+void FillFromCourseFiles(std::span<CourseRecord> courses, RemovableFolderMemo* memo = nullptr,
+                         HeaderCache* headers = nullptr);
 
-// From the library file `filename`: `headerName` and `guid` when the header can be read (left
-// as they were otherwise); and `removable`, as for a course.
-void FillFromLibraryFile(LibraryRecord& library, RemovableFolderMemo* memo = nullptr);
+// From each library's file `filename`: `headerName` and `guid` when the header can be read
+// (left as they were otherwise); and `removable`, as for a course.
+void FillFromLibraryFiles(std::span<LibraryRecord> libraries, RemovableFolderMemo* memo = nullptr,
+                          HeaderCache* headers = nullptr);
 
 }  // namespace parvane

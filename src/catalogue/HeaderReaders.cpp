@@ -1,5 +1,6 @@
 #include "catalogue/HeaderReaders.h"
 
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -31,15 +32,17 @@ std::optional<std::array<std::uint8_t, SIZE>> ReadBlock(const std::string& path)
     return block;
 }
 
+// The first 3000 bytes of a course file.
+std::optional<std::array<std::uint8_t, COURSE_HEADER_SIZE>> ReadCourseHeader(
+    const std::string& path) {
+    return ReadBlock<COURSE_HEADER_SIZE>(path);
+}
+
 }  // namespace
 
 bool GetHeaderNameAndGuid(const std::string& path, NameAndGuid& result) {
     const auto block = ReadBlock<NAME_BLOCK_SIZE>(path);
     return block.has_value() && DecodeNameAndGuid(*block, result);
-}
-
-std::optional<CourseHeader> ReadCourseHeader(const std::string& path) {
-    return ReadBlock<COURSE_HEADER_SIZE>(path);
 }
 
 bool GetReferencedLibraryGuids(const std::string& path, ReferencedGuids& result) {

@@ -1,6 +1,7 @@
 #include "catalogue/RecordList.h"
 
 #include <algorithm>
+#include <iterator>
 #include <numeric>
 
 #include "base/AsciiCase.h"
@@ -61,6 +62,17 @@ void RecordList<Record>::Append(Record record) {
 template <typename Record>
 void RecordList<Record>::AppendUnsorted(Record record) {
     records.push_back(std::move(record));
+    sorted = false;
+    Changed();
+}
+
+template <typename Record>
+void RecordList<Record>::AppendUnsorted(std::vector<Record> many) {
+    if (records.empty()) {
+        records = std::move(many);  // a first load takes the records where they are
+    } else {
+        std::move(many.begin(), many.end(), std::back_inserter(records));
+    }
     sorted = false;
     Changed();
 }

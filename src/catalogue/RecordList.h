@@ -43,6 +43,7 @@ class RecordList {
     void Append(Record record);
     // Loading: append many records, then Sort once.
     void AppendUnsorted(Record record);
+    void AppendUnsorted(std::vector<Record> many);
     // Stable, so records with equal names keep their order of arrival.
     void Sort();
 

@@ -127,7 +127,7 @@ bool RegisterCourse(CourseRecord& course) {
         return false;
     }
     NoteChangeEntry(true, true, course.guidText, course.name, course.filename);
-    FillFromCourseFile(course);
+    FillFromCourseFiles({&course, 1});
     TheCatalogue().installedCourses.Append(course);
     return true;
 }
@@ -137,7 +137,7 @@ bool RegisterLibrary(LibraryRecord& library) {
         return false;
     }
     NoteChangeEntry(true, false, library.guidText, library.name, library.filename);
-    FillFromLibraryFile(library);
+    FillFromLibraryFiles({&library, 1});
     TheCatalogue().installedLibraries.Append(library);
     return true;
 }

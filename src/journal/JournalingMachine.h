@@ -41,6 +41,9 @@ class JournalingMachine final : public Machine {
     Win32Error GetAttributes(const std::string& path, std::uint32_t& attributes) override {
         return inner.GetAttributes(path, attributes);
     }
+    Win32Error GetFileStatus(const std::string& path, FileStatus& status) override {
+        return inner.GetFileStatus(path, status);
+    }
     Win32Error MakeFolder(const std::string& path) override;
     Win32Error RemoveEmptyFolder(const std::string& path) override;
     Win32Error RemoveFile(const std::string& path) override;
@@ -61,6 +64,10 @@ class JournalingMachine final : public Machine {
     }
     std::unique_ptr<FileStream> OpenFile(const std::string& path, FileMode mode,
                                          Win32Error& error) override;
+    void ReadFileStarts(const std::vector<std::string>& paths, std::size_t size,
+                        std::vector<FileStart>& starts) override {
+        inner.ReadFileStarts(paths, size, starts);
+    }
 
     Win32Error ModulePath(std::string& path) override { return inner.ModulePath(path); }
     Win32Error ProcessImageNames(std::vector<std::string>& names) override {

@@ -27,6 +27,21 @@ struct FolderEntry {
     std::uint64_t size = 0;
 };
 
+// What GetFileAttributesExA tells of a file or folder.
+struct FileStatus {
+    std::uint32_t attributes = ATTR_INVALID;
+    std::uint64_t size = 0;      // 0 for a folder
+    std::uint64_t modified = 0;  // last write: FILETIME ticks (100 ns since 1601), UTC
+};
+
+// The first bytes of a file, with the status of the file read and the error of opening or
+// reading it.
+struct FileStart {
+    std::string bytes;
+    FileStatus status;
+    Win32Error error = ERR_SUCCESS;
+};
+
 // A byte stream over one open file (the runtime's FILE* in binary mode).
 class FileStream {
   public:
@@ -107,6 +122,9 @@ class Machine {
     // GetFileAttributesA. A symbolic link or junction carries ATTR_REPARSE_POINT (with
     // ATTR_DIRECTORY when it leads to a folder); the attributes are the link's own.
     virtual Win32Error GetAttributes(const std::string& path, std::uint32_t& attributes) = 0;
+    // GetFileAttributesExA: the attributes as GetAttributes gives them, with the size and the
+    // time of the last write of the file (a link's target).
+    virtual Win32Error GetFileStatus(const std::string& path, FileStatus& status) = 0;
     // CreateDirectoryA: one level; ERR_ALREADY_EXISTS when something has that name.
     virtual Win32Error MakeFolder(const std::string& path) = 0;
     // RemoveDirectoryA: the folder must be empty. A link to a folder is removed itself; what
@@ -143,6 +161,11 @@ class Machine {
     // The runtime's fopen in binary mode; null with `error` set on failure.
     virtual std::unique_ptr<FileStream> OpenFile(const std::string& path, FileMode mode,
                                                  Win32Error& error) = 0;
+    // The first `size` bytes of each of `paths` (fewer when the file is shorter), as OpenFile
+    // and Read give them, with the file's status as GetFileStatus gives it. Both backends read
+    // several files at once; a machine that wraps another reads them one by one.
+    virtual void ReadFileStarts(const std::vector<std::string>& paths, std::size_t size,
+                                std::vector<FileStart>& starts);
 
     // Processes and the shell.
 

@@ -8,8 +8,12 @@ Machine* currentMachine = nullptr;
 UserInterface* currentUserInterface = nullptr;
 }  // namespace
 
-Machine& TheMachine() { return *currentMachine; }
-void SetMachine(Machine* machine) { currentMachine = machine; }
+Machine& TheMachine() {
+    return *currentMachine;
+}
+void SetMachine(Machine* machine) {
+    currentMachine = machine;
+}
 
 void Machine::DeleteSubkeys(Hive hive, const std::string& parentKey,
                             const std::vector<std::string>& names,
@@ -20,7 +24,31 @@ void Machine::DeleteSubkeys(Hive hive, const std::string& parentKey,
     }
 }
 
-UserInterface& TheUserInterface() { return *currentUserInterface; }
-void SetUserInterface(UserInterface* userInterface) { currentUserInterface = userInterface; }
+void Machine::ReadFileStarts(const std::vector<std::string>& paths, std::size_t size,
+                             std::vector<FileStart>& starts) {
+    starts.assign(paths.size(), {});
+    for (std::size_t i = 0; i < paths.size(); ++i) {
+        FileStart& start = starts[i];
+        start.error = GetFileStatus(paths[i], start.status);
+        if (start.error != ERR_SUCCESS) {
+            continue;
+        }
+        const std::unique_ptr<FileStream> file = OpenFile(paths[i], FileMode::Read, start.error);
+        if (file == nullptr) {
+            continue;
+        }
+        start.bytes.resize(size);
+        start.bytes.resize(file->Read(start.bytes.data(), size));
+        start.error = file->Error();
+        file->Close();
+    }
+}
+
+UserInterface& TheUserInterface() {
+    return *currentUserInterface;
+}
+void SetUserInterface(UserInterface* userInterface) {
+    currentUserInterface = userInterface;
+}
 
 }  // namespace parvane

@@ -10,7 +10,7 @@
 namespace parvane {
 
 class RegistryKey {
-public:
+  public:
     RegistryKey() = default;
     ~RegistryKey() { Close(); }
     RegistryKey(const RegistryKey&) = delete;
@@ -43,7 +43,7 @@ public:
 
     KeyHandle Handle() const { return handle; }
 
-private:
+  private:
     KeyHandle handle = 0;
 };
 

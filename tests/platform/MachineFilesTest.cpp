@@ -52,6 +52,38 @@ TEST_F(MachineFiles, MissingFileGivesTwoAndMissingFolderThree) {
     }
 }
 
+// Many files, as a catalogue load reads them: each answer in its place, the errors as OpenFile
+// gives them, the size and time as GetFileStatus gives them.
+TEST_F(MachineFiles, FileStartsAreReadTogetherAsOneByOne) {
+    std::vector<std::string> paths = {InScratch("absent.tcl"), scratch, InScratch("short.tcl")};
+    machine.WriteFile(paths[2], "short");
+    for (int n = 0; n < 100; ++n) {
+        paths.push_back(InScratch(std::to_string(n) + ".tcl"));
+        machine.WriteFile(paths.back(), std::string(90, static_cast<char>('A' + n % 26)));
+    }
+    constexpr std::uint64_t TIME = 132223104000000000;  // 2020-01-01
+    machine.SetModifiedTime(paths[3], TIME);
+    std::vector<FileStart> starts;
+    seam.ReadFileStarts(paths, 80, starts);
+    ASSERT_EQ(starts.size(), paths.size());
+    EXPECT_EQ(starts[0].error, ERR_FILE_NOT_FOUND);
+    EXPECT_EQ(starts[1].error, ERR_ACCESS_DENIED);
+    EXPECT_EQ(starts[2].bytes, "short");
+    for (std::size_t n = 0; n < 100; ++n) {
+        EXPECT_EQ(starts[3 + n].bytes, std::string(80, static_cast<char>('A' + n % 26)));
+        EXPECT_EQ(starts[3 + n].error, ERR_SUCCESS);
+        EXPECT_EQ(starts[3 + n].status.size, 90u);
+    }
+    EXPECT_EQ(starts[3].status.modified, TIME);
+
+    FileStatus status;
+    ASSERT_EQ(seam.GetFileStatus(paths[3], status), ERR_SUCCESS);
+    EXPECT_EQ(status.size, 90u);
+    EXPECT_EQ(status.modified, TIME);
+    EXPECT_EQ(status.attributes & ATTR_DIRECTORY, 0u);
+    EXPECT_EQ(seam.GetFileStatus(paths[0], status), ERR_FILE_NOT_FOUND);
+}
+
 TEST_F(MachineFiles, RemovalRefusesFoldersReadOnlyFilesAndFoldersWithContent) {
     machine.WriteFile(InScratch("full\\locked.tcl"), "x");
     machine.SetReadOnly(InScratch("full\\locked.tcl"), true);

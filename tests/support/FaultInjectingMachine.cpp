@@ -60,14 +60,12 @@ class FaultInjectingStream : public FileStream {
 
 const char* MachineCallName(MachineCall call) {
     static constexpr const char* NAMES[] = {
-        "Any",           "OpenKey",     "CreateKey",         "EnumKey",
-        "QueryValue",    "SetValue",    "DeleteKey",         "CloseKey",
-        "GetAttributes", "MakeFolder",  "RemoveEmptyFolder", "RemoveFile",
-        "CopyFileOver",  "MoveFileTo",  "MoveFileOver",      "ListFolder",
-        "LongPathName",  "TempPath",    "UniqueTempFile",    "FreeDiskSpace",
-        "OpenFile",      "StreamRead",  "StreamWrite",       "StreamFlush",
-        "StreamSync",    "StreamClose", "ModulePath",        "ProcessImageNames",
-        "RunCommand",
+        "Any",           "OpenKey",           "CreateKey",    "EnumKey",           "QueryValue",
+        "SetValue",      "DeleteKey",         "CloseKey",     "GetAttributes",     "GetFileStatus",
+        "MakeFolder",    "RemoveEmptyFolder", "RemoveFile",   "CopyFileOver",      "MoveFileTo",
+        "MoveFileOver",  "ListFolder",        "LongPathName", "TempPath",          "UniqueTempFile",
+        "FreeDiskSpace", "OpenFile",          "StreamRead",   "StreamWrite",       "StreamFlush",
+        "StreamSync",    "StreamClose",       "ModulePath",   "ProcessImageNames", "RunCommand",
     };
     return NAMES[static_cast<std::size_t>(call)];
 }

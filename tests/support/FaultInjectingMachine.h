@@ -27,6 +27,7 @@ enum class MachineCall {
     DeleteKey,
     CloseKey,
     GetAttributes,
+    GetFileStatus,
     MakeFolder,
     RemoveEmptyFolder,
     RemoveFile,
@@ -132,6 +133,11 @@ class FaultInjectingMachine : public Machine {
         attributes = ATTR_INVALID;
         return Pass(MachineCall::GetAttributes, path,
                     [&] { return inner.GetAttributes(path, attributes); });
+    }
+    Win32Error GetFileStatus(const std::string& path, FileStatus& status) override {
+        status = FileStatus{};
+        return Pass(MachineCall::GetFileStatus, path,
+                    [&] { return inner.GetFileStatus(path, status); });
     }
     Win32Error MakeFolder(const std::string& path) override {
         return Pass(MachineCall::MakeFolder, path, [&] { return inner.MakeFolder(path); });

@@ -4,6 +4,7 @@
 // and a scratch folder. While it lives, TheMachine() is its machine and the program's state
 // folder is the scratch folder's "State". Setup failures throw.
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -35,6 +36,7 @@ class TestBackend {
     virtual std::string ScratchFolder() const = 0;
     virtual void SetReadOnly(const std::string& path, bool readOnly) = 0;
     virtual void MakeFolderLink(const std::string& link, const std::string& target) = 0;
+    virtual void SetModifiedTime(const std::string& path, std::uint64_t fileTime) = 0;
     virtual std::unique_ptr<Machine> Reopened() = 0;
 };
 
@@ -69,12 +71,16 @@ class TestMachine {
     std::string ReadFile(const std::string& path);
     bool FileExists(const std::string& path);
     bool FolderExists(const std::string& path);
-    // What the seam itself cannot do: the read-only attribute, a link to a folder.
+    // What the seam itself cannot do: the read-only attribute, a link to a folder, the time of
+    // a file's last write (FILETIME ticks).
     void SetReadOnly(const std::string& path, bool readOnly) {
         backend->SetReadOnly(path, readOnly);
     }
     void MakeFolderLink(const std::string& link, const std::string& target) {
         backend->MakeFolderLink(link, target);
+    }
+    void SetModifiedTime(const std::string& path, std::uint64_t fileTime) {
+        backend->SetModifiedTime(path, fileTime);
     }
 
   private:

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <iostream>
+#include <unordered_map>
 
 #include "app/cli/PrefixSession.h"
 #include "app/cli/TerminalUserInterface.h"
@@ -77,14 +78,20 @@ std::vector<std::string> ListingLines(const std::vector<ListedEntry>& entries,
         usageWidth = std::max(usageWidth, columns.back().usage.size());
     }
     std::vector<std::string> shown;
+    // Many entries share a folder (libraries come in packs of hundreds): each is looked up on
+    // the host once.
+    std::unordered_map<std::string, std::string> shownFolders;
     for (std::size_t i = 0; i < lines.size(); ++i) {
         const ListedEntry& entry = entries[lines[i]];
+        auto [folder, added] = shownFolders.try_emplace(entry.folder);
+        if (added)
+            folder->second = ShownPath(entry.folder);
         std::string text = PaddedRight(columns[i].text, textWidth);
         if (usageWidth > 0)
             text += COLUMN_GAP + PaddedLeft(columns[i].usage, usageWidth);
         if (withGuid)
             text += COLUMN_GAP + entry.guidText;
-        shown.push_back(TerminalText(text) + COLUMN_GAP + ShownPath(entry.folder));
+        shown.push_back(TerminalText(text) + COLUMN_GAP + folder->second);
     }
     return shown;
 }

@@ -270,6 +270,22 @@ Win32Error OverlayMachine::GetAttributes(const std::string& path, std::uint32_t&
     return KindOf(path, &attributes) == Kind::Absent ? ERR_FILE_NOT_FOUND : ERR_SUCCESS;
 }
 
+// A file of this run has the size and time of the bytes it holds.
+Win32Error OverlayMachine::GetFileStatus(const std::string& path, FileStatus& status) {
+    if (IsScratch(path) || !paths.contains(NameKey(path)))
+        return below.GetFileStatus(path, status);
+    status = FileStatus{};
+    const Kind kind = KindOf(path, &status.attributes);
+    if (kind == Kind::File) {
+        FileStatus bytes;
+        if (below.GetFileStatus(paths.at(NameKey(path)).content, bytes) == ERR_SUCCESS) {
+            status.size = bytes.size;
+            status.modified = bytes.modified;
+        }
+    }
+    return kind == Kind::Absent ? ERR_FILE_NOT_FOUND : ERR_SUCCESS;
+}
+
 Win32Error OverlayMachine::MakeFolder(const std::string& path) {
     if (IsScratch(path))
         return below.MakeFolder(path);

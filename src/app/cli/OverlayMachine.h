@@ -48,6 +48,7 @@ class OverlayMachine final : public Machine {
     Win32Error CloseKey(KeyHandle key) override;
 
     Win32Error GetAttributes(const std::string& path, std::uint32_t& attributes) override;
+    Win32Error GetFileStatus(const std::string& path, FileStatus& status) override;
     Win32Error MakeFolder(const std::string& path) override;
     Win32Error RemoveEmptyFolder(const std::string& path) override;
     Win32Error RemoveFile(const std::string& path) override;

@@ -156,8 +156,12 @@ int RunOnPrefix(const SessionSettings& settings, const PrefixCommand& command) {
     const std::unique_ptr<DryRunScope> dryRun =
         settings.dryRun ? std::make_unique<DryRunScope>(*machine, prefix) : nullptr;
     SetMachine(dryRun ? &dryRun->GetMachine() : machine.get());
-    if (!PrepareStateFolder(prefix) || !RecoverChangeAtStartup() || !DetectGameIn(prefix) ||
-        !CheckProgramsAtStartup() || !LoadCatalogueAtStartup() ||
+    if (!PrepareStateFolder(prefix) || !RecoverChangeAtStartup())
+        return EXIT_STARTUP_REFUSED;
+    // A dry run keeps no state of its own: the header cache is neither trusted nor written.
+    if (dryRun)
+        SetStateFolder({});
+    if (!DetectGameIn(prefix) || !CheckProgramsAtStartup() || !LoadCatalogueAtStartup() ||
         !LoadPrefixProperties(prefix, session.propertiesFile))
         return EXIT_STARTUP_REFUSED;
     if (dryRun)

@@ -45,6 +45,19 @@ Win32Error GetFileAttributesOf(const std::string& path, std::uint32_t& attribute
                                                  : ERR_SUCCESS;
 }
 
+Win32Error GetFileStatusOf(const std::string& path, FileStatus& status) {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) {
+        status = FileStatus{};
+        return static_cast<Win32Error>(GetLastError());
+    }
+    status.attributes = data.dwFileAttributes;
+    status.size = (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+    status.modified = (static_cast<std::uint64_t>(data.ftLastWriteTime.dwHighDateTime) << 32) |
+                      data.ftLastWriteTime.dwLowDateTime;
+    return ERR_SUCCESS;
+}
+
 Win32Error MakeFolder(const std::string& path) {
     return ResultOf(CreateDirectoryA(path.c_str(), nullptr));
 }
@@ -66,9 +79,9 @@ Win32Error MoveFileTo(const std::string& source, const std::string& target) {
 }
 
 Win32Error MoveFileOver(const std::string& source, const std::string& target) {
-    return ResultOf(MoveFileExA(source.c_str(), target.c_str(),
-                                MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED |
-                                    MOVEFILE_WRITE_THROUGH));
+    return ResultOf(
+        MoveFileExA(source.c_str(), target.c_str(),
+                    MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED | MOVEFILE_WRITE_THROUGH));
 }
 
 Win32Error ListFolder(const std::string& pattern, std::vector<FolderEntry>& entries) {

@@ -12,6 +12,7 @@
 namespace parvane::win32 {
 
 Win32Error GetFileAttributesOf(const std::string& path, std::uint32_t& attributes);
+Win32Error GetFileStatusOf(const std::string& path, FileStatus& status);
 Win32Error MakeFolder(const std::string& path);
 Win32Error RemoveEmptyFolder(const std::string& path);
 Win32Error RemoveFile(const std::string& path);
@@ -25,5 +26,9 @@ Win32Error UniqueTempFile(const std::string& folder, const std::string& prefix, 
 Win32Error FreeDiskSpace(const std::string& path, std::uint64_t& bytes);
 std::unique_ptr<FileStream> OpenFileStream(const std::string& path, FileMode mode,
                                            Win32Error& error);
+// The first `size` bytes of each file with its status, read through GetFileStatusOf and
+// OpenFileStream by several threads at once.
+void ReadFileStartsAtOnce(const std::vector<std::string>& paths, std::size_t size,
+                          std::vector<FileStart>& starts);
 
 }  // namespace parvane::win32

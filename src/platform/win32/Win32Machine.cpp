@@ -37,6 +37,9 @@ class Win32Machine final : public Machine {
     Win32Error GetAttributes(const std::string& path, std::uint32_t& attributes) override {
         return GetFileAttributesOf(path, attributes);
     }
+    Win32Error GetFileStatus(const std::string& path, FileStatus& status) override {
+        return GetFileStatusOf(path, status);
+    }
     Win32Error MakeFolder(const std::string& path) override { return win32::MakeFolder(path); }
     Win32Error RemoveEmptyFolder(const std::string& path) override {
         return win32::RemoveEmptyFolder(path);
@@ -68,6 +71,10 @@ class Win32Machine final : public Machine {
     std::unique_ptr<FileStream> OpenFile(const std::string& path, FileMode mode,
                                          Win32Error& error) override {
         return OpenFileStream(path, mode, error);
+    }
+    void ReadFileStarts(const std::vector<std::string>& paths, std::size_t size,
+                        std::vector<FileStart>& starts) override {
+        ReadFileStartsAtOnce(paths, size, starts);
     }
 
     Win32Error ModulePath(std::string& path) override { return win32::ModulePath(path); }

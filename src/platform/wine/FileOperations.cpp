@@ -196,9 +196,24 @@ Win32Error ResolveExisting(const std::filesystem::path& prefix, const std::strin
 
 }  // namespace
 
+std::uint64_t FileTimeOf(const timespec& time) {
+    constexpr std::int64_t TICKS_FROM_1601_TO_1970 = 116444736000000000;
+    return static_cast<std::uint64_t>(static_cast<std::int64_t>(time.tv_sec) * 10000000 +
+                                      time.tv_nsec / 100 + TICKS_FROM_1601_TO_1970);
+}
+
 Win32Error GetAttributes(const std::filesystem::path& prefix, const std::string& path,
                          std::uint32_t& attributes) {
-    attributes = ATTR_INVALID;
+    FileStatus fileStatus;
+    const Win32Error error = GetFileStatus(prefix, path, fileStatus);
+    attributes = fileStatus.attributes;
+    return error;
+}
+
+Win32Error GetFileStatus(const std::filesystem::path& prefix, const std::string& path,
+                         FileStatus& fileStatus) {
+    fileStatus = FileStatus{};
+    std::uint32_t& attributes = fileStatus.attributes;
     HostPath host;
     struct stat status {};
     const Win32Error error = ResolveExisting(prefix, path, Link::Own, host, status);
@@ -220,6 +235,10 @@ Win32Error GetAttributes(const std::filesystem::path& prefix, const std::string&
     if (!host.IsDriveRoot() && host.windows.components.back().front() == '.') {
         attributes |= ATTR_HIDDEN;
     }
+    if (!S_ISDIR(target.st_mode)) {
+        fileStatus.size = static_cast<std::uint64_t>(target.st_size);
+    }
+    fileStatus.modified = FileTimeOf(target.st_mtim);
     return ERR_SUCCESS;
 }
 

@@ -5,18 +5,27 @@
 // file, and a move never replaces what exists.
 
 #include <cstdint>
+#include <ctime>
 #include <filesystem>
 #include <string>
 
+#include "platform/Machine.h"
 #include "platform/Win32Codes.h"
 
 namespace parvane::wine {
+
+// Windows' FILETIME of a host time: 100-nanosecond ticks since 1601-01-01 UTC.
+std::uint64_t FileTimeOf(const timespec& time);
 
 // GetFileAttributesA: ATTR_DIRECTORY for folders, ATTR_ARCHIVE for files, ATTR_READONLY when
 // the owner may not write, ATTR_HIDDEN for names starting with a dot (as Wine shows them),
 // ATTR_REPARSE_POINT for a symbolic link (the last name only; a drive is never one).
 Win32Error GetAttributes(const std::filesystem::path& prefix, const std::string& path,
                          std::uint32_t& attributes);
+// GetFileAttributesExA: the attributes above, with the size and last write of the file (or of
+// what a link leads to).
+Win32Error GetFileStatus(const std::filesystem::path& prefix, const std::string& path,
+                         FileStatus& fileStatus);
 // CreateDirectoryA: ERR_ALREADY_EXISTS when anything has that name.
 Win32Error MakeFolder(const std::filesystem::path& prefix, const std::string& path);
 // RemoveDirectoryA; a symbolic link that does not lead to a file is removed itself.

@@ -75,6 +75,10 @@ Win32Error WineMachine::GetAttributes(const std::string& path, std::uint32_t& at
     return wine::GetAttributes(prefix, path, attributes);
 }
 
+Win32Error WineMachine::GetFileStatus(const std::string& path, FileStatus& status) {
+    return wine::GetFileStatus(prefix, path, status);
+}
+
 Win32Error WineMachine::MakeFolder(const std::string& path) {
     return wine::MakeFolder(prefix, path);
 }
@@ -123,6 +127,11 @@ Win32Error WineMachine::FreeDiskSpace(const std::string& path, std::uint64_t& by
 std::unique_ptr<FileStream> WineMachine::OpenFile(const std::string& path, FileMode mode,
                                                   Win32Error& error) {
     return wine::OpenFile(prefix, path, mode, error);
+}
+
+void WineMachine::ReadFileStarts(const std::vector<std::string>& paths, std::size_t size,
+                                 std::vector<FileStart>& starts) {
+    wine::ReadFileStarts(prefix, paths, size, starts);
 }
 
 Win32Error WineMachine::ModulePath(std::string& path) {

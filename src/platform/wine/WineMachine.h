@@ -35,6 +35,7 @@ class WineMachine final : public Machine {
     Win32Error CloseKey(KeyHandle key) override;
 
     Win32Error GetAttributes(const std::string& path, std::uint32_t& attributes) override;
+    Win32Error GetFileStatus(const std::string& path, FileStatus& status) override;
     Win32Error MakeFolder(const std::string& path) override;
     Win32Error RemoveEmptyFolder(const std::string& path) override;
     Win32Error RemoveFile(const std::string& path) override;
@@ -49,6 +50,8 @@ class WineMachine final : public Machine {
     Win32Error FreeDiskSpace(const std::string& path, std::uint64_t& bytes) override;
     std::unique_ptr<FileStream> OpenFile(const std::string& path, FileMode mode,
                                          Win32Error& error) override;
+    void ReadFileStarts(const std::vector<std::string>& paths, std::size_t size,
+                        std::vector<FileStart>& starts) override;
 
     Win32Error ModulePath(std::string& path) override;
     Win32Error ProcessImageNames(std::vector<std::string>& names) override;

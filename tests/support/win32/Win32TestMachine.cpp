@@ -180,6 +180,19 @@ class Win32TestBackend final : public TestBackend {
         }
     }
 
+    void SetModifiedTime(const std::string& path, std::uint64_t fileTime) override {
+        const HANDLE file = CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr,
+                                        OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+        FILETIME time{static_cast<DWORD>(fileTime), static_cast<DWORD>(fileTime >> 32)};
+        const bool set = file != INVALID_HANDLE_VALUE && SetFileTime(file, nullptr, nullptr, &time);
+        if (file != INVALID_HANDLE_VALUE) {
+            CloseHandle(file);
+        }
+        if (!set) {
+            throw std::runtime_error("Test machine: cannot set the time of " + path);
+        }
+    }
+
     // Windows keeps nothing between calls: a new machine reads what the next run reads.
     std::unique_ptr<Machine> Reopened() override { return win32::MakeWin32Machine(); }
 

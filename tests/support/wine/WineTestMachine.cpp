@@ -1,5 +1,6 @@
 #include "support/wine/WineTestMachine.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
 
 #include <fstream>
@@ -53,6 +54,17 @@ class WineTestBackend final : public TestBackend {
         std::filesystem::create_directory_symlink(HostPathFor(target), HostPathFor(link), error);
         if (error) {
             throw std::runtime_error("Test machine: cannot link " + link + ": " + error.message());
+        }
+    }
+
+    void SetModifiedTime(const std::string& path, std::uint64_t fileTime) override {
+        constexpr std::uint64_t TICKS_FROM_1601_TO_1970 = 116444736000000000;
+        const std::uint64_t sinceUnixEpoch = fileTime - TICKS_FROM_1601_TO_1970;
+        const timespec times[2] = {{0, UTIME_OMIT},
+                                   {static_cast<time_t>(sinceUnixEpoch / 10000000),
+                                    static_cast<long>(sinceUnixEpoch % 10000000 * 100)}};
+        if (utimensat(AT_FDCWD, HostPathFor(path).c_str(), times, 0) != 0) {
+            throw std::runtime_error("Test machine: cannot set the time of " + path);
         }
     }
 

@@ -1,0 +1,287 @@
+// Whole runs of the terminal program on a large collection (bench/LargeCollection.h: one course
+// to a folder, libraries 500 to a folder, one course to five libraries), beside the floor: a
+// plain reader of the same headers that opens every content file below the game's folder once
+// and reads its first 3000 bytes. For each size, each command and the floor run cold (the page
+// cache dropped where the machine allows it, else simply the first run; the program's state
+// folder removed, so no cache of its own helps) and then warm, each under /usr/bin/time -v, and
+// once more warm under strace -c for the system-call counts. Prints wall, user and system time,
+// maximum resident memory and the counts of the busiest calls. Exit status 1 when a run failed
+// or a warm run printed other than the cold one.
+//   CollectionCommandsBench PARVANE [--all] [--strace] [ENTRIES...]
+//      (defaults: `list libraries` only, no strace, 6000 60000 entries)
+//   CollectionCommandsBench --floor FOLDER        (the floor alone, run by the above)
+//   CollectionCommandsBench --make-prefix DIR ENTRIES   (a prefix with the collection, kept)
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <array>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "LargeCollection.h"
+#include "support/wine/TestPrefix.h"
+
+namespace parvane {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+constexpr std::size_t HEADER_BYTES = 3000;
+constexpr int WARM_RUNS = 3;
+constexpr std::array<const char*, 9> COUNTED_CALLS = {
+    "newfstatat", "statx", "openat", "read", "close", "getdents64", "fstat", "lstat", "total"};
+
+// The floor: every .tcr and .tcl file below `folder`, its first bytes read once. Prints the
+// number of files read.
+int ReadHeadersOnce(const std::string& folder) {
+    std::vector<std::string> pending = {folder};
+    std::array<char, HEADER_BYTES> block;
+    long files = 0;
+    while (!pending.empty()) {
+        const std::string current = std::move(pending.back());
+        pending.pop_back();
+        DIR* directory = opendir(current.c_str());
+        if (directory == nullptr) {
+            continue;
+        }
+        while (const dirent* entry = readdir(directory)) {
+            const std::string name = entry->d_name;
+            if (name == "." || name == "..") {
+                continue;
+            }
+            const std::string path = current + "/" + name;
+            if (entry->d_type == DT_DIR) {
+                pending.push_back(path);
+            } else if (name.ends_with(".tcr") || name.ends_with(".tcl")) {
+                const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+                if (fd >= 0 && read(fd, block.data(), block.size()) > 0) {
+                    ++files;
+                }
+                if (fd >= 0) {
+                    close(fd);
+                }
+            }
+        }
+        closedir(directory);
+    }
+    std::printf("%ld\n", files);
+    return 0;
+}
+
+struct RunFigures {
+    double wall = 0;
+    double user = 0;
+    double system = 0;
+    long maxResidentKb = 0;
+    int status = -1;
+    std::string output;
+};
+
+std::string Quoted(const std::string& text) {
+    return "'" + text + "'";
+}
+
+std::string ReadText(const std::filesystem::path& path) {
+    std::ifstream file(path);
+    std::stringstream text;
+    text << file.rdbuf();
+    return text.str();
+}
+
+// The number after `label` in /usr/bin/time -v's report.
+double FigureAfter(const std::string& report, const std::string& label) {
+    const std::size_t at = report.find(label);
+    return at == std::string::npos ? -1 : std::atof(report.c_str() + at + label.size());
+}
+
+RunFigures TimedRun(const std::string& command, const std::filesystem::path& scratch) {
+    const std::filesystem::path report = scratch / "time.txt";
+    const std::filesystem::path output = scratch / "output.txt";
+    const std::string line = "/usr/bin/time -v -o " + Quoted(report) + " " + command + " >" +
+                             Quoted(output) + " 2>&1 </dev/null";
+    const Clock::time_point start = Clock::now();
+    const int status = std::system(line.c_str());
+    RunFigures figures;
+    figures.wall = std::chrono::duration<double>(Clock::now() - start).count();
+    figures.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    const std::string text = ReadText(report);
+    figures.user = FigureAfter(text, "User time (seconds): ");
+    figures.system = FigureAfter(text, "System time (seconds): ");
+    figures.maxResidentKb =
+        static_cast<long>(FigureAfter(text, "Maximum resident set size (kbytes): "));
+    figures.output = ReadText(output);
+    return figures;
+}
+
+// The calls of `strace -c -f`, by name, with "total".
+std::map<std::string, long> CountCalls(const std::string& command,
+                                       const std::filesystem::path& scratch) {
+    const std::filesystem::path report = scratch / "strace.txt";
+    const std::string line =
+        "strace -c -f -o " + Quoted(report) + " " + command + " >/dev/null 2>&1 </dev/null";
+    std::map<std::string, long> calls;
+    if (std::system(line.c_str()) != 0 && !std::filesystem::exists(report)) {
+        return calls;
+    }
+    std::istringstream text(ReadText(report));
+    for (std::string row; std::getline(text, row);) {
+        std::istringstream words(row);
+        std::vector<std::string> columns;
+        for (std::string word; words >> word;) {
+            columns.push_back(word);
+        }
+        if (columns.size() >= 5 && std::isdigit(static_cast<unsigned char>(columns[3][0]))) {
+            calls[columns.back()] = std::atol(columns[3].c_str());
+        }
+    }
+    return calls;
+}
+
+// Drops the page cache when the machine allows it; false when it does not.
+bool DropPageCache() {
+    sync();
+    std::ofstream control("/proc/sys/vm/drop_caches");
+    control << "3\n";
+    control.flush();
+    return static_cast<bool>(control);
+}
+
+void PrintRow(int entries, const std::string& what, const char* mode, const RunFigures& run) {
+    std::printf("%7d  %-16s %-5s %8.3f %8.2f %8.2f %8.1f\n", entries, what.c_str(), mode, run.wall,
+                run.user, run.system, static_cast<double>(run.maxResidentKb) / 1024);
+    std::fflush(stdout);
+}
+
+// The median of the warm runs by wall time.
+RunFigures MedianRun(std::vector<RunFigures> runs) {
+    std::sort(runs.begin(), runs.end(),
+              [](const RunFigures& a, const RunFigures& b) { return a.wall < b.wall; });
+    return runs[runs.size() / 2];
+}
+
+struct Settings {
+    std::string parvane;
+    std::string self;
+    std::vector<std::string> commands = {"list libraries"};
+    bool strace = false;
+    std::vector<int> sizes;
+};
+
+int MeasureSize(const Settings& settings, int entries, bool& canDrop) {
+    test::TestPrefix prefix;
+    bench::WriteLargeCollection(prefix, bench::Layout::Collection, entries);
+    const std::filesystem::path scratch = prefix.Folder() / "bench";
+    const std::filesystem::path state = prefix.Folder() / "state";
+    std::filesystem::create_directories(scratch);
+    setenv("XDG_CONFIG_HOME", (prefix.Folder() / "config").c_str(), 1);
+    setenv("XDG_DATA_HOME", (prefix.Folder() / "data").c_str(), 1);
+    setenv("XDG_STATE_HOME", state.c_str(), 1);
+    // A player's files were written long before the program looks at them: older than the
+    // few seconds within which neither the Wine backend nor the header cache trusts a time.
+    std::this_thread::sleep_for(std::chrono::seconds(3));
+
+    const std::string game = (prefix.DriveC() / "Games" / "Greenvale 06").string();
+    std::vector<std::pair<std::string, std::string>> runs = {
+        {"floor", Quoted(settings.self) + " --floor " + Quoted(game)}};
+    for (const std::string& command : settings.commands) {
+        runs.push_back({command, Quoted(settings.parvane) + " --prefix " +
+                                     Quoted(prefix.Folder().string()) + " " + command});
+    }
+    int failures = 0;
+    for (const auto& [what, command] : runs) {
+        std::filesystem::remove_all(state);
+        canDrop = DropPageCache() && canDrop;
+        const RunFigures cold = TimedRun(command, scratch);
+        PrintRow(entries, what, "cold", cold);
+        std::vector<RunFigures> warm;
+        for (int run = 0; run < WARM_RUNS; ++run) {
+            warm.push_back(TimedRun(command, scratch));
+        }
+        PrintRow(entries, what, "warm", MedianRun(warm));
+        const bool sameOutput = std::all_of(warm.begin(), warm.end(), [&](const RunFigures& run) {
+            return run.output == cold.output;
+        });
+        // `analyze` ends with 1 when it finds problems (the cloaked libraries it reports).
+        const int worst =
+            std::max_element(warm.begin(), warm.end(), [](const auto& a, const auto& b) {
+                return a.status < b.status;
+            })->status;
+        if (cold.status < 0 || cold.status > 1 || worst != cold.status || !sameOutput) {
+            std::printf("  %s: exit %d cold, up to %d warm; %s\n", what.c_str(), cold.status, worst,
+                        sameOutput ? "same output" : "warm output differs from cold");
+            ++failures;
+        }
+        if (settings.strace) {
+            const std::map<std::string, long> calls = CountCalls(command, scratch);
+            std::printf("%7s  %-16s calls:", "", what.c_str());
+            for (const char* name : COUNTED_CALLS) {
+                if (calls.contains(name)) {
+                    std::printf(" %s %ld", name, calls.at(name));
+                }
+            }
+            std::printf("\n");
+        }
+    }
+    return failures;
+}
+
+int Run(int argc, char** argv) {
+    if (argc == 3 && std::string(argv[1]) == "--floor") {
+        return ReadHeadersOnce(argv[2]);
+    }
+    if (argc == 4 && std::string(argv[1]) == "--make-prefix") {
+        test::TestPrefix prefix;
+        bench::WriteLargeCollection(prefix, bench::Layout::Collection, std::atoi(argv[3]));
+        std::filesystem::rename(prefix.Folder(), argv[2]);
+        return 0;
+    }
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: %s PARVANE [--all] [--strace] [ENTRIES...]\n", argv[0]);
+        return 2;
+    }
+    Settings settings;
+    settings.parvane = std::filesystem::absolute(argv[1]).string();
+    settings.self = std::filesystem::canonical("/proc/self/exe").string();
+    for (int i = 2; i < argc; ++i) {
+        const std::string word = argv[i];
+        if (word == "--all") {
+            settings.commands = {"list libraries", "list courses", "analyze"};
+        } else if (word == "--strace") {
+            settings.strace = true;
+        } else {
+            settings.sizes.push_back(std::atoi(argv[i]));
+        }
+    }
+    if (settings.sizes.empty()) {
+        settings.sizes = {6000, 60000};
+    }
+    std::printf("%7s  %-16s %-5s %8s %8s %8s %8s\n", "entries", "run", "mode", "wall s", "user s",
+                "sys s", "RSS MB");
+    int failures = 0;
+    bool canDrop = true;
+    for (const int entries : settings.sizes) {
+        failures += MeasureSize(settings, entries, canDrop);
+    }
+    std::printf("cold: %s\n", canDrop ? "page cache dropped before the run"
+                                      : "first run (the page cache could not be dropped)");
+    return failures == 0 ? 0 : 1;
+}
+
+}  // namespace
+}  // namespace parvane
+
+int main(int argc, char** argv) {
+    return parvane::Run(argc, argv);
+}

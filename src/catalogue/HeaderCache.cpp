@@ -1,0 +1,357 @@
+#include "catalogue/HeaderCache.h"
+
+#include <algorithm>
+#include <chrono>
+#include <memory>
+
+#include "base/StateFolder.h"
+
+namespace parvane {
+
+namespace {
+
+// The file: MAGIC, FORMAT_VERSION and the number of entries (32-bit), then the entries. An
+// entry: the length of its key (16-bit), the key (the kind, then the path), the file's size and
+// time of last write (64-bit), then the fields: for a course, whether the names were decoded
+// and then their number and each name (16-bit length and text), whether the GUIDs were decoded
+// and then their number and 16 bytes each; for a library, whether the header was decoded and
+// then its GUID and its name. Numbers are little-endian.
+constexpr std::string_view FILE_NAME = "HeaderCache.bin";
+constexpr std::string_view MAGIC = "PVHC";
+constexpr std::uint32_t FORMAT_VERSION = 1;
+constexpr std::size_t FILE_HEAD_SIZE = 12;
+constexpr char COURSE_KIND = 'C';
+constexpr char LIBRARY_KIND = 'L';
+constexpr std::size_t READ_CHUNK = 1 << 20;
+// More than a tick of any file system's clock (FAT's is two seconds), in FILETIME ticks.
+constexpr std::uint64_t SETTLING_TICKS = 30'000'000;
+constexpr std::uint64_t TICKS_FROM_1601_TO_1970 = 116444736000000000;
+
+std::string CacheFilePath() {
+    return StateFolder() + "\\" + std::string(FILE_NAME);
+}
+
+std::uint64_t FileTimeNow() {
+    const auto sinceUnixEpoch = std::chrono::system_clock::now().time_since_epoch();
+    using Ticks = std::chrono::duration<std::int64_t, std::ratio<1, 10'000'000>>;
+    return static_cast<std::uint64_t>(std::chrono::duration_cast<Ticks>(sinceUnixEpoch).count()) +
+           TICKS_FROM_1601_TO_1970;
+}
+
+void PutNumber(std::string& out, std::uint64_t number, int bytes) {
+    for (int i = 0; i < bytes; ++i) {
+        out += static_cast<char>((number >> (8 * i)) & 0xFF);
+    }
+}
+
+void PutText(std::string& out, std::string_view text) {
+    PutNumber(out, text.size(), 2);
+    out += text;
+}
+
+void PutGuid(std::string& out, const GUID& guid) {
+    PutNumber(out, guid.Data1, 4);
+    PutNumber(out, guid.Data2, 2);
+    PutNumber(out, guid.Data3, 2);
+    out.append(reinterpret_cast<const char*>(guid.Data4.data()), guid.Data4.size());
+}
+
+// Reads the entries' bytes; every read past the end, and every number out of range, makes
+// `ok` false and reads as zero.
+class Reader {
+  public:
+    Reader(const std::string& bytes, std::size_t start) : data(bytes), position(start) {}
+
+    bool ok = true;
+    std::size_t Position() const { return position; }
+    bool AtEnd() const { return position == data.size(); }
+
+    std::uint64_t Number(int bytes) {
+        if (!Has(static_cast<std::size_t>(bytes))) {
+            return 0;
+        }
+        std::uint64_t number = 0;
+        for (int i = 0; i < bytes; ++i) {
+            number |= std::uint64_t{static_cast<std::uint8_t>(data[position++])} << (8 * i);
+        }
+        return number;
+    }
+    std::string_view Text(std::size_t size) {
+        if (!Has(size)) {
+            return {};
+        }
+        position += size;
+        return std::string_view(data).substr(position - size, size);
+    }
+    GUID Guid() {
+        const std::string_view bytes = Text(GUID_BINARY_SIZE);
+        return ok ? GuidFromBytes(reinterpret_cast<const std::uint8_t*>(bytes.data())) : GUID{};
+    }
+    // A count of at most `limit`.
+    int Count(int limit) {
+        const auto count = static_cast<int>(Number(1));
+        ok = ok && count <= limit;
+        return ok ? count : 0;
+    }
+
+  private:
+    bool Has(std::size_t size) {
+        ok = ok && data.size() - position >= size;
+        return ok;
+    }
+
+    const std::string& data;
+    std::size_t position;
+};
+
+// Each reads the fields of one entry into `fields`, or past them when it is null.
+bool ReadCourseFields(Reader& reader, CourseHeaderFields* fields) {
+    CourseHeaderFields read;
+    read.namesRead = reader.Number(1) != 0;
+    if (read.namesRead) {
+        read.names.count = reader.Count(MAX_REFERENCED_LIBRARIES);
+        for (int slot = 0; slot < read.names.count; ++slot) {
+            const std::string_view name = reader.Text(reader.Number(2));
+            if (fields != nullptr) {
+                read.names.names[slot] = std::string(name);
+            }
+        }
+    }
+    read.guidsRead = reader.Number(1) != 0;
+    if (read.guidsRead) {
+        read.guids.count = reader.Count(MAX_REFERENCED_LIBRARIES);
+        for (int slot = 0; slot < read.guids.count; ++slot) {
+            read.guids.guids[slot] = reader.Guid();
+        }
+    }
+    if (reader.ok && fields != nullptr) {
+        *fields = std::move(read);
+    }
+    return reader.ok;
+}
+
+bool ReadLibraryFields(Reader& reader, LibraryHeaderFields* fields) {
+    LibraryHeaderFields read;
+    read.read = reader.Number(1) != 0;
+    if (read.read) {
+        read.header.guid = reader.Guid();
+        read.header.name = std::string(reader.Text(reader.Number(2)));
+    }
+    if (reader.ok && fields != nullptr) {
+        *fields = std::move(read);
+    }
+    return reader.ok;
+}
+
+std::string KeyOf(char kind, const std::string& path) {
+    std::string key(1, kind);
+    key += path;
+    return key;
+}
+
+// The whole file, or nothing when it cannot be read.
+std::string ReadCacheFile(const std::string& path) {
+    Win32Error error = ERR_SUCCESS;
+    const std::unique_ptr<FileStream> file = TheMachine().OpenFile(path, FileMode::Read, error);
+    if (file == nullptr) {
+        return {};
+    }
+    std::string bytes;
+    for (std::size_t got = READ_CHUNK; got == READ_CHUNK;) {
+        const std::size_t start = bytes.size();
+        bytes.resize(start + READ_CHUNK);
+        got = file->Read(bytes.data() + start, READ_CHUNK);
+        bytes.resize(start + got);
+    }
+    const bool failed = file->Error() != ERR_SUCCESS;
+    file->Close();
+    return failed ? std::string() : bytes;
+}
+
+}  // namespace
+
+HeaderCache::HeaderCache() : loadStart(FileTimeNow()) {
+    if (StateFolder().empty()) {
+        return;
+    }
+    stored = ReadCacheFile(CacheFilePath());
+    Reader reader(stored, 0);
+    if (reader.Text(MAGIC.size()) != MAGIC || reader.Number(4) != FORMAT_VERSION) {
+        stored.clear();
+        return;
+    }
+    const auto count = static_cast<std::uint32_t>(reader.Number(4));
+    for (std::uint32_t entry = 0; entry < count && reader.ok; ++entry) {
+        StoredEntry found;
+        found.begin = reader.Position();
+        const std::string_view key = reader.Text(reader.Number(2));
+        found.start = reader.Position();
+        reader.Number(8);
+        reader.Number(8);
+        const char kind = key.empty() ? '\0' : key.front();
+        reader.ok = reader.ok && (kind == COURSE_KIND    ? ReadCourseFields(reader, nullptr)
+                                  : kind == LIBRARY_KIND ? ReadLibraryFields(reader, nullptr)
+                                                         : false);
+        found.end = reader.Position();
+        storedPlaces.emplace(key, storedEntries.size());
+        storedEntries.push_back(found);
+    }
+    if (!reader.ok || !reader.AtEnd()) {
+        // Cut short, or not what this version writes: every file is read again.
+        storedEntries.clear();
+        storedPlaces.clear();
+        stored.clear();
+    }
+}
+
+HeaderCache::FieldsPlace HeaderCache::Find(char kind, const std::string& path,
+                                           const FileStatus& status) {
+    const std::string key = KeyOf(kind, path);
+    FieldsPlace place;
+    StoredEntry* storedEntry = nullptr;
+    if (const std::size_t fresh = FindRead(key); fresh != std::string::npos) {
+        place = {&read, fresh};
+    } else if (const auto found = storedPlaces.find(key); found != storedPlaces.end()) {
+        storedEntry = &storedEntries[found->second];
+        place = {&stored, storedEntry->start};
+    } else {
+        return {};
+    }
+    Reader reader(*place.text, place.start);
+    if (reader.Number(8) != status.size || reader.Number(8) != status.modified) {
+        return {};
+    }
+    if (storedEntry != nullptr) {
+        storedEntry->found = true;
+    }
+    return {place.text, reader.Position()};
+}
+
+bool HeaderCache::FindCourse(const std::string& path, const FileStatus& status,
+                             CourseHeaderFields& fields) {
+    const FieldsPlace place = Find(COURSE_KIND, path, status);
+    Reader reader(place.text != nullptr ? *place.text : stored, place.start);
+    return place.text != nullptr && ReadCourseFields(reader, &fields);
+}
+
+bool HeaderCache::FindLibrary(const std::string& path, const FileStatus& status,
+                              LibraryHeaderFields& fields) {
+    const FieldsPlace place = Find(LIBRARY_KIND, path, status);
+    Reader reader(place.text != nullptr ? *place.text : stored, place.start);
+    return place.text != nullptr && ReadLibraryFields(reader, &fields);
+}
+
+bool HeaderCache::Holds(char kind, const std::string& path) const {
+    const std::string key = KeyOf(kind, path);
+    return storedPlaces.contains(key) || FindRead(key) != std::string::npos;
+}
+
+std::size_t HeaderCache::FindRead(const std::string& key) const {
+    const auto [first, last] = readPlaces.equal_range(std::hash<std::string>{}(key));
+    for (auto place = first; place != last; ++place) {
+        const std::size_t start = place->second;
+        Reader length(read, start - key.size() - 2);
+        if (length.Number(2) == key.size() &&
+            read.compare(start - key.size(), key.size(), key) == 0) {
+            return start;
+        }
+    }
+    return std::string::npos;
+}
+
+bool HeaderCache::HoldsCourse(const std::string& path) const {
+    return Holds(COURSE_KIND, path);
+}
+
+bool HeaderCache::HoldsLibrary(const std::string& path) const {
+    return Holds(LIBRARY_KIND, path);
+}
+
+bool HeaderCache::Settled(const FileStatus& status) const {
+    return status.modified <= loadStart && loadStart - status.modified >= SETTLING_TICKS;
+}
+
+bool HeaderCache::StartEntry(char kind, const std::string& path, const FileStatus& status) {
+    changed = true;
+    if (!Settled(status)) {
+        return false;
+    }
+    const std::string key = KeyOf(kind, path);
+    PutNumber(read, key.size(), 2);
+    read += key;
+    readPlaces.emplace(std::hash<std::string>{}(key), read.size());
+    PutNumber(read, status.size, 8);
+    PutNumber(read, status.modified, 8);
+    ++readCount;
+    return true;
+}
+
+void HeaderCache::KeepCourse(const std::string& path, const FileStatus& status,
+                             const CourseHeaderFields& fields) {
+    if (!StartEntry(COURSE_KIND, path, status)) {
+        return;
+    }
+    PutNumber(read, fields.namesRead ? 1 : 0, 1);
+    if (fields.namesRead) {
+        PutNumber(read, static_cast<std::uint64_t>(fields.names.count), 1);
+        for (int slot = 0; slot < fields.names.count; ++slot) {
+            PutText(read, fields.names.names[slot]);
+        }
+    }
+    PutNumber(read, fields.guidsRead ? 1 : 0, 1);
+    if (fields.guidsRead) {
+        PutNumber(read, static_cast<std::uint64_t>(fields.guids.count), 1);
+        for (int slot = 0; slot < fields.guids.count; ++slot) {
+            PutGuid(read, fields.guids.guids[slot]);
+        }
+    }
+}
+
+void HeaderCache::KeepLibrary(const std::string& path, const FileStatus& status,
+                              const LibraryHeaderFields& fields) {
+    if (!StartEntry(LIBRARY_KIND, path, status)) {
+        return;
+    }
+    PutNumber(read, fields.read ? 1 : 0, 1);
+    if (fields.read) {
+        PutGuid(read, fields.header.guid);
+        PutText(read, fields.header.name);
+    }
+}
+
+void HeaderCache::Save() {
+    const bool allFound = std::all_of(storedEntries.begin(), storedEntries.end(),
+                                      [](const StoredEntry& entry) { return entry.found; });
+    if (StateFolder().empty() || (!changed && allFound)) {
+        return;
+    }
+    // The entries found unchanged, then those read: the files gone are left out.
+    const auto count = static_cast<std::uint32_t>(
+        readCount + std::count_if(storedEntries.begin(), storedEntries.end(),
+                                  [](const StoredEntry& entry) { return entry.found; }));
+    std::string head(MAGIC);
+    PutNumber(head, FORMAT_VERSION, 4);
+    PutNumber(head, count, 4);
+    const std::string target = CacheFilePath();
+    const std::string written = target + ".new";
+    Win32Error error = ERR_SUCCESS;
+    std::unique_ptr<FileStream> file = TheMachine().OpenFile(written, FileMode::Write, error);
+    if (file == nullptr) {
+        return;
+    }
+    const auto put = [&file](const char* bytes, std::size_t size) {
+        return file->Write(bytes, size) == size;
+    };
+    bool complete = put(head.data(), head.size());
+    for (const StoredEntry& entry : storedEntries) {
+        complete =
+            complete && (!entry.found || put(stored.data() + entry.begin, entry.end - entry.begin));
+    }
+    complete = complete && put(read.data(), read.size());
+    if (file->Close() != ERR_SUCCESS || !complete ||
+        TheMachine().MoveFileOver(written, target) != ERR_SUCCESS) {
+        TheMachine().RemoveFile(written);
+    }
+}
+
+}  // namespace parvane

@@ -1,0 +1,101 @@
+#pragma once
+
+// The decoded headers of the content files, kept in the state folder from one catalogue load to
+// the next, so that a load reads only the files that changed since. An entry is trusted only
+// while its file has the size and the time of last write it had when it was read. A cache file
+// that cannot be read, is cut short or comes from another version is ignored and written anew;
+// it is never an error. Without a state folder nothing is kept.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "catalogue/HeaderDecoding.h"
+#include "platform/Machine.h"
+
+namespace parvane {
+
+// What a load takes from a course file: each list only when it could be decoded.
+struct CourseHeaderFields {
+    bool namesRead = false;
+    ReferencedNames names;
+    bool guidsRead = false;
+    ReferencedGuids guids;
+};
+
+// What a load takes from a library file, when it could be decoded.
+struct LibraryHeaderFields {
+    bool read = false;
+    NameAndGuid header;
+};
+
+class HeaderCache {
+  public:
+    // The cache file of the state folder, read once; empty when there is none, no state folder
+    // is set or the file cannot be used.
+    HeaderCache();
+
+    // Whether an entry is kept for the file `path`, changed or not: only then is its status
+    // worth taking before it is read.
+    bool HoldsCourse(const std::string& path) const;
+    bool HoldsLibrary(const std::string& path) const;
+
+    // The fields kept for the file `path` whose status is `status` now; false when none are
+    // kept for it or the file changed since.
+    bool FindCourse(const std::string& path, const FileStatus& status, CourseHeaderFields& fields);
+    bool FindLibrary(const std::string& path, const FileStatus& status,
+                     LibraryHeaderFields& fields);
+
+    // The fields just read from a file that had `status` before it was read. A file written in
+    // the last few seconds is not kept: a change within the same tick of the file system's
+    // clock would leave its time as it is.
+    void KeepCourse(const std::string& path, const FileStatus& status,
+                    const CourseHeaderFields& fields);
+    void KeepLibrary(const std::string& path, const FileStatus& status,
+                     const LibraryHeaderFields& fields);
+
+    // Replaces the cache file with the entries found and kept since it was read, when they
+    // differ from what it held. A failure leaves the old file or none; it is not reported.
+    void Save();
+
+  private:
+    // An entry of the file read: where it starts, where its size and time start, where it
+    // ends, and whether this load found its file unchanged.
+    struct StoredEntry {
+        std::size_t begin = 0;
+        std::size_t start = 0;
+        std::size_t end = 0;
+        bool found = false;
+    };
+    // Where the fields of an entry start, in `stored` or in `read`.
+    struct FieldsPlace {
+        const std::string* text = nullptr;
+        std::size_t start = 0;
+    };
+
+    bool Settled(const FileStatus& status) const;
+    bool Holds(char kind, const std::string& path) const;
+    // Where the size and time of the entry read with `key` start in `read`; npos when none.
+    std::size_t FindRead(const std::string& key) const;
+    // The fields of the entry of `kind` and `path`, when its size and time are those of
+    // `status`; no text otherwise. An entry of the file read is marked found.
+    FieldsPlace Find(char kind, const std::string& path, const FileStatus& status);
+    // Starts a new entry in `read`; false when the file is too new to be kept.
+    bool StartEntry(char kind, const std::string& path, const FileStatus& status);
+
+    std::string stored;  // the cache file as read
+    // The entries of `stored`, in the file's order, and by kind and path.
+    std::vector<StoredEntry> storedEntries;
+    std::unordered_map<std::string_view, std::size_t> storedPlaces;
+    // The entries this load read and keeps, as the file holds them, and where the size and
+    // time of each start, by the hash of its kind and path (its key is in `read`).
+    std::string read;
+    std::uint32_t readCount = 0;
+    std::unordered_multimap<std::size_t, std::size_t> readPlaces;
+    bool changed = false;
+    std::uint64_t loadStart = 0;  // FILETIME ticks
+};
+
+}  // namespace parvane

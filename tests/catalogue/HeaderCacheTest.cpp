@@ -1,0 +1,142 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "StoreFixture.h"
+#include "base/StateFolder.h"
+#include "catalogue/CatalogueLoading.h"
+#include "support/FaultInjectingMachine.h"
+
+namespace parvane::test {
+namespace {
+
+// 2020-01-01 and a day later, long before any test runs: files old enough to be cached.
+constexpr std::uint64_t OLD_TIME = 132223104000000000;
+constexpr std::uint64_t DAY = 864000000000;
+
+// Every field a load fills, of every record of the four lists.
+std::string LoadedFields() {
+    std::string text;
+    for (const auto& courses : {GetInstalledCourses(), GetCloakedCourses()}) {
+        for (const CourseRecord& course : courses) {
+            text += course.guidText + " " + course.filename + " " +
+                    std::to_string(course.libraryCount) + (course.removable ? " r" : " -");
+            for (int slot = 0; slot < MAX_REFERENCED_LIBRARIES; ++slot) {
+                text += " " + course.libraryNames[slot] + GuidToText(course.libraryGuids[slot]);
+            }
+            text += "\n";
+        }
+    }
+    for (const auto& libraries : {GetInstalledLibraries(), GetCloakedLibraries()}) {
+        for (const LibraryRecord& library : libraries) {
+            text += library.guidText + " " + library.filename + " " + library.headerName + " " +
+                    GuidToText(library.guid) + (library.removable ? " r\n" : " -\n");
+        }
+    }
+    return text;
+}
+
+class CachedHeaders : public StoreTest {
+  protected:
+    CachedHeaders() { SetStateFolder(StateFolderOf("Home")); }
+    ~CachedHeaders() override { SetStateFolder({}); }
+
+    std::string StateFolderOf(const std::string& home) {
+        const std::string folder = machine.ScratchFolder() + "\\" + home + "\\State";
+        machine.MakeFolders(folder);
+        return folder;
+    }
+    std::string CacheFile() { return StateFolder() + "\\HeaderCache.bin"; }
+
+    // A course and a library, and a library file that a course references, all long unchanged.
+    void AddOldEntries() {
+        course = WriteCourse("Links", {TestGuid(10), TestGuid(11)}, {"Trees", "Rocks"});
+        library = WriteLibrary("Trees.tcl", TestGuid(10), "Tree Pack");
+        AddNamed(GAME_COURSES_KEY, OrderedGuidText(1), "Links", course);
+        AddNamed(GAME_LIBRARIES_KEY, OrderedGuidText(2), "Trees", library);
+        AddNamed(CLOAK_LIBRARIES_KEY, OrderedGuidText(3), "Trees again", library);
+        machine.SetModifiedTime(course, OLD_TIME);
+        machine.SetModifiedTime(library, OLD_TIME);
+    }
+
+    // Loads with the cache, then without; both must list the same. The fields with the cache.
+    std::string LoadWithCacheAsWithout() {
+        EXPECT_TRUE(LoadCatalogue());
+        const std::string cached = LoadedFields();
+        const std::string folder = StateFolder();
+        SetStateFolder({});
+        EXPECT_TRUE(LoadCatalogue());
+        SetStateFolder(folder);
+        EXPECT_EQ(cached, LoadedFields());
+        return cached;
+    }
+
+    std::string course;
+    std::string library;
+};
+
+TEST_F(CachedHeaders, UnchangedFilesComeFromTheCacheChangedOnesAreReadAgain) {
+    AddOldEntries();
+    const std::string first = LoadWithCacheAsWithout();
+    EXPECT_NE(first.find("Tree Pack"), std::string::npos);
+    {
+        FaultInjectingMachine watched;
+        EXPECT_EQ(LoadWithCacheAsWithout(), first);
+        // The cache file; then, without the cache, the files of the three entries.
+        EXPECT_EQ(watched.CallPaths(MachineCall::OpenFile),
+                  (Texts{CacheFile(), course, library, library}));
+    }
+
+    // The same size with another time, then another size.
+    ASSERT_TRUE(WriteLibraryFile(library, {TestGuid(12), "Tree Paco"}));
+    machine.SetModifiedTime(library, OLD_TIME + DAY);
+    EXPECT_NE(LoadWithCacheAsWithout().find("Tree Paco"), std::string::npos);
+    ASSERT_TRUE(WriteCourseFile(course, {.guid = TestGuid(1),
+                                         .libraryGuids = {TestGuid(12)},
+                                         .libraryNames = {"Bushes"},
+                                         .totalSize = COURSE_HEADER_SIZE + 1}));
+    machine.SetModifiedTime(course, OLD_TIME);
+    EXPECT_NE(LoadWithCacheAsWithout().find("Bushes"), std::string::npos);
+}
+
+TEST_F(CachedHeaders, FilesGoneOrReplacedByFoldersLoadAsWithoutACache) {
+    AddOldEntries();
+    LoadWithCacheAsWithout();
+    TheMachine().RemoveFile(library);
+    EXPECT_EQ(LoadWithCacheAsWithout().find("Tree Pack"), std::string::npos);
+    TheMachine().RemoveFile(course);
+    machine.MakeFolders(course);
+    machine.SetModifiedTime(course, OLD_TIME);
+    EXPECT_EQ(LoadWithCacheAsWithout().find("Rocks"), std::string::npos);
+}
+
+// Cut short, another version's, or not a cache at all: ignored without a message and written
+// again whole.
+TEST_F(CachedHeaders, UnusableCacheFilesAreIgnoredAndRebuilt) {
+    AddOldEntries();
+    LoadWithCacheAsWithout();
+    const std::string whole = machine.ReadFile(CacheFile());
+    ASSERT_GT(whole.size(), 40u);
+    std::string otherVersion = whole;
+    otherVersion[4] = '\x7F';
+    for (const std::string& unusable : {whole.substr(0, whole.size() - 3), whole.substr(0, 30),
+                                        otherVersion, std::string("not a cache")}) {
+        machine.WriteFile(CacheFile(), unusable);
+        LoadWithCacheAsWithout();
+        EXPECT_EQ(machine.ReadFile(CacheFile()), whole);
+    }
+}
+
+// Two prefixes whose files have the same Windows paths, sizes and times but other contents:
+// each has its own state folder, and neither load takes the other's headers.
+TEST_F(CachedHeaders, PrefixesWithTheSamePathsUnderDifferentHomesKeepApart) {
+    AddOldEntries();
+    LoadWithCacheAsWithout();
+    ASSERT_TRUE(WriteLibraryFile(library, {TestGuid(12), "Tree Paco"}));
+    machine.SetModifiedTime(library, OLD_TIME);
+    SetStateFolder(StateFolderOf("Other home"));
+    EXPECT_NE(LoadWithCacheAsWithout().find("Tree Paco"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace parvane::test
