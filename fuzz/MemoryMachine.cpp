@@ -73,6 +73,8 @@ class MemoryStream final : public FileStream {
     }
     std::int64_t Tell() override { return static_cast<std::int64_t>(position); }
     Win32Error Error() const override { return ERR_SUCCESS; }
+    Win32Error Flush() override { return ERR_SUCCESS; }
+    Win32Error Sync() override { return ERR_SUCCESS; }
     Win32Error Close() override { return ERR_SUCCESS; }
 
   private:
@@ -339,6 +341,12 @@ std::unique_ptr<FileStream> MemoryMachine::OpenFile(const std::string& path, Fil
         return nullptr;
     }
     CheckChangeAllowed(path);
+    const auto found = files.find(Key(path));
+    if (mode == FileMode::Append && found != files.end()) {
+        auto stream = std::make_unique<MemoryStream>(found->second.data);
+        stream->Seek(0, 2);
+        return stream;
+    }
     auto data = std::make_shared<std::string>();
     files[Key(path)] = {path, data};
     return std::make_unique<MemoryStream>(data);

@@ -1,12 +1,14 @@
 #include "analysis/AnalysisDialog.h"
 
 #include "analysis/InstallationAnalysis.h"
+#include "analysis/PlacementCheck.h"
 #include "base/ModalDialogs.h"
 
 namespace parvane {
 
 void AnalysisDialog::OnInitDialog(DialogControls& controls) {
-    controls.SetItemText(ANALYSIS_REPORT_TEXT, AnalyzeInstallation());
+    controls.SetItemText(ANALYSIS_REPORT_TEXT, AnalyzeInstallation() + "\r\n\r\n" +
+                                                   PlacementCheckSection(CheckPlacedFiles({})));
 }
 
 void AnalysisDialog::OnCommand(int id, int, DialogControls& controls) {

@@ -1,7 +1,8 @@
 #pragma once
 
-// The dialog that shows the installation analysis (template 111): the report in a read-only
-// edit control, and a Close button, which Enter, Esc and the close box press too.
+// The dialog that shows the installation analysis (template 111): the report, then the check of
+// the installed files against their records, in a read-only edit control, and a Close button,
+// which Enter, Esc and the close box press too.
 
 #include "platform/UserInterface.h"
 

@@ -11,9 +11,12 @@
 #include "archive/ZipReader.h"
 #include "archive/ZipWalk.h"
 #include "base/AsciiCase.h"
+#include "base/DigestText.h"
 #include "base/Messages.h"
 #include "base/PathText.h"
+#include "base/Sha1.h"
 #include "base/StopRequest.h"
+#include "journal/FileDigests.h"
 #include "platform/ErrorText.h"
 #include "platform/Machine.h"
 #include "platform/UserInterface.h"
@@ -85,6 +88,7 @@ bool CopyEntryData(ZipReader& reader, const ZipEntryInfo& info, const std::strin
                    const std::string& outputPath, OutputFile& output, Extraction& extraction) {
     std::vector<char> block(ZIP_DATA_BLOCK_SIZE);
     std::uint64_t writtenBytes = 0;
+    Sha1 digest;  // for the record of what the installation places
     for (;;) {
         if (IsStopRequested()) {
             ShowStoppedMessage();
@@ -104,6 +108,7 @@ bool CopyEntryData(ZipReader& reader, const ZipEntryInfo& info, const std::strin
                       RuntimeErrorText(output.Stream().Error()).c_str());
             return false;
         }
+        digest.Add(block.data(), size);
         writtenBytes += size;
         if (extraction.chain.size() == 1) {
             extraction.outerBytesWritten += size;
@@ -123,6 +128,7 @@ bool CopyEntryData(ZipReader& reader, const ZipEntryInfo& info, const std::strin
             static_cast<unsigned long long>(info.uncompressedSize));
         return false;
     }
+    RememberFileDigest(outputPath, writtenBytes, Sha1DigestText(digest.Finish()));
     return true;
 }
 

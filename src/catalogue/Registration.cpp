@@ -12,6 +12,7 @@
 #include "catalogue/Catalogue.h"
 #include "catalogue/ContentFileFields.h"
 #include "catalogue/StoreEntries.h"
+#include "journal/Change.h"
 #include "platform/RegistryKey.h"
 
 namespace parvane {
@@ -148,6 +149,7 @@ bool RegisterCourse(CourseRecord& course) {
     if (!WriteEntry(GAME_COURSES_KEY, course.guidText, CourseEntryValues(course))) {
         return false;
     }
+    NoteChangeEntry(true, true, course.guidText, course.name, course.filename);
     FillFromCourseFiles({&course, 1});
     TheCatalogue().installedCourses.Append(course);
     return true;
@@ -157,23 +159,32 @@ bool RegisterLibrary(LibraryRecord& library) {
     if (!WriteEntry(GAME_LIBRARIES_KEY, library.guidText, LibraryEntryValues(library))) {
         return false;
     }
+    NoteChangeEntry(true, false, library.guidText, library.name, library.filename);
     FillFromLibraryFiles({&library, 1});
     TheCatalogue().installedLibraries.Append(library);
     return true;
 }
 
 bool UnregisterCourse(const CourseRecord& course) {
-    return DeleteEntry(IsListedAsCloaked(course, GetInstalledCourses(), GetCloakedCourses())
-                           ? CLOAK_COURSES_KEY
-                           : GAME_COURSES_KEY,
-                       course.guidText);
+    if (!DeleteEntry(IsListedAsCloaked(course, GetInstalledCourses(), GetCloakedCourses())
+                         ? CLOAK_COURSES_KEY
+                         : GAME_COURSES_KEY,
+                     course.guidText)) {
+        return false;
+    }
+    NoteChangeEntry(false, true, course.guidText, course.name, course.filename);
+    return true;
 }
 
 bool UnregisterLibrary(const LibraryRecord& library) {
-    return DeleteEntry(IsListedAsCloaked(library, GetInstalledLibraries(), GetCloakedLibraries())
-                           ? CLOAK_LIBRARIES_KEY
-                           : GAME_LIBRARIES_KEY,
-                       library.guidText);
+    if (!DeleteEntry(IsListedAsCloaked(library, GetInstalledLibraries(), GetCloakedLibraries())
+                         ? CLOAK_LIBRARIES_KEY
+                         : GAME_LIBRARIES_KEY,
+                     library.guidText)) {
+        return false;
+    }
+    NoteChangeEntry(false, false, library.guidText, library.name, library.filename);
+    return true;
 }
 
 }  // namespace parvane

@@ -18,6 +18,7 @@
 #include "installer/PlaceFile.h"
 #include "installer/RenamingChecks.h"
 #include "installer/TargetFolderDialog.h"
+#include "journal/Change.h"
 #include "platform/Machine.h"
 #include "properties/Properties.h"
 
@@ -66,14 +67,31 @@ bool Unpack(const std::string& archivePath, const std::string& folder) {
     return ExtractArchive(archivePath, folder, true);
 }
 
-bool InstallLibrariesOneByOne() {
+// The change's name in the journal and the history: the course's, else the libraries'.
+std::string ChangeTitle(const InstallRecord& record) {
+    if (record.installType == INSTALL_TYPE_COURSE) {
+        return record.course.name;
+    }
+    std::string names;
+    for (const LibraryRecord& library : record.libraries) {
+        names += (names.empty() ? "" : ", ") +
+                 (library.name.empty() ? GetFileNamePart(library.filename) : library.name);
+    }
+    return names;
+}
+
+// One change for the whole package: libraries of several that fail are undone alone, and the
+// others are committed together.
+bool InstallLibrariesOneByOne(const std::string& archivePath) {
     if (AskYesNo(ANSWER_YES,
                  "Parvane has detected that the archive you are installing contains\nmultiple "
                  "libraries and will now attempt to install them one by one.\n\nOk to proceed "
-                 "with the installation?") != ANSWER_YES) {
+                 "with the installation?") != ANSWER_YES ||
+        !BeginChange(ChangeKind::Install, ChangeTitle(TheInstallRecord()), archivePath)) {
         return false;
     }
-    return InstallSeveralLibraries();
+    const bool all = InstallSeveralLibraries();
+    return EndChange(true) && all;
 }
 
 // The user may pick a flag for a course that has none; a file that cannot be used is left out
@@ -104,7 +122,7 @@ void AskCourseQuestions(const std::string& folder, CourseRecord& course) {
     }
 }
 
-bool InstallClassifiedPackage(InstallResult& result) {
+bool InstallClassifiedPackage(const std::string& archivePath, InstallResult& result) {
     InstallRecord& record = TheInstallRecord();
     if (IsPropertyOn(PROPERTY_ASK_FOR_TARGET_FOLDER) && !TargetFolderDialog(record.targetFolder)) {
         return false;
@@ -112,10 +130,12 @@ bool InstallClassifiedPackage(InstallResult& result) {
     if (!CompleteInstallPaths()) {
         return false;
     }
-    if (IsPropertyOn(PROPERTY_ASK_FOR_INSTALL_PROCEED) && !ConfirmInstall()) {
+    if ((IsPropertyOn(PROPERTY_ASK_FOR_INSTALL_PROCEED) && !ConfirmInstall()) ||
+        !BeginChange(ChangeKind::Install, ChangeTitle(record), archivePath)) {
         return false;
     }
-    return record.installType == INSTALL_TYPE_COURSE ? InstallCourse(result) : InstallLibrary(0);
+    return EndChange(record.installType == INSTALL_TYPE_COURSE ? InstallCourse(result)
+                                                               : InstallLibrary(0));
 }
 
 }  // namespace
@@ -135,12 +155,12 @@ bool InstallArchive(const std::string& archivePath, InstallResult& result) {
     }
     InstallRecord& record = TheInstallRecord();
     if (record.installType == INSTALL_TYPE_LIBRARIES) {
-        return InstallLibrariesOneByOne();
+        return InstallLibrariesOneByOne(archivePath);
     }
     if (record.installType == INSTALL_TYPE_COURSE) {
         AskCourseQuestions(folder, record.course);
     }
-    return InstallClassifiedPackage(result);
+    return InstallClassifiedPackage(archivePath, result);
 }
 
 }  // namespace parvane

@@ -15,6 +15,7 @@
 #include "installer/InstallRecord.h"
 #include "installer/PlaceFile.h"
 #include "installer/TargetFolderDialog.h"
+#include "journal/Change.h"
 #include "properties/Properties.h"
 
 namespace parvane {
@@ -97,8 +98,10 @@ bool InstallLibrary(std::size_t index) {
 bool InstallSeveralLibraries() {
     int failures = 0;
     for (std::size_t index = 0; index < TheInstallRecord().libraries.size(); ++index) {
+        const std::size_t mark = ChangeMark();
         if (!InstallNextOfSeveral(index)) {
             ++failures;
+            UndoChangeTo(mark);  // nothing of this library stays
         }
         // The library that saw the stop request has said so; the rest are not begun.
         if (IsStopRequested()) {

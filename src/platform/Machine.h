@@ -56,13 +56,20 @@ class FileStream {
     virtual std::int64_t Tell() = 0;
     // The error of the last Read, Write or Seek that failed, ERR_SUCCESS when none did.
     virtual Win32Error Error() const = 0;
+    // Hands what was written to the system (the runtime's fflush): it survives the end of the
+    // process, though not a power cut.
+    virtual Win32Error Flush() = 0;
+    // Puts what was written on the disk itself (the runtime's buffer, then the system's): when
+    // it returns, the bytes survive a power cut, and so does the file's name in its folder.
+    virtual Win32Error Sync() = 0;
     // Flushes and closes; the stream is unusable afterwards.
     virtual Win32Error Close() = 0;
 };
 
 enum class FileMode {
-    Read,   // existing file, reading
-    Write,  // created or truncated, writing
+    Read,    // existing file, reading
+    Write,   // created or truncated, writing
+    Append,  // created when missing, writing at its end
 };
 
 class Machine {

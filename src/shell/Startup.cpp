@@ -3,10 +3,15 @@
 #include "base/Messages.h"
 #include "catalogue/CatalogueLoading.h"
 #include "catalogue/GameDetection.h"
+#include "journal/Recovery.h"
 #include "properties/Properties.h"
 #include "shell/RunningPrograms.h"
 
 namespace parvane {
+
+bool RecoverChangeAtStartup() {
+    return RecoverInterruptedChange();
+}
 
 bool DetectGamesAtStartup() {
     if (DetectSupportedGames()) {

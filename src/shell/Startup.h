@@ -11,6 +11,12 @@ namespace parvane {
 
 inline constexpr int EXIT_STARTUP_REFUSED = 1;
 
+// Undoes the change a killed process or a power cut left half done (or completes it, when it
+// was past its commit), telling the user; false, after an Error box, when it cannot and the
+// program must stop. Runs once the program is sure to be the only one on the game's files, and
+// before anything else touches them.
+bool RecoverChangeAtStartup();
+
 // Game detection; when neither the game nor the cloaking tool is found, detection's own
 // message is followed by "Error during registry initialization, the program will now exit.".
 bool DetectGamesAtStartup();

@@ -7,6 +7,7 @@
 #include "base/Messages.h"
 #include "base/PathText.h"
 #include "catalogue/Registration.h"
+#include "journal/Change.h"
 #include "uninstall/RemovalSteps.h"
 
 namespace parvane {
@@ -69,15 +70,19 @@ bool UninstallCourse(const CourseRecord& course) {
         return false;
     }
     const std::string folder = GetFolderPart(course.filename);
-    if (!ConfirmUninstall(course.name, folder) || !UnregisterCourse(course)) {
+    if (!ConfirmUninstall(course.name, folder) ||
+        !BeginChange(ChangeKind::Uninstall, course.name, {})) {
         return false;
+    }
+    if (!UnregisterCourse(course)) {
+        return EndChange(false);
     }
     // The course is still listed until the caller reloads: it does not count itself.
     const FolderSharing sharing = CountContentInFolder(folder, course.guidText, {});
     KeptFiles kept;
     DeleteCourseFiles(course, folder, kept);
     ShowClosingInformation(ClearCourseFolder(folder, sharing), kept);
-    return true;
+    return EndChange(true);
 }
 
 }  // namespace parvane

@@ -10,6 +10,7 @@
 #include "catalogue/Catalogue.h"
 #include "catalogue/Registration.h"
 #include "catalogue/StockContent.h"
+#include "journal/Change.h"
 #include "uninstall/RemovalSteps.h"
 
 namespace parvane {
@@ -127,8 +128,11 @@ bool UninstallLibrary(const LibraryRecord& library) {
         return false;
     }
     const FolderChoice choice = CheckFolderAgain(folder);
-    if (choice == FolderChoice::Cancel || !UnregisterLibrary(library)) {
+    if (choice == FolderChoice::Cancel || !BeginChange(ChangeKind::Uninstall, library.name, {})) {
         return false;
+    }
+    if (!UnregisterLibrary(library)) {
+        return EndChange(false);
     }
     // The library is still listed until the caller reloads: it does not count itself.
     const FolderSharing sharing = CountContentInFolder(folder, {}, library.guidText);
@@ -136,7 +140,7 @@ bool UninstallLibrary(const LibraryRecord& library) {
     DeleteContentFile(library.filename, kept);
     ShowClosingInformation(
         choice == FolderChoice::Keep ? std::string() : ClearLibraryFolder(folder, sharing), kept);
-    return true;
+    return EndChange(true);
 }
 
 }  // namespace parvane

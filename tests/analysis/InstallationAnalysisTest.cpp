@@ -48,7 +48,10 @@ TEST_F(InstallationAnalysis, EmptyCatalogueIsCongratulatedInTheDialog) {
         dialog.Init();
         EXPECT_EQ(dialog.ItemText(ANALYSIS_REPORT_TEXT),
                   "Congratulations, the installation analysis did not find any problems!\r\n\r\n"
-                  "Analysis complete.");
+                  "Analysis complete.\r\n\r\n"
+                  "Installed files compared with the records of their installation:\r\n"
+                  "0 entries checked: 0 in order, 0 with missing or changed files, 0 without a "
+                  "record.");
         dialog.Press(2);  // Esc, as Close
         EXPECT_TRUE(dialog.HasEnded());
     });

@@ -89,6 +89,17 @@ says "   Pinewood Trees    (1)  $game/courses/Pinewood Links (C:\\Program"
 says '+  Stock Library 01  (1)  /'
 run 0 '' analyze
 says 'Congratulations, the installation analysis did not find any problems!'
+run 0 '' verify
+says 'Pinewood Links {7C0A1E55-0001-4D3B-9C7E-5A1B2C3D4E01}: ok, 8 files'
+says 'Stock Library 01 {2DE90001-40F4-4B13-A863-B20C58118C22}: no record'
+pine="$game/courses/Pinewood Links"
+cp "$pine/flag.dds" "$work/flag.dds" && cp "$pine/hole3.mp3" "$work/hole3.mp3"
+printf 'ID3 hole 4' >"$pine/hole3.mp3" && rm "$pine/flag.dds"
+run 1 '' verify 'pinewood links'
+says 'Pinewood Links {7C0A1E55-0001-4D3B-9C7E-5A1B2C3D4E01}: 2 of 8 files missing or changed'
+says '  changed  C:\Program Files (x86)\Quorlix\Greenvale 06\courses\Pinewood Links\hole3.mp3'
+says '  missing  C:\Program Files (x86)\Quorlix\Greenvale 06\courses\Pinewood Links\flag.dds'
+cp "$work/flag.dds" "$work/hole3.mp3" "$pine/"
 # A second library named like the first, in another folder
 rocks='7C0A1E55-0003-4D3B-9C7E-5A1B2C3D4E03' twin='7C0A1E55-0033-4D3B-9C7E-5A1B2C3D4E03'
 key='Software\\Wow6432Node\\Quorlix\\Greenvale 06\\Libraries'
@@ -115,6 +126,12 @@ unregistered Courses 7C0A1E55-0001-4D3B-9C7E-5A1B2C3D4E01
 absent "$game/courses/Pinewood Links"
 run 1 '' uninstall course 'Pinewood Links'
 says "No registered course is named 'Pinewood Links'"
+run 0 '' history
+says 'install  Pinewood Links  {7C0A1E55-0001-4D3B-9C7E-5A1B2C3D4E01}  Pinewood_Links.zip  completed'
+says 'install  Coastal Rocks  {7C0A1E55-0003-4D3B-9C7E-5A1B2C3D4E03}  Coastal_Pack.zip  completed'
+says 'uninstall  Pinewood Trees  {7C0A1E55-0002-4D3B-9C7E-5A1B2C3D4E02}  Pinewood_Links.zip  completed'
+says 'uninstall  Pinewood Links  {7C0A1E55-0001-4D3B-9C7E-5A1B2C3D4E01}  Pinewood_Links.zip  completed'
+
 run 0 '' properties
 says 'AskForFlag                = 0'
 run 0 '' properties askforflag=1 'OpenArchiveFolder=C:\Down loads'

@@ -2,9 +2,15 @@
 // alone, then call N and all after it (a full disk). Then the operation succeeded wholly or
 // failed with an Error box and no "Installation complete."; the registry (read again from the
 // disk) and the files hold what they held before or what the run without faults left, or the
-// user was told; nothing was written outside the game's, caddy books', temporary and program's
-// folders, deleted outside the game's folder and caddy books but what the run made, nor left
-// in the temporary folder unnamed.
+// user was told; nothing was written outside the game's, caddy books', temporary, program's and
+// state folders, deleted outside the game's folder, caddy books and state folder but what the
+// run made, nor left in the temporary folder unnamed.
+//
+// Then the process killed at each call N (nothing runs after it, as after a kill or a power
+// cut) and started again on the same prefix: the start-up finds the journal and undoes the
+// change, after which the registry files and the files are byte for byte those before, or,
+// once the change was committed, completes it, after which they equal the completed
+// operation's. Nothing of the journal or its kept files is left.
 
 #include <gtest/gtest.h>
 
@@ -17,6 +23,7 @@
 #include "base/GameFolders.h"
 #include "base/PathText.h"
 #include "base/RegistryRoots.h"
+#include "base/StateFolder.h"
 #include "catalogue/Catalogue.h"
 #include "catalogue/CatalogueLoading.h"
 #include "properties/Properties.h"
@@ -204,7 +211,7 @@ Texts Violations(const Operation& operation, const Result& before, const Result&
         found);
     const std::string game = run.roots.at("game");
     const std::string notes = run.roots.at("documents") + "\\" + COURSE_NOTES_FOLDER;
-    const Texts writable = {game, notes, run.temp, run.roots.at("program")};
+    const Texts writable = {game, notes, run.temp, run.roots.at("program"), StateFolder()};
     Texts made;
     const auto inside = [](const Texts& roots, std::string_view path, bool below = false) {
         return std::any_of(roots.begin(), roots.end(), [&](const std::string& root) {
@@ -222,7 +229,7 @@ Texts Violations(const Operation& operation, const Result& before, const Result&
         const std::string& gone = moves ? call.source : call.path;
         if (call.failed)
             continue;
-        if (deletes && !inside({game, notes}, gone) && !inside(made, gone))
+        if (deletes && !inside({game, notes, StateFolder()}, gone) && !inside(made, gone))
             found.push_back("deleted " + gone);
         // A folder made on the way to a writable one is not written into.
         if (writes && !inside(writable, call.path) &&
@@ -270,6 +277,94 @@ void Sweep(const Operation& operation) {
                 violations);
 }
 
+// The folders of kept files in the temporary folder, which on Windows outlives the test.
+Texts KeptFolders(const std::string& temp) {
+    std::vector<FolderEntry> entries;
+    TheMachine().ListFolder(temp + "Parvane kept files*", entries);
+    Texts names;
+    for (const FolderEntry& entry : entries)
+        names.push_back(entry.name);
+    return names;
+}
+
+std::string Difference(const Result& expected, const Result& found) {
+    std::string text;
+    Snapshot all = expected.files;
+    all.insert(found.files.begin(), found.files.end());
+    for (const auto& [key, value] : all)
+        if (!expected.files.contains(key) || !found.files.contains(key) ||
+            expected.files.at(key) != found.files.at(key))
+            text += ", " + key;
+    all = expected.registry;
+    all.insert(found.registry.begin(), found.registry.end());
+    for (const auto& [key, value] : all)
+        if (!expected.registry.contains(key) || !found.registry.contains(key) ||
+            expected.registry.at(key) != found.registry.at(key))
+            text += ", " + key;
+    return text;
+}
+
+// The process killed at each call, then started again; see the top of the file.
+void KillSweep(const Operation& operation) {
+    Result before, reference;
+    {
+        SweepRun run;
+        operation.prepare(run);
+        run.Capture();
+        before = run.result;
+        Perform(operation, run, {.count = 0});
+        reference = run.result;
+    }
+    const unsigned long long calls = reference.calls.size();
+    unsigned long long runs = 0, undone = 0, completed = 0, violations = 0;
+    for (std::uint64_t n = 1; n <= calls; n += STEP, ++runs) {
+        SweepRun run;
+        operation.prepare(run);
+        const std::string beforeBytes = test::RegistryFileBytes(run.machine);
+        const Texts keptBefore = KeptFolders(run.temp);
+        Perform(operation, run, {.first = n, .kills = true});
+        run.ui.boxes.clear();
+        bool recovered = false;
+        {
+            const std::unique_ptr<Machine> restarted = run.machine.Reopened();
+            SetMachine(restarted.get());
+            recovered = RecoverChangeAtStartup();
+            run.Capture();
+            SetMachine(&run.machine.GetMachine());
+        }
+        Texts found;
+        const bool asBefore = run.result.files == before.files &&
+                              run.result.registry == before.registry &&
+                              test::RegistryFileBytes(run.machine) == beforeBytes;
+        const bool asCompleted =
+            run.result.files == reference.files && run.result.registry == reference.registry;
+        if (!recovered || run.machine.FileExists(StateFolder() + "\\change.journal"))
+            found.push_back("the journal is left");
+        if (KeptFolders(run.temp) != keptBefore)
+            found.push_back("kept files are left in " + run.temp);
+        if (run.Named("has been undone")      ? !asBefore
+            : run.Named("has been completed") ? !asCompleted
+                                              : !asBefore && !asCompleted)
+            found.push_back("neither as before nor as completed" + Difference(before, run.result));
+        if (asCompleted && !asBefore)
+            ++completed;
+        else if (completed > 0)
+            found.push_back("undone after a later call was completed");
+        undone += asBefore ? 1 : 0;
+        for (const std::string& violation : found) {
+            ++violations;
+            ADD_FAILURE() << operation.name << ": killed at call " << n << " ("
+                          << test::MachineCallName(reference.calls[n - 1].call) << " "
+                          << reference.calls[n - 1].path << "): " << violation << "\n"
+                          << (run.ui.boxes.empty() ? "" : run.ui.boxes.front());
+        }
+    }
+    EXPECT_GT(undone, 0u);
+    EXPECT_GT(completed, 0u);
+    std::printf("%s killed: %llu calls, %llu runs, %llu undone, %llu completed, %llu violations\n",
+                operation.name, calls, runs, undone, completed, violations);
+}
+
 // The package queued as the command line queues it, and installed if asked.
 std::function<void(SweepRun&)> Queued(const std::vector<test::ZipFileEntry>& package,
                                       bool installed = false) {
@@ -294,18 +389,20 @@ std::vector<test::ZipFileEntry> CoursePackage() {
     return package;
 }
 
+// The course, its library and 18 files more.
+std::vector<test::ZipFileEntry> LargerCoursePackage() {
+    std::vector<test::ZipFileEntry> package = CoursePackage();
+    for (const std::string name :
+         {"hole3.mp3", "hole4.mp3", "logo.dds", "Lakeside.stn", "prv/rock.dds", "prv/bush.dds",
+          "prv/sand.dds", "sounds/c.wav", "sounds/d.wav", "snd.ini"})
+        package.push_back({"Lakeside/" + name, name});
+    return package;
+}
+
 const std::vector<test::ZipFileEntry> LIBRARY_PACKAGE = {
     {"Rocks.tcl", test::LibraryData("Rocks", 3)},
     {"Grass.tcl", test::LibraryData("Grass", 4)},
     {"Reeds.tcl", test::LibraryData("Reeds", 5)}};
-
-TEST(FaultSweep, CourseInstallation) {
-    Sweep({"course installation", Queued(CoursePackage()), InstallQueued, true});
-}
-
-TEST(FaultSweep, SeveralLibrariesInstallation) {
-    Sweep({"several-library installation", Queued(LIBRARY_PACKAGE), InstallQueued, true});
-}
 
 // As the uninstall dialogs do it: the catalogue loaded, the entry found and removed.
 template <typename Record>
@@ -317,14 +414,46 @@ std::function<bool()> Removal(std::uint32_t guid, const Record* (*find)(std::str
     };
 }
 
+const Operation COURSE_INSTALLATION = {"course installation", Queued(CoursePackage()),
+                                       InstallQueued, true};
+const Operation LIBRARIES_INSTALLATION = {"several-library installation", Queued(LIBRARY_PACKAGE),
+                                          InstallQueued, true};
+const Operation COURSE_REMOVAL = {"course removal", Queued(CoursePackage(), true),
+                                  Removal<CourseRecord>(1, FindCourse, UninstallCourse), false};
+const Operation LIBRARY_REMOVAL = {"library removal", Queued(LIBRARY_PACKAGE, true),
+                                   Removal<LibraryRecord>(3, FindLibrary, UninstallLibrary), false};
+
+TEST(FaultSweep, CourseInstallation) {
+    Sweep(COURSE_INSTALLATION);
+}
+
+TEST(FaultSweep, SeveralLibrariesInstallation) {
+    Sweep(LIBRARIES_INSTALLATION);
+}
+
 TEST(FaultSweep, CourseRemoval) {
-    Sweep({"course removal", Queued(CoursePackage(), true),
-           Removal<CourseRecord>(1, FindCourse, UninstallCourse), false});
+    Sweep(COURSE_REMOVAL);
 }
 
 TEST(FaultSweep, LibraryRemoval) {
-    Sweep({"library removal", Queued(LIBRARY_PACKAGE, true),
-           Removal<LibraryRecord>(3, FindLibrary, UninstallLibrary), false});
+    Sweep(LIBRARY_REMOVAL);
+}
+
+TEST(KillSweep, CourseInstallation) {
+    KillSweep({"course installation", Queued(LargerCoursePackage()), InstallQueued, true});
+}
+
+TEST(KillSweep, SeveralLibrariesInstallation) {
+    KillSweep(LIBRARIES_INSTALLATION);
+}
+
+TEST(KillSweep, CourseRemoval) {
+    KillSweep({"course removal", Queued(LargerCoursePackage(), true),
+               Removal<CourseRecord>(1, FindCourse, UninstallCourse), false});
+}
+
+TEST(KillSweep, LibraryRemoval) {
+    KillSweep(LIBRARY_REMOVAL);
 }
 
 TEST(FaultSweep, PropertiesSave) {

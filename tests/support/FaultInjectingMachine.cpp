@@ -25,7 +25,18 @@ class FaultInjectingStream : public FileStream {
     }
     std::size_t Write(const void* data, std::size_t size) override {
         error = faults.Intercept(MachineCall::StreamWrite, path);
+        if (faults.Killed()) {
+            return 0;
+        }
         return inner->Write(data, error != ERR_SUCCESS ? size / 2 : size);
+    }
+    Win32Error Flush() override {
+        const Win32Error injected = faults.Intercept(MachineCall::StreamFlush, path);
+        return injected != ERR_SUCCESS ? injected : inner->Flush();
+    }
+    Win32Error Sync() override {
+        const Win32Error injected = faults.Intercept(MachineCall::StreamSync, path);
+        return injected != ERR_SUCCESS ? injected : inner->Sync();
     }
     Win32Error Seek(std::int64_t offset, int origin) override {
         return inner->Seek(offset, origin);
@@ -49,12 +60,12 @@ class FaultInjectingStream : public FileStream {
 
 const char* MachineCallName(MachineCall call) {
     static constexpr const char* NAMES[] = {
-        "Any",           "OpenKey",           "CreateKey",    "EnumKey",       "QueryValue",
-        "SetValue",      "DeleteKey",         "CloseKey",     "GetAttributes", "GetFileStatus",
-        "MakeFolder",    "RemoveEmptyFolder", "RemoveFile",   "CopyFileOver",  "MoveFileTo",
-        "MoveFileOver",  "ListFolder",        "LongPathName", "TempPath",      "UniqueTempFile",
-        "FreeDiskSpace", "OpenFile",          "StreamRead",   "StreamWrite",   "StreamClose",
-        "ModulePath",    "ProcessImageNames", "RunCommand",
+        "Any",           "OpenKey",           "CreateKey",    "EnumKey",           "QueryValue",
+        "SetValue",      "DeleteKey",         "CloseKey",     "GetAttributes",     "GetFileStatus",
+        "MakeFolder",    "RemoveEmptyFolder", "RemoveFile",   "CopyFileOver",      "MoveFileTo",
+        "MoveFileOver",  "ListFolder",        "LongPathName", "TempPath",          "UniqueTempFile",
+        "FreeDiskSpace", "OpenFile",          "StreamRead",   "StreamWrite",       "StreamFlush",
+        "StreamSync",    "StreamClose",       "ModulePath",   "ProcessImageNames", "RunCommand",
     };
     return NAMES[static_cast<std::size_t>(call)];
 }
@@ -78,6 +89,10 @@ std::vector<std::string> FaultInjectingMachine::CallPaths(MachineCall call) cons
 }
 
 Win32Error FaultInjectingMachine::Intercept(MachineCall call, const std::string& path) {
+    if (killed) {
+        calls.push_back({call, path, true});
+        return ERR_GEN_FAILURE;
+    }
     Win32Error injected = ERR_SUCCESS;
     for (ActiveFault& active : faults) {
         const Fault& fault = active.fault;
@@ -89,6 +104,7 @@ Win32Error FaultInjectingMachine::Intercept(MachineCall call, const std::string&
         const bool strikes = number >= fault.first && number - fault.first < fault.count;
         if (strikes && injected == ERR_SUCCESS) {
             injected = fault.error;
+            killed = fault.kills;
         }
     }
     calls.push_back({call, path, injected != ERR_SUCCESS});
@@ -128,6 +144,9 @@ Win32Error FaultInjectingMachine::CreateKey(Hive hive, const std::string& subKey
 Win32Error FaultInjectingMachine::CloseKey(KeyHandle key) {
     const Win32Error injected = Intercept(MachineCall::CloseKey, KeyPath(key));
     keyPaths.erase(key);
+    if (killed) {
+        return injected;
+    }
     const Win32Error closed = inner.CloseKey(key);
     return injected != ERR_SUCCESS ? injected : closed;
 }

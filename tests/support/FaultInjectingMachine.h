@@ -1,7 +1,8 @@
 #pragma once
 
 // Records every call of the machine it wraps, and fails those a fault names with its error, e.g.
-// `.call = MachineCall::SetValue, .first = 3` or `.first = 120, .count = EVERY_CALL`.
+// `.call = MachineCall::SetValue, .first = 3` or `.first = 120, .count = EVERY_CALL`, or stops
+// the process dead there (`.kills = true`).
 
 #include <cstdint>
 #include <limits>
@@ -41,6 +42,8 @@ enum class MachineCall {
     OpenFile,
     StreamRead,
     StreamWrite,  // a failing write writes half of its bytes, as a disk that fills up does
+    StreamFlush,
+    StreamSync,
     StreamClose,
     ModulePath,
     ProcessImageNames,
@@ -59,6 +62,9 @@ struct Fault {
     // Only calls on a path, key or stream's file holding this text, ignoring case.
     std::string pathPart = {};
     Win32Error error = ERR_GEN_FAILURE;
+    // The process dies at the first call this fault strikes: that call and every later one
+    // fail and reach nothing (a write writes nothing, a key is not closed), as after a kill.
+    bool kills = false;
 };
 
 struct CallRecord {
@@ -91,6 +97,7 @@ class FaultInjectingMachine : public Machine {
     void AnswerLongPathNamesAsGiven() { longPathNamesAsGiven = true; }
 
     const std::vector<CallRecord>& Calls() const { return calls; }
+    bool Killed() const { return killed; }
     std::uint64_t CallCount(MachineCall call) const { return CallPaths(call).size(); }
     std::vector<std::string> CallPaths(MachineCall call) const;
 
@@ -231,6 +238,7 @@ class FaultInjectingMachine : public Machine {
     std::optional<std::uint64_t> freeBytes;
     std::optional<std::uint32_t> commandResult;
     bool longPathNamesAsGiven = false;
+    bool killed = false;
 };
 
 }  // namespace parvane::test

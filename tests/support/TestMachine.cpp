@@ -4,6 +4,7 @@
 #include <stdexcept>
 
 #include "base/PathText.h"
+#include "base/StateFolder.h"
 #include "platform/RegistryKey.h"
 
 namespace parvane::test {
@@ -51,6 +52,7 @@ TestMachine::TestMachine(const TestMachineOptions& options) : backend(CreateTest
         CreateKey(Hive::LocalMachine, std::string(GAME_KEY) + "\\Libraries");
         MakeFolders(GAME_INSTALL_DIR);
     }
+    SetStateFolder(ScratchFolder() + "\\State");
     if (options.cloakingTool) {
         CreateKey(Hive::LocalMachine, std::string(CLOAK_KEY) + "\\Courses");
         CreateKey(Hive::LocalMachine, std::string(CLOAK_KEY) + "\\Libraries");
@@ -58,6 +60,7 @@ TestMachine::TestMachine(const TestMachineOptions& options) : backend(CreateTest
 }
 
 TestMachine::~TestMachine() {
+    SetStateFolder({});
     SetMachine(nullptr);
 }
 

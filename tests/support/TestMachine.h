@@ -1,7 +1,8 @@
 #pragma once
 
 // A throwaway machine for one test: on Linux a fresh Wine prefix, on Windows the real registry
-// and a scratch folder. While it lives, TheMachine() is its machine. Setup failures throw.
+// and a scratch folder. While it lives, TheMachine() is its machine and the program's state
+// folder is the scratch folder's "State". Setup failures throw.
 
 #include <cstdint>
 #include <memory>
@@ -85,6 +86,10 @@ class TestMachine {
   private:
     std::unique_ptr<TestBackend> backend;
 };
+
+// The registry files as bytes (the Wine prefix's system.reg and user.reg); empty on Windows,
+// where the registry is no file a test can read.
+std::string RegistryFileBytes(TestMachine& machine);
 
 // The paths of the files below `folder`, relative to it and sorted; none when it is missing.
 std::vector<std::string> FilesBelow(const std::string& folder);

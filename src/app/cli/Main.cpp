@@ -13,6 +13,7 @@
 #include "app/cli/AnalyzeCommand.h"
 #include "app/cli/CommandLineSlips.h"
 #include "app/cli/ContentListing.h"
+#include "app/cli/HistoryCommand.h"
 #include "app/cli/InstallCommand.h"
 #include "app/cli/JsonDocuments.h"
 #include "app/cli/PrefixFolders.h"
@@ -21,6 +22,7 @@
 #include "app/cli/PropertiesCommand.h"
 #include "app/cli/Signals.h"
 #include "app/cli/UninstallCommand.h"
+#include "app/cli/VerifyCommand.h"
 #include "platform/wine/WinePrefix.h"
 #include "properties/Properties.h"
 #include "shell/About.h"
@@ -101,6 +103,23 @@ constexpr CommandGuide PROPERTIES_GUIDE = {"properties", R"(
         parvane properties AskForTargetFolder=0 AskForInstallProceed=0
 )"};
 
+constexpr CommandGuide VERIFY_GUIDE = {"verify", R"(
+  verify [NAME-OR-GUID...]
+      Compares the files of the courses and libraries named (all registered ones when none
+      is) with the record of what their installation placed: it lists each file that is
+      missing, or whose size or content (SHA-1) changed since. Entries installed before
+      parvane kept records, or by another program, show "no record".
+        parvane verify 'Pine Valley'
+)"};
+
+constexpr CommandGuide HISTORY_GUIDE = {"history", R"(
+  history
+      One line per course or library of each installation and uninstall, oldest first: the
+      time, install or uninstall, the name, the GUID, the archive and the result (completed;
+      not completed, undone; interrupted, undone at the next start).
+        parvane history
+)"};
+
 constexpr CommandGuide PREFIXES_GUIDE = {"prefixes", R"(
   prefixes [--json]
       Lists the Wine prefixes on this system that hold the game, one per line: the prefix,
@@ -109,8 +128,9 @@ constexpr CommandGuide PREFIXES_GUIDE = {"prefixes", R"(
         parvane prefixes
 )"};
 
-constexpr CommandGuide COMMAND_GUIDES[] = {INSTALL_GUIDE, LIST_GUIDE,       UNINSTALL_GUIDE,
-                                           ANALYZE_GUIDE, PROPERTIES_GUIDE, PREFIXES_GUIDE};
+constexpr CommandGuide COMMAND_GUIDES[] = {INSTALL_GUIDE,    LIST_GUIDE,    UNINSTALL_GUIDE,
+                                           ANALYZE_GUIDE,    VERIFY_GUIDE,  HISTORY_GUIDE,
+                                           PROPERTIES_GUIDE, PREFIXES_GUIDE};
 
 constexpr const char* GUIDE = R"(
 The Wine prefix:
@@ -171,6 +191,16 @@ Properties:
     OpenArchiveFolder          the folder 'install' without an archive lists
     AskForFlagFolder           the folder the flag file is looked for in
 
+Interrupted changes, records and history:
+  Each installation and uninstall is one change, made whole or not at all: a change that
+  fails is undone. Before its first step parvane writes a journal of it in the prefix's
+  state folder (see Files below), and the files it replaces or deletes are kept aside in the
+  prefix's temporary folder until it is complete. A change cut short (parvane killed, the
+  terminal closed, a power cut) is undone the next time parvane starts on the prefix, and it
+  says so; one cut short after its commit is completed. The state folder also holds the
+  record of what each installation placed (read by verify) and the history (shown by
+  history).
+
 The report of missing libraries:
   When a course is installed without libraries it needs, parvane offers a report of them,
   MissingLibraries.htm (see Files below). It prints the missing libraries and the report's
@@ -200,8 +230,9 @@ Exit status:
      analysis, the properties shown or set
   1  not done: an archive not installed (it failed, was refused or cancelled, or none was
      chosen), an entry not uninstalled (not found, named ambiguously, refused or declined),
-     problems found by the analysis, a property not set or not saved; or parvane refused to
-     start
+     problems found by the analysis, a file missing or changed (verify), a property not set
+     or not saved; or parvane refused to start (also when a change interrupted earlier cannot
+     be undone)
   2  the command line is wrong, or it names no prefix and several hold the game
   130, 143, 129  stopped by SIGINT (Ctrl+C), SIGTERM or SIGHUP
 
@@ -376,6 +407,12 @@ int main(int argc, char** argv) {
     CLI::App* analyze = AddCommand(app, ANALYZE_GUIDE, "Check the installation for problems");
     analyze->add_flag("--json", asJson, "One JSON document");
 
+    std::vector<std::string> verified;
+    CLI::App* verify = AddCommand(app, VERIFY_GUIDE, "Check installed files against their records");
+    verify->add_option("NAME-OR-GUID", verified, "The entries to check; none: all");
+
+    CLI::App* history = AddCommand(app, HISTORY_GUIDE, "Show the installations and uninstalls");
+
     std::vector<std::string> words;
     CLI::App* properties = AddCommand(app, PROPERTIES_GUIDE, "Show or set the properties");
     properties->add_option("KEY=VALUE", words, "Properties to set; none: show them all");
@@ -406,6 +443,10 @@ int main(int argc, char** argv) {
             return cli::UninstallEntries(KindOf(removed), names);
         if (analyze->parsed())
             return asJson ? cli::PrintAnalysisDocument() : cli::PrintAnalysis();
+        if (verify->parsed())
+            return cli::VerifyEntries(verified);
+        if (history->parsed())
+            return cli::PrintHistory();
         if (properties->parsed())
             return cli::ShowOrSetProperties(session, assignments);
         return cli::InstallArchives(session, archives);

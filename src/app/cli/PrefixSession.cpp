@@ -156,7 +156,7 @@ int RunOnPrefix(const SessionSettings& settings, const PrefixCommand& command) {
     const std::unique_ptr<DryRunScope> dryRun =
         settings.dryRun ? std::make_unique<DryRunScope>(*machine, prefix) : nullptr;
     SetMachine(dryRun ? &dryRun->GetMachine() : machine.get());
-    if (!PrepareStateFolder(prefix))
+    if (!PrepareStateFolder(prefix) || !RecoverChangeAtStartup())
         return EXIT_STARTUP_REFUSED;
     // A dry run keeps no state of its own: the header cache is neither trusted nor written.
     if (dryRun)

@@ -47,6 +47,9 @@ bool InitialiseCommonControls() {
 
 // The shared start-up steps after the window exists; false when the program must end.
 bool LoadEverything() {
+    if (!QuitRequested() && !RecoverChangeAtStartup()) {
+        RequestQuit();
+    }
     if (!QuitRequested() && !LoadCatalogueAtStartup()) {
         RequestQuit();
     }

@@ -1,3 +1,5 @@
+#include <io.h>
+
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
@@ -64,6 +66,25 @@ class RuntimeFileStream final : public FileStream {
 
     Win32Error Error() const override { return lastError; }
 
+    Win32Error Flush() override {
+        ForgetRuntimeError();
+        if (std::fflush(file) != 0) {
+            lastError = LastRuntimeError();
+            return lastError;
+        }
+        return ERR_SUCCESS;
+    }
+
+    // The runtime's buffer, then the system's (FlushFileBuffers through _commit).
+    Win32Error Sync() override {
+        ForgetRuntimeError();
+        if (std::fflush(file) != 0 || _commit(_fileno(file)) != 0) {
+            lastError = LastRuntimeError();
+            return lastError;
+        }
+        return ERR_SUCCESS;
+    }
+
     Win32Error Close() override {
         ForgetRuntimeError();
         const int result = std::fclose(file);
@@ -81,7 +102,8 @@ class RuntimeFileStream final : public FileStream {
 std::unique_ptr<FileStream> OpenFileStream(const std::string& path, FileMode mode,
                                            Win32Error& error) {
     ForgetRuntimeError();
-    std::FILE* file = std::fopen(path.c_str(), mode == FileMode::Read ? "rb" : "wb");
+    static constexpr const char* MODES[] = {"rb", "wb", "ab"};
+    std::FILE* file = std::fopen(path.c_str(), MODES[static_cast<int>(mode)]);
     if (file == nullptr) {
         error = LastRuntimeError();
         return nullptr;

@@ -9,6 +9,7 @@
 #include <atomic>
 #include <cerrno>
 #include <cstdio>
+#include <filesystem>
 #include <thread>
 
 #include "platform/wine/FileOperations.h"
@@ -89,6 +90,37 @@ class HostFileStream final : public FileStream {
 
     Win32Error Error() const override { return lastError; }
 
+    Win32Error Flush() override {
+        if (file == nullptr) {
+            return lastError = ERR_INVALID_HANDLE;
+        }
+        return std::fflush(file) == 0 ? ERR_SUCCESS : Fail(errno);
+    }
+
+    // The folder is synced once as well: a new file's name is on the disk only then.
+    Win32Error Sync() override {
+        if (file == nullptr) {
+            return lastError = ERR_INVALID_HANDLE;
+        }
+        if (std::fflush(file) != 0 || fsync(fileno(file)) != 0) {
+            return Fail(errno);
+        }
+        if (!folderSynced) {
+            const int folder = open(std::filesystem::path(hostPath).parent_path().c_str(),
+                                    O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+            const bool synced = folder >= 0 && fsync(folder) == 0;
+            const int failure = errno;
+            if (folder >= 0) {
+                close(folder);
+            }
+            if (!synced) {
+                return Fail(failure);
+            }
+            folderSynced = true;
+        }
+        return ERR_SUCCESS;
+    }
+
     Win32Error Close() override {
         if (file == nullptr) {
             return ERR_INVALID_HANDLE;
@@ -108,6 +140,7 @@ class HostFileStream final : public FileStream {
     std::string hostPath;
     std::array<char, 896> ioBuffer;
     Win32Error lastError = ERR_SUCCESS;
+    bool folderSynced = false;
 };
 
 // Windows' answer for opening `host` in `mode`, before the host is asked.
@@ -124,7 +157,7 @@ Win32Error CheckOpen(const HostPath& host, FileMode mode) {
         if (S_ISDIR(status.st_mode)) {
             return ERR_ACCESS_DENIED;
         }
-        if (mode == FileMode::Write && (status.st_mode & S_IWUSR) == 0) {
+        if (mode != FileMode::Read && (status.st_mode & S_IWUSR) == 0) {
             return ERR_ACCESS_DENIED;
         }
     }
@@ -222,10 +255,11 @@ std::unique_ptr<FileStream> OpenFile(const std::filesystem::path& prefix, const 
     if (error != ERR_SUCCESS) {
         return nullptr;
     }
-    if (mode == FileMode::Write) {
+    if (mode != FileMode::Read) {
         ForgetFolderOf(host.path);
     }
-    std::FILE* file = std::fopen(host.path.c_str(), mode == FileMode::Read ? "rbe" : "wbe");
+    static constexpr const char* MODES[] = {"rbe", "wbe", "abe"};
+    std::FILE* file = std::fopen(host.path.c_str(), MODES[static_cast<int>(mode)]);
     if (file == nullptr) {
         error = Win32ErrorFromErrno(errno, host.path);
         return nullptr;

@@ -210,4 +210,8 @@ std::unique_ptr<TestBackend> CreateTestBackend(const TestMachineOptions&) {
     return std::make_unique<Win32TestBackend>();
 }
 
+std::string RegistryFileBytes(TestMachine&) {
+    return {};
+}
+
 }  // namespace parvane::test

@@ -3,6 +3,8 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 
+#include <fstream>
+#include <iterator>
 #include <stdexcept>
 
 #include "platform/wine/PathMapping.h"
@@ -104,6 +106,15 @@ std::unique_ptr<TestBackend> CreateTestBackend(const TestMachineOptions&) {
 
 std::filesystem::path PrefixFolder(TestMachine& machine) {
     return WineBackendOf(machine).Prefix();
+}
+
+std::string RegistryFileBytes(TestMachine& machine) {
+    std::string bytes;
+    for (const char* name : {"system.reg", "user.reg"}) {
+        std::ifstream file(PrefixFolder(machine) / name, std::ios::binary);
+        bytes += std::string(std::istreambuf_iterator<char>(file), {}) + '\0';
+    }
+    return bytes;
 }
 
 std::filesystem::path HostPathOf(TestMachine& machine, const std::string& windowsPath) {
