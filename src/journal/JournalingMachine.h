@@ -69,6 +69,10 @@ class JournalingMachine final : public Machine {
         inner.ReadFileStarts(paths, size, starts);
     }
 
+    Win32Error ArchiveNameToAnsi(const std::string& bytes, bool isUtf8,
+                                 std::string& name) override {
+        return inner.ArchiveNameToAnsi(bytes, isUtf8, name);
+    }
     Win32Error ModulePath(std::string& path) override { return inner.ModulePath(path); }
     Win32Error ProcessImageNames(std::vector<std::string>& names) override {
         return inner.ProcessImageNames(names);
