@@ -300,6 +300,11 @@ Win32Error MemoryMachine::LongPathName(const std::string& path, std::string& lon
     return ERR_SUCCESS;
 }
 
+// Every path here is absolute and spelled long.
+Win32Error MemoryMachine::FullPathName(const std::string& path, std::string& fullPath) {
+    return LongPathName(path, fullPath);
+}
+
 Win32Error MemoryMachine::TempPath(std::string& folder) {
     folder = "C:\\Temp\\";
     return ERR_SUCCESS;

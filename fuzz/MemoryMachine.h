@@ -46,6 +46,7 @@ class MemoryMachine final : public Machine {
     Win32Error MoveFileOver(const std::string& source, const std::string& target) override;
     Win32Error ListFolder(const std::string& pattern, std::vector<FolderEntry>& entries) override;
     Win32Error LongPathName(const std::string& path, std::string& longPath) override;
+    Win32Error FullPathName(const std::string& path, std::string& fullPath) override;
     Win32Error TempPath(std::string& folder) override;
     Win32Error UniqueTempFile(const std::string& folder, const std::string& prefix,
                               std::string& path) override;

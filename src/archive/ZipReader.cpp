@@ -4,7 +4,10 @@
 
 #include <algorithm>
 #include <memory>
+#include <optional>
+#include <string_view>
 
+#include "archive/UnicodePathExtra.h"
 #include "platform/Machine.h"
 
 namespace parvane {
@@ -97,15 +100,21 @@ int ZipReader::ReadEntryInfo(ZipEntryInfo& info) {
     // Cleared before every read: minizip terminates only names shorter than the buffer.
     char name[ZIP_NAME_BUFFER_SIZE] = {};
     unz_file_info64 fileInfo{};
+    extraFields.resize(ZIP_EXTRA_FIELDS_MAX_SIZE);
     const int result = unzGetCurrentFileInfo64(Handle(handle), &fileInfo, name, sizeof name - 1,
-                                               nullptr, 0, nullptr, 0);
+                                               extraFields.data(),
+                                               static_cast<uLong>(extraFields.size()), nullptr, 0);
     if (result != UNZ_OK)
         return result;
     const std::string stored(name, std::find(name, name + sizeof name - 1, '\0'));
     info.storedNameLength = stored.size();
     info.declaredNameLength = fileInfo.size_filename;
     info.flags = static_cast<std::uint32_t>(fileInfo.flag);
-    info.nameFits = TheMachine().ArchiveNameToAnsi(stored, (info.flags & ZIP_FLAG_UTF8_NAME) != 0,
+    const std::string_view extra(
+        extraFields.data(), std::min<std::size_t>(fileInfo.size_file_extra, extraFields.size()));
+    const std::optional<std::string> unicodePath = UnicodePathName(extra, stored);
+    const bool isUtf8 = unicodePath.has_value() || (info.flags & ZIP_FLAG_UTF8_NAME) != 0;
+    info.nameFits = TheMachine().ArchiveNameToAnsi(unicodePath.value_or(stored), isUtf8,
                                                    info.name) == ERR_SUCCESS;
     info.method = static_cast<std::uint32_t>(fileInfo.compression_method);
     info.uncompressedSize = fileInfo.uncompressed_size;

@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace parvane {
 
@@ -19,6 +20,8 @@ inline constexpr int ZIPCODE_PARAMETER_ERROR = -102;
 // name into a buffer of this size: room for 255 letters stored as UTF-8, each decomposed into
 // a letter and a combining mark, as macOS stores them.
 inline constexpr std::size_t ZIP_NAME_BUFFER_SIZE = 1024;
+// An entry's extra fields run to at most this many bytes (a 16-bit length).
+inline constexpr std::size_t ZIP_EXTRA_FIELDS_MAX_SIZE = 0xFFFF;
 // Flag bit 11: the name is UTF-8; without it, the packer's OEM code page.
 inline constexpr std::uint32_t ZIP_FLAG_UTF8_NAME = 0x0800;
 // Entry data is copied in blocks of this size, and never held beyond one block. A large block
@@ -30,7 +33,8 @@ inline constexpr std::uint32_t ZIP_METHOD_STORED = 0;
 inline constexpr std::uint32_t ZIP_METHOD_DEFLATED = 8;
 
 struct ZipEntryInfo {
-    // The name in code page 1252, composed (TheMachine().ArchiveNameToAnsi); when nameFits is
+    // The name in code page 1252, composed (TheMachine().ArchiveNameToAnsi), taken from a
+    // matching Unicode Path extra field where the entry has one; when nameFits is
     // false, with '?' for each character that code page cannot hold.
     std::string name;
     bool nameFits = true;
@@ -66,6 +70,7 @@ class ZipReader {
 
   private:
     void* handle;
+    std::vector<char> extraFields;  // reused for every entry
 };
 
 }  // namespace parvane

@@ -56,6 +56,9 @@ class JournalingMachine final : public Machine {
     Win32Error LongPathName(const std::string& path, std::string& longPath) override {
         return inner.LongPathName(path, longPath);
     }
+    Win32Error FullPathName(const std::string& path, std::string& fullPath) override {
+        return inner.FullPathName(path, fullPath);
+    }
     Win32Error TempPath(std::string& folder) override { return inner.TempPath(folder); }
     Win32Error UniqueTempFile(const std::string& folder, const std::string& prefix,
                               std::string& path) override;

@@ -150,6 +150,10 @@ class Machine {
                                   std::vector<FolderEntry>& entries) = 0;
     // GetLongPathNameA: the path with every component as the file system spells it.
     virtual Win32Error LongPathName(const std::string& path, std::string& longPath) = 0;
+    // GetFullPathNameA, then GetLongPathNameA: the absolute path (a relative one taken from the
+    // current folder) with every component as the file system spells it, so that a relative
+    // or short (8.3) spelling compares equal to the long one.
+    virtual Win32Error FullPathName(const std::string& path, std::string& fullPath) = 0;
     // GetTempPathA: the temporary folder, ending in a backslash.
     virtual Win32Error TempPath(std::string& folder) = 0;
     // GetTempFileNameA with unique number 0: creates an empty file "<prefix><hex>.tmp" in

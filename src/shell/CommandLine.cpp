@@ -14,12 +14,16 @@ std::uint32_t AttributesOf(const std::string& path) {
     return attributes;
 }
 
+// Both sides in their long, absolute forms: the program may have been started, or named, by a
+// relative or a short (8.3) path.
 bool IsTheProgramItself(const std::string& path) {
     std::string modulePath;
-    std::string longPath;
+    std::string fullModulePath;
+    std::string fullPath;
     return TheMachine().ModulePath(modulePath) == ERR_SUCCESS &&
-           TheMachine().LongPathName(path, longPath) == ERR_SUCCESS &&
-           EqualsNoCase(longPath, modulePath);
+           TheMachine().FullPathName(modulePath, fullModulePath) == ERR_SUCCESS &&
+           TheMachine().FullPathName(path, fullPath) == ERR_SUCCESS &&
+           EqualsNoCase(fullPath, fullModulePath);
 }
 
 // The open dialog's selection of several files: the folder, then each name, NUL-separated. A

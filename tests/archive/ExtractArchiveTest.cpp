@@ -110,6 +110,18 @@ TEST_F(ExtractArchiveTest, NamesAreDecodedAsTheirFlagSaysAndComposed) {
     }
 }
 
+// Info-ZIP's Unicode Path extra field names the entry in UTF-8 while it matches the stored
+// name; a stale one (the entry renamed since) is ignored for the stored name.
+TEST_F(ExtractArchiveTest, UnicodePathExtraFieldNamesTheEntryWhileItMatches) {
+    const std::string utf8 = "a/Ch\xC3\xA2teau.tcr";
+    const std::string stale = test::UnicodePathExtra("b/Old.ini", "b/Ch\xC3\xA2teau.ini");
+    const std::vector<ZipFileEntry> entries = {
+        {utf8, "current", ZipMethod::Deflated, 0, test::UnicodePathExtra(utf8, utf8)},
+        {"b/Glen.ini", "stale", ZipMethod::Deflated, 0, stale}};
+    ASSERT_TRUE(ExtractArchive(Archive("infozip.zip", entries), target, true));
+    EXPECT_EQ(FilesBelow(target), (Names{"Ch\xE2teau.tcr", "Glen.ini"}));
+}
+
 // Packers' leftovers are not written and claim no name; of two other files that flatten to one
 // name the later wins, with its own origin, unless a course, library or archive is among them.
 TEST_F(ExtractArchiveTest, LeftoversAreSkippedAndTheLaterOfTwoFilesWins) {

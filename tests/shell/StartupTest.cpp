@@ -37,6 +37,22 @@ class StartupTest : public ::testing::Test {
     const std::string folder = machine.ScratchFolder();
 };
 
+// Started by a relative or a short (8.3) path, or named so, the program still knows itself.
+TEST_F(StartupTest, TheProgramKnowsItselfByARelativeOrShortPath) {
+    const std::string inner = folder + "\\Long Folder Name";
+    const std::string program = inner + "\\Parvane Program.exe";
+    machine.WriteFile(program, "x");
+    machine.SetCurrentFolder(inner);
+    const std::string shortPath = machine.ShortPath(program);
+    for (const std::string& started : {program, shortPath}) {
+        faults.SetModulePath(started);
+        for (const std::string& text : {std::string("Parvane Program.exe"), program, shortPath}) {
+            ASSERT_TRUE(QueueArchivesFromText(text));
+            EXPECT_EQ(QueuedPaths(), std::vector<std::string>{}) << started << " / " << text;
+        }
+    }
+}
+
 // A command line, or the open dialog's selection of several files or of one.
 TEST_F(StartupTest, ArchivesAreQueuedInOrderAndNeverTheProgramItself) {
     for (const char* name : {"Long Name.zip", "a.zip", "Parvane.exe"})

@@ -60,12 +60,17 @@ class FaultInjectingStream : public FileStream {
 
 const char* MachineCallName(MachineCall call) {
     static constexpr const char* NAMES[] = {
-        "Any",           "OpenKey",           "CreateKey",    "EnumKey",           "QueryValue",
-        "SetValue",      "DeleteKey",         "CloseKey",     "GetAttributes",     "GetFileStatus",
-        "MakeFolder",    "RemoveEmptyFolder", "RemoveFile",   "CopyFileOver",      "MoveFileTo",
-        "MoveFileOver",  "ListFolder",        "LongPathName", "TempPath",          "UniqueTempFile",
-        "FreeDiskSpace", "OpenFile",          "StreamRead",   "StreamWrite",       "StreamFlush",
-        "StreamSync",    "StreamClose",       "ModulePath",   "ProcessImageNames", "RunCommand",
+        "Any",           "OpenKey",      "CreateKey",
+        "EnumKey",       "QueryValue",   "SetValue",
+        "DeleteKey",     "CloseKey",     "GetAttributes",
+        "GetFileStatus", "MakeFolder",   "RemoveEmptyFolder",
+        "RemoveFile",    "CopyFileOver", "MoveFileTo",
+        "MoveFileOver",  "ListFolder",   "LongPathName",
+        "FullPathName",  "TempPath",     "UniqueTempFile",
+        "FreeDiskSpace", "OpenFile",     "StreamRead",
+        "StreamWrite",   "StreamFlush",  "StreamSync",
+        "StreamClose",   "ModulePath",   "ProcessImageNames",
+        "RunCommand",
     };
     return NAMES[static_cast<std::size_t>(call)];
 }
@@ -158,6 +163,17 @@ Win32Error FaultInjectingMachine::LongPathName(const std::string& path, std::str
             return inner.LongPathName(path, longPath);
         }
         longPath = path;
+        return ERR_SUCCESS;
+    });
+}
+
+Win32Error FaultInjectingMachine::FullPathName(const std::string& path, std::string& fullPath) {
+    fullPath.clear();
+    return Pass(MachineCall::FullPathName, path, [&] {
+        if (!longPathNamesAsGiven) {
+            return inner.FullPathName(path, fullPath);
+        }
+        fullPath = path;
         return ERR_SUCCESS;
     });
 }

@@ -36,6 +36,7 @@ enum class MachineCall {
     MoveFileOver,
     ListFolder,
     LongPathName,
+    FullPathName,
     TempPath,
     UniqueTempFile,
     FreeDiskSpace,
@@ -167,6 +168,7 @@ class FaultInjectingMachine : public Machine {
                     [&] { return inner.ListFolder(pattern, entries); });
     }
     Win32Error LongPathName(const std::string& path, std::string& longPath) override;
+    Win32Error FullPathName(const std::string& path, std::string& fullPath) override;
     Win32Error TempPath(std::string& folder) override {
         return Pass(MachineCall::TempPath, {}, [&] { return inner.TempPath(folder); });
     }

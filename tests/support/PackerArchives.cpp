@@ -108,20 +108,24 @@ ZipBytes MacOs(const std::string& course) {
     return ZipArchiveBytes(entries);
 }
 
-// Info-ZIP stores names as the system spells them, without the UTF-8 flag: ASCII here.
+// Info-ZIP stores names as the system spells them (UTF-8) without the UTF-8 flag, and names
+// the same bytes in its Unicode Path extra field.
 ZipBytes InfoZip(const std::string& course) {
     const ZipFileEntry traits = {.method = ZipMethod::Stored,
                                  .extra = UnixExtras(),
                                  .madeBy = ZIP_MADE_ON_UNIX,
                                  .externalAttributes = 0x81A40000};
     std::vector<ZipFileEntry> entries = Entries(
-        course, [](const std::string& n) { return n; }, traits);
+        course, [](const std::string& n) { return Utf8(n, false); }, traits);
     entries[1].method = ZipMethod::Deflated;
     ZipFileEntry link = traits;
-    link.name = course + "/README";
+    link.name = Utf8(course, false) + "/README";
     link.data = "prv/info.txt";
     link.externalAttributes = ZIP_UNIX_LINK;
     entries.push_back(link);
+    for (ZipFileEntry& entry : entries) {
+        entry.extra += UnicodePathExtra(entry.name, entry.name);
+    }
     return ZipArchiveBytes(entries, {.comment = "Packed with Info-ZIP"});
 }
 
@@ -137,7 +141,7 @@ std::vector<PackerArchive> PackerArchives() {
     return {{"explorer", chateau, Explorer(chateau)},
             {"utf8", chateau, Utf8Marking(chateau)},
             {"macos", chateau, MacOs(chateau)},
-            {"infozip", "Glen", InfoZip("Glen")},
+            {"infozip", chateau, InfoZip(chateau)},
             {"zip64", chateau, Zip64(chateau)}};
 }
 

@@ -37,6 +37,8 @@ class TestBackend {
     virtual void SetReadOnly(const std::string& path, bool readOnly) = 0;
     virtual void MakeFolderLink(const std::string& link, const std::string& target) = 0;
     virtual void SetModifiedTime(const std::string& path, std::uint64_t fileTime) = 0;
+    virtual void SetCurrentFolder(const std::string& folder) = 0;
+    virtual std::string ShortPath(const std::string& path) = 0;
     virtual std::unique_ptr<Machine> Reopened() = 0;
 };
 
@@ -79,6 +81,10 @@ class TestMachine {
     void MakeFolderLink(const std::string& link, const std::string& target) {
         backend->MakeFolderLink(link, target);
     }
+    // The process's current folder, back to the one before when the machine goes; the 8.3
+    // form of an existing path where the file system gives one (Wine prefixes give none).
+    void SetCurrentFolder(const std::string& folder) { backend->SetCurrentFolder(folder); }
+    std::string ShortPath(const std::string& path) { return backend->ShortPath(path); }
     void SetModifiedTime(const std::string& path, std::uint64_t fileTime) {
         backend->SetModifiedTime(path, fileTime);
     }

@@ -91,6 +91,19 @@ std::string ExtraField(std::uint16_t id, const ZipBytes& data) {
     return std::string(field.begin(), field.end());
 }
 
+}  // namespace
+
+std::string UnicodePathExtra(const std::string& storedName, const std::string& utf8Name) {
+    const uLong crc = crc32(0, reinterpret_cast<const Bytef*>(storedName.data()),
+                            static_cast<uInt>(storedName.size()));
+    ZipBytes data;
+    PutFields(data, {{1, 1}, {crc, 4}});
+    data.insert(data.end(), utf8Name.begin(), utf8Name.end());
+    return ExtraField(0x7075, data);
+}
+
+namespace {
+
 // One header's fields from the version needed to the extra field's length. In a zip64
 // archive the local header leaves the sizes to its zip64 extra field, as a packer writing to a
 // stream does; the central header holds them while they fit.

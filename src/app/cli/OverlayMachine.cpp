@@ -394,6 +394,13 @@ Win32Error OverlayMachine::LongPathName(const std::string& path, std::string& lo
     return ERR_SUCCESS;
 }
 
+// The paths a dry run changes are absolute: only their long form can differ.
+Win32Error OverlayMachine::FullPathName(const std::string& path, std::string& fullPath) {
+    if (!IsScratch(path) && paths.contains(NameKey(path)))
+        return LongPathName(path, fullPath);
+    return below.FullPathName(path, fullPath);
+}
+
 Win32Error OverlayMachine::TempPath(std::string& folder) {
     return below.TempPath(folder);
 }

@@ -107,6 +107,20 @@ Win32Error LongPathName(const std::string& path, std::string& longPath) {
         longPath);
 }
 
+Win32Error FullPathName(const std::string& path, std::string& fullPath) {
+    std::string absolute;
+    const Win32Error error = FetchText(
+        [&path](char* buffer, DWORD capacity) {
+            return GetFullPathNameA(path.c_str(), capacity, buffer, nullptr);
+        },
+        absolute);
+    if (error != ERR_SUCCESS) {
+        fullPath.clear();
+        return error;
+    }
+    return LongPathName(absolute, fullPath);
+}
+
 Win32Error TempPath(std::string& folder) {
     return FetchText([](char* buffer, DWORD capacity) { return GetTempPathA(capacity, buffer); },
                      folder);

@@ -21,6 +21,7 @@ Win32Error MoveFileTo(const std::string& source, const std::string& target);
 Win32Error MoveFileOver(const std::string& source, const std::string& target);
 Win32Error ListFolder(const std::string& pattern, std::vector<FolderEntry>& entries);
 Win32Error LongPathName(const std::string& path, std::string& longPath);
+Win32Error FullPathName(const std::string& path, std::string& fullPath);
 Win32Error TempPath(std::string& folder);
 Win32Error UniqueTempFile(const std::string& folder, const std::string& prefix, std::string& path);
 Win32Error FreeDiskSpace(const std::string& path, std::uint64_t& bytes);

@@ -61,6 +61,9 @@ class Win32Machine final : public Machine {
     Win32Error LongPathName(const std::string& path, std::string& longPath) override {
         return win32::LongPathName(path, longPath);
     }
+    Win32Error FullPathName(const std::string& path, std::string& fullPath) override {
+        return win32::FullPathName(path, fullPath);
+    }
     Win32Error TempPath(std::string& folder) override { return win32::TempPath(folder); }
     Win32Error UniqueTempFile(const std::string& folder, const std::string& prefix,
                               std::string& path) override {

@@ -112,6 +112,12 @@ Win32Error WineMachine::LongPathName(const std::string& path, std::string& longP
     return wine::LongPathName(prefix, path, longPath);
 }
 
+// The long name of a path here is absolute already: a relative path is resolved against the
+// current folder, and the prefix has no short names.
+Win32Error WineMachine::FullPathName(const std::string& path, std::string& fullPath) {
+    return wine::LongPathName(prefix, path, fullPath);
+}
+
 Win32Error WineMachine::TempPath(std::string& folder) {
     return wine::TempPath(prefix, ConfiguredTempFolder(), folder);
 }

@@ -144,6 +144,9 @@ class Win32TestBackend final : public TestBackend {
         DeleteKeyTree(*machine, Hive::LocalMachine, CLOAK_KEY);
     }
     ~Win32TestBackend() override {
+        if (!previousFolder.empty()) {
+            SetCurrentDirectoryA(previousFolder.c_str());  // before the scratch folder goes
+        }
         RestoreSharedValues(*machine, sharedValues);
         DeleteKeyTree(*machine, Hive::LocalMachine, GAME_KEY);
         DeleteKeyTree(*machine, Hive::LocalMachine, CLOAK_KEY);
@@ -168,6 +171,23 @@ class Win32TestBackend final : public TestBackend {
         if (!SetFileAttributesA(path.c_str(), changed)) {
             throw std::runtime_error("Test machine: cannot change the attributes of " + path);
         }
+    }
+
+    void SetCurrentFolder(const std::string& folder) override {
+        if (previousFolder.empty()) {
+            char current[MAX_PATH] = {};
+            GetCurrentDirectoryA(MAX_PATH, current);
+            previousFolder = current;
+        }
+        if (!SetCurrentDirectoryA(folder.c_str())) {
+            throw std::runtime_error("Test machine: cannot enter " + folder);
+        }
+    }
+
+    std::string ShortPath(const std::string& path) override {
+        char shortPath[MAX_PATH] = {};
+        const DWORD length = GetShortPathNameA(path.c_str(), shortPath, MAX_PATH);
+        return length > 0 && length < MAX_PATH ? std::string(shortPath, length) : path;
     }
 
     void MakeFolderLink(const std::string& link, const std::string& target) override {
@@ -201,6 +221,7 @@ class Win32TestBackend final : public TestBackend {
     std::string scratchFolder;
     std::unique_ptr<Machine> machine = win32::MakeWin32Machine();
     std::vector<SharedValue> sharedValues = SaveSharedValues(*machine);
+    std::string previousFolder;  // the current folder before SetCurrentFolder
 };
 
 }  // namespace

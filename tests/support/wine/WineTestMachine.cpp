@@ -29,6 +29,10 @@ class WineTestBackend final : public TestBackend {
     }
     ~WineTestBackend() override {
         machine.reset();  // saves the registry before the prefix goes
+        if (!previousFolder.empty()) {
+            std::error_code error;
+            std::filesystem::current_path(previousFolder, error);
+        }
     }
     WineTestBackend(const WineTestBackend&) = delete;
     WineTestBackend& operator=(const WineTestBackend&) = delete;
@@ -48,6 +52,15 @@ class WineTestBackend final : public TestBackend {
             throw std::runtime_error("Test machine: cannot change the mode of " + path);
         }
     }
+
+    void SetCurrentFolder(const std::string& folder) override {
+        if (previousFolder.empty()) {
+            previousFolder = std::filesystem::current_path();
+        }
+        std::filesystem::current_path(HostPathFor(folder));
+    }
+
+    std::string ShortPath(const std::string& path) override { return path; }
 
     void MakeFolderLink(const std::string& link, const std::string& target) override {
         std::error_code error;
@@ -92,6 +105,7 @@ class WineTestBackend final : public TestBackend {
   private:
     TestPrefix prefix;  // outlives the machine, which saves into it
     std::unique_ptr<wine::WineMachine> machine;
+    std::filesystem::path previousFolder;  // the current folder before SetCurrentFolder
 };
 
 WineTestBackend& WineBackendOf(TestMachine& machine) {
