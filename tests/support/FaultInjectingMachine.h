@@ -73,7 +73,7 @@ struct CallRecord {
     // The path, key (with "\<value>"), stream's file, target of a copy or move, file
     // UniqueTempFile made (its folder when it failed) or command line.
     std::string path;
-    bool failed;
+    bool failed;  // injected, or by the wrapped machine
     std::string source = {};         // a copy's or move's source
     FileMode mode = FileMode::Read;  // OpenFile's
 };
@@ -210,14 +210,22 @@ class FaultInjectingMachine : public Machine {
     template <typename Forward>
     Win32Error Pass(MachineCall call, const std::string& path, Forward forward) {
         const Win32Error error = Intercept(call, path);
-        return error != ERR_SUCCESS ? error : forward();
+        return error != ERR_SUCCESS ? error : Forwarded(forward);
     }
     template <typename Forward>
     Win32Error PassWithSource(MachineCall call, const std::string& source,
                               const std::string& target, Forward forward) {
         const Win32Error error = Intercept(call, target);
         calls.back().source = source;
-        return error != ERR_SUCCESS ? error : forward();
+        return error != ERR_SUCCESS ? error : Forwarded(forward);
+    }
+    // The wrapped machine's answer, a failure of its own marked on the call's record.
+    template <typename Forward>
+    Win32Error Forwarded(Forward forward) {
+        const std::size_t record = calls.size() - 1;
+        const Win32Error error = forward();
+        calls[record].failed = error != ERR_SUCCESS;
+        return error;
     }
     // The answer the test gave, or else the machine's.
     template <typename Value, typename Forward>
