@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "archive/ArchiveChecks.h"
+#include "archive/ArchiveDigest.h"
 #include "archive/EntryNames.h"
 #include "archive/OriginLists.h"
 #include "archive/ZipReader.h"
@@ -13,8 +14,8 @@
 #include "base/AsciiCase.h"
 #include "base/DigestText.h"
 #include "base/Messages.h"
+#include "base/OverlappedSha1.h"
 #include "base/PathText.h"
-#include "base/Sha1.h"
 #include "base/StopRequest.h"
 #include "journal/FileDigests.h"
 #include "platform/ErrorText.h"
@@ -30,7 +31,9 @@ namespace {
 using ArchiveChain = std::vector<std::string>;
 
 struct Extraction {
-    ArchiveChain chain;
+    ArchiveDigest& outerDigest;
+    OverlappedSha1 entryDigest{ZIP_DATA_BLOCK_SIZE};  // for the record of what is placed
+    ArchiveChain chain = {};
     // The bytes written for the outermost archive's entries: the progress shown to the user.
     std::uint64_t outerBytesWritten = 0;
 };
@@ -86,14 +89,14 @@ class OutputFile {
 
 bool CopyEntryData(ZipReader& reader, const ZipEntryInfo& info, const std::string& fileName,
                    const std::string& outputPath, OutputFile& output, Extraction& extraction) {
-    std::vector<char> block(ZIP_DATA_BLOCK_SIZE);
     std::uint64_t writtenBytes = 0;
-    Sha1 digest;  // for the record of what the installation places
+    OverlappedSha1& digest = extraction.entryDigest;
     for (;;) {
         if (IsStopRequested()) {
             ShowStoppedMessage();
             return false;
         }
+        const std::span<char> block = digest.Buffer();
         const int count = reader.ReadEntryData(block.data(), block.size());
         if (count == 0)
             break;
@@ -108,9 +111,10 @@ bool CopyEntryData(ZipReader& reader, const ZipEntryInfo& info, const std::strin
                       RuntimeErrorText(output.Stream().Error()).c_str());
             return false;
         }
-        digest.Add(block.data(), size);
+        digest.Add(size);
         writtenBytes += size;
         if (extraction.chain.size() == 1) {
+            extraction.outerDigest.Step();
             extraction.outerBytesWritten += size;
             TheUserInterface().AdvanceWork(extraction.outerBytesWritten);
         }
@@ -235,8 +239,12 @@ bool ExtractArchiveAt(const std::string& archivePath, const std::string& targetF
 
 bool ExtractArchive(const std::string& archivePath, const std::string& targetFolder,
                     bool expandInner) {
-    Extraction extraction;
+    ArchiveDigest digest(archivePath);
+    Extraction extraction{.outerDigest = digest};
     const bool extracted = ExtractArchiveAt(archivePath, targetFolder, expandInner, extraction);
+    if (extracted) {
+        digest.Finish();
+    }
     TheUserInterface().EndWork();
     return extracted;
 }

@@ -90,9 +90,12 @@ bool WriteRecords(Machine& machine, const JournalRecords& records,
     PlacementRecord common;
     common.archiveName = GetFileNamePart(header.Field(2));
     common.time = header.Field(4);
-    std::uint64_t size = 0;
-    if (!header.Field(2).empty()) {
-        HashFile(machine, header.Field(2), size, common.archiveSha1);
+    PlacedFile archive;
+    archive.path = header.Field(2);
+    if (!archive.path.empty() &&
+        (RecallDigest(machine, archive.path, archive) ||
+         HashFile(machine, archive.path, archive.size, archive.sha1))) {
+        common.archiveSha1 = archive.sha1;
     }
     std::vector<PlacementRecord> placed;
     for (const Entry& entry : entries) {

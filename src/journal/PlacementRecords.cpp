@@ -4,7 +4,7 @@
 #include <memory>
 
 #include "base/DigestText.h"
-#include "base/Sha1.h"
+#include "base/OverlappedSha1.h"
 #include "base/StateFolder.h"
 #include "journal/JournalFile.h"
 
@@ -36,11 +36,11 @@ bool HashFile(Machine& machine, const std::string& path, std::uint64_t& size, st
     if (!stream) {
         return false;
     }
-    Sha1 digest;
-    std::vector<char> buffer(HASH_BLOCK);
+    OverlappedSha1 digest(HASH_BLOCK);
     size = 0;
-    for (std::size_t got = 0; (got = stream->Read(buffer.data(), buffer.size())) > 0;) {
-        digest.Add(buffer.data(), got);
+    for (std::size_t got = 0;
+         (got = stream->Read(digest.Buffer().data(), digest.Buffer().size())) > 0;) {
+        digest.Add(got);
         size += got;
     }
     const bool read = stream->Error() == ERR_SUCCESS;

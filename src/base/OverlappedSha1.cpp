@@ -1,0 +1,77 @@
+#include "base/OverlappedSha1.h"
+
+#include <system_error>
+
+namespace parvane {
+
+OverlappedSha1::OverlappedSha1(std::size_t size)
+    : blockSize(size),
+      buffers{std::make_unique_for_overwrite<char[]>(size),
+              std::make_unique_for_overwrite<char[]>(size)} {}
+
+OverlappedSha1::~OverlappedSha1() {
+    if (worker.joinable()) {
+        {
+            const std::lock_guard lock(mutex);
+            stopping = true;
+        }
+        changed.notify_all();
+        worker.join();
+    }
+}
+
+bool OverlappedSha1::StartWorker() {
+    if (!worker.joinable()) {
+        try {
+            worker = std::thread(&OverlappedSha1::Work, this);
+        } catch (const std::system_error&) {  // no thread to be had: the caller hashes
+            return false;
+        }
+    }
+    return true;
+}
+
+void OverlappedSha1::Work() {
+    std::unique_lock lock(mutex);
+    for (;;) {
+        changed.wait(lock, [this] { return pending != nullptr || stopping; });
+        if (pending == nullptr) {
+            return;
+        }
+        lock.unlock();
+        digest->Add(pending, pendingSize);
+        lock.lock();
+        pending = nullptr;
+        changed.notify_all();
+    }
+}
+
+void OverlappedSha1::Wait() {
+    std::unique_lock lock(mutex);
+    changed.wait(lock, [this] { return pending == nullptr; });
+}
+
+void OverlappedSha1::Add(std::size_t size) {
+    Wait();
+    const char* data = buffers[current].get();
+    if (size < blockSize || !StartWorker()) {
+        digest->Add(data, size);
+        return;
+    }
+    {
+        const std::lock_guard lock(mutex);
+        pending = data;
+        pendingSize = size;
+    }
+    changed.notify_all();
+    current = 1 - current;
+}
+
+Sha1Digest OverlappedSha1::Finish() {
+    Wait();
+    const Sha1Digest finished = digest->Finish();
+    digest.emplace();
+    return finished;
+}
+
+}  // namespace parvane

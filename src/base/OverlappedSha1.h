@@ -1,0 +1,54 @@
+#pragma once
+
+// SHA-1 of data that passes through a buffer block by block, with each full block hashed on a
+// second thread while the caller reads and writes the next one: hashing a large file then
+// costs little more than copying it. A shorter block (a file's last) is hashed at once, so
+// small files start no thread. One object serves file after file.
+
+#include <array>
+#include <condition_variable>
+#include <cstddef>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <span>
+#include <thread>
+
+#include "base/Sha1.h"
+
+namespace parvane {
+
+class OverlappedSha1 {
+  public:
+    explicit OverlappedSha1(std::size_t blockSize);
+    ~OverlappedSha1();
+    OverlappedSha1(const OverlappedSha1&) = delete;
+    OverlappedSha1& operator=(const OverlappedSha1&) = delete;
+
+    // The buffer to fill next; its contents stay the caller's until `Add`.
+    std::span<char> Buffer() { return {buffers[current].get(), blockSize}; }
+    // Adds the first `size` bytes of `Buffer()` to the digest.
+    void Add(std::size_t size);
+    // The digest of what was added since the last `Finish`.
+    Sha1Digest Finish();
+
+  private:
+    bool StartWorker();
+    void Work();
+    void Wait();
+
+    std::optional<Sha1> digest{std::in_place};
+    std::size_t blockSize;
+    // Left uninitialised: a small file touches only the pages it fills.
+    std::array<std::unique_ptr<char[]>, 2> buffers;
+    std::size_t current = 0;
+    // The block the worker hashes, if any; both sides wait on `changed`.
+    std::mutex mutex;
+    std::condition_variable changed;
+    const char* pending = nullptr;
+    std::size_t pendingSize = 0;
+    bool stopping = false;
+    std::thread worker;
+};
+
+}  // namespace parvane
