@@ -320,6 +320,8 @@ says 'The installation was interrupted before it was complete.'
 says 'Big.zip  not installed: interrupted'
 mkdir -p "$game/courses/Pinewood Links" && echo old >"$game/courses/Pinewood Links/flag.dds"
 interrupt TERM 143 'overwrite the existing file' install "$packages/Pinewood_Links.zip"
+[ "$(ls "$game/courses/Pinewood Links")" = flag.dds ] && [ "$(cat "$game/courses/Pinewood Links/flag.dds")" = old ] ||
+    fail "the course folder after a stop while placing: $(ls "$game/courses/Pinewood Links")"
 mkdir -p "$temp/PRV1F.tmp" && head -c 3000000 /dev/zero >"$temp/PRV1F.tmp/x.tcr"
 run 0 '' list courses  # what a killed run left is removed at the next start
 says 'Removed what an interrupted run left in the temporary folder: 3 MB freed.'
