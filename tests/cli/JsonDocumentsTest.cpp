@@ -5,6 +5,7 @@
 #include <map>
 #include <nlohmann/json.hpp>
 
+#include "analysis/PlacementCheck.h"
 #include "app/cli/JsonDocuments.h"
 #include "base/RegistryRoots.h"
 #include "catalogue/CatalogueLoading.h"
@@ -76,6 +77,30 @@ TEST_F(JsonListing, EachLibraryIsItsRegistryEntryInUtf8WithItsStateStockAndUses)
     EXPECT_EQ(pine["name"], Registered(key, "Name"));
     EXPECT_EQ(pine["file"], Registered(key, "Filename"));
     EXPECT_EQ(pine["uses"], nullptr);
+}
+
+TEST_F(JsonListing, VerificationNamesEachProblemFileAndEntriesWithoutARecord) {
+    ASSERT_TRUE(Install(Package({{"Pine.tcr", test::CourseData("Pine", 1, {})},
+                                 {"hole1.mp3", "hole 1"}})));
+    AddInstalledLibrary("Old", test::LibraryData("Old", 9));
+    ASSERT_TRUE(LoadCatalogue());
+    machine.WriteFile(CourseFolder("Pine") + "\\hole1.mp3", "hole 1!");
+    machine.GetMachine().RemoveFile(CourseFolder("Pine") + "\\Pine.tcr");
+
+    const json document = json::parse(VerificationDocument(CheckPlacedFiles({})).dump());
+    ASSERT_EQ(document["entries"].size(), 2u) << document.dump(2);
+    const json& pine = document["entries"][0];
+    EXPECT_EQ(pine["guid"], GuidToText(test::TestGuid(1)));
+    EXPECT_EQ(pine["record"], true);
+    EXPECT_EQ(pine["files"], 2);
+    std::map<std::string, std::string> states;
+    for (const json& problem : pine["problems"])
+        states[problem["path"]] = problem["state"];
+    EXPECT_EQ(states, (std::map<std::string, std::string>{
+                          {CourseFolder("Pine") + "\\Pine.tcr", "missing"},
+                          {CourseFolder("Pine") + "\\hole1.mp3", "changed"}}));
+    EXPECT_EQ(document["entries"][1]["name"], "Old");
+    EXPECT_EQ(document["entries"][1]["record"], false);
 }
 
 }  // namespace

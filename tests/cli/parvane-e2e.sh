@@ -97,8 +97,14 @@ cp "$pine/flag.dds" "$work/flag.dds" && cp "$pine/hole3.mp3" "$work/hole3.mp3"
 printf 'ID3 hole 4' >"$pine/hole3.mp3" && rm "$pine/flag.dds"
 run 1 '' verify 'pinewood links'
 says 'Pinewood Links {7C0A1E55-0001-4D3B-9C7E-5A1B2C3D4E01}: 2 of 8 files missing or changed'
-says '  changed  C:\Program Files (x86)\Quorlix\Greenvale 06\courses\Pinewood Links\hole3.mp3'
-says '  missing  C:\Program Files (x86)\Quorlix\Greenvale 06\courses\Pinewood Links\flag.dds'
+says "  changed  $pine/hole3.mp3 (C:\\Program Files (x86)\\Quorlix\\Greenvale 06\\courses\\Pinewood Links\\hole3.mp3)"
+says "  missing  $pine/flag.dds (C:"
+run 1 '' verify --json 7c0a1e55-0001-4d3b-9c7e-5a1b2c3d4e01
+python3 -c 'import json, sys
+entry = json.loads(sys.argv[1])["entries"][0]
+assert entry["record"] and entry["files"] == 8, entry
+assert sorted((p["state"], p["path"][-9:]) for p in entry["problems"]) == [
+    ("changed", "hole3.mp3"), ("missing", "\\flag.dds")], entry' "$out" || fail "verify --json: $out"
 cp "$work/flag.dds" "$work/hole3.mp3" "$pine/"
 # A second library named like the first, in another folder
 rocks='7C0A1E55-0003-4D3B-9C7E-5A1B2C3D4E03' twin='7C0A1E55-0033-4D3B-9C7E-5A1B2C3D4E03'

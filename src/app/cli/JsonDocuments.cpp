@@ -83,6 +83,22 @@ json AnalysisDocument(const std::vector<ProblemEntry>& problems) {
     return {{"problems", std::move(list)}};
 }
 
+json VerificationDocument(const std::vector<EntryCheck>& checks) {
+    json entries = json::array();
+    for (const EntryCheck& check : checks) {
+        json problems = json::array();
+        for (const FileProblem& problem : check.problems)
+            problems.push_back({{"state", problem.missing ? "missing" : "changed"},
+                                {"path", TerminalText(problem.path)}});
+        entries.push_back({{"guid", check.guidText},
+                           {"name", TerminalText(check.name)},
+                           {"record", check.hasRecord},
+                           {"files", check.fileCount},
+                           {"problems", std::move(problems)}});
+    }
+    return {{"entries", std::move(entries)}};
+}
+
 json PrefixesDocument(const std::vector<GamePrefix>& prefixes) {
     json list = json::array();
     for (const GamePrefix& prefix : prefixes)

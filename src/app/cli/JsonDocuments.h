@@ -9,6 +9,8 @@
 //               headerName is the name in the content file's header, null when it is unreadable
 //   analyze:   {"problems": [{"kind": "course"|"library"|"other",
 //               "severity": "information"|"warning"|"error", "text"}]}
+//   verify:    {"entries": [{"guid", "name", "record": bool, "files": number recorded,
+//               "problems": [{"state": "missing"|"changed", "path"}]}]}
 //   prefixes:  {"prefixes": [{"folder", "launcher", "gameFolder"}]}
 
 #include <nlohmann/json.hpp>
@@ -16,6 +18,7 @@
 #include <vector>
 
 #include "analysis/InstallationAnalysis.h"
+#include "analysis/PlacementCheck.h"
 #include "app/cli/ContentListing.h"
 #include "app/cli/GamePrefixes.h"
 
@@ -23,6 +26,7 @@ namespace parvane::cli {
 
 nlohmann::json ListingDocument(ContentKind kind);
 nlohmann::json AnalysisDocument(const std::vector<ProblemEntry>& problems);
+nlohmann::json VerificationDocument(const std::vector<EntryCheck>& checks);
 nlohmann::json PrefixesDocument(const std::vector<GamePrefix>& prefixes);
 
 // `list --json` and `analyze --json`: the document on the standard output, with the exit

@@ -104,11 +104,12 @@ constexpr CommandGuide PROPERTIES_GUIDE = {"properties", R"(
 )"};
 
 constexpr CommandGuide VERIFY_GUIDE = {"verify", R"(
-  verify [NAME-OR-GUID...]
+  verify [NAME-OR-GUID...] [--json]
       Compares the files of the courses and libraries named (all registered ones when none
       is) with the record of what their installation placed: it lists each file that is
       missing, or whose size or content (SHA-1) changed since. Entries installed before
-      parvane kept records, or by another program, show "no record".
+      parvane kept records, or by another program, show "no record". With --json:
+      {"entries": [{"guid", "name", "record", "files", "problems": [{"state", "path"}]}]}.
         parvane verify 'Pine Valley'
 )"};
 
@@ -410,6 +411,7 @@ int main(int argc, char** argv) {
     std::vector<std::string> verified;
     CLI::App* verify = AddCommand(app, VERIFY_GUIDE, "Check installed files against their records");
     verify->add_option("NAME-OR-GUID", verified, "The entries to check; none: all");
+    verify->add_flag("--json", asJson, "One JSON document");
 
     CLI::App* history = AddCommand(app, HISTORY_GUIDE, "Show the installations and uninstalls");
 
@@ -444,7 +446,7 @@ int main(int argc, char** argv) {
         if (analyze->parsed())
             return asJson ? cli::PrintAnalysisDocument() : cli::PrintAnalysis();
         if (verify->parsed())
-            return cli::VerifyEntries(verified);
+            return cli::VerifyEntries(verified, asJson);
         if (history->parsed())
             return cli::PrintHistory();
         if (properties->parsed())

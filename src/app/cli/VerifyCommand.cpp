@@ -5,6 +5,7 @@
 #include "analysis/PlacementCheck.h"
 #include "app/cli/ContentListing.h"
 #include "app/cli/EntryMatching.h"
+#include "app/cli/JsonDocuments.h"
 #include "app/cli/PrefixSession.h"
 #include "app/cli/TerminalUserInterface.h"
 #include "platform/wine/Codepage.h"
@@ -47,14 +48,18 @@ bool NamedGuids(const std::vector<std::string>& arguments, std::vector<std::stri
 
 }  // namespace
 
-int VerifyEntries(const std::vector<std::string>& arguments) {
+int VerifyEntries(const std::vector<std::string>& arguments, bool asJson) {
     std::vector<std::string> guids;
     if (!NamedGuids(arguments, guids))
         return EXIT_NOT_DONE;
     const std::vector<EntryCheck> checks = CheckPlacedFiles(guids);
-    for (const std::string& line : PlacementCheckLines(checks))
-        std::cout << TerminalText(line) << '\n';
-    std::cout.flush();
+    if (asJson) {
+        PrintDocument(VerificationDocument(checks));
+    } else {
+        for (const std::string& line : PlacementCheckLines(checks))
+            std::cout << ShownText(line) << '\n';
+        std::cout.flush();
+    }
     return AnyFileProblem(checks) ? EXIT_NOT_DONE : EXIT_DONE;
 }
 
