@@ -2,6 +2,8 @@
 
 #include <array>
 #include <optional>
+#include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -18,6 +20,10 @@
 namespace parvane {
 
 namespace {
+
+// Answers, for an entry's key name as enumerated, whether the entry is stale: a stale entry is
+// deleted instead of listed.
+using StaleEntryFilter = bool (*)(std::string_view keyName);
 
 constexpr const char* OPEN_FAILED_MESSAGE = "RegOpenKeyEx returned %ld";
 constexpr const char* STALE_COURSE_MESSAGE =
@@ -175,15 +181,6 @@ bool LoadLibraries(const std::string& storePath, LibraryList& list, StaleEntryFi
 
 }  // namespace
 
-bool LoadCourseStore(const std::string& storePath, CourseList& list, StaleEntryFilter isStale) {
-    LoadMemo memo;
-    return LoadCourses(storePath, list, isStale, memo);
-}
-
-bool LoadLibraryStore(const std::string& storePath, LibraryList& list, StaleEntryFilter isStale) {
-    LoadMemo memo;
-    return LoadLibraries(storePath, list, isStale, memo);
-}
 
 bool LoadCatalogue() {
     Catalogue& catalogue = TheCatalogue();

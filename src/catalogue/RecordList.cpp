@@ -22,14 +22,6 @@ bool NameBefore(const Record& first, const Record& second) {
 
 }  // namespace
 
-int CompareCourseNames(const CourseRecord& first, const CourseRecord& second) {
-    return CompareNoCase(first.name, second.name);
-}
-
-int CompareLibraryNames(const LibraryRecord& first, const LibraryRecord& second) {
-    return CompareNoCase(first.name, second.name);
-}
-
 template <typename Record>
 const Record* RecordList<Record>::FindByGuidText(std::string_view guidText) const {
     if (!index.built) {

@@ -19,11 +19,6 @@
 
 namespace parvane {
 
-// Display-name order: the names compared byte by byte as unsigned characters after folding
-// the letters a to z to upper case. Negative, zero or positive.
-int CompareCourseNames(const CourseRecord& first, const CourseRecord& second);
-int CompareLibraryNames(const LibraryRecord& first, const LibraryRecord& second);
-
 // Unique across all lists, so that a stamp identifies one state of one list.
 std::uint64_t NextListStamp();
 

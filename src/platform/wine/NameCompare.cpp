@@ -26,12 +26,6 @@ char16_t FoldedCharacter(char byte) {
     return FOLDED[static_cast<unsigned char>(byte)];
 }
 
-bool NamesEqualIgnoringCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return FoldedCharacter(x) == FoldedCharacter(y);
-           });
-}
-
 bool NameLessIgnoringCase(std::string_view a, std::string_view b) {
     return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
         return FoldedCharacter(x) < FoldedCharacter(y);

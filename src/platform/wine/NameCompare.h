@@ -9,9 +9,6 @@ namespace parvane::wine {
 // The upper-case form of a code page 1252 byte, as a UTF-16 character.
 char16_t FoldedCharacter(char byte);
 
-// True when two code page 1252 names are equal ignoring case.
-bool NamesEqualIgnoringCase(std::string_view a, std::string_view b);
-
 // True when `a` sorts before `b` ignoring case (by their upper-case forms).
 bool NameLessIgnoringCase(std::string_view a, std::string_view b);
 
