@@ -10,6 +10,7 @@
 #include "base/AsciiCase.h"
 #include "base/Messages.h"
 #include "base/PathText.h"
+#include "platform/HexDigits.h"
 #include "platform/Machine.h"
 
 namespace parvane {
@@ -54,13 +55,12 @@ std::string UniqueTempName() {
 
 // "PRV" and one to four hex digits, then ".tmp", as UniqueTempName's names are made.
 bool IsOwnTemporaryName(const std::string& name) {
-    constexpr std::string_view HEX_DIGITS = "0123456789ABCDEF";
     if (!StartsWithNoCase(name, "PRV") || !EndsWithNoCase(name, ".tmp") || name.size() < 8 ||
         name.size() > 11) {
         return false;
     }
     const std::string digits = ToUpperAscii(name.substr(3, name.size() - 7));
-    return digits.find_first_not_of(HEX_DIGITS) == std::string::npos;
+    return digits.find_first_not_of(UPPER_HEX_DIGITS) == std::string::npos;
 }
 
 std::string Joined(const std::string& folder, const std::string& name) {

@@ -51,6 +51,9 @@ bool LoadProperties(const std::string& folder);
 // place, after an Error box that names the file and the system's reason; the old file then
 // stays as it was, and the new one is removed.
 bool SaveProperties();
+// What each caller adds when SaveProperties fails.
+inline constexpr const char* PROPERTIES_NOT_SAVED_MESSAGE =
+    "Error during saving of program properties";
 
 // The value of `key` (compared byte for byte), empty when there is none.
 std::string GetProperty(std::string_view key);

@@ -62,7 +62,7 @@ bool SavePropertiesAtExit() {
     if (!IsPropertyOn(PROPERTY_SAVE_PROPERTIES_ON_EXIT) || SaveProperties()) {
         return true;
     }
-    ShowError("Error during saving of program properties");
+    ShowError("%s", PROPERTIES_NOT_SAVED_MESSAGE);
     return false;
 }
 

@@ -3,13 +3,15 @@
 // The steps of start-up and shutdown that both front ends share, each with its message. The
 // window program runs them between its window steps, the terminal program one after the
 // other; a step that fails has shown its Error box, and the program then ends with
-// EXIT_STARTUP_REFUSED.
+// EXIT_NOT_DONE.
 
 #include <string>
 
 namespace parvane {
 
-inline constexpr int EXIT_STARTUP_REFUSED = 1;
+// The exit statuses of both front ends: done; not done (a refused start-up among them).
+inline constexpr int EXIT_DONE = 0;
+inline constexpr int EXIT_NOT_DONE = 1;
 
 // Undoes the change a killed process or a power cut left half done (or completes it, when it
 // was past its commit), telling the user; false, after an Error box, when it cannot and the

@@ -79,7 +79,7 @@ bool LoadPrefixProperties(const std::filesystem::path& prefix,
     propertiesFile = hostFolder / PROPERTIES_FILE_NAME;
     std::error_code error;
     if (!std::filesystem::exists(propertiesFile, error) && !SaveProperties())
-        ShowError("Error during saving of program properties");
+        ShowError("%s", PROPERTIES_NOT_SAVED_MESSAGE);
     return true;
 }
 
@@ -146,24 +146,24 @@ int RunOnPrefix(const SessionSettings& settings, const PrefixCommand& command) {
     PrefixLock lock;  // released after the machine below has saved the registry
     ProcessWide processWide(terminal);
     if (!ClaimPrefix(prefix, lock))
-        return EXIT_STARTUP_REFUSED;
+        return EXIT_NOT_DONE;
     std::string message;
     const std::unique_ptr<wine::WineMachine> machine = wine::OpenWineMachine(prefix, message);
     if (!machine) {
         Refuse(message);
-        return EXIT_STARTUP_REFUSED;
+        return EXIT_NOT_DONE;
     }
     const std::unique_ptr<DryRunScope> dryRun =
         settings.dryRun ? std::make_unique<DryRunScope>(*machine, prefix) : nullptr;
     SetMachine(dryRun ? &dryRun->GetMachine() : machine.get());
     if (!PrepareStateFolder(prefix) || !RecoverChangeAtStartup())
-        return EXIT_STARTUP_REFUSED;
+        return EXIT_NOT_DONE;
     // A dry run keeps no state of its own: the header cache is neither trusted nor written.
     if (dryRun)
         SetStateFolder({});
     if (!DetectGameIn(prefix) || !CheckProgramsAtStartup() || !LoadCatalogueAtStartup() ||
         !LoadPrefixProperties(prefix, session.propertiesFile))
-        return EXIT_STARTUP_REFUSED;
+        return EXIT_NOT_DONE;
     if (dryRun)
         std::cerr << "Dry run: nothing will be changed." << std::endl;
     RemoveLeftovers(settings.dryRun);

@@ -8,13 +8,13 @@
 #include <functional>
 #include <string>
 
+#include "shell/Startup.h"
+
 namespace parvane::cli {
 
 class TerminalUserInterface;
 
-// The exit statuses: done; not done (also a refused start-up); a wrong command line.
-inline constexpr int EXIT_DONE = 0;
-inline constexpr int EXIT_NOT_DONE = 1;
+// The terminal program's own exit status, beside the shared ones: a wrong command line.
 inline constexpr int EXIT_USAGE = 2;
 
 struct SessionSettings {

@@ -66,7 +66,7 @@ bool SetAndSave(const std::vector<PropertyAssignment>& assignments) {
                                         : " (was " + ValueShown(assignment.key, before) + ")\n");
     }
     if (!SaveProperties()) {
-        ShowError("Error during saving of program properties");
+        ShowError("%s", PROPERTIES_NOT_SAVED_MESSAGE);
         return false;
     }
     std::cout << changes;

@@ -73,10 +73,10 @@ int RunProgram(HINSTANCE instance, Win32UserInterface& userInterface) {
     const std::string commandLine = GetCommandLineA();
     if (!InitialiseCommonControls()) {
         ShowError("Couldn't initialize common controls.");
-        return EXIT_STARTUP_REFUSED;
+        return EXIT_NOT_DONE;
     }
     if (!RegisterMainWindowClass(instance)) {
-        return EXIT_STARTUP_REFUSED;
+        return EXIT_NOT_DONE;
     }
     if (!DetectGamesAtStartup()) {
         RequestQuit();
@@ -89,14 +89,14 @@ int RunProgram(HINSTANCE instance, Win32UserInterface& userInterface) {
         DestroyMenu(menu);
         DestroyAcceleratorTable(accelerators);
         UnregisterClassA(MAIN_WINDOW_CLASS, instance);
-        return EXIT_STARTUP_REFUSED;
+        return EXIT_NOT_DONE;
     }
     userInterface.SetMainWindow(window);
     if (!CheckProgramsAtStartup()) {
         DestroyWindow(window);
         DestroyAcceleratorTable(accelerators);
         UnregisterClassA(MAIN_WINDOW_CLASS, instance);
-        return EXIT_STARTUP_REFUSED;
+        return EXIT_NOT_DONE;
     }
     const bool started = LoadEverything();
     if (started) {
@@ -112,7 +112,7 @@ int RunProgram(HINSTANCE instance, Win32UserInterface& userInterface) {
     DestroyWindow(window);
     DestroyAcceleratorTable(accelerators);
     UnregisterClassA(MAIN_WINDOW_CLASS, instance);
-    return started ? 0 : EXIT_STARTUP_REFUSED;
+    return started ? EXIT_DONE : EXIT_NOT_DONE;
 }
 
 }  // namespace

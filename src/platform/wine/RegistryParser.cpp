@@ -2,6 +2,7 @@
 #include <cstdint>
 #include <unordered_set>
 
+#include "platform/HexDigits.h"
 #include "platform/Win32Codes.h"
 #include "platform/wine/RegistryFormat.h"
 #include "platform/wine/RegistryText.h"
@@ -21,17 +22,6 @@ std::size_t SkipSpaces(std::string_view text, std::size_t pos) {
         ++pos;
     }
     return pos;
-}
-
-bool IsHexDigit(char c) {
-    return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
-}
-
-unsigned HexDigitValue(char c) {
-    if (c >= '0' && c <= '9') {
-        return static_cast<unsigned>(c - '0');
-    }
-    return static_cast<unsigned>((c | 0x20) - 'a' + 10);
 }
 
 // Reads a run of hex digits at `pos`; false when there is none or it exceeds `limit`.

@@ -4,23 +4,11 @@
 #include <cstdint>
 #include <cstdio>
 
+#include "platform/HexDigits.h"
+
 namespace parvane::wine {
 
 namespace {
-
-bool IsHexDigit(char c) {
-    return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
-}
-
-unsigned HexDigitValue(char c) {
-    if (c >= '0' && c <= '9') {
-        return static_cast<unsigned>(c - '0');
-    }
-    if (c >= 'a' && c <= 'f') {
-        return static_cast<unsigned>(c - 'a' + 10);
-    }
-    return static_cast<unsigned>(c - 'A' + 10);
-}
 
 bool IsOctalDigit(char c) {
     return c >= '0' && c <= '7';
