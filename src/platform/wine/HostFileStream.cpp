@@ -80,6 +80,11 @@ class HostFileStream final : public FileStream {
         if (origin < 0 || origin > 2) {
             return lastError = ERR_INVALID_PARAMETER;
         }
+        // minizip seeks to where it already is before each read: staying put keeps the
+        // buffered bytes and spares the system call.
+        if (origin == 0 && !std::feof(file) && offset == ftello(file)) {
+            return ERR_SUCCESS;
+        }
         if (fseeko(file, static_cast<off_t>(offset), ORIGINS[origin]) != 0) {
             return Fail(errno);
         }
