@@ -15,6 +15,7 @@
 
 #include "archive/ExtractArchive.h"
 #include "archive/Folders.h"
+#include "archive/TempExtractionFolder.h"
 #include "catalogue/Catalogue.h"
 #include "installer/InstallArchive.h"
 #include "platform/UserInterface.h"

@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "archive/RemovableLocation.h"
+#include "archive/TempExtractionFolder.h"
 #include "base/Messages.h"
 #include "base/PathText.h"
 #include "platform/Machine.h"

@@ -2,6 +2,8 @@
 // lie inside the game's install folder and hold no source files of the game's editors, and every
 // path about to be deleted must lie inside its root without passing through a link.
 
+#include "archive/RemovableLocation.h"
+
 #include <algorithm>
 #include <string_view>
 #include <vector>

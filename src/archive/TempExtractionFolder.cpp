@@ -2,6 +2,8 @@
 // system's temporary folder chosen once and kept for the whole run, and the further folders made
 // there for the run (the inner archives of MyZip archives).
 
+#include "archive/TempExtractionFolder.h"
+
 #include <algorithm>
 #include <cstdlib>
 #include <vector>

@@ -5,7 +5,7 @@
 
 #include <span>
 
-#include "archive/Folders.h"
+#include "archive/RemovableLocation.h"
 #include "catalogue/HeaderCache.h"
 #include "catalogue/Records.h"
 

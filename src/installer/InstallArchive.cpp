@@ -5,6 +5,7 @@
 #include "archive/ExtractArchive.h"
 #include "archive/Folders.h"
 #include "archive/OriginLists.h"
+#include "archive/TempExtractionFolder.h"
 #include "base/AsciiCase.h"
 #include "base/Messages.h"
 #include "base/PathText.h"

@@ -4,6 +4,7 @@
 
 #include "archive/FileCompare.h"
 #include "archive/Folders.h"
+#include "archive/TempExtractionFolder.h"
 #include "base/Messages.h"
 #include "base/PathText.h"
 #include "base/StopRequest.h"

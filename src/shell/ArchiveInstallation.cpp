@@ -2,6 +2,7 @@
 
 #include "analysis/MissingLibrariesReport.h"
 #include "archive/Folders.h"
+#include "archive/TempExtractionFolder.h"
 #include "base/Messages.h"
 #include "base/ShortText.h"
 #include "installer/InstallArchive.h"

@@ -7,6 +7,7 @@
 #include "archive/EntryNames.h"
 #include "archive/ExtractArchive.h"
 #include "archive/Folders.h"
+#include "archive/TempExtractionFolder.h"
 #include "base/AsciiCase.h"
 #include "base/Messages.h"
 #include "base/PathText.h"

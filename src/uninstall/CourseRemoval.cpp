@@ -3,6 +3,7 @@
 #include <string>
 
 #include "archive/Folders.h"
+#include "archive/RemovableLocation.h"
 #include "base/GameFolders.h"
 #include "base/Messages.h"
 #include "base/PathText.h"

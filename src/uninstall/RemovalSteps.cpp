@@ -4,6 +4,7 @@
 #include <span>
 
 #include "archive/Folders.h"
+#include "archive/RemovableLocation.h"
 #include "base/AsciiCase.h"
 #include "base/Messages.h"
 #include "base/PathText.h"

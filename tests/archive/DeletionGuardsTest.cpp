@@ -6,6 +6,8 @@
 #include <string>
 
 #include "archive/Folders.h"
+#include "archive/RemovableLocation.h"
+#include "archive/TempExtractionFolder.h"
 #include "base/GameFolders.h"
 #include "base/PathText.h"
 #include "support/FaultInjectingMachine.h"

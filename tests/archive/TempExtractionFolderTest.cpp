@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "archive/Folders.h"
+#include "archive/TempExtractionFolder.h"
 #include "base/AsciiCase.h"
 #include "support/FaultInjectingMachine.h"
 #include "support/ScriptedUserInterface.h"

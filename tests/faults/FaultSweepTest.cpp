@@ -18,7 +18,7 @@
 #include <functional>
 #include <map>
 
-#include "archive/Folders.h"
+#include "archive/TempExtractionFolder.h"
 #include "base/AsciiCase.h"
 #include "base/GameFolders.h"
 #include "base/PathText.h"

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "archive/Folders.h"
+#include "archive/TempExtractionFolder.h"
 #include "base/RegistryRoots.h"
 #include "installer/TargetFolderDialog.h"
 #include "properties/Properties.h"

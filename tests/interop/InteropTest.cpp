@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "archive/Folders.h"
+#include "archive/TempExtractionFolder.h"
 #include "base/GameFolders.h"
 #include "base/RegistryRoots.h"
 #include "catalogue/Catalogue.h"

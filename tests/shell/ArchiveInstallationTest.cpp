@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "analysis/MissingLibrariesReport.h"
-#include "archive/Folders.h"
+#include "archive/TempExtractionFolder.h"
 #include "shell/ArchiveInstallation.h"
 #include "shell/FileNameList.h"
 #include "shell/Html.h"

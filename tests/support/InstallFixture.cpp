@@ -2,6 +2,7 @@
 
 #include "archive/Folders.h"
 #include "archive/OriginLists.h"
+#include "archive/TempExtractionFolder.h"
 #include "base/GameFolders.h"
 #include "base/RegistryRoots.h"
 #include "catalogue/Catalogue.h"

@@ -12,7 +12,7 @@
 #include "app/cli/PrefixLock.h"
 #include "app/cli/TerminalUserInterface.h"
 #include "app/cli/TypedPaths.h"
-#include "archive/Folders.h"
+#include "archive/TempExtractionFolder.h"
 #include "base/Messages.h"
 #include "base/StateFolder.h"
 #include "catalogue/GameDetection.h"

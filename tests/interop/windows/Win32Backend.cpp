@@ -8,6 +8,7 @@
 #include <string>
 
 #include "archive/Folders.h"
+#include "archive/TempExtractionFolder.h"
 #include "installer/InstallArchive.h"
 #include "platform/UserInterface.h"
 #include "platform/win32/Win32Machine.h"
