@@ -114,20 +114,6 @@ bool IsWrittenOut(const HiveKey& key) {
     return !key.values.empty() || key.subkeys.empty() || key.keyClass.has_value() || key.isLink;
 }
 
-std::u16string KeyPath(const HiveKey& key) {
-    std::vector<const HiveKey*> chain;
-    for (const HiveKey* k = &key; k->parent != nullptr; k = k->parent) {
-        chain.push_back(k);
-    }
-    std::u16string path;
-    for (auto it = chain.rbegin(); it != chain.rend(); ++it) {
-        if (!path.empty()) {
-            path += u'\\';
-        }
-        path += (*it)->name;
-    }
-    return path;
-}
 
 HiveTree::HiveTree() : root(std::make_unique<HiveKey>()) {
     root->position = fileOrder.insert(fileOrder.end(), root.get());

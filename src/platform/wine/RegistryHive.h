@@ -60,9 +60,6 @@ const HiveValue* FindValue(const HiveKey& key, std::u16string_view name);
 // only subkeys is implied by them.
 bool IsWrittenOut(const HiveKey& key);
 
-// The path of `key` below the root, components joined with a backslash.
-std::u16string KeyPath(const HiveKey& key);
-
 class HiveTree {
   public:
     HiveTree();

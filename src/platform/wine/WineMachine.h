@@ -16,7 +16,6 @@ class WineMachine final : public Machine {
   public:
     explicit WineMachine(std::filesystem::path prefixFolder);
 
-    const std::filesystem::path& PrefixFolder() const { return prefix; }
     WineRegistry& Registry() { return registry; }
 
     Win32Error OpenKey(Hive hive, const std::string& subKey, KeyHandle& key) override;
