@@ -9,7 +9,8 @@
 #include <fstream>
 #include <string>
 
-#include "platform/wine/RegistryFormat.h"
+#include "platform/wine/RegistryParser.h"
+#include "platform/wine/RegistryWriter.h"
 #include "platform/wine/WineRegistry.h"
 
 namespace parvane::wine {

@@ -8,7 +8,8 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "platform/wine/RegistryFormat.h"
+#include "platform/wine/RegistryParser.h"
+#include "platform/wine/RegistryWriter.h"
 
 using namespace parvane::wine;
 

@@ -3,7 +3,8 @@
 #include <string>
 
 #include "platform/Win32Codes.h"
-#include "platform/wine/RegistryFormat.h"
+#include "platform/wine/RegistryParser.h"
+#include "platform/wine/RegistryWriter.h"
 #include "platform/wine/RegistryText.h"
 
 namespace parvane::wine {

@@ -11,7 +11,8 @@
 #include <vector>
 
 #include "platform/wine/HostSync.h"
-#include "platform/wine/RegistryFormat.h"
+#include "platform/wine/RegistryParser.h"
+#include "platform/wine/RegistryWriter.h"
 
 namespace parvane::wine {
 

@@ -1,10 +1,11 @@
+#include "platform/wine/RegistryParser.h"
+
 #include <algorithm>
 #include <cstdint>
 #include <unordered_set>
 
 #include "platform/HexDigits.h"
 #include "platform/Win32Codes.h"
-#include "platform/wine/RegistryFormat.h"
 #include "platform/wine/RegistryText.h"
 
 namespace parvane::wine {

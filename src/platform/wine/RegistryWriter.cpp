@@ -1,10 +1,11 @@
+#include "platform/wine/RegistryWriter.h"
+
 #include <array>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
 
 #include "platform/Win32Codes.h"
-#include "platform/wine/RegistryFormat.h"
 #include "platform/wine/RegistryText.h"
 
 namespace parvane::wine {
