@@ -74,13 +74,11 @@ std::vector<std::string> ReportPaths() {
     std::vector<std::string> paths;
     const std::string folder = ReportFolder().empty() ? GetProgramFolder() : ReportFolder();
     if (!folder.empty()) {
-        paths.push_back(std::string(WithoutTrailingSeparators(folder)) + "\\" +
-                        MISSING_LIBRARIES_REPORT_NAME);
+        paths.push_back(JoinPath(folder, MISSING_LIBRARIES_REPORT_NAME));
     }
     std::string temporary;
     if (TheMachine().TempPath(temporary) == ERR_SUCCESS && !temporary.empty()) {
-        paths.push_back(std::string(WithoutTrailingSeparators(temporary)) + "\\" +
-                        MISSING_LIBRARIES_REPORT_NAME);
+        paths.push_back(JoinPath(temporary, MISSING_LIBRARIES_REPORT_NAME));
     }
     return paths;
 }

@@ -26,7 +26,7 @@ std::string WrittenFileName(const ZipEntryInfo& info) {
 }
 
 std::string OutputPath(const std::string& targetFolder, const std::string& fileName) {
-    return targetFolder + "\\" + fileName;
+    return JoinPath(targetFolder, fileName);
 }
 
 namespace {

@@ -7,6 +7,7 @@
 #include "archive/ZipReader.h"
 #include "archive/ZipWalk.h"
 #include "base/AsciiCase.h"
+#include "base/PathText.h"
 
 namespace parvane {
 
@@ -72,7 +73,7 @@ bool ListArchiveEntries(const std::string& archivePath, const std::string& exten
     std::vector<std::string> found;
     if (!VisitEntryNames(archivePath, [&](const std::string& name) {
             if (EndsWithNoCase(WindowsFileName(name), extension))
-                found.push_back(folder + "\\" + name);
+                found.push_back(JoinPath(folder, name));
         })) {
         return false;
     }

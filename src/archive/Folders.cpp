@@ -112,7 +112,7 @@ std::string GetFolderPart(const std::string& path) {
 
 bool FolderHasMatch(const std::string& folder, const std::string& pattern) {
     std::vector<FolderEntry> entries;
-    const Win32Error error = TheMachine().ListFolder(folder + "\\" + pattern, entries);
+    const Win32Error error = TheMachine().ListFolder(JoinPath(folder, pattern), entries);
     if (error == ERR_FILE_NOT_FOUND || error == ERR_PATH_NOT_FOUND) {
         return false;
     }
@@ -172,7 +172,7 @@ void RemoveFolder(const std::string& folder) {
         if (IsDotEntry(entry.name)) {
             continue;
         }
-        const std::string file = folder + "\\" + entry.name;
+        const std::string file = JoinPath(folder, entry.name);
         const Win32Error error = RemoveEntry(file, entry.attributes);
         if (error != ERR_SUCCESS) {
             ShowError("Couldn't remove file '%s', return code=%d", file.c_str(),

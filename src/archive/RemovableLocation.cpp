@@ -128,7 +128,7 @@ bool IsSharedContentRoot(const std::string& folder) {
         roots = {game, game + "\\courses", game + "\\libraries"};
     }
     if (!personalFolder.empty()) {
-        roots.push_back(personalFolder + "\\" + COURSE_NOTES_FOLDER);
+        roots.push_back(JoinPath(personalFolder, COURSE_NOTES_FOLDER));
     }
     const auto longForm = [](const std::string& path) {
         const std::string expanded = ExpandedPath(NormalizeFolderText(path));
@@ -148,7 +148,7 @@ bool IsDeletableContentPath(const std::string& path) {
 bool IsDeletableCaddyBookPath(const std::string& path) {
     const std::string personalFolder = GetPersonalFolder();
     return !personalFolder.empty() &&
-           IsDeletablePathInside(personalFolder + "\\" + COURSE_NOTES_FOLDER, path);
+           IsDeletablePathInside(JoinPath(personalFolder, COURSE_NOTES_FOLDER), path);
 }
 
 }  // namespace parvane

@@ -65,10 +65,6 @@ bool IsOwnTemporaryName(const std::string& name) {
     return digits.find_first_not_of(UPPER_HEX_DIGITS) == std::string::npos;
 }
 
-std::string Joined(const std::string& folder, const std::string& name) {
-    return std::string(WithoutTrailingSeparators(folder)) + "\\" + name;
-}
-
 std::uint64_t FolderFileBytes(const std::string& folder) {
     std::vector<FolderEntry> entries;
     std::uint64_t bytes = 0;
@@ -85,12 +81,12 @@ std::uint64_t RemoveLeftoverTemporaryFolders() {
     std::string tempFolder;
     std::vector<FolderEntry> entries;
     if (TheMachine().TempPath(tempFolder) != ERR_SUCCESS ||
-        TheMachine().ListFolder(Joined(tempFolder, "PRV*.tmp"), entries) != ERR_SUCCESS) {
+        TheMachine().ListFolder(JoinPath(tempFolder, "PRV*.tmp"), entries) != ERR_SUCCESS) {
         return 0;
     }
     std::uint64_t freed = 0;
     for (const FolderEntry& entry : entries) {
-        const std::string folder = Joined(tempFolder, entry.name);
+        const std::string folder = JoinPath(tempFolder, entry.name);
         // A link is not a folder this program made, wherever it leads.
         if ((entry.attributes & ATTR_DIRECTORY) == 0 ||
             (entry.attributes & ATTR_REPARSE_POINT) != 0 || !IsOwnTemporaryName(entry.name) ||

@@ -17,6 +17,13 @@ std::string_view WithoutTrailingSeparators(std::string_view path) {
     return path;
 }
 
+std::string JoinPath(std::string_view folder, std::string_view name) {
+    std::string joined(WithoutTrailingSeparators(folder));
+    joined += '\\';
+    joined += name;
+    return joined;
+}
+
 std::size_t LastSeparator(std::string_view path) {
     // Zip entry names use '/', so a forward slash wins over any backslash.
     const std::size_t slash = path.rfind('/');

@@ -24,6 +24,9 @@ inline bool IsPathSeparator(char c) {
 // The path without the separators at its end.
 std::string_view WithoutTrailingSeparators(std::string_view path);
 
+// `name` inside `folder`: one backslash between them, whatever separators `folder` ends with.
+std::string JoinPath(std::string_view folder, std::string_view name);
+
 // The position of the last '/', else of the last '\', else npos.
 std::size_t LastSeparator(std::string_view path);
 

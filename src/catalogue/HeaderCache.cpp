@@ -4,6 +4,7 @@
 #include <chrono>
 #include <memory>
 
+#include "base/PathText.h"
 #include "base/StateFolder.h"
 
 namespace parvane {
@@ -28,7 +29,7 @@ constexpr std::uint64_t SETTLING_TICKS = 30'000'000;
 constexpr std::uint64_t TICKS_FROM_1601_TO_1970 = 116444736000000000;
 
 std::string CacheFilePath() {
-    return StateFolder() + "\\" + std::string(FILE_NAME);
+    return JoinPath(StateFolder(), FILE_NAME);
 }
 
 std::uint64_t FileTimeNow() {

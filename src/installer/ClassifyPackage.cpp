@@ -31,7 +31,7 @@ struct Scan {
 };
 
 std::string FilePath(const Scan& scan, const std::string& fileName) {
-    return scan.folder + "\\" + fileName;
+    return JoinPath(scan.folder, fileName);
 }
 
 bool TakeCourseFile(Scan& scan, const std::string& fileName) {

@@ -20,8 +20,8 @@ bool DefaultContentFolder(const char* kindFolder, const std::string& displayName
                   PrintableName(displayName).c_str(), filePath.c_str());
         return false;
     }
-    folder = CollapseBackslashes(GetProperty(PROPERTY_TARGET_FOLDER) + "\\" + kindFolder + "\\" +
-                                 safeName);
+    folder = CollapseBackslashes(
+        JoinPath(JoinPath(GetProperty(PROPERTY_TARGET_FOLDER), kindFolder), safeName));
     if (folder.size() > MAX_PATH_LENGTH) {
         ShowError("The target folder '%s' is longer than %d characters.", folder.c_str(),
                   static_cast<int>(MAX_PATH_LENGTH));

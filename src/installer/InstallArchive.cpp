@@ -57,7 +57,7 @@ bool UnpackLibraryFile(const std::string& libraryPath, const std::string& folder
                   static_cast<int>(error));
         return false;
     }
-    return PlaceFile(libraryPath, folder + "\\" + GetFileNamePart(libraryPath));
+    return PlaceFile(libraryPath, JoinPath(folder, GetFileNamePart(libraryPath)));
 }
 
 bool Unpack(const std::string& archivePath, const std::string& folder) {
@@ -111,7 +111,7 @@ void AskForFlag(const std::string& folder, CourseRecord& course) {
         return;
     }
     const std::string name = GetFileNamePart(chosen);
-    if (PlaceFile(chosen, folder + "\\" + name)) {
+    if (PlaceFile(chosen, JoinPath(folder, name))) {
         course.flag = name;
     }
 }

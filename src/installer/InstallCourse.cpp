@@ -28,7 +28,7 @@ constexpr int HOLE_COUNT = 18;
 
 // The unpacked file that a completed path of the package was made from.
 std::string NewFile(const std::string& field) {
-    return GetTempExtractionFolder() + "\\" + GetFileNamePart(field);
+    return JoinPath(GetTempExtractionFolder(), GetFileNamePart(field));
 }
 
 bool CheckCourseNotInstalled(const CourseRecord& course) {
@@ -168,7 +168,7 @@ void AddSpecialFolder(const std::vector<std::string>& names, const std::string& 
     std::set<std::string> added;
     for (const std::string& name : names) {
         if (added.insert(ToUpperAscii(name)).second) {
-            placements.push_back({unpacked + "\\" + name, folder + "\\" + name});
+            placements.push_back({JoinPath(unpacked, name), JoinPath(folder, name)});
         }
     }
 }
@@ -187,7 +187,7 @@ std::vector<Placement> PackagePlacements(const InstallRecord& record) {
         const std::string unpacked = GetTempExtractionFolder();
         for (int hole = 1; hole <= HOLE_COUNT; ++hole) {
             const std::string name = "hole" + std::to_string(hole) + ".mp3";
-            placements.push_back({unpacked + "\\" + name, course.audio + name});
+            placements.push_back({JoinPath(unpacked, name), course.audio + name});
         }
     }
     for (const std::string* field :

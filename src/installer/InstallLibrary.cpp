@@ -24,7 +24,7 @@ namespace parvane {
 namespace {
 
 std::string UnpackedFile(const std::string& fileName) {
-    return GetTempExtractionFolder() + "\\" + GetFileNamePart(fileName);
+    return JoinPath(GetTempExtractionFolder(), GetFileNamePart(fileName));
 }
 
 bool CheckLibraryNotInstalled(const LibraryRecord& library, const std::string& newFile) {
@@ -77,7 +77,7 @@ bool InstallNextOfSeveral(std::size_t index) {
     if (!ChooseLibraryFolder(UnpackedFile(fileName), folder) || !CheckTargetFolder(folder)) {
         return false;
     }
-    const std::string destination = folder + "\\" + fileName;
+    const std::string destination = JoinPath(folder, fileName);
     if (!CheckDestinationLength(destination)) {
         return false;
     }

@@ -17,7 +17,7 @@ constexpr const char* LONGEST_HOLE_FILE = "hole18.mp3";
 
 void CompleteField(const std::string& folder, std::string& field) {
     if (!field.empty()) {
-        field = folder + "\\" + field;
+        field = JoinPath(folder, field);
     }
 }
 

@@ -36,8 +36,8 @@ constexpr CompanionRole COMPANION_ROLES[] = {
 void RenameToCourseName(const std::string& folder, const std::string& courseStem,
                         const CompanionRole& role, std::string& field) {
     const std::string newName = courseStem + role.extension;
-    const std::string oldPath = folder + "\\" + field;
-    const std::string newPath = folder + "\\" + newName;
+    const std::string oldPath = JoinPath(folder, field);
+    const std::string newPath = JoinPath(folder, newName);
     const Win32Error error = TheMachine().MoveFileTo(oldPath, newPath);
     if (error != ERR_SUCCESS) {
         ShowError("Couldn't rename file '%s' to\n'%s', return code=%d", oldPath.c_str(),

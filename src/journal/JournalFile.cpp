@@ -2,6 +2,7 @@
 
 #include <charconv>
 
+#include "base/PathText.h"
 #include "base/StateFolder.h"
 
 namespace parvane {
@@ -76,7 +77,7 @@ std::uint64_t JournalRecord::Number(std::size_t index) const {
 }
 
 std::string JournalPath() {
-    return StateFolder().empty() ? std::string() : StateFolder() + "\\" + JOURNAL_FILE_NAME;
+    return StateFolder().empty() ? std::string() : JoinPath(StateFolder(), JOURNAL_FILE_NAME);
 }
 
 std::string EncodeRecord(const JournalRecord& record) {

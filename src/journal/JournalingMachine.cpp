@@ -82,8 +82,8 @@ Win32Error JournalingMachine::KeptPathFor(const std::string& path, std::string& 
     }
     // The name after the last separator of either kind: a folder joined with "/prv" keeps its
     // backslashes before it.
-    kept = found->second + "\\" + std::to_string(records.size()) + " " +
-           path.substr(path.find_last_of("\\/") + 1);
+    kept = JoinPath(found->second, std::to_string(records.size()) + " " +
+                                       path.substr(path.find_last_of("\\/") + 1));
     return ERR_SUCCESS;
 }
 
@@ -310,8 +310,7 @@ Win32Error JournalingMachine::UniqueTempFile(const std::string& folder, const st
     if (IsScratch(inFolder) || EqualsNoCase(inFolder, temp)) {
         return inner.UniqueTempFile(folder, prefix, path);  // the name of a new scratch folder
     }
-    const std::string stem =
-        std::string(WithoutTrailingSeparators(folder)) + "\\" + prefix.substr(0, 3);
+    const std::string stem = JoinPath(folder, prefix.substr(0, 3));
     std::uint32_t attributes = 0;
     for (unsigned number = static_cast<unsigned>(records.size()) + 1; number <= 0xFFFF; ++number) {
         char hex[8];

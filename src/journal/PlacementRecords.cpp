@@ -5,6 +5,7 @@
 
 #include "base/DigestText.h"
 #include "base/OverlappedSha1.h"
+#include "base/PathText.h"
 #include "base/StateFolder.h"
 #include "journal/JournalFile.h"
 
@@ -19,7 +20,7 @@ std::string RecordsFolder() {
 }
 
 std::string RecordPath(const std::string& guidText) {
-    return RecordsFolder() + "\\" + guidText + ".txt";
+    return JoinPath(RecordsFolder(), guidText + ".txt");
 }
 
 std::uint64_t Number(const std::string& text) {

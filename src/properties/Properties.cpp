@@ -56,7 +56,7 @@ bool HasLineBreak(std::string_view text) {
 }
 
 std::string PropertiesFilePath() {
-    return propertiesFolder + "\\" + PROPERTIES_FILE_NAME;
+    return JoinPath(propertiesFolder, PROPERTIES_FILE_NAME);
 }
 
 Win32Error ReadWholeFile(FileStream& stream, std::string& content) {

@@ -1,6 +1,7 @@
 #include "shell/CommandLine.h"
 
 #include "base/AsciiCase.h"
+#include "base/PathText.h"
 #include "platform/Machine.h"
 #include "shell/FileNameList.h"
 
@@ -38,7 +39,7 @@ bool QueueSelectedFiles(const std::string& selection, std::size_t folderEnd) {
         if (end == start) {
             break;
         }
-        if (!AddFileName(folder + "\\" + selection.substr(start, end - start))) {
+        if (!AddFileName(JoinPath(folder, selection.substr(start, end - start)))) {
             return false;
         }
         start = end + 1;

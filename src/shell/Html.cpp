@@ -1,6 +1,7 @@
 #include "shell/Html.h"
 
 #include "base/Messages.h"
+#include "base/PathText.h"
 #include "base/ProgramFolder.h"
 #include "platform/Machine.h"
 #include "platform/RegistryKey.h"
@@ -104,7 +105,7 @@ bool OpenHtmlFile(const std::string& document) {
 
 bool OpenHtmlDocument(const std::string& documentName) {
     const std::string folder = GetProgramFolder();
-    return !folder.empty() && OpenHtmlFile(folder + "\\" + documentName);
+    return !folder.empty() && OpenHtmlFile(JoinPath(folder, documentName));
 }
 
 void ShowHelpContents() {
@@ -114,7 +115,7 @@ void ShowHelpContents() {
     }
     // The player asked for the page: unlike the report after an installation, a page that
     // does not come up is explained.
-    const std::string page = folder + "\\" + HELP_CONTENTS_DOCUMENT;
+    const std::string page = JoinPath(folder, HELP_CONTENTS_DOCUMENT);
     switch (LaunchHtmlFile(page)) {
         case Launch::NoHandler:
             ShowError(

@@ -49,7 +49,7 @@ std::vector<std::string> WrittenInnerArchives(const std::string& myZipFolder,
     std::unordered_set<std::string> seen;
     for (const std::string& listed : listedPaths) {
         const std::string entryName = listed.substr(myZipFolder.size() + 1);
-        const std::string path = folder + "\\" + WindowsFileName(GetFileNamePart(entryName));
+        const std::string path = JoinPath(folder, WindowsFileName(GetFileNamePart(entryName)));
         if (seen.insert(ToUpperAscii(path)).second)
             written.push_back(path);
     }

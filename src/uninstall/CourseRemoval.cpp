@@ -24,14 +24,14 @@ void DeleteCourseFiles(const CourseRecord& course, const std::string& folder, Ke
         DeleteContentFile(*path, kept);
     }
     const std::string stem = GetFileStem(course.filename);
-    DeleteContentFile(folder + "\\" + stem + ".ini", kept);
-    DeleteContentFile(folder + "\\" + stem + ".stn", kept);
+    DeleteContentFile(JoinPath(folder, stem + ".ini"), kept);
+    DeleteContentFile(JoinPath(folder, stem + ".stn"), kept);
     for (int hole = 1; hole <= HOLE_COUNT; ++hole) {
         DeleteContentFile(folder + "\\hole" + std::to_string(hole) + ".mp3", kept);
     }
     const std::string personalFolder = GetPersonalFolder();
     if (!personalFolder.empty()) {
-        DeleteCaddyBook(personalFolder + "\\" + COURSE_NOTES_FOLDER + "\\" + stem + ".tcn", kept);
+        DeleteCaddyBook(JoinPath(JoinPath(personalFolder, COURSE_NOTES_FOLDER), stem + ".tcn"), kept);
     }
 }
 

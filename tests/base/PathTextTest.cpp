@@ -28,6 +28,12 @@ TEST(PathText, FileNameAndStemAreCutAtTheLastSeparatorAndDot) {
     EXPECT_EQ(GetFileStem("C:\\x\\.tcr"), "");
 }
 
+TEST(PathText, JoinPathPutsOneBackslashBetweenFolderAndName) {
+    EXPECT_EQ(JoinPath("C:\\Games", "Pine.tcr"), "C:\\Games\\Pine.tcr");
+    EXPECT_EQ(JoinPath("C:\\Games\\/", "prv\\a.dds"), "C:\\Games\\prv\\a.dds");
+    EXPECT_EQ(JoinPath("C:\\", "Pine.tcr"), "C:\\Pine.tcr");
+}
+
 TEST(PathText, MakeValidNameRemovesForbiddenCharactersAndTrailingBlanks) {
     EXPECT_EQ(MakeValidName("a\\b/c:d*e?f\"g<h>i|j"), "abcdefghij");
     EXPECT_EQ(MakeValidName("  Leading stays"), "  Leading stays");

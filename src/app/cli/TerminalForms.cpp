@@ -57,10 +57,6 @@ class TerminalDialog final : public DialogControls {
     std::map<int, std::set<int>> selected;
 };
 
-std::string JoinPath(const std::string& folder, const std::string& name) {
-    return folder.ends_with('\\') ? folder + name : folder + "\\" + name;
-}
-
 // "1 3", "2,4": the numbers; none when the text holds anything but digits, blanks and commas.
 std::optional<std::vector<std::size_t>> ParseNumbers(const std::string& text) {
     if (text.find_first_not_of("0123456789 ,") != std::string::npos)

@@ -4,6 +4,7 @@
 
 #include "app/win32/DpiScaling.h"
 #include "base/Messages.h"
+#include "base/PathText.h"
 #include "base/ProgramFolder.h"
 
 namespace parvane::win32 {
@@ -18,7 +19,7 @@ HBITMAP LoadSplashBitmap() {
     if (folder.empty()) {
         return nullptr;
     }
-    const std::string path = folder + "\\" + SPLASH_BITMAP;
+    const std::string path = JoinPath(folder, SPLASH_BITMAP);
     return static_cast<HBITMAP>(
         LoadImageA(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE));
 }
