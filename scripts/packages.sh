@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # Shared by the set-up scripts: installs the named Debian packages that are not installed yet,
 # running apt-get update once, and only when something must be installed.
 require_packages() {

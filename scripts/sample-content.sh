@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # Shared by scripts/demo and the terminal program's end-to-end tests (source it):
 #   make_game_prefix DIR      a 64-bit Wine prefix made without wine, as the Wine backend needs
 #                             it: drive_c, dosdevices (c: and z:), system.reg with the game's keys

@@ -1,9 +1,9 @@
 #pragma once
 
 // A request to stop the work in hand, made from outside the program's flow (the terminal
-// program's signal handlers, the window's Cancel button). Long work looks at it between steps: a change that sees it fails
-// the way any failed change does, so that what undoes or cleans up a failure runs, and the
-// caller then stops instead of going on to the next piece of work.
+// program's signal handlers, the window's Cancel button). Long work looks at it between steps: a
+// change that sees it fails the way any failed change does, so that what undoes or cleans up a
+// failure runs, and the caller then stops instead of going on to the next piece of work.
 
 namespace parvane {
 

@@ -181,7 +181,6 @@ bool LoadLibraries(const std::string& storePath, LibraryList& list, StaleEntryFi
 
 }  // namespace
 
-
 bool LoadCatalogue() {
     Catalogue& catalogue = TheCatalogue();
     catalogue.installedCourses.Clear();

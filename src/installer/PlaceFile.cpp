@@ -74,7 +74,8 @@ Win32Error FreeNameBeside(const std::string& folder, const std::string& destinat
     for (int number = 0; number < 1000; ++number) {
         const std::string candidate = ("~" + std::to_string(number) + name).substr(0, room);
         std::uint32_t attributes = 0;
-        const Win32Error error = TheMachine().GetAttributes(JoinPath(folder, candidate), attributes);
+        const Win32Error error =
+            TheMachine().GetAttributes(JoinPath(folder, candidate), attributes);
         if (error == ERR_FILE_NOT_FOUND) {
             temporary = JoinPath(folder, candidate);
             return ERR_SUCCESS;

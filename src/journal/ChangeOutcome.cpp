@@ -92,9 +92,8 @@ bool WriteRecords(Machine& machine, const JournalRecords& records,
     common.time = header.Field(4);
     PlacedFile archive;
     archive.path = header.Field(2);
-    if (!archive.path.empty() &&
-        (RecallDigest(machine, archive.path, archive) ||
-         HashFile(machine, archive.path, archive.size, archive.sha1))) {
+    if (!archive.path.empty() && (RecallDigest(machine, archive.path, archive) ||
+                                  HashFile(machine, archive.path, archive.size, archive.sha1))) {
         common.archiveSha1 = archive.sha1;
     }
     std::vector<PlacementRecord> placed;

@@ -12,8 +12,7 @@ constexpr bool IsHexDigit(char c) {
 
 // The value of a digit that IsHexDigit accepts.
 constexpr unsigned HexDigitValue(char c) {
-    return c <= '9' ? static_cast<unsigned>(c - '0')
-                    : static_cast<unsigned>((c | 0x20) - 'a' + 10);
+    return c <= '9' ? static_cast<unsigned>(c - '0') : static_cast<unsigned>((c | 0x20) - 'a' + 10);
 }
 
 }  // namespace parvane

@@ -31,7 +31,8 @@ void DeleteCourseFiles(const CourseRecord& course, const std::string& folder, Ke
     }
     const std::string personalFolder = GetPersonalFolder();
     if (!personalFolder.empty()) {
-        DeleteCaddyBook(JoinPath(JoinPath(personalFolder, COURSE_NOTES_FOLDER), stem + ".tcn"), kept);
+        DeleteCaddyBook(JoinPath(JoinPath(personalFolder, COURSE_NOTES_FOLDER), stem + ".tcn"),
+                        kept);
     }
 }
 

@@ -1,9 +1,9 @@
-#include "base/OverlappedSha1.h"
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <string>
+
+#include "base/OverlappedSha1.h"
 
 namespace parvane {
 namespace {

@@ -80,8 +80,8 @@ TEST_F(JsonListing, EachLibraryIsItsRegistryEntryInUtf8WithItsStateStockAndUses)
 }
 
 TEST_F(JsonListing, VerificationNamesEachProblemFileAndEntriesWithoutARecord) {
-    ASSERT_TRUE(Install(Package({{"Pine.tcr", test::CourseData("Pine", 1, {})},
-                                 {"hole1.mp3", "hole 1"}})));
+    ASSERT_TRUE(
+        Install(Package({{"Pine.tcr", test::CourseData("Pine", 1, {})}, {"hole1.mp3", "hole 1"}})));
     AddInstalledLibrary("Old", test::LibraryData("Old", 9));
     ASSERT_TRUE(LoadCatalogue());
     machine.WriteFile(CourseFolder("Pine") + "\\hole1.mp3", "hole 1!");

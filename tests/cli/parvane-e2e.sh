@@ -75,7 +75,7 @@ mkdir -p "$work/bin"  # a desktop whose xdg-open fails aloud and names no browse
 printf '#!/bin/sh\necho opened >"%s"\necho "xdg-open: no method available" >&2\n' \
     "$work/opened" >"$work/bin/xdg-open"
 printf '#!/bin/sh\n' >"$work/bin/xdg-mime" && chmod +x "$work/bin/"*
-BROWSER= PATH="$work/bin:$PATH" run 0 '\ny\ny\ny\n' install "$packages/Hollow_Creek.zip"
+BROWSER='' PATH="$work/bin:$PATH" run 0 '\ny\ny\ny\n' install "$packages/Hollow_Creek.zip"
 says '  Hollow Creek Bridges'  # the missing library printed
 sleep 0.2 && absent "$work/opened"
 report="$(own_folder "$XDG_DATA_HOME")/MissingLibraries.htm"
@@ -153,7 +153,7 @@ says "'Colour' is not a property"
 (
     home="$work/$(printf '%*s' $((59 - ${#work})) '' | tr ' ' h)"
     deep="$home/Games, external/$(printf '%*s' 200 '' | tr ' ' d)"
-    export HOME="$home" XDG_CONFIG_HOME= XDG_DATA_HOME= XDG_STATE_HOME=
+    export HOME="$home" XDG_CONFIG_HOME='' XDG_DATA_HOME='' XDG_STATE_HOME=''
     start deep
     steam=/steamapps/compatdata/2876543210/pfx
     prefix="${deep:0:$((200 - ${#steam}))}$steam"
@@ -273,7 +273,7 @@ while IFS=$'\t' read -r archive course; do
 done <"$work/packers/packers.txt"
 
 start prompts  # a stray word is no folder, c cancels, a folder outside the game is asked about
-cd "$work"
+cd "$work" || exit 1
 run 1 'y\n' install "$packages/Pinewood_Links.zip"
 says "'y' is not a full path"
 absent "$work/y"

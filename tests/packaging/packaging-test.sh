@@ -45,6 +45,7 @@ mkdir "$work/packages" && make_sample_packages "$work/packages"
 export XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/data" PATH="$usr/bin:$PATH"
 parvane --prefix "$prefix" --defaults install "$work/packages/Pinewood_Links.zip" >/dev/null ||
     fail "install"
+# shellcheck source=/dev/null # the completion the package installed
 source "$usr/share/bash-completion/completions/parvane"
 offered() {
     COMP_WORDS=("$@")

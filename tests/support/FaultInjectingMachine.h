@@ -73,7 +73,7 @@ struct CallRecord {
     // The path, key (with "\<value>"), stream's file, target of a copy or move, file
     // UniqueTempFile made (its folder when it failed) or command line.
     std::string path;
-    bool failed;  // injected, or by the wrapped machine
+    bool failed;                     // injected, or by the wrapped machine
     std::string source = {};         // a copy's or move's source
     FileMode mode = FileMode::Read;  // OpenFile's
 };

@@ -4,8 +4,8 @@
 
 #include "platform/Win32Codes.h"
 #include "platform/wine/RegistryParser.h"
-#include "platform/wine/RegistryWriter.h"
 #include "platform/wine/RegistryText.h"
+#include "platform/wine/RegistryWriter.h"
 
 namespace parvane::wine {
 namespace {

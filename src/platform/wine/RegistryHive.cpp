@@ -114,7 +114,6 @@ bool IsWrittenOut(const HiveKey& key) {
     return !key.values.empty() || key.subkeys.empty() || key.keyClass.has_value() || key.isLink;
 }
 
-
 HiveTree::HiveTree() : root(std::make_unique<HiveKey>()) {
     root->position = fileOrder.insert(fileOrder.end(), root.get());
 }

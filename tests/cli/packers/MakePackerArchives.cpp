@@ -41,8 +41,7 @@ int main(int argc, char** argv) {
         for (const PlacedFile& file : PackedCourseFiles(archive.courseName)) {
             written &= Write(folder / "expected" / archive.name / HostPath(file.path), file.data);
         }
-        list << archive.name << ".zip\t" << parvane::wine::Cp1252ToUtf8(archive.courseName)
-             << "\n";
+        list << archive.name << ".zip\t" << parvane::wine::Cp1252ToUtf8(archive.courseName) << "\n";
     }
     return written && list.flush() ? 0 : 1;
 }
