@@ -8,6 +8,7 @@
 #include "app/cli/TerminalUserInterface.h"
 #include "app/cli/TypedPaths.h"
 #include "base/Messages.h"
+#include "base/ModalDialogs.h"
 #include "support/wine/TestPrefix.h"
 #include "support/wine/WineTestMachine.h"
 
@@ -58,6 +59,19 @@ TEST(TerminalMessages, QuestionsReadOneAnswerAndTakeTheDefaultOrCancelWhenInputE
         EXPECT_EQ(answer, c.answer) << c.typed;
         EXPECT_NE(terminal.output.str().find(c.shown), std::string::npos) << terminal.output.str();
     }
+}
+
+// Only the folder prompt has a terminal form; any other dialog is refused with its message.
+TEST(TerminalMessages, ADialogWithoutATerminalFormFailsWithItsMessage) {
+    struct : DialogProcedure {
+        void OnInitDialog(DialogControls&) override { ADD_FAILURE() << "the dialog was shown"; }
+        void OnCommand(int, int, DialogControls&) override {}
+    } about;
+    Terminal terminal("");
+    EXPECT_EQ(RunModalDialog(ABOUT_DIALOG, about), -1);
+    EXPECT_NE(terminal.errors.str().find("Couldn't display 'About...' dialog box"),
+              std::string::npos)
+        << terminal.errors.str() << terminal.output.str();
 }
 
 TEST(TerminalMessages, EveryWindowsPathInAMessageIsShownAsTheHostPathFirst) {

@@ -10,6 +10,7 @@
 #include "base/AsciiCase.h"
 #include "base/GameFolders.h"
 #include "base/Messages.h"
+#include "base/ModalDialogs.h"
 #include "base/PathText.h"
 #include "base/StopRequest.h"
 #include "platform/Machine.h"
@@ -243,7 +244,13 @@ bool TerminalUserInterface::AcceptFolderOutsideGame(const std::string& folder) {
 // The folder is shown and a full path, an empty line (keep it) or c (cancel) read until the
 // dialog ends. Nothing can keep it open for ever: the end of input, a stop request, the same
 // folder refused twice or two questions declined end it as cancelled.
-std::intptr_t TerminalUserInterface::RunDialog(int, DialogProcedure& procedure) {
+// The folder prompt is the one dialog the terminal has a form for: the others belong to the
+// window's commands, which the terminal program offers as commands of its own. Any other
+// template fails as a dialog that cannot be created fails, with its message.
+std::intptr_t TerminalUserInterface::RunDialog(int templateId, DialogProcedure& procedure) {
+    if (templateId != TARGET_FOLDER_DIALOG.templateId) {
+        return -1;
+    }
     TerminalDialog dialog;
     procedure.OnInitDialog(dialog);
     const bool answered = options.answerDefaults || options.answerYes;
