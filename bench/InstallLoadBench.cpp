@@ -179,7 +179,10 @@ int Run(int argc, char** argv) {
                                 courses * (1 + bench::LIBRARIES_PER_COURSE));
     const std::filesystem::path packageFolder = prefix.Folder() / "packages";
     std::filesystem::create_directory(packageFolder);
+    // The program's own files stay with the throwaway prefix.
     setenv("XDG_CONFIG_HOME", (prefix.Folder() / "config").c_str(), 1);
+    setenv("XDG_DATA_HOME", (prefix.Folder() / "data").c_str(), 1);
+    setenv("XDG_STATE_HOME", (prefix.Folder() / "state").c_str(), 1);
     const Snapshot before = Capture(prefix);
     std::printf("%d courses, %d libraries\n%10s %12s %14s %16s %18s\n", courses,
                 courses * bench::LIBRARIES_PER_COURSE, "packages", "install (s)", "uninstall (s)",

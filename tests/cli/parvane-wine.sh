@@ -12,7 +12,8 @@ source "$root/scripts/sample-content.sh"
 
 work=$(realpath "$(mktemp -d)")
 prefix="$work/prefix"
-export WINEPREFIX="$prefix" WINEDEBUG=-all LC_ALL=C.UTF-8 XDG_CONFIG_HOME="$work/config"
+export WINEPREFIX="$prefix" WINEDEBUG=-all LC_ALL=C.UTF-8 XDG_CONFIG_HOME="$work/config" \
+    XDG_DATA_HOME="$work/data" XDG_STATE_HOME="$work/state"
 trap 'wineserver -k 2>/dev/null; rm -rf "$work"' EXIT
 # Hard links for the files Wine does not change; the registry files are copies of their own.
 cp -al "$2" "$prefix" && cp --remove-destination "$2"/*.reg "$prefix/"

@@ -42,7 +42,8 @@ zsh -n "$usr/share/zsh/vendor-completions/_parvane" || fail "zsh completion"
 prefix="$work/prefix"
 make_game_prefix "$prefix"
 mkdir "$work/packages" && make_sample_packages "$work/packages"
-export XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/data" PATH="$usr/bin:$PATH"
+export XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/data" XDG_STATE_HOME="$work/state" \
+    PATH="$usr/bin:$PATH"
 parvane --prefix "$prefix" --defaults install "$work/packages/Pinewood_Links.zip" >/dev/null ||
     fail "install"
 # shellcheck source=/dev/null # the completion the package installed
