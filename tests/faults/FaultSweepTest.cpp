@@ -246,17 +246,22 @@ Texts Violations(const Operation& operation, const Result& before, const Result&
     return found;
 }
 
+// The prefix before the operation and the reference run, with no fault, that the sweeps
+// compare against. Returns the run's first message when it showed an Error, else nothing.
+std::string RunWithoutFaults(const Operation& operation, Result& before, Result& reference) {
+    SweepRun run;
+    operation.prepare(run);
+    run.Capture();
+    before = run.result;
+    Perform(operation, run, {.count = 0});
+    reference = run.result;
+    return run.Named("Error: ") ? run.ui.boxes.front() : std::string();
+}
+
 void Sweep(const Operation& operation) {
     Result before, reference;
-    {
-        SweepRun run;
-        operation.prepare(run);
-        run.Capture();
-        before = run.result;
-        Perform(operation, run, {.count = 0});
-        ASSERT_TRUE(run.result.ok && !run.Named("Error: ")) << run.ui.boxes.front();
-        reference = run.result;
-    }
+    const std::string error = RunWithoutFaults(operation, before, reference);
+    ASSERT_TRUE(reference.ok && error.empty()) << error;
     const unsigned long long calls = reference.calls.size();
     unsigned long long runs = 0, violations = 0;
     for (const std::uint64_t count : {std::uint64_t{1}, test::EVERY_CALL}) {
@@ -307,14 +312,7 @@ std::string Difference(const Result& expected, const Result& found) {
 // The process killed at each call, then started again; see the top of the file.
 void KillSweep(const Operation& operation) {
     Result before, reference;
-    {
-        SweepRun run;
-        operation.prepare(run);
-        run.Capture();
-        before = run.result;
-        Perform(operation, run, {.count = 0});
-        reference = run.result;
-    }
+    RunWithoutFaults(operation, before, reference);
     const unsigned long long calls = reference.calls.size();
     unsigned long long runs = 0, undone = 0, completed = 0, violations = 0;
     for (std::uint64_t n = 1; n <= calls; n += STEP, ++runs) {
