@@ -1,15 +1,13 @@
 #pragma once
 
-// The dialog that shows the installation analysis (template 111): the report, then the check of
+// The dialog that shows the installation analysis (DIALOG_ANALYSIS): the report, then the check of
 // the installed files against their records, in a read-only edit control, and a Close button,
 // which Enter, Esc and the close box press too.
 
+#include "platform/ResourceIds.h"
 #include "platform/UserInterface.h"
 
 namespace parvane {
-
-inline constexpr int ANALYSIS_REPORT_TEXT = 1013;
-inline constexpr int ANALYSIS_CLOSE_BUTTON = 8;
 
 class AnalysisDialog : public DialogProcedure {
   public:

@@ -1,20 +1,16 @@
 #pragma once
 
-// The dialog in which the user chooses the folder a course or library goes to (template 103).
+// The dialog in which the user chooses the folder a course or library goes to
+// (DIALOG_TARGET_FOLDER).
 // Its rules live here; a front end only draws the controls and passes their values on.
 
 #include <string>
 #include <utility>
 
+#include "platform/ResourceIds.h"
 #include "platform/UserInterface.h"
 
 namespace parvane {
-
-inline constexpr int TARGET_FOLDER_OK_BUTTON = 1;
-inline constexpr int TARGET_FOLDER_CANCEL_BUTTON = 2;
-inline constexpr int TARGET_FOLDER_BROWSE_BUTTON = 3;
-inline constexpr int TARGET_FOLDER_UNDO_BUTTON = 4;
-inline constexpr int TARGET_FOLDER_EDIT = 1001;
 
 // OK accepts a full path (drive letter, colon, backslash) of at most 255 characters that does
 // not exist yet or is a folder; for a course an existing folder is accepted only after a

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/ResourceIds.h"
+
 namespace parvane {
 
 // The controls of a running dialog, as its procedure sees them.
@@ -43,9 +45,6 @@ inline constexpr int NOTIFY_DOUBLE_CLICKED = 2;     // LBN_DBLCLK
 inline constexpr int NOTIFY_SELECTION_CANCELLED = 4;  // LBN_SELCANCEL
 // Not a Windows code: the front end's word for the Del key pressed in a list box.
 inline constexpr int NOTIFY_DELETE_PRESSED = 0x7F00;
-
-// The command id Esc and a dialog's close box send (IDCANCEL).
-inline constexpr int DIALOG_ESCAPE = 2;
 
 // A dialog's logic: the front end draws template `templateId` and calls these.
 class DialogProcedure {

@@ -3,21 +3,10 @@
 // Options > Properties...: the twelve known properties as eight check boxes and four folder
 // fields, written back to the property table (not to the file) when the user presses OK.
 
+#include "platform/ResourceIds.h"
 #include "platform/UserInterface.h"
 
 namespace parvane {
-
-inline constexpr int PROPERTIES_OK_BUTTON = 1;
-inline constexpr int PROPERTIES_CANCEL_BUTTON = 2;
-// The browse buttons and the folder field each fills.
-inline constexpr int PROPERTIES_BROWSE_TARGET_FOLDER = 3;
-inline constexpr int PROPERTIES_BROWSE_OPEN_ARCHIVE_FOLDER = 4;
-inline constexpr int PROPERTIES_BROWSE_FLAG_FOLDER = 5;
-inline constexpr int PROPERTIES_BROWSE_LIBRARY_FOLDER = 6;
-inline constexpr int PROPERTIES_TARGET_FOLDER_FIELD = 1009;
-inline constexpr int PROPERTIES_OPEN_ARCHIVE_FOLDER_FIELD = 1006;
-inline constexpr int PROPERTIES_FLAG_FOLDER_FIELD = 1010;
-inline constexpr int PROPERTIES_LIBRARY_FOLDER_FIELD = 1012;
 
 // A check box is checked when its property reads as 1 or more; a field shows its property's
 // text unchanged.

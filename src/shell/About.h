@@ -4,12 +4,10 @@
 
 #include <string>
 
+#include "platform/ResourceIds.h"
 #include "platform/UserInterface.h"
 
 namespace parvane {
-
-inline constexpr int ABOUT_OK_BUTTON = 1020;
-inline constexpr int ABOUT_TEXT_CONTROL = 1021;
 
 std::string AboutText();
 

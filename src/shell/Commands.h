@@ -3,20 +3,13 @@
 // The main window's commands, as its menu and accelerators send them, and the one place that
 // runs them: the window procedure and the terminal both hand a command id to DispatchCommand.
 
+#include "platform/ResourceIds.h"
+
 namespace parvane {
 
 // "%s for %s" of the program's name and the game's title; while an archive is installed the
 // title names it too.
 inline constexpr const char* MAIN_WINDOW_TITLE = "Parvane for Greenvale 06";
-
-inline constexpr int CMD_OPEN_ARCHIVE = 100;
-inline constexpr int CMD_UNINSTALL_COURSE = 101;
-inline constexpr int CMD_UNINSTALL_LIBRARY = 102;
-inline constexpr int CMD_EXIT = 103;
-inline constexpr int CMD_ANALYZE = 104;
-inline constexpr int CMD_PROPERTIES = 300;
-inline constexpr int CMD_HELP_CONTENTS = 400;
-inline constexpr int CMD_ABOUT = 401;
 
 // Set by Exit, by closing the main window and by a failed start-up step; never cleared. The
 // message loop ends after the message during which it was set.

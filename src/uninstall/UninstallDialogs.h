@@ -1,25 +1,19 @@
 #pragma once
 
-// The four dialogs of uninstalling: the course and library lists (templates 107 and 108) and
-// the read-only properties of one entry (109 and 110). The procedures hold the whole logic;
-// the front end only draws the templates.
+// The four dialogs of uninstalling: the course and library lists (DIALOG_UNINSTALL_COURSE and
+// DIALOG_UNINSTALL_LIBRARY) and the read-only properties of one entry (DIALOG_COURSE_PROPERTIES
+// and DIALOG_LIBRARY_PROPERTIES). The procedures hold the whole logic; the front end only draws
+// the templates.
 
 #include <cstddef>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "platform/ResourceIds.h"
 #include "platform/UserInterface.h"
 
 namespace parvane {
-
-inline constexpr int UNINSTALL_CLOSE_BUTTON = 8;
-inline constexpr int UNINSTALL_REMOVE_BUTTON = 9;
-inline constexpr int UNINSTALL_PROPERTIES_BUTTON = 10;
-inline constexpr int COURSE_LIST = 1008;
-inline constexpr int LIBRARY_LIST = 1007;
-inline constexpr int COURSE_PROPERTIES_TEXT = 1011;
-inline constexpr int LIBRARY_PROPERTIES_TEXT = 1012;
 
 // What differs between the course and the library list dialog.
 struct UninstallListKind {

@@ -44,7 +44,7 @@ TEST_F(InstallationAnalysis, EveryKindOfFindingGroupedByCourse) {
 }
 
 TEST_F(InstallationAnalysis, EmptyCatalogueIsCongratulatedInTheDialog) {
-    ui.ExpectDialog(111, [](ScriptedDialog& dialog) {
+    ui.ExpectDialog(DIALOG_ANALYSIS, [](ScriptedDialog& dialog) {
         dialog.Init();
         EXPECT_EQ(dialog.ItemText(ANALYSIS_REPORT_TEXT),
                   "Congratulations, the installation analysis did not find any problems!\r\n\r\n"
@@ -52,7 +52,7 @@ TEST_F(InstallationAnalysis, EmptyCatalogueIsCongratulatedInTheDialog) {
                   "Installed files compared with the records of their installation:\r\n"
                   "0 entries checked: 0 in order, 0 with missing or changed files, 0 without a "
                   "record.");
-        dialog.Press(2);  // Esc, as Close
+        dialog.Press(DIALOG_ESCAPE);  // as Close
         EXPECT_TRUE(dialog.HasEnded());
     });
     ShowAnalysisDialog();

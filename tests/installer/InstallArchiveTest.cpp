@@ -51,7 +51,7 @@ TEST_P(QuestionOrder, AllQuestionsComeBeforeAnythingIsCopied) {
                          ANSWER_YES);
     ui.ExpectInformation(Containing("does not have an associated flag"));
     ui.ExpectOpenFile(flag);
-    ui.ExpectDialog(103, [&](ScriptedDialog& dialog) {
+    ui.ExpectDialog(DIALOG_TARGET_FOLDER, [&](ScriptedDialog& dialog) {
         dialog.Init();
         EXPECT_EQ(dialog.ItemText(TARGET_FOLDER_EDIT), folder);
         EXPECT_TRUE(nothingInstalled());

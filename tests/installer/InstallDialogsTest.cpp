@@ -32,7 +32,7 @@ TEST_P(TargetFolderTyping, AcceptsOnlyAFullPathOfANewOrExistingFolder) {
                               : c.typed == "<folder>" ? Scratch()
                                                       : c.typed;
     TheInstallRecord().installType = c.installType;
-    ui.ExpectDialog(103, [&](ScriptedDialog& dialog) {
+    ui.ExpectDialog(DIALOG_TARGET_FOLDER, [&](ScriptedDialog& dialog) {
         dialog.Init();
         EXPECT_EQ(dialog.ItemText(TARGET_FOLDER_EDIT), "C:\\Opened");
         dialog.SetItemText(TARGET_FOLDER_EDIT, typed);
@@ -88,7 +88,7 @@ using InstallDialogs = test::InstallTest;
 
 TEST_F(InstallDialogs, ATypedFolderIsKeptWithSingleBackslashes) {
     TheInstallRecord().installType = COURSE;
-    ui.ExpectDialog(103, [&](ScriptedDialog& dialog) {
+    ui.ExpectDialog(DIALOG_TARGET_FOLDER, [&](ScriptedDialog& dialog) {
         dialog.Init();
         dialog.SetItemText(TARGET_FOLDER_EDIT, "c:/New//Folder/Course");
         dialog.Press(TARGET_FOLDER_OK_BUTTON);

@@ -43,22 +43,27 @@ class PropertiesDialogTest : public testing::Test {
 };
 
 TEST_F(PropertiesDialogTest, FillsFromTheTableAndOkStoresAllTwelve) {
-    ui.ExpectDialog(106, [](ScriptedDialog& dialog) {
+    ui.ExpectDialog(DIALOG_PROGRAM_PROPERTIES, [](ScriptedDialog& dialog) {
         dialog.Init();
-        const std::map<int, bool> shown = {{1002, true},  {1013, true}, {1003, true},
-                                           {1007, false}, {1008, true}, {1005, false},
-                                           {1011, false}, {1004, false}};
+        const std::map<int, bool> shown = {{PROPERTIES_WARN_ON_OVERWRITE_FILE_CHECK, true},
+                                           {PROPERTIES_WARN_ON_CLOAKED_LIBRARIES_CHECK, true},
+                                           {PROPERTIES_SAVE_PROPERTIES_ON_EXIT_CHECK, true},
+                                           {PROPERTIES_ASK_FOR_TARGET_FOLDER_CHECK, false},
+                                           {PROPERTIES_ASK_FOR_INSTALL_PROCEED_CHECK, true},
+                                           {PROPERTIES_REMEMBER_OPEN_ARCHIVE_FOLDER_CHECK, false},
+                                           {PROPERTIES_USE_DEFAULT_LIBRARY_FOLDER_CHECK, false},
+                                           {PROPERTIES_ASK_FOR_FLAG_CHECK, false}};
         for (const auto& [id, checked] : shown) {
             EXPECT_EQ(dialog.IsItemChecked(id), checked) << "check box " << id;
         }
-        EXPECT_EQ(dialog.ItemText(1009), "C:\\Games\\GV06");
-        EXPECT_EQ(dialog.ItemText(1010), "D:\\Flags");
+        EXPECT_EQ(dialog.ItemText(PROPERTIES_TARGET_FOLDER_FIELD), "C:\\Games\\GV06");
+        EXPECT_EQ(dialog.ItemText(PROPERTIES_FLAG_FOLDER_FIELD), "D:\\Flags");
 
-        dialog.CheckItem(1003, false);
-        dialog.CheckItem(1004, true);
-        dialog.SetItemText(1009, "E:\\GV 06");
-        dialog.SetItemText(1010, "");
-        dialog.Press(1);
+        dialog.CheckItem(PROPERTIES_SAVE_PROPERTIES_ON_EXIT_CHECK, false);
+        dialog.CheckItem(PROPERTIES_ASK_FOR_FLAG_CHECK, true);
+        dialog.SetItemText(PROPERTIES_TARGET_FOLDER_FIELD, "E:\\GV 06");
+        dialog.SetItemText(PROPERTIES_FLAG_FOLDER_FIELD, "");
+        dialog.Press(PROPERTIES_OK_BUTTON);
         EXPECT_EQ(dialog.Result(), 0);
     });
     ShowPropertiesDialog();
@@ -76,17 +81,18 @@ TEST_F(PropertiesDialogTest, FillsFromTheTableAndOkStoresAllTwelve) {
 // A folder too long for its property keeps the dialog open; Cancel then stores nothing.
 TEST_F(PropertiesDialogTest, BrowseFillsItsFieldAndCancelStoresNothing) {
     const std::string longFolder = "C:\\" + std::string(253, 'f');
-    ui.ExpectDialog(106, [&](ScriptedDialog& dialog) {
+    ui.ExpectDialog(DIALOG_PROGRAM_PROPERTIES, [&](ScriptedDialog& dialog) {
         dialog.Init();
-        dialog.Press(5);
-        EXPECT_EQ(dialog.ItemText(1010), "F:\\Chosen");
-        dialog.Press(5);  // cancelled: the field keeps the folder chosen before
-        EXPECT_EQ(dialog.ItemText(1010), "F:\\Chosen");
-        dialog.CheckItem(1002, false);
-        dialog.SetItemText(1012, longFolder);
-        dialog.Press(1);
+        dialog.Press(PROPERTIES_BROWSE_FLAG_FOLDER);
+        EXPECT_EQ(dialog.ItemText(PROPERTIES_FLAG_FOLDER_FIELD), "F:\\Chosen");
+        dialog.Press(
+            PROPERTIES_BROWSE_FLAG_FOLDER);  // cancelled: the field keeps the folder chosen before
+        EXPECT_EQ(dialog.ItemText(PROPERTIES_FLAG_FOLDER_FIELD), "F:\\Chosen");
+        dialog.CheckItem(PROPERTIES_WARN_ON_OVERWRITE_FILE_CHECK, false);
+        dialog.SetItemText(PROPERTIES_LIBRARY_FOLDER_FIELD, longFolder);
+        dialog.Press(PROPERTIES_OK_BUTTON);
         EXPECT_FALSE(dialog.HasEnded());
-        dialog.Press(2);
+        dialog.Press(PROPERTIES_CANCEL_BUTTON);
         EXPECT_EQ(dialog.Result(), 1);
     });
     ui.ExpectBrowseForFolder("F:\\Chosen");

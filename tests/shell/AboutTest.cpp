@@ -8,18 +8,18 @@ namespace {
 
 TEST(About, DialogShowsTheTextAndClosesThroughOkOrEsc) {
     ScriptedUserInterface ui;
-    ui.ExpectDialog(105, [](ScriptedDialog& dialog) {
+    ui.ExpectDialog(DIALOG_ABOUT, [](ScriptedDialog& dialog) {
         dialog.Init();
         EXPECT_EQ(dialog.ItemText(ABOUT_TEXT_CONTROL), AboutText());
-        dialog.Press(1);  // a command from elsewhere than the OK button
+        dialog.Press(COMMAND_OK);  // a command from elsewhere than the OK button
         EXPECT_FALSE(dialog.HasEnded());
         dialog.Press(ABOUT_OK_BUTTON);
         EXPECT_TRUE(dialog.HasEnded());
         EXPECT_EQ(dialog.Result(), 0);
     });
-    ui.ExpectDialog(105, [](ScriptedDialog& dialog) {
+    ui.ExpectDialog(DIALOG_ABOUT, [](ScriptedDialog& dialog) {
         dialog.Init();
-        dialog.Press(2);  // Esc
+        dialog.Press(DIALOG_ESCAPE);
         EXPECT_TRUE(dialog.HasEnded());
     });
     ShowAboutDialog();

@@ -23,17 +23,18 @@ class CommandDispatch : public testing::Test {
 };
 
 TEST_F(CommandDispatch, EachCommandRunsItsDialogOrDocumentAndExitQuits) {
-    for (const int templateId : {107, 108, 111}) {
+    for (const int templateId :
+         {DIALOG_UNINSTALL_COURSE, DIALOG_UNINSTALL_LIBRARY, DIALOG_ANALYSIS}) {
         ui.ExpectDialog(templateId, [](ScriptedDialog& dialog) {
             dialog.Init();
-            dialog.Press(8);  // Close
+            dialog.Press(UNINSTALL_CLOSE_BUTTON);
         });
     }
-    ui.ExpectDialog(106, [](ScriptedDialog& dialog) {
+    ui.ExpectDialog(DIALOG_PROGRAM_PROPERTIES, [](ScriptedDialog& dialog) {
         dialog.Init();
-        dialog.Press(2);
+        dialog.Press(DIALOG_ESCAPE);
     });
-    ui.ExpectDialog(105, [](ScriptedDialog& dialog) {
+    ui.ExpectDialog(DIALOG_ABOUT, [](ScriptedDialog& dialog) {
         dialog.Init();
         dialog.Press(ABOUT_OK_BUTTON);
     });

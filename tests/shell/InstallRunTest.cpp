@@ -73,7 +73,7 @@ TEST_F(InstallRun, SummaryNamesEachLibraryOfAPackageAndTheDeclinedArchive) {
     AddFileName(trees);
     AddFileName(pines);
     const auto expectFolderDialog = [this](int button) {
-        ui.ExpectDialog(103, [button](ScriptedDialog& dialog) {
+        ui.ExpectDialog(DIALOG_TARGET_FOLDER, [button](ScriptedDialog& dialog) {
             dialog.Init();
             dialog.Press(button);
         });
@@ -107,7 +107,7 @@ TEST_F(InstallRun, DroppedArchivesAreInstalledAsIfChosenInTheOpenDialog) {
     SetProperty(PROPERTY_ASK_FOR_TARGET_FOLDER, "1");
     ui.ExpectError("'" + Scratch() + "' is a folder, not an installation archive.");
     ui.ExpectInformation(Containing("the selected file '" + bundle + "' is a MyZip archive."));
-    ui.ExpectDialog(103, [&](ScriptedDialog& dialog) {
+    ui.ExpectDialog(DIALOG_TARGET_FOLDER, [&](ScriptedDialog& dialog) {
         dialog.Init();
         EXPECT_EQ(InstallDroppedArchives({bundle}), 1);
         dialog.Press(TARGET_FOLDER_OK_BUTTON);

@@ -45,7 +45,7 @@ TEST_F(UninstallLists, UninstallRemovesTheSelectionInListOrderAndRebuildsTheList
         return std::pair{dialog.IsItemEnabled(UNINSTALL_REMOVE_BUTTON),
                          dialog.IsItemEnabled(UNINSTALL_PROPERTIES_BUTTON)};
     };
-    ui.ExpectDialog(107, [&](ScriptedDialog& dialog) {
+    ui.ExpectDialog(DIALOG_UNINSTALL_COURSE, [&](ScriptedDialog& dialog) {
         dialog.Init();
         EXPECT_EQ(buttonsEnabled(dialog), std::pair(false, false));
         dialog.Select(COURSE_LIST, {3, 0, 2});
@@ -58,14 +58,14 @@ TEST_F(UninstallLists, UninstallRemovesTheSelectionInListOrderAndRebuildsTheList
         dialog.Select(COURSE_LIST, {1});
         dialog.Notify(COURSE_LIST, NOTIFY_DELETE_PRESSED);
         EXPECT_EQ(dialog.ListLines(COURSE_LIST), Lines{"   Birch"});
-        dialog.Press(2);
+        dialog.Press(DIALOG_ESCAPE);
         EXPECT_TRUE(dialog.HasEnded());
     });
     for (const char* name : {"Ash", "Cedar", "Elm"}) {
-        ui.ExpectDialog(109, [name](ScriptedDialog& dialog) {
+        ui.ExpectDialog(DIALOG_COURSE_PROPERTIES, [name](ScriptedDialog& dialog) {
             dialog.Init();
             EXPECT_NE(dialog.ItemText(COURSE_PROPERTIES_TEXT).find(name), std::string::npos);
-            dialog.Press(2);
+            dialog.Press(DIALOG_ESCAPE);
             EXPECT_TRUE(dialog.HasEnded());
         });
     }

@@ -10,17 +10,14 @@
 #include "base/AsciiCase.h"
 #include "base/GameFolders.h"
 #include "base/Messages.h"
-#include "base/ModalDialogs.h"
 #include "base/PathText.h"
 #include "base/StopRequest.h"
 #include "platform/Machine.h"
+#include "platform/ResourceIds.h"
 
 namespace parvane::cli {
 
 namespace {
-
-constexpr int OK_BUTTON = 1;
-constexpr int CANCEL_BUTTON = 2;
 
 // A dialog's controls, kept as values; the terminal shows the folder edit box only.
 class TerminalDialog final : public DialogControls {
@@ -241,16 +238,22 @@ bool TerminalUserInterface::AcceptFolderOutsideGame(const std::string& folder) {
                     folder.c_str(), game.c_str()) == ANSWER_YES;
 }
 
-// The folder is shown and a full path, an empty line (keep it) or c (cancel) read until the
-// dialog ends. Nothing can keep it open for ever: the end of input, a stop request, the same
-// folder refused twice or two questions declined end it as cancelled.
 // The folder prompt is the one dialog the terminal has a form for: the others belong to the
 // window's commands, which the terminal program offers as commands of its own. Any other
 // template fails as a dialog that cannot be created fails, with its message.
 std::intptr_t TerminalUserInterface::RunDialog(int templateId, DialogProcedure& procedure) {
-    if (templateId != TARGET_FOLDER_DIALOG.templateId) {
-        return -1;
+    switch (templateId) {
+        case DIALOG_TARGET_FOLDER:
+            return RunFolderForm(procedure);
+        default:
+            return -1;
     }
+}
+
+// The folder is shown and a full path, an empty line (keep it) or c (cancel) read until the
+// dialog ends. Nothing can keep it open for ever: the end of input, a stop request, the same
+// folder refused twice or two questions declined end it as cancelled.
+std::intptr_t TerminalUserInterface::RunFolderForm(DialogProcedure& procedure) {
     TerminalDialog dialog;
     procedure.OnInitDialog(dialog);
     const bool answered = options.answerDefaults || options.answerYes;
@@ -260,7 +263,7 @@ std::intptr_t TerminalUserInterface::RunDialog(int templateId, DialogProcedure& 
     bool cancelled = false;
     while (!dialog.ended && !cancelled && !IsStopRequested() && declinedInDialog < 2) {
         messages.flush();
-        prompts << "Folder: " << PathShown(dialog.ItemText(FOLDER_EDIT)) << std::endl;
+        prompts << "Folder: " << PathShown(dialog.ItemText(TARGET_FOLDER_EDIT)) << std::endl;
         std::string folder;
         if (!answered) {
             prompts << "New folder (a full path; an empty line keeps it; c cancels this "
@@ -269,10 +272,10 @@ std::intptr_t TerminalUserInterface::RunDialog(int templateId, DialogProcedure& 
             if (!ReadFolder(folder, cancelled))
                 continue;
         }
-        const std::string chosen = folder.empty() ? dialog.ItemText(FOLDER_EDIT) : folder;
+        const std::string chosen = folder.empty() ? dialog.ItemText(TARGET_FOLDER_EDIT) : folder;
         if (AcceptFolderOutsideGame(chosen)) {
-            dialog.SetItemText(FOLDER_EDIT, chosen);
-            procedure.OnCommand(OK_BUTTON, NOTIFY_CLICKED, dialog);
+            dialog.SetItemText(TARGET_FOLDER_EDIT, chosen);
+            procedure.OnCommand(TARGET_FOLDER_OK_BUTTON, NOTIFY_CLICKED, dialog);
         }
         cancelled = answered || (!dialog.ended && EqualsNoCase(chosen, refused));
         refused = chosen;
@@ -282,9 +285,9 @@ std::intptr_t TerminalUserInterface::RunDialog(int templateId, DialogProcedure& 
         prompts << "The installation of this archive is cancelled." << std::endl;
         if (observer != nullptr)
             observer->OnDeclined("the installation folder");
-        procedure.OnCommand(CANCEL_BUTTON, NOTIFY_CLICKED, dialog);
+        procedure.OnCommand(TARGET_FOLDER_CANCEL_BUTTON, NOTIFY_CLICKED, dialog);
     }
-    return dialog.ended ? dialog.result : CANCEL_BUTTON;
+    return dialog.ended ? dialog.result : TARGET_FOLDER_CANCEL_BUTTON;
 }
 
 }  // namespace parvane::cli

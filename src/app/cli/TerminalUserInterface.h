@@ -20,8 +20,6 @@
 
 namespace parvane::cli {
 
-// The edit box that holds a dialog's folder (the target folder dialog's).
-inline constexpr int FOLDER_EDIT = 1001;
 // CommDlgExtendedError's FNERR_BUFFERTOOSMALL: the selection does not fit the dialog's buffer.
 inline constexpr std::uint32_t FNERR_BUFFERTOOSMALL = 0x3003;
 // Work smaller than this (or of unknown size) is over before a progress line would help.
@@ -143,6 +141,8 @@ class TerminalUserInterface final : public UserInterface {
     std::optional<std::string> ChooseTyped(const std::string& typed, std::string& folder);
     // A typed path, converted; false after a message when it cannot be.
     bool ConvertTypedPath(const std::string& typed, std::string& windowsPath);
+    // The target folder dialog as a prompt for a folder; the dialog's result.
+    std::intptr_t RunFolderForm(DialogProcedure& procedure);
     // The folder prompt's answer: a full path converted, or an empty line; false after a
     // message for anything else. `cancelled` for c or the end of input.
     bool ReadFolder(std::string& folder, bool& cancelled);

@@ -10,9 +10,9 @@
 #include <utility>
 #include <vector>
 
-#include "ResourceIds.h"
 #include "app/win32/DpiScaling.h"
 #include "app/win32/Splash.h"
+#include "platform/ResourceIds.h"
 #include "shell/Commands.h"
 #include "shell/InstallRun.h"
 

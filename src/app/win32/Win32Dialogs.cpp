@@ -82,7 +82,7 @@ struct RunningDialog {
 };
 
 // Every button drawn with an icon (BS_ICON) shows the browse icon, and so does a "Browse..."
-// button beside its text (template 103).
+// button beside its text (the target folder dialog).
 void SetButtonIcons(HWND dialog, HICON icon) {
     for (HWND child = GetWindow(dialog, GW_CHILD); child != nullptr;
          child = GetWindow(child, GW_HWNDNEXT)) {

@@ -11,10 +11,10 @@
 #include <csignal>
 #include <thread>
 
-#include "ResourceIds.h"
 #include "app/win32/MainWindow.h"
 #include "base/Messages.h"
 #include "base/StopRequest.h"
+#include "platform/ResourceIds.h"
 
 namespace parvane::win32 {
 
@@ -61,7 +61,8 @@ INT_PTR CALLBACK ProgressProcedure(HWND, UINT message, WPARAM wParam, LPARAM) {
         return TRUE;
     }
     // The Cancel button, Esc and the close box.
-    if (message == WM_COMMAND && LOWORD(wParam) == IDCANCEL && progressOwner != nullptr) {
+    if (message == WM_COMMAND && LOWORD(wParam) == PROGRESS_CANCEL_BUTTON &&
+        progressOwner != nullptr) {
         progressOwner->OnCancelPressed();
         return TRUE;
     }
@@ -289,7 +290,7 @@ void Win32UserInterface::OnProgressTimer() {
 void Win32UserInterface::OnCancelPressed() {
     RequestStop(SIGINT);
     if (progressDialog != nullptr) {
-        EnableWindow(GetDlgItem(progressDialog, IDCANCEL), FALSE);
+        EnableWindow(GetDlgItem(progressDialog, PROGRESS_CANCEL_BUTTON), FALSE);
         SetDlgItemTextA(progressDialog, PROGRESS_STEP, "Cancelling...");
     }
 }
