@@ -7,8 +7,11 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
+
+#include "archive/ArchiveInput.h"
 
 namespace parvane {
 
@@ -49,11 +52,15 @@ struct ZipEntryInfo {
     std::uint32_t crc = 0;
 };
 
+// Hashed: the reader takes the archive's size and SHA-1 as it reads (ArchiveInput).
+enum class ArchiveHashing { None, Hashed };
+
 class ZipReader {
   public:
     // Opens the archive; a file that cannot be opened or is no zip archive gives no handle,
     // and every call then answers ZIPCODE_PARAMETER_ERROR.
-    explicit ZipReader(const std::string& archivePath);
+    explicit ZipReader(const std::string& archivePath,
+                       ArchiveHashing hashing = ArchiveHashing::None);
     ~ZipReader();
     ZipReader(const ZipReader&) = delete;
     ZipReader& operator=(const ZipReader&) = delete;
@@ -67,8 +74,12 @@ class ZipReader {
     int ReadEntryData(void* buffer, std::size_t size);
     // Where minizip reports a CRC mismatch.
     int CloseEntryData();
+    // The archive's size and SHA-1, once its entries are read: reads the rest of the file.
+    // Nothing for an unhashed reader or an archive that could not be read whole.
+    std::optional<ArchiveFingerprint> FinishDigest();
 
   private:
+    ArchiveInputSlot slot;  // minizip's file functions open the archive into it
     void* handle;
     std::vector<char> extraFields;  // reused for every entry
 };

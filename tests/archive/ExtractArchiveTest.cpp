@@ -5,6 +5,9 @@
 
 #include "archive/ExtractArchive.h"
 #include "archive/OriginLists.h"
+#include "base/DigestText.h"
+#include "base/Sha1.h"
+#include "journal/FileDigests.h"
 #include "platform/Machine.h"
 #include "support/FaultInjectingMachine.h"
 #include "support/ScriptedUserInterface.h"
@@ -144,6 +147,43 @@ TEST_F(ExtractArchiveTest, LeftoversAreSkippedAndTheLaterOfTwoFilesWins) {
         ui.ExpectError(Containing("would both be written to the file '" + std::string(name)));
         EXPECT_FALSE(ExtractArchive(archive, folder + "\\clash", false));
     }
+}
+
+// The record of an installation holds the archive's SHA-1, taken from the reads that unpack
+// it: blocks of a megabyte, with the bytes of skipped entries, of inner archives and after the
+// last entry hashed in their place.
+TEST_F(ExtractArchiveTest, TheArchiveDigestCoversEveryByteWhateverIsSkipped) {
+    const auto noise = [](std::size_t size, std::uint32_t state) {
+        std::string data(size, '\0');
+        for (char& byte : data) {
+            state = state * 1664525u + 1013904223u;
+            byte = static_cast<char>(state >> 24);
+        }
+        return data;
+    };
+    const std::vector<ZipFileEntry> entries = {
+        {"Glen/Glen.tcr", noise(2'500'000, 1), ZipMethod::Stored},
+        {"__MACOSX/Glen/._Glen.tcr", noise(1'500'000, 2), ZipMethod::Stored},
+        {"Glen/inner.zip", ZipText({{"a.txt", noise(300'000, 3)}})},
+        {"Glen/.DS_Store", "x"},
+        {"Glen/readme.txt", "read me", ZipMethod::Deflated, test::ZIP_DATA_DESCRIPTOR},
+        {"Glen/._readme.txt", noise(1'500'000, 4), ZipMethod::Stored}};
+    const test::ZipBytes bytes = test::ZipArchiveBytes(entries, {.comment = "packed by hand"});
+    const std::string archive = folder + "\\digest.zip";
+    ASSERT_TRUE(test::WriteZipFile(archive, bytes));
+
+    ASSERT_TRUE(ExtractArchive(archive, target, true));
+
+    Sha1 expected;
+    expected.Add(bytes.data(), bytes.size());
+    std::uint64_t size = 0;
+    std::string sha1;
+    ASSERT_TRUE(RecallFileDigest(archive, size, sha1));
+    EXPECT_EQ(size, bytes.size());
+    EXPECT_EQ(sha1, Sha1DigestText(expected.Finish()));
+    EXPECT_EQ(FilesBelow(target), (Names{"Glen.tcr", "a.txt", "readme.txt"}));
+    EXPECT_EQ(Output("Glen.tcr"), entries[0].data);
+    ForgetFileDigests();
 }
 
 // The refusals that the end-to-end corpus of hostile archives does not reach (it holds the
