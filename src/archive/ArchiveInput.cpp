@@ -1,7 +1,6 @@
 #include "archive/ArchiveInput.h"
 
 #include <algorithm>
-#include <cstring>
 
 #include "base/DigestText.h"
 #include "platform/Win32Codes.h"
@@ -11,6 +10,9 @@ namespace parvane {
 namespace {
 
 constexpr std::size_t BLOCK_SIZE = std::size_t{1} << 20;
+// Data read outside the hashed blocks (inner archives, entries out of file order) comes in
+// reads of this size.
+constexpr std::size_t SPARE_SIZE = std::size_t{64} << 10;
 constexpr std::uint64_t UNKNOWN_POSITION = ~std::uint64_t{0};
 
 }  // namespace
@@ -55,28 +57,38 @@ bool ArchiveInput::ReadNextBlock() {
 }
 
 std::size_t ArchiveInput::Read(void* buffer, std::size_t size) {
-    auto* out = static_cast<char*>(buffer);
-    std::size_t done = 0;
-    while (done < size) {
-        const std::uint64_t blockStart = hashedUpTo - block.size();
-        if (!digest || !inEntryData || unreadable || position < blockStart) {
-            const std::size_t got = ReadFromFile(position, out + done, size - done);
-            position += got;
-            return done + got;
+    const std::size_t got = ReadFromFile(position, static_cast<char*>(buffer), size);
+    position += got;
+    return got;
+}
+
+// Bytes at `offset` from the blocks, reading on in file order up to it; empty when the blocks
+// are already past it.
+std::span<const char> ArchiveInput::HashedBytesAt(std::uint64_t offset, std::size_t size) {
+    while (offset >= hashedUpTo) {
+        if (!ReadNextBlock()) {
+            return {};
         }
-        if (position >= hashedUpTo) {
-            if (!ReadNextBlock()) {
-                break;
-            }
-            continue;
-        }
-        const std::size_t count =
-            static_cast<std::size_t>(std::min<std::uint64_t>(size - done, hashedUpTo - position));
-        std::memcpy(out + done, block.data() + (position - blockStart), count);
-        done += count;
-        position += count;
     }
-    return done;
+    const std::uint64_t blockStart = hashedUpTo - block.size();
+    if (offset < blockStart) {
+        return {};
+    }
+    const auto count = static_cast<std::size_t>(std::min<std::uint64_t>(size, hashedUpTo - offset));
+    return block.subspan(static_cast<std::size_t>(offset - blockStart), count);
+}
+
+std::span<const char> ArchiveInput::ReadAt(std::uint64_t offset, std::size_t size) {
+    if (digest && !unreadable) {
+        if (const std::span<const char> bytes = HashedBytesAt(offset, size); !bytes.empty()) {
+            position = offset + bytes.size();
+            return bytes;
+        }
+    }
+    spare.resize(std::min(size, SPARE_SIZE));
+    const std::size_t got = ReadFromFile(offset, spare.data(), spare.size());
+    position = offset + got;
+    return {spare.data(), got};
 }
 
 Win32Error ArchiveInput::Seek(std::int64_t offset, int origin) {

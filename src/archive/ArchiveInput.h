@@ -1,10 +1,10 @@
 #pragma once
 
-// The archive file as minizip reads it. Unhashed, every read goes straight to the file. Hashed,
-// the entries' headers and data are read in large blocks in file order and handed to a second
-// thread for the archive's SHA-1 while minizip takes its bytes from them; bytes minizip skips
-// are read on the way, and what follows the last entry at the end. So the archive is read once
-// for its unpacking and for the record of what its installation placed, in few system calls.
+// The archive file under the zip reader. minizip's own reads (the central directory, the local
+// headers) go straight to the file. The entries' data is read with `ReadAt`: hashed, from large
+// blocks read in file order and handed to a second thread for the archive's SHA-1, bytes that no
+// entry claims included; what follows the last entry is read at the end. So the archive is read
+// once for its unpacking and for the record of what its installation placed, in few system calls.
 
 #include <cstddef>
 #include <cstdint>
@@ -12,6 +12,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <vector>
 
 #include "base/OverlappedSha1.h"
 #include "platform/Machine.h"
@@ -35,16 +36,16 @@ class ArchiveInput {
   public:
     ArchiveInput(std::unique_ptr<FileStream> archiveFile, bool hashed);
 
+    // minizip's file functions.
     std::size_t Read(void* buffer, std::size_t size);
     Win32Error Seek(std::int64_t offset, int origin);
     std::int64_t Tell() const { return static_cast<std::int64_t>(position); }
     Win32Error Error() const { return file->Error(); }
     Win32Error Close() { return file->Close(); }
 
-    // Between these calls minizip reads one entry's local header and data, which lie in file
-    // order; everything else it reads (the central directory) is read past the blocks.
-    void BeginEntryData() { inEntryData = true; }
-    void EndEntryData() { inEntryData = false; }
+    // Up to `size` bytes from `offset`, valid until the next call; empty at the end of the file
+    // or when it cannot be read.
+    std::span<const char> ReadAt(std::uint64_t offset, std::size_t size);
 
     // Reads and hashes the rest of the file; nothing when the file could not be read whole.
     std::optional<ArchiveFingerprint> FinishDigest();
@@ -52,15 +53,16 @@ class ArchiveInput {
   private:
     std::size_t ReadFromFile(std::uint64_t offset, char* buffer, std::size_t size);
     bool ReadNextBlock();
+    std::span<const char> HashedBytesAt(std::uint64_t offset, std::size_t size);
 
     std::unique_ptr<FileStream> file;
     std::optional<OverlappedSha1> digest;
+    std::vector<char> spare;         // what `ReadAt` reads outside the hashed blocks
     std::uint64_t position = 0;      // where minizip reads next
     std::uint64_t filePosition = 0;  // where the file stands
     std::uint64_t hashedUpTo = 0;    // the end of the bytes handed to the digest
     std::span<const char> block;     // the last block read, ending at hashedUpTo
-    bool inEntryData = false;
-    bool unreadable = false;  // a read or seek failed: no digest
+    bool unreadable = false;         // a read or seek failed: no digest
 };
 
 }  // namespace parvane

@@ -31,7 +31,8 @@ namespace {
 using ArchiveChain = std::vector<std::string>;
 
 struct Extraction {
-    OverlappedSha1 entryDigest{ZIP_DATA_BLOCK_SIZE};  // for the record of what is placed
+    // The CRC-32 that checks each entry, and the SHA-1 for the record of what is placed.
+    OverlappedSha1 entryDigest{ZIP_DATA_BLOCK_SIZE, AlsoCrc32::Yes};
     ArchiveChain chain = {};
     // The bytes written for the outermost archive's entries: the progress shown to the user.
     std::uint64_t outerBytesWritten = 0;
@@ -121,13 +122,17 @@ bool CopyEntryData(ZipReader& reader, const ZipEntryInfo& info, const std::strin
         ShowError("Couldn't close compressed file '%s', return code=%d", fileName.c_str(), result);
         return false;
     }
-    // minizip checks the CRC only when it has delivered every declared byte.
     if (writtenBytes != info.uncompressedSize) {
         ShowError(
             "Couldn't read compressed file '%s': its data ends after %llu of its %llu "
             "bytes.",
             fileName.c_str(), static_cast<unsigned long long>(writtenBytes),
             static_cast<unsigned long long>(info.uncompressedSize));
+        return false;
+    }
+    if (digest.Crc32() != info.crc) {
+        ShowError("Couldn't close compressed file '%s', return code=%d", fileName.c_str(),
+                  ZIPCODE_CRC_ERROR);
         return false;
     }
     RememberFileDigest(outputPath, writtenBytes, Sha1DigestText(digest.Finish()));

@@ -133,25 +133,30 @@ int ZipReader::ReadEntryInfo(ZipEntryInfo& info) {
     return UNZ_OK;
 }
 
+// minizip checks the local header and finds the data; the data is read here (EntryData).
 int ZipReader::OpenEntryData() {
-    if (slot.input != nullptr)
-        slot.input->BeginEntryData();
-    const int result = unzOpenCurrentFile(Handle(handle));
-    if (result != UNZ_OK && slot.input != nullptr)
-        slot.input->EndEntryData();
-    return result;
+    int method = 0;
+    int level = 0;
+    if (const int result = unzOpenCurrentFile2(Handle(handle), &method, &level, 1);
+        result != UNZ_OK)
+        return result;
+    unz_file_info64 fileInfo{};
+    if (const int result =
+            unzGetCurrentFileInfo64(Handle(handle), &fileInfo, nullptr, 0, nullptr, 0, nullptr, 0);
+        result != UNZ_OK)
+        return result;
+    return entryData.Open(*slot.input, {.method = static_cast<std::uint32_t>(method),
+                                        .offset = unzGetCurrentFileZStreamPos64(Handle(handle)),
+                                        .compressedSize = fileInfo.compressed_size,
+                                        .uncompressedSize = fileInfo.uncompressed_size});
 }
 
 int ZipReader::ReadEntryData(void* buffer, std::size_t size) {
-    const auto limited = static_cast<unsigned>(std::min<std::size_t>(size, ZIP_DATA_BLOCK_SIZE));
-    return unzReadCurrentFile(Handle(handle), buffer, limited);
+    return entryData.Read(static_cast<char*>(buffer), size);
 }
 
 int ZipReader::CloseEntryData() {
-    const int result = unzCloseCurrentFile(Handle(handle));
-    if (slot.input != nullptr)
-        slot.input->EndEntryData();
-    return result;
+    return unzCloseCurrentFile(Handle(handle));
 }
 
 std::optional<ArchiveFingerprint> ZipReader::FinishDigest() {

@@ -197,6 +197,16 @@ TEST_F(ExtractArchiveTest, ArchivesThatCannotBeUnpackedWhollyAreRefused) {
     const std::string sizes =
         Archive("sizes.zip", {{"a.txt", std::string(600, 'a')}, {"b.txt", std::string(500, 'b')}});
     const std::string self = Archive("Self.zip", {{"a.txt", "A"}, {"sub/self.ZIP", "X"}});
+    // The CRC-32 of the second entry, stored or deflated, made wrong.
+    const auto wrongCrc = [](ZipMethod method) {
+        test::ZipBytes bytes = test::ZipArchiveBytes({{"a.txt", "A"}, {"b.txt", "BB", method}});
+        test::PatchEntryCrc(bytes, 1, 7);
+        return bytes;
+    };
+    const std::string storedCrc = folder + "\\stored.zip";
+    const std::string deflatedCrc = folder + "\\deflated.zip";
+    ASSERT_TRUE(test::WriteZipFile(storedCrc, wrongCrc(ZipMethod::Stored)));
+    ASSERT_TRUE(test::WriteZipFile(deflatedCrc, wrongCrc(ZipMethod::Deflated)));
     const struct {
         std::string archive;
         std::string target;
@@ -221,6 +231,8 @@ TEST_F(ExtractArchiveTest, ArchivesThatCannotBeUnpackedWhollyAreRefused) {
          target,
          {Containing("the entry 'Glen/../Glen.tcr' cannot be written safely, because a folder "
                      "of the name is \".\" or \"..\".")}},
+        {storedCrc, target, {"Couldn't close compressed file 'b.txt', return code=-105"}},
+        {deflatedCrc, target, {"Couldn't close compressed file 'b.txt', return code=-105"}},
         // Unpacked beside itself, as a MyZip archive is.
         {self,
          folder,
