@@ -6,7 +6,7 @@
 
 #include "base/AsciiCase.h"
 #include "base/PathText.h"
-#include "platform/wine/ArchiveNames.h"
+#include "platform/wine/text/ArchiveNames.h"
 
 namespace parvane::fuzz {
 

@@ -4,8 +4,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "platform/wine/FileOperations.h"
-#include "platform/wine/HostFileStream.h"
+#include "platform/wine/files/FileOperations.h"
+#include "platform/wine/files/HostFileStream.h"
 #include "support/wine/TestPrefix.h"
 
 namespace parvane::wine {

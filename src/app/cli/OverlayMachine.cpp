@@ -6,7 +6,7 @@
 
 #include "app/cli/TerminalUserInterface.h"
 #include "base/AsciiCase.h"
-#include "platform/wine/Wildcard.h"
+#include "platform/wine/text/Wildcard.h"
 
 namespace parvane::cli {
 

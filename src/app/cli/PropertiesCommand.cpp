@@ -8,7 +8,7 @@
 #include "app/cli/TypedPaths.h"
 #include "base/AsciiCase.h"
 #include "base/Messages.h"
-#include "platform/wine/Codepage.h"
+#include "platform/wine/text/Codepage.h"
 #include "properties/Properties.h"
 
 namespace parvane::cli {

@@ -7,7 +7,7 @@
 #include "base/AsciiCase.h"
 #include "base/Messages.h"
 #include "platform/Win32Codes.h"
-#include "platform/wine/Codepage.h"
+#include "platform/wine/text/Codepage.h"
 #include "shell/Commands.h"
 
 namespace parvane::cli {

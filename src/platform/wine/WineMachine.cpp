@@ -1,14 +1,14 @@
 #include "platform/wine/WineMachine.h"
 
-#include "platform/wine/ArchiveNames.h"
-#include "platform/wine/DocumentLauncher.h"
-#include "platform/wine/FileOperations.h"
-#include "platform/wine/FolderListing.h"
-#include "platform/wine/HostFileStream.h"
-#include "platform/wine/HostProcesses.h"
-#include "platform/wine/TempFiles.h"
-#include "platform/wine/WinePrefix.h"
-#include "platform/wine/WineServer.h"
+#include "platform/wine/files/FileOperations.h"
+#include "platform/wine/files/FolderListing.h"
+#include "platform/wine/files/HostFileStream.h"
+#include "platform/wine/files/TempFiles.h"
+#include "platform/wine/paths/WinePrefix.h"
+#include "platform/wine/processes/DocumentLauncher.h"
+#include "platform/wine/processes/HostProcesses.h"
+#include "platform/wine/registry/WineServer.h"
+#include "platform/wine/text/ArchiveNames.h"
 
 namespace parvane::wine {
 
