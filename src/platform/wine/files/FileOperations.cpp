@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/wine/files/AtomicReplace.h"
 #include "platform/wine/files/HostErrors.h"
 #include "platform/wine/files/HostSync.h"
 #include "platform/wine/paths/FolderNameCache.h"
@@ -101,9 +102,20 @@ int CopyData(int input, int output) {
     }
 }
 
-// Writes a copy of `from` (status `fromStatus`) at `to`, with its permissions and times, as
-// CopyFileA does. `createFlags` is O_TRUNC to replace a file, O_EXCL to refuse one. A copy that
-// fails half-way is removed again.
+// Copies the data of `input` to `output` and gives `output` the permissions and times of the
+// source (status `fromStatus`), as CopyFileA does; 0 or the errno of the failure.
+int CopyContent(int input, const struct stat& fromStatus, int output) {
+    const int error = CopyData(input, output);
+    const struct timespec times[2] = {fromStatus.st_atim, fromStatus.st_mtim};
+    if (error == 0 &&
+        (fchmod(output, fromStatus.st_mode & 07777) != 0 || futimens(output, times) != 0)) {
+        return errno;
+    }
+    return error;
+}
+
+// Writes a copy of `from` (status `fromStatus`) at `to`. `createFlags` is O_TRUNC to replace a
+// file, O_EXCL to refuse one. A copy that fails half-way is removed again.
 Win32Error CopyHostFile(const std::filesystem::path& from, const struct stat& fromStatus,
                         const std::filesystem::path& to, int createFlags) {
     const int input = open(from.c_str(), O_RDONLY | O_CLOEXEC);
@@ -116,12 +128,7 @@ Win32Error CopyHostFile(const std::filesystem::path& from, const struct stat& fr
         close(input);
         return Win32ErrorFromErrno(error, to);
     }
-    int error = CopyData(input, output);
-    const struct timespec times[2] = {fromStatus.st_atim, fromStatus.st_mtim};
-    if (error == 0 &&
-        (fchmod(output, fromStatus.st_mode & 07777) != 0 || futimens(output, times) != 0)) {
-        error = errno;
-    }
+    int error = CopyContent(input, fromStatus, output);
     close(input);
     if (close(output) != 0 && error == 0) {
         error = errno;
@@ -382,7 +389,7 @@ Win32Error MoveFileOver(const std::filesystem::path& prefix, const std::string& 
                         const std::string& target) {
     HostPath from;
     HostPath to;
-    Win32Error error = ResolveSourceAndTarget(prefix, source, target, from, to);
+    const Win32Error error = ResolveSourceAndTarget(prefix, source, target, from, to);
     if (error != ERR_SUCCESS) {
         return error;
     }
@@ -415,23 +422,17 @@ Win32Error MoveFileOver(const std::filesystem::path& prefix, const std::string& 
         return Win32ErrorFromErrno(errno, to.path);
     }
     // Another file system: a complete copy beside the target is renamed over it.
-    const std::filesystem::path copy = std::filesystem::path(to.path).parent_path() /
-                                       (".parvane-move-" + std::to_string(getpid()));
-    error = CopyHostFile(from.path, fromStatus, copy, O_TRUNC);
-    if (const int syncError = error == ERR_SUCCESS ? SyncFile(copy) : 0; syncError != 0) {
-        error = Win32ErrorFromErrno(syncError, copy);
+    const int input = open(from.path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (input < 0) {
+        return Win32ErrorFromErrno(errno, from.path);
     }
-    if (error != ERR_SUCCESS) {
-        unlink(copy.c_str());
-        return error;
-    }
-    if (rename(copy.c_str(), to.path.c_str()) != 0) {
-        error = Win32ErrorFromErrno(errno, to.path);
-        unlink(copy.c_str());
-        return error;
+    const ReplaceResult copied = ReplaceFileAtomically(
+        to.path, [&](int output) { return CopyContent(input, fromStatus, output); });
+    close(input);
+    if (!copied.Replaced()) {
+        return Win32ErrorFromErrno(copied.error, copied.failedPath);
     }
     unlink(from.path.c_str());
-    SyncFolder(std::filesystem::path(to.path).parent_path());
     return ERR_SUCCESS;
 }
 

@@ -1,8 +1,9 @@
 #pragma once
 
 // files/ of the Wine backend, above paths/: the file and folder calls (here), folder listing
-// (FolderListing), host file streams (HostFileStream), temporary files (TempFiles), host
-// errors as Windows errors (HostErrors) and durability (HostSync).
+// (FolderListing), host file streams (HostFileStream), temporary files (TempFiles), files
+// replaced in one step (AtomicReplace), host errors as Windows errors (HostErrors) and
+// durability (HostSync).
 //
 // The kernel32 file and folder calls over the Windows paths of a Wine prefix, with Windows'
 // answers: a read-only file cannot be deleted or overwritten, a folder cannot be deleted as a

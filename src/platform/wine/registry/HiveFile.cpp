@@ -1,6 +1,5 @@
 #include "platform/wine/registry/HiveFile.h"
 
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -8,9 +7,8 @@
 #include <cstring>
 #include <fstream>
 #include <iterator>
-#include <vector>
 
-#include "platform/wine/files/HostSync.h"
+#include "platform/wine/files/AtomicReplace.h"
 #include "platform/wine/registry/RegistryParser.h"
 #include "platform/wine/registry/RegistryWriter.h"
 
@@ -79,30 +77,23 @@ bool WriteHiveFile(const std::filesystem::path& path, const HiveTree& hive,
 bool ReplaceFileContent(const std::filesystem::path& path, std::string_view content,
                         std::string& errorMessage) {
     const std::filesystem::path target = ResolveLinks(path);
-    std::string tempName = target.string() + ".XXXXXX";
-    std::vector<char> tempPath(tempName.begin(), tempName.end());
-    tempPath.push_back('\0');
-    const int fd = ::mkstemp(tempPath.data());
-    if (fd < 0) {
+    const ReplaceResult result = ReplaceFileAtomically(target, [&](int descriptor) {
+        struct stat original {};
+        if (::stat(target.c_str(), &original) == 0) {
+            ::fchmod(descriptor, original.st_mode & 07777);
+        }
+        return WriteAll(descriptor, content) ? 0 : errno;
+    });
+    if (result.failedStep == ReplaceStep::CreatingTemporary) {
         errorMessage = "Cannot create a temporary file beside the registry file " +
-                       target.string() + ": " + SystemErrorText(errno) + ".";
+                       target.string() + ": " + SystemErrorText(result.error) + ".";
         return false;
     }
-    struct stat original {};
-    if (::stat(target.c_str(), &original) == 0) {
-        ::fchmod(fd, original.st_mode & 07777);
-    }
-    const bool written = WriteAll(fd, content) && ::fsync(fd) == 0;
-    const int writeError = errno;
-    const bool closed = ::close(fd) == 0;
-    if (!written || !closed || ::rename(tempPath.data(), target.c_str()) != 0) {
-        const int failure = !written ? writeError : errno;
-        ::unlink(tempPath.data());
+    if (!result.Replaced()) {
         errorMessage = "Cannot write the registry file " + target.string() + ": " +
-                       SystemErrorText(failure) + ".";
+                       SystemErrorText(result.error) + ".";
         return false;
     }
-    SyncFolder(target.parent_path());
     return true;
 }
 
