@@ -4,8 +4,8 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "base/AsciiCase.h"
 #include "base/PathText.h"
+#include "platform/AsciiCase.h"
 #include "platform/wine/text/ArchiveNames.h"
 
 namespace parvane::fuzz {

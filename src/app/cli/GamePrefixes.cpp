@@ -9,8 +9,8 @@
 #include <iterator>
 
 #include "app/cli/PrefixSession.h"
-#include "base/AsciiCase.h"
 #include "base/RegistryRoots.h"
+#include "platform/AsciiCase.h"
 #include "platform/wine/paths/WinePrefix.h"
 #include "platform/wine/registry/WineRegistry.h"
 #include "platform/wine/text/Codepage.h"

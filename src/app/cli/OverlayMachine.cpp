@@ -5,7 +5,7 @@
 #include <set>
 
 #include "app/cli/TerminalUserInterface.h"
-#include "base/AsciiCase.h"
+#include "platform/AsciiCase.h"
 #include "platform/wine/text/Wildcard.h"
 
 namespace parvane::cli {

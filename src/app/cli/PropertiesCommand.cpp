@@ -6,8 +6,8 @@
 
 #include "app/cli/TerminalUserInterface.h"
 #include "app/cli/TypedPaths.h"
-#include "base/AsciiCase.h"
 #include "base/Messages.h"
+#include "platform/AsciiCase.h"
 #include "platform/wine/text/Codepage.h"
 #include "properties/Properties.h"
 

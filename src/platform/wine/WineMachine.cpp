@@ -1,5 +1,6 @@
 #include "platform/wine/WineMachine.h"
 
+#include "platform/AsciiCase.h"
 #include "platform/wine/files/FileOperations.h"
 #include "platform/wine/files/FolderListing.h"
 #include "platform/wine/files/HostFileStream.h"
@@ -15,19 +16,6 @@ namespace parvane::wine {
 namespace {
 
 constexpr std::string_view PROFILE_VARIABLE = "%USERPROFILE%";
-
-bool StartsWithNoCase(std::string_view text, std::string_view start) {
-    if (text.size() < start.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < start.size(); ++i) {
-        const auto upper = [](char c) { return (c >= 'a' && c <= 'z') ? char(c - 0x20) : c; };
-        if (upper(text[i]) != upper(start[i])) {
-            return false;
-        }
-    }
-    return true;
-}
 
 }  // namespace
 

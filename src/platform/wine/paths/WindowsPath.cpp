@@ -2,16 +2,14 @@
 
 #include <algorithm>
 
+#include "platform/AsciiCase.h"
+
 namespace parvane::wine {
 
 namespace {
 
 bool IsDriveLetter(char c) {
     return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
-}
-
-char UpperDrive(char c) {
-    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 0x20) : c;
 }
 
 // Windows drops dots and blanks at the end of the last name ("file." is "file").
@@ -85,7 +83,7 @@ Win32Error ParseWindowsPath(std::string_view path, WindowsPath& parsed) {
     if (!IsAbsoluteWindowsPath(path)) {
         return ERR_PATH_NOT_FOUND;
     }
-    parsed.drive = UpperDrive(path[0]);
+    parsed.drive = UpperAscii(path[0]);
     parsed.components.reserve(
         static_cast<std::size_t>(std::count_if(path.begin(), path.end(), IsSeparator)));
     std::size_t start = 2;

@@ -1,4 +1,4 @@
-#include "base/AsciiCase.h"
+#include "platform/AsciiCase.h"
 
 #include <algorithm>
 
