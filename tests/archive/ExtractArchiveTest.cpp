@@ -197,16 +197,15 @@ TEST_F(ExtractArchiveTest, ArchivesThatCannotBeUnpackedWhollyAreRefused) {
     const std::string sizes =
         Archive("sizes.zip", {{"a.txt", std::string(600, 'a')}, {"b.txt", std::string(500, 'b')}});
     const std::string self = Archive("Self.zip", {{"a.txt", "A"}, {"sub/self.ZIP", "X"}});
-    // The CRC-32 of the second entry, stored or deflated, made wrong.
-    const auto wrongCrc = [](ZipMethod method) {
-        test::ZipBytes bytes = test::ZipArchiveBytes({{"a.txt", "A"}, {"b.txt", "BB", method}});
-        test::PatchEntryCrc(bytes, 1, 7);
-        return bytes;
+    // The second entry's CRC-32 or declared size made wrong, stored or deflated.
+    const auto damaged = [&](const std::string& name, ZipMethod method, auto patch) {
+        test::ZipBytes bytes = test::ZipArchiveBytes({{"a.txt", "A"}, {"b.txt", "BBBB", method}});
+        patch(bytes);
+        EXPECT_TRUE(test::WriteZipFile(folder + "\\" + name, bytes));
+        return folder + "\\" + name;
     };
-    const std::string storedCrc = folder + "\\stored.zip";
-    const std::string deflatedCrc = folder + "\\deflated.zip";
-    ASSERT_TRUE(test::WriteZipFile(storedCrc, wrongCrc(ZipMethod::Stored)));
-    ASSERT_TRUE(test::WriteZipFile(deflatedCrc, wrongCrc(ZipMethod::Deflated)));
+    const auto crc = [](test::ZipBytes& bytes) { test::PatchEntryCrc(bytes, 1, 7); };
+    const std::string badCrc = "Couldn't close compressed file 'b.txt', return code=-105";
     const struct {
         std::string archive;
         std::string target;
@@ -231,8 +230,17 @@ TEST_F(ExtractArchiveTest, ArchivesThatCannotBeUnpackedWhollyAreRefused) {
          target,
          {Containing("the entry 'Glen/../Glen.tcr' cannot be written safely, because a folder "
                      "of the name is \".\" or \"..\".")}},
-        {storedCrc, target, {"Couldn't close compressed file 'b.txt', return code=-105"}},
-        {deflatedCrc, target, {"Couldn't close compressed file 'b.txt', return code=-105"}},
+        {damaged("stored.zip", ZipMethod::Stored, crc), target, {badCrc}},
+        {damaged("deflated.zip", ZipMethod::Deflated, crc), target, {badCrc}},
+        // Never more than the declared size, never past the entry's compressed data.
+        {damaged("longer.zip", ZipMethod::Deflated,
+                 [](test::ZipBytes& bytes) { test::PatchEntryUncompressedSize(bytes, 1, 1); }),
+         target,
+         {badCrc}},
+        {damaged("shorter.zip", ZipMethod::Stored,
+                 [](test::ZipBytes& bytes) { test::PatchEntryUncompressedSize(bytes, 1, 9); }),
+         target,
+         {"Couldn't read compressed file 'b.txt': its data ends after 4 of its 9 bytes."}},
         // Unpacked beside itself, as a MyZip archive is.
         {self,
          folder,
