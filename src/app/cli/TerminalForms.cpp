@@ -7,11 +7,11 @@
 
 #include "app/cli/TerminalUserInterface.h"
 #include "app/cli/TypedPaths.h"
-#include "base/AsciiCase.h"
 #include "base/GameFolders.h"
 #include "base/Messages.h"
 #include "base/PathText.h"
 #include "base/StopRequest.h"
+#include "platform/AsciiCase.h"
 #include "platform/Machine.h"
 #include "platform/ResourceIds.h"
 
