@@ -69,8 +69,9 @@ std::uint64_t FolderFileBytes(const std::string& folder) {
     std::vector<FolderEntry> entries;
     std::uint64_t bytes = 0;
     if (TheMachine().ListFolder(folder + "\\*", entries) == ERR_SUCCESS) {
-        for (const FolderEntry& entry : entries)
+        for (const FolderEntry& entry : entries) {
             bytes += (entry.attributes & ATTR_DIRECTORY) == 0 ? entry.size : 0;
+        }
     }
     return bytes;
 }
@@ -97,8 +98,9 @@ std::uint64_t RemoveLeftoverTemporaryFolders() {
         madeFolders.push_back(folder);  // adopted, so that RemoveFolder may remove it
         RemoveFolder(folder);
         std::uint32_t attributes = 0;
-        if (TheMachine().GetAttributes(folder, attributes) != ERR_SUCCESS)
+        if (TheMachine().GetAttributes(folder, attributes) != ERR_SUCCESS) {
             freed += bytes;
+        }
     }
     return freed;
 }
@@ -122,7 +124,7 @@ std::string GetTempExtractionFolder() {
 }
 
 std::string MakeOwnTemporaryFolder() {
-    const std::string folder = UniqueTempName();
+    std::string folder = UniqueTempName();
     if (folder.empty()) {
         return {};
     }

@@ -20,8 +20,9 @@ FileStream* StreamOf(voidpf stream) {
 
 voidpf ZCALLBACK OpenStream(voidpf, const void* path, int mode) {
     // unzip only ever opens an existing archive for reading.
-    if ((mode & ZLIB_FILEFUNC_MODE_READWRITEFILTER) != ZLIB_FILEFUNC_MODE_READ)
+    if ((mode & ZLIB_FILEFUNC_MODE_READWRITEFILTER) != ZLIB_FILEFUNC_MODE_READ) {
         return nullptr;
+    }
     Win32Error error = ERR_SUCCESS;
     std::unique_ptr<FileStream> stream =
         TheMachine().OpenFile(static_cast<const char*>(path), FileMode::Read, error);
@@ -79,8 +80,9 @@ ZipReader::ZipReader(const std::string& archivePath) {
 }
 
 ZipReader::~ZipReader() {
-    if (handle != nullptr)
+    if (handle != nullptr) {
         unzClose(Handle(handle));
+    }
 }
 
 int ZipReader::ReadGlobalInfo() {
@@ -104,8 +106,9 @@ int ZipReader::ReadEntryInfo(ZipEntryInfo& info) {
     const int result = unzGetCurrentFileInfo64(Handle(handle), &fileInfo, name, sizeof name - 1,
                                                extraFields.data(),
                                                static_cast<uLong>(extraFields.size()), nullptr, 0);
-    if (result != UNZ_OK)
+    if (result != UNZ_OK) {
         return result;
+    }
     const std::string stored(name, std::find(name, name + sizeof name - 1, '\0'));
     info.storedNameLength = stored.size();
     info.declaredNameLength = fileInfo.size_filename;

@@ -46,9 +46,7 @@ const char* OutcomeWords(RunOutcome outcome) {
         case RunOutcome::Skipped:
             return "skipped: ";
         case RunOutcome::Declined:
-            return "not installed: ";
         case RunOutcome::NotInstalled:
-            return "not installed: ";
         case RunOutcome::Cancelled:
             return "not installed: ";
     }

@@ -64,8 +64,9 @@ bool QueueNamedArchives(const std::filesystem::path& prefix,
         }
     }
     ClearFileNameList();
-    if (!allFound)
+    if (!allFound) {
         return false;
+    }
     for (const std::string& path : paths) {
         if (!AddFileName(path)) {
             ClearFileNameList();
@@ -92,8 +93,9 @@ void QueueByKind(std::vector<FileNameEntry> entries) {
 // nameless). Returns how many left; -1 when the queue cannot be filled again.
 std::int32_t PrepareQueue(TerminalUserInterface& terminal, RunSummary& summary) {
     std::vector<std::string> paths;
-    for (const FileNameEntry* entry = NextFileName(1); entry != nullptr; entry = NextFileName(1))
+    for (const FileNameEntry* entry = NextFileName(1); entry != nullptr; entry = NextFileName(1)) {
         paths.push_back(entry->path);
+    }
     std::vector<FileNameEntry> queue;
     std::int32_t dropped = 0;
     for (const std::string& path : paths) {
@@ -125,8 +127,9 @@ std::int32_t PrepareQueue(TerminalUserInterface& terminal, RunSummary& summary) 
 int InstallChosenArchives(const PrefixSession& session, const std::vector<std::string>& archives) {
     const bool chosen =
         archives.empty() ? ShowOpenArchiveDialog() : QueueNamedArchives(session.prefix, archives);
-    if (!chosen || FileNameCount() == 0)
+    if (!chosen || FileNameCount() == 0) {
         return EXIT_NOT_DONE;
+    }
     TerminalUserInterface& terminal = *session.terminal;
     RunSummary summary(terminal);
     terminal.SetObserver(&summary);

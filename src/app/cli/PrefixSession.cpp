@@ -49,8 +49,9 @@ bool Refuse(const std::string& message) {
 bool ClaimPrefix(const std::filesystem::path& prefix, PrefixLock& lock) {
     std::string message;
     if (!wine::CheckPrefixFolder(prefix, message) || wine::IsServedByWineserver(prefix, message) ||
-        !lock.Take(prefix, message))
+        !lock.Take(prefix, message)) {
         return Refuse(message);
+    }
     return true;
 }
 
@@ -59,8 +60,9 @@ bool PrepareStateFolder(const std::filesystem::path& prefix) {
     std::filesystem::path hostFolder;
     std::string windowsFolder;
     std::string message;
-    if (!PreparePrefixFolder(StateRoot(), prefix, hostFolder, windowsFolder, message))
+    if (!PreparePrefixFolder(StateRoot(), prefix, hostFolder, windowsFolder, message)) {
         return Refuse(message);
+    }
     SetStateFolder(windowsFolder);
     return true;
 }
@@ -72,21 +74,25 @@ bool LoadPrefixProperties(const std::filesystem::path& prefix,
     std::filesystem::path hostFolder;
     std::string windowsFolder;
     std::string message;
-    if (!PreparePrefixFolder(PropertiesRoot(), prefix, hostFolder, windowsFolder, message))
+    if (!PreparePrefixFolder(PropertiesRoot(), prefix, hostFolder, windowsFolder, message)) {
         return Refuse(message);
-    if (!LoadPropertiesAtStartup(windowsFolder))
+    }
+    if (!LoadPropertiesAtStartup(windowsFolder)) {
         return false;
+    }
     propertiesFile = hostFolder / PROPERTIES_FILE_NAME;
     std::error_code error;
-    if (!std::filesystem::exists(propertiesFile, error) && !SaveProperties())
+    if (!std::filesystem::exists(propertiesFile, error) && !SaveProperties()) {
         ShowError("%s", PROPERTIES_NOT_SAVED_MESSAGE);
+    }
     return true;
 }
 
 // One message instead of detection's two: which prefix lacks the game, and how to name another.
 bool DetectGameIn(const std::filesystem::path& prefix) {
-    if (IsGameOrCloakingToolRegistered())
+    if (IsGameOrCloakingToolRegistered()) {
         return DetectGamesAtStartup();
+    }
     return Refuse("The Wine prefix '" + prefix.string() +
                   "' holds no Greenvale 06 (its registry names neither the game nor Hydrel). "
                   "Name the game's prefix with --prefix DIR; 'parvane prefixes' lists the "
@@ -114,8 +120,9 @@ void RemoveLeftovers(bool dryRun) {
 std::ostream& PromptStream(std::ofstream& terminal) {
     if (isatty(STDERR_FILENO) == 0 && isatty(STDIN_FILENO) != 0) {
         terminal.open("/dev/tty");
-        if (terminal.is_open())
+        if (terminal.is_open()) {
             return terminal;
+        }
     }
     return std::cerr;
 }
@@ -125,8 +132,9 @@ std::ostream& PromptStream(std::ofstream& terminal) {
 int RunOnPrefix(const SessionSettings& settings, const PrefixCommand& command) {
     const PrefixChoice choice =
         ChooseSessionPrefix(settings.prefixOption, settings.answerDefaults || settings.answerYes);
-    if (choice.folder.empty())
+    if (choice.folder.empty()) {
         return choice.status;
+    }
     PrefixSession session{std::filesystem::absolute(choice.folder), {}};
     const std::filesystem::path& prefix = session.prefix;
     std::ofstream terminalFile;
@@ -145,8 +153,9 @@ int RunOnPrefix(const SessionSettings& settings, const PrefixCommand& command) {
     session.terminal = &terminal;
     PrefixLock lock;  // released after the machine below has saved the registry
     ProcessWide processWide(terminal);
-    if (!ClaimPrefix(prefix, lock))
+    if (!ClaimPrefix(prefix, lock)) {
         return EXIT_NOT_DONE;
+    }
     std::string message;
     const std::unique_ptr<wine::WineMachine> machine = wine::OpenWineMachine(prefix, message);
     if (!machine) {
@@ -156,21 +165,26 @@ int RunOnPrefix(const SessionSettings& settings, const PrefixCommand& command) {
     const std::unique_ptr<DryRunScope> dryRun =
         settings.dryRun ? std::make_unique<DryRunScope>(*machine, prefix) : nullptr;
     SetMachine(dryRun ? &dryRun->GetMachine() : machine.get());
-    if (!PrepareStateFolder(prefix) || !RecoverChangeAtStartup())
+    if (!PrepareStateFolder(prefix) || !RecoverChangeAtStartup()) {
         return EXIT_NOT_DONE;
+    }
     // A dry run keeps no state of its own: the header cache is neither trusted nor written.
-    if (dryRun)
+    if (dryRun) {
         SetStateFolder({});
+    }
     if (!DetectGameIn(prefix) || !CheckProgramsAtStartup() || !LoadCatalogueAtStartup() ||
-        !LoadPrefixProperties(prefix, session.propertiesFile))
+        !LoadPrefixProperties(prefix, session.propertiesFile)) {
         return EXIT_NOT_DONE;
-    if (dryRun)
+    }
+    if (dryRun) {
         std::cerr << "Dry run: nothing will be changed." << std::endl;
+    }
     RemoveLeftovers(settings.dryRun);
     const int status = command(session);
-    if (dryRun)
+    if (dryRun) {
         dryRun->Report(std::cout,
                        [&terminal](const std::string& path) { return terminal.PathShown(path); });
+    }
     return status;
 }
 
