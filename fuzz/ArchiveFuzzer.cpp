@@ -10,8 +10,8 @@
 #include "MemoryMachine.h"
 #include "archive/ExtractArchive.h"
 #include "archive/OriginLists.h"
-#include "base/AsciiCase.h"
 #include "installer/ClassifyPackage.h"
+#include "platform/AsciiCase.h"
 #include "platform/UserInterface.h"
 #include "properties/Properties.h"
 
