@@ -31,8 +31,9 @@ voidpf ZCALLBACK OpenStream(voidpf opaque, const void* path, int mode) {
     Win32Error error = ERR_SUCCESS;
     std::unique_ptr<FileStream> stream =
         TheMachine().OpenFile(static_cast<const char*>(path), FileMode::Read, error);
-    if (!stream)
+    if (!stream) {
         return nullptr;
+    }
     ArchiveInputSlot& slot = SlotOf(opaque);
     slot.input = new ArchiveInput(std::move(stream), slot.hashed);
     return slot.input;
@@ -141,13 +142,15 @@ int ZipReader::OpenEntryData() {
     int method = 0;
     int level = 0;
     if (const int result = unzOpenCurrentFile2(Handle(handle), &method, &level, 1);
-        result != UNZ_OK)
+        result != UNZ_OK) {
         return result;
+    }
     unz_file_info64 fileInfo{};
     if (const int result =
             unzGetCurrentFileInfo64(Handle(handle), &fileInfo, nullptr, 0, nullptr, 0, nullptr, 0);
-        result != UNZ_OK)
+        result != UNZ_OK) {
         return result;
+    }
     return entryData.Open(*slot.input, {.method = static_cast<std::uint32_t>(method),
                                         .offset = unzGetCurrentFileZStreamPos64(Handle(handle)),
                                         .compressedSize = fileInfo.compressed_size,
