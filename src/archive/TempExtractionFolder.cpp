@@ -5,7 +5,6 @@
 #include "archive/TempExtractionFolder.h"
 
 #include <algorithm>
-#include <cstdlib>
 #include <vector>
 
 #include "archive/Folders.h"
@@ -21,18 +20,6 @@ namespace {
 
 std::string extractionFolder;
 std::vector<std::string> madeFolders;
-
-void ExitWithStatus(int status) {
-    std::exit(status);
-}
-
-ProcessEndHandler processEndHandler = ExitWithStatus;
-
-// Without a temporary folder the program cannot install anything.
-std::string EndProcess() {
-    processEndHandler(1);
-    return {};
-}
 
 // A unique name in the system's temporary folder, free for a folder; empty after an Error box
 // when the system gives no temporary folder or unique name.
@@ -103,10 +90,6 @@ std::uint64_t RemoveLeftoverTemporaryFolders() {
     return freed;
 }
 
-void SetProcessEndHandler(ProcessEndHandler handler) {
-    processEndHandler = handler != nullptr ? handler : ExitWithStatus;
-}
-
 void ForgetTempExtractionFolder() {
     extractionFolder.clear();
 }
@@ -114,9 +97,6 @@ void ForgetTempExtractionFolder() {
 std::string GetTempExtractionFolder() {
     if (extractionFolder.empty()) {
         extractionFolder = UniqueTempName();
-        if (extractionFolder.empty()) {
-            return EndProcess();
-        }
     }
     return extractionFolder;
 }

@@ -23,7 +23,8 @@ inline constexpr int CMD_ABOUT = 401;
 bool QuitRequested();
 void RequestQuit();
 
-// Runs command `id` to completion; an id that names no command is ignored.
-void DispatchCommand(int id);
+// Runs command `id` to completion; an id that names no command is ignored. False when the
+// program must end at once with EXIT_NOT_DONE (InstallRunResult::endsProgram).
+bool DispatchCommand(int id);
 
 }  // namespace parvane

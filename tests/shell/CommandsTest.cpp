@@ -6,6 +6,7 @@
 #include "shell/About.h"
 #include "shell/Commands.h"
 #include "support/FaultInjectingMachine.h"
+#include "support/ProcessStateResets.h"
 #include "support/ScriptedUserInterface.h"
 #include "support/TestMachine.h"
 

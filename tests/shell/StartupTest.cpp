@@ -13,6 +13,7 @@
 #include "shell/RunningPrograms.h"
 #include "shell/Startup.h"
 #include "support/FaultInjectingMachine.h"
+#include "support/ProcessStateResets.h"
 #include "support/ScriptedUserInterface.h"
 #include "support/TestMachine.h"
 
