@@ -133,5 +133,51 @@ TEST(StartupSteps, FailuresEndWithTheirMessages) {
     ResetProperties();
 }
 
+// The front end's steps among the shared ones, in their order; the first that fails stops the
+// rest: nothing is recovered beside a running game.
+TEST(StartupSteps, RunInOrderAndStopAtTheFirstThatFails) {
+    std::vector<std::string> steps;
+    bool claimed = false;
+    std::string propertiesFolder;
+    const StartupHooks hooks{.claimGameFiles =
+                                 [&] {
+                                     steps.push_back("claim");
+                                     return claimed;
+                                 },
+                             .refuseWithoutGame = [&] { steps.push_back("no game"); },
+                             .recovered = [&] { steps.push_back("recovered"); },
+                             .propertiesFolder =
+                                 [&](std::string& folder) {
+                                     steps.push_back("properties");
+                                     folder = propertiesFolder;
+                                     return true;
+                                 }};
+    {
+        test::TestMachine machine({.gameInstalled = false});
+        ScriptedUserInterface ui;
+        claimed = true;
+        EXPECT_FALSE(StartProgram(hooks));
+    }
+    test::TestMachine machine;
+    propertiesFolder = machine.ScratchFolder();
+    machine.WriteFile(propertiesFolder + "\\" + PROPERTIES_FILE_NAME, "AskForFlag = 0\n");
+    test::FaultInjectingMachine faults;
+    ScriptedUserInterface ui;
+    claimed = false;
+    EXPECT_FALSE(StartProgram(hooks));
+    claimed = true;
+    faults.SetProcessImageNames({"GV2006.EXE"});
+    ui.ExpectError(Containing("is running on your system"));
+    EXPECT_FALSE(StartProgram(hooks));
+    faults.SetProcessImageNames({});
+    EXPECT_TRUE(StartProgram(hooks));
+    EXPECT_EQ(steps, (std::vector<std::string>{"claim", "no game", "claim", "claim", "claim",
+                                               "recovered", "properties"}));
+    EXPECT_EQ(GetProperty(PROPERTY_ASK_FOR_FLAG), "0");
+    ResetProperties();
+    ForgetGameFolders();
+    TheCatalogue() = Catalogue{};
+}
+
 }  // namespace
 }  // namespace parvane
