@@ -108,8 +108,7 @@ std::string MakeOwnTemporaryFolder() {
     }
     // Someone else may have taken the name since it was reserved: their folder is not ours.
     if (const Win32Error error = TheMachine().MakeFolder(folder); error != ERR_SUCCESS) {
-        ShowError("Couldn't create folder %s, return code=%d", folder.c_str(),
-                  static_cast<int>(error));
+        ShowError(MAKE_FOLDER_FAILED_MESSAGE, folder.c_str(), static_cast<int>(error));
         return {};
     }
     madeFolders.push_back(folder);

@@ -31,9 +31,9 @@ void WriteAndOpenReport(const InstallResult& result) {
 void ReportOutcome(bool installed, bool declined, const InstallResult& result) {
     if (!installed && declined) {
         // The player's own No is no error.
-        ShowInformation("Installation not complete.");
+        ShowInformation("%s", INSTALLATION_NOT_COMPLETE_MESSAGE);
     } else if (!installed) {
-        ShowError("Installation not complete.");
+        ShowError("%s", INSTALLATION_NOT_COMPLETE_MESSAGE);
     } else if (result.missingLibraryNames.empty()) {
         ShowInformation("Installation complete.");
     } else if (AskYesNo(ANSWER_YES,

@@ -9,6 +9,9 @@
 
 namespace parvane {
 
+// An archive's closing message when it was not installed.
+inline constexpr const char* INSTALLATION_NOT_COMPLETE_MESSAGE = "Installation not complete.";
+
 enum class QueuedInstall {
     Installed,
     NotInstalled,
