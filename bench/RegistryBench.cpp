@@ -9,9 +9,9 @@
 #include <fstream>
 #include <string>
 
-#include "platform/wine/RegistryParser.h"
-#include "platform/wine/RegistryWriter.h"
-#include "platform/wine/WineRegistry.h"
+#include "platform/wine/registry/RegistryParser.h"
+#include "platform/wine/registry/RegistryWriter.h"
+#include "platform/wine/registry/WineRegistry.h"
 
 namespace parvane::wine {
 namespace {

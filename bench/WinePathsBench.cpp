@@ -8,8 +8,8 @@
 #include <fstream>
 #include <string>
 
-#include "platform/wine/FileOperations.h"
-#include "platform/wine/FolderListing.h"
+#include "platform/wine/files/FileOperations.h"
+#include "platform/wine/files/FolderListing.h"
 #include "support/wine/TestPrefix.h"
 
 namespace parvane::wine {

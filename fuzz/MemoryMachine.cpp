@@ -4,9 +4,9 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "base/AsciiCase.h"
 #include "base/PathText.h"
-#include "platform/wine/ArchiveNames.h"
+#include "platform/AsciiCase.h"
+#include "platform/wine/text/ArchiveNames.h"
 
 namespace parvane::fuzz {
 

@@ -8,8 +8,8 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "platform/wine/RegistryParser.h"
-#include "platform/wine/RegistryWriter.h"
+#include "platform/wine/registry/RegistryParser.h"
+#include "platform/wine/registry/RegistryWriter.h"
 
 using namespace parvane::wine;
 

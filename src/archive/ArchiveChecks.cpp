@@ -5,9 +5,9 @@
 
 #include "archive/EntryNames.h"
 #include "archive/ZipWalk.h"
-#include "base/AsciiCase.h"
 #include "base/Messages.h"
 #include "base/PathText.h"
+#include "platform/AsciiCase.h"
 #include "platform/Machine.h"
 
 namespace parvane {

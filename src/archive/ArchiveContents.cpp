@@ -6,8 +6,8 @@
 #include "archive/Folders.h"
 #include "archive/ZipReader.h"
 #include "archive/ZipWalk.h"
-#include "base/AsciiCase.h"
 #include "base/PathText.h"
+#include "platform/AsciiCase.h"
 
 namespace parvane {
 

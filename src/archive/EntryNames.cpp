@@ -2,8 +2,8 @@
 
 #include <array>
 
-#include "base/AsciiCase.h"
 #include "base/PathText.h"
+#include "platform/AsciiCase.h"
 
 namespace parvane {
 

@@ -2,22 +2,22 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string_view>
 #include <vector>
 
 #include "archive/ArchiveChecks.h"
-#include "archive/ArchiveDigest.h"
 #include "archive/EntryNames.h"
 #include "archive/OriginLists.h"
 #include "archive/ZipReader.h"
 #include "archive/ZipWalk.h"
-#include "base/AsciiCase.h"
 #include "base/DigestText.h"
 #include "base/Messages.h"
 #include "base/OverlappedSha1.h"
 #include "base/PathText.h"
 #include "base/StopRequest.h"
 #include "journal/FileDigests.h"
+#include "platform/AsciiCase.h"
 #include "platform/ErrorText.h"
 #include "platform/Machine.h"
 #include "platform/UserInterface.h"
@@ -31,8 +31,8 @@ namespace {
 using ArchiveChain = std::vector<std::string>;
 
 struct Extraction {
-    ArchiveDigest& outerDigest;
-    OverlappedSha1 entryDigest{ZIP_DATA_BLOCK_SIZE};  // for the record of what is placed
+    // The CRC-32 that checks each entry, and the SHA-1 for the record of what is placed.
+    OverlappedSha1 entryDigest{ZIP_DATA_BLOCK_SIZE, AlsoCrc32::Yes};
     ArchiveChain chain = {};
     // The bytes written for the outermost archive's entries: the progress shown to the user.
     std::uint64_t outerBytesWritten = 0;
@@ -114,7 +114,6 @@ bool CopyEntryData(ZipReader& reader, const ZipEntryInfo& info, const std::strin
         digest.Add(size);
         writtenBytes += size;
         if (extraction.chain.size() == 1) {
-            extraction.outerDigest.Step();
             extraction.outerBytesWritten += size;
             TheUserInterface().AdvanceWork(extraction.outerBytesWritten);
         }
@@ -123,13 +122,17 @@ bool CopyEntryData(ZipReader& reader, const ZipEntryInfo& info, const std::strin
         ShowError("Couldn't close compressed file '%s', return code=%d", fileName.c_str(), result);
         return false;
     }
-    // minizip checks the CRC only when it has delivered every declared byte.
     if (writtenBytes != info.uncompressedSize) {
         ShowError(
             "Couldn't read compressed file '%s': its data ends after %llu of its %llu "
             "bytes.",
             fileName.c_str(), static_cast<unsigned long long>(writtenBytes),
             static_cast<unsigned long long>(info.uncompressedSize));
+        return false;
+    }
+    if (digest.Crc32() != info.crc) {
+        ShowError("Couldn't close compressed file '%s', return code=%d", fileName.c_str(),
+                  ZIPCODE_CRC_ERROR);
         return false;
     }
     RememberFileDigest(outputPath, writtenBytes, Sha1DigestText(digest.Finish()));
@@ -193,6 +196,13 @@ bool ExtractEntry(ZipReader& reader, const ZipEntryInfo& info, const std::string
     return true;
 }
 
+// An archive that could not be read whole here has no digest: the record reads it again.
+void RememberArchiveDigest(ZipReader& reader, const std::string& archivePath) {
+    if (const std::optional<ArchiveFingerprint> digest = reader.FinishDigest()) {
+        RememberFileDigest(archivePath, digest->size, digest->sha1);
+    }
+}
+
 bool CreateTargetFolder(const std::string& targetFolder) {
     const Win32Error error = TheMachine().MakeFolder(targetFolder);
     if (error == ERR_SUCCESS || error == ERR_ALREADY_EXISTS)
@@ -215,16 +225,17 @@ bool ExtractArchiveAt(const std::string& archivePath, const std::string& targetF
     if (!CreateTargetFolder(targetFolder))
         return false;
     ChainLink link(chain, archivePath);
-    ZipReader reader(archivePath);
+    const bool outermost = chain.size() == 1;
+    ZipReader reader(archivePath, outermost ? ArchiveHashing::Hashed : ArchiveHashing::None);
     ExtractionPlan plan;
     if (!ReadArchiveInfo(reader) ||
         !CheckArchiveBeforeExtraction(reader, archivePath, targetFolder, chain, plan))
         return false;
-    if (chain.size() == 1)
+    if (outermost)
         TheUserInterface().BeginWork("Unpacking " + GetFileNamePart(archivePath),
                                      plan.declaredBytes);
     std::size_t index = 0;
-    return ForEachEntry(reader, [&](const ZipEntryInfo& info) {
+    const bool extracted = ForEachEntry(reader, [&](const ZipEntryInfo& info) {
         if (index == plan.skipped.size()) {
             ShowError("Couldn't extract archive '%s': it changed while it was unpacked.",
                       archivePath.c_str());
@@ -233,18 +244,18 @@ bool ExtractArchiveAt(const std::string& archivePath, const std::string& targetF
         return plan.skipped[index++] ||
                ExtractEntry(reader, info, archivePath, targetFolder, expandInner, extraction);
     });
+    if (extracted && outermost) {
+        RememberArchiveDigest(reader, archivePath);
+    }
+    return extracted;
 }
 
 }  // namespace
 
 bool ExtractArchive(const std::string& archivePath, const std::string& targetFolder,
                     bool expandInner) {
-    ArchiveDigest digest(archivePath);
-    Extraction extraction{.outerDigest = digest};
+    Extraction extraction;
     const bool extracted = ExtractArchiveAt(archivePath, targetFolder, expandInner, extraction);
-    if (extracted) {
-        digest.Finish();
-    }
     TheUserInterface().EndWork();
     return extracted;
 }

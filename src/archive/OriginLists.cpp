@@ -2,7 +2,7 @@
 
 #include <unordered_set>
 
-#include "base/AsciiCase.h"
+#include "platform/AsciiCase.h"
 
 namespace parvane {
 

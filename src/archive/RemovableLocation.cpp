@@ -9,9 +9,9 @@
 #include <vector>
 
 #include "archive/Folders.h"
-#include "base/AsciiCase.h"
 #include "base/GameFolders.h"
 #include "base/PathText.h"
+#include "platform/AsciiCase.h"
 #include "platform/Machine.h"
 
 namespace parvane {

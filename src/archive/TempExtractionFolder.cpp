@@ -8,9 +8,9 @@
 #include <vector>
 
 #include "archive/Folders.h"
-#include "base/AsciiCase.h"
 #include "base/Messages.h"
 #include "base/PathText.h"
+#include "platform/AsciiCase.h"
 #include "platform/HexDigits.h"
 #include "platform/Machine.h"
 

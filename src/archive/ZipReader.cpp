@@ -7,6 +7,7 @@
 #include <optional>
 #include <string_view>
 
+#include "archive/ArchiveInput.h"
 #include "archive/UnicodePathExtra.h"
 #include "platform/Machine.h"
 
@@ -14,22 +15,30 @@ namespace parvane {
 
 namespace {
 
-FileStream* StreamOf(voidpf stream) {
-    return static_cast<FileStream*>(stream);
+ArchiveInput* InputOf(voidpf stream) {
+    return static_cast<ArchiveInput*>(stream);
 }
 
-voidpf ZCALLBACK OpenStream(voidpf, const void* path, int mode) {
+ArchiveInputSlot& SlotOf(voidpf opaque) {
+    return *static_cast<ArchiveInputSlot*>(opaque);
+}
+
+voidpf ZCALLBACK OpenStream(voidpf opaque, const void* path, int mode) {
     // unzip only ever opens an existing archive for reading.
     if ((mode & ZLIB_FILEFUNC_MODE_READWRITEFILTER) != ZLIB_FILEFUNC_MODE_READ)
         return nullptr;
     Win32Error error = ERR_SUCCESS;
     std::unique_ptr<FileStream> stream =
         TheMachine().OpenFile(static_cast<const char*>(path), FileMode::Read, error);
-    return stream.release();
+    if (!stream)
+        return nullptr;
+    ArchiveInputSlot& slot = SlotOf(opaque);
+    slot.input = new ArchiveInput(std::move(stream), slot.hashed);
+    return slot.input;
 }
 
 uLong ZCALLBACK ReadStream(voidpf, voidpf stream, void* buffer, uLong size) {
-    return static_cast<uLong>(StreamOf(stream)->Read(buffer, size));
+    return static_cast<uLong>(InputOf(stream)->Read(buffer, size));
 }
 
 uLong ZCALLBACK WriteStream(voidpf, voidpf, const void*, uLong) {
@@ -37,24 +46,25 @@ uLong ZCALLBACK WriteStream(voidpf, voidpf, const void*, uLong) {
 }
 
 ZPOS64_T ZCALLBACK TellStream(voidpf, voidpf stream) {
-    return static_cast<ZPOS64_T>(StreamOf(stream)->Tell());
+    return static_cast<ZPOS64_T>(InputOf(stream)->Tell());
 }
 
 long ZCALLBACK SeekStream(voidpf, voidpf stream, ZPOS64_T offset, int origin) {
-    const Win32Error error = StreamOf(stream)->Seek(static_cast<std::int64_t>(offset), origin);
+    const Win32Error error = InputOf(stream)->Seek(static_cast<std::int64_t>(offset), origin);
     return error == ERR_SUCCESS ? 0 : -1;
 }
 
-int ZCALLBACK CloseStream(voidpf, voidpf stream) {
-    std::unique_ptr<FileStream> owned(StreamOf(stream));
+int ZCALLBACK CloseStream(voidpf opaque, voidpf stream) {
+    std::unique_ptr<ArchiveInput> owned(InputOf(stream));
+    SlotOf(opaque).input = nullptr;
     return owned->Close() == ERR_SUCCESS ? 0 : -1;
 }
 
 int ZCALLBACK StreamError(voidpf, voidpf stream) {
-    return StreamOf(stream)->Error() == ERR_SUCCESS ? 0 : 1;
+    return InputOf(stream)->Error() == ERR_SUCCESS ? 0 : 1;
 }
 
-zlib_filefunc64_def MachineFileFunctions() {
+zlib_filefunc64_def MachineFileFunctions(ArchiveInputSlot& slot) {
     zlib_filefunc64_def functions{};
     functions.zopen64_file = OpenStream;
     functions.zread_file = ReadStream;
@@ -63,7 +73,7 @@ zlib_filefunc64_def MachineFileFunctions() {
     functions.zseek64_file = SeekStream;
     functions.zclose_file = CloseStream;
     functions.zerror_file = StreamError;
-    functions.opaque = nullptr;
+    functions.opaque = &slot;
     return functions;
 }
 
@@ -73,8 +83,9 @@ unzFile Handle(void* handle) {
 
 }  // namespace
 
-ZipReader::ZipReader(const std::string& archivePath) {
-    zlib_filefunc64_def functions = MachineFileFunctions();
+ZipReader::ZipReader(const std::string& archivePath, ArchiveHashing hashing)
+    : slot{.hashed = hashing == ArchiveHashing::Hashed} {
+    zlib_filefunc64_def functions = MachineFileFunctions(slot);
     handle = unzOpen2_64(archivePath.c_str(), &functions);
 }
 
@@ -122,17 +133,34 @@ int ZipReader::ReadEntryInfo(ZipEntryInfo& info) {
     return UNZ_OK;
 }
 
+// minizip checks the local header and finds the data; the data is read here (EntryData).
 int ZipReader::OpenEntryData() {
-    return unzOpenCurrentFile(Handle(handle));
+    int method = 0;
+    int level = 0;
+    if (const int result = unzOpenCurrentFile2(Handle(handle), &method, &level, 1);
+        result != UNZ_OK)
+        return result;
+    unz_file_info64 fileInfo{};
+    if (const int result =
+            unzGetCurrentFileInfo64(Handle(handle), &fileInfo, nullptr, 0, nullptr, 0, nullptr, 0);
+        result != UNZ_OK)
+        return result;
+    return entryData.Open(*slot.input, {.method = static_cast<std::uint32_t>(method),
+                                        .offset = unzGetCurrentFileZStreamPos64(Handle(handle)),
+                                        .compressedSize = fileInfo.compressed_size,
+                                        .uncompressedSize = fileInfo.uncompressed_size});
 }
 
 int ZipReader::ReadEntryData(void* buffer, std::size_t size) {
-    const auto limited = static_cast<unsigned>(std::min<std::size_t>(size, ZIP_DATA_BLOCK_SIZE));
-    return unzReadCurrentFile(Handle(handle), buffer, limited);
+    return entryData.Read(static_cast<char*>(buffer), size);
 }
 
 int ZipReader::CloseEntryData() {
     return unzCloseCurrentFile(Handle(handle));
+}
+
+std::optional<ArchiveFingerprint> ZipReader::FinishDigest() {
+    return slot.input != nullptr ? slot.input->FinishDigest() : std::nullopt;
 }
 
 }  // namespace parvane

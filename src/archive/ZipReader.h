@@ -1,20 +1,26 @@
 #pragma once
 
-// One zip archive open for reading through minizip's unzip interface. The archive file is
-// read through the machine's file streams, so archive paths are Windows paths like every
-// other. Results are minizip's return codes (0 UNZ_OK, -100 end of list, -102 parameter
-// error, -103 bad archive, -105 CRC error).
+// One zip archive open for reading: minizip's unzip interface reads the directory and the
+// local headers, EntryData the entries' data. The archive file is read through the machine's
+// file streams, so archive paths are Windows paths like every other. Results are minizip's
+// return codes (0 UNZ_OK, -100 end of list, -102 parameter error, -103 bad archive, -105 CRC
+// error).
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
+
+#include "archive/ArchiveInput.h"
+#include "archive/EntryData.h"
 
 namespace parvane {
 
 inline constexpr int ZIPCODE_OK = 0;
 inline constexpr int ZIPCODE_END_OF_LIST = -100;
 inline constexpr int ZIPCODE_PARAMETER_ERROR = -102;
+inline constexpr int ZIPCODE_CRC_ERROR = -105;
 
 // The names the program handles are at most 255 characters. minizip reads an entry's stored
 // name into a buffer of this size: room for 255 letters stored as UTF-8, each decomposed into
@@ -49,11 +55,15 @@ struct ZipEntryInfo {
     std::uint32_t crc = 0;
 };
 
+// Hashed: the reader takes the archive's size and SHA-1 as it reads (ArchiveInput).
+enum class ArchiveHashing { None, Hashed };
+
 class ZipReader {
   public:
     // Opens the archive; a file that cannot be opened or is no zip archive gives no handle,
     // and every call then answers ZIPCODE_PARAMETER_ERROR.
-    explicit ZipReader(const std::string& archivePath);
+    explicit ZipReader(const std::string& archivePath,
+                       ArchiveHashing hashing = ArchiveHashing::None);
     ~ZipReader();
     ZipReader(const ZipReader&) = delete;
     ZipReader& operator=(const ZipReader&) = delete;
@@ -63,13 +73,18 @@ class ZipReader {
     int GoToNextEntry();
     int ReadEntryInfo(ZipEntryInfo& info);
     int OpenEntryData();
-    // Above 0: bytes read; 0: the end of the entry's data; below 0: an error.
+    // Above 0: bytes read; 0: the end of the entry's data; below 0: an error. The data's CRC-32
+    // is the caller's to check against ZipEntryInfo::crc.
     int ReadEntryData(void* buffer, std::size_t size);
-    // Where minizip reports a CRC mismatch.
     int CloseEntryData();
+    // The archive's size and SHA-1, once its entries are read: reads the rest of the file.
+    // Nothing for an unhashed reader or an archive that could not be read whole.
+    std::optional<ArchiveFingerprint> FinishDigest();
 
   private:
+    ArchiveInputSlot slot;  // minizip's file functions open the archive into it
     void* handle;
+    EntryData entryData;
     std::vector<char> extraFields;  // reused for every entry
 };
 

@@ -1,11 +1,14 @@
 #include "base/OverlappedSha1.h"
 
+#include <zlib.h>
+
 #include <system_error>
 
 namespace parvane {
 
-OverlappedSha1::OverlappedSha1(std::size_t size)
-    : blockSize(size),
+OverlappedSha1::OverlappedSha1(std::size_t size, AlsoCrc32 alsoCrc32)
+    : takesCrc32(alsoCrc32 == AlsoCrc32::Yes),
+      blockSize(size),
       buffers{std::make_unique_for_overwrite<char[]>(size),
               std::make_unique_for_overwrite<char[]>(size)} {}
 
@@ -39,10 +42,18 @@ void OverlappedSha1::Work() {
             return;
         }
         lock.unlock();
-        digest->Add(pending, pendingSize);
+        Hash(pending, pendingSize);
         lock.lock();
         pending = nullptr;
         changed.notify_all();
+    }
+}
+
+void OverlappedSha1::Hash(const char* data, std::size_t size) {
+    digest->Add(data, size);
+    if (takesCrc32) {
+        checksum = static_cast<std::uint32_t>(
+            crc32_z(checksum, reinterpret_cast<const Bytef*>(data), static_cast<z_size_t>(size)));
     }
 }
 
@@ -55,7 +66,7 @@ void OverlappedSha1::Add(std::size_t size) {
     Wait();
     const char* data = buffers[current].get();
     if (size < blockSize || !StartWorker()) {
-        digest->Add(data, size);
+        Hash(data, size);
         return;
     }
     {
@@ -67,10 +78,16 @@ void OverlappedSha1::Add(std::size_t size) {
     current = 1 - current;
 }
 
+std::uint32_t OverlappedSha1::Crc32() {
+    Wait();
+    return checksum;
+}
+
 Sha1Digest OverlappedSha1::Finish() {
     Wait();
     const Sha1Digest finished = digest->Finish();
     digest.emplace();
+    checksum = 0;
     return finished;
 }
 

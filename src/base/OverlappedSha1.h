@@ -3,11 +3,13 @@
 // SHA-1 of data that passes through a buffer block by block, with each full block hashed on a
 // second thread while the caller reads and writes the next one: hashing a large file then
 // costs little more than copying it. A shorter block (a file's last) is hashed at once, so
-// small files start no thread. One object serves file after file.
+// small files start no thread. One object serves file after file. Asked to, it also takes the
+// blocks' CRC-32, so that an unpacked entry's checksum is checked off the unpacking thread.
 
 #include <array>
 #include <condition_variable>
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -18,17 +20,22 @@
 
 namespace parvane {
 
+enum class AlsoCrc32 : bool { No, Yes };
+
 class OverlappedSha1 {
   public:
-    explicit OverlappedSha1(std::size_t blockSize);
+    explicit OverlappedSha1(std::size_t blockSize, AlsoCrc32 alsoCrc32 = AlsoCrc32::No);
     ~OverlappedSha1();
     OverlappedSha1(const OverlappedSha1&) = delete;
     OverlappedSha1& operator=(const OverlappedSha1&) = delete;
 
     // The buffer to fill next; its contents stay the caller's until `Add`.
     std::span<char> Buffer() { return {buffers[current].get(), blockSize}; }
-    // Adds the first `size` bytes of `Buffer()` to the digest.
+    // Adds the first `size` bytes of `Buffer()` to the digest. The block stays readable until
+    // the next block is added.
     void Add(std::size_t size);
+    // The CRC-32 of what was added since the last `Finish` (when asked for).
+    std::uint32_t Crc32();
     // The digest of what was added since the last `Finish`.
     Sha1Digest Finish();
 
@@ -36,8 +43,11 @@ class OverlappedSha1 {
     bool StartWorker();
     void Work();
     void Wait();
+    void Hash(const char* data, std::size_t size);
 
     std::optional<Sha1> digest{std::in_place};
+    bool takesCrc32;
+    std::uint32_t checksum = 0;  // CRC-32
     std::size_t blockSize;
     // Left uninitialised: a small file touches only the pages it fills.
     std::array<std::unique_ptr<char[]>, 2> buffers;

@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <iterator>
 
-#include "base/AsciiCase.h"
+#include "platform/AsciiCase.h"
 
 namespace parvane {
 

@@ -7,7 +7,6 @@
 #include <utility>
 #include <vector>
 
-#include "base/AsciiCase.h"
 #include "base/Messages.h"
 #include "base/RegistryRoots.h"
 #include "base/StateFolder.h"
@@ -15,6 +14,7 @@
 #include "catalogue/ContentFileFields.h"
 #include "catalogue/GameDetection.h"
 #include "catalogue/StoreEntries.h"
+#include "platform/AsciiCase.h"
 #include "platform/RegistryKey.h"
 
 namespace parvane {

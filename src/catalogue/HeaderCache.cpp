@@ -20,7 +20,6 @@ namespace {
 constexpr std::string_view FILE_NAME = "HeaderCache.bin";
 constexpr std::string_view MAGIC = "PVHC";
 constexpr std::uint32_t FORMAT_VERSION = 1;
-constexpr std::size_t FILE_HEAD_SIZE = 12;
 constexpr char COURSE_KIND = 'C';
 constexpr char LIBRARY_KIND = 'L';
 constexpr std::size_t READ_CHUNK = 1 << 20;

@@ -4,7 +4,7 @@
 #include <iterator>
 #include <numeric>
 
-#include "base/AsciiCase.h"
+#include "platform/AsciiCase.h"
 
 namespace parvane {
 

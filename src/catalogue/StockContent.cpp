@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "base/AsciiCase.h"
+#include "platform/AsciiCase.h"
 
 namespace parvane {
 

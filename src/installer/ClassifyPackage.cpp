@@ -5,13 +5,13 @@
 #include <vector>
 
 #include "archive/OriginLists.h"
-#include "base/AsciiCase.h"
 #include "base/Messages.h"
 #include "base/PathText.h"
 #include "catalogue/Guid.h"
 #include "catalogue/HeaderReaders.h"
 #include "installer/ContentFolders.h"
 #include "installer/InstallRecord.h"
+#include "platform/AsciiCase.h"
 #include "platform/Machine.h"
 #include "properties/Properties.h"
 

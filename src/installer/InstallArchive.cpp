@@ -6,7 +6,6 @@
 #include "archive/Folders.h"
 #include "archive/OriginLists.h"
 #include "archive/TempExtractionFolder.h"
-#include "base/AsciiCase.h"
 #include "base/Messages.h"
 #include "base/PathText.h"
 #include "installer/ClassifyPackage.h"
@@ -20,6 +19,7 @@
 #include "installer/RenamingChecks.h"
 #include "installer/TargetFolderDialog.h"
 #include "journal/Change.h"
+#include "platform/AsciiCase.h"
 #include "platform/Machine.h"
 #include "properties/Properties.h"
 

@@ -9,7 +9,6 @@
 #include "archive/Folders.h"
 #include "archive/OriginLists.h"
 #include "archive/TempExtractionFolder.h"
-#include "base/AsciiCase.h"
 #include "base/Messages.h"
 #include "base/PathText.h"
 #include "catalogue/Catalogue.h"
@@ -18,6 +17,7 @@
 #include "catalogue/StockContent.h"
 #include "installer/InstallRecord.h"
 #include "installer/PlaceFile.h"
+#include "platform/AsciiCase.h"
 #include "properties/Properties.h"
 
 namespace parvane {

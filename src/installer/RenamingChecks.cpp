@@ -1,8 +1,8 @@
 #include "installer/RenamingChecks.h"
 
-#include "base/AsciiCase.h"
 #include "base/Messages.h"
 #include "base/PathText.h"
+#include "platform/AsciiCase.h"
 #include "platform/Machine.h"
 
 namespace parvane {

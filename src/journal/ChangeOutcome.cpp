@@ -3,12 +3,12 @@
 #include <memory>
 #include <set>
 
-#include "base/AsciiCase.h"
 #include "base/Messages.h"
 #include "base/PathText.h"
 #include "journal/FileDigests.h"
 #include "journal/History.h"
 #include "journal/PlacementRecords.h"
+#include "platform/AsciiCase.h"
 
 namespace parvane {
 

@@ -2,7 +2,7 @@
 
 #include <unordered_map>
 
-#include "base/AsciiCase.h"
+#include "platform/AsciiCase.h"
 
 namespace parvane {
 

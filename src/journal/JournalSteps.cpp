@@ -5,8 +5,8 @@
 #include <string_view>
 #include <utility>
 
-#include "base/AsciiCase.h"
 #include "base/Messages.h"
+#include "platform/AsciiCase.h"
 
 namespace parvane {
 

@@ -3,9 +3,9 @@
 #include <cstdio>
 #include <utility>
 
-#include "base/AsciiCase.h"
 #include "base/PathText.h"
 #include "journal/FileDigests.h"
+#include "platform/AsciiCase.h"
 
 namespace parvane {
 

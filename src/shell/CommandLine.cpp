@@ -1,7 +1,7 @@
 #include "shell/CommandLine.h"
 
-#include "base/AsciiCase.h"
 #include "base/PathText.h"
+#include "platform/AsciiCase.h"
 #include "platform/Machine.h"
 #include "shell/FileNameList.h"
 

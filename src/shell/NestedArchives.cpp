@@ -8,9 +8,9 @@
 #include "archive/ExtractArchive.h"
 #include "archive/Folders.h"
 #include "archive/TempExtractionFolder.h"
-#include "base/AsciiCase.h"
 #include "base/Messages.h"
 #include "base/PathText.h"
+#include "platform/AsciiCase.h"
 #include "platform/Machine.h"
 #include "shell/FileNameList.h"
 

@@ -1,13 +1,13 @@
 #include "shell/RunSummary.h"
 
 #include "archive/Folders.h"
-#include "base/AsciiCase.h"
 #include "base/PathText.h"
 #include "base/ShortText.h"
 #include "base/StopRequest.h"
 #include "catalogue/Catalogue.h"
 #include "catalogue/StockContent.h"
 #include "installer/InstallRecord.h"
+#include "platform/AsciiCase.h"
 
 namespace parvane {
 

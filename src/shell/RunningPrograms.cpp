@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "base/AsciiCase.h"
+#include "platform/AsciiCase.h"
 #include "platform/Machine.h"
 
 namespace parvane {

@@ -5,10 +5,10 @@
 
 #include "archive/Folders.h"
 #include "archive/RemovableLocation.h"
-#include "base/AsciiCase.h"
 #include "base/Messages.h"
 #include "base/PathText.h"
 #include "catalogue/Catalogue.h"
+#include "platform/AsciiCase.h"
 #include "platform/ErrorText.h"
 #include "platform/Machine.h"
 

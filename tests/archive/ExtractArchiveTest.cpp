@@ -5,6 +5,9 @@
 
 #include "archive/ExtractArchive.h"
 #include "archive/OriginLists.h"
+#include "base/DigestText.h"
+#include "base/Sha1.h"
+#include "journal/FileDigests.h"
 #include "platform/Machine.h"
 #include "support/FaultInjectingMachine.h"
 #include "support/ScriptedUserInterface.h"
@@ -146,6 +149,43 @@ TEST_F(ExtractArchiveTest, LeftoversAreSkippedAndTheLaterOfTwoFilesWins) {
     }
 }
 
+// The record of an installation holds the archive's SHA-1, taken from the reads that unpack
+// it: blocks of a megabyte, with the bytes of skipped entries, of inner archives and after the
+// last entry hashed in their place.
+TEST_F(ExtractArchiveTest, TheArchiveDigestCoversEveryByteWhateverIsSkipped) {
+    const auto noise = [](std::size_t size, std::uint32_t state) {
+        std::string data(size, '\0');
+        for (char& byte : data) {
+            state = state * 1664525u + 1013904223u;
+            byte = static_cast<char>(state >> 24);
+        }
+        return data;
+    };
+    const std::vector<ZipFileEntry> entries = {
+        {"Glen/Glen.tcr", noise(2'500'000, 1), ZipMethod::Stored},
+        {"__MACOSX/Glen/._Glen.tcr", noise(1'500'000, 2), ZipMethod::Stored},
+        {"Glen/inner.zip", ZipText({{"a.txt", noise(300'000, 3)}})},
+        {"Glen/.DS_Store", "x"},
+        {"Glen/readme.txt", "read me", ZipMethod::Deflated, test::ZIP_DATA_DESCRIPTOR},
+        {"Glen/._readme.txt", noise(1'500'000, 4), ZipMethod::Stored}};
+    const test::ZipBytes bytes = test::ZipArchiveBytes(entries, {.comment = "packed by hand"});
+    const std::string archive = folder + "\\digest.zip";
+    ASSERT_TRUE(test::WriteZipFile(archive, bytes));
+
+    ASSERT_TRUE(ExtractArchive(archive, target, true));
+
+    Sha1 expected;
+    expected.Add(bytes.data(), bytes.size());
+    std::uint64_t size = 0;
+    std::string sha1;
+    ASSERT_TRUE(RecallFileDigest(archive, size, sha1));
+    EXPECT_EQ(size, bytes.size());
+    EXPECT_EQ(sha1, Sha1DigestText(expected.Finish()));
+    EXPECT_EQ(FilesBelow(target), (Names{"Glen.tcr", "a.txt", "readme.txt"}));
+    EXPECT_EQ(Output("Glen.tcr"), entries[0].data);
+    ForgetFileDigests();
+}
+
 // The refusals that the end-to-end corpus of hostile archives does not reach (it holds the
 // damaged and declared-size cases).
 TEST_F(ExtractArchiveTest, ArchivesThatCannotBeUnpackedWhollyAreRefused) {
@@ -157,6 +197,15 @@ TEST_F(ExtractArchiveTest, ArchivesThatCannotBeUnpackedWhollyAreRefused) {
     const std::string sizes =
         Archive("sizes.zip", {{"a.txt", std::string(600, 'a')}, {"b.txt", std::string(500, 'b')}});
     const std::string self = Archive("Self.zip", {{"a.txt", "A"}, {"sub/self.ZIP", "X"}});
+    // The second entry's CRC-32 or declared size made wrong, stored or deflated.
+    const auto damaged = [&](const std::string& name, ZipMethod method, auto patch) {
+        test::ZipBytes bytes = test::ZipArchiveBytes({{"a.txt", "A"}, {"b.txt", "BBBB", method}});
+        patch(bytes);
+        EXPECT_TRUE(test::WriteZipFile(folder + "\\" + name, bytes));
+        return folder + "\\" + name;
+    };
+    const auto crc = [](test::ZipBytes& bytes) { test::PatchEntryCrc(bytes, 1, 7); };
+    const std::string badCrc = "Couldn't close compressed file 'b.txt', return code=-105";
     const struct {
         std::string archive;
         std::string target;
@@ -181,6 +230,17 @@ TEST_F(ExtractArchiveTest, ArchivesThatCannotBeUnpackedWhollyAreRefused) {
          target,
          {Containing("the entry 'Glen/../Glen.tcr' cannot be written safely, because a folder "
                      "of the name is \".\" or \"..\".")}},
+        {damaged("stored.zip", ZipMethod::Stored, crc), target, {badCrc}},
+        {damaged("deflated.zip", ZipMethod::Deflated, crc), target, {badCrc}},
+        // Never more than the declared size, never past the entry's compressed data.
+        {damaged("longer.zip", ZipMethod::Deflated,
+                 [](test::ZipBytes& bytes) { test::PatchEntryUncompressedSize(bytes, 1, 1); }),
+         target,
+         {badCrc}},
+        {damaged("shorter.zip", ZipMethod::Stored,
+                 [](test::ZipBytes& bytes) { test::PatchEntryUncompressedSize(bytes, 1, 9); }),
+         target,
+         {"Couldn't read compressed file 'b.txt': its data ends after 4 of its 9 bytes."}},
         // Unpacked beside itself, as a MyZip archive is.
         {self,
          folder,

@@ -3,7 +3,7 @@
 #include <string>
 
 #include "archive/TempExtractionFolder.h"
-#include "base/AsciiCase.h"
+#include "platform/AsciiCase.h"
 #include "support/FaultInjectingMachine.h"
 #include "support/ProcessStateResets.h"
 #include "support/ScriptedUserInterface.h"

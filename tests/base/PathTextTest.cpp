@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "base/AsciiCase.h"
 #include "base/PathText.h"
+#include "platform/AsciiCase.h"
 
 namespace parvane {
 namespace {

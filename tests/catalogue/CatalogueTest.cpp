@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "base/AsciiCase.h"
 #include "catalogue/Catalogue.h"
+#include "platform/AsciiCase.h"
 #include "support/ContentFiles.h"
 
 namespace parvane {

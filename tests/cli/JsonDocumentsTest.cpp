@@ -11,7 +11,7 @@
 #include "catalogue/CatalogueLoading.h"
 #include "catalogue/GameDetection.h"
 #include "catalogue/Guid.h"
-#include "platform/wine/Codepage.h"
+#include "platform/wine/text/Codepage.h"
 #include "support/ContentFiles.h"
 #include "support/InstallFixture.h"
 

@@ -19,13 +19,13 @@
 #include <map>
 
 #include "archive/TempExtractionFolder.h"
-#include "base/AsciiCase.h"
 #include "base/GameFolders.h"
 #include "base/PathText.h"
 #include "base/RegistryRoots.h"
 #include "base/StateFolder.h"
 #include "catalogue/Catalogue.h"
 #include "catalogue/CatalogueLoading.h"
+#include "platform/AsciiCase.h"
 #include "properties/Properties.h"
 #include "shell/FileNameList.h"
 #include "shell/InstallRun.h"

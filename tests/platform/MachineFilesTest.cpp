@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "base/AsciiCase.h"
+#include "platform/AsciiCase.h"
 #include "platform/Machine.h"
 #include "support/TestMachine.h"
 

@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "base/AsciiCase.h"
+#include "platform/AsciiCase.h"
 
 namespace parvane::test {
 

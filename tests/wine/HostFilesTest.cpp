@@ -4,8 +4,14 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "platform/wine/FileOperations.h"
-#include "platform/wine/HostFileStream.h"
+#include <algorithm>
+#include <cerrno>
+#include <string>
+#include <vector>
+
+#include "platform/wine/files/AtomicReplace.h"
+#include "platform/wine/files/FileOperations.h"
+#include "platform/wine/files/HostFileStream.h"
 #include "support/wine/TestPrefix.h"
 
 namespace parvane::wine {
@@ -16,6 +22,15 @@ class HostFiles : public ::testing::Test {
     test::TestPrefix testPrefix;
     const std::filesystem::path prefix = testPrefix.Folder();
     const std::filesystem::path driveC = testPrefix.DriveC();
+
+    static std::vector<std::string> NamesIn(const std::filesystem::path& folder) {
+        std::vector<std::string> names;
+        for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+            names.push_back(entry.path().filename().string());
+        }
+        std::sort(names.begin(), names.end());
+        return names;
+    }
 };
 
 TEST_F(HostFiles, CopyTakesTheDataOfALinkAndThePermissionsOfTheSourceButNeverItself) {
@@ -46,6 +61,37 @@ TEST_F(HostFiles, AFullDiskIsReportedWhenTheStreamIsWrittenOut) {
     const Win32Error closed = file->Close();
     EXPECT_TRUE(written < data.size() || closed == ERR_DISK_FULL);
     EXPECT_EQ(file->Error(), ERR_DISK_FULL);
+}
+
+// A replacement that fails while writing, at the rename or before the new file exists leaves the
+// old file whole and nothing beside it; one that succeeds leaves the new content alone.
+TEST_F(HostFiles, AFileIsReplacedWholeOrNotAtAll) {
+    const std::filesystem::path target = driveC / "course.tcr";
+    test::WriteHostFile(target, "old");
+    std::filesystem::create_directories(driveC / "folder" / "inside");
+    const std::vector<std::string> namesBefore = NamesIn(driveC);
+    const auto writeNew = [](int descriptor) {
+        return write(descriptor, "new", 3) == 3 ? 0 : errno;
+    };
+    const auto failHalfWay = [&](int descriptor) {
+        return writeNew(descriptor) == 0 ? ENOSPC : errno;
+    };
+
+    const ReplaceResult halfWay = ReplaceFileAtomically(target, failHalfWay);
+    EXPECT_EQ(halfWay.failedStep, ReplaceStep::Writing);
+    EXPECT_EQ(halfWay.error, ENOSPC);
+    const ReplaceResult overFolder = ReplaceFileAtomically(driveC / "folder", writeNew);
+    EXPECT_EQ(overFolder.failedStep, ReplaceStep::Renaming);
+    EXPECT_EQ(overFolder.failedPath, driveC / "folder");
+    const ReplaceResult nowhere = ReplaceFileAtomically(driveC / "missing" / "file", writeNew);
+    EXPECT_EQ(nowhere.failedStep, ReplaceStep::CreatingTemporary);
+    EXPECT_EQ(nowhere.error, ENOENT);
+    EXPECT_EQ(test::ReadHostFile(target), "old");
+    EXPECT_TRUE(std::filesystem::is_directory(driveC / "folder" / "inside"));
+
+    EXPECT_TRUE(ReplaceFileAtomically(target, writeNew).Replaced());
+    EXPECT_EQ(test::ReadHostFile(target), "new");
+    EXPECT_EQ(NamesIn(driveC), namesBefore);
 }
 
 }  // namespace

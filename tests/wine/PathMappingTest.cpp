@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/wine/PathMapping.h"
+#include "platform/wine/paths/PathMapping.h"
 #include "support/wine/TestPrefix.h"
 
 namespace parvane::wine {

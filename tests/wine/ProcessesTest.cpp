@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/wine/HostProcesses.h"
+#include "platform/wine/processes/HostProcesses.h"
 
 namespace parvane::wine {
 namespace {

@@ -3,9 +3,9 @@
 #include <string>
 
 #include "platform/Win32Codes.h"
-#include "platform/wine/RegistryParser.h"
-#include "platform/wine/RegistryText.h"
-#include "platform/wine/RegistryWriter.h"
+#include "platform/wine/registry/RegistryParser.h"
+#include "platform/wine/registry/RegistryText.h"
+#include "platform/wine/registry/RegistryWriter.h"
 
 namespace parvane::wine {
 namespace {

@@ -12,7 +12,7 @@
 #include "catalogue/CatalogueLoading.h"
 #include "catalogue/Registration.h"
 #include "catalogue/StoreFixture.h"
-#include "platform/wine/WineServer.h"
+#include "platform/wine/registry/WineServer.h"
 #include "support/wine/TestPrefix.h"
 #include "support/wine/WineTestMachine.h"
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/wine/Wildcard.h"
+#include "platform/wine/text/Wildcard.h"
 
 namespace parvane::wine {
 namespace {

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/wine/WinePrefix.h"
+#include "platform/wine/paths/WinePrefix.h"
 #include "support/wine/TestPrefix.h"
 
 namespace parvane::wine {

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/wine/WineRegistry.h"
+#include "platform/wine/registry/WineRegistry.h"
 #include "support/wine/TestPrefix.h"
 
 namespace parvane::wine {

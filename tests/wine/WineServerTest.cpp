@@ -8,7 +8,7 @@
 
 #include <cstdio>
 
-#include "platform/wine/WineServer.h"
+#include "platform/wine/registry/WineServer.h"
 #include "support/wine/TestPrefix.h"
 
 namespace parvane::wine {

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <limits>
 
-#include "base/AsciiCase.h"
+#include "platform/AsciiCase.h"
 
 namespace parvane::cli {
 

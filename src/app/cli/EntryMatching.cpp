@@ -7,7 +7,7 @@
 #include <unordered_map>
 #include <utility>
 
-#include "base/AsciiCase.h"
+#include "platform/AsciiCase.h"
 
 namespace parvane::cli {
 

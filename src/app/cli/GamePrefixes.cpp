@@ -9,11 +9,11 @@
 #include <iterator>
 
 #include "app/cli/PrefixSession.h"
-#include "base/AsciiCase.h"
 #include "base/RegistryRoots.h"
-#include "platform/wine/Codepage.h"
-#include "platform/wine/WinePrefix.h"
-#include "platform/wine/WineRegistry.h"
+#include "platform/AsciiCase.h"
+#include "platform/wine/paths/WinePrefix.h"
+#include "platform/wine/registry/WineRegistry.h"
+#include "platform/wine/text/Codepage.h"
 
 namespace parvane::cli {
 

@@ -1,7 +1,7 @@
 #include "app/cli/HostPaths.h"
 
-#include "platform/wine/PathMapping.h"
-#include "platform/wine/WinePrefix.h"
+#include "platform/wine/paths/PathMapping.h"
+#include "platform/wine/paths/WinePrefix.h"
 
 namespace parvane::cli {
 

@@ -23,7 +23,7 @@
 #include "app/cli/Signals.h"
 #include "app/cli/UninstallCommand.h"
 #include "app/cli/VerifyCommand.h"
-#include "platform/wine/WinePrefix.h"
+#include "platform/wine/paths/WinePrefix.h"
 #include "properties/Properties.h"
 #include "shell/About.h"
 

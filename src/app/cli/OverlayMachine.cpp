@@ -5,8 +5,8 @@
 #include <set>
 
 #include "app/cli/TerminalUserInterface.h"
-#include "base/AsciiCase.h"
-#include "platform/wine/Wildcard.h"
+#include "platform/AsciiCase.h"
+#include "platform/wine/text/Wildcard.h"
 
 namespace parvane::cli {
 

@@ -9,7 +9,7 @@
 #include "app/cli/TypedPaths.h"
 #include "base/PathText.h"
 #include "base/Sha1.h"
-#include "platform/wine/WinePrefix.h"
+#include "platform/wine/paths/WinePrefix.h"
 
 namespace parvane::cli {
 

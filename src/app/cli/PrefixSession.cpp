@@ -17,8 +17,8 @@
 #include "base/StateFolder.h"
 #include "platform/Machine.h"
 #include "platform/wine/WineMachine.h"
-#include "platform/wine/WinePrefix.h"
-#include "platform/wine/WineServer.h"
+#include "platform/wine/paths/WinePrefix.h"
+#include "platform/wine/registry/WineServer.h"
 #include "properties/Properties.h"
 #include "shell/Startup.h"
 

@@ -6,9 +6,9 @@
 
 #include "app/cli/TerminalUserInterface.h"
 #include "app/cli/TypedPaths.h"
-#include "base/AsciiCase.h"
 #include "base/Messages.h"
-#include "platform/wine/Codepage.h"
+#include "platform/AsciiCase.h"
+#include "platform/wine/text/Codepage.h"
 #include "properties/Properties.h"
 
 namespace parvane::cli {

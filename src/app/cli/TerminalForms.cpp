@@ -7,12 +7,12 @@
 
 #include "app/cli/TerminalUserInterface.h"
 #include "app/cli/TypedPaths.h"
-#include "base/AsciiCase.h"
 #include "base/GameFolders.h"
 #include "base/Messages.h"
 #include "base/ModalDialogs.h"
 #include "base/PathText.h"
 #include "base/StopRequest.h"
+#include "platform/AsciiCase.h"
 #include "platform/Machine.h"
 
 namespace parvane::cli {

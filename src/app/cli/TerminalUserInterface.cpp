@@ -4,10 +4,10 @@
 #include <optional>
 
 #include "app/cli/TypedPaths.h"
-#include "base/AsciiCase.h"
 #include "base/Messages.h"
+#include "platform/AsciiCase.h"
 #include "platform/Win32Codes.h"
-#include "platform/wine/Codepage.h"
+#include "platform/wine/text/Codepage.h"
 #include "shell/ArchiveInstallation.h"
 #include "shell/Commands.h"
 

@@ -1,8 +1,8 @@
 #include "app/cli/TypedPaths.h"
 
-#include "platform/wine/Codepage.h"
-#include "platform/wine/PathMapping.h"
-#include "platform/wine/WinePrefix.h"
+#include "platform/wine/paths/PathMapping.h"
+#include "platform/wine/paths/WinePrefix.h"
+#include "platform/wine/text/Codepage.h"
 
 namespace parvane::cli {
 

@@ -5,7 +5,7 @@
 #include "app/cli/EntryMatching.h"
 #include "app/cli/PrefixSession.h"
 #include "app/cli/TerminalUserInterface.h"
-#include "platform/wine/Codepage.h"
+#include "platform/wine/text/Codepage.h"
 #include "uninstall/UninstallLists.h"
 
 namespace parvane::cli {

@@ -8,7 +8,7 @@
 #include "app/cli/JsonDocuments.h"
 #include "app/cli/PrefixSession.h"
 #include "app/cli/TerminalUserInterface.h"
-#include "platform/wine/Codepage.h"
+#include "platform/wine/text/Codepage.h"
 
 namespace parvane::cli {
 

@@ -1,33 +1,21 @@
 #include "platform/wine/WineMachine.h"
 
-#include "platform/wine/ArchiveNames.h"
-#include "platform/wine/DocumentLauncher.h"
-#include "platform/wine/FileOperations.h"
-#include "platform/wine/FolderListing.h"
-#include "platform/wine/HostFileStream.h"
-#include "platform/wine/HostProcesses.h"
-#include "platform/wine/TempFiles.h"
-#include "platform/wine/WinePrefix.h"
-#include "platform/wine/WineServer.h"
+#include "platform/AsciiCase.h"
+#include "platform/wine/files/FileOperations.h"
+#include "platform/wine/files/FolderListing.h"
+#include "platform/wine/files/HostFileStream.h"
+#include "platform/wine/files/TempFiles.h"
+#include "platform/wine/paths/WinePrefix.h"
+#include "platform/wine/processes/DocumentLauncher.h"
+#include "platform/wine/processes/HostProcesses.h"
+#include "platform/wine/registry/WineServer.h"
+#include "platform/wine/text/ArchiveNames.h"
 
 namespace parvane::wine {
 
 namespace {
 
 constexpr std::string_view PROFILE_VARIABLE = "%USERPROFILE%";
-
-bool StartsWithNoCase(std::string_view text, std::string_view start) {
-    if (text.size() < start.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < start.size(); ++i) {
-        const auto upper = [](char c) { return (c >= 'a' && c <= 'z') ? char(c - 0x20) : c; };
-        if (upper(text[i]) != upper(start[i])) {
-            return false;
-        }
-    }
-    return true;
-}
 
 }  // namespace
 

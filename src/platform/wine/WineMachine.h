@@ -1,5 +1,8 @@
 #pragma once
 
+// The Wine backend's folders, from the top: WineMachine (here), registry/ and processes/,
+// files/, paths/, text/; each includes only those below it (scripts/check-layers).
+//
 // The machine of a Wine prefix: its registry files, its drives and its files, seen as the
 // Windows machine the game runs on.
 
@@ -8,7 +11,7 @@
 #include <string>
 
 #include "platform/Machine.h"
-#include "platform/wine/WineRegistry.h"
+#include "platform/wine/registry/WineRegistry.h"
 
 namespace parvane::wine {
 

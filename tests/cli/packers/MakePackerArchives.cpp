@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "platform/wine/Codepage.h"
+#include "platform/wine/text/Codepage.h"
 #include "support/PackerArchives.h"
 
 namespace {

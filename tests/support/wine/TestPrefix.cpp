@@ -11,7 +11,7 @@
 #include <string_view>
 #include <utility>
 
-#include "platform/wine/TempFiles.h"
+#include "platform/wine/files/TempFiles.h"
 
 namespace parvane::test {
 

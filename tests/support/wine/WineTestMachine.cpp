@@ -7,8 +7,8 @@
 #include <iterator>
 #include <stdexcept>
 
-#include "platform/wine/PathMapping.h"
 #include "platform/wine/WineMachine.h"
+#include "platform/wine/paths/PathMapping.h"
 #include "support/wine/TestPrefix.h"
 
 namespace parvane::test {

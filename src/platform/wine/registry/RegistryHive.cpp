@@ -1,0 +1,207 @@
+#include "platform/wine/registry/RegistryHive.h"
+
+#include <algorithm>
+#include <chrono>
+#include <iterator>
+#include <utility>
+
+#include "platform/wine/text/Codepage.h"
+
+namespace parvane::wine {
+
+namespace {
+
+constexpr FileTime TICKS_PER_SECOND = 10'000'000;
+constexpr FileTime TICKS_FROM_1601_TO_1970 = 116'444'736'000'000'000;
+
+// The small letter of a letter pair that FoldCase knows, the character itself otherwise: Wine
+// orders names by small letters.
+char16_t SortChar(char16_t c) {
+    if (c < 0x80) {
+        return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c + 0x20) : c;
+    }
+    if (FoldCase(c) != c) {
+        return c;
+    }
+    if ((c >= u'A' && c <= u'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7)) {
+        return static_cast<char16_t>(c + 0x20);
+    }
+    if (c == 0x178) {
+        return 0xFF;
+    }
+    if (c == 0x160 || c == 0x152 || c == 0x17D) {
+        return static_cast<char16_t>(c + 1);
+    }
+    return c;
+}
+
+template <typename Item, typename NameOf>
+auto LowerBoundByName(Item& items, std::u16string_view name, NameOf nameOf) {
+    return std::lower_bound(items.begin(), items.end(), name,
+                            [&](const auto& item, std::u16string_view wanted) {
+                                return CompareNames(nameOf(item), wanted) < 0;
+                            });
+}
+
+auto SubkeyBound(const HiveKey& key, std::u16string_view name) {
+    return LowerBoundByName(
+        key.subkeys, name,
+        [](const std::unique_ptr<HiveKey>& k) -> std::u16string_view { return k->name; });
+}
+
+// The key of the subtree under `key` that Wine writes last.
+HiveKey& LastOfSubtree(HiveKey& key) {
+    HiveKey* last = &key;
+    while (!last->subkeys.empty()) {
+        last = last->subkeys.back().get();
+    }
+    return *last;
+}
+
+}  // namespace
+
+FileTime CurrentFileTime() {
+    using Ticks = std::chrono::duration<std::int64_t, std::ratio<1, TICKS_PER_SECOND>>;
+    const auto sinceEpoch =
+        std::chrono::duration_cast<Ticks>(std::chrono::system_clock::now().time_since_epoch());
+    return static_cast<FileTime>(sinceEpoch.count()) + TICKS_FROM_1601_TO_1970;
+}
+
+FileTime FileTimeFromUnixSeconds(std::uint64_t seconds) {
+    return seconds * TICKS_PER_SECOND + TICKS_FROM_1601_TO_1970;
+}
+
+std::uint32_t UnixSecondsFromFileTime(FileTime time) {
+    return static_cast<std::uint32_t>((time - TICKS_FROM_1601_TO_1970) / TICKS_PER_SECOND);
+}
+
+int CompareNames(std::u16string_view a, std::u16string_view b) {
+    const std::size_t common = std::min(a.size(), b.size());
+    for (std::size_t i = 0; i < common; ++i) {
+        if (a[i] == b[i]) {
+            continue;  // the keys of a store share long beginnings
+        }
+        const char16_t left = SortChar(a[i]);
+        const char16_t right = SortChar(b[i]);
+        if (left != right) {
+            return left < right ? -1 : 1;
+        }
+    }
+    if (a.size() == b.size()) {
+        return 0;
+    }
+    return a.size() < b.size() ? -1 : 1;
+}
+
+HiveKey* FindSubkey(const HiveKey& key, std::u16string_view name) {
+    const auto found = SubkeyBound(key, name);
+    if (found == key.subkeys.end() || CompareNames((*found)->name, name) != 0) {
+        return nullptr;
+    }
+    return found->get();
+}
+
+const HiveValue* FindValue(const HiveKey& key, std::u16string_view name) {
+    const auto found = LowerBoundByName(
+        key.values, name, [](const HiveValue& v) -> std::u16string_view { return v.name; });
+    if (found == key.values.end() || CompareNames(found->name, name) != 0) {
+        return nullptr;
+    }
+    return &*found;
+}
+
+bool IsWrittenOut(const HiveKey& key) {
+    return !key.values.empty() || key.subkeys.empty() || key.keyClass.has_value() || key.isLink;
+}
+
+HiveTree::HiveTree() : root(std::make_unique<HiveKey>()) {
+    root->position = fileOrder.insert(fileOrder.end(), root.get());
+}
+
+HiveKey& HiveTree::InsertSubkey(HiveKey& parent, std::u16string_view name,
+                                FileOrder::iterator filePosition) {
+    auto key = std::make_unique<HiveKey>();
+    key->name = name;
+    key->parent = &parent;
+    key->modified = parent.modified;
+    key->position = fileOrder.insert(filePosition, key.get());
+    HiveKey& added = *key;
+    parent.subkeys.insert(SubkeyBound(parent, name), std::move(key));
+    return added;
+}
+
+HiveKey& HiveTree::SubkeyForLoading(HiveKey& parent, std::u16string_view name) {
+    if (HiveKey* existing = FindSubkey(parent, name)) {
+        return *existing;
+    }
+    return InsertSubkey(parent, name, fileOrder.end());
+}
+
+void HiveTree::MoveToEndOfFile(HiveKey& key) {
+    fileOrder.splice(fileOrder.end(), fileOrder, key.position);
+}
+
+void HiveTree::StoreValue(HiveKey& key, HiveValue value) {
+    auto found = LowerBoundByName(key.values, value.name,
+                                  [](const HiveValue& v) -> std::u16string_view { return v.name; });
+    if (found != key.values.end() && CompareNames(found->name, value.name) == 0) {
+        found->type = value.type;
+        found->data = std::move(value.data);
+        return;
+    }
+    key.values.insert(found, std::move(value));
+}
+
+HiveKey& HiveTree::CreateSubkey(HiveKey& parent, std::u16string_view name, FileTime now) {
+    const auto bound = SubkeyBound(parent, name);
+    HiveKey& before = bound == parent.subkeys.begin() ? parent : LastOfSubtree(**std::prev(bound));
+    HiveKey& key = InsertSubkey(parent, name, std::next(before.position));
+    key.modified = now;
+    Touch(parent, now);
+    return key;
+}
+
+void HiveTree::DeleteKey(HiveKey& key, FileTime now) {
+    HiveKey& parent = *key.parent;
+    const auto found =
+        parent.subkeys.begin() + (SubkeyBound(parent, key.name) - parent.subkeys.cbegin());
+    std::unique_ptr<HiveKey> owned = std::move(*found);
+    parent.subkeys.erase(found);
+    fileOrder.erase(key.position);
+    key.deleted = true;
+    Touch(parent, now);
+    if (key.openHandles > 0) {
+        deletedButOpen.push_back(std::move(owned));
+    }
+}
+
+void HiveTree::ReleaseHandle(HiveKey& key) {
+    --key.openHandles;
+    if (key.deleted && key.openHandles == 0) {
+        std::erase_if(deletedButOpen,
+                      [&](const std::unique_ptr<HiveKey>& k) { return k.get() == &key; });
+    }
+}
+
+bool HiveTree::SetValue(HiveKey& key, HiveValue value, FileTime now) {
+    if (const HiveValue* existing = FindValue(key, value.name);
+        existing != nullptr && existing->type == value.type && existing->data == value.data) {
+        return false;
+    }
+    StoreValue(key, std::move(value));
+    Touch(key, now);
+    return true;
+}
+
+void HiveTree::SetClass(HiveKey& key, std::u16string keyClass, FileTime now) {
+    key.keyClass = std::move(keyClass);
+    Touch(key, now);
+}
+
+void HiveTree::Touch(HiveKey& key, FileTime now) {
+    key.modified = now;
+    key.originalText.clear();
+    dirty = true;
+}
+
+}  // namespace parvane::wine
