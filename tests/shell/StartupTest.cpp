@@ -137,25 +137,20 @@ TEST(StartupSteps, FailuresEndWithTheirMessages) {
 // rest: nothing is recovered beside a running game.
 TEST(StartupSteps, RunInOrderAndStopAtTheFirstThatFails) {
     std::vector<std::string> steps;
-    bool claimed = false;
+    bool claimed = true;
     std::string propertiesFolder;
-    const StartupHooks hooks{.claimGameFiles =
-                                 [&] {
-                                     steps.push_back("claim");
-                                     return claimed;
-                                 },
-                             .refuseWithoutGame = [&] { steps.push_back("no game"); },
-                             .recovered = [&] { steps.push_back("recovered"); },
+    const auto step = [&steps](const char* name) { return (steps.push_back(name), true); };
+    const StartupHooks hooks{.claimGameFiles = [&] { return step("claim") && claimed; },
+                             .refuseWithoutGame = [&] { step("no game"); },
+                             .recovered = [&] { step("recovered"); },
                              .propertiesFolder =
                                  [&](std::string& folder) {
-                                     steps.push_back("properties");
                                      folder = propertiesFolder;
-                                     return true;
+                                     return step("properties");
                                  }};
     {
         test::TestMachine machine({.gameInstalled = false});
         ScriptedUserInterface ui;
-        claimed = true;
         EXPECT_FALSE(StartProgram(hooks));
     }
     test::TestMachine machine;
