@@ -6,7 +6,9 @@
 #include <string>
 #include <vector>
 
+#include "base/StateFolder.h"
 #include "catalogue/Catalogue.h"
+#include "journal/JournalFile.h"
 #include "properties/Properties.h"
 #include "shell/CommandLine.h"
 #include "shell/FileNameList.h"
@@ -161,9 +163,14 @@ TEST(StartupSteps, RunInOrderAndStopAtTheFirstThatFails) {
     claimed = false;
     EXPECT_FALSE(StartProgram(hooks));
     claimed = true;
+    // A journal that recovery would refuse with a box, were it read beside the running game.
+    SetStateFolder(propertiesFolder);
+    machine.WriteFile(JournalPath(), "not a journal\n");
     faults.SetProcessImageNames({"GV2006.EXE"});
     ui.ExpectError(Containing("is running on your system"));
     EXPECT_FALSE(StartProgram(hooks));
+    EXPECT_TRUE(machine.FileExists(JournalPath()));
+    SetStateFolder({});
     faults.SetProcessImageNames({});
     EXPECT_TRUE(StartProgram(hooks));
     EXPECT_EQ(steps, (std::vector<std::string>{"claim", "no game", "claim", "claim", "claim",
