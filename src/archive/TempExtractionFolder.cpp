@@ -5,7 +5,6 @@
 #include "archive/TempExtractionFolder.h"
 
 #include <algorithm>
-#include <cstdlib>
 #include <vector>
 
 #include "archive/Folders.h"
@@ -21,18 +20,6 @@ namespace {
 
 std::string extractionFolder;
 std::vector<std::string> madeFolders;
-
-void ExitWithStatus(int status) {
-    std::exit(status);
-}
-
-ProcessEndHandler processEndHandler = ExitWithStatus;
-
-// Without a temporary folder the program cannot install anything.
-std::string EndProcess() {
-    processEndHandler(1);
-    return {};
-}
 
 // A unique name in the system's temporary folder, free for a folder; empty after an Error box
 // when the system gives no temporary folder or unique name.
@@ -105,10 +92,6 @@ std::uint64_t RemoveLeftoverTemporaryFolders() {
     return freed;
 }
 
-void SetProcessEndHandler(ProcessEndHandler handler) {
-    processEndHandler = handler != nullptr ? handler : ExitWithStatus;
-}
-
 void ForgetTempExtractionFolder() {
     extractionFolder.clear();
 }
@@ -116,9 +99,6 @@ void ForgetTempExtractionFolder() {
 std::string GetTempExtractionFolder() {
     if (extractionFolder.empty()) {
         extractionFolder = UniqueTempName();
-        if (extractionFolder.empty()) {
-            return EndProcess();
-        }
     }
     return extractionFolder;
 }
@@ -130,8 +110,7 @@ std::string MakeOwnTemporaryFolder() {
     }
     // Someone else may have taken the name since it was reserved: their folder is not ours.
     if (const Win32Error error = TheMachine().MakeFolder(folder); error != ERR_SUCCESS) {
-        ShowError("Couldn't create folder %s, return code=%d", folder.c_str(),
-                  static_cast<int>(error));
+        ShowError(MAKE_FOLDER_FAILED_MESSAGE, folder.c_str(), static_cast<int>(error));
         return {};
     }
     madeFolders.push_back(folder);

@@ -9,6 +9,7 @@
 #include "shell/About.h"
 #include "shell/Commands.h"
 #include "support/FaultInjectingMachine.h"
+#include "support/ProcessStateResets.h"
 #include "uninstall/InstalledContent.h"
 #include "uninstall/UninstallDialogs.h"
 

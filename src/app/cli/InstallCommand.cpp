@@ -1,6 +1,7 @@
 #include "app/cli/InstallCommand.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <iostream>
 
 #include "analysis/MissingLibrariesReport.h"
@@ -135,15 +136,19 @@ int InstallChosenArchives(const PrefixSession& session, const std::vector<std::s
     terminal.SetObserver(&summary);
     const std::int32_t dropped = PrepareQueue(terminal, summary);
     // Archives dropped may leave nothing to install: the open dialog is not offered again.
-    const std::int32_t notInstalled =
+    const InstallRunResult run =
         dropped < 0 || FileNameCount() == 0
-            ? 0
+            ? InstallRunResult{}
             : InstallQueuedArchives([&summary](const std::string& path, ArchiveOutcome outcome) {
                   summary.Record(path, outcome);
               });
+    // Without a temporary folder nothing can be installed: the program ends at once, with the
+    // Error box shown and nothing more.
+    if (run.endsProgram)
+        std::exit(EXIT_NOT_DONE);
     terminal.SetObserver(nullptr);
     summary.Print(std::cout);
-    return dropped == 0 && notInstalled == 0 ? EXIT_DONE : EXIT_NOT_DONE;
+    return dropped == 0 && run.notInstalled == 0 ? EXIT_DONE : EXIT_NOT_DONE;
 }
 
 }  // namespace

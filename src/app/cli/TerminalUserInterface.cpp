@@ -8,6 +8,7 @@
 #include "platform/AsciiCase.h"
 #include "platform/Win32Codes.h"
 #include "platform/wine/text/Codepage.h"
+#include "shell/ArchiveInstallation.h"
 #include "shell/Commands.h"
 
 namespace parvane::cli {
@@ -54,9 +55,6 @@ std::optional<int> ParseAnswer(const std::string& line, const Question& question
     }
     return std::nullopt;
 }
-
-// The program's closing message for an archive that was not installed.
-constexpr std::string_view NOT_COMPLETE = "Installation not complete.";
 
 // A Windows path within a program text, as the program's messages put one: in quotes
 // ("'C:\\x'"); in brackets at the end of a line ("(C:\\Program Files (x86)\\x)"); or unquoted
@@ -213,7 +211,7 @@ int TerminalUserInterface::ShowMessageBox(const std::string& text, const std::st
     }
     const bool isError = (flags & ICON_MASK) == MSGBOX_ICONSTOP;
     // "Installation not complete." after a declined step is an Information box, else an Error.
-    if (observer != nullptr && text == NOT_COMPLETE) {
+    if (observer != nullptr && text == INSTALLATION_NOT_COMPLETE_MESSAGE) {
         if (const std::string instead = observer->DeclinedInstead(); !instead.empty()) {
             MessageStream() << instead << std::endl;
             return ANSWER_OK;
