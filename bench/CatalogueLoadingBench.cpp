@@ -26,6 +26,7 @@
 #include "platform/RegistryKey.h"
 #include "platform/UserInterface.h"
 #include "platform/wine/WineMachine.h"
+#include "support/ProcessStateResets.h"
 #include "support/wine/TestPrefix.h"
 
 namespace parvane {

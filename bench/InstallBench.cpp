@@ -21,6 +21,7 @@
 #include "platform/UserInterface.h"
 #include "properties/Properties.h"
 #include "support/InstallFixture.h"
+#include "support/ProcessStateResets.h"
 #include "support/TestMachine.h"
 #include "support/ZipFiles.h"
 #include "support/wine/WineTestMachine.h"

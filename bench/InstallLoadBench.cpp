@@ -27,6 +27,7 @@
 #include "platform/UserInterface.h"
 #include "platform/wine/WineMachine.h"
 #include "support/InstallFixture.h"
+#include "support/ProcessStateResets.h"
 #include "support/ZipFiles.h"
 #include "support/wine/TestPrefix.h"
 #include "uninstall/UninstallLists.h"

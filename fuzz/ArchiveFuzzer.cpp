@@ -14,6 +14,7 @@
 #include "platform/AsciiCase.h"
 #include "platform/UserInterface.h"
 #include "properties/Properties.h"
+#include "support/ProcessStateResets.h"
 
 using namespace parvane;
 

@@ -34,11 +34,13 @@ namespace {
 bool OverwritesArchiveInUse(const std::string& outputPath,
                             const std::vector<std::string>& openArchives) {
     std::string longPath;
-    if (TheMachine().LongPathName(outputPath, longPath) != ERR_SUCCESS)
+    if (TheMachine().LongPathName(outputPath, longPath) != ERR_SUCCESS) {
         return false;
+    }
     for (const std::string& archive : openArchives) {
-        if (EqualsNoCase(archive, longPath))
+        if (EqualsNoCase(archive, longPath)) {
             return true;
+        }
     }
     return false;
 }
@@ -47,16 +49,21 @@ bool OverwritesArchiveInUse(const std::string& outputPath,
 // written, but a name that starts at a root, names a drive or a stream, or climbs with ".."
 // is made to escape, and no archive made by a packing tool holds one.
 std::string EntryNameProblem(const ZipEntryInfo& info) {
-    if (info.declaredNameLength != info.storedNameLength)
+    if (info.declaredNameLength != info.storedNameLength) {
         return "the name holds a control character";
-    if (std::string reason = UnsafeFileNameReason(GetFileNamePart(info.name)); !reason.empty())
+    }
+    if (std::string reason = UnsafeFileNameReason(GetFileNamePart(info.name)); !reason.empty()) {
         return reason;
-    if (IsPathSeparator(info.name.front()))
+    }
+    if (IsPathSeparator(info.name.front())) {
         return "the name starts at the root of a drive";
-    if (info.name.find(':') != std::string::npos)
+    }
+    if (info.name.find(':') != std::string::npos) {
         return "the name holds a colon";
-    if (HasDotComponent(info.name))
+    }
+    if (HasDotComponent(info.name)) {
         return "a folder of the name is \".\" or \"..\"";
+    }
     return {};
 }
 
@@ -85,8 +92,9 @@ bool CheckFileClaim(const ZipEntryInfo& info, std::size_t index, const std::stri
     const auto [claim, isFirst] = claims.try_emplace(
         ToUpperAscii(fileName), ClaimedFile{info.name, info.crc, info.uncompressedSize, index});
     ClaimedFile& first = claim->second;
-    if (isFirst || (first.crc == info.crc && first.size == info.uncompressedSize))
+    if (isFirst || (first.crc == info.crc && first.size == info.uncompressedSize)) {
         return true;
+    }
     if (!MustNotBeReplaced(fileName) && !MustNotBeReplaced(GetFileNamePart(first.entryName))) {
         plan.skipped[first.index] = true;
         first = ClaimedFile{info.name, info.crc, info.uncompressedSize, index};
@@ -118,8 +126,9 @@ bool CheckEntry(const ZipEntryInfo& info, const std::string& archivePath,
             archive, shownName.c_str());
         return false;
     }
-    if (IsFolderEntry(info))
+    if (IsFolderEntry(info)) {
         return true;
+    }
     if (const std::string problem = EntryNameProblem(info); !problem.empty()) {
         ShowError(
             "Couldn't extract archive '%s': the entry '%s' cannot be written safely, "
@@ -166,8 +175,9 @@ bool CheckFreeSpace(const std::string& archivePath, const std::string& targetFol
                   static_cast<int>(error));
         return false;
     }
-    if (neededBytes <= freeBytes)
+    if (neededBytes <= freeBytes) {
         return true;
+    }
     ShowError(
         "Couldn't extract archive '%s': its files need %llu bytes, but only %llu bytes "
         "are free on the drive of '%s'.",
@@ -194,14 +204,16 @@ bool CheckArchiveBeforeExtraction(ZipReader& reader, const std::string& archiveP
         const bool leftover = IsPackerLeftover(info.name);
         plan.skipped.push_back(leftover || IsFolderEntry(info));
         sizes.push_back(info.uncompressedSize);
-        if (leftover)
+        if (leftover) {
             return true;
+        }
         return CheckEntry(info, archivePath, targetFolder, openArchives) &&
                (IsFolderEntry(info) || CheckFileClaim(info, index, archivePath, claims, plan));
     });
     for (std::size_t index = 0; index < sizes.size(); ++index) {
-        if (!plan.skipped[index])
+        if (!plan.skipped[index]) {
             plan.declaredBytes = SaturatingAdd(plan.declaredBytes, sizes[index]);
+        }
     }
     return entriesPass && CheckFreeSpace(archivePath, targetFolder, plan.declaredBytes);
 }

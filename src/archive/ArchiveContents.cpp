@@ -18,8 +18,9 @@ bool VisitEntryNames(const std::string& archivePath,
                      const std::function<void(const std::string&)>& visit) {
     ZipReader reader(archivePath);
     return ReadArchiveInfo(reader) && ForEachEntry(reader, [&](const ZipEntryInfo& info) {
-               if (!IsPackerLeftover(info.name))
+               if (!IsPackerLeftover(info.name)) {
                    visit(info.name);
+               }
                return true;
            });
 }
@@ -43,22 +44,27 @@ void CountEntry(const std::string& entryName, EntryCounts& counts) {
 }
 
 ArchiveKind KindOf(const EntryCounts& counts) {
-    if (counts.courses > 0)
+    if (counts.courses > 0) {
         return ARCHIVE_KIND_COURSE;
-    if (counts.libraries == 1)
+    }
+    if (counts.libraries == 1) {
         return ARCHIVE_KIND_LIBRARY;
-    if (counts.libraries > 1)
+    }
+    if (counts.libraries > 1) {
         return ARCHIVE_KIND_LIBRARIES;
-    if (counts.zips > 0)
+    }
+    if (counts.zips > 0) {
         return ARCHIVE_KIND_MYZIP;
+    }
     return ARCHIVE_KIND_NONE;
 }
 
 }  // namespace
 
 ArchiveKind ClassifyArchive(const std::string& archivePath) {
-    if (EndsWithNoCase(archivePath, ".tcl"))
+    if (EndsWithNoCase(archivePath, ".tcl")) {
         return ARCHIVE_KIND_LIBRARY;
+    }
     EntryCounts counts;
     if (!VisitEntryNames(archivePath,
                          [&counts](const std::string& name) { CountEntry(name, counts); })) {
@@ -72,8 +78,9 @@ bool ListArchiveEntries(const std::string& archivePath, const std::string& exten
     const std::string folder = GetFolderPart(archivePath);
     std::vector<std::string> found;
     if (!VisitEntryNames(archivePath, [&](const std::string& name) {
-            if (EndsWithNoCase(WindowsFileName(name), extension))
+            if (EndsWithNoCase(WindowsFileName(name), extension)) {
                 found.push_back(JoinPath(folder, name));
+            }
         })) {
         return false;
     }

@@ -70,8 +70,9 @@ class OutputFile {
   public:
     explicit OutputFile(std::unique_ptr<FileStream> openStream) : stream(std::move(openStream)) {}
     ~OutputFile() {
-        if (stream)
+        if (stream) {
             stream->Close();
+        }
     }
     OutputFile(const OutputFile&) = delete;
     OutputFile& operator=(const OutputFile&) = delete;
@@ -98,8 +99,9 @@ bool CopyEntryData(ZipReader& reader, const ZipEntryInfo& info, const std::strin
         }
         const std::span<char> block = digest.Buffer();
         const int count = reader.ReadEntryData(block.data(), block.size());
-        if (count == 0)
+        if (count == 0) {
             break;
+        }
         if (count < 0) {
             ShowError("Couldn't read compressed file '%s', return code=%d", fileName.c_str(),
                       count);
@@ -153,8 +155,9 @@ bool WriteEntry(ZipReader& reader, const ZipEntryInfo& info, const std::string& 
         ShowError("Couldn't open compressed file '%s', return code=%d", fileName.c_str(), result);
         return false;
     }
-    if (!CopyEntryData(reader, info, fileName, outputPath, output, extraction))
+    if (!CopyEntryData(reader, info, fileName, outputPath, output, extraction)) {
         return false;
+    }
     if (const Win32Error closeError = output.Finish(); closeError != ERR_SUCCESS) {
         ShowError("Couldn't close file '%s': %s", outputPath.c_str(),
                   RuntimeErrorText(closeError).c_str());
@@ -186,10 +189,12 @@ bool ExtractEntry(ZipReader& reader, const ZipEntryInfo& info, const std::string
     const std::string fileName = WrittenFileName(info);
     RecordFolderOrigin(info, fileName);
     const std::string outputPath = OutputPath(targetFolder, fileName);
-    if (!WriteEntry(reader, info, fileName, outputPath, extraction))
+    if (!WriteEntry(reader, info, fileName, outputPath, extraction)) {
         return false;
-    if (EndsWithNoCase(archivePath, ".tcx"))
+    }
+    if (EndsWithNoCase(archivePath, ".tcx")) {
         AddTcxFile(fileName);
+    }
     if (expandInner && IsInnerArchiveName(fileName)) {
         return ExpandInnerArchive(fileName, outputPath, targetFolder, extraction);
     }
@@ -205,8 +210,9 @@ void RememberArchiveDigest(ZipReader& reader, const std::string& archivePath) {
 
 bool CreateTargetFolder(const std::string& targetFolder) {
     const Win32Error error = TheMachine().MakeFolder(targetFolder);
-    if (error == ERR_SUCCESS || error == ERR_ALREADY_EXISTS)
+    if (error == ERR_SUCCESS || error == ERR_ALREADY_EXISTS) {
         return true;
+    }
     ShowError("Couldn't create directory '%s', error code=%d", targetFolder.c_str(),
               static_cast<int>(error));
     return false;
@@ -222,18 +228,21 @@ bool ExtractArchiveAt(const std::string& archivePath, const std::string& targetF
             archivePath.c_str(), MAX_INNER_ARCHIVE_DEPTH);
         return false;
     }
-    if (!CreateTargetFolder(targetFolder))
+    if (!CreateTargetFolder(targetFolder)) {
         return false;
+    }
     ChainLink link(chain, archivePath);
     const bool outermost = chain.size() == 1;
     ZipReader reader(archivePath, outermost ? ArchiveHashing::Hashed : ArchiveHashing::None);
     ExtractionPlan plan;
     if (!ReadArchiveInfo(reader) ||
-        !CheckArchiveBeforeExtraction(reader, archivePath, targetFolder, chain, plan))
+        !CheckArchiveBeforeExtraction(reader, archivePath, targetFolder, chain, plan)) {
         return false;
-    if (outermost)
+    }
+    if (outermost) {
         TheUserInterface().BeginWork("Unpacking " + GetFileNamePart(archivePath),
                                      plan.declaredBytes);
+    }
     std::size_t index = 0;
     const bool extracted = ForEachEntry(reader, [&](const ZipEntryInfo& info) {
         if (index == plan.skipped.size()) {

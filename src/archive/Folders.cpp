@@ -121,7 +121,7 @@ bool FolderHasMatch(const std::string& folder, const std::string& pattern) {
 
 bool CreateFolderPath(const std::string& path) {
     if (path.size() > MAX_PATH_LENGTH) {
-        ShowError("Couldn't create folder %s, return code=%d", path.c_str(),
+        ShowError(MAKE_FOLDER_FAILED_MESSAGE, path.c_str(),
                   static_cast<int>(ERR_FILENAME_EXCED_RANGE));
         return false;
     }
@@ -134,8 +134,7 @@ bool CreateFolderPath(const std::string& path) {
         }
         const Win32Error error = TheMachine().MakeFolder(accumulated);
         if (error != ERR_SUCCESS) {
-            ShowError("Couldn't create folder %s, return code=%d", accumulated.c_str(),
-                      static_cast<int>(error));
+            ShowError(MAKE_FOLDER_FAILED_MESSAGE, accumulated.c_str(), static_cast<int>(error));
             return false;
         }
     }

@@ -7,6 +7,10 @@
 
 namespace parvane {
 
+// The Error box's text for a folder that cannot be made, with its path and error number.
+inline constexpr const char* MAKE_FOLDER_FAILED_MESSAGE =
+    "Couldn't create folder %s, return code=%d";
+
 // True when "folder\pattern" matches anything, file or folder. Both callers use it to forbid a
 // deletion, so a search that fails for any reason but "no match" or "no such folder" (access
 // denied, a path too long) counts as a match.

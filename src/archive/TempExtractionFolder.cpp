@@ -5,7 +5,6 @@
 #include "archive/TempExtractionFolder.h"
 
 #include <algorithm>
-#include <cstdlib>
 #include <vector>
 
 #include "archive/Folders.h"
@@ -21,18 +20,6 @@ namespace {
 
 std::string extractionFolder;
 std::vector<std::string> madeFolders;
-
-void ExitWithStatus(int status) {
-    std::exit(status);
-}
-
-ProcessEndHandler processEndHandler = ExitWithStatus;
-
-// Without a temporary folder the program cannot install anything.
-std::string EndProcess() {
-    processEndHandler(1);
-    return {};
-}
 
 // A unique name in the system's temporary folder, free for a folder; empty after an Error box
 // when the system gives no temporary folder or unique name.
@@ -69,8 +56,9 @@ std::uint64_t FolderFileBytes(const std::string& folder) {
     std::vector<FolderEntry> entries;
     std::uint64_t bytes = 0;
     if (TheMachine().ListFolder(folder + "\\*", entries) == ERR_SUCCESS) {
-        for (const FolderEntry& entry : entries)
+        for (const FolderEntry& entry : entries) {
             bytes += (entry.attributes & ATTR_DIRECTORY) == 0 ? entry.size : 0;
+        }
     }
     return bytes;
 }
@@ -97,14 +85,11 @@ std::uint64_t RemoveLeftoverTemporaryFolders() {
         madeFolders.push_back(folder);  // adopted, so that RemoveFolder may remove it
         RemoveFolder(folder);
         std::uint32_t attributes = 0;
-        if (TheMachine().GetAttributes(folder, attributes) != ERR_SUCCESS)
+        if (TheMachine().GetAttributes(folder, attributes) != ERR_SUCCESS) {
             freed += bytes;
+        }
     }
     return freed;
-}
-
-void SetProcessEndHandler(ProcessEndHandler handler) {
-    processEndHandler = handler != nullptr ? handler : ExitWithStatus;
 }
 
 void ForgetTempExtractionFolder() {
@@ -114,22 +99,18 @@ void ForgetTempExtractionFolder() {
 std::string GetTempExtractionFolder() {
     if (extractionFolder.empty()) {
         extractionFolder = UniqueTempName();
-        if (extractionFolder.empty()) {
-            return EndProcess();
-        }
     }
     return extractionFolder;
 }
 
 std::string MakeOwnTemporaryFolder() {
-    const std::string folder = UniqueTempName();
+    std::string folder = UniqueTempName();
     if (folder.empty()) {
         return {};
     }
     // Someone else may have taken the name since it was reserved: their folder is not ours.
     if (const Win32Error error = TheMachine().MakeFolder(folder); error != ERR_SUCCESS) {
-        ShowError("Couldn't create folder %s, return code=%d", folder.c_str(),
-                  static_cast<int>(error));
+        ShowError(MAKE_FOLDER_FAILED_MESSAGE, folder.c_str(), static_cast<int>(error));
         return {};
     }
     madeFolders.push_back(folder);

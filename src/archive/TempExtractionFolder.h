@@ -8,18 +8,11 @@
 
 namespace parvane {
 
-// The per-run folder into which packages are unpacked; fixed at the first call, not created
-// here. When the system gives no temporary folder or unique name, it shows the Error and ends
-// the process with status 1 through the process-end handler.
+// The per-run folder into which packages are unpacked; fixed at the first call that finds
+// one, not created here. Empty after an Error box when the system gives no temporary folder or
+// unique name: then nothing can be installed, and the install run ends the program
+// (shell/InstallRun.h).
 std::string GetTempExtractionFolder();
-
-// What GetTempExtractionFolder calls to end the process (std::exit by default). Tests replace
-// it to watch the exit happen; when a replacement returns, GetTempExtractionFolder returns an
-// empty path and keeps nothing. Null restores the default.
-using ProcessEndHandler = void (*)(int status);
-void SetProcessEndHandler(ProcessEndHandler handler);
-// Forgets the stored folder, so that the next call picks a new one, as a new run would.
-void ForgetTempExtractionFolder();
 
 // Makes a new, empty folder under a unique name in the system's temporary folder and counts it
 // among the program's own for the run. Empty after an Error box when none can be made.

@@ -26,8 +26,9 @@ constexpr unsigned char UNICODE_PATH_VERSION = 1;
 std::optional<std::string> NameOfField(std::string_view data, std::string_view storedName) {
     if (data.size() < UNICODE_PATH_HEAD_SIZE ||
         static_cast<unsigned char>(data[0]) != UNICODE_PATH_VERSION ||
-        ReadLittle(data, 1, 4) != Crc32(storedName))
+        ReadLittle(data, 1, 4) != Crc32(storedName)) {
         return std::nullopt;
+    }
     return std::string(data.substr(UNICODE_PATH_HEAD_SIZE));
 }
 
@@ -40,10 +41,12 @@ std::optional<std::string> UnicodePathName(std::string_view extraFields,
         const std::uint32_t id = ReadLittle(extraFields, at, 2);
         const std::size_t size = ReadLittle(extraFields, at + 2, 2);
         const std::size_t dataStart = at + FIELD_HEADER_SIZE;
-        if (extraFields.size() - dataStart < size)
+        if (extraFields.size() - dataStart < size) {
             return std::nullopt;
-        if (id == ZIP_EXTRA_UNICODE_PATH)
+        }
+        if (id == ZIP_EXTRA_UNICODE_PATH) {
             return NameOfField(extraFields.substr(dataStart, size), storedName);
+        }
         at = dataStart + size;
     }
     return std::nullopt;

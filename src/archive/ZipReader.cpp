@@ -25,13 +25,15 @@ ArchiveInputSlot& SlotOf(voidpf opaque) {
 
 voidpf ZCALLBACK OpenStream(voidpf opaque, const void* path, int mode) {
     // unzip only ever opens an existing archive for reading.
-    if ((mode & ZLIB_FILEFUNC_MODE_READWRITEFILTER) != ZLIB_FILEFUNC_MODE_READ)
+    if ((mode & ZLIB_FILEFUNC_MODE_READWRITEFILTER) != ZLIB_FILEFUNC_MODE_READ) {
         return nullptr;
+    }
     Win32Error error = ERR_SUCCESS;
     std::unique_ptr<FileStream> stream =
         TheMachine().OpenFile(static_cast<const char*>(path), FileMode::Read, error);
-    if (!stream)
+    if (!stream) {
         return nullptr;
+    }
     ArchiveInputSlot& slot = SlotOf(opaque);
     slot.input = new ArchiveInput(std::move(stream), slot.hashed);
     return slot.input;
@@ -90,8 +92,9 @@ ZipReader::ZipReader(const std::string& archivePath, ArchiveHashing hashing)
 }
 
 ZipReader::~ZipReader() {
-    if (handle != nullptr)
+    if (handle != nullptr) {
         unzClose(Handle(handle));
+    }
 }
 
 int ZipReader::ReadGlobalInfo() {
@@ -115,8 +118,9 @@ int ZipReader::ReadEntryInfo(ZipEntryInfo& info) {
     const int result = unzGetCurrentFileInfo64(Handle(handle), &fileInfo, name, sizeof name - 1,
                                                extraFields.data(),
                                                static_cast<uLong>(extraFields.size()), nullptr, 0);
-    if (result != UNZ_OK)
+    if (result != UNZ_OK) {
         return result;
+    }
     const std::string stored(name, std::find(name, name + sizeof name - 1, '\0'));
     info.storedNameLength = stored.size();
     info.declaredNameLength = fileInfo.size_filename;
@@ -138,13 +142,15 @@ int ZipReader::OpenEntryData() {
     int method = 0;
     int level = 0;
     if (const int result = unzOpenCurrentFile2(Handle(handle), &method, &level, 1);
-        result != UNZ_OK)
+        result != UNZ_OK) {
         return result;
+    }
     unz_file_info64 fileInfo{};
     if (const int result =
             unzGetCurrentFileInfo64(Handle(handle), &fileInfo, nullptr, 0, nullptr, 0, nullptr, 0);
-        result != UNZ_OK)
+        result != UNZ_OK) {
         return result;
+    }
     return entryData.Open(*slot.input, {.method = static_cast<std::uint32_t>(method),
                                         .offset = unzGetCurrentFileZStreamPos64(Handle(handle)),
                                         .compressedSize = fileInfo.compressed_size,

@@ -4,6 +4,10 @@
 
 namespace parvane {
 
+namespace {
+constexpr const char* ENTRY_INFO_FAILED_MESSAGE = "Couldn't get ZIP file info, return code=%d";
+}  // namespace
+
 bool ReadArchiveInfo(ZipReader& reader) {
     if (const int result = reader.ReadGlobalInfo(); result != ZIPCODE_OK) {
         ShowError("Couldn't get ZIP global info, return code=%d", result);
@@ -20,7 +24,7 @@ bool ForEachEntry(ZipReader& reader, const std::function<bool(const ZipEntryInfo
     do {
         ZipEntryInfo info;
         if (const int result = reader.ReadEntryInfo(info); result != ZIPCODE_OK) {
-            ShowError("Couldn't get ZIP file info, return code=%d", result);
+            ShowError(ENTRY_INFO_FAILED_MESSAGE, result);
             return false;
         }
         if (!visit(info)) {
@@ -29,7 +33,7 @@ bool ForEachEntry(ZipReader& reader, const std::function<bool(const ZipEntryInfo
         moved = reader.GoToNextEntry();
     } while (moved == ZIPCODE_OK);
     if (moved != ZIPCODE_END_OF_LIST) {
-        ShowError("Couldn't get ZIP file info, return code=%d", moved);
+        ShowError(ENTRY_INFO_FAILED_MESSAGE, moved);
         return false;
     }
     return true;

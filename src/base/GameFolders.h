@@ -15,7 +15,4 @@ inline constexpr const char* COURSE_NOTES_FOLDER = "Greenvale 06\\Course Notes";
 std::string GetGameInstallDir();
 std::string GetPersonalFolder();
 
-// Forgets both folders (for a fresh start in tests).
-void ForgetGameFolders();
-
 }  // namespace parvane

@@ -12,7 +12,7 @@ void RequestStop(int signalNumber) noexcept;
 bool IsStopRequested() noexcept;
 // The number given to RequestStop; 0 when no stop was requested.
 int StopSignal() noexcept;
-// Forgets the request (for tests, which run several pieces of work in one process).
+// Forgets the request: the window program does so before each long work.
 void ClearStopRequest() noexcept;
 
 // The message a change shows when it stops for the request; its callers add none.

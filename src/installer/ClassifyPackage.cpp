@@ -100,13 +100,15 @@ void TakeTextFile(Scan& scan, const FolderEntry& entry) {
 
 // A sound or picture candidate: the first one listed, unless a later one came from a .tcx.
 void TakeCandidate(std::string& field, const std::string& fileName) {
-    if (field.empty() || IsTcxFile(fileName))
+    if (field.empty() || IsTcxFile(fileName)) {
         field = fileName;
+    }
 }
 
 void TakeMp3File(Scan& scan, const std::string& fileName) {
-    if (IsSoundsFile(fileName))
+    if (IsSoundsFile(fileName)) {
         return;
+    }
     if (StartsWithNoCase(fileName, "hole") && fileName.size() <= 10) {
         // The mark that the package carries per-hole audio; installation makes it the folder.
         scan.record.course.audio.assign(1, '.');
@@ -116,8 +118,9 @@ void TakeMp3File(Scan& scan, const std::string& fileName) {
 }
 
 void TakeDdsFile(Scan& scan, const std::string& fileName) {
-    if (IsPrvFile(fileName))
+    if (IsPrvFile(fileName)) {
         return;
+    }
     if (EqualsNoCase(fileName, "flag.dds")) {
         scan.record.course.flag = fileName;
     } else if (EqualsNoCase(fileName, "logo.dds")) {
@@ -131,8 +134,9 @@ void TakeDdsFile(Scan& scan, const std::string& fileName) {
 }
 
 void TakeIniFile(Scan& scan, const std::string& fileName) {
-    if (IsPrvFile(fileName))
+    if (IsPrvFile(fileName)) {
         return;
+    }
     if (EqualsNoCase(fileName, "snd.ini")) {
         scan.record.course.soundIniFile = fileName;
     } else {
@@ -145,10 +149,12 @@ void TakeIniFile(Scan& scan, const std::string& fileName) {
 bool ClassifyFile(Scan& scan, const FolderEntry& entry) {
     const std::string& name = entry.name;
     CourseRecord& course = scan.record.course;
-    if (EndsWithNoCase(name, ".tcr"))
+    if (EndsWithNoCase(name, ".tcr")) {
         return TakeCourseFile(scan, name);
-    if (EndsWithNoCase(name, ".tcl"))
+    }
+    if (EndsWithNoCase(name, ".tcl")) {
         return TakeLibraryFile(scan, name);
+    }
     if (EndsWithNoCase(name, ".txt")) {
         TakeTextFile(scan, entry);
     } else if (EndsWithNoCase(name, ".rtf") || EndsWithNoCase(name, ".htm")) {
@@ -161,11 +167,13 @@ bool ClassifyFile(Scan& scan, const FolderEntry& entry) {
     } else if (EndsWithNoCase(name, ".dds")) {
         TakeDdsFile(scan, name);
     } else if (EndsWithNoCase(name, ".bmp") || EndsWithNoCase(name, ".tga")) {
-        if (!IsPrvFile(name))
+        if (!IsPrvFile(name)) {
             TakeCandidate(course.picture, name);
+        }
     } else if (EndsWithNoCase(name, ".wav")) {
-        if (!IsSoundsFile(name) && !IsPrvFile(name))
+        if (!IsSoundsFile(name) && !IsPrvFile(name)) {
             TakeCandidate(course.music, name);
+        }
     } else if (EndsWithNoCase(name, ".ini")) {
         TakeIniFile(scan, name);
     } else if (EndsWithNoCase(name, ".stn")) {
@@ -194,15 +202,17 @@ bool SettleTypeAndFolder(Scan& scan) {
                                    record.targetFolder);
     }
     record.installType = INSTALL_TYPE_LIBRARIES;
-    if (!IsPropertyOn(PROPERTY_USE_DEFAULT_LIBRARY_FOLDER))
+    if (!IsPropertyOn(PROPERTY_USE_DEFAULT_LIBRARY_FOLDER)) {
         record.targetFolder = GetProperty(PROPERTY_LIBRARY_FOLDER);
+    }
     return true;
 }
 
 bool ListPackageFiles(const std::string& folder, std::vector<FolderEntry>& entries) {
     const Win32Error error = TheMachine().ListFolder(folder + "\\*.*", entries);
-    if (error == ERR_SUCCESS || error == ERR_FILE_NOT_FOUND)
+    if (error == ERR_SUCCESS || error == ERR_FILE_NOT_FOUND) {
         return true;
+    }
     ShowError("Couldn't list the folder '%s', error code=%d", folder.c_str(),
               static_cast<int>(error));
     return false;
@@ -213,14 +223,17 @@ bool ListPackageFiles(const std::string& folder, std::vector<FolderEntry>& entri
 bool ClassifyPackage(const std::string& folder) {
     ClearInstallRecord();
     std::vector<FolderEntry> entries;
-    if (!ListPackageFiles(folder, entries))
+    if (!ListPackageFiles(folder, entries)) {
         return false;
+    }
     Scan scan{folder, TheInstallRecord()};
     for (const FolderEntry& entry : entries) {
-        if ((entry.attributes & ATTR_DIRECTORY) != 0)
+        if ((entry.attributes & ATTR_DIRECTORY) != 0) {
             continue;
-        if (!ClassifyFile(scan, entry))
+        }
+        if (!ClassifyFile(scan, entry)) {
             return false;
+        }
     }
     if (!scan.courseSeen && !scan.librarySeen) {
         ShowError(

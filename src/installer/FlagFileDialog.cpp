@@ -29,7 +29,7 @@ bool FlagFileDialog(std::string& path) {
     if (dialogError == 0) {
         return true;
     }
-    ShowError("Couldn't display open file dialog box, code=%d", static_cast<int>(dialogError));
+    ShowError(OPEN_FILE_FAILED_MESSAGE, static_cast<int>(dialogError));
     return false;
 }
 

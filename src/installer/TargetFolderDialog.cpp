@@ -7,6 +7,7 @@
 #include "base/PathText.h"
 #include "installer/InstallRecord.h"
 #include "platform/Machine.h"
+#include "platform/UserInterface.h"
 
 namespace parvane {
 
@@ -90,8 +91,7 @@ void TargetFolderProcedure::OnCommand(int id, int notification, DialogControls& 
             break;
         case TARGET_FOLDER_BROWSE_BUTTON: {
             std::string picked = controls.ItemText(TARGET_FOLDER_EDIT);
-            if (TheUserInterface().BrowseForFolder("Select a folder below and press OK when done.",
-                                                   picked)) {
+            if (TheUserInterface().BrowseForFolder(BROWSE_FOR_FOLDER_INSTRUCTION, picked)) {
                 controls.SetItemText(TARGET_FOLDER_EDIT, picked);
             }
             break;

@@ -59,23 +59,28 @@ std::string UndoStep(Machine& machine, const JournalRecords& records, std::size_
     if (Is(record, step::CREATED_FILE)) {
         std::uint32_t attributes = 0;
         if (machine.GetAttributes(path, attributes) == ERR_SUCCESS &&
-            (attributes & ATTR_DIRECTORY) == 0 && (error = machine.RemoveFile(path)) != 0)
+            (attributes & ATTR_DIRECTORY) == 0 && (error = machine.RemoveFile(path)) != 0) {
             return Failure("Couldn't delete the new file", path, error);
+        }
     } else if (Is(record, step::CREATED_FOLDER)) {
-        if (Exists(machine, path) && (error = machine.RemoveEmptyFolder(path)) != 0)
+        if (Exists(machine, path) && (error = machine.RemoveEmptyFolder(path)) != 0) {
             return Failure("Couldn't remove the new folder", path, error);
+        }
     } else if (IsKeeping(record)) {
         const std::string& kept = record.Field(1);
-        if (Exists(machine, kept) && (error = machine.MoveFileOver(kept, path)) != 0)
+        if (Exists(machine, kept) && (error = machine.MoveFileOver(kept, path)) != 0) {
             return Failure("Couldn't put back", path, error) + " from '" + kept + "'";
+        }
     } else if (Is(record, step::MOVED)) {
         const std::string& target = record.Field(1);
         if (Exists(machine, target) && !Exists(machine, path) &&
-            (error = machine.MoveFileTo(target, path)) != 0)
+            (error = machine.MoveFileTo(target, path)) != 0) {
             return Failure("Couldn't move back", path, error) + " from '" + target + "'";
+        }
     } else if (Is(record, step::REMOVED_FOLDER)) {
-        if (!Exists(machine, path) && (error = machine.MakeFolder(path)) != 0)
+        if (!Exists(machine, path) && (error = machine.MakeFolder(path)) != 0) {
             return Failure("Couldn't make the folder", path, error) + " again";
+        }
     }
     return {};
 }

@@ -55,6 +55,13 @@ class DialogProcedure {
     virtual void OnCommand(int id, int notification, DialogControls& controls) = 0;
 };
 
+// The Error box's text when the open dialog cannot be shown, with its code.
+inline constexpr const char* OPEN_FILE_FAILED_MESSAGE =
+    "Couldn't display open file dialog box, code=%d";
+// What the folder browser asks, wherever the program offers it.
+inline constexpr const char* BROWSE_FOR_FOLDER_INSTRUCTION =
+    "Select a folder below and press OK when done.";
+
 // GetOpenFileNameA's settings, as the program fills them.
 struct OpenFileRequest {
     std::string title;

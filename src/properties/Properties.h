@@ -78,7 +78,4 @@ void ApplyPropertyDefaults();
 // Without leading spaces (tabs stay), trailing spaces and trailing line feeds.
 std::string TrimPropertyText(std::string_view text);
 
-// Empties the table and forgets the folder (for a fresh start in tests).
-void ResetProperties();
-
 }  // namespace parvane

@@ -4,6 +4,7 @@
 
 #include "base/Messages.h"
 #include "base/ModalDialogs.h"
+#include "platform/UserInterface.h"
 #include "properties/Properties.h"
 
 namespace parvane {
@@ -87,8 +88,7 @@ bool StorePropertiesDialog(DialogControls& dialog) {
 
 void BrowseForFolder(DialogControls& dialog, int fieldId) {
     std::string folder = dialog.ItemText(fieldId);
-    if (TheUserInterface().BrowseForFolder("Select a folder below and press OK when done.",
-                                           folder)) {
+    if (TheUserInterface().BrowseForFolder(BROWSE_FOR_FOLDER_INSTRUCTION, folder)) {
         dialog.SetItemText(fieldId, folder);
     }
 }

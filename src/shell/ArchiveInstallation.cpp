@@ -31,9 +31,9 @@ void WriteAndOpenReport(const InstallResult& result) {
 void ReportOutcome(bool installed, bool declined, const InstallResult& result) {
     if (!installed && declined) {
         // The player's own No is no error.
-        ShowInformation("Installation not complete.");
+        ShowInformation("%s", INSTALLATION_NOT_COMPLETE_MESSAGE);
     } else if (!installed) {
-        ShowError("Installation not complete.");
+        ShowError("%s", INSTALLATION_NOT_COMPLETE_MESSAGE);
     } else if (result.missingLibraryNames.empty()) {
         ShowInformation("Installation complete.");
     } else if (AskYesNo(ANSWER_YES,
@@ -52,13 +52,16 @@ std::string InstallationTitle(const std::string& archivePath) {
 
 }  // namespace
 
-bool InstallQueuedArchive(const std::string& archivePath, RunSummary& summary) {
+QueuedInstall InstallQueuedArchive(const std::string& archivePath, RunSummary& summary) {
     UserInterface& userInterface = TheUserInterface();
     userInterface.ShowTitle(InstallationTitle(archivePath));
     ShowSubject(archivePath);
     summary.BeginArchive();
     // An earlier archive's record does not stand for one that fails before it is classified.
     ClearInstallRecord();
+    if (GetTempExtractionFolder().empty()) {
+        return QueuedInstall::NoTemporaryFolder;
+    }
     InstallResult result;
     const bool installed = InstallArchive(archivePath, result);
     const bool declined = !installed && summary.PlayerDeclined();
@@ -67,7 +70,7 @@ bool InstallQueuedArchive(const std::string& archivePath, RunSummary& summary) {
     userInterface.ShowTitle(std::string(MAIN_WINDOW_TITLE));
     DeleteTemporaryArchive(archivePath);
     RemoveFolder(GetTempExtractionFolder());
-    return installed;
+    return installed ? QueuedInstall::Installed : QueuedInstall::NotInstalled;
 }
 
 }  // namespace parvane

@@ -31,8 +31,9 @@ bool IsTheProgramItself(const std::string& path) {
 // drive's root folder comes with its backslash (C:\), which is not doubled.
 bool QueueSelectedFiles(const std::string& selection, std::size_t folderEnd) {
     std::string folder = selection.substr(0, folderEnd);
-    if (folder.ends_with('\\'))
+    if (folder.ends_with('\\')) {
         folder.pop_back();
+    }
     std::size_t start = folderEnd + 1;
     while (start < selection.size()) {
         const std::size_t end = std::min(selection.find('\0', start), selection.size());

@@ -21,11 +21,10 @@ void RequestQuit() {
     quitRequested = true;
 }
 
-void DispatchCommand(int id) {
+bool DispatchCommand(int id) {
     switch (id) {
         case CMD_OPEN_ARCHIVE:
-            InstallQueuedArchives();
-            break;
+            return !InstallQueuedArchives().endsProgram;
         case CMD_UNINSTALL_COURSE:
             ShowUninstallCourseDialog();
             break;
@@ -50,6 +49,7 @@ void DispatchCommand(int id) {
         default:
             break;
     }
+    return true;
 }
 
 }  // namespace parvane

@@ -11,12 +11,13 @@ namespace parvane {
 // title names it too.
 inline constexpr const char* MAIN_WINDOW_TITLE = "Parvane for Greenvale 06";
 
-// Set by Exit, by closing the main window and by a failed start-up step; never cleared. The
-// message loop ends after the message during which it was set.
+// Set by Exit and by closing the main window; never cleared. The message loop ends after the
+// message during which it was set.
 bool QuitRequested();
 void RequestQuit();
 
-// Runs command `id` to completion; an id that names no command is ignored.
-void DispatchCommand(int id);
+// Runs command `id` to completion; an id that names no command is ignored. False when the
+// program must end at once with EXIT_NOT_DONE (InstallRunResult::endsProgram).
+bool DispatchCommand(int id);
 
 }  // namespace parvane

@@ -17,8 +17,6 @@ std::string HandlerPathOfCommand(const std::string& command);
 // The path of the program registered to open .htm files, empty when there is none. Once
 // found, it is kept for the rest of the run.
 std::string FindHtmlHandler();
-// Forgets the handler found, so that the next FindHtmlHandler reads the registry again.
-void ForgetHtmlHandler();
 
 // Starts the .htm handler on the document at `path`; true when it started. A document that is
 // not there is reported with its path, and so is a command too long to be run; nothing else is

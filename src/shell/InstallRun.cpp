@@ -48,7 +48,7 @@ std::int32_t DropRemainingArchives(std::int32_t dropped) {
     return dropped;
 }
 
-std::int32_t InstallQueueNow(const ArchiveOutcomeListener& listener) {
+InstallRunResult InstallQueueNow(const ArchiveOutcomeListener& listener) {
     const RunInProgress run;
     const auto tell = [&listener](const std::string& path, ArchiveOutcome outcome) {
         if (listener)
@@ -61,11 +61,11 @@ std::int32_t InstallQueueNow(const ArchiveOutcomeListener& listener) {
     }
     FileNameEntry* entry = NextFileName(1);
     if (entry == nullptr)
-        return DropRemainingArchives(notInstalled);
+        return {.notInstalled = DropRemainingArchives(notInstalled)};
     // Installing against a catalogue that did not load could register content twice or miss
     // a conflict: then nothing is installed (the load has shown its message).
     if (!LoadCatalogue())
-        return DropRemainingArchives(notInstalled + 1);
+        return {.notInstalled = DropRemainingArchives(notInstalled + 1)};
     RunSummary summary;
     for (; entry != nullptr; entry = NextFileName(1)) {
         // The installation may rewrite the queue's entries; the path is kept apart.
@@ -76,55 +76,60 @@ std::int32_t InstallQueueNow(const ArchiveOutcomeListener& listener) {
             summary.NotBegun(path);
             tell(path, ArchiveOutcome::NotReached);
             ++notInstalled;
-        } else if (InstallQueuedArchive(path, summary)) {
-            tell(path, ArchiveOutcome::Installed);
-        } else {
-            tell(path, ArchiveOutcome::NotInstalled);
-            ++notInstalled;
+            continue;
         }
+        const QueuedInstall outcome = InstallQueuedArchive(path, summary);
+        if (outcome == QueuedInstall::NoTemporaryFolder) {
+            // The program ends now, as it stands: the queue is forgotten, its files are left.
+            ClearFileNameList();
+            return {.endsProgram = true};
+        }
+        const bool installed = outcome == QueuedInstall::Installed;
+        tell(path, installed ? ArchiveOutcome::Installed : ArchiveOutcome::NotInstalled);
+        notInstalled += installed ? 0 : 1;
     }
     ClearFileNameList();
     // A caller that listens keeps its own account of the run.
     if (!listener && summary.WorthShowing())
         ShowInformation("%s", summary.Text().c_str());
-    return notInstalled;
+    return {.notInstalled = notInstalled};
 }
 
-std::int32_t InstallDroppedNow(const std::vector<std::string>& paths) {
+InstallRunResult InstallDroppedNow(const std::vector<std::string>& paths) {
     const auto dropped = static_cast<std::int32_t>(paths.size());
     const RunInProgress run;
     if (!QueueChosenArchives(paths))
-        return dropped;
+        return {.notInstalled = dropped};
     const std::int32_t queued = FileNameCount();
-    const std::int32_t refused = ExpandMyZipArchives();
+    const std::int32_t notQueued = ExpandMyZipArchives() + dropped - queued;
     // With every MyZip archive refused there is nothing left, and the open dialog is not
     // offered instead.
     if (FileNameCount() == 0)
-        return refused + dropped - queued;
-    return refused + dropped - queued + InstallQueueNow(nullptr);
+        return {.notInstalled = notQueued};
+    InstallRunResult result = InstallQueueNow(nullptr);
+    result.notInstalled += notQueued;
+    return result;
 }
 
 }  // namespace
 
-std::int32_t InstallQueuedArchives(const ArchiveOutcomeListener& listener) {
-    std::int32_t notInstalled = 0;
-    TheUserInterface().RunLongWork(INSTALLING_STEP,
-                                   [&] { notInstalled = InstallQueueNow(listener); });
-    return notInstalled;
+InstallRunResult InstallQueuedArchives(const ArchiveOutcomeListener& listener) {
+    InstallRunResult result;
+    TheUserInterface().RunLongWork(INSTALLING_STEP, [&] { result = InstallQueueNow(listener); });
+    return result;
 }
 
-std::int32_t InstallDroppedArchives(const std::vector<std::string>& paths) {
-    const auto dropped = static_cast<std::int32_t>(paths.size());
+InstallRunResult InstallDroppedArchives(const std::vector<std::string>& paths) {
+    const InstallRunResult refused{.notInstalled = static_cast<std::int32_t>(paths.size())};
     if (runInProgress) {
         ShowWarning(
             "Archives dropped while others are being installed are not installed: drop "
             "them again when Parvane is done.");
-        return dropped;
+        return refused;
     }
-    std::int32_t notInstalled = dropped;
-    TheUserInterface().RunLongWork(INSTALLING_STEP,
-                                   [&] { notInstalled = InstallDroppedNow(paths); });
-    return notInstalled;
+    InstallRunResult result = refused;
+    TheUserInterface().RunLongWork(INSTALLING_STEP, [&] { result = InstallDroppedNow(paths); });
+    return result;
 }
 
 }  // namespace parvane

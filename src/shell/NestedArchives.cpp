@@ -50,8 +50,9 @@ std::vector<std::string> WrittenInnerArchives(const std::string& myZipFolder,
     for (const std::string& listed : listedPaths) {
         const std::string entryName = listed.substr(myZipFolder.size() + 1);
         const std::string path = JoinPath(folder, WindowsFileName(GetFileNamePart(entryName)));
-        if (seen.insert(ToUpperAscii(path)).second)
+        if (seen.insert(ToUpperAscii(path)).second) {
             written.push_back(path);
+        }
     }
     return written;
 }
@@ -64,8 +65,9 @@ std::vector<std::string> UnpackInnerArchives(const std::string& myZipPath, int l
     const bool listed = ListArchiveEntries(myZipPath, ".zip", listedPaths);
     const std::string folder = listed ? MakeOwnTemporaryFolder() : std::string();
     if (folder.empty() || !ExtractArchive(myZipPath, folder, false)) {
-        if (!folder.empty())
+        if (!folder.empty()) {
             RemoveFolder(folder);
+        }
         ShowError(
             "The MyZip archive '%s' will not be installed: its zip files could not be unpacked.",
             myZipPath.c_str());
@@ -81,8 +83,9 @@ std::vector<std::string> UnpackInnerArchives(const std::string& myZipPath, int l
 // A path no expansion wrote, or one already deleted, is left alone.
 void DiscardInnerArchive(const std::string& path) {
     const auto expansion = ExpansionHolding(path);
-    if (expansion == expansions.end())
+    if (expansion == expansions.end()) {
         return;
+    }
     if (TheMachine().RemoveFile(path) != ERR_SUCCESS) {
         ShowWarning("Could not remove temporary archive file '%s'", path.c_str());
     }
@@ -173,10 +176,12 @@ std::int32_t FindFileName(const std::string& path) {
 
 void DeleteTemporaryArchive(const std::string& path) {
     const std::int32_t index = FindFileName(path);
-    if (index < 0)
+    if (index < 0) {
         return;
-    if (GetFileNameEntries()[static_cast<std::size_t>(index)].isTemporary == 0)
+    }
+    if (GetFileNameEntries()[static_cast<std::size_t>(index)].isTemporary == 0) {
         return;
+    }
     DiscardInnerArchive(path);
 }
 

@@ -50,8 +50,7 @@ bool ShowOpenArchiveDialog() {
     std::uint32_t dialogError = 0;
     if (!TheUserInterface().OpenFile(OpenArchiveRequest(), selection, dialogError)) {
         if (dialogError != 0) {
-            ShowError("Couldn't display open file dialog box, code=%d",
-                      static_cast<int>(dialogError));
+            ShowError(OPEN_FILE_FAILED_MESSAGE, static_cast<int>(dialogError));
         }
         return false;
     }

@@ -13,6 +13,11 @@ namespace parvane {
 
 namespace {
 
+// What the summary says of an archive or library in each of these outcomes.
+constexpr const char* ALREADY_INSTALLED = "already installed";
+constexpr const char* DECLINED = "declined by the player";
+constexpr const char* NOT_BEGUN = "not begun: the run was cancelled";
+
 // An Information box holds 4095 characters.
 constexpr std::size_t BOX_CAPACITY = 4095;
 // A reason quotes the first line of the error, at most this long.
@@ -46,9 +51,7 @@ const char* OutcomeWords(RunOutcome outcome) {
         case RunOutcome::Skipped:
             return "skipped: ";
         case RunOutcome::Declined:
-            return "not installed: ";
         case RunOutcome::NotInstalled:
-            return "not installed: ";
         case RunOutcome::Cancelled:
             return "not installed: ";
     }
@@ -126,8 +129,8 @@ void RunSummary::EndArchive(const std::string& archivePath, bool installed) {
         line.outcome = known                  ? RunOutcome::Skipped
                        : archiveTurn.declined ? RunOutcome::Declined
                                               : RunOutcome::NotInstalled;
-        line.detail = known                  ? "already installed"
-                      : archiveTurn.declined ? "declined by the player"
+        line.detail = known                  ? ALREADY_INSTALLED
+                      : archiveTurn.declined ? DECLINED
                                              : FirstLine(archiveTurn.firstError);
     }
     lines.push_back(line);
@@ -152,10 +155,10 @@ void RunSummary::AddLibraryLines() {
                        : stock || known             ? RunOutcome::Skipped
                        : turn.declined              ? RunOutcome::Declined
                                                     : RunOutcome::NotInstalled;
-        line.detail = line.outcome == RunOutcome::Cancelled ? "not begun: the run was cancelled"
+        line.detail = line.outcome == RunOutcome::Cancelled ? NOT_BEGUN
                       : stock                               ? "came with the game (stock)"
-                      : known                               ? "already installed"
-                      : turn.declined                       ? "declined by the player"
+                      : known                               ? ALREADY_INSTALLED
+                      : turn.declined                       ? DECLINED
                                                             : FirstLine(turn.firstError);
         lines.push_back(line);
     }
@@ -163,8 +166,7 @@ void RunSummary::AddLibraryLines() {
 
 void RunSummary::NotBegun(const std::string& archivePath) {
     ++archives;
-    lines.push_back({GetFileNamePart(archivePath), false, RunOutcome::Cancelled,
-                     "not begun: the run was cancelled"});
+    lines.push_back({GetFileNamePart(archivePath), false, RunOutcome::Cancelled, NOT_BEGUN});
 }
 
 bool RunSummary::WorthShowing() const {

@@ -1,6 +1,7 @@
 #include "shell/Startup.h"
 
 #include "base/Messages.h"
+#include "base/ProgramFolder.h"
 #include "catalogue/CatalogueLoading.h"
 #include "catalogue/GameDetection.h"
 #include "journal/Recovery.h"
@@ -8,6 +9,41 @@
 #include "shell/RunningPrograms.h"
 
 namespace parvane {
+
+namespace {
+
+bool FindGame(const StartupHooks& hooks) {
+    if (hooks.refuseWithoutGame && !IsGameOrCloakingToolRegistered()) {
+        hooks.refuseWithoutGame();
+        return false;
+    }
+    return DetectGamesAtStartup();
+}
+
+bool LoadPropertiesOf(const StartupHooks& hooks) {
+    std::string folder;
+    if (!hooks.propertiesFolder) {
+        folder = GetProgramFolder();
+    } else if (!hooks.propertiesFolder(folder)) {
+        return false;
+    }
+    return LoadPropertiesAtStartup(folder);
+}
+
+}  // namespace
+
+bool StartProgram(const StartupHooks& hooks) {
+    // A change left half done is undone or completed once the program is sure to be alone on
+    // the game's files (its claim, the running programs), and before the catalogue reads them.
+    if ((hooks.claimGameFiles && !hooks.claimGameFiles()) || !FindGame(hooks) ||
+        !CheckProgramsAtStartup() || !RecoverChangeAtStartup()) {
+        return false;
+    }
+    if (hooks.recovered) {
+        hooks.recovered();
+    }
+    return LoadCatalogueAtStartup() && LoadPropertiesOf(hooks);
+}
 
 bool RecoverChangeAtStartup() {
     return RecoverInterruptedChange();

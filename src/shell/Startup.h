@@ -1,10 +1,10 @@
 #pragma once
 
-// The steps of start-up and shutdown that both front ends share, each with its message. The
-// window program runs them between its window steps, the terminal program one after the
-// other; a step that fails has shown its Error box, and the program then ends with
+// The program's start-up, in one order for both front ends, and its shutdown: each step with
+// its message. A step that fails has shown its Error box, and the program then ends with
 // EXIT_NOT_DONE.
 
+#include <functional>
 #include <string>
 
 namespace parvane {
@@ -12,6 +12,28 @@ namespace parvane {
 // The exit statuses of both front ends: done; not done (a refused start-up among them).
 inline constexpr int EXIT_DONE = 0;
 inline constexpr int EXIT_NOT_DONE = 1;
+
+// What a front end does its own way at start-up; each is optional.
+struct StartupHooks {
+    // First of all: makes sure that no other copy of the program works on the game's files, and
+    // opens them (the terminal program: its prefix's checks and lock, the machine over the
+    // prefix, the program's state folder for it). False after its own message.
+    std::function<bool()> claimGameFiles;
+    // When the registry names neither the game nor the cloaking tool: the front end's own
+    // refusal, instead of detection's two messages.
+    std::function<void()> refuseWithoutGame;
+    // Once an interrupted change is recovered, before the catalogue is read (a dry run drops
+    // its state folder there, so that the header cache is neither trusted nor written).
+    std::function<void()> recovered;
+    // The folder of the properties file; false after its own message. Unset: the program's
+    // folder.
+    std::function<bool(std::string& folder)> propertiesFolder;
+};
+
+// The start-up steps in their order, stopping at the first that fails: the front end's claim
+// on the game's files, game detection, the programs Parvane must not run beside, the recovery
+// of an interrupted change, the catalogue, the properties. True when the program may run.
+bool StartProgram(const StartupHooks& hooks);
 
 // Undoes the change a killed process or a power cut left half done (or completes it, when it
 // was past its commit), telling the user; false, after an Error box, when it cannot and the

@@ -11,6 +11,7 @@
 #include "base/GameFolders.h"
 #include "base/PathText.h"
 #include "support/FaultInjectingMachine.h"
+#include "support/ProcessStateResets.h"
 #include "support/ScriptedUserInterface.h"
 #include "support/TestMachine.h"
 

@@ -7,6 +7,7 @@
 #include "base/PathText.h"
 #include "platform/Machine.h"
 #include "support/FaultInjectingMachine.h"
+#include "support/ProcessStateResets.h"
 #include "support/ScriptedUserInterface.h"
 #include "support/TestMachine.h"
 

@@ -5,6 +5,7 @@
 #include "base/GameFolders.h"
 #include "catalogue/Catalogue.h"
 #include "catalogue/GameDetection.h"
+#include "support/ProcessStateResets.h"
 #include "support/ScriptedUserInterface.h"
 #include "support/TestMachine.h"
 

@@ -17,6 +17,7 @@
 #include "catalogue/Catalogue.h"
 #include "catalogue/GameDetection.h"
 #include "support/ContentFiles.h"
+#include "support/ProcessStateResets.h"
 #include "support/ScriptedUserInterface.h"
 #include "support/TestMachine.h"
 

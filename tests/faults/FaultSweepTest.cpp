@@ -33,6 +33,7 @@
 #include "support/ContentFiles.h"
 #include "support/FaultInjectingMachine.h"
 #include "support/InstallFixture.h"
+#include "support/ProcessStateResets.h"
 #include "uninstall/CourseRemoval.h"
 #include "uninstall/LibraryRemoval.h"
 
@@ -49,12 +50,6 @@ constexpr std::uint64_t STEP = 5;
 #else
 constexpr std::uint64_t STEP = 1;
 #endif
-
-// Without a temporary folder the program ends: so does the run.
-struct ProcessEnded {};
-[[noreturn]] void EndProcess(int) {
-    throw ProcessEnded{};
-}
 
 // Answers every question so that the operation goes on, and keeps every box.
 struct RecordingUserInterface final : UserInterface {
@@ -96,10 +91,8 @@ struct SweepRun {
         machine.MakeFolders(roots.at("program"));
         machine.GetMachine().TempPath(temp);
         SetUserInterface(&ui);
-        SetProcessEndHandler(EndProcess);
     }
     ~SweepRun() {
-        SetProcessEndHandler(nullptr);
         SetUserInterface(nullptr);
         while (NextFileName(1) != nullptr) {  // a run that ended early left the cursor inside
         }
@@ -169,10 +162,7 @@ void Perform(const Operation& operation, SweepRun& run, const test::Fault& fault
     {
         test::FaultInjectingMachine faults;
         faults.Inject(fault);
-        try {
-            run.result.ok = operation.operation();
-        } catch (const ProcessEnded&) {
-        }
+        run.result.ok = operation.operation();
         run.result.calls = faults.Calls();
     }
     run.Capture();
@@ -369,12 +359,14 @@ std::function<void(SweepRun&)> Queued(const std::vector<test::ZipFileEntry>& pac
     return [=](SweepRun& run) {
         const std::string path = run.machine.ScratchFolder() + "\\package.zip";
         ASSERT_TRUE(test::WriteZipFile(path, package) && AddFileName(path));
-        ASSERT_TRUE(!installed || InstallQueuedArchives() == 0);
+        ASSERT_TRUE(!installed || InstallQueuedArchives().notInstalled == 0);
     };
 }
 
+// A run the program would end (no temporary folder) has installed nothing.
 bool InstallQueued() {
-    return InstallQueuedArchives() == 0;
+    const InstallRunResult run = InstallQueuedArchives();
+    return !run.endsProgram && run.notInstalled == 0;
 }
 
 std::vector<test::ZipFileEntry> CoursePackage() {

@@ -29,6 +29,7 @@
 #include "support/ContentFiles.h"
 #include "support/InstallFixture.h"
 #include "support/PackerArchives.h"
+#include "support/ProcessStateResets.h"
 
 namespace parvane::test {
 namespace {

@@ -5,6 +5,7 @@
 
 #include "properties/Properties.h"
 #include "properties/PropertiesDialog.h"
+#include "support/ProcessStateResets.h"
 #include "support/ScriptedUserInterface.h"
 
 namespace parvane {

@@ -8,6 +8,7 @@
 #include "catalogue/GameDetection.h"
 #include "properties/Properties.h"
 #include "support/FaultInjectingMachine.h"
+#include "support/ProcessStateResets.h"
 #include "support/ScriptedUserInterface.h"
 #include "support/TestMachine.h"
 

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "properties/Properties.h"
+#include "support/ProcessStateResets.h"
 #include "support/ScriptedUserInterface.h"
 
 namespace parvane {

@@ -10,6 +10,7 @@
 #include "shell/Html.h"
 #include "support/FaultInjectingMachine.h"
 #include "support/InstallFixture.h"
+#include "support/ProcessStateResets.h"
 
 namespace parvane {
 namespace {
@@ -28,10 +29,10 @@ TEST_F(ArchiveInstallation, ReportsEachOutcomeAndCleansUp) {
         Package({{"Lakeside.tcr", test::CourseData("Lakeside", 1, {{102, "Rocks"}})}}, "c.zip");
     SetFileNameEntries({{complete, 0, 2}, {notAPackage, 0, 0}});
     ui.ExpectInformation("Installation complete.");
-    EXPECT_TRUE(InstallQueuedArchive(complete, summary));
+    EXPECT_EQ(InstallQueuedArchive(complete, summary), QueuedInstall::Installed);
     ui.ExpectError(Containing("does not appear\nto be a course or library package."));
     ui.ExpectError("Installation not complete.");
-    EXPECT_FALSE(InstallQueuedArchive(notAPackage, summary));
+    EXPECT_EQ(InstallQueuedArchive(notAPackage, summary), QueuedInstall::NotInstalled);
     ui.ExpectYesNo(DefaultButton::No, Containing("library:\n\nRocks"), ANSWER_YES);
     ui.ExpectYesNo(DefaultButton::Yes,
                    "Installation complete, with warnings.\nWould you like to view a report of "
@@ -44,7 +45,7 @@ TEST_F(ArchiveInstallation, ReportsEachOutcomeAndCleansUp) {
     machine.SetString(Hive::ClassesRoot, "htmlfile\\Shell\\Open\\Command", "", "browse.exe %1");
     test::FaultInjectingMachine faults;
     faults.Inject({.call = test::MachineCall::RunCommand});
-    EXPECT_TRUE(InstallQueuedArchive(withWarnings, summary));
+    EXPECT_EQ(InstallQueuedArchive(withWarnings, summary), QueuedInstall::Installed);
     SetFileNameEntries({});
     SetReportFolder({});
     ForgetHtmlHandler();
@@ -70,7 +71,7 @@ TEST_F(ArchiveInstallation, ALongArchivePathIsShortenedInTheTitle) {
     const std::string archive = "C:\\" + std::string(240, 'd') + "\\tail.zip";
     ui.ExpectError(Containing("Couldn't get ZIP global info"));
     ui.ExpectError("Installation not complete.");
-    EXPECT_FALSE(InstallQueuedArchive(archive, summary));
+    EXPECT_EQ(InstallQueuedArchive(archive, summary), QueuedInstall::NotInstalled);
     const std::string title = ui.Titles().front();
     EXPECT_EQ(title.size(), 255u);
     EXPECT_TRUE(title.ends_with("d\\tail.zip")) << title;

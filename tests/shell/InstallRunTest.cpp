@@ -37,13 +37,13 @@ TEST_F(InstallRun, InstallsTheQueueInOrderAfterOneCatalogueLoad) {
         "\na.zip: not installed: The installation archive you selected does not appear"
         "\nb.zip: installed in " +
         LibraryFolder("Pines"));
-    EXPECT_EQ(InstallQueuedArchives(), 1);
+    EXPECT_EQ(InstallQueuedArchives().notInstalled, 1);
     EXPECT_EQ(RegistryValue(GAME_LIBRARIES_KEY, 301), "Pines");
     EXPECT_EQ(FileNameCount(), 0);
 
     AddFileName(library);
     ui.ExpectError(Containing("RegOpenKeyEx returned"));
-    EXPECT_EQ(InstallQueuedArchives(), 1);
+    EXPECT_EQ(InstallQueuedArchives().notInstalled, 1);
     EXPECT_EQ(FileNameCount(), 0);
 
     // The inner archives of a MyZip archive chosen in the open dialog go with the queue, and
@@ -55,7 +55,7 @@ TEST_F(InstallRun, InstallsTheQueueInOrderAfterOneCatalogueLoad) {
     ui.ExpectOpenFile(myZip);
     ui.ExpectInformation(Containing("is a MyZip archive"));
     ui.ExpectError(Containing("RegOpenKeyEx returned"));
-    EXPECT_EQ(InstallQueuedArchives(), 1);
+    EXPECT_EQ(InstallQueuedArchives().notInstalled, 1);
     EXPECT_EQ(test::FilesBelow(temp), before);
 }
 
@@ -92,7 +92,7 @@ TEST_F(InstallRun, SummaryNamesEachLibraryOfAPackageAndTheDeclinedArchive) {
         "\n      Elm: not installed: declined by the player"
         "\n      Oak: installed in " +
         LibraryFolder("Oak") + "\np.zip: not installed: declined by the player");
-    EXPECT_EQ(InstallQueuedArchives(), 2);
+    EXPECT_EQ(InstallQueuedArchives().notInstalled, 2);
 }
 
 // Archives dropped on the window are queued as the open dialog queues its selection (their
@@ -109,14 +109,28 @@ TEST_F(InstallRun, DroppedArchivesAreInstalledAsIfChosenInTheOpenDialog) {
     ui.ExpectInformation(Containing("the selected file '" + bundle + "' is a MyZip archive."));
     ui.ExpectDialog(DIALOG_TARGET_FOLDER, [&](ScriptedDialog& dialog) {
         dialog.Init();
-        EXPECT_EQ(InstallDroppedArchives({bundle}), 1);
+        EXPECT_EQ(InstallDroppedArchives({bundle}).notInstalled, 1);
         dialog.Press(TARGET_FOLDER_OK_BUTTON);
     });
     ui.ExpectWarning(Containing("Archives dropped while others are being installed"));
     ui.ExpectInformation("Installation complete.");
-    EXPECT_EQ(InstallDroppedArchives({Scratch(), bundle}), 1);
+    EXPECT_EQ(InstallDroppedArchives({Scratch(), bundle}).notInstalled, 1);
     EXPECT_EQ(RegistryValue(GAME_LIBRARIES_KEY, 302), "Reeds");
     EXPECT_EQ(GetProperty(PROPERTY_OPEN_ARCHIVE_FOLDER), Scratch());
+    EXPECT_EQ(FileNameCount(), 0);
+}
+
+// Without a temporary folder nothing can be installed: the run stops at its first archive with
+// that Error box alone (no outcome, no summary) and tells its caller to end the program.
+TEST_F(InstallRun, WithoutATemporaryFolderTheRunEndsTheProgram) {
+    const std::string library = Package({{"Pines.tcl", test::LibraryData("Pines", 301)}}, "a.zip");
+    AddFileName(library);
+    AddFileName(library);
+    test::FaultInjectingMachine faults;
+    faults.Inject({.call = test::MachineCall::TempPath, .error = ERR_ACCESS_DENIED});
+    ui.ExpectError("Couldn't get temporary path, return code=5");
+    EXPECT_TRUE(InstallQueuedArchives().endsProgram);
+    EXPECT_EQ(faults.CallPaths(test::MachineCall::MakeFolder), std::vector<std::string>{});
     EXPECT_EQ(FileNameCount(), 0);
 }
 

@@ -6,13 +6,16 @@
 #include <string>
 #include <vector>
 
+#include "base/StateFolder.h"
 #include "catalogue/Catalogue.h"
+#include "journal/JournalFile.h"
 #include "properties/Properties.h"
 #include "shell/CommandLine.h"
 #include "shell/FileNameList.h"
 #include "shell/RunningPrograms.h"
 #include "shell/Startup.h"
 #include "support/FaultInjectingMachine.h"
+#include "support/ProcessStateResets.h"
 #include "support/ScriptedUserInterface.h"
 #include "support/TestMachine.h"
 
@@ -130,6 +133,52 @@ TEST(StartupSteps, FailuresEndWithTheirMessages) {
     ui.ExpectError("Error during property initialization, the program will now exit.");
     EXPECT_FALSE(LoadPropertiesAtStartup(machine.ScratchFolder()));
     ResetProperties();
+}
+
+// The front end's steps among the shared ones, in their order; the first that fails stops the
+// rest: nothing is recovered beside a running game.
+TEST(StartupSteps, RunInOrderAndStopAtTheFirstThatFails) {
+    std::vector<std::string> steps;
+    bool claimed = true;
+    std::string propertiesFolder;
+    const auto step = [&steps](const char* name) { return (steps.push_back(name), true); };
+    const StartupHooks hooks{.claimGameFiles = [&] { return step("claim") && claimed; },
+                             .refuseWithoutGame = [&] { step("no game"); },
+                             .recovered = [&] { step("recovered"); },
+                             .propertiesFolder =
+                                 [&](std::string& folder) {
+                                     folder = propertiesFolder;
+                                     return step("properties");
+                                 }};
+    {
+        test::TestMachine machine({.gameInstalled = false});
+        ScriptedUserInterface ui;
+        EXPECT_FALSE(StartProgram(hooks));
+    }
+    test::TestMachine machine;
+    propertiesFolder = machine.ScratchFolder();
+    machine.WriteFile(propertiesFolder + "\\" + PROPERTIES_FILE_NAME, "AskForFlag = 0\n");
+    test::FaultInjectingMachine faults;
+    ScriptedUserInterface ui;
+    claimed = false;
+    EXPECT_FALSE(StartProgram(hooks));
+    claimed = true;
+    // A journal that recovery would refuse with a box, were it read beside the running game.
+    SetStateFolder(propertiesFolder);
+    machine.WriteFile(JournalPath(), "not a journal\n");
+    faults.SetProcessImageNames({"GV2006.EXE"});
+    ui.ExpectError(Containing("is running on your system"));
+    EXPECT_FALSE(StartProgram(hooks));
+    EXPECT_TRUE(machine.FileExists(JournalPath()));
+    SetStateFolder({});
+    faults.SetProcessImageNames({});
+    EXPECT_TRUE(StartProgram(hooks));
+    EXPECT_EQ(steps, (std::vector<std::string>{"claim", "no game", "claim", "claim", "claim",
+                                               "recovered", "properties"}));
+    EXPECT_EQ(GetProperty(PROPERTY_ASK_FOR_FLAG), "0");
+    ResetProperties();
+    ForgetGameFolders();
+    TheCatalogue() = Catalogue{};
 }
 
 }  // namespace

@@ -12,6 +12,7 @@
 #include "installer/InstallRecord.h"
 #include "properties/Properties.h"
 #include "support/ContentFiles.h"
+#include "support/ProcessStateResets.h"
 
 namespace parvane::test {
 

@@ -12,8 +12,9 @@ namespace {
 
 // The report's CR LF line ends as the terminal's.
 std::string WithTerminalLineEnds(std::string text) {
-    for (std::size_t at = text.find("\r\n"); at != std::string::npos; at = text.find("\r\n", at))
+    for (std::size_t at = text.find("\r\n"); at != std::string::npos; at = text.find("\r\n", at)) {
         text.erase(at, 1);
+    }
     return text;
 }
 

@@ -15,16 +15,19 @@ std::size_t EditDistance(const std::string& a, const std::string& b) {
     const std::string x = ToUpperAscii(a);
     const std::string y = ToUpperAscii(b);
     std::vector<std::vector<std::size_t>> d(x.size() + 1, std::vector<std::size_t>(y.size() + 1));
-    for (std::size_t i = 0; i <= x.size(); ++i)
+    for (std::size_t i = 0; i <= x.size(); ++i) {
         d[i][0] = i;
-    for (std::size_t j = 0; j <= y.size(); ++j)
+    }
+    for (std::size_t j = 0; j <= y.size(); ++j) {
         d[0][j] = j;
+    }
     for (std::size_t i = 1; i <= x.size(); ++i) {
         for (std::size_t j = 1; j <= y.size(); ++j) {
             const std::size_t change = x[i - 1] == y[j - 1] ? 0 : 1;
             d[i][j] = std::min({d[i - 1][j] + 1, d[i][j - 1] + 1, d[i - 1][j - 1] + change});
-            if (i > 1 && j > 1 && x[i - 1] == y[j - 2] && x[i - 2] == y[j - 1])
+            if (i > 1 && j > 1 && x[i - 1] == y[j - 2] && x[i - 2] == y[j - 1]) {
                 d[i][j] = std::min(d[i][j], d[i - 2][j - 2] + 1);
+            }
         }
     }
     return d[x.size()][y.size()];
@@ -61,17 +64,21 @@ std::string FindSlip(const std::vector<std::string>& arguments, const KnownWords
     bool commandSeen = false;
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         const std::string& argument = arguments[i];
-        if (argument == "--")
+        if (argument == "--") {
             break;
+        }
         if (argument.starts_with("-")) {
             const std::string name = argument.substr(0, argument.find('='));
-            if (!Contains(options, name) && name != "-h" && name != "--help")
+            if (!Contains(options, name) && name != "-h" && name != "--help") {
                 return "'" + name + "' is not an option" + Suggestion(name, options);
-            if (Contains(known.valueOptions, name) && name == argument)
+            }
+            if (Contains(known.valueOptions, name) && name == argument) {
                 ++i;
+            }
         } else if (!commandSeen) {
-            if (!Contains(known.commands, argument))
+            if (!Contains(known.commands, argument)) {
                 return "'" + argument + "' is not a command" + Suggestion(argument, known.commands);
+            }
             commandSeen = true;
         }
     }

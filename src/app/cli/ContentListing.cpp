@@ -47,13 +47,15 @@ constexpr std::size_t MARKER_WIDTH = 3;
 LineColumns ColumnsOf(const ListedEntry& entry) {
     const std::size_t tab = entry.line.find('\t');
     std::string text = entry.line.substr(0, tab);
-    if (text.starts_with("+ ") && !text.starts_with("+  "))
+    if (text.starts_with("+ ") && !text.starts_with("+  ")) {
         text.insert(1, " ");
+    }
     const std::string& name = entry.name;
     const bool blankEdged = !name.empty() && (name.front() == ' ' || name.back() == ' ');
-    if (blankEdged && text.compare(MARKER_WIDTH, name.size(), name) == 0)
+    if (blankEdged && text.compare(MARKER_WIDTH, name.size(), name) == 0) {
         text = text.substr(0, MARKER_WIDTH) + "'" + name + "'" +
                text.substr(MARKER_WIDTH + name.size());
+    }
     text.erase(text.find_last_not_of(' ') + 1);
     return {text, tab == std::string::npos ? std::string() : entry.line.substr(tab + 1)};
 }
@@ -91,13 +93,16 @@ std::vector<std::string> ListingLines(const std::vector<ListedEntry>& entries,
     for (std::size_t i = 0; i < lines.size(); ++i) {
         const ListedEntry& entry = entries[lines[i]];
         auto [folder, added] = shownFolders.try_emplace(entry.folder);
-        if (added)
+        if (added) {
             folder->second = ShownPath(entry.folder);
+        }
         std::string text = PaddedRight(columns[i].text, textWidth);
-        if (usageWidth > 0)
+        if (usageWidth > 0) {
             text += COLUMN_GAP + PaddedLeft(columns[i].usage, usageWidth);
-        if (withGuid)
+        }
+        if (withGuid) {
             text += COLUMN_GAP + entry.guidText;
+        }
         shown.push_back(TerminalText(text) + COLUMN_GAP + folder->second);
     }
     return shown;
@@ -111,10 +116,12 @@ int ListContent(ContentKind kind, bool withGuid) {
         return EXIT_DONE;
     }
     std::vector<int> lines(entries.size());
-    for (std::size_t line = 0; line < lines.size(); ++line)
+    for (std::size_t line = 0; line < lines.size(); ++line) {
         lines[line] = static_cast<int>(line);
-    for (const std::string& shown : ListingLines(entries, lines, withGuid))
+    }
+    for (const std::string& shown : ListingLines(entries, lines, withGuid)) {
         std::cout << shown << '\n';
+    }
     return EXIT_DONE;
 }
 

@@ -16,8 +16,9 @@ void AddMissingFolders(const fs::path& folder, std::vector<fs::path>& missing) {
     for (fs::path path = folder; !path.empty() && !fs::exists(path, error) && !error;
          path = path.parent_path()) {
         missing.push_back(path);
-        if (path == path.parent_path())
+        if (path == path.parent_path()) {
             break;
+        }
     }
 }
 
@@ -25,8 +26,9 @@ void AddMissingFolders(const fs::path& folder, std::vector<fs::path>& missing) {
 
 DryRunScope::DryRunScope(Machine& below, const fs::path& prefix) : overlay(below) {
     const std::string name = PrefixFolderName(CanonicalPrefix(prefix));
-    for (const fs::path& root : {PropertiesRoot(), ReportRoot(), StateRoot()})
+    for (const fs::path& root : {PropertiesRoot(), ReportRoot(), StateRoot()}) {
         AddMissingFolders(root / name, madeFolders);
+    }
 }
 
 DryRunScope::~DryRunScope() {

@@ -22,16 +22,19 @@ namespace {
 // The game's key opens when the game is installed; "Install Dir" names its folder.
 std::optional<std::string> InstallDirIn(wine::WineRegistry& registry) {
     KeyHandle key = 0;
-    if (registry.OpenKey(GAME_HIVE, GAME_ROOT, key) != ERR_SUCCESS)
+    if (registry.OpenKey(GAME_HIVE, GAME_ROOT, key) != ERR_SUCCESS) {
         return std::nullopt;
+    }
     std::uint32_t type = 0;
     std::string folder;
     if (registry.QueryValue(key, GAME_INSTALL_DIR_VALUE, 1024, type, folder) != ERR_SUCCESS ||
-        (type != REGTYPE_SZ && type != REGTYPE_EXPAND_SZ))
+        (type != REGTYPE_SZ && type != REGTYPE_EXPAND_SZ)) {
         folder.clear();
+    }
     registry.CloseKey(key);
-    if (!folder.empty() && folder.back() == '\0')
+    if (!folder.empty() && folder.back() == '\0') {
         folder.pop_back();
+    }
     return folder;
 }
 
@@ -50,19 +53,22 @@ bool MayHoldGame(const std::filesystem::path& systemRegistry) {
 
 std::optional<std::string> GameFolderIn(const std::filesystem::path& folder) {
     std::string message;
-    if (!wine::CheckPrefixFolder(folder, message) || !MayHoldGame(folder / "system.reg"))
+    if (!wine::CheckPrefixFolder(folder, message) || !MayHoldGame(folder / "system.reg")) {
         return std::nullopt;
+    }
     wine::WineRegistry registry(folder);
-    if (!registry.Load(message))
+    if (!registry.Load(message)) {
         return std::nullopt;
+    }
     return InstallDirIn(registry);
 }
 
 std::vector<GamePrefix> PrefixesHoldingGame(const std::vector<PrefixCandidate>& candidates) {
     std::vector<GamePrefix> found;
     for (const PrefixCandidate& candidate : candidates) {
-        if (std::optional<std::string> gameFolder = GameFolderIn(candidate.folder))
+        if (std::optional<std::string> gameFolder = GameFolderIn(candidate.folder)) {
             found.push_back({candidate.folder, candidate.launcher, std::move(*gameFolder)});
+        }
     }
     return found;
 }
@@ -88,8 +94,9 @@ std::string PrefixLine(const GamePrefix& prefix, std::size_t number) {
 
 PrefixChoice ChooseGamePrefix(const std::vector<GamePrefix>& found, bool canAsk,
                               std::istream& input, std::ostream& output) {
-    if (found.size() == 1)
+    if (found.size() == 1) {
         return {found.front().folder, EXIT_DONE};
+    }
     if (found.empty()) {
         output << "No Wine prefix on this system holds Greenvale 06 (parvane looked in those of "
                   "Steam, Lutris, Bottles, Heroic and PlayOnLinux, in ~/.wine*). Name the "
@@ -100,8 +107,9 @@ PrefixChoice ChooseGamePrefix(const std::vector<GamePrefix>& found, bool canAsk,
     output << (canAsk ? "Several Wine prefixes hold Greenvale 06:"
                       : "Several Wine prefixes hold Greenvale 06; name one with --prefix DIR:")
            << '\n';
-    for (std::size_t i = 0; i < found.size(); ++i)
+    for (std::size_t i = 0; i < found.size(); ++i) {
         output << PrefixLine(found[i], canAsk ? i + 1 : 0) << '\n';
+    }
     if (!canAsk) {
         output << std::flush;
         return {{}, EXIT_USAGE};
@@ -117,16 +125,19 @@ PrefixChoice ChooseGamePrefix(const std::vector<GamePrefix>& found, bool canAsk,
         const unsigned long number = std::strtoul(line.c_str(), &end, 10);
         if (end != line.c_str() &&
             line.find_first_not_of(" \t\r", end - line.c_str()) == std::string::npos &&
-            number >= 1 && number <= found.size())
+            number >= 1 && number <= found.size()) {
             return {found[number - 1].folder, EXIT_DONE};
+        }
     }
 }
 
 PrefixChoice ChooseSessionPrefix(const std::string& prefixOption, bool answerDefaults) {
-    if (!prefixOption.empty())
+    if (!prefixOption.empty()) {
         return {prefixOption, EXIT_DONE};
-    if (const std::string variable = WinePrefixVariable(); !variable.empty())
+    }
+    if (const std::string variable = WinePrefixVariable(); !variable.empty()) {
         return {variable, EXIT_DONE};
+    }
     return ChooseGamePrefix(FindGamePrefixes(), !answerDefaults && isatty(STDIN_FILENO) != 0,
                             std::cin, std::cerr);
 }

@@ -7,14 +7,16 @@ namespace parvane::cli {
 
 std::string HostPathOf(const std::filesystem::path& prefix, const std::string& windowsPath) {
     wine::HostPath host;
-    if (windowsPath.empty() || wine::ResolveWindowsPath(prefix, windowsPath, host) != ERR_SUCCESS)
+    if (windowsPath.empty() || wine::ResolveWindowsPath(prefix, windowsPath, host) != ERR_SUCCESS) {
         return {};
+    }
     std::error_code error;
     const std::filesystem::path canonical = std::filesystem::weakly_canonical(host.path, error);
-    const std::string shown = error ? host.path : canonical.string();
+    std::string shown = error ? host.path : canonical.string();
     const std::string home = wine::HomeFolder().string();
-    if (!home.empty() && home != "/" && shown.starts_with(home + "/"))
+    if (!home.empty() && home != "/" && shown.starts_with(home + "/")) {
         return "~" + shown.substr(home.size());
+    }
     return shown;
 }
 

@@ -1,6 +1,7 @@
 #include "app/cli/InstallCommand.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <iostream>
 
 #include "analysis/MissingLibrariesReport.h"
@@ -64,8 +65,9 @@ bool QueueNamedArchives(const std::filesystem::path& prefix,
         }
     }
     ClearFileNameList();
-    if (!allFound)
+    if (!allFound) {
         return false;
+    }
     for (const std::string& path : paths) {
         if (!AddFileName(path)) {
             ClearFileNameList();
@@ -92,8 +94,9 @@ void QueueByKind(std::vector<FileNameEntry> entries) {
 // nameless). Returns how many left; -1 when the queue cannot be filled again.
 std::int32_t PrepareQueue(TerminalUserInterface& terminal, RunSummary& summary) {
     std::vector<std::string> paths;
-    for (const FileNameEntry* entry = NextFileName(1); entry != nullptr; entry = NextFileName(1))
+    for (const FileNameEntry* entry = NextFileName(1); entry != nullptr; entry = NextFileName(1)) {
         paths.push_back(entry->path);
+    }
     std::vector<FileNameEntry> queue;
     std::int32_t dropped = 0;
     for (const std::string& path : paths) {
@@ -125,22 +128,27 @@ std::int32_t PrepareQueue(TerminalUserInterface& terminal, RunSummary& summary) 
 int InstallChosenArchives(const PrefixSession& session, const std::vector<std::string>& archives) {
     const bool chosen =
         archives.empty() ? ShowOpenArchiveDialog() : QueueNamedArchives(session.prefix, archives);
-    if (!chosen || FileNameCount() == 0)
+    if (!chosen || FileNameCount() == 0) {
         return EXIT_NOT_DONE;
+    }
     TerminalUserInterface& terminal = *session.terminal;
     RunSummary summary(terminal);
     terminal.SetObserver(&summary);
     const std::int32_t dropped = PrepareQueue(terminal, summary);
     // Archives dropped may leave nothing to install: the open dialog is not offered again.
-    const std::int32_t notInstalled =
+    const InstallRunResult run =
         dropped < 0 || FileNameCount() == 0
-            ? 0
+            ? InstallRunResult{}
             : InstallQueuedArchives([&summary](const std::string& path, ArchiveOutcome outcome) {
                   summary.Record(path, outcome);
               });
+    // Without a temporary folder nothing can be installed: the program ends at once, with the
+    // Error box shown and nothing more.
+    if (run.endsProgram)
+        std::exit(EXIT_NOT_DONE);
     terminal.SetObserver(nullptr);
     summary.Print(std::cout);
-    return dropped == 0 && notInstalled == 0 ? EXIT_DONE : EXIT_NOT_DONE;
+    return dropped == 0 && run.notInstalled == 0 ? EXIT_DONE : EXIT_NOT_DONE;
 }
 
 }  // namespace

@@ -36,9 +36,10 @@ json CourseEntries() {
     json entries = json::array();
     for (const auto& [courses, state] : {std::pair{GetInstalledCourses(), "installed"},
                                          std::pair{GetCloakedCourses(), "cloaked"}}) {
-        for (const CourseRecord& course : courses)
+        for (const CourseRecord& course : courses) {
             entries.push_back(
                 EntryDocument(course, state, IsStockCourse(course.guidText), json(nullptr)));
+        }
     }
     return entries;
 }
@@ -47,9 +48,10 @@ json LibraryEntries() {
     json entries = json::array();
     for (const auto& [libraries, state] : {std::pair{GetInstalledLibraries(), "installed"},
                                            std::pair{GetCloakedLibraries(), "cloaked"}}) {
-        for (const LibraryRecord& library : libraries)
+        for (const LibraryRecord& library : libraries) {
             entries.push_back(EntryDocument(library, state, IsStockLibrary(library.guidText),
                                             CountCoursesReferencingLibrary(library)));
+        }
     }
     return entries;
 }
@@ -76,10 +78,11 @@ json ListingDocument(ContentKind kind) {
 
 json AnalysisDocument(const std::vector<ProblemEntry>& problems) {
     json list = json::array();
-    for (const ProblemEntry& problem : problems)
+    for (const ProblemEntry& problem : problems) {
         list.push_back({{"kind", KindWord(problem.kind)},
                         {"severity", SeverityWord(problem.severity)},
                         {"text", TerminalText(problem.text)}});
+    }
     return {{"problems", std::move(list)}};
 }
 
@@ -87,9 +90,10 @@ json VerificationDocument(const std::vector<EntryCheck>& checks) {
     json entries = json::array();
     for (const EntryCheck& check : checks) {
         json problems = json::array();
-        for (const FileProblem& problem : check.problems)
+        for (const FileProblem& problem : check.problems) {
             problems.push_back({{"state", problem.missing ? "missing" : "changed"},
                                 {"path", TerminalText(problem.path)}});
+        }
         entries.push_back({{"guid", check.guidText},
                            {"name", TerminalText(check.name)},
                            {"record", check.hasRecord},
@@ -101,10 +105,11 @@ json VerificationDocument(const std::vector<EntryCheck>& checks) {
 
 json PrefixesDocument(const std::vector<GamePrefix>& prefixes) {
     json list = json::array();
-    for (const GamePrefix& prefix : prefixes)
+    for (const GamePrefix& prefix : prefixes) {
         list.push_back({{"folder", prefix.folder.string()},
                         {"launcher", prefix.launcher},
                         {"gameFolder", TerminalText(prefix.gameFolder)}});
+    }
     return {{"prefixes", std::move(list)}};
 }
 

@@ -20,8 +20,9 @@ namespace {
 std::vector<fs::path> FolderEntries(const fs::path& folder) {
     std::vector<fs::path> entries;
     std::error_code error;
-    for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error))
+    for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
         entries.push_back(it->path());
+    }
     std::sort(entries.begin(), entries.end());
     return entries;
 }
@@ -29,8 +30,9 @@ std::vector<fs::path> FolderEntries(const fs::path& folder) {
 std::vector<fs::path> FilesEndingIn(const fs::path& folder, const std::string& extension) {
     std::vector<fs::path> files;
     for (const fs::path& entry : FolderEntries(folder)) {
-        if (entry.extension() == extension)
+        if (entry.extension() == extension) {
             files.push_back(entry);
+        }
     }
     return files;
 }
@@ -45,8 +47,9 @@ bool ReadText(const fs::path& file, std::string& text) {
 
 // A launcher's path: "~/x" below the home folder.
 fs::path Expanded(const std::string& path, const fs::path& home) {
-    if (path == "~" || path.starts_with("~/"))
+    if (path == "~" || path.starts_with("~/")) {
         return home / path.substr(std::min<std::size_t>(path.size(), 2));
+    }
     return path;
 }
 
@@ -54,12 +57,14 @@ class CandidateList {
   public:
     void Add(const fs::path& folder, const char* launcher) {
         std::error_code error;
-        if (folder.empty() || !fs::is_directory(folder, error))
+        if (folder.empty() || !fs::is_directory(folder, error)) {
             return;
+        }
         const fs::path canonical = fs::canonical(folder, error);
         const fs::path& identity = error ? folder : canonical;
-        if (std::find(seen.begin(), seen.end(), identity) != seen.end())
+        if (std::find(seen.begin(), seen.end(), identity) != seen.end()) {
             return;
+        }
         seen.push_back(identity);
         candidates.push_back({error ? folder.lexically_normal() : canonical, launcher});
     }
@@ -76,12 +81,14 @@ void AddSteam(const fs::path& home, CandidateList& list) {
         std::string text;
         std::vector<VdfValue> values;
         if (ReadText(root / "steamapps/libraryfolders.vdf", text) && ReadVdfValues(text, values)) {
-            for (const std::string& path : SteamLibraryPaths(values))
+            for (const std::string& path : SteamLibraryPaths(values)) {
                 libraries.push_back(Expanded(path, home));
+            }
         }
         for (const fs::path& library : libraries) {
-            for (const fs::path& game : FolderEntries(library / "steamapps/compatdata"))
+            for (const fs::path& game : FolderEntries(library / "steamapps/compatdata")) {
                 list.Add(game / "pfx", "Steam");
+            }
         }
     }
 }
@@ -99,8 +106,9 @@ void AddLutris(const fs::path& home, CandidateList& list) {
             try {
                 const YAML::Node config = YAML::LoadFile(file.string());
                 for (const YAML::Node& prefix : {PrefixIn(config["game"]), PrefixIn(config)}) {
-                    if (prefix && prefix.IsScalar())
+                    if (prefix && prefix.IsScalar()) {
                         list.Add(Expanded(prefix.as<std::string>(), home), "Lutris");
+                    }
                 }
             } catch (const YAML::Exception&) {
                 // an unreadable game configuration names no prefix
@@ -112,8 +120,9 @@ void AddLutris(const fs::path& home, CandidateList& list) {
 void AddBottles(const fs::path& home, CandidateList& list) {
     for (const fs::path& folder : {home / ".local/share/bottles/bottles",
                                    home / ".var/app/com.usebottles.bottles/data/bottles/bottles"}) {
-        for (const fs::path& bottle : FolderEntries(folder))
+        for (const fs::path& bottle : FolderEntries(folder)) {
             list.Add(bottle, "Bottles");
+        }
     }
 }
 
@@ -121,31 +130,38 @@ void AddBottles(const fs::path& home, CandidateList& list) {
 void AddHeroic(const fs::path& home, CandidateList& list) {
     for (const fs::path& file : FilesEndingIn(home / ".config/heroic/GamesConfig", ".json")) {
         std::string text;
-        if (!ReadText(file, text))
+        if (!ReadText(file, text)) {
             continue;
+        }
         const nlohmann::json config = nlohmann::json::parse(text, nullptr, false);
-        if (!config.is_object())
+        if (!config.is_object()) {
             continue;
+        }
         for (const auto& [name, game] : config.items()) {
-            if (game.is_object() && game.contains("winePrefix") && game["winePrefix"].is_string())
+            if (game.is_object() && game.contains("winePrefix") && game["winePrefix"].is_string()) {
                 list.Add(Expanded(game["winePrefix"].get<std::string>(), home), "Heroic");
+            }
         }
     }
-    for (const fs::path& prefix : FolderEntries(home / "Games/Heroic/Prefixes"))
+    for (const fs::path& prefix : FolderEntries(home / "Games/Heroic/Prefixes")) {
         list.Add(prefix, "Heroic");
+    }
 }
 
 void AddPlayOnLinux(const fs::path& home, CandidateList& list) {
-    for (const fs::path& prefix : FolderEntries(home / ".PlayOnLinux/wineprefix"))
+    for (const fs::path& prefix : FolderEntries(home / ".PlayOnLinux/wineprefix")) {
         list.Add(prefix, "PlayOnLinux");
+    }
 }
 
 void AddWine(const fs::path& home, const std::string& winePrefixVariable, CandidateList& list) {
-    if (!winePrefixVariable.empty())
+    if (!winePrefixVariable.empty()) {
         list.Add(winePrefixVariable, "Wine");
+    }
     for (const fs::path& entry : FolderEntries(home)) {
-        if (entry.filename().string().starts_with(".wine"))
+        if (entry.filename().string().starts_with(".wine")) {
             list.Add(entry, "Wine");
+        }
     }
 }
 

@@ -251,8 +251,9 @@ void ReplacePlaceholder(std::string& text, const std::string& placeholder,
 std::string Guide() {
     namespace cli = parvane::cli;
     std::string guide = "\nCommands:";
-    for (const CommandGuide& command : COMMAND_GUIDES)
+    for (const CommandGuide& command : COMMAND_GUIDES) {
         guide += command.text;
+    }
     guide += GUIDE;
     const std::string folderName =
         cli::PrefixFolderName(cli::CanonicalPrefix(parvane::wine::ChoosePrefixFolder("")));
@@ -281,8 +282,9 @@ std::string UsageLine(const CommandGuide& guide) {
 const CommandGuide* NamedCommand(const std::vector<std::string>& arguments) {
     for (const std::string& argument : arguments) {
         for (const CommandGuide& guide : COMMAND_GUIDES) {
-            if (argument == guide.name)
+            if (argument == guide.name) {
                 return &guide;
+            }
         }
     }
     return nullptr;
@@ -290,13 +292,14 @@ const CommandGuide* NamedCommand(const std::vector<std::string>& arguments) {
 
 int UsageError(const std::string& message, const CommandGuide* command = nullptr) {
     std::cerr << "parvane: " << message << "\n";
-    if (command != nullptr)
+    if (command != nullptr) {
         std::cerr << "Usage: parvane [--prefix DIR] [--defaults|--yes] " << UsageLine(*command)
                   << "\nRun 'parvane " << command->name << " --help' for more information."
                   << std::endl;
-    else
+    } else {
         std::cerr << "Usage: parvane [--prefix DIR] [--defaults|--yes] COMMAND ...\n"
                   << "Run 'parvane --help' for more information." << std::endl;
+    }
     return EXIT_USAGE;
 }
 
@@ -306,15 +309,17 @@ const std::vector<std::string> KIND_WORDS = {"course", "courses", "library", "li
 // The word after 'list' or 'uninstall' when it is no kind of content, with the nearest kind.
 std::string KindSlip(const std::vector<std::string>& arguments, const CommandGuide& command) {
     const std::string_view name = command.name;
-    if (name != LIST_GUIDE.name && name != UNINSTALL_GUIDE.name)
+    if (name != LIST_GUIDE.name && name != UNINSTALL_GUIDE.name) {
         return {};
+    }
     const auto named = std::find(arguments.begin(), arguments.end(), command.name);
     const auto kind = std::find_if(named, arguments.end(), [](const std::string& argument) {
         return !argument.starts_with('-') && argument != "list" && argument != "uninstall";
     });
     if (kind == arguments.end() ||
-        std::find(KIND_WORDS.begin(), KIND_WORDS.end(), *kind) != KIND_WORDS.end())
+        std::find(KIND_WORDS.begin(), KIND_WORDS.end(), *kind) != KIND_WORDS.end()) {
         return {};
+    }
     const std::string nearest = cli::NearestWord(*kind, KIND_WORDS);
     return "'" + *kind + "' is neither courses nor libraries" +
            (nearest.empty() ? "" : "; did you mean '" + nearest + "'?");
@@ -325,28 +330,34 @@ std::string KindSlip(const std::vector<std::string>& arguments, const CommandGui
 int ExplainParseError(const CLI::App& app, const CLI::ParseError& error, int argc, char** argv) {
     const std::vector<std::string> arguments(argv + 1, argv + argc);
     cli::KnownWords known;
-    for (const CLI::App* command : app.get_subcommands({}))
+    for (const CLI::App* command : app.get_subcommands({})) {
         known.commands.push_back(command->get_name());
+    }
     for (const CLI::App* scope : app.get_subcommands({})) {
         for (const CLI::Option* option : scope->get_options()) {
-            for (const std::string& name : option->get_lnames())
+            for (const std::string& name : option->get_lnames()) {
                 (option->get_expected_min() > 0 ? known.valueOptions : known.options)
                     .push_back("--" + name);
+            }
         }
     }
     for (const CLI::Option* option : app.get_options()) {
-        for (const std::string& name : option->get_lnames())
+        for (const std::string& name : option->get_lnames()) {
             (option->get_expected_min() > 0 ? known.valueOptions : known.options)
                 .push_back("--" + name);
+        }
     }
     const CommandGuide* command = NamedCommand(arguments);
     std::string slip = cli::FindSlip(arguments, known);
-    if (slip.empty() && command != nullptr)
+    if (slip.empty() && command != nullptr) {
         slip = KindSlip(arguments, *command);
-    if (!slip.empty())
+    }
+    if (!slip.empty()) {
         return UsageError(slip + (slip.ends_with('?') ? "" : "."), command);
-    if (command == nullptr)
+    }
+    if (command == nullptr) {
         return UsageError("name a command: install, list, uninstall, analyze or properties.");
+    }
     return UsageError(error.what(), command);
 }
 
@@ -365,6 +376,9 @@ parvane::cli::ContentKind KindOf(const std::string& word) {
 
 }  // namespace
 
+// What could escape is a library's refusal of a programming fault (CLI11's of a wrongly built
+// command line), which std::terminate reports.
+// NOLINTNEXTLINE(bugprone-exception-escape)
 int main(int argc, char** argv) {
     CLI::App app(DESCRIPTION, "parvane");
     app.footer(Guide());
@@ -425,32 +439,41 @@ int main(int argc, char** argv) {
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& error) {
-        if (error.get_exit_code() == 0)
+        if (error.get_exit_code() == 0) {
             return app.exit(error);
+        }
         return ExplainParseError(app, error, argc, argv);
     }
 
-    if (prefixes->parsed())
+    if (prefixes->parsed()) {
         return cli::ListGamePrefixes(asJson);
+    }
     std::vector<cli::PropertyAssignment> assignments;
     std::string message;
-    if (properties->parsed() && !cli::ParsePropertyAssignments(words, assignments, message))
+    if (properties->parsed() && !cli::ParsePropertyAssignments(words, assignments, message)) {
         return UsageError(message, &PROPERTIES_GUIDE);
+    }
     cli::CatchStopSignals();
     const int status = cli::RunOnPrefix(settings, [&](const cli::PrefixSession& session) {
-        if (list->parsed())
+        if (list->parsed()) {
             return asJson ? cli::PrintListingDocument(KindOf(listed))
                           : cli::ListContent(KindOf(listed), withGuid);
-        if (uninstall->parsed())
+        }
+        if (uninstall->parsed()) {
             return cli::UninstallEntries(KindOf(removed), names);
-        if (analyze->parsed())
+        }
+        if (analyze->parsed()) {
             return asJson ? cli::PrintAnalysisDocument() : cli::PrintAnalysis();
-        if (verify->parsed())
+        }
+        if (verify->parsed()) {
             return cli::VerifyEntries(verified, asJson);
-        if (history->parsed())
+        }
+        if (history->parsed()) {
             return cli::PrintHistory();
-        if (properties->parsed())
+        }
+        if (properties->parsed()) {
             return cli::ShowOrSetProperties(session, assignments);
+        }
         return cli::InstallArchives(session, archives);
     });
     return cli::ExitStatusAfterStop(status);

@@ -22,11 +22,13 @@ std::string NameKey(const std::string& path) {
     std::string key;
     for (const char c : ToUpperAscii(path)) {
         const char separator = c == '/' ? '\\' : c;
-        if (separator != '\\' || key.empty() || key.back() != '\\')
+        if (separator != '\\' || key.empty() || key.back() != '\\') {
             key += separator;
+        }
     }
-    if (!key.empty() && key.back() == '\\')
+    if (!key.empty() && key.back() == '\\') {
         key.pop_back();
+    }
     return key;
 }
 
@@ -39,8 +41,9 @@ std::string_view Trimmed(const std::string& path) {
 std::string ParentOf(const std::string& path) {
     const std::string_view trimmed = Trimmed(path);
     const std::size_t at = trimmed.find_last_of("\\/");
-    if (at == std::string::npos)
+    if (at == std::string::npos) {
         return {};
+    }
     std::string parent(trimmed.substr(0, at));
     return parent.size() == 2 && parent[1] == ':' ? parent + "\\" : parent;
 }
@@ -57,10 +60,12 @@ bool HasDotComponent(const std::string& key) {
         const std::size_t end = key.find('\\', start);
         const std::string_view part =
             std::string_view(key).substr(start, end == std::string::npos ? end : end - start);
-        if (part == "." || part == "..")
+        if (part == "." || part == "..") {
             return true;
-        if (end == std::string::npos)
+        }
+        if (end == std::string::npos) {
             return false;
+        }
         start = end + 1;
     }
 }
@@ -72,8 +77,9 @@ void ForEachChild(const std::map<std::string, State>& states, const std::string&
     const std::string start = parentKey + "\\";
     for (auto it = states.lower_bound(start); it != states.end() && it->first.starts_with(start);
          ++it) {
-        if (it->first.find('\\', start.size()) == std::string::npos)
+        if (it->first.find('\\', start.size()) == std::string::npos) {
             visit(it->second);
+        }
     }
 }
 
@@ -93,12 +99,14 @@ const char* HiveName(Hive hive) {
 }
 
 std::string ShownData(std::uint32_t type, const std::string& data) {
-    if (IsStringType(type))
+    if (IsStringType(type)) {
         return "\"" + data + "\"";
+    }
     if (type == REGTYPE_DWORD && data.size() == 4) {
         std::uint32_t number = 0;
-        for (int i = 3; i >= 0; --i)
+        for (int i = 3; i >= 0; --i) {
             number = number << 8 | static_cast<unsigned char>(data[i]);
+        }
         return std::to_string(number);
     }
     std::string shown = "hex:";
@@ -113,13 +121,15 @@ std::string ShownData(std::uint32_t type, const std::string& data) {
 }  // namespace
 
 OverlayMachine::OverlayMachine(Machine& machineBelow) : below(machineBelow) {
-    if (below.TempPath(scratchFolder) == ERR_SUCCESS)
+    if (below.TempPath(scratchFolder) == ERR_SUCCESS) {
         scratchKey = NameKey(scratchFolder);
+    }
 }
 
 OverlayMachine::~OverlayMachine() {
-    for (const std::string& shadow : shadows)
+    for (const std::string& shadow : shadows) {
         below.RemoveFile(shadow);
+    }
 }
 
 // The temporary folder, through no "." or ".." that could lead out of it.
@@ -134,18 +144,21 @@ OverlayMachine::Kind OverlayMachine::KindOf(const std::string& path, std::uint32
     Kind kind = Kind::Absent;
     const auto state = paths.find(NameKey(path));
     if (state == paths.end()) {
-        if (below.GetAttributes(path, found) == ERR_SUCCESS)
+        if (below.GetAttributes(path, found) == ERR_SUCCESS) {
             kind = (found & ATTR_DIRECTORY) != 0 ? Kind::Folder : Kind::File;
+        }
     } else if (state->second.kind == Kind::Folder) {
         found = ATTR_DIRECTORY;
         kind = Kind::Folder;
     } else if (state->second.kind == Kind::File) {
-        if (below.GetAttributes(state->second.content, found) != ERR_SUCCESS)
+        if (below.GetAttributes(state->second.content, found) != ERR_SUCCESS) {
             found = ATTR_ARCHIVE;
+        }
         kind = Kind::File;
     }
-    if (attributes != nullptr)
+    if (attributes != nullptr) {
         *attributes = found;
+    }
     return kind;
 }
 
@@ -159,8 +172,9 @@ OverlayMachine::PathState& OverlayMachine::Changed(const std::string& path) {
     PathState& state = paths[key];
     state.kind = state.before = before;
     state.spelling = path;
-    if (before == Kind::File)
+    if (before == Kind::File) {
         state.content = state.origin = path;
+    }
     state.order = ++changes;
     return state;
 }
@@ -174,8 +188,9 @@ std::string OverlayMachine::NewShadow(Win32Error& error) {
     std::string shadow;
     error = scratchFolder.empty() ? ERR_PATH_NOT_FOUND
                                   : below.UniqueTempFile(scratchFolder, "PDR", shadow);
-    if (error != ERR_SUCCESS)
+    if (error != ERR_SUCCESS) {
         return {};
+    }
     shadows.push_back(shadow);
     return shadow;
 }
@@ -195,37 +210,44 @@ std::string OverlayMachine::OriginOf(const std::string& path) {
 Win32Error OverlayMachine::CheckReplaceable(const std::string& target) {
     std::uint32_t attributes = 0;
     const Kind kind = KindOf(target, &attributes);
-    if (kind == Kind::Folder || (kind == Kind::File && (attributes & ATTR_READONLY) != 0))
+    if (kind == Kind::Folder || (kind == Kind::File && (attributes & ATTR_READONLY) != 0)) {
         return ERR_ACCESS_DENIED;
+    }
     return ERR_SUCCESS;
 }
 
 Win32Error OverlayMachine::PutFile(const std::string& source, const std::string& target,
                                    bool move) {
     const Kind sourceKind = KindOf(source);
-    if (sourceKind != Kind::File)
+    if (sourceKind != Kind::File) {
         return sourceKind == Kind::Absent ? ERR_FILE_NOT_FOUND : ERR_ACCESS_DENIED;
+    }
     if (IsScratch(target)) {
         const Win32Error error = below.CopyFileOver(ContentOf(source), target);
-        if (error == ERR_SUCCESS && move)
+        if (error == ERR_SUCCESS && move) {
             Changed(source).kind = Kind::Absent;
+        }
         return error;
     }
-    if (!ParentIsFolder(target))
+    if (!ParentIsFolder(target)) {
         return ERR_PATH_NOT_FOUND;
-    if (const Win32Error error = CheckReplaceable(target); error != ERR_SUCCESS)
+    }
+    if (const Win32Error error = CheckReplaceable(target); error != ERR_SUCCESS) {
         return error;
+    }
     std::string content = ContentOf(source);
     const std::string origin = OriginOf(source);
     if (IsScratch(source)) {
         // The program changes or removes its scratch files: the bytes are kept aside.
         Win32Error error = ERR_SUCCESS;
         content = NewShadow(error);
-        if (error == ERR_SUCCESS)
+        if (error == ERR_SUCCESS) {
             error =
                 move ? below.MoveFileOver(source, content) : below.CopyFileOver(source, content);
-        if (error != ERR_SUCCESS)
+        }
+        if (error != ERR_SUCCESS) {
             return error;
+        }
     } else if (move) {
         Changed(source).kind = Kind::Absent;
     }
@@ -239,8 +261,9 @@ Win32Error OverlayMachine::PutFile(const std::string& source, const std::string&
 std::uint64_t OverlayMachine::SizeOf(const std::string& content) {
     Win32Error error = ERR_SUCCESS;
     std::unique_ptr<FileStream> stream = below.OpenFile(content, FileMode::Read, error);
-    if (!stream || stream->Seek(0, 2) != ERR_SUCCESS)
+    if (!stream || stream->Seek(0, 2) != ERR_SUCCESS) {
         return 0;
+    }
     const std::int64_t size = stream->Tell();
     stream->Close();
     return size > 0 ? static_cast<std::uint64_t>(size) : 0;
@@ -254,26 +277,30 @@ std::vector<FolderEntry> OverlayMachine::ChangedChildren(const std::string& fold
     std::vector<FolderEntry> entries;
     for (const PathState* state : children) {
         const std::string name = LastComponent(state->spelling);
-        if (state->kind == Kind::Absent || !pattern.Matches(name))
+        if (state->kind == Kind::Absent || !pattern.Matches(name)) {
             continue;
-        if (state->kind == Kind::Folder)
+        }
+        if (state->kind == Kind::Folder) {
             entries.push_back({name, ATTR_DIRECTORY, 0});
-        else
+        } else {
             entries.push_back({name, ATTR_ARCHIVE, SizeOf(state->content)});
+        }
     }
     return entries;
 }
 
 Win32Error OverlayMachine::GetAttributes(const std::string& path, std::uint32_t& attributes) {
-    if (IsScratch(path) || !paths.contains(NameKey(path)))
+    if (IsScratch(path) || !paths.contains(NameKey(path))) {
         return below.GetAttributes(path, attributes);
+    }
     return KindOf(path, &attributes) == Kind::Absent ? ERR_FILE_NOT_FOUND : ERR_SUCCESS;
 }
 
 // A file of this run has the size and time of the bytes it holds.
 Win32Error OverlayMachine::GetFileStatus(const std::string& path, FileStatus& status) {
-    if (IsScratch(path) || !paths.contains(NameKey(path)))
+    if (IsScratch(path) || !paths.contains(NameKey(path))) {
         return below.GetFileStatus(path, status);
+    }
     status = FileStatus{};
     const Kind kind = KindOf(path, &status.attributes);
     if (kind == Kind::File) {
@@ -287,29 +314,35 @@ Win32Error OverlayMachine::GetFileStatus(const std::string& path, FileStatus& st
 }
 
 Win32Error OverlayMachine::MakeFolder(const std::string& path) {
-    if (IsScratch(path))
+    if (IsScratch(path)) {
         return below.MakeFolder(path);
-    if (KindOf(path) != Kind::Absent)
+    }
+    if (KindOf(path) != Kind::Absent) {
         return ERR_ALREADY_EXISTS;
-    if (!ParentIsFolder(path))
+    }
+    if (!ParentIsFolder(path)) {
         return ERR_PATH_NOT_FOUND;
+    }
     Changed(path).kind = Kind::Folder;
     return ERR_SUCCESS;
 }
 
 Win32Error OverlayMachine::RemoveEmptyFolder(const std::string& path) {
-    if (IsScratch(path))
+    if (IsScratch(path)) {
         return below.RemoveEmptyFolder(path);
+    }
     std::uint32_t attributes = 0;
     const Kind kind = KindOf(path, &attributes);
-    if (kind != Kind::Folder)
+    if (kind != Kind::Folder) {
         return kind == Kind::Absent ? ERR_FILE_NOT_FOUND : ERR_DIRECTORY;
+    }
     if ((attributes & ATTR_REPARSE_POINT) == 0) {
         std::vector<FolderEntry> entries;
         ListFolder(path + "\\*", entries);
         for (const FolderEntry& entry : entries) {
-            if (entry.name != "." && entry.name != "..")
+            if (entry.name != "." && entry.name != "..") {
                 return ERR_DIR_NOT_EMPTY;
+            }
         }
     }
     Changed(path).kind = Kind::Absent;
@@ -317,47 +350,56 @@ Win32Error OverlayMachine::RemoveEmptyFolder(const std::string& path) {
 }
 
 Win32Error OverlayMachine::RemoveFile(const std::string& path) {
-    if (IsScratch(path))
+    if (IsScratch(path)) {
         return below.RemoveFile(path);
+    }
     std::uint32_t attributes = 0;
     const Kind kind = KindOf(path, &attributes);
-    if (kind != Kind::File)
+    if (kind != Kind::File) {
         return kind == Kind::Absent ? ERR_FILE_NOT_FOUND : ERR_ACCESS_DENIED;
-    if ((attributes & ATTR_READONLY) != 0)
+    }
+    if ((attributes & ATTR_READONLY) != 0) {
         return ERR_ACCESS_DENIED;
+    }
     Changed(path).kind = Kind::Absent;
     return ERR_SUCCESS;
 }
 
 Win32Error OverlayMachine::CopyFileOver(const std::string& source, const std::string& target) {
-    if (IsScratch(source) && IsScratch(target))
+    if (IsScratch(source) && IsScratch(target)) {
         return below.CopyFileOver(source, target);
+    }
     return PutFile(source, target, false);
 }
 
 Win32Error OverlayMachine::MoveFileTo(const std::string& source, const std::string& target) {
-    if (IsScratch(source) && IsScratch(target))
+    if (IsScratch(source) && IsScratch(target)) {
         return below.MoveFileTo(source, target);
-    if (KindOf(target) != Kind::Absent)
+    }
+    if (KindOf(target) != Kind::Absent) {
         return ERR_ALREADY_EXISTS;
+    }
     return PutFile(source, target, true);
 }
 
 Win32Error OverlayMachine::MoveFileOver(const std::string& source, const std::string& target) {
-    if (IsScratch(source) && IsScratch(target))
+    if (IsScratch(source) && IsScratch(target)) {
         return below.MoveFileOver(source, target);
+    }
     return PutFile(source, target, true);
 }
 
 Win32Error OverlayMachine::ListFolder(const std::string& pattern,
                                       std::vector<FolderEntry>& entries) {
-    if (IsScratch(pattern))
+    if (IsScratch(pattern)) {
         return below.ListFolder(pattern, entries);
+    }
     entries.clear();
     const std::string folder = ParentOf(pattern);
     const std::string folderKey = NameKey(folder);
-    if (KindOf(folder) != Kind::Folder)
+    if (KindOf(folder) != Kind::Folder) {
         return ERR_PATH_NOT_FOUND;
+    }
     const auto state = paths.find(folderKey);
     const bool existsBelow = state == paths.end() || state->second.before == Kind::Folder;
     const std::string wildcard = LastComponent(pattern);
@@ -365,39 +407,47 @@ Win32Error OverlayMachine::ListFolder(const std::string& pattern,
         std::vector<FolderEntry> listed;
         below.ListFolder(pattern, listed);
         for (FolderEntry& entry : listed) {
-            if (!paths.contains(folderKey + "\\" + NameKey(entry.name)))
+            if (!paths.contains(folderKey + "\\" + NameKey(entry.name))) {
                 entries.push_back(std::move(entry));
+            }
         }
     } else {
         for (const char* dots : {".", ".."}) {
-            if (wine::MatchesWildcard(wildcard, dots))
+            if (wine::MatchesWildcard(wildcard, dots)) {
                 entries.push_back({dots, ATTR_DIRECTORY, 0});
+            }
         }
     }
-    for (FolderEntry& entry : ChangedChildren(folderKey, wildcard))
+    for (FolderEntry& entry : ChangedChildren(folderKey, wildcard)) {
         entries.push_back(std::move(entry));
+    }
     return entries.empty() ? ERR_FILE_NOT_FOUND : ERR_SUCCESS;
 }
 
 Win32Error OverlayMachine::LongPathName(const std::string& path, std::string& longPath) {
     const auto state = paths.find(NameKey(path));
-    if (IsScratch(path) || state == paths.end())
+    if (IsScratch(path) || state == paths.end()) {
         return below.LongPathName(path, longPath);
-    if (state->second.kind == Kind::Absent)
+    }
+    if (state->second.kind == Kind::Absent) {
         return ERR_FILE_NOT_FOUND;
-    if (state->second.before != Kind::Absent && below.LongPathName(path, longPath) == ERR_SUCCESS)
+    }
+    if (state->second.before != Kind::Absent && below.LongPathName(path, longPath) == ERR_SUCCESS) {
         return ERR_SUCCESS;
+    }
     std::string parent;
-    if (const Win32Error error = LongPathName(ParentOf(path), parent); error != ERR_SUCCESS)
+    if (const Win32Error error = LongPathName(ParentOf(path), parent); error != ERR_SUCCESS) {
         return error;
+    }
     longPath = parent + (parent.ends_with('\\') ? "" : "\\") + LastComponent(path);
     return ERR_SUCCESS;
 }
 
 // The paths a dry run changes are absolute: only their long form can differ.
 Win32Error OverlayMachine::FullPathName(const std::string& path, std::string& fullPath) {
-    if (!IsScratch(path) && paths.contains(NameKey(path)))
+    if (!IsScratch(path) && paths.contains(NameKey(path))) {
         return LongPathName(path, fullPath);
+    }
     return below.FullPathName(path, fullPath);
 }
 
@@ -408,20 +458,24 @@ Win32Error OverlayMachine::TempPath(std::string& folder) {
 Win32Error OverlayMachine::UniqueTempFile(const std::string& folder, const std::string& prefix,
                                           std::string& path) {
     const std::string joined = folder + (folder.ends_with('\\') ? "" : "\\");
-    if (IsScratch(joined + "x"))
+    if (IsScratch(joined + "x")) {
         return below.UniqueTempFile(folder, prefix, path);
-    if (KindOf(folder) != Kind::Folder)
+    }
+    if (KindOf(folder) != Kind::Folder) {
         return ERR_DIRECTORY;
+    }
     for (unsigned number = 1; number <= 0xFFFF; ++number) {
         char name[16];
         std::snprintf(name, sizeof name, "%X.tmp", number);
         const std::string candidate = joined + prefix.substr(0, 3) + name;
-        if (KindOf(candidate) != Kind::Absent)
+        if (KindOf(candidate) != Kind::Absent) {
             continue;
+        }
         Win32Error error = ERR_SUCCESS;
         const std::string shadow = NewShadow(error);
-        if (error != ERR_SUCCESS)
+        if (error != ERR_SUCCESS) {
             return error;
+        }
         PathState& state = Changed(candidate);
         state.kind = Kind::File;
         state.content = shadow;
@@ -437,21 +491,25 @@ Win32Error OverlayMachine::FreeDiskSpace(const std::string& path, std::uint64_t&
 
 std::unique_ptr<FileStream> OverlayMachine::OpenFile(const std::string& path, FileMode mode,
                                                      Win32Error& error) {
-    if (IsScratch(path))
+    if (IsScratch(path)) {
         return below.OpenFile(path, mode, error);
+    }
     if (mode == FileMode::Read) {
         const Kind kind = KindOf(path);
-        if (kind == Kind::File)
+        if (kind == Kind::File) {
             return below.OpenFile(ContentOf(path), mode, error);
+        }
         error = kind == Kind::Folder ? ERR_ACCESS_DENIED : ERR_FILE_NOT_FOUND;
         return nullptr;
     }
     error = ParentIsFolder(path) ? CheckReplaceable(path) : ERR_PATH_NOT_FOUND;
-    if (error != ERR_SUCCESS)
+    if (error != ERR_SUCCESS) {
         return nullptr;
+    }
     const std::string shadow = NewShadow(error);
-    if (error != ERR_SUCCESS)
+    if (error != ERR_SUCCESS) {
         return nullptr;
+    }
     std::unique_ptr<FileStream> stream = below.OpenFile(shadow, mode, error);
     if (stream) {
         PathState& state = Changed(path);
@@ -482,11 +540,13 @@ std::string OverlayMachine::KeyId(Hive hive, const std::string& subKey) const {
 }
 
 bool OverlayMachine::KeyExists(Hive hive, const std::string& subKey) {
-    if (const auto state = keys.find(KeyId(hive, subKey)); state != keys.end())
+    if (const auto state = keys.find(KeyId(hive, subKey)); state != keys.end()) {
         return state->second.exists;
+    }
     KeyHandle key = 0;
-    if (below.OpenKey(hive, subKey, key) != ERR_SUCCESS)
+    if (below.OpenKey(hive, subKey, key) != ERR_SUCCESS) {
         return false;
+    }
     below.CloseKey(key);
     return true;
 }
@@ -515,11 +575,13 @@ Win32Error OverlayMachine::OpenKey(Hive hive, const std::string& subKey, KeyHand
     KeyHandle belowKey = 0;
     const auto state = keys.find(KeyId(hive, subKey));
     if (state != keys.end()) {
-        if (!state->second.exists)
+        if (!state->second.exists) {
             return ERR_FILE_NOT_FOUND;
+        }
         if (!state->second.hidesBelow && state->second.existedBefore &&
-            below.OpenKey(hive, subKey, belowKey) != ERR_SUCCESS)
+            below.OpenKey(hive, subKey, belowKey) != ERR_SUCCESS) {
             belowKey = 0;
+        }
     } else if (const Win32Error error = below.OpenKey(hive, subKey, belowKey);
                error != ERR_SUCCESS) {
         return error;
@@ -534,18 +596,21 @@ Win32Error OverlayMachine::CreateKey(Hive hive, const std::string& subKey, const
         // RegCreateKeyExA makes every missing key on the way.
         for (std::size_t end = subKey.find('\\');; end = subKey.find('\\', end + 1)) {
             const std::string path = subKey.substr(0, end);
-            if (!path.empty() && !KeyExists(hive, path))
+            if (!path.empty() && !KeyExists(hive, path)) {
                 ChangedKey(hive, path).exists = true;
-            if (end == std::string::npos)
+            }
+            if (end == std::string::npos) {
                 break;
+            }
         }
     }
     return OpenKey(hive, subKey, key);
 }
 
 const std::vector<std::string>& OverlayMachine::MergedSubkeys(OpenedKey& key) {
-    if (key.built == changes)
+    if (key.built == changes) {
         return key.subkeys;
+    }
     key.subkeys.clear();
     std::set<std::string> listed;
     std::string name;
@@ -560,8 +625,9 @@ const std::vector<std::string>& OverlayMachine::MergedSubkeys(OpenedKey& key) {
     }
     ForEachChild(keys, key.id, [&](const KeyState& state) {
         const std::string child = LastComponent(state.spelling);
-        if (state.exists && !listed.contains(NameKey(child)))
+        if (state.exists && !listed.contains(NameKey(child))) {
             key.subkeys.push_back(child);
+        }
     });
     key.built = changes;
     return key.subkeys;
@@ -570,13 +636,16 @@ const std::vector<std::string>& OverlayMachine::MergedSubkeys(OpenedKey& key) {
 Win32Error OverlayMachine::EnumKey(KeyHandle key, std::uint32_t index, std::uint32_t capacity,
                                    std::string& name) {
     const auto found = opened.find(key);
-    if (found == opened.end())
+    if (found == opened.end()) {
         return ERR_INVALID_HANDLE;
+    }
     const std::vector<std::string>& subkeys = MergedSubkeys(found->second);
-    if (index >= subkeys.size())
+    if (index >= subkeys.size()) {
         return ERR_NO_MORE_ITEMS;
-    if (subkeys[index].size() + 1 > capacity)
+    }
+    if (subkeys[index].size() + 1 > capacity) {
         return ERR_MORE_DATA;
+    }
     name = subkeys[index];
     return ERR_SUCCESS;
 }
@@ -585,34 +654,40 @@ Win32Error OverlayMachine::QueryValue(KeyHandle key, const std::string& valueNam
                                       std::uint32_t capacity, std::uint32_t& type,
                                       std::string& data) {
     const auto found = opened.find(key);
-    if (found == opened.end())
+    if (found == opened.end()) {
         return ERR_INVALID_HANDLE;
+    }
     if (const auto state = keys.find(found->second.id); state != keys.end()) {
         if (const auto value = state->second.values.find(NameKey(valueName));
             value != state->second.values.end()) {
             std::string stored = value->second.data;
-            if (IsStringType(value->second.type))
+            if (IsStringType(value->second.type)) {
                 stored += '\0';
-            if (stored.size() > capacity)
+            }
+            if (stored.size() > capacity) {
                 return ERR_MORE_DATA;
+            }
             type = value->second.type;
             data = std::move(stored);
             return ERR_SUCCESS;
         }
     }
-    if (found->second.below == 0)
+    if (found->second.below == 0) {
         return ERR_FILE_NOT_FOUND;
+    }
     return below.QueryValue(found->second.below, valueName, capacity, type, data);
 }
 
 Win32Error OverlayMachine::SetValue(KeyHandle key, const std::string& valueName, std::uint32_t type,
                                     const std::string& data) {
     const auto found = opened.find(key);
-    if (found == opened.end())
+    if (found == opened.end()) {
         return ERR_INVALID_HANDLE;
+    }
     std::string stored = data;
-    if (IsStringType(type))
+    if (IsStringType(type)) {
         stored = stored.substr(0, stored.find('\0'));
+    }
     KeyState& state = ChangedKey(found->second.hive, found->second.subKey);
     state.values[NameKey(valueName)] = {valueName, type, std::move(stored)};
     return ERR_SUCCESS;
@@ -620,12 +695,14 @@ Win32Error OverlayMachine::SetValue(KeyHandle key, const std::string& valueName,
 
 Win32Error OverlayMachine::DeleteKey(Hive hive, const std::string& subKey) {
     KeyHandle key = 0;
-    if (const Win32Error error = OpenKey(hive, subKey, key); error != ERR_SUCCESS)
+    if (const Win32Error error = OpenKey(hive, subKey, key); error != ERR_SUCCESS) {
         return error;
+    }
     const bool hasSubkeys = !MergedSubkeys(opened.at(key)).empty();
     CloseKey(key);
-    if (hasSubkeys)
+    if (hasSubkeys) {
         return ERR_ACCESS_DENIED;
+    }
     KeyState& state = ChangedKey(hive, subKey);
     state.exists = false;
     state.hidesBelow = true;
@@ -635,10 +712,12 @@ Win32Error OverlayMachine::DeleteKey(Hive hive, const std::string& subKey) {
 
 Win32Error OverlayMachine::CloseKey(KeyHandle key) {
     const auto found = opened.find(key);
-    if (found == opened.end())
+    if (found == opened.end()) {
         return ERR_INVALID_HANDLE;
-    if (found->second.below != 0)
+    }
+    if (found->second.below != 0) {
         below.CloseKey(found->second.below);
+    }
     opened.erase(found);
     return ERR_SUCCESS;
 }
@@ -648,8 +727,9 @@ Win32Error OverlayMachine::CloseKey(KeyHandle key) {
 // A file from the archive being installed is named by its place in the extraction folder.
 std::string OverlayMachine::ShownFile(const std::string& path) const {
     const std::string key = NameKey(path);
-    if (scratchKey.empty() || !key.starts_with(scratchKey + "\\"))
+    if (scratchKey.empty() || !key.starts_with(scratchKey + "\\")) {
         return path;
+    }
     const std::size_t inside = path.find_first_of("\\/", scratchFolder.size() + 1);
     return inside == std::string::npos ? path : path.substr(inside + 1);
 }
@@ -668,33 +748,40 @@ std::vector<std::string> OverlayMachine::PlannedChanges(const PathShown& shown) 
             lines.emplace_back(state.order, "create folder " + path);
         } else if (state.kind == Kind::File && state.content != state.spelling) {
             const bool replacing = state.before != Kind::Absent;
-            if (state.origin.empty())
+            if (state.origin.empty()) {
                 lines.emplace_back(state.order, (replacing ? "rewrite " : "write ") + path);
-            else
+            } else {
                 lines.emplace_back(state.order, "copy " + TerminalText(ShownFile(state.origin)) +
                                                     (replacing ? " over " : " to ") + path);
+            }
         }
     }
     for (const auto& [id, state] : keys) {
         if (!state.exists) {
-            if (state.existedBefore)
+            if (state.existedBefore) {
                 lines.emplace_back(state.order, "delete key " + TerminalText(state.spelling));
+            }
             continue;
         }
-        if (!state.existedBefore || state.hidesBelow)
+        if (!state.existedBefore || state.hidesBelow) {
             lines.emplace_back(state.order, "create key " + TerminalText(state.spelling));
-        for (const auto& [name, value] : state.values)
+        }
+        for (const auto& [name, value] : state.values) {
             lines.emplace_back(state.order,
                                TerminalText("set " + state.spelling + " \"" + value.name +
                                             "\" = " + ShownData(value.type, value.data)));
+        }
     }
-    for (const auto& [order, command] : commands)
+    for (const auto& [order, command] : commands) {
         lines.emplace_back(order, "start " + TerminalText(command));
+    }
     std::stable_sort(lines.begin(), lines.end(),
                      [](const auto& a, const auto& b) { return a.first < b.first; });
     std::vector<std::string> planned;
-    for (auto& line : lines)
+    planned.reserve(lines.size());
+    for (auto& line : lines) {
         planned.push_back(std::move(line.second));
+    }
     return planned;
 }
 
@@ -704,8 +791,9 @@ void PrintPlannedChanges(const OverlayMachine& machine, std::ostream& output,
     output << (planned.empty() ? "Dry run: nothing was changed, and the run would change nothing."
                                : "Dry run: nothing was changed. The run would:")
            << '\n';
-    for (const std::string& line : planned)
+    for (const std::string& line : planned) {
         output << "  " << line << '\n';
+    }
     output << std::flush;
 }
 

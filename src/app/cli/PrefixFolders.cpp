@@ -30,8 +30,9 @@ bool IsLetterOrDigit(unsigned char c) {
 // $<variable>/parvane, or <home>/<fallback>/parvane when the variable is unset or not absolute.
 std::filesystem::path XdgFolder(const char* variable, const std::filesystem::path& fallback) {
     const char* value = std::getenv(variable);
-    if (value != nullptr && std::filesystem::path(value).is_absolute())
+    if (value != nullptr && std::filesystem::path(value).is_absolute()) {
         return std::filesystem::path(value) / "parvane";
+    }
     return wine::HomeFolder() / fallback / "parvane";
 }
 
@@ -64,12 +65,14 @@ bool IsThere(const std::filesystem::path& path) {
 bool MoveOldFolder(const std::filesystem::path& root, const std::filesystem::path& canonical,
                    const std::filesystem::path& folder, std::string& message) {
     const std::string oldName = OldPrefixFolderName(canonical);
-    if (oldName.size() > MAX_HOST_NAME_LENGTH || IsThere(folder))
+    if (oldName.size() > MAX_HOST_NAME_LENGTH || IsThere(folder)) {
         return true;
+    }
     const std::filesystem::path oldFolder = root / oldName;
     std::error_code error;
-    if (!std::filesystem::is_directory(oldFolder, error))
+    if (!std::filesystem::is_directory(oldFolder, error)) {
         return true;
+    }
     std::filesystem::rename(oldFolder, folder, error);
     if (error) {
         message = "Couldn't move the folder '" + oldFolder.string() + "' to '" + folder.string() +
@@ -101,13 +104,16 @@ std::filesystem::path CanonicalPrefix(const std::filesystem::path& prefix) {
 
 std::string PrefixFolderName(const std::filesystem::path& canonicalPrefix) {
     std::vector<std::string> names;
-    for (const std::filesystem::path& name : canonicalPrefix.relative_path())
-        if (!name.empty())
+    for (const std::filesystem::path& name : canonicalPrefix.relative_path()) {
+        if (!name.empty()) {
             names.push_back(name.string());
+        }
+    }
     std::string folderName;
     const std::size_t first = names.size() > NAME_PARTS ? names.size() - NAME_PARTS : 0;
-    for (std::size_t index = first; index < names.size(); ++index)
+    for (std::size_t index = first; index < names.size(); ++index) {
         folderName += NamePart(names[index]) + "-";
+    }
     return folderName + ShortDigest(canonicalPrefix.string());
 }
 
@@ -133,8 +139,9 @@ bool PreparePrefixFolder(const std::filesystem::path& root, const std::filesyste
                          std::string& message) {
     const std::filesystem::path canonical = CanonicalPrefix(prefix);
     hostFolder = root / PrefixFolderName(canonical);
-    if (!MoveOldFolder(root, canonical, hostFolder, message))
+    if (!MoveOldFolder(root, canonical, hostFolder, message)) {
         return false;
+    }
     std::error_code error;
     std::filesystem::create_directories(hostFolder, error);
     if (error) {

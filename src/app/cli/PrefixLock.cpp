@@ -10,8 +10,9 @@
 namespace parvane::cli {
 
 PrefixLock::~PrefixLock() {
-    if (descriptor >= 0)
+    if (descriptor >= 0) {
         close(descriptor);
+    }
 }
 
 bool PrefixLock::Take(const std::filesystem::path& prefix, std::string& message) {
@@ -21,8 +22,9 @@ bool PrefixLock::Take(const std::filesystem::path& prefix, std::string& message)
             "Couldn't open the Wine prefix '" + prefix.string() + "': " + std::strerror(errno);
         return false;
     }
-    if (flock(descriptor, LOCK_EX | LOCK_NB) == 0)
+    if (flock(descriptor, LOCK_EX | LOCK_NB) == 0) {
         return true;
+    }
     const int error = errno;
     close(descriptor);
     descriptor = -1;

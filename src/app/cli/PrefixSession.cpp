@@ -15,7 +15,6 @@
 #include "archive/TempExtractionFolder.h"
 #include "base/Messages.h"
 #include "base/StateFolder.h"
-#include "catalogue/GameDetection.h"
 #include "platform/Machine.h"
 #include "platform/wine/WineMachine.h"
 #include "platform/wine/paths/WinePrefix.h"
@@ -65,32 +64,55 @@ bool PrepareStateFolder(const std::filesystem::path& prefix) {
     return true;
 }
 
-// The properties of the prefix; a first run writes the defaults at once, so that the player
-// finds the file to edit.
-bool LoadPrefixProperties(const std::filesystem::path& prefix,
-                          std::filesystem::path& propertiesFile) {
+// The prefix held for a session: its lock, then the machine over it, under a dry run's overlay
+// when asked. Destroyed in the reverse order: the lock is released after the machine has saved
+// the registry.
+struct HeldPrefix {
+    PrefixLock lock;
+    std::unique_ptr<wine::WineMachine> machine;
+    std::unique_ptr<DryRunScope> dryRun;
+};
+
+// The prefix claimed, its machine made the process's, and the program's state for it ready.
+bool HoldPrefix(const std::filesystem::path& prefix, bool dryRun, HeldPrefix& held) {
+    if (!ClaimPrefix(prefix, held.lock))
+        return false;
+    std::string message;
+    held.machine = wine::OpenWineMachine(prefix, message);
+    if (!held.machine)
+        return Refuse(message);
+    if (dryRun)
+        held.dryRun = std::make_unique<DryRunScope>(*held.machine, prefix);
+    SetMachine(held.dryRun ? &held.dryRun->GetMachine() : held.machine.get());
+    return PrepareStateFolder(prefix);
+}
+
+// The prefix's own folder for its properties, made when missing; `windowsFolder` is the same
+// folder as the prefix names it.
+bool PreparePropertiesFolder(const std::filesystem::path& prefix, std::string& windowsFolder,
+                             std::filesystem::path& propertiesFile) {
     std::filesystem::path hostFolder;
-    std::string windowsFolder;
     std::string message;
     if (!PreparePrefixFolder(PropertiesRoot(), prefix, hostFolder, windowsFolder, message))
         return Refuse(message);
-    if (!LoadPropertiesAtStartup(windowsFolder))
-        return false;
     propertiesFile = hostFolder / PROPERTIES_FILE_NAME;
-    std::error_code error;
-    if (!std::filesystem::exists(propertiesFile, error) && !SaveProperties())
-        ShowError("%s", PROPERTIES_NOT_SAVED_MESSAGE);
     return true;
 }
 
+// A first run writes the default properties at once, so that the player finds the file to
+// edit.
+void WriteFirstProperties(const std::filesystem::path& propertiesFile) {
+    std::error_code error;
+    if (!std::filesystem::exists(propertiesFile, error) && !SaveProperties())
+        ShowError("%s", PROPERTIES_NOT_SAVED_MESSAGE);
+}
+
 // One message instead of detection's two: which prefix lacks the game, and how to name another.
-bool DetectGameIn(const std::filesystem::path& prefix) {
-    if (IsGameOrCloakingToolRegistered())
-        return DetectGamesAtStartup();
-    return Refuse("The Wine prefix '" + prefix.string() +
-                  "' holds no Greenvale 06 (its registry names neither the game nor Hydrel). "
-                  "Name the game's prefix with --prefix DIR; 'parvane prefixes' lists the "
-                  "prefixes that hold it.");
+void RefuseWithoutGame(const std::filesystem::path& prefix) {
+    Refuse("The Wine prefix '" + prefix.string() +
+           "' holds no Greenvale 06 (its registry names neither the game nor Hydrel). Name the "
+           "game's prefix with --prefix DIR; 'parvane prefixes' lists the prefixes that hold "
+           "it.");
 }
 
 // What a run that was killed left in the program's temporary folder; no other parvane works on
@@ -107,6 +129,28 @@ void RemoveLeftovers(bool dryRun) {
                                        : std::to_string((freed + KB - 1) / KB) + " KB")
                   << (dryRun ? " to free." : " freed.") << std::endl;
     }
+}
+
+// The terminal program's own start-up steps: the prefix held, its own refusal of a prefix
+// without the game, a dry run's state dropped, the prefix's properties folder.
+StartupHooks PrefixStartup(const SessionSettings& settings, PrefixSession& session,
+                           HeldPrefix& held) {
+    const bool dryRun = settings.dryRun;
+    return {
+        .claimGameFiles = [&session, &held,
+                           dryRun] { return HoldPrefix(session.prefix, dryRun, held); },
+        .refuseWithoutGame = [&session] { RefuseWithoutGame(session.prefix); },
+        // A dry run keeps no state of its own: the header cache is neither trusted nor written.
+        .recovered =
+            [dryRun] {
+                if (dryRun)
+                    SetStateFolder({});
+            },
+        .propertiesFolder =
+            [&session](std::string& folder) {
+                return PreparePropertiesFolder(session.prefix, folder, session.propertiesFile);
+            },
+    };
 }
 
 // Questions go where the player who answers them looks: standard error when it is a
@@ -143,34 +187,18 @@ int RunOnPrefix(const SessionSettings& settings, const PrefixCommand& command) {
          .hostPathOf = [&prefix](const std::string& path) { return HostPathOf(prefix, path); },
          .dryRun = settings.dryRun});
     session.terminal = &terminal;
-    PrefixLock lock;  // released after the machine below has saved the registry
     ProcessWide processWide(terminal);
-    if (!ClaimPrefix(prefix, lock))
+    HeldPrefix held;
+    if (!StartProgram(PrefixStartup(settings, session, held)))
         return EXIT_NOT_DONE;
-    std::string message;
-    const std::unique_ptr<wine::WineMachine> machine = wine::OpenWineMachine(prefix, message);
-    if (!machine) {
-        Refuse(message);
-        return EXIT_NOT_DONE;
-    }
-    const std::unique_ptr<DryRunScope> dryRun =
-        settings.dryRun ? std::make_unique<DryRunScope>(*machine, prefix) : nullptr;
-    SetMachine(dryRun ? &dryRun->GetMachine() : machine.get());
-    if (!PrepareStateFolder(prefix) || !RecoverChangeAtStartup())
-        return EXIT_NOT_DONE;
-    // A dry run keeps no state of its own: the header cache is neither trusted nor written.
-    if (dryRun)
-        SetStateFolder({});
-    if (!DetectGameIn(prefix) || !CheckProgramsAtStartup() || !LoadCatalogueAtStartup() ||
-        !LoadPrefixProperties(prefix, session.propertiesFile))
-        return EXIT_NOT_DONE;
-    if (dryRun)
+    WriteFirstProperties(session.propertiesFile);
+    if (held.dryRun)
         std::cerr << "Dry run: nothing will be changed." << std::endl;
     RemoveLeftovers(settings.dryRun);
     const int status = command(session);
-    if (dryRun)
-        dryRun->Report(std::cout,
-                       [&terminal](const std::string& path) { return terminal.PathShown(path); });
+    if (held.dryRun)
+        held.dryRun->Report(
+            std::cout, [&terminal](const std::string& path) { return terminal.PathShown(path); });
     return status;
 }
 

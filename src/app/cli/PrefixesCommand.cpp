@@ -10,11 +10,13 @@ namespace parvane::cli {
 
 int ListGamePrefixes(bool asJson) {
     const std::vector<GamePrefix> found = FindGamePrefixes();
-    if (asJson)
+    if (asJson) {
         PrintDocument(PrefixesDocument(found));
-    else
-        for (const GamePrefix& prefix : found)
+    } else {
+        for (const GamePrefix& prefix : found) {
             std::cout << PrefixLine(prefix) << '\n';
+        }
+    }
     if (found.empty()) {
         std::cerr << "No Wine prefix on this system holds Greenvale 06." << std::endl;
         return EXIT_NOT_DONE;

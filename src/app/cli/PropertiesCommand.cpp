@@ -48,9 +48,10 @@ std::string ValueShown(const std::string& key, const std::string& value) {
 }
 
 void PrintProperties() {
-    for (const KnownProperty& property : PropertiesByKey())
+    for (const KnownProperty& property : PropertiesByKey()) {
         std::cout << KeyColumn(property.key) << " = "
                   << ValueShown(property.key, GetProperty(property.key)) << '\n';
+    }
 }
 
 // Sets every assignment or, when one is refused, saves none; prints what changed.
@@ -58,8 +59,9 @@ bool SetAndSave(const std::vector<PropertyAssignment>& assignments) {
     std::string changes;
     for (const PropertyAssignment& assignment : assignments) {
         const std::string before = GetProperty(assignment.key);
-        if (!SetProperty(assignment.key, assignment.value))
+        if (!SetProperty(assignment.key, assignment.value)) {
             return false;
+        }
         changes +=
             KeyColumn(assignment.key) + " = " + ValueShown(assignment.key, assignment.value) +
             (before == assignment.value ? " (unchanged)\n"
@@ -133,11 +135,13 @@ int ShowOrSetProperties(const PrefixSession& session,
     for (PropertyAssignment& assignment : converted) {
         const KnownProperty* property = FindKnownProperty(properties, assignment.key);
         if (!property->isSwitch && !assignment.value.empty() &&
-            !ToPrefixFolder(session.prefix, assignment))
+            !ToPrefixFolder(session.prefix, assignment)) {
             return EXIT_NOT_DONE;
+        }
     }
-    if (!SetAndSave(converted))
+    if (!SetAndSave(converted)) {
         return EXIT_NOT_DONE;
+    }
     std::cout << "Saved in " << session.propertiesFile.string() << std::endl;
     return EXIT_DONE;
 }

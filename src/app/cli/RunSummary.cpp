@@ -24,10 +24,11 @@ std::string QuestionLine(const std::string& text) {
 std::string OneLine(const std::string& text) {
     std::string line;
     for (const char c : text) {
-        if (c != '\n')
+        if (c != '\n') {
             line += c;
-        else if (!line.empty() && line.back() != ' ')
+        } else if (!line.empty() && line.back() != ' ') {
             line += ' ';
+        }
     }
     return line.substr(0, line.find_last_not_of(' ') + 1);
 }
@@ -35,12 +36,14 @@ std::string OneLine(const std::string& text) {
 // Where the archive just installed went: the course's or library's folder, or each library's.
 std::vector<std::string> InstalledFolders() {
     const InstallRecord record = GetInstallRecord();
-    if (record.installType != INSTALL_TYPE_LIBRARIES)
+    if (record.installType != INSTALL_TYPE_LIBRARIES) {
         return {record.targetFolder};
+    }
     std::vector<std::string> folders;
     for (const LibraryRecord& library : record.libraries) {
-        if (!library.skip)
+        if (!library.skip) {
             folders.push_back(GetFolderPart(library.filename));
+        }
     }
     return folders;
 }
@@ -54,10 +57,12 @@ void RunSummary::OnTitle(const std::string&) {
 }
 
 void RunSummary::OnError(const std::string& text) {
-    if (!inArchive)
+    if (!inArchive) {
         return;
-    if (firstError.empty())
+    }
+    if (firstError.empty()) {
         firstError = terminal.WithHostPaths(OneLine(text));
+    }
     lastDeclined.clear();
 }
 
@@ -70,8 +75,9 @@ void RunSummary::OnAccepted() {
 }
 
 std::string RunSummary::DeclinedInstead() {
-    if (IsStopRequested() || lastDeclined.empty())
+    if (IsStopRequested() || lastDeclined.empty()) {
         return {};
+    }
     return std::string(terminal.IsDryRun() ? "Would not be installed" : "Not installed") +
            ": declined (" + lastDeclined + ").";
 }
@@ -80,18 +86,20 @@ void RunSummary::Record(const std::string& archivePath, ArchiveOutcome outcome) 
     Line line{GetFileNamePart(archivePath), Kind::NotReached, {}};
     if (outcome == ArchiveOutcome::Installed) {
         line.kind = Kind::Installed;
-        for (const std::string& folder : InstalledFolders())
+        for (const std::string& folder : InstalledFolders()) {
             line.texts.push_back(terminal.PathShown(folder));
+        }
     } else if (outcome == ArchiveOutcome::NotInstalled) {
         // A stop, a declined question and an error are told apart in this order: the stop made
         // the last question or error happen.
         line.kind = IsStopRequested()       ? Kind::Interrupted
                     : !lastDeclined.empty() ? Kind::Declined
                                             : Kind::Failed;
-        if (line.kind == Kind::Declined)
+        if (line.kind == Kind::Declined) {
             line.texts.push_back(lastDeclined);
-        else if (line.kind == Kind::Failed && !firstError.empty())
+        } else if (line.kind == Kind::Failed && !firstError.empty()) {
             line.texts.push_back(firstError);
+        }
     }
     lines.push_back(std::move(line));
     inArchive = false;
@@ -102,8 +110,9 @@ void RunSummary::Print(std::ostream& results) const {
     const std::string installed = dry ? "would be installed" : "installed";
     const std::string notInstalled = dry ? "would not be installed" : "not installed";
     std::size_t width = 0;
-    for (const Line& line : lines)
+    for (const Line& line : lines) {
         width = std::max(width, line.archive.size());
+    }
     std::array<int, 5> counts{};
     results << (dry ? "\nSummary of the dry run:\n" : "\nSummary:\n");
     for (const Line& line : lines) {
@@ -113,9 +122,10 @@ void RunSummary::Print(std::ostream& results) const {
         switch (line.kind) {
             case Kind::Installed:
                 results << installed << " in " << (line.texts.empty() ? "" : line.texts.front());
-                for (std::size_t i = 1; i < line.texts.size(); ++i)
+                for (std::size_t i = 1; i < line.texts.size(); ++i) {
                     results << "\n"
                             << std::string(width + installed.size() + 8, ' ') << line.texts[i];
+                }
                 break;
             case Kind::Declined:
                 results << notInstalled << ": declined (" << line.texts.front() << ")";

@@ -22,8 +22,9 @@ void CatchStopSignals() {
     action.sa_handler = RecordStopSignal;
     sigemptyset(&action.sa_mask);
     action.sa_flags = 0;
-    for (const int signalNumber : {SIGINT, SIGTERM, SIGHUP})
+    for (const int signalNumber : {SIGINT, SIGTERM, SIGHUP}) {
         sigaction(signalNumber, &action, nullptr);
+    }
 }
 
 int ExitStatusAfterStop(int status) {

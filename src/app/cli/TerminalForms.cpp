@@ -37,10 +37,11 @@ class TerminalDialog final : public DialogControls {
     }
     void SelectListLines(int id, int first, int last, bool select) override {
         for (int line = first; line <= last; ++line) {
-            if (select)
+            if (select) {
                 selected[id].insert(line);
-            else
+            } else {
                 selected[id].erase(line);
+            }
         }
     }
     void SetListTabStops(int, const std::vector<int>&) override {}
@@ -57,8 +58,9 @@ class TerminalDialog final : public DialogControls {
 
 // "1 3", "2,4": the numbers; none when the text holds anything but digits, blanks and commas.
 std::optional<std::vector<std::size_t>> ParseNumbers(const std::string& text) {
-    if (text.find_first_not_of("0123456789 ,") != std::string::npos)
+    if (text.find_first_not_of("0123456789 ,") != std::string::npos) {
         return std::nullopt;
+    }
     std::vector<std::size_t> numbers;
     std::size_t position = 0;
     while ((position = text.find_first_of("0123456789", position)) != std::string::npos) {
@@ -75,13 +77,16 @@ std::optional<std::vector<std::size_t>> ParseNumbers(const std::string& text) {
 // NUL, and a final NUL. None when nothing was chosen.
 std::optional<std::string> SelectionOf(const std::string& folder,
                                        const std::vector<std::string>& names) {
-    if (names.empty())
+    if (names.empty()) {
         return std::nullopt;
-    if (names.size() == 1)
+    }
+    if (names.size() == 1) {
         return JoinPath(folder, names.front());
+    }
     std::string selection = folder;
-    for (const std::string& name : names)
+    for (const std::string& name : names) {
         selection += '\0' + name;
+    }
     return selection + std::string(2, '\0');
 }
 
@@ -103,8 +108,9 @@ bool TerminalUserInterface::ListMatchingFiles(const std::string& folder,
             return false;
         }
         for (const FolderEntry& entry : entries) {
-            if ((entry.attributes & ATTR_DIRECTORY) == 0)
+            if ((entry.attributes & ATTR_DIRECTORY) == 0) {
                 names.push_back(entry.name);
+            }
         }
         start = end + 1;
     }
@@ -134,8 +140,9 @@ bool TerminalUserInterface::OpenFile(const OpenFileRequest& request, std::string
                 prompts << std::string(2 + width - number.size(), ' ') << number << "  "
                         << TerminalText(names[i]) << "\n";
             }
-            if (names.empty())
+            if (names.empty()) {
                 prompts << "  (none)\n";
+            }
         }
         if (options.answerDefaults || options.answerYes) {
             prompts << "No file is chosen without an answer." << std::endl;
@@ -145,12 +152,14 @@ bool TerminalUserInterface::OpenFile(const OpenFileRequest& request, std::string
                    "cancel: "
                 << std::flush;
         std::string line;
-        if (!ReadAnswer(line) || line.empty())
+        if (!ReadAnswer(line) || line.empty()) {
             return false;
-        if (const auto numbers = ParseNumbers(line))
+        }
+        if (const auto numbers = ParseNumbers(line)) {
             chosen = ChooseNumbered(folder, names, *numbers);
-        else
+        } else {
             chosen = ChooseTyped(line, folder);
+        }
     }
     if (chosen->size() >= request.bufferSize) {
         dialogError = FNERR_BUFFERTOOSMALL;
@@ -178,16 +187,18 @@ std::optional<std::string> TerminalUserInterface::ChooseTyped(const std::string&
                                                               std::string& folder) {
     std::string path;
     std::uint32_t attributes = ATTR_INVALID;
-    if (!ConvertTypedPath(typed, path))
+    if (!ConvertTypedPath(typed, path)) {
         return std::nullopt;
+    }
     if (TheMachine().GetAttributes(path, attributes) != ERR_SUCCESS) {
         prompts << "'" << typed << "' does not exist." << std::endl;
         return std::nullopt;
     }
     // The names as the file system spells them, with backslashes.
     std::string longPath;
-    if (TheMachine().LongPathName(path, longPath) == ERR_SUCCESS)
+    if (TheMachine().LongPathName(path, longPath) == ERR_SUCCESS) {
         path = longPath;
+    }
     if ((attributes & ATTR_DIRECTORY) != 0) {
         folder = path;
         return std::nullopt;
@@ -203,8 +214,9 @@ bool TerminalUserInterface::ReadFolder(std::string& folder, bool& cancelled) {
     std::string line;
     folder.clear();
     cancelled = !ReadAnswer(line) || EqualsNoCase(line, "c") || EqualsNoCase(line, "cancel");
-    if (cancelled || line.empty())
+    if (cancelled || line.empty()) {
         return !cancelled;
+    }
     if (!IsFullPathText(line)) {
         prompts << "'" << line
                 << "' is not a full path. Type one that starts with / or ~/ (a folder of this "
@@ -229,8 +241,9 @@ bool IsInsideGameFolder(const std::string& game, const std::string& folder) {
 
 bool TerminalUserInterface::AcceptFolderOutsideGame(const std::string& folder) {
     const std::string game = GetGameInstallDir();
-    if (IsInsideGameFolder(game, folder))
+    if (IsInsideGameFolder(game, folder)) {
         return true;
+    }
     return AskYesNo(ANSWER_NO,
                     "The folder '%s' lies outside the game's folder '%s'.\nParvane will not "
                     "uninstall anything from there: you would have to remove it yourself.\n\n"
@@ -269,8 +282,9 @@ std::intptr_t TerminalUserInterface::RunFolderForm(DialogProcedure& procedure) {
             prompts << "New folder (a full path; an empty line keeps it; c cancels this "
                        "archive): "
                     << std::flush;
-            if (!ReadFolder(folder, cancelled))
+            if (!ReadFolder(folder, cancelled)) {
                 continue;
+            }
         }
         const std::string chosen = folder.empty() ? dialog.ItemText(TARGET_FOLDER_EDIT) : folder;
         if (AcceptFolderOutsideGame(chosen)) {
@@ -283,8 +297,9 @@ std::intptr_t TerminalUserInterface::RunFolderForm(DialogProcedure& procedure) {
     inDialog = false;
     if (!dialog.ended) {
         prompts << "The installation of this archive is cancelled." << std::endl;
-        if (observer != nullptr)
+        if (observer != nullptr) {
             observer->OnDeclined("the installation folder");
+        }
         procedure.OnCommand(TARGET_FOLDER_CANCEL_BUTTON, NOTIFY_CLICKED, dialog);
     }
     return dialog.ended ? dialog.result : TARGET_FOLDER_CANCEL_BUTTON;

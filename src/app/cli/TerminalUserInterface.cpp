@@ -8,6 +8,7 @@
 #include "platform/AsciiCase.h"
 #include "platform/Win32Codes.h"
 #include "platform/wine/text/Codepage.h"
+#include "shell/ArchiveInstallation.h"
 #include "shell/Commands.h"
 
 namespace parvane::cli {
@@ -40,19 +41,20 @@ const char* AnswerWord(int answer) {
 // y/yes, n/no, c/cancel (where the box has Cancel) in any case; empty takes the default.
 std::optional<int> ParseAnswer(const std::string& line, const Question& question) {
     const std::string word = ToUpperAscii(line);
-    if (word.empty())
+    if (word.empty()) {
         return question.defaultAnswer;
-    if (word == "Y" || word == "YES")
+    }
+    if (word == "Y" || word == "YES") {
         return ANSWER_YES;
-    if (word == "N" || word == "NO")
+    }
+    if (word == "N" || word == "NO") {
         return ANSWER_NO;
-    if (question.hasCancel && (word == "C" || word == "CANCEL"))
+    }
+    if (question.hasCancel && (word == "C" || word == "CANCEL")) {
         return ANSWER_CANCEL;
+    }
     return std::nullopt;
 }
-
-// The program's closing message for an archive that was not installed.
-constexpr std::string_view NOT_COMPLETE = "Installation not complete.";
 
 // A Windows path within a program text, as the program's messages put one: in quotes
 // ("'C:\\x'"); in brackets at the end of a line ("(C:\\Program Files (x86)\\x)"); or unquoted
@@ -72,8 +74,9 @@ std::size_t UnquotedPathEnd(const std::string& text, std::size_t start, char ope
         return closing != std::string::npos && closing > start ? closing : lineEnd;
     }
     const std::size_t clause = text.rfind(", ", lineEnd);
-    if (clause == std::string::npos || clause <= start)
+    if (clause == std::string::npos || clause <= start) {
         return lineEnd;
+    }
     const std::string_view rest = std::string_view(text).substr(clause, lineEnd - clause);
     const bool isClause =
         rest.find('=') != std::string_view::npos && rest.find('\\') == std::string_view::npos;
@@ -85,23 +88,28 @@ PathSpan FindWindowsPath(const std::string& text, std::size_t from) {
         const bool quoted = text[at] == '\'';
         const char opening = at == 0 ? ' ' : text[at - 1];
         const bool unquoted = opening == ' ' || opening == '\n' || opening == '(';
-        if (!quoted && !unquoted)
+        if (!quoted && !unquoted) {
             continue;
+        }
         const std::size_t start = at + (quoted ? 1 : 0);
-        if (!IsFullWindowsPathText(std::string_view(text).substr(start)))
+        if (!IsFullWindowsPathText(std::string_view(text).substr(start))) {
             continue;
-        if (!quoted)
+        }
+        if (!quoted) {
             return {start, UnquotedPathEnd(text, start, opening)};
-        if (const std::size_t end = text.find('\'', start); end != std::string::npos)
+        }
+        if (const std::size_t end = text.find('\'', start); end != std::string::npos) {
             return {start, end};
+        }
     }
     return {};
 }
 
 std::string Trimmed(const std::string& text) {
     const std::size_t first = text.find_first_not_of(" \t\r");
-    if (first == std::string::npos)
+    if (first == std::string::npos) {
         return {};
+    }
     return text.substr(first, text.find_last_not_of(" \t\r") - first + 1);
 }
 
@@ -127,11 +135,13 @@ namespace {
 // looked through for Windows paths again.
 void ShowOwnText(int (*show)(const char* format, ...), const std::string& text) {
     auto* terminal = dynamic_cast<TerminalUserInterface*>(&TheUserInterface());
-    if (terminal != nullptr)
+    if (terminal != nullptr) {
         terminal->MarkOwnText(true);
+    }
     show("%s", wine::Utf8ToCp1252WithSubstitutes(text).c_str());
-    if (terminal != nullptr)
+    if (terminal != nullptr) {
         terminal->MarkOwnText(false);
+    }
 }
 
 }  // namespace
@@ -196,11 +206,12 @@ int TerminalUserInterface::ShowMessageBox(const std::string& text, const std::st
                                           std::uint32_t flags) {
     ClearProgressLine();
     const std::uint32_t buttons = flags & BUTTONS_MASK;
-    if (buttons == MSGBOX_YESNO || buttons == MSGBOX_YESNOCANCEL)
+    if (buttons == MSGBOX_YESNO || buttons == MSGBOX_YESNOCANCEL) {
         return AskQuestion(text, caption, flags);
+    }
     const bool isError = (flags & ICON_MASK) == MSGBOX_ICONSTOP;
     // "Installation not complete." after a declined step is an Information box, else an Error.
-    if (observer != nullptr && text == NOT_COMPLETE) {
+    if (observer != nullptr && text == INSTALLATION_NOT_COMPLETE_MESSAGE) {
         if (const std::string instead = observer->DeclinedInstead(); !instead.empty()) {
             MessageStream() << instead << std::endl;
             return ANSWER_OK;
@@ -214,11 +225,13 @@ int TerminalUserInterface::ShowMessageBox(const std::string& text, const std::st
 }
 
 void TerminalUserInterface::ShowTitle(const std::string& title) {
-    if (title == MAIN_WINDOW_TITLE)
+    if (title == MAIN_WINDOW_TITLE) {
         return;
+    }
     ClearProgressLine();
-    if (observer != nullptr)
+    if (observer != nullptr) {
         observer->OnTitle(title);
+    }
     // "Parvane for Greenvale 06 - <archive>": the archive as the player named it.
     const std::string lead = std::string(MAIN_WINDOW_TITLE) + " - ";
     MessageStream() << SubjectLine(title.starts_with(lead) ? title.substr(lead.size()) : title)
@@ -238,8 +251,9 @@ void TerminalUserInterface::ShowLines(const std::string& heading,
     ClearProgressLine();
     std::ostream& stream = MessageStream();
     stream << TerminalText(heading) << ":\n";
-    for (const std::string& line : lines)
+    for (const std::string& line : lines) {
         stream << "  " << TerminalText(line) << "\n";
+    }
     stream.flush();
 }
 
@@ -249,8 +263,9 @@ bool TerminalUserInterface::ReadAnswer(std::string& line) {
         return false;
     }
     line = Trimmed(line);
-    if (options.echoAnswers)
+    if (options.echoAnswers) {
         prompts << line << std::endl;
+    }
     return true;
 }
 
@@ -275,13 +290,15 @@ int TerminalUserInterface::AskQuestion(const std::string& text, const std::strin
                     << std::flush;
         }
     }
-    if (answer != ANSWER_YES && inDialog)
+    if (answer != ANSWER_YES && inDialog) {
         ++declinedInDialog;
+    }
     if (observer != nullptr) {
-        if (answer == ANSWER_YES)
+        if (answer == ANSWER_YES) {
             observer->OnAccepted();
-        else
+        } else {
             observer->OnDeclined(text);
+        }
     }
     return answer;
 }
@@ -293,11 +310,13 @@ void TerminalUserInterface::BeginWork(const std::string& description, std::uint6
 }
 
 void TerminalUserInterface::AdvanceWork(std::uint64_t done) {
-    if (!work.active)
+    if (!work.active) {
         return;
+    }
     const int percent = static_cast<int>(std::min(done, work.total) * 100 / work.total);
-    if (percent == work.shownPercent)
+    if (percent == work.shownPercent) {
         return;
+    }
     work.shownPercent = percent;
     messages.flush();
     prompts << "\r" << TerminalText(work.description) << ": " << percent << "%\x1b[K" << std::flush;
@@ -319,8 +338,9 @@ void TerminalUserInterface::ClearProgressLine() {
 
 bool TerminalUserInterface::ConvertTypedPath(const std::string& typed, std::string& windowsPath) {
     std::string message;
-    if (converter(typed, windowsPath, message))
+    if (converter(typed, windowsPath, message)) {
         return true;
+    }
     prompts << message << std::endl;
     return false;
 }

@@ -10,8 +10,9 @@ namespace {
 
 // "~" and "~/..." name the home folder, as the shell would have it.
 std::filesystem::path HostPathOf(const std::string& typed) {
-    if (typed == "~" || typed.starts_with("~/"))
+    if (typed == "~" || typed.starts_with("~/")) {
         return wine::HomeFolder() / typed.substr(std::min<std::size_t>(typed.size(), 2));
+    }
     return typed;
 }
 
@@ -35,8 +36,9 @@ bool ToWindowsPath(const std::filesystem::path& prefix, const std::string& typed
                    std::string& windowsPath, std::string& message) {
     Win32Error error = ERR_NO_UNICODE_TRANSLATION;
     if (IsWindowsPathText(typed)) {
-        if (wine::Utf8ToCp1252(typed, windowsPath))
+        if (wine::Utf8ToCp1252(typed, windowsPath)) {
             return true;
+        }
     } else {
         error = wine::WindowsPathOfHostPath(prefix, HostPathOf(typed), windowsPath);
     }

@@ -49,8 +49,9 @@ bool NamesOneEntry(const ArgumentMatch& match, const std::string& typed,
             oneGuid ? "as installed:" + guid + " or cloaked:" + guid : "by its GUID";
         std::string message = "'" + typed + "' names " + std::to_string(match.lines.size()) + " " +
                               words.many + "; name the one to uninstall " + how + ":";
-        for (const std::string& line : ListingLines(entries, match.lines, true))
+        for (const std::string& line : ListingLines(entries, match.lines, true)) {
             message += "\n" + line;
+        }
         ShowTerminalError(message);
         return false;
     }
@@ -65,10 +66,11 @@ int UninstallEntries(ContentKind kind, const std::vector<std::string>& arguments
     std::vector<int> lines;
     bool allNamed = true;
     for (std::size_t i = 0; i < matches.size(); ++i) {
-        if (NamesOneEntry(matches[i], arguments[i], entries, WordsOf(kind)))
+        if (NamesOneEntry(matches[i], arguments[i], entries, WordsOf(kind))) {
             lines.push_back(matches[i].lines.front());
-        else
+        } else {
             allNamed = false;
+        }
     }
     if (!allNamed) {
         ShowTerminalError("Nothing was uninstalled.");

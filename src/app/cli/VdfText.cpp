@@ -17,26 +17,30 @@ class VdfReader {
     bool ReadBlock(std::vector<std::string>& keys, std::vector<VdfValue>& values, bool nested) {
         for (;;) {
             SkipBlanksAndComments();
-            if (at == text.size())
+            if (at == text.size()) {
                 return !nested;
+            }
             if (text[at] == '}') {
                 ++at;
                 return nested;
             }
             std::optional<std::string> key = ReadToken();
-            if (!key)
+            if (!key) {
                 return false;
+            }
             SkipBlanksAndComments();
             if (at < text.size() && text[at] == '{') {
                 ++at;
                 keys.push_back(std::move(*key));
-                if (!ReadBlock(keys, values, true))
+                if (!ReadBlock(keys, values, true)) {
                     return false;
+                }
                 keys.pop_back();
             } else {
                 std::optional<std::string> value = ReadToken();
-                if (!value)
+                if (!value) {
                     return false;
+                }
                 values.push_back({keys, std::move(*value)});
                 values.back().keys.push_back(std::move(*key));
             }
@@ -61,8 +65,9 @@ class VdfReader {
     // A condition in brackets on the same line, which only Steam's own platforms weigh.
     void SkipCondition() {
         std::size_t next = at;
-        while (next < text.size() && (text[next] == ' ' || text[next] == '\t'))
+        while (next < text.size() && (text[next] == ' ' || text[next] == '\t')) {
             ++next;
+        }
         if (next < text.size() && text[next] == '[') {
             const std::size_t end = text.find(']', next);
             at = end == std::string_view::npos ? text.size() : end + 1;
@@ -70,8 +75,9 @@ class VdfReader {
     }
 
     std::optional<std::string> ReadToken() {
-        if (at == text.size() || text[at] == '{' || text[at] == '}')
+        if (at == text.size() || text[at] == '{' || text[at] == '}') {
             return std::nullopt;
+        }
         return text[at] == '"' ? ReadQuoted() : ReadBare();
     }
 
@@ -95,8 +101,9 @@ class VdfReader {
     std::string ReadBare() {
         const std::size_t start = at;
         while (at < text.size() &&
-               std::string_view(" \t\r\n\"{}").find(text[at]) == std::string_view::npos)
+               std::string_view(" \t\r\n\"{}").find(text[at]) == std::string_view::npos) {
             ++at;
+        }
         return std::string(text.substr(start, at - start));
     }
 
@@ -121,12 +128,14 @@ std::vector<std::string> SteamLibraryPaths(const std::vector<VdfValue>& values) 
     std::vector<std::string> paths;
     for (const VdfValue& value : values) {
         const std::vector<std::string>& keys = value.keys;
-        if (keys.empty() || ToUpperAscii(keys[0]) != "LIBRARYFOLDERS" || value.value.empty())
+        if (keys.empty() || ToUpperAscii(keys[0]) != "LIBRARYFOLDERS" || value.value.empty()) {
             continue;
+        }
         const bool newer = keys.size() == 3 && IsNumber(keys[1]) && ToUpperAscii(keys[2]) == "PATH";
         const bool older = keys.size() == 2 && IsNumber(keys[1]);
-        if (newer || older)
+        if (newer || older) {
             paths.push_back(value.value);
+        }
     }
     return paths;
 }

@@ -18,8 +18,9 @@ namespace {
 // one names no entry or several.
 bool NamedGuids(const std::vector<std::string>& arguments, std::vector<std::string>& guids) {
     std::vector<ListedEntry> entries = ListedEntries(ContentKind::Courses);
-    for (ListedEntry& entry : ListedEntries(ContentKind::Libraries))
+    for (ListedEntry& entry : ListedEntries(ContentKind::Libraries)) {
         entries.push_back(std::move(entry));
+    }
     std::vector<std::string> texts;
     for (const std::string& argument : arguments) {
         std::string text;
@@ -38,8 +39,9 @@ bool NamedGuids(const std::vector<std::string>& arguments, std::vector<std::stri
                                   : "'" + arguments[i] +
                                         "' names several entries; name one by "
                                         "its GUID:";
-        for (const std::string& line : ListingLines(entries, matches[i].lines, true))
+        for (const std::string& line : ListingLines(entries, matches[i].lines, true)) {
             message += "\n" + line;
+        }
         ShowTerminalError(message);
         named = false;
     }
@@ -50,14 +52,16 @@ bool NamedGuids(const std::vector<std::string>& arguments, std::vector<std::stri
 
 int VerifyEntries(const std::vector<std::string>& arguments, bool asJson) {
     std::vector<std::string> guids;
-    if (!NamedGuids(arguments, guids))
+    if (!NamedGuids(arguments, guids)) {
         return EXIT_NOT_DONE;
+    }
     const std::vector<EntryCheck> checks = CheckPlacedFiles(guids);
     if (asJson) {
         PrintDocument(VerificationDocument(checks));
     } else {
-        for (const std::string& line : PlacementCheckLines(checks))
+        for (const std::string& line : PlacementCheckLines(checks)) {
             std::cout << ShownText(line) << '\n';
+        }
         std::cout.flush();
     }
     return AnyFileProblem(checks) ? EXIT_NOT_DONE : EXIT_DONE;

@@ -5,6 +5,7 @@
 #include <shellapi.h>
 // clang-format on
 
+#include <cstdlib>
 #include <functional>
 #include <string>
 #include <utility>
@@ -15,6 +16,7 @@
 #include "platform/ResourceIds.h"
 #include "shell/Commands.h"
 #include "shell/InstallRun.h"
+#include "shell/Startup.h"
 
 namespace parvane::win32 {
 
@@ -67,6 +69,12 @@ bool AppendDropDown(HMENU bar, const char* title, const MenuItem (&items)[count]
     return true;
 }
 
+// An install run that found no temporary folder has said so; nothing can be installed, and the
+// program ends there and then, its properties unsaved.
+[[noreturn]] void EndProgramNow() {
+    std::exit(EXIT_NOT_DONE);
+}
+
 // The paths of the files dropped on the window, in the order the drop lists them; the drop's
 // memory is released.
 std::vector<std::string> TakeDroppedFiles(HDROP drop) {
@@ -87,7 +95,9 @@ LRESULT CALLBACK MainWindowProcedure(HWND window, UINT message, WPARAM wParam, L
     switch (message) {
         case WM_COMMAND:
         case WM_USER:
-            DispatchCommand(LOWORD(wParam));
+            if (!DispatchCommand(LOWORD(wParam))) {
+                EndProgramNow();
+            }
             return 0;
         case WM_CLOSE:
             // The window is destroyed after the message loop, at shutdown.
@@ -97,7 +107,10 @@ LRESULT CALLBACK MainWindowProcedure(HWND window, UINT message, WPARAM wParam, L
             PaintSplash(window);
             return 0;
         case WM_DROPFILES:
-            InstallDroppedArchives(TakeDroppedFiles(reinterpret_cast<HDROP>(wParam)));
+            if (InstallDroppedArchives(TakeDroppedFiles(reinterpret_cast<HDROP>(wParam)))
+                    .endsProgram) {
+                EndProgramNow();
+            }
             return 0;
         case WM_KEYDOWN:
             if (wParam == VK_F1) {

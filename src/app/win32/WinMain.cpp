@@ -1,6 +1,5 @@
-// Parvane.exe: prepares the user interface, refuses to run beside the game's tools, loads the
-// catalogue and the properties, runs the main window's message loop and saves the properties
-// at the end.
+// Parvane.exe: prepares the user interface and its (hidden) main window, runs the start-up
+// steps, runs the main window's message loop and saves the properties at the end.
 
 #include <cstdlib>
 #include <memory>
@@ -16,7 +15,6 @@
 #include "app/win32/MainWindow.h"
 #include "app/win32/Win32UserInterface.h"
 #include "base/Messages.h"
-#include "base/ProgramFolder.h"
 #include "base/StateFolder.h"
 #include "platform/win32/Win32Machine.h"
 #include "shell/CommandLine.h"
@@ -45,20 +43,6 @@ bool InitialiseCommonControls() {
     return InitCommonControlsEx(&controls) != FALSE;
 }
 
-// The shared start-up steps after the window exists; false when the program must end.
-bool LoadEverything() {
-    if (!QuitRequested() && !RecoverChangeAtStartup()) {
-        RequestQuit();
-    }
-    if (!QuitRequested() && !LoadCatalogueAtStartup()) {
-        RequestQuit();
-    }
-    if (!QuitRequested() && !LoadPropertiesAtStartup(GetProgramFolder())) {
-        RequestQuit();
-    }
-    return !QuitRequested();
-}
-
 void RunMessageLoop(HACCEL accelerators) {
     MSG message;
     while (!QuitRequested() && GetMessageA(&message, nullptr, 0, 0) > 0) {
@@ -78,9 +62,6 @@ int RunProgram(HINSTANCE instance, Win32UserInterface& userInterface) {
     if (!RegisterMainWindowClass(instance)) {
         return EXIT_NOT_DONE;
     }
-    if (!DetectGamesAtStartup()) {
-        RequestQuit();
-    }
     HMENU menu = BuildMainMenu();
     HACCEL accelerators = BuildAccelerators();
     HWND window = CreateMainWindow(instance, MAIN_WINDOW_TITLE, menu);
@@ -91,14 +72,10 @@ int RunProgram(HINSTANCE instance, Win32UserInterface& userInterface) {
         UnregisterClassA(MAIN_WINDOW_CLASS, instance);
         return EXIT_NOT_DONE;
     }
+    // Hidden until the start-up has passed; it owns the start-up's boxes.
     userInterface.SetMainWindow(window);
-    if (!CheckProgramsAtStartup()) {
-        DestroyWindow(window);
-        DestroyAcceleratorTable(accelerators);
-        UnregisterClassA(MAIN_WINDOW_CLASS, instance);
-        return EXIT_NOT_DONE;
-    }
-    const bool started = LoadEverything();
+    // The properties are in the program's folder; the other steps are the shared ones.
+    const bool started = StartProgram({});
     if (started) {
         ShowWindow(window, SW_SHOWNORMAL);
         UpdateWindow(window);  // paints the splash picture once

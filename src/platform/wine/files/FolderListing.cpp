@@ -113,8 +113,9 @@ Win32Error ListFolder(const std::filesystem::path& prefix, const std::string& pa
                 DescribeEntry(std::filesystem::path(host.path) / hostName, std::move(name)));
         }
     }
-    std::vector<FolderEntry> listed(std::make_move_iterator(entries.begin() + firstListed),
-                                    std::make_move_iterator(entries.end()));
+    std::vector<FolderEntry> listed(
+        std::make_move_iterator(entries.begin() + static_cast<std::ptrdiff_t>(firstListed)),
+        std::make_move_iterator(entries.end()));
     entries.resize(firstListed);
     SortByName(listed);
     std::move(listed.begin(), listed.end(), std::back_inserter(entries));

@@ -181,7 +181,7 @@ bool ResolveNames(const std::string& driveFolder, const WindowsPath& parsed, Hos
         current += hostName;
         host.windows.components.push_back(diskName);
         if (next + 2 == names.size() && host.Exists()) {
-            KeepResolvedFolder(std::move(folderKey), {current, host.windows.components});
+            KeepResolvedFolder(folderKey, {current, host.windows.components});
         }
     }
     if (!parsed.components.empty()) {
@@ -309,8 +309,9 @@ Win32Error WindowsPathOfHostPath(const std::filesystem::path& prefix,
         if (const std::optional<char> letter = DriveOfFolder(drives, folder.string())) {
             windowsPath = std::string{*letter, ':'};
             std::string name;
-            for (auto it = rest.rbegin(); it != rest.rend(); ++it) {
-                if (!Utf8ToCp1252(*it, name)) {
+            std::reverse(rest.begin(), rest.end());
+            for (const std::string& component : rest) {
+                if (!Utf8ToCp1252(component, name)) {
                     return ERR_NO_UNICODE_TRANSLATION;
                 }
                 windowsPath += '\\';

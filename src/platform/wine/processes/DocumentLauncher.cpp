@@ -50,7 +50,7 @@ std::string FindOnSearchPath(std::string_view program) {
             end = searchPath.size();
         }
         const std::string_view folder = searchPath.substr(start, end - start);
-        const std::string candidate =
+        std::string candidate =
             std::string(folder.empty() ? "." : folder) + "/" + std::string(program);
         if (access(candidate.c_str(), X_OK) == 0) {
             return candidate;

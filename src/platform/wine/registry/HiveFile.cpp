@@ -37,7 +37,7 @@ bool WriteAll(int fd, std::string_view content) {
 std::filesystem::path ResolveLinks(const std::filesystem::path& path) {
     std::error_code error;
     if (std::filesystem::is_symlink(path, error)) {
-        const std::filesystem::path target = std::filesystem::canonical(path, error);
+        std::filesystem::path target = std::filesystem::canonical(path, error);
         if (!error) {
             return target;
         }

@@ -327,7 +327,8 @@ struct WineRegistry::State {
     }
 };
 
-WineRegistry::WineRegistry(std::filesystem::path prefixFolder) : state(std::make_unique<State>()) {
+WineRegistry::WineRegistry(const std::filesystem::path& prefixFolder)
+    : state(std::make_unique<State>()) {
     state->machine.path = prefixFolder / "system.reg";
     state->user.path = prefixFolder / "user.reg";
     state->machine.tree = std::make_unique<HiveTree>();

@@ -34,7 +34,7 @@ namespace parvane::wine {
 
 class WineRegistry {
   public:
-    explicit WineRegistry(std::filesystem::path prefixFolder);
+    explicit WineRegistry(const std::filesystem::path& prefixFolder);
     ~WineRegistry();  // saves what is still unsaved, see above
     WineRegistry(const WineRegistry&) = delete;
     WineRegistry& operator=(const WineRegistry&) = delete;
