@@ -37,13 +37,16 @@ class RunInProgress {
 // Walks the rest of the queue, so that its cursor is back on the first entry, and empties it.
 // The inner archives that a MyZip expansion wrote for the queue go with it.
 std::int32_t DropRemainingArchives(std::int32_t dropped) {
-    while (NextFileName(1) != nullptr)
+    while (NextFileName(1) != nullptr) {
         ++dropped;
+    }
     std::vector<std::string> paths;
-    for (const FileNameEntry& entry : GetFileNameEntries())
+    for (const FileNameEntry& entry : GetFileNameEntries()) {
         paths.push_back(entry.path);
-    for (const std::string& path : paths)
+    }
+    for (const std::string& path : paths) {
         DeleteTemporaryArchive(path);
+    }
     ClearFileNameList();
     return dropped;
 }
@@ -51,8 +54,9 @@ std::int32_t DropRemainingArchives(std::int32_t dropped) {
 InstallRunResult InstallQueueNow(const ArchiveOutcomeListener& listener) {
     const RunInProgress run;
     const auto tell = [&listener](const std::string& path, ArchiveOutcome outcome) {
-        if (listener)
+        if (listener) {
             listener(path, outcome);
+        }
     };
     std::int32_t notInstalled = 0;
     if (FileNameCount() == 0) {
@@ -60,12 +64,14 @@ InstallRunResult InstallQueueNow(const ArchiveOutcomeListener& listener) {
         notInstalled = ExpandMyZipArchives();
     }
     FileNameEntry* entry = NextFileName(1);
-    if (entry == nullptr)
+    if (entry == nullptr) {
         return {.notInstalled = DropRemainingArchives(notInstalled)};
+    }
     // Installing against a catalogue that did not load could register content twice or miss
     // a conflict: then nothing is installed (the load has shown its message).
-    if (!LoadCatalogue())
+    if (!LoadCatalogue()) {
         return {.notInstalled = DropRemainingArchives(notInstalled + 1)};
+    }
     RunSummary summary;
     for (; entry != nullptr; entry = NextFileName(1)) {
         // The installation may rewrite the queue's entries; the path is kept apart.
@@ -90,22 +96,25 @@ InstallRunResult InstallQueueNow(const ArchiveOutcomeListener& listener) {
     }
     ClearFileNameList();
     // A caller that listens keeps its own account of the run.
-    if (!listener && summary.WorthShowing())
+    if (!listener && summary.WorthShowing()) {
         ShowInformation("%s", summary.Text().c_str());
+    }
     return {.notInstalled = notInstalled};
 }
 
 InstallRunResult InstallDroppedNow(const std::vector<std::string>& paths) {
     const auto dropped = static_cast<std::int32_t>(paths.size());
     const RunInProgress run;
-    if (!QueueChosenArchives(paths))
+    if (!QueueChosenArchives(paths)) {
         return {.notInstalled = dropped};
+    }
     const std::int32_t queued = FileNameCount();
     const std::int32_t notQueued = ExpandMyZipArchives() + dropped - queued;
     // With every MyZip archive refused there is nothing left, and the open dialog is not
     // offered instead.
-    if (FileNameCount() == 0)
+    if (FileNameCount() == 0) {
         return {.notInstalled = notQueued};
+    }
     InstallRunResult result = InstallQueueNow(nullptr);
     result.notInstalled += notQueued;
     return result;

@@ -144,8 +144,9 @@ int InstallChosenArchives(const PrefixSession& session, const std::vector<std::s
               });
     // Without a temporary folder nothing can be installed: the program ends at once, with the
     // Error box shown and nothing more.
-    if (run.endsProgram)
+    if (run.endsProgram) {
         std::exit(EXIT_NOT_DONE);
+    }
     terminal.SetObserver(nullptr);
     summary.Print(std::cout);
     return dropped == 0 && run.notInstalled == 0 ? EXIT_DONE : EXIT_NOT_DONE;

@@ -48,8 +48,9 @@ bool Refuse(const std::string& message) {
 bool ClaimPrefix(const std::filesystem::path& prefix, PrefixLock& lock) {
     std::string message;
     if (!wine::CheckPrefixFolder(prefix, message) || wine::IsServedByWineserver(prefix, message) ||
-        !lock.Take(prefix, message))
+        !lock.Take(prefix, message)) {
         return Refuse(message);
+    }
     return true;
 }
 
@@ -58,8 +59,9 @@ bool PrepareStateFolder(const std::filesystem::path& prefix) {
     std::filesystem::path hostFolder;
     std::string windowsFolder;
     std::string message;
-    if (!PreparePrefixFolder(StateRoot(), prefix, hostFolder, windowsFolder, message))
+    if (!PreparePrefixFolder(StateRoot(), prefix, hostFolder, windowsFolder, message)) {
         return Refuse(message);
+    }
     SetStateFolder(windowsFolder);
     return true;
 }
@@ -75,14 +77,17 @@ struct HeldPrefix {
 
 // The prefix claimed, its machine made the process's, and the program's state for it ready.
 bool HoldPrefix(const std::filesystem::path& prefix, bool dryRun, HeldPrefix& held) {
-    if (!ClaimPrefix(prefix, held.lock))
+    if (!ClaimPrefix(prefix, held.lock)) {
         return false;
+    }
     std::string message;
     held.machine = wine::OpenWineMachine(prefix, message);
-    if (!held.machine)
+    if (!held.machine) {
         return Refuse(message);
-    if (dryRun)
+    }
+    if (dryRun) {
         held.dryRun = std::make_unique<DryRunScope>(*held.machine, prefix);
+    }
     SetMachine(held.dryRun ? &held.dryRun->GetMachine() : held.machine.get());
     return PrepareStateFolder(prefix);
 }
@@ -93,8 +98,9 @@ bool PreparePropertiesFolder(const std::filesystem::path& prefix, std::string& w
                              std::filesystem::path& propertiesFile) {
     std::filesystem::path hostFolder;
     std::string message;
-    if (!PreparePrefixFolder(PropertiesRoot(), prefix, hostFolder, windowsFolder, message))
+    if (!PreparePrefixFolder(PropertiesRoot(), prefix, hostFolder, windowsFolder, message)) {
         return Refuse(message);
+    }
     propertiesFile = hostFolder / PROPERTIES_FILE_NAME;
     return true;
 }
@@ -103,8 +109,9 @@ bool PreparePropertiesFolder(const std::filesystem::path& prefix, std::string& w
 // edit.
 void WriteFirstProperties(const std::filesystem::path& propertiesFile) {
     std::error_code error;
-    if (!std::filesystem::exists(propertiesFile, error) && !SaveProperties())
+    if (!std::filesystem::exists(propertiesFile, error) && !SaveProperties()) {
         ShowError("%s", PROPERTIES_NOT_SAVED_MESSAGE);
+    }
 }
 
 // One message instead of detection's two: which prefix lacks the game, and how to name another.
@@ -143,8 +150,9 @@ StartupHooks PrefixStartup(const SessionSettings& settings, PrefixSession& sessi
         // A dry run keeps no state of its own: the header cache is neither trusted nor written.
         .recovered =
             [dryRun] {
-                if (dryRun)
+                if (dryRun) {
                     SetStateFolder({});
+                }
             },
         .propertiesFolder =
             [&session](std::string& folder) {
@@ -158,8 +166,9 @@ StartupHooks PrefixStartup(const SessionSettings& settings, PrefixSession& sessi
 std::ostream& PromptStream(std::ofstream& terminal) {
     if (isatty(STDERR_FILENO) == 0 && isatty(STDIN_FILENO) != 0) {
         terminal.open("/dev/tty");
-        if (terminal.is_open())
+        if (terminal.is_open()) {
             return terminal;
+        }
     }
     return std::cerr;
 }
@@ -169,8 +178,9 @@ std::ostream& PromptStream(std::ofstream& terminal) {
 int RunOnPrefix(const SessionSettings& settings, const PrefixCommand& command) {
     const PrefixChoice choice =
         ChooseSessionPrefix(settings.prefixOption, settings.answerDefaults || settings.answerYes);
-    if (choice.folder.empty())
+    if (choice.folder.empty()) {
         return choice.status;
+    }
     PrefixSession session{std::filesystem::absolute(choice.folder), {}};
     const std::filesystem::path& prefix = session.prefix;
     std::ofstream terminalFile;
@@ -189,16 +199,19 @@ int RunOnPrefix(const SessionSettings& settings, const PrefixCommand& command) {
     session.terminal = &terminal;
     ProcessWide processWide(terminal);
     HeldPrefix held;
-    if (!StartProgram(PrefixStartup(settings, session, held)))
+    if (!StartProgram(PrefixStartup(settings, session, held))) {
         return EXIT_NOT_DONE;
+    }
     WriteFirstProperties(session.propertiesFile);
-    if (held.dryRun)
+    if (held.dryRun) {
         std::cerr << "Dry run: nothing will be changed." << std::endl;
+    }
     RemoveLeftovers(settings.dryRun);
     const int status = command(session);
-    if (held.dryRun)
+    if (held.dryRun) {
         held.dryRun->Report(
             std::cout, [&terminal](const std::string& path) { return terminal.PathShown(path); });
+    }
     return status;
 }
 
