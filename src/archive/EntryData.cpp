@@ -9,8 +9,6 @@ namespace parvane {
 
 namespace {
 
-constexpr int READ_FAILED = -1;  // minizip's UNZ_ERRNO
-constexpr int BAD_ARCHIVE = -103;
 constexpr std::size_t INPUT_SIZE = std::size_t{1} << 20;
 
 }  // namespace
@@ -23,7 +21,7 @@ EntryData::~EntryData() {
 
 int EntryData::Open(ArchiveInput& archive, const EntryDataPlace& place) {
     if (place.method != ZIP_METHOD_STORED && place.method != ZIP_METHOD_DEFLATED) {
-        return BAD_ARCHIVE;
+        return ZIPCODE_BAD_ARCHIVE;
     }
     input = &archive;
     data = place;
@@ -76,7 +74,7 @@ int EntryData::Read(char* buffer, std::size_t size) {
     std::size_t delivered = 0;
     while (stream.avail_out > 0) {
         if (stream.avail_in == 0 && compressedLeft > 0 && !TakeInput()) {
-            return READ_FAILED;
+            return ZIPCODE_READ_ERROR;
         }
         if (data.method == ZIP_METHOD_STORED) {
             if (stream.avail_in == 0) {

@@ -18,8 +18,10 @@
 namespace parvane {
 
 inline constexpr int ZIPCODE_OK = 0;
+inline constexpr int ZIPCODE_READ_ERROR = -1;
 inline constexpr int ZIPCODE_END_OF_LIST = -100;
 inline constexpr int ZIPCODE_PARAMETER_ERROR = -102;
+inline constexpr int ZIPCODE_BAD_ARCHIVE = -103;
 inline constexpr int ZIPCODE_CRC_ERROR = -105;
 
 // The names the program handles are at most 255 characters. minizip reads an entry's stored
