@@ -77,11 +77,14 @@ bool IsRemovableLocation(const std::string& file, RemovableFolderMemo* memo) {
     return !HasDotComponent(file) && IsRemovableFolderOf(GetFolderPart(file), memo);
 }
 
+std::string RemovableFolderOf(const std::string& file, std::uint32_t attributes) {
+    const bool isFolder = attributes != ATTR_INVALID && (attributes & ATTR_DIRECTORY) != 0;
+    return isFolder ? file : std::string(FolderTextPart(file));
+}
+
 bool IsRemovableLocation(const std::string& file, std::uint32_t attributes,
                          RemovableFolderMemo* memo) {
-    const bool isFolder = attributes != ATTR_INVALID && (attributes & ATTR_DIRECTORY) != 0;
-    return !HasDotComponent(file) &&
-           IsRemovableFolderOf(isFolder ? file : std::string(FolderTextPart(file)), memo);
+    return !HasDotComponent(file) && IsRemovableFolderOf(RemovableFolderOf(file, attributes), memo);
 }
 
 bool IsDeletablePathInside(const std::string& root, const std::string& path) {

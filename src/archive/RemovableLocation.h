@@ -38,6 +38,10 @@ bool IsRemovableLocation(const std::string& file, RemovableFolderMemo* memo = nu
 bool IsRemovableLocation(const std::string& file, std::uint32_t attributes,
                          RemovableFolderMemo* memo);
 
+// The folder IsRemovableLocation examines for a file with these attributes: the path itself
+// when it is a folder, else the folder part of its text.
+std::string RemovableFolderOf(const std::string& file, std::uint32_t attributes);
+
 // The check in front of every single deletion: `path` lies strictly inside `root` (long path
 // names, ending at a separator), has no dot component, and no folder between the root and its
 // last name is a link (a link there could lead anywhere). The folder of `path` must exist; its

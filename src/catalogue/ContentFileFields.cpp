@@ -2,9 +2,11 @@
 
 #include <algorithm>
 #include <optional>
+#include <unordered_set>
 #include <utility>
 #include <vector>
 
+#include "base/GameFolders.h"
 #include "platform/Machine.h"
 
 namespace parvane {
@@ -67,30 +69,39 @@ struct LibraryFiles {
     }
 };
 
-// The fields of each record's file: from the cache when it holds the file unchanged (its
-// status taken first), else read, together with the files' status, and kept in the cache.
-// `attributes` is what the machine said of each path, when it was asked.
+// The fields of each record's file: from the cache when it holds the file unchanged (the
+// statuses of those files taken together first), else read, together with the files' status,
+// and kept in the cache. `attributes` is what the machine said of each path, when it was asked.
 template <typename Files>
 void FillHeaders(std::span<typename Files::Record> records, HeaderCache* headers,
                  std::vector<std::optional<std::uint32_t>>& attributes) {
+    std::vector<std::size_t> held;
+    std::vector<std::string> heldPaths;
+    for (std::size_t i = 0; headers != nullptr && i < records.size(); ++i) {
+        if ((headers->*Files::HOLDS)(records[i].filename)) {
+            held.push_back(i);
+            heldPaths.push_back(records[i].filename);
+        }
+    }
+    std::vector<PathStatus> statuses;
+    TheMachine().GetFileStatuses(heldPaths, statuses);
+    std::vector<char> found(records.size(), 0);
+    for (std::size_t k = 0; k < held.size(); ++k) {
+        const std::size_t i = held[k];
+        attributes[i] = statuses[k].status.attributes;
+        typename Files::Fields fields;
+        if (statuses[k].error == ERR_SUCCESS &&
+            (headers->*Files::FIND)(records[i].filename, statuses[k].status, fields)) {
+            Files::Apply(fields, records[i]);
+            found[i] = 1;
+        }
+    }
     std::vector<std::size_t> toRead;
     std::vector<std::string> paths;
     for (std::size_t i = 0; i < records.size(); ++i) {
-        const std::string& path = records[i].filename;
-        if (headers != nullptr && (headers->*Files::HOLDS)(path)) {
-            FileStatus status;
-            typename Files::Fields fields;
-            const bool found = TheMachine().GetFileStatus(path, status) == ERR_SUCCESS &&
-                               (headers->*Files::FIND)(path, status, fields);
-            attributes[i] = status.attributes;
-            if (found) {
-                Files::Apply(fields, records[i]);
-                continue;
-            }
-        }
-        if (!path.empty()) {
+        if (found[i] == 0 && !records[i].filename.empty()) {
             toRead.push_back(i);
-            paths.push_back(path);
+            paths.push_back(records[i].filename);
         }
     }
     std::vector<FileStart> starts;
@@ -117,17 +128,71 @@ void FillHeaders(std::span<typename Files::Record> records, HeaderCache* headers
     }
 }
 
-template <typename Files>
-void FillFromFiles(std::span<typename Files::Record> records, RemovableFolderMemo* memo,
-                   HeaderCache* headers) {
-    std::vector<std::optional<std::uint32_t>> attributes(records.size());
-    FillHeaders<Files>(records, headers, attributes);
+// The folders the records' files lie in (as IsRemovableLocation examines them), each once,
+// that the memo does not hold yet; only for records whose attributes are known.
+template <typename Record>
+std::vector<std::string> FoldersNotExamined(
+    std::span<const Record> records, const std::vector<std::optional<std::uint32_t>>& attributes,
+    const RemovableFolderMemo& memo) {
+    std::unordered_set<std::string> listed;
+    std::vector<std::string> folders;
+    for (std::size_t i = 0; i < records.size(); ++i) {
+        if (!attributes[i]) {
+            continue;
+        }
+        std::string folder = RemovableFolderOf(records[i].filename, *attributes[i]);
+        if (!memo.folders.contains(folder) && listed.insert(folder).second) {
+            folders.push_back(std::move(folder));
+        }
+    }
+    return folders;
+}
+
+// Each record's `removable`, each folder examined once per load. With a cache, a folder whose
+// names have not changed since an earlier load takes that load's answer, and each folder
+// examined now is kept with the status it had before.
+template <typename Record>
+void FillRemovable(std::span<Record> records,
+                   const std::vector<std::optional<std::uint32_t>>& attributes,
+                   RemovableFolderMemo* memo, HeaderCache* headers) {
+    std::vector<std::string> folders;
+    std::vector<PathStatus> statuses;
+    std::vector<char> fromCache;
+    const std::string installFolder = GetGameInstallDir();
+    if (memo != nullptr && headers != nullptr) {
+        folders = FoldersNotExamined<Record>(records, attributes, *memo);
+        TheMachine().GetFileStatuses(folders, statuses);
+        fromCache.assign(folders.size(), 0);
+        for (std::size_t k = 0; k < folders.size(); ++k) {
+            bool removable = false;
+            if (statuses[k].error == ERR_SUCCESS &&
+                headers->FindFolder(folders[k], statuses[k].status, installFolder, removable)) {
+                memo->folders.emplace(folders[k], removable);
+                fromCache[k] = 1;
+            }
+        }
+    }
     for (std::size_t i = 0; i < records.size(); ++i) {
         // Attributes already taken tell whether the path is itself a folder.
         records[i].removable = attributes[i]
                                    ? IsRemovableLocation(records[i].filename, *attributes[i], memo)
                                    : IsRemovableLocation(records[i].filename, memo);
     }
+    for (std::size_t k = 0; k < folders.size(); ++k) {
+        const auto examined = memo->folders.find(folders[k]);
+        if (fromCache[k] == 0 && statuses[k].error == ERR_SUCCESS &&
+            examined != memo->folders.end()) {
+            headers->KeepFolder(folders[k], statuses[k].status, installFolder, examined->second);
+        }
+    }
+}
+
+template <typename Files>
+void FillFromFiles(std::span<typename Files::Record> records, RemovableFolderMemo* memo,
+                   HeaderCache* headers) {
+    std::vector<std::optional<std::uint32_t>> attributes(records.size());
+    FillHeaders<Files>(records, headers, attributes);
+    FillRemovable(records, attributes, memo, headers);
 }
 
 }  // namespace

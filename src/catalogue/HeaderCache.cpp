@@ -16,12 +16,14 @@ namespace {
 // time of last write (64-bit), then the fields: for a course, whether the names were decoded
 // and then their number and each name (16-bit length and text), whether the GUIDs were decoded
 // and then their number and 16 bytes each; for a library, whether the header was decoded and
-// then its GUID and its name. Numbers are little-endian.
+// then its GUID and its name; for a folder (its key's path: the game's install folder, '|', the
+// folder), whether it is removable. Numbers are little-endian.
 constexpr std::string_view FILE_NAME = "HeaderCache.bin";
 constexpr std::string_view MAGIC = "PVHC";
-constexpr std::uint32_t FORMAT_VERSION = 1;
+constexpr std::uint32_t FORMAT_VERSION = 2;
 constexpr char COURSE_KIND = 'C';
 constexpr char LIBRARY_KIND = 'L';
+constexpr char FOLDER_KIND = 'F';
 constexpr std::size_t READ_CHUNK = 1 << 20;
 // More than a tick of any file system's clock (FAT's is two seconds), in FILETIME ticks.
 constexpr std::uint64_t SETTLING_TICKS = 30'000'000;
@@ -143,6 +145,20 @@ bool ReadLibraryFields(Reader& reader, LibraryHeaderFields* fields) {
     return reader.ok;
 }
 
+bool ReadFolderFields(Reader& reader, bool* removable) {
+    const bool isRemovable = reader.Number(1) != 0;
+    if (reader.ok && removable != nullptr) {
+        *removable = isRemovable;
+    }
+    return reader.ok;
+}
+
+// A folder's entry holds for one install folder of the game: '|', which no Windows path holds,
+// separates the two.
+std::string FolderKeyPath(const std::string& installFolder, const std::string& path) {
+    return installFolder + '|' + path;
+}
+
 std::string KeyOf(char kind, const std::string& path) {
     std::string key(1, kind);
     key += path;
@@ -191,6 +207,7 @@ HeaderCache::HeaderCache() : loadStart(FileTimeNow()) {
         const char kind = key.empty() ? '\0' : key.front();
         reader.ok = reader.ok && (kind == COURSE_KIND    ? ReadCourseFields(reader, nullptr)
                                   : kind == LIBRARY_KIND ? ReadLibraryFields(reader, nullptr)
+                                  : kind == FOLDER_KIND  ? ReadFolderFields(reader, nullptr)
                                                          : false);
         found.end = reader.Position();
         storedPlaces.emplace(key, storedEntries.size());
@@ -241,6 +258,13 @@ bool HeaderCache::FindLibrary(const std::string& path, const FileStatus& status,
     return place.text != nullptr && ReadLibraryFields(reader, &fields);
 }
 
+bool HeaderCache::FindFolder(const std::string& path, const FileStatus& status,
+                             const std::string& installFolder, bool& removable) {
+    const FieldsPlace place = Find(FOLDER_KIND, FolderKeyPath(installFolder, path), status);
+    Reader reader(place.text != nullptr ? *place.text : stored, place.start);
+    return place.text != nullptr && ReadFolderFields(reader, &removable);
+}
+
 bool HeaderCache::Holds(char kind, const std::string& path) const {
     const std::string key = KeyOf(kind, path);
     return storedPlaces.contains(key) || FindRead(key) != std::string::npos;
@@ -272,10 +296,10 @@ bool HeaderCache::Settled(const FileStatus& status) const {
 }
 
 bool HeaderCache::StartEntry(char kind, const std::string& path, const FileStatus& status) {
-    changed = true;
     if (!Settled(status)) {
         return false;
     }
+    changed = true;
     const std::string key = KeyOf(kind, path);
     PutNumber(read, key.size(), 2);
     read += key;
@@ -316,6 +340,13 @@ void HeaderCache::KeepLibrary(const std::string& path, const FileStatus& status,
     if (fields.read) {
         PutGuid(read, fields.header.guid);
         PutText(read, fields.header.name);
+    }
+}
+
+void HeaderCache::KeepFolder(const std::string& path, const FileStatus& status,
+                             const std::string& installFolder, bool removable) {
+    if (StartEntry(FOLDER_KIND, FolderKeyPath(installFolder, path), status)) {
+        PutNumber(read, removable ? 1 : 0, 1);
     }
 }
 

@@ -1,7 +1,8 @@
 #pragma once
 
-// The decoded headers of the content files, kept in the state folder from one catalogue load to
-// the next, so that a load reads only the files that changed since. An entry is trusted only
+// The decoded headers of the content files, and whether their folders may be removed, kept in
+// the state folder from one catalogue load to the next, so that a load reads only the files and
+// folders that changed since. An entry is trusted only
 // while its file has the size and the time of last write it had when it was read. A cache file
 // that cannot be read, is cut short or comes from another version is ignored and written anew;
 // it is never an error. Without a state folder nothing is kept.
@@ -55,6 +56,16 @@ class HeaderCache {
                     const CourseHeaderFields& fields);
     void KeepLibrary(const std::string& path, const FileStatus& status,
                      const LibraryHeaderFields& fields);
+
+    // Whether the folder `path`, whose status is `status` now, was found removable by an
+    // earlier load while the game's install folder was `installFolder`; false when nothing is
+    // kept for it or the folder's names may have changed since (its time of last write moves
+    // with every name added, removed or renamed in it).
+    bool FindFolder(const std::string& path, const FileStatus& status,
+                    const std::string& installFolder, bool& removable);
+    // What a load found for a folder that had `status` before it was examined.
+    void KeepFolder(const std::string& path, const FileStatus& status,
+                    const std::string& installFolder, bool removable);
 
     // Replaces the cache file with the entries found and kept since it was read, when they
     // differ from what it held. A failure leaves the old file or none; it is not reported.

@@ -67,6 +67,10 @@ class JournalingMachine final : public Machine {
     }
     std::unique_ptr<FileStream> OpenFile(const std::string& path, FileMode mode,
                                          Win32Error& error) override;
+    void GetFileStatuses(const std::vector<std::string>& paths,
+                         std::vector<PathStatus>& statuses) override {
+        inner.GetFileStatuses(paths, statuses);
+    }
     void ReadFileStarts(const std::vector<std::string>& paths, std::size_t size,
                         std::vector<FileStart>& starts) override {
         inner.ReadFileStarts(paths, size, starts);

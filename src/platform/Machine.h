@@ -34,6 +34,12 @@ struct FileStatus {
     std::uint64_t modified = 0;  // last write: FILETIME ticks (100 ns since 1601), UTC
 };
 
+// The status of one path of many, with the error of taking it.
+struct PathStatus {
+    FileStatus status;
+    Win32Error error = ERR_SUCCESS;
+};
+
 // The first bytes of a file, with the status of the file read and the error of opening or
 // reading it.
 struct FileStart {
@@ -125,6 +131,10 @@ class Machine {
     // GetFileAttributesExA: the attributes as GetAttributes gives them, with the size and the
     // time of the last write of the file (a link's target).
     virtual Win32Error GetFileStatus(const std::string& path, FileStatus& status) = 0;
+    // GetFileStatus for each of `paths`, in order. The Wine backend takes the statuses of
+    // many files at once; elsewhere they are taken one by one.
+    virtual void GetFileStatuses(const std::vector<std::string>& paths,
+                                 std::vector<PathStatus>& statuses);
     // CreateDirectoryA: one level; ERR_ALREADY_EXISTS when something has that name.
     virtual Win32Error MakeFolder(const std::string& path) = 0;
     // RemoveDirectoryA: the folder must be empty. A link to a folder is removed itself; what

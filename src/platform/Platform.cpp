@@ -24,6 +24,14 @@ void Machine::DeleteSubkeys(Hive hive, const std::string& parentKey,
     }
 }
 
+void Machine::GetFileStatuses(const std::vector<std::string>& paths,
+                              std::vector<PathStatus>& statuses) {
+    statuses.assign(paths.size(), {});
+    for (std::size_t i = 0; i < paths.size(); ++i) {
+        statuses[i].error = GetFileStatus(paths[i], statuses[i].status);
+    }
+}
+
 void Machine::ReadFileStarts(const std::vector<std::string>& paths, std::size_t size,
                              std::vector<FileStart>& starts) {
     starts.assign(paths.size(), {});

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "StoreFixture.h"
+#include "base/PathText.h"
 #include "base/StateFolder.h"
 #include "catalogue/CatalogueLoading.h"
 #include "support/FaultInjectingMachine.h"
@@ -55,8 +56,10 @@ class CachedHeaders : public StoreTest {
         AddNamed(GAME_COURSES_KEY, OrderedGuidText(1), "Links", course);
         AddNamed(GAME_LIBRARIES_KEY, OrderedGuidText(2), "Trees", library);
         AddNamed(CLOAK_LIBRARIES_KEY, OrderedGuidText(3), "Trees again", library);
-        machine.SetModifiedTime(course, OLD_TIME);
-        machine.SetModifiedTime(library, OLD_TIME);
+        for (const std::string& path : {course, library, std::string(FolderTextPart(course)),
+                                        std::string(FolderTextPart(library))}) {
+            machine.SetModifiedTime(path, OLD_TIME);
+        }
     }
 
     // Loads with the cache, then without; both must list the same. The fields with the cache.
@@ -108,6 +111,21 @@ TEST_F(CachedHeaders, FilesGoneOrReplacedByFoldersLoadAsWithoutACache) {
     machine.MakeFolders(course);
     machine.SetModifiedTime(course, OLD_TIME);
     EXPECT_EQ(LoadWithCacheAsWithout().find("Rocks"), std::string::npos);
+}
+
+// A folder is examined again when names come or go in it, and when the game's folder moves.
+TEST_F(CachedHeaders, FoldersAreExaminedAgainWhenTheirNamesOrTheGameFolderChange) {
+    AddOldEntries();
+    EXPECT_NE(LoadWithCacheAsWithout().find(course + " 2 r"), std::string::npos);
+    const std::string courseFolder(FolderTextPart(course));
+    machine.WriteFile(courseFolder + "\\Links.tca", "the editor's source");
+    machine.SetModifiedTime(courseFolder, OLD_TIME + DAY);
+    EXPECT_NE(LoadWithCacheAsWithout().find(course + " 2 -"), std::string::npos);
+
+    EXPECT_NE(LoadWithCacheAsWithout().find(" r\n"), std::string::npos);
+    machine.SetString(GAME_HIVE, GAME_ROOT, GAME_INSTALL_DIR_VALUE, "C:\\Elsewhere");
+    ForgetGameFolders();
+    EXPECT_EQ(LoadWithCacheAsWithout().find(" r\n"), std::string::npos);
 }
 
 // Cut short, another version's, or not a cache at all: ignored without a message and written

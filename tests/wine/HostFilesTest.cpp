@@ -11,6 +11,7 @@
 
 #include "platform/wine/files/AtomicReplace.h"
 #include "platform/wine/files/FileOperations.h"
+#include "platform/wine/files/FileStatuses.h"
 #include "platform/wine/files/HostFileStream.h"
 #include "support/wine/TestPrefix.h"
 
@@ -46,6 +47,62 @@ TEST_F(HostFiles, CopyTakesTheDataOfALinkAndThePermissionsOfTheSourceButNeverIts
     // Onto itself.
     EXPECT_EQ(CopyFileOver(prefix, "C:\\real.tcl", "C:\\REAL.TCL"), ERR_SHARING_VIOLATION);
     EXPECT_EQ(test::ReadHostFile(driveC / "real.tcl"), "library");
+}
+
+// Many statuses at once answer as one GetFileStatus after the other, also for the paths the
+// quick way cannot take: another letter case, links, folders, names Windows alters, missing
+// names and folders, malformed and relative paths. Enough paths for several threads.
+TEST_F(HostFiles, StatusesTakenTogetherAreThoseTakenOneByOne) {
+    std::filesystem::create_directories(driveC / "Pack" / "Sub");
+    test::WriteHostFile(driveC / "Pack" / "Real.tcl", "library");
+    test::WriteHostFile(driveC / "Pack" / ".hidden.tcl", "hidden");
+    chmod((driveC / "Pack" / "Real.tcl").c_str(), 0444);
+    std::filesystem::create_symlink("Real.tcl", driveC / "Pack" / "link.tcl");
+    std::filesystem::create_symlink("nowhere", driveC / "Pack" / "dangling.tcl");
+    // Names the host holds but a Windows path cannot reach as spelled.
+    test::WriteHostFile(driveC / "Pack" / "Trail.tcl.", "trailing dot");
+    test::WriteHostFile(driveC / "Pack" / "a|b", "forbidden");
+    std::string tooLong = "C:\\Pack";
+    while (tooLong.size() < 252) {
+        tooLong += "\\Sub\\..";
+    }
+    std::vector<std::string> paths = {tooLong + "\\Real.tcl",
+                                      "C:\\Pack\\Trail.tcl.",
+                                      "C:\\Pack\\Real.tcl",
+                                      "C:\\PACK\\real.TCL",
+                                      "c:/Pack/Real.tcl",
+                                      "C:\\Pack\\Real.tcl.",
+                                      "C:\\Pack\\.hidden.tcl",
+                                      "C:\\Pack\\link.tcl",
+                                      "C:\\Pack\\dangling.tcl",
+                                      "C:\\Pack\\Sub",
+                                      "C:\\Pack\\Sub\\",
+                                      "C:\\Pack\\Sub\\..\\Real.tcl",
+                                      "C:\\Pack\\\\Real.tcl",
+                                      "C:\\Pack\\missing.tcl",
+                                      "C:\\Gone\\Real.tcl",
+                                      "C:\\Pack\\Real.tcl\\x",
+                                      "Q:\\Pack\\x",
+                                      "C:\\Pack\\a|b",
+                                      "Real.tcl",
+                                      "C:",
+                                      "C:\\" + std::string(300, 'n')};
+    for (int copy = 0; copy < 200; ++copy) {
+        paths.push_back(copy % 2 == 0 ? "C:\\Pack\\Real.tcl"
+                                      : "C:\\Pack\\x" + std::to_string(copy));
+    }
+    std::vector<PathStatus> together;
+    GetFileStatuses(prefix, paths, together);
+    ASSERT_EQ(together.size(), paths.size());
+    for (std::size_t i = 0; i < paths.size(); ++i) {
+        FileStatus alone;
+        EXPECT_EQ(together[i].error, GetFileStatus(prefix, paths[i], alone)) << paths[i];
+        EXPECT_EQ(together[i].status.attributes, alone.attributes) << paths[i];
+        EXPECT_EQ(together[i].status.size, alone.size) << paths[i];
+        EXPECT_EQ(together[i].status.modified, alone.modified) << paths[i];
+    }
+    EXPECT_EQ(together[0].error, ERR_FILENAME_EXCED_RANGE);
+    EXPECT_EQ(together[2].status.attributes, ATTR_ARCHIVE | ATTR_READONLY);
 }
 
 TEST_F(HostFiles, AFullDiskIsReportedWhenTheStreamIsWrittenOut) {

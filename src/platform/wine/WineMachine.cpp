@@ -2,6 +2,7 @@
 
 #include "platform/AsciiCase.h"
 #include "platform/wine/files/FileOperations.h"
+#include "platform/wine/files/FileStatuses.h"
 #include "platform/wine/files/FolderListing.h"
 #include "platform/wine/files/HostFileStream.h"
 #include "platform/wine/files/TempFiles.h"
@@ -66,6 +67,11 @@ Win32Error WineMachine::GetAttributes(const std::string& path, std::uint32_t& at
 
 Win32Error WineMachine::GetFileStatus(const std::string& path, FileStatus& status) {
     return wine::GetFileStatus(prefix, path, status);
+}
+
+void WineMachine::GetFileStatuses(const std::vector<std::string>& paths,
+                                  std::vector<PathStatus>& statuses) {
+    wine::GetFileStatuses(prefix, paths, statuses);
 }
 
 Win32Error WineMachine::MakeFolder(const std::string& path) {

@@ -209,6 +209,26 @@ std::uint64_t FileTimeOf(const timespec& time) {
                                       time.tv_nsec / 100 + TICKS_FROM_1601_TO_1970);
 }
 
+FileStatus FileStatusOf(const struct stat& target, bool isLink, bool hidden) {
+    FileStatus fileStatus;
+    std::uint32_t& attributes = fileStatus.attributes;
+    attributes = S_ISDIR(target.st_mode) ? ATTR_DIRECTORY : ATTR_ARCHIVE;
+    if (isLink) {
+        attributes |= ATTR_REPARSE_POINT;  // a link that leads nowhere is still there
+    }
+    if (!OwnerMayWrite(target)) {
+        attributes |= ATTR_READONLY;
+    }
+    if (hidden) {
+        attributes |= ATTR_HIDDEN;
+    }
+    if (!S_ISDIR(target.st_mode)) {
+        fileStatus.size = static_cast<std::uint64_t>(target.st_size);
+    }
+    fileStatus.modified = FileTimeOf(target.st_mtim);
+    return fileStatus;
+}
+
 Win32Error GetAttributes(const std::filesystem::path& prefix, const std::string& path,
                          std::uint32_t& attributes) {
     FileStatus fileStatus;
@@ -220,7 +240,6 @@ Win32Error GetAttributes(const std::filesystem::path& prefix, const std::string&
 Win32Error GetFileStatus(const std::filesystem::path& prefix, const std::string& path,
                          FileStatus& fileStatus) {
     fileStatus = FileStatus{};
-    std::uint32_t& attributes = fileStatus.attributes;
     HostPath host;
     struct stat status {};
     const Win32Error error = ResolveExisting(prefix, path, Link::Own, host, status);
@@ -232,20 +251,8 @@ Win32Error GetFileStatus(const std::filesystem::path& prefix, const std::string&
     if (S_ISLNK(status.st_mode) && stat(host.path.c_str(), &target) != 0 && !isLink) {
         return Win32ErrorFromErrno(errno, host.path);
     }
-    attributes = S_ISDIR(target.st_mode) ? ATTR_DIRECTORY : ATTR_ARCHIVE;
-    if (isLink) {
-        attributes |= ATTR_REPARSE_POINT;  // a link that leads nowhere is still there
-    }
-    if (!OwnerMayWrite(target)) {
-        attributes |= ATTR_READONLY;
-    }
-    if (!host.IsDriveRoot() && host.windows.components.back().front() == '.') {
-        attributes |= ATTR_HIDDEN;
-    }
-    if (!S_ISDIR(target.st_mode)) {
-        fileStatus.size = static_cast<std::uint64_t>(target.st_size);
-    }
-    fileStatus.modified = FileTimeOf(target.st_mtim);
+    const bool hidden = !host.IsDriveRoot() && host.windows.components.back().front() == '.';
+    fileStatus = FileStatusOf(target, isLink, hidden);
     return ERR_SUCCESS;
 }
 

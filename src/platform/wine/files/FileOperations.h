@@ -1,13 +1,15 @@
 #pragma once
 
 // files/ of the Wine backend, above paths/: the file and folder calls (here), folder listing
-// (FolderListing), host file streams (HostFileStream), temporary files (TempFiles), files
-// replaced in one step (AtomicReplace), host errors as Windows errors (HostErrors) and
-// durability (HostSync).
+// (FolderListing), many statuses at once (FileStatuses), host file streams (HostFileStream),
+// temporary files (TempFiles), files replaced in one step (AtomicReplace), host errors as
+// Windows errors (HostErrors) and durability (HostSync).
 //
 // The kernel32 file and folder calls over the Windows paths of a Wine prefix, with Windows'
 // answers: a read-only file cannot be deleted or overwritten, a folder cannot be deleted as a
 // file, and a move never replaces what exists.
+
+#include <sys/stat.h>
 
 #include <cstdint>
 #include <ctime>
@@ -21,6 +23,10 @@ namespace parvane::wine {
 
 // Windows' FILETIME of a host time: 100-nanosecond ticks since 1601-01-01 UTC.
 std::uint64_t FileTimeOf(const timespec& time);
+
+// The status GetFileStatus gives for a name whose host status (of what a link leads to) is
+// `target`.
+FileStatus FileStatusOf(const struct stat& target, bool isLink, bool hidden);
 
 // GetFileAttributesA: ATTR_DIRECTORY for folders, ATTR_ARCHIVE for files, ATTR_READONLY when
 // the owner may not write, ATTR_HIDDEN for names starting with a dot (as Wine shows them),
