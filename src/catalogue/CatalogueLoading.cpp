@@ -2,6 +2,7 @@
 
 #include <array>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -14,6 +15,7 @@
 #include "catalogue/ContentFileFields.h"
 #include "catalogue/GameDetection.h"
 #include "catalogue/StoreEntries.h"
+#include "catalogue/StoreSnapshot.h"
 #include "platform/AsciiCase.h"
 #include "platform/RegistryKey.h"
 
@@ -103,78 +105,118 @@ bool ReadEntryValues(const RegistryKey& entry, const std::array<EntryValue, Coun
     return true;
 }
 
-// What one load keeps while it runs: the folders examined for removal, and the headers of
-// earlier loads (none without a state folder).
+// What one load keeps while it runs: the folders examined for removal, the headers and the
+// store entries of earlier loads (none without a state folder).
 struct LoadMemo {
     RemovableFolderMemo folders;
     std::optional<HeaderCache> headers;
+    std::optional<StoreSnapshot> stores;
 
     HeaderCache* Headers() { return headers ? &*headers : nullptr; }
 };
 
-bool LoadCourseEntry(const std::string& storePath, const std::string& keyName,
-                     std::vector<CourseRecord>& loaded) {
+// What differs between the course stores and the library stores.
+struct CourseEntries {
+    using Record = CourseRecord;
+    static constexpr const char* STALE_MESSAGE = STALE_COURSE_MESSAGE;
+    static constexpr std::size_t VALUE_COUNT = 8;
+
+    static auto Values(Record& course) { return CourseEntryValues(course); }
+    static std::string GuidText(std::string_view keyName) { return std::string(keyName); }
+    static void FillFromFiles(std::span<Record> courses, LoadMemo& memo) {
+        FillFromCourseFiles(courses, &memo.folders, memo.Headers());
+    }
+};
+
+struct LibraryEntries {
+    using Record = LibraryRecord;
+    static constexpr const char* STALE_MESSAGE = STALE_LIBRARY_MESSAGE;
+    static constexpr std::size_t VALUE_COUNT = 2;
+
+    static auto Values(Record& library) { return LibraryEntryValues(library); }
+    static std::string GuidText(std::string_view keyName) { return ToUpperAscii(keyName); }
+    static void FillFromFiles(std::span<Record> libraries, LoadMemo& memo) {
+        FillFromLibraryFiles(libraries, &memo.folders, memo.Headers());
+    }
+};
+
+// One entry read from the registry into `loaded`, and kept for the next load.
+template <typename Entries>
+bool LoadEntry(const std::string& storePath, const std::string& keyName,
+               std::vector<typename Entries::Record>& loaded, LoadMemo& memo) {
     RegistryKey entry;
     if (!OpenForReading(entry, EntryKeyPath(storePath, keyName))) {
         return false;
     }
-    CourseRecord course;
-    course.guidText = keyName;
-    if (!ReadEntryValues(entry, CourseEntryValues(course))) {
+    typename Entries::Record record;
+    record.guidText = Entries::GuidText(keyName);
+    const auto values = Entries::Values(record);
+    if (!ReadEntryValues(entry, values)) {
         return false;
     }
     entry.Close();
-    loaded.push_back(std::move(course));
+    if (memo.stores) {
+        memo.stores->KeepEntry(keyName, values);
+    }
+    loaded.push_back(std::move(record));
     return true;
 }
 
-bool LoadLibraryEntry(const std::string& storePath, const std::string& keyName,
-                      std::vector<LibraryRecord>& loaded) {
-    RegistryKey entry;
-    if (!OpenForReading(entry, EntryKeyPath(storePath, keyName))) {
-        return false;
-    }
-    LibraryRecord library;
-    library.guidText = ToUpperAscii(keyName);
-    if (!ReadEntryValues(entry, LibraryEntryValues(library))) {
-        return false;
-    }
-    entry.Close();
-    loaded.push_back(std::move(library));
-    return true;
-}
-
-bool LoadCourses(const std::string& storePath, CourseList& list, StaleEntryFilter isStale,
-                 LoadMemo& memo) {
+// The entries of a store from the registry.
+template <typename Entries>
+bool ReadStore(const std::string& storePath, StaleEntryFilter isStale,
+               std::vector<typename Entries::Record>& loaded, LoadMemo& memo) {
     RegistryKey store;
     if (!OpenForReading(store, storePath)) {
         return false;
     }
-    std::vector<CourseRecord> courses;
-    const bool loaded = ForEachEntry(
-        store, storePath, isStale, STALE_COURSE_MESSAGE,
-        [&](const std::string& keyName) { return LoadCourseEntry(storePath, keyName, courses); });
+    if (memo.stores) {
+        memo.stores->KeepStore(storePath, Entries::VALUE_COUNT);
+    }
+    return ForEachEntry(store, storePath, isStale, Entries::STALE_MESSAGE,
+                        [&](const std::string& keyName) {
+                            return LoadEntry<Entries>(storePath, keyName, loaded, memo);
+                        });
+}
+
+// The entries of a store as an earlier load read them, the registry being as it was then; the
+// stale ones are deleted as a reading of the registry deletes them.
+template <typename Entries>
+void TakeStoreFromSnapshot(const std::string& storePath, StaleEntryFilter isStale,
+                           std::vector<typename Entries::Record>& loaded,
+                           const StoreSnapshot& snapshot) {
+    std::vector<std::string> staleNames;
+    snapshot.ForEachEntry(storePath,
+                          [&](std::string_view keyName, std::span<const std::string_view> texts) {
+                              if (isStale != nullptr && isStale(keyName)) {
+                                  staleNames.emplace_back(keyName);
+                                  return true;
+                              }
+                              typename Entries::Record& record = loaded.emplace_back();
+                              record.guidText = Entries::GuidText(keyName);
+                              const auto values = Entries::Values(record);
+                              for (std::size_t i = 0; i < values.size(); ++i) {
+                                  values[i].text->assign(texts[i]);
+                              }
+                              return true;
+                          });
+    DeleteStaleEntries(storePath, staleNames, Entries::STALE_MESSAGE);
+}
+
+template <typename Entries>
+bool LoadStore(const std::string& storePath, RecordList<typename Entries::Record>& list,
+               StaleEntryFilter isStale, LoadMemo& memo) {
+    std::vector<typename Entries::Record> records;
+    bool loaded = true;
+    if (memo.stores && memo.stores->Holds(storePath, Entries::VALUE_COUNT)) {
+        TakeStoreFromSnapshot<Entries>(storePath, isStale, records, *memo.stores);
+    } else {
+        loaded = ReadStore<Entries>(storePath, isStale, records, memo);
+    }
     // The files of the whole store together, also when an entry stopped the load: the records
     // already listed stay. Sorted once, after the whole store.
-    FillFromCourseFiles(courses, &memo.folders, memo.Headers());
-    list.AppendUnsorted(std::move(courses));
-    list.Sort();
-    return loaded;
-}
-
-bool LoadLibraries(const std::string& storePath, LibraryList& list, StaleEntryFilter isStale,
-                   LoadMemo& memo) {
-    RegistryKey store;
-    if (!OpenForReading(store, storePath)) {
-        return false;
-    }
-    std::vector<LibraryRecord> libraries;
-    const bool loaded = ForEachEntry(store, storePath, isStale, STALE_LIBRARY_MESSAGE,
-                                     [&](const std::string& keyName) {
-                                         return LoadLibraryEntry(storePath, keyName, libraries);
-                                     });
-    FillFromLibraryFiles(libraries, &memo.folders, memo.Headers());
-    list.AppendUnsorted(std::move(libraries));
+    Entries::FillFromFiles(records, memo);
+    list.AppendUnsorted(std::move(records));
     list.Sort();
     return loaded;
 }
@@ -193,18 +235,24 @@ bool LoadCatalogue() {
     LoadMemo memo;
     if (!StateFolder().empty()) {
         memo.headers.emplace();
+        memo.stores.emplace();
     }
     // The installed lists first: the stale-entry filters of the cloaked loads look into them.
     const bool loaded =
-        LoadCourses(GAME_COURSES_KEY, catalogue.installedCourses, nullptr, memo) &&
-        LoadLibraries(GAME_LIBRARIES_KEY, catalogue.installedLibraries, nullptr, memo) &&
+        LoadStore<CourseEntries>(GAME_COURSES_KEY, catalogue.installedCourses, nullptr, memo) &&
+        LoadStore<LibraryEntries>(GAME_LIBRARIES_KEY, catalogue.installedLibraries, nullptr,
+                                  memo) &&
         (!IsCloakingToolPresent() ||
-         (LoadCourses(CLOAK_COURSES_KEY, catalogue.cloakedCourses, IsCourseInstalled, memo) &&
-          LoadLibraries(CLOAK_LIBRARIES_KEY, catalogue.cloakedLibraries, IsLibraryInstalled,
-                        memo)));
+         (LoadStore<CourseEntries>(CLOAK_COURSES_KEY, catalogue.cloakedCourses, IsCourseInstalled,
+                                   memo) &&
+          LoadStore<LibraryEntries>(CLOAK_LIBRARIES_KEY, catalogue.cloakedLibraries,
+                                    IsLibraryInstalled, memo)));
     // Only a whole load knows which entries are gone.
     if (loaded && memo.headers) {
         memo.headers->Save();
+    }
+    if (memo.stores) {
+        memo.stores->Save(loaded);
     }
     return loaded;
 }

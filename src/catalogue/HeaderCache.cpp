@@ -2,10 +2,10 @@
 
 #include <algorithm>
 #include <chrono>
-#include <memory>
 
 #include "base/PathText.h"
 #include "base/StateFolder.h"
+#include "catalogue/StateFileBytes.h"
 
 namespace parvane {
 
@@ -24,7 +24,6 @@ constexpr std::uint32_t FORMAT_VERSION = 2;
 constexpr char COURSE_KIND = 'C';
 constexpr char LIBRARY_KIND = 'L';
 constexpr char FOLDER_KIND = 'F';
-constexpr std::size_t READ_CHUNK = 1 << 20;
 // More than a tick of any file system's clock (FAT's is two seconds), in FILETIME ticks.
 constexpr std::uint64_t SETTLING_TICKS = 30'000'000;
 constexpr std::uint64_t TICKS_FROM_1601_TO_1970 = 116444736000000000;
@@ -40,80 +39,14 @@ std::uint64_t FileTimeNow() {
            TICKS_FROM_1601_TO_1970;
 }
 
-void PutNumber(std::string& out, std::uint64_t number, int bytes) {
-    for (int i = 0; i < bytes; ++i) {
-        out += static_cast<char>((number >> (8 * i)) & 0xFF);
-    }
-}
-
-void PutText(std::string& out, std::string_view text) {
-    PutNumber(out, text.size(), 2);
-    out += text;
-}
-
-void PutGuid(std::string& out, const GUID& guid) {
-    PutNumber(out, guid.Data1, 4);
-    PutNumber(out, guid.Data2, 2);
-    PutNumber(out, guid.Data3, 2);
-    out.append(reinterpret_cast<const char*>(guid.Data4.data()), guid.Data4.size());
-}
-
-// Reads the entries' bytes; every read past the end, and every number out of range, makes
-// `ok` false and reads as zero.
-class Reader {
-  public:
-    Reader(const std::string& bytes, std::size_t start) : data(bytes), position(start) {}
-
-    bool ok = true;
-    std::size_t Position() const { return position; }
-    bool AtEnd() const { return position == data.size(); }
-
-    std::uint64_t Number(int bytes) {
-        if (!Has(static_cast<std::size_t>(bytes))) {
-            return 0;
-        }
-        std::uint64_t number = 0;
-        for (int i = 0; i < bytes; ++i) {
-            number |= std::uint64_t{static_cast<std::uint8_t>(data[position++])} << (8 * i);
-        }
-        return number;
-    }
-    std::string_view Text(std::size_t size) {
-        if (!Has(size)) {
-            return {};
-        }
-        position += size;
-        return std::string_view(data).substr(position - size, size);
-    }
-    GUID Guid() {
-        const std::string_view bytes = Text(GUID_BINARY_SIZE);
-        return ok ? GuidFromBytes(reinterpret_cast<const std::uint8_t*>(bytes.data())) : GUID{};
-    }
-    // A count of at most `limit`.
-    int Count(int limit) {
-        const auto count = static_cast<int>(Number(1));
-        ok = ok && count <= limit;
-        return ok ? count : 0;
-    }
-
-  private:
-    bool Has(std::size_t size) {
-        ok = ok && data.size() - position >= size;
-        return ok;
-    }
-
-    const std::string& data;
-    std::size_t position;
-};
-
 // Each reads the fields of one entry into `fields`, or past them when it is null.
-bool ReadCourseFields(Reader& reader, CourseHeaderFields* fields) {
+bool ReadCourseFields(ByteReader& reader, CourseHeaderFields* fields) {
     CourseHeaderFields read;
     read.namesRead = reader.Number(1) != 0;
     if (read.namesRead) {
         read.names.count = reader.Count(MAX_REFERENCED_LIBRARIES);
         for (int slot = 0; slot < read.names.count; ++slot) {
-            const std::string_view name = reader.Text(reader.Number(2));
+            const std::string_view name = reader.Text();
             if (fields != nullptr) {
                 read.names.names[slot] = std::string(name);
             }
@@ -132,12 +65,12 @@ bool ReadCourseFields(Reader& reader, CourseHeaderFields* fields) {
     return reader.ok;
 }
 
-bool ReadLibraryFields(Reader& reader, LibraryHeaderFields* fields) {
+bool ReadLibraryFields(ByteReader& reader, LibraryHeaderFields* fields) {
     LibraryHeaderFields read;
     read.read = reader.Number(1) != 0;
     if (read.read) {
         read.header.guid = reader.Guid();
-        read.header.name = std::string(reader.Text(reader.Number(2)));
+        read.header.name = std::string(reader.Text());
     }
     if (reader.ok && fields != nullptr) {
         *fields = std::move(read);
@@ -145,7 +78,7 @@ bool ReadLibraryFields(Reader& reader, LibraryHeaderFields* fields) {
     return reader.ok;
 }
 
-bool ReadFolderFields(Reader& reader, bool* removable) {
+bool ReadFolderFields(ByteReader& reader, bool* removable) {
     const bool isRemovable = reader.Number(1) != 0;
     if (reader.ok && removable != nullptr) {
         *removable = isRemovable;
@@ -165,33 +98,14 @@ std::string KeyOf(char kind, const std::string& path) {
     return key;
 }
 
-// The whole file, or nothing when it cannot be read.
-std::string ReadCacheFile(const std::string& path) {
-    Win32Error error = ERR_SUCCESS;
-    const std::unique_ptr<FileStream> file = TheMachine().OpenFile(path, FileMode::Read, error);
-    if (file == nullptr) {
-        return {};
-    }
-    std::string bytes;
-    for (std::size_t got = READ_CHUNK; got == READ_CHUNK;) {
-        const std::size_t start = bytes.size();
-        bytes.resize(start + READ_CHUNK);
-        got = file->Read(bytes.data() + start, READ_CHUNK);
-        bytes.resize(start + got);
-    }
-    const bool failed = file->Error() != ERR_SUCCESS;
-    file->Close();
-    return failed ? std::string() : bytes;
-}
-
 }  // namespace
 
 HeaderCache::HeaderCache() : loadStart(FileTimeNow()) {
     if (StateFolder().empty()) {
         return;
     }
-    stored = ReadCacheFile(CacheFilePath());
-    Reader reader(stored, 0);
+    stored = ReadStateFile(CacheFilePath());
+    ByteReader reader(stored, 0);
     if (reader.Text(MAGIC.size()) != MAGIC || reader.Number(4) != FORMAT_VERSION) {
         stored.clear();
         return;
@@ -200,7 +114,7 @@ HeaderCache::HeaderCache() : loadStart(FileTimeNow()) {
     for (std::uint32_t entry = 0; entry < count && reader.ok; ++entry) {
         StoredEntry found;
         found.begin = reader.Position();
-        const std::string_view key = reader.Text(reader.Number(2));
+        const std::string_view key = reader.Text();
         found.start = reader.Position();
         reader.Number(8);
         reader.Number(8);
@@ -234,7 +148,7 @@ HeaderCache::FieldsPlace HeaderCache::Find(char kind, const std::string& path,
     } else {
         return {};
     }
-    Reader reader(*place.text, place.start);
+    ByteReader reader(*place.text, place.start);
     if (reader.Number(8) != status.size || reader.Number(8) != status.modified) {
         return {};
     }
@@ -247,21 +161,21 @@ HeaderCache::FieldsPlace HeaderCache::Find(char kind, const std::string& path,
 bool HeaderCache::FindCourse(const std::string& path, const FileStatus& status,
                              CourseHeaderFields& fields) {
     const FieldsPlace place = Find(COURSE_KIND, path, status);
-    Reader reader(place.text != nullptr ? *place.text : stored, place.start);
+    ByteReader reader(place.text != nullptr ? *place.text : stored, place.start);
     return place.text != nullptr && ReadCourseFields(reader, &fields);
 }
 
 bool HeaderCache::FindLibrary(const std::string& path, const FileStatus& status,
                               LibraryHeaderFields& fields) {
     const FieldsPlace place = Find(LIBRARY_KIND, path, status);
-    Reader reader(place.text != nullptr ? *place.text : stored, place.start);
+    ByteReader reader(place.text != nullptr ? *place.text : stored, place.start);
     return place.text != nullptr && ReadLibraryFields(reader, &fields);
 }
 
 bool HeaderCache::FindFolder(const std::string& path, const FileStatus& status,
                              const std::string& installFolder, bool& removable) {
     const FieldsPlace place = Find(FOLDER_KIND, FolderKeyPath(installFolder, path), status);
-    Reader reader(place.text != nullptr ? *place.text : stored, place.start);
+    ByteReader reader(place.text != nullptr ? *place.text : stored, place.start);
     return place.text != nullptr && ReadFolderFields(reader, &removable);
 }
 
@@ -274,7 +188,7 @@ std::size_t HeaderCache::FindRead(const std::string& key) const {
     const auto [first, last] = readPlaces.equal_range(std::hash<std::string>{}(key));
     for (auto place = first; place != last; ++place) {
         const std::size_t start = place->second;
-        Reader length(read, start - key.size() - 2);
+        ByteReader length(read, start - key.size() - 2);
         if (length.Number(2) == key.size() &&
             read.compare(start - key.size(), key.size(), key) == 0) {
             return start;
@@ -363,26 +277,14 @@ void HeaderCache::Save() {
     std::string head(MAGIC);
     PutNumber(head, FORMAT_VERSION, 4);
     PutNumber(head, count, 4);
-    const std::string target = CacheFilePath();
-    const std::string written = target + ".new";
-    Win32Error error = ERR_SUCCESS;
-    std::unique_ptr<FileStream> file = TheMachine().OpenFile(written, FileMode::Write, error);
-    if (file == nullptr) {
-        return;
-    }
-    const auto put = [&file](const char* bytes, std::size_t size) {
-        return file->Write(bytes, size) == size;
-    };
-    bool complete = put(head.data(), head.size());
+    std::vector<std::string_view> parts = {head};
     for (const StoredEntry& entry : storedEntries) {
-        complete =
-            complete && (!entry.found || put(stored.data() + entry.begin, entry.end - entry.begin));
+        if (entry.found) {
+            parts.push_back(std::string_view(stored).substr(entry.begin, entry.end - entry.begin));
+        }
     }
-    complete = complete && put(read.data(), read.size());
-    if (file->Close() != ERR_SUCCESS || !complete ||
-        TheMachine().MoveFileOver(written, target) != ERR_SUCCESS) {
-        TheMachine().RemoveFile(written);
-    }
+    parts.push_back(read);
+    ReplaceStateFile(CacheFilePath(), parts);
 }
 
 }  // namespace parvane

@@ -122,6 +122,10 @@ class Machine {
                                const std::vector<std::string>& names,
                                std::vector<Win32Error>& results);
     virtual Win32Error CloseKey(KeyHandle key) = 0;
+    // Text that changes whenever what the registry shows may have changed, so that what was
+    // read from it can be kept beside the text and trusted while it stays the same. Empty when
+    // the machine cannot tell: on Windows, and whenever the Wine backend cannot.
+    virtual std::string RegistryStamp();
 
     // Files and folders (kernel32). Each returns ERR_SUCCESS or the GetLastError value.
 

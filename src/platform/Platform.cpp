@@ -24,6 +24,10 @@ void Machine::DeleteSubkeys(Hive hive, const std::string& parentKey,
     }
 }
 
+std::string Machine::RegistryStamp() {
+    return {};
+}
+
 void Machine::GetFileStatuses(const std::vector<std::string>& paths,
                               std::vector<PathStatus>& statuses) {
     statuses.assign(paths.size(), {});

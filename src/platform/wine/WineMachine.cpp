@@ -61,6 +61,10 @@ Win32Error WineMachine::CloseKey(KeyHandle key) {
     return registry.CloseKey(key);
 }
 
+std::string WineMachine::RegistryStamp() {
+    return registry.Stamp();
+}
+
 Win32Error WineMachine::GetAttributes(const std::string& path, std::uint32_t& attributes) {
     return wine::GetAttributes(prefix, path, attributes);
 }

@@ -3,11 +3,13 @@
 #include <algorithm>
 #include <array>
 #include <cstdio>
+#include <optional>
 #include <unordered_map>
 #include <utility>
 #include <vector>
 
 #include "platform/wine/registry/HiveFile.h"
+#include "platform/wine/registry/HiveStamp.h"
 #include "platform/wine/registry/RegistryHive.h"
 #include "platform/wine/registry/RegistryText.h"
 #include "platform/wine/registry/WineServer.h"
@@ -26,6 +28,9 @@ constexpr std::u16string_view WOW6432NODE = u"Wow6432Node";
 struct HiveSlot {
     std::filesystem::path path;
     std::unique_ptr<HiveTree> tree;
+    // The stamp of the file as the tree was read from it, when it was long written then; none
+    // once the tree has been written or read again.
+    std::optional<HiveStamp> stamp;
 };
 
 struct KeyRef {
@@ -294,6 +299,7 @@ struct WineRegistry::State {
                 Revert(*slot);
             } else if (WriteHiveFile(slot->path, *slot->tree, errorMessage)) {
                 slot->tree->dirty = false;
+                slot->stamp.reset();
             } else {
                 result = ERR_CANTWRITE;
                 Revert(*slot);
@@ -324,6 +330,7 @@ struct WineRegistry::State {
             }
         }
         slot.tree = std::move(fresh);
+        slot.stamp.reset();
     }
 };
 
@@ -354,9 +361,12 @@ bool WineRegistry::Load(std::string& errorMessage) {
     state->loaded = false;
     for (HiveSlot* slot : {&state->machine, &state->user}) {
         slot->tree = std::make_unique<HiveTree>();
+        const std::optional<HiveStamp> before = StampOf(slot->path);
         if (!ReadHiveFile(slot->path, *slot->tree, errorMessage)) {
             return false;
         }
+        slot->stamp =
+            before && IsSettled(*before) && StampOf(slot->path) == before ? before : std::nullopt;
     }
     state->is64BitPrefix = state->machine.tree->arch == "win64";
     state->loaded = true;
@@ -533,6 +543,17 @@ Win32Error WineRegistry::CloseKey(KeyHandle key) {
     state->handles.erase(found);
     std::string ignored;
     return changed ? state->Save(ignored) : ERR_SUCCESS;
+}
+
+std::string WineRegistry::Stamp() const {
+    std::string stamp;
+    for (const HiveSlot* slot : {&state->machine, &state->user}) {
+        if (!state->loaded || slot->tree->dirty || !slot->stamp) {
+            return {};
+        }
+        stamp += slot->stamp->Text() + ";";
+    }
+    return stamp;
 }
 
 bool WineRegistry::SaveChanges(std::string& errorMessage) {

@@ -2,7 +2,8 @@
 
 // registry/ of the Wine backend, above files/: the registry (here), one hive in memory
 // (RegistryHive), its file read, written and saved (RegistryParser, RegistryWriter, RegistryText,
-// HiveFile), and the wineserver that may hold the files (WineServer).
+// HiveFile), the files' identities (HiveStamp), and the wineserver that may hold the files
+// (WineServer).
 //
 // The registry of a Wine prefix, read from and written to the prefix's own files: HKLM is
 // system.reg, HKCU is user.reg, HKCR is HKLM\Software\Classes overlaid by
@@ -57,6 +58,12 @@ class WineRegistry {
     void DeleteSubkeys(Hive hive, const std::string& parentKey,
                        const std::vector<std::string>& names, std::vector<Win32Error>& results);
     Win32Error CloseKey(KeyHandle key);
+
+    // Text that changes whenever what the registry shows may have changed: the stamps of both
+    // files as they were read. Empty, so that nothing kept beside it is trusted, after a failed
+    // load, once this registry has changed or read a file again, and when a file had been
+    // written too shortly before it was read for its time to show a later write.
+    std::string Stamp() const;
 
     // Writes every file that has unsaved changes. False with a message naming the file when
     // one cannot be written.

@@ -1,0 +1,105 @@
+#include "catalogue/StateFileBytes.h"
+
+#include <memory>
+
+#include "platform/Machine.h"
+
+namespace parvane {
+
+namespace {
+
+constexpr std::size_t READ_CHUNK = 1 << 20;
+
+}  // namespace
+
+void PutNumber(std::string& out, std::uint64_t number, int bytes) {
+    for (int i = 0; i < bytes; ++i) {
+        out += static_cast<char>((number >> (8 * i)) & 0xFF);
+    }
+}
+
+void PutText(std::string& out, std::string_view text) {
+    PutNumber(out, text.size(), 2);
+    out += text;
+}
+
+void PutGuid(std::string& out, const GUID& guid) {
+    PutNumber(out, guid.Data1, 4);
+    PutNumber(out, guid.Data2, 2);
+    PutNumber(out, guid.Data3, 2);
+    out.append(reinterpret_cast<const char*>(guid.Data4.data()), guid.Data4.size());
+}
+
+std::uint64_t ByteReader::Number(int bytes) {
+    if (!Has(static_cast<std::size_t>(bytes))) {
+        return 0;
+    }
+    std::uint64_t number = 0;
+    for (int i = 0; i < bytes; ++i) {
+        number |= std::uint64_t{static_cast<std::uint8_t>(data[position++])} << (8 * i);
+    }
+    return number;
+}
+
+std::string_view ByteReader::Text(std::size_t size) {
+    if (!Has(size)) {
+        return {};
+    }
+    position += size;
+    return data.substr(position - size, size);
+}
+
+GUID ByteReader::Guid() {
+    const std::string_view bytes = Text(GUID_BINARY_SIZE);
+    return ok ? GuidFromBytes(reinterpret_cast<const std::uint8_t*>(bytes.data())) : GUID{};
+}
+
+int ByteReader::Count(int limit) {
+    const auto count = static_cast<int>(Number(1));
+    ok = ok && count <= limit;
+    return ok ? count : 0;
+}
+
+bool ByteReader::Has(std::size_t size) {
+    ok = ok && data.size() - position >= size;
+    return ok;
+}
+
+std::string ReadStateFile(const std::string& path) {
+    Win32Error error = ERR_SUCCESS;
+    const std::unique_ptr<FileStream> file = TheMachine().OpenFile(path, FileMode::Read, error);
+    if (file == nullptr) {
+        return {};
+    }
+    std::string bytes;
+    for (std::size_t got = READ_CHUNK; got == READ_CHUNK;) {
+        const std::size_t start = bytes.size();
+        bytes.resize(start + READ_CHUNK);
+        got = file->Read(bytes.data() + start, READ_CHUNK);
+        bytes.resize(start + got);
+    }
+    const bool failed = file->Error() != ERR_SUCCESS;
+    file->Close();
+    return failed ? std::string() : bytes;
+}
+
+bool ReplaceStateFile(const std::string& path, const std::vector<std::string_view>& parts) {
+    const std::string written = path + ".new";
+    Win32Error error = ERR_SUCCESS;
+    std::unique_ptr<FileStream> file = TheMachine().OpenFile(written, FileMode::Write, error);
+    if (file == nullptr) {
+        return false;
+    }
+    bool complete = true;
+    for (const std::string_view part : parts) {
+        complete = complete && file->Write(part.data(), part.size()) == part.size();
+    }
+    if (file->Close() != ERR_SUCCESS || !complete ||
+        TheMachine().MoveFileOver(written, path) != ERR_SUCCESS) {
+        TheMachine().RemoveFile(written);
+        return false;
+    }
+    return true;
+}
+
+}  // namespace parvane

@@ -1,0 +1,53 @@
+#pragma once
+
+// The bytes of the catalogue's files in the state folder: little-endian numbers and texts with
+// their length in front, read back with every read past the end caught; each file read whole
+// and replaced whole.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "catalogue/Guid.h"
+
+namespace parvane {
+
+void PutNumber(std::string& out, std::uint64_t number, int bytes);
+// The text after its length in two bytes.
+void PutText(std::string& out, std::string_view text);
+void PutGuid(std::string& out, const GUID& guid);
+
+// Reads what the Put functions wrote. Every read past the end, and every count over its limit,
+// makes `ok` false and reads as zero or empty.
+class ByteReader {
+  public:
+    ByteReader(std::string_view bytes, std::size_t start) : data(bytes), position(start) {}
+
+    bool ok = true;
+    std::size_t Position() const { return position; }
+    bool AtEnd() const { return position == data.size(); }
+
+    std::uint64_t Number(int bytes);
+    std::string_view Text(std::size_t size);
+    // A text written by PutText.
+    std::string_view Text() { return Text(Number(2)); }
+    GUID Guid();
+    // A count of at most `limit`, in one byte.
+    int Count(int limit);
+
+  private:
+    bool Has(std::size_t size);
+
+    std::string_view data;
+    std::size_t position;
+};
+
+// The whole file at the Windows path `path`, or nothing when it cannot be read.
+std::string ReadStateFile(const std::string& path);
+
+// Writes `parts` one after the other into `path` + ".new", then moves that over `path`; false,
+// leaving the old file or none, when any step fails.
+bool ReplaceStateFile(const std::string& path, const std::vector<std::string_view>& parts);
+
+}  // namespace parvane

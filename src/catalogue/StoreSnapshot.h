@@ -1,0 +1,65 @@
+#pragma once
+
+// The entries of the content stores as a catalogue load read them from the registry, kept in
+// the state folder beside the registry's stamp (Machine::RegistryStamp), so that a later load
+// takes them from there instead of opening tens of thousands of keys, while the stamp is the
+// same. A file that cannot be read, is cut short, comes from another version or was taken of
+// another registry is ignored and written anew; it is never an error. Without a state folder, or
+// where the machine gives no stamp, nothing is kept.
+
+#include <cstdint>
+#include <functional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "catalogue/StoreEntries.h"
+
+namespace parvane {
+
+class StoreSnapshot {
+  public:
+    // The snapshot of the state folder, when it was taken of the registry as it is now.
+    StoreSnapshot();
+
+    // Whether the entries of the store at `storePath` are kept, each with `valueCount` values.
+    bool Holds(std::string_view storePath, std::size_t valueCount) const;
+    // Calls `visit(keyName, texts)` for each entry kept of the store, in the order in which the
+    // registry listed them, with the texts of its values in the order they were kept; stops
+    // when `visit` returns false. Only for a store it Holds.
+    void ForEachEntry(std::string_view storePath,
+                      const std::function<bool(std::string_view,
+                                               std::span<const std::string_view>)>& visit) const;
+
+    // What this load reads from the registry, kept for the next: a store begins, then each of
+    // its entries with its values follows.
+    void KeepStore(std::string_view storePath, std::size_t valueCount);
+    void KeepEntry(std::string_view keyName, std::span<const EntryValue> values);
+
+    // Writes what this load kept when it read every store whole, the registry has not changed
+    // since the load began, and the file does not hold that already. A failure leaves the old
+    // file or none; it is not reported.
+    void Save(bool loadedWhole);
+
+  private:
+    struct StoredStore {
+        std::size_t valueCount = 0;
+        std::uint32_t entryCount = 0;
+        std::size_t start = 0;  // the first entry's place in `stored`
+    };
+    struct KeptStore {
+        std::string path;
+        std::size_t valueCount = 0;
+        std::uint32_t entryCount = 0;
+        std::string entries;
+    };
+
+    std::string stamp;   // the registry's stamp when the load began; empty: nothing is kept
+    std::string stored;  // the file as read, when it was taken of the registry as it is now
+    std::unordered_map<std::string_view, StoredStore> storedStores;
+    std::vector<KeptStore> kept;
+};
+
+}  // namespace parvane
