@@ -62,7 +62,7 @@ const Fixture& Content() {
             for (int slot = 0; slot < course.libraryCount; ++slot) {
                 const LibraryRecord& library = f.libraries[pickLibrary(random)];
                 course.libraryGuids[slot] = library.guid;
-                course.libraryNames[slot] = library.headerName;
+                course.libraryNames.push_back(library.headerName);
             }
             f.courses.push_back(std::move(course));
         }

@@ -32,7 +32,7 @@ void Add(std::vector<ProblemEntry>& problems, ProblemKind kind, ProblemSeverity 
 void CheckReferences(const CourseRecord& course, std::vector<ProblemEntry>& problems) {
     int cloaked = 0;
     for (int slot = 0; slot < course.libraryCount && slot < MAX_REFERENCED_LIBRARIES; ++slot) {
-        const std::string& referencedName = course.libraryNames[slot];
+        const std::string referencedName(LibraryNameInSlot(course, slot));
         const LibraryRecord* library = FindLibrary(GuidToText(course.libraryGuids[slot]));
         if (library == nullptr) {
             Add(problems, PROBLEM_KIND_COURSE, PROBLEM_SEVERITY_ERROR,

@@ -63,7 +63,7 @@ template <typename Visit>
 void ForEachExaminedSlot(const CourseRecord& course, Visit visit) {
     for (int slot = 0; slot < MAX_REFERENCED_LIBRARIES; ++slot) {
         visit(course.libraryGuids[slot]);
-        if (course.libraryNames[slot].empty()) {
+        if (LibraryNameInSlot(course, slot).empty()) {
             break;
         }
     }

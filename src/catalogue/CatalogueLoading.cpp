@@ -186,6 +186,7 @@ void TakeStoreFromSnapshot(const std::string& storePath, StaleEntryFilter isStal
                            std::vector<typename Entries::Record>& loaded,
                            const StoreSnapshot& snapshot) {
     std::vector<std::string> staleNames;
+    loaded.reserve(snapshot.EntryCount(storePath));
     snapshot.ForEachEntry(storePath,
                           [&](std::string_view keyName, std::span<const std::string_view> texts) {
                               if (isStale != nullptr && isStale(keyName)) {

@@ -39,7 +39,10 @@ struct CourseFiles {
     }
     static void Apply(Fields& fields, Record& course) {
         if (fields.namesRead) {
-            course.libraryNames = std::move(fields.names.names);
+            const auto names =
+                std::span(fields.names.names).first(static_cast<std::size_t>(fields.names.count));
+            course.libraryNames.assign(std::make_move_iterator(names.begin()),
+                                       std::make_move_iterator(names.end()));
         }
         if (fields.guidsRead) {
             course.libraryGuids = fields.guids.guids;

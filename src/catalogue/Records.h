@@ -5,6 +5,8 @@
 
 #include <array>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "catalogue/Guid.h"
 
@@ -32,12 +34,19 @@ struct CourseRecord {
     std::string soundIniFile;    // "snd.ini"
     std::string stationeryFile;  // .stn
     std::string caddyBookFile;   // .tcn
-    // The libraries the course file references, slot by slot; slots past the last reference
-    // hold an empty name and a zero GUID.
-    std::array<std::string, MAX_REFERENCED_LIBRARIES> libraryNames;
+    // The libraries the course file references, slot by slot: the names it gives (the slots
+    // past them have none, see LibraryNameInSlot), and the GUIDs, zero past the last.
+    std::vector<std::string> libraryNames;
     std::array<GUID, MAX_REFERENCED_LIBRARIES> libraryGuids{};
     int libraryCount = 0;  // valid slots of libraryGuids
 };
+
+// The library name the course file gives in `slot`; empty past the last name it gives.
+inline std::string_view LibraryNameInSlot(const CourseRecord& course, int slot) {
+    return slot >= 0 && static_cast<std::size_t>(slot) < course.libraryNames.size()
+               ? std::string_view(course.libraryNames[static_cast<std::size_t>(slot)])
+               : std::string_view();
+}
 
 struct LibraryRecord {
     // Set only in the package records of an installation, for a library not to be copied.

@@ -70,6 +70,10 @@ bool StoreSnapshot::Holds(std::string_view storePath, std::size_t valueCount) co
     return found != storedStores.end() && found->second.valueCount == valueCount;
 }
 
+std::size_t StoreSnapshot::EntryCount(std::string_view storePath) const {
+    return storedStores.at(storePath).entryCount;
+}
+
 void StoreSnapshot::ForEachEntry(
     std::string_view storePath,
     const std::function<bool(std::string_view, std::span<const std::string_view>)>& visit) const {

@@ -26,6 +26,8 @@ class StoreSnapshot {
 
     // Whether the entries of the store at `storePath` are kept, each with `valueCount` values.
     bool Holds(std::string_view storePath, std::size_t valueCount) const;
+    // The number of entries kept of a store it Holds.
+    std::size_t EntryCount(std::string_view storePath) const;
     // Calls `visit(keyName, texts)` for each entry kept of the store, in the order in which the
     // registry listed them, with the texts of its values in the order they were kept; stops
     // when `visit` returns false. Only for a store it Holds.

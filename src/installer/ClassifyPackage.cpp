@@ -53,7 +53,7 @@ bool TakeCourseFile(Scan& scan, const std::string& fileName) {
     }
     scan.courseSeen = true;
     CourseRecord& course = scan.record.course;
-    course.libraryNames = names.names;
+    course.libraryNames.assign(names.names.begin(), names.names.begin() + names.count);
     course.libraryGuids = guids.guids;
     course.libraryCount = guids.count;
     course.guidText = GuidToText(header.guid);

@@ -135,7 +135,7 @@ bool CheckReferencedLibraries(const CourseRecord& course, InstallResult& result)
     const bool warnOnCloaked = IsPropertyOn(PROPERTY_WARN_ON_CLOAKED_LIBRARIES);
     for (int slot = 0; slot < course.libraryCount && slot < MAX_REFERENCED_LIBRARIES; ++slot) {
         const std::string guidText = GuidToText(course.libraryGuids[slot]);
-        const std::string& name = course.libraryNames[slot];
+        const std::string name(LibraryNameInSlot(course, slot));
         if (IsLibraryKnown(guidText)) {
             if (!AcceptRenamedLibrary(name, *FindLibrary(guidText))) {
                 return false;

@@ -65,8 +65,8 @@ TEST_F(CatalogueLoading, ContentFilesFillTheHeaderFieldsWhereTheyCanBeRead) {
     EXPECT_EQ(course.libraryCount, 2);
     EXPECT_EQ(course.libraryGuids[1], TestGuid(11));
     EXPECT_TRUE(IsZeroGuid(course.libraryGuids[2]));
-    EXPECT_EQ(Texts(course.libraryNames.begin(), course.libraryNames.begin() + 3),
-              (Texts{"Trees", "Rocks", ""}));
+    EXPECT_EQ(course.libraryNames, (Texts{"Trees", "Rocks"}));
+    EXPECT_EQ(LibraryNameInSlot(course, 2), "");
     EXPECT_TRUE(course.removable);
     const LibraryRecord& library = Listed(FindLibrary(kGuid1));
     EXPECT_EQ(library.headerName, "Tree Pack");

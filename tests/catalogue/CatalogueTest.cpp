@@ -103,7 +103,7 @@ class ReferenceCountTest : public CatalogueTest {
     static CourseRecord Referencing(int names, const std::vector<GUID>& guids) {
         CourseRecord course = Course("{C}", "Course");
         for (int slot = 0; slot < names; ++slot) {
-            course.libraryNames[slot] = "Library " + std::to_string(slot);
+            course.libraryNames.push_back("Library " + std::to_string(slot));
         }
         for (std::size_t slot = 0; slot < guids.size(); ++slot) {
             course.libraryGuids[slot] = guids[slot];

@@ -23,7 +23,8 @@ std::string LoadedFields() {
             text += course.guidText + " " + course.filename + " " +
                     std::to_string(course.libraryCount) + (course.removable ? " r" : " -");
             for (int slot = 0; slot < MAX_REFERENCED_LIBRARIES; ++slot) {
-                text += " " + course.libraryNames[slot] + GuidToText(course.libraryGuids[slot]);
+                text += " " + std::string(LibraryNameInSlot(course, slot)) +
+                        GuidToText(course.libraryGuids[slot]);
             }
             text += "\n";
         }
