@@ -19,8 +19,8 @@ namespace {
 constexpr const char* COLUMN_GAP = "  ";
 
 template <typename Record>
-std::vector<ListedEntry> Entries(const std::vector<std::string>& lines,
-                                 const Record* (*atLine)(int), std::span<const Record> cloaked) {
+std::vector<ListedEntry> Entries(std::vector<std::string> lines, const Record* (*atLine)(int),
+                                 std::span<const Record> cloaked) {
     const std::less<const Record*> before;
     std::vector<ListedEntry> entries;
     entries.reserve(lines.size());
@@ -28,7 +28,7 @@ std::vector<ListedEntry> Entries(const std::vector<std::string>& lines,
         const Record* record = atLine(static_cast<int>(line));
         const bool isCloaked =
             !before(record, cloaked.data()) && before(record, cloaked.data() + cloaked.size());
-        entries.push_back({lines[line], record->guidText, record->name,
+        entries.push_back({std::move(lines[line]), record->guidText, record->name,
                            std::string(FolderTextPart(record->filename)), isCloaked});
     }
     return entries;
@@ -76,35 +76,41 @@ std::vector<ListedEntry> ListedEntries(ContentKind kind) {
                : Entries(LibraryListLines(), LibraryAtListLine, GetCloakedLibraries());
 }
 
-std::vector<std::string> ListingLines(const std::vector<ListedEntry>& entries,
-                                      const std::vector<int>& lines, bool withGuid) {
-    std::vector<LineColumns> columns;
+void ForEachListingLine(const std::vector<ListedEntry>& entries, const std::vector<int>& lines,
+                        bool withGuid, const std::function<void(const std::string&)>& show) {
     std::size_t textWidth = 0;
     std::size_t usageWidth = 0;
     for (const int line : lines) {
-        columns.push_back(ColumnsOf(entries[line]));
-        textWidth = std::max(textWidth, columns.back().text.size());
-        usageWidth = std::max(usageWidth, columns.back().usage.size());
+        const LineColumns columns = ColumnsOf(entries[line]);
+        textWidth = std::max(textWidth, columns.text.size());
+        usageWidth = std::max(usageWidth, columns.usage.size());
     }
-    std::vector<std::string> shown;
     // Many entries share a folder (libraries come in packs of hundreds): each is looked up on
     // the host once.
     std::unordered_map<std::string, std::string> shownFolders;
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        const ListedEntry& entry = entries[lines[i]];
+    for (const int line : lines) {
+        const ListedEntry& entry = entries[line];
         auto [folder, added] = shownFolders.try_emplace(entry.folder);
         if (added) {
             folder->second = ShownPath(entry.folder);
         }
-        std::string text = PaddedRight(columns[i].text, textWidth);
+        const LineColumns columns = ColumnsOf(entry);
+        std::string text = PaddedRight(columns.text, textWidth);
         if (usageWidth > 0) {
-            text += COLUMN_GAP + PaddedLeft(columns[i].usage, usageWidth);
+            text += COLUMN_GAP + PaddedLeft(columns.usage, usageWidth);
         }
         if (withGuid) {
             text += COLUMN_GAP + entry.guidText;
         }
-        shown.push_back(TerminalText(text) + COLUMN_GAP + folder->second);
+        show(TerminalText(text) + COLUMN_GAP + folder->second);
     }
+}
+
+std::vector<std::string> ListingLines(const std::vector<ListedEntry>& entries,
+                                      const std::vector<int>& lines, bool withGuid) {
+    std::vector<std::string> shown;
+    ForEachListingLine(entries, lines, withGuid,
+                       [&shown](const std::string& line) { shown.push_back(line); });
     return shown;
 }
 
@@ -119,9 +125,8 @@ int ListContent(ContentKind kind, bool withGuid) {
     for (std::size_t line = 0; line < lines.size(); ++line) {
         lines[line] = static_cast<int>(line);
     }
-    for (const std::string& shown : ListingLines(entries, lines, withGuid)) {
-        std::cout << shown << '\n';
-    }
+    ForEachListingLine(entries, lines, withGuid,
+                       [](const std::string& shown) { std::cout << shown << '\n'; });
     return EXIT_DONE;
 }
 

@@ -3,6 +3,7 @@
 // `parvane list`: the registered courses or libraries, one line per entry of the uninstall
 // list (installed entries, then cloaked ones), with the folder of each entry's file.
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -23,7 +24,10 @@ struct ListedEntry {
 std::vector<ListedEntry> ListedEntries(ContentKind kind);
 
 // The entries `lines` of `entries` as the terminal shows them (UTF-8): the list text, the
-// usage count in a column of its own, the GUID when `withGuid`, and the folder.
+// usage count in a column of its own, the GUID when `withGuid`, and the folder. Each line is
+// handed to `show` as soon as it is made, so that a long list is never held whole.
+void ForEachListingLine(const std::vector<ListedEntry>& entries, const std::vector<int>& lines,
+                        bool withGuid, const std::function<void(const std::string&)>& show);
 std::vector<std::string> ListingLines(const std::vector<ListedEntry>& entries,
                                       const std::vector<int>& lines, bool withGuid);
 
