@@ -4,9 +4,9 @@
 // and reads its first 3000 bytes. For each size, each command and the floor run cold (the page
 // cache dropped where the machine allows it, else simply the first run; the program's state
 // folder removed, so no cache of its own helps) and then warm, each under /usr/bin/time -v, and
-// once more warm under strace -c for the system-call counts. Prints wall, user and system time,
-// maximum resident memory and the counts of the busiest calls. Exit status 1 when a run failed
-// or a warm run printed other than the cold one.
+// with --strace once more cold and warm under strace -c for the system-call counts. Prints wall,
+// user and system time, maximum resident memory and the counts of the busiest calls. Exit status 1
+// when a run failed or a warm run printed other than the cold one.
 //   CollectionCommandsBench PARVANE [--all] [--strace] [ENTRIES...]
 //      (defaults: `list libraries` only, no strace, 6000 60000 entries)
 //   CollectionCommandsBench --floor FOLDER        (the floor alone, run by the above)
@@ -164,6 +164,17 @@ void PrintRow(int entries, const std::string& what, const char* mode, const RunF
     std::fflush(stdout);
 }
 
+void PrintCalls(const std::string& what, const char* mode,
+                const std::map<std::string, long>& calls) {
+    std::printf("%7s  %-16s %-5s calls:", "", what.c_str(), mode);
+    for (const char* name : COUNTED_CALLS) {
+        if (calls.contains(name)) {
+            std::printf(" %s %ld", name, calls.at(name));
+        }
+    }
+    std::printf("\n");
+}
+
 // The median of the warm runs by wall time.
 RunFigures MedianRun(std::vector<RunFigures> runs) {
     std::sort(runs.begin(), runs.end(),
@@ -201,6 +212,10 @@ int MeasureSize(const Settings& settings, int entries, bool& canDrop) {
     }
     int failures = 0;
     for (const auto& [what, command] : runs) {
+        if (settings.strace) {
+            std::filesystem::remove_all(state);
+            PrintCalls(what, "cold", CountCalls(command, scratch));
+        }
         std::filesystem::remove_all(state);
         canDrop = DropPageCache() && canDrop;
         const RunFigures cold = TimedRun(command, scratch);
@@ -224,14 +239,7 @@ int MeasureSize(const Settings& settings, int entries, bool& canDrop) {
             ++failures;
         }
         if (settings.strace) {
-            const std::map<std::string, long> calls = CountCalls(command, scratch);
-            std::printf("%7s  %-16s calls:", "", what.c_str());
-            for (const char* name : COUNTED_CALLS) {
-                if (calls.contains(name)) {
-                    std::printf(" %s %ld", name, calls.at(name));
-                }
-            }
-            std::printf("\n");
+            PrintCalls(what, "warm", CountCalls(command, scratch));
         }
     }
     return failures;
