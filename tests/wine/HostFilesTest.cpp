@@ -59,13 +59,18 @@ TEST_F(HostFiles, StatusesTakenTogetherAreThoseTakenOneByOne) {
     chmod((driveC / "Pack" / "Real.tcl").c_str(), 0444);
     std::filesystem::create_symlink("Real.tcl", driveC / "Pack" / "link.tcl");
     std::filesystem::create_symlink("nowhere", driveC / "Pack" / "dangling.tcl");
+    std::filesystem::create_directory_symlink("Pack", driveC / "Linked");
     // Names the host holds but a Windows path cannot reach as spelled.
     test::WriteHostFile(driveC / "Pack" / "Trail.tcl.", "trailing dot");
     test::WriteHostFile(driveC / "Pack" / "a|b", "forbidden");
-    std::string tooLong = "C:\\Pack";
-    while (tooLong.size() < 252) {
-        tooLong += "\\Sub\\..";
+    std::string tooLong = "C:";
+    std::filesystem::path deep = driveC;
+    for (const char letter : {'a', 'b', 'c', 'd', 'e'}) {
+        tooLong += "\\" + std::string(50, letter);
+        deep /= std::string(50, letter);
     }
+    std::filesystem::create_directories(deep);
+    test::WriteHostFile(deep / "Real.tcl", "too deep for Windows");
     std::vector<std::string> paths = {tooLong + "\\Real.tcl",
                                       "C:\\Pack\\Trail.tcl.",
                                       "C:\\Pack\\Real.tcl",
@@ -84,6 +89,7 @@ TEST_F(HostFiles, StatusesTakenTogetherAreThoseTakenOneByOne) {
                                       "C:\\Pack\\Real.tcl\\x",
                                       "Q:\\Pack\\x",
                                       "C:\\Pack\\a|b",
+                                      "C:\\Linked\\Real.tcl",
                                       "Real.tcl",
                                       "C:",
                                       "C:\\" + std::string(300, 'n')};

@@ -3,11 +3,13 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <array>
 #include <atomic>
+#include <optional>
 #include <string_view>
 #include <thread>
-#include <unordered_map>
 
+#include "platform/AsciiCase.h"
 #include "platform/wine/files/FileOperations.h"
 #include "platform/wine/paths/PathMapping.h"
 #include "platform/wine/text/Codepage.h"
@@ -20,43 +22,66 @@ constexpr std::size_t STATUS_THREADS = 4;
 // Fewer paths than this per thread are not worth a thread.
 constexpr std::size_t PATHS_PER_THREAD = 64;
 
-// A last name that reaches the host as it is: not "." or "..", without the trailing dots and
-// blanks Windows drops, and without a character Windows refuses in a name.
+// A name that reaches the host as it is: not "." or "..", without the trailing dots and blanks
+// Windows drops from a last name, and without a character Windows refuses in a name.
 bool IsPlainName(std::string_view name) {
     return !name.empty() && name.back() != '.' && name.back() != ' ' &&
            std::none_of(name.begin(), name.end(), IsForbiddenNameCharacter);
 }
 
-// The host folder of a Windows folder path as it is now; empty when it cannot be found.
-std::string HostFolderOf(const std::filesystem::path& prefix, const std::string& folder) {
-    HostPath host;
-    if (ResolveWindowsPath(prefix, folder, host) != ERR_SUCCESS || !host.Exists()) {
-        return {};
+// Whether every name after the drive is plain and one separator stands between each two.
+bool HasOnlyPlainNames(std::string_view path) {
+    std::size_t start = 3;
+    while (start <= path.size()) {
+        std::size_t end = start;
+        while (end < path.size() && !IsSeparator(path[end])) {
+            ++end;
+        }
+        if (!IsPlainName(path.substr(start, end - start))) {
+            return false;
+        }
+        start = end + 1;
     }
-    return host.path;
+    return true;
 }
 
-// The host path of each path whose folder could be found and whose last name is plain, or
-// empty: the folders are found once each.
+// The host folder of a drive's root; empty when the prefix has no such drive.
+std::string HostDriveOf(const std::filesystem::path& prefix, char drive) {
+    HostPath host;
+    if (ResolveWindowsPath(prefix, std::string{drive, ':', '\\'}, host) != ERR_SUCCESS ||
+        !host.Exists()) {
+        return {};
+    }
+    std::string folder = std::move(host.path);
+    while (!folder.empty() && folder.back() == '/') {
+        folder.pop_back();
+    }
+    return folder;
+}
+
+// The host path each path has when every name is spelled on the disk as asked, or empty for a
+// path that may not be the one Windows would reach that way: the drives are found once each,
+// and the host itself finds the names.
 std::vector<std::string> HostCandidates(const std::filesystem::path& prefix,
                                         const std::vector<std::string>& paths) {
     std::vector<std::string> candidates(paths.size());
-    std::unordered_map<std::string_view, std::string> hostFolders;
+    std::array<std::optional<std::string>, 26> hostDrives;
     for (std::size_t i = 0; i < paths.size(); ++i) {
         const std::string_view path = paths[i];
-        const std::size_t cut = path.find_last_of("\\/");
-        if (path.size() > MAX_WINDOWS_PATH || !IsAbsoluteWindowsPath(path) ||
-            cut == std::string_view::npos || cut == 0 || IsSeparator(path[cut - 1]) ||
-            !IsPlainName(path.substr(cut + 1))) {
+        if (path.size() > MAX_WINDOWS_PATH || path.size() < 4 || !IsAbsoluteWindowsPath(path) ||
+            !HasOnlyPlainNames(path)) {
             continue;
         }
-        const std::string_view folder = path.substr(0, cut);
-        auto [known, added] = hostFolders.try_emplace(folder);
-        if (added) {
-            known->second = HostFolderOf(prefix, std::string(folder));
+        const char drive = UpperAscii(path[0]);
+        std::optional<std::string>& hostDrive = hostDrives[static_cast<std::size_t>(drive - 'A')];
+        if (!hostDrive) {
+            hostDrive = HostDriveOf(prefix, drive);
         }
-        if (!known->second.empty()) {
-            candidates[i] = known->second + '/' + Cp1252ToUtf8(path.substr(cut + 1));
+        if (!hostDrive->empty()) {
+            std::string candidate = *hostDrive + '/' + Cp1252ToUtf8(path.substr(3));
+            std::replace(candidate.begin() + static_cast<std::ptrdiff_t>(hostDrive->size()),
+                         candidate.end(), '\\', '/');
+            candidates[i] = std::move(candidate);
         }
     }
     return candidates;

@@ -10,10 +10,10 @@
 
 namespace parvane::wine {
 
-// GetFileStatus for each of `paths`. Each folder is found once; the names spelled as the disk
-// spells them are then taken by several threads at once. A name the host does not hold as
-// spelled (another letter case, a link, a name Windows would alter) takes GetFileStatus's own
-// way, so every answer is the one GetFileStatus gives.
+// GetFileStatus for each of `paths`. The host is asked for each path as spelled, by several
+// threads at once; a path it does not hold so (a name in another letter case, a link at its
+// end, a name Windows would alter) takes GetFileStatus's own way, so every answer is the one
+// GetFileStatus gives.
 void GetFileStatuses(const std::filesystem::path& prefix, const std::vector<std::string>& paths,
                      std::vector<PathStatus>& statuses);
 
