@@ -56,6 +56,8 @@ TEST_F(HostFiles, StatusesTakenTogetherAreThoseTakenOneByOne) {
     std::filesystem::create_directories(driveC / "Pack" / "Sub");
     test::WriteHostFile(driveC / "Pack" / "Real.tcl", "library");
     test::WriteHostFile(driveC / "Pack" / ".hidden.tcl", "hidden");
+    std::filesystem::create_directories(driveC / "Solo");
+    test::WriteHostFile(driveC / "Solo" / ".alone.tcl", "hidden alone in its folder");
     chmod((driveC / "Pack" / "Real.tcl").c_str(), 0444);
     std::filesystem::create_symlink("Real.tcl", driveC / "Pack" / "link.tcl");
     std::filesystem::create_symlink("nowhere", driveC / "Pack" / "dangling.tcl");
@@ -90,6 +92,7 @@ TEST_F(HostFiles, StatusesTakenTogetherAreThoseTakenOneByOne) {
                                       "Q:\\Pack\\x",
                                       "C:\\Pack\\a|b",
                                       "C:\\Linked\\Real.tcl",
+                                      "C:\\Solo\\.alone.tcl",
                                       "Real.tcl",
                                       "C:",
                                       "C:\\" + std::string(300, 'n')};

@@ -1,6 +1,8 @@
 #include "platform/wine/files/FileStatuses.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <array>
@@ -8,6 +10,7 @@
 #include <optional>
 #include <string_view>
 #include <thread>
+#include <unordered_map>
 
 #include "platform/AsciiCase.h"
 #include "platform/wine/files/FileOperations.h"
@@ -52,20 +55,43 @@ std::string HostDriveOf(const std::filesystem::path& prefix, char drive) {
         !host.Exists()) {
         return {};
     }
-    std::string folder = std::move(host.path);
-    while (!folder.empty() && folder.back() == '/') {
-        folder.pop_back();
-    }
-    return folder;
+    return host.path;
 }
 
-// The host path each path has when every name is spelled on the disk as asked, or empty for a
-// path that may not be the one Windows would reach that way: the drives are found once each,
-// and the host itself finds the names.
-std::vector<std::string> HostCandidates(const std::filesystem::path& prefix,
-                                        const std::vector<std::string>& paths) {
-    std::vector<std::string> candidates(paths.size());
-    std::array<std::optional<std::string>, 26> hostDrives;
+// An open host folder, closed with it; -1 when it could not be opened.
+class FolderHandle {
+  public:
+    FolderHandle(int at, const std::string& path)
+        : fd(openat(at, path.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC)) {}
+    ~FolderHandle() {
+        if (fd >= 0) {
+            close(fd);
+        }
+    }
+    FolderHandle(const FolderHandle&) = delete;
+    FolderHandle& operator=(const FolderHandle&) = delete;
+    int Fd() const { return fd; }
+
+  private:
+    int fd;
+};
+
+// The paths of one folder below one drive's root, spelled as asked: the host is asked for
+// their names inside the folder, opened once, so that it walks the folders on the way once.
+struct FolderGroup {
+    int driveFd = -1;
+    std::string folder;  // below the drive's root, UTF-8; empty for the root itself
+    std::vector<std::size_t> paths;
+    std::vector<std::string> names;  // UTF-8
+};
+
+// The paths whose every name may be spelled on the disk as asked, by drive and folder; the
+// drives' roots are opened once each, into `drives`. The other paths are in no group.
+std::vector<FolderGroup> GroupByFolder(const std::filesystem::path& prefix,
+                                       const std::vector<std::string>& paths,
+                                       std::array<std::optional<FolderHandle>, 26>& drives) {
+    std::vector<FolderGroup> groups;
+    std::unordered_map<std::string, std::size_t> groupOfFolder;
     for (std::size_t i = 0; i < paths.size(); ++i) {
         const std::string_view path = paths[i];
         if (path.size() > MAX_WINDOWS_PATH || path.size() < 4 || !IsAbsoluteWindowsPath(path) ||
@@ -73,25 +99,35 @@ std::vector<std::string> HostCandidates(const std::filesystem::path& prefix,
             continue;
         }
         const char drive = UpperAscii(path[0]);
-        std::optional<std::string>& hostDrive = hostDrives[static_cast<std::size_t>(drive - 'A')];
-        if (!hostDrive) {
-            hostDrive = HostDriveOf(prefix, drive);
+        std::optional<FolderHandle>& root = drives[static_cast<std::size_t>(drive - 'A')];
+        if (!root) {
+            root.emplace(AT_FDCWD, HostDriveOf(prefix, drive));
         }
-        if (!hostDrive->empty()) {
-            std::string candidate = *hostDrive + '/' + Cp1252ToUtf8(path.substr(3));
-            std::replace(candidate.begin() + static_cast<std::ptrdiff_t>(hostDrive->size()),
-                         candidate.end(), '\\', '/');
-            candidates[i] = std::move(candidate);
+        if (root->Fd() < 0) {
+            continue;
         }
+        std::string below = Cp1252ToUtf8(path.substr(3));
+        std::replace(below.begin(), below.end(), '\\', '/');
+        const std::size_t cut = below.find_last_of('/');
+        std::string folder = cut == std::string::npos ? std::string() : below.substr(0, cut);
+        const auto [group, added] = groupOfFolder.try_emplace(drive + folder, groups.size());
+        if (added) {
+            groups.push_back({root->Fd(), std::move(folder), {}, {}});
+        }
+        groups[group->second].paths.push_back(i);
+        groups[group->second].names.push_back(cut == std::string::npos ? std::move(below)
+                                                                       : below.substr(cut + 1));
     }
-    return candidates;
+    return groups;
 }
 
-// The status of a host name spelled as asked; false when it is missing or a link, which
-// GetFileStatus must answer for.
-bool StatusOfPlainName(const std::string& hostPath, std::string_view name, PathStatus& result) {
+// The status of `below` (names spelled as asked, the last one `name`) in an open folder; false
+// when it is missing or a link, which GetFileStatus must answer for.
+bool StatusOfPlainPath(int folderFd, const std::string& below, std::string_view name,
+                       PathStatus& result) {
     struct stat status {};
-    if (lstat(hostPath.c_str(), &status) != 0 || S_ISLNK(status.st_mode)) {
+    if (fstatat(folderFd, below.c_str(), &status, AT_SYMLINK_NOFOLLOW) != 0 ||
+        S_ISLNK(status.st_mode)) {
         return false;
     }
     result.status = FileStatusOf(status, false, name.front() == '.');
@@ -99,21 +135,35 @@ bool StatusOfPlainName(const std::string& hostPath, std::string_view name, PathS
     return true;
 }
 
+void TakeGroupStatuses(const FolderGroup& group, std::vector<PathStatus>& statuses,
+                       std::vector<char>& taken) {
+    // A folder of one path is not worth opening: that path is asked below the drive's root.
+    const bool openFolder = !group.folder.empty() && group.paths.size() > 1;
+    std::optional<FolderHandle> opened;
+    if (openFolder) {
+        opened.emplace(group.driveFd, group.folder);
+    }
+    const int at = openFolder ? opened->Fd() : group.driveFd;
+    const std::string folderPart = openFolder || group.folder.empty() ? "" : group.folder + '/';
+    for (std::size_t k = 0; at >= 0 && k < group.paths.size(); ++k) {
+        const std::size_t i = group.paths[k];
+        taken[i] =
+            StatusOfPlainPath(at, folderPart + group.names[k], group.names[k], statuses[i]) ? 1 : 0;
+    }
+}
+
 }  // namespace
 
 void GetFileStatuses(const std::filesystem::path& prefix, const std::vector<std::string>& paths,
                      std::vector<PathStatus>& statuses) {
     statuses.assign(paths.size(), {});
-    const std::vector<std::string> candidates = HostCandidates(prefix, paths);
+    std::array<std::optional<FolderHandle>, 26> drives;
+    const std::vector<FolderGroup> groups = GroupByFolder(prefix, paths, drives);
     std::vector<char> taken(paths.size(), 0);
     std::atomic<std::size_t> next = 0;
     const auto takeStatuses = [&] {
-        for (std::size_t i = next++; i < paths.size(); i = next++) {
-            if (!candidates[i].empty()) {
-                const std::string_view name =
-                    std::string_view(candidates[i]).substr(candidates[i].find_last_of('/') + 1);
-                taken[i] = StatusOfPlainName(candidates[i], name, statuses[i]) ? 1 : 0;
-            }
+        for (std::size_t g = next++; g < groups.size(); g = next++) {
+            TakeGroupStatuses(groups[g], statuses, taken);
         }
     };
     const std::size_t threadCount =
