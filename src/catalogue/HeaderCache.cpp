@@ -111,6 +111,10 @@ HeaderCache::HeaderCache() : loadStart(FileTimeNow()) {
         return;
     }
     const auto count = static_cast<std::uint32_t>(reader.Number(4));
+    // Never more entries than the bytes could hold, whatever the count says.
+    const std::size_t expected = std::min<std::size_t>(count, stored.size() / 20);
+    storedEntries.reserve(expected);
+    storedPlaces.reserve(expected);
     for (std::uint32_t entry = 0; entry < count && reader.ok; ++entry) {
         StoredEntry found;
         found.begin = reader.Position();
