@@ -49,6 +49,18 @@ auto SubkeyBound(const HiveKey& key, std::u16string_view name) {
         [](const std::unique_ptr<HiveKey>& k) -> std::u16string_view { return k->name; });
 }
 
+// Sets or replaces the value of that name in values ordered by CompareNames.
+void StoreInOrder(std::vector<HiveValue>& values, HiveValue value) {
+    auto found = LowerBoundByName(values, value.name,
+                                  [](const HiveValue& v) -> std::u16string_view { return v.name; });
+    if (found != values.end() && CompareNames(found->name, value.name) == 0) {
+        found->type = value.type;
+        found->data = std::move(value.data);
+        return;
+    }
+    values.insert(found, std::move(value));
+}
+
 // The key of the subtree under `key` that Wine writes last.
 HiveKey& LastOfSubtree(HiveKey& key) {
     HiveKey* last = &key;
@@ -101,13 +113,27 @@ HiveKey* FindSubkey(const HiveKey& key, std::u16string_view name) {
     return found->get();
 }
 
-const HiveValue* FindValue(const HiveKey& key, std::u16string_view name) {
+std::optional<HiveValue> FindValue(const HiveKey& key, std::u16string_view name) {
+    if (!key.originalText.empty()) {
+        return FindValueInLines(key.originalText, name);
+    }
     const auto found = LowerBoundByName(
         key.values, name, [](const HiveValue& v) -> std::u16string_view { return v.name; });
     if (found == key.values.end() || CompareNames(found->name, name) != 0) {
-        return nullptr;
+        return std::nullopt;
     }
-    return &*found;
+    return *found;
+}
+
+std::vector<HiveValue> ValuesOf(const HiveKey& key) {
+    if (key.originalText.empty()) {
+        return key.values;
+    }
+    std::vector<HiveValue> values;
+    for (HiveValue& value : ValuesInLines(key.originalText)) {
+        StoreInOrder(values, std::move(value));
+    }
+    return values;
 }
 
 bool IsWrittenOut(const HiveKey& key) {
@@ -118,23 +144,40 @@ HiveTree::HiveTree() : root(std::make_unique<HiveKey>()) {
     root->position = fileOrder.insert(fileOrder.end(), root.get());
 }
 
-HiveKey& HiveTree::InsertSubkey(HiveKey& parent, std::u16string_view name,
-                                FileOrder::iterator filePosition) {
+HiveKey& HiveTree::InsertSubkey(HiveKey& parent, Subkeys::iterator subkeyPosition,
+                                std::u16string_view name, FileOrder::iterator filePosition) {
     auto key = std::make_unique<HiveKey>();
     key->name = name;
     key->parent = &parent;
     key->modified = parent.modified;
     key->position = fileOrder.insert(filePosition, key.get());
     HiveKey& added = *key;
-    parent.subkeys.insert(SubkeyBound(parent, name), std::move(key));
+    parent.subkeys.insert(subkeyPosition, std::move(key));
     return added;
 }
 
+std::string_view HiveTree::HoldFileText(std::string text) {
+    fileText = std::move(text);
+    return fileText;
+}
+
 HiveKey& HiveTree::SubkeyForLoading(HiveKey& parent, std::u16string_view name) {
-    if (HiveKey* existing = FindSubkey(parent, name)) {
-        return *existing;
+    if (!parent.subkeys.empty()) {
+        HiveKey& last = *parent.subkeys.back();
+        const int order = CompareNames(last.name, name);
+        if (order == 0) {
+            return last;
+        }
+        if (order < 0) {
+            return InsertSubkey(parent, parent.subkeys.end(), name, fileOrder.end());
+        }
     }
-    return InsertSubkey(parent, name, fileOrder.end());
+    const auto bound = SubkeyBound(parent, name);
+    if (bound != parent.subkeys.end() && CompareNames((*bound)->name, name) == 0) {
+        return **bound;
+    }
+    return InsertSubkey(parent, parent.subkeys.begin() + (bound - parent.subkeys.cbegin()), name,
+                        fileOrder.end());
 }
 
 void HiveTree::MoveToEndOfFile(HiveKey& key) {
@@ -142,20 +185,21 @@ void HiveTree::MoveToEndOfFile(HiveKey& key) {
 }
 
 void HiveTree::StoreValue(HiveKey& key, HiveValue value) {
-    auto found = LowerBoundByName(key.values, value.name,
-                                  [](const HiveValue& v) -> std::u16string_view { return v.name; });
-    if (found != key.values.end() && CompareNames(found->name, value.name) == 0) {
-        found->type = value.type;
-        found->data = std::move(value.data);
-        return;
+    StoreInOrder(key.values, std::move(value));
+}
+
+void HiveTree::DecodeValues(HiveKey& key) {
+    if (!key.originalText.empty()) {
+        key.values = ValuesOf(key);  // a key with lines has no other values
+        key.originalText = {};
     }
-    key.values.insert(found, std::move(value));
 }
 
 HiveKey& HiveTree::CreateSubkey(HiveKey& parent, std::u16string_view name, FileTime now) {
     const auto bound = SubkeyBound(parent, name);
     HiveKey& before = bound == parent.subkeys.begin() ? parent : LastOfSubtree(**std::prev(bound));
-    HiveKey& key = InsertSubkey(parent, name, std::next(before.position));
+    HiveKey& key = InsertSubkey(parent, parent.subkeys.begin() + (bound - parent.subkeys.cbegin()),
+                                name, std::next(before.position));
     key.modified = now;
     Touch(parent, now);
     return key;
@@ -184,12 +228,12 @@ void HiveTree::ReleaseHandle(HiveKey& key) {
 }
 
 bool HiveTree::SetValue(HiveKey& key, HiveValue value, FileTime now) {
-    if (const HiveValue* existing = FindValue(key, value.name);
-        existing != nullptr && existing->type == value.type && existing->data == value.data) {
+    if (const std::optional<HiveValue> existing = FindValue(key, value.name);
+        existing && existing->type == value.type && existing->data == value.data) {
         return false;
     }
-    StoreValue(key, std::move(value));
     Touch(key, now);
+    StoreValue(key, std::move(value));
     return true;
 }
 
@@ -199,8 +243,8 @@ void HiveTree::SetClass(HiveKey& key, std::u16string keyClass, FileTime now) {
 }
 
 void HiveTree::Touch(HiveKey& key, FileTime now) {
+    DecodeValues(key);
     key.modified = now;
-    key.originalText.clear();
     dirty = true;
 }
 

@@ -175,6 +175,19 @@ bool ReadEscapedString(std::string_view line, std::size_t& pos, char endChar,
     return true;
 }
 
+// A backslash takes the next character with it: no escape that ReadEscape knows goes on over
+// `endChar`, and neither does a UTF-8 sequence, whose bytes are all above 127.
+bool SkipEscapedString(std::string_view line, std::size_t& pos, char endChar) {
+    while (pos < line.size() && line[pos] != endChar) {
+        pos += line[pos] == '\\' ? 2 : 1;
+    }
+    if (pos >= line.size()) {
+        return false;
+    }
+    ++pos;
+    return true;
+}
+
 std::size_t AppendEscapedString(std::u16string_view text, std::string_view quotes,
                                 std::string& out) {
     const std::size_t start = out.size();

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdio>
+#include <optional>
 #include <unordered_map>
 #include <utility>
 #include <vector>
@@ -458,14 +459,14 @@ Win32Error WineRegistry::QueryValue(KeyHandle key, const std::string& valueName,
         return ERR_KEY_DELETED;
     }
     const std::u16string wideName = Cp1252ToUtf16(valueName);
-    const HiveValue* value = nullptr;
+    std::optional<HiveValue> value;
     if (opened->overlay.key != nullptr) {
         value = FindValue(*opened->overlay.key, wideName);
     }
-    if (value == nullptr) {
+    if (!value) {
         value = FindValue(*opened->target.key, wideName);
     }
-    if (value == nullptr) {
+    if (!value) {
         return ERR_FILE_NOT_FOUND;
     }
     type = value->type;
