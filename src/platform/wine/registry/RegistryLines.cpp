@@ -1,5 +1,6 @@
 #include "platform/wine/registry/RegistryLines.h"
 
+#include "platform/AsciiCase.h"
 #include "platform/HexDigits.h"
 #include "platform/Win32Codes.h"
 #include "platform/wine/registry/RegistryHive.h"
@@ -138,6 +139,35 @@ bool ReadValueData(std::string_view line, std::size_t pos, LineReader& lines, Hi
     return false;
 }
 
+// Whether a value line that ReadValue accepted names `name`, with its name in `lineName` and
+// `pos` at its data. A plain name (no escape, no byte above 127) is compared undecoded: only a
+// name of ASCII characters can match it.
+bool IsValueNamed(std::string_view line, std::u16string_view name, std::size_t& pos,
+                  std::u16string& lineName) {
+    std::size_t end = 1;
+    while (end < line.size() && line[end] != '"' && line[end] != '\\' &&
+           static_cast<unsigned char>(line[end]) < 0x80) {
+        ++end;
+    }
+    if (line.front() != '"' || end == line.size() || line[end] != '"') {
+        std::string ignored;
+        ReadValueName(line, pos, &lineName, ignored);
+        return CompareNames(lineName, name) == 0;
+    }
+    const std::string_view plain = line.substr(1, end - 1);
+    pos = SkipSpaces(line, SkipSpaces(line, end + 1) + 1);  // past the '='
+    if (plain.size() != name.size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < plain.size(); ++i) {
+        if (name[i] >= 0x80 || UpperAscii(plain[i]) != UpperAscii(static_cast<char>(name[i]))) {
+            return false;
+        }
+    }
+    lineName.assign(plain.begin(), plain.end());
+    return true;
+}
+
 // The next value line of a key's lines, from its '@' or '"' on.
 bool NextValueLine(LineReader& lines, std::string_view& valueLine) {
     Line line;
@@ -223,11 +253,10 @@ std::optional<HiveValue> FindValueInLines(std::string_view keyLines, std::u16str
     std::string ignored;
     while (NextValueLine(lines, valueLine)) {
         std::size_t pos = 0;
-        if (!ReadValueName(valueLine, pos, &lineName, ignored)) {
-            continue;
-        }
-        if (CompareNames(lineName, name) != 0) {
-            ReadValueData(valueLine, pos, lines, nullptr, ignored);  // passes over its lines
+        if (!IsValueNamed(valueLine, name, pos, lineName)) {
+            if (valueLine.substr(pos).starts_with("hex")) {
+                ReadValueData(valueLine, pos, lines, nullptr, ignored);  // passes over its lines
+            }
             continue;
         }
         found.emplace();

@@ -141,6 +141,17 @@ bool ReadEscape(std::string_view line, std::size_t& pos, std::u16string& text) {
     return false;
 }
 
+// The number of characters from `pos` on that stand for themselves: ASCII, no backslash, not
+// `endChar`.
+std::size_t PlainRunLength(std::string_view line, std::size_t pos, char endChar) {
+    std::size_t end = pos;
+    while (end < line.size() && line[end] != endChar && line[end] != '\\' &&
+           static_cast<unsigned char>(line[end]) < 0x80) {
+        ++end;
+    }
+    return end - pos;
+}
+
 void AppendFormatted(std::string& out, const char* format, unsigned value) {
     std::array<char, 16> buffer{};
     const int length = std::snprintf(buffer.data(), buffer.size(), format, value);
@@ -153,6 +164,16 @@ bool ReadEscapedString(std::string_view line, std::size_t& pos, char endChar,
                        std::u16string& text) {
     text.clear();
     while (pos < line.size() && line[pos] != endChar) {
+        const std::size_t plain = PlainRunLength(line, pos, endChar);
+        if (plain > 0) {
+            const std::size_t start = text.size();
+            text.resize(start + plain);
+            for (std::size_t i = 0; i < plain; ++i) {
+                text[start + i] = static_cast<char16_t>(line[pos + i]);
+            }
+            pos += plain;
+            continue;
+        }
         if (line[pos] == '\\') {
             ++pos;
             if (pos >= line.size()) {
@@ -175,17 +196,22 @@ bool ReadEscapedString(std::string_view line, std::size_t& pos, char endChar,
     return true;
 }
 
-// A backslash takes the next character with it: no escape that ReadEscape knows goes on over
-// `endChar`, and neither does a UTF-8 sequence, whose bytes are all above 127.
+// A backslash takes the next character with it, and no escape that ReadEscape knows goes on
+// over `endChar`, nor does a UTF-8 sequence, whose bytes are all above 127. So the string ends
+// at the first `endChar` after an even run of backslashes.
 bool SkipEscapedString(std::string_view line, std::size_t& pos, char endChar) {
-    while (pos < line.size() && line[pos] != endChar) {
-        pos += line[pos] == '\\' ? 2 : 1;
+    for (std::size_t end = line.find(endChar, pos); end != std::string_view::npos;
+         end = line.find(endChar, end + 1)) {
+        std::size_t backslashes = 0;
+        while (end - backslashes > pos && line[end - backslashes - 1] == '\\') {
+            ++backslashes;
+        }
+        if (backslashes % 2 == 0) {
+            pos = end + 1;
+            return true;
+        }
     }
-    if (pos >= line.size()) {
-        return false;
-    }
-    ++pos;
-    return true;
+    return false;
 }
 
 std::size_t AppendEscapedString(std::u16string_view text, std::string_view quotes,
@@ -219,11 +245,10 @@ std::size_t AppendEscapedString(std::u16string_view text, std::string_view quote
 }
 
 std::string Utf16ToBytes(std::u16string_view text) {
-    std::string bytes;
-    bytes.reserve(text.size() * 2);
-    for (char16_t c : text) {
-        bytes += static_cast<char>(c & 0xFF);
-        bytes += static_cast<char>(c >> 8);
+    std::string bytes(text.size() * 2, '\0');
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        bytes[2 * i] = static_cast<char>(text[i] & 0xFF);
+        bytes[2 * i + 1] = static_cast<char>(text[i] >> 8);
     }
     return bytes;
 }
