@@ -62,19 +62,26 @@ char16_t LetterEscapeValue(char c) {
     }
 }
 
-void AppendCodePoint(std::uint32_t c, std::u16string& text) {
+// Characters written into a buffer made long enough beforehand: no escape and no UTF-8
+// sequence stands for more characters than it has bytes.
+struct TextOut {
+    char16_t* next;
+    void Put(char16_t c) { *next++ = c; }
+};
+
+void AppendCodePoint(std::uint32_t c, TextOut& text) {
     if (c <= 0xFFFF) {
-        text += static_cast<char16_t>(c);
+        text.Put(static_cast<char16_t>(c));
         return;
     }
     c -= 0x10000;
-    text += static_cast<char16_t>(0xD800 | (c >> 10));
-    text += static_cast<char16_t>(0xDC00 | (c & 0x3FF));
+    text.Put(static_cast<char16_t>(0xD800 | (c >> 10)));
+    text.Put(static_cast<char16_t>(0xDC00 | (c & 0x3FF)));
 }
 
 // Decodes the UTF-8 sequence whose lead byte is at `pos` as Wine's reader does: what is not a
 // well-formed character is dropped, with the bytes read so far.
-void ReadUtf8Character(std::string_view line, std::size_t& pos, std::u16string& text) {
+void ReadUtf8Character(std::string_view line, std::size_t& pos, TextOut& text) {
     const auto lead = static_cast<unsigned char>(line[pos++]);
     int following = 0;
     std::uint32_t c = 0;
@@ -110,24 +117,24 @@ void ReadUtf8Character(std::string_view line, std::size_t& pos, std::u16string& 
 
 // Reads the escape after a backslash at `pos`; false when it is not one Wine knows, in which
 // case the character stands for itself.
-bool ReadEscape(std::string_view line, std::size_t& pos, std::u16string& text) {
+bool ReadEscape(std::string_view line, std::size_t& pos, TextOut& text) {
     const char c = line[pos];
     if (const char16_t letter = LetterEscapeValue(c); letter != 0) {
-        text += letter;
+        text.Put(letter);
         ++pos;
         return true;
     }
     if (c == 'x') {
         ++pos;
         if (pos >= line.size() || !IsHexDigit(line[pos])) {
-            text += u'x';
+            text.Put(u'x');
             return true;
         }
         unsigned value = 0;
         for (int i = 0; i < 4 && pos < line.size() && IsHexDigit(line[pos]); ++i) {
             value = value * 16 + HexDigitValue(line[pos++]);
         }
-        text += static_cast<char16_t>(value);
+        text.Put(static_cast<char16_t>(value));
         return true;
     }
     if (IsOctalDigit(c)) {
@@ -135,21 +142,10 @@ bool ReadEscape(std::string_view line, std::size_t& pos, std::u16string& text) {
         for (int i = 0; i < 3 && pos < line.size() && IsOctalDigit(line[pos]); ++i) {
             value = value * 8 + static_cast<unsigned>(line[pos++] - '0');
         }
-        text += static_cast<char16_t>(value);
+        text.Put(static_cast<char16_t>(value));
         return true;
     }
     return false;
-}
-
-// The number of characters from `pos` on that stand for themselves: ASCII, no backslash, not
-// `endChar`.
-std::size_t PlainRunLength(std::string_view line, std::size_t pos, char endChar) {
-    std::size_t end = pos;
-    while (end < line.size() && line[end] != endChar && line[end] != '\\' &&
-           static_cast<unsigned char>(line[end]) < 0x80) {
-        ++end;
-    }
-    return end - pos;
 }
 
 void AppendFormatted(std::string& out, const char* format, unsigned value) {
@@ -158,22 +154,9 @@ void AppendFormatted(std::string& out, const char* format, unsigned value) {
     out.append(buffer.data(), static_cast<std::size_t>(length));
 }
 
-}  // namespace
-
-bool ReadEscapedString(std::string_view line, std::size_t& pos, char endChar,
-                       std::u16string& text) {
-    text.clear();
+// ReadEscapedString into a buffer long enough.
+bool ReadEscapedCharacters(std::string_view line, std::size_t& pos, char endChar, TextOut& text) {
     while (pos < line.size() && line[pos] != endChar) {
-        const std::size_t plain = PlainRunLength(line, pos, endChar);
-        if (plain > 0) {
-            const std::size_t start = text.size();
-            text.resize(start + plain);
-            for (std::size_t i = 0; i < plain; ++i) {
-                text[start + i] = static_cast<char16_t>(line[pos + i]);
-            }
-            pos += plain;
-            continue;
-        }
         if (line[pos] == '\\') {
             ++pos;
             if (pos >= line.size()) {
@@ -184,7 +167,7 @@ bool ReadEscapedString(std::string_view line, std::size_t& pos, char endChar,
             }
         }
         if (static_cast<unsigned char>(line[pos]) < 0x80) {
-            text += static_cast<char16_t>(line[pos++]);
+            text.Put(static_cast<char16_t>(line[pos++]));
         } else {
             ReadUtf8Character(line, pos, text);
         }
@@ -194,6 +177,17 @@ bool ReadEscapedString(std::string_view line, std::size_t& pos, char endChar,
     }
     ++pos;
     return true;
+}
+
+}  // namespace
+
+bool ReadEscapedString(std::string_view line, std::size_t& pos, char endChar,
+                       std::u16string& text) {
+    text.resize(line.size() - std::min(pos, line.size()));
+    TextOut out{text.data()};
+    const bool ended = ReadEscapedCharacters(line, pos, endChar, out);
+    text.resize(static_cast<std::size_t>(out.next - text.data()));
+    return ended;
 }
 
 // A backslash takes the next character with it, and no escape that ReadEscape knows goes on
