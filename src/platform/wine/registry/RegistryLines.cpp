@@ -183,23 +183,6 @@ bool NextValueLine(LineReader& lines, std::string_view& valueLine) {
 
 }  // namespace
 
-bool LineReader::Next(Line& line) {
-    if (offset >= text.size()) {
-        return false;
-    }
-    const std::size_t newline = text.find('\n', offset);
-    const std::size_t stop = newline == std::string_view::npos ? text.size() : newline;
-    line.text = text.substr(offset, stop - offset);
-    if (!line.text.empty() && line.text.back() == '\r') {
-        line.text.remove_suffix(1);
-    }
-    line.begin = offset;
-    line.end = newline == std::string_view::npos ? text.size() : newline + 1;
-    offset = line.end;
-    ++number;
-    return true;
-}
-
 bool IsSpace(char c) {
     return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f';
 }

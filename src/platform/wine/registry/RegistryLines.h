@@ -32,7 +32,22 @@ class LineReader {
     explicit LineReader(std::string_view lines) : text(lines) {}
 
     // The next line; false at the end of the text.
-    bool Next(Line& line);
+    bool Next(Line& line) {
+        if (offset >= text.size()) {
+            return false;
+        }
+        const std::size_t newline = text.find('\n', offset);
+        const std::size_t stop = newline == std::string_view::npos ? text.size() : newline;
+        line.text = text.substr(offset, stop - offset);
+        if (!line.text.empty() && line.text.back() == '\r') {
+            line.text.remove_suffix(1);
+        }
+        line.begin = offset;
+        line.end = newline == std::string_view::npos ? text.size() : newline + 1;
+        offset = line.end;
+        ++number;
+        return true;
+    }
     // The number of lines read so far: the line that was read last.
     std::size_t Number() const { return number; }
     // The offset after the line end of the line that was read last.

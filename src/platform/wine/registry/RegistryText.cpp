@@ -1,8 +1,10 @@
 #include "platform/wine/registry/RegistryText.h"
 
 #include <array>
+#include <bit>
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 
 #include "platform/HexDigits.h"
 
@@ -240,9 +242,13 @@ std::size_t AppendEscapedString(std::u16string_view text, std::string_view quote
 
 std::string Utf16ToBytes(std::u16string_view text) {
     std::string bytes(text.size() * 2, '\0');
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        bytes[2 * i] = static_cast<char>(text[i] & 0xFF);
-        bytes[2 * i + 1] = static_cast<char>(text[i] >> 8);
+    if constexpr (std::endian::native == std::endian::little) {
+        std::memcpy(bytes.data(), text.data(), bytes.size());
+    } else {
+        for (std::size_t i = 0; i < text.size(); ++i) {
+            bytes[2 * i] = static_cast<char>(text[i] & 0xFF);
+            bytes[2 * i + 1] = static_cast<char>(text[i] >> 8);
+        }
     }
     return bytes;
 }
