@@ -117,12 +117,19 @@ std::optional<HiveValue> FindValue(const HiveKey& key, std::u16string_view name)
     if (!key.originalText.empty()) {
         return FindValueInLines(key.originalText, name);
     }
-    const auto found = LowerBoundByName(
-        key.values, name, [](const HiveValue& v) -> std::u16string_view { return v.name; });
-    if (found == key.values.end() || CompareNames(found->name, name) != 0) {
-        return std::nullopt;
+    if (const HiveValue* found = FindValueIn(key.values, name)) {
+        return *found;
     }
-    return *found;
+    return std::nullopt;
+}
+
+const HiveValue* FindValueIn(const std::vector<HiveValue>& values, std::u16string_view name) {
+    const auto found = LowerBoundByName(
+        values, name, [](const HiveValue& v) -> std::u16string_view { return v.name; });
+    if (found == values.end() || CompareNames(found->name, name) != 0) {
+        return nullptr;
+    }
+    return &*found;
 }
 
 std::vector<HiveValue> ValuesOf(const HiveKey& key) {
@@ -137,20 +144,45 @@ std::vector<HiveValue> ValuesOf(const HiveKey& key) {
 }
 
 bool IsWrittenOut(const HiveKey& key) {
-    return !key.values.empty() || key.subkeys.empty() || key.keyClass.has_value() || key.isLink;
+    return !key.values.empty() || key.subkeys.empty() || key.keyClass != nullptr || key.isLink;
+}
+
+FileOrder::Iterator& FileOrder::Iterator::operator++() {
+    key = key->nextInFile;
+    return *this;
+}
+
+void FileOrder::Append(HiveKey& key) {
+    key.previousInFile = last;
+    key.nextInFile = nullptr;
+    (last != nullptr ? last->nextInFile : first) = &key;
+    last = &key;
+}
+
+void FileOrder::InsertAfter(HiveKey& key, HiveKey& previous) {
+    key.previousInFile = &previous;
+    key.nextInFile = previous.nextInFile;
+    (previous.nextInFile != nullptr ? previous.nextInFile->previousInFile : last) = &key;
+    previous.nextInFile = &key;
+}
+
+void FileOrder::Remove(HiveKey& key) {
+    (key.previousInFile != nullptr ? key.previousInFile->nextInFile : first) = key.nextInFile;
+    (key.nextInFile != nullptr ? key.nextInFile->previousInFile : last) = key.previousInFile;
+    key.previousInFile = nullptr;
+    key.nextInFile = nullptr;
 }
 
 HiveTree::HiveTree() : root(std::make_unique<HiveKey>()) {
-    root->position = fileOrder.insert(fileOrder.end(), root.get());
+    fileOrder.Append(*root);
 }
 
 HiveKey& HiveTree::InsertSubkey(HiveKey& parent, Subkeys::iterator subkeyPosition,
-                                std::u16string_view name, FileOrder::iterator filePosition) {
+                                std::u16string_view name) {
     auto key = std::make_unique<HiveKey>();
     key->name = name;
     key->parent = &parent;
     key->modified = parent.modified;
-    key->position = fileOrder.insert(filePosition, key.get());
     HiveKey& added = *key;
     parent.subkeys.insert(subkeyPosition, std::move(key));
     return added;
@@ -169,19 +201,24 @@ HiveKey& HiveTree::SubkeyForLoading(HiveKey& parent, std::u16string_view name) {
             return last;
         }
         if (order < 0) {
-            return InsertSubkey(parent, parent.subkeys.end(), name, fileOrder.end());
+            HiveKey& added = InsertSubkey(parent, parent.subkeys.end(), name);
+            fileOrder.Append(added);
+            return added;
         }
     }
     const auto bound = SubkeyBound(parent, name);
     if (bound != parent.subkeys.end() && CompareNames((*bound)->name, name) == 0) {
         return **bound;
     }
-    return InsertSubkey(parent, parent.subkeys.begin() + (bound - parent.subkeys.cbegin()), name,
-                        fileOrder.end());
+    HiveKey& added =
+        InsertSubkey(parent, parent.subkeys.begin() + (bound - parent.subkeys.cbegin()), name);
+    fileOrder.Append(added);
+    return added;
 }
 
 void HiveTree::MoveToEndOfFile(HiveKey& key) {
-    fileOrder.splice(fileOrder.end(), fileOrder, key.position);
+    fileOrder.Remove(key);
+    fileOrder.Append(key);
 }
 
 void HiveTree::StoreValue(HiveKey& key, HiveValue value) {
@@ -198,8 +235,9 @@ void HiveTree::DecodeValues(HiveKey& key) {
 HiveKey& HiveTree::CreateSubkey(HiveKey& parent, std::u16string_view name, FileTime now) {
     const auto bound = SubkeyBound(parent, name);
     HiveKey& before = bound == parent.subkeys.begin() ? parent : LastOfSubtree(**std::prev(bound));
-    HiveKey& key = InsertSubkey(parent, parent.subkeys.begin() + (bound - parent.subkeys.cbegin()),
-                                name, std::next(before.position));
+    HiveKey& key =
+        InsertSubkey(parent, parent.subkeys.begin() + (bound - parent.subkeys.cbegin()), name);
+    fileOrder.InsertAfter(key, before);
     key.modified = now;
     Touch(parent, now);
     return key;
@@ -211,7 +249,7 @@ void HiveTree::DeleteKey(HiveKey& key, FileTime now) {
         parent.subkeys.begin() + (SubkeyBound(parent, key.name) - parent.subkeys.cbegin());
     std::unique_ptr<HiveKey> owned = std::move(*found);
     parent.subkeys.erase(found);
-    fileOrder.erase(key.position);
+    fileOrder.Remove(key);
     key.deleted = true;
     Touch(parent, now);
     if (key.openHandles > 0) {
@@ -238,7 +276,7 @@ bool HiveTree::SetValue(HiveKey& key, HiveValue value, FileTime now) {
 }
 
 void HiveTree::SetClass(HiveKey& key, std::u16string keyClass, FileTime now) {
-    key.keyClass = std::move(keyClass);
+    key.keyClass = std::make_unique<std::u16string>(std::move(keyClass));
     Touch(key, now);
 }
 

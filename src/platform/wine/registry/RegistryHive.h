@@ -7,7 +7,6 @@
 // from them when they are asked for.
 
 #include <cstdint>
-#include <list>
 #include <memory>
 #include <optional>
 #include <string>
@@ -30,7 +29,31 @@ std::uint32_t UnixSecondsFromFileTime(FileTime time);
 int CompareNames(std::u16string_view a, std::u16string_view b);
 
 struct HiveKey;
-using FileOrder = std::list<HiveKey*>;
+
+// The keys of a hive in the order in which its file holds them, linked through the keys.
+class FileOrder {
+  public:
+    class Iterator {
+      public:
+        explicit Iterator(HiveKey* at) : key(at) {}
+        HiveKey* operator*() const { return key; }
+        Iterator& operator++();
+        bool operator==(const Iterator&) const = default;
+
+      private:
+        HiveKey* key;
+    };
+
+    Iterator begin() const { return Iterator(first); }
+    Iterator end() const { return Iterator(nullptr); }
+    void Append(HiveKey& key);
+    void InsertAfter(HiveKey& key, HiveKey& previous);
+    void Remove(HiveKey& key);
+
+  private:
+    HiveKey* first = nullptr;
+    HiveKey* last = nullptr;
+};
 
 struct HiveKey {
     std::u16string name;
@@ -38,19 +61,21 @@ struct HiveKey {
     std::vector<std::unique_ptr<HiveKey>> subkeys;  // ordered by CompareNames
     // Ordered by CompareNames; empty while the key keeps its values in `originalText`.
     std::vector<HiveValue> values;
-    std::optional<std::u16string> keyClass;
-    bool isLink = false;
+    std::unique_ptr<std::u16string> keyClass;  // null when the key has none
     FileTime modified = 0;
     // The key's own lines in the tree's copy of the file, from "[" to its last value, while the
     // key does not change; empty for a key that is new, changed or only implied by its subkeys.
     std::string_view originalText;
     // The blank lines in front of the key's lines.
     std::string_view separator = "\n";
+    bool isLink = false;
     bool deleted = false;
     // While reading the file: the key's own lines have been met.
     bool read = false;
     int openHandles = 0;
-    FileOrder::iterator position;  // in the hive's file order
+    // The neighbours in the hive's file order.
+    HiveKey* previousInFile = nullptr;
+    HiveKey* nextInFile = nullptr;
 };
 
 // The subkey of that name, or null.
@@ -59,6 +84,8 @@ HiveKey* FindSubkey(const HiveKey& key, std::u16string_view name);
 std::optional<HiveValue> FindValue(const HiveKey& key, std::u16string_view name);
 // Every value of the key, ordered by CompareNames.
 std::vector<HiveValue> ValuesOf(const HiveKey& key);
+// The value of that name among values ordered by CompareNames, or null.
+const HiveValue* FindValueIn(const std::vector<HiveValue>& values, std::u16string_view name);
 
 // Wine writes a key that has values, a class, the link flag or no subkeys; a key that has
 // only subkeys is implied by them.
@@ -115,7 +142,7 @@ class HiveTree {
     void Touch(HiveKey& key, FileTime now);
     using Subkeys = std::vector<std::unique_ptr<HiveKey>>;
     HiveKey& InsertSubkey(HiveKey& parent, Subkeys::iterator subkeyPosition,
-                          std::u16string_view name, FileOrder::iterator filePosition);
+                          std::u16string_view name);
 
     std::string fileText;
     std::unique_ptr<HiveKey> root;

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <array>
 #include <cstdio>
-#include <optional>
 #include <unordered_map>
 #include <utility>
 #include <vector>
@@ -212,6 +211,23 @@ struct WineRegistry::State {
     std::string serverMessage;
     // Forgotten whenever keys are freed: at a deletion, a revert, a load.
     EnumeratedSubkey enumerated;
+    // The values of the key that QueryValue read last from its lines, decoded together: the
+    // program reads the values of a key one after another. Forgotten at a revert and a load,
+    // which read new lines.
+    const HiveKey* decodedKey = nullptr;
+    std::vector<HiveValue> decodedValues;
+
+    // The value of that name in a key, decoded from its lines when it keeps its values there.
+    const HiveValue* ValueOf(const HiveKey& key, std::u16string_view name) {
+        if (key.originalText.empty()) {
+            return FindValueIn(key.values, name);
+        }
+        if (decodedKey != &key) {
+            decodedKey = &key;
+            decodedValues = ValuesOf(key);
+        }
+        return FindValueIn(decodedValues, name);
+    }
 
     OpenedKey* Find(KeyHandle key) {
         const auto found = handles.find(key);
@@ -337,6 +353,7 @@ struct WineRegistry::State {
             return;
         }
         enumerated = {};
+        decodedKey = nullptr;
         Path path;
         for (auto& [handle, opened] : handles) {
             for (KeyRef* ref : {&opened.target, &opened.overlay}) {
@@ -384,6 +401,7 @@ bool WineRegistry::Load(std::string& errorMessage) {
     state->handles.clear();
     state->loaded = false;
     state->enumerated = {};
+    state->decodedKey = nullptr;
     for (HiveSlot* slot : {&state->machine, &state->user}) {
         slot->tree = std::make_unique<HiveTree>();
         if (!ReadHiveFile(slot->path, *slot->tree, errorMessage)) {
@@ -491,14 +509,14 @@ Win32Error WineRegistry::QueryValue(KeyHandle key, const std::string& valueName,
         return ERR_KEY_DELETED;
     }
     const std::u16string wideName = Cp1252ToUtf16(valueName);
-    std::optional<HiveValue> value;
+    const HiveValue* value = nullptr;
     if (opened->overlay.key != nullptr) {
-        value = FindValue(*opened->overlay.key, wideName);
+        value = state->ValueOf(*opened->overlay.key, wideName);
     }
-    if (!value) {
-        value = FindValue(*opened->target.key, wideName);
+    if (value == nullptr) {
+        value = state->ValueOf(*opened->target.key, wideName);
     }
-    if (!value) {
+    if (value == nullptr) {
         return ERR_FILE_NOT_FOUND;
     }
     type = value->type;
