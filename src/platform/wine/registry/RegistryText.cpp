@@ -185,7 +185,11 @@ bool ReadEscapedCharacters(std::string_view line, std::size_t& pos, char endChar
 
 bool ReadEscapedString(std::string_view line, std::size_t& pos, char endChar,
                        std::u16string& text) {
-    text.resize(line.size() - std::min(pos, line.size()));
+    std::size_t end = pos;
+    if (!SkipEscapedString(line, end, endChar)) {
+        return false;
+    }
+    text.resize(end - 1 - pos);  // the bytes up to `endChar`: at least as many as characters
     TextOut out{text.data()};
     const bool ended = ReadEscapedCharacters(line, pos, endChar, out);
     text.resize(static_cast<std::size_t>(out.next - text.data()));

@@ -65,6 +65,7 @@ bool IsStringType(std::uint32_t type) {
 // Windows skips them.
 Win32Error SplitPath(const std::string& subKey, Path& path) {
     path.names.clear();
+    path.names.reserve(8);  // the paths the program opens, and one name for the 32-bit view
     if (!subKey.empty() && subKey.front() == '\\') {
         return ERR_BAD_PATHNAME;
     }
