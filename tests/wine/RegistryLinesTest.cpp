@@ -29,7 +29,7 @@ TEST(RegistryLines, KeysOutOfOrderAreFoundInNameOrder) {
     const HiveKey& k = *FindSubkey(tree.Root(), u"k");
     std::u16string names;
     for (const auto& subkey : k.subkeys) {
-        names += subkey->name + u" ";
+        names += std::u16string(subkey->name) + u" ";
     }
     EXPECT_EQ(names, u"a b c D ");  // "[K\\B]" is the second section of "b"
     EXPECT_EQ(TextOf(*FindValue(*FindSubkey(k, u"B"), u"V")), u"B");

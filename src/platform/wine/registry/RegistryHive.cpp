@@ -12,6 +12,7 @@ namespace parvane::wine {
 namespace {
 
 constexpr FileTime TICKS_PER_SECOND = 10'000'000;
+constexpr std::size_t NAME_BLOCK_LENGTH = 32 * 1024;
 constexpr FileTime TICKS_FROM_1601_TO_1970 = 116'444'736'000'000'000;
 
 // The small letter of a letter pair that FoldCase knows, the character itself otherwise: Wine
@@ -180,12 +181,25 @@ HiveTree::HiveTree() : root(std::make_unique<HiveKey>()) {
 HiveKey& HiveTree::InsertSubkey(HiveKey& parent, Subkeys::iterator subkeyPosition,
                                 std::u16string_view name) {
     auto key = std::make_unique<HiveKey>();
-    key->name = name;
+    key->name = KeepName(name);
     key->parent = &parent;
     key->modified = parent.modified;
     HiveKey& added = *key;
     parent.subkeys.insert(subkeyPosition, std::move(key));
     return added;
+}
+
+std::u16string_view HiveTree::KeepName(std::u16string_view name) {
+    if (name.size() > nameSpaceLength) {
+        nameSpaceLength = std::max(NAME_BLOCK_LENGTH, name.size());
+        nameBlocks.push_back(std::make_unique_for_overwrite<char16_t[]>(nameSpaceLength));
+        nameSpace = nameBlocks.back().get();
+    }
+    const std::u16string_view kept(nameSpace, name.size());
+    std::copy(name.begin(), name.end(), nameSpace);
+    nameSpace += name.size();
+    nameSpaceLength -= name.size();
+    return kept;
 }
 
 std::string_view HiveTree::HoldFileText(std::string text) {

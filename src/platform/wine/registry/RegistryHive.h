@@ -56,7 +56,7 @@ class FileOrder {
 };
 
 struct HiveKey {
-    std::u16string name;
+    std::u16string_view name;  // kept by the tree
     HiveKey* parent = nullptr;
     std::vector<std::unique_ptr<HiveKey>> subkeys;  // ordered by CompareNames
     // Ordered by CompareNames; empty while the key keeps its values in `originalText`.
@@ -140,11 +140,17 @@ class HiveTree {
 
   private:
     void Touch(HiveKey& key, FileTime now);
+    // A copy of a key's name beside the other names, in blocks: the keys are many and their
+    // names short.
+    std::u16string_view KeepName(std::u16string_view name);
     using Subkeys = std::vector<std::unique_ptr<HiveKey>>;
     HiveKey& InsertSubkey(HiveKey& parent, Subkeys::iterator subkeyPosition,
                           std::u16string_view name);
 
     std::string fileText;
+    std::vector<std::unique_ptr<char16_t[]>> nameBlocks;
+    char16_t* nameSpace = nullptr;  // the free end of the last block
+    std::size_t nameSpaceLength = 0;
     std::unique_ptr<HiveKey> root;
     FileOrder fileOrder;
     std::vector<std::unique_ptr<HiveKey>> deletedButOpen;

@@ -134,12 +134,12 @@ KeyRef FindRef(HiveSlot& slot, const Path& path, const EnumeratedSubkey& enumera
 
 // The subkey names of an HKEY_CLASSES_ROOT key: the union of the user's and the machine's, in
 // name order.
-const std::u16string* MergedSubkeyName(const HiveKey& first, const HiveKey& second,
-                                       std::uint32_t index) {
+const std::u16string_view* MergedSubkeyName(const HiveKey& first, const HiveKey& second,
+                                            std::uint32_t index) {
     std::size_t i = 0;
     std::size_t j = 0;
     for (std::uint32_t n = 0;; ++n) {
-        const std::u16string* name = nullptr;
+        const std::u16string_view* name = nullptr;
         const bool firstLeft = i < first.subkeys.size();
         const bool secondLeft = j < second.subkeys.size();
         if (!firstLeft && !secondLeft) {
@@ -477,7 +477,7 @@ Win32Error WineRegistry::EnumKey(KeyHandle key, std::uint32_t index, std::uint32
     if (target.deleted) {
         return ERR_KEY_DELETED;
     }
-    const std::u16string* found = nullptr;
+    const std::u16string_view* found = nullptr;
     if (opened->overlay.key != nullptr) {
         found = MergedSubkeyName(*opened->overlay.key, target, index);
     } else if (index < target.subkeys.size()) {
