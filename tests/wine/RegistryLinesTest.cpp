@@ -39,6 +39,22 @@ TEST(RegistryLines, KeysOutOfOrderAreFoundInNameOrder) {
                   "[K\\\\c] 1\n");
 }
 
+// Keys are found from the path a key shares with the one before it, also where an escape
+// stands for the backslash between two names.
+TEST(RegistryLines, KeysFollowingEachOtherShareTheirParents) {
+    HiveTree tree;
+    ParseError error;
+    ASSERT_TRUE(ParseHive(HEAD + "[A\\\\B] 1\n\n[A\\\\B\\\\C] 1\n\n[A\\x5cQ] 1\n\n"
+                                 "[A\\x5cQ\\\\E] 1\n\n[A\\\\BC] 1\n",
+                          tree, error))
+        << error.reason;
+    const HiveKey& a = *FindSubkey(tree.Root(), u"A");
+    ASSERT_EQ(a.subkeys.size(), 3u);
+    EXPECT_NE(FindSubkey(*FindSubkey(a, u"B"), u"C"), nullptr);
+    EXPECT_NE(FindSubkey(*FindSubkey(a, u"Q"), u"E"), nullptr);
+    EXPECT_NE(FindSubkey(a, u"BC"), nullptr);
+}
+
 // A key that changes takes its values out of its lines first; its siblings keep theirs.
 TEST(RegistryLines, ValuesStayWhenTheirKeyOrASiblingChanges) {
     const std::string text = HEAD +

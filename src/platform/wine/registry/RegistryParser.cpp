@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <vector>
 
 #include "platform/wine/registry/RegistryLines.h"
 #include "platform/wine/registry/RegistryText.h"
@@ -11,6 +12,40 @@ namespace parvane::wine {
 namespace {
 
 constexpr std::string_view FIRST_LINE = "WINE REGISTRY Version 2";
+
+// The length of the beginning of a key's path text (after its '[') that the previous key's path
+// text shares, up to a backslash between names, with the number of names in it: the previous
+// key's keys down to there are this key's too. Only plain characters count (no escape but a
+// backslash's, no byte above 127), so that the names are those of the text.
+std::size_t SharedPathPrefix(std::string_view path, std::string_view previous, std::size_t& depth) {
+    std::size_t shared = 0;
+    std::size_t names = 0;
+    bool inName = false;
+    depth = 0;
+    auto endName = [&](std::size_t end) {
+        names += inName ? 1 : 0;
+        inName = false;
+        shared = end;
+        depth = names;
+    };
+    std::size_t pos = 0;
+    for (; pos < previous.size() && pos < path.size() && path[pos] == previous[pos]; ++pos) {
+        const char c = path[pos];
+        if (c == '\\' && pos + 1 < previous.size() && previous[pos + 1] == '\\' &&
+            pos + 1 < path.size() && path[pos + 1] == '\\') {
+            endName(++pos + 1);
+        } else if (c == '\\' || c == ']' || static_cast<unsigned char>(c) >= 0x80) {
+            return shared;
+        } else {
+            inName = true;
+        }
+    }
+    // The whole previous path, followed here by a backslash: a key after its parent.
+    if (pos == previous.size() && path.substr(pos).starts_with("\\\\")) {
+        endName(pos + 2);
+    }
+    return shared;
+}
 
 class Parser {
   public:
@@ -42,6 +77,10 @@ class Parser {
     std::size_t keyStart = 0;
     // The end of the last line that was not blank: a key's lines end there.
     std::size_t contentEnd = 0;
+    // The path of the key read last: its text, and its keys from the root down. A file in
+    // Wine's order names the same keys at the beginning of each path.
+    std::string_view previousPath;
+    std::vector<HiveKey*> previousKeys;
     std::u16string path;
     std::string valueFault;
 };
@@ -105,10 +144,13 @@ void Parser::FinishKey() {
 }
 
 bool Parser::ParseKeyHeader(std::string_view line, std::size_t lineBegin) {
-    std::size_t pos = 1;
+    std::size_t sharedDepth = 0;
+    const std::size_t shared = SharedPathPrefix(line.substr(1), previousPath, sharedDepth);
+    std::size_t pos = 1 + shared;
     if (!ReadEscapedString(line, pos, ']', path)) {
         return Fail("malformed key name");
     }
+    previousPath = line.substr(1, pos - 2);
     pos = SkipSpaces(line, pos);
     // Wine writes the stamp as 32-bit Unix seconds; a longer number reads as the largest one.
     std::uint64_t seconds = 0;
@@ -118,7 +160,8 @@ bool Parser::ParseKeyHeader(std::string_view line, std::size_t lineBegin) {
                                           UINT32_MAX);
     }
 
-    HiveKey* key = &hive.Root();
+    previousKeys.resize(sharedDepth);
+    HiveKey* key = sharedDepth > 0 ? previousKeys.back() : &hive.Root();
     std::size_t componentStart = 0;
     while (componentStart <= path.size()) {
         std::size_t componentEnd = path.find(u'\\', componentStart);
@@ -128,6 +171,7 @@ bool Parser::ParseKeyHeader(std::string_view line, std::size_t lineBegin) {
         if (componentEnd > componentStart) {
             key = &hive.SubkeyForLoading(*key, std::u16string_view(path).substr(
                                                    componentStart, componentEnd - componentStart));
+            previousKeys.push_back(key);
         }
         componentStart = componentEnd + 1;
     }
