@@ -12,7 +12,7 @@ namespace parvane::wine {
 namespace {
 
 constexpr FileTime TICKS_PER_SECOND = 10'000'000;
-constexpr std::size_t NAME_BLOCK_LENGTH = 32 * 1024;
+constexpr std::size_t NAME_BLOCK_LENGTH = 32'768;  // characters
 constexpr FileTime TICKS_FROM_1601_TO_1970 = 116'444'736'000'000'000;
 
 // The small letter of a letter pair that FoldCase knows, the character itself otherwise: Wine
