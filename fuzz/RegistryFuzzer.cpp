@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <string_view>
+#include <string>
 
 #include "platform/wine/registry/RegistryParser.h"
 #include "platform/wine/registry/RegistryWriter.h"
@@ -16,7 +16,7 @@ using namespace parvane::wine;
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     HiveTree hive;
     ParseError error;
-    if (!ParseHive(std::string_view(reinterpret_cast<const char*>(data), size), hive, error)) {
+    if (!ParseHive(std::string(reinterpret_cast<const char*>(data), size), hive, error)) {
         return 0;
     }
     const std::string written = FormatHive(hive);

@@ -1,12 +1,12 @@
 #include "platform/wine/registry/HiveFile.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
-#include <fstream>
-#include <iterator>
+#include <utility>
 
 #include "platform/wine/files/AtomicReplace.h"
 #include "platform/wine/registry/RegistryParser.h"
@@ -34,6 +34,34 @@ bool WriteAll(int fd, std::string_view content) {
     return true;
 }
 
+// The whole content of an open file, read in one piece of the size it has (and more while it
+// grows).
+bool ReadAll(int fd, std::string& text) {
+    struct stat status {};
+    const std::size_t expected = ::fstat(fd, &status) == 0 && status.st_size > 0
+                                     ? static_cast<std::size_t>(status.st_size)
+                                     : 0;
+    text.resize(expected + 1);
+    std::size_t size = 0;
+    for (;;) {
+        if (size == text.size()) {
+            text.resize(text.size() * 2);
+        }
+        const ssize_t count = ::read(fd, text.data() + size, text.size() - size);
+        if (count < 0 && errno == EINTR) {
+            continue;
+        }
+        if (count < 0) {
+            return false;
+        }
+        if (count == 0) {
+            text.resize(size);
+            return true;
+        }
+        size += static_cast<std::size_t>(count);
+    }
+}
+
 std::filesystem::path ResolveLinks(const std::filesystem::path& path) {
     std::error_code error;
     if (std::filesystem::is_symlink(path, error)) {
@@ -48,20 +76,21 @@ std::filesystem::path ResolveLinks(const std::filesystem::path& path) {
 }  // namespace
 
 bool ReadHiveFile(const std::filesystem::path& path, HiveTree& hive, std::string& errorMessage) {
-    std::ifstream file(path, std::ios::binary);
-    if (!file) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
         errorMessage =
             "Cannot read the registry file " + path.string() + ": " + SystemErrorText(errno) + ".";
         return false;
     }
-    const std::string text((std::istreambuf_iterator<char>(file)),
-                           std::istreambuf_iterator<char>());
-    if (file.bad()) {
+    std::string text;
+    const bool read = ReadAll(fd, text);
+    ::close(fd);
+    if (!read) {
         errorMessage = "Cannot read the registry file " + path.string() + ".";
         return false;
     }
     ParseError error;
-    if (!ParseHive(text, hive, error)) {
+    if (!ParseHive(std::move(text), hive, error)) {
         errorMessage = "The registry file " + path.string() + " cannot be read at line " +
                        std::to_string(error.line) + ": " + error.reason + ".";
         return false;

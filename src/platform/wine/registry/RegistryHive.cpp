@@ -12,6 +12,7 @@ namespace parvane::wine {
 namespace {
 
 constexpr FileTime TICKS_PER_SECOND = 10'000'000;
+constexpr std::size_t NAME_BLOCK_LENGTH = 32'768;  // characters
 constexpr FileTime TICKS_FROM_1601_TO_1970 = 116'444'736'000'000'000;
 
 // The small letter of a letter pair that FoldCase knows, the character itself otherwise: Wine
@@ -47,6 +48,18 @@ auto SubkeyBound(const HiveKey& key, std::u16string_view name) {
     return LowerBoundByName(
         key.subkeys, name,
         [](const std::unique_ptr<HiveKey>& k) -> std::u16string_view { return k->name; });
+}
+
+// Sets or replaces the value of that name in values ordered by CompareNames.
+void StoreInOrder(std::vector<HiveValue>& values, HiveValue value) {
+    auto found = LowerBoundByName(values, value.name,
+                                  [](const HiveValue& v) -> std::u16string_view { return v.name; });
+    if (found != values.end() && CompareNames(found->name, value.name) == 0) {
+        found->type = value.type;
+        found->data = std::move(value.data);
+        return;
+    }
+    values.insert(found, std::move(value));
 }
 
 // The key of the subtree under `key` that Wine writes last.
@@ -101,61 +114,144 @@ HiveKey* FindSubkey(const HiveKey& key, std::u16string_view name) {
     return found->get();
 }
 
-const HiveValue* FindValue(const HiveKey& key, std::u16string_view name) {
+std::optional<HiveValue> FindValue(const HiveKey& key, std::u16string_view name) {
+    if (!key.originalText.empty()) {
+        return FindValueInLines(key.originalText, name);
+    }
+    if (const HiveValue* found = FindValueIn(key.values, name)) {
+        return *found;
+    }
+    return std::nullopt;
+}
+
+const HiveValue* FindValueIn(const std::vector<HiveValue>& values, std::u16string_view name) {
     const auto found = LowerBoundByName(
-        key.values, name, [](const HiveValue& v) -> std::u16string_view { return v.name; });
-    if (found == key.values.end() || CompareNames(found->name, name) != 0) {
+        values, name, [](const HiveValue& v) -> std::u16string_view { return v.name; });
+    if (found == values.end() || CompareNames(found->name, name) != 0) {
         return nullptr;
     }
     return &*found;
 }
 
+std::vector<HiveValue> ValuesOf(const HiveKey& key) {
+    if (key.originalText.empty()) {
+        return key.values;
+    }
+    std::vector<HiveValue> values;
+    for (HiveValue& value : ValuesInLines(key.originalText)) {
+        StoreInOrder(values, std::move(value));
+    }
+    return values;
+}
+
 bool IsWrittenOut(const HiveKey& key) {
-    return !key.values.empty() || key.subkeys.empty() || key.keyClass.has_value() || key.isLink;
+    return !key.values.empty() || key.subkeys.empty() || key.keyClass != nullptr || key.isLink;
+}
+
+FileOrder::Iterator& FileOrder::Iterator::operator++() {
+    key = key->nextInFile;
+    return *this;
+}
+
+void FileOrder::Append(HiveKey& key) {
+    key.previousInFile = last;
+    key.nextInFile = nullptr;
+    (last != nullptr ? last->nextInFile : first) = &key;
+    last = &key;
+}
+
+void FileOrder::InsertAfter(HiveKey& key, HiveKey& previous) {
+    key.previousInFile = &previous;
+    key.nextInFile = previous.nextInFile;
+    (previous.nextInFile != nullptr ? previous.nextInFile->previousInFile : last) = &key;
+    previous.nextInFile = &key;
+}
+
+void FileOrder::Remove(HiveKey& key) {
+    (key.previousInFile != nullptr ? key.previousInFile->nextInFile : first) = key.nextInFile;
+    (key.nextInFile != nullptr ? key.nextInFile->previousInFile : last) = key.previousInFile;
+    key.previousInFile = nullptr;
+    key.nextInFile = nullptr;
 }
 
 HiveTree::HiveTree() : root(std::make_unique<HiveKey>()) {
-    root->position = fileOrder.insert(fileOrder.end(), root.get());
+    fileOrder.Append(*root);
 }
 
-HiveKey& HiveTree::InsertSubkey(HiveKey& parent, std::u16string_view name,
-                                FileOrder::iterator filePosition) {
+HiveKey& HiveTree::InsertSubkey(HiveKey& parent, Subkeys::iterator subkeyPosition,
+                                std::u16string_view name) {
     auto key = std::make_unique<HiveKey>();
-    key->name = name;
+    key->name = KeepName(name);
     key->parent = &parent;
     key->modified = parent.modified;
-    key->position = fileOrder.insert(filePosition, key.get());
     HiveKey& added = *key;
-    parent.subkeys.insert(SubkeyBound(parent, name), std::move(key));
+    parent.subkeys.insert(subkeyPosition, std::move(key));
     return added;
 }
 
-HiveKey& HiveTree::SubkeyForLoading(HiveKey& parent, std::u16string_view name) {
-    if (HiveKey* existing = FindSubkey(parent, name)) {
-        return *existing;
+std::u16string_view HiveTree::KeepName(std::u16string_view name) {
+    if (name.size() > nameSpaceLength) {
+        nameSpaceLength = std::max(NAME_BLOCK_LENGTH, name.size());
+        nameBlocks.push_back(std::make_unique_for_overwrite<char16_t[]>(nameSpaceLength));
+        nameSpace = nameBlocks.back().get();
     }
-    return InsertSubkey(parent, name, fileOrder.end());
+    const std::u16string_view kept(nameSpace, name.size());
+    std::copy(name.begin(), name.end(), nameSpace);
+    nameSpace += name.size();
+    nameSpaceLength -= name.size();
+    return kept;
+}
+
+std::string_view HiveTree::HoldFileText(std::string text) {
+    fileText = std::move(text);
+    return fileText;
+}
+
+HiveKey& HiveTree::SubkeyForLoading(HiveKey& parent, std::u16string_view name) {
+    if (!parent.subkeys.empty()) {
+        HiveKey& last = *parent.subkeys.back();
+        const int order = CompareNames(last.name, name);
+        if (order == 0) {
+            return last;
+        }
+        if (order < 0) {
+            HiveKey& added = InsertSubkey(parent, parent.subkeys.end(), name);
+            fileOrder.Append(added);
+            return added;
+        }
+    }
+    const auto bound = SubkeyBound(parent, name);
+    if (bound != parent.subkeys.end() && CompareNames((*bound)->name, name) == 0) {
+        return **bound;
+    }
+    HiveKey& added =
+        InsertSubkey(parent, parent.subkeys.begin() + (bound - parent.subkeys.cbegin()), name);
+    fileOrder.Append(added);
+    return added;
 }
 
 void HiveTree::MoveToEndOfFile(HiveKey& key) {
-    fileOrder.splice(fileOrder.end(), fileOrder, key.position);
+    fileOrder.Remove(key);
+    fileOrder.Append(key);
 }
 
 void HiveTree::StoreValue(HiveKey& key, HiveValue value) {
-    auto found = LowerBoundByName(key.values, value.name,
-                                  [](const HiveValue& v) -> std::u16string_view { return v.name; });
-    if (found != key.values.end() && CompareNames(found->name, value.name) == 0) {
-        found->type = value.type;
-        found->data = std::move(value.data);
-        return;
+    StoreInOrder(key.values, std::move(value));
+}
+
+void HiveTree::DecodeValues(HiveKey& key) {
+    if (!key.originalText.empty()) {
+        key.values = ValuesOf(key);  // a key with lines has no other values
+        key.originalText = {};
     }
-    key.values.insert(found, std::move(value));
 }
 
 HiveKey& HiveTree::CreateSubkey(HiveKey& parent, std::u16string_view name, FileTime now) {
     const auto bound = SubkeyBound(parent, name);
     HiveKey& before = bound == parent.subkeys.begin() ? parent : LastOfSubtree(**std::prev(bound));
-    HiveKey& key = InsertSubkey(parent, name, std::next(before.position));
+    HiveKey& key =
+        InsertSubkey(parent, parent.subkeys.begin() + (bound - parent.subkeys.cbegin()), name);
+    fileOrder.InsertAfter(key, before);
     key.modified = now;
     Touch(parent, now);
     return key;
@@ -167,7 +263,7 @@ void HiveTree::DeleteKey(HiveKey& key, FileTime now) {
         parent.subkeys.begin() + (SubkeyBound(parent, key.name) - parent.subkeys.cbegin());
     std::unique_ptr<HiveKey> owned = std::move(*found);
     parent.subkeys.erase(found);
-    fileOrder.erase(key.position);
+    fileOrder.Remove(key);
     key.deleted = true;
     Touch(parent, now);
     if (key.openHandles > 0) {
@@ -184,23 +280,23 @@ void HiveTree::ReleaseHandle(HiveKey& key) {
 }
 
 bool HiveTree::SetValue(HiveKey& key, HiveValue value, FileTime now) {
-    if (const HiveValue* existing = FindValue(key, value.name);
-        existing != nullptr && existing->type == value.type && existing->data == value.data) {
+    if (const std::optional<HiveValue> existing = FindValue(key, value.name);
+        existing && existing->type == value.type && existing->data == value.data) {
         return false;
     }
-    StoreValue(key, std::move(value));
     Touch(key, now);
+    StoreValue(key, std::move(value));
     return true;
 }
 
 void HiveTree::SetClass(HiveKey& key, std::u16string keyClass, FileTime now) {
-    key.keyClass = std::move(keyClass);
+    key.keyClass = std::make_unique<std::u16string>(std::move(keyClass));
     Touch(key, now);
 }
 
 void HiveTree::Touch(HiveKey& key, FileTime now) {
+    DecodeValues(key);
     key.modified = now;
-    key.originalText.clear();
     dirty = true;
 }
 

@@ -2,10 +2,9 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <unordered_set>
+#include <vector>
 
-#include "platform/HexDigits.h"
-#include "platform/Win32Codes.h"
+#include "platform/wine/registry/RegistryLines.h"
 #include "platform/wine/registry/RegistryText.h"
 
 namespace parvane::wine {
@@ -14,65 +13,39 @@ namespace {
 
 constexpr std::string_view FIRST_LINE = "WINE REGISTRY Version 2";
 
-bool IsSpace(char c) {
-    return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f';
-}
-
-std::size_t SkipSpaces(std::string_view text, std::size_t pos) {
-    while (pos < text.size() && IsSpace(text[pos])) {
-        ++pos;
-    }
-    return pos;
-}
-
-// Reads a run of hex digits at `pos`; false when there is none or it exceeds `limit`.
-bool ReadHexNumber(std::string_view text, std::size_t& pos, std::uint64_t limit,
-                   std::uint64_t& number) {
-    const std::size_t start = pos;
-    number = 0;
-    while (pos < text.size() && IsHexDigit(text[pos])) {
-        const unsigned digit = HexDigitValue(text[pos++]);
-        if (digit > limit || number > (limit - digit) / 16) {
-            return false;
+// The length of the beginning of a key's path text (after its '[') that the previous key's path
+// text shares, up to a backslash between names, with the number of names in it: the previous
+// key's keys down to there are this key's too. Only plain characters count (no escape but a
+// backslash's, no byte above 127), so that the names are those of the text.
+std::size_t SharedPathPrefix(std::string_view path, std::string_view previous, std::size_t& depth) {
+    std::size_t shared = 0;
+    std::size_t names = 0;
+    bool inName = false;
+    depth = 0;
+    auto endName = [&](std::size_t end) {
+        names += inName ? 1 : 0;
+        inName = false;
+        shared = end;
+        depth = names;
+    };
+    std::size_t pos = 0;
+    for (; pos < previous.size() && pos < path.size() && path[pos] == previous[pos]; ++pos) {
+        const char c = path[pos];
+        if (c == '\\' && pos + 1 < previous.size() && previous[pos + 1] == '\\' &&
+            pos + 1 < path.size() && path[pos + 1] == '\\') {
+            endName(++pos + 1);
+        } else if (c == '\\' || c == ']' || static_cast<unsigned char>(c) >= 0x80) {
+            return shared;
+        } else {
+            inName = true;
         }
-        number = number * 16 + digit;
     }
-    return pos > start;
+    // The whole previous path, followed here by a backslash: a key after its parent.
+    if (pos == previous.size() && path.substr(pos).starts_with("\\\\")) {
+        endName(pos + 2);
+    }
+    return shared;
 }
-
-struct Line {
-    std::string_view text;  // without its line end
-    std::size_t begin = 0;  // offset in the file of its first character
-    std::size_t end = 0;    // offset in the file after its line end
-};
-
-class LineReader {
-  public:
-    explicit LineReader(std::string_view fileText) : text(fileText) {}
-
-    bool Next(Line& line) {
-        if (offset >= text.size()) {
-            return false;
-        }
-        const std::size_t newline = text.find('\n', offset);
-        const std::size_t stop = newline == std::string_view::npos ? text.size() : newline;
-        line.text = text.substr(offset, stop - offset);
-        if (!line.text.empty() && line.text.back() == '\r') {
-            line.text.remove_suffix(1);
-        }
-        line.begin = offset;
-        line.end = newline == std::string_view::npos ? text.size() : newline + 1;
-        offset = line.end;
-        ++number;
-        return true;
-    }
-    std::size_t Number() const { return number; }
-
-  private:
-    std::string_view text;
-    std::size_t offset = 0;
-    std::size_t number = 0;
-};
 
 class Parser {
   public:
@@ -92,8 +65,6 @@ class Parser {
     bool ParseGlobalOption(std::string_view line);
     bool ParseKeyOption(std::string_view line);
     bool ParseValue(std::string_view line);
-    bool ParseData(std::string_view line, std::size_t pos, HiveValue& value);
-    bool ParseHexList(std::string_view line, std::size_t pos, std::string& bytes);
     void FinishKey();
 
     std::string_view text;
@@ -101,11 +72,17 @@ class Parser {
     HiveTree& hive;
     ParseError& error;
     HiveKey* current = nullptr;
+    // The current key's lines are its second in the file: its values are decoded and merged.
     bool currentRepeated = false;
     std::size_t keyStart = 0;
     // The end of the last line that was not blank: a key's lines end there.
     std::size_t contentEnd = 0;
-    std::unordered_set<const HiveKey*> keysSeen;
+    // The path of the key read last: its text, and its keys from the root down. A file in
+    // Wine's order names the same keys at the beginning of each path.
+    std::string_view previousPath;
+    std::vector<HiveKey*> previousKeys;
+    std::u16string path;
+    std::string valueFault;
 };
 
 bool Parser::Run() {
@@ -154,26 +131,26 @@ bool Parser::ParseLine(const Line& line) {
         default:
             return Fail("unrecognized line");
     }
-    if (parsed && contentEnd < line.end) {
-        contentEnd = line.end;
+    if (parsed) {
+        contentEnd = reader.Offset();  // after the lines a hex list went on over too
     }
     return parsed;
 }
 
 void Parser::FinishKey() {
-    if (currentRepeated) {
-        current->originalText.clear();  // two sections for one key: Wine merges them
-    } else {
-        current->originalText = std::string(text.substr(keyStart, contentEnd - keyStart));
+    if (!currentRepeated) {
+        current->originalText = text.substr(keyStart, contentEnd - keyStart);
     }
 }
 
 bool Parser::ParseKeyHeader(std::string_view line, std::size_t lineBegin) {
-    std::size_t pos = 1;
-    std::u16string path;
+    std::size_t sharedDepth = 0;
+    const std::size_t shared = SharedPathPrefix(line.substr(1), previousPath, sharedDepth);
+    std::size_t pos = 1 + shared;
     if (!ReadEscapedString(line, pos, ']', path)) {
         return Fail("malformed key name");
     }
+    previousPath = line.substr(1, pos - 2);
     pos = SkipSpaces(line, pos);
     // Wine writes the stamp as 32-bit Unix seconds; a longer number reads as the largest one.
     std::uint64_t seconds = 0;
@@ -183,7 +160,8 @@ bool Parser::ParseKeyHeader(std::string_view line, std::size_t lineBegin) {
                                           UINT32_MAX);
     }
 
-    HiveKey* key = &hive.Root();
+    previousKeys.resize(sharedDepth);
+    HiveKey* key = sharedDepth > 0 ? previousKeys.back() : &hive.Root();
     std::size_t componentStart = 0;
     while (componentStart <= path.size()) {
         std::size_t componentEnd = path.find(u'\\', componentStart);
@@ -193,6 +171,7 @@ bool Parser::ParseKeyHeader(std::string_view line, std::size_t lineBegin) {
         if (componentEnd > componentStart) {
             key = &hive.SubkeyForLoading(*key, std::u16string_view(path).substr(
                                                    componentStart, componentEnd - componentStart));
+            previousKeys.push_back(key);
         }
         componentStart = componentEnd + 1;
     }
@@ -202,13 +181,15 @@ bool Parser::ParseKeyHeader(std::string_view line, std::size_t lineBegin) {
     } else {
         FinishKey();
     }
-    const std::string separator(text.substr(contentEnd, lineBegin - contentEnd));
     current = key;
     keyStart = lineBegin;
-    currentRepeated = !keysSeen.insert(key).second;
-    if (!currentRepeated) {
+    currentRepeated = key->read;
+    if (currentRepeated) {
+        HiveTree::DecodeValues(*key);  // two sections for one key: Wine merges them
+    } else {
+        key->read = true;
         hive.MoveToEndOfFile(*key);
-        key->separator = separator;
+        key->separator = text.substr(contentEnd, lineBegin - contentEnd);
     }
     key->modified = stamped ? FileTimeFromUnixSeconds(seconds) : CurrentFileTime();
     return true;
@@ -242,118 +223,30 @@ bool Parser::ParseKeyOption(std::string_view line) {
         if (!ReadEscapedString(line, pos, '"', keyClass)) {
             return Fail("malformed key class");
         }
-        current->keyClass = std::move(keyClass);
+        current->keyClass = std::make_unique<std::u16string>(std::move(keyClass));
     } else if (line.starts_with("#link")) {
         current->isLink = true;
     }
     return true;
 }
 
+// Only checks the line, unless the key's values are merged from two sections.
 bool Parser::ParseValue(std::string_view line) {
+    if (!currentRepeated) {
+        return ReadValue(line, reader, nullptr, valueFault) || Fail(valueFault);
+    }
     HiveValue value;
-    std::size_t pos = 1;
-    if (line.front() == '"' && !ReadEscapedString(line, pos, '"', value.name)) {
-        return Fail("malformed value name");
-    }
-    pos = SkipSpaces(line, pos);
-    if (pos >= line.size() || line[pos] != '=') {
-        return Fail("malformed value name");
-    }
-    if (!ParseData(line, SkipSpaces(line, pos + 1), value)) {
-        return false;
+    if (!ReadValue(line, reader, &value, valueFault)) {
+        return Fail(valueFault);
     }
     HiveTree::StoreValue(*current, std::move(value));
     return true;
 }
 
-bool Parser::ParseData(std::string_view line, std::size_t pos, HiveValue& value) {
-    struct Tag {
-        std::string_view text;
-        std::uint32_t type;
-    };
-    static constexpr Tag STRING_TAGS[] = {
-        {"\"", REGTYPE_SZ},
-        {"str:\"", REGTYPE_SZ},
-        {"str(2):\"", REGTYPE_EXPAND_SZ},
-        {"str(7):\"", REGTYPE_MULTI_SZ},
-    };
-    const std::string_view data = line.substr(pos);
-    for (const Tag& tag : STRING_TAGS) {
-        if (data.starts_with(tag.text)) {
-            std::size_t at = tag.text.size();
-            std::u16string textValue;
-            if (!ReadEscapedString(data, at, '"', textValue)) {
-                return Fail("malformed string value");
-            }
-            textValue += u'\0';
-            value.type = tag.type;
-            value.data = Utf16ToBytes(textValue);
-            return true;
-        }
-    }
-    if (data.starts_with("hex:")) {
-        value.type = REGTYPE_BINARY;
-        return ParseHexList(data, 4, value.data);
-    }
-    if (data.starts_with("dword:")) {
-        std::size_t at = 6;
-        std::uint64_t number = 0;
-        if (!ReadHexNumber(data, at, 0xFFFFFFFF, number) || SkipSpaces(data, at) != data.size()) {
-            return Fail("malformed dword value");
-        }
-        value.type = REGTYPE_DWORD;
-        value.data.clear();
-        for (int i = 0; i < 4; ++i) {
-            value.data += static_cast<char>((number >> (8 * i)) & 0xFF);
-        }
-        return true;
-    }
-    if (data.starts_with("hex(")) {
-        std::size_t at = 4;
-        std::uint64_t type = 0;
-        if (!ReadHexNumber(data, at, 0xFFFFFFFF, type) || data.substr(at, 2) != "):") {
-            return Fail("malformed value type");
-        }
-        value.type = static_cast<std::uint32_t>(type);
-        return ParseHexList(data, at + 2, value.data);
-    }
-    return Fail("unknown value type");
-}
-
-// "aa,bb,..." with a backslash at the end of a line going on on the next line.
-bool Parser::ParseHexList(std::string_view line, std::size_t pos, std::string& bytes) {
-    bytes.clear();
-    for (;;) {
-        while (pos < line.size() && IsHexDigit(line[pos])) {
-            std::uint64_t byte = 0;
-            if (!ReadHexNumber(line, pos, 0xFF, byte)) {
-                return Fail("malformed hex value");
-            }
-            bytes += static_cast<char>(byte);
-            pos = SkipSpaces(line, pos);
-            if (pos < line.size() && line[pos] == ',') {
-                ++pos;
-            }
-            pos = SkipSpaces(line, pos);
-        }
-        pos = SkipSpaces(line, pos);
-        if (pos == line.size()) {
-            return true;
-        }
-        Line next;
-        if (line[pos] != '\\' || !reader.Next(next)) {
-            return Fail("malformed hex value");
-        }
-        contentEnd = next.end;
-        line = next.text;
-        pos = SkipSpaces(line, 0);
-    }
-}
-
 }  // namespace
 
-bool ParseHive(std::string_view text, HiveTree& hive, ParseError& error) {
-    return Parser(text, hive, error).Run();
+bool ParseHive(std::string text, HiveTree& hive, ParseError& error) {
+    return Parser(hive.HoldFileText(std::move(text)), hive, error).Run();
 }
 
 }  // namespace parvane::wine

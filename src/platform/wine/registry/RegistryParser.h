@@ -5,7 +5,6 @@
 
 #include <cstddef>
 #include <string>
-#include <string_view>
 
 #include "platform/wine/registry/RegistryHive.h"
 
@@ -16,8 +15,8 @@ struct ParseError {
     std::string reason;
 };
 
-// Reads a whole file's text into an empty hive. False with the line and the reason when the
-// text is not in Wine's format.
-bool ParseHive(std::string_view text, HiveTree& hive, ParseError& error);
+// Reads a whole file's text into an empty hive, which keeps the text. False with the line and
+// the reason when the text is not in Wine's format.
+bool ParseHive(std::string text, HiveTree& hive, ParseError& error);
 
 }  // namespace parvane::wine

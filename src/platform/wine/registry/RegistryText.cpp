@@ -1,8 +1,10 @@
 #include "platform/wine/registry/RegistryText.h"
 
 #include <array>
+#include <bit>
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 
 #include "platform/HexDigits.h"
 
@@ -62,19 +64,26 @@ char16_t LetterEscapeValue(char c) {
     }
 }
 
-void AppendCodePoint(std::uint32_t c, std::u16string& text) {
+// Characters written into a buffer made long enough beforehand: no escape and no UTF-8
+// sequence stands for more characters than it has bytes.
+struct TextOut {
+    char16_t* next;
+    void Put(char16_t c) { *next++ = c; }
+};
+
+void AppendCodePoint(std::uint32_t c, TextOut& text) {
     if (c <= 0xFFFF) {
-        text += static_cast<char16_t>(c);
+        text.Put(static_cast<char16_t>(c));
         return;
     }
     c -= 0x10000;
-    text += static_cast<char16_t>(0xD800 | (c >> 10));
-    text += static_cast<char16_t>(0xDC00 | (c & 0x3FF));
+    text.Put(static_cast<char16_t>(0xD800 | (c >> 10)));
+    text.Put(static_cast<char16_t>(0xDC00 | (c & 0x3FF)));
 }
 
 // Decodes the UTF-8 sequence whose lead byte is at `pos` as Wine's reader does: what is not a
 // well-formed character is dropped, with the bytes read so far.
-void ReadUtf8Character(std::string_view line, std::size_t& pos, std::u16string& text) {
+void ReadUtf8Character(std::string_view line, std::size_t& pos, TextOut& text) {
     const auto lead = static_cast<unsigned char>(line[pos++]);
     int following = 0;
     std::uint32_t c = 0;
@@ -110,24 +119,24 @@ void ReadUtf8Character(std::string_view line, std::size_t& pos, std::u16string& 
 
 // Reads the escape after a backslash at `pos`; false when it is not one Wine knows, in which
 // case the character stands for itself.
-bool ReadEscape(std::string_view line, std::size_t& pos, std::u16string& text) {
+bool ReadEscape(std::string_view line, std::size_t& pos, TextOut& text) {
     const char c = line[pos];
     if (const char16_t letter = LetterEscapeValue(c); letter != 0) {
-        text += letter;
+        text.Put(letter);
         ++pos;
         return true;
     }
     if (c == 'x') {
         ++pos;
         if (pos >= line.size() || !IsHexDigit(line[pos])) {
-            text += u'x';
+            text.Put(u'x');
             return true;
         }
         unsigned value = 0;
         for (int i = 0; i < 4 && pos < line.size() && IsHexDigit(line[pos]); ++i) {
             value = value * 16 + HexDigitValue(line[pos++]);
         }
-        text += static_cast<char16_t>(value);
+        text.Put(static_cast<char16_t>(value));
         return true;
     }
     if (IsOctalDigit(c)) {
@@ -135,7 +144,7 @@ bool ReadEscape(std::string_view line, std::size_t& pos, std::u16string& text) {
         for (int i = 0; i < 3 && pos < line.size() && IsOctalDigit(line[pos]); ++i) {
             value = value * 8 + static_cast<unsigned>(line[pos++] - '0');
         }
-        text += static_cast<char16_t>(value);
+        text.Put(static_cast<char16_t>(value));
         return true;
     }
     return false;
@@ -147,11 +156,8 @@ void AppendFormatted(std::string& out, const char* format, unsigned value) {
     out.append(buffer.data(), static_cast<std::size_t>(length));
 }
 
-}  // namespace
-
-bool ReadEscapedString(std::string_view line, std::size_t& pos, char endChar,
-                       std::u16string& text) {
-    text.clear();
+// ReadEscapedString into a buffer long enough.
+bool ReadEscapedCharacters(std::string_view line, std::size_t& pos, char endChar, TextOut& text) {
     while (pos < line.size() && line[pos] != endChar) {
         if (line[pos] == '\\') {
             ++pos;
@@ -163,7 +169,7 @@ bool ReadEscapedString(std::string_view line, std::size_t& pos, char endChar,
             }
         }
         if (static_cast<unsigned char>(line[pos]) < 0x80) {
-            text += static_cast<char16_t>(line[pos++]);
+            text.Put(static_cast<char16_t>(line[pos++]));
         } else {
             ReadUtf8Character(line, pos, text);
         }
@@ -173,6 +179,39 @@ bool ReadEscapedString(std::string_view line, std::size_t& pos, char endChar,
     }
     ++pos;
     return true;
+}
+
+}  // namespace
+
+bool ReadEscapedString(std::string_view line, std::size_t& pos, char endChar,
+                       std::u16string& text) {
+    std::size_t end = pos;
+    if (!SkipEscapedString(line, end, endChar)) {
+        return false;
+    }
+    text.resize(end - 1 - pos);  // the bytes up to `endChar`: at least as many as characters
+    TextOut out{text.data()};
+    const bool ended = ReadEscapedCharacters(line, pos, endChar, out);
+    text.resize(static_cast<std::size_t>(out.next - text.data()));
+    return ended;
+}
+
+// A backslash takes the next character with it, and no escape that ReadEscape knows goes on
+// over `endChar`, nor does a UTF-8 sequence, whose bytes are all above 127. So the string ends
+// at the first `endChar` after an even run of backslashes.
+bool SkipEscapedString(std::string_view line, std::size_t& pos, char endChar) {
+    for (std::size_t end = line.find(endChar, pos); end != std::string_view::npos;
+         end = line.find(endChar, end + 1)) {
+        std::size_t backslashes = 0;
+        while (end - backslashes > pos && line[end - backslashes - 1] == '\\') {
+            ++backslashes;
+        }
+        if (backslashes % 2 == 0) {
+            pos = end + 1;
+            return true;
+        }
+    }
+    return false;
 }
 
 std::size_t AppendEscapedString(std::u16string_view text, std::string_view quotes,
@@ -206,11 +245,14 @@ std::size_t AppendEscapedString(std::u16string_view text, std::string_view quote
 }
 
 std::string Utf16ToBytes(std::u16string_view text) {
-    std::string bytes;
-    bytes.reserve(text.size() * 2);
-    for (char16_t c : text) {
-        bytes += static_cast<char>(c & 0xFF);
-        bytes += static_cast<char>(c >> 8);
+    std::string bytes(text.size() * 2, '\0');
+    if constexpr (std::endian::native == std::endian::little) {
+        std::memcpy(bytes.data(), text.data(), bytes.size());
+    } else {
+        for (std::size_t i = 0; i < text.size(); ++i) {
+            bytes[2 * i] = static_cast<char>(text[i] & 0xFF);
+            bytes[2 * i + 1] = static_cast<char>(text[i] >> 8);
+        }
     }
     return bytes;
 }

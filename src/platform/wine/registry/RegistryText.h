@@ -14,6 +14,9 @@ namespace parvane::wine {
 // `pos` past that character. False when the line ends first. An unknown escape stands for the
 // character itself; a malformed UTF-8 sequence is skipped, as Wine skips it.
 bool ReadEscapedString(std::string_view line, std::size_t& pos, char endChar, std::u16string& text);
+// Moves `pos` past the string that ReadEscapedString would read, without decoding it; false
+// exactly when ReadEscapedString fails. `endChar` is no letter, digit or byte above 127.
+bool SkipEscapedString(std::string_view line, std::size_t& pos, char endChar);
 
 // Appends `text` escaped as Wine writes it; a backslash and the characters of `quotes` take a
 // backslash in front. Returns the number of characters appended.

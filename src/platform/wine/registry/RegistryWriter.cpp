@@ -114,7 +114,7 @@ std::string FormatKey(const HiveKey& key) {
     if (key.isLink) {
         out += "#link\n";
     }
-    for (const HiveValue& value : key.values) {
+    for (const HiveValue& value : ValuesOf(key)) {
         AppendValue(value, out);
     }
     return out;

@@ -47,7 +47,16 @@ struct OpenedKey {
     bool changed = false;
 };
 
-using Path = std::vector<std::u16string>;
+// A key's path: its names, which lie in `text` (the caller's path in UTF-16), in constants or
+// in the keys of a tree. Not copied, so that the names in `text` stay where they are.
+struct Path {
+    Path() = default;
+    Path(const Path&) = delete;
+    Path& operator=(const Path&) = delete;
+
+    std::u16string text;
+    std::vector<std::u16string_view> names;
+};
 
 bool SameName(std::u16string_view a, std::u16string_view b) {
     return CompareNames(a, b) == 0;
@@ -60,11 +69,13 @@ bool IsStringType(std::uint32_t type) {
 // Splits a subkey path at its backslashes; repeated and trailing backslashes are skipped, as
 // Windows skips them.
 Win32Error SplitPath(const std::string& subKey, Path& path) {
-    path.clear();
+    path.names.clear();
+    path.names.reserve(8);  // the paths the program opens, and one name for the 32-bit view
     if (!subKey.empty() && subKey.front() == '\\') {
         return ERR_BAD_PATHNAME;
     }
-    const std::u16string wide = Cp1252ToUtf16(subKey);
+    path.text = Cp1252ToUtf16(subKey);
+    const std::u16string_view wide = path.text;
     std::size_t start = 0;
     while (start < wide.size()) {
         std::size_t end = wide.find(u'\\', start);
@@ -75,7 +86,7 @@ Win32Error SplitPath(const std::string& subKey, Path& path) {
             return ERR_INVALID_PARAMETER;
         }
         if (end > start) {
-            path.push_back(wide.substr(start, end - start));
+            path.names.push_back(wide.substr(start, end - start));
         }
         start = end + 1;
     }
@@ -85,24 +96,35 @@ Win32Error SplitPath(const std::string& subKey, Path& path) {
 // A 32-bit program in a 64-bit prefix sees HKLM\Software\X at HKLM\Software\Wow6432Node\X;
 // Software\Classes is shared by both views.
 void Apply32BitView(Path& path) {
-    if (path.empty() || !SameName(path[0], SOFTWARE)) {
+    std::vector<std::u16string_view>& names = path.names;
+    if (names.empty() || !SameName(names[0], SOFTWARE)) {
         return;
     }
-    if (path.size() > 1 && (SameName(path[1], CLASSES) || SameName(path[1], WOW6432NODE))) {
+    if (names.size() > 1 && (SameName(names[1], CLASSES) || SameName(names[1], WOW6432NODE))) {
         return;
     }
-    path.insert(path.begin() + 1, std::u16string(WOW6432NODE));
+    names.insert(names.begin() + 1, WOW6432NODE);
 }
 
-Path UnderClasses(const Path& path) {
-    Path full = {std::u16string(SOFTWARE), std::u16string(CLASSES)};
-    full.insert(full.end(), path.begin(), path.end());
-    return full;
+void PutUnderClasses(Path& path) {
+    path.names.insert(path.names.begin(), {SOFTWARE, CLASSES});
 }
 
-HiveKey* FindKey(HiveTree& tree, const Path& path) {
+// The subkey that EnumKey named last. Reading a long list, the program opens each key that it
+// enumerates: the key is then found at once, without a search among its siblings.
+struct EnumeratedSubkey {
+    const HiveKey* parent = nullptr;
+    std::size_t index = 0;
+};
+
+HiveKey* FindKey(HiveTree& tree, const Path& path, const EnumeratedSubkey& enumerated = {}) {
     HiveKey* key = &tree.Root();
-    for (const std::u16string& name : path) {
+    for (const std::u16string_view name : path.names) {
+        if (key == enumerated.parent && enumerated.index < key->subkeys.size() &&
+            SameName(key->subkeys[enumerated.index]->name, name)) {
+            key = key->subkeys[enumerated.index].get();
+            continue;
+        }
         key = FindSubkey(*key, name);
         if (key == nullptr) {
             return nullptr;
@@ -111,18 +133,18 @@ HiveKey* FindKey(HiveTree& tree, const Path& path) {
     return key;
 }
 
-KeyRef FindRef(HiveSlot& slot, const Path& path) {
-    return {&slot, FindKey(*slot.tree, path)};
+KeyRef FindRef(HiveSlot& slot, const Path& path, const EnumeratedSubkey& enumerated = {}) {
+    return {&slot, FindKey(*slot.tree, path, enumerated)};
 }
 
 // The subkey names of an HKEY_CLASSES_ROOT key: the union of the user's and the machine's, in
 // name order.
-const std::u16string* MergedSubkeyName(const HiveKey& first, const HiveKey& second,
-                                       std::uint32_t index) {
+const std::u16string_view* MergedSubkeyName(const HiveKey& first, const HiveKey& second,
+                                            std::uint32_t index) {
     std::size_t i = 0;
     std::size_t j = 0;
     for (std::uint32_t n = 0;; ++n) {
-        const std::u16string* name = nullptr;
+        const std::u16string_view* name = nullptr;
         const bool firstLeft = i < first.subkeys.size();
         const bool secondLeft = j < second.subkeys.size();
         if (!firstLeft && !secondLeft) {
@@ -169,12 +191,11 @@ std::string DataForStorage(std::uint32_t type, const std::string& data) {
 }  // namespace
 
 // The names from the root down to `key`.
-Path PathOf(const HiveKey& key) {
-    Path path;
+void PathOf(const HiveKey& key, Path& path) {
+    path.names.clear();
     for (const HiveKey* k = &key; k->parent != nullptr; k = k->parent) {
-        path.insert(path.begin(), k->name);
+        path.names.insert(path.names.begin(), k->name);
     }
-    return path;
 }
 
 HiveKey VanishedKey() {
@@ -194,6 +215,25 @@ struct WineRegistry::State {
     HiveKey vanished = VanishedKey();
     // Set once a wineserver serves the prefix: it owns the registry files from then on.
     std::string serverMessage;
+    // Forgotten whenever keys are freed: at a deletion, a revert, a load.
+    EnumeratedSubkey enumerated;
+    // The values of the key that QueryValue read last from its lines, decoded together: the
+    // program reads the values of a key one after another. Forgotten at a revert and a load,
+    // which read new lines.
+    const HiveKey* decodedKey = nullptr;
+    std::vector<HiveValue> decodedValues;
+
+    // The value of that name in a key, decoded from its lines when it keeps its values there.
+    const HiveValue* ValueOf(const HiveKey& key, std::u16string_view name) {
+        if (key.originalText.empty()) {
+            return FindValueIn(key.values, name);
+        }
+        if (decodedKey != &key) {
+            decodedKey = &key;
+            decodedValues = ValuesOf(key);
+        }
+        return FindValueIn(decodedValues, name);
+    }
 
     OpenedKey* Find(KeyHandle key) {
         const auto found = handles.find(key);
@@ -237,7 +277,7 @@ struct WineRegistry::State {
                 break;
             case parvane::Hive::ClassesRoot:
                 slot = &machine;
-                path = UnderClasses(path);
+                PutUnderClasses(path);
                 break;
         }
         return ERR_SUCCESS;
@@ -249,7 +289,8 @@ struct WineRegistry::State {
         if (hive != parvane::Hive::ClassesRoot || SplitPath(subKey, path) != ERR_SUCCESS) {
             return {};
         }
-        return FindRef(user, UnderClasses(path));
+        PutUnderClasses(path);
+        return FindRef(user, path);
     }
 
     // RegDeleteKeyA in the tree; the file is written by the caller.
@@ -262,6 +303,7 @@ struct WineRegistry::State {
         if (const Win32Error status = Locate(hive, subKey, slot, path); status != ERR_SUCCESS) {
             return status;
         }
+        enumerated = {};
         KeyRef found = FindRef(*slot, path);
         if (found.key == nullptr) {
             found = ClassesOverlay(hive, subKey);
@@ -317,12 +359,19 @@ struct WineRegistry::State {
         if (!ReadHiveFile(slot.path, *fresh, ignored)) {
             return;
         }
+        enumerated = {};
+        decodedKey = nullptr;
+        Path path;
         for (auto& [handle, opened] : handles) {
             for (KeyRef* ref : {&opened.target, &opened.overlay}) {
                 if (ref->slot != &slot || ref->key == nullptr || ref->key == &vanished) {
                     continue;
                 }
-                HiveKey* same = ref->key->deleted ? nullptr : FindKey(*fresh, PathOf(*ref->key));
+                HiveKey* same = nullptr;
+                if (!ref->key->deleted) {
+                    PathOf(*ref->key, path);
+                    same = FindKey(*fresh, path);
+                }
                 ref->key = same != nullptr ? same : &vanished;
                 if (same != nullptr) {
                     fresh->AcquireHandle(*same);
@@ -359,6 +408,8 @@ bool WineRegistry::Load(std::string& errorMessage) {
     }
     state->handles.clear();
     state->loaded = false;
+    state->enumerated = {};
+    state->decodedKey = nullptr;
     for (HiveSlot* slot : {&state->machine, &state->user}) {
         slot->tree = std::make_unique<HiveTree>();
         const std::optional<HiveStamp> before = StampOf(slot->path);
@@ -383,7 +434,7 @@ Win32Error WineRegistry::OpenKey(parvane::Hive hive, const std::string& subKey, 
     if (const Win32Error status = state->Locate(hive, subKey, slot, path); status != ERR_SUCCESS) {
         return status;
     }
-    OpenedKey opened{FindRef(*slot, path), state->ClassesOverlay(hive, subKey)};
+    OpenedKey opened{FindRef(*slot, path, state->enumerated), state->ClassesOverlay(hive, subKey)};
     if (opened.target.key == nullptr) {
         // A class only the user has: reads and writes go to the user's key, as on Windows.
         std::swap(opened.target, opened.overlay);
@@ -410,7 +461,7 @@ Win32Error WineRegistry::CreateKey(parvane::Hive hive, const std::string& subKey
     HiveKey* current = &slot->tree->Root();
     bool created = false;
     bool createdAny = false;
-    for (const std::u16string& name : path) {
+    for (const std::u16string_view name : path.names) {
         HiveKey* next = FindSubkey(*current, name);
         created = next == nullptr;
         createdAny = createdAny || created;
@@ -436,11 +487,12 @@ Win32Error WineRegistry::EnumKey(KeyHandle key, std::uint32_t index, std::uint32
     if (target.deleted) {
         return ERR_KEY_DELETED;
     }
-    const std::u16string* found = nullptr;
+    const std::u16string_view* found = nullptr;
     if (opened->overlay.key != nullptr) {
         found = MergedSubkeyName(*opened->overlay.key, target, index);
     } else if (index < target.subkeys.size()) {
         found = &target.subkeys[index]->name;
+        state->enumerated = {&target, index};
     }
     if (found == nullptr) {
         return ERR_NO_MORE_ITEMS;
@@ -470,10 +522,10 @@ Win32Error WineRegistry::QueryValue(KeyHandle key, const std::string& valueName,
     const std::u16string wideName = Cp1252ToUtf16(valueName);
     const HiveValue* value = nullptr;
     if (opened->overlay.key != nullptr) {
-        value = FindValue(*opened->overlay.key, wideName);
+        value = state->ValueOf(*opened->overlay.key, wideName);
     }
     if (value == nullptr) {
-        value = FindValue(*opened->target.key, wideName);
+        value = state->ValueOf(*opened->target.key, wideName);
     }
     if (value == nullptr) {
         return ERR_FILE_NOT_FOUND;

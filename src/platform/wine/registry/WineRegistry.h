@@ -1,9 +1,9 @@
 #pragma once
 
 // registry/ of the Wine backend, above files/: the registry (here), one hive in memory
-// (RegistryHive), its file read, written and saved (RegistryParser, RegistryWriter, RegistryText,
-// HiveFile), the files' identities (HiveStamp), and the wineserver that may hold the files
-// (WineServer).
+// (RegistryHive), its file read, written and saved (RegistryParser, RegistryLines, RegistryWriter,
+// RegistryText, HiveFile), the files' identities (HiveStamp), and the wineserver that may hold
+// the files (WineServer).
 //
 // The registry of a Wine prefix, read from and written to the prefix's own files: HKLM is
 // system.reg, HKCU is user.reg, HKCR is HKLM\Software\Classes overlaid by
