@@ -26,7 +26,7 @@ struct CourseFiles {
     using Record = CourseRecord;
     using Fields = CourseHeaderFields;
     static constexpr std::size_t BLOCK_SIZE = COURSE_HEADER_SIZE;
-    static constexpr auto HOLDS = &HeaderCache::HoldsCourse;
+    static constexpr auto LOCATE = &HeaderCache::LocateCourse;
     static constexpr auto FIND = &HeaderCache::FindCourse;
     static constexpr auto KEEP = &HeaderCache::KeepCourse;
 
@@ -55,7 +55,7 @@ struct LibraryFiles {
     using Record = LibraryRecord;
     using Fields = LibraryHeaderFields;
     static constexpr std::size_t BLOCK_SIZE = NAME_BLOCK_SIZE;
-    static constexpr auto HOLDS = &HeaderCache::HoldsLibrary;
+    static constexpr auto LOCATE = &HeaderCache::LocateLibrary;
     static constexpr auto FIND = &HeaderCache::FindLibrary;
     static constexpr auto KEEP = &HeaderCache::KeepLibrary;
 
@@ -79,10 +79,13 @@ template <typename Files>
 void FillHeaders(std::span<typename Files::Record> records, HeaderCache* headers,
                  std::vector<std::optional<std::uint32_t>>& attributes) {
     std::vector<std::size_t> held;
+    std::vector<HeaderCache::Place> places;
     std::vector<std::string> heldPaths;
     for (std::size_t i = 0; headers != nullptr && i < records.size(); ++i) {
-        if ((headers->*Files::HOLDS)(records[i].filename)) {
+        const HeaderCache::Place place = (headers->*Files::LOCATE)(records[i].filename);
+        if (place.Holds()) {
             held.push_back(i);
+            places.push_back(place);
             heldPaths.push_back(records[i].filename);
         }
     }
@@ -94,7 +97,7 @@ void FillHeaders(std::span<typename Files::Record> records, HeaderCache* headers
         attributes[i] = statuses[k].status.attributes;
         typename Files::Fields fields;
         if (statuses[k].error == ERR_SUCCESS &&
-            (headers->*Files::FIND)(records[i].filename, statuses[k].status, fields)) {
+            (headers->*Files::FIND)(places[k], statuses[k].status, fields)) {
             Files::Apply(fields, records[i]);
             found[i] = 1;
         }

@@ -114,7 +114,6 @@ HeaderCache::HeaderCache() : loadStart(FileTimeNow()) {
     // Never more entries than the bytes could hold, whatever the count says.
     const std::size_t expected = std::min<std::size_t>(count, stored.size() / 20);
     storedEntries.reserve(expected);
-    storedPlaces.reserve(expected);
     for (std::uint32_t entry = 0; entry < count && reader.ok; ++entry) {
         StoredEntry found;
         found.begin = reader.Position();
@@ -128,64 +127,77 @@ HeaderCache::HeaderCache() : loadStart(FileTimeNow()) {
                                   : kind == FOLDER_KIND  ? ReadFolderFields(reader, nullptr)
                                                          : false);
         found.end = reader.Position();
-        storedPlaces.emplace(key, storedEntries.size());
         storedEntries.push_back(found);
     }
     if (!reader.ok || !reader.AtEnd()) {
         // Cut short, or not what this version writes: every file is read again.
         storedEntries.clear();
-        storedPlaces.clear();
         stored.clear();
     }
 }
 
-HeaderCache::FieldsPlace HeaderCache::Find(char kind, const std::string& path,
-                                           const FileStatus& status) {
+HeaderCache::Place HeaderCache::Locate(char kind, const std::string& path) {
     const std::string key = KeyOf(kind, path);
-    FieldsPlace place;
-    StoredEntry* storedEntry = nullptr;
     if (const std::size_t fresh = FindRead(key); fresh != std::string::npos) {
-        place = {&read, fresh};
-    } else if (const auto found = storedPlaces.find(key); found != storedPlaces.end()) {
-        storedEntry = &storedEntries[found->second];
-        place = {&stored, storedEntry->start};
-    } else {
-        return {};
+        return {&read, fresh, 0};
+    }
+    if (const std::size_t index = FindStored(key); index != std::string::npos) {
+        return {&stored, storedEntries[index].start, index};
+    }
+    return {};
+}
+
+std::size_t HeaderCache::FieldsStart(const Place& place, const FileStatus& status) {
+    if (!place.Holds()) {
+        return std::string::npos;
     }
     ByteReader reader(*place.text, place.start);
     if (reader.Number(8) != status.size || reader.Number(8) != status.modified) {
-        return {};
+        return std::string::npos;
     }
-    if (storedEntry != nullptr) {
-        storedEntry->found = true;
+    if (place.text == &stored) {
+        storedEntries[place.storedIndex].found = true;
     }
-    return {place.text, reader.Position()};
+    return reader.Position();
 }
 
-bool HeaderCache::FindCourse(const std::string& path, const FileStatus& status,
+HeaderCache::Place HeaderCache::LocateCourse(const std::string& path) {
+    return Locate(COURSE_KIND, path);
+}
+
+HeaderCache::Place HeaderCache::LocateLibrary(const std::string& path) {
+    return Locate(LIBRARY_KIND, path);
+}
+
+bool HeaderCache::FindCourse(const Place& place, const FileStatus& status,
                              CourseHeaderFields& fields) {
-    const FieldsPlace place = Find(COURSE_KIND, path, status);
-    ByteReader reader(place.text != nullptr ? *place.text : stored, place.start);
-    return place.text != nullptr && ReadCourseFields(reader, &fields);
+    const std::size_t start = FieldsStart(place, status);
+    if (start == std::string::npos) {
+        return false;
+    }
+    ByteReader reader(*place.text, start);
+    return ReadCourseFields(reader, &fields);
 }
 
-bool HeaderCache::FindLibrary(const std::string& path, const FileStatus& status,
+bool HeaderCache::FindLibrary(const Place& place, const FileStatus& status,
                               LibraryHeaderFields& fields) {
-    const FieldsPlace place = Find(LIBRARY_KIND, path, status);
-    ByteReader reader(place.text != nullptr ? *place.text : stored, place.start);
-    return place.text != nullptr && ReadLibraryFields(reader, &fields);
+    const std::size_t start = FieldsStart(place, status);
+    if (start == std::string::npos) {
+        return false;
+    }
+    ByteReader reader(*place.text, start);
+    return ReadLibraryFields(reader, &fields);
 }
 
 bool HeaderCache::FindFolder(const std::string& path, const FileStatus& status,
                              const std::string& installFolder, bool& removable) {
-    const FieldsPlace place = Find(FOLDER_KIND, FolderKeyPath(installFolder, path), status);
-    ByteReader reader(place.text != nullptr ? *place.text : stored, place.start);
-    return place.text != nullptr && ReadFolderFields(reader, &removable);
-}
-
-bool HeaderCache::Holds(char kind, const std::string& path) const {
-    const std::string key = KeyOf(kind, path);
-    return storedPlaces.contains(key) || FindRead(key) != std::string::npos;
+    const Place place = Locate(FOLDER_KIND, FolderKeyPath(installFolder, path));
+    const std::size_t start = FieldsStart(place, status);
+    if (start == std::string::npos) {
+        return false;
+    }
+    ByteReader reader(*place.text, start);
+    return ReadFolderFields(reader, &removable);
 }
 
 std::size_t HeaderCache::FindRead(const std::string& key) const {
@@ -201,12 +213,28 @@ std::size_t HeaderCache::FindRead(const std::string& key) const {
     return std::string::npos;
 }
 
-bool HeaderCache::HoldsCourse(const std::string& path) const {
-    return Holds(COURSE_KIND, path);
+std::string_view HeaderCache::StoredKey(std::size_t index) const {
+    const StoredEntry& entry = storedEntries[index];
+    return std::string_view(stored).substr(entry.begin + 2, entry.start - entry.begin - 2);
 }
 
-bool HeaderCache::HoldsLibrary(const std::string& path) const {
-    return Holds(LIBRARY_KIND, path);
+std::size_t HeaderCache::FindStored(std::string_view key) {
+    if (nextStored < storedEntries.size() && StoredKey(nextStored) == key) {
+        return nextStored++;
+    }
+    if (!storedIndexed) {
+        storedPlaces.reserve(storedEntries.size());
+        for (std::size_t index = 0; index < storedEntries.size(); ++index) {
+            storedPlaces.emplace(StoredKey(index), index);
+        }
+        storedIndexed = true;
+    }
+    const auto found = storedPlaces.find(key);
+    if (found == storedPlaces.end()) {
+        return std::string::npos;
+    }
+    nextStored = found->second + 1;
+    return found->second;
 }
 
 bool HeaderCache::Settled(const FileStatus& status) const {

@@ -38,16 +38,24 @@ class HeaderCache {
     // is set or the file cannot be used.
     HeaderCache();
 
-    // Whether an entry is kept for the file `path`, changed or not: only then is its status
-    // worth taking before it is read.
-    bool HoldsCourse(const std::string& path) const;
-    bool HoldsLibrary(const std::string& path) const;
+    // Where the entry kept for a file lies; none when no entry is kept for it.
+    struct Place {
+        const std::string* text = nullptr;  // the cache file as read, or this load's entries
+        std::size_t start = 0;              // where the entry's size and time start
+        std::size_t storedIndex = 0;        // the entry of the file read, when it is there
 
-    // The fields kept for the file `path` whose status is `status` now; false when none are
+        bool Holds() const { return text != nullptr; }
+    };
+
+    // The entry kept for the file `path`, changed or not: only when there is one is the file's
+    // status worth taking before the file is read.
+    Place LocateCourse(const std::string& path);
+    Place LocateLibrary(const std::string& path);
+
+    // The fields kept at `place` when the file has the status `status` now; false when none are
     // kept for it or the file changed since.
-    bool FindCourse(const std::string& path, const FileStatus& status, CourseHeaderFields& fields);
-    bool FindLibrary(const std::string& path, const FileStatus& status,
-                     LibraryHeaderFields& fields);
+    bool FindCourse(const Place& place, const FileStatus& status, CourseHeaderFields& fields);
+    bool FindLibrary(const Place& place, const FileStatus& status, LibraryHeaderFields& fields);
 
     // The fields just read from a file that had `status` before it was read. A file written in
     // the last few seconds is not kept: a change within the same tick of the file system's
@@ -80,26 +88,28 @@ class HeaderCache {
         std::size_t end = 0;
         bool found = false;
     };
-    // Where the fields of an entry start, in `stored` or in `read`.
-    struct FieldsPlace {
-        const std::string* text = nullptr;
-        std::size_t start = 0;
-    };
 
     bool Settled(const FileStatus& status) const;
-    bool Holds(char kind, const std::string& path) const;
+    Place Locate(char kind, const std::string& path);
+    // Where the fields of the entry at `place` start, when its size and time are those of
+    // `status`; npos otherwise. An entry of the file read is marked found.
+    std::size_t FieldsStart(const Place& place, const FileStatus& status);
     // Where the size and time of the entry read with `key` start in `read`; npos when none.
     std::size_t FindRead(const std::string& key) const;
-    // The fields of the entry of `kind` and `path`, when its size and time are those of
-    // `status`; no text otherwise. An entry of the file read is marked found.
-    FieldsPlace Find(char kind, const std::string& path, const FileStatus& status);
+    // The entry of the file read that has `key`; npos when none.
+    std::size_t FindStored(std::string_view key);
+    std::string_view StoredKey(std::size_t index) const;
     // Starts a new entry in `read`; false when the file is too new to be kept.
     bool StartEntry(char kind, const std::string& path, const FileStatus& status);
 
     std::string stored;  // the cache file as read
-    // The entries of `stored`, in the file's order, and by kind and path.
+    // The entries of `stored`, in the file's order. A load asks for them in about the order an
+    // earlier load kept them: the entry after the one found last is tried first, and an index
+    // by kind and path is built only when that fails.
     std::vector<StoredEntry> storedEntries;
+    std::size_t nextStored = 0;
     std::unordered_map<std::string_view, std::size_t> storedPlaces;
+    bool storedIndexed = false;
     // The entries this load read and keeps, as the file holds them, and where the size and
     // time of each start, by the hash of its kind and path (its key is in `read`).
     std::string read;
