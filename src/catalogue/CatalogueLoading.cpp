@@ -191,7 +191,7 @@ void TakeStoreFromSnapshot(const std::string& storePath, StaleEntryFilter isStal
                           [&](std::string_view keyName, std::span<const std::string_view> texts) {
                               if (isStale != nullptr && isStale(keyName)) {
                                   staleNames.emplace_back(keyName);
-                                  return true;
+                                  return;
                               }
                               typename Entries::Record& record = loaded.emplace_back();
                               record.guidText = Entries::GuidText(keyName);
@@ -199,7 +199,6 @@ void TakeStoreFromSnapshot(const std::string& storePath, StaleEntryFilter isStal
                               for (std::size_t i = 0; i < values.size(); ++i) {
                                   values[i].text->assign(texts[i]);
                               }
-                              return true;
                           });
     DeleteStaleEntries(storePath, staleNames, Entries::STALE_MESSAGE);
 }

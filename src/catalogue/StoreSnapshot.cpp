@@ -76,7 +76,7 @@ std::size_t StoreSnapshot::EntryCount(std::string_view storePath) const {
 
 void StoreSnapshot::ForEachEntry(
     std::string_view storePath,
-    const std::function<bool(std::string_view, std::span<const std::string_view>)>& visit) const {
+    const std::function<void(std::string_view, std::span<const std::string_view>)>& visit) const {
     const StoredStore& store = storedStores.at(storePath);
     ByteReader reader(stored, store.start);
     std::array<std::string_view, MAX_VALUES> texts;
@@ -85,9 +85,7 @@ void StoreSnapshot::ForEachEntry(
         for (std::size_t value = 0; value < store.valueCount; ++value) {
             texts[value] = reader.Text();
         }
-        if (!visit(keyName, std::span(texts).first(store.valueCount))) {
-            return;
-        }
+        visit(keyName, std::span(texts).first(store.valueCount));
     }
 }
 

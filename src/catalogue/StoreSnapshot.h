@@ -29,10 +29,10 @@ class StoreSnapshot {
     // The number of entries kept of a store it Holds.
     std::size_t EntryCount(std::string_view storePath) const;
     // Calls `visit(keyName, texts)` for each entry kept of the store, in the order in which the
-    // registry listed them, with the texts of its values in the order they were kept; stops
-    // when `visit` returns false. Only for a store it Holds.
+    // registry listed them, with the texts of its values in the order they were kept. Only for a
+    // store it Holds.
     void ForEachEntry(std::string_view storePath,
-                      const std::function<bool(std::string_view,
+                      const std::function<void(std::string_view,
                                                std::span<const std::string_view>)>& visit) const;
 
     // What this load reads from the registry, kept for the next: a store begins, then each of
