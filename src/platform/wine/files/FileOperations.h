@@ -2,8 +2,9 @@
 
 // files/ of the Wine backend, above paths/: the file and folder calls (here), folder listing
 // (FolderListing), many statuses at once (FileStatuses), host file streams (HostFileStream),
-// temporary files (TempFiles), files replaced in one step (AtomicReplace), host errors as
-// Windows errors (HostErrors) and durability (HostSync).
+// work shared among threads (ItemsOnThreads), temporary files (TempFiles), files replaced in
+// one step (AtomicReplace), host errors as Windows errors (HostErrors) and durability
+// (HostSync).
 //
 // The kernel32 file and folder calls over the Windows paths of a Wine prefix, with Windows'
 // answers: a read-only file cannot be deleted or overwritten, a folder cannot be deleted as a

@@ -6,14 +6,13 @@
 
 #include <algorithm>
 #include <array>
-#include <atomic>
 #include <optional>
 #include <string_view>
-#include <thread>
 #include <unordered_map>
 
 #include "platform/AsciiCase.h"
 #include "platform/wine/files/FileOperations.h"
+#include "platform/wine/files/ItemsOnThreads.h"
 #include "platform/wine/paths/PathMapping.h"
 #include "platform/wine/text/Codepage.h"
 
@@ -160,22 +159,9 @@ void GetFileStatuses(const std::filesystem::path& prefix, const std::vector<std:
     std::array<std::optional<FolderHandle>, 26> drives;
     const std::vector<FolderGroup> groups = GroupByFolder(prefix, paths, drives);
     std::vector<char> taken(paths.size(), 0);
-    std::atomic<std::size_t> next = 0;
-    const auto takeStatuses = [&] {
-        for (std::size_t g = next++; g < groups.size(); g = next++) {
-            TakeGroupStatuses(groups[g], statuses, taken);
-        }
-    };
-    const std::size_t threadCount =
-        std::clamp<std::size_t>(paths.size() / PATHS_PER_THREAD, 1, STATUS_THREADS);
-    std::vector<std::thread> threads;
-    for (std::size_t thread = 1; thread < threadCount; ++thread) {
-        threads.emplace_back(takeStatuses);
-    }
-    takeStatuses();
-    for (std::thread& thread : threads) {
-        thread.join();
-    }
+    ForEachItemOnThreads(
+        groups.size(), std::clamp<std::size_t>(paths.size() / PATHS_PER_THREAD, 1, STATUS_THREADS),
+        [&](std::size_t group) { TakeGroupStatuses(groups[group], statuses, taken); });
     for (std::size_t i = 0; i < paths.size(); ++i) {
         if (taken[i] == 0) {
             statuses[i].error = GetFileStatus(prefix, paths[i], statuses[i].status);

@@ -6,14 +6,13 @@
 
 #include <algorithm>
 #include <array>
-#include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <filesystem>
-#include <thread>
 
 #include "platform/wine/files/FileOperations.h"
 #include "platform/wine/files/HostErrors.h"
+#include "platform/wine/files/ItemsOnThreads.h"
 #include "platform/wine/paths/FolderNameCache.h"
 #include "platform/wine/paths/PathMapping.h"
 
@@ -229,25 +228,15 @@ void ReadFileStarts(const std::filesystem::path& prefix, const std::vector<std::
             }
         }
     }
-    std::atomic<std::size_t> next = 0;
-    const auto readFiles = [&] {
-        for (std::size_t i = next++; i < paths.size(); i = next++) {
+    ForEachItemOnThreads(
+        paths.size(), std::min<std::size_t>(READING_THREADS, paths.size() / 16),
+        [&](std::size_t i) {
             if (starts[i].error == ERR_SUCCESS) {
                 const int error = ReadStart(hostPaths[i], size, statusTaken[i], starts[i]);
                 starts[i].error =
                     error == 0 ? ERR_SUCCESS : Win32ErrorFromErrno(error, hostPaths[i]);
             }
-        }
-    };
-    const std::size_t threadCount = std::min<std::size_t>(READING_THREADS, paths.size() / 16);
-    std::vector<std::thread> threads;
-    for (std::size_t thread = 1; thread < threadCount; ++thread) {
-        threads.emplace_back(readFiles);
-    }
-    readFiles();
-    for (std::thread& thread : threads) {
-        thread.join();
-    }
+        });
 }
 
 std::unique_ptr<FileStream> OpenFile(const std::filesystem::path& prefix, const std::string& path,
