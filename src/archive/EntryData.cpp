@@ -1,7 +1,11 @@
 #include "archive/EntryData.h"
 
+#include <libdeflate.h>
+
 #include <algorithm>
 #include <cstring>
+#include <limits>
+#include <new>
 
 #include "archive/ZipReader.h"
 
@@ -10,13 +14,41 @@ namespace parvane {
 namespace {
 
 constexpr std::size_t INPUT_SIZE = std::size_t{1} << 20;
+// zlib takes the gathered bytes of a whole entry in one go when libdeflate refuses them.
+constexpr std::uint64_t ZLIB_INPUT_MAX = std::numeric_limits<uInt>::max();
 
 }  // namespace
+
+bool EntryData::ReusedBuffer::Reserve(std::size_t size) {
+    if (size > capacity) {
+        bytes.reset();
+        capacity = 0;
+        bytes.reset(new (std::nothrow) char[size]);
+        if (!bytes) {
+            return false;
+        }
+        capacity = size;
+    }
+    return true;
+}
+
+void EntryData::DecompressorFree::operator()(libdeflate_decompressor* decompressor) const {
+    libdeflate_free_decompressor(decompressor);
+}
+
+EntryData::EntryData(std::uint64_t wholeInflateLimit)
+    : wholeLimit(std::min(wholeInflateLimit, ZLIB_INPUT_MAX)) {}
 
 EntryData::~EntryData() {
     if (inflaterReady) {
         inflateEnd(&stream);
     }
+}
+
+// The two sizes are declared by the archive: neither may wrap the sum around.
+bool EntryData::FitsWholeInflate(const EntryDataPlace& place) const {
+    return place.method == ZIP_METHOD_DEFLATED && place.compressedSize <= wholeLimit &&
+           place.uncompressedSize <= wholeLimit - place.compressedSize;
 }
 
 int EntryData::Open(ArchiveInput& archive, const EntryDataPlace& place) {
@@ -29,6 +61,7 @@ int EntryData::Open(ArchiveInput& archive, const EntryDataPlace& place) {
     uncompressedLeft = place.uncompressedSize;
     stream.next_in = nullptr;
     stream.avail_in = 0;
+    way = FitsWholeInflate(place) ? Way::WholeAtFirstRead : Way::Stream;
     if (place.method == ZIP_METHOD_DEFLATED) {
         // Raw deflate: a zip entry has no zlib header.
         const int result =
@@ -66,7 +99,7 @@ int EntryData::Inflate(std::size_t& delivered) {
     return result;
 }
 
-int EntryData::Read(char* buffer, std::size_t size) {
+int EntryData::ReadStream(char* buffer, std::size_t size) {
     const auto wanted =
         static_cast<uInt>(std::min<std::uint64_t>({size, uncompressedLeft, ZIP_DATA_BLOCK_SIZE}));
     stream.next_out = reinterpret_cast<Bytef*>(buffer);
@@ -99,6 +132,65 @@ int EntryData::Read(char* buffer, std::size_t size) {
         }
     }
     return static_cast<int>(delivered);
+}
+
+// As much of the compressed data as the archive holds, in the order of the archive's reads.
+std::size_t EntryData::GatherCompressed() {
+    std::size_t gathered = 0;
+    while (compressedLeft > 0) {
+        const std::span<const char> bytes = input->ReadAt(
+            data.offset + gathered,
+            static_cast<std::size_t>(std::min<std::uint64_t>(compressedLeft, INPUT_SIZE)));
+        if (bytes.empty()) {
+            break;
+        }
+        std::memcpy(compressed.bytes.get() + gathered, bytes.data(), bytes.size());
+        gathered += bytes.size();
+        compressedLeft -= bytes.size();
+    }
+    return gathered;
+}
+
+// Without the memory for it, the entry streams. Data that ends early is delivered as far as it
+// goes, as the stream delivers it: the caller compares the count with the declared size.
+void EntryData::InflateWhole() {
+    way = Way::Stream;
+    const auto compressedSize = static_cast<std::size_t>(data.compressedSize);
+    const auto inflatedCapacity = static_cast<std::size_t>(data.uncompressedSize);
+    if (!decompressor) {
+        decompressor.reset(libdeflate_alloc_decompressor());
+    }
+    if (!decompressor || !compressed.Reserve(compressedSize) ||
+        !inflated.Reserve(inflatedCapacity)) {
+        return;
+    }
+    const std::size_t gathered = GatherCompressed();
+    std::size_t produced = 0;
+    if (libdeflate_deflate_decompress(decompressor.get(), compressed.bytes.get(), gathered,
+                                      inflated.bytes.get(), inflatedCapacity,
+                                      &produced) == LIBDEFLATE_SUCCESS) {
+        way = Way::Whole;
+        inflatedSize = produced;
+        served = 0;
+        return;
+    }
+    // zlib inflates the same bytes, and reads on from the archive where the gathering stopped.
+    stream.next_in = reinterpret_cast<Bytef*>(compressed.bytes.get());
+    stream.avail_in = static_cast<uInt>(gathered);
+}
+
+int EntryData::ReadInflated(char* buffer, std::size_t size) {
+    const std::size_t count = std::min({size, inflatedSize - served, ZIP_DATA_BLOCK_SIZE});
+    std::memcpy(buffer, inflated.bytes.get() + served, count);
+    served += count;
+    return static_cast<int>(count);
+}
+
+int EntryData::Read(char* buffer, std::size_t size) {
+    if (way == Way::WholeAtFirstRead) {
+        InflateWhole();
+    }
+    return way == Way::Whole ? ReadInflated(buffer, size) : ReadStream(buffer, size);
 }
 
 }  // namespace parvane

@@ -85,8 +85,9 @@ unzFile Handle(void* handle) {
 
 }  // namespace
 
-ZipReader::ZipReader(const std::string& archivePath, ArchiveHashing hashing)
-    : slot{.hashed = hashing == ArchiveHashing::Hashed} {
+ZipReader::ZipReader(const std::string& archivePath, ArchiveHashing hashing,
+                     std::uint64_t wholeInflateLimit)
+    : slot{.hashed = hashing == ArchiveHashing::Hashed}, entryData(wholeInflateLimit) {
     zlib_filefunc64_def functions = MachineFileFunctions(slot);
     handle = unzOpen2_64(archivePath.c_str(), &functions);
 }

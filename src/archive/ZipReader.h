@@ -63,9 +63,11 @@ enum class ArchiveHashing { None, Hashed };
 class ZipReader {
   public:
     // Opens the archive; a file that cannot be opened or is no zip archive gives no handle,
-    // and every call then answers ZIPCODE_PARAMETER_ERROR.
+    // and every call then answers ZIPCODE_PARAMETER_ERROR. Deflated entries within
+    // `wholeInflateLimit` are inflated whole (EntryData).
     explicit ZipReader(const std::string& archivePath,
-                       ArchiveHashing hashing = ArchiveHashing::None);
+                       ArchiveHashing hashing = ArchiveHashing::None,
+                       std::uint64_t wholeInflateLimit = WHOLE_INFLATE_LIMIT);
     ~ZipReader();
     ZipReader(const ZipReader&) = delete;
     ZipReader& operator=(const ZipReader&) = delete;
