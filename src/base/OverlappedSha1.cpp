@@ -1,6 +1,6 @@
 #include "base/OverlappedSha1.h"
 
-#include <zlib.h>
+#include <libdeflate.h>
 
 #include <system_error>
 
@@ -52,8 +52,8 @@ void OverlappedSha1::Work() {
 void OverlappedSha1::Hash(const char* data, std::size_t size) {
     digest->Add(data, size);
     if (takesCrc32) {
-        checksum = static_cast<std::uint32_t>(
-            crc32_z(checksum, reinterpret_cast<const Bytef*>(data), static_cast<z_size_t>(size)));
+        // libdeflate's CRC-32 takes half the time of zlib's.
+        checksum = libdeflate_crc32(checksum, data, size);
     }
 }
 
