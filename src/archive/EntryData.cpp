@@ -156,18 +156,17 @@ std::size_t EntryData::GatherCompressed() {
 void EntryData::InflateWhole() {
     way = Way::Stream;
     const auto compressedSize = static_cast<std::size_t>(data.compressedSize);
-    const auto inflatedCapacity = static_cast<std::size_t>(data.uncompressedSize);
+    const auto declaredSize = static_cast<std::size_t>(data.uncompressedSize);
     if (!decompressor) {
         decompressor.reset(libdeflate_alloc_decompressor());
     }
-    if (!decompressor || !compressed.Reserve(compressedSize) ||
-        !inflated.Reserve(inflatedCapacity)) {
+    if (!decompressor || !compressed.Reserve(compressedSize) || !inflated.Reserve(declaredSize)) {
         return;
     }
     const std::size_t gathered = GatherCompressed();
     std::size_t produced = 0;
     if (libdeflate_deflate_decompress(decompressor.get(), compressed.bytes.get(), gathered,
-                                      inflated.bytes.get(), inflatedCapacity,
+                                      inflated.bytes.get(), declaredSize,
                                       &produced) == LIBDEFLATE_SUCCESS) {
         way = Way::Whole;
         inflatedSize = produced;

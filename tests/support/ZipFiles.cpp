@@ -25,23 +25,6 @@ void PutText(ZipBytes& bytes, const std::string& text) {
     bytes.insert(bytes.end(), text.begin(), text.end());
 }
 
-// The data as a raw deflate stream, as zip entries of method 8 hold it.
-std::string Deflated(const std::string& data) {
-    z_stream stream{};
-    EXPECT_EQ(
-        deflateInit2(&stream, Z_DEFAULT_COMPRESSION, Z_DEFLATED, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY),
-        Z_OK);
-    std::string packed(deflateBound(&stream, static_cast<uLong>(data.size())), '\0');
-    stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(data.data()));
-    stream.avail_in = static_cast<uInt>(data.size());
-    stream.next_out = reinterpret_cast<Bytef*>(packed.data());
-    stream.avail_out = static_cast<uInt>(packed.size());
-    EXPECT_EQ(deflate(&stream, Z_FINISH), Z_STREAM_END);
-    packed.resize(stream.total_out);
-    deflateEnd(&stream);
-    return packed;
-}
-
 std::uint32_t ReadLittle(const ZipBytes& bytes, std::size_t offset, int width) {
     std::uint32_t value = 0;
     for (int i = width - 1; i >= 0; --i)
@@ -92,6 +75,22 @@ std::string ExtraField(std::uint16_t id, const ZipBytes& data) {
 }
 
 }  // namespace
+
+std::string Deflated(const std::string& data) {
+    z_stream stream{};
+    EXPECT_EQ(
+        deflateInit2(&stream, Z_DEFAULT_COMPRESSION, Z_DEFLATED, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY),
+        Z_OK);
+    std::string packed(deflateBound(&stream, static_cast<uLong>(data.size())), '\0');
+    stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(data.data()));
+    stream.avail_in = static_cast<uInt>(data.size());
+    stream.next_out = reinterpret_cast<Bytef*>(packed.data());
+    stream.avail_out = static_cast<uInt>(packed.size());
+    EXPECT_EQ(deflate(&stream, Z_FINISH), Z_STREAM_END);
+    packed.resize(stream.total_out);
+    deflateEnd(&stream);
+    return packed;
+}
 
 std::string UnicodePathExtra(const std::string& storedName, const std::string& utf8Name) {
     const uLong crc = crc32(0, reinterpret_cast<const Bytef*>(storedName.data()),

@@ -39,6 +39,9 @@ using ZipBytes = std::vector<std::uint8_t>;
 // Info-ZIP's Unicode Path extra field: version 1, the CRC-32 of `storedName`, `utf8Name`.
 std::string UnicodePathExtra(const std::string& storedName, const std::string& utf8Name);
 
+// The data as a raw deflate stream, as entries of method 8 hold it.
+std::string Deflated(const std::string& data);
+
 // Entries in the order given; none gives the 22-byte end record alone.
 ZipBytes ZipArchiveBytes(const std::vector<ZipFileEntry>& entries, const ZipLayout& layout = {});
 std::string ZipText(const std::vector<ZipFileEntry>& entries);  // as an inner archive
