@@ -74,14 +74,21 @@ int EntryData::Open(ArchiveInput& archive, const EntryDataPlace& place) {
     return ZIPCODE_OK;
 }
 
-bool EntryData::TakeInput() {
+// The next compressed bytes, never past the entry's data; empty when the archive ends there or
+// cannot be read.
+std::span<const char> EntryData::NextCompressed() {
     const std::span<const char> bytes = input->ReadAt(
         data.offset + (data.compressedSize - compressedLeft),
         static_cast<std::size_t>(std::min<std::uint64_t>(compressedLeft, INPUT_SIZE)));
+    compressedLeft -= bytes.size();
+    return bytes;
+}
+
+bool EntryData::TakeInput() {
+    const std::span<const char> bytes = NextCompressed();
     if (bytes.empty()) {
         return false;
     }
-    compressedLeft -= bytes.size();
     stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(bytes.data()));
     stream.avail_in = static_cast<uInt>(bytes.size());
     return true;
@@ -138,15 +145,12 @@ int EntryData::ReadStream(char* buffer, std::size_t size) {
 std::size_t EntryData::GatherCompressed() {
     std::size_t gathered = 0;
     while (compressedLeft > 0) {
-        const std::span<const char> bytes = input->ReadAt(
-            data.offset + gathered,
-            static_cast<std::size_t>(std::min<std::uint64_t>(compressedLeft, INPUT_SIZE)));
+        const std::span<const char> bytes = NextCompressed();
         if (bytes.empty()) {
             break;
         }
         std::memcpy(compressed.bytes.get() + gathered, bytes.data(), bytes.size());
         gathered += bytes.size();
-        compressedLeft -= bytes.size();
     }
     return gathered;
 }

@@ -17,6 +17,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <span>
 
 #include "archive/ArchiveInput.h"
 
@@ -59,6 +60,7 @@ class EntryData {
     enum class Way { Stream, WholeAtFirstRead, Whole };
 
     bool FitsWholeInflate(const EntryDataPlace& place) const;
+    std::span<const char> NextCompressed();
     bool TakeInput();
     int Inflate(std::size_t& delivered);
     int ReadStream(char* buffer, std::size_t size);
