@@ -32,8 +32,8 @@ bool EntryData::ReusedBuffer::Reserve(std::size_t size) {
     return true;
 }
 
-void EntryData::DecompressorFree::operator()(libdeflate_decompressor* decompressor) const {
-    libdeflate_free_decompressor(decompressor);
+void EntryData::DecompressorFree::operator()(libdeflate_decompressor* freed) const {
+    libdeflate_free_decompressor(freed);
 }
 
 EntryData::EntryData(std::uint64_t wholeInflateLimit)
