@@ -1,6 +1,7 @@
 #include "archive/ArchiveInput.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "base/DigestText.h"
 #include "platform/Win32Codes.h"
@@ -89,6 +90,35 @@ std::span<const char> ArchiveInput::ReadAt(std::uint64_t offset, std::size_t siz
     const std::size_t got = ReadFromFile(offset, spare.data(), spare.size());
     position = offset + got;
     return {spare.data(), got};
+}
+
+std::size_t ArchiveInput::ReadInto(std::uint64_t offset, char* destination, std::size_t size) {
+    if (!digest || unreadable) {
+        const std::size_t got = ReadFromFile(offset, destination, size);
+        position = offset + got;
+        return got;
+    }
+    // The bytes may be still being hashed from the last call's destination.
+    digest->Wait();
+    const std::span<const char> inBlock = HashedBytesAt(offset, size);
+    if (inBlock.empty()) {  // hashed already, or the end of the file
+        const std::size_t got = ReadFromFile(offset, destination, size);
+        position = offset + got;
+        return got;
+    }
+    std::memcpy(destination, inBlock.data(), inBlock.size());
+    std::size_t got = inBlock.size();
+    if (got < size && hashedUpTo == offset + got) {
+        const std::size_t rest = ReadFromFile(hashedUpTo, destination + got, size - got);
+        if (!unreadable) {
+            digest->AddHeld({destination + got, rest});
+            hashedUpTo += rest;
+            block = {};
+        }
+        got += rest;
+    }
+    position = offset + got;
+    return got;
 }
 
 Win32Error ArchiveInput::Seek(std::int64_t offset, int origin) {

@@ -46,6 +46,10 @@ class ArchiveInput {
     // Up to `size` bytes from `offset`, valid until the next call; empty at the end of the file
     // or when it cannot be read.
     std::span<const char> ReadAt(std::uint64_t offset, std::size_t size);
+    // Up to `size` bytes from `offset` into `destination`, read straight into it past the
+    // blocks and hashed from there on the second thread: `destination` must stay unchanged until
+    // the next call. The count read; short at the end of the file or when it cannot be read.
+    std::size_t ReadInto(std::uint64_t offset, char* destination, std::size_t size);
 
     // Reads and hashes the rest of the file; nothing when the file could not be read whole.
     std::optional<ArchiveFingerprint> FinishDigest();

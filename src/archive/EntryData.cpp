@@ -143,15 +143,9 @@ int EntryData::ReadStream(char* buffer, std::size_t size) {
 
 // As much of the compressed data as the archive holds, in the order of the archive's reads.
 std::size_t EntryData::GatherCompressed() {
-    std::size_t gathered = 0;
-    while (compressedLeft > 0) {
-        const std::span<const char> bytes = NextCompressed();
-        if (bytes.empty()) {
-            break;
-        }
-        std::memcpy(compressed.bytes.get() + gathered, bytes.data(), bytes.size());
-        gathered += bytes.size();
-    }
+    const std::size_t gathered = input->ReadInto(data.offset, compressed.bytes.get(),
+                                                 static_cast<std::size_t>(data.compressedSize));
+    compressedLeft -= gathered;
     return gathered;
 }
 

@@ -78,6 +78,20 @@ void OverlappedSha1::Add(std::size_t size) {
     current = 1 - current;
 }
 
+void OverlappedSha1::AddHeld(std::span<const char> bytes) {
+    Wait();
+    if (!StartWorker()) {
+        Hash(bytes.data(), bytes.size());
+        return;
+    }
+    {
+        const std::lock_guard lock(mutex);
+        pending = bytes.data();
+        pendingSize = bytes.size();
+    }
+    changed.notify_all();
+}
+
 std::uint32_t OverlappedSha1::Crc32() {
     Wait();
     return checksum;

@@ -34,6 +34,11 @@ class OverlappedSha1 {
     // Adds the first `size` bytes of `Buffer()` to the digest. The block stays readable until
     // the next block is added.
     void Add(std::size_t size);
+    // Adds bytes held by the caller, hashed on the second thread: they must stay unchanged
+    // until `Wait` (or any later call but `Buffer`) returns.
+    void AddHeld(std::span<const char> bytes);
+    // Waits until every block added so far is hashed.
+    void Wait();
     // The CRC-32 of what was added since the last `Finish` (when asked for).
     std::uint32_t Crc32();
     // The digest of what was added since the last `Finish`.
@@ -42,7 +47,6 @@ class OverlappedSha1 {
   private:
     bool StartWorker();
     void Work();
-    void Wait();
     void Hash(const char* data, std::size_t size);
 
     std::optional<Sha1> digest{std::in_place};

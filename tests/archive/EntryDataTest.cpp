@@ -6,6 +6,8 @@
 
 #include "archive/ZipReader.h"
 #include "archive/ZipWalk.h"
+#include "base/DigestText.h"
+#include "base/Sha1.h"
 #include "support/ScriptedUserInterface.h"
 #include "support/TestMachine.h"
 #include "support/ZipFiles.h"
@@ -23,7 +25,9 @@ struct Delivered {
     bool operator==(const Delivered&) const = default;
 };
 
-std::vector<Delivered> ReadEntries(const std::string& archive, std::uint64_t wholeInflateLimit) {
+// The archive's digest, taken on the way, covers its bytes whichever way its entries are read.
+std::vector<Delivered> ReadEntries(const std::string& archive, const test::ZipBytes& bytes,
+                                   std::uint64_t wholeInflateLimit) {
     ZipReader reader(archive, ArchiveHashing::Hashed, wholeInflateLimit);
     std::vector<Delivered> entries;
     std::vector<char> block(ZIP_DATA_BLOCK_SIZE);
@@ -38,6 +42,10 @@ std::vector<Delivered> ReadEntries(const std::string& archive, std::uint64_t who
         EXPECT_EQ(reader.CloseEntryData(), ZIPCODE_OK);
         return true;
     }));
+    Sha1 expected;
+    expected.Add(bytes.data(), bytes.size());
+    EXPECT_EQ(reader.FinishDigest().value_or(ArchiveFingerprint{}).sha1,
+              Sha1DigestText(expected.Finish()));
     return entries;
 }
 
@@ -73,11 +81,11 @@ TEST(EntryData, InflatedWholeOrStreamedAnEntryGivesTheSameBytesAndErrors) {
     const std::string archive = machine.ScratchFolder() + "\\entries.zip";
     ASSERT_TRUE(test::WriteZipFile(archive, bytes));
 
-    const std::vector<Delivered> streamed = ReadEntries(archive, 0);
-    const std::vector<Delivered> whole = ReadEntries(archive, WHOLE_INFLATE_LIMIT);
+    const std::vector<Delivered> streamed = ReadEntries(archive, bytes, 0);
+    const std::vector<Delivered> whole = ReadEntries(archive, bytes, WHOLE_INFLATE_LIMIT);
     EXPECT_EQ(whole, streamed);
     // Between the two, the text streams and the entries after it are inflated whole.
-    EXPECT_EQ(ReadEntries(archive, 1'000'000), streamed);
+    EXPECT_EQ(ReadEntries(archive, bytes, 1'000'000), streamed);
     ASSERT_EQ(streamed.size(), entries.size());
     EXPECT_EQ(streamed[0], (Delivered{text, 0}));
     EXPECT_EQ(streamed[1], (Delivered{"", 0}));
