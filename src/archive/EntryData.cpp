@@ -176,18 +176,22 @@ void EntryData::InflateWhole() {
     stream.avail_in = static_cast<uInt>(gathered);
 }
 
-int EntryData::ReadInflated(char* buffer, std::size_t size) {
+int EntryData::ReadInflated(std::size_t size, const char*& bytes) {
     const std::size_t count = std::min({size, inflatedSize - served, ZIP_DATA_BLOCK_SIZE});
-    std::memcpy(buffer, inflated.bytes.get() + served, count);
+    bytes = inflated.bytes.get() + served;
     served += count;
     return static_cast<int>(count);
 }
 
-int EntryData::Read(char* buffer, std::size_t size) {
+int EntryData::Read(char* buffer, std::size_t size, const char*& bytes) {
     if (way == Way::WholeAtFirstRead) {
         InflateWhole();
     }
-    return way == Way::Whole ? ReadInflated(buffer, size) : ReadStream(buffer, size);
+    if (way == Way::Whole) {
+        return ReadInflated(size, bytes);
+    }
+    bytes = buffer;
+    return ReadStream(buffer, size);
 }
 
 }  // namespace parvane

@@ -45,7 +45,9 @@ class EntryData {
     EntryData& operator=(const EntryData&) = delete;
 
     int Open(ArchiveInput& archive, const EntryDataPlace& place);
-    int Read(char* buffer, std::size_t size);
+    // The bytes delivered are at `bytes`: in `buffer`, or, for an entry inflated whole, in
+    // this object's memory, unchanged until the next entry is opened.
+    int Read(char* buffer, std::size_t size, const char*& bytes);
 
   private:
     // Kept from entry to entry of the archive: the pages of a large buffer are touched once.
@@ -66,7 +68,7 @@ class EntryData {
     int ReadStream(char* buffer, std::size_t size);
     std::size_t GatherCompressed();
     void InflateWhole();
-    int ReadInflated(char* buffer, std::size_t size);
+    int ReadInflated(std::size_t size, const char*& bytes);
 
     ArchiveInput* input = nullptr;
     EntryDataPlace data;

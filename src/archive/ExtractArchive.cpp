@@ -1,5 +1,7 @@
 #include "archive/ExtractArchive.h"
 
+#include <libdeflate.h>
+
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -31,8 +33,8 @@ namespace {
 using ArchiveChain = std::vector<std::string>;
 
 struct Extraction {
-    // The CRC-32 that checks each entry, and the SHA-1 for the record of what is placed.
-    OverlappedSha1 entryDigest{ZIP_DATA_BLOCK_SIZE, AlsoCrc32::Yes};
+    // The SHA-1 for the record of what is placed.
+    OverlappedSha1 entryDigest{ZIP_DATA_BLOCK_SIZE};
     ArchiveChain chain = {};
     // The bytes written for the outermost archive's entries: the progress shown to the user.
     std::uint64_t outerBytesWritten = 0;
@@ -91,6 +93,7 @@ class OutputFile {
 bool CopyEntryData(ZipReader& reader, const ZipEntryInfo& info, const std::string& fileName,
                    const std::string& outputPath, OutputFile& output, Extraction& extraction) {
     std::uint64_t writtenBytes = 0;
+    std::uint32_t crc = 0;
     OverlappedSha1& digest = extraction.entryDigest;
     for (;;) {
         if (IsStopRequested()) {
@@ -98,7 +101,8 @@ bool CopyEntryData(ZipReader& reader, const ZipEntryInfo& info, const std::strin
             return false;
         }
         const std::span<char> block = digest.Buffer();
-        const int count = reader.ReadEntryData(block.data(), block.size());
+        const char* bytes = nullptr;
+        const int count = reader.ReadEntryData(block.data(), block.size(), bytes);
         if (count == 0) {
             break;
         }
@@ -108,12 +112,19 @@ bool CopyEntryData(ZipReader& reader, const ZipEntryInfo& info, const std::strin
             return false;
         }
         const auto size = static_cast<std::size_t>(count);
-        if (output.Stream().Write(block.data(), size) != size) {
+        // The SHA-1 is taken on the digest's thread while the CRC-32 is taken and the bytes are
+        // written here.
+        if (bytes == block.data()) {
+            digest.Add(size);
+        } else {
+            digest.AddHeld({bytes, size});
+        }
+        crc = libdeflate_crc32(crc, bytes, size);
+        if (output.Stream().Write(bytes, size) != size) {
             ShowError("Couldn't write target file '%s': %s", outputPath.c_str(),
                       RuntimeErrorText(output.Stream().Error()).c_str());
             return false;
         }
-        digest.Add(size);
         writtenBytes += size;
         if (extraction.chain.size() == 1) {
             extraction.outerBytesWritten += size;
@@ -132,7 +143,7 @@ bool CopyEntryData(ZipReader& reader, const ZipEntryInfo& info, const std::strin
             static_cast<unsigned long long>(info.uncompressedSize));
         return false;
     }
-    if (digest.Crc32() != info.crc) {
+    if (crc != info.crc) {
         ShowError("Couldn't close compressed file '%s', return code=%d", fileName.c_str(),
                   ZIPCODE_CRC_ERROR);
         return false;

@@ -158,8 +158,8 @@ int ZipReader::OpenEntryData() {
                                         .uncompressedSize = fileInfo.uncompressed_size});
 }
 
-int ZipReader::ReadEntryData(void* buffer, std::size_t size) {
-    return entryData.Read(static_cast<char*>(buffer), size);
+int ZipReader::ReadEntryData(void* buffer, std::size_t size, const char*& bytes) {
+    return entryData.Read(static_cast<char*>(buffer), size, bytes);
 }
 
 int ZipReader::CloseEntryData() {

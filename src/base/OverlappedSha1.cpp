@@ -1,14 +1,19 @@
 #include "base/OverlappedSha1.h"
 
-#include <libdeflate.h>
-
 #include <system_error>
 
 namespace parvane {
 
-OverlappedSha1::OverlappedSha1(std::size_t size, AlsoCrc32 alsoCrc32)
-    : takesCrc32(alsoCrc32 == AlsoCrc32::Yes),
-      blockSize(size),
+namespace {
+
+// Held bytes fewer than this are hashed at once: handing them to the thread and waiting for it
+// would cost more.
+constexpr std::size_t HAND_OFF_MIN_SIZE = std::size_t{64} << 10;
+
+}  // namespace
+
+OverlappedSha1::OverlappedSha1(std::size_t size)
+    : blockSize(size),
       buffers{std::make_unique_for_overwrite<char[]>(size),
               std::make_unique_for_overwrite<char[]>(size)} {}
 
@@ -51,10 +56,6 @@ void OverlappedSha1::Work() {
 
 void OverlappedSha1::Hash(const char* data, std::size_t size) {
     digest->Add(data, size);
-    if (takesCrc32) {
-        // libdeflate's CRC-32 takes half the time of zlib's.
-        checksum = libdeflate_crc32(checksum, data, size);
-    }
 }
 
 void OverlappedSha1::Wait() {
@@ -80,7 +81,7 @@ void OverlappedSha1::Add(std::size_t size) {
 
 void OverlappedSha1::AddHeld(std::span<const char> bytes) {
     Wait();
-    if (!StartWorker()) {
+    if (bytes.size() < HAND_OFF_MIN_SIZE || !StartWorker()) {
         Hash(bytes.data(), bytes.size());
         return;
     }
@@ -92,16 +93,10 @@ void OverlappedSha1::AddHeld(std::span<const char> bytes) {
     changed.notify_all();
 }
 
-std::uint32_t OverlappedSha1::Crc32() {
-    Wait();
-    return checksum;
-}
-
 Sha1Digest OverlappedSha1::Finish() {
     Wait();
     const Sha1Digest finished = digest->Finish();
     digest.emplace();
-    checksum = 0;
     return finished;
 }
 

@@ -3,8 +3,7 @@
 // SHA-1 of data that passes through a buffer block by block, with each full block hashed on a
 // second thread while the caller reads and writes the next one: hashing a large file then
 // costs little more than copying it. A shorter block (a file's last) is hashed at once, so
-// small files start no thread. One object serves file after file. Asked to, it also takes the
-// blocks' CRC-32, so that an unpacked entry's checksum is checked off the unpacking thread.
+// small files start no thread. One object serves file after file.
 
 #include <array>
 #include <condition_variable>
@@ -20,11 +19,9 @@
 
 namespace parvane {
 
-enum class AlsoCrc32 : bool { No, Yes };
-
 class OverlappedSha1 {
   public:
-    explicit OverlappedSha1(std::size_t blockSize, AlsoCrc32 alsoCrc32 = AlsoCrc32::No);
+    explicit OverlappedSha1(std::size_t blockSize);
     ~OverlappedSha1();
     OverlappedSha1(const OverlappedSha1&) = delete;
     OverlappedSha1& operator=(const OverlappedSha1&) = delete;
@@ -39,8 +36,6 @@ class OverlappedSha1 {
     void AddHeld(std::span<const char> bytes);
     // Waits until every block added so far is hashed.
     void Wait();
-    // The CRC-32 of what was added since the last `Finish` (when asked for).
-    std::uint32_t Crc32();
     // The digest of what was added since the last `Finish`.
     Sha1Digest Finish();
 
@@ -50,8 +45,6 @@ class OverlappedSha1 {
     void Hash(const char* data, std::size_t size);
 
     std::optional<Sha1> digest{std::in_place};
-    bool takesCrc32;
-    std::uint32_t checksum = 0;  // CRC-32
     std::size_t blockSize;
     // Left uninitialised: a small file touches only the pages it fills.
     std::array<std::unique_ptr<char[]>, 2> buffers;

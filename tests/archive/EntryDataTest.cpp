@@ -35,8 +35,9 @@ std::vector<Delivered> ReadEntries(const std::string& archive, const test::ZipBy
         Delivered& entry = entries.emplace_back();
         EXPECT_EQ(reader.OpenEntryData(), ZIPCODE_OK);
         int count = 0;
-        while ((count = reader.ReadEntryData(block.data(), block.size())) > 0) {
-            entry.bytes.append(block.data(), static_cast<std::size_t>(count));
+        const char* read = nullptr;
+        while ((count = reader.ReadEntryData(block.data(), block.size(), read)) > 0) {
+            entry.bytes.append(read, static_cast<std::size_t>(count));
         }
         entry.end = count;
         EXPECT_EQ(reader.CloseEntryData(), ZIPCODE_OK);
