@@ -62,7 +62,7 @@ const LibraryRecord* FindLibrary(std::string_view guidText);
 template <typename Visit>
 void ForEachExaminedSlot(const CourseRecord& course, Visit visit) {
     for (int slot = 0; slot < MAX_REFERENCED_LIBRARIES; ++slot) {
-        visit(course.libraryGuids[slot]);
+        visit(LibraryGuidInSlot(course, slot));
         if (LibraryNameInSlot(course, slot).empty()) {
             break;
         }
