@@ -10,7 +10,6 @@
 #include <cstdint>
 #include <span>
 #include <string_view>
-#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -20,14 +19,16 @@
 
 namespace parvane {
 
-struct GuidHash {
-    std::size_t operator()(const GUID& guid) const;
+// How many slots of all courses reference one library GUID.
+struct GuidSlots {
+    GUID guid;
+    int slots = 0;
 };
 
 // How many slots of all courses reference each library GUID, built on first use after a
-// change of either course list.
+// change of either course list: one entry for each GUID, in GUID order.
 struct ReferenceCounts {
-    std::unordered_map<GUID, int, GuidHash> slotsByGuid;
+    std::vector<GuidSlots> slotsByGuid;
     std::uint64_t installedStamp = 0;
     std::uint64_t cloakedStamp = 0;
     bool built = false;
