@@ -3,16 +3,17 @@
 // plain reader of the same headers that opens every content file below the game's folder once
 // and reads its first 3000 bytes. Beside them, the stat floor: the least a warm run must do to
 // trust a cache of those headers, the size and time of each content file and each folder holding
-// one, taken once on every core from a list of their paths. For each size, each command and the
-// floor run cold (the page cache dropped where the machine allows it, else simply the first run;
-// the program's state folder removed, so no cache of its own helps) and then warm, each under
-// /usr/bin/time -v, and with --strace once more cold and warm under strace -c for the system-call
-// counts. Prints wall, user and system time, maximum resident memory and the counts of the busiest
-// calls. Exit status 1 when a run failed or a warm run printed other than the cold one.
+// one, taken once on every core from a list of them, each file looked up inside its open folder.
+// For each size, each command and the floor run cold (the page cache dropped where the machine
+// allows it, else simply the first run; the program's state folder removed, so no cache of its own
+// helps) and then warm, each under /usr/bin/time -v, and with --strace once more cold and warm
+// under strace -c for the system-call counts. Prints wall, user and system time, maximum resident
+// memory and the counts of the busiest calls. Exit status 1 when a run failed or a warm run printed
+// other than the cold one.
 //   CollectionCommandsBench PARVANE [--all] [--strace] [ENTRIES...]
 //      (defaults: `list libraries` only, no strace, 6000 60000 entries)
 //   CollectionCommandsBench --floor FOLDER        (the floor alone, run by the above)
-//   CollectionCommandsBench --stat-floor LIST     (the stat floor alone, one path to a line)
+//   CollectionCommandsBench --stat-floor LIST     (the stat floor alone, run by the above)
 //   CollectionCommandsBench --make-prefix DIR ENTRIES   (a prefix with the collection, kept)
 
 #include <dirent.h>
@@ -30,7 +31,6 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
-#include <set>
 #include <sstream>
 #include <string>
 #include <thread>
@@ -90,39 +90,70 @@ int ReadHeadersOnce(const std::string& folder) {
     return 0;
 }
 
-// The content files below `folder` and the folders that hold them, one path to a line.
+// The folders below `folder` that hold content files, each on a line followed by the names of
+// its content files, one to a line after a tab.
 void WriteStatList(const std::filesystem::path& folder, const std::filesystem::path& list) {
-    std::ofstream out(list);
-    std::set<std::filesystem::path> parents;
+    std::map<std::string, std::vector<std::string>> names;
     for (const auto& entry : std::filesystem::recursive_directory_iterator(folder)) {
         if (entry.is_regular_file() && IsContentFile(entry.path().filename().string())) {
-            out << entry.path().string() << '\n';
-            parents.insert(entry.path().parent_path());
+            names[entry.path().parent_path().string()].push_back(entry.path().filename());
         }
     }
-    for (const std::filesystem::path& parent : parents) {
-        out << parent.string() << '\n';
+    std::ofstream out(list);
+    for (const auto& [parent, files] : names) {
+        out << parent << '\n';
+        for (const std::string& name : files) {
+            out << '\t' << name << '\n';
+        }
     }
 }
 
-// The stat floor: each listed path's status taken once, the list shared out over every core in
-// runs of consecutive paths. Prints the number of paths found.
-int StatListedPaths(const std::string& list) {
-    constexpr std::size_t RUN = 256;
-    std::vector<std::string> paths;
+struct ListedFolder {
+    std::string path;
+    std::vector<std::string> names;
+};
+
+std::vector<ListedFolder> ReadStatList(const std::string& list) {
+    std::vector<ListedFolder> folders;
     std::ifstream in(list);
     for (std::string line; std::getline(in, line);) {
-        paths.push_back(std::move(line));
+        if (!line.starts_with('\t')) {
+            folders.push_back({line, {}});
+        } else if (!folders.empty()) {
+            folders.back().names.push_back(line.substr(1));
+        }
     }
+    return folders;
+}
+
+// The folder's status and its listed files', each file's looked up inside the open folder.
+long StatFolder(const ListedFolder& folder) {
+    struct stat status {};
+    const int handle = open(folder.path.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+    if (handle < 0 || fstat(handle, &status) != 0) {
+        return 0;
+    }
+    long found = 1;
+    for (const std::string& name : folder.names) {
+        found += fstatat(handle, name.c_str(), &status, 0) == 0 ? 1 : 0;
+    }
+    close(handle);
+    return found;
+}
+
+// The stat floor: the statuses of the listed folders and files, each taken once, the folders
+// shared out over every core. Prints the number of statuses taken.
+int StatListedPaths(const std::string& list) {
+    constexpr std::size_t RUN = 16;
+    const std::vector<ListedFolder> folders = ReadStatList(list);
     std::atomic<std::size_t> next = 0;
     std::atomic<long> found = 0;
     std::vector<std::thread> threads;
     for (unsigned i = 0; i < std::max(1u, std::thread::hardware_concurrency()); ++i) {
         threads.emplace_back([&] {
-            struct stat status {};
-            for (std::size_t first; (first = next.fetch_add(RUN)) < paths.size();) {
-                for (std::size_t j = first; j < std::min(paths.size(), first + RUN); ++j) {
-                    found += stat(paths[j].c_str(), &status) == 0 ? 1 : 0;
+            for (std::size_t first; (first = next.fetch_add(RUN)) < folders.size();) {
+                for (std::size_t j = first; j < std::min(folders.size(), first + RUN); ++j) {
+                    found += StatFolder(folders[j]);
                 }
             }
         });
