@@ -1,10 +1,17 @@
 #include "catalogue/Catalogue.h"
 
 #include <algorithm>
+#include <tuple>
 
 namespace parvane {
 
 namespace {
+
+// An order of GUIDs, for the counts to be searched in.
+bool GuidBefore(const GUID& first, const GUID& second) {
+    return std::tie(first.Data1, first.Data2, first.Data3, first.Data4) <
+           std::tie(second.Data1, second.Data2, second.Data3, second.Data4);
+}
 
 void AddReferences(const CourseList& courses, std::vector<GUID>& referenced) {
     for (const CourseRecord& course : courses.Records()) {
@@ -19,7 +26,7 @@ void AddReferences(const CourseList& courses, std::vector<GUID>& referenced) {
 // The GUIDs of every referencing slot, sorted and counted: a sorted list takes a few bytes for
 // each GUID where a hash map takes a node.
 void CountReferences(std::vector<GUID>& referenced, std::vector<GuidSlots>& slotsByGuid) {
-    std::sort(referenced.begin(), referenced.end());
+    std::sort(referenced.begin(), referenced.end(), GuidBefore);
     slotsByGuid.clear();
     for (std::size_t first = 0; first < referenced.size();) {
         std::size_t last = first + 1;
@@ -103,7 +110,7 @@ int CountCoursesReferencingLibrary(const LibraryRecord& library) {
     const ReferenceCounts& counts = CurrentReferenceCounts();
     const auto found = std::lower_bound(
         counts.slotsByGuid.begin(), counts.slotsByGuid.end(), library.guid,
-        [](const GuidSlots& entry, const GUID& guid) { return entry.guid < guid; });
+        [](const GuidSlots& entry, const GUID& guid) { return GuidBefore(entry.guid, guid); });
     return found == counts.slotsByGuid.end() || found->guid != library.guid ? 0 : found->slots;
 }
 

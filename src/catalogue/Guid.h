@@ -17,7 +17,6 @@ struct GUID {
     std::array<std::uint8_t, 8> Data4{};
 
     friend bool operator==(const GUID&, const GUID&) = default;
-    friend auto operator<=>(const GUID&, const GUID&) = default;
 };
 
 inline constexpr std::size_t GUID_BINARY_SIZE = 16;
