@@ -20,6 +20,8 @@ constexpr std::string_view MAGIC = "PVSS";
 constexpr std::uint32_t FORMAT_VERSION = 1;
 // No entry has more values than a course's.
 constexpr std::size_t MAX_VALUES = 8;
+// A load keeps the game's two stores and the cloaking tool's two.
+constexpr std::uint32_t MAX_STORES = 4;
 
 std::string SnapshotFilePath() {
     return JoinPath(StateFolder(), FILE_NAME);
@@ -66,7 +68,7 @@ bool StoreSnapshot::ReadStores(FileStream& file) {
                    reader.Text(reader.Number(4)) == stamp;
             storeCount = static_cast<std::uint32_t>(reader.Number(4));
         }) ||
-        !ours) {
+        !ours || storeCount > MAX_STORES) {
         return false;
     }
     std::array<std::string_view, MAX_VALUES> texts;
