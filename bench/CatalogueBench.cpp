@@ -61,7 +61,7 @@ const Fixture& Content() {
             course.libraryCount = pickCount(random);
             for (int slot = 0; slot < course.libraryCount; ++slot) {
                 const LibraryRecord& library = f.libraries[pickLibrary(random)];
-                course.libraryGuids[slot] = library.guid;
+                course.libraryGuids.push_back(library.guid);
                 course.libraryNames.push_back(library.headerName);
             }
             f.courses.push_back(std::move(course));

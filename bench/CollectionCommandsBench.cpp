@@ -1,24 +1,30 @@
 // Whole runs of the terminal program on a large collection (bench/LargeCollection.h: one course
 // to a folder, libraries 500 to a folder, one course to five libraries), beside the floor: a
 // plain reader of the same headers that opens every content file below the game's folder once
-// and reads its first 3000 bytes. For each size, each command and the floor run cold (the page
-// cache dropped where the machine allows it, else simply the first run; the program's state
-// folder removed, so no cache of its own helps) and then warm, each under /usr/bin/time -v, and
-// with --strace once more cold and warm under strace -c for the system-call counts. Prints wall,
-// user and system time, maximum resident memory and the counts of the busiest calls. Exit status 1
-// when a run failed or a warm run printed other than the cold one.
+// and reads its first 3000 bytes. Beside them, the stat floor: the least a warm run must do to
+// trust a cache of those headers, the size and time of each content file and each folder holding
+// one, taken once on every core from a list of them, each file looked up inside its open folder.
+// For each size, each command and the floor run cold (the page cache dropped where the machine
+// allows it, else simply the first run; the program's state folder removed, so no cache of its own
+// helps) and then warm, each under /usr/bin/time -v, and with --strace once more cold and warm
+// under strace -c for the system-call counts. Prints wall, user and system time, maximum resident
+// memory and the counts of the busiest calls. Exit status 1 when a run failed or a warm run printed
+// other than the cold one.
 //   CollectionCommandsBench PARVANE [--all] [--strace] [ENTRIES...]
 //      (defaults: `list libraries` only, no strace, 6000 60000 entries)
 //   CollectionCommandsBench --floor FOLDER        (the floor alone, run by the above)
+//   CollectionCommandsBench --stat-floor LIST     (the stat floor alone, run by the above)
 //   CollectionCommandsBench --make-prefix DIR ENTRIES   (a prefix with the collection, kept)
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -43,6 +49,10 @@ constexpr int WARM_RUNS = 3;
 constexpr std::array<const char*, 9> COUNTED_CALLS = {
     "newfstatat", "statx", "openat", "read", "close", "getdents64", "fstat", "lstat", "total"};
 
+bool IsContentFile(const std::string& name) {
+    return name.ends_with(".tcr") || name.ends_with(".tcl");
+}
+
 // The floor: every .tcr and .tcl file below `folder`, its first bytes read once. Prints the
 // number of files read.
 int ReadHeadersOnce(const std::string& folder) {
@@ -64,7 +74,7 @@ int ReadHeadersOnce(const std::string& folder) {
             const std::string path = current + "/" + name;
             if (entry->d_type == DT_DIR) {
                 pending.push_back(path);
-            } else if (name.ends_with(".tcr") || name.ends_with(".tcl")) {
+            } else if (IsContentFile(name)) {
                 const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
                 if (fd >= 0 && read(fd, block.data(), block.size()) > 0) {
                     ++files;
@@ -77,6 +87,81 @@ int ReadHeadersOnce(const std::string& folder) {
         closedir(directory);
     }
     std::printf("%ld\n", files);
+    return 0;
+}
+
+// The folders below `folder` that hold content files, each on a line followed by the names of
+// its content files, one to a line after a tab.
+void WriteStatList(const std::filesystem::path& folder, const std::filesystem::path& list) {
+    std::map<std::string, std::vector<std::string>> names;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(folder)) {
+        if (entry.is_regular_file() && IsContentFile(entry.path().filename().string())) {
+            names[entry.path().parent_path().string()].push_back(entry.path().filename());
+        }
+    }
+    std::ofstream out(list);
+    for (const auto& [parent, files] : names) {
+        out << parent << '\n';
+        for (const std::string& name : files) {
+            out << '\t' << name << '\n';
+        }
+    }
+}
+
+struct ListedFolder {
+    std::string path;
+    std::vector<std::string> names;
+};
+
+std::vector<ListedFolder> ReadStatList(const std::string& list) {
+    std::vector<ListedFolder> folders;
+    std::ifstream in(list);
+    for (std::string line; std::getline(in, line);) {
+        if (!line.starts_with('\t')) {
+            folders.push_back({line, {}});
+        } else if (!folders.empty()) {
+            folders.back().names.push_back(line.substr(1));
+        }
+    }
+    return folders;
+}
+
+// The folder's status and its listed files', each file's looked up inside the open folder.
+long StatFolder(const ListedFolder& folder) {
+    struct stat status {};
+    const int handle = open(folder.path.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+    if (handle < 0 || fstat(handle, &status) != 0) {
+        return 0;
+    }
+    long found = 1;
+    for (const std::string& name : folder.names) {
+        found += fstatat(handle, name.c_str(), &status, 0) == 0 ? 1 : 0;
+    }
+    close(handle);
+    return found;
+}
+
+// The stat floor: the statuses of the listed folders and files, each taken once, the folders
+// shared out over every core. Prints the number of statuses taken.
+int StatListedPaths(const std::string& list) {
+    constexpr std::size_t RUN = 16;
+    const std::vector<ListedFolder> folders = ReadStatList(list);
+    std::atomic<std::size_t> next = 0;
+    std::atomic<long> found = 0;
+    std::vector<std::thread> threads;
+    for (unsigned i = 0; i < std::max(1u, std::thread::hardware_concurrency()); ++i) {
+        threads.emplace_back([&] {
+            for (std::size_t first; (first = next.fetch_add(RUN)) < folders.size();) {
+                for (std::size_t j = first; j < std::min(folders.size(), first + RUN); ++j) {
+                    found += StatFolder(folders[j]);
+                }
+            }
+        });
+    }
+    for (std::thread& thread : threads) {
+        thread.join();
+    }
+    std::printf("%ld\n", found.load());
     return 0;
 }
 
@@ -204,8 +289,11 @@ int MeasureSize(const Settings& settings, int entries, bool& canDrop) {
     std::this_thread::sleep_for(std::chrono::seconds(3));
 
     const std::string game = (prefix.DriveC() / "Games" / "Greenvale 06").string();
+    const std::filesystem::path statList = prefix.Folder() / "stat-list.txt";
+    WriteStatList(game, statList);
     std::vector<std::pair<std::string, std::string>> runs = {
-        {"floor", Quoted(settings.self) + " --floor " + Quoted(game)}};
+        {"floor", Quoted(settings.self) + " --floor " + Quoted(game)},
+        {"stat floor", Quoted(settings.self) + " --stat-floor " + Quoted(statList.string())}};
     for (const std::string& command : settings.commands) {
         runs.push_back({command, Quoted(settings.parvane) + " --prefix " +
                                      Quoted(prefix.Folder().string()) + " " + command});
@@ -248,6 +336,9 @@ int MeasureSize(const Settings& settings, int entries, bool& canDrop) {
 int Run(int argc, char** argv) {
     if (argc == 3 && std::string(argv[1]) == "--floor") {
         return ReadHeadersOnce(argv[2]);
+    }
+    if (argc == 3 && std::string(argv[1]) == "--stat-floor") {
+        return StatListedPaths(argv[2]);
     }
     if (argc == 4 && std::string(argv[1]) == "--make-prefix") {
         test::TestPrefix prefix;

@@ -1,8 +1,9 @@
 #include "analysis/InstallationAnalysis.h"
 
 #include <array>
-#include <cstdint>
 #include <span>
+#include <string_view>
+#include <unordered_map>
 
 #include "base/ShortText.h"
 #include "catalogue/Catalogue.h"
@@ -18,10 +19,46 @@ constexpr const char* REPORT_HEAD =
     "The following problems were found during the analysis:\r\n\r\n";
 constexpr const char* REPORT_TAIL = "\r\nAnalysis complete.";
 
-bool Exists(const std::string& path) {
-    std::uint32_t attributes = 0;
-    return TheMachine().GetAttributes(path, attributes) == ERR_SUCCESS;
-}
+// Whether each file the analysis looks for is there, asked of the machine once for all: the
+// courses of a large collection reference the same libraries many times over, and the machine
+// answers many paths at once faster than one by one.
+class PresentFiles {
+  public:
+    explicit PresentFiles(std::span<const std::span<const CourseRecord>> courseLists) {
+        for (const std::span<const CourseRecord> courses : courseLists) {
+            for (const CourseRecord& course : courses) {
+                AskCourseFiles(course);
+            }
+        }
+        std::vector<PathStatus> statuses;
+        TheMachine().GetFileStatuses(paths, statuses);
+        for (std::size_t i = 0; i < paths.size(); ++i) {
+            present[paths[i]] = statuses[i].error == ERR_SUCCESS;
+        }
+    }
+
+    bool Contains(const std::string& path) const { return present.at(path); }
+
+  private:
+    void AskCourseFiles(const CourseRecord& course) {
+        Ask(course.filename);
+        for (int slot = 0; slot < course.libraryCount && slot < MAX_REFERENCED_LIBRARIES; ++slot) {
+            if (const LibraryRecord* library = FindLibrary(GuidToText(course.libraryGuids[slot]))) {
+                Ask(library->filename);
+            }
+        }
+    }
+
+    void Ask(const std::string& path) {
+        if (present.try_emplace(path, false).second) {
+            paths.push_back(path);
+        }
+    }
+
+    std::vector<std::string> paths;
+    // Keyed by views of the records' own paths, which outlive the analysis.
+    std::unordered_map<std::string_view, bool> present;
+};
 
 void Add(std::vector<ProblemEntry>& problems, ProblemKind kind, ProblemSeverity severity,
          std::string_view format, std::vector<std::string> arguments) {
@@ -29,7 +66,8 @@ void Add(std::vector<ProblemEntry>& problems, ProblemKind kind, ProblemSeverity 
         {kind, severity, FormatWithin(MAX_FINDING_LENGTH, format, std::move(arguments))});
 }
 
-void CheckReferences(const CourseRecord& course, std::vector<ProblemEntry>& problems) {
+void CheckReferences(const CourseRecord& course, const PresentFiles& files,
+                     std::vector<ProblemEntry>& problems) {
     int cloaked = 0;
     for (int slot = 0; slot < course.libraryCount && slot < MAX_REFERENCED_LIBRARIES; ++slot) {
         const std::string referencedName(LibraryNameInSlot(course, slot));
@@ -37,7 +75,7 @@ void CheckReferences(const CourseRecord& course, std::vector<ProblemEntry>& prob
         if (library == nullptr) {
             Add(problems, PROBLEM_KIND_COURSE, PROBLEM_SEVERITY_ERROR,
                 "%s: Cannot find the referenced library %s", {course.name, referencedName});
-        } else if (!Exists(library->filename)) {
+        } else if (!files.Contains(library->filename)) {
             Add(problems, PROBLEM_KIND_LIBRARY, PROBLEM_SEVERITY_ERROR,
                 "%s: Cannot find the library file '%s' referenced by course %s",
                 {library->name, library->filename, course.name});
@@ -59,13 +97,14 @@ void CheckReferences(const CourseRecord& course, std::vector<ProblemEntry>& prob
     }
 }
 
-void CheckCourses(std::span<const CourseRecord> courses, std::vector<ProblemEntry>& problems) {
+void CheckCourses(std::span<const CourseRecord> courses, const PresentFiles& files,
+                  std::vector<ProblemEntry>& problems) {
     for (const CourseRecord& course : courses) {
-        if (!Exists(course.filename)) {
+        if (!files.Contains(course.filename)) {
             Add(problems, PROBLEM_KIND_COURSE, PROBLEM_SEVERITY_ERROR,
                 "%s: Cannot find the course file. (%s)", {course.name, course.filename});
         } else {
-            CheckReferences(course, problems);
+            CheckReferences(course, files, problems);
         }
     }
 }
@@ -82,9 +121,13 @@ std::string OmissionLine(std::size_t omitted) {
 }  // namespace
 
 std::vector<ProblemEntry> CollectProblems() {
+    const std::array<std::span<const CourseRecord>, 2> courseLists = {GetInstalledCourses(),
+                                                                      GetCloakedCourses()};
+    const PresentFiles files(courseLists);
     std::vector<ProblemEntry> problems;
-    CheckCourses(GetInstalledCourses(), problems);
-    CheckCourses(GetCloakedCourses(), problems);
+    for (const std::span<const CourseRecord> courses : courseLists) {
+        CheckCourses(courses, files, problems);
+    }
     return problems;
 }
 

@@ -1,17 +1,42 @@
 #include "catalogue/Catalogue.h"
 
+#include <algorithm>
+#include <tuple>
+
 namespace parvane {
 
 namespace {
 
-void AddReferences(const CourseList& courses, ReferenceCounts& counts) {
+// An order of GUIDs, for the counts to be searched in.
+bool GuidBefore(const GUID& first, const GUID& second) {
+    return std::tie(first.Data1, first.Data2, first.Data3, first.Data4) <
+           std::tie(second.Data1, second.Data2, second.Data3, second.Data4);
+}
+
+void AddReferences(const CourseList& courses, std::vector<GUID>& referenced) {
     for (const CourseRecord& course : courses.Records()) {
         ForEachExaminedSlot(course, [&](const GUID& guid) {
             if (!IsZeroGuid(guid)) {
-                ++counts.slotsByGuid[guid];
+                referenced.push_back(guid);
             }
         });
     }
+}
+
+// The GUIDs of every referencing slot, sorted and counted: a sorted list takes a few bytes for
+// each GUID where a hash map takes a node.
+void CountReferences(std::vector<GUID>& referenced, std::vector<GuidSlots>& slotsByGuid) {
+    std::sort(referenced.begin(), referenced.end(), GuidBefore);
+    slotsByGuid.clear();
+    for (std::size_t first = 0; first < referenced.size();) {
+        std::size_t last = first + 1;
+        while (last < referenced.size() && referenced[last] == referenced[first]) {
+            ++last;
+        }
+        slotsByGuid.push_back({referenced[first], static_cast<int>(last - first)});
+        first = last;
+    }
+    slotsByGuid.shrink_to_fit();
 }
 
 const ReferenceCounts& CurrentReferenceCounts() {
@@ -23,9 +48,10 @@ const ReferenceCounts& CurrentReferenceCounts() {
         counts.cloakedStamp == cloakedStamp) {
         return counts;
     }
-    counts.slotsByGuid.clear();
-    AddReferences(catalogue.installedCourses, counts);
-    AddReferences(catalogue.cloakedCourses, counts);
+    std::vector<GUID> referenced;
+    AddReferences(catalogue.installedCourses, referenced);
+    AddReferences(catalogue.cloakedCourses, referenced);
+    CountReferences(referenced, counts.slotsByGuid);
     counts.installedStamp = installedStamp;
     counts.cloakedStamp = cloakedStamp;
     counts.built = true;
@@ -40,23 +66,6 @@ const Record* FindFirst(const RecordList<Record>& installed, const RecordList<Re
 }
 
 }  // namespace
-
-std::size_t GuidHash::operator()(const GUID& guid) const {
-    // FNV-1a over the 16 bytes.
-    std::uint64_t hash = 14695981039346656037ull;
-    auto mix = [&](std::uint64_t value, int bytes) {
-        for (int i = 0; i < bytes; ++i) {
-            hash = (hash ^ ((value >> (8 * i)) & 0xFF)) * 1099511628211ull;
-        }
-    };
-    mix(guid.Data1, 4);
-    mix(guid.Data2, 2);
-    mix(guid.Data3, 2);
-    for (std::uint8_t byte : guid.Data4) {
-        mix(byte, 1);
-    }
-    return static_cast<std::size_t>(hash);
-}
 
 Catalogue& TheCatalogue() {
     static Catalogue catalogue;
@@ -99,8 +108,10 @@ const LibraryRecord* FindLibrary(std::string_view guidText) {
 
 int CountCoursesReferencingLibrary(const LibraryRecord& library) {
     const ReferenceCounts& counts = CurrentReferenceCounts();
-    const auto found = counts.slotsByGuid.find(library.guid);
-    return found == counts.slotsByGuid.end() ? 0 : found->second;
+    const auto found = std::lower_bound(
+        counts.slotsByGuid.begin(), counts.slotsByGuid.end(), library.guid,
+        [](const GuidSlots& entry, const GUID& guid) { return GuidBefore(entry.guid, guid); });
+    return found == counts.slotsByGuid.end() || found->guid != library.guid ? 0 : found->slots;
 }
 
 std::span<const CourseRecord> GetInstalledCourses() {

@@ -10,7 +10,6 @@
 #include <cstdint>
 #include <span>
 #include <string_view>
-#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -20,14 +19,16 @@
 
 namespace parvane {
 
-struct GuidHash {
-    std::size_t operator()(const GUID& guid) const;
+// How many slots of all courses reference one library GUID.
+struct GuidSlots {
+    GUID guid;
+    int slots = 0;
 };
 
 // How many slots of all courses reference each library GUID, built on first use after a
-// change of either course list.
+// change of either course list: one entry for each GUID, in GUID order.
 struct ReferenceCounts {
-    std::unordered_map<GUID, int, GuidHash> slotsByGuid;
+    std::vector<GuidSlots> slotsByGuid;
     std::uint64_t installedStamp = 0;
     std::uint64_t cloakedStamp = 0;
     bool built = false;
@@ -62,7 +63,7 @@ const LibraryRecord* FindLibrary(std::string_view guidText);
 template <typename Visit>
 void ForEachExaminedSlot(const CourseRecord& course, Visit visit) {
     for (int slot = 0; slot < MAX_REFERENCED_LIBRARIES; ++slot) {
-        visit(course.libraryGuids[slot]);
+        visit(LibraryGuidInSlot(course, slot));
         if (LibraryNameInSlot(course, slot).empty()) {
             break;
         }

@@ -180,39 +180,43 @@ bool ReadStore(const std::string& storePath, StaleEntryFilter isStale,
 }
 
 // The entries of a store as an earlier load read them, the registry being as it was then; the
-// stale ones are deleted as a reading of the registry deletes them.
+// stale ones are deleted as a reading of the registry deletes them. False, with nothing taken,
+// when the snapshot cannot be read again.
 template <typename Entries>
-void TakeStoreFromSnapshot(const std::string& storePath, StaleEntryFilter isStale,
+bool TakeStoreFromSnapshot(const std::string& storePath, StaleEntryFilter isStale,
                            std::vector<typename Entries::Record>& loaded,
                            const StoreSnapshot& snapshot) {
     std::vector<std::string> staleNames;
     loaded.reserve(snapshot.EntryCount(storePath));
-    snapshot.ForEachEntry(storePath,
-                          [&](std::string_view keyName, std::span<const std::string_view> texts) {
-                              if (isStale != nullptr && isStale(keyName)) {
-                                  staleNames.emplace_back(keyName);
-                                  return;
-                              }
-                              typename Entries::Record& record = loaded.emplace_back();
-                              record.guidText = Entries::GuidText(keyName);
-                              const auto values = Entries::Values(record);
-                              for (std::size_t i = 0; i < values.size(); ++i) {
-                                  values[i].text->assign(texts[i]);
-                              }
-                          });
+    const bool taken = snapshot.ForEachEntry(
+        storePath, [&](std::string_view keyName, std::span<const std::string_view> texts) {
+            if (isStale != nullptr && isStale(keyName)) {
+                staleNames.emplace_back(keyName);
+                return;
+            }
+            typename Entries::Record& record = loaded.emplace_back();
+            record.guidText = Entries::GuidText(keyName);
+            const auto values = Entries::Values(record);
+            for (std::size_t i = 0; i < values.size(); ++i) {
+                values[i].text->assign(texts[i]);
+            }
+        });
+    if (!taken) {
+        loaded.clear();
+        return false;
+    }
     DeleteStaleEntries(storePath, staleNames, Entries::STALE_MESSAGE);
+    return true;
 }
 
 template <typename Entries>
 bool LoadStore(const std::string& storePath, RecordList<typename Entries::Record>& list,
                StaleEntryFilter isStale, LoadMemo& memo) {
     std::vector<typename Entries::Record> records;
-    bool loaded = true;
-    if (memo.stores && memo.stores->Holds(storePath, Entries::VALUE_COUNT)) {
-        TakeStoreFromSnapshot<Entries>(storePath, isStale, records, *memo.stores);
-    } else {
-        loaded = ReadStore<Entries>(storePath, isStale, records, memo);
-    }
+    const bool loaded =
+        (memo.stores && memo.stores->Holds(storePath, Entries::VALUE_COUNT) &&
+         TakeStoreFromSnapshot<Entries>(storePath, isStale, records, *memo.stores)) ||
+        ReadStore<Entries>(storePath, isStale, records, memo);
     // The files of the whole store together, also when an entry stopped the load: the records
     // already listed stay. Sorted once, after the whole store.
     Entries::FillFromFiles(records, memo);

@@ -15,6 +15,8 @@ namespace {
 
 // Files read together: enough to keep the disk busy, few enough that their blocks stay small.
 constexpr std::size_t READ_BATCH = 256;
+// Records looked up in the cache together: their statuses are taken in one call.
+constexpr std::size_t CACHE_BATCH = 4096;
 
 std::span<const std::uint8_t> Bytes(const std::string& text) {
     return {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()};
@@ -45,7 +47,8 @@ struct CourseFiles {
                                        std::make_move_iterator(names.end()));
         }
         if (fields.guidsRead) {
-            course.libraryGuids = fields.guids.guids;
+            course.libraryGuids.assign(fields.guids.guids.begin(),
+                                       fields.guids.guids.begin() + fields.guids.count);
             course.libraryCount = fields.guids.count;
         }
     }
@@ -72,17 +75,16 @@ struct LibraryFiles {
     }
 };
 
-// The fields of each record's file: from the cache when it holds the file unchanged (the
-// statuses of those files taken together first), else read, together with the files' status,
-// and kept in the cache. `attributes` is what the machine said of each path, when it was asked.
+// The fields of each record's file that the cache holds unchanged, the statuses of those
+// files taken together first; `found` marks the records filled.
 template <typename Files>
-void FillHeaders(std::span<typename Files::Record> records, HeaderCache* headers,
-                 std::vector<std::optional<std::uint32_t>>& attributes) {
+void FillFromCache(std::span<typename Files::Record> records, HeaderCache& headers,
+                   std::span<std::optional<std::uint32_t>> attributes, std::span<char> found) {
     std::vector<std::size_t> held;
     std::vector<HeaderCache::Place> places;
     std::vector<std::string> heldPaths;
-    for (std::size_t i = 0; headers != nullptr && i < records.size(); ++i) {
-        const HeaderCache::Place place = (headers->*Files::LOCATE)(records[i].filename);
+    for (std::size_t i = 0; i < records.size(); ++i) {
+        const HeaderCache::Place place = (headers.*Files::LOCATE)(records[i].filename);
         if (place.Holds()) {
             held.push_back(i);
             places.push_back(place);
@@ -91,32 +93,51 @@ void FillHeaders(std::span<typename Files::Record> records, HeaderCache* headers
     }
     std::vector<PathStatus> statuses;
     TheMachine().GetFileStatuses(heldPaths, statuses);
-    std::vector<char> found(records.size(), 0);
     for (std::size_t k = 0; k < held.size(); ++k) {
         const std::size_t i = held[k];
         attributes[i] = statuses[k].status.attributes;
         typename Files::Fields fields;
         if (statuses[k].error == ERR_SUCCESS &&
-            (headers->*Files::FIND)(places[k], statuses[k].status, fields)) {
+            (headers.*Files::FIND)(places[k], statuses[k].status, fields)) {
             Files::Apply(fields, records[i]);
             found[i] = 1;
         }
     }
+}
+
+// The fields of each record's file: from the cache when it holds the file unchanged, else
+// read, together with the files' status, and kept in the cache. `attributes` is what the
+// machine said of each path, when it was asked. Both go a batch of records at a time, so that
+// what they hold on the way stays small however many records there are.
+template <typename Files>
+void FillHeaders(std::span<typename Files::Record> records, HeaderCache* headers,
+                 std::vector<std::optional<std::uint32_t>>& attributes) {
+    std::vector<char> found(records.size(), 0);
+    for (std::size_t first = 0; headers != nullptr && first < records.size();
+         first += CACHE_BATCH) {
+        const std::size_t count = std::min(CACHE_BATCH, records.size() - first);
+        FillFromCache<Files>(records.subspan(first, count), *headers,
+                             std::span(attributes).subspan(first, count),
+                             std::span(found).subspan(first, count));
+    }
     std::vector<std::size_t> toRead;
-    std::vector<std::string> paths;
     for (std::size_t i = 0; i < records.size(); ++i) {
         if (found[i] == 0 && !records[i].filename.empty()) {
             toRead.push_back(i);
-            paths.push_back(records[i].filename);
         }
     }
+    std::vector<std::string> paths;
     std::vector<FileStart> starts;
-    for (std::size_t first = 0; first < paths.size(); first += READ_BATCH) {
+    for (std::size_t first = 0; first < toRead.size(); first += READ_BATCH) {
         const auto batch =
-            std::span(paths).subspan(first, std::min(READ_BATCH, paths.size() - first));
-        TheMachine().ReadFileStarts({batch.begin(), batch.end()}, Files::BLOCK_SIZE, starts);
+            std::span(toRead).subspan(first, std::min(READ_BATCH, toRead.size() - first));
+        paths.clear();
+        for (const std::size_t i : batch) {
+            paths.push_back(records[i].filename);
+        }
+        TheMachine().ReadFileStarts(paths, Files::BLOCK_SIZE, starts);
         for (std::size_t read = 0; read < starts.size(); ++read) {
-            const std::size_t i = toRead[first + read];
+            const std::size_t i = batch[read];
             const FileStart& start = starts[read];
             if (start.error != ERR_SUCCESS) {
                 continue;  // not kept: a file that cannot be read now may be readable next time

@@ -106,7 +106,9 @@ HeaderCache::HeaderCache() : loadStart(FileTimeNow()) {
     }
     stored = ReadStateFile(CacheFilePath());
     ByteReader reader(stored, 0);
-    if (reader.Text(MAGIC.size()) != MAGIC || reader.Number(4) != FORMAT_VERSION) {
+    // The entries' places are kept in 32 bits.
+    if (stored.size() > UINT32_MAX || reader.Text(MAGIC.size()) != MAGIC ||
+        reader.Number(4) != FORMAT_VERSION) {
         stored.clear();
         return;
     }
@@ -116,9 +118,9 @@ HeaderCache::HeaderCache() : loadStart(FileTimeNow()) {
     storedEntries.reserve(expected);
     for (std::uint32_t entry = 0; entry < count && reader.ok; ++entry) {
         StoredEntry found;
-        found.begin = reader.Position();
+        found.begin = static_cast<std::uint32_t>(reader.Position());
         const std::string_view key = reader.Text();
-        found.start = reader.Position();
+        found.start = static_cast<std::uint32_t>(reader.Position());
         reader.Number(8);
         reader.Number(8);
         const char kind = key.empty() ? '\0' : key.front();
@@ -126,7 +128,7 @@ HeaderCache::HeaderCache() : loadStart(FileTimeNow()) {
                                   : kind == LIBRARY_KIND ? ReadLibraryFields(reader, nullptr)
                                   : kind == FOLDER_KIND  ? ReadFolderFields(reader, nullptr)
                                                          : false);
-        found.end = reader.Position();
+        found.end = static_cast<std::uint32_t>(reader.Position());
         storedEntries.push_back(found);
     }
     if (!reader.ok || !reader.AtEnd()) {

@@ -81,11 +81,12 @@ class HeaderCache {
 
   private:
     // An entry of the file read: where it starts, where its size and time start, where it
-    // ends, and whether this load found its file unchanged.
+    // ends, and whether this load found its file unchanged. Small: a cache holds an entry for
+    // each of tens of thousands of files.
     struct StoredEntry {
-        std::size_t begin = 0;
-        std::size_t start = 0;
-        std::size_t end = 0;
+        std::uint32_t begin = 0;
+        std::uint32_t start = 0;
+        std::uint32_t end = 0;
         bool found = false;
     };
 

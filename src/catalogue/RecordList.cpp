@@ -1,6 +1,7 @@
 #include "catalogue/RecordList.h"
 
 #include <algorithm>
+#include <functional>
 #include <iterator>
 #include <numeric>
 
@@ -15,6 +16,9 @@ std::uint64_t NextListStamp() {
 
 namespace {
 
+// A power of two, as every size of the index is.
+constexpr std::size_t MIN_INDEX_SLOTS = 16;
+
 template <typename Record>
 bool NameBefore(const Record& first, const Record& second) {
     return CompareNoCase(first.name, second.name) < 0;
@@ -27,8 +31,18 @@ const Record* RecordList<Record>::FindByGuidText(std::string_view guidText) cons
     if (!index.built) {
         BuildIndex();
     }
-    const auto found = index.firstPosition.find(guidText);
-    return found == index.firstPosition.end() ? nullptr : &records[found->second];
+    const std::uint32_t held = index.slots[IndexSlot(guidText)];
+    return held == 0 ? nullptr : &records[held - 1];
+}
+
+template <typename Record>
+std::size_t RecordList<Record>::IndexSlot(std::string_view guidText) const {
+    const std::size_t mask = index.slots.size() - 1;
+    std::size_t slot = std::hash<std::string_view>{}(guidText)&mask;
+    while (index.slots[slot] != 0 && records[index.slots[slot] - 1].guidText != guidText) {
+        slot = (slot + 1) & mask;
+    }
+    return slot;
 }
 
 template <typename Record>
@@ -103,7 +117,7 @@ template <typename Record>
 void RecordList<Record>::Changed() {
     // Only when built: clearing a map costs its bucket count, once per append in a bulk load.
     if (index.built) {
-        index.firstPosition.clear();
+        index.slots.clear();
         index.built = false;
     }
     stamp.value = NextListStamp();
@@ -111,11 +125,17 @@ void RecordList<Record>::Changed() {
 
 template <typename Record>
 void RecordList<Record>::BuildIndex() const {
-    index.firstPosition.clear();
-    index.firstPosition.reserve(records.size());
+    std::size_t size = MIN_INDEX_SLOTS;
+    while (size < 2 * records.size()) {
+        size *= 2;
+    }
+    index.slots.assign(size, 0);
     for (std::size_t position = 0; position < records.size(); ++position) {
-        // emplace keeps the first position of a text that occurs twice.
-        index.firstPosition.emplace(records[position].guidText, position);
+        // The first position of a text that occurs twice stays.
+        std::uint32_t& slot = index.slots[IndexSlot(records[position].guidText)];
+        if (slot == 0) {
+            slot = static_cast<std::uint32_t>(position + 1);
+        }
     }
     index.built = true;
 }

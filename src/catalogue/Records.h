@@ -3,7 +3,6 @@
 // The records of the catalogue: one registered course, one registered library, one detected
 // product.
 
-#include <array>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -35,10 +34,12 @@ struct CourseRecord {
     std::string stationeryFile;  // .stn
     std::string caddyBookFile;   // .tcn
     // The libraries the course file references, slot by slot: the names it gives (the slots
-    // past them have none, see LibraryNameInSlot), and the GUIDs, zero past the last.
+    // past them have none, see LibraryNameInSlot), and the GUIDs it gives (the slots past them
+    // are zero, see LibraryGuidInSlot). Only the slots given are held: tens of thousands of
+    // courses are loaded at once.
     std::vector<std::string> libraryNames;
-    std::array<GUID, MAX_REFERENCED_LIBRARIES> libraryGuids{};
-    int libraryCount = 0;  // valid slots of libraryGuids
+    std::vector<GUID> libraryGuids;
+    int libraryCount = 0;  // the slots of libraryGuids
 };
 
 // The library name the course file gives in `slot`; empty past the last name it gives.
@@ -46,6 +47,13 @@ inline std::string_view LibraryNameInSlot(const CourseRecord& course, int slot) 
     return slot >= 0 && static_cast<std::size_t>(slot) < course.libraryNames.size()
                ? std::string_view(course.libraryNames[static_cast<std::size_t>(slot)])
                : std::string_view();
+}
+
+// The library GUID the course file gives in `slot`; zero past the last GUID it gives.
+inline GUID LibraryGuidInSlot(const CourseRecord& course, int slot) {
+    return slot >= 0 && static_cast<std::size_t>(slot) < course.libraryGuids.size()
+               ? course.libraryGuids[static_cast<std::size_t>(slot)]
+               : GUID{};
 }
 
 struct LibraryRecord {

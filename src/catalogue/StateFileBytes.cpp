@@ -1,14 +1,12 @@
 #include "catalogue/StateFileBytes.h"
 
-#include <memory>
-
-#include "platform/Machine.h"
+#include <algorithm>
 
 namespace parvane {
 
 namespace {
 
-constexpr std::size_t READ_CHUNK = 1 << 20;
+constexpr std::size_t READ_BLOCK = 1 << 18;
 
 }  // namespace
 
@@ -68,19 +66,55 @@ bool ByteReader::Has(std::size_t size) {
 std::string ReadStateFile(const std::string& path) {
     Win32Error error = ERR_SUCCESS;
     const std::unique_ptr<FileStream> file = TheMachine().OpenFile(path, FileMode::Read, error);
-    if (file == nullptr) {
+    std::uint64_t size = 0;
+    if (file == nullptr || !StateFileSize(*file, size)) {
         return {};
     }
-    std::string bytes;
-    for (std::size_t got = READ_CHUNK; got == READ_CHUNK;) {
-        const std::size_t start = bytes.size();
-        bytes.resize(start + READ_CHUNK);
-        got = file->Read(bytes.data() + start, READ_CHUNK);
-        bytes.resize(start + got);
-    }
-    const bool failed = file->Error() != ERR_SUCCESS;
+    // Sized once: the files are large, and a buffer grown on the way would hold twice as much.
+    std::string bytes(static_cast<std::size_t>(size), '\0');
+    const bool read = file->Read(bytes.data(), bytes.size()) == bytes.size();
     file->Close();
-    return failed ? std::string() : bytes;
+    if (!read) {
+        return {};
+    }
+    return bytes;
+}
+
+bool StateFileSize(FileStream& file, std::uint64_t& size) {
+    if (file.Seek(0, 2) != ERR_SUCCESS) {
+        return false;
+    }
+    const std::int64_t told = file.Tell();
+    if (told < 0 || file.Seek(0, 0) != ERR_SUCCESS) {
+        return false;
+    }
+    size = static_cast<std::uint64_t>(told);
+    return true;
+}
+
+BlockReader::BlockReader(FileStream& opened, std::uint64_t start, std::uint64_t stop)
+    : file(opened), next(start), end(stop) {}
+
+bool BlockReader::ReadMore() {
+    if (next >= end) {
+        return false;
+    }
+    if (!seeked && file.Seek(static_cast<std::int64_t>(next), 0) != ERR_SUCCESS) {
+        return false;
+    }
+    seeked = true;
+    block.erase(0, used);
+    used = 0;
+    const std::size_t kept = block.size();
+    const auto more = static_cast<std::size_t>(std::min<std::uint64_t>(READ_BLOCK, end - next));
+    block.resize(kept + more);
+    if (file.Read(block.data() + kept, more) != more) {
+        block.resize(kept);
+        next = end;  // nothing more can be trusted
+        return false;
+    }
+    next += more;
+    return true;
 }
 
 bool ReplaceStateFile(const std::string& path, const std::vector<std::string_view>& parts) {

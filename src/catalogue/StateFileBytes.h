@@ -1,15 +1,17 @@
 #pragma once
 
 // The bytes of the catalogue's files in the state folder: little-endian numbers and texts with
-// their length in front, read back with every read past the end caught; each file read whole
-// and replaced whole.
+// their length in front, read back with every read past the end caught; each file read whole,
+// or in blocks, and replaced whole.
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "catalogue/Guid.h"
+#include "platform/Machine.h"
 
 namespace parvane {
 
@@ -45,6 +47,47 @@ class ByteReader {
 
 // The whole file at the Windows path `path`, or nothing when it cannot be read.
 std::string ReadStateFile(const std::string& path);
+
+// Reads the bytes of an open file from `start` to `end` in blocks, so that a large file is never
+// held whole: each item is parsed from the bytes read so far, and parsed again with more of them
+// when it goes past their end.
+class BlockReader {
+  public:
+    BlockReader(FileStream& opened, std::uint64_t start, std::uint64_t stop);
+
+    // Calls `parse(reader)` until it reads one item whole; false when the bytes end, or cannot
+    // be read, before it does. `parse` may run more than once for one item.
+    template <typename Parse>
+    bool Item(Parse&& parse) {
+        for (;;) {
+            ByteReader reader(block, used);
+            parse(reader);
+            if (reader.ok) {
+                used = reader.Position();
+                return true;
+            }
+            if (!ReadMore()) {
+                return false;
+            }
+        }
+    }
+    // Where the next item starts in the file.
+    std::uint64_t Position() const { return next - (block.size() - used); }
+    bool AtEnd() const { return Position() == end; }
+
+  private:
+    bool ReadMore();
+
+    FileStream& file;
+    std::uint64_t next;  // where the bytes not read yet start
+    std::uint64_t end;
+    bool seeked = false;
+    std::string block;
+    std::size_t used = 0;  // the bytes of `block` already parsed
+};
+
+// The size of an open file; false when it cannot be told.
+bool StateFileSize(FileStream& file, std::uint64_t& size);
 
 // Writes `parts` one after the other into `path` + ".new", then moves that over `path`; false,
 // leaving the old file or none, when any step fails.

@@ -1,5 +1,7 @@
 #include "catalogue/StoreSnapshot.h"
 
+#include <array>
+
 #include "base/PathText.h"
 #include "base/StateFolder.h"
 #include "catalogue/StateFileBytes.h"
@@ -18,19 +20,20 @@ constexpr std::string_view MAGIC = "PVSS";
 constexpr std::uint32_t FORMAT_VERSION = 1;
 // No entry has more values than a course's.
 constexpr std::size_t MAX_VALUES = 8;
+// A load keeps the game's two stores and the cloaking tool's two.
+constexpr std::uint32_t MAX_STORES = 4;
 
 std::string SnapshotFilePath() {
     return JoinPath(StateFolder(), FILE_NAME);
 }
 
-// Reads past the entries of one store; false when they are cut short.
-bool SkipEntries(ByteReader& reader, std::size_t valueCount, std::uint32_t entryCount) {
-    for (std::uint32_t entry = 0; entry < entryCount && reader.ok; ++entry) {
-        for (std::size_t text = 0; text <= valueCount; ++text) {
-            reader.Text();
-        }
+// Parses the texts of one entry: its key name and `valueCount` values.
+void ReadEntry(ByteReader& reader, std::size_t valueCount, std::string_view& keyName,
+               std::span<std::string_view> texts) {
+    keyName = reader.Text();
+    for (std::size_t value = 0; value < valueCount; ++value) {
+        texts[value] = reader.Text();
     }
-    return reader.ok;
 }
 
 }  // namespace
@@ -43,50 +46,90 @@ StoreSnapshot::StoreSnapshot() {
     if (stamp.empty()) {
         return;
     }
-    stored = ReadStateFile(SnapshotFilePath());
-    ByteReader reader(stored, 0);
-    const bool ours = reader.Text(MAGIC.size()) == MAGIC && reader.Number(4) == FORMAT_VERSION &&
-                      reader.Text(reader.Number(4)) == stamp;
-    const auto storeCount = static_cast<std::uint32_t>(reader.Number(4));
-    for (std::uint32_t store = 0; ours && store < storeCount && reader.ok; ++store) {
-        const std::string_view path = reader.Text();
-        StoredStore found;
-        found.valueCount = static_cast<std::size_t>(reader.Number(1));
-        found.entryCount = static_cast<std::uint32_t>(reader.Number(4));
-        found.start = reader.Position();
-        reader.ok = reader.ok && found.valueCount <= MAX_VALUES &&
-                    SkipEntries(reader, found.valueCount, found.entryCount);
-        storedStores.emplace(path, found);
-    }
-    if (!ours || !reader.ok || !reader.AtEnd()) {
+    Win32Error error = ERR_SUCCESS;
+    stored = TheMachine().OpenFile(SnapshotFilePath(), FileMode::Read, error);
+    if (stored != nullptr && !ReadStores(*stored)) {
         // Another registry's, cut short, or not what this version writes.
         storedStores.clear();
-        stored.clear();
+        stored.reset();
     }
+}
+
+bool StoreSnapshot::ReadStores(FileStream& file) {
+    std::uint64_t size = 0;
+    if (!StateFileSize(file, size)) {
+        return false;
+    }
+    BlockReader blocks(file, 0, size);
+    bool ours = false;
+    std::uint32_t storeCount = 0;
+    if (!blocks.Item([&](ByteReader& reader) {
+            ours = reader.Text(MAGIC.size()) == MAGIC && reader.Number(4) == FORMAT_VERSION &&
+                   reader.Text(reader.Number(4)) == stamp;
+            storeCount = static_cast<std::uint32_t>(reader.Number(4));
+        }) ||
+        !ours || storeCount > MAX_STORES) {
+        return false;
+    }
+    std::array<std::string_view, MAX_VALUES> texts;
+    std::string_view keyName;
+    for (std::uint32_t store = 0; store < storeCount; ++store) {
+        StoredStore& found = storedStores.emplace_back();
+        if (!blocks.Item([&](ByteReader& reader) {
+                found.path = reader.Text();
+                found.valueCount = static_cast<std::size_t>(reader.Number(1));
+                found.entryCount = static_cast<std::uint32_t>(reader.Number(4));
+            }) ||
+            found.valueCount > MAX_VALUES) {
+            return false;
+        }
+        found.start = blocks.Position();
+        for (std::uint32_t entry = 0; entry < found.entryCount; ++entry) {
+            if (!blocks.Item([&](ByteReader& reader) {
+                    ReadEntry(reader, found.valueCount, keyName, texts);
+                })) {
+                return false;
+            }
+        }
+        found.end = blocks.Position();
+    }
+    return blocks.AtEnd();
+}
+
+const StoreSnapshot::StoredStore* StoreSnapshot::FindStored(std::string_view storePath) const {
+    // The first of that path: the stores are few.
+    for (const StoredStore& store : storedStores) {
+        if (store.path == storePath) {
+            return &store;
+        }
+    }
+    return nullptr;
 }
 
 bool StoreSnapshot::Holds(std::string_view storePath, std::size_t valueCount) const {
-    const auto found = storedStores.find(storePath);
-    return found != storedStores.end() && found->second.valueCount == valueCount;
+    const StoredStore* found = FindStored(storePath);
+    return found != nullptr && found->valueCount == valueCount;
 }
 
 std::size_t StoreSnapshot::EntryCount(std::string_view storePath) const {
-    return storedStores.at(storePath).entryCount;
+    return FindStored(storePath)->entryCount;
 }
 
-void StoreSnapshot::ForEachEntry(
+bool StoreSnapshot::ForEachEntry(
     std::string_view storePath,
     const std::function<void(std::string_view, std::span<const std::string_view>)>& visit) const {
-    const StoredStore& store = storedStores.at(storePath);
-    ByteReader reader(stored, store.start);
+    const StoredStore& store = *FindStored(storePath);
+    BlockReader blocks(*stored, store.start, store.end);
     std::array<std::string_view, MAX_VALUES> texts;
+    std::string_view keyName;
     for (std::uint32_t entry = 0; entry < store.entryCount; ++entry) {
-        const std::string_view keyName = reader.Text();
-        for (std::size_t value = 0; value < store.valueCount; ++value) {
-            texts[value] = reader.Text();
+        if (!blocks.Item(
+                [&](ByteReader& reader) { ReadEntry(reader, store.valueCount, keyName, texts); })) {
+            return false;
         }
         visit(keyName, std::span(texts).first(store.valueCount));
     }
+    return true;
 }
 
 void StoreSnapshot::KeepStore(std::string_view storePath, std::size_t valueCount) {
@@ -108,6 +151,8 @@ void StoreSnapshot::KeepEntry(std::string_view keyName, std::span<const EntryVal
 }
 
 void StoreSnapshot::Save(bool loadedWhole) {
+    // Closed first: a file open elsewhere cannot be replaced on every system.
+    stored.reset();
     if (!loadedWhole || kept.empty() || TheMachine().RegistryStamp() != stamp) {
         return;
     }

@@ -9,13 +9,14 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <span>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 #include "catalogue/StoreEntries.h"
+#include "platform/Machine.h"
 
 namespace parvane {
 
@@ -30,8 +31,9 @@ class StoreSnapshot {
     std::size_t EntryCount(std::string_view storePath) const;
     // Calls `visit(keyName, texts)` for each entry kept of the store, in the order in which the
     // registry listed them, with the texts of its values in the order they were kept. Only for a
-    // store it Holds.
-    void ForEachEntry(std::string_view storePath,
+    // store it Holds. The file is read again, a block at a time; false when it cannot be, after
+    // some entries may have been visited.
+    bool ForEachEntry(std::string_view storePath,
                       const std::function<void(std::string_view,
                                                std::span<const std::string_view>)>& visit) const;
 
@@ -47,9 +49,11 @@ class StoreSnapshot {
 
   private:
     struct StoredStore {
+        std::string path;
         std::size_t valueCount = 0;
         std::uint32_t entryCount = 0;
-        std::size_t start = 0;  // the first entry's place in `stored`
+        std::uint64_t start = 0;  // where its entries start and end in the file
+        std::uint64_t end = 0;
     };
     struct KeptStore {
         std::string path;
@@ -58,9 +62,16 @@ class StoreSnapshot {
         std::string entries;
     };
 
-    std::string stamp;   // the registry's stamp when the load began; empty: nothing is kept
-    std::string stored;  // the file as read, when it was taken of the registry as it is now
-    std::unordered_map<std::string_view, StoredStore> storedStores;
+    const StoredStore* FindStored(std::string_view storePath) const;
+    // Reads the file's stores, checking every entry; false when the file is not one this
+    // version wrote of the registry as it is now.
+    bool ReadStores(FileStream& file);
+
+    std::string stamp;  // the registry's stamp when the load began; empty: nothing is kept
+    // The file, while it was taken of the registry as it is now: kept open, so that the entries
+    // read later are those checked, even if the file is replaced by name meanwhile.
+    std::unique_ptr<FileStream> stored;
+    std::vector<StoredStore> storedStores;
     std::vector<KeptStore> kept;
 };
 

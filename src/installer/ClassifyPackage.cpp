@@ -54,7 +54,7 @@ bool TakeCourseFile(Scan& scan, const std::string& fileName) {
     scan.courseSeen = true;
     CourseRecord& course = scan.record.course;
     course.libraryNames.assign(names.names.begin(), names.names.begin() + names.count);
-    course.libraryGuids = guids.guids;
+    course.libraryGuids.assign(guids.guids.begin(), guids.guids.begin() + guids.count);
     course.libraryCount = guids.count;
     course.guidText = GuidToText(header.guid);
     course.name = header.name;

@@ -64,7 +64,7 @@ TEST_F(CatalogueLoading, ContentFilesFillTheHeaderFieldsWhereTheyCanBeRead) {
     const CourseRecord& course = Listed(FindCourse(kGuid1));
     EXPECT_EQ(course.libraryCount, 2);
     EXPECT_EQ(course.libraryGuids[1], TestGuid(11));
-    EXPECT_TRUE(IsZeroGuid(course.libraryGuids[2]));
+    EXPECT_TRUE(IsZeroGuid(LibraryGuidInSlot(course, 2)));
     EXPECT_EQ(course.libraryNames, (Texts{"Trees", "Rocks"}));
     EXPECT_EQ(LibraryNameInSlot(course, 2), "");
     EXPECT_TRUE(course.removable);

@@ -105,9 +105,7 @@ class ReferenceCountTest : public CatalogueTest {
         for (int slot = 0; slot < names; ++slot) {
             course.libraryNames.push_back("Library " + std::to_string(slot));
         }
-        for (std::size_t slot = 0; slot < guids.size(); ++slot) {
-            course.libraryGuids[slot] = guids[slot];
-        }
+        course.libraryGuids = guids;
         course.libraryCount = static_cast<int>(guids.size());
         return course;
     }

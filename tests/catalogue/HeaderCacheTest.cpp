@@ -24,7 +24,7 @@ std::string LoadedFields() {
                     std::to_string(course.libraryCount) + (course.removable ? " r" : " -");
             for (int slot = 0; slot < MAX_REFERENCED_LIBRARIES; ++slot) {
                 text += " " + std::string(LibraryNameInSlot(course, slot)) +
-                        GuidToText(course.libraryGuids[slot]);
+                        GuidToText(LibraryGuidInSlot(course, slot));
             }
             text += "\n";
         }

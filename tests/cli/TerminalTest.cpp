@@ -5,6 +5,7 @@
 
 #include <sstream>
 
+#include "app/cli/HostPaths.h"
 #include "app/cli/TerminalUserInterface.h"
 #include "app/cli/TypedPaths.h"
 #include "base/Messages.h"
@@ -88,6 +89,26 @@ TEST(TerminalMessages, EveryWindowsPathInAMessageIsShownAsTheHostPathFirst) {
               "(C:\\d)\nand anyway?\nCouldn't create folder /c/e (C:\\e), return code=5\nfile. "
               "(/c/f (x86)\\g (C:\\f (x86)\\g))");
     EXPECT_EQ(ui.WithHostPaths("on no drive: 'Q:\\x', D:\\y"), "on no drive: 'Q:\\x', D:\\y");
+}
+
+// Names below a folder seen before are joined to its kept form; a link there is still followed.
+TEST(HostPaths, AreShownThroughNoLinkWhetherTheirFolderWasSeenBeforeOrNot) {
+    namespace fs = std::filesystem;
+    test::TestPrefix prefix;
+    const fs::path real = fs::weakly_canonical(prefix.DriveC()) / "real";
+    fs::create_directories(real / "inner");
+    fs::create_directories(real / "elsewhere");
+    fs::create_directory_symlink(real, prefix.DriveC() / "link");
+    HostPathNames names(prefix.Folder());
+    EXPECT_EQ(names.Of("C:\\link\\inner"), (real / "inner").string());
+    fs::create_directory_symlink(real / "elsewhere", real / "later");
+    for (int pass = 0; pass < 2; ++pass) {
+        EXPECT_EQ(names.Of("C:\\link\\inner"), (real / "inner").string());
+        EXPECT_EQ(names.Of("C:\\link\\later"), (real / "elsewhere").string());
+        EXPECT_EQ(names.Of("C:\\link\\missing"), (real / "missing").string());
+        EXPECT_EQ(names.Of("C:\\link\\no\\such"), (real / "no" / "such").string());
+    }
+    EXPECT_EQ(names.Of("Q:\\x"), "");
 }
 
 TEST(TypedPaths, HostPathsBecomeWindowsPathsOfTheDriveThatHoldsThem) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <functional>
 #include <iostream>
+#include <numeric>
 #include <span>
 #include <unordered_map>
 
@@ -19,19 +20,24 @@ namespace {
 constexpr const char* COLUMN_GAP = "  ";
 
 template <typename Record>
-std::vector<ListedEntry> Entries(std::vector<std::string> lines, const Record* (*atLine)(int),
-                                 std::span<const Record> cloaked) {
-    const std::less<const Record*> before;
-    std::vector<ListedEntry> entries;
-    entries.reserve(lines.size());
-    for (std::size_t line = 0; line < lines.size(); ++line) {
-        const Record* record = atLine(static_cast<int>(line));
-        const bool isCloaked =
-            !before(record, cloaked.data()) && before(record, cloaked.data() + cloaked.size());
-        entries.push_back({std::move(lines[line]), record->guidText, record->name,
-                           std::string(FolderTextPart(record->filename)), isCloaked});
-    }
-    return entries;
+ListedEntry EntryAt(std::span<const Record> installed, std::span<const Record> cloaked,
+                    std::size_t line, std::string (*listLine)(const Record&, bool)) {
+    const bool isCloaked = line >= installed.size();
+    const Record& record = isCloaked ? cloaked[line - installed.size()] : installed[line];
+    return {listLine(record, isCloaked), record.guidText, record.name,
+            std::string(FolderTextPart(record.filename)), isCloaked};
+}
+
+std::size_t EntryCount(ContentKind kind) {
+    return kind == ContentKind::Courses
+               ? GetInstalledCourses().size() + GetCloakedCourses().size()
+               : GetInstalledLibraries().size() + GetCloakedLibraries().size();
+}
+
+ListedEntry ListedEntryAt(ContentKind kind, std::size_t line) {
+    return kind == ContentKind::Courses
+               ? EntryAt(GetInstalledCourses(), GetCloakedCourses(), line, CourseListLine)
+               : EntryAt(GetInstalledLibraries(), GetCloakedLibraries(), line, LibraryListLine);
 }
 
 // A list line split at its tab: the marker and the name with its note, and the usage count.
@@ -71,17 +77,20 @@ std::string PaddedLeft(const std::string& text, std::size_t width) {
 }  // namespace
 
 std::vector<ListedEntry> ListedEntries(ContentKind kind) {
-    return kind == ContentKind::Courses
-               ? Entries(CourseListLines(), CourseAtListLine, GetCloakedCourses())
-               : Entries(LibraryListLines(), LibraryAtListLine, GetCloakedLibraries());
+    std::vector<ListedEntry> entries;
+    entries.reserve(EntryCount(kind));
+    for (std::size_t line = 0; line < entries.capacity(); ++line) {
+        entries.push_back(ListedEntryAt(kind, line));
+    }
+    return entries;
 }
 
-void ForEachListingLine(const std::vector<ListedEntry>& entries, const std::vector<int>& lines,
-                        bool withGuid, const std::function<void(const std::string&)>& show) {
+void ForEachListingLine(const EntryMaker& entryAt, const std::vector<int>& lines, bool withGuid,
+                        const std::function<void(const std::string&)>& show) {
     std::size_t textWidth = 0;
     std::size_t usageWidth = 0;
     for (const int line : lines) {
-        const LineColumns columns = ColumnsOf(entries[line]);
+        const LineColumns columns = ColumnsOf(entryAt(line));
         textWidth = std::max(textWidth, columns.text.size());
         usageWidth = std::max(usageWidth, columns.usage.size());
     }
@@ -89,7 +98,7 @@ void ForEachListingLine(const std::vector<ListedEntry>& entries, const std::vect
     // the host once.
     std::unordered_map<std::string, std::string> shownFolders;
     for (const int line : lines) {
-        const ListedEntry& entry = entries[line];
+        const ListedEntry entry = entryAt(line);
         auto [folder, added] = shownFolders.try_emplace(entry.folder);
         if (added) {
             folder->second = ShownPath(entry.folder);
@@ -109,23 +118,21 @@ void ForEachListingLine(const std::vector<ListedEntry>& entries, const std::vect
 std::vector<std::string> ListingLines(const std::vector<ListedEntry>& entries,
                                       const std::vector<int>& lines, bool withGuid) {
     std::vector<std::string> shown;
-    ForEachListingLine(entries, lines, withGuid,
+    ForEachListingLine([&entries](int line) { return entries[line]; }, lines, withGuid,
                        [&shown](const std::string& line) { shown.push_back(line); });
     return shown;
 }
 
 int ListContent(ContentKind kind, bool withGuid) {
-    const std::vector<ListedEntry> entries = ListedEntries(kind);
-    if (entries.empty()) {
+    const std::size_t count = EntryCount(kind);
+    if (count == 0) {
         std::cerr << (kind == ContentKind::Courses ? "No course" : "No library")
                   << " is registered in this prefix." << std::endl;
         return EXIT_DONE;
     }
-    std::vector<int> lines(entries.size());
-    for (std::size_t line = 0; line < lines.size(); ++line) {
-        lines[line] = static_cast<int>(line);
-    }
-    ForEachListingLine(entries, lines, withGuid,
+    std::vector<int> lines(count);
+    std::iota(lines.begin(), lines.end(), 0);
+    ForEachListingLine([kind](int line) { return ListedEntryAt(kind, line); }, lines, withGuid,
                        [](const std::string& shown) { std::cout << shown << '\n'; });
     return EXIT_DONE;
 }

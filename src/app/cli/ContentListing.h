@@ -23,11 +23,14 @@ struct ListedEntry {
 // The entries of the catalogue as it stands, in list order.
 std::vector<ListedEntry> ListedEntries(ContentKind kind);
 
-// The entries `lines` of `entries` as the terminal shows them (UTF-8): the list text, the
-// usage count in a column of its own, the GUID when `withGuid`, and the folder. Each line is
-// handed to `show` as soon as it is made, so that a long list is never held whole.
-void ForEachListingLine(const std::vector<ListedEntry>& entries, const std::vector<int>& lines,
-                        bool withGuid, const std::function<void(const std::string&)>& show);
+// The entry at a line, made when it is asked for.
+using EntryMaker = std::function<ListedEntry(int line)>;
+
+// The entries at `lines` as the terminal shows them (UTF-8): the list text, the usage count in
+// a column of its own, the GUID when `withGuid`, and the folder. Each entry is made, and each
+// line handed to `show`, as it comes, so that a long list is never held whole.
+void ForEachListingLine(const EntryMaker& entryAt, const std::vector<int>& lines, bool withGuid,
+                        const std::function<void(const std::string&)>& show);
 std::vector<std::string> ListingLines(const std::vector<ListedEntry>& entries,
                                       const std::vector<int>& lines, bool withGuid);
 

@@ -1,18 +1,63 @@
 #include "app/cli/HostPaths.h"
 
+#include <sys/stat.h>
+
 #include "platform/wine/paths/PathMapping.h"
 #include "platform/wine/paths/WinePrefix.h"
 
 namespace parvane::cli {
 
-std::string HostPathOf(const std::filesystem::path& prefix, const std::string& windowsPath) {
+namespace {
+
+std::filesystem::path WeaklyCanonicalOr(const std::filesystem::path& path) {
+    std::error_code error;
+    std::filesystem::path canonical = std::filesystem::weakly_canonical(path, error);
+    return error ? path : canonical;
+}
+
+// The status the path's resolution took of its last name saves asking again.
+bool IsLink(const wine::HostPath& host, const std::filesystem::path& path) {
+    if (host.statusKnown) {
+        return S_ISLNK(host.status.st_mode);
+    }
+    struct stat status {};
+    return lstat(path.c_str(), &status) == 0 && S_ISLNK(status.st_mode);
+}
+
+}  // namespace
+
+// The folder's form is kept only when the whole folder exists: a folder made later could be a
+// link.
+std::filesystem::path HostPathNames::WithoutLinks(const wine::HostPath& host) {
+    const std::filesystem::path asked = host.path;
+    const std::filesystem::path name = asked.filename();
+    if (name.empty() || name == "." || name == ".." || !asked.has_parent_path()) {
+        return WeaklyCanonicalOr(asked);
+    }
+    const std::string parent = asked.parent_path().string();
+    auto known = foldersWithoutLinks.find(parent);
+    if (known == foldersWithoutLinks.end()) {
+        std::error_code error;
+        std::filesystem::path canonical = std::filesystem::canonical(parent, error);
+        if (error) {
+            return WeaklyCanonicalOr(asked);
+        }
+        known = foldersWithoutLinks.emplace(parent, std::move(canonical)).first;
+    }
+    std::filesystem::path path = known->second / name;
+    return IsLink(host, path) ? WeaklyCanonicalOr(path) : path;
+}
+
+std::string HostPathNames::Of(const std::string& windowsPath) {
     wine::HostPath host;
     if (windowsPath.empty() || wine::ResolveWindowsPath(prefix, windowsPath, host) != ERR_SUCCESS) {
         return {};
     }
-    std::error_code error;
-    const std::filesystem::path canonical = std::filesystem::weakly_canonical(host.path, error);
-    std::string shown = error ? host.path : canonical.string();
+    std::string shown;
+    {
+        const std::lock_guard lock(mutex);
+        shown = WithoutLinks(host).string();
+    }
     const std::string home = wine::HomeFolder().string();
     if (!home.empty() && home != "/" && shown.starts_with(home + "/")) {
         return "~" + shown.substr(home.size());

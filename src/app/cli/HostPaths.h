@@ -3,12 +3,30 @@
 // The paths of a Wine prefix as a Linux player finds them on this system.
 
 #include <filesystem>
+#include <mutex>
 #include <string>
+#include <unordered_map>
+
+#include "platform/wine/paths/PathMapping.h"
 
 namespace parvane::cli {
 
-// The host path of a Windows path of the prefix, through no drive link, with the home folder
-// as "~"; empty when no drive of the prefix holds it.
-std::string HostPathOf(const std::filesystem::path& prefix, const std::string& windowsPath);
+// The host paths of Windows paths of one prefix, through no link, with the home folder as "~";
+// empty when no drive of the prefix holds the path. A listing shows thousands of paths below
+// the same few folders, and following the links of a path costs a call per name, so each
+// folder's link-free form is found once and kept for the life of the object.
+class HostPathNames {
+  public:
+    explicit HostPathNames(std::filesystem::path prefixFolder) : prefix(std::move(prefixFolder)) {}
+
+    std::string Of(const std::string& windowsPath);
+
+  private:
+    std::filesystem::path WithoutLinks(const wine::HostPath& host);
+
+    std::filesystem::path prefix;
+    std::mutex mutex;
+    std::unordered_map<std::string, std::filesystem::path> foldersWithoutLinks;
+};
 
 }  // namespace parvane::cli

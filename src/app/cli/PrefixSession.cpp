@@ -185,6 +185,7 @@ int RunOnPrefix(const SessionSettings& settings, const PrefixCommand& command) {
     const std::filesystem::path& prefix = session.prefix;
     std::ofstream terminalFile;
     std::ostream& prompts = PromptStream(terminalFile);
+    HostPathNames hostPaths(prefix);
     TerminalUserInterface terminal(
         {std::cin, std::cerr, prompts},
         [&prefix](const std::string& typed, std::string& windowsPath, std::string& message) {
@@ -194,7 +195,7 @@ int RunOnPrefix(const SessionSettings& settings, const PrefixCommand& command) {
          .answerYes = settings.answerYes,
          .echoAnswers = isatty(STDIN_FILENO) == 0,
          .showProgress = isatty(STDERR_FILENO) != 0 || terminalFile.is_open(),
-         .hostPathOf = [&prefix](const std::string& path) { return HostPathOf(prefix, path); },
+         .hostPathOf = [&hostPaths](const std::string& path) { return hostPaths.Of(path); },
          .dryRun = settings.dryRun});
     session.terminal = &terminal;
     ProcessWide processWide(terminal);

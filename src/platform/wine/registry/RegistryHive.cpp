@@ -62,6 +62,13 @@ void StoreInOrder(std::vector<HiveValue>& values, HiveValue value) {
     values.insert(found, std::move(value));
 }
 
+HiveKeyContent& ContentOf(HiveKey& key) {
+    if (key.content == nullptr) {
+        key.content = std::make_unique<HiveKeyContent>();
+    }
+    return *key.content;
+}
+
 // The key of the subtree under `key` that Wine writes last.
 HiveKey& LastOfSubtree(HiveKey& key) {
     HiveKey* last = &key;
@@ -118,13 +125,13 @@ std::optional<HiveValue> FindValue(const HiveKey& key, std::u16string_view name)
     if (!key.originalText.empty()) {
         return FindValueInLines(key.originalText, name);
     }
-    if (const HiveValue* found = FindValueIn(key.values, name)) {
+    if (const HiveValue* found = FindValueIn(HeldValues(key), name)) {
         return *found;
     }
     return std::nullopt;
 }
 
-const HiveValue* FindValueIn(const std::vector<HiveValue>& values, std::u16string_view name) {
+const HiveValue* FindValueIn(std::span<const HiveValue> values, std::u16string_view name) {
     const auto found = LowerBoundByName(
         values, name, [](const HiveValue& v) -> std::u16string_view { return v.name; });
     if (found == values.end() || CompareNames(found->name, name) != 0) {
@@ -135,7 +142,8 @@ const HiveValue* FindValueIn(const std::vector<HiveValue>& values, std::u16strin
 
 std::vector<HiveValue> ValuesOf(const HiveKey& key) {
     if (key.originalText.empty()) {
-        return key.values;
+        const std::span<const HiveValue> held = HeldValues(key);
+        return {held.begin(), held.end()};
     }
     std::vector<HiveValue> values;
     for (HiveValue& value : ValuesInLines(key.originalText)) {
@@ -144,8 +152,19 @@ std::vector<HiveValue> ValuesOf(const HiveKey& key) {
     return values;
 }
 
+std::span<const HiveValue> HeldValues(const HiveKey& key) {
+    if (key.content == nullptr) {
+        return {};
+    }
+    return key.content->values;
+}
+
+const std::u16string* ClassOf(const HiveKey& key) {
+    return key.content != nullptr && key.content->keyClass ? &*key.content->keyClass : nullptr;
+}
+
 bool IsWrittenOut(const HiveKey& key) {
-    return !key.values.empty() || key.subkeys.empty() || key.keyClass != nullptr || key.isLink;
+    return !HeldValues(key).empty() || key.subkeys.empty() || ClassOf(key) != nullptr || key.isLink;
 }
 
 FileOrder::Iterator& FileOrder::Iterator::operator++() {
@@ -236,13 +255,20 @@ void HiveTree::MoveToEndOfFile(HiveKey& key) {
 }
 
 void HiveTree::StoreValue(HiveKey& key, HiveValue value) {
-    StoreInOrder(key.values, std::move(value));
+    StoreInOrder(ContentOf(key).values, std::move(value));
+}
+
+void HiveTree::StoreClass(HiveKey& key, std::u16string keyClass) {
+    ContentOf(key).keyClass = std::move(keyClass);
 }
 
 void HiveTree::DecodeValues(HiveKey& key) {
     if (!key.originalText.empty()) {
-        key.values = ValuesOf(key);  // a key with lines has no other values
+        std::vector<HiveValue> values = ValuesOf(key);  // a key with lines has no other values
         key.originalText = {};
+        if (!values.empty()) {
+            ContentOf(key).values = std::move(values);
+        }
     }
 }
 
@@ -290,7 +316,7 @@ bool HiveTree::SetValue(HiveKey& key, HiveValue value, FileTime now) {
 }
 
 void HiveTree::SetClass(HiveKey& key, std::u16string keyClass, FileTime now) {
-    key.keyClass = std::make_unique<std::u16string>(std::move(keyClass));
+    StoreClass(key, std::move(keyClass));
     Touch(key, now);
 }
 

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -55,13 +56,19 @@ class FileOrder {
     HiveKey* last = nullptr;
 };
 
+// What a key holds besides its subkeys and lines, apart from it: a large hive has tens of
+// thousands of keys, and few of them ever hold values outside their lines or a class.
+struct HiveKeyContent {
+    // Ordered by CompareNames; empty while the key keeps its values in its lines.
+    std::vector<HiveValue> values;
+    std::optional<std::u16string> keyClass;
+};
+
 struct HiveKey {
     std::u16string_view name;  // kept by the tree
     HiveKey* parent = nullptr;
     std::vector<std::unique_ptr<HiveKey>> subkeys;  // ordered by CompareNames
-    // Ordered by CompareNames; empty while the key keeps its values in `originalText`.
-    std::vector<HiveValue> values;
-    std::unique_ptr<std::u16string> keyClass;  // null when the key has none
+    std::unique_ptr<HiveKeyContent> content;        // null while it would be empty
     FileTime modified = 0;
     // The key's own lines in the tree's copy of the file, from "[" to its last value, while the
     // key does not change; empty for a key that is new, changed or only implied by its subkeys.
@@ -84,8 +91,13 @@ HiveKey* FindSubkey(const HiveKey& key, std::u16string_view name);
 std::optional<HiveValue> FindValue(const HiveKey& key, std::u16string_view name);
 // Every value of the key, ordered by CompareNames.
 std::vector<HiveValue> ValuesOf(const HiveKey& key);
+// The values the key holds outside its lines, ordered by CompareNames: none while it keeps them
+// in its lines.
+std::span<const HiveValue> HeldValues(const HiveKey& key);
+// The key's class, or null when it has none.
+const std::u16string* ClassOf(const HiveKey& key);
 // The value of that name among values ordered by CompareNames, or null.
-const HiveValue* FindValueIn(const std::vector<HiveValue>& values, std::u16string_view name);
+const HiveValue* FindValueIn(std::span<const HiveValue> values, std::u16string_view name);
 
 // Wine writes a key that has values, a class, the link flag or no subkeys; a key that has
 // only subkeys is implied by them.
@@ -111,8 +123,10 @@ class HiveTree {
     HiveKey& SubkeyForLoading(HiveKey& parent, std::u16string_view name);
     // While reading the file: the key's lines come here, after those read so far.
     void MoveToEndOfFile(HiveKey& key);
-    // While reading the file: sets or replaces a value without marking anything changed.
+    // While reading the file: sets or replaces a value, or sets the class, without marking
+    // anything changed.
     static void StoreValue(HiveKey& key, HiveValue value);
+    static void StoreClass(HiveKey& key, std::u16string keyClass);
     // Moves the values of a key that kept them in its lines into `values`; the key is then
     // written in Wine's layout. (Reading the file merges a key's second lines so, as Wine does.)
     static void DecodeValues(HiveKey& key);

@@ -223,7 +223,7 @@ bool Parser::ParseKeyOption(std::string_view line) {
         if (!ReadEscapedString(line, pos, '"', keyClass)) {
             return Fail("malformed key class");
         }
-        current->keyClass = std::make_unique<std::u16string>(std::move(keyClass));
+        HiveTree::StoreClass(*current, std::move(keyClass));
     } else if (line.starts_with("#link")) {
         current->isLink = true;
     }

@@ -106,9 +106,9 @@ std::string FormatKey(const HiveKey& key) {
     AppendFormatted(out, "] %u\n", UnixSecondsFromFileTime(key.modified));
     AppendFormatted(out, "#time=%x%08x\n", static_cast<unsigned>(key.modified >> 32),
                     static_cast<unsigned>(key.modified & 0xFFFFFFFF));
-    if (key.keyClass) {
+    if (const std::u16string* keyClass = ClassOf(key)) {
         out += "#class=\"";
-        AppendEscapedString(*key.keyClass, "\"", out);
+        AppendEscapedString(*keyClass, "\"", out);
         out += "\"\n";
     }
     if (key.isLink) {

@@ -226,7 +226,7 @@ struct WineRegistry::State {
     // The value of that name in a key, decoded from its lines when it keeps its values there.
     const HiveValue* ValueOf(const HiveKey& key, std::u16string_view name) {
         if (key.originalText.empty()) {
-            return FindValueIn(key.values, name);
+            return FindValueIn(HeldValues(key), name);
         }
         if (decodedKey != &key) {
             decodedKey = &key;
