@@ -121,6 +121,12 @@ std::size_t ArchiveInput::ReadInto(std::uint64_t offset, char* destination, std:
     return got;
 }
 
+void ArchiveInput::ReleaseDestination() {
+    if (digest) {
+        digest->Wait();
+    }
+}
+
 Win32Error ArchiveInput::Seek(std::int64_t offset, int origin) {
     std::int64_t target = offset;
     if (origin == 1) {

@@ -50,6 +50,8 @@ class ArchiveInput {
     // blocks and hashed from there on the second thread: `destination` must stay unchanged until
     // the next call. The count read; short at the end of the file or when it cannot be read.
     std::size_t ReadInto(std::uint64_t offset, char* destination, std::size_t size);
+    // Returns once the last destination is hashed: it may then change or go.
+    void ReleaseDestination();
 
     // Reads and hashes the rest of the file; nothing when the file could not be read whole.
     std::optional<ArchiveFingerprint> FinishDigest();

@@ -158,6 +158,9 @@ void EntryData::InflateWhole() {
     if (!decompressor) {
         decompressor.reset(libdeflate_alloc_decompressor());
     }
+    // The last entry's compressed bytes may still be being hashed where a larger buffer would
+    // take their place.
+    input->ReleaseDestination();
     if (!decompressor || !compressed.Reserve(compressedSize) || !inflated.Reserve(declaredSize)) {
         return;
     }

@@ -90,8 +90,9 @@ class OutputFile {
     std::unique_ptr<FileStream> stream;
 };
 
-bool CopyEntryData(ZipReader& reader, const ZipEntryInfo& info, const std::string& fileName,
-                   const std::string& outputPath, OutputFile& output, Extraction& extraction) {
+bool CopyAndCheckEntryData(ZipReader& reader, const ZipEntryInfo& info, const std::string& fileName,
+                           const std::string& outputPath, OutputFile& output,
+                           Extraction& extraction) {
     std::uint64_t writtenBytes = 0;
     std::uint32_t crc = 0;
     OverlappedSha1& digest = extraction.entryDigest;
@@ -150,6 +151,16 @@ bool CopyEntryData(ZipReader& reader, const ZipEntryInfo& info, const std::strin
     }
     RememberFileDigest(outputPath, writtenBytes, Sha1DigestText(digest.Finish()));
     return true;
+}
+
+// The digest's thread may still be hashing bytes that the reader holds, and the reader goes as
+// soon as an entry fails: the hashing is over before the entry ends, however it ends.
+bool CopyEntryData(ZipReader& reader, const ZipEntryInfo& info, const std::string& fileName,
+                   const std::string& outputPath, OutputFile& output, Extraction& extraction) {
+    const bool copied =
+        CopyAndCheckEntryData(reader, info, fileName, outputPath, output, extraction);
+    extraction.entryDigest.Wait();
+    return copied;
 }
 
 bool WriteEntry(ZipReader& reader, const ZipEntryInfo& info, const std::string& fileName,
