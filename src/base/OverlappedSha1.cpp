@@ -70,12 +70,7 @@ void OverlappedSha1::Add(std::size_t size) {
         Hash(data, size);
         return;
     }
-    {
-        const std::lock_guard lock(mutex);
-        pending = data;
-        pendingSize = size;
-    }
-    changed.notify_all();
+    HandOff(data, size);
     current = 1 - current;
 }
 
@@ -85,10 +80,14 @@ void OverlappedSha1::AddHeld(std::span<const char> bytes) {
         Hash(bytes.data(), bytes.size());
         return;
     }
+    HandOff(bytes.data(), bytes.size());
+}
+
+void OverlappedSha1::HandOff(const char* data, std::size_t size) {
     {
         const std::lock_guard lock(mutex);
-        pending = bytes.data();
-        pendingSize = bytes.size();
+        pending = data;
+        pendingSize = size;
     }
     changed.notify_all();
 }

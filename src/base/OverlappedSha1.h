@@ -42,6 +42,8 @@ class OverlappedSha1 {
   private:
     bool StartWorker();
     void Work();
+    // Gives the worker the bytes to hash; it must be idle.
+    void HandOff(const char* data, std::size_t size);
     void Hash(const char* data, std::size_t size);
 
     std::optional<Sha1> digest{std::in_place};

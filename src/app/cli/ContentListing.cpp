@@ -4,7 +4,6 @@
 #include <functional>
 #include <iostream>
 #include <numeric>
-#include <span>
 #include <unordered_map>
 
 #include "app/cli/PrefixSession.h"
@@ -20,12 +19,10 @@ namespace {
 constexpr const char* COLUMN_GAP = "  ";
 
 template <typename Record>
-ListedEntry EntryAt(std::span<const Record> installed, std::span<const Record> cloaked,
-                    std::size_t line, std::string (*listLine)(const Record&, bool)) {
-    const bool isCloaked = line >= installed.size();
-    const Record& record = isCloaked ? cloaked[line - installed.size()] : installed[line];
-    return {listLine(record, isCloaked), record.guidText, record.name,
-            std::string(FolderTextPart(record.filename)), isCloaked};
+ListedEntry EntryOf(const Record& record, bool cloaked,
+                    std::string (*listLine)(const Record&, bool)) {
+    return {listLine(record, cloaked), record.guidText, record.name,
+            std::string(FolderTextPart(record.filename)), cloaked};
 }
 
 std::size_t EntryCount(ContentKind kind) {
@@ -34,10 +31,14 @@ std::size_t EntryCount(ContentKind kind) {
                : GetInstalledLibraries().size() + GetCloakedLibraries().size();
 }
 
-ListedEntry ListedEntryAt(ContentKind kind, std::size_t line) {
+// The uninstall list shows the installed entries, then the cloaked ones.
+ListedEntry ListedEntryAt(ContentKind kind, int line) {
+    const auto index = static_cast<std::size_t>(line);
     return kind == ContentKind::Courses
-               ? EntryAt(GetInstalledCourses(), GetCloakedCourses(), line, CourseListLine)
-               : EntryAt(GetInstalledLibraries(), GetCloakedLibraries(), line, LibraryListLine);
+               ? EntryOf(*CourseAtListLine(line), index >= GetInstalledCourses().size(),
+                         CourseListLine)
+               : EntryOf(*LibraryAtListLine(line), index >= GetInstalledLibraries().size(),
+                         LibraryListLine);
 }
 
 // A list line split at its tab: the marker and the name with its note, and the usage count.
@@ -80,7 +81,7 @@ std::vector<ListedEntry> ListedEntries(ContentKind kind) {
     std::vector<ListedEntry> entries;
     entries.reserve(EntryCount(kind));
     for (std::size_t line = 0; line < entries.capacity(); ++line) {
-        entries.push_back(ListedEntryAt(kind, line));
+        entries.push_back(ListedEntryAt(kind, static_cast<int>(line)));
     }
     return entries;
 }
