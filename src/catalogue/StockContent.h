@@ -30,7 +30,8 @@ inline constexpr std::array<std::string_view, 19> StockLibraryGuids = {
     "{FD82D3C1-9EEA-45A3-901F-89838F9F0B95}",
 };
 
-// The stock tables compare ignoring the case of the letters A to Z.
+// The stock tables compare ignoring the case of the letters A to Z. The tables stay sorted and
+// in capitals: the lookups search them as they stand (checked when compiling).
 bool IsStockCourse(std::string_view guidText);
 bool IsStockLibrary(std::string_view guidText);
 

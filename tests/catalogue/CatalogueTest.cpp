@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <random>
 #include <string>
 #include <vector>
 
 #include "catalogue/Catalogue.h"
+#include "catalogue/StockContent.h"
 #include "platform/AsciiCase.h"
 #include "support/ContentFiles.h"
 
@@ -94,6 +96,30 @@ TEST_F(CatalogueTest, IndexFollowsEveryKindOfChange) {
             ASSERT_EQ(IsCourseInstalled(text),
                       catalogue.installedCourses.FindByGuidText(text) != nullptr);
         }
+    }
+}
+
+// The game's own GUIDs are known in any case of their letters, and only as spelled.
+TEST(StockContent, AStockGuidIsKnownInAnyCaseOfItsLettersOnly) {
+    const auto lower = [](std::string_view guid) {
+        std::string text(guid);
+        for (char& c : text) {
+            c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        }
+        return text;
+    };
+    for (const std::string_view guid : StockCourseGuids) {
+        EXPECT_TRUE(IsStockCourse(guid) && IsStockCourse(lower(guid))) << guid;
+        EXPECT_FALSE(IsStockLibrary(guid)) << guid;
+    }
+    for (const std::string_view guid : StockLibraryGuids) {
+        EXPECT_TRUE(IsStockLibrary(guid) && IsStockLibrary(lower(guid))) << guid;
+        EXPECT_FALSE(IsStockCourse(guid)) << guid;
+    }
+    const std::string guid(StockLibraryGuids[3]);
+    for (const std::string& near : {guid.substr(1, 36), guid + " ", "{" + guid.substr(2),
+                                    guid.substr(0, 37) + "|", std::string()}) {
+        EXPECT_FALSE(IsStockLibrary(near)) << near;
     }
 }
 
