@@ -1,6 +1,8 @@
 #include "uninstall/UninstallLists.h"
 
+#include <algorithm>
 #include <span>
+#include <string_view>
 
 #include "archive/Folders.h"
 #include "base/Messages.h"
@@ -16,8 +18,23 @@ namespace parvane {
 
 namespace {
 
-std::string StockMarker(bool stock) {
-    return stock ? "+ " : "   ";
+// "+ " for stock content, three blanks otherwise, then the name and `after`; the name gives way
+// to "..." in its middle when the line would not fit a list line. Built in place: the lists
+// make a line for each of tens of thousands of entries.
+std::string ListLine(bool stock, const std::string& name, std::string_view after) {
+    const std::string_view marker = stock ? "+ " : "   ";
+    const std::size_t fixedLength = marker.size() + after.size();
+    const std::size_t room =
+        MAX_LIST_LINE_LENGTH > fixedLength ? MAX_LIST_LINE_LENGTH - fixedLength : 0;
+    std::string line;
+    line.reserve(fixedLength + std::min(name.size(), room));
+    line.append(marker);
+    if (name.size() <= room) {
+        line.append(name);
+    } else {
+        line.append(ShortenWithEllipsis(name, room));
+    }
+    return line.append(after);
 }
 
 template <typename Record>
@@ -75,19 +92,16 @@ int UninstallAt(const std::vector<int>& lines, const Record* (*atLine)(int),
 }  // namespace
 
 std::string CourseListLine(const CourseRecord& course, bool cloaked) {
-    return FormatWithin(
-        MAX_LIST_LINE_LENGTH,
-        StockMarker(IsStockCourse(course.guidText)) + "%s" + (cloaked ? " (Cloaked)" : ""),
-        {course.name});
+    return ListLine(IsStockCourse(course.guidText), course.name, cloaked ? " (Cloaked)" : "");
 }
 
 std::string LibraryListLine(const LibraryRecord& library, bool cloaked) {
+    std::string after = cloaked ? " (Cloaked) " : "";
     const int users = CountCoursesReferencingLibrary(library);
-    const std::string usage = users > 0 ? "\t(" + std::to_string(users) + ")" : "";
-    return FormatWithin(MAX_LIST_LINE_LENGTH,
-                        StockMarker(IsStockLibrary(library.guidText)) + "%s" +
-                            (cloaked ? " (Cloaked) " : "") + usage,
-                        {library.name});
+    if (users > 0) {
+        after.append("\t(").append(std::to_string(users)).append(")");
+    }
+    return ListLine(IsStockLibrary(library.guidText), library.name, after);
 }
 
 std::vector<std::string> CourseListLines() {

@@ -22,12 +22,18 @@ TEST_F(UninstallLists, LinesShowStockMarkerCloakedNoteAndUsage) {
              {{"Name", "Stock"}, {"Filename", ""}});
     AddCourse(Folder("Pine"), "Pine", "Pine", {7, 9});
     AddCourse(Folder("Oak"), "Oak", "Oak", {7}, CLOAK_COURSES_KEY);
+    // A name too long for a line gives way in its middle; the marker and the note stay whole.
+    AddEntry(CLOAK_COURSES_KEY, "{7C0A1E55-0001-4D3B-9C7E-5A1B2C3D4E01}",
+             {{"Name", std::string(254, 'n') + "z"}, {"Filename", ""}});
     AddLibrary(Folder("Trees"), 7, CLOAK_LIBRARIES_KEY);
     AddLibrary(Folder("Trees"), 8);
     AddLibrary(Folder("Rocks"), 9);
     Load();
 
-    EXPECT_EQ(CourseListLines(), (Lines{"   Pine", "+ Stock", "   Oak (Cloaked)"}));
+    EXPECT_EQ(CourseListLines(),
+              (Lines{"   Pine", "+ Stock",
+                     "   " + std::string(120, 'n') + "..." + std::string(118, 'n') + "z (Cloaked)",
+                     "   Oak (Cloaked)"}));
     EXPECT_EQ(LibraryListLines(), (Lines{"   Lib 8", "   Lib 9\t(1)", "   Lib 7 (Cloaked) \t(2)"}));
     EXPECT_EQ(LibraryPropertiesText(*LibraryAtListLine(2)),
               "\r\n   Library name:\tLib 7\r\n   File name:\tLib7.tcl\r\n   Location:\t" +
