@@ -4,7 +4,9 @@
 #include <functional>
 #include <iostream>
 #include <numeric>
+#include <string_view>
 #include <unordered_map>
+#include <utility>
 
 #include "app/cli/PrefixSession.h"
 #include "app/cli/TerminalUserInterface.h"
@@ -16,13 +18,18 @@ namespace parvane::cli {
 
 namespace {
 
-constexpr const char* COLUMN_GAP = "  ";
+constexpr std::string_view COLUMN_GAP = "  ";
+constexpr std::size_t MARKER_WIDTH = 3;
+// The listing is written in pieces of about this many bytes.
+constexpr std::size_t OUTPUT_PIECE = 1 << 16;
 
 template <typename Record>
-ListedEntry EntryOf(const Record& record, bool cloaked,
-                    std::string (*listLine)(const Record&, bool)) {
-    return {listLine(record, cloaked), record.guidText, record.name,
-            std::string(FolderTextPart(record.filename)), cloaked};
+void ViewOf(const Record& record, std::string line, bool cloaked, EntryView& entry) {
+    entry.line = std::move(line);
+    entry.guidText = record.guidText;
+    entry.name = record.name;
+    entry.folder = FolderTextPart(record.filename);
+    entry.cloaked = cloaked;
 }
 
 std::size_t EntryCount(ContentKind kind) {
@@ -32,47 +39,72 @@ std::size_t EntryCount(ContentKind kind) {
 }
 
 // The uninstall list shows the installed entries, then the cloaked ones.
-ListedEntry ListedEntryAt(ContentKind kind, int line) {
+void EntryAt(ContentKind kind, int line, EntryView& entry) {
     const auto index = static_cast<std::size_t>(line);
-    return kind == ContentKind::Courses
-               ? EntryOf(*CourseAtListLine(line), index >= GetInstalledCourses().size(),
-                         CourseListLine)
-               : EntryOf(*LibraryAtListLine(line), index >= GetInstalledLibraries().size(),
-                         LibraryListLine);
+    if (kind == ContentKind::Courses) {
+        const CourseRecord& course = *CourseAtListLine(line);
+        const bool cloaked = index >= GetInstalledCourses().size();
+        ViewOf(course, CourseListLine(course, cloaked), cloaked, entry);
+    } else {
+        const LibraryRecord& library = *LibraryAtListLine(line);
+        const bool cloaked = index >= GetInstalledLibraries().size();
+        ViewOf(library, LibraryListLine(library, cloaked), cloaked, entry);
+    }
 }
 
-// A list line split at its tab: the marker and the name with its note, and the usage count.
-struct LineColumns {
-    std::string text;
-    std::string usage;
-};
-
-constexpr std::size_t MARKER_WIDTH = 3;
-
-// The marker ("+" for the game's own content) in a column of its own, and a name that begins
-// or ends with blanks in quotes, so that the player sees them.
-LineColumns ColumnsOf(const ListedEntry& entry) {
-    const std::size_t tab = entry.line.find('\t');
-    std::string text = entry.line.substr(0, tab);
+// The list line before its tab, in `text` (whose room is kept from line to line): the marker
+// ("+" for the game's own content) in a column of its own, and a name that begins or ends with
+// blanks in quotes, so that the player sees them.
+void TextColumnOf(const EntryView& entry, std::string& text) {
+    text.assign(entry.line, 0, entry.line.find('\t'));
     if (text.starts_with("+ ") && !text.starts_with("+  ")) {
         text.insert(1, " ");
     }
-    const std::string& name = entry.name;
+    const std::string_view name = entry.name;
     const bool blankEdged = !name.empty() && (name.front() == ' ' || name.back() == ' ');
     if (blankEdged && text.compare(MARKER_WIDTH, name.size(), name) == 0) {
-        text = text.substr(0, MARKER_WIDTH) + "'" + name + "'" +
-               text.substr(MARKER_WIDTH + name.size());
+        text.insert(MARKER_WIDTH + name.size(), "'");
+        text.insert(MARKER_WIDTH, "'");
     }
     text.erase(text.find_last_not_of(' ') + 1);
-    return {text, tab == std::string::npos ? std::string() : entry.line.substr(tab + 1)};
 }
 
-std::string PaddedRight(const std::string& text, std::size_t width) {
-    return text + std::string(width - std::min(width, text.size()), ' ');
+// The usage count after the list line's tab.
+std::string_view UsageColumnOf(const EntryView& entry) {
+    const std::size_t tab = entry.line.find('\t');
+    return tab == std::string::npos ? std::string_view()
+                                    : std::string_view(entry.line).substr(tab + 1);
 }
 
-std::string PaddedLeft(const std::string& text, std::size_t width) {
-    return std::string(width - std::min(width, text.size()), ' ') + text;
+// TerminalText appended to `shown`; the common all-ASCII text is the same in both.
+void AppendTerminalText(std::string& shown, std::string_view text) {
+    const bool ascii = std::all_of(text.begin(), text.end(),
+                                   [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+    if (ascii) {
+        shown.append(text);
+    } else {
+        shown.append(TerminalText(text));
+    }
+}
+
+// Folders as the terminal shows them, looked up by their program text without a copy of it.
+struct TextHash {
+    using is_transparent = void;
+    std::size_t operator()(std::string_view text) const {
+        return std::hash<std::string_view>{}(text);
+    }
+};
+using ShownFolders = std::unordered_map<std::string, std::string, TextHash, std::equal_to<>>;
+
+// Many entries share a folder (libraries come in packs of hundreds): each is looked up on the
+// host once.
+const std::string& ShownFolder(ShownFolders& shownFolders, std::string_view folder) {
+    auto found = shownFolders.find(folder);
+    if (found == shownFolders.end()) {
+        const std::string programText(folder);
+        found = shownFolders.emplace(programText, ShownPath(programText)).first;
+    }
+    return found->second;
 }
 
 }  // namespace
@@ -80,47 +112,64 @@ std::string PaddedLeft(const std::string& text, std::size_t width) {
 std::vector<ListedEntry> ListedEntries(ContentKind kind) {
     std::vector<ListedEntry> entries;
     entries.reserve(EntryCount(kind));
+    EntryView entry;
     for (std::size_t line = 0; line < entries.capacity(); ++line) {
-        entries.push_back(ListedEntryAt(kind, static_cast<int>(line)));
+        EntryAt(kind, static_cast<int>(line), entry);
+        entries.push_back({std::move(entry.line), std::string(entry.guidText),
+                           std::string(entry.name), std::string(entry.folder), entry.cloaked});
     }
     return entries;
 }
 
+// Each entry is read twice, once for the widths of the columns and once to be shown, so that
+// nothing is held for each line; the strings are kept from line to line.
 void ForEachListingLine(const EntryMaker& entryAt, const std::vector<int>& lines, bool withGuid,
                         const std::function<void(const std::string&)>& show) {
+    EntryView entry;
+    std::string text;
     std::size_t textWidth = 0;
     std::size_t usageWidth = 0;
     for (const int line : lines) {
-        const LineColumns columns = ColumnsOf(entryAt(line));
-        textWidth = std::max(textWidth, columns.text.size());
-        usageWidth = std::max(usageWidth, columns.usage.size());
+        entryAt(line, entry);
+        TextColumnOf(entry, text);
+        textWidth = std::max(textWidth, text.size());
+        usageWidth = std::max(usageWidth, UsageColumnOf(entry).size());
     }
-    // Many entries share a folder (libraries come in packs of hundreds): each is looked up on
-    // the host once.
-    std::unordered_map<std::string, std::string> shownFolders;
+    ShownFolders shownFolders;
+    std::string shown;
     for (const int line : lines) {
-        const ListedEntry entry = entryAt(line);
-        auto [folder, added] = shownFolders.try_emplace(entry.folder);
-        if (added) {
-            folder->second = ShownPath(entry.folder);
-        }
-        const LineColumns columns = ColumnsOf(entry);
-        std::string text = PaddedRight(columns.text, textWidth);
+        entryAt(line, entry);
+        TextColumnOf(entry, text);
+        shown.clear();
+        AppendTerminalText(shown, text);
+        shown.append(textWidth - text.size(), ' ');
         if (usageWidth > 0) {
-            text += COLUMN_GAP + PaddedLeft(columns.usage, usageWidth);
+            const std::string_view usage = UsageColumnOf(entry);
+            shown.append(COLUMN_GAP).append(usageWidth - usage.size(), ' ');
+            AppendTerminalText(shown, usage);
         }
         if (withGuid) {
-            text += COLUMN_GAP + entry.guidText;
+            shown.append(COLUMN_GAP);
+            AppendTerminalText(shown, entry.guidText);
         }
-        show(TerminalText(text) + COLUMN_GAP + folder->second);
+        shown.append(COLUMN_GAP).append(ShownFolder(shownFolders, entry.folder));
+        show(shown);
     }
 }
 
 std::vector<std::string> ListingLines(const std::vector<ListedEntry>& entries,
                                       const std::vector<int>& lines, bool withGuid) {
     std::vector<std::string> shown;
-    ForEachListingLine([&entries](int line) { return entries[line]; }, lines, withGuid,
-                       [&shown](const std::string& line) { shown.push_back(line); });
+    ForEachListingLine(
+        [&entries](int line, EntryView& entry) {
+            const ListedEntry& listed = entries[line];
+            entry.line = listed.line;
+            entry.guidText = listed.guidText;
+            entry.name = listed.name;
+            entry.folder = listed.folder;
+            entry.cloaked = listed.cloaked;
+        },
+        lines, withGuid, [&shown](const std::string& line) { shown.push_back(line); });
     return shown;
 }
 
@@ -133,8 +182,17 @@ int ListContent(ContentKind kind, bool withGuid) {
     }
     std::vector<int> lines(count);
     std::iota(lines.begin(), lines.end(), 0);
-    ForEachListingLine([kind](int line) { return ListedEntryAt(kind, line); }, lines, withGuid,
-                       [](const std::string& shown) { std::cout << shown << '\n'; });
+    std::string output;
+    ForEachListingLine(
+        [kind](int line, EntryView& entry) { EntryAt(kind, line, entry); }, lines, withGuid,
+        [&output](const std::string& shown) {
+            output.append(shown).push_back('\n');
+            if (output.size() >= OUTPUT_PIECE) {
+                std::cout.write(output.data(), static_cast<std::streamsize>(output.size()));
+                output.clear();
+            }
+        });
+    std::cout.write(output.data(), static_cast<std::streamsize>(output.size()));
     return EXIT_DONE;
 }
 

@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace parvane::cli {
@@ -23,8 +24,19 @@ struct ListedEntry {
 // The entries of the catalogue as it stands, in list order.
 std::vector<ListedEntry> ListedEntries(ContentKind kind);
 
-// The entry at a line, made when it is asked for.
-using EntryMaker = std::function<ListedEntry(int line)>;
+// An entry as a listing reads it: its list line, and views of the texts of the record or the
+// ListedEntry it is read from, valid while that stands.
+struct EntryView {
+    std::string line;
+    std::string_view guidText;
+    std::string_view name;
+    std::string_view folder;
+    bool cloaked = false;
+};
+
+// Fills `entry` with the entry at a line. One EntryView is handed over for every line in turn,
+// so that a long list is read without a copy of each entry.
+using EntryMaker = std::function<void(int line, EntryView& entry)>;
 
 // The entries at `lines` as the terminal shows them (UTF-8): the list text, the usage count in
 // a column of its own, the GUID when `withGuid`, and the folder. Each entry is made, and each
