@@ -2,14 +2,12 @@
 
 #include <algorithm>
 
+#include "catalogue/Guid.h"
 #include "platform/AsciiCase.h"
 
 namespace parvane {
 
 namespace {
-
-// Every GUID of the tables is spelled in braces, in capitals, in this many characters.
-constexpr std::size_t GUID_TEXT_LENGTH = 38;
 
 // The tables are sorted and spelled in capitals, so that a text folded to capitals is found by
 // a binary search instead of being folded against every name of the table in turn.
