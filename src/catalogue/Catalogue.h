@@ -26,7 +26,7 @@ struct GuidSlots {
 };
 
 // How many slots of all courses reference each library GUID, built on first use after a
-// change of either course list: one entry for each GUID, in GUID order.
+// change of either course list: one entry for each GUID, sorted for a binary search.
 struct ReferenceCounts {
     std::vector<GuidSlots> slotsByGuid;
     std::uint64_t installedStamp = 0;
