@@ -9,8 +9,9 @@ namespace parvane {
 
 namespace {
 
-// The tables are sorted and spelled in capitals, so that a text folded to capitals is found by
-// a binary search instead of being folded against every name of the table in turn.
+// The tables are sorted and spelled in capitals, so that a text is found by a binary search,
+// comparing its letters folded to capitals as it goes: most comparisons end within the first
+// few characters, long before the whole text would have been folded.
 template <std::size_t N>
 constexpr bool IsSearchable(const std::array<std::string_view, N>& table) {
     return std::is_sorted(table.begin(), table.end()) &&
@@ -22,15 +23,18 @@ constexpr bool IsSearchable(const std::array<std::string_view, N>& table) {
 }
 static_assert(IsSearchable(StockCourseGuids) && IsSearchable(StockLibraryGuids));
 
+bool FoldedBefore(std::string_view first, std::string_view second) {
+    return std::lexicographical_compare(first.begin(), first.end(), second.begin(), second.end(),
+                                        [](char a, char b) {
+                                            return static_cast<unsigned char>(UpperAscii(a)) <
+                                                   static_cast<unsigned char>(UpperAscii(b));
+                                        });
+}
+
 template <std::size_t N>
 bool IsListed(const std::array<std::string_view, N>& table, std::string_view guidText) {
-    if (guidText.size() != GUID_TEXT_LENGTH) {
-        return false;
-    }
-    std::array<char, GUID_TEXT_LENGTH> folded{};
-    std::transform(guidText.begin(), guidText.end(), folded.begin(), UpperAscii);
-    return std::binary_search(table.begin(), table.end(),
-                              std::string_view(folded.data(), folded.size()));
+    return guidText.size() == GUID_TEXT_LENGTH &&
+           std::binary_search(table.begin(), table.end(), guidText, FoldedBefore);
 }
 
 }  // namespace
