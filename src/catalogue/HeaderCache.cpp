@@ -39,41 +39,49 @@ std::uint64_t FileTimeNow() {
            TICKS_FROM_1601_TO_1970;
 }
 
-// Each reads the fields of one entry into `fields`, or past them when it is null.
+// Each reads the fields of one entry into `fields`, or only walks past them when it is null:
+// the check of the whole file as it is read builds nothing for its tens of thousands of
+// entries. A course's fields may be filled in part when the entry ends short.
 bool ReadCourseFields(ByteReader& reader, CourseHeaderFields* fields) {
-    CourseHeaderFields read;
-    read.namesRead = reader.Number(1) != 0;
-    if (read.namesRead) {
-        read.names.count = reader.Count(MAX_REFERENCED_LIBRARIES);
-        for (int slot = 0; slot < read.names.count; ++slot) {
-            const std::string_view name = reader.Text();
-            if (fields != nullptr) {
-                read.names.names[slot] = std::string(name);
-            }
+    const bool namesRead = reader.Number(1) != 0;
+    const int nameCount = namesRead ? reader.Count(MAX_REFERENCED_LIBRARIES) : 0;
+    for (int slot = 0; slot < nameCount; ++slot) {
+        const std::string_view name = reader.Text();
+        if (fields != nullptr) {
+            fields->names.names[slot] = name;
         }
     }
-    read.guidsRead = reader.Number(1) != 0;
-    if (read.guidsRead) {
-        read.guids.count = reader.Count(MAX_REFERENCED_LIBRARIES);
-        for (int slot = 0; slot < read.guids.count; ++slot) {
-            read.guids.guids[slot] = reader.Guid();
+    const bool guidsRead = reader.Number(1) != 0;
+    const int guidCount = guidsRead ? reader.Count(MAX_REFERENCED_LIBRARIES) : 0;
+    for (int slot = 0; slot < guidCount; ++slot) {
+        const GUID guid = reader.Guid();
+        if (fields != nullptr) {
+            fields->guids.guids[slot] = guid;
         }
     }
-    if (reader.ok && fields != nullptr) {
-        *fields = std::move(read);
+    if (fields != nullptr) {
+        fields->namesRead = namesRead;
+        fields->names.count = nameCount;
+        fields->guidsRead = guidsRead;
+        fields->guids.count = guidCount;
     }
     return reader.ok;
 }
 
 bool ReadLibraryFields(ByteReader& reader, LibraryHeaderFields* fields) {
-    LibraryHeaderFields read;
-    read.read = reader.Number(1) != 0;
-    if (read.read) {
-        read.header.guid = reader.Guid();
-        read.header.name = std::string(reader.Text());
+    const bool read = reader.Number(1) != 0;
+    GUID guid;
+    std::string_view name;
+    if (read) {
+        guid = reader.Guid();
+        name = reader.Text();
     }
     if (reader.ok && fields != nullptr) {
-        *fields = std::move(read);
+        fields->read = read;
+        if (read) {
+            fields->header.guid = guid;
+            fields->header.name = name;
+        }
     }
     return reader.ok;
 }

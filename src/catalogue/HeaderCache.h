@@ -53,7 +53,7 @@ class HeaderCache {
     Place LocateLibrary(const std::string& path);
 
     // The fields kept at `place` when the file has the status `status` now; false when none are
-    // kept for it or the file changed since.
+    // kept for it or the file changed since (`fields` is then not to be used).
     bool FindCourse(const Place& place, const FileStatus& status, CourseHeaderFields& fields);
     bool FindLibrary(const Place& place, const FileStatus& status, LibraryHeaderFields& fields);
 
