@@ -23,18 +23,25 @@ constexpr bool IsSearchable(const std::array<std::string_view, N>& table) {
 }
 static_assert(IsSearchable(StockCourseGuids) && IsSearchable(StockLibraryGuids));
 
-bool FoldedBefore(std::string_view first, std::string_view second) {
-    return std::lexicographical_compare(first.begin(), first.end(), second.begin(), second.end(),
-                                        [](char a, char b) {
-                                            return static_cast<unsigned char>(UpperAscii(a)) <
-                                                   static_cast<unsigned char>(UpperAscii(b));
-                                        });
-}
+// An object, not a function, so that the search compares in place.
+struct FoldedBefore {
+    bool operator()(std::string_view first, std::string_view second) const {
+        const std::size_t length = std::min(first.size(), second.size());
+        for (std::size_t i = 0; i < length; ++i) {
+            const auto a = static_cast<unsigned char>(UpperAscii(first[i]));
+            const auto b = static_cast<unsigned char>(UpperAscii(second[i]));
+            if (a != b) {
+                return a < b;
+            }
+        }
+        return first.size() < second.size();
+    }
+};
 
 template <std::size_t N>
 bool IsListed(const std::array<std::string_view, N>& table, std::string_view guidText) {
     return guidText.size() == GUID_TEXT_LENGTH &&
-           std::binary_search(table.begin(), table.end(), guidText, FoldedBefore);
+           std::binary_search(table.begin(), table.end(), guidText, FoldedBefore());
 }
 
 }  // namespace
