@@ -25,9 +25,12 @@ std::string JoinPath(std::string_view folder, std::string_view name) {
 }
 
 std::size_t LastSeparator(std::string_view path) {
-    // Zip entry names use '/', so a forward slash wins over any backslash.
-    const std::size_t slash = path.rfind('/');
-    return slash != std::string_view::npos ? slash : path.rfind('\\');
+    // Zip entry names use '/', so a forward slash wins over any backslash. A Windows path has
+    // none, which a search forwards (quick) tells before one backwards (a byte at a time).
+    if (path.find('/') == std::string_view::npos) {
+        return path.rfind('\\');
+    }
+    return path.rfind('/');
 }
 
 std::string GetFileNamePart(std::string_view path) {
