@@ -4,6 +4,7 @@
 #include <array>
 #include <cstdint>
 #include <cstring>
+#include <utility>
 
 namespace parvane {
 
@@ -28,30 +29,43 @@ struct GuidBefore {
     }
 };
 
-void AddReferences(const CourseList& courses, std::vector<GUID>& referenced) {
-    for (const CourseRecord& course : courses.Records()) {
-        ForEachExaminedSlot(course, [&](const GUID& guid) {
-            if (!IsZeroGuid(guid)) {
-                referenced.push_back(guid);
-            }
-        });
+template <typename Visit>
+void ForEachReference(const Catalogue& catalogue, Visit visit) {
+    for (const CourseList* courses : {&catalogue.installedCourses, &catalogue.cloakedCourses}) {
+        for (const CourseRecord& course : courses->Records()) {
+            ForEachExaminedSlot(course, [&](const GUID& guid) {
+                if (!IsZeroGuid(guid)) {
+                    visit(guid);
+                }
+            });
+        }
     }
 }
 
-// The GUIDs of every referencing slot, sorted and counted: a sorted list takes a few bytes for
-// each GUID where a hash map takes a node.
-void CountReferences(std::vector<GUID>& referenced, std::vector<GuidSlots>& slotsByGuid) {
-    std::sort(referenced.begin(), referenced.end(), GuidBefore());
-    slotsByGuid.clear();
-    for (std::size_t first = 0; first < referenced.size();) {
+// The GUIDs of every referencing slot, sorted, then each kept once with its number of slots: a
+// sorted list takes a few bytes for each GUID where a hash map takes a node. The list is made
+// at its size and the GUIDs counted where they lie, so that nothing is held twice on the way.
+void CountReferences(const Catalogue& catalogue, ReferenceCounts& counts) {
+    std::size_t total = 0;
+    ForEachReference(catalogue, [&total](const GUID&) { ++total; });
+    std::vector<GUID> guids;
+    guids.reserve(total);
+    ForEachReference(catalogue, [&guids](const GUID& guid) { guids.push_back(guid); });
+    std::sort(guids.begin(), guids.end(), GuidBefore());
+    std::vector<int> slots;
+    std::size_t kept = 0;
+    for (std::size_t first = 0; first < guids.size();) {
         std::size_t last = first + 1;
-        while (last < referenced.size() && referenced[last] == referenced[first]) {
+        while (last < guids.size() && guids[last] == guids[first]) {
             ++last;
         }
-        slotsByGuid.push_back({referenced[first], static_cast<int>(last - first)});
+        guids[kept++] = guids[first];
+        slots.push_back(static_cast<int>(last - first));
         first = last;
     }
-    slotsByGuid.shrink_to_fit();
+    guids.resize(kept);
+    counts.guids = std::move(guids);
+    counts.slots = std::move(slots);
 }
 
 const ReferenceCounts& CurrentReferenceCounts() {
@@ -63,10 +77,7 @@ const ReferenceCounts& CurrentReferenceCounts() {
         counts.cloakedStamp == cloakedStamp) {
         return counts;
     }
-    std::vector<GUID> referenced;
-    AddReferences(catalogue.installedCourses, referenced);
-    AddReferences(catalogue.cloakedCourses, referenced);
-    CountReferences(referenced, counts.slotsByGuid);
+    CountReferences(catalogue, counts);
     counts.installedStamp = installedStamp;
     counts.cloakedStamp = cloakedStamp;
     counts.built = true;
@@ -125,10 +136,11 @@ const LibraryRecord* FindLibrary(std::string_view guidText) {
 
 int CountCoursesReferencingLibrary(const LibraryRecord& library) {
     const ReferenceCounts& counts = CurrentReferenceCounts();
-    const auto found = std::lower_bound(
-        counts.slotsByGuid.begin(), counts.slotsByGuid.end(), library.guid,
-        [](const GuidSlots& entry, const GUID& guid) { return GuidBefore()(entry.guid, guid); });
-    return found == counts.slotsByGuid.end() || found->guid != library.guid ? 0 : found->slots;
+    const auto found =
+        std::lower_bound(counts.guids.begin(), counts.guids.end(), library.guid, GuidBefore());
+    return found == counts.guids.end() || *found != library.guid
+               ? 0
+               : counts.slots[static_cast<std::size_t>(found - counts.guids.begin())];
 }
 
 std::span<const CourseRecord> GetInstalledCourses() {

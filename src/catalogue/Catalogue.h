@@ -19,16 +19,12 @@
 
 namespace parvane {
 
-// How many slots of all courses reference one library GUID.
-struct GuidSlots {
-    GUID guid;
-    int slots = 0;
-};
-
 // How many slots of all courses reference each library GUID, built on first use after a
-// change of either course list: one entry for each GUID, sorted for a binary search.
+// change of either course list: each GUID once, sorted for a binary search, and at the same
+// place in `slots` how many slots name it.
 struct ReferenceCounts {
-    std::vector<GuidSlots> slotsByGuid;
+    std::vector<GUID> guids;
+    std::vector<int> slots;
     std::uint64_t installedStamp = 0;
     std::uint64_t cloakedStamp = 0;
     bool built = false;
