@@ -95,8 +95,19 @@ std::u16string Cp1252ToUtf16(std::string_view text) {
 std::string Cp1252ToUtf8(std::string_view text) {
     std::string out;
     out.reserve(text.size());
-    for (char byte : text) {
-        AppendUtf8(ByteToUnicode(static_cast<unsigned char>(byte)), out);
+    for (std::size_t done = 0; done < text.size();) {
+        // A run of ASCII, most of any text (every path of a load), reads the same in both and
+        // is copied whole.
+        const auto high =
+            std::find_if(text.begin() + static_cast<std::ptrdiff_t>(done), text.end(),
+                         [](char byte) { return static_cast<unsigned char>(byte) >= 0x80; });
+        const auto runEnd = static_cast<std::size_t>(high - text.begin());
+        out.append(text.substr(done, runEnd - done));
+        done = runEnd;
+        if (done < text.size()) {
+            AppendUtf8(ByteToUnicode(static_cast<unsigned char>(text[done])), out);
+            ++done;
+        }
     }
     return out;
 }
