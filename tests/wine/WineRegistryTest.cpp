@@ -1,5 +1,8 @@
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
+#include <chrono>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -85,8 +88,8 @@ class RegistryPrefix : public ::testing::Test {
     std::string SystemText() const { return test::ReadHostFile(SystemReg()); }
     std::string UserText() const { return test::ReadHostFile(UserReg()); }
 
-    void Load() {
-        registry = std::make_unique<WineRegistry>(folder);
+    void Load(const fs::path& memo = {}) {
+        registry = std::make_unique<WineRegistry>(folder, memo);
         std::string message;
         EXPECT_TRUE(registry->Load(message)) << message;
     }
@@ -239,6 +242,109 @@ TEST_F(RegistryPrefix, WriteFailureIsReportedAndTriedAgainLeavingNoTemporaryFile
     // No temporary file is left, and system.reg, unchanged, is not written.
     std::vector<fs::path> files(fs::directory_iterator(folder), fs::directory_iterator{});
     EXPECT_EQ(files, std::vector<fs::path>{UserReg()});
+}
+
+// Registry files written long ago, and a memo beside them.
+class RegistryMemos : public RegistryPrefix {
+  protected:
+    RegistryMemos() { Age(); }
+
+    void Age() {
+        for (const fs::path& file : {SystemReg(), UserReg()}) {
+            fs::last_write_time(file, fs::file_time_type::clock::now() - std::chrono::hours(1));
+        }
+    }
+    // Fills system.reg with bytes that are no registry, keeping its stamp: only a registry
+    // that reads nothing of the file can still answer.
+    void SpoilSystemRegKeepingItsStamp() {
+        struct stat before {};
+        ASSERT_EQ(stat(SystemReg().c_str(), &before), 0);
+        test::WriteHostFile(SystemReg(), std::string(SystemText().size(), '?'));
+        const timespec times[2] = {before.st_atim, before.st_mtim};
+        ASSERT_EQ(utimensat(AT_FDCWD, SystemReg().c_str(), times, 0), 0);
+    }
+    Win32Error QueryStatus(KeyHandle key, const std::string& valueName, std::uint32_t capacity) {
+        std::uint32_t type = 0;
+        std::string data;
+        return registry->QueryValue(key, valueName, capacity, type, data);
+    }
+
+    const std::string GAME = "Software\\Quorlix\\Greenvale 06";
+    const fs::path memo = folder / "memo.bin";
+};
+
+TEST_F(RegistryMemos, AnswerTheReadsOfTheLastRunWhileTheFilesAreUnchanged) {
+    Load(memo);
+    EXPECT_EQ(Query(Hive::LocalMachine, GAME, "Install Dir"),
+              Terminated("C:\\Games\\Greenvale 06"));
+    KeyHandle key = Open(Hive::LocalMachine, GAME);
+    EXPECT_EQ(QueryStatus(key, "None", 256), ERR_FILE_NOT_FOUND);
+    EXPECT_EQ(registry->OpenKey(Hive::CurrentUser, "Software\\None", key), ERR_FILE_NOT_FOUND);
+    const std::string stamp = registry->Stamp();
+    Unload();
+
+    SpoilSystemRegKeepingItsStamp();
+    Load(memo);
+    EXPECT_EQ(registry->Stamp(), stamp);
+    EXPECT_EQ(Query(Hive::LocalMachine, GAME, "Install Dir"),
+              Terminated("C:\\Games\\Greenvale 06"));
+    key = Open(Hive::LocalMachine, GAME);
+    EXPECT_EQ(QueryStatus(key, "Install Dir", 5), ERR_MORE_DATA);
+    EXPECT_EQ(QueryStatus(key, "None", 256), ERR_FILE_NOT_FOUND);
+    KeyHandle none = 0;
+    EXPECT_EQ(registry->OpenKey(Hive::CurrentUser, "Software\\None", none), ERR_FILE_NOT_FOUND);
+    // A question the memo does not answer reads the files, which fail now.
+    std::string name;
+    EXPECT_EQ(registry->EnumKey(key, 0, 256, name), ERR_BADDB);
+    EXPECT_EQ(registry->Stamp(), "");
+    Unload();
+
+    // Files written anew: the memo of the old ones is not taken.
+    test::WriteHostFile(SystemReg(), Replaced(MACHINE_WIN64, "Games", "Golf"));
+    Age();
+    Load(memo);
+    EXPECT_EQ(Query(Hive::LocalMachine, GAME, "Install Dir"), Terminated("C:\\Golf\\Greenvale 06"));
+}
+
+TEST_F(RegistryMemos, LearnWhatARunReadBeyondThem) {
+    Load(memo);
+    Query(Hive::LocalMachine, GAME, "Install Dir");
+    Unload();
+
+    Load(memo);
+    const KeyHandle key = Open(Hive::LocalMachine, GAME);
+    EXPECT_EQ(Subkey(key, 0), "Courses");
+    EXPECT_EQ(Query(Hive::LocalMachine, COURSE_B, "Name"), Terminated("Bravo"));
+    Unload();
+
+    SpoilSystemRegKeepingItsStamp();
+    Load(memo);
+    EXPECT_EQ(Query(Hive::LocalMachine, GAME, "Install Dir"),
+              Terminated("C:\\Games\\Greenvale 06"));
+    EXPECT_EQ(Query(Hive::LocalMachine, COURSE_B, "Name"), Terminated("Bravo"));
+}
+
+// A run that changes the registry keeps no memo of it; a damaged memo is read past.
+TEST_F(RegistryMemos, AreNotKeptOfChangedFilesNorTakenDamaged) {
+    Load(memo);
+    Query(Hive::LocalMachine, GAME, "Install Dir");
+    const KeyHandle key = Create(Hive::LocalMachine, GAME);
+    EXPECT_EQ(registry->SetValue(key, "Install Dir", REGTYPE_SZ, "D:\\GV"), ERR_SUCCESS);
+    EXPECT_EQ(registry->CloseKey(key), ERR_SUCCESS);
+    Unload();
+    EXPECT_FALSE(fs::exists(memo));
+
+    Age();
+    Load(memo);
+    EXPECT_EQ(Query(Hive::LocalMachine, GAME, "Install Dir"), Terminated("D:\\GV"));
+    Unload();
+    const std::string whole = test::ReadHostFile(memo);
+    for (const std::string& damaged : {whole.substr(0, whole.size() - 1), std::string("memo")}) {
+        test::WriteHostFile(memo, damaged);
+        Load(memo);
+        EXPECT_EQ(Query(Hive::LocalMachine, GAME, "Install Dir"), Terminated("D:\\GV"));
+        Unload();
+    }
 }
 
 }  // namespace

@@ -26,6 +26,9 @@ namespace parvane::cli {
 
 namespace {
 
+// Beside the catalogue's caches in the state folder.
+constexpr const char* REGISTRY_MEMO_FILE_NAME = "RegistryMemo.bin";
+
 // Sets the process-wide machine and user interface for one scope.
 class ProcessWide {
   public:
@@ -80,8 +83,13 @@ bool HoldPrefix(const std::filesystem::path& prefix, bool dryRun, HeldPrefix& he
     if (!ClaimPrefix(prefix, held.lock)) {
         return false;
     }
+    // Read from the state folder made below, which a first run or a dry run may not have: a
+    // dry run writes nothing, the registry's memo included.
+    const std::filesystem::path registryMemo =
+        dryRun ? std::filesystem::path()
+               : StateRoot() / PrefixFolderName(CanonicalPrefix(prefix)) / REGISTRY_MEMO_FILE_NAME;
     std::string message;
-    held.machine = wine::OpenWineMachine(prefix, message);
+    held.machine = wine::OpenWineMachine(prefix, message, registryMemo);
     if (!held.machine) {
         return Refuse(message);
     }

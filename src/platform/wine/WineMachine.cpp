@@ -20,8 +20,9 @@ constexpr std::string_view PROFILE_VARIABLE = "%USERPROFILE%";
 
 }  // namespace
 
-WineMachine::WineMachine(std::filesystem::path prefixFolder)
-    : prefix(std::move(prefixFolder)), registry(prefix) {}
+WineMachine::WineMachine(std::filesystem::path prefixFolder,
+                         const std::filesystem::path& registryMemo)
+    : prefix(std::move(prefixFolder)), registry(prefix, registryMemo) {}
 
 Win32Error WineMachine::OpenKey(Hive hive, const std::string& subKey, KeyHandle& key) {
     return registry.OpenKey(hive, subKey, key);
@@ -180,12 +181,13 @@ std::string WineMachine::ConfiguredTempFolder() {
 }
 
 std::unique_ptr<WineMachine> OpenWineMachine(const std::filesystem::path& prefixFolder,
-                                             std::string& errorMessage) {
+                                             std::string& errorMessage,
+                                             const std::filesystem::path& registryMemo) {
     if (!CheckPrefixFolder(prefixFolder, errorMessage) ||
         IsServedByWineserver(prefixFolder, errorMessage)) {
         return nullptr;
     }
-    auto machine = std::make_unique<WineMachine>(prefixFolder);
+    auto machine = std::make_unique<WineMachine>(prefixFolder, registryMemo);
     if (!machine->Registry().Load(errorMessage)) {
         return nullptr;
     }

@@ -17,7 +17,10 @@ namespace parvane::wine {
 
 class WineMachine final : public Machine {
   public:
-    explicit WineMachine(std::filesystem::path prefixFolder);
+    // `registryMemo`: the file where the registry keeps what it read for the next run
+    // (WineRegistry); none when empty.
+    explicit WineMachine(std::filesystem::path prefixFolder,
+                         const std::filesystem::path& registryMemo = {});
 
     WineRegistry& Registry() { return registry; }
 
@@ -77,6 +80,7 @@ class WineMachine final : public Machine {
 // folder is no prefix, its registry cannot be read, or a wineserver serves it (the server
 // would overwrite every change made to the registry files).
 std::unique_ptr<WineMachine> OpenWineMachine(const std::filesystem::path& prefixFolder,
-                                             std::string& errorMessage);
+                                             std::string& errorMessage,
+                                             const std::filesystem::path& registryMemo = {});
 
 }  // namespace parvane::wine

@@ -82,7 +82,9 @@ class WineTestBackend final : public TestBackend {
     }
 
     std::unique_ptr<Machine> Reopened() override {
-        auto reopened = std::make_unique<wine::WineMachine>(prefix.Folder());
+        // As the terminal program opens it, with a memo of the registry's reads.
+        auto reopened = std::make_unique<wine::WineMachine>(prefix.Folder(),
+                                                            prefix.Folder() / "RegistryMemo.bin");
         std::string message;
         if (!reopened->Registry().Load(message)) {
             throw std::runtime_error("Test prefix: the registry does not load again: " + message);

@@ -11,6 +11,7 @@
 #include "platform/wine/registry/HiveFile.h"
 #include "platform/wine/registry/HiveStamp.h"
 #include "platform/wine/registry/RegistryHive.h"
+#include "platform/wine/registry/RegistryMemo.h"
 #include "platform/wine/registry/RegistryText.h"
 #include "platform/wine/registry/WineServer.h"
 #include "platform/wine/text/Codepage.h"
@@ -45,6 +46,9 @@ struct OpenedKey {
     KeyRef overlay;
     // A change was made through this handle: closing it saves.
     bool changed = false;
+    // The key's place in the memo, when it is kept there. A key opened from the memo while the
+    // files are unread has no target until they are read.
+    int remembered = -1;
 };
 
 // A key's path: its names, which lie in `text` (the caller's path in UTF-16), in constants or
@@ -166,6 +170,23 @@ const std::u16string_view* MergedSubkeyName(const HiveKey& first, const HiveKey&
     }
 }
 
+// A value's answer held against the caller's buffer of `capacity` bytes.
+Win32Error Answer(const RememberedValue& value, std::uint32_t capacity, std::uint32_t& type,
+                  std::string& data) {
+    if (value.status == ERR_FILE_NOT_FOUND) {
+        return value.status;
+    }
+    type = value.type;
+    if (value.status != ERR_SUCCESS) {
+        return value.status;
+    }
+    if (value.data.size() > capacity) {
+        return ERR_MORE_DATA;
+    }
+    data = value.data;
+    return ERR_SUCCESS;
+}
+
 // Data as RegQueryValueExA returns it: strings in code page 1252.
 Win32Error DataForCaller(const HiveValue& value, std::string& data) {
     if (!IsStringType(value.type)) {
@@ -222,6 +243,148 @@ struct WineRegistry::State {
     // which read new lines.
     const HiveKey* decodedKey = nullptr;
     std::vector<HiveValue> decodedValues;
+    // Where the reads of this run are kept for the next; empty when they are not.
+    std::filesystem::path memoFile;
+    RegistryMemo memo;
+    // While the memo answers and the files are unread: the stamp of the files it was taken of.
+    std::string trustedStamp;
+
+    // The stamp of both files as they are now, when both were written long enough ago that a
+    // later write must show in it; empty otherwise.
+    std::string CurrentStamp() const {
+        std::string stamp;
+        for (const HiveSlot* slot : {&machine, &user}) {
+            const std::optional<HiveStamp> now = StampOf(slot->path);
+            if (!now || !IsSettled(*now)) {
+                return {};
+            }
+            stamp += now->Text() + ";";
+        }
+        return stamp;
+    }
+
+    bool ReadFiles(std::string& errorMessage) {
+        for (HiveSlot* slot : {&machine, &user}) {
+            slot->tree = std::make_unique<HiveTree>();
+            const std::optional<HiveStamp> before = StampOf(slot->path);
+            if (!ReadHiveFile(slot->path, *slot->tree, errorMessage)) {
+                return false;
+            }
+            slot->stamp = before && IsSettled(*before) && StampOf(slot->path) == before
+                              ? before
+                              : std::nullopt;
+        }
+        is64BitPrefix = machine.tree->arch == "win64";
+        loaded = true;
+        return true;
+    }
+
+    // The files, read at the first question the memo does not answer; the keys opened from the
+    // memo are then found in them. False when there are none to answer from: a failed read.
+    bool LoadThrough() {
+        if (loaded) {
+            return true;
+        }
+        const std::string stamp = std::exchange(trustedStamp, {});
+        std::string ignored;
+        if (stamp.empty() || !ReadFiles(ignored)) {
+            loaded = false;
+            return false;
+        }
+        for (auto& [handle, opened] : handles) {
+            if (opened.target.key == nullptr) {
+                FindRemembered(opened);
+            }
+        }
+        if (Stamp() != stamp) {
+            // Changed since the memo was taken: what it holds no longer tells this registry.
+            memo = {};
+            for (auto& [handle, opened] : handles) {
+                opened.remembered = -1;
+            }
+        }
+        return true;
+    }
+
+    void FindRemembered(OpenedKey& opened) {
+        const RememberedKey& known = memo.Key(static_cast<std::size_t>(opened.remembered));
+        OpenedKey found;
+        if (Lookup(known.hive, known.subKey, found) != ERR_SUCCESS) {
+            opened.target = {&machine, &vanished};
+            return;
+        }
+        found.remembered = opened.remembered;
+        Acquire(found);
+        opened = found;
+    }
+
+    // The memo's answer to opening a key, while the files are unread; -1 when it has none.
+    int TrustedKey(parvane::Hive hive, const std::string& subKey) const {
+        return trustedStamp.empty() ? -1 : memo.Find(hive, subKey);
+    }
+
+    void RememberOpening(parvane::Hive hive, const std::string& subKey, Win32Error status,
+                         OpenedKey& opened) {
+        if (!memoFile.empty() && (status == ERR_SUCCESS || status == ERR_FILE_NOT_FOUND)) {
+            opened.remembered = memo.KeepKey(hive, subKey, status);
+        }
+    }
+
+    // Keeps what this run read for the next, when the files are still as they were read.
+    void KeepMemo() {
+        const std::string stamp = Stamp();
+        if (!memoFile.empty() && memo.Changed() && !stamp.empty()) {
+            memo.Write(memoFile, stamp);
+        }
+    }
+
+    std::string Stamp() const {
+        if (!loaded) {
+            return trustedStamp;
+        }
+        std::string stamp;
+        for (const HiveSlot* slot : {&machine, &user}) {
+            if (slot->tree->dirty || !slot->stamp) {
+                return {};
+            }
+            stamp += slot->stamp->Text() + ";";
+        }
+        return stamp;
+    }
+
+    // The key at the path, as RegOpenKeyExA finds it.
+    Win32Error Lookup(parvane::Hive hive, const std::string& subKey, OpenedKey& opened) {
+        HiveSlot* slot = nullptr;
+        Path path;
+        if (const Win32Error status = Locate(hive, subKey, slot, path); status != ERR_SUCCESS) {
+            return status;
+        }
+        opened.target = FindRef(*slot, path, enumerated);
+        opened.overlay = ClassesOverlay(hive, subKey);
+        if (opened.target.key == nullptr) {
+            // A class only the user has: reads and writes go to the user's key, as on Windows.
+            std::swap(opened.target, opened.overlay);
+        }
+        return opened.target.key == nullptr ? ERR_FILE_NOT_FOUND : ERR_SUCCESS;
+    }
+
+    // A value of the key as RegQueryValueExA reads it, whatever the caller's buffer.
+    RememberedValue ReadValue(const OpenedKey& opened, const std::string& valueName) {
+        const std::u16string wideName = Cp1252ToUtf16(valueName);
+        const HiveValue* value = nullptr;
+        if (opened.overlay.key != nullptr) {
+            value = ValueOf(*opened.overlay.key, wideName);
+        }
+        if (value == nullptr) {
+            value = ValueOf(*opened.target.key, wideName);
+        }
+        RememberedValue read{valueName, ERR_FILE_NOT_FOUND, 0, {}};
+        if (value != nullptr) {
+            read.type = value->type;
+            read.status = DataForCaller(*value, read.data);
+        }
+        return read;
+    }
 
     // The value of that name in a key, decoded from its lines when it keeps its values there.
     const HiveValue* ValueOf(const HiveKey& key, std::u16string_view name) {
@@ -240,12 +403,16 @@ struct WineRegistry::State {
         return found == handles.end() ? nullptr : &found->second;
     }
 
-    KeyHandle Add(OpenedKey opened) {
-        for (KeyRef* ref : {&opened.target, &opened.overlay}) {
+    void Acquire(const OpenedKey& opened) {
+        for (const KeyRef* ref : {&opened.target, &opened.overlay}) {
             if (ref->key != nullptr) {
                 ref->slot->tree->AcquireHandle(*ref->key);
             }
         }
+    }
+
+    KeyHandle Add(const OpenedKey& opened) {
+        Acquire(opened);
         const KeyHandle handle = nextHandle;
         nextHandle += 4;
         handles.emplace(handle, opened);
@@ -295,7 +462,7 @@ struct WineRegistry::State {
 
     // RegDeleteKeyA in the tree; the file is written by the caller.
     Win32Error DeleteWithoutSaving(parvane::Hive hive, const std::string& subKey) {
-        if (!loaded) {
+        if (!LoadThrough()) {
             return ERR_BADDB;
         }
         HiveSlot* slot = nullptr;
@@ -383,8 +550,10 @@ struct WineRegistry::State {
     }
 };
 
-WineRegistry::WineRegistry(const std::filesystem::path& prefixFolder)
+WineRegistry::WineRegistry(const std::filesystem::path& prefixFolder,
+                           std::filesystem::path memoFile)
     : state(std::make_unique<State>()) {
+    state->memoFile = std::move(memoFile);
     state->machine.path = prefixFolder / "system.reg";
     state->user.path = prefixFolder / "user.reg";
     state->machine.tree = std::make_unique<HiveTree>();
@@ -400,6 +569,7 @@ WineRegistry::~WineRegistry() {
     if (state->Save(message) != ERR_SUCCESS) {
         std::fprintf(stderr, "Parvane: a registry change was not saved: %s\n", message.c_str());
     }
+    state->KeepMemo();
 }
 
 bool WineRegistry::Load(std::string& errorMessage) {
@@ -410,46 +580,46 @@ bool WineRegistry::Load(std::string& errorMessage) {
     state->loaded = false;
     state->enumerated = {};
     state->decodedKey = nullptr;
-    for (HiveSlot* slot : {&state->machine, &state->user}) {
-        slot->tree = std::make_unique<HiveTree>();
-        const std::optional<HiveStamp> before = StampOf(slot->path);
-        if (!ReadHiveFile(slot->path, *slot->tree, errorMessage)) {
-            return false;
+    state->memo = {};
+    state->trustedStamp.clear();
+    if (!state->memoFile.empty()) {
+        const std::string now = state->CurrentStamp();
+        state->memo = now.empty() ? RegistryMemo{} : RegistryMemo::Read(state->memoFile, now);
+        if (!state->memo.Empty()) {
+            state->trustedStamp = now;
+            return true;
         }
-        slot->stamp =
-            before && IsSettled(*before) && StampOf(slot->path) == before ? before : std::nullopt;
     }
-    state->is64BitPrefix = state->machine.tree->arch == "win64";
-    state->loaded = true;
-    return true;
+    return state->ReadFiles(errorMessage);
 }
 
 Win32Error WineRegistry::OpenKey(parvane::Hive hive, const std::string& subKey, KeyHandle& key) {
     key = 0;
-    if (!state->loaded) {
+    if (const int known = state->TrustedKey(hive, subKey); known >= 0) {
+        const Win32Error opened = state->memo.Key(static_cast<std::size_t>(known)).opened;
+        if (opened == ERR_SUCCESS) {
+            OpenedKey fromMemo;
+            fromMemo.remembered = known;
+            key = state->Add(fromMemo);
+        }
+        return opened;
+    }
+    if (!state->LoadThrough()) {
         return ERR_BADDB;
     }
-    HiveSlot* slot = nullptr;
-    Path path;
-    if (const Win32Error status = state->Locate(hive, subKey, slot, path); status != ERR_SUCCESS) {
-        return status;
+    OpenedKey opened;
+    const Win32Error status = state->Lookup(hive, subKey, opened);
+    state->RememberOpening(hive, subKey, status, opened);
+    if (status == ERR_SUCCESS) {
+        key = state->Add(opened);
     }
-    OpenedKey opened{FindRef(*slot, path, state->enumerated), state->ClassesOverlay(hive, subKey)};
-    if (opened.target.key == nullptr) {
-        // A class only the user has: reads and writes go to the user's key, as on Windows.
-        std::swap(opened.target, opened.overlay);
-    }
-    if (opened.target.key == nullptr) {
-        return ERR_FILE_NOT_FOUND;
-    }
-    key = state->Add(opened);
-    return ERR_SUCCESS;
+    return status;
 }
 
 Win32Error WineRegistry::CreateKey(parvane::Hive hive, const std::string& subKey,
                                    const std::string& keyClass, KeyHandle& key) {
     key = 0;
-    if (!state->loaded) {
+    if (!state->LoadThrough()) {
         return ERR_BADDB;
     }
     HiveSlot* slot = nullptr;
@@ -482,6 +652,9 @@ Win32Error WineRegistry::EnumKey(KeyHandle key, std::uint32_t index, std::uint32
     const OpenedKey* opened = state->Find(key);
     if (opened == nullptr) {
         return ERR_INVALID_HANDLE;
+    }
+    if (!state->LoadThrough()) {
+        return ERR_BADDB;
     }
     const HiveKey& target = *opened->target.key;
     if (target.deleted) {
@@ -516,30 +689,25 @@ Win32Error WineRegistry::QueryValue(KeyHandle key, const std::string& valueName,
     if (opened == nullptr) {
         return ERR_INVALID_HANDLE;
     }
+    if (opened->target.key == nullptr) {
+        const RememberedValue* known =
+            state->memo.ValueOf(static_cast<std::size_t>(opened->remembered), valueName);
+        if (known != nullptr) {
+            return Answer(*known, capacity, type, data);
+        }
+        if (!state->LoadThrough()) {
+            return ERR_BADDB;
+        }
+    }
     if (opened->target.key->deleted) {
         return ERR_KEY_DELETED;
     }
-    const std::u16string wideName = Cp1252ToUtf16(valueName);
-    const HiveValue* value = nullptr;
-    if (opened->overlay.key != nullptr) {
-        value = state->ValueOf(*opened->overlay.key, wideName);
+    RememberedValue read = state->ReadValue(*opened, valueName);
+    const Win32Error status = Answer(read, capacity, type, data);
+    if (opened->remembered >= 0) {
+        state->memo.KeepValue(static_cast<std::size_t>(opened->remembered), std::move(read));
     }
-    if (value == nullptr) {
-        value = state->ValueOf(*opened->target.key, wideName);
-    }
-    if (value == nullptr) {
-        return ERR_FILE_NOT_FOUND;
-    }
-    type = value->type;
-    std::string converted;
-    if (const Win32Error status = DataForCaller(*value, converted); status != ERR_SUCCESS) {
-        return status;
-    }
-    if (converted.size() > capacity) {
-        return ERR_MORE_DATA;
-    }
-    data = std::move(converted);
-    return ERR_SUCCESS;
+    return status;
 }
 
 Win32Error WineRegistry::SetValue(KeyHandle key, const std::string& valueName, std::uint32_t type,
@@ -547,6 +715,9 @@ Win32Error WineRegistry::SetValue(KeyHandle key, const std::string& valueName, s
     OpenedKey* opened = state->Find(key);
     if (opened == nullptr) {
         return ERR_INVALID_HANDLE;
+    }
+    if (!state->LoadThrough()) {
+        return ERR_BADDB;
     }
     KeyRef& target = opened->target;
     if (target.key->deleted) {
@@ -598,14 +769,7 @@ Win32Error WineRegistry::CloseKey(KeyHandle key) {
 }
 
 std::string WineRegistry::Stamp() const {
-    std::string stamp;
-    for (const HiveSlot* slot : {&state->machine, &state->user}) {
-        if (!state->loaded || slot->tree->dirty || !slot->stamp) {
-            return {};
-        }
-        stamp += slot->stamp->Text() + ";";
-    }
-    return stamp;
+    return state->Stamp();
 }
 
 bool WineRegistry::SaveChanges(std::string& errorMessage) {

@@ -23,6 +23,12 @@
 // saved, every change is taken back and answered with ERR_SHARING_VIOLATION. The destructor
 // saves changes made through handles never closed, reporting a failure on the standard error
 // stream. After a failed Load nothing is ever written, and every operation answers ERR_BADDB.
+//
+// Given a memo file (RegistryMemo), the registry keeps there what the run read of the first
+// keys it opened, when the files are still as they were read at its end. A later Load of files
+// with the same stamps reads nothing: the keys and values the memo holds are answered from it,
+// and the files are read at the first question it does not answer (a failure of that read then
+// answers ERR_BADDB).
 
 #include <filesystem>
 #include <memory>
@@ -35,13 +41,15 @@ namespace parvane::wine {
 
 class WineRegistry {
   public:
-    explicit WineRegistry(const std::filesystem::path& prefixFolder);
+    explicit WineRegistry(const std::filesystem::path& prefixFolder,
+                          std::filesystem::path memoFile = {});
     ~WineRegistry();  // saves what is still unsaved, see above
     WineRegistry(const WineRegistry&) = delete;
     WineRegistry& operator=(const WineRegistry&) = delete;
 
-    // Reads system.reg and user.reg. False with a message naming the file and line when a file
-    // cannot be read or parsed: nothing is then saved over it.
+    // Reads system.reg and user.reg, unless the memo answers for them (see above). False with
+    // a message naming the file and line when a file cannot be read or parsed: nothing is then
+    // saved over it.
     bool Load(std::string& errorMessage);
 
     Win32Error OpenKey(Hive hive, const std::string& subKey, KeyHandle& key);
