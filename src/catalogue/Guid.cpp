@@ -1,7 +1,7 @@
 #include "catalogue/Guid.h"
 
 #include <algorithm>
-#include <cstdio>
+#include <string_view>
 
 namespace parvane {
 
@@ -13,6 +13,16 @@ std::uint32_t LittleEndian(const std::uint8_t* bytes, int count) {
         value = (value << 8) | bytes[i];
     }
     return value;
+}
+
+// `digits` hexadecimal digits of `value`, in capitals. By hand: checking an installation
+// spells a GUID for every slot of every course, and the C library's formatting takes many times
+// as long.
+void AppendHex(std::uint32_t value, int digits, std::string& text) {
+    constexpr std::string_view HEX_DIGITS = "0123456789ABCDEF";
+    for (int shift = (digits - 1) * 4; shift >= 0; shift -= 4) {
+        text += HEX_DIGITS[(value >> shift) & 0xF];
+    }
 }
 
 }  // namespace
@@ -31,13 +41,23 @@ bool IsZeroGuid(const GUID& guid) {
 }
 
 std::string GuidToText(const GUID& guid) {
-    char text[GUID_TEXT_LENGTH + 1];
-    const auto& d = guid.Data4;
-    std::snprintf(text, sizeof text, "{%08X-%04X-%04X-%02X%02X-%02X%02X%02X%02X%02X%02X}",
-                  static_cast<unsigned>(guid.Data1), unsigned{guid.Data2}, unsigned{guid.Data3},
-                  unsigned{d[0]}, unsigned{d[1]}, unsigned{d[2]}, unsigned{d[3]}, unsigned{d[4]},
-                  unsigned{d[5]}, unsigned{d[6]}, unsigned{d[7]});
-    return std::string(text, GUID_TEXT_LENGTH);
+    std::string text;
+    text.reserve(GUID_TEXT_LENGTH);
+    text += '{';
+    AppendHex(guid.Data1, 8, text);
+    text += '-';
+    AppendHex(guid.Data2, 4, text);
+    text += '-';
+    AppendHex(guid.Data3, 4, text);
+    text += '-';
+    for (std::size_t i = 0; i < guid.Data4.size(); ++i) {
+        if (i == 2) {
+            text += '-';
+        }
+        AppendHex(guid.Data4[i], 2, text);
+    }
+    text += '}';
+    return text;
 }
 
 }  // namespace parvane

@@ -36,6 +36,8 @@ TEST(NameAndGuid, NeedsEightyBytesAndTakesTheNameUpToNulOrBlockEnd) {
     ASSERT_TRUE(DecodeNameAndGuid(block, result));
     EXPECT_EQ(GuidToText(result.guid), "{04030201-0605-0807-090A-0B0C0D0E0F10}");
     EXPECT_EQ(result.name, "Heather Links");
+    const Bytes high(16, 0xFE);
+    EXPECT_EQ(GuidToText(GuidFromBytes(high.data())), "{FEFEFEFE-FEFE-FEFE-FEFE-FEFEFEFEFEFE}");
 
     block.pop_back();
     EXPECT_FALSE(DecodeNameAndGuid(block, result));
