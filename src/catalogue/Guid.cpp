@@ -15,13 +15,13 @@ std::uint32_t LittleEndian(const std::uint8_t* bytes, int count) {
     return value;
 }
 
-// `digits` hexadecimal digits of `value`, in capitals. By hand: checking an installation
-// spells a GUID for every slot of every course, and the C library's formatting takes many times
-// as long.
-void AppendHex(std::uint32_t value, int digits, std::string& text) {
+// `digits` hexadecimal digits of `value`, in capitals, from `out` on. By hand: checking an
+// installation spells a GUID for every slot of every course, and the C library's formatting
+// takes many times as long.
+void PutHex(std::uint32_t value, int digits, char* out) {
     constexpr std::string_view HEX_DIGITS = "0123456789ABCDEF";
-    for (int shift = (digits - 1) * 4; shift >= 0; shift -= 4) {
-        text += HEX_DIGITS[(value >> shift) & 0xF];
+    for (int i = 0; i < digits; ++i) {
+        out[i] = HEX_DIGITS[(value >> ((digits - 1 - i) * 4)) & 0xF];
     }
 }
 
@@ -41,22 +41,18 @@ bool IsZeroGuid(const GUID& guid) {
 }
 
 std::string GuidToText(const GUID& guid) {
-    std::string text;
-    text.reserve(GUID_TEXT_LENGTH);
-    text += '{';
-    AppendHex(guid.Data1, 8, text);
-    text += '-';
-    AppendHex(guid.Data2, 4, text);
-    text += '-';
-    AppendHex(guid.Data3, 4, text);
-    text += '-';
-    for (std::size_t i = 0; i < guid.Data4.size(); ++i) {
-        if (i == 2) {
-            text += '-';
-        }
-        AppendHex(guid.Data4[i], 2, text);
+    // "{" 8 "-" 4 "-" 4 "-" 4 "-" 12 "}": the dashes stay where the digits leave them.
+    std::string text(GUID_TEXT_LENGTH, '-');
+    text.front() = '{';
+    PutHex(guid.Data1, 8, &text[1]);
+    PutHex(guid.Data2, 4, &text[10]);
+    PutHex(guid.Data3, 4, &text[15]);
+    PutHex(guid.Data4[0], 2, &text[20]);
+    PutHex(guid.Data4[1], 2, &text[22]);
+    for (std::size_t i = 2; i < guid.Data4.size(); ++i) {
+        PutHex(guid.Data4[i], 2, &text[25 + 2 * (i - 2)]);
     }
-    text += '}';
+    text.back() = '}';
     return text;
 }
 
