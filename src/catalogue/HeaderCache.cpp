@@ -147,6 +147,15 @@ HeaderCache::HeaderCache() : loadStart(FileTimeNow()) {
 }
 
 HeaderCache::Place HeaderCache::Locate(char kind, const std::string& path) {
+    // A load that has read no file yet finds most entries right after the one found before:
+    // that one is compared in place, without making the key.
+    if (readPlaces.empty() && nextStored < storedEntries.size()) {
+        const std::string_view next = StoredKey(nextStored);
+        if (next.size() == path.size() + 1 && next.front() == kind && next.substr(1) == path) {
+            const std::size_t index = nextStored++;
+            return {&stored, storedEntries[index].start, index};
+        }
+    }
     const std::string key = KeyOf(kind, path);
     if (const std::size_t fresh = FindRead(key); fresh != std::string::npos) {
         return {&read, fresh, 0};
