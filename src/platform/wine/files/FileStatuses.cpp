@@ -28,7 +28,8 @@ constexpr std::size_t PATHS_PER_THREAD = 64;
 // Windows drops from a last name, and without a character Windows refuses in a name.
 bool IsPlainName(std::string_view name) {
     return !name.empty() && name.back() != '.' && name.back() != ' ' &&
-           std::none_of(name.begin(), name.end(), IsForbiddenNameCharacter);
+           std::none_of(name.begin(), name.end(),
+                        [](char c) { return IsForbiddenNameCharacter(c); });
 }
 
 // Whether every name after the drive is plain and one separator stands between each two.
