@@ -2,6 +2,8 @@
 
 #include <sys/stat.h>
 
+#include <string_view>
+
 #include "platform/wine/paths/PathMapping.h"
 #include "platform/wine/paths/WinePrefix.h"
 
@@ -27,14 +29,17 @@ bool IsLink(const wine::HostPath& host, const std::filesystem::path& path) {
 }  // namespace
 
 // The folder's form is kept only when the whole folder exists: a folder made later could be a
-// link.
+// link. The path is cut as text: splitting each of thousands of paths into the parts of a
+// std::filesystem::path would cost more than all the rest.
 std::filesystem::path HostPathNames::WithoutLinks(const wine::HostPath& host) {
-    const std::filesystem::path asked = host.path;
-    const std::filesystem::path name = asked.filename();
-    if (name.empty() || name == "." || name == ".." || !asked.has_parent_path()) {
+    const std::string& asked = host.path;
+    const std::size_t cut = asked.rfind('/');
+    const std::string_view name =
+        cut == std::string::npos ? std::string_view() : std::string_view(asked).substr(cut + 1);
+    if (name.empty() || name == "." || name == "..") {
         return WeaklyCanonicalOr(asked);
     }
-    const std::string parent = asked.parent_path().string();
+    const std::string parent = cut == 0 ? std::string("/") : asked.substr(0, cut);
     auto known = foldersWithoutLinks.find(parent);
     if (known == foldersWithoutLinks.end()) {
         std::error_code error;
