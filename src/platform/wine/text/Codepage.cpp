@@ -93,10 +93,13 @@ std::u16string Cp1252ToUtf16(std::string_view text) {
 }
 
 std::string Cp1252ToUtf8(std::string_view text) {
-    std::string out;
-    out.reserve(text.size());
-    for (char byte : text) {
-        AppendUtf8(ByteToUnicode(static_cast<unsigned char>(byte)), out);
+    // Paths and names are mostly ASCII, which both spell alike: copied in one piece.
+    const auto firstOther = std::find_if(text.begin(), text.end(), [](char byte) {
+        return static_cast<unsigned char>(byte) >= 0x80;
+    });
+    std::string out(text.begin(), firstOther);
+    for (auto byte = firstOther; byte != text.end(); ++byte) {
+        AppendUtf8(ByteToUnicode(static_cast<unsigned char>(*byte)), out);
     }
     return out;
 }
