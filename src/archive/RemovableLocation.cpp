@@ -47,20 +47,26 @@ bool IsRemovableFolder(const std::string& longInstallFolder, const std::string& 
 }
 
 // IsRemovableLocation with the file's folder part (GetFolderPart) already taken.
-bool IsRemovableFolderOf(const std::string& folder, RemovableFolderMemo* memo) {
+bool IsRemovableFolderOf(std::string_view folder, RemovableFolderMemo* memo) {
+    // The memo holds answers once the install folder is known, which it then stays for the run.
+    if (memo != nullptr && memo->longInstallFolder) {
+        if (const auto known = memo->folders.find(folder); known != memo->folders.end()) {
+            return known->second;
+        }
+    }
     const std::string installFolder = GetGameInstallDir();
     if (installFolder.empty()) {
         return false;
     }
     if (memo == nullptr) {
-        return IsRemovableFolder(ExpandedPath(installFolder), folder);
+        return IsRemovableFolder(ExpandedPath(installFolder), std::string(folder));
     }
     if (!memo->longInstallFolder) {
         memo->longInstallFolder = ExpandedPath(installFolder);
     }
-    const auto [known, added] = memo->folders.try_emplace(folder, false);
+    const auto [known, added] = memo->folders.try_emplace(std::string(folder), false);
     if (added) {
-        known->second = IsRemovableFolder(*memo->longInstallFolder, folder);
+        known->second = IsRemovableFolder(*memo->longInstallFolder, known->first);
     }
     return known->second;
 }
@@ -77,9 +83,9 @@ bool IsRemovableLocation(const std::string& file, RemovableFolderMemo* memo) {
     return !HasDotComponent(file) && IsRemovableFolderOf(GetFolderPart(file), memo);
 }
 
-std::string RemovableFolderOf(const std::string& file, std::uint32_t attributes) {
+std::string_view RemovableFolderOf(const std::string& file, std::uint32_t attributes) {
     const bool isFolder = attributes != ATTR_INVALID && (attributes & ATTR_DIRECTORY) != 0;
-    return isFolder ? file : std::string(FolderTextPart(file));
+    return isFolder ? std::string_view(file) : FolderTextPart(file);
 }
 
 bool IsRemovableLocation(const std::string& file, std::uint32_t attributes,

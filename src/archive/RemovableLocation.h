@@ -5,8 +5,10 @@
 // hold everyone's content and are never removed with an entry.
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 
 namespace parvane {
@@ -23,7 +25,14 @@ bool IsPathUnder(const std::string& parent, const std::string& path);
 // that a folder holding many entries is examined once. Folders are told apart by their exact
 // text, because on a host that tells case apart two spellings can name two folders.
 struct RemovableFolderMemo {
-    std::unordered_map<std::string, bool> folders;
+    // Found by a view of a record's path, without a copy of its folder part.
+    struct FolderHash {
+        using is_transparent = void;
+        std::size_t operator()(std::string_view folder) const noexcept {
+            return std::hash<std::string_view>{}(folder);
+        }
+    };
+    std::unordered_map<std::string, bool, FolderHash, std::equal_to<>> folders;
     // The long path name of the game's install folder, expanded once.
     std::optional<std::string> longInstallFolder;
 };
@@ -39,8 +48,8 @@ bool IsRemovableLocation(const std::string& file, std::uint32_t attributes,
                          RemovableFolderMemo* memo);
 
 // The folder IsRemovableLocation examines for a file with these attributes: the path itself
-// when it is a folder, else the folder part of its text.
-std::string RemovableFolderOf(const std::string& file, std::uint32_t attributes);
+// when it is a folder, else the folder part of its text (a view into `file`).
+std::string_view RemovableFolderOf(const std::string& file, std::uint32_t attributes);
 
 // The check in front of every single deletion: `path` lies strictly inside `root` (long path
 // names, ending at a separator), has no dot component, and no folder between the root and its

@@ -161,15 +161,15 @@ template <typename Record>
 std::vector<std::string> FoldersNotExamined(
     std::span<const Record> records, const std::vector<std::optional<std::uint32_t>>& attributes,
     const RemovableFolderMemo& memo) {
-    std::unordered_set<std::string> listed;
+    std::unordered_set<std::string_view> listed;
     std::vector<std::string> folders;
     for (std::size_t i = 0; i < records.size(); ++i) {
         if (!attributes[i]) {
             continue;
         }
-        std::string folder = RemovableFolderOf(records[i].filename, *attributes[i]);
+        const std::string_view folder = RemovableFolderOf(records[i].filename, *attributes[i]);
         if (!memo.folders.contains(folder) && listed.insert(folder).second) {
-            folders.push_back(std::move(folder));
+            folders.emplace_back(folder);
         }
     }
     return folders;
