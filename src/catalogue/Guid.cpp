@@ -1,7 +1,7 @@
 #include "catalogue/Guid.h"
 
 #include <algorithm>
-#include <cstdio>
+#include <string_view>
 
 namespace parvane {
 
@@ -31,13 +31,30 @@ bool IsZeroGuid(const GUID& guid) {
 }
 
 std::string GuidToText(const GUID& guid) {
-    char text[GUID_TEXT_LENGTH + 1];
+    // Written digit by digit: the analysis spells every reference of every course.
+    std::string text(GUID_TEXT_LENGTH, '-');
+    std::size_t at = 0;
+    const auto put = [&text, &at](std::uint64_t value, int digits) {
+        constexpr std::string_view HEX = "0123456789ABCDEF";
+        for (int shift = 4 * (digits - 1); shift >= 0; shift -= 4) {
+            text[at++] = HEX[(value >> shift) & 0xF];
+        }
+    };
     const auto& d = guid.Data4;
-    std::snprintf(text, sizeof text, "{%08X-%04X-%04X-%02X%02X-%02X%02X%02X%02X%02X%02X}",
-                  static_cast<unsigned>(guid.Data1), unsigned{guid.Data2}, unsigned{guid.Data3},
-                  unsigned{d[0]}, unsigned{d[1]}, unsigned{d[2]}, unsigned{d[3]}, unsigned{d[4]},
-                  unsigned{d[5]}, unsigned{d[6]}, unsigned{d[7]});
-    return std::string(text, GUID_TEXT_LENGTH);
+    text[at++] = '{';
+    put(guid.Data1, 8);
+    ++at;
+    put(guid.Data2, 4);
+    ++at;
+    put(guid.Data3, 4);
+    ++at;
+    put(std::uint64_t{d[0]} << 8 | d[1], 4);
+    ++at;
+    for (std::size_t i = 2; i < d.size(); ++i) {
+        put(d[i], 2);
+    }
+    text[at] = '}';
+    return text;
 }
 
 }  // namespace parvane
