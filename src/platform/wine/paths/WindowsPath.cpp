@@ -45,31 +45,6 @@ Win32Error AddComponent(std::string name, bool isLast, std::vector<std::string>&
 
 }  // namespace
 
-bool IsSeparator(char c) {
-    return c == '\\' || c == '/';
-}
-
-bool IsForbiddenNameCharacter(char c) {
-    const auto byte = static_cast<unsigned char>(c);
-    if (byte < 0x20) {
-        return true;
-    }
-    switch (c) {
-        case '<':
-        case '>':
-        case ':':
-        case '"':
-        case '/':
-        case '\\':
-        case '|':
-        case '?':
-        case '*':
-            return true;
-        default:
-            return false;
-    }
-}
-
 bool IsAbsoluteWindowsPath(std::string_view path) {
     return path.size() >= 2 && IsDriveLetter(path[0]) && path[1] == ':' &&
            (path.size() == 2 || IsSeparator(path[2]));

@@ -21,7 +21,11 @@ struct WindowsPath {
     bool trailingSeparator = false;       // "C:\Games\" names a folder
 };
 
-bool IsSeparator(char c);
+// Defined here, as this and IsForbiddenNameCharacter are asked of every character of every
+// path the catalogue checks.
+inline bool IsSeparator(char c) {
+    return c == '\\' || c == '/';
+}
 
 // True for "X:" followed by a separator or nothing.
 bool IsAbsoluteWindowsPath(std::string_view path);
@@ -31,7 +35,25 @@ bool IsAbsoluteWindowsPath(std::string_view path);
 Win32Error ParseWindowsPath(std::string_view path, WindowsPath& parsed);
 
 // Characters a Windows file name cannot hold: controls and <>:"/\|?*.
-bool IsForbiddenNameCharacter(char c);
+inline bool IsForbiddenNameCharacter(char c) {
+    if (static_cast<unsigned char>(c) < 0x20) {
+        return true;
+    }
+    switch (c) {
+        case '<':
+        case '>':
+        case ':':
+        case '"':
+        case '/':
+        case '\\':
+        case '|':
+        case '?':
+        case '*':
+            return true;
+        default:
+            return false;
+    }
+}
 
 // "C:\a\b", with the trailing separator when the path has one.
 std::string FormatWindowsPath(const WindowsPath& path);
