@@ -48,8 +48,7 @@ bool IsRemovableFolder(const std::string& longInstallFolder, const std::string& 
 
 // IsRemovableLocation with the file's folder part (GetFolderPart) already taken.
 bool IsRemovableFolderOf(std::string_view folder, RemovableFolderMemo* memo) {
-    // A folder found before was found while the game's install folder was known; a load asks
-    // for tens of thousands of files, most of them in folders already examined.
+    // The memo holds answers once the install folder is known, which it then stays for the run.
     if (memo != nullptr && memo->longInstallFolder) {
         if (const auto known = memo->folders.find(folder); known != memo->folders.end()) {
             return known->second;
@@ -59,16 +58,15 @@ bool IsRemovableFolderOf(std::string_view folder, RemovableFolderMemo* memo) {
     if (installFolder.empty()) {
         return false;
     }
-    const std::string folderText(folder);
     if (memo == nullptr) {
-        return IsRemovableFolder(ExpandedPath(installFolder), folderText);
+        return IsRemovableFolder(ExpandedPath(installFolder), std::string(folder));
     }
     if (!memo->longInstallFolder) {
         memo->longInstallFolder = ExpandedPath(installFolder);
     }
-    const auto [known, added] = memo->folders.try_emplace(folderText, false);
+    const auto [known, added] = memo->folders.try_emplace(std::string(folder), false);
     if (added) {
-        known->second = IsRemovableFolder(*memo->longInstallFolder, folderText);
+        known->second = IsRemovableFolder(*memo->longInstallFolder, known->first);
     }
     return known->second;
 }
@@ -85,9 +83,9 @@ bool IsRemovableLocation(const std::string& file, RemovableFolderMemo* memo) {
     return !HasDotComponent(file) && IsRemovableFolderOf(GetFolderPart(file), memo);
 }
 
-std::string_view RemovableFolderOf(std::string_view file, std::uint32_t attributes) {
+std::string_view RemovableFolderOf(const std::string& file, std::uint32_t attributes) {
     const bool isFolder = attributes != ATTR_INVALID && (attributes & ATTR_DIRECTORY) != 0;
-    return isFolder ? file : FolderTextPart(file);
+    return isFolder ? std::string_view(file) : FolderTextPart(file);
 }
 
 bool IsRemovableLocation(const std::string& file, std::uint32_t attributes,

@@ -21,20 +21,18 @@ namespace parvane {
 // the path has a "." or ".." component, which could lead out again.
 bool IsPathUnder(const std::string& parent, const std::string& path);
 
-// Hashes a folder's text alike whatever string type holds it, so that the memo is searched
-// with a view of a file's path instead of a copy of its folder.
-struct FolderTextHash {
-    using is_transparent = void;
-    std::size_t operator()(std::string_view text) const noexcept {
-        return std::hash<std::string_view>{}(text);
-    }
-};
-
 // What IsRemovableLocation found for each folder (as spelled) during one catalogue load, so
 // that a folder holding many entries is examined once. Folders are told apart by their exact
 // text, because on a host that tells case apart two spellings can name two folders.
 struct RemovableFolderMemo {
-    std::unordered_map<std::string, bool, FolderTextHash, std::equal_to<>> folders;
+    // Found by a view of a record's path, without a copy of its folder part.
+    struct FolderHash {
+        using is_transparent = void;
+        std::size_t operator()(std::string_view folder) const noexcept {
+            return std::hash<std::string_view>{}(folder);
+        }
+    };
+    std::unordered_map<std::string, bool, FolderHash, std::equal_to<>> folders;
     // The long path name of the game's install folder, expanded once.
     std::optional<std::string> longInstallFolder;
 };
@@ -50,8 +48,8 @@ bool IsRemovableLocation(const std::string& file, std::uint32_t attributes,
                          RemovableFolderMemo* memo);
 
 // The folder IsRemovableLocation examines for a file with these attributes: the path itself
-// when it is a folder, else the folder part of its text.
-std::string_view RemovableFolderOf(std::string_view file, std::uint32_t attributes);
+// when it is a folder, else the folder part of its text (a view into `file`).
+std::string_view RemovableFolderOf(const std::string& file, std::uint32_t attributes);
 
 // The check in front of every single deletion: `path` lies strictly inside `root` (long path
 // names, ending at a separator), has no dot component, and no folder between the root and its

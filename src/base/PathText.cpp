@@ -25,12 +25,10 @@ std::string JoinPath(std::string_view folder, std::string_view name) {
 }
 
 std::size_t LastSeparator(std::string_view path) {
-    // Zip entry names use '/', so a forward slash wins over any backslash. A Windows path has
-    // none, which a search forwards (quick) tells before one backwards (a byte at a time).
-    if (path.find('/') == std::string_view::npos) {
-        return path.rfind('\\');
-    }
-    return path.rfind('/');
+    // Zip entry names use '/', so a forward slash wins over any backslash. Windows paths have
+    // none, which the forward search (the library's fast scan) finds out at once; the last
+    // backslash is then near the end.
+    return path.find('/') != std::string_view::npos ? path.rfind('/') : path.rfind('\\');
 }
 
 std::string GetFileNamePart(std::string_view path) {
@@ -97,19 +95,22 @@ bool IsFullWindowsPath(std::string_view path) {
 }
 
 bool HasDotComponent(std::string_view path) {
-    std::size_t start = 0;
-    while (start <= path.size()) {
-        std::size_t end = start;
-        while (end < path.size() && !IsPathSeparator(path[end])) {
-            ++end;
+    // One pass, as it runs on every path of the catalogue.
+    std::size_t length = 0;  // of the component so far
+    bool dotsAndBlanks = true;
+    for (const char c : path) {
+        if (IsPathSeparator(c)) {
+            if (length > 0 && dotsAndBlanks) {
+                return true;
+            }
+            length = 0;
+            dotsAndBlanks = true;
+        } else {
+            ++length;
+            dotsAndBlanks = dotsAndBlanks && (c == '.' || c == ' ');
         }
-        const std::string_view component = path.substr(start, end - start);
-        if (!component.empty() && component.find_first_not_of(". ") == std::string_view::npos) {
-            return true;
-        }
-        start = end + 1;
     }
-    return false;
+    return length > 0 && dotsAndBlanks;
 }
 
 }  // namespace parvane

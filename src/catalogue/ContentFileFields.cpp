@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <optional>
-#include <string_view>
 #include <unordered_set>
 #include <utility>
 #include <vector>

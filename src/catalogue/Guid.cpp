@@ -15,16 +15,6 @@ std::uint32_t LittleEndian(const std::uint8_t* bytes, int count) {
     return value;
 }
 
-// `digits` hexadecimal digits of `value`, in capitals, from `out` on. By hand: checking an
-// installation spells a GUID for every slot of every course, and the C library's formatting
-// takes many times as long.
-void PutHex(std::uint32_t value, int digits, char* out) {
-    constexpr std::string_view HEX_DIGITS = "0123456789ABCDEF";
-    for (int i = 0; i < digits; ++i) {
-        out[i] = HEX_DIGITS[(value >> ((digits - 1 - i) * 4)) & 0xF];
-    }
-}
-
 }  // namespace
 
 GUID GuidFromBytes(const std::uint8_t* bytes) {
@@ -41,18 +31,29 @@ bool IsZeroGuid(const GUID& guid) {
 }
 
 std::string GuidToText(const GUID& guid) {
-    // "{" 8 "-" 4 "-" 4 "-" 4 "-" 12 "}": the dashes stay where the digits leave them.
+    // Written digit by digit: the analysis spells every reference of every course.
     std::string text(GUID_TEXT_LENGTH, '-');
-    text.front() = '{';
-    PutHex(guid.Data1, 8, &text[1]);
-    PutHex(guid.Data2, 4, &text[10]);
-    PutHex(guid.Data3, 4, &text[15]);
-    PutHex(guid.Data4[0], 2, &text[20]);
-    PutHex(guid.Data4[1], 2, &text[22]);
-    for (std::size_t i = 2; i < guid.Data4.size(); ++i) {
-        PutHex(guid.Data4[i], 2, &text[25 + 2 * (i - 2)]);
+    std::size_t at = 0;
+    const auto put = [&text, &at](std::uint64_t value, int digits) {
+        constexpr std::string_view HEX = "0123456789ABCDEF";
+        for (int shift = 4 * (digits - 1); shift >= 0; shift -= 4) {
+            text[at++] = HEX[(value >> shift) & 0xF];
+        }
+    };
+    const auto& d = guid.Data4;
+    text[at++] = '{';
+    put(guid.Data1, 8);
+    ++at;
+    put(guid.Data2, 4);
+    ++at;
+    put(guid.Data3, 4);
+    ++at;
+    put(std::uint64_t{d[0]} << 8 | d[1], 4);
+    ++at;
+    for (std::size_t i = 2; i < d.size(); ++i) {
+        put(d[i], 2);
     }
-    text.back() = '}';
+    text[at] = '}';
     return text;
 }
 

@@ -2,8 +2,6 @@
 
 #include <sys/stat.h>
 
-#include <string_view>
-
 #include "platform/wine/paths/PathMapping.h"
 #include "platform/wine/paths/WinePrefix.h"
 
@@ -29,28 +27,29 @@ bool IsLink(const wine::HostPath& host, const std::filesystem::path& path) {
 }  // namespace
 
 // The folder's form is kept only when the whole folder exists: a folder made later could be a
-// link. The path is cut as text: splitting each of thousands of paths into the parts of a
-// std::filesystem::path would cost more than all the rest.
-std::filesystem::path HostPathNames::WithoutLinks(const wine::HostPath& host) {
+// link. The path is cut as text: this runs for every entry of a listing.
+std::string HostPathNames::WithoutLinks(const wine::HostPath& host) {
     const std::string& asked = host.path;
     const std::size_t cut = asked.rfind('/');
     const std::string_view name =
         cut == std::string::npos ? std::string_view() : std::string_view(asked).substr(cut + 1);
-    if (name.empty() || name == "." || name == "..") {
-        return WeaklyCanonicalOr(asked);
+    if (cut == std::string::npos || cut == 0 || name.empty() || name == "." || name == "..") {
+        return WeaklyCanonicalOr(host.path).native();
     }
-    const std::string parent = cut == 0 ? std::string("/") : asked.substr(0, cut);
+    const std::string_view parent = std::string_view(asked).substr(0, cut);
     auto known = foldersWithoutLinks.find(parent);
     if (known == foldersWithoutLinks.end()) {
         std::error_code error;
-        std::filesystem::path canonical = std::filesystem::canonical(parent, error);
+        const std::filesystem::path canonical =
+            std::filesystem::canonical(std::filesystem::path(parent), error);
         if (error) {
-            return WeaklyCanonicalOr(asked);
+            return WeaklyCanonicalOr(host.path).native();
         }
-        known = foldersWithoutLinks.emplace(parent, std::move(canonical)).first;
+        known = foldersWithoutLinks.emplace(std::string(parent), canonical.native()).first;
     }
-    std::filesystem::path path = known->second / name;
-    return IsLink(host, path) ? WeaklyCanonicalOr(path) : path;
+    std::string path = known->second + '/';
+    path += name;
+    return IsLink(host, path) ? WeaklyCanonicalOr(path).native() : path;
 }
 
 std::string HostPathNames::Of(const std::string& windowsPath) {
@@ -61,7 +60,7 @@ std::string HostPathNames::Of(const std::string& windowsPath) {
     std::string shown;
     {
         const std::lock_guard lock(mutex);
-        shown = WithoutLinks(host).string();
+        shown = WithoutLinks(host);
     }
     const std::string home = wine::HomeFolder().string();
     if (!home.empty() && home != "/" && shown.starts_with(home + "/")) {

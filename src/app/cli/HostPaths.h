@@ -3,8 +3,10 @@
 // The paths of a Wine prefix as a Linux player finds them on this system.
 
 #include <filesystem>
+#include <functional>
 #include <mutex>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 
 #include "platform/wine/paths/PathMapping.h"
@@ -22,11 +24,19 @@ class HostPathNames {
     std::string Of(const std::string& windowsPath);
 
   private:
-    std::filesystem::path WithoutLinks(const wine::HostPath& host);
+    std::string WithoutLinks(const wine::HostPath& host);
+
+    // Found by a view of the path asked, without a copy of its folder part.
+    struct FolderHash {
+        using is_transparent = void;
+        std::size_t operator()(std::string_view folder) const noexcept {
+            return std::hash<std::string_view>{}(folder);
+        }
+    };
 
     std::filesystem::path prefix;
     std::mutex mutex;
-    std::unordered_map<std::string, std::filesystem::path> foldersWithoutLinks;
+    std::unordered_map<std::string, std::string, FolderHash, std::equal_to<>> foldersWithoutLinks;
 };
 
 }  // namespace parvane::cli

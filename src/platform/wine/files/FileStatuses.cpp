@@ -85,6 +85,13 @@ struct FolderGroup {
     std::vector<std::string> names;  // UTF-8
 };
 
+// A folder below a drive's root as the host spells it.
+std::string HostSpelling(std::string_view folder) {
+    std::string host = Cp1252ToUtf8(folder);
+    std::replace(host.begin(), host.end(), '\\', '/');
+    return host;
+}
+
 // The paths whose every name may be spelled on the disk as asked, by drive and folder; the
 // drives' roots are opened once each, into `drives`. The other paths are in no group.
 std::vector<FolderGroup> GroupByFolder(const std::filesystem::path& prefix,
@@ -92,6 +99,7 @@ std::vector<FolderGroup> GroupByFolder(const std::filesystem::path& prefix,
                                        std::array<std::optional<FolderHandle>, 26>& drives) {
     std::vector<FolderGroup> groups;
     std::unordered_map<std::string, std::size_t> groupOfFolder;
+    std::string key;  // the drive and the folder as asked, kept to spare an allocation a path
     for (std::size_t i = 0; i < paths.size(); ++i) {
         const std::string_view path = paths[i];
         if (path.size() > MAX_WINDOWS_PATH || path.size() < 4 || !IsAbsoluteWindowsPath(path) ||
@@ -106,17 +114,20 @@ std::vector<FolderGroup> GroupByFolder(const std::filesystem::path& prefix,
         if (root->Fd() < 0) {
             continue;
         }
-        std::string below = Cp1252ToUtf8(path.substr(3));
-        std::replace(below.begin(), below.end(), '\\', '/');
-        const std::size_t cut = below.find_last_of('/');
-        std::string folder = cut == std::string::npos ? std::string() : below.substr(0, cut);
-        const auto [group, added] = groupOfFolder.try_emplace(drive + folder, groups.size());
-        if (added) {
-            groups.push_back({root->Fd(), std::move(folder), {}, {}});
+        const std::string_view below = path.substr(3);
+        const std::size_t cut = below.find_last_of("\\/");
+        const std::string_view folder =
+            cut == std::string_view::npos ? std::string_view() : below.substr(0, cut);
+        key.assign(1, drive);
+        key += folder;
+        auto group = groupOfFolder.find(key);
+        if (group == groupOfFolder.end()) {
+            group = groupOfFolder.emplace(key, groups.size()).first;
+            groups.push_back({root->Fd(), HostSpelling(folder), {}, {}});
         }
         groups[group->second].paths.push_back(i);
-        groups[group->second].names.push_back(cut == std::string::npos ? std::move(below)
-                                                                       : below.substr(cut + 1));
+        groups[group->second].names.push_back(
+            Cp1252ToUtf8(cut == std::string_view::npos ? below : below.substr(cut + 1)));
     }
     return groups;
 }

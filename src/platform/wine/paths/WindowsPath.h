@@ -21,8 +21,8 @@ struct WindowsPath {
     bool trailingSeparator = false;       // "C:\Games\" names a folder
 };
 
-// Inline, as IsForbiddenNameCharacter: a load asks both of every character of tens of thousands
-// of paths.
+// Defined here, as this and IsForbiddenNameCharacter are asked of every character of every
+// path the catalogue checks.
 inline bool IsSeparator(char c) {
     return c == '\\' || c == '/';
 }

@@ -93,21 +93,13 @@ std::u16string Cp1252ToUtf16(std::string_view text) {
 }
 
 std::string Cp1252ToUtf8(std::string_view text) {
-    std::string out;
-    out.reserve(text.size());
-    for (std::size_t done = 0; done < text.size();) {
-        // A run of ASCII, most of any text (every path of a load), reads the same in both and
-        // is copied whole.
-        const auto high =
-            std::find_if(text.begin() + static_cast<std::ptrdiff_t>(done), text.end(),
-                         [](char byte) { return static_cast<unsigned char>(byte) >= 0x80; });
-        const auto runEnd = static_cast<std::size_t>(high - text.begin());
-        out.append(text.substr(done, runEnd - done));
-        done = runEnd;
-        if (done < text.size()) {
-            AppendUtf8(ByteToUnicode(static_cast<unsigned char>(text[done])), out);
-            ++done;
-        }
+    // Paths and names are mostly ASCII, which both spell alike: copied in one piece.
+    const auto firstOther = std::find_if(text.begin(), text.end(), [](char byte) {
+        return static_cast<unsigned char>(byte) >= 0x80;
+    });
+    std::string out(text.begin(), firstOther);
+    for (auto byte = firstOther; byte != text.end(); ++byte) {
+        AppendUtf8(ByteToUnicode(static_cast<unsigned char>(*byte)), out);
     }
     return out;
 }
