@@ -28,25 +28,6 @@ void PutGuid(std::string& out, const GUID& guid) {
     out.append(reinterpret_cast<const char*>(guid.Data4.data()), guid.Data4.size());
 }
 
-std::uint64_t ByteReader::Number(int bytes) {
-    if (!Has(static_cast<std::size_t>(bytes))) {
-        return 0;
-    }
-    std::uint64_t number = 0;
-    for (int i = 0; i < bytes; ++i) {
-        number |= std::uint64_t{static_cast<std::uint8_t>(data[position++])} << (8 * i);
-    }
-    return number;
-}
-
-std::string_view ByteReader::Text(std::size_t size) {
-    if (!Has(size)) {
-        return {};
-    }
-    position += size;
-    return data.substr(position - size, size);
-}
-
 GUID ByteReader::Guid() {
     const std::string_view bytes = Text(GUID_BINARY_SIZE);
     return ok ? GuidFromBytes(reinterpret_cast<const std::uint8_t*>(bytes.data())) : GUID{};
@@ -56,11 +37,6 @@ int ByteReader::Count(int limit) {
     const auto count = static_cast<int>(Number(1));
     ok = ok && count <= limit;
     return ok ? count : 0;
-}
-
-bool ByteReader::Has(std::size_t size) {
-    ok = ok && data.size() - position >= size;
-    return ok;
 }
 
 std::string ReadStateFile(const std::string& path) {

@@ -21,7 +21,8 @@ void PutText(std::string& out, std::string_view text);
 void PutGuid(std::string& out, const GUID& guid);
 
 // Reads what the Put functions wrote. Every read past the end, and every count over its limit,
-// makes `ok` false and reads as zero or empty.
+// makes `ok` false and reads as zero or empty. The small reads are defined here, to be made in
+// place: a load reads several numbers for each of tens of thousands of cached entries.
 class ByteReader {
   public:
     ByteReader(std::string_view bytes, std::size_t start) : data(bytes), position(start) {}
@@ -39,11 +40,33 @@ class ByteReader {
     int Count(int limit);
 
   private:
-    bool Has(std::size_t size);
+    bool Has(std::size_t size) {
+        ok = ok && data.size() - position >= size;
+        return ok;
+    }
 
     std::string_view data;
     std::size_t position;
 };
+
+inline std::uint64_t ByteReader::Number(int bytes) {
+    if (!Has(static_cast<std::size_t>(bytes))) {
+        return 0;
+    }
+    std::uint64_t number = 0;
+    for (int i = 0; i < bytes; ++i) {
+        number |= std::uint64_t{static_cast<std::uint8_t>(data[position++])} << (8 * i);
+    }
+    return number;
+}
+
+inline std::string_view ByteReader::Text(std::size_t size) {
+    if (!Has(size)) {
+        return {};
+    }
+    position += size;
+    return data.substr(position - size, size);
+}
 
 // The whole file at the Windows path `path`, or nothing when it cannot be read.
 std::string ReadStateFile(const std::string& path);
