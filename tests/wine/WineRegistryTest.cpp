@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/wine/registry/RegistryMemo.h"
 #include "platform/wine/registry/WineRegistry.h"
 #include "support/wine/TestPrefix.h"
 
@@ -324,8 +325,9 @@ TEST_F(RegistryMemos, LearnWhatARunReadBeyondThem) {
     EXPECT_EQ(Query(Hive::LocalMachine, COURSE_B, "Name"), Terminated("Bravo"));
 }
 
-// A run that changes the registry keeps no memo of it; a damaged memo is read past.
-TEST_F(RegistryMemos, AreNotKeptOfChangedFilesNorTakenDamaged) {
+// A run that changes the registry, or opens more keys than a memo holds, keeps no memo; a
+// damaged memo is read past.
+TEST_F(RegistryMemos, AreNotKeptOfChangesOrFullReadsAndNotTakenDamaged) {
     Load(memo);
     Query(Hive::LocalMachine, GAME, "Install Dir");
     const KeyHandle key = Create(Hive::LocalMachine, GAME);
@@ -339,6 +341,16 @@ TEST_F(RegistryMemos, AreNotKeptOfChangedFilesNorTakenDamaged) {
     EXPECT_EQ(Query(Hive::LocalMachine, GAME, "Install Dir"), Terminated("D:\\GV"));
     Unload();
     const std::string whole = test::ReadHostFile(memo);
+
+    // A run that opens more keys than a memo holds keeps none.
+    fs::remove(memo);
+    Load(memo);
+    for (std::size_t n = 0; n <= RegistryMemo::MAX_KEYS; ++n) {
+        KeyHandle none = 0;
+        registry->OpenKey(Hive::CurrentUser, "Software\\None" + std::to_string(n), none);
+    }
+    Unload();
+    EXPECT_FALSE(fs::exists(memo));
     for (const std::string& damaged : {whole.substr(0, whole.size() - 1), std::string("memo")}) {
         test::WriteHostFile(memo, damaged);
         Load(memo);

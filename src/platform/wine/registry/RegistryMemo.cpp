@@ -179,10 +179,14 @@ const RememberedValue* RegistryMemo::ValueOf(std::size_t key, std::string_view n
 }
 
 int RegistryMemo::KeepKey(Hive hive, const std::string& subKey, Win32Error opened) {
+    if (overflowed) {
+        return -1;  // nothing more is kept, and the rest of a full read costs no lookups
+    }
     if (const int known = Find(hive, subKey); known >= 0) {
         return known;
     }
     if (keys.size() >= MAX_KEYS) {
+        overflowed = true;
         return -1;
     }
     indexByPath.emplace(PathKey(hive, subKey), keys.size());

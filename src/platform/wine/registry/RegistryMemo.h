@@ -50,16 +50,20 @@ class RegistryMemo {
     int Find(Hive hive, std::string_view subKey) const;
     const RememberedValue* ValueOf(std::size_t key, std::string_view name) const;
 
-    // Keeps the key's opening and returns its index; -1 when the memo is full. Whether anything
-    // was added since the memo was read tells Changed().
+    // Keeps the key's opening and returns its index; -1 when the memo is full.
     int KeepKey(Hive hive, const std::string& subKey, Win32Error opened);
     void KeepValue(std::size_t key, RememberedValue value);
-    bool Changed() const { return changed; }
+    // Whether the memo is worth writing: something was added since it was read, and no key
+    // was left out. A run that opens more keys than a memo holds reads the stores whole, and
+    // its first keys are store entries, not the few that every run asks at its start: it
+    // keeps no memo, and the next run, which takes the stores from their snapshot, keeps one.
+    bool Changed() const { return changed && !overflowed; }
 
   private:
     std::vector<RememberedKey> keys;
     std::unordered_map<std::string, std::size_t> indexByPath;  // hive and path, see PathKey
     bool changed = false;
+    bool overflowed = false;
 };
 
 }  // namespace parvane::wine
