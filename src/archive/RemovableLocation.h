@@ -5,11 +5,11 @@
 // hold everyone's content and are never removed with an entry.
 
 #include <cstdint>
-#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
-#include <unordered_map>
+
+#include "platform/TextHash.h"
 
 namespace parvane {
 
@@ -26,13 +26,7 @@ bool IsPathUnder(const std::string& parent, const std::string& path);
 // text, because on a host that tells case apart two spellings can name two folders.
 struct RemovableFolderMemo {
     // Found by a view of a record's path, without a copy of its folder part.
-    struct FolderHash {
-        using is_transparent = void;
-        std::size_t operator()(std::string_view folder) const noexcept {
-            return std::hash<std::string_view>{}(folder);
-        }
-    };
-    std::unordered_map<std::string, bool, FolderHash, std::equal_to<>> folders;
+    TextMap<bool> folders;
     // The long path name of the game's install folder, expanded once.
     std::optional<std::string> longInstallFolder;
 };

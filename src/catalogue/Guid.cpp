@@ -1,7 +1,8 @@
 #include "catalogue/Guid.h"
 
 #include <algorithm>
-#include <string_view>
+
+#include "platform/HexDigits.h"
 
 namespace parvane {
 
@@ -35,9 +36,8 @@ std::string GuidToText(const GUID& guid) {
     std::string text(GUID_TEXT_LENGTH, '-');
     std::size_t at = 0;
     const auto put = [&text, &at](std::uint64_t value, int digits) {
-        constexpr std::string_view HEX = "0123456789ABCDEF";
         for (int shift = 4 * (digits - 1); shift >= 0; shift -= 4) {
-            text[at++] = HEX[(value >> shift) & 0xF];
+            text[at++] = UPPER_HEX_DIGITS[(value >> shift) & 0xF];
         }
     };
     const auto& d = guid.Data4;

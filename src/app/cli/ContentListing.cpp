@@ -12,6 +12,7 @@
 #include "app/cli/TerminalUserInterface.h"
 #include "base/PathText.h"
 #include "catalogue/Catalogue.h"
+#include "platform/TextHash.h"
 #include "uninstall/UninstallLists.h"
 
 namespace parvane::cli {
@@ -88,13 +89,7 @@ void AppendTerminalText(std::string& shown, std::string_view text) {
 }
 
 // Folders as the terminal shows them, looked up by their program text without a copy of it.
-struct TextHash {
-    using is_transparent = void;
-    std::size_t operator()(std::string_view text) const {
-        return std::hash<std::string_view>{}(text);
-    }
-};
-using ShownFolders = std::unordered_map<std::string, std::string, TextHash, std::equal_to<>>;
+using ShownFolders = TextMap<std::string>;
 
 // Many entries share a folder (libraries come in packs of hundreds): each is looked up on the
 // host once.

@@ -3,12 +3,10 @@
 // The paths of a Wine prefix as a Linux player finds them on this system.
 
 #include <filesystem>
-#include <functional>
 #include <mutex>
 #include <string>
-#include <string_view>
-#include <unordered_map>
 
+#include "platform/TextHash.h"
 #include "platform/wine/paths/PathMapping.h"
 
 namespace parvane::cli {
@@ -26,17 +24,10 @@ class HostPathNames {
   private:
     std::string WithoutLinks(const wine::HostPath& host);
 
-    // Found by a view of the path asked, without a copy of its folder part.
-    struct FolderHash {
-        using is_transparent = void;
-        std::size_t operator()(std::string_view folder) const noexcept {
-            return std::hash<std::string_view>{}(folder);
-        }
-    };
-
     std::filesystem::path prefix;
     std::mutex mutex;
-    std::unordered_map<std::string, std::string, FolderHash, std::equal_to<>> foldersWithoutLinks;
+    // Found by a view of the path asked, without a copy of its folder part.
+    TextMap<std::string> foldersWithoutLinks;
 };
 
 }  // namespace parvane::cli

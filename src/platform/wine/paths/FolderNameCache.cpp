@@ -10,6 +10,7 @@
 #include <functional>
 #include <unordered_map>
 
+#include "platform/TextHash.h"
 #include "platform/wine/text/Codepage.h"
 #include "platform/wine/text/NameCompare.h"
 
@@ -33,23 +34,16 @@ struct KeptFolder {
     std::unordered_multimap<std::string, std::size_t> placeOfFolded;
 };
 
-// Looks folders up by a view of their path, without a copy.
-struct PathHash {
-    using is_transparent = void;
-    std::size_t operator()(std::string_view path) const {
-        return std::hash<std::string_view>{}(path);
-    }
-};
-
 struct KeptResolution {
     ResolvedFolder folder;
     std::uint64_t generation = 0;
 };
 
 struct Cache {
-    std::unordered_map<std::string, KeptFolder, PathHash, std::equal_to<>> folders;
+    // Folders are looked up by a view of their path, without a copy.
+    TextMap<KeptFolder> folders;
     std::size_t keptNames = 0;  // names and folders
-    std::unordered_map<std::string, KeptResolution, PathHash, std::equal_to<>> resolutions;
+    TextMap<KeptResolution> resolutions;
     // Moves on whenever a kept folder is dropped or read again: every resolution kept before
     // may rest on a name that changed.
     std::uint64_t generation = 0;
