@@ -54,7 +54,7 @@ bool ReadCourseFields(ByteReader& reader, CourseHeaderFields* fields) {
     const bool guidsRead = reader.Number(1) != 0;
     const int guidCount = guidsRead ? reader.Count(MAX_REFERENCED_LIBRARIES) : 0;
     for (int slot = 0; slot < guidCount; ++slot) {
-        const GUID guid = reader.Guid();
+        const GUID guid = ReadGuid(reader);
         if (fields != nullptr) {
             fields->guids.guids[slot] = guid;
         }
@@ -73,7 +73,7 @@ bool ReadLibraryFields(ByteReader& reader, LibraryHeaderFields* fields) {
     GUID guid;
     std::string_view name;
     if (read) {
-        guid = reader.Guid();
+        guid = ReadGuid(reader);
         name = reader.Text();
     }
     if (reader.ok && fields != nullptr) {

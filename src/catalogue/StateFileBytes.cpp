@@ -10,17 +10,6 @@ constexpr std::size_t READ_BLOCK = 1 << 18;
 
 }  // namespace
 
-void PutNumber(std::string& out, std::uint64_t number, int bytes) {
-    for (int i = 0; i < bytes; ++i) {
-        out += static_cast<char>((number >> (8 * i)) & 0xFF);
-    }
-}
-
-void PutText(std::string& out, std::string_view text) {
-    PutNumber(out, text.size(), 2);
-    out += text;
-}
-
 void PutGuid(std::string& out, const GUID& guid) {
     PutNumber(out, guid.Data1, 4);
     PutNumber(out, guid.Data2, 2);
@@ -28,15 +17,9 @@ void PutGuid(std::string& out, const GUID& guid) {
     out.append(reinterpret_cast<const char*>(guid.Data4.data()), guid.Data4.size());
 }
 
-GUID ByteReader::Guid() {
-    const std::string_view bytes = Text(GUID_BINARY_SIZE);
-    return ok ? GuidFromBytes(reinterpret_cast<const std::uint8_t*>(bytes.data())) : GUID{};
-}
-
-int ByteReader::Count(int limit) {
-    const auto count = static_cast<int>(Number(1));
-    ok = ok && count <= limit;
-    return ok ? count : 0;
+GUID ReadGuid(ByteReader& reader) {
+    const std::string_view bytes = reader.Text(GUID_BINARY_SIZE);
+    return reader.ok ? GuidFromBytes(reinterpret_cast<const std::uint8_t*>(bytes.data())) : GUID{};
 }
 
 std::string ReadStateFile(const std::string& path) {

@@ -6,12 +6,13 @@
 #include <optional>
 #include <system_error>
 
+#include "platform/ByteFields.h"
+
 namespace parvane::wine {
 
 namespace {
 
-// The file: this text, the stamp, then each key with its values. Numbers are four bytes, least
-// significant first; texts are their length, then their bytes.
+// The file: this text, the stamp, then each key with its values (platform/ByteFields.h).
 constexpr std::string_view MAGIC = "Parvane registry memo 1\n";
 // A memo holds a few dozen keys; anything much larger is not one.
 constexpr std::uintmax_t MAX_FILE_SIZE = 1 << 20;
@@ -22,79 +23,36 @@ std::string PathKey(Hive hive, std::string_view subKey) {
     return key;
 }
 
-void PutNumber(std::string& out, std::uint32_t number) {
-    for (int shift = 0; shift < 32; shift += 8) {
-        out += static_cast<char>((number >> shift) & 0xFF);
-    }
+// Numbers in four bytes, and texts after their length in four: a value may be long.
+constexpr int FIELD = 4;
+
+std::string ReadText(ByteReader& fields) {
+    return std::string(fields.Text(fields.Number(FIELD)));
 }
 
-void PutText(std::string& out, std::string_view text) {
-    PutNumber(out, static_cast<std::uint32_t>(text.size()));
-    out += text;
+void PutField(std::string& out, std::uint64_t number) {
+    PutNumber(out, number, FIELD);
 }
 
-// Reads the file's fields in order; once one is missing, every later read fails too.
-class FieldReader {
-  public:
-    explicit FieldReader(std::string_view bytes) : rest(bytes) {}
-
-    std::optional<std::uint32_t> Number() {
-        if (rest.size() < 4) {
-            return std::nullopt;
-        }
-        std::uint32_t number = 0;
-        for (int i = 3; i >= 0; --i) {
-            number = number << 8 | static_cast<unsigned char>(rest[i]);
-        }
-        rest.remove_prefix(4);
-        return number;
-    }
-
-    std::optional<std::string> Text() {
-        const std::optional<std::uint32_t> size = Number();
-        if (!size || *size > rest.size()) {
-            return std::nullopt;
-        }
-        std::string text(rest.substr(0, *size));
-        rest.remove_prefix(*size);
-        return text;
-    }
-
-    bool AtEnd() const { return rest.empty(); }
-
-  private:
-    std::string_view rest;
-};
-
-std::optional<RememberedValue> ReadValue(FieldReader& fields) {
-    std::optional<std::string> name = fields.Text();
-    const std::optional<std::uint32_t> status = fields.Number();
-    const std::optional<std::uint32_t> type = fields.Number();
-    std::optional<std::string> data = fields.Text();
-    if (!name || !status || !type || !data) {
-        return std::nullopt;
-    }
-    return RememberedValue{std::move(*name), static_cast<Win32Error>(*status), *type,
-                           std::move(*data)};
+RememberedValue ReadValue(ByteReader& fields) {
+    RememberedValue value;
+    value.name = ReadText(fields);
+    value.status = static_cast<Win32Error>(fields.Number(FIELD));
+    value.type = static_cast<std::uint32_t>(fields.Number(FIELD));
+    value.data = ReadText(fields);
+    return value;
 }
 
-std::optional<RememberedKey> ReadKey(FieldReader& fields) {
-    const std::optional<std::uint32_t> hive = fields.Number();
-    std::optional<std::string> subKey = fields.Text();
-    const std::optional<std::uint32_t> opened = fields.Number();
-    const std::optional<std::uint32_t> valueCount = fields.Number();
-    if (!hive || *hive > static_cast<std::uint32_t>(Hive::LocalMachine) || !subKey || !opened ||
-        !valueCount) {
-        return std::nullopt;
-    }
-    RememberedKey key{
-        static_cast<Hive>(*hive), std::move(*subKey), static_cast<Win32Error>(*opened), {}};
-    for (std::uint32_t i = 0; i < *valueCount; ++i) {
-        std::optional<RememberedValue> value = ReadValue(fields);
-        if (!value) {
-            return std::nullopt;
-        }
-        key.values.push_back(std::move(*value));
+RememberedKey ReadKey(ByteReader& fields) {
+    RememberedKey key;
+    const std::uint64_t hive = fields.Number(FIELD);
+    fields.ok = fields.ok && hive <= static_cast<std::uint64_t>(Hive::LocalMachine);
+    key.hive = static_cast<Hive>(hive);
+    key.subKey = ReadText(fields);
+    key.opened = static_cast<Win32Error>(fields.Number(FIELD));
+    const std::uint64_t valueCount = fields.Number(FIELD);
+    for (std::uint64_t i = 0; fields.ok && i < valueCount; ++i) {
+        key.values.push_back(ReadValue(fields));
     }
     return key;
 }
@@ -117,38 +75,38 @@ RegistryMemo RegistryMemo::Read(const std::filesystem::path& file, const std::st
     if (!bytes || !bytes->starts_with(MAGIC)) {
         return {};
     }
-    FieldReader fields(std::string_view(*bytes).substr(MAGIC.size()));
-    const std::optional<std::string> fileStamp = fields.Text();
-    const std::optional<std::uint32_t> keyCount = fields.Number();
-    if (fileStamp != stamp || !keyCount || *keyCount > MAX_KEYS) {
+    ByteReader fields(*bytes, MAGIC.size());
+    const std::string_view fileStamp = fields.Text(fields.Number(FIELD));
+    const std::uint64_t keyCount = fields.Number(FIELD);
+    if (!fields.ok || fileStamp != stamp || keyCount > MAX_KEYS) {
         return {};
     }
     RegistryMemo memo;
-    for (std::uint32_t i = 0; i < *keyCount; ++i) {
-        std::optional<RememberedKey> key = ReadKey(fields);
-        if (!key || memo.Find(key->hive, key->subKey) >= 0) {
+    for (std::uint64_t i = 0; i < keyCount; ++i) {
+        RememberedKey key = ReadKey(fields);
+        if (!fields.ok || memo.Find(key.hive, key.subKey) >= 0) {
             return {};
         }
-        memo.indexByPath.emplace(PathKey(key->hive, key->subKey), memo.keys.size());
-        memo.keys.push_back(std::move(*key));
+        memo.indexByPath.emplace(PathKey(key.hive, key.subKey), memo.keys.size());
+        memo.keys.push_back(std::move(key));
     }
     return fields.AtEnd() ? memo : RegistryMemo{};
 }
 
 bool RegistryMemo::Write(const std::filesystem::path& file, const std::string& stamp) const {
     std::string bytes(MAGIC);
-    PutText(bytes, stamp);
-    PutNumber(bytes, static_cast<std::uint32_t>(keys.size()));
+    PutText(bytes, stamp, FIELD);
+    PutField(bytes, keys.size());
     for (const RememberedKey& key : keys) {
-        PutNumber(bytes, static_cast<std::uint32_t>(key.hive));
-        PutText(bytes, key.subKey);
-        PutNumber(bytes, static_cast<std::uint32_t>(key.opened));
-        PutNumber(bytes, static_cast<std::uint32_t>(key.values.size()));
+        PutField(bytes, static_cast<std::uint64_t>(key.hive));
+        PutText(bytes, key.subKey, FIELD);
+        PutField(bytes, static_cast<std::uint64_t>(key.opened));
+        PutField(bytes, key.values.size());
         for (const RememberedValue& value : key.values) {
-            PutText(bytes, value.name);
-            PutNumber(bytes, static_cast<std::uint32_t>(value.status));
-            PutNumber(bytes, value.type);
-            PutText(bytes, value.data);
+            PutText(bytes, value.name, FIELD);
+            PutField(bytes, static_cast<std::uint64_t>(value.status));
+            PutField(bytes, value.type);
+            PutText(bytes, value.data, FIELD);
         }
     }
     // Written beside it and renamed over it, so that a run never finds half a memo.
