@@ -323,6 +323,19 @@ TEST_F(RegistryMemos, LearnWhatARunReadBeyondThem) {
     EXPECT_EQ(Query(Hive::LocalMachine, GAME, "Install Dir"),
               Terminated("C:\\Games\\Greenvale 06"));
     EXPECT_EQ(Query(Hive::LocalMachine, COURSE_B, "Name"), Terminated("Bravo"));
+    Unload();
+
+    // Files written anew between the memo's answers and the read they lead to: what the old
+    // files answered is not kept with the new files' stamp.
+    Load(memo);
+    const KeyHandle game = Open(Hive::LocalMachine, GAME);
+    test::WriteHostFile(SystemReg(), Replaced(MACHINE_WIN64, "Games", "Golf"));
+    Age();
+    EXPECT_EQ(Subkey(game, 0), "Courses");
+    EXPECT_EQ(Query(Hive::LocalMachine, COURSE_B, "Name"), Terminated("Bravo"));
+    Unload();
+    Load(memo);
+    EXPECT_EQ(Query(Hive::LocalMachine, GAME, "Install Dir"), Terminated("C:\\Golf\\Greenvale 06"));
 }
 
 // A run that changes the registry, or opens more keys than a memo holds, keeps no memo; a
