@@ -1,33 +1,38 @@
 #include "catalogue/Catalogue.h"
 
-#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <cstring>
-#include <utility>
 
 namespace parvane {
 
 namespace {
 
-// The 16 bytes of a GUID as two numbers.
-std::array<std::uint64_t, 2> GuidNumbers(const GUID& guid) {
+// A power of two, as every size of the table is.
+constexpr std::size_t MIN_COUNT_PLACES = 16;
+
+// The place a GUID's search starts at in a table of `mask` + 1 places: its 16 bytes mixed, so
+// that GUIDs which differ in a few bytes only spread over the table.
+std::size_t FirstPlace(const GUID& guid, std::size_t mask) {
     static_assert(sizeof(GUID) == GUID_BINARY_SIZE);
     std::array<std::uint64_t, 2> numbers{};
     std::memcpy(numbers.data(), &guid, sizeof(GUID));
-    return numbers;
+    std::uint64_t mixed = numbers[0] ^ (numbers[1] * 0x9E3779B97F4A7C15ULL);
+    mixed ^= mixed >> 33;
+    mixed *= 0xFF51AFD7ED558CCDULL;
+    mixed ^= mixed >> 33;
+    return static_cast<std::size_t>(mixed) & mask;
 }
 
-// An order of GUIDs, for the counts to be searched in: any order serves, and comparing two
-// numbers is quicker than comparing the four fields. An object, not a function, so that the
-// sort and the searches compare in place instead of calling through a pointer.
-struct GuidBefore {
-    bool operator()(const GUID& first, const GUID& second) const {
-        const std::array<std::uint64_t, 2> a = GuidNumbers(first);
-        const std::array<std::uint64_t, 2> b = GuidNumbers(second);
-        return a[0] != b[0] ? a[0] < b[0] : a[1] < b[1];
+// The place of `guid` in the table, or the free place where it would go.
+std::size_t PlaceOf(const std::vector<GUID>& guids, const GUID& guid) {
+    const std::size_t mask = guids.size() - 1;
+    std::size_t place = FirstPlace(guid, mask);
+    while (!IsZeroGuid(guids[place]) && guids[place] != guid) {
+        place = (place + 1) & mask;
     }
-};
+    return place;
+}
 
 template <typename Visit>
 void ForEachReference(const Catalogue& catalogue, Visit visit) {
@@ -42,30 +47,22 @@ void ForEachReference(const Catalogue& catalogue, Visit visit) {
     }
 }
 
-// The GUIDs of every referencing slot, sorted, then each kept once with its number of slots: a
-// sorted list takes a few bytes for each GUID where a hash map takes a node. The list is made
-// at its size and the GUIDs counted where they lie, so that nothing is held twice on the way.
+// Each GUID counted where it lies in the table, which is sized for every referencing slot
+// naming a GUID of its own.
 void CountReferences(const Catalogue& catalogue, ReferenceCounts& counts) {
     std::size_t total = 0;
     ForEachReference(catalogue, [&total](const GUID&) { ++total; });
-    std::vector<GUID> guids;
-    guids.reserve(total);
-    ForEachReference(catalogue, [&guids](const GUID& guid) { guids.push_back(guid); });
-    std::sort(guids.begin(), guids.end(), GuidBefore());
-    std::vector<int> slots;
-    std::size_t kept = 0;
-    for (std::size_t first = 0; first < guids.size();) {
-        std::size_t last = first + 1;
-        while (last < guids.size() && guids[last] == guids[first]) {
-            ++last;
-        }
-        guids[kept++] = guids[first];
-        slots.push_back(static_cast<int>(last - first));
-        first = last;
+    std::size_t size = MIN_COUNT_PLACES;
+    while (size < 2 * total) {
+        size *= 2;
     }
-    guids.resize(kept);
-    counts.guids = std::move(guids);
-    counts.slots = std::move(slots);
+    counts.guids.assign(size, GUID{});
+    counts.slots.assign(size, 0);
+    ForEachReference(catalogue, [&counts](const GUID& guid) {
+        const std::size_t place = PlaceOf(counts.guids, guid);
+        counts.guids[place] = guid;
+        ++counts.slots[place];
+    });
 }
 
 const ReferenceCounts& CurrentReferenceCounts() {
@@ -136,11 +133,7 @@ const LibraryRecord* FindLibrary(std::string_view guidText) {
 
 int CountCoursesReferencingLibrary(const LibraryRecord& library) {
     const ReferenceCounts& counts = CurrentReferenceCounts();
-    const auto found =
-        std::lower_bound(counts.guids.begin(), counts.guids.end(), library.guid, GuidBefore());
-    return found == counts.guids.end() || *found != library.guid
-               ? 0
-               : counts.slots[static_cast<std::size_t>(found - counts.guids.begin())];
+    return IsZeroGuid(library.guid) ? 0 : counts.slots[PlaceOf(counts.guids, library.guid)];
 }
 
 std::span<const CourseRecord> GetInstalledCourses() {

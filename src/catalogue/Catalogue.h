@@ -20,8 +20,9 @@
 namespace parvane {
 
 // How many slots of all courses reference each library GUID, built on first use after a
-// change of either course list: each GUID once, sorted for a binary search, and at the same
-// place in `slots` how many slots name it.
+// change of either course list: a table of the GUIDs by their hash (open addressing, at most
+// half full; a zero GUID, which never counts, marks a free place), and at the same place in
+// `slots` how many slots name it.
 struct ReferenceCounts {
     std::vector<GUID> guids;
     std::vector<int> slots;

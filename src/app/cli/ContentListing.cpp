@@ -3,9 +3,7 @@
 #include <algorithm>
 #include <functional>
 #include <iostream>
-#include <numeric>
 #include <string_view>
-#include <unordered_map>
 #include <utility>
 
 #include "app/cli/PrefixSession.h"
@@ -88,19 +86,29 @@ void AppendTerminalText(std::string& shown, std::string_view text) {
     }
 }
 
-// Folders as the terminal shows them, looked up by their program text without a copy of it.
-using ShownFolders = TextMap<std::string>;
-
-// Many entries share a folder (libraries come in packs of hundreds): each is looked up on the
-// host once.
-const std::string& ShownFolder(ShownFolders& shownFolders, std::string_view folder) {
-    auto found = shownFolders.find(folder);
-    if (found == shownFolders.end()) {
-        const std::string programText(folder);
-        found = shownFolders.emplace(programText, ShownPath(programText)).first;
+// Folders as the terminal shows them, each looked up on the host once (libraries come in packs
+// of hundreds), found by their program text without a copy of it. The lines of one folder
+// mostly follow each other: the folder of the line before is tried first.
+class ShownFolders {
+  public:
+    const std::string& Of(std::string_view folder) {
+        if (last == nullptr || folder != lastFolder) {
+            auto found = shown.find(folder);
+            if (found == shown.end()) {
+                const std::string programText(folder);
+                found = shown.emplace(programText, ShownPath(programText)).first;
+            }
+            lastFolder = found->first;
+            last = &found->second;
+        }
+        return *last;
     }
-    return found->second;
-}
+
+  private:
+    TextMap<std::string> shown;
+    std::string_view lastFolder;
+    const std::string* last = nullptr;
+};
 
 }  // namespace
 
@@ -116,24 +124,19 @@ std::vector<ListedEntry> ListedEntries(ContentKind kind) {
     return entries;
 }
 
-// Each entry is read twice, once for the widths of the columns and once to be shown, so that
-// nothing is held for each line; the strings are kept from line to line.
-void ForEachListingLine(const EntryMaker& entryAt, const std::vector<int>& lines, bool withGuid,
+void ForEachListingLine(std::span<const EntryView> entries, bool withGuid,
                         const std::function<void(const std::string&)>& show) {
-    EntryView entry;
-    std::string text;
+    std::string text;  // its room is kept from line to line
     std::size_t textWidth = 0;
     std::size_t usageWidth = 0;
-    for (const int line : lines) {
-        entryAt(line, entry);
+    for (const EntryView& entry : entries) {
         TextColumnOf(entry, text);
         textWidth = std::max(textWidth, text.size());
         usageWidth = std::max(usageWidth, UsageColumnOf(entry).size());
     }
     ShownFolders shownFolders;
     std::string shown;
-    for (const int line : lines) {
-        entryAt(line, entry);
+    for (const EntryView& entry : entries) {
         TextColumnOf(entry, text);
         shown.clear();
         AppendTerminalText(shown, text);
@@ -147,24 +150,22 @@ void ForEachListingLine(const EntryMaker& entryAt, const std::vector<int>& lines
             shown.append(COLUMN_GAP);
             AppendTerminalText(shown, entry.guidText);
         }
-        shown.append(COLUMN_GAP).append(ShownFolder(shownFolders, entry.folder));
+        shown.append(COLUMN_GAP).append(shownFolders.Of(entry.folder));
         show(shown);
     }
 }
 
 std::vector<std::string> ListingLines(const std::vector<ListedEntry>& entries,
                                       const std::vector<int>& lines, bool withGuid) {
+    std::vector<EntryView> views;
+    views.reserve(lines.size());
+    for (const int line : lines) {
+        const ListedEntry& listed = entries[static_cast<std::size_t>(line)];
+        views.push_back({listed.line, listed.guidText, listed.name, listed.folder, listed.cloaked});
+    }
     std::vector<std::string> shown;
-    ForEachListingLine(
-        [&entries](int line, EntryView& entry) {
-            const ListedEntry& listed = entries[line];
-            entry.line = listed.line;
-            entry.guidText = listed.guidText;
-            entry.name = listed.name;
-            entry.folder = listed.folder;
-            entry.cloaked = listed.cloaked;
-        },
-        lines, withGuid, [&shown](const std::string& line) { shown.push_back(line); });
+    ForEachListingLine(views, withGuid,
+                       [&shown](const std::string& line) { shown.push_back(line); });
     return shown;
 }
 
@@ -175,18 +176,19 @@ int ListContent(ContentKind kind, bool withGuid) {
                   << " is registered in this prefix." << std::endl;
         return EXIT_DONE;
     }
-    std::vector<int> lines(count);
-    std::iota(lines.begin(), lines.end(), 0);
+    // The list line of each entry is made once: the widths of the columns need them all.
+    std::vector<EntryView> entries(count);
+    for (std::size_t line = 0; line < count; ++line) {
+        EntryAt(kind, static_cast<int>(line), entries[line]);
+    }
     std::string output;
-    ForEachListingLine(
-        [kind](int line, EntryView& entry) { EntryAt(kind, line, entry); }, lines, withGuid,
-        [&output](const std::string& shown) {
-            output.append(shown).push_back('\n');
-            if (output.size() >= OUTPUT_PIECE) {
-                std::cout.write(output.data(), static_cast<std::streamsize>(output.size()));
-                output.clear();
-            }
-        });
+    ForEachListingLine(entries, withGuid, [&output](const std::string& shown) {
+        output.append(shown).push_back('\n');
+        if (output.size() >= OUTPUT_PIECE) {
+            std::cout.write(output.data(), static_cast<std::streamsize>(output.size()));
+            output.clear();
+        }
+    });
     std::cout.write(output.data(), static_cast<std::streamsize>(output.size()));
     return EXIT_DONE;
 }

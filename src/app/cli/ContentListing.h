@@ -4,6 +4,7 @@
 // list (installed entries, then cloaked ones), with the folder of each entry's file.
 
 #include <functional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -34,14 +35,10 @@ struct EntryView {
     bool cloaked = false;
 };
 
-// Fills `entry` with the entry at a line. One EntryView is handed over for every line in turn,
-// so that a long list is read without a copy of each entry.
-using EntryMaker = std::function<void(int line, EntryView& entry)>;
-
-// The entries at `lines` as the terminal shows them (UTF-8): the list text, the usage count in
-// a column of its own, the GUID when `withGuid`, and the folder. Each entry is made, and each
-// line handed to `show`, as it comes, so that a long list is never held whole.
-void ForEachListingLine(const EntryMaker& entryAt, const std::vector<int>& lines, bool withGuid,
+// The entries as the terminal shows them (UTF-8): the list text, the usage count in a column
+// of its own, the GUID when `withGuid`, and the folder. Each line is handed to `show` as it is
+// made, so that the lines of a long list are never held together.
+void ForEachListingLine(std::span<const EntryView> entries, bool withGuid,
                         const std::function<void(const std::string&)>& show);
 std::vector<std::string> ListingLines(const std::vector<ListedEntry>& entries,
                                       const std::vector<int>& lines, bool withGuid);
