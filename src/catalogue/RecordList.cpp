@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <functional>
 #include <iterator>
-#include <numeric>
 
 #include "platform/AsciiCase.h"
 
@@ -23,6 +22,24 @@ template <typename Record>
 bool NameBefore(const Record& first, const Record& second) {
     return CompareNoCase(first.name, second.name) < 0;
 }
+
+// The first eight characters of a name folded as CompareNoCase folds them, as a number that
+// orders as they do: a shorter name is padded with zeros, which order first as its end does.
+// Most names differ within them, so that most comparisons of a sort compare two numbers.
+std::uint64_t NamePrefix(std::string_view name) {
+    std::uint64_t prefix = 0;
+    for (std::size_t i = 0; i < sizeof prefix; ++i) {
+        const char c = i < name.size() ? UpperAscii(name[i]) : '\0';
+        prefix = (prefix << 8) | static_cast<unsigned char>(c);
+    }
+    return prefix;
+}
+
+// A record's place in the sort: its name's prefix and its position.
+struct SortKey {
+    std::uint64_t prefix = 0;
+    std::size_t position = 0;
+};
 
 }  // namespace
 
@@ -88,26 +105,31 @@ void RecordList<Record>::Sort() {
     // The positions are sorted, then the records are moved into place along the cycles of that
     // order, each about once: a course record holds over fifty strings, and sorting the
     // records themselves would move each of them some log n times.
-    std::vector<std::size_t> order(records.size());
-    std::iota(order.begin(), order.end(), std::size_t{0});
-    std::stable_sort(order.begin(), order.end(), [this](std::size_t first, std::size_t second) {
-        return NameBefore(records[first], records[second]);
+    std::vector<SortKey> keys(records.size());
+    for (std::size_t position = 0; position < records.size(); ++position) {
+        keys[position] = {NamePrefix(records[position].name), position};
+    }
+    std::stable_sort(keys.begin(), keys.end(), [this](const SortKey& first, const SortKey& second) {
+        return first.prefix != second.prefix
+                   ? first.prefix < second.prefix
+                   : NameBefore(records[first.position], records[second.position]);
     });
-    for (std::size_t start = 0; start < order.size(); ++start) {
-        if (order[start] == start) {
+    for (std::size_t start = 0; start < keys.size(); ++start) {
+        if (keys[start].position == start) {
             continue;
         }
-        // Position p takes the record from order[p]; a position filled is marked as its own.
+        // Position p takes the record from keys[p].position; a position filled is marked as
+        // its own.
         Record held = std::move(records[start]);
         std::size_t position = start;
-        while (order[position] != start) {
-            const std::size_t from = order[position];
+        while (keys[position].position != start) {
+            const std::size_t from = keys[position].position;
             records[position] = std::move(records[from]);
-            order[position] = position;
+            keys[position].position = position;
             position = from;
         }
         records[position] = std::move(held);
-        order[position] = position;
+        keys[position].position = position;
     }
     sorted = true;
     Changed();

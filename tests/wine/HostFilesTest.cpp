@@ -100,6 +100,10 @@ TEST_F(HostFiles, StatusesTakenTogetherAreThoseTakenOneByOne) {
         paths.push_back(copy % 2 == 0 ? "C:\\Pack\\Real.tcl"
                                       : "C:\\Pack\\x" + std::to_string(copy));
     }
+    // Names after a path of the same folder.
+    for (const char* name : {"a|b", "Real.tcl.", "Real.tcl ", "Sub\\..\\Real.tcl", "\\Real.tcl"}) {
+        paths.push_back(std::string("C:\\Pack\\") + name);
+    }
     std::vector<PathStatus> together;
     GetFileStatuses(prefix, paths, together);
     ASSERT_EQ(together.size(), paths.size());

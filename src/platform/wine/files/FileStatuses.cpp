@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
 #include <optional>
 #include <string_view>
 #include <unordered_map>
@@ -24,28 +25,51 @@ constexpr std::size_t STATUS_THREADS = 4;
 // Fewer paths than this per thread are not worth a thread.
 constexpr std::size_t PATHS_PER_THREAD = 64;
 
-// A name that reaches the host as it is: not "." or "..", without the trailing dots and blanks
-// Windows drops from a last name, and without a character Windows refuses in a name.
-bool IsPlainName(std::string_view name) {
-    return !name.empty() && name.back() != '.' && name.back() != ' ' &&
-           std::none_of(name.begin(), name.end(),
-                        [](char c) { return IsForbiddenNameCharacter(c); });
+// What a character of a path is to the check of its names.
+enum class CharacterKind : std::uint8_t { Name, Separator, Forbidden };
+
+// The kind of every byte, looked up for every character of every path asked about.
+const std::array<CharacterKind, 256>& CharacterKinds() {
+    static const std::array<CharacterKind, 256> kinds = [] {
+        std::array<CharacterKind, 256> table{};
+        for (std::size_t byte = 0; byte < table.size(); ++byte) {
+            const auto c = static_cast<char>(byte);
+            table[byte] = IsSeparator(c)                ? CharacterKind::Separator
+                          : IsForbiddenNameCharacter(c) ? CharacterKind::Forbidden
+                                                        : CharacterKind::Name;
+        }
+        return table;
+    }();
+    return kinds;
 }
 
-// Whether every name after the drive is plain and one separator stands between each two.
-bool HasOnlyPlainNames(std::string_view path) {
-    std::size_t start = 3;
-    while (start <= path.size()) {
-        std::size_t end = start;
-        while (end < path.size() && !IsSeparator(path[end])) {
-            ++end;
-        }
-        if (!IsPlainName(path.substr(start, end - start))) {
+// Whether the name from `start` to `end` may reach the host as it is, its characters allowed:
+// not empty, and without the trailing dot or blank that Windows drops (so not "." or "..").
+bool HasPlainEnd(std::string_view path, std::size_t start, std::size_t end) {
+    return end > start && path[end - 1] != '.' && path[end - 1] != ' ';
+}
+
+// Whether every name from `start` on (where a name begins) reaches the host as it is, without
+// a character Windows refuses in a name, and one separator stands between each two;
+// `lastSeparator` is then the separator before the last name (`start` - 1 when there is
+// none). One pass, as it runs on every path of the catalogue.
+bool HasOnlyPlainNames(std::string_view path, std::size_t start, std::size_t& lastSeparator) {
+    const std::array<CharacterKind, 256>& kinds = CharacterKinds();
+    lastSeparator = start - 1;
+    for (std::size_t i = start; i < path.size(); ++i) {
+        const CharacterKind kind = kinds[static_cast<unsigned char>(path[i])];
+        if (kind == CharacterKind::Forbidden) {
             return false;
         }
-        start = end + 1;
+        if (kind == CharacterKind::Separator) {
+            if (!HasPlainEnd(path, start, i)) {
+                return false;
+            }
+            lastSeparator = i;
+            start = i + 1;
+        }
     }
-    return true;
+    return HasPlainEnd(path, start, path.size());
 }
 
 // The host folder of a drive's root; empty when the prefix has no such drive.
@@ -100,34 +124,46 @@ std::vector<FolderGroup> GroupByFolder(const std::filesystem::path& prefix,
     std::vector<FolderGroup> groups;
     std::unordered_map<std::string, std::size_t> groupOfFolder;
     std::string key;  // the drive and the folder as asked, kept to spare an allocation a path
+    // Paths of one folder mostly follow each other. A path in the folder of the path before
+    // (its text up to its last separator, names found plain) needs only its last name checked,
+    // and joins the same group.
+    std::string_view lastFolder;
+    std::size_t lastGroup = 0;
     for (std::size_t i = 0; i < paths.size(); ++i) {
         const std::string_view path = paths[i];
-        if (path.size() > MAX_WINDOWS_PATH || path.size() < 4 || !IsAbsoluteWindowsPath(path) ||
-            !HasOnlyPlainNames(path)) {
+        if (path.size() > MAX_WINDOWS_PATH || path.size() < 4 || !IsAbsoluteWindowsPath(path)) {
             continue;
         }
-        const char drive = UpperAscii(path[0]);
-        std::optional<FolderHandle>& root = drives[static_cast<std::size_t>(drive - 'A')];
-        if (!root) {
-            root.emplace(AT_FDCWD, HostDriveOf(prefix, drive));
-        }
-        if (root->Fd() < 0) {
+        const bool belowLastFolder = !lastFolder.empty() && path.size() > lastFolder.size() &&
+                                     path.starts_with(lastFolder) &&
+                                     IsSeparator(path[lastFolder.size()]);
+        std::size_t lastSeparator = 0;
+        if (!HasOnlyPlainNames(path, belowLastFolder ? lastFolder.size() + 1 : 3, lastSeparator)) {
             continue;
         }
-        const std::string_view below = path.substr(3);
-        const std::size_t cut = below.find_last_of("\\/");
-        const std::string_view folder =
-            cut == std::string_view::npos ? std::string_view() : below.substr(0, cut);
-        key.assign(1, drive);
-        key += folder;
-        auto group = groupOfFolder.find(key);
-        if (group == groupOfFolder.end()) {
-            group = groupOfFolder.emplace(key, groups.size()).first;
-            groups.push_back({root->Fd(), HostSpelling(folder), {}, {}});
+        if (!belowLastFolder || lastSeparator != lastFolder.size()) {
+            const char drive = UpperAscii(path[0]);
+            std::optional<FolderHandle>& root = drives[static_cast<std::size_t>(drive - 'A')];
+            if (!root) {
+                root.emplace(AT_FDCWD, HostDriveOf(prefix, drive));
+            }
+            if (root->Fd() < 0) {
+                continue;
+            }
+            const std::string_view folder =
+                lastSeparator > 2 ? path.substr(3, lastSeparator - 3) : std::string_view();
+            key.assign(1, drive);
+            key += folder;
+            auto group = groupOfFolder.find(key);
+            if (group == groupOfFolder.end()) {
+                group = groupOfFolder.emplace(key, groups.size()).first;
+                groups.push_back({root->Fd(), HostSpelling(folder), {}, {}});
+            }
+            lastGroup = group->second;
+            lastFolder = path.substr(0, lastSeparator);
         }
-        groups[group->second].paths.push_back(i);
-        groups[group->second].names.push_back(
-            Cp1252ToUtf8(cut == std::string_view::npos ? below : below.substr(cut + 1)));
+        groups[lastGroup].paths.push_back(i);
+        groups[lastGroup].names.push_back(Cp1252ToUtf8(path.substr(lastSeparator + 1)));
     }
     return groups;
 }
