@@ -95,22 +95,22 @@ bool IsFullWindowsPath(std::string_view path) {
 }
 
 bool HasDotComponent(std::string_view path) {
-    // One pass, as it runs on every path of the catalogue.
-    std::size_t length = 0;  // of the component so far
-    bool dotsAndBlanks = true;
-    for (const char c : path) {
-        if (IsPathSeparator(c)) {
-            if (length > 0 && dotsAndBlanks) {
-                return true;
-            }
-            length = 0;
-            dotsAndBlanks = true;
-        } else {
-            ++length;
-            dotsAndBlanks = dotsAndBlanks && (c == '.' || c == ' ');
+    // It runs on every path of the catalogue: each component is found by the library's fast
+    // scan for a backslash when the path has no '/', which one such scan finds out, and only a
+    // component that begins with a dot or a blank is looked at further.
+    const bool slashes = path.find('/') != std::string_view::npos;
+    for (std::size_t start = 0; start < path.size();) {
+        std::size_t end = slashes ? path.find_first_of("\\/", start) : path.find('\\', start);
+        if (end == std::string_view::npos) {
+            end = path.size();
         }
+        if ((path[start] == '.' || path[start] == ' ') &&
+            path.substr(start, end - start).find_first_not_of(". ") == std::string_view::npos) {
+            return true;
+        }
+        start = end + 1;
     }
-    return length > 0 && dotsAndBlanks;
+    return false;
 }
 
 }  // namespace parvane

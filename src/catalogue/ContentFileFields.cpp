@@ -88,11 +88,15 @@ void FillFromCache(std::span<typename Files::Record> records, HeaderCache& heade
         if (place.Holds()) {
             held.push_back(i);
             places.push_back(place);
-            heldPaths.push_back(records[i].filename);
+            // Lent to the machine's call and given back after it, rather than copied.
+            heldPaths.push_back(std::move(records[i].filename));
         }
     }
     std::vector<PathStatus> statuses;
     TheMachine().GetFileStatuses(heldPaths, statuses);
+    for (std::size_t k = 0; k < held.size(); ++k) {
+        records[held[k]].filename = std::move(heldPaths[k]);
+    }
     for (std::size_t k = 0; k < held.size(); ++k) {
         const std::size_t i = held[k];
         attributes[i] = statuses[k].status.attributes;

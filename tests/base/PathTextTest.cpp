@@ -17,6 +17,16 @@ TEST(PathText, AffixComparisonsIgnoreTheCaseOfAToZOnly) {
     EXPECT_FALSE(EndsWithNoCase("Caf\xC9", "caf\xE9"));
 }
 
+TEST(PathText, DotComponentsAreThoseOfDotsAndBlanksOnlyBetweenEitherSeparator) {
+    for (const char* path : {"..", "C:\\a\\.\\b", "C:\\a\\. .\\b", "C:\\a\\ ", "C:\\a/b\\...",
+                             "C:/a/../b", "a\\.. \\b/c"}) {
+        EXPECT_TRUE(HasDotComponent(path)) << path;
+    }
+    for (const char* path : {"", "C:\\a\\.b\\b.", "C:\\a\\\\b\\", "C:/a/ b/.c", "C:\\a\\..b"}) {
+        EXPECT_FALSE(HasDotComponent(path)) << path;
+    }
+}
+
 TEST(PathText, FileNameAndStemAreCutAtTheLastSeparatorAndDot) {
     EXPECT_EQ(GetFileNamePart("C:\\x\\y.tcr"), "y.tcr");
     EXPECT_EQ(GetFileNamePart("C:\\x\\"), "");
