@@ -50,7 +50,13 @@ bool IsRemovableFolder(const std::string& longInstallFolder, const std::string& 
 bool IsRemovableFolderOf(std::string_view folder, RemovableFolderMemo* memo) {
     // The memo holds answers once the install folder is known, which it then stays for the run.
     if (memo != nullptr && memo->longInstallFolder) {
+        if (memo->lastKnown && memo->lastFolder == folder) {
+            return memo->lastRemovable;
+        }
         if (const auto known = memo->folders.find(folder); known != memo->folders.end()) {
+            memo->lastFolder = known->first;
+            memo->lastRemovable = known->second;
+            memo->lastKnown = true;
             return known->second;
         }
     }

@@ -27,6 +27,10 @@ bool IsPathUnder(const std::string& parent, const std::string& path);
 struct RemovableFolderMemo {
     // Found by a view of a record's path, without a copy of its folder part.
     TextMap<bool> folders;
+    // The folder asked about last and its answer: files of one folder mostly come together.
+    std::string lastFolder;
+    bool lastRemovable = false;
+    bool lastKnown = false;
     // The long path name of the game's install folder, expanded once.
     std::optional<std::string> longInstallFolder;
 };

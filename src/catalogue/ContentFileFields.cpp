@@ -167,14 +167,23 @@ std::vector<std::string> FoldersNotExamined(
     const RemovableFolderMemo& memo) {
     std::unordered_set<std::string_view> listed;
     std::vector<std::string> folders;
+    // Records of one folder mostly follow each other: the folder of the record before is not
+    // looked up again.
+    std::string_view last;
+    bool lastSeen = false;
     for (std::size_t i = 0; i < records.size(); ++i) {
         if (!attributes[i]) {
             continue;
         }
         const std::string_view folder = RemovableFolderOf(records[i].filename, *attributes[i]);
+        if (lastSeen && folder == last) {
+            continue;
+        }
         if (!memo.folders.contains(folder) && listed.insert(folder).second) {
             folders.emplace_back(folder);
         }
+        last = folder;
+        lastSeen = true;
     }
     return folders;
 }
