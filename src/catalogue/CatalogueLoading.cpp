@@ -197,8 +197,10 @@ bool TakeStoreFromSnapshot(const std::string& storePath, StaleEntryFilter isStal
             typename Entries::Record& record = loaded.emplace_back();
             record.guidText = Entries::GuidText(keyName);
             const auto values = Entries::Values(record);
+            // Each value made where it is moved in: cheaper than an assignment to the empty
+            // strings of a new record, for tens of thousands of records.
             for (std::size_t i = 0; i < values.size(); ++i) {
-                values[i].text->assign(texts[i]);
+                *values[i].text = std::string(texts[i]);
             }
         });
     if (!taken) {
