@@ -1,6 +1,9 @@
 #include "catalogue/Guid.h"
 
 #include <algorithm>
+#include <bit>
+#include <cstring>
+#include <type_traits>
 
 #include "platform/HexDigits.h"
 
@@ -20,6 +23,12 @@ std::uint32_t LittleEndian(const std::uint8_t* bytes, int count) {
 
 GUID GuidFromBytes(const std::uint8_t* bytes) {
     GUID guid;
+    if constexpr (std::endian::native == std::endian::little) {
+        // The binary layout is the record's own on a little-endian host: one copy.
+        static_assert(sizeof(GUID) == GUID_BINARY_SIZE && std::is_trivially_copyable_v<GUID>);
+        std::memcpy(&guid, bytes, sizeof guid);
+        return guid;
+    }
     guid.Data1 = LittleEndian(bytes, 4);
     guid.Data2 = static_cast<std::uint16_t>(LittleEndian(bytes + 4, 2));
     guid.Data3 = static_cast<std::uint16_t>(LittleEndian(bytes + 6, 2));

@@ -62,16 +62,23 @@ bool BlockReader::ReadMore() {
         return false;
     }
     seeked = true;
-    block.erase(0, used);
-    used = 0;
-    const std::size_t kept = block.size();
+    const std::size_t kept = filled - used;
     const auto more = static_cast<std::size_t>(std::min<std::uint64_t>(READ_BLOCK, end - next));
-    block.resize(kept + more);
-    if (file.Read(block.data() + kept, more) != more) {
-        block.resize(kept);
+    if (kept + more > room) {
+        std::unique_ptr<char[]> larger = std::make_unique_for_overwrite<char[]>(kept + more);
+        std::copy_n(block.get() + used, kept, larger.get());
+        block = std::move(larger);
+        room = kept + more;
+    } else {
+        std::copy(block.get() + used, block.get() + filled, block.get());
+    }
+    used = 0;
+    filled = kept;
+    if (file.Read(block.get() + kept, more) != more) {
         next = end;  // nothing more can be trusted
         return false;
     }
+    filled += more;
     next += more;
     return true;
 }

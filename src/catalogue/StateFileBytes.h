@@ -34,7 +34,7 @@ class BlockReader {
     template <typename Parse>
     bool Item(Parse&& parse) {
         for (;;) {
-            ByteReader reader(block, used);
+            ByteReader reader(std::string_view(block.get(), filled), used);
             parse(reader);
             if (reader.ok) {
                 used = reader.Position();
@@ -46,7 +46,7 @@ class BlockReader {
         }
     }
     // Where the next item starts in the file.
-    std::uint64_t Position() const { return next - (block.size() - used); }
+    std::uint64_t Position() const { return next - (filled - used); }
     bool AtEnd() const { return Position() == end; }
 
   private:
@@ -56,8 +56,11 @@ class BlockReader {
     std::uint64_t next;  // where the bytes not read yet start
     std::uint64_t end;
     bool seeked = false;
-    std::string block;
-    std::size_t used = 0;  // the bytes of `block` already parsed
+    // Left as they are until read into: a block is never cleared first.
+    std::unique_ptr<char[]> block;
+    std::size_t room = 0;    // the bytes `block` holds
+    std::size_t filled = 0;  // the bytes of `block` read
+    std::size_t used = 0;    // the bytes of `block` already parsed
 };
 
 // The size of an open file; false when it cannot be told.
