@@ -8,6 +8,7 @@
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string_view>
 #include <unordered_map>
 
@@ -100,15 +101,6 @@ class FolderHandle {
     int fd;
 };
 
-// The paths of one folder below one drive's root, spelled as asked: the host is asked for
-// their names inside the folder, opened once, so that it walks the folders on the way once.
-struct FolderGroup {
-    int driveFd = -1;
-    std::string folder;  // below the drive's root, UTF-8; empty for the root itself
-    std::vector<std::size_t> paths;
-    std::vector<std::string> names;  // UTF-8
-};
-
 // A folder below a drive's root as the host spells it.
 std::string HostSpelling(std::string_view folder) {
     std::string host = Cp1252ToUtf8(folder);
@@ -116,14 +108,46 @@ std::string HostSpelling(std::string_view folder) {
     return host;
 }
 
-// The paths whose every name may be spelled on the disk as asked, by drive and folder; the
-// drives' roots are opened once each, into `drives`. The other paths are in no group.
-std::vector<FolderGroup> GroupByFolder(const std::filesystem::path& prefix,
-                                       const std::vector<std::string>& paths,
-                                       std::array<std::optional<FolderHandle>, 26>& drives) {
+// The paths of one folder below one drive's root, spelled as asked: the host is asked for
+// their names inside the folder, opened once, so that it walks the folders on the way once.
+struct FolderGroup {
+    int driveFd = -1;
+    std::string_view folder;  // below the drive's root, as asked; empty for the root itself
+    std::size_t first = 0;    // where its paths start in `members`
+    std::size_t count = 0;
+};
+
+// A folder by its drive letter in capitals and its text below the drive's root, as asked.
+struct FolderKey {
+    char drive = '\0';
+    std::string_view folder;
+
+    bool operator==(const FolderKey&) const = default;
+};
+
+struct FolderKeyHash {
+    std::size_t operator()(const FolderKey& key) const noexcept {
+        return std::hash<std::string_view>{}(key.folder) ^ static_cast<unsigned char>(key.drive);
+    }
+};
+
+// The paths whose every name may be spelled on the disk as asked, by drive and folder: each
+// group's paths lie together in `members` (positions in `paths`), each path's last name starting
+// at `nameStarts`. The drives' roots are opened once each, into `drives`. The other paths are in
+// no group. Views into `paths`, which must outlive them.
+struct Groups {
     std::vector<FolderGroup> groups;
-    std::unordered_map<std::string, std::size_t> groupOfFolder;
-    std::string key;  // the drive and the folder as asked, kept to spare an allocation a path
+    std::vector<std::size_t> members;
+    std::vector<std::size_t> nameStarts;
+};
+
+Groups GroupByFolder(const std::filesystem::path& prefix, const std::vector<std::string>& paths,
+                     std::array<std::optional<FolderHandle>, 26>& drives) {
+    constexpr std::size_t NO_GROUP = SIZE_MAX;
+    Groups grouped;
+    std::vector<std::size_t> groupOf(paths.size(), NO_GROUP);
+    grouped.nameStarts.assign(paths.size(), 0);
+    std::unordered_map<FolderKey, std::size_t, FolderKeyHash> groupOfFolder;
     // Paths of one folder mostly follow each other. A path in the folder of the path before
     // (its text up to its last separator, names found plain) needs only its last name checked,
     // and joins the same group.
@@ -152,24 +176,37 @@ std::vector<FolderGroup> GroupByFolder(const std::filesystem::path& prefix,
             }
             const std::string_view folder =
                 lastSeparator > 2 ? path.substr(3, lastSeparator - 3) : std::string_view();
-            key.assign(1, drive);
-            key += folder;
-            auto group = groupOfFolder.find(key);
-            if (group == groupOfFolder.end()) {
-                group = groupOfFolder.emplace(key, groups.size()).first;
-                groups.push_back({root->Fd(), HostSpelling(folder), {}, {}});
+            const auto [group, added] =
+                groupOfFolder.try_emplace(FolderKey{drive, folder}, grouped.groups.size());
+            if (added) {
+                grouped.groups.push_back({root->Fd(), folder, 0, 0});
             }
             lastGroup = group->second;
             lastFolder = path.substr(0, lastSeparator);
         }
-        groups[lastGroup].paths.push_back(i);
-        groups[lastGroup].names.push_back(Cp1252ToUtf8(path.substr(lastSeparator + 1)));
+        groupOf[i] = lastGroup;
+        grouped.nameStarts[i] = lastSeparator + 1;
+        ++grouped.groups[lastGroup].count;
     }
-    return groups;
+    std::size_t next = 0;
+    for (FolderGroup& group : grouped.groups) {
+        group.first = next;
+        next += group.count;
+        group.count = 0;
+    }
+    grouped.members.resize(next);
+    for (std::size_t i = 0; i < paths.size(); ++i) {
+        if (groupOf[i] != NO_GROUP) {
+            FolderGroup& group = grouped.groups[groupOf[i]];
+            grouped.members[group.first + group.count++] = i;
+        }
+    }
+    return grouped;
 }
 
-// The status of `below` (names spelled as asked, the last one `name`) in an open folder; false
-// when it is missing or a link, which GetFileStatus must answer for.
+// The status of `below` (the host's spelling of the names as asked, the last one `name` as
+// asked) in an open folder; false when it is missing or a link, which GetFileStatus must answer
+// for.
 bool StatusOfPlainPath(int folderFd, const std::string& below, std::string_view name,
                        PathStatus& result) {
     struct stat status {};
@@ -182,20 +219,26 @@ bool StatusOfPlainPath(int folderFd, const std::string& below, std::string_view 
     return true;
 }
 
-void TakeGroupStatuses(const FolderGroup& group, std::vector<PathStatus>& statuses,
+void TakeGroupStatuses(const FolderGroup& group, const Groups& grouped,
+                       const std::vector<std::string>& paths, std::vector<PathStatus>& statuses,
                        std::vector<char>& taken) {
+    const auto members = std::span(grouped.members).subspan(group.first, group.count);
     // A folder of one path is not worth opening: that path is asked below the drive's root.
-    const bool openFolder = !group.folder.empty() && group.paths.size() > 1;
-    std::optional<FolderHandle> opened;
-    if (openFolder) {
-        opened.emplace(group.driveFd, group.folder);
+    if (group.folder.empty() || members.size() == 1) {
+        for (const std::size_t i : members) {
+            const std::string_view path = paths[i];
+            taken[i] = StatusOfPlainPath(group.driveFd, HostSpelling(path.substr(3)),
+                                         path.substr(grouped.nameStarts[i]), statuses[i])
+                           ? 1
+                           : 0;
+        }
+        return;
     }
-    const int at = openFolder ? opened->Fd() : group.driveFd;
-    const std::string folderPart = openFolder || group.folder.empty() ? "" : group.folder + '/';
-    for (std::size_t k = 0; at >= 0 && k < group.paths.size(); ++k) {
-        const std::size_t i = group.paths[k];
-        taken[i] =
-            StatusOfPlainPath(at, folderPart + group.names[k], group.names[k], statuses[i]) ? 1 : 0;
+    const FolderHandle opened(group.driveFd, HostSpelling(group.folder));
+    for (std::size_t k = 0; opened.Fd() >= 0 && k < members.size(); ++k) {
+        const std::size_t i = members[k];
+        const std::string_view name = std::string_view(paths[i]).substr(grouped.nameStarts[i]);
+        taken[i] = StatusOfPlainPath(opened.Fd(), Cp1252ToUtf8(name), name, statuses[i]) ? 1 : 0;
     }
 }
 
@@ -205,11 +248,14 @@ void GetFileStatuses(const std::filesystem::path& prefix, const std::vector<std:
                      std::vector<PathStatus>& statuses) {
     statuses.assign(paths.size(), {});
     std::array<std::optional<FolderHandle>, 26> drives;
-    const std::vector<FolderGroup> groups = GroupByFolder(prefix, paths, drives);
+    const Groups grouped = GroupByFolder(prefix, paths, drives);
     std::vector<char> taken(paths.size(), 0);
     ForEachItemOnThreads(
-        groups.size(), std::clamp<std::size_t>(paths.size() / PATHS_PER_THREAD, 1, STATUS_THREADS),
-        [&](std::size_t group) { TakeGroupStatuses(groups[group], statuses, taken); });
+        grouped.groups.size(),
+        std::clamp<std::size_t>(paths.size() / PATHS_PER_THREAD, 1, STATUS_THREADS),
+        [&](std::size_t group) {
+            TakeGroupStatuses(grouped.groups[group], grouped, paths, statuses, taken);
+        });
     for (std::size_t i = 0; i < paths.size(); ++i) {
         if (taken[i] == 0) {
             statuses[i].error = GetFileStatus(prefix, paths[i], statuses[i].status);
