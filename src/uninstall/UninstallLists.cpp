@@ -18,23 +18,20 @@ namespace parvane {
 
 namespace {
 
-// "+ " for stock content, three blanks otherwise, then the name and `after`; the name gives way
-// to "..." in its middle when the line would not fit a list line. Built in place: the lists
-// make a line for each of tens of thousands of entries.
-std::string ListLine(bool stock, const std::string& name, std::string_view after) {
+// "+ " for stock content, three blanks otherwise, then the name and `after`, appended to `out`;
+// the name gives way to "..." in its middle when the line would not fit a list line.
+void AppendListLine(std::string& out, bool stock, const std::string& name, std::string_view after) {
     const std::string_view marker = stock ? "+ " : "   ";
     const std::size_t fixedLength = marker.size() + after.size();
     const std::size_t room =
         MAX_LIST_LINE_LENGTH > fixedLength ? MAX_LIST_LINE_LENGTH - fixedLength : 0;
-    std::string line;
-    line.reserve(fixedLength + std::min(name.size(), room));
-    line.append(marker);
+    out.append(marker);
     if (name.size() <= room) {
-        line.append(name);
+        out.append(name);
     } else {
-        line.append(ShortenWithEllipsis(name, room));
+        out.append(ShortenWithEllipsis(name, room));
     }
-    return line.append(after);
+    out.append(after);
 }
 
 template <typename Record>
@@ -91,17 +88,29 @@ int UninstallAt(const std::vector<int>& lines, const Record* (*atLine)(int),
 
 }  // namespace
 
-std::string CourseListLine(const CourseRecord& course, bool cloaked) {
-    return ListLine(IsStockCourse(course.guidText), course.name, cloaked ? " (Cloaked)" : "");
+void AppendCourseListLine(std::string& out, const CourseRecord& course, bool cloaked) {
+    AppendListLine(out, IsStockCourse(course.guidText), course.name, cloaked ? " (Cloaked)" : "");
 }
 
-std::string LibraryListLine(const LibraryRecord& library, bool cloaked) {
+void AppendLibraryListLine(std::string& out, const LibraryRecord& library, bool cloaked) {
     std::string after = cloaked ? " (Cloaked) " : "";
     const int users = CountCoursesReferencingLibrary(library);
     if (users > 0) {
         after.append("\t(").append(std::to_string(users)).append(")");
     }
-    return ListLine(IsStockLibrary(library.guidText), library.name, after);
+    AppendListLine(out, IsStockLibrary(library.guidText), library.name, after);
+}
+
+std::string CourseListLine(const CourseRecord& course, bool cloaked) {
+    std::string line;
+    AppendCourseListLine(line, course, cloaked);
+    return line;
+}
+
+std::string LibraryListLine(const LibraryRecord& library, bool cloaked) {
+    std::string line;
+    AppendLibraryListLine(line, library, cloaked);
+    return line;
 }
 
 std::vector<std::string> CourseListLines() {

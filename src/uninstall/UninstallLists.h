@@ -21,6 +21,10 @@ inline constexpr int LIBRARY_LIST_TAB_STOP = 150;
 // entry, and for a library used by courses a tab and the number of referencing slots.
 std::string CourseListLine(const CourseRecord& course, bool cloaked);
 std::string LibraryListLine(const LibraryRecord& library, bool cloaked);
+// The same lines appended to `out`, for a listing that keeps the lines of tens of thousands of
+// entries in one text.
+void AppendCourseListLine(std::string& out, const CourseRecord& course, bool cloaked);
+void AppendLibraryListLine(std::string& out, const LibraryRecord& library, bool cloaked);
 std::vector<std::string> CourseListLines();
 std::vector<std::string> LibraryListLines();
 

@@ -22,9 +22,9 @@ constexpr std::size_t MARKER_WIDTH = 3;
 // The listing is written in pieces of about this many bytes.
 constexpr std::size_t OUTPUT_PIECE = 1 << 16;
 
+// The entry's views of the record.
 template <typename Record>
-void ViewOf(const Record& record, std::string line, bool cloaked, EntryView& entry) {
-    entry.line = std::move(line);
+void ViewOf(const Record& record, bool cloaked, EntryView& entry) {
     entry.guidText = record.guidText;
     entry.name = record.name;
     entry.folder = FolderTextPart(record.filename);
@@ -37,17 +37,20 @@ std::size_t EntryCount(ContentKind kind) {
                : GetInstalledLibraries().size() + GetCloakedLibraries().size();
 }
 
-// The uninstall list shows the installed entries, then the cloaked ones.
-void EntryAt(ContentKind kind, int line, EntryView& entry) {
+// The uninstall list shows the installed entries, then the cloaked ones. The entry's list line
+// is appended to `lineTexts`; its view of it is left to the caller.
+void EntryAt(ContentKind kind, int line, EntryView& entry, std::string& lineTexts) {
     const auto index = static_cast<std::size_t>(line);
     if (kind == ContentKind::Courses) {
         const CourseRecord& course = *CourseAtListLine(line);
         const bool cloaked = index >= GetInstalledCourses().size();
-        ViewOf(course, CourseListLine(course, cloaked), cloaked, entry);
+        AppendCourseListLine(lineTexts, course, cloaked);
+        ViewOf(course, cloaked, entry);
     } else {
         const LibraryRecord& library = *LibraryAtListLine(line);
         const bool cloaked = index >= GetInstalledLibraries().size();
-        ViewOf(library, LibraryListLine(library, cloaked), cloaked, entry);
+        AppendLibraryListLine(lineTexts, library, cloaked);
+        ViewOf(library, cloaked, entry);
     }
 }
 
@@ -117,8 +120,9 @@ std::vector<ListedEntry> ListedEntries(ContentKind kind) {
     entries.reserve(EntryCount(kind));
     EntryView entry;
     for (std::size_t line = 0; line < entries.capacity(); ++line) {
-        EntryAt(kind, static_cast<int>(line), entry);
-        entries.push_back({std::move(entry.line), std::string(entry.guidText),
+        std::string lineText;
+        EntryAt(kind, static_cast<int>(line), entry, lineText);
+        entries.push_back({std::move(lineText), std::string(entry.guidText),
                            std::string(entry.name), std::string(entry.folder), entry.cloaked});
     }
     return entries;
@@ -176,10 +180,17 @@ int ListContent(ContentKind kind, bool withGuid) {
                   << " is registered in this prefix." << std::endl;
         return EXIT_DONE;
     }
-    // The list line of each entry is made once: the widths of the columns need them all.
+    // The list line of each entry is made once: the widths of the columns need them all. They
+    // are kept one after the other in one text.
     std::vector<EntryView> entries(count);
+    std::string lineTexts;
+    std::vector<std::size_t> lineEnds(count);
     for (std::size_t line = 0; line < count; ++line) {
-        EntryAt(kind, static_cast<int>(line), entries[line]);
+        EntryAt(kind, static_cast<int>(line), entries[line], lineTexts);
+        lineEnds[line] = lineTexts.size();
+    }
+    for (std::size_t line = 0, start = 0; line < count; start = lineEnds[line++]) {
+        entries[line].line = std::string_view(lineTexts).substr(start, lineEnds[line] - start);
     }
     std::string output;
     ForEachListingLine(entries, withGuid, [&output](const std::string& shown) {

@@ -25,10 +25,10 @@ struct ListedEntry {
 // The entries of the catalogue as it stands, in list order.
 std::vector<ListedEntry> ListedEntries(ContentKind kind);
 
-// An entry as a listing reads it: its list line, and views of the texts of the record or the
-// ListedEntry it is read from, valid while that stands.
+// An entry as a listing reads it: views of its list line and of the texts of the record or the
+// ListedEntry it is read from, valid while those stand.
 struct EntryView {
-    std::string line;
+    std::string_view line;
     std::string_view guidText;
     std::string_view name;
     std::string_view folder;
