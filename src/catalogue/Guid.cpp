@@ -36,10 +36,6 @@ GUID GuidFromBytes(const std::uint8_t* bytes) {
     return guid;
 }
 
-bool IsZeroGuid(const GUID& guid) {
-    return guid == GUID{};
-}
-
 std::string GuidToText(const GUID& guid) {
     // Written digit by digit: the analysis spells every reference of every course.
     std::string text(GUID_TEXT_LENGTH, '-');

@@ -25,8 +25,10 @@ inline constexpr std::size_t GUID_TEXT_LENGTH = 38;
 // Reads the 16 bytes of the binary layout.
 GUID GuidFromBytes(const std::uint8_t* bytes);
 
-// All 16 bytes zero: an empty slot.
-bool IsZeroGuid(const GUID& guid);
+// All 16 bytes zero: an empty slot. Defined here: it is asked of every slot of every course.
+inline bool IsZeroGuid(const GUID& guid) {
+    return guid == GUID{};
+}
 
 // "{XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX}", hexadecimal digits in upper case.
 std::string GuidToText(const GUID& guid);
