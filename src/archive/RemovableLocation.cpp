@@ -96,7 +96,11 @@ std::string_view RemovableFolderOf(const std::string& file, std::uint32_t attrib
 
 bool IsRemovableLocation(const std::string& file, std::uint32_t attributes,
                          RemovableFolderMemo* memo) {
-    return !HasDotComponent(file) && IsRemovableFolderOf(RemovableFolderOf(file, attributes), memo);
+    const std::string_view folder = RemovableFolderOf(file, attributes);
+    // Only the rest of the path needs looking at after the folder asked about last.
+    const bool folderChecked = memo != nullptr && memo->lastKnown && memo->lastFolder == folder;
+    return !HasDotComponent(std::string_view(file).substr(folderChecked ? folder.size() : 0)) &&
+           IsRemovableFolderOf(folder, memo);
 }
 
 bool IsDeletablePathInside(const std::string& root, const std::string& path) {

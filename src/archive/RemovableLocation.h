@@ -27,7 +27,8 @@ bool IsPathUnder(const std::string& parent, const std::string& path);
 struct RemovableFolderMemo {
     // Found by a view of a record's path, without a copy of its folder part.
     TextMap<bool> folders;
-    // The folder asked about last and its answer: files of one folder mostly come together.
+    // The folder asked about last and its answer: files of one folder mostly come together. Its
+    // text has no dot component, as a folder is asked about only for a path that has none.
     std::string lastFolder;
     bool lastRemovable = false;
     bool lastKnown = false;
