@@ -161,13 +161,15 @@ void EntryData::InflateWhole() {
     // The last entry's compressed bytes may still be being hashed where a larger buffer would
     // take their place.
     input->ReleaseDestination();
-    if (!decompressor || !compressed.Reserve(compressedSize) || !inflated.Reserve(declaredSize)) {
+    inflatedTurn = 1 - inflatedTurn;
+    ReusedBuffer& output = inflated[inflatedTurn];
+    if (!decompressor || !compressed.Reserve(compressedSize) || !output.Reserve(declaredSize)) {
         return;
     }
     const std::size_t gathered = GatherCompressed();
     std::size_t produced = 0;
     if (libdeflate_deflate_decompress(decompressor.get(), compressed.bytes.get(), gathered,
-                                      inflated.bytes.get(), declaredSize,
+                                      output.bytes.get(), declaredSize,
                                       &produced) == LIBDEFLATE_SUCCESS) {
         way = Way::Whole;
         inflatedSize = produced;
@@ -181,7 +183,7 @@ void EntryData::InflateWhole() {
 
 int EntryData::ReadInflated(std::size_t size, const char*& bytes) {
     const std::size_t count = std::min({size, inflatedSize - served, ZIP_DATA_BLOCK_SIZE});
-    bytes = inflated.bytes.get() + served;
+    bytes = inflated[inflatedTurn].bytes.get() + served;
     served += count;
     return static_cast<int>(count);
 }

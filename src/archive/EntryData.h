@@ -14,6 +14,7 @@
 
 #include <zlib.h>
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -27,7 +28,8 @@ namespace parvane {
 
 // A deflated entry inflated whole holds its compressed and its inflated bytes in memory at
 // once, and a hostile archive declares any sizes: their sum is capped here. Above it, an entry
-// streams, and the memory it takes is two blocks.
+// streams, and the memory it takes is two blocks. The inflated bytes of the entry before may
+// still be held beside them.
 inline constexpr std::uint64_t WHOLE_INFLATE_LIMIT = std::uint64_t{256} << 20;
 
 struct EntryDataPlace {
@@ -46,7 +48,9 @@ class EntryData {
 
     int Open(ArchiveInput& archive, const EntryDataPlace& place);
     // The bytes delivered are at `bytes`: in `buffer`, or, for an entry inflated whole, in
-    // this object's memory, unchanged until the next entry is opened.
+    // this object's memory, unchanged until the entry after the next one is opened: entries
+    // inflated whole take turns between two buffers, so that the caller may still hash one
+    // entry's bytes while the next one inflates.
     int Read(char* buffer, std::size_t size, const char*& bytes);
 
   private:
@@ -81,7 +85,8 @@ class EntryData {
     Way way = Way::Stream;
     std::unique_ptr<libdeflate_decompressor, DecompressorFree> decompressor;
     ReusedBuffer compressed;
-    ReusedBuffer inflated;
+    std::array<ReusedBuffer, 2> inflated;
+    std::size_t inflatedTurn = 0;  // the buffer of the last entry inflated whole
     std::size_t inflatedSize = 0;
     std::size_t served = 0;
 };

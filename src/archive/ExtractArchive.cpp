@@ -32,9 +32,17 @@ namespace {
 // written over one of them while it is read.
 using ArchiveChain = std::vector<std::string>;
 
+// A file written whole whose SHA-1 is still being taken.
+struct PendingDigest {
+    std::string path;
+    std::uint64_t size = 0;
+};
+
 struct Extraction {
-    // The SHA-1 for the record of what is placed.
+    // The SHA-1 for the record of what is placed. An entry's digest is finished when the next
+    // entry's bytes are at hand, so that the next entry inflates while the last one is hashed.
     OverlappedSha1 entryDigest{ZIP_DATA_BLOCK_SIZE};
+    std::optional<PendingDigest> pendingDigest;
     ArchiveChain chain = {};
     // The bytes written for the outermost archive's entries: the progress shown to the user.
     std::uint64_t outerBytesWritten = 0;
@@ -90,6 +98,14 @@ class OutputFile {
     std::unique_ptr<FileStream> stream;
 };
 
+void FinishPendingDigest(Extraction& extraction) {
+    if (extraction.pendingDigest) {
+        RememberFileDigest(extraction.pendingDigest->path, extraction.pendingDigest->size,
+                           Sha1DigestText(extraction.entryDigest.Finish()));
+        extraction.pendingDigest.reset();
+    }
+}
+
 bool CopyAndCheckEntryData(ZipReader& reader, const ZipEntryInfo& info, const std::string& fileName,
                            const std::string& outputPath, OutputFile& output,
                            Extraction& extraction) {
@@ -104,6 +120,7 @@ bool CopyAndCheckEntryData(ZipReader& reader, const ZipEntryInfo& info, const st
         const std::span<char> block = digest.Buffer();
         const char* bytes = nullptr;
         const int count = reader.ReadEntryData(block.data(), block.size(), bytes);
+        FinishPendingDigest(extraction);
         if (count == 0) {
             break;
         }
@@ -149,18 +166,8 @@ bool CopyAndCheckEntryData(ZipReader& reader, const ZipEntryInfo& info, const st
                   ZIPCODE_CRC_ERROR);
         return false;
     }
-    RememberFileDigest(outputPath, writtenBytes, Sha1DigestText(digest.Finish()));
+    extraction.pendingDigest = PendingDigest{outputPath, writtenBytes};
     return true;
-}
-
-// The digest's thread may still be hashing bytes that the reader holds, and the reader goes as
-// soon as an entry fails: the hashing is over before the entry ends, however it ends.
-bool CopyEntryData(ZipReader& reader, const ZipEntryInfo& info, const std::string& fileName,
-                   const std::string& outputPath, OutputFile& output, Extraction& extraction) {
-    const bool copied =
-        CopyAndCheckEntryData(reader, info, fileName, outputPath, output, extraction);
-    extraction.entryDigest.Wait();
-    return copied;
 }
 
 bool WriteEntry(ZipReader& reader, const ZipEntryInfo& info, const std::string& fileName,
@@ -177,7 +184,7 @@ bool WriteEntry(ZipReader& reader, const ZipEntryInfo& info, const std::string& 
         ShowError("Couldn't open compressed file '%s', return code=%d", fileName.c_str(), result);
         return false;
     }
-    if (!CopyEntryData(reader, info, fileName, outputPath, output, extraction)) {
+    if (!CopyAndCheckEntryData(reader, info, fileName, outputPath, output, extraction)) {
         return false;
     }
     if (const Win32Error closeError = output.Finish(); closeError != ERR_SUCCESS) {
@@ -190,6 +197,22 @@ bool WriteEntry(ZipReader& reader, const ZipEntryInfo& info, const std::string& 
 
 bool ExtractArchiveAt(const std::string& archivePath, const std::string& targetFolder,
                       bool expandInner, Extraction& extraction);
+
+// Waits for the entries' hashing on every way out of an archive. A digest left unfinished
+// there belongs to an extraction that failed, and is dropped.
+class HashingOver {
+  public:
+    explicit HashingOver(Extraction& current) : extraction(current) {}
+    ~HashingOver() {
+        extraction.entryDigest.Finish();
+        extraction.pendingDigest.reset();
+    }
+    HashingOver(const HashingOver&) = delete;
+    HashingOver& operator=(const HashingOver&) = delete;
+
+  private:
+    Extraction& extraction;
+};
 
 bool ExpandInnerArchive(const std::string& fileName, const std::string& innerPath,
                         const std::string& targetFolder, Extraction& extraction) {
@@ -218,6 +241,7 @@ bool ExtractEntry(ZipReader& reader, const ZipEntryInfo& info, const std::string
         AddTcxFile(fileName);
     }
     if (expandInner && IsInnerArchiveName(fileName)) {
+        FinishPendingDigest(extraction);
         return ExpandInnerArchive(fileName, outputPath, targetFolder, extraction);
     }
     return true;
@@ -256,6 +280,9 @@ bool ExtractArchiveAt(const std::string& archivePath, const std::string& targetF
     ChainLink link(chain, archivePath);
     const bool outermost = chain.size() == 1;
     ZipReader reader(archivePath, outermost ? ArchiveHashing::Hashed : ArchiveHashing::None);
+    // The digest's thread may still be hashing bytes that the reader holds: the reader goes
+    // only once the hashing is over, however the extraction ends.
+    const HashingOver hashingOver(extraction);
     ExtractionPlan plan;
     if (!ReadArchiveInfo(reader) ||
         !CheckArchiveBeforeExtraction(reader, archivePath, targetFolder, chain, plan)) {
@@ -275,6 +302,9 @@ bool ExtractArchiveAt(const std::string& archivePath, const std::string& targetF
         return plan.skipped[index++] ||
                ExtractEntry(reader, info, archivePath, targetFolder, expandInner, extraction);
     });
+    if (extracted) {
+        FinishPendingDigest(extraction);
+    }
     if (extracted && outermost) {
         RememberArchiveDigest(reader, archivePath);
     }

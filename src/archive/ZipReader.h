@@ -79,7 +79,7 @@ class ZipReader {
     int OpenEntryData();
     // Above 0: bytes read; 0: the end of the entry's data; below 0: an error. The data's CRC-32
     // is the caller's to check against ZipEntryInfo::crc. The bytes are at `bytes`: in `buffer`,
-    // or in the reader's memory until the next entry is opened (EntryData).
+    // or in the reader's memory until the entry after the next one is opened (EntryData).
     int ReadEntryData(void* buffer, std::size_t size, const char*& bytes);
     int CloseEntryData();
     // The archive's size and SHA-1, once its entries are read: reads the rest of the file.

@@ -42,14 +42,15 @@ bool OverlappedSha1::StartWorker() {
 void OverlappedSha1::Work() {
     std::unique_lock lock(mutex);
     for (;;) {
-        changed.wait(lock, [this] { return pending != nullptr || stopping; });
-        if (pending == nullptr) {
+        changed.wait(lock, [this] { return !pending.empty() || stopping; });
+        if (pending.empty()) {
             return;
         }
+        const std::span<const char> bytes = pending.front();
         lock.unlock();
-        Hash(pending, pendingSize);
+        Hash(bytes.data(), bytes.size());
         lock.lock();
-        pending = nullptr;
+        pending.pop_front();
         changed.notify_all();
     }
 }
@@ -60,7 +61,7 @@ void OverlappedSha1::Hash(const char* data, std::size_t size) {
 
 void OverlappedSha1::Wait() {
     std::unique_lock lock(mutex);
-    changed.wait(lock, [this] { return pending == nullptr; });
+    changed.wait(lock, [this] { return pending.empty(); });
 }
 
 void OverlappedSha1::Add(std::size_t size) {
@@ -70,24 +71,23 @@ void OverlappedSha1::Add(std::size_t size) {
         Hash(data, size);
         return;
     }
-    HandOff(data, size);
+    HandOff({data, size});
     current = 1 - current;
 }
 
 void OverlappedSha1::AddHeld(std::span<const char> bytes) {
-    Wait();
-    if (bytes.size() < HAND_OFF_MIN_SIZE || !StartWorker()) {
-        Hash(bytes.data(), bytes.size());
+    if (bytes.size() >= HAND_OFF_MIN_SIZE && StartWorker()) {
+        HandOff(bytes);
         return;
     }
-    HandOff(bytes.data(), bytes.size());
+    Wait();  // the digest takes the bytes in order
+    Hash(bytes.data(), bytes.size());
 }
 
-void OverlappedSha1::HandOff(const char* data, std::size_t size) {
+void OverlappedSha1::HandOff(std::span<const char> bytes) {
     {
         const std::lock_guard lock(mutex);
-        pending = data;
-        pendingSize = size;
+        pending.push_back(bytes);
     }
     changed.notify_all();
 }

@@ -3,12 +3,14 @@
 // SHA-1 of data that passes through a buffer block by block, with each full block hashed on a
 // second thread while the caller reads and writes the next one: hashing a large file then
 // costs little more than copying it. A shorter block (a file's last) is hashed at once, so
-// small files start no thread. One object serves file after file.
+// small files start no thread. Bytes the caller holds itself are queued for that thread
+// without waiting for it. One object serves file after file.
 
 #include <array>
 #include <condition_variable>
 #include <cstddef>
 #include <cstdint>
+#include <deque>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -31,8 +33,8 @@ class OverlappedSha1 {
     // Adds the first `size` bytes of `Buffer()` to the digest. The block stays readable until
     // the next block is added.
     void Add(std::size_t size);
-    // Adds bytes held by the caller, hashed on the second thread: they must stay unchanged
-    // until `Wait` (or any later call but `Buffer`) returns.
+    // Adds bytes held by the caller, queued for the second thread behind those added before:
+    // they must stay unchanged until `Wait`, `Add` or `Finish` returns.
     void AddHeld(std::span<const char> bytes);
     // Waits until every block added so far is hashed.
     void Wait();
@@ -42,8 +44,8 @@ class OverlappedSha1 {
   private:
     bool StartWorker();
     void Work();
-    // Gives the worker the bytes to hash; it must be idle.
-    void HandOff(const char* data, std::size_t size);
+    // Queues bytes for the worker.
+    void HandOff(std::span<const char> bytes);
     void Hash(const char* data, std::size_t size);
 
     std::optional<Sha1> digest{std::in_place};
@@ -51,11 +53,11 @@ class OverlappedSha1 {
     // Left uninitialised: a small file touches only the pages it fills.
     std::array<std::unique_ptr<char[]>, 2> buffers;
     std::size_t current = 0;
-    // The block the worker hashes, if any; both sides wait on `changed`.
+    // The bytes the worker hashes, in order, the first until it is hashed; both sides wait on
+    // `changed`.
     std::mutex mutex;
     std::condition_variable changed;
-    const char* pending = nullptr;
-    std::size_t pendingSize = 0;
+    std::deque<std::span<const char>> pending;
     bool stopping = false;
     std::thread worker;
 };

@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "base/OverlappedSha1.h"
 
@@ -33,6 +35,22 @@ TEST(OverlappedSha1, EqualsTheDigestOfTheWholeDataFileAfterFile) {
                                     std::string(), std::string(7 * 40, 'x') + "fairway"}) {
         EXPECT_EQ(OverlappedDigest(digest, data), DirectSha1(data)) << data;
     }
+}
+
+// Held bytes are queued without waiting; bytes too few to hand over, and blocks of the
+// buffer, wait for the queue, so the digest takes everything in order.
+TEST(OverlappedSha1, TakesHeldBytesQueuedBehindEachOtherInOrder) {
+    std::string data;
+    for (std::uint32_t i = 0; data.size() < 400'000; ++i) {
+        data += std::to_string(i * 2654435761u);
+    }
+    OverlappedSha1 digest(100);
+    const std::string_view held(data);
+    digest.AddHeld(held.substr(0, 150'000));
+    digest.AddHeld(held.substr(150'000, 10));
+    digest.AddHeld(held.substr(150'010, 200'000));
+    const std::string rest = data.substr(350'010);
+    EXPECT_EQ(OverlappedDigest(digest, rest), DirectSha1(data));
 }
 
 }  // namespace
