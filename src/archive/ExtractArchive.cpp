@@ -1,7 +1,5 @@
 #include "archive/ExtractArchive.h"
 
-#include <libdeflate.h>
-
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -9,15 +7,16 @@
 #include <vector>
 
 #include "archive/ArchiveChecks.h"
+#include "archive/EntryFile.h"
 #include "archive/EntryNames.h"
 #include "archive/OriginLists.h"
 #include "archive/ZipReader.h"
 #include "archive/ZipWalk.h"
-#include "base/DigestText.h"
 #include "base/Messages.h"
 #include "base/OverlappedSha1.h"
 #include "base/PathText.h"
 #include "base/StopRequest.h"
+#include "base/WorkerQueue.h"
 #include "journal/FileDigests.h"
 #include "platform/AsciiCase.h"
 #include "platform/ErrorText.h"
@@ -32,19 +31,19 @@ namespace {
 // written over one of them while it is read.
 using ArchiveChain = std::vector<std::string>;
 
-// A file written whole whose SHA-1 is still being taken.
-struct PendingDigest {
-    std::string path;
-    std::uint64_t size = 0;
-};
-
 struct Extraction {
-    // The SHA-1 for the record of what is placed. An entry's digest is finished when the next
-    // entry's bytes are at hand, so that the next entry inflates while the last one is hashed.
+    // The SHA-1 for the record of what is placed.
     OverlappedSha1 entryDigest{ZIP_DATA_BLOCK_SIZE};
-    std::optional<PendingDigest> pendingDigest;
+    // The entry being read, and the one read before it, still being hashed and written: it is
+    // checked once the next entry's bytes are at hand, so that the next entry inflates
+    // meanwhile.
+    std::unique_ptr<EntryFile> reading;
+    std::unique_ptr<EntryFile> pending;
+    // Writes bytes that the reader holds, and takes their CRC-32. Declared after the entries,
+    // so that its jobs are done before they go.
+    WorkerQueue writer;
     ArchiveChain chain = {};
-    // The bytes written for the outermost archive's entries: the progress shown to the user.
+    // The bytes read for the outermost archive's entries: the progress shown to the user.
     std::uint64_t outerBytesWritten = 0;
 };
 
@@ -75,42 +74,23 @@ void RecordFolderOrigin(const ZipEntryInfo& info, const std::string& fileName) {
     }
 }
 
-// An output file that is closed on every path; Finish reports the close.
-class OutputFile {
-  public:
-    explicit OutputFile(std::unique_ptr<FileStream> openStream) : stream(std::move(openStream)) {}
-    ~OutputFile() {
-        if (stream) {
-            stream->Close();
-        }
+// Checks the entry read before, once its writes and its hashing are done; false when it
+// failed, with the message.
+bool FinishPendingEntry(Extraction& extraction) {
+    if (!extraction.pending) {
+        return true;
     }
-    OutputFile(const OutputFile&) = delete;
-    OutputFile& operator=(const OutputFile&) = delete;
-
-    FileStream& Stream() { return *stream; }
-    Win32Error Finish() {
-        const Win32Error error = stream->Close();
-        stream.reset();
-        return error;
-    }
-
-  private:
-    std::unique_ptr<FileStream> stream;
-};
-
-void FinishPendingDigest(Extraction& extraction) {
-    if (extraction.pendingDigest) {
-        RememberFileDigest(extraction.pendingDigest->path, extraction.pendingDigest->size,
-                           Sha1DigestText(extraction.entryDigest.Finish()));
-        extraction.pendingDigest.reset();
-    }
+    extraction.writer.Wait();
+    const bool finished = extraction.pending->Finish(extraction.entryDigest);
+    extraction.pending.reset();
+    return finished;
 }
 
-bool CopyAndCheckEntryData(ZipReader& reader, const ZipEntryInfo& info, const std::string& fileName,
-                           const std::string& outputPath, OutputFile& output,
-                           Extraction& extraction) {
-    std::uint64_t writtenBytes = 0;
-    std::uint32_t crc = 0;
+// Reads the entry's bytes into the digest and the output file. The bytes the reader holds
+// (an entry inflated whole) are written on the writer's thread, since they stay in place
+// until the entry after the next is opened; bytes in the digest's buffer are written here.
+bool ReadEntryBytes(ZipReader& reader, EntryFile& entry, const std::string& fileName,
+                    Extraction& extraction) {
     OverlappedSha1& digest = extraction.entryDigest;
     for (;;) {
         if (IsStopRequested()) {
@@ -120,7 +100,9 @@ bool CopyAndCheckEntryData(ZipReader& reader, const ZipEntryInfo& info, const st
         const std::span<char> block = digest.Buffer();
         const char* bytes = nullptr;
         const int count = reader.ReadEntryData(block.data(), block.size(), bytes);
-        FinishPendingDigest(extraction);
+        if (!FinishPendingEntry(extraction)) {
+            return false;
+        }
         if (count == 0) {
             break;
         }
@@ -130,82 +112,69 @@ bool CopyAndCheckEntryData(ZipReader& reader, const ZipEntryInfo& info, const st
             return false;
         }
         const auto size = static_cast<std::size_t>(count);
-        // The SHA-1 is taken on the digest's thread while the CRC-32 is taken and the bytes are
-        // written here.
         if (bytes == block.data()) {
             digest.Add(size);
+            extraction.writer.Wait();
+            entry.Write(bytes, size);
+            if (entry.WriteFailed()) {
+                entry.ShowWriteError();
+                return false;
+            }
         } else {
             digest.AddHeld({bytes, size});
+            extraction.writer.Post([&entry, bytes, size] { entry.Write(bytes, size); });
         }
-        crc = libdeflate_crc32(crc, bytes, size);
-        if (output.Stream().Write(bytes, size) != size) {
-            ShowError("Couldn't write target file '%s': %s", outputPath.c_str(),
-                      RuntimeErrorText(output.Stream().Error()).c_str());
-            return false;
-        }
-        writtenBytes += size;
+        entry.Delivered(size);
         if (extraction.chain.size() == 1) {
             extraction.outerBytesWritten += size;
             TheUserInterface().AdvanceWork(extraction.outerBytesWritten);
         }
     }
-    if (const int result = reader.CloseEntryData(); result != ZIPCODE_OK) {
-        ShowError("Couldn't close compressed file '%s', return code=%d", fileName.c_str(), result);
-        return false;
-    }
-    if (writtenBytes != info.uncompressedSize) {
-        ShowError(
-            "Couldn't read compressed file '%s': its data ends after %llu of its %llu "
-            "bytes.",
-            fileName.c_str(), static_cast<unsigned long long>(writtenBytes),
-            static_cast<unsigned long long>(info.uncompressedSize));
-        return false;
-    }
-    if (crc != info.crc) {
-        ShowError("Couldn't close compressed file '%s', return code=%d", fileName.c_str(),
-                  ZIPCODE_CRC_ERROR);
-        return false;
-    }
-    extraction.pendingDigest = PendingDigest{outputPath, writtenBytes};
+    entry.ReadingEnded(reader.CloseEntryData());
     return true;
 }
 
+// Reads the entry into its file; what is left to check is checked with the next entry.
 bool WriteEntry(ZipReader& reader, const ZipEntryInfo& info, const std::string& fileName,
                 const std::string& outputPath, Extraction& extraction) {
     Win32Error error = ERR_SUCCESS;
     std::unique_ptr<FileStream> stream = TheMachine().OpenFile(outputPath, FileMode::Write, error);
+    // A failure met before the entry's bytes comes after any of the entry before it.
     if (!stream) {
-        ShowError("Couldn't create file '%s': %s", outputPath.c_str(),
-                  RuntimeErrorText(error).c_str());
+        if (FinishPendingEntry(extraction)) {
+            ShowError("Couldn't create file '%s': %s", outputPath.c_str(),
+                      RuntimeErrorText(error).c_str());
+        }
         return false;
     }
-    OutputFile output(std::move(stream));
+    extraction.reading = std::make_unique<EntryFile>(std::move(stream), info, fileName, outputPath);
     if (const int result = reader.OpenEntryData(); result != ZIPCODE_OK) {
-        ShowError("Couldn't open compressed file '%s', return code=%d", fileName.c_str(), result);
+        if (FinishPendingEntry(extraction)) {
+            ShowError("Couldn't open compressed file '%s', return code=%d", fileName.c_str(),
+                      result);
+        }
         return false;
     }
-    if (!CopyAndCheckEntryData(reader, info, fileName, outputPath, output, extraction)) {
+    if (!ReadEntryBytes(reader, *extraction.reading, fileName, extraction)) {
         return false;
     }
-    if (const Win32Error closeError = output.Finish(); closeError != ERR_SUCCESS) {
-        ShowError("Couldn't close file '%s': %s", outputPath.c_str(),
-                  RuntimeErrorText(closeError).c_str());
-        return false;
-    }
+    extraction.pending = std::move(extraction.reading);
     return true;
 }
 
 bool ExtractArchiveAt(const std::string& archivePath, const std::string& targetFolder,
                       bool expandInner, Extraction& extraction);
 
-// Waits for the entries' hashing on every way out of an archive. A digest left unfinished
-// there belongs to an extraction that failed, and is dropped.
+// Waits for the entries' writes and hashing on every way out of an archive. An entry left
+// unfinished there belongs to an extraction that failed, and is dropped.
 class HashingOver {
   public:
     explicit HashingOver(Extraction& current) : extraction(current) {}
     ~HashingOver() {
+        extraction.writer.Wait();
         extraction.entryDigest.Finish();
-        extraction.pendingDigest.reset();
+        extraction.reading.reset();
+        extraction.pending.reset();
     }
     HashingOver(const HashingOver&) = delete;
     HashingOver& operator=(const HashingOver&) = delete;
@@ -241,8 +210,8 @@ bool ExtractEntry(ZipReader& reader, const ZipEntryInfo& info, const std::string
         AddTcxFile(fileName);
     }
     if (expandInner && IsInnerArchiveName(fileName)) {
-        FinishPendingDigest(extraction);
-        return ExpandInnerArchive(fileName, outputPath, targetFolder, extraction);
+        return FinishPendingEntry(extraction) &&
+               ExpandInnerArchive(fileName, outputPath, targetFolder, extraction);
     }
     return true;
 }
@@ -302,8 +271,8 @@ bool ExtractArchiveAt(const std::string& archivePath, const std::string& targetF
         return plan.skipped[index++] ||
                ExtractEntry(reader, info, archivePath, targetFolder, expandInner, extraction);
     });
-    if (extracted) {
-        FinishPendingDigest(extraction);
+    if (extracted && !FinishPendingEntry(extraction)) {
+        return false;
     }
     if (extracted && outermost) {
         RememberArchiveDigest(reader, archivePath);

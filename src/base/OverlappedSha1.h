@@ -7,26 +7,19 @@
 // without waiting for it. One object serves file after file.
 
 #include <array>
-#include <condition_variable>
 #include <cstddef>
-#include <cstdint>
-#include <deque>
 #include <memory>
-#include <mutex>
 #include <optional>
 #include <span>
-#include <thread>
 
 #include "base/Sha1.h"
+#include "base/WorkerQueue.h"
 
 namespace parvane {
 
 class OverlappedSha1 {
   public:
     explicit OverlappedSha1(std::size_t blockSize);
-    ~OverlappedSha1();
-    OverlappedSha1(const OverlappedSha1&) = delete;
-    OverlappedSha1& operator=(const OverlappedSha1&) = delete;
 
     // The buffer to fill next; its contents stay the caller's until `Add`.
     std::span<char> Buffer() { return {buffers[current].get(), blockSize}; }
@@ -37,29 +30,21 @@ class OverlappedSha1 {
     // they must stay unchanged until `Wait`, `Add` or `Finish` returns.
     void AddHeld(std::span<const char> bytes);
     // Waits until every block added so far is hashed.
-    void Wait();
+    void Wait() { worker.Wait(); }
     // The digest of what was added since the last `Finish`.
     Sha1Digest Finish();
 
   private:
-    bool StartWorker();
-    void Work();
-    // Queues bytes for the worker.
     void HandOff(std::span<const char> bytes);
-    void Hash(const char* data, std::size_t size);
+    void Hash(std::span<const char> bytes) { digest->Add(bytes.data(), bytes.size()); }
 
     std::optional<Sha1> digest{std::in_place};
     std::size_t blockSize;
     // Left uninitialised: a small file touches only the pages it fills.
     std::array<std::unique_ptr<char[]>, 2> buffers;
     std::size_t current = 0;
-    // The bytes the worker hashes, in order, the first until it is hashed; both sides wait on
-    // `changed`.
-    std::mutex mutex;
-    std::condition_variable changed;
-    std::deque<std::span<const char>> pending;
-    bool stopping = false;
-    std::thread worker;
+    // Declared last, so that it is gone, its jobs done, before what they use.
+    WorkerQueue worker;
 };
 
 }  // namespace parvane

@@ -263,15 +263,18 @@ TEST_F(ExtractArchiveTest, ArchivesThatCannotBeUnpackedWhollyAreRefused) {
     EXPECT_TRUE(ExtractArchive(sizes, folder + "\\sizes", false));
 }
 
-// An entry inflated whole is hashed on the digest's thread straight from the reader's memory;
-// when its file cannot be written the reader goes at once, and the hashing must be over first.
+// An entry inflated whole is hashed and written on other threads straight from the reader's
+// memory, and checked while the next entry is read; when its file cannot be written the reader
+// goes, and the hashing and writing must be over first. Its failure is the one reported, though
+// the next entry's file cannot be made either.
 TEST_F(ExtractArchiveTest, AnEntryThatFailsWhileItIsHashedLeavesNothingBeingRead) {
     std::string text;
     for (int line = 0; text.size() < (std::size_t{40} << 20); ++line)
         text += "line " + std::to_string(line) + "\n";
-    const std::string archive = Archive("big.zip", {{"big.txt", text}});
+    const std::string archive = Archive("big.zip", {{"big.txt", text}, {"next.txt", text}});
     test::FaultInjectingMachine disk;
     disk.Inject({.call = test::MachineCall::StreamWrite, .pathPart = "big.txt"});
+    disk.Inject({.call = test::MachineCall::OpenFile, .pathPart = "next.txt"});
     ui.ExpectError(Containing("Couldn't write target file '" + target + "\\big.txt'"));
     EXPECT_FALSE(ExtractArchive(archive, target, true));
 }

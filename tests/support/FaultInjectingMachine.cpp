@@ -84,6 +84,7 @@ FaultInjectingMachine::~FaultInjectingMachine() {
 }
 
 std::vector<std::string> FaultInjectingMachine::CallPaths(MachineCall call) const {
+    const std::lock_guard lock(callsMutex);
     std::vector<std::string> paths;
     for (const CallRecord& record : calls) {
         if (record.call == call) {
@@ -94,8 +95,16 @@ std::vector<std::string> FaultInjectingMachine::CallPaths(MachineCall call) cons
 }
 
 Win32Error FaultInjectingMachine::Intercept(MachineCall call, const std::string& path) {
+    std::size_t record = 0;
+    return Intercept(call, path, {}, record);
+}
+
+Win32Error FaultInjectingMachine::Intercept(MachineCall call, const std::string& path,
+                                            const std::string& source, std::size_t& record) {
+    const std::lock_guard lock(callsMutex);
+    record = calls.size();
     if (killed) {
-        calls.push_back({call, path, true});
+        calls.push_back({call, path, true, source});
         return ERR_GEN_FAILURE;
     }
     Win32Error injected = ERR_SUCCESS;
@@ -112,7 +121,7 @@ Win32Error FaultInjectingMachine::Intercept(MachineCall call, const std::string&
             killed = fault.kills;
         }
     }
-    calls.push_back({call, path, injected != ERR_SUCCESS});
+    calls.push_back({call, path, injected != ERR_SUCCESS, source});
     return injected;
 }
 
@@ -180,13 +189,14 @@ Win32Error FaultInjectingMachine::FullPathName(const std::string& path, std::str
 
 Win32Error FaultInjectingMachine::UniqueTempFile(const std::string& folder,
                                                  const std::string& prefix, std::string& path) {
-    const Win32Error error = Intercept(MachineCall::UniqueTempFile, folder);
+    std::size_t record = 0;
+    const Win32Error error = Intercept(MachineCall::UniqueTempFile, folder, {}, record);
     if (error != ERR_SUCCESS) {
         return error;
     }
-    const std::size_t record = calls.size() - 1;
     const Win32Error made = inner.UniqueTempFile(folder, prefix, path);
     if (made == ERR_SUCCESS) {
+        const std::lock_guard lock(callsMutex);
         calls[record].path = path;
     }
     return made;
@@ -194,8 +204,12 @@ Win32Error FaultInjectingMachine::UniqueTempFile(const std::string& folder,
 
 std::unique_ptr<FileStream> FaultInjectingMachine::OpenFile(const std::string& path, FileMode mode,
                                                             Win32Error& error) {
-    error = Intercept(MachineCall::OpenFile, path);
-    calls.back().mode = mode;
+    std::size_t record = 0;
+    error = Intercept(MachineCall::OpenFile, path, {}, record);
+    {
+        const std::lock_guard lock(callsMutex);
+        calls[record].mode = mode;
+    }
     if (error != ERR_SUCCESS) {
         return nullptr;
     }

@@ -4,9 +4,11 @@
 // `.call = MachineCall::SetValue, .first = 3` or `.first = 120, .count = EVERY_CALL`, or stops
 // the process dead there (`.kills = true`).
 
+#include <atomic>
 #include <cstdint>
 #include <limits>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <unordered_map>
@@ -209,21 +211,25 @@ class FaultInjectingMachine : public Machine {
     // The injected error, or what `forward` returns. Outputs are cleared first, as Windows does.
     template <typename Forward>
     Win32Error Pass(MachineCall call, const std::string& path, Forward forward) {
-        const Win32Error error = Intercept(call, path);
-        return error != ERR_SUCCESS ? error : Forwarded(forward);
+        std::size_t record = 0;
+        const Win32Error error = Intercept(call, path, {}, record);
+        return error != ERR_SUCCESS ? error : Forwarded(record, forward);
     }
     template <typename Forward>
     Win32Error PassWithSource(MachineCall call, const std::string& source,
                               const std::string& target, Forward forward) {
-        const Win32Error error = Intercept(call, target);
-        calls.back().source = source;
-        return error != ERR_SUCCESS ? error : Forwarded(forward);
+        std::size_t record = 0;
+        const Win32Error error = Intercept(call, target, source, record);
+        return error != ERR_SUCCESS ? error : Forwarded(record, forward);
     }
+    // Counts and records the call, at `record`.
+    Win32Error Intercept(MachineCall call, const std::string& path, const std::string& source,
+                         std::size_t& record);
     // The wrapped machine's answer, a failure of its own marked on the call's record.
     template <typename Forward>
-    Win32Error Forwarded(Forward forward) {
-        const std::size_t record = calls.size() - 1;
+    Win32Error Forwarded(std::size_t record, Forward forward) {
         const Win32Error error = forward();
+        const std::lock_guard lock(callsMutex);
         calls[record].failed = error != ERR_SUCCESS;
         return error;
     }
@@ -240,6 +246,9 @@ class FaultInjectingMachine : public Machine {
     Win32Error RememberKey(Win32Error status, KeyHandle key, const std::string& subKey);
 
     Machine& inner;
+    // Files may be written on a thread of their own: their calls are counted and recorded
+    // under the lock, in the order they come.
+    mutable std::mutex callsMutex;
     std::vector<ActiveFault> faults;
     std::vector<CallRecord> calls;
     std::unordered_map<KeyHandle, std::string> keyPaths;
@@ -248,7 +257,7 @@ class FaultInjectingMachine : public Machine {
     std::optional<std::uint64_t> freeBytes;
     std::optional<std::uint32_t> commandResult;
     bool longPathNamesAsGiven = false;
-    bool killed = false;
+    std::atomic<bool> killed = false;
 };
 
 }  // namespace parvane::test

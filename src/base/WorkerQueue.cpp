@@ -1,0 +1,69 @@
+#include "base/WorkerQueue.h"
+
+#include <system_error>
+#include <utility>
+
+namespace parvane {
+
+WorkerQueue::~WorkerQueue() {
+    if (worker.joinable()) {
+        {
+            const std::lock_guard lock(mutex);
+            stopping = true;
+        }
+        changed.notify_all();
+        worker.join();
+    }
+}
+
+bool WorkerQueue::StartWorker() {
+    if (!worker.joinable()) {
+        try {
+            worker = std::thread(&WorkerQueue::Work, this);
+        } catch (const std::system_error&) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// Runs the jobs until the queue is empty and its owner goes.
+void WorkerQueue::Work() {
+    std::unique_lock lock(mutex);
+    for (;;) {
+        changed.wait(lock, [this] { return !jobs.empty() || stopping; });
+        if (jobs.empty()) {
+            return;
+        }
+        const std::function<void()>& job = jobs.front();
+        lock.unlock();
+        job();
+        lock.lock();
+        jobs.pop_front();
+        changed.notify_all();
+    }
+}
+
+void WorkerQueue::Post(std::function<void()> job) {
+    if (!StartWorker()) {
+        job();
+        return;
+    }
+    {
+        const std::lock_guard lock(mutex);
+        jobs.push_back(std::move(job));
+    }
+    changed.notify_all();
+}
+
+void WorkerQueue::Wait() {
+    std::unique_lock lock(mutex);
+    changed.wait(lock, [this] { return jobs.empty(); });
+}
+
+bool WorkerQueue::Idle() {
+    const std::lock_guard lock(mutex);
+    return jobs.empty();
+}
+
+}  // namespace parvane
