@@ -6,50 +6,27 @@
 #include <cstring>
 #include <limits>
 #include <new>
-#include <optional>
 #include <span>
-#include <system_error>
-#include <thread>
 
 #include "archive/ZipReader.h"
+#include "base/WorkerQueue.h"
 
 namespace parvane {
 
 namespace {
 
 constexpr std::size_t INPUT_SIZE = std::size_t{1} << 20;
+// zlib takes the gathered bytes of a whole entry in one go when libdeflate refuses them.
+constexpr std::uint64_t ZLIB_INPUT_MAX = std::numeric_limits<uInt>::max();
 // New memory at least this large has its pages touched ahead of the inflating.
 constexpr std::size_t TOUCH_MIN_SIZE = std::size_t{16} << 20;
 constexpr std::size_t PAGE_SIZE = 4096;
 
-// Touches a byte of each page of new memory on a thread of its own while the caller does
-// something else: the kernel then gives the pages there, not one by one under the inflating.
-// Without a thread to be had, the pages come as they are first used, as without it.
-class PageToucher {
-  public:
-    explicit PageToucher(std::span<char> memory) {
-        try {
-            thread = std::thread([memory] {
-                for (std::size_t at = 0; at < memory.size(); at += PAGE_SIZE) {
-                    memory[at] = 0;
-                }
-            });
-        } catch (const std::system_error&) {
-        }
+void TouchPages(std::span<char> memory) {
+    for (std::size_t at = 0; at < memory.size(); at += PAGE_SIZE) {
+        memory[at] = 0;
     }
-    ~PageToucher() {
-        if (thread.joinable()) {
-            thread.join();
-        }
-    }
-    PageToucher(const PageToucher&) = delete;
-    PageToucher& operator=(const PageToucher&) = delete;
-
-  private:
-    std::thread thread;
-};
-// zlib takes the gathered bytes of a whole entry in one go when libdeflate refuses them.
-constexpr std::uint64_t ZLIB_INPUT_MAX = std::numeric_limits<uInt>::max();
+}
 
 }  // namespace
 
@@ -201,12 +178,15 @@ void EntryData::InflateWhole() {
     if (!decompressor || !compressed.Reserve(compressedSize) || !output.Reserve(declaredSize)) {
         return;
     }
-    std::optional<PageToucher> toucher;
+    // The pages of large new memory are touched on another thread while the compressed bytes
+    // are read: the kernel then gives them there, not one by one under the inflating.
+    WorkerQueue toucher;
     if (newMemory && declaredSize >= TOUCH_MIN_SIZE) {
-        toucher.emplace(std::span(output.bytes.get(), declaredSize));
+        toucher.Post(
+            [memory = std::span(output.bytes.get(), declaredSize)] { TouchPages(memory); });
     }
     const std::size_t gathered = GatherCompressed();
-    toucher.reset();
+    toucher.Wait();
     std::size_t produced = 0;
     if (libdeflate_deflate_decompress(decompressor.get(), compressed.bytes.get(), gathered,
                                       output.bytes.get(), declaredSize,

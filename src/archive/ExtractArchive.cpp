@@ -89,6 +89,8 @@ bool FinishPendingEntry(Extraction& extraction) {
 // Reads the entry's bytes into the digest and the output file. The bytes the reader holds
 // (an entry inflated whole) are written on the writer's thread, since they stay in place
 // until the entry after the next is opened; bytes in the digest's buffer are written here.
+// An entry's bytes all come one way, and the entry before is finished at the first read, so
+// that the file is never written from both threads.
 bool ReadEntryBytes(ZipReader& reader, EntryFile& entry, const std::string& fileName,
                     Extraction& extraction) {
     OverlappedSha1& digest = extraction.entryDigest;
@@ -114,7 +116,6 @@ bool ReadEntryBytes(ZipReader& reader, EntryFile& entry, const std::string& file
         const auto size = static_cast<std::size_t>(count);
         if (bytes == block.data()) {
             digest.Add(size);
-            extraction.writer.Wait();
             entry.Write(bytes, size);
             if (entry.WriteFailed()) {
                 entry.ShowWriteError();
@@ -167,17 +168,17 @@ bool ExtractArchiveAt(const std::string& archivePath, const std::string& targetF
 
 // Waits for the entries' writes and hashing on every way out of an archive. An entry left
 // unfinished there belongs to an extraction that failed, and is dropped.
-class HashingOver {
+class EntryWorkOver {
   public:
-    explicit HashingOver(Extraction& current) : extraction(current) {}
-    ~HashingOver() {
+    explicit EntryWorkOver(Extraction& current) : extraction(current) {}
+    ~EntryWorkOver() {
         extraction.writer.Wait();
         extraction.entryDigest.Finish();
         extraction.reading.reset();
         extraction.pending.reset();
     }
-    HashingOver(const HashingOver&) = delete;
-    HashingOver& operator=(const HashingOver&) = delete;
+    EntryWorkOver(const EntryWorkOver&) = delete;
+    EntryWorkOver& operator=(const EntryWorkOver&) = delete;
 
   private:
     Extraction& extraction;
@@ -251,7 +252,7 @@ bool ExtractArchiveAt(const std::string& archivePath, const std::string& targetF
     ZipReader reader(archivePath, outermost ? ArchiveHashing::Hashed : ArchiveHashing::None);
     // The digest's thread may still be hashing bytes that the reader holds: the reader goes
     // only once the hashing is over, however the extraction ends.
-    const HashingOver hashingOver(extraction);
+    const EntryWorkOver entryWorkOver(extraction);
     ExtractionPlan plan;
     if (!ReadArchiveInfo(reader) ||
         !CheckArchiveBeforeExtraction(reader, archivePath, targetFolder, chain, plan)) {
