@@ -7,6 +7,7 @@
 
 #include "base/ShortText.h"
 #include "catalogue/Catalogue.h"
+#include "catalogue/CatalogueLoading.h"
 #include "platform/Machine.h"
 
 namespace parvane {
@@ -19,9 +20,10 @@ constexpr const char* REPORT_HEAD =
     "The following problems were found during the analysis:\r\n\r\n";
 constexpr const char* REPORT_TAIL = "\r\nAnalysis complete.";
 
-// Whether each file the analysis looks for is there, asked of the machine once for all: the
-// courses of a large collection reference the same libraries many times over, and the machine
-// answers many paths at once faster than one by one.
+// Whether each file the analysis looks for is there. The catalogue's load found most of them
+// moments before; the others are asked of the machine once for all: the courses of a large
+// collection reference the same libraries many times over, and the machine answers many paths
+// at once faster than one by one.
 class PresentFiles {
   public:
     explicit PresentFiles(std::span<const std::span<const CourseRecord>> courseLists) {
@@ -37,21 +39,25 @@ class PresentFiles {
         }
     }
 
-    bool Contains(const std::string& path) const { return present.at(path); }
+    template <typename Record>
+    bool Contains(const Record& record) const {
+        return record.fileFound || present.at(record.filename);
+    }
 
   private:
     void AskCourseFiles(const CourseRecord& course) {
-        Ask(course.filename);
+        Ask(course);
         for (int slot = 0; slot < course.libraryCount && slot < MAX_REFERENCED_LIBRARIES; ++slot) {
             if (const LibraryRecord* library = FindLibrary(GuidToText(course.libraryGuids[slot]))) {
-                Ask(library->filename);
+                Ask(*library);
             }
         }
     }
 
-    void Ask(const std::string& path) {
-        if (present.try_emplace(path, false).second) {
-            paths.push_back(path);
+    template <typename Record>
+    void Ask(const Record& record) {
+        if (!record.fileFound && present.try_emplace(record.filename, false).second) {
+            paths.push_back(record.filename);
         }
     }
 
@@ -75,7 +81,7 @@ void CheckReferences(const CourseRecord& course, const PresentFiles& files,
         if (library == nullptr) {
             Add(problems, PROBLEM_KIND_COURSE, PROBLEM_SEVERITY_ERROR,
                 "%s: Cannot find the referenced library %s", {course.name, referencedName});
-        } else if (!files.Contains(library->filename)) {
+        } else if (!files.Contains(*library)) {
             Add(problems, PROBLEM_KIND_LIBRARY, PROBLEM_SEVERITY_ERROR,
                 "%s: Cannot find the library file '%s' referenced by course %s",
                 {library->name, library->filename, course.name});
@@ -100,7 +106,7 @@ void CheckReferences(const CourseRecord& course, const PresentFiles& files,
 void CheckCourses(std::span<const CourseRecord> courses, const PresentFiles& files,
                   std::vector<ProblemEntry>& problems) {
     for (const CourseRecord& course : courses) {
-        if (!files.Contains(course.filename)) {
+        if (!files.Contains(course)) {
             Add(problems, PROBLEM_KIND_COURSE, PROBLEM_SEVERITY_ERROR,
                 "%s: Cannot find the course file. (%s)", {course.name, course.filename});
         } else {
@@ -163,6 +169,7 @@ std::string FormatAnalysisReport(const std::vector<ProblemEntry>& problems) {
 }
 
 std::string AnalyzeInstallation() {
+    LoadCatalogue();
     return FormatAnalysisReport(CollectProblems());
 }
 

@@ -29,14 +29,16 @@ struct ProblemEntry {
 };
 
 // The findings, grouped by course (installed courses first, in list order), within a course
-// in slot order with the summary of cloaked libraries last. Reads the catalogue and the disk;
-// changes nothing.
+// in slot order with the summary of cloaked libraries last. Reads the catalogue and the disk,
+// taking a file the catalogue's load found as there: the catalogue is to be loaded just
+// before. Changes nothing.
 std::vector<ProblemEntry> CollectProblems();
 
 // The report of `problems`: a congratulation when there are none, otherwise a head, one line
 // "<kind> <severity>: <text>" per finding and a tail, with CR LF line ends.
 std::string FormatAnalysisReport(const std::vector<ProblemEntry>& problems);
 
+// The report of the installation as it is now: the catalogue is loaded again first.
 std::string AnalyzeInstallation();
 
 }  // namespace parvane

@@ -100,6 +100,8 @@ void FillFromCache(std::span<typename Files::Record> records, HeaderCache& heade
     for (std::size_t k = 0; k < held.size(); ++k) {
         const std::size_t i = held[k];
         attributes[i] = statuses[k].status.attributes;
+        records[i].fileFound = statuses[k].error == ERR_SUCCESS &&
+                               (statuses[k].status.attributes & ATTR_DIRECTORY) == 0;
         typename Files::Fields fields;
         if (statuses[k].error == ERR_SUCCESS &&
             (headers.*Files::FIND)(places[k], statuses[k].status, fields)) {
@@ -147,6 +149,7 @@ void FillHeaders(std::span<typename Files::Record> records, HeaderCache* headers
                 continue;  // not kept: a file that cannot be read now may be readable next time
             }
             attributes[i] = start.status.attributes;
+            records[i].fileFound = true;
             typename Files::Fields fields;
             if (start.bytes.size() == Files::BLOCK_SIZE) {
                 fields = Files::Decode(start.bytes);

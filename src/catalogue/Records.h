@@ -17,6 +17,8 @@ inline constexpr int MAX_REFERENCED_LIBRARIES = 40;
 struct CourseRecord {
     // The course folder may be deleted on uninstall (IsRemovableLocation on `filename`).
     bool removable = false;
+    // The load found the file `filename`; false also when it did not look.
+    bool fileFound = false;
     // The registry key name, spelled exactly as the registry spells it.
     std::string guidText;
     // Registry values, in the alphabetical order of their names.
@@ -60,6 +62,8 @@ struct LibraryRecord {
     // Set only in the package records of an installation, for a library not to be copied.
     bool skip = false;
     bool removable = false;
+    // The load found the file `filename`; false also when it did not look.
+    bool fileFound = false;
     // The name and GUID stored in the .tcl file's header; courses reference libraries by these.
     std::string headerName;
     GUID guid;

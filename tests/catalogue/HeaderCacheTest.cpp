@@ -15,13 +15,23 @@ namespace {
 constexpr std::uint64_t OLD_TIME = 132223104000000000;
 constexpr std::uint64_t DAY = 864000000000;
 
+// How many records of `fields` the load found the file of.
+std::size_t FoundFiles(const std::string& fields) {
+    std::size_t found = 0;
+    for (std::size_t at = fields.find("+found+"); at != std::string::npos;
+         at = fields.find("+found+", at + 1)) {
+        ++found;
+    }
+    return found;
+}
+
 // Every field a load fills, of every record of the four lists.
 std::string LoadedFields() {
     std::string text;
     for (const auto& courses : {GetInstalledCourses(), GetCloakedCourses()}) {
         for (const CourseRecord& course : courses) {
-            text += course.guidText + " " + course.filename + " " +
-                    std::to_string(course.libraryCount) + (course.removable ? " r" : " -");
+            text += course.guidText + (course.fileFound ? " +found+ " : " ") + course.filename +
+                    " " + std::to_string(course.libraryCount) + (course.removable ? " r" : " -");
             for (int slot = 0; slot < MAX_REFERENCED_LIBRARIES; ++slot) {
                 text += " " + std::string(LibraryNameInSlot(course, slot)) +
                         GuidToText(LibraryGuidInSlot(course, slot));
@@ -31,8 +41,9 @@ std::string LoadedFields() {
     }
     for (const auto& libraries : {GetInstalledLibraries(), GetCloakedLibraries()}) {
         for (const LibraryRecord& library : libraries) {
-            text += library.guidText + " " + library.filename + " " + library.headerName + " " +
-                    GuidToText(library.guid) + (library.removable ? " r\n" : " -\n");
+            text += library.guidText + (library.fileFound ? " +found+ " : " ") + library.filename +
+                    " " + library.headerName + " " + GuidToText(library.guid) +
+                    (library.removable ? " r\n" : " -\n");
         }
     }
     return text;
@@ -105,13 +116,17 @@ TEST_F(CachedHeaders, UnchangedFilesComeFromTheCacheChangedOnesAreReadAgain) {
 
 TEST_F(CachedHeaders, FilesGoneOrReplacedByFoldersLoadAsWithoutACache) {
     AddOldEntries();
-    LoadWithCacheAsWithout();
+    EXPECT_EQ(FoundFiles(LoadWithCacheAsWithout()), 3u);
     TheMachine().RemoveFile(library);
-    EXPECT_EQ(LoadWithCacheAsWithout().find("Tree Pack"), std::string::npos);
+    const std::string libraryGone = LoadWithCacheAsWithout();
+    EXPECT_EQ(libraryGone.find("Tree Pack"), std::string::npos);
+    EXPECT_EQ(FoundFiles(libraryGone), 1u);
     TheMachine().RemoveFile(course);
     machine.MakeFolders(course);
     machine.SetModifiedTime(course, OLD_TIME);
-    EXPECT_EQ(LoadWithCacheAsWithout().find("Rocks"), std::string::npos);
+    const std::string courseAFolder = LoadWithCacheAsWithout();
+    EXPECT_EQ(courseAFolder.find("Rocks"), std::string::npos);
+    EXPECT_EQ(FoundFiles(courseAFolder), 0u);
 }
 
 // A folder is examined again when names come or go in it, and when the game's folder moves.
