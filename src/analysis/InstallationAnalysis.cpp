@@ -1,5 +1,6 @@
 #include "analysis/InstallationAnalysis.h"
 
+#include <algorithm>
 #include <array>
 #include <span>
 #include <string_view>
@@ -20,16 +21,43 @@ constexpr const char* REPORT_HEAD =
     "The following problems were found during the analysis:\r\n\r\n";
 constexpr const char* REPORT_TAIL = "\r\nAnalysis complete.";
 
+// The slots of a course the analysis looks at.
+std::size_t ExaminedSlots(const CourseRecord& course) {
+    return static_cast<std::size_t>(std::clamp(course.libraryCount, 0, MAX_REFERENCED_LIBRARIES));
+}
+
+// The registered library each examined slot of each course stands for (null when there is
+// none), the courses' slots one after the other in list order: each reference is looked up
+// once, by its GUID's text.
+std::vector<const LibraryRecord*> ReferencedLibraries(
+    std::span<const std::span<const CourseRecord>> courseLists) {
+    std::vector<const LibraryRecord*> libraries;
+    for (const std::span<const CourseRecord> courses : courseLists) {
+        for (const CourseRecord& course : courses) {
+            for (std::size_t slot = 0; slot < ExaminedSlots(course); ++slot) {
+                libraries.push_back(FindLibrary(ViewOf(GuidToChars(course.libraryGuids[slot]))));
+            }
+        }
+    }
+    return libraries;
+}
+
 // Whether each file the analysis looks for is there. The catalogue's load found most of them
 // moments before; the others are asked of the machine once for all: the courses of a large
 // collection reference the same libraries many times over, and the machine answers many paths
 // at once faster than one by one.
 class PresentFiles {
   public:
-    explicit PresentFiles(std::span<const std::span<const CourseRecord>> courseLists) {
+    PresentFiles(std::span<const std::span<const CourseRecord>> courseLists,
+                 std::span<const LibraryRecord* const> referenced) {
         for (const std::span<const CourseRecord> courses : courseLists) {
             for (const CourseRecord& course : courses) {
-                AskCourseFiles(course);
+                Ask(course);
+            }
+        }
+        for (const LibraryRecord* library : referenced) {
+            if (library != nullptr) {
+                Ask(*library);
             }
         }
         std::vector<PathStatus> statuses;
@@ -45,15 +73,6 @@ class PresentFiles {
     }
 
   private:
-    void AskCourseFiles(const CourseRecord& course) {
-        Ask(course);
-        for (int slot = 0; slot < course.libraryCount && slot < MAX_REFERENCED_LIBRARIES; ++slot) {
-            if (const LibraryRecord* library = FindLibrary(GuidToText(course.libraryGuids[slot]))) {
-                Ask(*library);
-            }
-        }
-    }
-
     template <typename Record>
     void Ask(const Record& record) {
         if (!record.fileFound && present.try_emplace(record.filename, false).second) {
@@ -72,15 +91,17 @@ void Add(std::vector<ProblemEntry>& problems, ProblemKind kind, ProblemSeverity 
         {kind, severity, FormatWithin(MAX_FINDING_LENGTH, format, std::move(arguments))});
 }
 
-void CheckReferences(const CourseRecord& course, const PresentFiles& files,
-                     std::vector<ProblemEntry>& problems) {
+// `libraries`: what ReferencedLibraries found for the course's slots.
+void CheckReferences(const CourseRecord& course, std::span<const LibraryRecord* const> libraries,
+                     const PresentFiles& files, std::vector<ProblemEntry>& problems) {
     int cloaked = 0;
-    for (int slot = 0; slot < course.libraryCount && slot < MAX_REFERENCED_LIBRARIES; ++slot) {
-        const std::string referencedName(LibraryNameInSlot(course, slot));
-        const LibraryRecord* library = FindLibrary(GuidToText(course.libraryGuids[slot]));
+    for (std::size_t slot = 0; slot < libraries.size(); ++slot) {
+        const std::string_view referencedName = LibraryNameInSlot(course, static_cast<int>(slot));
+        const LibraryRecord* library = libraries[slot];
         if (library == nullptr) {
             Add(problems, PROBLEM_KIND_COURSE, PROBLEM_SEVERITY_ERROR,
-                "%s: Cannot find the referenced library %s", {course.name, referencedName});
+                "%s: Cannot find the referenced library %s",
+                {course.name, std::string(referencedName)});
         } else if (!files.Contains(*library)) {
             Add(problems, PROBLEM_KIND_LIBRARY, PROBLEM_SEVERITY_ERROR,
                 "%s: Cannot find the library file '%s' referenced by course %s",
@@ -89,7 +110,7 @@ void CheckReferences(const CourseRecord& course, const PresentFiles& files,
             if (library->headerName != referencedName) {
                 Add(problems, PROBLEM_KIND_COURSE, PROBLEM_SEVERITY_WARNING,
                     "%s: The referenced library %s is actually named %s",
-                    {course.name, referencedName, library->headerName});
+                    {course.name, std::string(referencedName), library->headerName});
             }
             cloaked += IsLibraryCloaked(library->guidText) ? 1 : 0;
         }
@@ -103,16 +124,23 @@ void CheckReferences(const CourseRecord& course, const PresentFiles& files,
     }
 }
 
-void CheckCourses(std::span<const CourseRecord> courses, const PresentFiles& files,
-                  std::vector<ProblemEntry>& problems) {
+// `referenced`: what ReferencedLibraries found, from the first slot of these courses on; what
+// is left past their slots is returned.
+std::span<const LibraryRecord* const> CheckCourses(std::span<const CourseRecord> courses,
+                                                   std::span<const LibraryRecord* const> referenced,
+                                                   const PresentFiles& files,
+                                                   std::vector<ProblemEntry>& problems) {
     for (const CourseRecord& course : courses) {
+        const auto libraries = referenced.first(ExaminedSlots(course));
+        referenced = referenced.subspan(libraries.size());
         if (!files.Contains(course)) {
             Add(problems, PROBLEM_KIND_COURSE, PROBLEM_SEVERITY_ERROR,
                 "%s: Cannot find the course file. (%s)", {course.name, course.filename});
         } else {
-            CheckReferences(course, files, problems);
+            CheckReferences(course, libraries, files, problems);
         }
     }
+    return referenced;
 }
 
 std::string ReportLine(const ProblemEntry& problem) {
@@ -129,10 +157,12 @@ std::string OmissionLine(std::size_t omitted) {
 std::vector<ProblemEntry> CollectProblems() {
     const std::array<std::span<const CourseRecord>, 2> courseLists = {GetInstalledCourses(),
                                                                       GetCloakedCourses()};
-    const PresentFiles files(courseLists);
+    const std::vector<const LibraryRecord*> referenced = ReferencedLibraries(courseLists);
+    const PresentFiles files(courseLists, referenced);
     std::vector<ProblemEntry> problems;
+    std::span<const LibraryRecord* const> unchecked = referenced;
     for (const std::span<const CourseRecord> courses : courseLists) {
-        CheckCourses(courses, files, problems);
+        unchecked = CheckCourses(courses, unchecked, files, problems);
     }
     return problems;
 }

@@ -36,9 +36,10 @@ GUID GuidFromBytes(const std::uint8_t* bytes) {
     return guid;
 }
 
-std::string GuidToText(const GUID& guid) {
+GuidChars GuidToChars(const GUID& guid) {
     // Written digit by digit: the analysis spells every reference of every course.
-    std::string text(GUID_TEXT_LENGTH, '-');
+    GuidChars text;
+    text.fill('-');
     std::size_t at = 0;
     const auto put = [&text, &at](std::uint64_t value, int digits) {
         for (int shift = 4 * (digits - 1); shift >= 0; shift -= 4) {
@@ -60,6 +61,11 @@ std::string GuidToText(const GUID& guid) {
     }
     text[at] = '}';
     return text;
+}
+
+std::string GuidToText(const GUID& guid) {
+    const GuidChars text = GuidToChars(guid);
+    return {text.begin(), text.end()};
 }
 
 }  // namespace parvane

@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace parvane {
 
@@ -32,5 +33,13 @@ inline bool IsZeroGuid(const GUID& guid) {
 
 // "{XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX}", hexadecimal digits in upper case.
 std::string GuidToText(const GUID& guid);
+
+// The same characters without a string made for them, for lookups of many GUIDs.
+using GuidChars = std::array<char, GUID_TEXT_LENGTH>;
+GuidChars GuidToChars(const GUID& guid);
+
+inline std::string_view ViewOf(const GuidChars& text) {
+    return {text.data(), text.size()};
+}
 
 }  // namespace parvane
