@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "base/GameFolders.h"
 #include "base/Messages.h"
 #include "base/RegistryRoots.h"
 #include "base/StateFolder.h"
@@ -113,6 +114,12 @@ struct LoadMemo {
     std::optional<StoreSnapshot> stores;
 
     HeaderCache* Headers() { return headers ? &*headers : nullptr; }
+    // Before any call to the machine (see HeaderCache::TakeStatusesAhead).
+    void AwaitStatuses() {
+        if (headers) {
+            headers->AwaitStatuses();
+        }
+    }
 };
 
 // What differs between the course stores and the library stores.
@@ -166,6 +173,7 @@ bool LoadEntry(const std::string& storePath, const std::string& keyName,
 template <typename Entries>
 bool ReadStore(const std::string& storePath, StaleEntryFilter isStale,
                std::vector<typename Entries::Record>& loaded, LoadMemo& memo) {
+    memo.AwaitStatuses();
     RegistryKey store;
     if (!OpenForReading(store, storePath)) {
         return false;
@@ -181,7 +189,8 @@ bool ReadStore(const std::string& storePath, StaleEntryFilter isStale,
 
 // The entries of a store as an earlier load read them, the registry being as it was then; the
 // stale ones are deleted as a reading of the registry deletes them. False, with nothing taken,
-// when the snapshot cannot be read again.
+// when the snapshot cannot be read again. Without stale entries it makes no call to the machine
+// but the snapshot's reads.
 template <typename Entries>
 bool TakeStoreFromSnapshot(const std::string& storePath, StaleEntryFilter isStale,
                            std::vector<typename Entries::Record>& loaded,
@@ -211,20 +220,52 @@ bool TakeStoreFromSnapshot(const std::string& storePath, StaleEntryFilter isStal
     return true;
 }
 
+// The records of a store: from the snapshot while the registry is as an earlier load read it,
+// else from the registry.
+template <typename Entries>
+bool TakeRecords(const std::string& storePath, StaleEntryFilter isStale,
+                 std::vector<typename Entries::Record>& records, LoadMemo& memo) {
+    return (memo.stores && memo.stores->Holds(storePath, Entries::VALUE_COUNT) &&
+            TakeStoreFromSnapshot<Entries>(storePath, isStale, records, *memo.stores)) ||
+           ReadStore<Entries>(storePath, isStale, records, memo);
+}
+
+// The records' files looked at, all together, also when an entry stopped the load: the records
+// already taken are listed. Sorted once, after the whole store.
+template <typename Entries>
+void ListRecords(std::vector<typename Entries::Record> records,
+                 RecordList<typename Entries::Record>& list, LoadMemo& memo) {
+    memo.AwaitStatuses();
+    Entries::FillFromFiles(records, memo);
+    list.AppendUnsorted(std::move(records));
+    list.Sort();
+}
+
 template <typename Entries>
 bool LoadStore(const std::string& storePath, RecordList<typename Entries::Record>& list,
                StaleEntryFilter isStale, LoadMemo& memo) {
     std::vector<typename Entries::Record> records;
-    const bool loaded =
-        (memo.stores && memo.stores->Holds(storePath, Entries::VALUE_COUNT) &&
-         TakeStoreFromSnapshot<Entries>(storePath, isStale, records, *memo.stores)) ||
-        ReadStore<Entries>(storePath, isStale, records, memo);
-    // The files of the whole store together, also when an entry stopped the load: the records
-    // already listed stay. Sorted once, after the whole store.
-    Entries::FillFromFiles(records, memo);
-    list.AppendUnsorted(std::move(records));
-    list.Sort();
+    const bool loaded = TakeRecords<Entries>(storePath, isStale, records, memo);
+    ListRecords<Entries>(std::move(records), list, memo);
     return loaded;
+}
+
+// The game's own stores: the records of both first, then their files. With the registry as an
+// earlier load read it, the records come from the snapshot while the statuses of the files the
+// header cache knows are taken on other threads.
+bool LoadInstalledStores(Catalogue& catalogue, LoadMemo& memo) {
+    if (memo.headers && memo.stores &&
+        memo.stores->Holds(GAME_COURSES_KEY, CourseEntries::VALUE_COUNT) &&
+        memo.stores->Holds(GAME_LIBRARIES_KEY, LibraryEntries::VALUE_COUNT)) {
+        memo.headers->TakeStatusesAhead(GetGameInstallDir());
+    }
+    std::vector<CourseRecord> courses;
+    std::vector<LibraryRecord> libraries;
+    const bool taken = TakeRecords<CourseEntries>(GAME_COURSES_KEY, nullptr, courses, memo) &&
+                       TakeRecords<LibraryEntries>(GAME_LIBRARIES_KEY, nullptr, libraries, memo);
+    ListRecords<CourseEntries>(std::move(courses), catalogue.installedCourses, memo);
+    ListRecords<LibraryEntries>(std::move(libraries), catalogue.installedLibraries, memo);
+    return taken;
 }
 
 }  // namespace
@@ -244,15 +285,12 @@ bool LoadCatalogue() {
         memo.stores.emplace();
     }
     // The installed lists first: the stale-entry filters of the cloaked loads look into them.
-    const bool loaded =
-        LoadStore<CourseEntries>(GAME_COURSES_KEY, catalogue.installedCourses, nullptr, memo) &&
-        LoadStore<LibraryEntries>(GAME_LIBRARIES_KEY, catalogue.installedLibraries, nullptr,
-                                  memo) &&
-        (!IsCloakingToolPresent() ||
-         (LoadStore<CourseEntries>(CLOAK_COURSES_KEY, catalogue.cloakedCourses, IsCourseInstalled,
-                                   memo) &&
-          LoadStore<LibraryEntries>(CLOAK_LIBRARIES_KEY, catalogue.cloakedLibraries,
-                                    IsLibraryInstalled, memo)));
+    const bool loaded = LoadInstalledStores(catalogue, memo) &&
+                        (!IsCloakingToolPresent() ||
+                         (LoadStore<CourseEntries>(CLOAK_COURSES_KEY, catalogue.cloakedCourses,
+                                                   IsCourseInstalled, memo) &&
+                          LoadStore<LibraryEntries>(CLOAK_LIBRARIES_KEY, catalogue.cloakedLibraries,
+                                                    IsLibraryInstalled, memo)));
     // Only a whole load knows which entries are gone.
     if (loaded && memo.headers) {
         memo.headers->Save();

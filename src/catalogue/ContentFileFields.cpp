@@ -75,6 +75,32 @@ struct LibraryFiles {
     }
 };
 
+// The statuses of the files or folders at `places` of the cache, the k-th at `pathOf(k)`: as
+// they were taken ahead, the others asked of the machine together.
+template <typename PathOf>
+std::vector<PathStatus> StatusesAt(const HeaderCache& headers,
+                                   std::span<const HeaderCache::Place> places, PathOf pathOf) {
+    std::vector<PathStatus> statuses(places.size());
+    std::vector<std::size_t> asked;
+    std::vector<std::string> askedPaths;
+    for (std::size_t k = 0; k < places.size(); ++k) {
+        if (const PathStatus* ahead = headers.StatusTakenAhead(places[k])) {
+            statuses[k] = *ahead;
+        } else {
+            asked.push_back(k);
+            askedPaths.emplace_back(pathOf(k));
+        }
+    }
+    if (!asked.empty()) {
+        std::vector<PathStatus> answers;
+        TheMachine().GetFileStatuses(askedPaths, answers);
+        for (std::size_t j = 0; j < asked.size(); ++j) {
+            statuses[asked[j]] = answers[j];
+        }
+    }
+    return statuses;
+}
+
 // The fields of each record's file that the cache holds unchanged, the statuses of those
 // files taken together first; `found` marks the records filled.
 template <typename Files>
@@ -82,21 +108,16 @@ void FillFromCache(std::span<typename Files::Record> records, HeaderCache& heade
                    std::span<std::optional<std::uint32_t>> attributes, std::span<char> found) {
     std::vector<std::size_t> held;
     std::vector<HeaderCache::Place> places;
-    std::vector<std::string> heldPaths;
     for (std::size_t i = 0; i < records.size(); ++i) {
         const HeaderCache::Place place = (headers.*Files::LOCATE)(records[i].filename);
         if (place.Holds()) {
             held.push_back(i);
             places.push_back(place);
-            // Lent to the machine's call and given back after it, rather than copied.
-            heldPaths.push_back(std::move(records[i].filename));
         }
     }
-    std::vector<PathStatus> statuses;
-    TheMachine().GetFileStatuses(heldPaths, statuses);
-    for (std::size_t k = 0; k < held.size(); ++k) {
-        records[held[k]].filename = std::move(heldPaths[k]);
-    }
+    const std::vector<PathStatus> statuses =
+        StatusesAt(headers, places,
+                   [&](std::size_t k) -> const std::string& { return records[held[k]].filename; });
     for (std::size_t k = 0; k < held.size(); ++k) {
         const std::size_t i = held[k];
         attributes[i] = statuses[k].status.attributes;
@@ -204,12 +225,18 @@ void FillRemovable(std::span<Record> records,
     const std::string installFolder = GetGameInstallDir();
     if (memo != nullptr && headers != nullptr) {
         folders = FoldersNotExamined<Record>(records, attributes, *memo);
-        TheMachine().GetFileStatuses(folders, statuses);
+        std::vector<HeaderCache::Place> places;
+        places.reserve(folders.size());
+        for (const std::string& folder : folders) {
+            places.push_back(headers->LocateFolder(folder, installFolder));
+        }
+        statuses = StatusesAt(*headers, places,
+                              [&](std::size_t k) -> const std::string& { return folders[k]; });
         fromCache.assign(folders.size(), 0);
         for (std::size_t k = 0; k < folders.size(); ++k) {
             bool removable = false;
             if (statuses[k].error == ERR_SUCCESS &&
-                headers->FindFolder(folders[k], statuses[k].status, installFolder, removable)) {
+                headers->FindFolder(places[k], statuses[k].status, removable)) {
                 memo->folders.emplace(folders[k], removable);
                 fromCache[k] = 1;
             }

@@ -208,15 +208,60 @@ bool HeaderCache::FindLibrary(const Place& place, const FileStatus& status,
     return ReadLibraryFields(reader, &fields);
 }
 
-bool HeaderCache::FindFolder(const std::string& path, const FileStatus& status,
-                             const std::string& installFolder, bool& removable) {
-    const Place place = Locate(FOLDER_KIND, FolderKeyPath(installFolder, path));
+HeaderCache::Place HeaderCache::LocateFolder(const std::string& path,
+                                             const std::string& installFolder) {
+    return Locate(FOLDER_KIND, FolderKeyPath(installFolder, path));
+}
+
+bool HeaderCache::FindFolder(const Place& place, const FileStatus& status, bool& removable) {
     const std::size_t start = FieldsStart(place, status);
     if (start == std::string::npos) {
         return false;
     }
     ByteReader reader(*place.text, start);
     return ReadFolderFields(reader, &removable);
+}
+
+void HeaderCache::TakeStatusesAhead(const std::string& installFolder) {
+    if (storedEntries.empty()) {
+        return;
+    }
+    statusQueue.Post([this, folderKeyStart = KeyOf(FOLDER_KIND, FolderKeyPath(installFolder, ""))] {
+        // The path of each entry: its key after the kind, for a folder after the install folder.
+        std::vector<std::string> paths;
+        std::vector<std::size_t> entries;
+        paths.reserve(storedEntries.size());
+        entries.reserve(storedEntries.size());
+        for (std::size_t index = 0; index < storedEntries.size(); ++index) {
+            const std::string_view key = StoredKey(index);
+            const std::size_t pathStart = key.front() != FOLDER_KIND        ? 1
+                                          : key.starts_with(folderKeyStart) ? folderKeyStart.size()
+                                                                            : 0;
+            if (pathStart > 0) {
+                paths.emplace_back(key.substr(pathStart));
+                entries.push_back(index);
+            }
+        }
+        std::vector<PathStatus> statuses;
+        TheMachine().GetFileStatuses(paths, statuses);
+        aheadStatuses.resize(storedEntries.size());
+        aheadTaken.assign(storedEntries.size(), 0);
+        for (std::size_t k = 0; k < entries.size() && k < statuses.size(); ++k) {
+            aheadStatuses[entries[k]] = statuses[k];
+            aheadTaken[entries[k]] = 1;
+        }
+    });
+}
+
+void HeaderCache::AwaitStatuses() {
+    statusQueue.Wait();
+}
+
+const PathStatus* HeaderCache::StatusTakenAhead(const Place& place) const {
+    return place.text == &stored && place.storedIndex < aheadTaken.size() &&
+                   aheadTaken[place.storedIndex] != 0
+               ? &aheadStatuses[place.storedIndex]
+               : nullptr;
 }
 
 std::size_t HeaderCache::FindRead(const std::string& key) const {

@@ -13,6 +13,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "base/WorkerQueue.h"
 #include "catalogue/HeaderDecoding.h"
 #include "platform/Machine.h"
 
@@ -65,15 +66,25 @@ class HeaderCache {
     void KeepLibrary(const std::string& path, const FileStatus& status,
                      const LibraryHeaderFields& fields);
 
-    // Whether the folder `path`, whose status is `status` now, was found removable by an
-    // earlier load while the game's install folder was `installFolder`; false when nothing is
-    // kept for it or the folder's names may have changed since (its time of last write moves
-    // with every name added, removed or renamed in it).
-    bool FindFolder(const std::string& path, const FileStatus& status,
-                    const std::string& installFolder, bool& removable);
+    // The entry kept for the folder `path` while the game's install folder was `installFolder`.
+    Place LocateFolder(const std::string& path, const std::string& installFolder);
+    // Whether the folder at `place`, whose status is `status` now, was found removable by an
+    // earlier load; false when nothing is kept for it or the folder's names may have changed
+    // since (its time of last write moves with every name added, removed or renamed in it).
+    bool FindFolder(const Place& place, const FileStatus& status, bool& removable);
     // What a load found for a folder that had `status` before it was examined.
     void KeepFolder(const std::string& path, const FileStatus& status,
                     const std::string& installFolder, bool removable);
+
+    // Takes the statuses of the files the cache file holds entries for, and of its folders kept
+    // for `installFolder`, on a thread of its own, so that a load finds them taken when it looks
+    // its records' files up, having built the records meanwhile. Until AwaitStatuses returns,
+    // the caller may read the streams it has open but makes no other call to the machine, which
+    // is not to be used from two threads at once.
+    void TakeStatusesAhead(const std::string& installFolder);
+    void AwaitStatuses();
+    // The status taken ahead of the file or folder at `place`; null when none was taken.
+    const PathStatus* StatusTakenAhead(const Place& place) const;
 
     // Replaces the cache file with the entries found and kept since it was read, when they
     // differ from what it held. A failure leaves the old file or none; it is not reported.
@@ -118,6 +129,11 @@ class HeaderCache {
     std::unordered_multimap<std::size_t, std::size_t> readPlaces;
     bool changed = false;
     std::uint64_t loadStart = 0;  // FILETIME ticks
+    // By entry of the file read: its file's status, when `aheadTaken` says one was taken.
+    std::vector<PathStatus> aheadStatuses;
+    std::vector<char> aheadTaken;
+    // Last: its end waits for the statuses, before the entries they are taken for go.
+    WorkerQueue statusQueue;
 };
 
 }  // namespace parvane
