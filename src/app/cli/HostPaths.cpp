@@ -27,9 +27,8 @@ bool IsLink(const wine::HostPath& host, const std::filesystem::path& path) {
     return lstat(path.c_str(), &status) == 0 && S_ISLNK(status.st_mode);
 }
 
-// The folder part of an absolute path whose last name reaches the host spelled as asked (no
-// character Windows refuses, no trailing dot or blank it drops), and whose folder ends in a name
-// that is resolved alike alone and within the path; empty for any other path.
+// The folder part of an absolute path whose last name reaches the host spelled as asked: no
+// character Windows refuses, no trailing dot or blank that it drops. Empty for any other path.
 std::string_view FolderOfPlainName(std::string_view windowsPath, std::string_view& name) {
     const std::size_t cut = windowsPath.find_last_of("\\/");
     if (windowsPath.size() > wine::MAX_WINDOWS_PATH || cut == std::string_view::npos ||
@@ -37,10 +36,8 @@ std::string_view FolderOfPlainName(std::string_view windowsPath, std::string_vie
         return {};
     }
     name = windowsPath.substr(cut + 1);
-    const char folderEnd = windowsPath[cut - 1];
     const bool plain = !name.empty() && name.back() != '.' && name.back() != ' ' &&
-                       std::none_of(name.begin(), name.end(), wine::IsForbiddenNameCharacter) &&
-                       folderEnd != '.' && folderEnd != ' ' && !wine::IsSeparator(folderEnd);
+                       std::none_of(name.begin(), name.end(), wine::IsForbiddenNameCharacter);
     return plain ? windowsPath.substr(0, cut) : std::string_view();
 }
 
@@ -54,7 +51,9 @@ HostPathNames::HostPathNames(std::filesystem::path prefixFolder) : prefix(std::m
 }
 
 // The folder's form is kept only when the whole folder exists: a folder made later could be a
-// link. The path is cut as text: this runs for every entry of a listing.
+// link. The path is cut as text: this runs for every entry of a listing. The form is also kept
+// by `windowsFolder`, the Windows text of the folder of a plain last name: every path in that
+// text resolves the folder alike.
 std::string HostPathNames::WithoutLinks(const wine::HostPath& host,
                                         std::string_view windowsFolder) {
     const std::string& asked = host.path;
@@ -83,9 +82,10 @@ std::string HostPathNames::WithoutLinks(const wine::HostPath& host,
     return IsLink(host, path) ? WeaklyCanonicalOr(path).native() : path;
 }
 
-// The full resolution of a path in a folder found before would find its plain last name by the
-// spelling asked, joined to the folder's link-free form: one lstat says whether it is there and
-// no link. Empty when the path needs the full resolution.
+// A plain last name in a folder resolved before: the full resolution asks the host for the
+// spelling asked first, so when that is there and no link, it joined to the folder's link-free
+// form is the answer, for one lstat. Empty when the path needs the full resolution (another
+// spelling, a link, nothing there).
 std::string HostPathNames::InFolderFound(std::string_view windowsFolder, std::string_view name) {
     std::string path;
     {
