@@ -111,6 +111,28 @@ TEST(HostPaths, AreShownThroughNoLinkWhetherTheirFolderWasSeenBeforeOrNot) {
     EXPECT_EQ(names.Of("Q:\\x"), "");
 }
 
+// A name in a folder shown before is asked of the host by its spelling alone; what it shows must
+// still be what its whole path's resolution gives.
+TEST(HostPaths, NamesInAFolderShownBeforeAreShownAsTheirWholePathResolves) {
+    namespace fs = std::filesystem;
+    test::TestPrefix prefix;
+    const fs::path folder = fs::weakly_canonical(prefix.DriveC()) / "Courses";
+    for (const char* name : {"Case", "Dot", "Dot.", "Dot ", "elsewhere"}) {
+        fs::create_directories(folder / name);
+    }
+    fs::create_directory_symlink(folder / "elsewhere", folder / "link");
+    HostPathNames names(prefix.Folder());
+    EXPECT_EQ(names.Of("C:\\Courses\\Dot"), (folder / "Dot").string());
+    const std::pair<const char*, fs::path> cases[] = {
+        {"C:\\Courses\\CASE", folder / "Case"},       {"C:\\Courses\\link", folder / "elsewhere"},
+        {"C:\\Courses\\Dot.", folder / "Dot"},        {"C:\\Courses\\Dot ", folder / "Dot"},
+        {"C:\\Courses\\missing", folder / "missing"},
+    };
+    for (const auto& [windowsPath, shown] : cases) {
+        EXPECT_EQ(names.Of(windowsPath), shown.string()) << windowsPath;
+    }
+}
+
 TEST(TypedPaths, HostPathsBecomeWindowsPathsOfTheDriveThatHoldsThem) {
     for (const char* text : {"z:/tmp", "D:"})
         EXPECT_TRUE(IsWindowsPathText(text)) << text;

@@ -2,8 +2,11 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
+
 #include "platform/wine/paths/PathMapping.h"
 #include "platform/wine/paths/WinePrefix.h"
+#include "platform/wine/text/Codepage.h"
 
 namespace parvane::cli {
 
@@ -24,11 +27,35 @@ bool IsLink(const wine::HostPath& host, const std::filesystem::path& path) {
     return lstat(path.c_str(), &status) == 0 && S_ISLNK(status.st_mode);
 }
 
+// The folder part of an absolute path whose last name reaches the host spelled as asked: no
+// character Windows refuses, no trailing dot or blank that it drops. Empty for any other path.
+std::string_view FolderOfPlainName(std::string_view windowsPath, std::string_view& name) {
+    const std::size_t cut = windowsPath.find_last_of("\\/");
+    if (windowsPath.size() > wine::MAX_WINDOWS_PATH || cut == std::string_view::npos ||
+        !wine::IsAbsoluteWindowsPath(windowsPath)) {
+        return {};
+    }
+    name = windowsPath.substr(cut + 1);
+    const bool plain = !name.empty() && name.back() != '.' && name.back() != ' ' &&
+                       std::none_of(name.begin(), name.end(), wine::IsForbiddenNameCharacter);
+    return plain ? windowsPath.substr(0, cut) : std::string_view();
+}
+
 }  // namespace
 
+HostPathNames::HostPathNames(std::filesystem::path prefixFolder) : prefix(std::move(prefixFolder)) {
+    const std::string home = wine::HomeFolder().string();
+    if (!home.empty() && home != "/") {
+        homeFolder = home + "/";
+    }
+}
+
 // The folder's form is kept only when the whole folder exists: a folder made later could be a
-// link. The path is cut as text: this runs for every entry of a listing.
-std::string HostPathNames::WithoutLinks(const wine::HostPath& host) {
+// link. The path is cut as text: this runs for every entry of a listing. The form is also kept
+// by `windowsFolder`, the Windows text of the folder of a plain last name: every path in that
+// text resolves the folder alike.
+std::string HostPathNames::WithoutLinks(const wine::HostPath& host,
+                                        std::string_view windowsFolder) {
     const std::string& asked = host.path;
     const std::size_t cut = asked.rfind('/');
     const std::string_view name =
@@ -47,24 +74,53 @@ std::string HostPathNames::WithoutLinks(const wine::HostPath& host) {
         }
         known = foldersWithoutLinks.emplace(std::string(parent), canonical.native()).first;
     }
+    if (!windowsFolder.empty() && !foldersByWindowsText.contains(windowsFolder)) {
+        foldersByWindowsText.emplace(std::string(windowsFolder), known->second);
+    }
     std::string path = known->second + '/';
     path += name;
     return IsLink(host, path) ? WeaklyCanonicalOr(path).native() : path;
 }
 
-std::string HostPathNames::Of(const std::string& windowsPath) {
-    wine::HostPath host;
-    if (windowsPath.empty() || wine::ResolveWindowsPath(prefix, windowsPath, host) != ERR_SUCCESS) {
-        return {};
-    }
-    std::string shown;
+// A plain last name in a folder resolved before: the full resolution asks the host for the
+// spelling asked first, so when that is there and no link, it joined to the folder's link-free
+// form is the answer, for one lstat. Empty when the path needs the full resolution (another
+// spelling, a link, nothing there).
+std::string HostPathNames::InFolderFound(std::string_view windowsFolder, std::string_view name) {
+    std::string path;
     {
         const std::lock_guard lock(mutex);
-        shown = WithoutLinks(host);
+        const auto known = foldersByWindowsText.find(windowsFolder);
+        if (known == foldersByWindowsText.end()) {
+            return {};
+        }
+        path.reserve(known->second.size() + 1 + name.size());
+        path = known->second;
     }
-    const std::string home = wine::HomeFolder().string();
-    if (!home.empty() && home != "/" && shown.starts_with(home + "/")) {
-        return "~" + shown.substr(home.size());
+    path += '/';
+    path += wine::Cp1252ToUtf8(name);
+    struct stat status {};
+    if (lstat(path.c_str(), &status) != 0 || S_ISLNK(status.st_mode)) {
+        return {};
+    }
+    return path;
+}
+
+std::string HostPathNames::Of(const std::string& windowsPath) {
+    std::string_view name;
+    const std::string_view windowsFolder = FolderOfPlainName(windowsPath, name);
+    std::string shown = windowsFolder.empty() ? std::string() : InFolderFound(windowsFolder, name);
+    if (shown.empty()) {
+        wine::HostPath host;
+        if (windowsPath.empty() ||
+            wine::ResolveWindowsPath(prefix, windowsPath, host) != ERR_SUCCESS) {
+            return {};
+        }
+        const std::lock_guard lock(mutex);
+        shown = WithoutLinks(host, windowsFolder);
+    }
+    if (!homeFolder.empty() && shown.starts_with(homeFolder)) {
+        return "~" + shown.substr(homeFolder.size() - 1);
     }
     return shown;
 }

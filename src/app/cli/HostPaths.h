@@ -14,20 +14,25 @@ namespace parvane::cli {
 // The host paths of Windows paths of one prefix, through no link, with the home folder as "~";
 // empty when no drive of the prefix holds the path. A listing shows thousands of paths below
 // the same few folders, and following the links of a path costs a call per name, so each
-// folder's link-free form is found once and kept for the life of the object.
+// folder's link-free form is found once and kept for the life of the object; a name below a
+// folder found before then costs one lstat instead of a resolution of its whole path.
 class HostPathNames {
   public:
-    explicit HostPathNames(std::filesystem::path prefixFolder) : prefix(std::move(prefixFolder)) {}
+    explicit HostPathNames(std::filesystem::path prefixFolder);
 
     std::string Of(const std::string& windowsPath);
 
   private:
-    std::string WithoutLinks(const wine::HostPath& host);
+    std::string InFolderFound(std::string_view windowsFolder, std::string_view name);
+    std::string WithoutLinks(const wine::HostPath& host, std::string_view windowsFolder);
 
     std::filesystem::path prefix;
+    std::string homeFolder;  // with its separator; empty when there is none to shorten
     std::mutex mutex;
     // Found by a view of the path asked, without a copy of its folder part.
     TextMap<std::string> foldersWithoutLinks;
+    // The same forms by the folder's Windows text, to which a plain name found there is joined.
+    TextMap<std::string> foldersByWindowsText;
 };
 
 }  // namespace parvane::cli

@@ -162,9 +162,16 @@ TerminalUserInterface::TerminalUserInterface(TerminalStreams streams, PathConver
       converter(std::move(pathConverter)),
       options(std::move(terminalOptions)) {}
 
+// Built in place: a listing shows a path for each of thousands of entries.
 std::string TerminalUserInterface::PathShown(const std::string& windowsPath) const {
-    const std::string host = options.hostPathOf ? options.hostPathOf(windowsPath) : std::string();
-    return host.empty() ? TerminalText(windowsPath) : host + " (" + TerminalText(windowsPath) + ")";
+    std::string shown = options.hostPathOf ? options.hostPathOf(windowsPath) : std::string();
+    if (shown.empty()) {
+        return TerminalText(windowsPath);
+    }
+    shown += " (";
+    shown += TerminalText(windowsPath);
+    shown += ')';
+    return shown;
 }
 
 std::string TerminalUserInterface::WithHostPaths(const std::string& programText) const {
