@@ -130,8 +130,13 @@ struct CourseEntries {
 
     static auto Values(Record& course) { return CourseEntryValues(course); }
     static std::string GuidText(std::string_view keyName) { return std::string(keyName); }
-    static void FillFromFiles(std::span<Record> courses, LoadMemo& memo) {
-        FillFromCourseFiles(courses, &memo.folders, memo.Headers());
+    static std::vector<HeaderCache::Place> TakeCachedFields(std::span<Record> courses,
+                                                            HeaderCache& headers) {
+        return TakeCachedCourseFields(courses, headers);
+    }
+    static void FillFromFiles(std::span<Record> courses, LoadMemo& memo,
+                              std::span<const HeaderCache::Place> cached) {
+        FillFromCourseFiles(courses, &memo.folders, memo.Headers(), cached);
     }
 };
 
@@ -142,8 +147,13 @@ struct LibraryEntries {
 
     static auto Values(Record& library) { return LibraryEntryValues(library); }
     static std::string GuidText(std::string_view keyName) { return ToUpperAscii(keyName); }
-    static void FillFromFiles(std::span<Record> libraries, LoadMemo& memo) {
-        FillFromLibraryFiles(libraries, &memo.folders, memo.Headers());
+    static std::vector<HeaderCache::Place> TakeCachedFields(std::span<Record> libraries,
+                                                            HeaderCache& headers) {
+        return TakeCachedLibraryFields(libraries, headers);
+    }
+    static void FillFromFiles(std::span<Record> libraries, LoadMemo& memo,
+                              std::span<const HeaderCache::Place> cached) {
+        FillFromLibraryFiles(libraries, &memo.folders, memo.Headers(), cached);
     }
 };
 
@@ -231,12 +241,14 @@ bool TakeRecords(const std::string& storePath, StaleEntryFilter isStale,
 }
 
 // The records' files looked at, all together, also when an entry stopped the load: the records
-// already taken are listed. Sorted once, after the whole store.
+// already taken are listed. Sorted once, after the whole store. `cached`: where the header
+// cache held the fields already put into the records, when they were.
 template <typename Entries>
 void ListRecords(std::vector<typename Entries::Record> records,
-                 RecordList<typename Entries::Record>& list, LoadMemo& memo) {
+                 RecordList<typename Entries::Record>& list, LoadMemo& memo,
+                 std::span<const HeaderCache::Place> cached = {}) {
     memo.AwaitStatuses();
-    Entries::FillFromFiles(records, memo);
+    Entries::FillFromFiles(records, memo, cached);
     list.AppendUnsorted(std::move(records));
     list.Sort();
 }
@@ -250,9 +262,18 @@ bool LoadStore(const std::string& storePath, RecordList<typename Entries::Record
     return loaded;
 }
 
+// Where the header cache holds the fields of the records' files, those fields put into them on
+// trust; nothing without a cache.
+template <typename Entries>
+std::vector<HeaderCache::Place> TakeCachedFields(std::vector<typename Entries::Record>& records,
+                                                 LoadMemo& memo) {
+    return memo.headers ? Entries::TakeCachedFields(records, *memo.headers)
+                        : std::vector<HeaderCache::Place>();
+}
+
 // The game's own stores: the records of both first, then their files. With the registry as an
-// earlier load read it, the records come from the snapshot while the statuses of the files the
-// header cache knows are taken on other threads.
+// earlier load read it, the records come from the snapshot, and the header cache's fields go
+// into them, while the statuses of the files the cache knows are taken on other threads.
 bool LoadInstalledStores(Catalogue& catalogue, LoadMemo& memo) {
     if (memo.headers && memo.stores &&
         memo.stores->Holds(GAME_COURSES_KEY, CourseEntries::VALUE_COUNT) &&
@@ -263,8 +284,13 @@ bool LoadInstalledStores(Catalogue& catalogue, LoadMemo& memo) {
     std::vector<LibraryRecord> libraries;
     const bool taken = TakeRecords<CourseEntries>(GAME_COURSES_KEY, nullptr, courses, memo) &&
                        TakeRecords<LibraryEntries>(GAME_LIBRARIES_KEY, nullptr, libraries, memo);
-    ListRecords<CourseEntries>(std::move(courses), catalogue.installedCourses, memo);
-    ListRecords<LibraryEntries>(std::move(libraries), catalogue.installedLibraries, memo);
+    const std::vector<HeaderCache::Place> cachedCourses =
+        TakeCachedFields<CourseEntries>(courses, memo);
+    const std::vector<HeaderCache::Place> cachedLibraries =
+        TakeCachedFields<LibraryEntries>(libraries, memo);
+    ListRecords<CourseEntries>(std::move(courses), catalogue.installedCourses, memo, cachedCourses);
+    ListRecords<LibraryEntries>(std::move(libraries), catalogue.installedLibraries, memo,
+                                cachedLibraries);
     return taken;
 }
 

@@ -29,7 +29,7 @@ struct CourseFiles {
     using Fields = CourseHeaderFields;
     static constexpr std::size_t BLOCK_SIZE = COURSE_HEADER_SIZE;
     static constexpr auto LOCATE = &HeaderCache::LocateCourse;
-    static constexpr auto FIND = &HeaderCache::FindCourse;
+    static constexpr auto READ = &HeaderCache::ReadCourse;
     static constexpr auto KEEP = &HeaderCache::KeepCourse;
 
     // One reading of the header serves both lists.
@@ -52,6 +52,12 @@ struct CourseFiles {
             course.libraryCount = fields.guids.count;
         }
     }
+    // The fields as a record from the registry has them, before any header was read.
+    static void Reset(Record& course) {
+        course.libraryNames.clear();
+        course.libraryGuids.clear();
+        course.libraryCount = 0;
+    }
 };
 
 struct LibraryFiles {
@@ -59,7 +65,7 @@ struct LibraryFiles {
     using Fields = LibraryHeaderFields;
     static constexpr std::size_t BLOCK_SIZE = NAME_BLOCK_SIZE;
     static constexpr auto LOCATE = &HeaderCache::LocateLibrary;
-    static constexpr auto FIND = &HeaderCache::FindLibrary;
+    static constexpr auto READ = &HeaderCache::ReadLibrary;
     static constexpr auto KEEP = &HeaderCache::KeepLibrary;
 
     static Fields Decode(const std::string& block) {
@@ -72,6 +78,10 @@ struct LibraryFiles {
             library.headerName = std::move(fields.header.name);
             library.guid = fields.header.guid;
         }
+    }
+    static void Reset(Record& library) {
+        library.headerName.clear();
+        library.guid = GUID{};
     }
 };
 
@@ -101,51 +111,78 @@ std::vector<PathStatus> StatusesAt(const HeaderCache& headers,
     return statuses;
 }
 
-// The fields of each record's file that the cache holds unchanged, the statuses of those
-// files taken together first; `found` marks the records filled.
+// Where the cache holds each record's fields, and those fields put into the record on trust
+// (see TakeCachedCourseFields).
 template <typename Files>
-void FillFromCache(std::span<typename Files::Record> records, HeaderCache& headers,
-                   std::span<std::optional<std::uint32_t>> attributes, std::span<char> found) {
-    std::vector<std::size_t> held;
-    std::vector<HeaderCache::Place> places;
+std::vector<HeaderCache::Place> TakeCachedFields(std::span<typename Files::Record> records,
+                                                 HeaderCache& headers) {
+    std::vector<HeaderCache::Place> places(records.size());
     for (std::size_t i = 0; i < records.size(); ++i) {
         const HeaderCache::Place place = (headers.*Files::LOCATE)(records[i].filename);
-        if (place.Holds()) {
-            held.push_back(i);
-            places.push_back(place);
+        typename Files::Fields fields;
+        if ((headers.*Files::READ)(place, fields)) {
+            Files::Apply(fields, records[i]);
+            places[i] = place;
         }
     }
-    const std::vector<PathStatus> statuses =
-        StatusesAt(headers, places,
-                   [&](std::size_t k) -> const std::string& { return records[held[k]].filename; });
-    for (std::size_t k = 0; k < held.size(); ++k) {
-        const std::size_t i = held[k];
-        attributes[i] = statuses[k].status.attributes;
-        records[i].fileFound = statuses[k].error == ERR_SUCCESS &&
-                               (statuses[k].status.attributes & ATTR_DIRECTORY) == 0;
-        typename Files::Fields fields;
-        if (statuses[k].error == ERR_SUCCESS &&
-            (headers.*Files::FIND)(places[k], statuses[k].status, fields)) {
-            Files::Apply(fields, records[i]);
-            found[i] = 1;
+    return places;
+}
+
+// The fields taken from the cache are kept for the files unchanged since (marked in `found`)
+// and taken back from the others, the statuses of the files taken a batch at a time, so that
+// what they hold on the way stays small however many records there are.
+template <typename Files>
+void CheckCachedFields(std::span<typename Files::Record> records, HeaderCache& headers,
+                       std::span<const HeaderCache::Place> places,
+                       std::vector<std::optional<std::uint32_t>>& attributes,
+                       std::vector<char>& found) {
+    std::vector<std::size_t> held;
+    for (std::size_t i = 0; i < records.size(); ++i) {
+        if (places[i].Holds()) {
+            held.push_back(i);
+        }
+    }
+    std::vector<HeaderCache::Place> batchPlaces;
+    for (std::size_t first = 0; first < held.size(); first += CACHE_BATCH) {
+        const auto batch =
+            std::span(held).subspan(first, std::min(CACHE_BATCH, held.size() - first));
+        batchPlaces.clear();
+        for (const std::size_t i : batch) {
+            batchPlaces.push_back(places[i]);
+        }
+        const std::vector<PathStatus> statuses = StatusesAt(
+            headers, batchPlaces,
+            [&](std::size_t k) -> const std::string& { return records[batch[k]].filename; });
+        for (std::size_t k = 0; k < batch.size(); ++k) {
+            const std::size_t i = batch[k];
+            const PathStatus& status = statuses[k];
+            attributes[i] = status.status.attributes;
+            records[i].fileFound =
+                status.error == ERR_SUCCESS && (status.status.attributes & ATTR_DIRECTORY) == 0;
+            if (status.error == ERR_SUCCESS && headers.Unchanged(places[i], status.status)) {
+                found[i] = 1;
+            } else {
+                Files::Reset(records[i]);
+            }
         }
     }
 }
 
 // The fields of each record's file: from the cache when it holds the file unchanged, else
-// read, together with the files' status, and kept in the cache. `attributes` is what the
-// machine said of each path, when it was asked. Both go a batch of records at a time, so that
-// what they hold on the way stays small however many records there are.
+// read, together with the files' status, and kept in the cache. `cached` is what
+// TakeCachedFields found, or empty when it has not run. `attributes` is what the machine said
+// of each path, when it was asked.
 template <typename Files>
 void FillHeaders(std::span<typename Files::Record> records, HeaderCache* headers,
+                 std::span<const HeaderCache::Place> cached,
                  std::vector<std::optional<std::uint32_t>>& attributes) {
     std::vector<char> found(records.size(), 0);
-    for (std::size_t first = 0; headers != nullptr && first < records.size();
-         first += CACHE_BATCH) {
-        const std::size_t count = std::min(CACHE_BATCH, records.size() - first);
-        FillFromCache<Files>(records.subspan(first, count), *headers,
-                             std::span(attributes).subspan(first, count),
-                             std::span(found).subspan(first, count));
+    if (headers != nullptr) {
+        const std::vector<HeaderCache::Place> taken =
+            cached.empty() ? TakeCachedFields<Files>(records, *headers)
+                           : std::vector<HeaderCache::Place>();
+        CheckCachedFields<Files>(records, *headers, cached.empty() ? taken : cached, attributes,
+                                 found);
     }
     std::vector<std::size_t> toRead;
     for (std::size_t i = 0; i < records.size(); ++i) {
@@ -259,22 +296,32 @@ void FillRemovable(std::span<Record> records,
 
 template <typename Files>
 void FillFromFiles(std::span<typename Files::Record> records, RemovableFolderMemo* memo,
-                   HeaderCache* headers) {
+                   HeaderCache* headers, std::span<const HeaderCache::Place> cached) {
     std::vector<std::optional<std::uint32_t>> attributes(records.size());
-    FillHeaders<Files>(records, headers, attributes);
+    FillHeaders<Files>(records, headers, cached, attributes);
     FillRemovable(records, attributes, memo, headers);
 }
 
 }  // namespace
 
+std::vector<HeaderCache::Place> TakeCachedCourseFields(std::span<CourseRecord> courses,
+                                                       HeaderCache& headers) {
+    return TakeCachedFields<CourseFiles>(courses, headers);
+}
+
+std::vector<HeaderCache::Place> TakeCachedLibraryFields(std::span<LibraryRecord> libraries,
+                                                        HeaderCache& headers) {
+    return TakeCachedFields<LibraryFiles>(libraries, headers);
+}
+
 void FillFromCourseFiles(std::span<CourseRecord> courses, RemovableFolderMemo* memo,
-                         HeaderCache* headers) {
-    FillFromFiles<CourseFiles>(courses, memo, headers);
+                         HeaderCache* headers, std::span<const HeaderCache::Place> cached) {
+    FillFromFiles<CourseFiles>(courses, memo, headers, cached);
 }
 
 void FillFromLibraryFiles(std::span<LibraryRecord> libraries, RemovableFolderMemo* memo,
-                          HeaderCache* headers) {
-    FillFromFiles<LibraryFiles>(libraries, memo, headers);
+                          HeaderCache* headers, std::span<const HeaderCache::Place> cached) {
+    FillFromFiles<LibraryFiles>(libraries, memo, headers, cached);
 }
 
 }  // namespace parvane

@@ -24,6 +24,8 @@ constexpr std::uint32_t FORMAT_VERSION = 2;
 constexpr char COURSE_KIND = 'C';
 constexpr char LIBRARY_KIND = 'L';
 constexpr char FOLDER_KIND = 'F';
+// An entry's size and time of last write, before its fields.
+constexpr std::size_t SIZE_AND_TIME_BYTES = 16;
 // More than a tick of any file system's clock (FAT's is two seconds), in FILETIME ticks.
 constexpr std::uint64_t SETTLING_TICKS = 30'000'000;
 constexpr std::uint64_t TICKS_FROM_1601_TO_1970 = 116444736000000000;
@@ -147,12 +149,13 @@ HeaderCache::HeaderCache() : loadStart(FileTimeNow()) {
 }
 
 HeaderCache::Place HeaderCache::Locate(char kind, const std::string& path) {
-    // A load that has read no file yet finds most entries right after the one found before:
-    // that one is compared in place, without making the key.
-    if (readPlaces.empty() && nextStored < storedEntries.size()) {
-        const std::string_view next = StoredKey(nextStored);
-        if (next.size() == path.size() + 1 && next.front() == kind && next.substr(1) == path) {
-            const std::size_t index = nextStored++;
+    // A load that has read no file yet finds most entries right after the one of their kind
+    // found before: that one is compared in place, without making the key.
+    std::size_t& next = NextOfKind(kind);
+    if (readPlaces.empty() && next < storedEntries.size()) {
+        const std::string_view nextKey = StoredKey(next);
+        if (nextKey.size() == path.size() + 1 && nextKey.substr(1) == path) {
+            const std::size_t index = next++;
             return {&stored, storedEntries[index].start, index};
         }
     }
@@ -166,18 +169,18 @@ HeaderCache::Place HeaderCache::Locate(char kind, const std::string& path) {
     return {};
 }
 
-std::size_t HeaderCache::FieldsStart(const Place& place, const FileStatus& status) {
+bool HeaderCache::Unchanged(const Place& place, const FileStatus& status) {
     if (!place.Holds()) {
-        return std::string::npos;
+        return false;
     }
     ByteReader reader(*place.text, place.start);
     if (reader.Number(8) != status.size || reader.Number(8) != status.modified) {
-        return std::string::npos;
+        return false;
     }
     if (place.text == &stored) {
         storedEntries[place.storedIndex].found = true;
     }
-    return reader.Position();
+    return true;
 }
 
 HeaderCache::Place HeaderCache::LocateCourse(const std::string& path) {
@@ -188,23 +191,19 @@ HeaderCache::Place HeaderCache::LocateLibrary(const std::string& path) {
     return Locate(LIBRARY_KIND, path);
 }
 
-bool HeaderCache::FindCourse(const Place& place, const FileStatus& status,
-                             CourseHeaderFields& fields) {
-    const std::size_t start = FieldsStart(place, status);
-    if (start == std::string::npos) {
+bool HeaderCache::ReadCourse(const Place& place, CourseHeaderFields& fields) const {
+    if (!place.Holds()) {
         return false;
     }
-    ByteReader reader(*place.text, start);
+    ByteReader reader(*place.text, place.start + SIZE_AND_TIME_BYTES);
     return ReadCourseFields(reader, &fields);
 }
 
-bool HeaderCache::FindLibrary(const Place& place, const FileStatus& status,
-                              LibraryHeaderFields& fields) {
-    const std::size_t start = FieldsStart(place, status);
-    if (start == std::string::npos) {
+bool HeaderCache::ReadLibrary(const Place& place, LibraryHeaderFields& fields) const {
+    if (!place.Holds()) {
         return false;
     }
-    ByteReader reader(*place.text, start);
+    ByteReader reader(*place.text, place.start + SIZE_AND_TIME_BYTES);
     return ReadLibraryFields(reader, &fields);
 }
 
@@ -214,11 +213,10 @@ HeaderCache::Place HeaderCache::LocateFolder(const std::string& path,
 }
 
 bool HeaderCache::FindFolder(const Place& place, const FileStatus& status, bool& removable) {
-    const std::size_t start = FieldsStart(place, status);
-    if (start == std::string::npos) {
+    if (!Unchanged(place, status)) {
         return false;
     }
-    ByteReader reader(*place.text, start);
+    ByteReader reader(*place.text, place.start + SIZE_AND_TIME_BYTES);
     return ReadFolderFields(reader, &removable);
 }
 
@@ -282,10 +280,17 @@ std::string_view HeaderCache::StoredKey(std::size_t index) const {
     return std::string_view(stored).substr(entry.begin + 2, entry.start - entry.begin - 2);
 }
 
-std::size_t HeaderCache::FindStored(std::string_view key) {
-    if (nextStored < storedEntries.size() && StoredKey(nextStored) == key) {
-        return nextStored++;
+std::size_t& HeaderCache::NextOfKind(char kind) {
+    std::size_t& next = kind == COURSE_KIND    ? nextCourse
+                        : kind == LIBRARY_KIND ? nextLibrary
+                                               : nextFolder;
+    while (next < storedEntries.size() && StoredKey(next).front() != kind) {
+        ++next;
     }
+    return next;
+}
+
+std::size_t HeaderCache::FindStored(std::string_view key) {
     if (!storedIndexed) {
         storedPlaces.reserve(storedEntries.size());
         for (std::size_t index = 0; index < storedEntries.size(); ++index) {
@@ -297,7 +302,7 @@ std::size_t HeaderCache::FindStored(std::string_view key) {
     if (found == storedPlaces.end()) {
         return std::string::npos;
     }
-    nextStored = found->second + 1;
+    NextOfKind(key.front()) = found->second + 1;
     return found->second;
 }
 

@@ -53,10 +53,13 @@ class HeaderCache {
     Place LocateCourse(const std::string& path);
     Place LocateLibrary(const std::string& path);
 
-    // The fields kept at `place` when the file has the status `status` now; false when none are
-    // kept for it or the file changed since (`fields` is then not to be used).
-    bool FindCourse(const Place& place, const FileStatus& status, CourseHeaderFields& fields);
-    bool FindLibrary(const Place& place, const FileStatus& status, LibraryHeaderFields& fields);
+    // The fields kept at `place`, whether or not the file changed since; false when none are
+    // kept there. A load takes them before the files' statuses are known.
+    bool ReadCourse(const Place& place, CourseHeaderFields& fields) const;
+    bool ReadLibrary(const Place& place, LibraryHeaderFields& fields) const;
+    // Whether the file of the entry at `place` has the size and time it had when its fields
+    // were kept, its status being `status` now; an entry found so is kept on the next save.
+    bool Unchanged(const Place& place, const FileStatus& status);
 
     // The fields just read from a file that had `status` before it was read. A file written in
     // the last few seconds is not kept: a change within the same tick of the file system's
@@ -103,11 +106,10 @@ class HeaderCache {
 
     bool Settled(const FileStatus& status) const;
     Place Locate(char kind, const std::string& path);
-    // Where the fields of the entry at `place` start, when its size and time are those of
-    // `status`; npos otherwise. An entry of the file read is marked found.
-    std::size_t FieldsStart(const Place& place, const FileStatus& status);
     // Where the size and time of the entry read with `key` start in `read`; npos when none.
     std::size_t FindRead(const std::string& key) const;
+    // Where the entry of `kind` to try next is, past the entries of other kinds.
+    std::size_t& NextOfKind(char kind);
     // The entry of the file read that has `key`; npos when none.
     std::size_t FindStored(std::string_view key);
     std::string_view StoredKey(std::size_t index) const;
@@ -115,11 +117,14 @@ class HeaderCache {
     bool StartEntry(char kind, const std::string& path, const FileStatus& status);
 
     std::string stored;  // the cache file as read
-    // The entries of `stored`, in the file's order. A load asks for them in about the order an
-    // earlier load kept them: the entry after the one found last is tried first, and an index
-    // by kind and path is built only when that fails.
+    // The entries of `stored`, in the file's order. A load asks for the entries of each kind in
+    // about the order an earlier load kept them: the entry of the kind after the one of that
+    // kind found last is tried first, and an index by kind and path is built only when that
+    // fails.
     std::vector<StoredEntry> storedEntries;
-    std::size_t nextStored = 0;
+    std::size_t nextCourse = 0;
+    std::size_t nextLibrary = 0;
+    std::size_t nextFolder = 0;
     std::unordered_map<std::string_view, std::size_t> storedPlaces;
     bool storedIndexed = false;
     // The entries this load read and keeps, as the file holds them, and where the size and
