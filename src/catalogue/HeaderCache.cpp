@@ -24,6 +24,8 @@ constexpr std::uint32_t FORMAT_VERSION = 2;
 constexpr char COURSE_KIND = 'C';
 constexpr char LIBRARY_KIND = 'L';
 constexpr char FOLDER_KIND = 'F';
+// Statuses taken ahead together.
+constexpr std::size_t STATUS_BATCH = 8192;
 // An entry's size and time of last write, before its fields.
 constexpr std::size_t SIZE_AND_TIME_BYTES = 16;
 // More than a tick of any file system's clock (FAT's is two seconds), in FILETIME ticks.
@@ -225,28 +227,32 @@ void HeaderCache::TakeStatusesAhead(const std::string& installFolder) {
         return;
     }
     statusQueue.Post([this, folderKeyStart = KeyOf(FOLDER_KIND, FolderKeyPath(installFolder, ""))] {
-        // The path of each entry: its key after the kind, for a folder after the install folder.
-        std::vector<std::string> paths;
-        std::vector<std::size_t> entries;
-        paths.reserve(storedEntries.size());
-        entries.reserve(storedEntries.size());
-        for (std::size_t index = 0; index < storedEntries.size(); ++index) {
-            const std::string_view key = StoredKey(index);
-            const std::size_t pathStart = key.front() != FOLDER_KIND        ? 1
-                                          : key.starts_with(folderKeyStart) ? folderKeyStart.size()
-                                                                            : 0;
-            if (pathStart > 0) {
-                paths.emplace_back(key.substr(pathStart));
-                entries.push_back(index);
-            }
-        }
-        std::vector<PathStatus> statuses;
-        TheMachine().GetFileStatuses(paths, statuses);
         aheadStatuses.resize(storedEntries.size());
         aheadTaken.assign(storedEntries.size(), 0);
-        for (std::size_t k = 0; k < entries.size() && k < statuses.size(); ++k) {
-            aheadStatuses[entries[k]] = statuses[k];
-            aheadTaken[entries[k]] = 1;
+        // A batch of paths at a time, so that their texts are never all held at once. The path
+        // of an entry is its key after the kind, for a folder after the install folder.
+        std::vector<std::string> paths;
+        std::vector<std::size_t> entries;
+        std::vector<PathStatus> statuses;
+        for (std::size_t index = 0; index < storedEntries.size();) {
+            paths.clear();
+            entries.clear();
+            for (; index < storedEntries.size() && paths.size() < STATUS_BATCH; ++index) {
+                const std::string_view key = StoredKey(index);
+                const std::size_t pathStart = key.front() != FOLDER_KIND ? 1
+                                              : key.starts_with(folderKeyStart)
+                                                  ? folderKeyStart.size()
+                                                  : 0;
+                if (pathStart > 0) {
+                    paths.emplace_back(key.substr(pathStart));
+                    entries.push_back(index);
+                }
+            }
+            TheMachine().GetFileStatuses(paths, statuses);
+            for (std::size_t k = 0; k < entries.size() && k < statuses.size(); ++k) {
+                aheadStatuses[entries[k]] = statuses[k];
+                aheadTaken[entries[k]] = 1;
+            }
         }
     });
 }
