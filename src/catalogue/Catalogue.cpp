@@ -136,6 +136,10 @@ int CountCoursesReferencingLibrary(const LibraryRecord& library) {
     return IsZeroGuid(library.guid) ? 0 : counts.slots[PlaceOf(counts.guids, library.guid)];
 }
 
+void UpdateReferenceCounts() {
+    CurrentReferenceCounts();
+}
+
 std::span<const CourseRecord> GetInstalledCourses() {
     return TheCatalogue().installedCourses.Records();
 }

@@ -71,6 +71,10 @@ void ForEachExaminedSlot(const CourseRecord& course, Visit visit) {
 // names it twice counts twice. A course's slots are examined from slot 0 while the slot's
 // library name is not empty, up to 40 slots; zero GUIDs never count. Above 0: referenced.
 int CountCoursesReferencingLibrary(const LibraryRecord& library);
+// Builds what CountCoursesReferencingLibrary reads when a change of the course lists made it
+// stale: it then only reads, and may be called from several threads at once while the lists
+// stay as they are.
+void UpdateReferenceCounts();
 
 std::span<const CourseRecord> GetInstalledCourses();
 std::span<const CourseRecord> GetCloakedCourses();

@@ -1,6 +1,7 @@
 #include "app/cli/ContentListing.h"
 
 #include <algorithm>
+#include <array>
 #include <functional>
 #include <iostream>
 #include <string_view>
@@ -9,6 +10,7 @@
 #include "app/cli/PrefixSession.h"
 #include "app/cli/TerminalUserInterface.h"
 #include "base/PathText.h"
+#include "base/WorkerQueue.h"
 #include "catalogue/Catalogue.h"
 #include "platform/TextHash.h"
 #include "uninstall/UninstallLists.h"
@@ -18,6 +20,8 @@ namespace parvane::cli {
 namespace {
 
 constexpr std::string_view COLUMN_GAP = "  ";
+// A listing of fewer lines than twice this is made on one thread.
+constexpr std::size_t LINES_PER_THREAD = 4096;
 constexpr std::size_t MARKER_WIDTH = 3;
 // The listing is written in pieces of about this many bytes.
 constexpr std::size_t OUTPUT_PIECE = 1 << 16;
@@ -113,6 +117,69 @@ class ShownFolders {
     const std::string* last = nullptr;
 };
 
+// The widths of the columns that line up: the list text and the usage count.
+struct ColumnWidths {
+    std::size_t text = 0;
+    std::size_t usage = 0;
+};
+
+ColumnWidths WidthsOf(std::span<const EntryView> entries) {
+    std::string text;  // its room is kept from line to line
+    ColumnWidths widths;
+    for (const EntryView& entry : entries) {
+        TextColumnOf(entry, text);
+        widths.text = std::max(widths.text, text.size());
+        widths.usage = std::max(widths.usage, UsageColumnOf(entry).size());
+    }
+    return widths;
+}
+
+void ShowLines(std::span<const EntryView> entries, ColumnWidths widths, bool withGuid,
+               ShownFolders& shownFolders, const std::function<void(const std::string&)>& show) {
+    std::string text;  // its room is kept from line to line
+    std::string shown;
+    for (const EntryView& entry : entries) {
+        TextColumnOf(entry, text);
+        shown.clear();
+        AppendTerminalText(shown, text);
+        shown.append(widths.text - text.size(), ' ');
+        if (widths.usage > 0) {
+            const std::string_view usage = UsageColumnOf(entry);
+            shown.append(COLUMN_GAP).append(widths.usage - usage.size(), ' ');
+            AppendTerminalText(shown, usage);
+        }
+        if (withGuid) {
+            shown.append(COLUMN_GAP);
+            AppendTerminalText(shown, entry.guidText);
+        }
+        shown.append(COLUMN_GAP).append(shownFolders.Of(entry.folder));
+        show(shown);
+    }
+}
+
+// Consecutive entries of a listing: their views, their list lines one after the other in one
+// text, and the widths of their columns.
+struct ListPart {
+    std::vector<EntryView> entries;
+    std::string lineTexts;
+    ColumnWidths widths;
+};
+
+// Reads the catalogue only, and may run beside another part's making.
+void MakeListPart(ContentKind kind, std::size_t first, std::size_t count, ListPart& part) {
+    part.entries.resize(count);
+    std::vector<std::size_t> lineEnds(count);
+    for (std::size_t i = 0; i < count; ++i) {
+        EntryAt(kind, static_cast<int>(first + i), part.entries[i], part.lineTexts);
+        lineEnds[i] = part.lineTexts.size();
+    }
+    // The views of the lines are taken once the text no longer grows.
+    for (std::size_t i = 0, start = 0; i < count; start = lineEnds[i++]) {
+        part.entries[i].line = std::string_view(part.lineTexts).substr(start, lineEnds[i] - start);
+    }
+    part.widths = WidthsOf(part.entries);
+}
+
 }  // namespace
 
 std::vector<ListedEntry> ListedEntries(ContentKind kind) {
@@ -130,33 +197,8 @@ std::vector<ListedEntry> ListedEntries(ContentKind kind) {
 
 void ForEachListingLine(std::span<const EntryView> entries, bool withGuid,
                         const std::function<void(const std::string&)>& show) {
-    std::string text;  // its room is kept from line to line
-    std::size_t textWidth = 0;
-    std::size_t usageWidth = 0;
-    for (const EntryView& entry : entries) {
-        TextColumnOf(entry, text);
-        textWidth = std::max(textWidth, text.size());
-        usageWidth = std::max(usageWidth, UsageColumnOf(entry).size());
-    }
     ShownFolders shownFolders;
-    std::string shown;
-    for (const EntryView& entry : entries) {
-        TextColumnOf(entry, text);
-        shown.clear();
-        AppendTerminalText(shown, text);
-        shown.append(textWidth - text.size(), ' ');
-        if (usageWidth > 0) {
-            const std::string_view usage = UsageColumnOf(entry);
-            shown.append(COLUMN_GAP).append(usageWidth - usage.size(), ' ');
-            AppendTerminalText(shown, usage);
-        }
-        if (withGuid) {
-            shown.append(COLUMN_GAP);
-            AppendTerminalText(shown, entry.guidText);
-        }
-        shown.append(COLUMN_GAP).append(shownFolders.Of(entry.folder));
-        show(shown);
-    }
+    ShowLines(entries, WidthsOf(entries), withGuid, shownFolders, show);
 }
 
 std::vector<std::string> ListingLines(const std::vector<ListedEntry>& entries,
@@ -180,26 +222,34 @@ int ListContent(ContentKind kind, bool withGuid) {
                   << " is registered in this prefix." << std::endl;
         return EXIT_DONE;
     }
-    // The list line of each entry is made once: the widths of the columns need them all. They
-    // are kept one after the other in one text.
-    std::vector<EntryView> entries(count);
-    std::string lineTexts;
-    std::vector<std::size_t> lineEnds(count);
-    for (std::size_t line = 0; line < count; ++line) {
-        EntryAt(kind, static_cast<int>(line), entries[line], lineTexts);
-        lineEnds[line] = lineTexts.size();
+    // The list line of each entry is made once: the widths of the columns need them all. A
+    // long listing's lines are made in two halves at once, the second on a thread of its own:
+    // making them only reads the catalogue, once the usage counts are built.
+    if (kind == ContentKind::Libraries) {
+        UpdateReferenceCounts();
     }
-    for (std::size_t line = 0, start = 0; line < count; start = lineEnds[line++]) {
-        entries[line].line = std::string_view(lineTexts).substr(start, lineEnds[line] - start);
+    const std::size_t half = count >= 2 * LINES_PER_THREAD ? count / 2 : count;
+    std::array<ListPart, 2> parts;
+    WorkerQueue other;
+    if (half < count) {
+        other.Post([&] { MakeListPart(kind, half, count - half, parts[1]); });
     }
+    MakeListPart(kind, 0, half, parts[0]);
+    other.Wait();
+    const ColumnWidths widths = {std::max(parts[0].widths.text, parts[1].widths.text),
+                                 std::max(parts[0].widths.usage, parts[1].widths.usage)};
+    ShownFolders shownFolders;
     std::string output;
-    ForEachListingLine(entries, withGuid, [&output](const std::string& shown) {
-        output.append(shown).push_back('\n');
-        if (output.size() >= OUTPUT_PIECE) {
-            std::cout.write(output.data(), static_cast<std::streamsize>(output.size()));
-            output.clear();
-        }
-    });
+    for (const ListPart& part : parts) {
+        ShowLines(
+            part.entries, widths, withGuid, shownFolders, [&output](const std::string& shown) {
+                output.append(shown).push_back('\n');
+                if (output.size() >= OUTPUT_PIECE) {
+                    std::cout.write(output.data(), static_cast<std::streamsize>(output.size()));
+                    output.clear();
+                }
+            });
+    }
     std::cout.write(output.data(), static_cast<std::streamsize>(output.size()));
     return EXIT_DONE;
 }
