@@ -13,21 +13,21 @@ namespace {
 
 // The file: MAGIC, FORMAT_VERSION and the number of entries (32-bit), then the entries. An
 // entry: the length of its key (16-bit), the key (the kind, then the path), the file's size and
-// time of last write (64-bit), then the fields: for a course, whether the names were decoded
-// and then their number and each name (16-bit length and text), whether the GUIDs were decoded
-// and then their number and 16 bytes each; for a library, whether the header was decoded and
-// then its GUID and its name; for a folder (its key's path: the game's install folder, '|', the
-// folder), whether it is removable. Numbers are little-endian.
+// time of last write (64-bit), the length of its fields (16-bit), then the fields: for a course,
+// whether the names were decoded and then their number and each name (16-bit length and text),
+// whether the GUIDs were decoded and then their number and 16 bytes each; for a library, whether
+// the header was decoded and then its GUID and its name; for a folder (its key's path: the game's
+// install folder, '|', the folder), whether it is removable. Numbers are little-endian.
 constexpr std::string_view FILE_NAME = "HeaderCache.bin";
 constexpr std::string_view MAGIC = "PVHC";
-constexpr std::uint32_t FORMAT_VERSION = 2;
+constexpr std::uint32_t FORMAT_VERSION = 3;
 constexpr char COURSE_KIND = 'C';
 constexpr char LIBRARY_KIND = 'L';
 constexpr char FOLDER_KIND = 'F';
 // Statuses taken ahead together.
 constexpr std::size_t STATUS_BATCH = 8192;
-// An entry's size and time of last write, before its fields.
-constexpr std::size_t SIZE_AND_TIME_BYTES = 16;
+// An entry's size and time of last write and the length of its fields, before its fields.
+constexpr std::size_t FIELDS_OFFSET = 18;
 // More than a tick of any file system's clock (FAT's is two seconds), in FILETIME ticks.
 constexpr std::uint64_t SETTLING_TICKS = 30'000'000;
 constexpr std::uint64_t TICKS_FROM_1601_TO_1970 = 116444736000000000;
@@ -43,58 +43,33 @@ std::uint64_t FileTimeNow() {
            TICKS_FROM_1601_TO_1970;
 }
 
-// Each reads the fields of one entry into `fields`, or only walks past them when it is null:
-// the check of the whole file as it is read builds nothing for its tens of thousands of
-// entries. A course's fields may be filled in part when the entry ends short.
-bool ReadCourseFields(ByteReader& reader, CourseHeaderFields* fields) {
-    const bool namesRead = reader.Number(1) != 0;
-    const int nameCount = namesRead ? reader.Count(MAX_REFERENCED_LIBRARIES) : 0;
-    for (int slot = 0; slot < nameCount; ++slot) {
-        const std::string_view name = reader.Text();
-        if (fields != nullptr) {
-            fields->names.names[slot] = name;
-        }
+// Each reads the fields of one entry. A course's fields may be filled in part when the entry
+// ends short (its reader is then no longer ok).
+bool ReadCourseFields(ByteReader& reader, CourseHeaderFields& fields) {
+    fields.namesRead = reader.Number(1) != 0;
+    fields.names.count = fields.namesRead ? reader.Count(MAX_REFERENCED_LIBRARIES) : 0;
+    for (int slot = 0; slot < fields.names.count; ++slot) {
+        fields.names.names[slot] = reader.Text();
     }
-    const bool guidsRead = reader.Number(1) != 0;
-    const int guidCount = guidsRead ? reader.Count(MAX_REFERENCED_LIBRARIES) : 0;
-    for (int slot = 0; slot < guidCount; ++slot) {
-        const GUID guid = ReadGuid(reader);
-        if (fields != nullptr) {
-            fields->guids.guids[slot] = guid;
-        }
-    }
-    if (fields != nullptr) {
-        fields->namesRead = namesRead;
-        fields->names.count = nameCount;
-        fields->guidsRead = guidsRead;
-        fields->guids.count = guidCount;
+    fields.guidsRead = reader.Number(1) != 0;
+    fields.guids.count = fields.guidsRead ? reader.Count(MAX_REFERENCED_LIBRARIES) : 0;
+    for (int slot = 0; slot < fields.guids.count; ++slot) {
+        fields.guids.guids[slot] = ReadGuid(reader);
     }
     return reader.ok;
 }
 
-bool ReadLibraryFields(ByteReader& reader, LibraryHeaderFields* fields) {
-    const bool read = reader.Number(1) != 0;
-    GUID guid;
-    std::string_view name;
-    if (read) {
-        guid = ReadGuid(reader);
-        name = reader.Text();
-    }
-    if (reader.ok && fields != nullptr) {
-        fields->read = read;
-        if (read) {
-            fields->header.guid = guid;
-            fields->header.name = name;
-        }
+bool ReadLibraryFields(ByteReader& reader, LibraryHeaderFields& fields) {
+    fields.read = reader.Number(1) != 0;
+    if (fields.read) {
+        fields.header.guid = ReadGuid(reader);
+        fields.header.name = reader.Text();
     }
     return reader.ok;
 }
 
-bool ReadFolderFields(ByteReader& reader, bool* removable) {
-    const bool isRemovable = reader.Number(1) != 0;
-    if (reader.ok && removable != nullptr) {
-        *removable = isRemovable;
-    }
+bool ReadFolderFields(ByteReader& reader, bool& removable) {
+    removable = reader.Number(1) != 0;
     return reader.ok;
 }
 
@@ -135,11 +110,12 @@ HeaderCache::HeaderCache() : loadStart(FileTimeNow()) {
         found.start = static_cast<std::uint32_t>(reader.Position());
         reader.Number(8);
         reader.Number(8);
+        // The fields are read when a load asks for them: stepping over them builds and checks
+        // nothing for the tens of thousands of entries.
+        reader.Text(static_cast<std::size_t>(reader.Number(2)));
         const char kind = key.empty() ? '\0' : key.front();
-        reader.ok = reader.ok && (kind == COURSE_KIND    ? ReadCourseFields(reader, nullptr)
-                                  : kind == LIBRARY_KIND ? ReadLibraryFields(reader, nullptr)
-                                  : kind == FOLDER_KIND  ? ReadFolderFields(reader, nullptr)
-                                                         : false);
+        reader.ok =
+            reader.ok && (kind == COURSE_KIND || kind == LIBRARY_KIND || kind == FOLDER_KIND);
         found.end = static_cast<std::uint32_t>(reader.Position());
         storedEntries.push_back(found);
     }
@@ -197,16 +173,16 @@ bool HeaderCache::ReadCourse(const Place& place, CourseHeaderFields& fields) con
     if (!place.Holds()) {
         return false;
     }
-    ByteReader reader(*place.text, place.start + SIZE_AND_TIME_BYTES);
-    return ReadCourseFields(reader, &fields);
+    ByteReader reader(*place.text, place.start + FIELDS_OFFSET);
+    return ReadCourseFields(reader, fields);
 }
 
 bool HeaderCache::ReadLibrary(const Place& place, LibraryHeaderFields& fields) const {
     if (!place.Holds()) {
         return false;
     }
-    ByteReader reader(*place.text, place.start + SIZE_AND_TIME_BYTES);
-    return ReadLibraryFields(reader, &fields);
+    ByteReader reader(*place.text, place.start + FIELDS_OFFSET);
+    return ReadLibraryFields(reader, fields);
 }
 
 HeaderCache::Place HeaderCache::LocateFolder(const std::string& path,
@@ -215,11 +191,12 @@ HeaderCache::Place HeaderCache::LocateFolder(const std::string& path,
 }
 
 bool HeaderCache::FindFolder(const Place& place, const FileStatus& status, bool& removable) {
-    if (!Unchanged(place, status)) {
+    if (!place.Holds()) {
         return false;
     }
-    ByteReader reader(*place.text, place.start + SIZE_AND_TIME_BYTES);
-    return ReadFolderFields(reader, &removable);
+    // Read first: an entry whose fields cannot be read is not kept as found.
+    ByteReader reader(*place.text, place.start + FIELDS_OFFSET);
+    return ReadFolderFields(reader, removable) && Unchanged(place, status);
 }
 
 void HeaderCache::TakeStatusesAhead(const std::string& installFolder) {
@@ -331,25 +308,32 @@ bool HeaderCache::StartEntry(char kind, const std::string& path, const FileStatu
     return true;
 }
 
+void HeaderCache::PutFields(const std::string& fields) {
+    PutNumber(read, fields.size(), 2);
+    read += fields;
+}
+
 void HeaderCache::KeepCourse(const std::string& path, const FileStatus& status,
                              const CourseHeaderFields& fields) {
     if (!StartEntry(COURSE_KIND, path, status)) {
         return;
     }
-    PutNumber(read, fields.namesRead ? 1 : 0, 1);
+    std::string bytes;
+    PutNumber(bytes, fields.namesRead ? 1 : 0, 1);
     if (fields.namesRead) {
-        PutNumber(read, static_cast<std::uint64_t>(fields.names.count), 1);
+        PutNumber(bytes, static_cast<std::uint64_t>(fields.names.count), 1);
         for (int slot = 0; slot < fields.names.count; ++slot) {
-            PutText(read, fields.names.names[slot]);
+            PutText(bytes, fields.names.names[slot]);
         }
     }
-    PutNumber(read, fields.guidsRead ? 1 : 0, 1);
+    PutNumber(bytes, fields.guidsRead ? 1 : 0, 1);
     if (fields.guidsRead) {
-        PutNumber(read, static_cast<std::uint64_t>(fields.guids.count), 1);
+        PutNumber(bytes, static_cast<std::uint64_t>(fields.guids.count), 1);
         for (int slot = 0; slot < fields.guids.count; ++slot) {
-            PutGuid(read, fields.guids.guids[slot]);
+            PutGuid(bytes, fields.guids.guids[slot]);
         }
     }
+    PutFields(bytes);
 }
 
 void HeaderCache::KeepLibrary(const std::string& path, const FileStatus& status,
@@ -357,17 +341,19 @@ void HeaderCache::KeepLibrary(const std::string& path, const FileStatus& status,
     if (!StartEntry(LIBRARY_KIND, path, status)) {
         return;
     }
-    PutNumber(read, fields.read ? 1 : 0, 1);
+    std::string bytes;
+    PutNumber(bytes, fields.read ? 1 : 0, 1);
     if (fields.read) {
-        PutGuid(read, fields.header.guid);
-        PutText(read, fields.header.name);
+        PutGuid(bytes, fields.header.guid);
+        PutText(bytes, fields.header.name);
     }
+    PutFields(bytes);
 }
 
 void HeaderCache::KeepFolder(const std::string& path, const FileStatus& status,
                              const std::string& installFolder, bool removable) {
     if (StartEntry(FOLDER_KIND, FolderKeyPath(installFolder, path), status)) {
-        PutNumber(read, removable ? 1 : 0, 1);
+        PutFields(std::string(1, removable ? '\1' : '\0'));
     }
 }
 

@@ -115,6 +115,8 @@ class HeaderCache {
     std::string_view StoredKey(std::size_t index) const;
     // Starts a new entry in `read`; false when the file is too new to be kept.
     bool StartEntry(char kind, const std::string& path, const FileStatus& status);
+    // Ends the entry started with its fields.
+    void PutFields(const std::string& fields);
 
     std::string stored;  // the cache file as read
     // The entries of `stored`, in the file's order. A load asks for the entries of each kind in
