@@ -16,6 +16,7 @@
 #include "catalogue/Catalogue.h"
 #include "catalogue/CatalogueLoading.h"
 #include "catalogue/GameDetection.h"
+#include "support/ContentFiles.h"
 #include "support/ProcessStateResets.h"
 #include "support/TestMachine.h"
 #include "support/wine/WineTestMachine.h"
@@ -74,7 +75,7 @@ class StoreSnapshots : public ::testing::Test {
         if (DetectSupportedGames() && LoadCatalogue()) {
             for (const auto& libraries : {GetInstalledLibraries(), GetCloakedLibraries()}) {
                 for (const LibraryRecord& library : libraries) {
-                    names += library.guidText + " " + library.name + ";";
+                    names += library.guidText + " " + library.name + "/" + library.headerName + ";";
                 }
             }
             for (const CourseRecord& course : GetInstalledCourses()) {
@@ -121,6 +122,33 @@ TEST_F(StoreSnapshots, AreTakenWhileTheRegistryFilesStayAsTheyWere) {
                       "Name", "Bushes");
     Age();
     ExpectNextRunAsWithoutSnapshot("Bushes");
+}
+
+// With the registry as it was, the files' statuses are taken while the records are made: a file
+// with the size and time it had keeps the header its cache holds, one with another time is read.
+TEST_F(StoreSnapshots, FilesKeepTheirCachedHeadersWhileTheirSizeAndTimeStay) {
+    constexpr std::uint64_t OLD_TIME = 132223104000000000;  // 2020-01-01
+    const std::string trees = machine.GameInstallDir() + "\\Trees.tcl";
+    const std::string rocks = machine.GameInstallDir() + "\\Rocks.tcl";
+    machine.SetString(GAME_HIVE,
+                      std::string(GAME_LIBRARIES_KEY) + "\\{00000002-0000-0000-0000-000000000000}",
+                      "Filename", trees);
+    machine.SetString(GAME_HIVE,
+                      std::string(CLOAK_LIBRARIES_KEY) + "\\{00000003-0000-0000-0000-000000000000}",
+                      "Filename", rocks);
+    Age();
+    const auto writeLibrary = [&](const std::string& path, const std::string& name,
+                                  std::uint64_t time) {
+        ASSERT_TRUE(test::WriteLibraryFile(path, {test::TestGuid(2), name}));
+        machine.SetModifiedTime(path, time);
+    };
+    writeLibrary(trees, "Tree Head", OLD_TIME);
+    writeLibrary(rocks, "Rock Head", OLD_TIME + 1);
+    ExpectNextRunAsWithoutSnapshot("Rock Pack/Rock Head");
+    writeLibrary(rocks, "Rock Hean", OLD_TIME + 1);
+    EXPECT_NE(NamesOfNextRun().find("Rock Pack/Rock Head"), std::string::npos);
+    writeLibrary(rocks, "Rock Hean", OLD_TIME + 2);
+    EXPECT_NE(NamesOfNextRun().find("Rock Pack/Rock Hean"), std::string::npos);
 }
 
 // A run that changes the registry reads it again at its next load.
