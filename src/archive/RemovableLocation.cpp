@@ -67,9 +67,7 @@ bool IsRemovableFolderOf(std::string_view folder, RemovableFolderMemo* memo) {
     if (memo == nullptr) {
         return IsRemovableFolder(ExpandedPath(installFolder), std::string(folder));
     }
-    if (!memo->longInstallFolder) {
-        memo->longInstallFolder = ExpandedPath(installFolder);
-    }
+    ExpandInstallFolder(*memo);
     const auto [known, added] = memo->folders.try_emplace(std::string(folder), false);
     if (added) {
         known->second = IsRemovableFolder(*memo->longInstallFolder, known->first);
@@ -78,6 +76,13 @@ bool IsRemovableFolderOf(std::string_view folder, RemovableFolderMemo* memo) {
 }
 
 }  // namespace
+
+void ExpandInstallFolder(RemovableFolderMemo& memo) {
+    const std::string installFolder = GetGameInstallDir();
+    if (!memo.longInstallFolder && !installFolder.empty()) {
+        memo.longInstallFolder = ExpandedPath(installFolder);
+    }
+}
 
 bool IsPathUnder(const std::string& parent, const std::string& path) {
     return IsUnderLongParent(ExpandedPath(parent), path);

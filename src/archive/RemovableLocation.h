@@ -36,6 +36,10 @@ struct RemovableFolderMemo {
     std::optional<std::string> longInstallFolder;
 };
 
+// Expands the game's install folder into the memo now, when it is known, so that an answer the
+// memo holds needs no call to the machine.
+void ExpandInstallFolder(RemovableFolderMemo& memo);
+
 // The file's folder lies under the game's install folder and holds no *.tca and no *.tlb; the
 // file's path has no dot component. With a memo, a folder found in it is not examined again:
 // the memo must not outlive the moment in which the folders are taken to stay as they are (one

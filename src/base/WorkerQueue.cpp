@@ -57,8 +57,12 @@ void WorkerQueue::Post(std::function<void()> job) {
 }
 
 void WorkerQueue::Wait() {
+    WaitUntilLeft(0);
+}
+
+void WorkerQueue::WaitUntilLeft(std::size_t left) {
     std::unique_lock lock(mutex);
-    changed.wait(lock, [this] { return jobs.empty(); });
+    changed.wait(lock, [this, left] { return jobs.size() <= left; });
 }
 
 bool WorkerQueue::Idle() {

@@ -5,6 +5,7 @@
 // The data a job uses must stay until `Wait` returns; the queue's end waits for its jobs.
 
 #include <condition_variable>
+#include <cstddef>
 #include <deque>
 #include <functional>
 #include <mutex>
@@ -22,6 +23,9 @@ class WorkerQueue {
     void Post(std::function<void()> job);
     // Returns once every job posted so far has run.
     void Wait();
+    // Returns once at most `left` of the jobs posted so far are queued or running: the ones
+    // posted before them have run.
+    void WaitUntilLeft(std::size_t left);
     // No job is queued or running; true until the caller posts again.
     bool Idle();
 

@@ -120,6 +120,12 @@ struct LoadMemo {
             headers->AwaitStatuses();
         }
     }
+    // Before the courses' files are looked at, which waits for the machine where it needs it.
+    void AwaitCourseStatuses() {
+        if (headers) {
+            headers->AwaitCourseStatuses();
+        }
+    }
 };
 
 // What differs between the course stores and the library stores.
@@ -129,6 +135,7 @@ struct CourseEntries {
     static constexpr std::size_t VALUE_COUNT = 8;
 
     static auto Values(Record& course) { return CourseEntryValues(course); }
+    static void AwaitStatuses(LoadMemo& memo) { memo.AwaitCourseStatuses(); }
     static std::string GuidText(std::string_view keyName) { return std::string(keyName); }
     static std::vector<HeaderCache::Place> TakeCachedFields(std::span<Record> courses,
                                                             HeaderCache& headers) {
@@ -146,6 +153,7 @@ struct LibraryEntries {
     static constexpr std::size_t VALUE_COUNT = 2;
 
     static auto Values(Record& library) { return LibraryEntryValues(library); }
+    static void AwaitStatuses(LoadMemo& memo) { memo.AwaitStatuses(); }
     static std::string GuidText(std::string_view keyName) { return ToUpperAscii(keyName); }
     static std::vector<HeaderCache::Place> TakeCachedFields(std::span<Record> libraries,
                                                             HeaderCache& headers) {
@@ -247,7 +255,7 @@ template <typename Entries>
 void ListRecords(std::vector<typename Entries::Record> records,
                  RecordList<typename Entries::Record>& list, LoadMemo& memo,
                  std::span<const HeaderCache::Place> cached = {}) {
-    memo.AwaitStatuses();
+    Entries::AwaitStatuses(memo);
     Entries::FillFromFiles(records, memo, cached);
     list.AppendUnsorted(std::move(records));
     list.Sort();
@@ -273,12 +281,15 @@ std::vector<HeaderCache::Place> TakeCachedFields(std::vector<typename Entries::R
 
 // The game's own stores: the records of both first, then their files. With the registry as an
 // earlier load read it, the records come from the snapshot, and the header cache's fields go
-// into them, while the statuses of the files the cache knows are taken on other threads.
+// into them, while the statuses of the files the cache knows are taken on other threads; the
+// courses' files are looked at while the libraries' statuses are still taken.
 bool LoadInstalledStores(Catalogue& catalogue, LoadMemo& memo) {
-    if (memo.headers && memo.stores &&
+    const std::string installFolder = GetGameInstallDir();
+    if (memo.headers && memo.stores && !installFolder.empty() &&
         memo.stores->Holds(GAME_COURSES_KEY, CourseEntries::VALUE_COUNT) &&
         memo.stores->Holds(GAME_LIBRARIES_KEY, LibraryEntries::VALUE_COUNT)) {
-        memo.headers->TakeStatusesAhead(GetGameInstallDir());
+        ExpandInstallFolder(memo.folders);
+        memo.headers->TakeStatusesAhead(installFolder);
     }
     std::vector<CourseRecord> courses;
     std::vector<LibraryRecord> libraries;

@@ -86,10 +86,11 @@ struct LibraryFiles {
 };
 
 // The statuses of the files or folders at `places` of the cache, the k-th at `pathOf(k)`: as
-// they were taken ahead, the others asked of the machine together.
+// they were taken ahead, the others asked of the machine together once it is free (see
+// HeaderCache::TakeStatusesAhead).
 template <typename PathOf>
-std::vector<PathStatus> StatusesAt(const HeaderCache& headers,
-                                   std::span<const HeaderCache::Place> places, PathOf pathOf) {
+std::vector<PathStatus> StatusesAt(HeaderCache& headers, std::span<const HeaderCache::Place> places,
+                                   PathOf pathOf) {
     std::vector<PathStatus> statuses(places.size());
     std::vector<std::size_t> asked;
     std::vector<std::string> askedPaths;
@@ -102,6 +103,7 @@ std::vector<PathStatus> StatusesAt(const HeaderCache& headers,
         }
     }
     if (!asked.empty()) {
+        headers.AwaitStatuses();
         std::vector<PathStatus> answers;
         TheMachine().GetFileStatuses(askedPaths, answers);
         for (std::size_t j = 0; j < asked.size(); ++j) {
@@ -190,6 +192,9 @@ void FillHeaders(std::span<typename Files::Record> records, HeaderCache* headers
             toRead.push_back(i);
         }
     }
+    if (!toRead.empty() && headers != nullptr) {
+        headers->AwaitStatuses();
+    }
     std::vector<std::string> paths;
     std::vector<FileStart> starts;
     for (std::size_t first = 0; first < toRead.size(); first += READ_BATCH) {
@@ -259,6 +264,7 @@ void FillRemovable(std::span<Record> records,
     std::vector<std::string> folders;
     std::vector<PathStatus> statuses;
     std::vector<char> fromCache;
+    // Known before statuses are taken ahead, and then kept: no call to the machine.
     const std::string installFolder = GetGameInstallDir();
     if (memo != nullptr && headers != nullptr) {
         folders = FoldersNotExamined<Record>(records, attributes, *memo);
@@ -278,6 +284,15 @@ void FillRemovable(std::span<Record> records,
                 fromCache[k] = 1;
             }
         }
+    }
+    // A folder examined now, or a path whose attributes were not taken, is asked of the machine.
+    const bool examines =
+        memo == nullptr || !memo->longInstallFolder ||
+        std::find(fromCache.begin(), fromCache.end(), 0) != fromCache.end() ||
+        std::any_of(attributes.begin(), attributes.end(),
+                    [](const std::optional<std::uint32_t>& taken) { return !taken; });
+    if (examines && headers != nullptr) {
+        headers->AwaitStatuses();
     }
     for (std::size_t i = 0; i < records.size(); ++i) {
         // Attributes already taken tell whether the path is itself a folder.

@@ -24,6 +24,9 @@ constexpr std::uint32_t FORMAT_VERSION = 3;
 constexpr char COURSE_KIND = 'C';
 constexpr char LIBRARY_KIND = 'L';
 constexpr char FOLDER_KIND = 'F';
+// The kinds whose statuses are taken ahead together, courses and folders first.
+constexpr std::string_view COURSE_AND_FOLDER_KINDS = "CF";
+constexpr std::string_view LIBRARY_KINDS = "L";
 // Statuses taken ahead together.
 constexpr std::size_t STATUS_BATCH = 8192;
 // An entry's size and time of last write and the length of its fields, before its fields.
@@ -203,35 +206,47 @@ void HeaderCache::TakeStatusesAhead(const std::string& installFolder) {
     if (storedEntries.empty()) {
         return;
     }
-    statusQueue.Post([this, folderKeyStart = KeyOf(FOLDER_KIND, FolderKeyPath(installFolder, ""))] {
-        aheadStatuses.resize(storedEntries.size());
-        aheadTaken.assign(storedEntries.size(), 0);
-        // A batch of paths at a time, so that their texts are never all held at once. The path
-        // of an entry is its key after the kind, for a folder after the install folder.
-        std::vector<std::string> paths;
-        std::vector<std::size_t> entries;
-        std::vector<PathStatus> statuses;
-        for (std::size_t index = 0; index < storedEntries.size();) {
-            paths.clear();
-            entries.clear();
-            for (; index < storedEntries.size() && paths.size() < STATUS_BATCH; ++index) {
-                const std::string_view key = StoredKey(index);
-                const std::size_t pathStart = key.front() != FOLDER_KIND ? 1
-                                              : key.starts_with(folderKeyStart)
-                                                  ? folderKeyStart.size()
-                                                  : 0;
-                if (pathStart > 0) {
-                    paths.emplace_back(key.substr(pathStart));
-                    entries.push_back(index);
-                }
-            }
-            TheMachine().GetFileStatuses(paths, statuses);
-            for (std::size_t k = 0; k < entries.size() && k < statuses.size(); ++k) {
-                aheadStatuses[entries[k]] = statuses[k];
-                aheadTaken[entries[k]] = 1;
+    aheadStatuses.resize(storedEntries.size());
+    aheadTaken.assign(storedEntries.size(), 0);
+    const std::string folderKeyStart = KeyOf(FOLDER_KIND, FolderKeyPath(installFolder, ""));
+    for (const bool courses : {true, false}) {
+        statusQueue.Post([this, folderKeyStart, courses] {
+            TakeStatusesOf(courses ? COURSE_AND_FOLDER_KINDS : LIBRARY_KINDS, folderKeyStart);
+        });
+    }
+}
+
+void HeaderCache::TakeStatusesOf(std::string_view kinds, const std::string& folderKeyStart) {
+    // A batch of paths at a time, so that their texts are never all held at once. The path
+    // of an entry is its key after the kind, for a folder after the install folder.
+    std::vector<std::string> paths;
+    std::vector<std::size_t> entries;
+    std::vector<PathStatus> statuses;
+    for (std::size_t index = 0; index < storedEntries.size();) {
+        paths.clear();
+        entries.clear();
+        for (; index < storedEntries.size() && paths.size() < STATUS_BATCH; ++index) {
+            const std::string_view key = StoredKey(index);
+            const std::size_t pathStart = kinds.find(key.front()) == std::string_view::npos ? 0
+                                          : key.front() != FOLDER_KIND                      ? 1
+                                          : key.starts_with(folderKeyStart) ? folderKeyStart.size()
+                                                                            : 0;
+            if (pathStart > 0) {
+                paths.emplace_back(key.substr(pathStart));
+                entries.push_back(index);
             }
         }
-    });
+        TheMachine().GetFileStatuses(paths, statuses);
+        for (std::size_t k = 0; k < entries.size() && k < statuses.size(); ++k) {
+            aheadStatuses[entries[k]] = statuses[k];
+            aheadTaken[entries[k]] = 1;
+        }
+    }
+}
+
+void HeaderCache::AwaitCourseStatuses() {
+    // The libraries' job may still be queued or running.
+    statusQueue.WaitUntilLeft(1);
 }
 
 void HeaderCache::AwaitStatuses() {

@@ -80,11 +80,15 @@ class HeaderCache {
                     const std::string& installFolder, bool removable);
 
     // Takes the statuses of the files the cache file holds entries for, and of its folders kept
-    // for `installFolder`, on a thread of its own, so that a load finds them taken when it looks
-    // its records' files up, having built the records meanwhile. Until AwaitStatuses returns,
-    // the caller may read the streams it has open but makes no other call to the machine, which
-    // is not to be used from two threads at once.
+    // for `installFolder`, on a thread of its own: those of the courses and the folders first,
+    // then those of the libraries. A load finds them taken when it looks its records' files
+    // up, having built the records meanwhile. Until AwaitStatuses returns, the caller may read
+    // the streams it has open but makes no other call to the machine, which is not to be used
+    // from two threads at once.
     void TakeStatusesAhead(const std::string& installFolder);
+    // Returns once the courses' and the folders' statuses are taken; the libraries' may still
+    // be taken, so the machine is not to be called yet.
+    void AwaitCourseStatuses();
     void AwaitStatuses();
     // The status taken ahead of the file or folder at `place`; null when none was taken.
     const PathStatus* StatusTakenAhead(const Place& place) const;
@@ -108,6 +112,8 @@ class HeaderCache {
     Place Locate(char kind, const std::string& path);
     // Where the size and time of the entry read with `key` start in `read`; npos when none.
     std::size_t FindRead(const std::string& key) const;
+    // The statuses ahead of the entries of `kinds` (their first characters).
+    void TakeStatusesOf(std::string_view kinds, const std::string& folderKeyStart);
     // Where the entry of `kind` to try next is, past the entries of other kinds.
     std::size_t& NextOfKind(char kind);
     // The entry of the file read that has `key`; npos when none.
