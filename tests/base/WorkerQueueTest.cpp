@@ -36,5 +36,24 @@ TEST(WorkerQueue, RunsJobsInOrderOnAThreadOfItsOwn) {
     EXPECT_EQ(ran, (std::vector<int>{1, 2, 3}));
 }
 
+// A wait for all but the last job returns while that job still runs.
+TEST(WorkerQueue, WaitsForTheJobsPostedBeforeTheLastOnes) {
+    std::atomic<bool> firstRan = false;
+    std::atomic<bool> released = false;
+    WorkerQueue queue;
+    queue.Post([&] { firstRan = true; });
+    queue.Post([&] {
+        while (!released) {
+            std::this_thread::yield();
+        }
+    });
+    queue.WaitUntilLeft(1);
+    EXPECT_TRUE(firstRan);
+    EXPECT_FALSE(queue.Idle());
+    released = true;
+    queue.Wait();
+    EXPECT_TRUE(queue.Idle());
+}
+
 }  // namespace
 }  // namespace parvane
