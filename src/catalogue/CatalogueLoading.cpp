@@ -248,13 +248,22 @@ bool TakeRecords(const std::string& storePath, StaleEntryFilter isStale,
            ReadStore<Entries>(storePath, isStale, records, memo);
 }
 
+// Where the header cache holds the fields of the records' files, those fields put into them on
+// trust; nothing without a cache.
+template <typename Entries>
+std::vector<HeaderCache::Place> TakeCachedFields(std::vector<typename Entries::Record>& records,
+                                                 LoadMemo& memo) {
+    return memo.headers ? Entries::TakeCachedFields(records, *memo.headers)
+                        : std::vector<HeaderCache::Place>();
+}
+
 // The records' files looked at, all together, also when an entry stopped the load: the records
-// already taken are listed. Sorted once, after the whole store. `cached`: where the header
-// cache held the fields already put into the records, when they were.
+// already taken are listed. Sorted once, after the whole store. The cached fields go into the
+// records while statuses taken ahead may still be coming.
 template <typename Entries>
 void ListRecords(std::vector<typename Entries::Record> records,
-                 RecordList<typename Entries::Record>& list, LoadMemo& memo,
-                 std::span<const HeaderCache::Place> cached = {}) {
+                 RecordList<typename Entries::Record>& list, LoadMemo& memo) {
+    const std::vector<HeaderCache::Place> cached = TakeCachedFields<Entries>(records, memo);
     Entries::AwaitStatuses(memo);
     Entries::FillFromFiles(records, memo, cached);
     list.AppendUnsorted(std::move(records));
@@ -268,15 +277,6 @@ bool LoadStore(const std::string& storePath, RecordList<typename Entries::Record
     const bool loaded = TakeRecords<Entries>(storePath, isStale, records, memo);
     ListRecords<Entries>(std::move(records), list, memo);
     return loaded;
-}
-
-// Where the header cache holds the fields of the records' files, those fields put into them on
-// trust; nothing without a cache.
-template <typename Entries>
-std::vector<HeaderCache::Place> TakeCachedFields(std::vector<typename Entries::Record>& records,
-                                                 LoadMemo& memo) {
-    return memo.headers ? Entries::TakeCachedFields(records, *memo.headers)
-                        : std::vector<HeaderCache::Place>();
 }
 
 // The game's own stores: the records of both first, then their files. With the registry as an
@@ -295,13 +295,8 @@ bool LoadInstalledStores(Catalogue& catalogue, LoadMemo& memo) {
     std::vector<LibraryRecord> libraries;
     const bool taken = TakeRecords<CourseEntries>(GAME_COURSES_KEY, nullptr, courses, memo) &&
                        TakeRecords<LibraryEntries>(GAME_LIBRARIES_KEY, nullptr, libraries, memo);
-    const std::vector<HeaderCache::Place> cachedCourses =
-        TakeCachedFields<CourseEntries>(courses, memo);
-    const std::vector<HeaderCache::Place> cachedLibraries =
-        TakeCachedFields<LibraryEntries>(libraries, memo);
-    ListRecords<CourseEntries>(std::move(courses), catalogue.installedCourses, memo, cachedCourses);
-    ListRecords<LibraryEntries>(std::move(libraries), catalogue.installedLibraries, memo,
-                                cachedLibraries);
+    ListRecords<CourseEntries>(std::move(courses), catalogue.installedCourses, memo);
+    ListRecords<LibraryEntries>(std::move(libraries), catalogue.installedLibraries, memo);
     return taken;
 }
 

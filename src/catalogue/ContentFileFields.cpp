@@ -172,19 +172,15 @@ void CheckCachedFields(std::span<typename Files::Record> records, HeaderCache& h
 
 // The fields of each record's file: from the cache when it holds the file unchanged, else
 // read, together with the files' status, and kept in the cache. `cached` is what
-// TakeCachedFields found, or empty when it has not run. `attributes` is what the machine said
-// of each path, when it was asked.
+// TakeCachedFields found. `attributes` is what the machine said of each path, when it was
+// asked.
 template <typename Files>
 void FillHeaders(std::span<typename Files::Record> records, HeaderCache* headers,
                  std::span<const HeaderCache::Place> cached,
                  std::vector<std::optional<std::uint32_t>>& attributes) {
     std::vector<char> found(records.size(), 0);
     if (headers != nullptr) {
-        const std::vector<HeaderCache::Place> taken =
-            cached.empty() ? TakeCachedFields<Files>(records, *headers)
-                           : std::vector<HeaderCache::Place>();
-        CheckCachedFields<Files>(records, *headers, cached.empty() ? taken : cached, attributes,
-                                 found);
+        CheckCachedFields<Files>(records, *headers, cached, attributes, found);
     }
     std::vector<std::size_t> toRead;
     for (std::size_t i = 0; i < records.size(); ++i) {

@@ -25,9 +25,9 @@ std::vector<HeaderCache::Place> TakeCachedLibraryFields(std::span<LibraryRecord>
 // with their number, each only when its read succeeds (a failed read leaves the fields as they
 // were); and `removable`, from the memo when its folder is there (see IsRemovableLocation).
 // With a cache, the header comes from it while the file keeps the size and time it had, and
-// what is read is kept in it; `cached` is what TakeCachedCourseFields found for them, when it
-// ran. The files to read are read together (Machine::ReadFileStarts), and no path is asked
-// about twice.
+// what is read is kept in it; `cached`, given with the cache, is what TakeCachedCourseFields
+// found for them. The files to read are read together (Machine::ReadFileStarts), and no path is
+// asked about twice.
 void FillFromCourseFiles(std::span<CourseRecord> courses, RemovableFolderMemo* memo = nullptr,
                          HeaderCache* headers = nullptr,
                          std::span<const HeaderCache::Place> cached = {});
