@@ -29,8 +29,8 @@ constexpr std::string_view COURSE_AND_FOLDER_KINDS = "CF";
 constexpr std::string_view LIBRARY_KINDS = "L";
 // Statuses taken ahead together.
 constexpr std::size_t STATUS_BATCH = 8192;
-// An entry's size and time of last write and the length of its fields, before its fields.
-constexpr std::size_t FIELDS_OFFSET = 18;
+// An entry's size and time of last write, before the length of its fields.
+constexpr std::size_t SIZE_AND_TIME_BYTES = 16;
 // More than a tick of any file system's clock (FAT's is two seconds), in FILETIME ticks.
 constexpr std::uint64_t SETTLING_TICKS = 30'000'000;
 constexpr std::uint64_t TICKS_FROM_1601_TO_1970 = 116444736000000000;
@@ -74,6 +74,20 @@ bool ReadLibraryFields(ByteReader& reader, LibraryHeaderFields& fields) {
 bool ReadFolderFields(ByteReader& reader, bool& removable) {
     removable = reader.Number(1) != 0;
     return reader.ok;
+}
+
+// Reads with `read` the fields of the entry whose size and time start at `start` of `text`;
+// true only when they are read whole within the length the entry gives them.
+template <typename Fields>
+bool ReadEntryFields(std::string_view text, std::size_t start, bool (*read)(ByteReader&, Fields&),
+                     Fields& fields) {
+    ByteReader length(text, start + SIZE_AND_TIME_BYTES);
+    const auto size = static_cast<std::size_t>(length.Number(2));
+    if (!length.ok || size > text.size() - length.Position()) {
+        return false;
+    }
+    ByteReader reader(text.substr(0, length.Position() + size), length.Position());
+    return read(reader, fields);
 }
 
 // A folder's entry holds for one install folder of the game: '|', which no Windows path holds,
@@ -173,19 +187,11 @@ HeaderCache::Place HeaderCache::LocateLibrary(const std::string& path) {
 }
 
 bool HeaderCache::ReadCourse(const Place& place, CourseHeaderFields& fields) const {
-    if (!place.Holds()) {
-        return false;
-    }
-    ByteReader reader(*place.text, place.start + FIELDS_OFFSET);
-    return ReadCourseFields(reader, fields);
+    return place.Holds() && ReadEntryFields(*place.text, place.start, ReadCourseFields, fields);
 }
 
 bool HeaderCache::ReadLibrary(const Place& place, LibraryHeaderFields& fields) const {
-    if (!place.Holds()) {
-        return false;
-    }
-    ByteReader reader(*place.text, place.start + FIELDS_OFFSET);
-    return ReadLibraryFields(reader, fields);
+    return place.Holds() && ReadEntryFields(*place.text, place.start, ReadLibraryFields, fields);
 }
 
 HeaderCache::Place HeaderCache::LocateFolder(const std::string& path,
@@ -194,12 +200,10 @@ HeaderCache::Place HeaderCache::LocateFolder(const std::string& path,
 }
 
 bool HeaderCache::FindFolder(const Place& place, const FileStatus& status, bool& removable) {
-    if (!place.Holds()) {
-        return false;
-    }
     // Read first: an entry whose fields cannot be read is not kept as found.
-    ByteReader reader(*place.text, place.start + FIELDS_OFFSET);
-    return ReadFolderFields(reader, removable) && Unchanged(place, status);
+    return place.Holds() &&
+           ReadEntryFields(*place.text, place.start, ReadFolderFields, removable) &&
+           Unchanged(place, status);
 }
 
 void HeaderCache::TakeStatusesAhead(const std::string& installFolder) {

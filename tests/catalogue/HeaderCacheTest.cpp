@@ -163,6 +163,23 @@ TEST_F(CachedHeaders, UnusableCacheFilesAreIgnoredAndRebuilt) {
 
 // Two prefixes whose files have the same Windows paths, sizes and times but other contents:
 // each has its own state folder, and neither load takes the other's headers.
+// An entry whose fields end before the length it gives them is read again, not taken with the
+// bytes after it.
+TEST_F(CachedHeaders, EntriesWhoseFieldsEndShortAreReadAgain) {
+    AddOldEntries();
+    LoadWithCacheAsWithout();
+    std::string bytes = machine.ReadFile(CacheFile());
+    const std::string key = "L" + library;
+    ASSERT_NE(bytes.find(key), std::string::npos);
+    const std::size_t lengthAt = bytes.find(key) + key.size() + 16;
+    const auto length = static_cast<unsigned char>(bytes[lengthAt]);
+    ASSERT_EQ(bytes[lengthAt + 1], '\0');
+    bytes[lengthAt] = static_cast<char>(length - 1);
+    bytes.erase(lengthAt + 2 + length - 1, 1);
+    machine.WriteFile(CacheFile(), bytes);
+    EXPECT_NE(LoadWithCacheAsWithout().find("Tree Pack"), std::string::npos);
+}
+
 TEST_F(CachedHeaders, PrefixesWithTheSamePathsUnderDifferentHomesKeepApart) {
     AddOldEntries();
     LoadWithCacheAsWithout();
