@@ -36,7 +36,7 @@ std::string_view FolderOfPlainName(std::string_view windowsPath, std::string_vie
         return {};
     }
     name = windowsPath.substr(cut + 1);
-    const bool plain = !name.empty() && name.back() != '.' && name.back() != ' ' &&
+    const bool plain = wine::HasPlainEnd(name) &&
                        std::none_of(name.begin(), name.end(), wine::IsForbiddenNameCharacter);
     return plain ? windowsPath.substr(0, cut) : std::string_view();
 }

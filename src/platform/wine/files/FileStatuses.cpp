@@ -44,12 +44,6 @@ const std::array<CharacterKind, 256>& CharacterKinds() {
     return kinds;
 }
 
-// Whether the name from `start` to `end` may reach the host as it is, its characters allowed:
-// not empty, and without the trailing dot or blank that Windows drops (so not "." or "..").
-bool HasPlainEnd(std::string_view path, std::size_t start, std::size_t end) {
-    return end > start && path[end - 1] != '.' && path[end - 1] != ' ';
-}
-
 // Whether every name from `start` on (where a name begins) reaches the host as it is, without
 // a character Windows refuses in a name, and one separator stands between each two;
 // `lastSeparator` is then the separator before the last name (`start` - 1 when there is
@@ -63,14 +57,14 @@ bool HasOnlyPlainNames(std::string_view path, std::size_t start, std::size_t& la
             return false;
         }
         if (kind == CharacterKind::Separator) {
-            if (!HasPlainEnd(path, start, i)) {
+            if (!HasPlainEnd(path.substr(start, i - start))) {
                 return false;
             }
             lastSeparator = i;
             start = i + 1;
         }
     }
-    return HasPlainEnd(path, start, path.size());
+    return HasPlainEnd(path.substr(start));
 }
 
 // The host folder of a drive's root; empty when the prefix has no such drive.

@@ -55,6 +55,12 @@ inline bool IsForbiddenNameCharacter(char c) {
     }
 }
 
+// Whether a name, its characters allowed, reaches the host as spelled: not empty, and without
+// the trailing dot or blank that Windows drops (so not "." or "..").
+inline bool HasPlainEnd(std::string_view name) {
+    return !name.empty() && name.back() != '.' && name.back() != ' ';
+}
+
 // "C:\a\b", with the trailing separator when the path has one.
 std::string FormatWindowsPath(const WindowsPath& path);
 
