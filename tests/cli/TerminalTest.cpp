@@ -117,16 +117,19 @@ TEST(HostPaths, NamesInAFolderShownBeforeAreShownAsTheirWholePathResolves) {
     namespace fs = std::filesystem;
     test::TestPrefix prefix;
     const fs::path folder = fs::weakly_canonical(prefix.DriveC()) / "Courses";
-    for (const char* name : {"Case", "Dot", "Dot.", "Dot ", "elsewhere"}) {
+    for (const char* name : {"Case", "Dot", "Dot.", "Dot ", "elsewhere", "na|me"}) {
         fs::create_directories(folder / name);
     }
     fs::create_directory_symlink(folder / "elsewhere", folder / "link");
     HostPathNames names(prefix.Folder());
     EXPECT_EQ(names.Of("C:\\Courses\\Dot"), (folder / "Dot").string());
     const std::pair<const char*, fs::path> cases[] = {
-        {"C:\\Courses\\CASE", folder / "Case"},       {"C:\\Courses\\link", folder / "elsewhere"},
-        {"C:\\Courses\\Dot.", folder / "Dot"},        {"C:\\Courses\\Dot ", folder / "Dot"},
+        {"C:\\Courses\\CASE", folder / "Case"},
+        {"C:\\Courses\\link", folder / "elsewhere"},
+        {"C:\\Courses\\Dot.", folder / "Dot"},
+        {"C:\\Courses\\Dot ", folder / "Dot"},
         {"C:\\Courses\\missing", folder / "missing"},
+        {"C:\\Courses\\na|me", fs::path()},  // a name Windows refuses: no host path
     };
     for (const auto& [windowsPath, shown] : cases) {
         EXPECT_EQ(names.Of(windowsPath), shown.string()) << windowsPath;
