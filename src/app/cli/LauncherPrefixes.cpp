@@ -110,7 +110,7 @@ void AddLutris(const fs::path& home, CandidateList& list) {
                         list.Add(Expanded(prefix.as<std::string>(), home), "Lutris");
                     }
                 }
-            } catch (const YAML::Exception&) {
+            } catch (const YAML::Exception&) {  // NOLINT(bugprone-empty-catch)
                 // an unreadable game configuration names no prefix
             }
         }

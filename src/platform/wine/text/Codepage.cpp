@@ -29,7 +29,8 @@ bool UnicodeToByte(char32_t c, char& byte) {
         return true;
     }
     for (std::size_t i = 0; i < HIGH_CONTROL_RANGE.size(); ++i) {
-        if (HIGH_CONTROL_RANGE[i] == c) {
+        // The table holds code points of the Basic Multilingual Plane, each one code unit.
+        if (static_cast<char32_t>(HIGH_CONTROL_RANGE[i]) == c) {
             byte = static_cast<char>(0x80 + i);
             return true;
         }
