@@ -279,12 +279,76 @@ bool LoadStore(const std::string& storePath, RecordList<typename Entries::Record
     return loaded;
 }
 
+// One store's entries from the registry into the snapshot, as they are, stale ones included;
+// false at the first thing that cannot be read, which the load then meets and reports itself.
+template <typename Entries>
+bool KeepStoreQuietly(const std::string& storePath, StoreSnapshot& snapshot) {
+    RegistryKey store;
+    if (store.Open(GAME_HIVE, storePath) != ERR_SUCCESS) {
+        return false;
+    }
+    snapshot.KeepStore(storePath, Entries::VALUE_COUNT);
+    typename Entries::Record record;
+    const auto values = Entries::Values(record);
+    std::string keyName;
+    for (std::uint32_t index = 0;; ++index) {
+        const Win32Error status =
+            TheMachine().EnumKey(store.Handle(), index, ENTRY_KEY_NAME_CAPACITY, keyName);
+        if (status == ERR_NO_MORE_ITEMS || status == ERR_MORE_DATA) {
+            return true;
+        }
+        RegistryKey entry;
+        if (status != ERR_SUCCESS ||
+            entry.Open(GAME_HIVE, EntryKeyPath(storePath, keyName)) != ERR_SUCCESS) {
+            return false;
+        }
+        for (const EntryValue& value : values) {
+            if (ReadEntryValue(entry.Handle(), value.name, *value.text) != ERR_SUCCESS) {
+                return false;
+            }
+        }
+        snapshot.KeepEntry(keyName, values);
+    }
+}
+
+// Whether the snapshot holds every store the load reads.
+bool HoldsEveryStore(const StoreSnapshot& snapshot, bool withCloakedStores) {
+    return snapshot.Holds(GAME_COURSES_KEY, CourseEntries::VALUE_COUNT) &&
+           snapshot.Holds(GAME_LIBRARIES_KEY, LibraryEntries::VALUE_COUNT) &&
+           (!withCloakedStores ||
+            (snapshot.Holds(CLOAK_COURSES_KEY, CourseEntries::VALUE_COUNT) &&
+             snapshot.Holds(CLOAK_LIBRARIES_KEY, LibraryEntries::VALUE_COUNT)));
+}
+
+// The records come from the snapshot of the registry as it is: without one, the load takes one
+// of every store it reads and saves it before it builds a single record. The registry is then
+// let go, so that tens of thousands of entries are never held both as the registry's text and
+// as records. Nothing is reported here: when a store cannot be read whole, or the snapshot
+// cannot be saved, the load reads the registry as it does without a state folder.
+void TakeSnapshotFirst(LoadMemo& memo, bool withCloakedStores) {
+    if (!memo.stores->Keeps()) {
+        return;
+    }
+    if (!HoldsEveryStore(*memo.stores, withCloakedStores)) {
+        StoreSnapshot& snapshot = *memo.stores;
+        const bool kept = KeepStoreQuietly<CourseEntries>(GAME_COURSES_KEY, snapshot) &&
+                          KeepStoreQuietly<LibraryEntries>(GAME_LIBRARIES_KEY, snapshot) &&
+                          (!withCloakedStores ||
+                           (KeepStoreQuietly<CourseEntries>(CLOAK_COURSES_KEY, snapshot) &&
+                            KeepStoreQuietly<LibraryEntries>(CLOAK_LIBRARIES_KEY, snapshot)));
+        snapshot.Save(kept);
+        memo.stores.emplace();
+    }
+    if (HoldsEveryStore(*memo.stores, withCloakedStores)) {
+        TheMachine().ReleaseRegistry();
+    }
+}
+
 // The game's own stores: the records of both first, then their files. With the registry as an
 // earlier load read it, the records come from the snapshot, and the header cache's fields go
 // into them, while the statuses of the files the cache knows are taken on other threads; the
 // courses' files are looked at while the libraries' statuses are still taken.
-bool LoadInstalledStores(Catalogue& catalogue, LoadMemo& memo) {
-    const std::string installFolder = GetGameInstallDir();
+bool LoadInstalledStores(Catalogue& catalogue, const std::string& installFolder, LoadMemo& memo) {
     if (memo.headers && memo.stores && !installFolder.empty() &&
         memo.stores->Holds(GAME_COURSES_KEY, CourseEntries::VALUE_COUNT) &&
         memo.stores->Holds(GAME_LIBRARIES_KEY, LibraryEntries::VALUE_COUNT)) {
@@ -316,9 +380,15 @@ bool LoadCatalogue() {
         memo.headers.emplace();
         memo.stores.emplace();
     }
+    // Asked before the registry may be let go, so that it is not read again for it.
+    const std::string installFolder = GetGameInstallDir();
+    const bool withCloakedStores = IsCloakingToolPresent();
+    if (memo.stores) {
+        TakeSnapshotFirst(memo, withCloakedStores);
+    }
     // The installed lists first: the stale-entry filters of the cloaked loads look into them.
-    const bool loaded = LoadInstalledStores(catalogue, memo) &&
-                        (!IsCloakingToolPresent() ||
+    const bool loaded = LoadInstalledStores(catalogue, installFolder, memo) &&
+                        (!withCloakedStores ||
                          (LoadStore<CourseEntries>(CLOAK_COURSES_KEY, catalogue.cloakedCourses,
                                                    IsCourseInstalled, memo) &&
                           LoadStore<LibraryEntries>(CLOAK_LIBRARIES_KEY, catalogue.cloakedLibraries,

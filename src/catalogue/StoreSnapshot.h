@@ -25,6 +25,8 @@ class StoreSnapshot {
     // The snapshot of the state folder, when it was taken of the registry as it is now.
     StoreSnapshot();
 
+    // Whether what a load reads can be kept: there is a state folder and the registry's stamp.
+    bool Keeps() const { return !stamp.empty(); }
     // Whether the entries of the store at `storePath` are kept, each with `valueCount` values.
     bool Holds(std::string_view storePath, std::size_t valueCount) const;
     // The number of entries kept of a store it Holds.

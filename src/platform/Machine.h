@@ -126,6 +126,11 @@ class Machine {
     // read from it can be kept beside the text and trusted while it stays the same. Empty when
     // the machine cannot tell: on Windows, and whenever the Wine backend cannot.
     virtual std::string RegistryStamp();
+    // What the machine holds of the registry in memory may go until it is asked again: called
+    // after a read of tens of thousands of keys, before the program builds what it read into
+    // records, so that both are never held at once. It keeps everything while a key is open or
+    // a change unsaved, and where it cannot tell that the registry would be read the same again.
+    virtual void ReleaseRegistry();
 
     // Files and folders (kernel32). Each returns ERR_SUCCESS or the GetLastError value.
 

@@ -28,6 +28,8 @@ std::string Machine::RegistryStamp() {
     return {};
 }
 
+void Machine::ReleaseRegistry() {}
+
 void Machine::GetFileStatuses(const std::vector<std::string>& paths,
                               std::vector<PathStatus>& statuses) {
     statuses.assign(paths.size(), {});

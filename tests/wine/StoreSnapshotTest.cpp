@@ -124,6 +124,22 @@ TEST_F(StoreSnapshots, AreTakenWhileTheRegistryFilesStayAsTheyWere) {
     ExpectNextRunAsWithoutSnapshot("Bushes");
 }
 
+// The run that takes the snapshot deletes the cloaking tool's entries of installed content, as a
+// run without one does.
+TEST_F(StoreSnapshots, StaleCloakedEntriesAreDeletedByTheRunThatTakesThem) {
+    const std::string stale =
+        std::string(CLOAK_LIBRARIES_KEY) + "\\{00000002-0000-0000-0000-000000000000}";
+    machine.SetString(GAME_HIVE, stale, "Name", "Stale Pack");
+    Age();
+    EXPECT_EQ(NamesOfNextRun().find("Stale Pack"), std::string::npos);
+    std::ifstream file(SystemReg(), std::ios::binary);
+    const std::string text((std::istreambuf_iterator<char>(file)),
+                           std::istreambuf_iterator<char>());
+    EXPECT_EQ(text.find("Stale Pack"), std::string::npos);
+    Age();
+    ExpectNextRunAsWithoutSnapshot("Rock Pack");
+}
+
 // With the registry as it was, the files' statuses are taken while the records are made: a file
 // with the size and time it had keeps the header its cache holds, one with another time is read.
 TEST_F(StoreSnapshots, FilesKeepTheirCachedHeadersWhileTheirSizeAndTimeStay) {

@@ -338,6 +338,34 @@ TEST_F(RegistryMemos, LearnWhatARunReadBeyondThem) {
     EXPECT_EQ(Query(Hive::LocalMachine, GAME, "Install Dir"), Terminated("C:\\Golf\\Greenvale 06"));
 }
 
+// Let go, the files are read again at the next question the memo does not answer; they are kept
+// while a key is open and once the run wrote them (a read of them now could not be trusted).
+TEST_F(RegistryMemos, AreLetGoOnlyWithNoKeyOpenAndNothingWrittenAndReadAgainWhenAsked) {
+    Load(memo);
+    const std::string stamp = registry->Stamp();
+    const KeyHandle game = Open(Hive::LocalMachine, GAME);
+    registry->Release();
+    SpoilSystemRegKeepingItsStamp();
+    EXPECT_EQ(Subkey(game, 0), "Courses");
+    registry->CloseKey(game);
+    registry->Release();
+    EXPECT_EQ(registry->Stamp(), stamp);
+    KeyHandle key = 0;
+    EXPECT_EQ(registry->OpenKey(Hive::LocalMachine, GAME + "\\Libraries", key), ERR_BADDB);
+    Unload();
+
+    test::WriteHostFile(SystemReg(), MACHINE_WIN64);
+    Age();
+    Load(memo);
+    const KeyHandle created = Create(Hive::LocalMachine, GAME + "\\New");
+    registry->Release();
+    EXPECT_EQ(registry->CloseKey(created), ERR_SUCCESS);
+    registry->Release();
+    SpoilSystemRegKeepingItsStamp();
+    EXPECT_EQ(Query(Hive::LocalMachine, GAME, "Install Dir"),
+              Terminated("C:\\Games\\Greenvale 06"));
+}
+
 // A run that changes the registry, or opens more keys than a memo holds, keeps no memo; a
 // damaged memo is read past.
 TEST_F(RegistryMemos, AreNotKeptOfChangesOrFullReadsAndNotTakenDamaged) {

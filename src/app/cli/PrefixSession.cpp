@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <cstdint>
 #include <fstream>
 #include <iostream>
 
@@ -76,6 +77,8 @@ struct HeldPrefix {
     PrefixLock lock;
     std::unique_ptr<wine::WineMachine> machine;
     std::unique_ptr<DryRunScope> dryRun;
+    // The bytes of what an interrupted run left in the temporary folder, removed at start-up.
+    std::uint64_t leftoversFreed = 0;
 };
 
 // The prefix claimed, its machine made the process's, and the program's state for it ready.
@@ -130,11 +133,11 @@ void RefuseWithoutGame(const std::filesystem::path& prefix) {
            "it.");
 }
 
-// What a run that was killed left in the program's temporary folder; no other parvane works on
-// the prefix now (the lock is held), and no Windows program (no wineserver serves it). A dry
-// run removes it in memory only, and says so.
-void RemoveLeftovers(bool dryRun) {
-    const std::uint64_t freed = RemoveLeftoverTemporaryFolders();
+// What a run that was killed left in the program's temporary folder, removed once the change it
+// may have left is recovered; no other parvane works on the prefix now (the lock is held), and
+// no Windows program (no wineserver serves it). A dry run removes it in memory only, and says
+// so once the run is under way.
+void ReportLeftovers(std::uint64_t freed, bool dryRun) {
     constexpr std::uint64_t KB = 1024;
     if (freed > 0) {
         std::cerr << (dryRun ? "A real run would remove what an interrupted run left in the "
@@ -156,11 +159,14 @@ StartupHooks PrefixStartup(const SessionSettings& settings, PrefixSession& sessi
                            dryRun] { return HoldPrefix(session.prefix, dryRun, held); },
         .refuseWithoutGame = [&session] { RefuseWithoutGame(session.prefix); },
         // A dry run keeps no state of its own: the header cache is neither trusted nor written.
+        // The temporary folder is found before the catalogue is read, which may let the
+        // registry go until it is needed again.
         .recovered =
-            [dryRun] {
+            [dryRun, &held] {
                 if (dryRun) {
                     SetStateFolder({});
                 }
+                held.leftoversFreed = RemoveLeftoverTemporaryFolders();
             },
         .propertiesFolder =
             [&session](std::string& folder) {
@@ -215,7 +221,7 @@ int RunOnPrefix(const SessionSettings& settings, const PrefixCommand& command) {
     if (held.dryRun) {
         std::cerr << "Dry run: nothing will be changed." << std::endl;
     }
-    RemoveLeftovers(settings.dryRun);
+    ReportLeftovers(held.leftoversFreed, settings.dryRun);
     const int status = command(session);
     if (held.dryRun) {
         held.dryRun->Report(

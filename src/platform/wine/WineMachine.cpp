@@ -66,6 +66,10 @@ std::string WineMachine::RegistryStamp() {
     return registry.Stamp();
 }
 
+void WineMachine::ReleaseRegistry() {
+    registry.Release();
+}
+
 Win32Error WineMachine::GetAttributes(const std::string& path, std::uint32_t& attributes) {
     return wine::GetAttributes(prefix, path, attributes);
 }

@@ -39,6 +39,7 @@ class WineMachine final : public Machine {
                        std::vector<Win32Error>& results) override;
     Win32Error CloseKey(KeyHandle key) override;
     std::string RegistryStamp() override;
+    void ReleaseRegistry() override;
 
     Win32Error GetAttributes(const std::string& path, std::uint32_t& attributes) override;
     Win32Error GetFileStatus(const std::string& path, FileStatus& status) override;

@@ -306,6 +306,21 @@ struct WineRegistry::State {
         return true;
     }
 
+    void ReleaseTrees() {
+        std::string stamp = Stamp();
+        if (!loaded || !handles.empty() || stamp.empty()) {
+            return;
+        }
+        // Empty trees, as before a first read: nothing looks into them while unloaded.
+        machine.tree = std::make_unique<HiveTree>();
+        user.tree = std::make_unique<HiveTree>();
+        enumerated = {};
+        decodedKey = nullptr;
+        decodedValues = {};
+        loaded = false;
+        trustedStamp = std::move(stamp);
+    }
+
     void FindRemembered(OpenedKey& opened) {
         const RememberedKey& known = memo.Key(static_cast<std::size_t>(opened.remembered));
         OpenedKey found;
@@ -770,6 +785,10 @@ Win32Error WineRegistry::CloseKey(KeyHandle key) {
 
 std::string WineRegistry::Stamp() const {
     return state->Stamp();
+}
+
+void WineRegistry::Release() {
+    state->ReleaseTrees();
 }
 
 bool WineRegistry::SaveChanges(std::string& errorMessage) {

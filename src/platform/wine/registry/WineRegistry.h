@@ -73,6 +73,11 @@ class WineRegistry {
     // written too shortly before it was read for its time to show a later write.
     std::string Stamp() const;
 
+    // Lets the files' key trees go while no key is open, nothing is unsaved and the Stamp is
+    // known: the next question the memo does not answer reads the files again, as after a Load
+    // that the memo answered. The Stamp stays until then. Otherwise nothing changes.
+    void Release();
+
     // Writes every file that has unsaved changes. False with a message naming the file when
     // one cannot be written.
     bool SaveChanges(std::string& errorMessage);
