@@ -34,6 +34,8 @@ constexpr std::size_t SIZE_AND_TIME_BYTES = 16;
 // More than a tick of any file system's clock (FAT's is two seconds), in FILETIME ticks.
 constexpr std::uint64_t SETTLING_TICKS = 30'000'000;
 constexpr std::uint64_t TICKS_FROM_1601_TO_1970 = 116444736000000000;
+// The entries read are kept in blocks of this many bytes, or of one entry when it is larger.
+constexpr std::size_t READ_BLOCK_SIZE = std::size_t{1} << 18;
 
 std::string CacheFilePath() {
     return JoinPath(StateFolder(), FILE_NAME);
@@ -144,21 +146,17 @@ HeaderCache::HeaderCache() : loadStart(FileTimeNow()) {
 }
 
 HeaderCache::Place HeaderCache::Locate(char kind, const std::string& path) {
-    // A load that has read no file yet finds most entries right after the one of their kind
-    // found before: that one is compared in place, without making the key.
+    // Most entries come right after the one of their kind found before: that one is compared in
+    // place, without making the key.
     std::size_t& next = NextOfKind(kind);
-    if (readPlaces.empty() && next < storedEntries.size()) {
+    if (next < storedEntries.size()) {
         const std::string_view nextKey = StoredKey(next);
         if (nextKey.size() == path.size() + 1 && nextKey.substr(1) == path) {
             const std::size_t index = next++;
             return {&stored, storedEntries[index].start, index};
         }
     }
-    const std::string key = KeyOf(kind, path);
-    if (const std::size_t fresh = FindRead(key); fresh != std::string::npos) {
-        return {&read, fresh, 0};
-    }
-    if (const std::size_t index = FindStored(key); index != std::string::npos) {
+    if (const std::size_t index = FindStored(KeyOf(kind, path)); index != std::string::npos) {
         return {&stored, storedEntries[index].start, index};
     }
     return {};
@@ -172,9 +170,7 @@ bool HeaderCache::Unchanged(const Place& place, const FileStatus& status) {
     if (reader.Number(8) != status.size || reader.Number(8) != status.modified) {
         return false;
     }
-    if (place.text == &stored) {
-        storedEntries[place.storedIndex].found = true;
-    }
+    storedEntries[place.storedIndex].found = true;
     return true;
 }
 
@@ -258,23 +254,10 @@ void HeaderCache::AwaitStatuses() {
 }
 
 const PathStatus* HeaderCache::StatusTakenAhead(const Place& place) const {
-    return place.text == &stored && place.storedIndex < aheadTaken.size() &&
+    return place.Holds() && place.storedIndex < aheadTaken.size() &&
                    aheadTaken[place.storedIndex] != 0
                ? &aheadStatuses[place.storedIndex]
                : nullptr;
-}
-
-std::size_t HeaderCache::FindRead(const std::string& key) const {
-    const auto [first, last] = readPlaces.equal_range(std::hash<std::string>{}(key));
-    for (auto place = first; place != last; ++place) {
-        const std::size_t start = place->second;
-        ByteReader length(read, start - key.size() - 2);
-        if (length.Number(2) == key.size() &&
-            read.compare(start - key.size(), key.size(), key) == 0) {
-            return start;
-        }
-    }
-    return std::string::npos;
 }
 
 std::string_view HeaderCache::StoredKey(std::size_t index) const {
@@ -312,31 +295,25 @@ bool HeaderCache::Settled(const FileStatus& status) const {
     return status.modified <= loadStart && loadStart - status.modified >= SETTLING_TICKS;
 }
 
-bool HeaderCache::StartEntry(char kind, const std::string& path, const FileStatus& status) {
+void HeaderCache::KeepEntry(char kind, const std::string& path, const FileStatus& status,
+                            const std::string& fields) {
     if (!Settled(status)) {
-        return false;
+        return;
     }
-    changed = true;
-    const std::string key = KeyOf(kind, path);
-    PutNumber(read, key.size(), 2);
-    read += key;
-    readPlaces.emplace(std::hash<std::string>{}(key), read.size());
-    PutNumber(read, status.size, 8);
-    PutNumber(read, status.modified, 8);
+    const std::size_t size = 2 + 1 + path.size() + SIZE_AND_TIME_BYTES + 2 + fields.size();
+    if (readBlocks.empty() || readBlocks.back().size() + size > readBlocks.back().capacity()) {
+        readBlocks.emplace_back().reserve(std::max(READ_BLOCK_SIZE, size));
+    }
+    std::string& block = readBlocks.back();
+    PutText(block, KeyOf(kind, path));
+    PutNumber(block, status.size, 8);
+    PutNumber(block, status.modified, 8);
+    PutText(block, fields);
     ++readCount;
-    return true;
-}
-
-void HeaderCache::PutFields(const std::string& fields) {
-    PutNumber(read, fields.size(), 2);
-    read += fields;
 }
 
 void HeaderCache::KeepCourse(const std::string& path, const FileStatus& status,
                              const CourseHeaderFields& fields) {
-    if (!StartEntry(COURSE_KIND, path, status)) {
-        return;
-    }
     std::string bytes;
     PutNumber(bytes, fields.namesRead ? 1 : 0, 1);
     if (fields.namesRead) {
@@ -352,34 +329,30 @@ void HeaderCache::KeepCourse(const std::string& path, const FileStatus& status,
             PutGuid(bytes, fields.guids.guids[slot]);
         }
     }
-    PutFields(bytes);
+    KeepEntry(COURSE_KIND, path, status, bytes);
 }
 
 void HeaderCache::KeepLibrary(const std::string& path, const FileStatus& status,
                               const LibraryHeaderFields& fields) {
-    if (!StartEntry(LIBRARY_KIND, path, status)) {
-        return;
-    }
     std::string bytes;
     PutNumber(bytes, fields.read ? 1 : 0, 1);
     if (fields.read) {
         PutGuid(bytes, fields.header.guid);
         PutText(bytes, fields.header.name);
     }
-    PutFields(bytes);
+    KeepEntry(LIBRARY_KIND, path, status, bytes);
 }
 
 void HeaderCache::KeepFolder(const std::string& path, const FileStatus& status,
                              const std::string& installFolder, bool removable) {
-    if (StartEntry(FOLDER_KIND, FolderKeyPath(installFolder, path), status)) {
-        PutFields(std::string(1, removable ? '\1' : '\0'));
-    }
+    KeepEntry(FOLDER_KIND, FolderKeyPath(installFolder, path), status,
+              std::string(1, removable ? '\1' : '\0'));
 }
 
 void HeaderCache::Save() {
     const bool allFound = std::all_of(storedEntries.begin(), storedEntries.end(),
                                       [](const StoredEntry& entry) { return entry.found; });
-    if (StateFolder().empty() || (!changed && allFound)) {
+    if (StateFolder().empty() || (readCount == 0 && allFound)) {
         return;
     }
     // The entries found unchanged, then those read: the files gone are left out.
@@ -395,7 +368,7 @@ void HeaderCache::Save() {
             parts.push_back(std::string_view(stored).substr(entry.begin, entry.end - entry.begin));
         }
     }
-    parts.push_back(read);
+    parts.insert(parts.end(), readBlocks.begin(), readBlocks.end());
     ReplaceStateFile(CacheFilePath(), parts);
 }
 

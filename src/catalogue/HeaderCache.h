@@ -41,15 +41,16 @@ class HeaderCache {
 
     // Where the entry kept for a file lies; none when no entry is kept for it.
     struct Place {
-        const std::string* text = nullptr;  // the cache file as read, or this load's entries
+        const std::string* text = nullptr;  // the cache file as read
         std::size_t start = 0;              // where the entry's size and time start
-        std::size_t storedIndex = 0;        // the entry of the file read, when it is there
+        std::size_t storedIndex = 0;        // the entry of the file read
 
         bool Holds() const { return text != nullptr; }
     };
 
     // The entry kept for the file `path`, changed or not: only when there is one is the file's
-    // status worth taking before the file is read.
+    // status worth taking before the file is read. The entries this load keeps are not looked
+    // up: a file listed twice is read twice.
     Place LocateCourse(const std::string& path);
     Place LocateLibrary(const std::string& path);
 
@@ -110,8 +111,6 @@ class HeaderCache {
 
     bool Settled(const FileStatus& status) const;
     Place Locate(char kind, const std::string& path);
-    // Where the size and time of the entry read with `key` start in `read`; npos when none.
-    std::size_t FindRead(const std::string& key) const;
     // The statuses ahead of the entries of `kinds` (their first characters).
     void TakeStatusesOf(std::string_view kinds, const std::string& folderKeyStart);
     // Where the entry of `kind` to try next is, past the entries of other kinds.
@@ -119,10 +118,9 @@ class HeaderCache {
     // The entry of the file read that has `key`; npos when none.
     std::size_t FindStored(std::string_view key);
     std::string_view StoredKey(std::size_t index) const;
-    // Starts a new entry in `read`; false when the file is too new to be kept.
-    bool StartEntry(char kind, const std::string& path, const FileStatus& status);
-    // Ends the entry started with its fields.
-    void PutFields(const std::string& fields);
+    // Keeps the entry of a file read with its fields, unless the file is too new to be kept.
+    void KeepEntry(char kind, const std::string& path, const FileStatus& status,
+                   const std::string& fields);
 
     std::string stored;  // the cache file as read
     // The entries of `stored`, in the file's order. A load asks for the entries of each kind in
@@ -135,12 +133,10 @@ class HeaderCache {
     std::size_t nextFolder = 0;
     std::unordered_map<std::string_view, std::size_t> storedPlaces;
     bool storedIndexed = false;
-    // The entries this load read and keeps, as the file holds them, and where the size and
-    // time of each start, by the hash of its kind and path (its key is in `read`).
-    std::string read;
+    // The entries this load read and keeps, as the file holds them, in blocks that are filled
+    // and never grown: tens of thousands of entries are never copied to a larger place.
+    std::vector<std::string> readBlocks;
     std::uint32_t readCount = 0;
-    std::unordered_multimap<std::size_t, std::size_t> readPlaces;
-    bool changed = false;
     std::uint64_t loadStart = 0;  // FILETIME ticks
     // By entry of the file read: its file's status, when `aheadTaken` says one was taken.
     std::vector<PathStatus> aheadStatuses;
