@@ -42,6 +42,9 @@ struct KeptResolution {
 struct Cache {
     // Folders are looked up by a view of their path, without a copy.
     TextMap<KeptFolder> folders;
+    // The last folder listed that was not kept: a listing alone does not keep a folder, since
+    // a load lists tens of thousands of folders once each.
+    KeptFolder listed;
     std::size_t keptNames = 0;  // names and folders
     TextMap<KeptResolution> resolutions;
     // Moves on whenever a kept folder is dropped or read again: every resolution kept before
@@ -145,24 +148,31 @@ int ReadNames(const std::string& folder, const struct stat& status, KeptFolder& 
     return error;
 }
 
+// Reads the folder into `fresh`; false with `error` when it cannot be read.
+bool ReadFolder(const std::string& folder, const struct stat* known, KeptFolder& fresh,
+                int& error) {
+    struct stat status {};
+    if (known != nullptr) {
+        status = *known;
+    } else if (stat(folder.c_str(), &status) != 0) {
+        error = errno;
+        return false;
+    }
+    if (!S_ISDIR(status.st_mode)) {
+        error = ENOTDIR;
+        return false;
+    }
+    fresh = {};
+    error = ReadNames(folder, status, fresh);
+    return error == 0;
+}
+
 // Reads the folder (again) and keeps it; null with `error` when it cannot be read.
 KeptFolder* Read(std::string_view folder, const struct stat* known, int& error) {
     const std::string key(folder);
     Forget(key);
-    struct stat status {};
-    if (known != nullptr) {
-        status = *known;
-    } else if (stat(key.c_str(), &status) != 0) {
-        error = errno;
-        return nullptr;
-    }
-    if (!S_ISDIR(status.st_mode)) {
-        error = ENOTDIR;
-        return nullptr;
-    }
     KeptFolder fresh;
-    error = ReadNames(key, status, fresh);
-    if (error != 0) {
+    if (!ReadFolder(key, known, fresh, error)) {
         return nullptr;
     }
     Cache& cache = TheCache();
@@ -231,8 +241,17 @@ NameSearch FindName(std::string_view folder, std::string_view name, std::string&
 
 int ListNames(std::string_view folder, const struct stat* status,
               const std::vector<std::string>*& names) {
+    const std::string_view key = FolderKey(folder);
+    Cache& cache = TheCache();
     int error = 0;
-    const KeptFolder* kept = Current(FolderKey(folder), status, error);
+    if (!cache.folders.contains(key)) {
+        if (!ReadFolder(std::string(key), status, cache.listed, error)) {
+            return error;
+        }
+        names = &cache.listed.names;
+        return 0;
+    }
+    const KeptFolder* kept = Current(key, status, error);
     if (kept == nullptr) {
         return error;
     }

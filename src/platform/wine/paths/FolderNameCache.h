@@ -1,8 +1,9 @@
 #pragma once
 
-// The names in the host folders of a prefix, each folder read once and kept, so that a name
-// looked up ignoring case, or a folder listed, does not read the folder again every time. One
-// cache serves the process, keyed by host folder path; it is not for use from two threads.
+// The names in the host folders of a prefix, each folder in which a name is looked up read once
+// and kept, so that a name looked up ignoring case, or a kept folder listed, does not read the
+// folder again every time; a folder only listed is not kept. One cache serves the process, keyed
+// by host folder path; it is not for use from two threads.
 //
 // A name found among the kept names is handed out as it is: the caller confirms the whole path
 // with one lstat and, when that fails, forgets the folders along it and looks again. An answer
@@ -36,7 +37,8 @@ NameSearch FindName(std::string_view folder, std::string_view name, std::string&
 
 // The names in `folder` as it is now (UTF-8, without "." and ".."), in the order the host lists
 // them; 0 or the errno of the failure. `status`, when given, is a stat of the folder taken just
-// now. `names` stays valid until the next call of a function of this file.
+// now. `names` stays valid until the next call of a function of this file. A folder not kept
+// already is not kept for its listing.
 int ListNames(std::string_view folder, const struct stat* status,
               const std::vector<std::string>*& names);
 
