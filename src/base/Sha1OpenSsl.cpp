@@ -6,12 +6,13 @@
 #include <openssl/sha.h>
 
 #include <stdexcept>
+#include <string>
 
 #include "base/Sha1.h"
 
 namespace parvane {
 
-// Its calls fail only on a null context, which this program never passes.
+// Its calls fail only on a null context; a failure would be no state to go on from.
 struct Sha1::State {
     SHA_CTX context{};
 };
