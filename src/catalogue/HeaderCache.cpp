@@ -153,11 +153,11 @@ HeaderCache::Place HeaderCache::Locate(char kind, const std::string& path) {
         const std::string_view nextKey = StoredKey(next);
         if (nextKey.size() == path.size() + 1 && nextKey.substr(1) == path) {
             const std::size_t index = next++;
-            return {&stored, storedEntries[index].start, index};
+            return {index};
         }
     }
     if (const std::size_t index = FindStored(KeyOf(kind, path)); index != std::string::npos) {
-        return {&stored, storedEntries[index].start, index};
+        return {index};
     }
     return {};
 }
@@ -166,7 +166,7 @@ bool HeaderCache::Unchanged(const Place& place, const FileStatus& status) {
     if (!place.Holds()) {
         return false;
     }
-    ByteReader reader(*place.text, place.start);
+    ByteReader reader(stored, SizeAndTimeOf(place));
     if (reader.Number(8) != status.size || reader.Number(8) != status.modified) {
         return false;
     }
@@ -183,11 +183,12 @@ HeaderCache::Place HeaderCache::LocateLibrary(const std::string& path) {
 }
 
 bool HeaderCache::ReadCourse(const Place& place, CourseHeaderFields& fields) const {
-    return place.Holds() && ReadEntryFields(*place.text, place.start, ReadCourseFields, fields);
+    return place.Holds() && ReadEntryFields(stored, SizeAndTimeOf(place), ReadCourseFields, fields);
 }
 
 bool HeaderCache::ReadLibrary(const Place& place, LibraryHeaderFields& fields) const {
-    return place.Holds() && ReadEntryFields(*place.text, place.start, ReadLibraryFields, fields);
+    return place.Holds() &&
+           ReadEntryFields(stored, SizeAndTimeOf(place), ReadLibraryFields, fields);
 }
 
 HeaderCache::Place HeaderCache::LocateFolder(const std::string& path,
@@ -198,7 +199,7 @@ HeaderCache::Place HeaderCache::LocateFolder(const std::string& path,
 bool HeaderCache::FindFolder(const Place& place, const FileStatus& status, bool& removable) {
     // Read first: an entry whose fields cannot be read is not kept as found.
     return place.Holds() &&
-           ReadEntryFields(*place.text, place.start, ReadFolderFields, removable) &&
+           ReadEntryFields(stored, SizeAndTimeOf(place), ReadFolderFields, removable) &&
            Unchanged(place, status);
 }
 

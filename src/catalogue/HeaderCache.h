@@ -39,13 +39,12 @@ class HeaderCache {
     // is set or the file cannot be used.
     HeaderCache();
 
-    // Where the entry kept for a file lies; none when no entry is kept for it.
+    // The entry of the cache file kept for a file; none when no entry is kept for it.
     struct Place {
-        const std::string* text = nullptr;  // the cache file as read
-        std::size_t start = 0;              // where the entry's size and time start
-        std::size_t storedIndex = 0;        // the entry of the file read
+        static constexpr std::size_t NONE = SIZE_MAX;
+        std::size_t storedIndex = NONE;
 
-        bool Holds() const { return text != nullptr; }
+        bool Holds() const { return storedIndex != NONE; }
     };
 
     // The entry kept for the file `path`, changed or not: only when there is one is the file's
@@ -118,6 +117,10 @@ class HeaderCache {
     // The entry of the file read that has `key`; npos when none.
     std::size_t FindStored(std::string_view key);
     std::string_view StoredKey(std::size_t index) const;
+    // Where the size and time of the entry at `place` start in `stored`.
+    std::size_t SizeAndTimeOf(const Place& place) const {
+        return storedEntries[place.storedIndex].start;
+    }
     // Keeps the entry of a file read with its fields, unless the file is too new to be kept.
     void KeepEntry(char kind, const std::string& path, const FileStatus& status,
                    const std::string& fields);
