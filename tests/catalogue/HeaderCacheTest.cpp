@@ -114,6 +114,31 @@ TEST_F(CachedHeaders, UnchangedFilesComeFromTheCacheChangedOnesAreReadAgain) {
     EXPECT_NE(LoadWithCacheAsWithout().find("Bushes"), std::string::npos);
 }
 
+// A file read again goes to the cache file's end, so the next load asks for the entries out of
+// the file's order; a file written moments before the load is not kept, and is read again.
+TEST_F(CachedHeaders, EntriesAskedOutOfOrderAreFoundAndFreshFilesReadAgain) {
+    AddOldEntries();
+    const std::string rocks = WriteLibrary("Rocks.tcl", TestGuid(11), "Rock Pack");
+    AddNamed(GAME_LIBRARIES_KEY, OrderedGuidText(4), "Rocks", rocks);
+    machine.SetModifiedTime(rocks, OLD_TIME);
+    LoadWithCacheAsWithout();
+    machine.SetModifiedTime(library, OLD_TIME + DAY);
+    // Read twice (two entries name it): the next load drops the second entry.
+    LoadWithCacheAsWithout();
+    LoadWithCacheAsWithout();
+    {
+        FaultInjectingMachine watched;
+        EXPECT_TRUE(LoadCatalogue());
+        EXPECT_EQ(watched.CallPaths(MachineCall::OpenFile), (Texts{CacheFile()}));
+    }
+
+    ASSERT_TRUE(WriteLibraryFile(rocks, {TestGuid(11), "Rock Pack"}));
+    LoadWithCacheAsWithout();
+    FaultInjectingMachine watched;
+    EXPECT_TRUE(LoadCatalogue());
+    EXPECT_EQ(watched.CallPaths(MachineCall::OpenFile), (Texts{CacheFile(), rocks}));
+}
+
 TEST_F(CachedHeaders, FilesGoneOrReplacedByFoldersLoadAsWithoutACache) {
     AddOldEntries();
     EXPECT_EQ(FoundFiles(LoadWithCacheAsWithout()), 3u);
