@@ -1,5 +1,5 @@
-# The target `libdeflate`: whole-buffer inflate and CRC-32. On Linux it is Debian's
-# libdeflate-dev (pkg-config); for Windows its decompression, CRC-32 and CPU detection sources
+# The target `libdeflate`: whole-buffer inflate and CRC-32. On Linux it is the static archive of
+# Debian's libdeflate-dev (StaticArchives.cmake); for Windows its decompression, CRC-32 and CPU detection sources
 # are compiled from Debian's libdeflate source package, whose folder the cross build script
 # passes as PARVANE_LIBDEFLATE_SOURCE (version 1.14 builds with a Makefile only).
 if(WIN32)
@@ -15,5 +15,5 @@ if(WIN32)
 else()
     find_package(PkgConfig REQUIRED)
     pkg_check_modules(LIBDEFLATE REQUIRED IMPORTED_TARGET GLOBAL libdeflate)
-    add_library(libdeflate ALIAS PkgConfig::LIBDEFLATE)
+    parvane_static_archive(libdeflate libdeflate.a HEADERS PkgConfig::LIBDEFLATE)
 endif()
