@@ -1,7 +1,7 @@
 # The target `libdeflate`: whole-buffer inflate and CRC-32. On Linux it is the static archive of
-# Debian's libdeflate-dev (StaticArchives.cmake); for Windows its decompression, CRC-32 and CPU detection sources
-# are compiled from Debian's libdeflate source package, whose folder the cross build script
-# passes as PARVANE_LIBDEFLATE_SOURCE (version 1.14 builds with a Makefile only).
+# Debian's libdeflate-dev (StaticArchives.cmake); for Windows its decompression, CRC-32 and CPU
+# detection sources are compiled from Debian's libdeflate source package, whose folder the cross
+# build script passes as PARVANE_LIBDEFLATE_SOURCE (version 1.14 builds with a Makefile only).
 if(WIN32)
     if(NOT PARVANE_LIBDEFLATE_SOURCE OR NOT EXISTS "${PARVANE_LIBDEFLATE_SOURCE}/libdeflate.h")
         message(FATAL_ERROR "PARVANE_LIBDEFLATE_SOURCE must name the folder of libdeflate.h "

@@ -19,5 +19,3 @@ function(parvane_static_archive target archive)
         endif()
     endif()
 endfunction()
-
-set(OPENSSL_USE_STATIC_LIBS TRUE)

@@ -6,11 +6,11 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <array>
 #include <cerrno>
 #include <optional>
 
 #include "platform/wine/files/HostErrors.h"
+#include "platform/wine/files/ReadToEnd.h"
 #include "platform/wine/paths/PathMapping.h"
 #include "platform/wine/text/Codepage.h"
 
@@ -23,20 +23,17 @@ bool IsProcessFolder(std::string_view name) {
 }
 
 // The whole of /proc/<pid>/<file>; empty when it cannot be read (the process ended, or
-// belongs to another user). Read in a few large reads: a desktop runs hundreds of processes,
-// and every command of the program looks at each of them.
+// belongs to another user). A desktop runs hundreds of processes, and every command of the
+// program looks at each of them: a few large reads, not a stream.
 std::string ReadProcessFile(const std::string& processFolder, const char* file) {
-    const int descriptor = open((processFolder + "/" + file).c_str(), O_RDONLY | O_CLOEXEC);
-    if (descriptor < 0) {
-        return {};
-    }
     std::string text;
-    std::array<char, 16384> block;
-    ssize_t got = 0;
-    while ((got = read(descriptor, block.data(), block.size())) > 0) {
-        text.append(block.data(), static_cast<std::size_t>(got));
+    const int descriptor = open((processFolder + "/" + file).c_str(), O_RDONLY | O_CLOEXEC);
+    if (descriptor >= 0) {
+        if (!ReadToEnd(descriptor, text)) {
+            text.clear();
+        }
+        close(descriptor);
     }
-    close(descriptor);
     return text;
 }
 

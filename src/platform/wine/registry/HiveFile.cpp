@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "platform/wine/files/AtomicReplace.h"
+#include "platform/wine/files/ReadToEnd.h"
 #include "platform/wine/registry/RegistryParser.h"
 #include "platform/wine/registry/RegistryWriter.h"
 
@@ -34,34 +35,6 @@ bool WriteAll(int fd, std::string_view content) {
     return true;
 }
 
-// The whole content of an open file, read in one piece of the size it has (and more while it
-// grows).
-bool ReadAll(int fd, std::string& text) {
-    struct stat status {};
-    const std::size_t expected = ::fstat(fd, &status) == 0 && status.st_size > 0
-                                     ? static_cast<std::size_t>(status.st_size)
-                                     : 0;
-    text.resize(expected + 1);
-    std::size_t size = 0;
-    for (;;) {
-        if (size == text.size()) {
-            text.resize(text.size() * 2);
-        }
-        const ssize_t count = ::read(fd, text.data() + size, text.size() - size);
-        if (count < 0 && errno == EINTR) {
-            continue;
-        }
-        if (count < 0) {
-            return false;
-        }
-        if (count == 0) {
-            text.resize(size);
-            return true;
-        }
-        size += static_cast<std::size_t>(count);
-    }
-}
-
 std::filesystem::path ResolveLinks(const std::filesystem::path& path) {
     std::error_code error;
     if (std::filesystem::is_symlink(path, error)) {
@@ -83,7 +56,7 @@ bool ReadHiveFile(const std::filesystem::path& path, HiveTree& hive, std::string
         return false;
     }
     std::string text;
-    const bool read = ReadAll(fd, text);
+    const bool read = ReadToEnd(fd, text);
     ::close(fd);
     if (!read) {
         errorMessage = "Cannot read the registry file " + path.string() + ".";
