@@ -7,12 +7,14 @@
 #include <algorithm>
 #include <cerrno>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "platform/wine/files/AtomicReplace.h"
 #include "platform/wine/files/FileOperations.h"
 #include "platform/wine/files/FileStatuses.h"
 #include "platform/wine/files/HostFileStream.h"
+#include "platform/wine/files/ReadToEnd.h"
 #include "support/wine/TestPrefix.h"
 
 namespace parvane::wine {
@@ -135,6 +137,31 @@ TEST_F(HostFiles, AFullDiskIsReportedWhenTheStreamIsWrittenOut) {
 
 // A replacement that fails while writing, at the rename or before the new file exists leaves the
 // old file whole and nothing beside it; one that succeeds leaves the new content alone.
+// What gives no size, as the files of /proc do, is read whole however long it runs.
+TEST(HostFileText, ReadToEndTakesAllOfWhatGivesNoSize) {
+    int ends[2];
+    ASSERT_EQ(pipe(ends), 0);
+    std::string sent;
+    while (sent.size() < 100'000) {
+        sent += std::to_string(sent.size()) + '=';
+    }
+    std::thread writer([&] {
+        for (std::size_t at = 0; at < sent.size();) {
+            const ssize_t count = write(ends[1], sent.data() + at, sent.size() - at);
+            if (count <= 0) {
+                break;
+            }
+            at += static_cast<std::size_t>(count);
+        }
+        close(ends[1]);
+    });
+    std::string text;
+    EXPECT_TRUE(ReadToEnd(ends[0], text));
+    writer.join();
+    close(ends[0]);
+    EXPECT_EQ(text, sent);
+}
+
 TEST_F(HostFiles, AFileIsReplacedWholeOrNotAtAll) {
     const std::filesystem::path target = driveC / "course.tcr";
     test::WriteHostFile(target, "old");
