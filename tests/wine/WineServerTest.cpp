@@ -6,6 +6,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 
 #include "platform/wine/registry/WineServer.h"
@@ -37,6 +38,8 @@ class Wineserver : public ::testing::Test {
     test::ScopedVariable variable{"TMPDIR", temporary.string()};
 };
 
+// The prefix's file "wineserver" as Debian's Wine writes it, naming its server's folder, or as
+// something else may have left it: the server is found whichever it holds.
 TEST_F(Wineserver, TheProcessHoldingTheLockIsTheServer) {
     const std::filesystem::path lock = ServerLockFile();
     int ready[2];
@@ -59,9 +62,15 @@ TEST_F(Wineserver, TheProcessHoldingTheLockIsTheServer) {
     char answer = 0;
     ASSERT_EQ(read(ready[0], &answer, 1), 1);
     ASSERT_EQ(answer, 'y');
-    int pid = 0;
-    EXPECT_TRUE(FindRunningWineserver(prefix.Folder(), pid));
-    EXPECT_EQ(pid, holder);
+    const std::filesystem::path nameFile = prefix.Folder() / "wineserver";
+    for (const char* named : {"", "wine-Ab12Cd", "wine-Ab12Cd\n", "../../tmp/wine-Ab12Cd"}) {
+        SCOPED_TRACE(named);
+        test::WriteHostFile(nameFile, named);
+        int pid = 0;
+        EXPECT_TRUE(FindRunningWineserver(prefix.Folder(), pid));
+        EXPECT_EQ(pid, holder);
+    }
+    std::filesystem::remove(nameFile);
     std::string message;
     EXPECT_TRUE(IsServedByWineserver(prefix.Folder(), message));
     EXPECT_NE(message.find("wineserver (process " + std::to_string(holder) + ")"),
@@ -70,10 +79,27 @@ TEST_F(Wineserver, TheProcessHoldingTheLockIsTheServer) {
 
     (void)!write(release[1], "x", 1);
     waitpid(holder, nullptr, 0);
+    int pid = 0;
     EXPECT_FALSE(FindRunningWineserver(prefix.Folder(), pid));
     for (int end : {ready[0], ready[1], release[0], release[1]}) {
         close(end);
     }
+}
+
+// A temporary folder that is never emptied gathers the folders of servers long gone: the one
+// the prefix names is the only one looked in.
+TEST_F(Wineserver, APrefixThatNamesItsServersFolderIsLookedForThereOnly) {
+    std::filesystem::create_directories(temporary / "wine-Gone01");
+    test::WriteHostFile(prefix.Folder() / "wineserver", "wine-Ab12Cd");
+    for (const std::filesystem::path& folder : WineserverFolders(prefix.Folder())) {
+        EXPECT_EQ(folder.parent_path().filename().string().find("wine-Gone01"), std::string::npos)
+            << folder;
+    }
+    std::filesystem::remove(prefix.Folder() / "wineserver");
+    const std::vector<std::filesystem::path> scanned = WineserverFolders(prefix.Folder());
+    EXPECT_TRUE(std::any_of(scanned.begin(), scanned.end(), [](const auto& folder) {
+        return folder.parent_path().filename() == "wine-Gone01";
+    }));
 }
 
 }  // namespace

@@ -5,8 +5,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cctype>
 #include <cstdio>
 #include <cstdlib>
+#include <string_view>
 
 namespace parvane::wine {
 
@@ -33,6 +36,43 @@ int LockHolder(const std::filesystem::path& lockFile) {
     return (asked && lock.l_type != F_UNLCK) ? static_cast<int>(lock.l_pid) : 0;
 }
 
+// The name of the wine-XXXXXX folder that the prefix's file "wineserver" gives, where Debian's
+// Wine started its last server for the prefix and where its programs look for it; empty when
+// the file is missing or holds anything but such a name.
+std::string DebianServerRoot(const std::filesystem::path& prefix) {
+    const int file = open((prefix / "wineserver").c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (file < 0) {
+        return {};
+    }
+    char text[64];
+    const ssize_t length = read(file, text, sizeof text);
+    close(file);
+    std::string_view name(text, length > 0 ? static_cast<std::size_t>(length) : 0);
+    if (name.ends_with('\n')) {
+        name.remove_suffix(1);
+    }
+    const bool plain =
+        name.starts_with("wine-") && name.size() > 5 && name.size() < sizeof text - 1 &&
+        std::all_of(name.begin() + 5, name.end(),
+                    [](char c) { return std::isalnum(static_cast<unsigned char>(c)); });
+    return plain ? std::string(name) : std::string();
+}
+
+// The wine-XXXXXX folders of `temporary`.
+void AddEveryServerRoot(const std::filesystem::path& temporary,
+                        std::vector<std::filesystem::path>& roots) {
+    DIR* directory = opendir(temporary.c_str());
+    if (directory == nullptr) {
+        return;
+    }
+    while (const dirent* entry = readdir(directory)) {
+        if (std::string_view(entry->d_name).starts_with("wine-")) {
+            roots.push_back(temporary / entry->d_name);
+        }
+    }
+    closedir(directory);
+}
+
 }  // namespace
 
 std::vector<std::filesystem::path> WineserverFolders(const std::filesystem::path& prefix) {
@@ -51,17 +91,19 @@ std::vector<std::filesystem::path> WineserverFolders(const std::filesystem::path
     if (TemporaryFolder() != temporaries.front()) {
         temporaries.push_back(TemporaryFolder());  // the server may have been started with either
     }
+    // Every wine-XXXXXX folder is looked in only when the prefix does not name one: a few
+    // hundred may be left in a temporary folder that is never emptied.
+    const std::string named = DebianServerRoot(prefix);
+    std::vector<std::filesystem::path> roots;
     for (const std::filesystem::path& temporary : temporaries) {
-        DIR* directory = opendir(temporary.c_str());
-        if (directory == nullptr) {
-            continue;
+        if (named.empty()) {
+            AddEveryServerRoot(temporary, roots);
+        } else {
+            roots.push_back(temporary / named);
         }
-        while (const dirent* entry = readdir(directory)) {
-            if (std::string_view(entry->d_name).starts_with("wine-")) {
-                folders.push_back(temporary / entry->d_name / serverName);
-            }
-        }
-        closedir(directory);
+    }
+    for (const std::filesystem::path& root : roots) {
+        folders.push_back(root / serverName);
     }
     return folders;
 }

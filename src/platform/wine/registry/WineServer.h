@@ -11,7 +11,8 @@ namespace parvane::wine {
 
 // The folders where a wineserver for `prefix` would keep its socket and lock file:
 // server-<device>-<inode> of the prefix folder (in hexadecimal) inside /tmp/.wine-<uid>
-// (upstream Wine) and inside every wine-XXXXXX folder of /tmp and of $TMPDIR (Debian's Wine).
+// (upstream Wine) and inside the wine-XXXXXX folder of /tmp and of $TMPDIR that the prefix's
+// file "wineserver" names (Debian's Wine); inside every such folder when it names none.
 std::vector<std::filesystem::path> WineserverFolders(const std::filesystem::path& prefix);
 
 // True when a wineserver serves `prefix`: it holds a write lock on the first byte of the lock
