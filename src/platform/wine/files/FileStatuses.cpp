@@ -25,6 +25,8 @@ namespace {
 constexpr std::size_t STATUS_THREADS = 4;
 // Fewer paths than this per thread are not worth a thread.
 constexpr std::size_t PATHS_PER_THREAD = 64;
+// Paths of one folder taken together by one thread; each part opens the folder itself.
+constexpr std::size_t PATHS_PER_PART = 128;
 
 // What a character of a path is to the check of its names.
 enum class CharacterKind : std::uint8_t { Name, Separator, Forbidden };
@@ -213,12 +215,31 @@ bool StatusOfPlainPath(int folderFd, const std::string& below, std::string_view 
     return true;
 }
 
-void TakeGroupStatuses(const FolderGroup& group, const Groups& grouped,
-                       const std::vector<std::string>& paths, std::vector<PathStatus>& statuses,
-                       std::vector<char>& taken) {
-    const auto members = std::span(grouped.members).subspan(group.first, group.count);
+// A part of a group's paths, small enough that a folder of thousands is shared among the threads.
+struct GroupPart {
+    std::size_t group = 0;
+    std::size_t first = 0;  // its first path among the group's
+    std::size_t count = 0;
+};
+
+std::vector<GroupPart> SplitIntoParts(const std::vector<FolderGroup>& groups) {
+    std::vector<GroupPart> parts;
+    parts.reserve(groups.size());
+    for (std::size_t group = 0; group < groups.size(); ++group) {
+        for (std::size_t first = 0; first < groups[group].count; first += PATHS_PER_PART) {
+            parts.push_back({group, first, std::min(PATHS_PER_PART, groups[group].count - first)});
+        }
+    }
+    return parts;
+}
+
+void TakePartStatuses(const GroupPart& part, const Groups& grouped,
+                      const std::vector<std::string>& paths, std::vector<PathStatus>& statuses,
+                      std::vector<char>& taken) {
+    const FolderGroup& group = grouped.groups[part.group];
+    const auto members = std::span(grouped.members).subspan(group.first + part.first, part.count);
     // A folder of one path is not worth opening: that path is asked below the drive's root.
-    if (group.folder.empty() || members.size() == 1) {
+    if (group.folder.empty() || group.count == 1) {
         for (const std::size_t i : members) {
             const std::string_view path = paths[i];
             taken[i] = StatusOfPlainPath(group.driveFd, HostSpelling(path.substr(3)),
@@ -243,13 +264,11 @@ void GetFileStatuses(const std::filesystem::path& prefix, const std::vector<std:
     statuses.assign(paths.size(), {});
     std::array<std::optional<FolderHandle>, 26> drives;
     const Groups grouped = GroupByFolder(prefix, paths, drives);
+    const std::vector<GroupPart> parts = SplitIntoParts(grouped.groups);
     std::vector<char> taken(paths.size(), 0);
     ForEachItemOnThreads(
-        grouped.groups.size(),
-        std::clamp<std::size_t>(paths.size() / PATHS_PER_THREAD, 1, STATUS_THREADS),
-        [&](std::size_t group) {
-            TakeGroupStatuses(grouped.groups[group], grouped, paths, statuses, taken);
-        });
+        parts.size(), std::clamp<std::size_t>(paths.size() / PATHS_PER_THREAD, 1, STATUS_THREADS),
+        [&](std::size_t part) { TakePartStatuses(parts[part], grouped, paths, statuses, taken); });
     for (std::size_t i = 0; i < paths.size(); ++i) {
         if (taken[i] == 0) {
             statuses[i].error = GetFileStatus(prefix, paths[i], statuses[i].status);
