@@ -1,5 +1,7 @@
 #include "base/WorkerQueue.h"
 
+#include "platform/HelperThreads.h"
+
 #include <system_error>
 #include <utility>
 
@@ -20,6 +22,7 @@ bool WorkerQueue::StartWorker() {
     if (!worker.joinable()) {
         try {
             worker = std::thread(&WorkerQueue::Work, this);
+            StartOffCallersCore(worker);
         } catch (const std::system_error&) {
             return false;
         }
@@ -29,7 +32,9 @@ bool WorkerQueue::StartWorker() {
 
 // Runs the jobs until the queue is empty and its owner goes.
 void WorkerQueue::Work() {
+    // The lock is taken once the worker's start has been placed (see Post).
     std::unique_lock lock(mutex);
+    RunOnAnyCore();
     for (;;) {
         changed.wait(lock, [this] { return !jobs.empty() || stopping; });
         if (jobs.empty()) {
@@ -45,13 +50,17 @@ void WorkerQueue::Work() {
 }
 
 void WorkerQueue::Post(std::function<void()> job) {
-    if (!StartWorker()) {
-        job();
-        return;
-    }
+    bool queued = false;
     {
         const std::lock_guard lock(mutex);
-        jobs.push_back(std::move(job));
+        if (StartWorker()) {
+            jobs.push_back(std::move(job));
+            queued = true;
+        }
+    }
+    if (!queued) {
+        job();
+        return;
     }
     changed.notify_all();
 }

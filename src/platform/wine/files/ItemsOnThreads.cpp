@@ -4,6 +4,8 @@
 #include <thread>
 #include <vector>
 
+#include "platform/HelperThreads.h"
+
 namespace parvane::wine {
 
 void ForEachItemOnThreads(std::size_t count, std::size_t threadCount,
@@ -16,7 +18,7 @@ void ForEachItemOnThreads(std::size_t count, std::size_t threadCount,
     };
     std::vector<std::thread> threads;
     for (std::size_t thread = 1; thread < threadCount; ++thread) {
-        threads.emplace_back(takeItems);
+        StartOffCallersCore(threads.emplace_back(takeItems));
     }
     takeItems();
     for (std::thread& thread : threads) {
