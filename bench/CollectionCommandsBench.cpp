@@ -6,10 +6,12 @@
 // one, taken once on every core from a list of them, each file looked up inside its open folder.
 // For each size, each command and the floor run cold (the page cache dropped where the machine
 // allows it, else simply the first run; the program's state folder removed, so no cache of its own
-// helps) and then warm, each under /usr/bin/time -v, and with --strace once more cold and warm
-// under strace -c for the system-call counts. Prints wall, user and system time, maximum resident
-// memory and the counts of the busiest calls. Exit status 1 when a run failed or a warm run printed
-// other than the cold one.
+// helps) and then warm. The cold run and one warm run go under /usr/bin/time -v, for their peak
+// memory; the warm times are the median of runs started straight from here, without the start of
+// a shell and a timer program in each. With --strace, once more cold and warm under strace -c for
+// the system-call counts. Prints wall, user and system time, maximum resident memory and the
+// counts of the busiest calls. Exit status 1 when a run failed or a warm run printed other than
+// the cold one.
 //   CollectionCommandsBench PARVANE [--all] [--strace] [ENTRIES...]
 //      (defaults: `list libraries` only, no strace, 6000 60000 entries)
 //   CollectionCommandsBench --floor FOLDER        (the floor alone, run by the above)
@@ -18,6 +20,8 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <spawn.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -45,7 +49,7 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 constexpr std::size_t HEADER_BYTES = 3000;
-constexpr int WARM_RUNS = 3;
+constexpr int WARM_RUNS = 9;
 constexpr std::array<const char*, 9> COUNTED_CALLS = {
     "newfstatat", "statx", "openat", "read", "close", "getdents64", "fstat", "lstat", "total"};
 
@@ -185,17 +189,29 @@ std::string ReadText(const std::filesystem::path& path) {
     return text.str();
 }
 
+using Command = std::vector<std::string>;
+
+std::string ShellLine(const Command& command) {
+    std::string line;
+    for (const std::string& word : command) {
+        line += (line.empty() ? "" : " ") + Quoted(word);
+    }
+    return line;
+}
+
 // The number after `label` in /usr/bin/time -v's report.
 double FigureAfter(const std::string& report, const std::string& label) {
     const std::size_t at = report.find(label);
     return at == std::string::npos ? -1 : std::atof(report.c_str() + at + label.size());
 }
 
-RunFigures TimedRun(const std::string& command, const std::filesystem::path& scratch) {
+// One run of `command` under /usr/bin/time -v, for its peak memory: a child started straight
+// from here would count this program's own as its peak, which the kernel carries over exec.
+RunFigures RunUnderTime(const Command& command, const std::filesystem::path& scratch) {
     const std::filesystem::path report = scratch / "time.txt";
     const std::filesystem::path output = scratch / "output.txt";
-    const std::string line = "/usr/bin/time -v -o " + Quoted(report) + " " + command + " >" +
-                             Quoted(output) + " 2>&1 </dev/null";
+    const std::string line = "/usr/bin/time -v -o " + Quoted(report) + " " + ShellLine(command) +
+                             " >" + Quoted(output) + " 2>&1 </dev/null";
     const Clock::time_point start = Clock::now();
     const int status = std::system(line.c_str());
     RunFigures figures;
@@ -210,12 +226,47 @@ RunFigures TimedRun(const std::string& command, const std::filesystem::path& scr
     return figures;
 }
 
+// One run of `command`, started straight from here (no shell, no timer program, whose own start
+// would add the same few milliseconds to every run) with its output in the scratch folder; its
+// times as the kernel counts them for it. Its peak memory is not its own (see RunUnderTime).
+RunFigures SpawnedRun(const Command& command, const std::filesystem::path& scratch) {
+    const std::filesystem::path output = scratch / "output.txt";
+    posix_spawn_file_actions_t files;
+    posix_spawn_file_actions_init(&files);
+    posix_spawn_file_actions_addopen(&files, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
+    posix_spawn_file_actions_addopen(&files, STDOUT_FILENO, output.c_str(),
+                                     O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    posix_spawn_file_actions_adddup2(&files, STDOUT_FILENO, STDERR_FILENO);
+    std::vector<char*> arguments;
+    for (const std::string& word : command) {
+        arguments.push_back(const_cast<char*>(word.c_str()));
+    }
+    arguments.push_back(nullptr);
+    RunFigures figures;
+    const Clock::time_point start = Clock::now();
+    pid_t child = 0;
+    int status = 0;
+    rusage usage{};
+    const bool ran =
+        posix_spawn(&child, arguments[0], &files, nullptr, arguments.data(), environ) == 0 &&
+        wait4(child, &status, 0, &usage) == child;
+    figures.wall = std::chrono::duration<double>(Clock::now() - start).count();
+    posix_spawn_file_actions_destroy(&files);
+    figures.status = ran && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    figures.user = static_cast<double>(usage.ru_utime.tv_sec) +
+                   static_cast<double>(usage.ru_utime.tv_usec) / 1e6;
+    figures.system = static_cast<double>(usage.ru_stime.tv_sec) +
+                     static_cast<double>(usage.ru_stime.tv_usec) / 1e6;
+    figures.output = ReadText(output);
+    return figures;
+}
+
 // The calls of `strace -c -f`, by name, with "total".
-std::map<std::string, long> CountCalls(const std::string& command,
+std::map<std::string, long> CountCalls(const Command& command,
                                        const std::filesystem::path& scratch) {
     const std::filesystem::path report = scratch / "strace.txt";
-    const std::string line =
-        "strace -c -f -o " + Quoted(report) + " " + command + " >/dev/null 2>&1 </dev/null";
+    const std::string line = "strace -c -f -o " + Quoted(report) + " " + ShellLine(command) +
+                             " >/dev/null 2>&1 </dev/null";
     std::map<std::string, long> calls;
     if (std::system(line.c_str()) != 0 && !std::filesystem::exists(report)) {
         return calls;
@@ -291,12 +342,16 @@ int MeasureSize(const Settings& settings, int entries, bool& canDrop) {
     const std::string game = (prefix.DriveC() / "Games" / "Greenvale 06").string();
     const std::filesystem::path statList = prefix.Folder() / "stat-list.txt";
     WriteStatList(game, statList);
-    std::vector<std::pair<std::string, std::string>> runs = {
-        {"floor", Quoted(settings.self) + " --floor " + Quoted(game)},
-        {"stat floor", Quoted(settings.self) + " --stat-floor " + Quoted(statList.string())}};
+    std::vector<std::pair<std::string, Command>> runs = {
+        {"floor", {settings.self, "--floor", game}},
+        {"stat floor", {settings.self, "--stat-floor", statList.string()}}};
     for (const std::string& command : settings.commands) {
-        runs.push_back({command, Quoted(settings.parvane) + " --prefix " +
-                                     Quoted(prefix.Folder().string()) + " " + command});
+        Command words = {settings.parvane, "--prefix", prefix.Folder().string()};
+        std::istringstream text(command);
+        for (std::string word; text >> word;) {
+            words.push_back(word);
+        }
+        runs.push_back({command, words});
     }
     int failures = 0;
     for (const auto& [what, command] : runs) {
@@ -306,13 +361,15 @@ int MeasureSize(const Settings& settings, int entries, bool& canDrop) {
         }
         std::filesystem::remove_all(state);
         canDrop = DropPageCache() && canDrop;
-        const RunFigures cold = TimedRun(command, scratch);
+        const RunFigures cold = RunUnderTime(command, scratch);
         PrintRow(entries, what, "cold", cold);
-        std::vector<RunFigures> warm;
+        std::vector<RunFigures> warm = {RunUnderTime(command, scratch)};
         for (int run = 0; run < WARM_RUNS; ++run) {
-            warm.push_back(TimedRun(command, scratch));
+            warm.push_back(SpawnedRun(command, scratch));
         }
-        PrintRow(entries, what, "warm", MedianRun(warm));
+        RunFigures median = MedianRun({warm.begin() + 1, warm.end()});
+        median.maxResidentKb = warm.front().maxResidentKb;
+        PrintRow(entries, what, "warm", median);
         const bool sameOutput = std::all_of(warm.begin(), warm.end(), [&](const RunFigures& run) {
             return run.output == cold.output;
         });
