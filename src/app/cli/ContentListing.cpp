@@ -21,7 +21,7 @@ namespace {
 
 constexpr std::string_view COLUMN_GAP = "  ";
 // A listing of fewer lines than twice this is made on one thread.
-constexpr std::size_t LINES_PER_THREAD = 4096;
+constexpr std::size_t LINES_PER_THREAD = 256;
 constexpr std::size_t MARKER_WIDTH = 3;
 // The listing is written in pieces of about this many bytes.
 constexpr std::size_t OUTPUT_PIECE = 1 << 16;
@@ -158,14 +158,15 @@ void ShowLines(std::span<const EntryView> entries, ColumnWidths widths, bool wit
 }
 
 // Consecutive entries of a listing: their views, their list lines one after the other in one
-// text, and the widths of their columns.
+// text, the widths of their columns, and their folders as the terminal shows them.
 struct ListPart {
     std::vector<EntryView> entries;
     std::string lineTexts;
     ColumnWidths widths;
+    ShownFolders shownFolders;
 };
 
-// Reads the catalogue only, and may run beside another part's making.
+// Reads the catalogue and the host's folders only, and may run beside another part's making.
 void MakeListPart(ContentKind kind, std::size_t first, std::size_t count, ListPart& part) {
     part.entries.resize(count);
     std::vector<std::size_t> lineEnds(count);
@@ -178,6 +179,11 @@ void MakeListPart(ContentKind kind, std::size_t first, std::size_t count, ListPa
         part.entries[i].line = std::string_view(part.lineTexts).substr(start, lineEnds[i] - start);
     }
     part.widths = WidthsOf(part.entries);
+    // Each folder is looked up on the host here, beside the other part's: a thousand courses
+    // lie in a thousand folders.
+    for (const EntryView& entry : part.entries) {
+        part.shownFolders.Of(entry.folder);
+    }
 }
 
 }  // namespace
@@ -238,11 +244,10 @@ int ListContent(ContentKind kind, bool withGuid) {
     other.Wait();
     const ColumnWidths widths = {std::max(parts[0].widths.text, parts[1].widths.text),
                                  std::max(parts[0].widths.usage, parts[1].widths.usage)};
-    ShownFolders shownFolders;
     std::string output;
-    for (const ListPart& part : parts) {
+    for (ListPart& part : parts) {
         ShowLines(
-            part.entries, widths, withGuid, shownFolders, [&output](const std::string& shown) {
+            part.entries, widths, withGuid, part.shownFolders, [&output](const std::string& shown) {
                 output.append(shown).push_back('\n');
                 if (output.size() >= OUTPUT_PIECE) {
                     std::cout.write(output.data(), static_cast<std::streamsize>(output.size()));
