@@ -1,6 +1,8 @@
 #include "app/cli/HostPaths.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 
@@ -11,6 +13,9 @@
 namespace parvane::cli {
 
 namespace {
+
+// The folders held open at once: a listing's paths lie below a few.
+constexpr std::size_t OPEN_FOLDERS = 64;
 
 std::filesystem::path WeaklyCanonicalOr(const std::filesystem::path& path) {
     std::error_code error;
@@ -50,6 +55,14 @@ HostPathNames::HostPathNames(std::filesystem::path prefixFolder) : prefix(std::m
     }
 }
 
+HostPathNames::~HostPathNames() {
+    for (const auto& [windowsText, folder] : foldersByWindowsText) {
+        if (folder.descriptor >= 0) {
+            close(folder.descriptor);
+        }
+    }
+}
+
 // The folder's form is kept only when the whole folder exists: a folder made later could be a
 // link. The path is cut as text: this runs for every entry of a listing. The form is also kept
 // by `windowsFolder`, the Windows text of the folder of a plain last name: every path in that
@@ -75,7 +88,12 @@ std::string HostPathNames::WithoutLinks(const wine::HostPath& host,
         known = foldersWithoutLinks.emplace(std::string(parent), canonical.native()).first;
     }
     if (!windowsFolder.empty() && !foldersByWindowsText.contains(windowsFolder)) {
-        foldersByWindowsText.emplace(std::string(windowsFolder), known->second);
+        const int descriptor =
+            foldersByWindowsText.size() < OPEN_FOLDERS
+                ? open(known->second.c_str(), O_PATH | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC)
+                : -1;
+        foldersByWindowsText.emplace(std::string(windowsFolder),
+                                     KnownFolder{known->second, descriptor});
     }
     std::string path = known->second + '/';
     path += name;
@@ -88,19 +106,26 @@ std::string HostPathNames::WithoutLinks(const wine::HostPath& host,
 // spelling, a link, nothing there).
 std::string HostPathNames::InFolderFound(std::string_view windowsFolder, std::string_view name) {
     std::string path;
+    int folder = -1;
     {
         const std::lock_guard lock(mutex);
         const auto known = foldersByWindowsText.find(windowsFolder);
         if (known == foldersByWindowsText.end()) {
             return {};
         }
-        path.reserve(known->second.size() + 1 + name.size());
-        path = known->second;
+        path.reserve(known->second.path.size() + 1 + name.size());
+        path = known->second.path;
+        folder = known->second.descriptor;
     }
     path += '/';
+    const std::size_t nameStart = path.size();
     path += wine::Cp1252ToUtf8(name);
+    // A plain name has no separator and is neither "." nor "..": it stays inside the folder.
     struct stat status {};
-    if (lstat(path.c_str(), &status) != 0 || S_ISLNK(status.st_mode)) {
+    const int result = folder >= 0
+                           ? fstatat(folder, path.c_str() + nameStart, &status, AT_SYMLINK_NOFOLLOW)
+                           : lstat(path.c_str(), &status);
+    if (result != 0 || S_ISLNK(status.st_mode)) {
         return {};
     }
     return path;

@@ -19,6 +19,9 @@ namespace parvane::cli {
 class HostPathNames {
   public:
     explicit HostPathNames(std::filesystem::path prefixFolder);
+    ~HostPathNames();
+    HostPathNames(const HostPathNames&) = delete;
+    HostPathNames& operator=(const HostPathNames&) = delete;
 
     std::string Of(const std::string& windowsPath);
 
@@ -31,8 +34,14 @@ class HostPathNames {
     std::mutex mutex;
     // Found by a view of the path asked, without a copy of its folder part.
     TextMap<std::string> foldersWithoutLinks;
-    // The same forms by the folder's Windows text, to which a plain name found there is joined.
-    TextMap<std::string> foldersByWindowsText;
+    // A folder's form by its Windows text, to which a plain name found there is joined, and
+    // the folder held open, so that the name is looked up in it without walking the whole path
+    // again (-1 past the first few folders).
+    struct KnownFolder {
+        std::string path;
+        int descriptor = -1;
+    };
+    TextMap<KnownFolder> foldersByWindowsText;
 };
 
 }  // namespace parvane::cli
