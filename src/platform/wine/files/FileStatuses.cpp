@@ -10,6 +10,7 @@
 #include <optional>
 #include <span>
 #include <string_view>
+#include <thread>
 #include <unordered_map>
 
 #include "platform/AsciiCase.h"
@@ -22,7 +23,6 @@ namespace parvane::wine {
 
 namespace {
 
-constexpr std::size_t STATUS_THREADS = 4;
 // Fewer paths than this per thread are not worth a thread.
 constexpr std::size_t PATHS_PER_THREAD = 64;
 // Paths of one folder taken together by one thread; each part opens the folder itself.
@@ -257,6 +257,14 @@ void TakePartStatuses(const GroupPart& part, const Groups& grouped,
     }
 }
 
+// As many threads as cores, and at least two, so that one waits on the disk while the other
+// works: a warm load is bound by the processor, and threads beyond the cores would only take
+// turns with the caller's, whose own work waits for theirs.
+std::size_t StatusThreads() {
+    const unsigned cores = std::thread::hardware_concurrency();
+    return std::clamp<std::size_t>(cores, 2, 8);
+}
+
 }  // namespace
 
 void GetFileStatuses(const std::filesystem::path& prefix, const std::vector<std::string>& paths,
@@ -267,7 +275,7 @@ void GetFileStatuses(const std::filesystem::path& prefix, const std::vector<std:
     const std::vector<GroupPart> parts = SplitIntoParts(grouped.groups);
     std::vector<char> taken(paths.size(), 0);
     ForEachItemOnThreads(
-        parts.size(), std::clamp<std::size_t>(paths.size() / PATHS_PER_THREAD, 1, STATUS_THREADS),
+        parts.size(), std::clamp<std::size_t>(paths.size() / PATHS_PER_THREAD, 1, StatusThreads()),
         [&](std::size_t part) { TakePartStatuses(parts[part], grouped, paths, statuses, taken); });
     for (std::size_t i = 0; i < paths.size(); ++i) {
         if (taken[i] == 0) {
