@@ -61,6 +61,9 @@ TEST_F(HostFiles, StatusesTakenTogetherAreThoseTakenOneByOne) {
     test::WriteHostFile(driveC / "Pack" / ".hidden.tcl", "hidden");
     std::filesystem::create_directories(driveC / "Solo");
     test::WriteHostFile(driveC / "Solo" / ".alone.tcl", "hidden alone in its folder");
+    // Each alone in a folder of its own below another: courses lie so.
+    test::WriteHostFile(driveC / "Pack" / "One" / ".alone.tcr", "hidden alone, one folder down");
+    test::WriteHostFile(driveC / "Pack" / "Two" / "Course.tcr", "alone, one folder down");
     chmod((driveC / "Pack" / "Real.tcl").c_str(), 0444);
     std::filesystem::create_symlink("Real.tcl", driveC / "Pack" / "link.tcl");
     std::filesystem::create_symlink("nowhere", driveC / "Pack" / "dangling.tcl");
@@ -96,6 +99,10 @@ TEST_F(HostFiles, StatusesTakenTogetherAreThoseTakenOneByOne) {
                                       "C:\\Pack\\a|b",
                                       "C:\\Linked\\Real.tcl",
                                       "C:\\Solo\\.alone.tcl",
+                                      "C:\\Pack\\One\\.alone.tcr",
+                                      "C:\\Pack\\Two\\Course.tcr",
+                                      "C:\\Pack\\Three\\missing.tcr",
+                                      "C:\\Pack\\link.tcl\\alone.tcr",
                                       "Real.tcl",
                                       "C:",
                                       "C:\\" + std::string(300, 'n')};

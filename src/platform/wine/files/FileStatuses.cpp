@@ -97,7 +97,12 @@ class FolderHandle {
     int fd;
 };
 
-// A folder below a drive's root as the host spells it.
+// The last name of a path whose names are plain.
+std::string_view LastName(std::string_view path) {
+    return path.substr(path.find_last_of("\\/") + 1);
+}
+
+// Names below a drive's root as the host spells them.
 std::string HostSpelling(std::string_view folder) {
     std::string host = Cp1252ToUtf8(folder);
     std::replace(host.begin(), host.end(), '\\', '/');
@@ -128,9 +133,10 @@ struct FolderKeyHash {
 };
 
 // The paths whose every name may be spelled on the disk as asked, by drive and folder: each
-// group's paths lie together in `members` (positions in `paths`), each path's last name starting
-// at `nameStarts`. The drives' roots are opened once each, into `drives`. The other paths are in
-// no group. Views into `paths`, which must outlive them.
+// group's paths lie together in `members` (positions in `paths`), each path's names below the
+// group's folder starting at `nameStarts`: its last name, or its last two when it is alone in its
+// folder. The drives' roots are opened once each, into `drives`. The other paths are in no
+// group. Views into `paths`, which must outlive them.
 struct Groups {
     std::vector<FolderGroup> groups;
     std::vector<std::size_t> members;
@@ -183,6 +189,28 @@ Groups GroupByFolder(const std::filesystem::path& prefix, const std::vector<std:
         groupOf[i] = lastGroup;
         grouped.nameStarts[i] = lastSeparator + 1;
         ++grouped.groups[lastGroup].count;
+    }
+    // A path alone in its folder joins the group of the folder above: a thousand courses, each
+    // in a folder of its own, are looked up inside one open folder, not each from the drive's
+    // root again.
+    for (std::size_t i = 0; i < paths.size(); ++i) {
+        if (groupOf[i] == NO_GROUP || grouped.groups[groupOf[i]].count != 1) {
+            continue;
+        }
+        const std::string_view folder = grouped.groups[groupOf[i]].folder;
+        const std::size_t cut = folder.find_last_of("\\/");
+        if (cut == std::string_view::npos) {
+            continue;  // the folder above is the drive's root
+        }
+        const FolderKey above{UpperAscii(paths[i][0]), folder.substr(0, cut)};
+        const auto [group, added] = groupOfFolder.try_emplace(above, grouped.groups.size());
+        if (added) {
+            grouped.groups.push_back({grouped.groups[groupOf[i]].driveFd, above.folder, 0, 0});
+        }
+        --grouped.groups[groupOf[i]].count;
+        groupOf[i] = group->second;
+        ++grouped.groups[groupOf[i]].count;
+        grouped.nameStarts[i] = 3 + cut + 1;
     }
     std::size_t next = 0;
     for (FolderGroup& group : grouped.groups) {
@@ -243,7 +271,7 @@ void TakePartStatuses(const GroupPart& part, const Groups& grouped,
         for (const std::size_t i : members) {
             const std::string_view path = paths[i];
             taken[i] = StatusOfPlainPath(group.driveFd, HostSpelling(path.substr(3)),
-                                         path.substr(grouped.nameStarts[i]), statuses[i])
+                                         LastName(path), statuses[i])
                            ? 1
                            : 0;
         }
@@ -252,8 +280,11 @@ void TakePartStatuses(const GroupPart& part, const Groups& grouped,
     const FolderHandle opened(group.driveFd, HostSpelling(group.folder));
     for (std::size_t k = 0; opened.Fd() >= 0 && k < members.size(); ++k) {
         const std::size_t i = members[k];
-        const std::string_view name = std::string_view(paths[i]).substr(grouped.nameStarts[i]);
-        taken[i] = StatusOfPlainPath(opened.Fd(), Cp1252ToUtf8(name), name, statuses[i]) ? 1 : 0;
+        const std::string_view path = paths[i];
+        taken[i] = StatusOfPlainPath(opened.Fd(), HostSpelling(path.substr(grouped.nameStarts[i])),
+                                     LastName(path), statuses[i])
+                       ? 1
+                       : 0;
     }
 }
 
