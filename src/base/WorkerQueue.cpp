@@ -1,9 +1,9 @@
 #include "base/WorkerQueue.h"
 
-#include "platform/HelperThreads.h"
-
 #include <system_error>
 #include <utility>
+
+#include "platform/HelperThreads.h"
 
 namespace parvane {
 
@@ -32,7 +32,7 @@ bool WorkerQueue::StartWorker() {
 
 // Runs the jobs until the queue is empty and its owner goes.
 void WorkerQueue::Work() {
-    // The lock is taken once the worker's start has been placed (see Post).
+    // Post holds the lock until this worker is placed off its core; only then may it run anywhere.
     std::unique_lock lock(mutex);
     RunOnAnyCore();
     for (;;) {
@@ -50,18 +50,15 @@ void WorkerQueue::Work() {
 }
 
 void WorkerQueue::Post(std::function<void()> job) {
-    bool queued = false;
-    {
-        const std::lock_guard lock(mutex);
-        if (StartWorker()) {
-            jobs.push_back(std::move(job));
-            queued = true;
-        }
-    }
-    if (!queued) {
+    // Held until a worker started here is placed (see Work).
+    std::unique_lock lock(mutex);
+    if (!StartWorker()) {
+        lock.unlock();
         job();
         return;
     }
+    jobs.push_back(std::move(job));
+    lock.unlock();
     changed.notify_all();
 }
 
