@@ -63,7 +63,8 @@ TEST_F(Wineserver, TheProcessHoldingTheLockIsTheServer) {
     ASSERT_EQ(read(ready[0], &answer, 1), 1);
     ASSERT_EQ(answer, 'y');
     const std::filesystem::path nameFile = prefix.Folder() / "wineserver";
-    for (const char* named : {"", "wine-Ab12Cd", "wine-Ab12Cd\n", "../../tmp/wine-Ab12Cd"}) {
+    for (const char* named : {"", "wine-Ab12Cd", "wine-Ab12Cd\n", "../../tmp/wine-Ab12Cd",
+                              "wine-Ab12Cd/../../elsewhere"}) {
         SCOPED_TRACE(named);
         test::WriteHostFile(nameFile, named);
         int pid = 0;
