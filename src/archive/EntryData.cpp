@@ -1,15 +1,12 @@
 #include "archive/EntryData.h"
 
-#include <libdeflate.h>
-
 #include <algorithm>
 #include <cstring>
 #include <limits>
-#include <new>
 #include <span>
 
+#include "archive/WholeEntry.h"
 #include "archive/ZipReader.h"
-#include "base/WorkerQueue.h"
 
 namespace parvane {
 
@@ -18,34 +15,8 @@ namespace {
 constexpr std::size_t INPUT_SIZE = std::size_t{1} << 20;
 // zlib takes the gathered bytes of a whole entry in one go when libdeflate refuses them.
 constexpr std::uint64_t ZLIB_INPUT_MAX = std::numeric_limits<uInt>::max();
-// New memory at least this large has its pages touched ahead of the inflating.
-constexpr std::size_t TOUCH_MIN_SIZE = std::size_t{16} << 20;
-constexpr std::size_t PAGE_SIZE = 4096;
-
-void TouchPages(std::span<char> memory) {
-    for (std::size_t at = 0; at < memory.size(); at += PAGE_SIZE) {
-        memory[at] = 0;
-    }
-}
 
 }  // namespace
-
-bool EntryData::ReusedBuffer::Reserve(std::size_t size) {
-    if (size > capacity) {
-        bytes.reset();
-        capacity = 0;
-        bytes.reset(new (std::nothrow) char[size]);
-        if (!bytes) {
-            return false;
-        }
-        capacity = size;
-    }
-    return true;
-}
-
-void EntryData::DecompressorFree::operator()(libdeflate_decompressor* freed) const {
-    libdeflate_free_decompressor(freed);
-}
 
 EntryData::EntryData(std::uint64_t wholeInflateLimit)
     : wholeLimit(std::min(wholeInflateLimit, ZLIB_INPUT_MAX)) {}
@@ -72,7 +43,6 @@ int EntryData::Open(ArchiveInput& archive, const EntryDataPlace& place) {
     uncompressedLeft = place.uncompressedSize;
     stream.next_in = nullptr;
     stream.avail_in = 0;
-    way = FitsWholeInflate(place) ? Way::WholeAtFirstRead : Way::Stream;
     if (place.method == ZIP_METHOD_DEFLATED) {
         // Raw deflate: a zip entry has no zlib header.
         const int result =
@@ -83,6 +53,10 @@ int EntryData::Open(ArchiveInput& archive, const EntryDataPlace& place) {
         inflaterReady = true;
     }
     return ZIPCODE_OK;
+}
+
+std::unique_ptr<WholeEntry> EntryData::TakeWhole() {
+    return FitsWholeInflate(data) ? WholeEntry::Make(data) : nullptr;
 }
 
 // The next compressed bytes, never past the entry's data; empty when the archive ends there or
@@ -117,7 +91,7 @@ int EntryData::Inflate(std::size_t& delivered) {
     return result;
 }
 
-int EntryData::ReadStream(char* buffer, std::size_t size) {
+int EntryData::Read(char* buffer, std::size_t size) {
     const auto wanted =
         static_cast<uInt>(std::min<std::uint64_t>({size, uncompressedLeft, ZIP_DATA_BLOCK_SIZE}));
     stream.next_out = reinterpret_cast<Bytef*>(buffer);
@@ -150,73 +124,6 @@ int EntryData::ReadStream(char* buffer, std::size_t size) {
         }
     }
     return static_cast<int>(delivered);
-}
-
-// As much of the compressed data as the archive holds, in the order of the archive's reads.
-std::size_t EntryData::GatherCompressed() {
-    const std::size_t gathered = input->ReadInto(data.offset, compressed.bytes.get(),
-                                                 static_cast<std::size_t>(data.compressedSize));
-    compressedLeft -= gathered;
-    return gathered;
-}
-
-// Without the memory for it, the entry streams. Data that ends early is delivered as far as it
-// goes, as the stream delivers it: the caller compares the count with the declared size.
-void EntryData::InflateWhole() {
-    way = Way::Stream;
-    const auto compressedSize = static_cast<std::size_t>(data.compressedSize);
-    const auto declaredSize = static_cast<std::size_t>(data.uncompressedSize);
-    if (!decompressor) {
-        decompressor.reset(libdeflate_alloc_decompressor());
-    }
-    // The last entry's compressed bytes may still be being hashed where a larger buffer would
-    // take their place.
-    input->ReleaseDestination();
-    inflatedTurn = 1 - inflatedTurn;
-    ReusedBuffer& output = inflated[inflatedTurn];
-    const bool newMemory = output.capacity < declaredSize;
-    if (!decompressor || !compressed.Reserve(compressedSize) || !output.Reserve(declaredSize)) {
-        return;
-    }
-    // The pages of large new memory are touched on another thread while the compressed bytes
-    // are read: the kernel then gives them there, not one by one under the inflating.
-    WorkerQueue toucher;
-    if (newMemory && declaredSize >= TOUCH_MIN_SIZE) {
-        toucher.Post(
-            [memory = std::span(output.bytes.get(), declaredSize)] { TouchPages(memory); });
-    }
-    const std::size_t gathered = GatherCompressed();
-    toucher.Wait();
-    std::size_t produced = 0;
-    if (libdeflate_deflate_decompress(decompressor.get(), compressed.bytes.get(), gathered,
-                                      output.bytes.get(), declaredSize,
-                                      &produced) == LIBDEFLATE_SUCCESS) {
-        way = Way::Whole;
-        inflatedSize = produced;
-        served = 0;
-        return;
-    }
-    // zlib inflates the same bytes, and reads on from the archive where the gathering stopped.
-    stream.next_in = reinterpret_cast<Bytef*>(compressed.bytes.get());
-    stream.avail_in = static_cast<uInt>(gathered);
-}
-
-int EntryData::ReadInflated(std::size_t size, const char*& bytes) {
-    const std::size_t count = std::min({size, inflatedSize - served, ZIP_DATA_BLOCK_SIZE});
-    bytes = inflated[inflatedTurn].bytes.get() + served;
-    served += count;
-    return static_cast<int>(count);
-}
-
-int EntryData::Read(char* buffer, std::size_t size, const char*& bytes) {
-    if (way == Way::WholeAtFirstRead) {
-        InflateWhole();
-    }
-    if (way == Way::Whole) {
-        return ReadInflated(size, bytes);
-    }
-    bytes = buffer;
-    return ReadStream(buffer, size);
 }
 
 }  // namespace parvane

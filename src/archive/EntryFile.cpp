@@ -41,9 +41,17 @@ void EntryFile::ShowWriteError() const {
               RuntimeErrorText(writeError).c_str());
 }
 
-bool EntryFile::Finish(OverlappedSha1& digest) {
+void EntryFile::ShowReadError(int readResult) const {
+    ShowError("Couldn't read compressed file '%s', return code=%d", fileName.c_str(), readResult);
+}
+
+bool EntryFile::Finish(const Sha1Digest& digest) {
     if (writeFailed) {
         ShowWriteError();
+        return false;
+    }
+    if (readError != ZIPCODE_OK) {
+        ShowReadError(readError);
         return false;
     }
     if (readEnd != ZIPCODE_OK) {
@@ -70,7 +78,7 @@ bool EntryFile::Finish(OverlappedSha1& digest) {
                   RuntimeErrorText(closeError).c_str());
         return false;
     }
-    RememberFileDigest(outputPath, deliveredBytes, Sha1DigestText(digest.Finish()));
+    RememberFileDigest(outputPath, deliveredBytes, Sha1DigestText(digest));
     return true;
 }
 

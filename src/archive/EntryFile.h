@@ -1,9 +1,10 @@
 #pragma once
 
 // An entry's output file while the entry is unpacked, and what is known of its bytes. The
-// bytes may be written on another thread while the next entry is read; `Finish`, once those
+// bytes may be written on another thread while the next entries are read; `Finish`, once those
 // writes are done, reports what went wrong, in the order the checks are made for an entry
-// finished on its own: the write, the end of the entry's data, its size, its CRC-32, the close.
+// finished on its own: the write, the reading of the entry's data, the end of that data, its
+// size, its CRC-32, the close.
 
 #include <cstddef>
 #include <cstdint>
@@ -11,7 +12,7 @@
 #include <string>
 
 #include "archive/ZipReader.h"
-#include "base/OverlappedSha1.h"
+#include "base/Sha1.h"
 #include "platform/Machine.h"
 
 namespace parvane {
@@ -29,12 +30,15 @@ class EntryFile {
     // Only while no write runs on another thread.
     bool WriteFailed() const { return writeFailed; }
     void ShowWriteError() const;
+    void ShowReadError(int readResult) const;
     void Delivered(std::size_t size) { deliveredBytes += size; }
+    // A read of the entry's data that failed, with its code, after the bytes delivered.
+    void ReadingFailed(int readResult) { readError = readResult; }
     void ReadingEnded(int closeResult) { readEnd = closeResult; }
 
-    // The first failure reported, or the file closed and its digest (the entry's bytes, the
-    // last added to `digest`) kept for the record of what is placed.
-    bool Finish(OverlappedSha1& digest);
+    // The first failure reported, or the file closed and the digest of its bytes kept for the
+    // record of what is placed.
+    bool Finish(const Sha1Digest& digest);
 
   private:
     std::unique_ptr<FileStream> stream;
@@ -43,6 +47,7 @@ class EntryFile {
     std::uint64_t declaredSize;
     std::uint32_t declaredCrc;
     std::uint64_t deliveredBytes = 0;
+    int readError = ZIPCODE_OK;
     int readEnd = ZIPCODE_OK;
     // Taken by whichever thread writes.
     std::uint32_t crc = 0;

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "archive/ArchiveChecks.h"
+#include "archive/EntriesInFlight.h"
 #include "archive/EntryFile.h"
 #include "archive/EntryNames.h"
 #include "archive/OriginLists.h"
@@ -16,7 +17,6 @@
 #include "base/OverlappedSha1.h"
 #include "base/PathText.h"
 #include "base/StopRequest.h"
-#include "base/WorkerQueue.h"
 #include "journal/FileDigests.h"
 #include "platform/AsciiCase.h"
 #include "platform/ErrorText.h"
@@ -32,16 +32,10 @@ namespace {
 using ArchiveChain = std::vector<std::string>;
 
 struct Extraction {
-    // The SHA-1 for the record of what is placed.
+    // The SHA-1 of a streamed entry, for the record of what is placed.
     OverlappedSha1 entryDigest{ZIP_DATA_BLOCK_SIZE};
-    // The entry being read, and the one read before it, still being hashed and written: it is
-    // checked once the next entry's bytes are at hand, so that the next entry inflates
-    // meanwhile.
-    std::unique_ptr<EntryFile> reading;
-    std::unique_ptr<EntryFile> pending;
-    // Writes bytes that the reader holds, and takes their CRC-32. Declared after the entries,
-    // so that its jobs are done before they go.
-    WorkerQueue writer;
+    // The entries inflated whole, read before the entry at hand.
+    EntriesInFlight inFlight;
     ArchiveChain chain = {};
     // The bytes read for the outermost archive's entries: the progress shown to the user.
     std::uint64_t outerBytesWritten = 0;
@@ -74,93 +68,110 @@ void RecordFolderOrigin(const ZipEntryInfo& info, const std::string& fileName) {
     }
 }
 
-// Checks the entry read before, once its writes and its hashing are done; false when it
-// failed, with the message.
-bool FinishPendingEntry(Extraction& extraction) {
-    if (!extraction.pending) {
-        return true;
+void AdvanceProgress(Extraction& extraction, std::uint64_t size) {
+    if (extraction.chain.size() == 1) {
+        extraction.outerBytesWritten += size;
+        TheUserInterface().AdvanceWork(extraction.outerBytesWritten);
     }
-    extraction.writer.Wait();
-    const bool finished = extraction.pending->Finish(extraction.entryDigest);
-    extraction.pending.reset();
-    return finished;
 }
 
-// Reads the entry's bytes into the digest and the output file. The bytes the reader holds
-// (an entry inflated whole) are written on the writer's thread, since they stay in place
-// until the entry after the next is opened; bytes in the digest's buffer are written here.
-// An entry's bytes all come one way, and the entry before is finished at the first read, so
-// that the file is never written from both threads.
-bool ReadEntryBytes(ZipReader& reader, EntryFile& entry, const std::string& fileName,
-                    Extraction& extraction) {
+bool StopRequested() {
+    if (IsStopRequested()) {
+        ShowStoppedMessage();
+        return true;
+    }
+    return false;
+}
+
+bool FinishOldestInFlight(Extraction& extraction) {
+    return extraction.inFlight.FinishOldest([&extraction](std::uint64_t written) {
+        AdvanceProgress(extraction, written);
+        return !StopRequested();
+    });
+}
+
+// Finishes the entries inflated whole that were read before; false at the first that failed,
+// with its message.
+bool FinishEntriesInFlight(Extraction& extraction) {
+    while (!extraction.inFlight.Empty()) {
+        if (!FinishOldestInFlight(extraction)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// Reads the entry's bytes block by block into the digest and the output file, and finishes it.
+bool StreamEntry(ZipReader& reader, EntryFile& entry, Extraction& extraction) {
     OverlappedSha1& digest = extraction.entryDigest;
     for (;;) {
-        if (IsStopRequested()) {
-            ShowStoppedMessage();
+        if (StopRequested()) {
             return false;
         }
         const std::span<char> block = digest.Buffer();
-        const char* bytes = nullptr;
-        const int count = reader.ReadEntryData(block.data(), block.size(), bytes);
-        if (!FinishPendingEntry(extraction)) {
-            return false;
-        }
+        const int count = reader.ReadEntryData(block.data(), block.size());
         if (count == 0) {
             break;
         }
         if (count < 0) {
-            ShowError("Couldn't read compressed file '%s', return code=%d", fileName.c_str(),
-                      count);
+            entry.ShowReadError(count);
             return false;
         }
         const auto size = static_cast<std::size_t>(count);
-        if (bytes == block.data()) {
-            digest.Add(size);
-            entry.Write(bytes, size);
-            if (entry.WriteFailed()) {
-                entry.ShowWriteError();
-                return false;
-            }
-        } else {
-            digest.AddHeld({bytes, size});
-            extraction.writer.Post([&entry, bytes, size] { entry.Write(bytes, size); });
+        digest.Add(size);
+        entry.Write(block.data(), size);
+        if (entry.WriteFailed()) {
+            entry.ShowWriteError();
+            return false;
         }
         entry.Delivered(size);
-        if (extraction.chain.size() == 1) {
-            extraction.outerBytesWritten += size;
-            TheUserInterface().AdvanceWork(extraction.outerBytesWritten);
-        }
+        AdvanceProgress(extraction, size);
     }
     entry.ReadingEnded(reader.CloseEntryData());
+    return entry.Finish(digest.Finish());
+}
+
+// Leaves the entry to inflate, hash and write beside the next ones, once there is room for it.
+bool StartWholeEntry(ZipReader& reader, std::unique_ptr<EntryFile> entry,
+                     std::unique_ptr<WholeEntry> data, Extraction& extraction) {
+    if (StopRequested()) {
+        return false;
+    }
+    while (!extraction.inFlight.HasRoomFor(*data)) {
+        if (!FinishOldestInFlight(extraction)) {
+            return false;
+        }
+    }
+    entry->ReadingEnded(reader.CloseEntryData());
+    extraction.inFlight.Start(reader, std::move(entry), std::move(data));
     return true;
 }
 
-// Reads the entry into its file; what is left to check is checked with the next entry.
+// Reads the entry into its file: an entry inflated whole is finished later, in its turn. The
+// failures of the entries read before come first.
 bool WriteEntry(ZipReader& reader, const ZipEntryInfo& info, const std::string& fileName,
                 const std::string& outputPath, Extraction& extraction) {
     Win32Error error = ERR_SUCCESS;
     std::unique_ptr<FileStream> stream = TheMachine().OpenFile(outputPath, FileMode::Write, error);
-    // A failure met before the entry's bytes comes after any of the entry before it.
     if (!stream) {
-        if (FinishPendingEntry(extraction)) {
+        if (FinishEntriesInFlight(extraction)) {
             ShowError("Couldn't create file '%s': %s", outputPath.c_str(),
                       RuntimeErrorText(error).c_str());
         }
         return false;
     }
-    extraction.reading = std::make_unique<EntryFile>(std::move(stream), info, fileName, outputPath);
+    auto entry = std::make_unique<EntryFile>(std::move(stream), info, fileName, outputPath);
     if (const int result = reader.OpenEntryData(); result != ZIPCODE_OK) {
-        if (FinishPendingEntry(extraction)) {
+        if (FinishEntriesInFlight(extraction)) {
             ShowError("Couldn't open compressed file '%s', return code=%d", fileName.c_str(),
                       result);
         }
         return false;
     }
-    if (!ReadEntryBytes(reader, *extraction.reading, fileName, extraction)) {
-        return false;
+    if (std::unique_ptr<WholeEntry> data = reader.TakeWholeEntry()) {
+        return StartWholeEntry(reader, std::move(entry), std::move(data), extraction);
     }
-    extraction.pending = std::move(extraction.reading);
-    return true;
+    return FinishEntriesInFlight(extraction) && StreamEntry(reader, *entry, extraction);
 }
 
 bool ExtractArchiveAt(const std::string& archivePath, const std::string& targetFolder,
@@ -172,10 +183,8 @@ class EntryWorkOver {
   public:
     explicit EntryWorkOver(Extraction& current) : extraction(current) {}
     ~EntryWorkOver() {
-        extraction.writer.Wait();
+        extraction.inFlight.Drop();
         extraction.entryDigest.Finish();
-        extraction.reading.reset();
-        extraction.pending.reset();
     }
     EntryWorkOver(const EntryWorkOver&) = delete;
     EntryWorkOver& operator=(const EntryWorkOver&) = delete;
@@ -211,7 +220,7 @@ bool ExtractEntry(ZipReader& reader, const ZipEntryInfo& info, const std::string
         AddTcxFile(fileName);
     }
     if (expandInner && IsInnerArchiveName(fileName)) {
-        return FinishPendingEntry(extraction) &&
+        return FinishEntriesInFlight(extraction) &&
                ExpandInnerArchive(fileName, outputPath, targetFolder, extraction);
     }
     return true;
@@ -250,8 +259,8 @@ bool ExtractArchiveAt(const std::string& archivePath, const std::string& targetF
     ChainLink link(chain, archivePath);
     const bool outermost = chain.size() == 1;
     ZipReader reader(archivePath, outermost ? ArchiveHashing::Hashed : ArchiveHashing::None);
-    // The digest's thread may still be hashing bytes that the reader holds: the reader goes
-    // only once the hashing is over, however the extraction ends.
+    // The entries in flight may still be hashing bytes that the reader gathered: the reader
+    // goes only once they are dropped, however the extraction ends.
     const EntryWorkOver entryWorkOver(extraction);
     ExtractionPlan plan;
     if (!ReadArchiveInfo(reader) ||
@@ -272,7 +281,7 @@ bool ExtractArchiveAt(const std::string& archivePath, const std::string& targetF
         return plan.skipped[index++] ||
                ExtractEntry(reader, info, archivePath, targetFolder, expandInner, extraction);
     });
-    if (extracted && !FinishPendingEntry(extraction)) {
+    if (extracted && !FinishEntriesInFlight(extraction)) {
         return false;
     }
     if (extracted && outermost) {

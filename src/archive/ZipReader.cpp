@@ -158,8 +158,22 @@ int ZipReader::OpenEntryData() {
                                         .uncompressedSize = fileInfo.uncompressed_size});
 }
 
-int ZipReader::ReadEntryData(void* buffer, std::size_t size, const char*& bytes) {
-    return entryData.Read(static_cast<char*>(buffer), size, bytes);
+std::unique_ptr<WholeEntry> ZipReader::TakeWholeEntry() {
+    return entryData.TakeWhole();
+}
+
+void ZipReader::GatherWholeEntry(WholeEntry& entry) {
+    entry.Gather(*slot.input);
+}
+
+void ZipReader::ReleaseGathered() {
+    if (slot.input != nullptr) {
+        slot.input->ReleaseDestination();
+    }
+}
+
+int ZipReader::ReadEntryData(void* buffer, std::size_t size) {
+    return entryData.Read(static_cast<char*>(buffer), size);
 }
 
 int ZipReader::CloseEntryData() {

@@ -8,12 +8,14 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "archive/ArchiveInput.h"
 #include "archive/EntryData.h"
+#include "archive/WholeEntry.h"
 
 namespace parvane {
 
@@ -77,10 +79,15 @@ class ZipReader {
     int GoToNextEntry();
     int ReadEntryInfo(ZipEntryInfo& info);
     int OpenEntryData();
-    // Above 0: bytes read; 0: the end of the entry's data; below 0: an error. The data's CRC-32
-    // is the caller's to check against ZipEntryInfo::crc. The bytes are at `bytes`: in `buffer`,
-    // or in the reader's memory until the entry after the next one is opened (EntryData).
-    int ReadEntryData(void* buffer, std::size_t size, const char*& bytes);
+    // The entry opened, when it is inflated whole (EntryData::TakeWhole); its compressed bytes
+    // are then read by `GatherWholeEntry`, and the entry is not read here.
+    std::unique_ptr<WholeEntry> TakeWholeEntry();
+    void GatherWholeEntry(WholeEntry& entry);
+    // Returns once no gathered bytes are still being hashed: the entries that hold them may go.
+    void ReleaseGathered();
+    // Above 0: bytes read into `buffer`; 0: the end of the entry's data; below 0: an error. The
+    // data's CRC-32 is the caller's to check against ZipEntryInfo::crc.
+    int ReadEntryData(void* buffer, std::size_t size);
     int CloseEntryData();
     // The archive's size and SHA-1, once its entries are read: reads the rest of the file.
     // Nothing for an unhashed reader or an archive that could not be read whole.

@@ -7,6 +7,7 @@
 #include "archive/OriginLists.h"
 #include "base/DigestText.h"
 #include "base/Sha1.h"
+#include "base/StopRequest.h"
 #include "journal/FileDigests.h"
 #include "platform/Machine.h"
 #include "support/FaultInjectingMachine.h"
@@ -277,6 +278,58 @@ TEST_F(ExtractArchiveTest, AnEntryThatFailsWhileItIsHashedLeavesNothingBeingRead
     disk.Inject({.call = test::MachineCall::OpenFile, .pathPart = "next.txt"});
     ui.ExpectError(Containing("Couldn't write target file '" + target + "\\big.txt'"));
     EXPECT_FALSE(ExtractArchive(archive, target, true));
+}
+
+// Entries inflated whole are inflated, hashed and written side by side, more of them than are
+// ever held at once; each file and its recorded digest are its own entry's, and the failure
+// reported is the first entry's in archive order, though a later one failed before it.
+TEST_F(ExtractArchiveTest, EntriesInflatedSideBySideAreFinishedInArchiveOrder) {
+    std::vector<ZipFileEntry> entries;
+    for (int index = 0; index < 50; ++index) {
+        std::string text;
+        while (text.size() < 20'000)
+            text +=
+                "entry " + std::to_string(index) + " line " + std::to_string(text.size()) + "\n";
+        entries.push_back({"f" + std::to_string(index) + ".txt", text});
+    }
+    ASSERT_TRUE(ExtractArchive(Archive("many.zip", entries), target, true));
+    for (const ZipFileEntry& entry : entries) {
+        SCOPED_TRACE(entry.name);
+        EXPECT_EQ(Output(entry.name), entry.data);
+        std::uint64_t size = 0;
+        std::string sha1;
+        ASSERT_TRUE(RecallFileDigest(target + "\\" + entry.name, size, sha1));
+        Sha1 expected;
+        expected.Add(entry.data.data(), entry.data.size());
+        EXPECT_EQ(sha1, Sha1DigestText(expected.Finish()));
+    }
+
+    test::ZipBytes damaged = test::ZipArchiveBytes(entries);
+    test::PatchEntryCrc(damaged, 40, 7);
+    ASSERT_TRUE(test::WriteZipFile(folder + "\\damaged.zip", damaged));
+    test::FaultInjectingMachine disk;
+    disk.Inject({.call = test::MachineCall::OpenFile, .pathPart = "f45.txt"});
+    ui.ExpectError("Couldn't close compressed file 'f40.txt', return code=-105");
+    EXPECT_FALSE(ExtractArchive(folder + "\\damaged.zip", folder + "\\again", true));
+}
+
+// A stop asked for while an entry inflated whole is written is seen at the next progress shown,
+// and the writing, kept within a few blocks of that progress, ends there: the rest of the entry
+// is never written.
+TEST_F(ExtractArchiveTest, AStopEndsTheWritingOfAnEntryInflatedWhole) {
+    class StopAtFirstProgress final : public ScriptedUserInterface {
+      public:
+        void AdvanceWork(std::uint64_t) override { RequestStop(2); }
+    };
+    std::string text;
+    for (int line = 0; text.size() < (std::size_t{16} << 20); ++line)
+        text += "line " + std::to_string(line) + "\n";
+    const std::string archive = Archive("long.zip", {{"long.txt", text}});
+    StopAtFirstProgress stopping;
+    stopping.ExpectError("The installation was interrupted before it was complete.");
+    EXPECT_FALSE(ExtractArchive(archive, target, true));
+    ClearStopRequest();
+    EXPECT_LT(Output("long.txt").size(), std::size_t{8} << 20);
 }
 
 }  // namespace
