@@ -1,10 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "archive/ExtractArchive.h"
 #include "archive/OriginLists.h"
+#include "archive/ZipReader.h"
 #include "base/DigestText.h"
 #include "base/Sha1.h"
 #include "base/StopRequest.h"
@@ -207,6 +210,13 @@ TEST_F(ExtractArchiveTest, ArchivesThatCannotBeUnpackedWhollyAreRefused) {
     };
     const auto crc = [](test::ZipBytes& bytes) { test::PatchEntryCrc(bytes, 1, 7); };
     const std::string badCrc = "Couldn't close compressed file 'b.txt', return code=-105";
+    // The second entry's deflate stream cut short: zlib's code, as a streamed entry gives it.
+    const std::string cutText(900, 'c');
+    test::ZipBytes cutBytes = test::ZipArchiveBytes(
+        {{"a.txt", "A"}, {"b.txt", test::Deflated(cutText).substr(0, 4), ZipMethod::Stored}});
+    test::PatchEntryMethod(cutBytes, 1, ZIP_METHOD_DEFLATED);
+    test::PatchEntryUncompressedSize(cutBytes, 1, 900);
+    EXPECT_TRUE(test::WriteZipFile(folder + "\\cut.zip", cutBytes));
     const struct {
         std::string archive;
         std::string target;
@@ -233,6 +243,7 @@ TEST_F(ExtractArchiveTest, ArchivesThatCannotBeUnpackedWhollyAreRefused) {
                      "of the name is \".\" or \"..\".")}},
         {damaged("stored.zip", ZipMethod::Stored, crc), target, {badCrc}},
         {damaged("deflated.zip", ZipMethod::Deflated, crc), target, {badCrc}},
+        {folder + "\\cut.zip", target, {"Couldn't read compressed file 'b.txt', return code=-5"}},
         // Never more than the declared size, never past the entry's compressed data.
         {damaged("longer.zip", ZipMethod::Deflated,
                  [](test::ZipBytes& bytes) { test::PatchEntryUncompressedSize(bytes, 1, 1); }),
@@ -319,7 +330,11 @@ TEST_F(ExtractArchiveTest, EntriesInflatedSideBySideAreFinishedInArchiveOrder) {
 TEST_F(ExtractArchiveTest, AStopEndsTheWritingOfAnEntryInflatedWhole) {
     class StopAtFirstProgress final : public ScriptedUserInterface {
       public:
-        void AdvanceWork(std::uint64_t) override { RequestStop(2); }
+        // Slow to show, as a window may be: the writing waits for it.
+        void AdvanceWork(std::uint64_t) override {
+            std::this_thread::sleep_for(std::chrono::milliseconds(200));
+            RequestStop(2);
+        }
     };
     std::string text;
     for (int line = 0; text.size() < (std::size_t{16} << 20); ++line)
