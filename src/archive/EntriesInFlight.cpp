@@ -118,14 +118,13 @@ bool EntriesInFlight::FinishOldest(const ShowWritten& showWritten) {
         const std::uint64_t written = writtenBytes;
         lock.unlock();
         const bool goOn = written == shownBytes || showWritten(written - shownBytes);
-        lock.lock();
-        shownBytes = written;
-        changed.notify_all();
         if (!goOn) {
-            lock.unlock();
             Drop();
             return false;
         }
+        lock.lock();
+        shownBytes = written;
+        changed.notify_all();
     }
     lock.unlock();
     entry.file->Delivered(entry.data->Bytes().size());
