@@ -80,8 +80,8 @@ class PresentFiles {
         }
     }
 
-    std::vector<std::string> paths;
-    // Keyed by views of the records' own paths, which outlive the analysis.
+    // Views of the records' own paths, which outlive the analysis.
+    std::vector<std::string_view> paths;
     std::unordered_map<std::string_view, bool> present;
 };
 

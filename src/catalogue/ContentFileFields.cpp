@@ -93,7 +93,7 @@ std::vector<PathStatus> StatusesAt(HeaderCache& headers, std::span<const HeaderC
                                    PathOf pathOf) {
     std::vector<PathStatus> statuses(places.size());
     std::vector<std::size_t> asked;
-    std::vector<std::string> askedPaths;
+    std::vector<std::string_view> askedPaths;
     for (std::size_t k = 0; k < places.size(); ++k) {
         if (const PathStatus* ahead = headers.StatusTakenAhead(places[k])) {
             statuses[k] = *ahead;

@@ -218,9 +218,9 @@ void HeaderCache::TakeStatusesAhead(const std::string& installFolder) {
 }
 
 void HeaderCache::TakeStatusesOf(std::string_view kinds, const std::string& folderKeyStart) {
-    // A batch of paths at a time, so that their texts are never all held at once. The path
-    // of an entry is its key after the kind, for a folder after the install folder.
-    std::vector<std::string> paths;
+    // A batch of paths at a time. The path of an entry is its key after the kind, for a folder
+    // after the install folder.
+    std::vector<std::string_view> paths;
     std::vector<std::size_t> entries;
     std::vector<PathStatus> statuses;
     for (std::size_t index = 0; index < storedEntries.size();) {
@@ -233,7 +233,7 @@ void HeaderCache::TakeStatusesOf(std::string_view kinds, const std::string& fold
                                           : key.starts_with(folderKeyStart) ? folderKeyStart.size()
                                                                             : 0;
             if (pathStart > 0) {
-                paths.emplace_back(key.substr(pathStart));
+                paths.push_back(key.substr(pathStart));
                 entries.push_back(index);
             }
         }

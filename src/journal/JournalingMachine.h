@@ -67,7 +67,7 @@ class JournalingMachine final : public Machine {
     }
     std::unique_ptr<FileStream> OpenFile(const std::string& path, FileMode mode,
                                          Win32Error& error) override;
-    void GetFileStatuses(const std::vector<std::string>& paths,
+    void GetFileStatuses(std::span<const std::string_view> paths,
                          std::vector<PathStatus>& statuses) override {
         inner.GetFileStatuses(paths, statuses);
     }

@@ -8,7 +8,9 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/Win32Codes.h"
@@ -142,7 +144,7 @@ class Machine {
     virtual Win32Error GetFileStatus(const std::string& path, FileStatus& status) = 0;
     // GetFileStatus for each of `paths`, in order. The Wine backend takes the statuses of
     // many files at once; elsewhere they are taken one by one.
-    virtual void GetFileStatuses(const std::vector<std::string>& paths,
+    virtual void GetFileStatuses(std::span<const std::string_view> paths,
                                  std::vector<PathStatus>& statuses);
     // CreateDirectoryA: one level; ERR_ALREADY_EXISTS when something has that name.
     virtual Win32Error MakeFolder(const std::string& path) = 0;

@@ -30,11 +30,11 @@ std::string Machine::RegistryStamp() {
 
 void Machine::ReleaseRegistry() {}
 
-void Machine::GetFileStatuses(const std::vector<std::string>& paths,
+void Machine::GetFileStatuses(std::span<const std::string_view> paths,
                               std::vector<PathStatus>& statuses) {
     statuses.assign(paths.size(), {});
     for (std::size_t i = 0; i < paths.size(); ++i) {
-        statuses[i].error = GetFileStatus(paths[i], statuses[i].status);
+        statuses[i].error = GetFileStatus(std::string(paths[i]), statuses[i].status);
     }
 }
 

@@ -115,7 +115,7 @@ TEST_F(HostFiles, StatusesTakenTogetherAreThoseTakenOneByOne) {
         paths.push_back(std::string("C:\\Pack\\") + name);
     }
     std::vector<PathStatus> together;
-    GetFileStatuses(prefix, paths, together);
+    GetFileStatuses(prefix, std::vector<std::string_view>(paths.begin(), paths.end()), together);
     ASSERT_EQ(together.size(), paths.size());
     for (std::size_t i = 0; i < paths.size(); ++i) {
         FileStatus alone;

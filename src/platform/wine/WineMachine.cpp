@@ -78,7 +78,7 @@ Win32Error WineMachine::GetFileStatus(const std::string& path, FileStatus& statu
     return wine::GetFileStatus(prefix, path, status);
 }
 
-void WineMachine::GetFileStatuses(const std::vector<std::string>& paths,
+void WineMachine::GetFileStatuses(std::span<const std::string_view> paths,
                                   std::vector<PathStatus>& statuses) {
     wine::GetFileStatuses(prefix, paths, statuses);
 }

@@ -43,7 +43,7 @@ class WineMachine final : public Machine {
 
     Win32Error GetAttributes(const std::string& path, std::uint32_t& attributes) override;
     Win32Error GetFileStatus(const std::string& path, FileStatus& status) override;
-    void GetFileStatuses(const std::vector<std::string>& paths,
+    void GetFileStatuses(std::span<const std::string_view> paths,
                          std::vector<PathStatus>& statuses) override;
     Win32Error MakeFolder(const std::string& path) override;
     Win32Error RemoveEmptyFolder(const std::string& path) override;

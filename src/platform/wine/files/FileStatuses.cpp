@@ -97,16 +97,28 @@ class FolderHandle {
     int fd;
 };
 
-// The last name of a path whose names are plain.
-std::string_view LastName(std::string_view path) {
-    return path.substr(path.find_last_of("\\/") + 1);
+// Whether the last name of a path whose names are plain begins with a dot, which Wine shows as
+// hidden.
+bool LastNameIsDotted(std::string_view path) {
+    std::size_t start = path.size();
+    while (start > 0 && !IsSeparator(path[start - 1])) {
+        --start;
+    }
+    return start < path.size() && path[start] == '.';
 }
 
-// Names below a drive's root as the host spells them.
-std::string HostSpelling(std::string_view folder) {
-    std::string host = Cp1252ToUtf8(folder);
+// Names below a drive's root as the host spells them, into `host`, whose room is kept from path
+// to path.
+void SpellForHost(std::string_view names, std::string& host) {
+    const bool ascii = std::all_of(names.begin(), names.end(), [](char byte) {
+        return static_cast<unsigned char>(byte) < 0x80;
+    });
+    if (ascii) {
+        host.assign(names);
+    } else {
+        host = Cp1252ToUtf8(names);
+    }
     std::replace(host.begin(), host.end(), '\\', '/');
-    return host;
 }
 
 // The paths of one folder below one drive's root, spelled as asked: the host is asked for
@@ -143,7 +155,7 @@ struct Groups {
     std::vector<std::size_t> nameStarts;
 };
 
-Groups GroupByFolder(const std::filesystem::path& prefix, const std::vector<std::string>& paths,
+Groups GroupByFolder(const std::filesystem::path& prefix, std::span<const std::string_view> paths,
                      std::array<std::optional<FolderHandle>, 26>& drives) {
     constexpr std::size_t NO_GROUP = SIZE_MAX;
     Groups grouped;
@@ -231,14 +243,13 @@ Groups GroupByFolder(const std::filesystem::path& prefix, const std::vector<std:
 // The status of `below` (the host's spelling of the names as asked, the last one `name` as
 // asked) in an open folder; false when it is missing or a link, which GetFileStatus must answer
 // for.
-bool StatusOfPlainPath(int folderFd, const std::string& below, std::string_view name,
-                       PathStatus& result) {
+bool StatusOfPlainPath(int folderFd, const std::string& below, bool dotted, PathStatus& result) {
     struct stat status {};
     if (fstatat(folderFd, below.c_str(), &status, AT_SYMLINK_NOFOLLOW) != 0 ||
         S_ISLNK(status.st_mode)) {
         return false;
     }
-    result.status = FileStatusOf(status, false, name.front() == '.');
+    result.status = FileStatusOf(status, false, dotted);
     result.error = ERR_SUCCESS;
     return true;
 }
@@ -262,29 +273,28 @@ std::vector<GroupPart> SplitIntoParts(const std::vector<FolderGroup>& groups) {
 }
 
 void TakePartStatuses(const GroupPart& part, const Groups& grouped,
-                      const std::vector<std::string>& paths, std::vector<PathStatus>& statuses,
+                      std::span<const std::string_view> paths, std::vector<PathStatus>& statuses,
                       std::vector<char>& taken) {
     const FolderGroup& group = grouped.groups[part.group];
     const auto members = std::span(grouped.members).subspan(group.first + part.first, part.count);
+    std::string host;
     // A folder of one path is not worth opening: that path is asked below the drive's root.
     if (group.folder.empty() || group.count == 1) {
         for (const std::size_t i : members) {
-            const std::string_view path = paths[i];
-            taken[i] = StatusOfPlainPath(group.driveFd, HostSpelling(path.substr(3)),
-                                         LastName(path), statuses[i])
-                           ? 1
-                           : 0;
+            SpellForHost(paths[i].substr(3), host);
+            taken[i] =
+                StatusOfPlainPath(group.driveFd, host, LastNameIsDotted(paths[i]), statuses[i]) ? 1
+                                                                                                : 0;
         }
         return;
     }
-    const FolderHandle opened(group.driveFd, HostSpelling(group.folder));
+    SpellForHost(group.folder, host);
+    const FolderHandle opened(group.driveFd, host);
     for (std::size_t k = 0; opened.Fd() >= 0 && k < members.size(); ++k) {
         const std::size_t i = members[k];
-        const std::string_view path = paths[i];
-        taken[i] = StatusOfPlainPath(opened.Fd(), HostSpelling(path.substr(grouped.nameStarts[i])),
-                                     LastName(path), statuses[i])
-                       ? 1
-                       : 0;
+        SpellForHost(paths[i].substr(grouped.nameStarts[i]), host);
+        taken[i] =
+            StatusOfPlainPath(opened.Fd(), host, LastNameIsDotted(paths[i]), statuses[i]) ? 1 : 0;
     }
 }
 
@@ -298,7 +308,7 @@ std::size_t StatusThreads() {
 
 }  // namespace
 
-void GetFileStatuses(const std::filesystem::path& prefix, const std::vector<std::string>& paths,
+void GetFileStatuses(const std::filesystem::path& prefix, std::span<const std::string_view> paths,
                      std::vector<PathStatus>& statuses) {
     statuses.assign(paths.size(), {});
     std::array<std::optional<FolderHandle>, 26> drives;
@@ -310,7 +320,7 @@ void GetFileStatuses(const std::filesystem::path& prefix, const std::vector<std:
         [&](std::size_t part) { TakePartStatuses(parts[part], grouped, paths, statuses, taken); });
     for (std::size_t i = 0; i < paths.size(); ++i) {
         if (taken[i] == 0) {
-            statuses[i].error = GetFileStatus(prefix, paths[i], statuses[i].status);
+            statuses[i].error = GetFileStatus(prefix, std::string(paths[i]), statuses[i].status);
         }
     }
 }

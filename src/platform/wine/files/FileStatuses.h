@@ -3,7 +3,8 @@
 // The statuses of many files of a Wine prefix at once.
 
 #include <filesystem>
-#include <string>
+#include <span>
+#include <string_view>
 #include <vector>
 
 #include "platform/Machine.h"
@@ -14,7 +15,7 @@ namespace parvane::wine {
 // threads at once; a path it does not hold so (a name in another letter case, a link at its
 // end, a name Windows would alter) takes GetFileStatus's own way, so every answer is the one
 // GetFileStatus gives.
-void GetFileStatuses(const std::filesystem::path& prefix, const std::vector<std::string>& paths,
+void GetFileStatuses(const std::filesystem::path& prefix, std::span<const std::string_view> paths,
                      std::vector<PathStatus>& statuses);
 
 }  // namespace parvane::wine
