@@ -6,12 +6,24 @@
 #ifdef __linux__
 #include <sys/mman.h>
 #endif
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
 
 namespace parvane {
 
 namespace {
 
 constexpr std::size_t PAGE_SIZE = 4096;
+#ifdef __GLIBC__
+// What a heap grows by beyond each need, and what it may hold free at its end before it shrinks.
+constexpr int HEAP_GROWTH = 8 << 20;
+constexpr int HEAP_KEPT_FREE = 128 << 20;
+// Blocks from this size on get memory of their own, given back when freed. Setting the others
+// stops the allocator from raising this itself as large blocks are freed; this is as high as it
+// would raise it.
+constexpr int OWN_MEMORY_FROM = 32 << 20;
+#endif
 
 void TouchEveryPage(std::span<char> memory) {
     for (std::size_t at = 0; at < memory.size(); at += PAGE_SIZE) {
@@ -39,6 +51,14 @@ void TakePages(std::span<char> memory) {
     }
 #endif
     TouchEveryPage(memory);
+}
+
+void KeepHeapsGrown() {
+#ifdef __GLIBC__
+    mallopt(M_TOP_PAD, HEAP_GROWTH);
+    mallopt(M_TRIM_THRESHOLD, HEAP_KEPT_FREE);
+    mallopt(M_MMAP_THRESHOLD, OWN_MEMORY_FROM);
+#endif
 }
 
 }  // namespace parvane

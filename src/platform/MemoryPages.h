@@ -12,4 +12,10 @@ namespace parvane {
 // Its bytes are left unspecified.
 void TakePages(std::span<char> memory);
 
+// Has the C library's allocator grow the heap in large steps and keep what is freed for the
+// rest of the process: a short run that builds and drops tens of thousands of records otherwise
+// grows and shrinks its heaps again and again, and each change of a heap costs a call and its
+// pages new faults. Where the allocator has no such settings, nothing changes.
+void KeepHeapsGrown();
+
 }  // namespace parvane

@@ -23,6 +23,7 @@
 #include "app/cli/Signals.h"
 #include "app/cli/UninstallCommand.h"
 #include "app/cli/VerifyCommand.h"
+#include "platform/MemoryPages.h"
 #include "platform/wine/paths/WinePrefix.h"
 #include "properties/Properties.h"
 #include "shell/About.h"
@@ -382,6 +383,7 @@ parvane::cli::ContentKind KindOf(const std::string& word) {
 // command line), which std::terminate reports.
 // NOLINTNEXTLINE(bugprone-exception-escape)
 int main(int argc, char** argv) {
+    parvane::KeepHeapsGrown();
     CLI::App app(DESCRIPTION, "parvane");
     app.footer(Guide());
     app.set_version_flag("--version", VersionText(), "Show the version and exit");
