@@ -8,10 +8,11 @@
 // allows it, else simply the first run; the program's state folder removed, so no cache of its own
 // helps) and then warm. The cold run and one warm run go under /usr/bin/time -v, for their peak
 // memory; the warm times are the median of runs started straight from here, without the start of
-// a shell and a timer program in each. With --strace, once more cold and warm under strace -c for
-// the system-call counts. Prints wall, user and system time, maximum resident memory and the
-// counts of the busiest calls. Exit status 1 when a run failed or a warm run printed other than
-// the cold one.
+// a shell and a timer program in each. A command's warm runs take turns with the floor's, whose
+// median beside them is printed with the ratio of the two. With --strace, once more cold and warm
+// under strace -c for the system-call counts. Prints wall, user and system time, maximum resident
+// memory and the counts of the busiest calls. Exit status 1 when a run failed or a warm run
+// printed other than the cold one.
 //   CollectionCommandsBench PARVANE [--all] [--strace] [ENTRIES...]
 //      (defaults: `list libraries` only, no strace, 6000 60000 entries)
 //   CollectionCommandsBench --floor FOLDER        (the floor alone, run by the above)
@@ -50,6 +51,8 @@ using Clock = std::chrono::steady_clock;
 
 constexpr std::size_t HEADER_BYTES = 3000;
 constexpr int WARM_RUNS = 9;
+// The runs of a size: the floor, the stat floor, then the commands.
+constexpr std::size_t FIRST_COMMAND = 2;
 constexpr std::array<const char*, 9> COUNTED_CALLS = {
     "newfstatat", "statx", "openat", "read", "close", "getdents64", "fstat", "lstat", "total"};
 
@@ -354,7 +357,9 @@ int MeasureSize(const Settings& settings, int entries, bool& canDrop) {
         runs.push_back({command, words});
     }
     int failures = 0;
-    for (const auto& [what, command] : runs) {
+    const Command& floor = runs.front().second;
+    for (std::size_t kind = 0; kind < runs.size(); ++kind) {
+        const auto& [what, command] = runs[kind];
         if (settings.strace) {
             std::filesystem::remove_all(state);
             PrintCalls(what, "cold", CountCalls(command, scratch));
@@ -363,13 +368,25 @@ int MeasureSize(const Settings& settings, int entries, bool& canDrop) {
         canDrop = DropPageCache() && canDrop;
         const RunFigures cold = RunUnderTime(command, scratch);
         PrintRow(entries, what, "cold", cold);
+        // A command's warm runs take turns with the floor's, so that a moment of load on a
+        // shared machine falls on both alike.
+        const bool besideFloor = kind >= FIRST_COMMAND;
         std::vector<RunFigures> warm = {RunUnderTime(command, scratch)};
+        std::vector<RunFigures> floorWarm;
         for (int run = 0; run < WARM_RUNS; ++run) {
+            if (besideFloor) {
+                floorWarm.push_back(SpawnedRun(floor, scratch));
+            }
             warm.push_back(SpawnedRun(command, scratch));
         }
         RunFigures median = MedianRun({warm.begin() + 1, warm.end()});
         median.maxResidentKb = warm.front().maxResidentKb;
         PrintRow(entries, what, "warm", median);
+        if (besideFloor) {
+            const double floorWall = MedianRun(floorWarm).wall;
+            std::printf("%7s  %-16s %-5s %8.3f  warm / floor %.2f\n", "", "floor beside it", "warm",
+                        floorWall, median.wall / floorWall);
+        }
         const bool sameOutput = std::all_of(warm.begin(), warm.end(), [&](const RunFigures& run) {
             return run.output == cold.output;
         });
