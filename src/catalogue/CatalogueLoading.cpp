@@ -366,6 +366,14 @@ bool LoadInstalledStores(Catalogue& catalogue, const std::string& installFolder,
 
 }  // namespace
 
+void ReadCatalogueCacheAhead() {
+    HeaderCache::ReadAhead();
+}
+
+void DropCatalogueCacheReadAhead() {
+    HeaderCache::DropReadAhead();
+}
+
 bool LoadCatalogue() {
     Catalogue& catalogue = TheCatalogue();
     catalogue.installedCourses.Clear();

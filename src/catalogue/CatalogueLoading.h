@@ -12,4 +12,10 @@ namespace parvane {
 // message has been shown); the lists loaded so far stay.
 bool LoadCatalogue();
 
+// Starts reading the header cache of the state folder on a thread of its own, for the next load,
+// so that the caller may do other work meanwhile, the machine's included (see
+// HeaderCache::ReadAhead). DropReadAhead waits for a read that no load took.
+void ReadCatalogueCacheAhead();
+void DropCatalogueCacheReadAhead();
+
 }  // namespace parvane

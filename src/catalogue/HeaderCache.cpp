@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <chrono>
+#include <future>
+#include <system_error>
 
 #include "base/PathText.h"
 #include "base/StateFolder.h"
@@ -39,6 +41,29 @@ constexpr std::size_t READ_BLOCK_SIZE = std::size_t{1} << 18;
 
 std::string CacheFilePath() {
     return JoinPath(StateFolder(), FILE_NAME);
+}
+
+// The cache file being read ahead of the load, and where.
+struct ReadingAhead {
+    std::string path;
+    std::future<std::string> bytes;
+};
+
+ReadingAhead& TheReadingAhead() {
+    static ReadingAhead reading;
+    return reading;
+}
+
+// The cache file's bytes: those read ahead when they are of this state folder's file, else read
+// now.
+std::string TakeCacheFile() {
+    ReadingAhead& ahead = TheReadingAhead();
+    const std::string path = CacheFilePath();
+    if (ahead.bytes.valid() && ahead.path == path) {
+        return ahead.bytes.get();
+    }
+    HeaderCache::DropReadAhead();
+    return ReadStateFile(path);
 }
 
 std::uint64_t FileTimeNow() {
@@ -110,7 +135,7 @@ HeaderCache::HeaderCache() : loadStart(FileTimeNow()) {
     if (StateFolder().empty()) {
         return;
     }
-    stored = ReadStateFile(CacheFilePath());
+    stored = TakeCacheFile();
     ByteReader reader(stored, 0);
     // The entries' places are kept in 32 bits.
     if (stored.size() > UINT32_MAX || reader.Text(MAGIC.size()) != MAGIC ||
@@ -143,6 +168,36 @@ HeaderCache::HeaderCache() : loadStart(FileTimeNow()) {
         storedEntries.clear();
         stored.clear();
     }
+}
+
+void HeaderCache::ReadAhead() {
+    DropReadAhead();
+    if (StateFolder().empty()) {
+        return;
+    }
+    Win32Error error = ERR_SUCCESS;
+    std::unique_ptr<FileStream> file =
+        TheMachine().OpenFile(CacheFilePath(), FileMode::Read, error);
+    if (file == nullptr) {
+        return;
+    }
+    ReadingAhead& ahead = TheReadingAhead();
+    try {
+        ahead.bytes = std::async(std::launch::async, [opened = std::move(file)]() mutable {
+            return ReadOpenedStateFile(std::move(opened));
+        });
+    } catch (const std::system_error&) {
+        return;  // no thread: the load reads the file itself
+    }
+    ahead.path = CacheFilePath();
+}
+
+void HeaderCache::DropReadAhead() {
+    ReadingAhead& ahead = TheReadingAhead();
+    if (ahead.bytes.valid()) {
+        ahead.bytes.wait();
+    }
+    ahead = {};
 }
 
 HeaderCache::Place HeaderCache::Locate(char kind, const std::string& path) {

@@ -39,6 +39,14 @@ class HeaderCache {
     // is set or the file cannot be used.
     HeaderCache();
 
+    // Starts reading the cache file of the state folder on a thread of its own, for the next
+    // HeaderCache made while the state folder is the same: the file is opened here, and the
+    // thread makes no call to the machine but the file's reads, so the caller may go on using
+    // the machine. Nothing when no state folder is set or no thread can be started.
+    static void ReadAhead();
+    // Waits for a file read ahead that no HeaderCache took, and drops its bytes.
+    static void DropReadAhead();
+
     // The entry of the cache file kept for a file; none when no entry is kept for it.
     struct Place {
         static constexpr std::size_t NONE = SIZE_MAX;

@@ -24,7 +24,10 @@ GUID ReadGuid(ByteReader& reader) {
 
 std::string ReadStateFile(const std::string& path) {
     Win32Error error = ERR_SUCCESS;
-    const std::unique_ptr<FileStream> file = TheMachine().OpenFile(path, FileMode::Read, error);
+    return ReadOpenedStateFile(TheMachine().OpenFile(path, FileMode::Read, error));
+}
+
+std::string ReadOpenedStateFile(std::unique_ptr<FileStream> file) {
     std::uint64_t size = 0;
     if (file == nullptr || !StateFileSize(*file, size)) {
         return {};

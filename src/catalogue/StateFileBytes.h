@@ -21,6 +21,9 @@ GUID ReadGuid(ByteReader& reader);
 
 // The whole file at the Windows path `path`, or nothing when it cannot be read.
 std::string ReadStateFile(const std::string& path);
+// The whole of a file opened for reading, closed then; nothing when it cannot be read. It makes
+// no call to the machine but the file's own.
+std::string ReadOpenedStateFile(std::unique_ptr<FileStream> file);
 
 // Reads the bytes of an open file from `start` to `end` in blocks, so that a large file is never
 // held whole: each item is parsed from the bytes read so far, and parsed again with more of them

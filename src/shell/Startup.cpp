@@ -30,19 +30,31 @@ bool LoadPropertiesOf(const StartupHooks& hooks) {
     return LoadPropertiesAtStartup(folder);
 }
 
-}  // namespace
-
-bool StartProgram(const StartupHooks& hooks) {
-    // A change left half done is undone or completed once the program is sure to be alone on
-    // the game's files (its claim, the running programs), and before the catalogue reads them.
-    if ((hooks.claimGameFiles && !hooks.claimGameFiles()) || !FindGame(hooks) ||
-        !CheckProgramsAtStartup() || !RecoverChangeAtStartup()) {
+// A change left half done is undone or completed once the program is sure to be alone on the
+// game's files (its claim, the running programs), and before the catalogue reads them.
+bool StartOnClaimedFiles(const StartupHooks& hooks) {
+    if (!FindGame(hooks) || !CheckProgramsAtStartup() || !RecoverChangeAtStartup()) {
         return false;
     }
     if (hooks.recovered) {
         hooks.recovered();
     }
     return LoadCatalogueAtStartup() && LoadPropertiesOf(hooks);
+}
+
+}  // namespace
+
+bool StartProgram(const StartupHooks& hooks) {
+    if (hooks.claimGameFiles && !hooks.claimGameFiles()) {
+        return false;
+    }
+    // The catalogue's cache is read while the checks below run; the program's own file, which
+    // no change of the game's files touches. The load takes it; a start that ends before the
+    // load lets it go.
+    ReadCatalogueCacheAhead();
+    const bool started = StartOnClaimedFiles(hooks);
+    DropCatalogueCacheReadAhead();
+    return started;
 }
 
 bool RecoverChangeAtStartup() {

@@ -214,5 +214,24 @@ TEST_F(CachedHeaders, PrefixesWithTheSamePathsUnderDifferentHomesKeepApart) {
     EXPECT_NE(LoadWithCacheAsWithout().find("Tree Paco"), std::string::npos);
 }
 
+// The cache file read ahead while the program starts is the one the load takes, opened once;
+// one read ahead for another state folder is not taken.
+TEST_F(CachedHeaders, ACacheReadAheadIsTakenByTheLoadOfItsOwnStateFolderOnly) {
+    AddOldEntries();
+    const std::string first = LoadWithCacheAsWithout();
+    {
+        FaultInjectingMachine watched;
+        ReadCatalogueCacheAhead();
+        EXPECT_TRUE(LoadCatalogue());
+        EXPECT_EQ(LoadedFields(), first);
+        EXPECT_EQ(watched.CallPaths(MachineCall::OpenFile), (Texts{CacheFile()}));
+    }
+    ASSERT_TRUE(WriteLibraryFile(library, {TestGuid(12), "Tree Paco"}));
+    machine.SetModifiedTime(library, OLD_TIME);
+    ReadCatalogueCacheAhead();
+    SetStateFolder(StateFolderOf("Other home"));
+    EXPECT_NE(LoadWithCacheAsWithout().find("Tree Paco"), std::string::npos);
+}
+
 }  // namespace
 }  // namespace parvane::test
