@@ -366,12 +366,14 @@ bool LoadInstalledStores(Catalogue& catalogue, const std::string& installFolder,
 
 }  // namespace
 
-void ReadCatalogueCacheAhead() {
+void ReadCatalogueStateAhead() {
     HeaderCache::ReadAhead();
+    StoreSnapshot::ReadAhead();
 }
 
-void DropCatalogueCacheReadAhead() {
+void DropCatalogueStateReadAhead() {
     HeaderCache::DropReadAhead();
+    StoreSnapshot::DropReadAhead();
 }
 
 bool LoadCatalogue() {

@@ -12,10 +12,11 @@ namespace parvane {
 // message has been shown); the lists loaded so far stay.
 bool LoadCatalogue();
 
-// Starts reading the header cache of the state folder on a thread of its own, for the next load,
-// so that the caller may do other work meanwhile, the machine's included (see
-// HeaderCache::ReadAhead). DropReadAhead waits for a read that no load took.
-void ReadCatalogueCacheAhead();
-void DropCatalogueCacheReadAhead();
+// Starts reading the header cache and the store snapshot of the state folder on threads of their
+// own, for the next load, so that the caller may do other work meanwhile, the machine's included
+// (see HeaderCache::ReadAhead, StoreSnapshot::ReadAhead). DropCatalogueStateReadAhead waits for
+// what no load took.
+void ReadCatalogueStateAhead();
+void DropCatalogueStateReadAhead();
 
 }  // namespace parvane

@@ -1,6 +1,8 @@
 #include "catalogue/StoreSnapshot.h"
 
 #include <array>
+#include <future>
+#include <system_error>
 
 #include "base/PathText.h"
 #include "base/StateFolder.h"
@@ -38,24 +40,79 @@ void ReadEntry(ByteReader& reader, std::size_t valueCount, std::string_view& key
 
 }  // namespace
 
+struct StoreSnapshot::ReadingAhead {
+    std::future<CheckedFile> checked;
+};
+
+StoreSnapshot::ReadingAhead& StoreSnapshot::TheReadingAhead() {
+    static ReadingAhead reading;
+    return reading;
+}
+
 StoreSnapshot::StoreSnapshot() {
     if (StateFolder().empty()) {
         return;
     }
     stamp = TheMachine().RegistryStamp();
     if (stamp.empty()) {
+        DropReadAhead();
         return;
     }
-    Win32Error error = ERR_SUCCESS;
-    stored = TheMachine().OpenFile(SnapshotFilePath(), FileMode::Read, error);
-    if (stored != nullptr && !ReadStores(*stored)) {
-        // Another registry's, cut short, or not what this version writes.
-        storedStores.clear();
-        stored.reset();
+    CheckedFile checked;
+    if (ReadingAhead& ahead = TheReadingAhead(); ahead.checked.valid()) {
+        checked = ahead.checked.get();
+    }
+    if (checked.path != SnapshotFilePath() || checked.stamp != stamp) {
+        checked = Checked(OpenChecked(stamp));
+    }
+    stored = std::move(checked.file);
+    storedStores = std::move(checked.stores);
+}
+
+void StoreSnapshot::ReadAhead() {
+    DropReadAhead();
+    if (StateFolder().empty()) {
+        return;
+    }
+    std::string stamp = TheMachine().RegistryStamp();
+    if (stamp.empty()) {
+        return;
+    }
+    try {
+        TheReadingAhead().checked =
+            std::async(std::launch::async, Checked, OpenChecked(std::move(stamp)));
+    } catch (const std::system_error&) {
+        return;  // no thread: the load checks the file itself
     }
 }
 
-bool StoreSnapshot::ReadStores(FileStream& file) {
+void StoreSnapshot::DropReadAhead() {
+    ReadingAhead& ahead = TheReadingAhead();
+    if (ahead.checked.valid()) {
+        ahead.checked.wait();
+    }
+    ahead = {};
+}
+
+StoreSnapshot::CheckedFile StoreSnapshot::OpenChecked(std::string stamp) {
+    Win32Error error = ERR_SUCCESS;
+    return {SnapshotFilePath(),
+            std::move(stamp),
+            TheMachine().OpenFile(SnapshotFilePath(), FileMode::Read, error),
+            {}};
+}
+
+StoreSnapshot::CheckedFile StoreSnapshot::Checked(CheckedFile checked) {
+    if (checked.file != nullptr && !ReadStores(*checked.file, checked.stamp, checked.stores)) {
+        // Another registry's, cut short, or not what this version writes.
+        checked.stores.clear();
+        checked.file.reset();
+    }
+    return checked;
+}
+
+bool StoreSnapshot::ReadStores(FileStream& file, std::string_view stamp,
+                               std::vector<StoredStore>& stores) {
     std::uint64_t size = 0;
     if (!StateFileSize(file, size)) {
         return false;
@@ -74,7 +131,7 @@ bool StoreSnapshot::ReadStores(FileStream& file) {
     std::array<std::string_view, MAX_VALUES> texts;
     std::string_view keyName;
     for (std::uint32_t store = 0; store < storeCount; ++store) {
-        StoredStore& found = storedStores.emplace_back();
+        StoredStore& found = stores.emplace_back();
         if (!blocks.Item([&](ByteReader& reader) {
                 found.path = reader.Text();
                 found.valueCount = static_cast<std::size_t>(reader.Number(1));

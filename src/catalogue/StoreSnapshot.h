@@ -25,6 +25,13 @@ class StoreSnapshot {
     // The snapshot of the state folder, when it was taken of the registry as it is now.
     StoreSnapshot();
 
+    // Starts checking the snapshot file of the state folder on a thread of its own, for the
+    // next StoreSnapshot made while the state folder and the registry's stamp are the same:
+    // the file is opened here, and the thread makes no call to the machine but the file's
+    // reads. DropReadAhead waits for a check that no StoreSnapshot took.
+    static void ReadAhead();
+    static void DropReadAhead();
+
     // Whether what a load reads can be kept: there is a state folder and the registry's stamp.
     bool Keeps() const { return !stamp.empty(); }
     // Whether the entries of the store at `storePath` are kept, each with `valueCount` values.
@@ -64,10 +71,25 @@ class StoreSnapshot {
         std::string entries;
     };
 
+    // The snapshot file opened, its stores read and every entry checked, for a registry stamp.
+    struct CheckedFile {
+        std::string path;
+        std::string stamp;
+        std::unique_ptr<FileStream> file;  // none when the file is not one to trust
+        std::vector<StoredStore> stores;
+    };
+    struct ReadingAhead;
+    static ReadingAhead& TheReadingAhead();
+
     const StoredStore* FindStored(std::string_view storePath) const;
     // Reads the file's stores, checking every entry; false when the file is not one this
-    // version wrote of the registry as it is now.
-    bool ReadStores(FileStream& file);
+    // version wrote of the registry whose stamp is `stamp`.
+    static bool ReadStores(FileStream& file, std::string_view stamp,
+                           std::vector<StoredStore>& stores);
+    // Opens and checks the snapshot file of the state folder for the registry's stamp `stamp`.
+    static CheckedFile OpenChecked(std::string stamp);
+    // `checked` with its stores read and checked.
+    static CheckedFile Checked(CheckedFile checked);
 
     std::string stamp;  // the registry's stamp when the load began; empty: nothing is kept
     // The file, while it was taken of the registry as it is now: kept open, so that the entries

@@ -48,12 +48,12 @@ bool StartProgram(const StartupHooks& hooks) {
     if (hooks.claimGameFiles && !hooks.claimGameFiles()) {
         return false;
     }
-    // The catalogue's cache is read while the checks below run; the program's own file, which
-    // no change of the game's files touches. The load takes it; a start that ends before the
-    // load lets it go.
-    ReadCatalogueCacheAhead();
+    // The catalogue's files in the state folder are read while the checks below run: no change
+    // of the game's files touches them, and the load takes them only while the registry is as it
+    // was when they were read. A start that ends before the load lets them go.
+    ReadCatalogueStateAhead();
     const bool started = StartOnClaimedFiles(hooks);
-    DropCatalogueCacheReadAhead();
+    DropCatalogueStateReadAhead();
     return started;
 }
 

@@ -221,14 +221,14 @@ TEST_F(CachedHeaders, ACacheReadAheadIsTakenByTheLoadOfItsOwnStateFolderOnly) {
     const std::string first = LoadWithCacheAsWithout();
     {
         FaultInjectingMachine watched;
-        ReadCatalogueCacheAhead();
+        ReadCatalogueStateAhead();
         EXPECT_TRUE(LoadCatalogue());
         EXPECT_EQ(LoadedFields(), first);
         EXPECT_EQ(watched.CallPaths(MachineCall::OpenFile), (Texts{CacheFile()}));
     }
     ASSERT_TRUE(WriteLibraryFile(library, {TestGuid(12), "Tree Paco"}));
     machine.SetModifiedTime(library, OLD_TIME);
-    ReadCatalogueCacheAhead();
+    ReadCatalogueStateAhead();
     SetStateFolder(StateFolderOf("Other home"));
     EXPECT_NE(LoadWithCacheAsWithout().find("Tree Paco"), std::string::npos);
 }

@@ -8,6 +8,7 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -65,12 +66,17 @@ class StoreSnapshots : public ::testing::Test {
         file.write(text.data(), static_cast<std::streamsize>(text.size()));
     }
 
-    // The names of the four lists as the next run loads them.
-    std::string NamesOfNextRun() {
+    // The names of the four lists as the next run loads them; with `whileReadAhead`, what
+    // happens while its start reads the state folder's files ahead of the load.
+    std::string NamesOfNextRun(const std::function<void()>& whileReadAhead = nullptr) {
         const std::unique_ptr<Machine> next = machine.Reopened();
         Machine& before = TheMachine();
         SetMachine(next.get());
         ForgetGameFolders();
+        if (whileReadAhead) {
+            ReadCatalogueStateAhead();
+            whileReadAhead();
+        }
         std::string names;
         if (DetectSupportedGames() && LoadCatalogue()) {
             for (const auto& libraries : {GetInstalledLibraries(), GetCloakedLibraries()}) {
@@ -82,6 +88,7 @@ class StoreSnapshots : public ::testing::Test {
                 names += course.guidText + " " + course.name + ";";
             }
         }
+        DropCatalogueStateReadAhead();
         SetMachine(&before);
         return names;
     }
@@ -180,6 +187,21 @@ TEST_F(StoreSnapshots, AreNotTakenOnceTheRunChangedTheRegistry) {
     ASSERT_TRUE(LoadCatalogue());
     SetMachine(&before);
     EXPECT_EQ(GetInstalledLibraries().front().name, "Hedges");
+}
+
+// A snapshot read ahead while the run starts is taken while the registry stays as it was; one
+// read before the registry changed is not.
+TEST_F(StoreSnapshots, OneReadAheadIsTakenOnlyWhileTheRegistryStaysAsItWas) {
+    ExpectNextRunAsWithoutSnapshot("Tree Pack");
+    EXPECT_NE(NamesOfNextRun([] {}).find("Tree Pack"), std::string::npos);
+    EXPECT_NE(NamesOfNextRun([this] {
+                  machine.SetString(
+                      GAME_HIVE,
+                      std::string(GAME_LIBRARIES_KEY) + "\\{00000006-0000-0000-0000-000000000000}",
+                      "Name", "Heather");
+                  Age();
+              }).find("Heather"),
+              std::string::npos);
 }
 
 // A registry file written moments ago may change again within the same tick of its clock:
