@@ -62,25 +62,24 @@ StoreSnapshot::StoreSnapshot() {
     if (ReadingAhead& ahead = TheReadingAhead(); ahead.checked.valid()) {
         checked = ahead.checked.get();
     }
-    if (checked.path != SnapshotFilePath() || checked.stamp != stamp) {
-        checked = Checked(OpenChecked(stamp));
+    if (checked.path != SnapshotFilePath()) {
+        checked = Checked(Opened());
     }
-    stored = std::move(checked.file);
-    storedStores = std::move(checked.stores);
+    // Taken of another registry, or not one this version wrote: ignored.
+    if (checked.file != nullptr && checked.stamp == stamp) {
+        stored = std::move(checked.file);
+        storedStores = std::move(checked.stores);
+    }
 }
 
 void StoreSnapshot::ReadAhead() {
     DropReadAhead();
-    if (StateFolder().empty()) {
-        return;
-    }
-    std::string stamp = TheMachine().RegistryStamp();
-    if (stamp.empty()) {
+    // Where the machine gives no stamp, no snapshot is ever taken.
+    if (StateFolder().empty() || TheMachine().RegistryStamp().empty()) {
         return;
     }
     try {
-        TheReadingAhead().checked =
-            std::async(std::launch::async, Checked, OpenChecked(std::move(stamp)));
+        TheReadingAhead().checked = std::async(std::launch::async, Checked, Opened());
     } catch (const std::system_error&) {
         return;  // no thread: the load checks the file itself
     }
@@ -94,24 +93,21 @@ void StoreSnapshot::DropReadAhead() {
     ahead = {};
 }
 
-StoreSnapshot::CheckedFile StoreSnapshot::OpenChecked(std::string stamp) {
+StoreSnapshot::CheckedFile StoreSnapshot::Opened() {
     Win32Error error = ERR_SUCCESS;
-    return {SnapshotFilePath(),
-            std::move(stamp),
-            TheMachine().OpenFile(SnapshotFilePath(), FileMode::Read, error),
-            {}};
+    return {SnapshotFilePath(), TheMachine().OpenFile(SnapshotFilePath(), FileMode::Read, error)};
 }
 
-StoreSnapshot::CheckedFile StoreSnapshot::Checked(CheckedFile checked) {
-    if (checked.file != nullptr && !ReadStores(*checked.file, checked.stamp, checked.stores)) {
-        // Another registry's, cut short, or not what this version writes.
-        checked.stores.clear();
-        checked.file.reset();
+StoreSnapshot::CheckedFile StoreSnapshot::Checked(CheckedFile opened) {
+    if (opened.file != nullptr && !ReadStores(*opened.file, opened.stamp, opened.stores)) {
+        // Cut short, or not what this version writes.
+        opened.stores.clear();
+        opened.file.reset();
     }
-    return checked;
+    return opened;
 }
 
-bool StoreSnapshot::ReadStores(FileStream& file, std::string_view stamp,
+bool StoreSnapshot::ReadStores(FileStream& file, std::string& stamp,
                                std::vector<StoredStore>& stores) {
     std::uint64_t size = 0;
     if (!StateFileSize(file, size)) {
@@ -121,8 +117,8 @@ bool StoreSnapshot::ReadStores(FileStream& file, std::string_view stamp,
     bool ours = false;
     std::uint32_t storeCount = 0;
     if (!blocks.Item([&](ByteReader& reader) {
-            ours = reader.Text(MAGIC.size()) == MAGIC && reader.Number(4) == FORMAT_VERSION &&
-                   reader.Text(reader.Number(4)) == stamp;
+            ours = reader.Text(MAGIC.size()) == MAGIC && reader.Number(4) == FORMAT_VERSION;
+            stamp = reader.Text(reader.Number(4));
             storeCount = static_cast<std::uint32_t>(reader.Number(4));
         }) ||
         !ours || storeCount > MAX_STORES) {

@@ -26,9 +26,9 @@ class StoreSnapshot {
     StoreSnapshot();
 
     // Starts checking the snapshot file of the state folder on a thread of its own, for the
-    // next StoreSnapshot made while the state folder and the registry's stamp are the same:
-    // the file is opened here, and the thread makes no call to the machine but the file's
-    // reads. DropReadAhead waits for a check that no StoreSnapshot took.
+    // next StoreSnapshot made while the state folder is the same, which trusts it as it trusts
+    // the file it reads itself: the file is opened here, and the thread makes no call to the
+    // machine but the file's reads. DropReadAhead waits for a check that no StoreSnapshot took.
     static void ReadAhead();
     static void DropReadAhead();
 
@@ -71,25 +71,25 @@ class StoreSnapshot {
         std::string entries;
     };
 
-    // The snapshot file opened, its stores read and every entry checked, for a registry stamp.
+    // The snapshot file opened, its stores read and every entry checked, with the registry's
+    // stamp it was taken of.
     struct CheckedFile {
         std::string path;
-        std::string stamp;
-        std::unique_ptr<FileStream> file;  // none when the file is not one to trust
-        std::vector<StoredStore> stores;
+        std::unique_ptr<FileStream> file;  // none when it is not a file this version wrote
+        std::string stamp = {};
+        std::vector<StoredStore> stores = {};
     };
     struct ReadingAhead;
     static ReadingAhead& TheReadingAhead();
 
     const StoredStore* FindStored(std::string_view storePath) const;
-    // Reads the file's stores, checking every entry; false when the file is not one this
-    // version wrote of the registry whose stamp is `stamp`.
-    static bool ReadStores(FileStream& file, std::string_view stamp,
-                           std::vector<StoredStore>& stores);
-    // Opens and checks the snapshot file of the state folder for the registry's stamp `stamp`.
-    static CheckedFile OpenChecked(std::string stamp);
-    // `checked` with its stores read and checked.
-    static CheckedFile Checked(CheckedFile checked);
+    // Reads the file's stamp and stores, checking every entry; false when the file is not one
+    // this version wrote.
+    static bool ReadStores(FileStream& file, std::string& stamp, std::vector<StoredStore>& stores);
+    // The snapshot file of the state folder, opened.
+    static CheckedFile Opened();
+    // `opened` with its stamp and stores read and checked.
+    static CheckedFile Checked(CheckedFile opened);
 
     std::string stamp;  // the registry's stamp when the load began; empty: nothing is kept
     // The file, while it was taken of the registry as it is now: kept open, so that the entries

@@ -190,7 +190,7 @@ TEST_F(StoreSnapshots, AreNotTakenOnceTheRunChangedTheRegistry) {
 }
 
 // A snapshot read ahead while the run starts is taken while the registry stays as it was; one
-// read before the registry changed is not.
+// read before the start itself changed the registry, as a recovery may, is not.
 TEST_F(StoreSnapshots, OneReadAheadIsTakenOnlyWhileTheRegistryStaysAsItWas) {
     ExpectNextRunAsWithoutSnapshot("Tree Pack");
     EXPECT_NE(NamesOfNextRun([] {}).find("Tree Pack"), std::string::npos);
@@ -199,7 +199,6 @@ TEST_F(StoreSnapshots, OneReadAheadIsTakenOnlyWhileTheRegistryStaysAsItWas) {
                       GAME_HIVE,
                       std::string(GAME_LIBRARIES_KEY) + "\\{00000006-0000-0000-0000-000000000000}",
                       "Name", "Heather");
-                  Age();
               }).find("Heather"),
               std::string::npos);
 }
