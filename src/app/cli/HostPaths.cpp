@@ -136,12 +136,14 @@ std::string HostPathNames::Of(const std::string& windowsPath) {
     const std::string_view windowsFolder = FolderOfPlainName(windowsPath, name);
     std::string shown = windowsFolder.empty() ? std::string() : InFolderFound(windowsFolder, name);
     if (shown.empty()) {
+        // The resolution keeps what it learns of the host's folders for the whole process: two
+        // halves of a listing made side by side must not resolve at once.
+        const std::lock_guard lock(mutex);
         wine::HostPath host;
         if (windowsPath.empty() ||
             wine::ResolveWindowsPath(prefix, windowsPath, host) != ERR_SUCCESS) {
             return {};
         }
-        const std::lock_guard lock(mutex);
         shown = WithoutLinks(host, windowsFolder);
     }
     if (!homeFolder.empty() && shown.starts_with(homeFolder)) {
