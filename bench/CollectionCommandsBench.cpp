@@ -314,6 +314,27 @@ void PrintCalls(const std::string& what, const char* mode,
     std::printf("\n");
 }
 
+// The first line in which a warm run's output differs from the cold run's, and both lines.
+void PrintFirstDifference(const std::string& cold, const std::string& warm, int warmRun) {
+    std::istringstream coldLines(cold);
+    std::istringstream warmLines(warm);
+    std::string coldLine;
+    std::string warmLine;
+    for (int line = 1;; ++line) {
+        const bool coldEnded = !std::getline(coldLines, coldLine);
+        const bool warmEnded = !std::getline(warmLines, warmLine);
+        if (coldEnded && warmEnded) {
+            return;
+        }
+        if (coldEnded || warmEnded || coldLine != warmLine) {
+            std::printf("  warm run %d, line %d:\n    cold: %s\n    warm: %s\n", warmRun, line,
+                        coldEnded ? "(ended)" : coldLine.c_str(),
+                        warmEnded ? "(ended)" : warmLine.c_str());
+            return;
+        }
+    }
+}
+
 // The median of the warm runs by wall time.
 RunFigures MedianRun(std::vector<RunFigures> runs) {
     std::sort(runs.begin(), runs.end(),
@@ -387,9 +408,10 @@ int MeasureSize(const Settings& settings, int entries, bool& canDrop) {
             std::printf("%7s  %-16s %-5s %8.3f  warm / floor %.2f\n", "", "floor beside it", "warm",
                         floorWall, median.wall / floorWall);
         }
-        const bool sameOutput = std::all_of(warm.begin(), warm.end(), [&](const RunFigures& run) {
-            return run.output == cold.output;
+        const auto differing = std::find_if(warm.begin(), warm.end(), [&](const RunFigures& run) {
+            return run.output != cold.output;
         });
+        const bool sameOutput = differing == warm.end();
         // `analyze` ends with 1 when it finds problems (the cloaked libraries it reports).
         const int worst =
             std::max_element(warm.begin(), warm.end(), [](const auto& a, const auto& b) {
@@ -398,6 +420,10 @@ int MeasureSize(const Settings& settings, int entries, bool& canDrop) {
         if (cold.status < 0 || cold.status > 1 || worst != cold.status || !sameOutput) {
             std::printf("  %s: exit %d cold, up to %d warm; %s\n", what.c_str(), cold.status, worst,
                         sameOutput ? "same output" : "warm output differs from cold");
+            if (!sameOutput) {
+                PrintFirstDifference(cold.output, differing->output,
+                                     static_cast<int>(differing - warm.begin()));
+            }
             ++failures;
         }
         if (settings.strace) {
