@@ -2,9 +2,8 @@
 
 #include <algorithm>
 #include <chrono>
-#include <future>
-#include <system_error>
 
+#include "base/MadeAhead.h"
 #include "base/PathText.h"
 #include "base/StateFolder.h"
 #include "catalogue/StateFileBytes.h"
@@ -46,7 +45,7 @@ std::string CacheFilePath() {
 // The cache file being read ahead of the load, and where.
 struct ReadingAhead {
     std::string path;
-    std::future<std::string> bytes;
+    MadeAhead<std::string> bytes;
 };
 
 ReadingAhead& TheReadingAhead() {
@@ -59,8 +58,8 @@ ReadingAhead& TheReadingAhead() {
 std::string TakeCacheFile() {
     ReadingAhead& ahead = TheReadingAhead();
     const std::string path = CacheFilePath();
-    if (ahead.bytes.valid() && ahead.path == path) {
-        return ahead.bytes.get();
+    if (ahead.bytes.Pending() && ahead.path == path) {
+        return ahead.bytes.Take();
     }
     HeaderCache::DropReadAhead();
     return ReadStateFile(path);
@@ -181,23 +180,19 @@ void HeaderCache::ReadAhead() {
     if (file == nullptr) {
         return;
     }
+    // Without a thread, the load reads the file itself.
     ReadingAhead& ahead = TheReadingAhead();
-    try {
-        ahead.bytes = std::async(std::launch::async, [opened = std::move(file)]() mutable {
+    if (ahead.bytes.Start([opened = std::move(file)]() mutable {
             return ReadOpenedStateFile(std::move(opened));
-        });
-    } catch (const std::system_error&) {
-        return;  // no thread: the load reads the file itself
+        })) {
+        ahead.path = CacheFilePath();
     }
-    ahead.path = CacheFilePath();
 }
 
 void HeaderCache::DropReadAhead() {
     ReadingAhead& ahead = TheReadingAhead();
-    if (ahead.bytes.valid()) {
-        ahead.bytes.wait();
-    }
-    ahead = {};
+    ahead.bytes.Drop();
+    ahead.path.clear();
 }
 
 HeaderCache::Place HeaderCache::Locate(char kind, const std::string& path) {

@@ -1,9 +1,8 @@
 #include "catalogue/StoreSnapshot.h"
 
 #include <array>
-#include <future>
-#include <system_error>
 
+#include "base/MadeAhead.h"
 #include "base/PathText.h"
 #include "base/StateFolder.h"
 #include "catalogue/StateFileBytes.h"
@@ -41,7 +40,7 @@ void ReadEntry(ByteReader& reader, std::size_t valueCount, std::string_view& key
 }  // namespace
 
 struct StoreSnapshot::ReadingAhead {
-    std::future<CheckedFile> checked;
+    MadeAhead<CheckedFile> checked;
 };
 
 StoreSnapshot::ReadingAhead& StoreSnapshot::TheReadingAhead() {
@@ -59,8 +58,8 @@ StoreSnapshot::StoreSnapshot() {
         return;
     }
     CheckedFile checked;
-    if (ReadingAhead& ahead = TheReadingAhead(); ahead.checked.valid()) {
-        checked = ahead.checked.get();
+    if (ReadingAhead& ahead = TheReadingAhead(); ahead.checked.Pending()) {
+        checked = ahead.checked.Take();
     }
     if (checked.path != SnapshotFilePath()) {
         checked = Checked(Opened());
@@ -78,19 +77,13 @@ void StoreSnapshot::ReadAhead() {
     if (StateFolder().empty() || TheMachine().RegistryStamp().empty()) {
         return;
     }
-    try {
-        TheReadingAhead().checked = std::async(std::launch::async, Checked, Opened());
-    } catch (const std::system_error&) {
-        return;  // no thread: the load checks the file itself
-    }
+    // Without a thread, the load checks the file itself.
+    TheReadingAhead().checked.Start(
+        [opened = Opened()]() mutable { return Checked(std::move(opened)); });
 }
 
 void StoreSnapshot::DropReadAhead() {
-    ReadingAhead& ahead = TheReadingAhead();
-    if (ahead.checked.valid()) {
-        ahead.checked.wait();
-    }
-    ahead = {};
+    TheReadingAhead().checked.Drop();
 }
 
 StoreSnapshot::CheckedFile StoreSnapshot::Opened() {
