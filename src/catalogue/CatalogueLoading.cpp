@@ -109,6 +109,7 @@ bool ReadEntryValues(const RegistryKey& entry, const std::array<EntryValue, Coun
 // What one load keeps while it runs: the folders examined for removal, the headers and the
 // store entries of earlier loads (none without a state folder).
 struct LoadMemo {
+    bool examinesFolders = true;
     RemovableFolderMemo folders;
     std::optional<HeaderCache> headers;
     std::optional<StoreSnapshot> stores;
@@ -143,7 +144,11 @@ struct CourseEntries {
     }
     static void FillFromFiles(std::span<Record> courses, LoadMemo& memo,
                               std::span<const HeaderCache::Place> cached) {
-        FillFromCourseFiles(courses, &memo.folders, memo.Headers(), cached);
+        if (memo.examinesFolders) {
+            FillFromCourseFiles(courses, &memo.folders, memo.Headers(), cached);
+        } else {
+            FillHeadersFromCourseFiles(courses, memo.Headers(), cached);
+        }
     }
 };
 
@@ -161,7 +166,11 @@ struct LibraryEntries {
     }
     static void FillFromFiles(std::span<Record> libraries, LoadMemo& memo,
                               std::span<const HeaderCache::Place> cached) {
-        FillFromLibraryFiles(libraries, &memo.folders, memo.Headers(), cached);
+        if (memo.examinesFolders) {
+            FillFromLibraryFiles(libraries, &memo.folders, memo.Headers(), cached);
+        } else {
+            FillHeadersFromLibraryFiles(libraries, memo.Headers(), cached);
+        }
     }
 };
 
@@ -352,7 +361,9 @@ bool LoadInstalledStores(Catalogue& catalogue, const std::string& installFolder,
     if (memo.headers && memo.stores && !installFolder.empty() &&
         memo.stores->Holds(GAME_COURSES_KEY, CourseEntries::VALUE_COUNT) &&
         memo.stores->Holds(GAME_LIBRARIES_KEY, LibraryEntries::VALUE_COUNT)) {
-        ExpandInstallFolder(memo.folders);
+        if (memo.examinesFolders) {
+            ExpandInstallFolder(memo.folders);
+        }
         memo.headers->TakeStatusesAhead(installFolder);
     }
     std::vector<CourseRecord> courses;
@@ -376,7 +387,7 @@ void DropCatalogueStateReadAhead() {
     StoreSnapshot::DropReadAhead();
 }
 
-bool LoadCatalogue() {
+bool LoadCatalogue(LoadScope scope) {
     Catalogue& catalogue = TheCatalogue();
     catalogue.installedCourses.Clear();
     catalogue.cloakedCourses.Clear();
@@ -386,8 +397,12 @@ bool LoadCatalogue() {
     // Each folder is examined once per load, however many entries it holds; the next load
     // looks again. The headers of unchanged files come from the cache of the state folder.
     LoadMemo memo;
+    memo.examinesFolders = scope == LoadScope::Everything;
     if (!StateFolder().empty()) {
         memo.headers.emplace();
+        if (!memo.examinesFolders) {
+            memo.headers->LeaveFoldersUnexamined();
+        }
         memo.stores.emplace();
     }
     // Asked before the registry may be let go, so that it is not read again for it.

@@ -8,9 +8,13 @@
 
 namespace parvane {
 
+// What a load finds out: everything, or what a command that removes nothing needs. The latter
+// examines no record's folder and leaves every `removable` false, which refuses any removal.
+enum class LoadScope { Everything, NoRemoval };
+
 // Empties the four lists and fills them again. False when a store could not be loaded (a
 // message has been shown); the lists loaded so far stay.
-bool LoadCatalogue();
+bool LoadCatalogue(LoadScope scope = LoadScope::Everything);
 
 // Starts reading the header cache and the store snapshot of the state folder on threads of their
 // own, for the next load, so that the caller may do other work meanwhile, the machine's included

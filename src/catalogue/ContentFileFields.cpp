@@ -313,6 +313,13 @@ void FillFromFiles(std::span<typename Files::Record> records, RemovableFolderMem
     FillRemovable(records, attributes, memo, headers);
 }
 
+template <typename Files>
+void FillHeadersOnly(std::span<typename Files::Record> records, HeaderCache* headers,
+                     std::span<const HeaderCache::Place> cached) {
+    std::vector<std::optional<std::uint32_t>> attributes(records.size());
+    FillHeaders<Files>(records, headers, cached, attributes);
+}
+
 }  // namespace
 
 std::vector<HeaderCache::Place> TakeCachedCourseFields(std::span<CourseRecord> courses,
@@ -333,6 +340,16 @@ void FillFromCourseFiles(std::span<CourseRecord> courses, RemovableFolderMemo* m
 void FillFromLibraryFiles(std::span<LibraryRecord> libraries, RemovableFolderMemo* memo,
                           HeaderCache* headers, std::span<const HeaderCache::Place> cached) {
     FillFromFiles<LibraryFiles>(libraries, memo, headers, cached);
+}
+
+void FillHeadersFromCourseFiles(std::span<CourseRecord> courses, HeaderCache* headers,
+                                std::span<const HeaderCache::Place> cached) {
+    FillHeadersOnly<CourseFiles>(courses, headers, cached);
+}
+
+void FillHeadersFromLibraryFiles(std::span<LibraryRecord> libraries, HeaderCache* headers,
+                                 std::span<const HeaderCache::Place> cached) {
+    FillHeadersOnly<LibraryFiles>(libraries, headers, cached);
 }
 
 }  // namespace parvane

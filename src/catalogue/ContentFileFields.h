@@ -38,4 +38,10 @@ void FillFromLibraryFiles(std::span<LibraryRecord> libraries, RemovableFolderMem
                           HeaderCache* headers = nullptr,
                           std::span<const HeaderCache::Place> cached = {});
 
+// The same without `removable`, which is left as it was: no folder is examined.
+void FillHeadersFromCourseFiles(std::span<CourseRecord> courses, HeaderCache* headers,
+                                std::span<const HeaderCache::Place> cached);
+void FillHeadersFromLibraryFiles(std::span<LibraryRecord> libraries, HeaderCache* headers,
+                                 std::span<const HeaderCache::Place> cached);
+
 }  // namespace parvane

@@ -27,6 +27,7 @@ constexpr char LIBRARY_KIND = 'L';
 constexpr char FOLDER_KIND = 'F';
 // The kinds whose statuses are taken ahead together, courses and folders first.
 constexpr std::string_view COURSE_AND_FOLDER_KINDS = "CF";
+constexpr std::string_view COURSE_KINDS = "C";
 constexpr std::string_view LIBRARY_KINDS = "L";
 // Statuses taken ahead together.
 constexpr std::size_t STATUS_BATCH = 8192;
@@ -262,7 +263,10 @@ void HeaderCache::TakeStatusesAhead(const std::string& installFolder) {
     const std::string folderKeyStart = KeyOf(FOLDER_KIND, FolderKeyPath(installFolder, ""));
     for (const bool courses : {true, false}) {
         statusQueue.Post([this, folderKeyStart, courses] {
-            TakeStatusesOf(courses ? COURSE_AND_FOLDER_KINDS : LIBRARY_KINDS, folderKeyStart);
+            TakeStatusesOf(!courses          ? LIBRARY_KINDS
+                           : foldersExamined ? COURSE_AND_FOLDER_KINDS
+                                             : COURSE_KINDS,
+                           folderKeyStart);
         });
     }
 }
@@ -400,22 +404,28 @@ void HeaderCache::KeepFolder(const std::string& path, const FileStatus& status,
               std::string(1, removable ? '\1' : '\0'));
 }
 
+bool HeaderCache::KeptOnSave(std::size_t index) const {
+    return storedEntries[index].found ||
+           (!foldersExamined && StoredKey(index).front() == FOLDER_KIND);
+}
+
 void HeaderCache::Save() {
-    const bool allFound = std::all_of(storedEntries.begin(), storedEntries.end(),
-                                      [](const StoredEntry& entry) { return entry.found; });
-    if (StateFolder().empty() || (readCount == 0 && allFound)) {
+    std::size_t keptCount = 0;
+    for (std::size_t index = 0; index < storedEntries.size(); ++index) {
+        keptCount += KeptOnSave(index) ? 1 : 0;
+    }
+    if (StateFolder().empty() || (readCount == 0 && keptCount == storedEntries.size())) {
         return;
     }
-    // The entries found unchanged, then those read: the files gone are left out.
-    const auto count = static_cast<std::uint32_t>(
-        readCount + std::count_if(storedEntries.begin(), storedEntries.end(),
-                                  [](const StoredEntry& entry) { return entry.found; }));
+    // The entries found unchanged (and the folders' not examined), then those read: the files
+    // gone are left out.
     std::string head(MAGIC);
     PutNumber(head, FORMAT_VERSION, 4);
-    PutNumber(head, count, 4);
+    PutNumber(head, readCount + keptCount, 4);
     std::vector<std::string_view> parts = {head};
-    for (const StoredEntry& entry : storedEntries) {
-        if (entry.found) {
+    for (std::size_t index = 0; index < storedEntries.size(); ++index) {
+        if (KeptOnSave(index)) {
+            const StoredEntry& entry = storedEntries[index];
             parts.push_back(std::string_view(stored).substr(entry.begin, entry.end - entry.begin));
         }
     }

@@ -94,6 +94,9 @@ class HeaderCache {
     // the streams it has open but makes no other call to the machine, which is not to be used
     // from two threads at once.
     void TakeStatusesAhead(const std::string& installFolder);
+    // For a load that examines no folder: no status is taken ahead for the folders kept, and
+    // the next save keeps their entries as they are, for a load that examines them.
+    void LeaveFoldersUnexamined() { foldersExamined = false; }
     // Returns once the courses' and the folders' statuses are taken; the libraries' may still
     // be taken, so the machine is not to be called yet.
     void AwaitCourseStatuses();
@@ -117,6 +120,8 @@ class HeaderCache {
     };
 
     bool Settled(const FileStatus& status) const;
+    // Whether the next save keeps the entry at `index` of the file read.
+    bool KeptOnSave(std::size_t index) const;
     Place Locate(char kind, const std::string& path);
     // The statuses ahead of the entries of `kinds` (their first characters).
     void TakeStatusesOf(std::string_view kinds, const std::string& folderKeyStart);
@@ -149,6 +154,7 @@ class HeaderCache {
     std::vector<std::string> readBlocks;
     std::uint32_t readCount = 0;
     std::uint64_t loadStart = 0;  // FILETIME ticks
+    bool foldersExamined = true;
     // By entry of the file read: its file's status, when `aheadTaken` says one was taken.
     std::vector<PathStatus> aheadStatuses;
     std::vector<char> aheadTaken;

@@ -39,7 +39,7 @@ bool StartOnClaimedFiles(const StartupHooks& hooks) {
     if (hooks.recovered) {
         hooks.recovered();
     }
-    return LoadCatalogueAtStartup() && LoadPropertiesOf(hooks);
+    return LoadCatalogueAtStartup(hooks.catalogueScope) && LoadPropertiesOf(hooks);
 }
 
 }  // namespace
@@ -90,8 +90,8 @@ bool CheckProgramsAtStartup() {
     return true;
 }
 
-bool LoadCatalogueAtStartup() {
-    if (LoadCatalogue()) {
+bool LoadCatalogueAtStartup(LoadScope scope) {
+    if (LoadCatalogue(scope)) {
         return true;
     }
     ShowError("Error during data loading, the program will now exit.");

@@ -7,6 +7,8 @@
 #include <functional>
 #include <string>
 
+#include "catalogue/CatalogueLoading.h"
+
 namespace parvane {
 
 // The exit statuses of both front ends: done; not done (a refused start-up among them).
@@ -28,6 +30,9 @@ struct StartupHooks {
     // The folder of the properties file; false after its own message. Unset: the program's
     // folder.
     std::function<bool(std::string& folder)> propertiesFolder;
+    // What the catalogue load finds out: a front end whose command removes nothing has no
+    // folder examined (see LoadScope).
+    LoadScope catalogueScope = LoadScope::Everything;
 };
 
 // The start-up steps in their order, stopping at the first that fails: the front end's claim
@@ -51,7 +56,7 @@ bool CheckProgramsAtStartup();
 
 // The catalogue load, with "Error during data loading, the program will now exit." when it
 // fails.
-bool LoadCatalogueAtStartup();
+bool LoadCatalogueAtStartup(LoadScope scope = LoadScope::Everything);
 
 // The properties of `folder`, with "Error during property initialization, the program will
 // now exit." when they cannot be loaded.

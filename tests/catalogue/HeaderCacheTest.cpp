@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 
 #include "StoreFixture.h"
@@ -231,6 +232,28 @@ TEST_F(CachedHeaders, ACacheReadAheadIsTakenByTheLoadOfItsOwnStateFolderOnly) {
     ReadCatalogueStateAhead();
     SetStateFolder(StateFolderOf("Other home"));
     EXPECT_NE(LoadWithCacheAsWithout().find("Tree Paco"), std::string::npos);
+}
+
+// A load for a command that removes nothing looks at no folder and lets no entry be removed; the
+// folders' entries it leaves in the cache spare the next whole load its look at them.
+TEST_F(CachedHeaders, ALoadThatRemovesNothingLeavesTheFoldersToTheNextWholeLoad) {
+    AddOldEntries();
+    const std::string whole = LoadWithCacheAsWithout();
+    const std::string courseFolder(FolderTextPart(course));
+    {
+        FaultInjectingMachine watched;
+        EXPECT_TRUE(LoadCatalogue(LoadScope::NoRemoval));
+        const std::string fields = LoadedFields();
+        EXPECT_EQ(FoundFiles(fields), 3u);
+        EXPECT_EQ(fields.find(" r"), std::string::npos);
+        const Texts asked = watched.CallPaths(MachineCall::GetFileStatus);
+        EXPECT_EQ(std::count(asked.begin(), asked.end(), courseFolder), 0);
+        EXPECT_EQ(watched.CallCount(MachineCall::ListFolder), 0u);
+    }
+    FaultInjectingMachine watched;
+    EXPECT_TRUE(LoadCatalogue());
+    EXPECT_EQ(LoadedFields(), whole);
+    EXPECT_EQ(watched.CallCount(MachineCall::ListFolder), 0u);
 }
 
 }  // namespace

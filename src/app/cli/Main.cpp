@@ -457,6 +457,12 @@ int main(int argc, char** argv) {
     if (properties->parsed() && !cli::ParsePropertyAssignments(words, assignments, message)) {
         return UsageError(message, &PROPERTIES_GUIDE);
     }
+    // Only an install or an uninstall may remove content: the other commands' loads examine no
+    // folder for it.
+    if (list->parsed() || analyze->parsed() || verify->parsed() || history->parsed() ||
+        properties->parsed()) {
+        settings.catalogueScope = parvane::LoadScope::NoRemoval;
+    }
     cli::CatchStopSignals();
     const int status = cli::RunOnPrefix(settings, [&](const cli::PrefixSession& session) {
         if (list->parsed()) {

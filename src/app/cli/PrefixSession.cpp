@@ -172,6 +172,7 @@ StartupHooks PrefixStartup(const SessionSettings& settings, PrefixSession& sessi
             [&session](std::string& folder) {
                 return PreparePropertiesFolder(session.prefix, folder, session.propertiesFile);
             },
+        .catalogueScope = settings.catalogueScope,
     };
 }
 

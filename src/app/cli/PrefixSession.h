@@ -22,6 +22,8 @@ struct SessionSettings {
     bool answerDefaults = false;  // --defaults
     bool answerYes = false;       // --yes
     bool dryRun = false;          // --dry-run: the machine's changes are listed, not made
+    // What the command needs of the catalogue: one that removes nothing has no folder examined.
+    LoadScope catalogueScope = LoadScope::Everything;
 };
 
 // What a command is given once start-up has passed.
