@@ -1,5 +1,6 @@
 #include "app/cli/HostPaths.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -16,6 +17,9 @@ namespace {
 
 // The folders held open at once: a listing's paths lie below a few.
 constexpr std::size_t OPEN_FOLDERS = 64;
+// Names looked up one by one in a folder before it is listed instead: a thousand courses lie in
+// a thousand folders of one.
+constexpr std::size_t LOOKUPS_BEFORE_LISTING = 16;
 
 std::filesystem::path WeaklyCanonicalOr(const std::filesystem::path& path) {
     std::error_code error;
@@ -44,6 +48,26 @@ std::string_view FolderOfPlainName(std::string_view windowsPath, std::string_vie
     const bool plain = wine::HasPlainEnd(name) &&
                        std::none_of(name.begin(), name.end(), wine::IsForbiddenNameCharacter);
     return plain ? windowsPath.substr(0, cut) : std::string_view();
+}
+
+// The names in the open folder `folder` that its listing shows to be a file or a folder, no
+// link; a name of another kind, or of a kind the file system does not tell, is left out.
+void ListPlainNames(int folder, std::unordered_set<std::string, TextHash, std::equal_to<>>& names) {
+    const int listing = openat(folder, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (listing < 0) {
+        return;
+    }
+    DIR* directory = fdopendir(listing);
+    if (directory == nullptr) {
+        close(listing);
+        return;
+    }
+    while (const dirent* entry = readdir(directory)) {
+        if (entry->d_type == DT_DIR || entry->d_type == DT_REG) {
+            names.emplace(entry->d_name);
+        }
+    }
+    closedir(directory);
 }
 
 }  // namespace
@@ -102,24 +126,33 @@ std::string HostPathNames::WithoutLinks(const wine::HostPath& host,
 
 // A plain last name in a folder resolved before: the full resolution asks the host for the
 // spelling asked first, so when that is there and no link, it joined to the folder's link-free
-// form is the answer, for one lstat. Empty when the path needs the full resolution (another
-// spelling, a link, nothing there).
+// form is the answer, for one lstat, or none when the folder's listing shows the name. Empty
+// when the path needs the full resolution (another spelling, a link, nothing there).
 std::string HostPathNames::InFolderFound(std::string_view windowsFolder, std::string_view name) {
     std::string path;
     int folder = -1;
+    std::size_t nameStart = 0;
     {
         const std::lock_guard lock(mutex);
         const auto known = foldersByWindowsText.find(windowsFolder);
         if (known == foldersByWindowsText.end()) {
             return {};
         }
-        path.reserve(known->second.path.size() + 1 + name.size());
-        path = known->second.path;
-        folder = known->second.descriptor;
+        KnownFolder& found = known->second;
+        path.reserve(found.path.size() + 1 + name.size());
+        path = found.path;
+        path += '/';
+        nameStart = path.size();
+        path += wine::Cp1252ToUtf8(name);
+        if (!found.listed && found.descriptor >= 0 && ++found.lookups > LOOKUPS_BEFORE_LISTING) {
+            ListPlainNames(found.descriptor, found.plainNames);
+            found.listed = true;
+        }
+        if (found.plainNames.contains(std::string_view(path).substr(nameStart))) {
+            return path;
+        }
+        folder = found.descriptor;
     }
-    path += '/';
-    const std::size_t nameStart = path.size();
-    path += wine::Cp1252ToUtf8(name);
     // A plain name has no separator and is neither "." nor "..": it stays inside the folder.
     struct stat status {};
     const int result = folder >= 0

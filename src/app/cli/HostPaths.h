@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <mutex>
 #include <string>
+#include <unordered_set>
 
 #include "platform/TextHash.h"
 #include "platform/wine/paths/PathMapping.h"
@@ -36,10 +37,14 @@ class HostPathNames {
     TextMap<std::string> foldersWithoutLinks;
     // A folder's form by its Windows text, to which a plain name found there is joined, and
     // the folder held open, so that the name is looked up in it without walking the whole path
-    // again (-1 past the first few folders).
+    // again (-1 past the first few folders). A folder asked about often is listed once: the
+    // names the listing shows to be no link are then found without asking the host.
     struct KnownFolder {
         std::string path;
         int descriptor = -1;
+        std::size_t lookups = 0;
+        bool listed = false;
+        std::unordered_set<std::string, TextHash, std::equal_to<>> plainNames = {};
     };
     TextMap<KnownFolder> foldersByWindowsText;
 };
