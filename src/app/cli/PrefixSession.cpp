@@ -19,7 +19,6 @@
 #include "platform/Machine.h"
 #include "platform/wine/WineMachine.h"
 #include "platform/wine/paths/WinePrefix.h"
-#include "platform/wine/registry/WineServer.h"
 #include "properties/Properties.h"
 #include "shell/Startup.h"
 
@@ -47,12 +46,11 @@ bool Refuse(const std::string& message) {
     return false;
 }
 
-// The checks that need no machine, in order; the lock is taken last, so that nothing touches a
-// prefix that a wineserver serves.
+// The prefix checked and locked. Whether a wineserver serves it is asked once the lock is held,
+// as the machine over it opens (OpenWineMachine): the lock touches no file of the prefix.
 bool ClaimPrefix(const std::filesystem::path& prefix, PrefixLock& lock) {
     std::string message;
-    if (!wine::CheckPrefixFolder(prefix, message) || wine::IsServedByWineserver(prefix, message) ||
-        !lock.Take(prefix, message)) {
+    if (!wine::CheckPrefixFolder(prefix, message) || !lock.Take(prefix, message)) {
         return Refuse(message);
     }
     return true;
