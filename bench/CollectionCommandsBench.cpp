@@ -6,13 +6,13 @@
 // one, taken once on every core from a list of them, each file looked up inside its open folder.
 // For each size, each command and the floor run cold (the page cache dropped where the machine
 // allows it, else simply the first run; the program's state folder removed, so no cache of its own
-// helps) and then warm. The cold run and one warm run go under /usr/bin/time -v, for their peak
+// helps) and then warm. The cold runs and one warm run go under /usr/bin/time -v, for their peak
 // memory; the warm times are the median of runs started straight from here, without the start of
-// a shell and a timer program in each. A command's warm runs take turns with the floor's, whose
-// median beside them is printed with the ratio of the two. With --strace, once more cold and warm
-// under strace -c for the system-call counts. Prints wall, user and system time, maximum resident
-// memory and the counts of the busiest calls. Exit status 1 when a run failed or a warm run
-// printed other than the cold one.
+// a shell and a timer program in each. A command's cold runs and its warm runs take turns with
+// the floor's, whose medians beside them are printed with the ratios of the two. With --strace,
+// once more cold and warm under strace -c for the system-call counts. Prints wall, user and system
+// time, maximum resident memory and the counts of the busiest calls. Exit status 1 when a run
+// failed or a warm run printed other than the cold one.
 //   CollectionCommandsBench PARVANE [--all] [--strace] [ENTRIES...]
 //      (defaults: `list libraries` only, no strace, 6000 60000 entries)
 //   CollectionCommandsBench --floor FOLDER        (the floor alone, run by the above)
@@ -50,7 +50,9 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 constexpr std::size_t HEADER_BYTES = 3000;
-constexpr int WARM_RUNS = 9;
+constexpr int WARM_RUNS = 15;
+// A command's cold runs, each after the floor's: a cold run's time depends on the disk's moment.
+constexpr int COLD_RUNS = 3;
 // The runs of a size: the floor, the stat floor, then the commands.
 constexpr std::size_t FIRST_COMMAND = 2;
 constexpr std::array<const char*, 9> COUNTED_CALLS = {
@@ -335,7 +337,13 @@ void PrintFirstDifference(const std::string& cold, const std::string& warm, int 
     }
 }
 
-// The median of the warm runs by wall time.
+// The floor's median beside a command's, and the share of it that the command took.
+void PrintBesideFloor(const char* mode, double floorWall, double commandWall) {
+    std::printf("%7s  %-16s %-5s %8.3f  %s / floor %.2f\n", "", "floor beside it", mode, floorWall,
+                mode, commandWall / floorWall);
+}
+
+// The median of runs by wall time.
 RunFigures MedianRun(std::vector<RunFigures> runs) {
     std::sort(runs.begin(), runs.end(),
               [](const RunFigures& a, const RunFigures& b) { return a.wall < b.wall; });
@@ -385,13 +393,29 @@ int MeasureSize(const Settings& settings, int entries, bool& canDrop) {
             std::filesystem::remove_all(state);
             PrintCalls(what, "cold", CountCalls(command, scratch));
         }
-        std::filesystem::remove_all(state);
-        canDrop = DropPageCache() && canDrop;
-        const RunFigures cold = RunUnderTime(command, scratch);
-        PrintRow(entries, what, "cold", cold);
-        // A command's warm runs take turns with the floor's, so that a moment of load on a
-        // shared machine falls on both alike.
+        // A command's runs take turns with the floor's, so that a moment of load on a shared
+        // machine, or of a slow disk, falls on both alike.
         const bool besideFloor = kind >= FIRST_COMMAND;
+        std::vector<RunFigures> colds;
+        std::vector<RunFigures> floorColds;
+        for (int run = 0; run < (besideFloor ? COLD_RUNS : 1); ++run) {
+            if (besideFloor) {
+                canDrop = DropPageCache() && canDrop;
+                floorColds.push_back(RunUnderTime(floor, scratch));
+            }
+            std::filesystem::remove_all(state);
+            canDrop = DropPageCache() && canDrop;
+            colds.push_back(RunUnderTime(command, scratch));
+        }
+        RunFigures cold = MedianRun(colds);
+        cold.maxResidentKb =
+            std::max_element(colds.begin(), colds.end(), [](const auto& a, const auto& b) {
+                return a.maxResidentKb < b.maxResidentKb;
+            })->maxResidentKb;
+        PrintRow(entries, what, "cold", cold);
+        if (besideFloor) {
+            PrintBesideFloor("cold", MedianRun(floorColds).wall, cold.wall);
+        }
         std::vector<RunFigures> warm = {RunUnderTime(command, scratch)};
         std::vector<RunFigures> floorWarm;
         for (int run = 0; run < WARM_RUNS; ++run) {
@@ -404,9 +428,7 @@ int MeasureSize(const Settings& settings, int entries, bool& canDrop) {
         median.maxResidentKb = warm.front().maxResidentKb;
         PrintRow(entries, what, "warm", median);
         if (besideFloor) {
-            const double floorWall = MedianRun(floorWarm).wall;
-            std::printf("%7s  %-16s %-5s %8.3f  warm / floor %.2f\n", "", "floor beside it", "warm",
-                        floorWall, median.wall / floorWall);
+            PrintBesideFloor("warm", MedianRun(floorWarm).wall, median.wall);
         }
         const auto differing = std::find_if(warm.begin(), warm.end(), [&](const RunFigures& run) {
             return run.output != cold.output;
