@@ -2,12 +2,14 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 
 #ifdef __linux__
 #include <sys/mman.h>
 #endif
 #ifdef __GLIBC__
 #include <malloc.h>
+#include <unistd.h>
 #endif
 
 namespace parvane {
@@ -23,6 +25,10 @@ constexpr int HEAP_KEPT_FREE = 128 << 20;
 // stops the allocator from raising this itself as large blocks are freed; this is as high as it
 // would raise it.
 constexpr int OWN_MEMORY_FROM = 32 << 20;
+// A block that the heap's free start cannot hold, so that the heap takes its first step now.
+constexpr std::size_t HEAP_GROWTH_TRIGGER = 1 << 20;
+// The huge page of x86-64, and of arm64 with 4 KiB pages.
+constexpr std::uintptr_t HUGE_PAGE_SIZE = 2 << 20;
 #endif
 
 void TouchEveryPage(std::span<char> memory) {
@@ -42,6 +48,24 @@ bool PopulatePages(std::span<char> memory) {
 }
 #endif
 
+#if defined(__GLIBC__) && defined(MADV_HUGEPAGE)
+// Grows the main heap by its step now, and advises huge pages for the whole huge pages inside
+// what it grew by. The heap grows by moving the program break, and only that growth is advised:
+// where it had room or could not grow that way, nothing is.
+void AskHugePagesForMainHeap() {
+    const auto before = reinterpret_cast<std::uintptr_t>(sbrk(0));
+    // Volatile, so that the compiler keeps the allocation.
+    void* volatile block = std::malloc(HEAP_GROWTH_TRIGGER);
+    std::free(block);
+    const auto after = reinterpret_cast<std::uintptr_t>(sbrk(0));
+    const std::uintptr_t first = (before + HUGE_PAGE_SIZE - 1) / HUGE_PAGE_SIZE * HUGE_PAGE_SIZE;
+    const std::uintptr_t last = after / HUGE_PAGE_SIZE * HUGE_PAGE_SIZE;
+    if (last > first) {
+        madvise(reinterpret_cast<void*>(first), last - first, MADV_HUGEPAGE);
+    }
+}
+#endif
+
 }  // namespace
 
 void TakePages(std::span<char> memory) {
@@ -58,6 +82,9 @@ void KeepHeapsGrown() {
     mallopt(M_TOP_PAD, HEAP_GROWTH);
     mallopt(M_TRIM_THRESHOLD, HEAP_KEPT_FREE);
     mallopt(M_MMAP_THRESHOLD, OWN_MEMORY_FROM);
+#endif
+#if defined(__GLIBC__) && defined(MADV_HUGEPAGE)
+    AskHugePagesForMainHeap();
 #endif
 }
 
