@@ -478,7 +478,10 @@ int Run(int argc, char** argv) {
     for (int i = 2; i < argc; ++i) {
         const std::string word = argv[i];
         if (word == "--all") {
-            settings.commands = {"list libraries", "list courses", "analyze"};
+            // The uninstall of a name no entry has loads the whole catalogue, as the uninstall
+            // lists do, each folder's removability included, and then changes nothing.
+            settings.commands = {"list libraries", "list courses", "analyze",
+                                 "uninstall library NoSuchLibrary"};
         } else if (word == "--strace") {
             settings.strace = true;
         } else {
