@@ -106,8 +106,9 @@ bool ReadEntryValues(const RegistryKey& entry, const std::array<EntryValue, Coun
     return true;
 }
 
-// What one load keeps while it runs: the folders examined for removal, the headers and the
-// store entries of earlier loads (none without a state folder).
+// What one load keeps while it runs: the folders examined for removal (none in a load of
+// LoadScope::NoRemoval), the headers and the store entries of earlier loads (none without a state
+// folder).
 struct LoadMemo {
     bool examinesFolders = true;
     RemovableFolderMemo folders;
