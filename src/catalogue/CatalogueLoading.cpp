@@ -145,11 +145,11 @@ struct CourseEntries {
     }
     static void FillFromFiles(std::span<Record> courses, LoadMemo& memo,
                               std::span<const HeaderCache::Place> cached) {
-        if (memo.examinesFolders) {
-            FillFromCourseFiles(courses, &memo.folders, memo.Headers(), cached);
-        } else {
-            FillHeadersFromCourseFiles(courses, memo.Headers(), cached);
-        }
+        FillFromCourseFiles(courses, &memo.folders, memo.Headers(), cached);
+    }
+    static void FillHeadersFromFiles(std::span<Record> courses, LoadMemo& memo,
+                                     std::span<const HeaderCache::Place> cached) {
+        FillHeadersFromCourseFiles(courses, memo.Headers(), cached);
     }
 };
 
@@ -167,11 +167,11 @@ struct LibraryEntries {
     }
     static void FillFromFiles(std::span<Record> libraries, LoadMemo& memo,
                               std::span<const HeaderCache::Place> cached) {
-        if (memo.examinesFolders) {
-            FillFromLibraryFiles(libraries, &memo.folders, memo.Headers(), cached);
-        } else {
-            FillHeadersFromLibraryFiles(libraries, memo.Headers(), cached);
-        }
+        FillFromLibraryFiles(libraries, &memo.folders, memo.Headers(), cached);
+    }
+    static void FillHeadersFromFiles(std::span<Record> libraries, LoadMemo& memo,
+                                     std::span<const HeaderCache::Place> cached) {
+        FillHeadersFromLibraryFiles(libraries, memo.Headers(), cached);
     }
 };
 
@@ -275,7 +275,11 @@ void ListRecords(std::vector<typename Entries::Record> records,
                  RecordList<typename Entries::Record>& list, LoadMemo& memo) {
     const std::vector<HeaderCache::Place> cached = TakeCachedFields<Entries>(records, memo);
     Entries::AwaitStatuses(memo);
-    Entries::FillFromFiles(records, memo, cached);
+    if (memo.examinesFolders) {
+        Entries::FillFromFiles(records, memo, cached);
+    } else {
+        Entries::FillHeadersFromFiles(records, memo, cached);
+    }
     list.AppendUnsorted(std::move(records));
     list.Sort();
 }
